@@ -1,0 +1,44 @@
+# Pelodyn's build entry points. Every target installs what it needs first.
+#   make run      install, build, and run Pelodyn on the bundled example
+#   make test     install, build, and pass every test (format check included)
+#   make sanitize the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
+#   make bench    the benchmarks, in a Release build
+JOBS ?= 2
+BUILD ?= build
+GUI ?= OFF
+CMAKE_FLAGS = -G Ninja -DPELODYN_BUILD_GUI=$(GUI)
+SOURCES = $(shell find src app tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null)
+
+.PHONY: deps build run test format-check format sanitize bench clean
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/app/smoke/pelodyn-smoke
+
+format-check: deps
+	clang-format --dry-run --Werror $(SOURCES)
+
+format:
+	clang-format -i $(SOURCES)
+
+test: build format-check
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	cmake -S . -B $(BUILD)-asan $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DPELODYN_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD)-release $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DPELODYN_BUILD_BENCH=ON -DPELODYN_BUILD_TESTS=OFF
+	cmake --build $(BUILD)-release -j $(JOBS)
+	for b in $(BUILD)-release/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-release

@@ -1,0 +1,722 @@
+#include "model/collection.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "model/numbers.h"
+#include "texts/messages.h"
+
+namespace pelodyn {
+namespace {
+
+// Geometry line numbers run from 1 to 99; the mouse editor uses the numbers
+// from 101 up for its other drawing targets.
+constexpr int kMaxLineNumber = 99;
+
+const char kGeometryShapeError[] = "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง";
+
+struct LineLayout {
+  int lineCount = 0;
+  std::vector<int> pointCount;
+  int maxPoints = 0;
+  long long total = 0;
+};
+
+int LargestLineNumber(const std::vector<Row>& rows) {
+  int largest = 0;
+  for (const Row& r : rows) largest = std::max(largest, r.integer("Line No."));
+  return largest;
+}
+
+// Point counts of lines 1 to lineCount: the largest "Point No." of each line.
+// Rows on no such line, and point numbers below 1 or above pointLimit, count
+// for no line.
+LineLayout CountPoints(const std::vector<Row>& rows, int lineCount, long long pointLimit) {
+  LineLayout layout;
+  layout.lineCount = lineCount;
+  layout.pointCount.assign(static_cast<std::size_t>(std::max(lineCount, 0)), 0);
+  for (const Row& r : rows) {
+    const int line = r.integer("Line No.");
+    const int point = r.integer("Point No.");
+    if (line < 1 || line > lineCount || point < 1 || point > pointLimit) continue;
+    int& count = layout.pointCount[static_cast<std::size_t>(line - 1)];
+    count = std::max(count, point);
+  }
+  for (int c : layout.pointCount) {
+    layout.maxPoints = std::max(layout.maxPoints, c);
+    layout.total += c;
+  }
+  return layout;
+}
+
+// Places every row that has a place in `layout` at [line - 1][point - 1],
+// coordinates divided by the scales, and computes the segment slopes and
+// intercepts when asked.
+void FillLines(const std::vector<Row>& rows, const LineLayout& layout, double scaleX, double scaleY, Array2D<double>& x,
+               Array2D<double>& y, Array2D<double>* slope, Array2D<double>* intercept) {
+  const auto lines = static_cast<std::size_t>(layout.lineCount);
+  const auto points = static_cast<std::size_t>(layout.maxPoints);
+  x.resize(lines, points);
+  y.resize(lines, points);
+  for (const Row& r : rows) {
+    const int line = r.integer("Line No.");
+    const int point = r.integer("Point No.");
+    if (line < 1 || line > layout.lineCount) continue;
+    if (point < 1 || point > layout.pointCount[static_cast<std::size_t>(line - 1)]) continue;
+    x[line - 1][point - 1] = r.real("Coordi X") / scaleX;
+    y[line - 1][point - 1] = r.real("Coordi Y") / scaleY;
+  }
+  if (slope == nullptr) return;
+  const std::size_t segments = points > 0 ? points - 1 : 0;
+  slope->resize(lines, segments);
+  intercept->resize(lines, segments);
+  for (std::size_t k = 0; k < lines; ++k) {
+    const int count = layout.pointCount[k];
+    for (int p = 0; p + 1 < count; ++p) {
+      const double x0 = x[k][p], x1 = x[k][p + 1];
+      const double m = (x0 != x1) ? (y[k][p + 1] - y[k][p]) / (x1 - x0) : kVerticalSlope;
+      (*slope)[k][p] = m;
+      (*intercept)[k][p] = y[k][p] - m * x0;
+    }
+  }
+}
+
+std::string Num(long long v) {
+  return std::to_string(v);
+}
+
+// The collection's running context: the project, where messages go, and the
+// stop rule.
+class Collector {
+ public:
+  Collector(Project& project, PlatformServices& platform)
+      : p(project), m(project.model), o(project.options), ui(platform) {}
+
+  // Shows `text` and ends the collection with DataError = 1.
+  void stop(std::string_view text, MessageKind kind = MessageKind::Error) {
+    ui.showMessage(kind, "", text);
+    m.DataError = 1;
+  }
+  void stopMessage(int number) { stop(MessageText(m.Language, number)); }
+  void stopCore(CoreText text, std::initializer_list<std::string_view> args) {
+    stop(FormatText(CoreTextFor(m.Language, text), args));
+  }
+
+  // Every row's `field` must lie in 1..count and appear once, since it is
+  // the row's index in the model. Stops with a message naming the first
+  // offending row otherwise.
+  bool checkNumbering(const std::vector<Row>& rows, Table table, std::string_view field) {
+    const int count = static_cast<int>(rows.size());
+    std::vector<char> seen(rows.size(), 0);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const int n = rows[i].integer(field);
+      if (n < 1 || n > count) {
+        stopCore(CoreText::RowNumberOutOfRange,
+                 {TableName(table), field, Num(static_cast<long long>(i) + 1), Num(n), Num(count)});
+        return false;
+      }
+      if (seen[static_cast<std::size_t>(n - 1)]) {
+        stopCore(CoreText::RowNumberRepeated, {TableName(table), field, Num(n)});
+        return false;
+      }
+      seen[static_cast<std::size_t>(n - 1)] = 1;
+    }
+    return true;
+  }
+
+  void run();
+
+ private:
+  bool collectSoils();
+  bool collectLines();
+  bool collectBottomLine();
+  bool collectWater();
+  bool collectAdvancedAniso();
+  bool collectLoadsAndAnchors();
+  bool collectSearchSettings();
+  bool collectIrregular();
+
+  Project& p;
+  AnalysisModel& m;
+  OptionValues& o;
+  PlatformServices& ui;
+  std::vector<Row> m_geometry;
+};
+
+void Collector::run() {
+  WorkingStore& store = *p.store;
+  // Row counts, and every array sized to its table.
+  m_geometry = store.rows(Table::Geometry);
+  m.GeometryPointTotal = static_cast<int>(m_geometry.size());
+  m.WaterLinePointCount = store.rowCount(Table::Waterline);
+  m.RuVariableCount = store.rowCount(Table::Ru_variable);
+  m.TensionCrackPointCount = store.rowCount(Table::Tcrack);
+  m.AnchorCount = store.rowCount(Table::Anchor);
+  m.LineLoadCount = store.rowCount(Table::Lineload);
+  m.StripLoadCount = store.rowCount(Table::Stripload);
+  auto size = [](std::size_t n, std::initializer_list<std::vector<double>*> arrays) {
+    for (auto* a : arrays) a->resize(n);
+  };
+  size(static_cast<std::size_t>(m.WaterLinePointCount), {&m.WaterLineX, &m.WaterLineY});
+  size(static_cast<std::size_t>(m.RuVariableCount), {&m.RuVariable});
+  size(static_cast<std::size_t>(m.TensionCrackPointCount), {&m.TensionCrackX, &m.TensionCrackY});
+  size(static_cast<std::size_t>(m.AnchorCount),
+       {&m.AnchorMagnitude, &m.AnchorXStart, &m.AnchorYStart, &m.AnchorXEnd, &m.AnchorYEnd, &m.AnchorBondedLength});
+  size(static_cast<std::size_t>(m.LineLoadCount), {&m.LineLoadX, &m.LineLoadMagnitude, &m.LineLoadAngle});
+  size(static_cast<std::size_t>(m.StripLoadCount), {&m.StripLoadBeginX, &m.StripLoadEndX, &m.StripLoadMagnitude});
+
+  // Identity and methods.
+  m.ProjectName = o.text("E_Project_Name");
+  m.ProjectLocation = o.text("E_Lacation");
+  m.ProjectEngineer = o.text("E_Engineer");
+  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex("RG_Theory"));
+  m.UseOrdinary = o.checked("CB_Ordinary");
+  m.UseSimplifiedJanbu = o.checked("CB_Simp_Janbu");
+  m.UseSimplifiedBishop = o.checked("CB_Simp_Bishop");
+  m.UseSpencer = o.checked("CB_Spencer");
+  m.StrengthModel = static_cast<std::uint8_t>(o.itemIndex("CB_Strength_Model"));
+
+  if (!collectSoils()) return;
+  if (!collectLines()) return;
+  if (!collectBottomLine()) return;
+  if (!collectWater()) return;
+
+  m.SeismicEnabled = 0;
+  m.LineLoadEnabled = 0;
+  m.StripLoadEnabled = 0;
+  m.TensionCrackEnabled = 0;
+  m.AnchorEnabled = 0;
+  m.AdvancedAnisoEnabled = 0;
+
+  if (!collectAdvancedAniso()) return;
+  if (!collectLoadsAndAnchors()) return;
+  if (!collectSearchSettings()) return;
+  if (m.AnalysisTheory == 2 && !collectIrregular()) return;
+  m.DataError = 0;
+}
+
+bool Collector::collectSoils() {
+  const bool aniso = m.StrengthModel == 1;
+  const Table table = aniso ? Table::Aniso : Table::Soil_Prop;
+  const std::vector<Row> rows = p.store->rows(table);
+  m.SoilCount = static_cast<int>(rows.size());
+  const auto n = rows.size();
+  if (aniso) {
+    for (auto* a : {&m.SoilCv, &m.SoilCh, &m.SoilPhiV, &m.SoilPhiH, &m.SoilUnitWeight}) a->resize(n);
+  } else {
+    for (auto* a : {&m.SoilCohesion, &m.SoilPhi, &m.SoilUnitWeight}) a->resize(n);
+  }
+  // The walk ends at the first row that repeats the largest number so far;
+  // the largest number is kept in LineCount, where Verify Data looks for it
+  // after a stop here.
+  int largest = 0;
+  std::vector<char> seen(n, 0);
+  bool repeated = false;
+  int repeatedNumber = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Row& r = rows[i];
+    const int no = r.integer("Line No.");
+    if (no == largest) break;
+    if (no < 1 || no > m.SoilCount) {
+      m.LineCount = largest;
+      stopCore(CoreText::RowNumberOutOfRange,
+               {TableName(table), "Line No.", Num(static_cast<long long>(i) + 1), Num(no), Num(m.SoilCount)});
+      return false;
+    }
+    largest = std::max(largest, no);
+    const auto k = static_cast<std::size_t>(no - 1);
+    if (seen[k] && !repeated) {
+      repeated = true;
+      repeatedNumber = no;
+    }
+    seen[k] = 1;
+    if (aniso) {
+      m.SoilCv[k] = r.real("C-v");
+      m.SoilCh[k] = r.real("C-h");
+      m.SoilPhiV[k] = r.real("Phi-v");
+      m.SoilPhiH[k] = r.real("Phi-h");
+    } else {
+      m.SoilCohesion[k] = r.real("Cohesion");
+      m.SoilPhi[k] = r.real("Phi");
+    }
+    m.SoilUnitWeight[k] = r.real("Unit Weight");
+  }
+  m.LineCount = largest;
+  if (largest != m.SoilCount) {
+    stopMessage(9);
+    return false;
+  }
+  // A soil number given twice leaves another soil without properties.
+  if (repeated) {
+    stopCore(CoreText::RowNumberRepeated, {TableName(table), "Line No.", Num(repeatedNumber)});
+    return false;
+  }
+  return true;
+}
+
+bool Collector::collectLines() {
+  m.LineCount = LargestLineNumber(m_geometry);
+  if (m.LineCount != m.SoilCount) {
+    stopMessage(8);
+    return false;
+  }
+  const LineLayout layout = CountPoints(m_geometry, m.LineCount, INT_MAX);
+  m.LinePointCount = layout.pointCount;
+  m.LineMaxPointCount = layout.maxPoints;
+  if (layout.total != m.GeometryPointTotal) {
+    stop(kGeometryShapeError);
+    return false;
+  }
+  // With the counts matching, a row numbered below 1 or a point given twice
+  // can still hide a missing point; neither has a place in the lines.
+  std::set<std::pair<int, int>> seen;
+  for (std::size_t i = 0; i < m_geometry.size(); ++i) {
+    const int line = m_geometry[i].integer("Line No.");
+    const int point = m_geometry[i].integer("Point No.");
+    if (line < 1) {
+      stopCore(CoreText::RowNumberOutOfRange,
+               {"Geometry", "Line No.", Num(static_cast<long long>(i) + 1), Num(line), Num(m.LineCount)});
+      return false;
+    }
+    if (point < 1) {
+      stopCore(CoreText::RowNumberOutOfRange, {"Geometry", "Point No.", Num(static_cast<long long>(i) + 1), Num(point),
+                                               Num(m.LinePointCount[static_cast<std::size_t>(line - 1)])});
+      return false;
+    }
+    if (!seen.insert({line, point}).second) {
+      stopCore(CoreText::RowNumberRepeated, {"Geometry", "Point No.", Num(point) + " (Line No. " + Num(line) + ")"});
+      return false;
+    }
+  }
+  FillLines(m_geometry, layout, 1.0, 1.0, m.LineX, m.LineY, &m.LineSlope, &m.LineIntercept);
+  return true;
+}
+
+bool Collector::collectBottomLine() {
+  m.BottomLineChoice = static_cast<std::uint8_t>(o.itemIndex("CB_Bottom_Line_Choose"));
+  m.BottomLineNo = 0;
+  m.BottomLineCount = 0;
+  if (m.BottomLineChoice == 0) {
+    const std::int32_t no = o.readInteger("E_BottomLine");
+    m.BottomLineNo = static_cast<std::int8_t>(std::clamp<std::int32_t>(no, INT8_MIN, INT8_MAX));
+    if (no == 0) {
+      stopMessage(14);
+      return false;
+    }
+    if (no > 0) {
+      // With no lines at all there is nothing to analyse; the run says so.
+      if (m.LineCount > 0 && no > m.LineCount) {
+        stopCore(CoreText::BottomLineAboveLineCount, {Num(no), Num(m.LineCount)});
+        return false;
+      }
+      m.BottomLineCount = no <= m.LineCount ? m.LinePointCount[static_cast<std::size_t>(no - 1)] : 0;
+    }
+    m.DataError = 0;
+  } else if (m.BottomLineChoice == 1) {
+    const std::vector<Row> rows = p.store->rows(Table::Bottom_Line);
+    m.BottomLineCount = static_cast<int>(rows.size());
+    if (rows.empty()) {
+      stopMessage(15);
+      return false;
+    }
+    // The pieces index the boundary lines and their points.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const int line = rows[i].integer("Line No.");
+      const std::string pos = Num(static_cast<long long>(i) + 1);
+      if (line < 1 || line > m.LineCount) {
+        stopCore(CoreText::SpecificBottomLineNoLine, {pos, Num(line), Num(m.LineCount)});
+        return false;
+      }
+      const int points = m.LinePointCount[static_cast<std::size_t>(line - 1)];
+      for (const char* field : {"Begin Point", "End Point"}) {
+        const int point = rows[i].integer(field);
+        if (point < 1 || point > points) {
+          stopCore(CoreText::SpecificBottomLinePointOutOfRange, {pos, Num(point), Num(line), Num(points)});
+          return false;
+        }
+      }
+    }
+    m.DataError = 0;
+    m.BottomLineLineNo.resize(rows.size());
+    m.BottomLineBeginPoint.resize(rows.size());
+    m.BottomLineEndPoint.resize(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      m.BottomLineLineNo[i] = rows[i].integer("Line No.");
+      m.BottomLineBeginPoint[i] = rows[i].integer("Begin Point");
+      m.BottomLineEndPoint[i] = rows[i].integer("End Point");
+    }
+  }
+  return true;
+}
+
+bool Collector::collectWater() {
+  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex("CB_Seepage"));
+  m.WaterLineKind = 0;
+  m.WaterUnitWeight = 1.0;
+  m.RuCondition = 0;
+  m.RuAverage = 0.0;
+  if (m.SeepageKind == 1) {
+    m.WaterLineKind = static_cast<std::uint8_t>(o.itemIndex("CB_Phreatic_Peizometric"));
+    const std::vector<Row> rows = p.store->rows(Table::Waterline);
+    if (!checkNumbering(rows, Table::Waterline, "Point No.")) return false;
+    for (const Row& r : rows) {
+      const auto k = static_cast<std::size_t>(r.integer("Point No.") - 1);
+      m.WaterLineX[k] = r.real("Coordi X");
+      m.WaterLineY[k] = r.real("Coordi Y");
+    }
+    m.WaterUnitWeight = o.readReal("E_Unit_Weight_Water");
+  } else if (m.SeepageKind == 2) {
+    m.RuCondition = static_cast<std::uint8_t>(o.itemIndex("CB_Ru_Condition"));
+    if (m.RuCondition == 1) {
+      const std::vector<Row> rows = p.store->rows(Table::Ru_variable);
+      if (!checkNumbering(rows, Table::Ru_variable, "Line No.")) return false;
+      for (const Row& r : rows) m.RuVariable[static_cast<std::size_t>(r.integer("Line No.") - 1)] = r.real("Ru");
+    } else if (m.RuCondition == 0) {
+      m.RuAverage = o.readReal("E_Ru_average");
+    }
+  }
+  return true;
+}
+
+bool Collector::collectAdvancedAniso() {
+  if (o.checked("CB_Advance_Prop_Disable")) return true;
+  m.AdvancedAnisoEnabled = 1;
+  const std::vector<Row> rows = p.store->rows(Table::Aniso_advance);
+  if (rows.empty()) return true;
+  // The rows are handed out soil by soil in stored order, so they must be
+  // grouped by soil in ascending soil number, each soil's rows in ascending
+  // normal stress, for every row to reach its own soil.
+  int previousSoil = 0;
+  double previousStress = 0.0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int soil = rows[i].integer("Line No.");
+    const double stress = rows[i].real("Normal Stress");
+    const std::string pos = Num(static_cast<long long>(i) + 1);
+    if (soil < 1 || soil > m.SoilCount || soil < previousSoil) {
+      stopCore(CoreText::AdvancedAnisoNotGrouped, {pos, Num(soil), Num(m.SoilCount)});
+      return false;
+    }
+    if (soil == previousSoil && stress < previousStress) {
+      stopCore(CoreText::AdvancedAnisoStressNotAscending, {pos, Num(soil)});
+      return false;
+    }
+    previousSoil = soil;
+    previousStress = stress;
+  }
+  const auto soils = static_cast<std::size_t>(m.SoilCount);
+  m.AdvancedAnisoRowCount.assign(soils, 0);
+  for (const Row& r : rows) ++m.AdvancedAnisoRowCount[static_cast<std::size_t>(r.integer("Line No.") - 1)];
+  m.AdvancedAnisoMaxRows = *std::max_element(m.AdvancedAnisoRowCount.begin(), m.AdvancedAnisoRowCount.end());
+  const auto columns = static_cast<std::size_t>(m.AdvancedAnisoMaxRows);
+  m.AdvancedAnisoNormalStress.resize(soils, columns);
+  m.AdvancedAnisoPhiV.resize(soils, columns);
+  m.AdvancedAnisoPhiH.resize(soils, columns);
+  m.AdvancedAnisoPhiVAt.resize(soils);
+  m.AdvancedAnisoPhiHAt.resize(soils);
+  std::size_t next = 0;
+  for (std::size_t k = 0; k < soils; ++k) {
+    for (int j = 0; j < m.AdvancedAnisoRowCount[k]; ++j, ++next) {
+      m.AdvancedAnisoNormalStress[k][j] = rows[next].real("Normal Stress");
+      m.AdvancedAnisoPhiV[k][j] = rows[next].real("Phi-v");
+      m.AdvancedAnisoPhiH[k][j] = rows[next].real("Phi-h");
+    }
+  }
+  return true;
+}
+
+bool Collector::collectLoadsAndAnchors() {
+  if (o.checked("CB_Seismic_Disable")) {
+    m.SeismicKh = 0.0;
+    m.SeismicKv = 0.0;
+  } else {
+    m.SeismicEnabled = 1;
+    m.SeismicKh = o.readReal("E_Kh");
+    m.SeismicKv = o.readReal("E_Kv");
+  }
+  if (!o.checked("CB_LineLoad_Disable")) {
+    m.LineLoadEnabled = 1;
+    const std::vector<Row> rows = p.store->rows(Table::Lineload);
+    if (!checkNumbering(rows, Table::Lineload, "Load No.")) return false;
+    for (const Row& r : rows) {
+      const auto k = static_cast<std::size_t>(r.integer("Load No.") - 1);
+      m.LineLoadMagnitude[k] = r.real("Magnitude");
+      m.LineLoadX[k] = r.real("Coordi X");
+      m.LineLoadAngle[k] = r.real("Angle");
+    }
+  }
+  if (!o.checked("CB_StripLoad_Disable")) {
+    m.StripLoadEnabled = 1;
+    const std::vector<Row> rows = p.store->rows(Table::Stripload);
+    if (!checkNumbering(rows, Table::Stripload, "Load No.")) return false;
+    for (const Row& r : rows) {
+      const auto k = static_cast<std::size_t>(r.integer("Load No.") - 1);
+      m.StripLoadMagnitude[k] = r.real("Magnitude");
+      m.StripLoadBeginX[k] = r.real("Begin X");
+      m.StripLoadEndX[k] = r.real("End X");
+    }
+  }
+  if (!o.checked("CB_Tension_Disable") && m.TensionCrackPointCount > 0) {
+    m.TensionCrackEnabled = 1;
+    const std::vector<Row> rows = p.store->rows(Table::Tcrack);
+    if (!checkNumbering(rows, Table::Tcrack, "Point No.")) return false;
+    for (const Row& r : rows) {
+      const auto k = static_cast<std::size_t>(r.integer("Point No.") - 1);
+      m.TensionCrackX[k] = r.real("Coordi X");
+      m.TensionCrackY[k] = r.real("Coordi Y");
+    }
+    m.TensionCrackWaterPercent = o.readReal("E_Percent_Water");
+    m.TensionCrackWaterUnitWeight = o.readReal("E_Water_Unit_Weight");
+  }
+  if (!o.checked("CB_Anchor_Disable")) {
+    m.AnchorEnabled = 1;
+    m.AnchorApplyAs = static_cast<std::uint8_t>(o.itemIndex("RG_Apply_as"));
+    const std::vector<Row> rows = p.store->rows(Table::Anchor);
+    if (!checkNumbering(rows, Table::Anchor, "Load No.")) return false;
+    for (const Row& r : rows) {
+      const auto k = static_cast<std::size_t>(r.integer("Load No.") - 1);
+      m.AnchorMagnitude[k] = r.real("Magnitude");
+      m.AnchorXStart[k] = r.real("X start");
+      m.AnchorYStart[k] = r.real("Y start");
+      m.AnchorXEnd[k] = r.real("X end");
+      m.AnchorYEnd[k] = r.real("Y end");
+      m.AnchorBondedLength[k] = r.real("Bonded Length");
+    }
+  }
+  return true;
+}
+
+bool Collector::collectSearchSettings() {
+  m.PassCriteria = o.readReal("E_Pass_Criteria");
+  m.DataError = 0;
+  if (!(m.PassCriteria > 0.0)) {
+    stopMessage(16);
+    return false;
+  }
+  // A negative number of circles or decrement would make the fan of radii
+  // endless, a negative number of slices meaningless: both count as missing.
+  if (o.itemIndex("CB_Circle_Decrement") == 1) {
+    const double decrement = o.readReal("E_Cir_Decrement");
+    if (!(decrement > 0.0)) {
+      stopMessage(17);
+      return false;
+    }
+    m.CircleCount = 0;
+    m.RadiusDecrement = decrement;
+  } else {
+    const std::int32_t count = o.readInteger("E_Cir_Decrement");
+    if (count <= 0) {
+      stopMessage(17);
+      return false;
+    }
+    m.CircleCount = count;
+    m.RadiusDecrement = 0.0;
+  }
+  m.SliceCountInput = o.readInteger("E_Cir_Slice");
+  if (m.SliceCountInput <= 0) {
+    stopMessage(18);
+    return false;
+  }
+  m.DepthTallest = o.readReal("E_Cir_Depth_Tallest");
+  m.CircleAddRadius = o.readInteger("E_Cir_Add_Radius");
+  m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_Cir_Search"));
+  if (m.CircularSearchKind == 0) {
+    ReadCentreGrid(p);
+  } else if (m.CircularSearchKind == 1) {
+    m.CenterX = o.readReal("E_X_Center");
+    m.CenterY = o.readReal("E_Y_Center");
+    m.TrialRadius = o.readReal("E_Radius");
+  } else if (m.CircularSearchKind == 2) {
+    m.CenterX = o.readReal("E_Xauto_Start");
+    m.CenterY = o.readReal("E_Yauto_Start");
+    m.AutoIncrementX = o.readReal("E_Xauto_Increment");
+    m.AutoIncrementY = o.readReal("E_Yauto_Increment");
+  }
+  return true;
+}
+
+bool Collector::collectIrregular() {
+  m.SliceCountInput = o.readInteger("E_NonCir_Slice");
+  m.DepthTallest = o.readReal("E_NonCir_Depth_Tallest");
+  m.NonCirPointCount = 0;
+  const std::vector<Row> rows = p.store->rows(Table::NonCircular_Coordinate);
+  if (!rows.empty()) {
+    const int count = static_cast<int>(rows.size());
+    // A number outside 1..count has no place; a number given twice only
+    // leaves a point unset, which the warning below reports.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const int no = rows[i].integer("Point No.");
+      if (no < 1 || no > count) {
+        stopCore(CoreText::RowNumberOutOfRange,
+                 {"NonCircular_Coordinate", "Point No.", Num(static_cast<long long>(i) + 1), Num(no), Num(count)});
+        return false;
+      }
+    }
+    m.NonCirPointCount = count;
+    m.NonCirX.assign(rows.size(), 0.0);
+    m.NonCirY.assign(rows.size(), 0.0);
+    int lastHighest = 0;
+    for (const Row& r : rows) {
+      const int no = r.integer("Point No.");
+      m.NonCirX[static_cast<std::size_t>(no - 1)] = r.real("Coordi X");
+      m.NonCirY[static_cast<std::size_t>(no - 1)] = r.real("Coordi Y");
+      if (no >= count) lastHighest = no;
+    }
+    if (lastHighest != count) {
+      ui.showMessage(MessageKind::Plain, "", "Error !!! No_NonCir_Point <> Max_NonCir_Point_No");
+    }
+    m.NonCirSegmentCount = count - 1;
+    const double dx = m.NonCirX.back() - m.NonCirX.front();
+    const double dy = m.NonCirY.back() - m.NonCirY.front();
+    m.NonCirMoveStep[1] = std::sqrt(dx * dx + dy * dy);
+  }
+  m.NonCirSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_NonCir_Search"));
+  m.CenterX = o.readReal("E_NonCir_X_Center");
+  m.CenterY = o.readReal("E_NonCir_Y_Center");
+  m.NonCirDirectionCount = o.readInteger("E_No_Direction");
+  m.NonCirMoveLength = o.readReal("E_Move_Length");
+  m.NonCirDivideStep = static_cast<std::uint8_t>(o.readInteger("E_Divide_Step"));
+  m.NonCirMoveStep[0] = m.NonCirMoveLength != 0.0 ? m.NonCirMoveLength : m.NonCirMoveStep[1] / 100.0;
+  if (m.NonCirDirectionCount < 4) {
+    ui.showMessage(MessageKind::Information, "", MessageText(m.Language, 7));
+  }
+  m.NonCirAutoCenter = o.checked("CB_Auto_Center");
+  if (o.checked("CB_Moving_Center")) {
+    m.MovingCenterDX = o.readReal("E_MCX");
+    m.MovingCenterDY = o.readReal("E_MCY");
+  }
+  return true;
+}
+
+// The shared part of the two line builders.
+void BuildLines(Project& project, PlatformServices& platform, Table soilTable, double scaleX, double scaleY) {
+  AnalysisModel& m = project.model;
+  m.SoilCount = project.store->rowCount(soilTable);
+  const std::vector<Row> rows = project.store->rows(Table::Geometry);
+  // Numbers beyond these bounds cannot belong to a complete line; leaving
+  // them out keeps the arrays within reason whatever the table holds.
+  m.LineCount = std::min(LargestLineNumber(rows), kMaxLineNumber);
+  if (m.LineCount != m.SoilCount) platform.showMessage(MessageKind::Plain, "", "Error !!! No_Line <> Soil_Layer ");
+  const LineLayout layout = CountPoints(rows, m.LineCount, static_cast<long long>(rows.size()));
+  m.LinePointCount = layout.pointCount;
+  m.LineMaxPointCount = layout.maxPoints;
+  if (layout.total != static_cast<long long>(rows.size())) {
+    platform.showMessage(MessageKind::Plain, "", "Error !!! All_Point <> Sum_Point ");
+  }
+  FillLines(rows, layout, scaleX, scaleY, m.LineX, m.LineY, &m.LineSlope, &m.LineIntercept);
+}
+
+}  // namespace
+
+void CollectAnalysisData(Project& project, PlatformServices& platform) {
+  Collector collector(project, platform);
+  try {
+    collector.run();
+  } catch (...) {
+    project.model.DataError = 1;
+    throw;
+  }
+}
+
+void BuildBoundaryLines(Project& project, PlatformServices& platform) {
+  const Table soils = project.options.itemIndex("CB_Strength_Model") == 1 ? Table::Aniso : Table::Soil_Prop;
+  BuildLines(project, platform, soils, 1.0, 1.0);
+}
+
+void BuildBoundaryLinesInGridUnits(Project& project, PlatformServices& platform) {
+  BuildLines(project, platform, Table::Soil_Prop, project.drawing.ScaleX, project.drawing.ScaleY);
+}
+
+void BuildViewLines(Project& project) {
+  AnalysisModel& m = project.model;
+  const std::vector<Row> rows = project.store->rows(Table::Geometry);
+  const int lineCount = std::min(LargestLineNumber(rows), kMaxLineNumber);
+  if (lineCount <= 0) return;
+  const LineLayout layout = CountPoints(rows, lineCount, static_cast<long long>(rows.size()));
+  m.ViewLineCount = lineCount;
+  m.ViewLinePointCount = layout.pointCount;
+  FillLines(rows, layout, project.drawing.ScaleX, project.drawing.ScaleY, m.ViewLineX, m.ViewLineY, nullptr, nullptr);
+}
+
+void ReadSoilArrays(Project& project) {
+  AnalysisModel& m = project.model;
+  m.LineCount = m.ViewLineCount;
+  const bool aniso = m.StrengthModel == 1;
+  const std::vector<Row> rows = project.store->rows(aniso ? Table::Aniso : Table::Soil_Prop);
+  m.SoilCount = static_cast<int>(rows.size());
+  const auto n = rows.size();
+  if (aniso) {
+    for (auto* a : {&m.SoilCv, &m.SoilCh, &m.SoilPhiV, &m.SoilPhiH, &m.SoilUnitWeight}) a->resize(n);
+  } else {
+    for (auto* a : {&m.SoilCohesion, &m.SoilPhi, &m.SoilUnitWeight}) a->resize(n);
+  }
+  for (const Row& r : rows) {
+    const int no = r.integer("Line No.");
+    if (no < 1 || no > m.SoilCount) continue;
+    const auto k = static_cast<std::size_t>(no - 1);
+    if (aniso) {
+      m.SoilCv[k] = r.real("C-v");
+      m.SoilCh[k] = r.real("C-h");
+      m.SoilPhiV[k] = r.real("Phi-v");
+      m.SoilPhiH[k] = r.real("Phi-h");
+    } else {
+      m.SoilCohesion[k] = r.real("Cohesion");
+      m.SoilPhi[k] = r.real("Phi");
+    }
+    m.SoilUnitWeight[k] = r.real("Unit Weight");
+  }
+}
+
+void ReadCentreGrid(Project& project) {
+  AnalysisModel& m = project.model;
+  const OptionValues& o = project.options;
+  m.GridCornerX[0] = o.readReal("E_X_LeftDown");
+  m.GridCornerY[0] = o.readReal("E_Y_LeftDown");
+  m.GridCornerX[1] = o.readReal("E_X_RightDown");
+  m.GridCornerY[1] = o.readReal("E_Y_RightDown");
+  m.GridCornerX[2] = o.readReal("E_X_RightTop");
+  m.GridCornerY[2] = o.readReal("E_Y_RightTop");
+  m.GridDivision12 = o.readInteger("E_12_Division");
+  m.GridDivision23 = o.readInteger("E_23_Division");
+  m.GridIncrementEnabled = o.checked("CB_Grid_Increment");
+  m.GridIncrementX = o.readReal("E_Xgrid_Increment");
+  m.GridIncrementY = o.readReal("E_Ygrid_Increment");
+}
+
+void ReadCircleCentre(Project& project) {
+  AnalysisModel& m = project.model;
+  const OptionValues& o = project.options;
+  m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_Cir_Search"));
+  if (m.CircularSearchKind == 1) {
+    m.CenterX = o.readReal("E_X_Center");
+    m.CenterY = o.readReal("E_Y_Center");
+    m.TrialRadius = o.readReal("E_Radius");
+  } else if (m.CircularSearchKind == 2) {
+    m.CenterX = o.readReal("E_Xauto_Start");
+    m.CenterY = o.readReal("E_Yauto_Start");
+  }
+}
+
+void ReadNonCircularPoints(Project& project) {
+  AnalysisModel& m = project.model;
+  const std::vector<Row> rows = project.store->rows(Table::NonCircular_Coordinate);
+  m.NonCirPointCount = static_cast<int>(rows.size());
+  m.NonCirX.assign(rows.size(), 0.0);
+  m.NonCirY.assign(rows.size(), 0.0);
+  for (const Row& r : rows) {
+    const int no = r.integer("Point No.");
+    if (no < 1 || no > m.NonCirPointCount) continue;
+    m.NonCirX[static_cast<std::size_t>(no - 1)] = r.real("Coordi X");
+    m.NonCirY[static_cast<std::size_t>(no - 1)] = r.real("Coordi Y");
+  }
+}
+
+void ReadNonCircularCentre(Project& project) {
+  project.model.CenterX = project.options.readReal("E_NonCir_X_Center");
+  project.model.CenterY = project.options.readReal("E_NonCir_Y_Center");
+}
+
+}  // namespace pelodyn

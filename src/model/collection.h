@@ -1,0 +1,49 @@
+// The collection step and the builders of the layer structure: they turn the
+// working tables and the option values of a project into its analysis model.
+//
+// Messages go through `platform`; a check that stops the collection sets
+// DataError = 1 and leaves every later part of the model as the previous
+// collection left it, so callers look at DataError before using the model.
+// A text in an option edit box that does not convert raises ConversionError
+// (the command that asked ends); DataError is then 1 as well, so a collection
+// that did not finish never passes for a complete one.
+//
+// Rows whose number fields cannot be placed in the model (a number below 1,
+// above the table's count, or given twice) stop the collection with a message
+// naming the table, the row and the value; the builders, which only warn,
+// leave such rows out.
+#pragma once
+
+#include "model/platform.h"
+#include "model/project.h"
+
+namespace pelodyn {
+
+// Fills the whole analysis model and sets DataError.
+void CollectAnalysisData(Project& project, PlatformServices& platform);
+
+// The boundary lines in world units with their slopes and intercepts, and
+// SoilCount; warns on mismatches and goes on.
+void BuildBoundaryLines(Project& project, PlatformServices& platform);
+// The same lines in grid units (coordinates divided by the scales), with
+// SoilCount taken from Soil_Prop whatever the strength model. Only the
+// snapping onto the ground line uses this copy.
+void BuildBoundaryLinesInGridUnits(Project& project, PlatformServices& platform);
+// The view copy in grid units (ViewLine*), no slopes, no messages; with no
+// geometry rows it leaves the view copy as it was.
+void BuildViewLines(Project& project);
+
+// LineCount = ViewLineCount; SoilCount and the soil arrays of the current
+// strength model from their table.
+void ReadSoilArrays(Project& project);
+// Corners, divisions and increments of the grid of centres.
+void ReadCentreGrid(Project& project);
+// Specific centre and radius (search kind 1) or automatic start (kind 2).
+void ReadCircleCentre(Project& project);
+// NonCirPointCount and the irregular points placed by "Point No." (rows
+// whose number has no place are left out).
+void ReadNonCircularPoints(Project& project);
+// The centre of the irregular surface.
+void ReadNonCircularCentre(Project& project);
+
+}  // namespace pelodyn

@@ -1,0 +1,151 @@
+#include "model/numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace pelodyn {
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Checks the shape sign? digits* (. digits*)? ([eE] sign? digits+)? with at
+// least one mantissa digit; from_chars alone would also take "inf" and "nan"
+// and refuses a leading '+'.
+bool IsRealShape(std::string_view t) {
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < t.size() && IsDigit(t[i])) ++i, ++digits;
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    while (i < t.size() && IsDigit(t[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    std::size_t expDigits = 0;
+    while (i < t.size() && IsDigit(t[i])) ++i, ++expDigits;
+    if (expDigits == 0) return false;
+  }
+  return i == t.size();
+}
+
+// True when a well-shaped real, known to be out of range, is out of range
+// because it is too small: its leading significant digit lies below the units.
+bool IsTiny(std::string_view t) {
+  std::size_t i = (t.front() == '-' || t.front() == '+') ? 1 : 0;
+  const std::size_t intStart = i;
+  while (i < t.size() && IsDigit(t[i])) ++i;
+  const std::size_t intEnd = i;
+  long long position = 0;  // decimal exponent of the first significant digit
+  bool found = false;
+  for (std::size_t j = intStart; j < intEnd && !found; ++j) {
+    if (t[j] != '0') {
+      position = static_cast<long long>(intEnd - j) - 1;
+      found = true;
+    }
+  }
+  if (i < t.size() && t[i] == '.') ++i;
+  for (long long f = 1; i < t.size() && IsDigit(t[i]); ++i, ++f) {
+    if (!found && t[i] != '0') {
+      position = -f;
+      found = true;
+    }
+  }
+  long long exponent = 0;
+  if (i < t.size()) {  // the exponent part: e, sign, digits
+    ++i;
+    bool negative = false;
+    if (t[i] == '+' || t[i] == '-') negative = t[i++] == '-';
+    for (; i < t.size(); ++i) exponent = std::min<long long>(exponent * 10 + (t[i] - '0'), 1000000);
+    if (negative) exponent = -exponent;
+  }
+  return position + exponent < 0;
+}
+
+}  // namespace
+
+bool TryStrToInt(std::string_view text, std::int32_t& value) {
+  std::string_view t = TrimBlanks(text);
+  if (!t.empty() && t.front() == '+') {
+    t.remove_prefix(1);
+    if (t.empty() || t.front() == '-' || t.front() == '+') return false;
+  }
+  if (t.empty()) return false;
+  std::int32_t v = 0;
+  const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (ec != std::errc{} || ptr != t.data() + t.size()) return false;
+  value = v;
+  return true;
+}
+
+bool TryStrToFloat(std::string_view text, double& value) {
+  std::string_view t = TrimBlanks(text);
+  if (!IsRealShape(t)) return false;
+  if (t.front() == '+') t.remove_prefix(1);
+  double v = 0.0;
+  const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (ptr != t.data() + t.size()) return false;
+  // An underflow to zero is a number all the same; an overflow is not.
+  if (ec == std::errc::result_out_of_range) {
+    if (!IsTiny(t)) return false;
+    v = 0.0;
+  } else if (ec != std::errc{}) {
+    return false;
+  }
+  if (!std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+std::int32_t StrToInt(std::string_view text) {
+  std::int32_t v = 0;
+  if (!TryStrToInt(text, v)) {
+    throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
+  }
+  return v;
+}
+
+double StrToFloat(std::string_view text) {
+  double v = 0.0;
+  if (!TryStrToFloat(text, v)) {
+    throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+  }
+  return v;
+}
+
+std::string FormatFixed(double value, int decimals) {
+  if (decimals < 0) decimals = 0;
+  char buffer[400];
+  const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (ec != std::errc{}) return std::to_string(value);
+  std::string out(buffer, ptr);
+  // "-0.00" reads as a negative zero to nobody but the machine.
+  if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos) out.erase(0, 1);
+  return out;
+}
+
+double RoundHalfEven(double value, int decimals) {
+  if (!std::isfinite(value)) return value;
+  if (decimals < 0) decimals = 0;
+  if (decimals > 17) decimals = 17;
+  // to_chars rounds the exact binary value, ties to even, which is the rule.
+  const std::string text = FormatFixed(value, decimals);
+  double out = 0.0;
+  std::from_chars(text.data(), text.data() + text.size(), out);
+  return out;
+}
+
+}  // namespace pelodyn

@@ -1,0 +1,40 @@
+// Number rules shared by every layer: converting the texts of edit boxes and
+// files into numbers, and rounding.
+//
+// Conversion is locale-independent: a point is always the decimal separator.
+// Blanks around a number are ignored. A text that does not convert raises
+// ConversionError whose message is the one the user sees:
+//   "'abc' is not a valid integer value" / "'abc' is not a valid floating point value".
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pelodyn {
+
+class ConversionError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Decimal integer with an optional sign; it must fit a signed 32-bit integer.
+std::int32_t StrToInt(std::string_view text);
+
+// Real in plain or exponent notation ("1", "-2.5", ".5", "1.", "1e-3"). Values
+// that are not finite (out of range, "inf", "nan") are refused.
+double StrToFloat(std::string_view text);
+
+// Non-throwing variants: false when the text does not convert.
+bool TryStrToInt(std::string_view text, std::int32_t& value);
+bool TryStrToFloat(std::string_view text, double& value);
+
+// `value` rounded to `decimals` decimals (0 to 17): the multiple of 10^-decimals
+// nearest to the exact binary value, halves to even.
+double RoundHalfEven(double value, int decimals);
+
+// `value` written with exactly `decimals` decimals, rounded as RoundHalfEven.
+std::string FormatFixed(double value, int decimals);
+
+}  // namespace pelodyn

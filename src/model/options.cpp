@@ -1,0 +1,165 @@
+#include "model/options.h"
+
+#include <stdexcept>
+
+#include "model/numbers.h"
+
+namespace pelodyn {
+namespace {
+
+constexpr ControlKind E = ControlKind::Edit;
+constexpr ControlKind C = ControlKind::Choice;
+constexpr ControlKind K = ControlKind::Check;
+
+const std::vector<ControlDef> kControls = {
+    // Project information
+    {"E_Project_Name", E, "New Project", 0},
+    {"E_Lacation", E, "New Location", 0},
+    {"E_Engineer", E, "New Engineer", 0},
+    // Theory and methods
+    {"RG_Theory", C, "", 1},
+    {"CB_Ordinary", K, "", 0},
+    {"CB_Simp_Janbu", K, "", 1},
+    {"CB_Simp_Bishop", K, "", 1},
+    {"CB_Spencer", K, "", 1},
+    // Soils and bottom line
+    {"CB_Strength_Model", C, "", 0},
+    {"CB_Advance_Prop_Disable", K, "", 0},
+    {"CB_Bottom_Line_Choose", C, "", 0},
+    {"E_BottomLine", E, "1", 0},
+    // Water
+    {"CB_Seepage", C, "", 0},
+    {"CB_Phreatic_Peizometric", C, "", 0},
+    {"E_Unit_Weight_Water", E, "1.0", 0},
+    {"CB_Ru_Condition", C, "", 0},
+    {"E_Ru_average", E, "0", 0},
+    // Seismic, loads, crack, anchors
+    {"CB_Seismic_Disable", K, "", 1},
+    {"E_Kh", E, "0", 0},
+    {"E_Kv", E, "0", 0},
+    {"CB_LineLoad_Disable", K, "", 1},
+    {"CB_StripLoad_Disable", K, "", 1},
+    {"CB_Tension_Disable", K, "", 1},
+    {"E_Water_Unit_Weight", E, "1.0", 0},
+    {"E_Percent_Water", E, "0", 0},
+    {"CB_Anchor_Disable", K, "", 1},
+    {"RG_Apply_as", C, "", 0},
+    // Analysis setting
+    {"E_Pass_Criteria", E, "0.01", 0},
+    {"CB_Circle_Decrement", C, "", 0},
+    {"E_Cir_Decrement", E, "10", 0},
+    {"E_Cir_Slice", E, "10", 0},
+    {"E_Cir_Depth_Tallest", E, "1", 0},
+    {"E_Cir_Add_Radius", E, "0", 0},
+    {"E_NonCir_Slice", E, "10", 0},
+    {"E_NonCir_Depth_Tallest", E, "0", 0},
+    // Circular search
+    {"CB_Cir_Search", C, "", 0},
+    {"E_X_LeftDown", E, "0", 0},
+    {"E_Y_LeftDown", E, "0", 0},
+    {"E_X_RightDown", E, "0", 0},
+    {"E_Y_RightDown", E, "0", 0},
+    {"E_X_RightTop", E, "0", 0},
+    {"E_Y_RightTop", E, "0", 0},
+    {"E_12_Division", E, "5", 0},
+    {"E_23_Division", E, "5", 0},
+    {"CB_Grid_Increment", K, "", 0},
+    {"E_Xgrid_Increment", E, "1", 0},
+    {"E_Ygrid_Increment", E, "1", 0},
+    {"E_X_Center", E, "0", 0},
+    {"E_Y_Center", E, "0", 0},
+    {"E_Radius", E, "0", 0},
+    {"E_Xauto_Start", E, "0", 0},
+    {"E_Yauto_Start", E, "0", 0},
+    {"E_Xauto_Increment", E, "0", 0},
+    {"E_Yauto_Increment", E, "0", 0},
+    // Irregular search
+    {"CB_NonCir_Search", C, "", 1},
+    {"E_NonCir_X_Center", E, "0", 0},
+    {"E_NonCir_Y_Center", E, "0", 0},
+    {"E_No_Direction", E, "8", 0},
+    {"E_Move_Length", E, "0", 0},
+    {"E_Divide_Step", E, "3", 0},
+    {"CB_Auto_Center", K, "", 0},
+    // Moving-centre sweep, on the main window
+    {"CB_Moving_Center", K, "", 0},
+    {"E_MCX", E, "1", 0},
+    {"E_MCY", E, "1", 0},
+    {"E_Bound_L", E, "0", 0},
+    {"E_Bound_R", E, "0", 0},
+};
+
+}  // namespace
+
+const std::vector<ControlDef>& OptionControls() {
+  return kControls;
+}
+
+OptionValues::OptionValues() {
+  resetAll();
+}
+
+void OptionValues::resetAll() {
+  m_values.assign(kControls.size(), Value{});
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    m_values[i].text = std::string(kControls[i].defaultText);
+    m_values[i].index = kControls[i].defaultIndex;
+  }
+}
+
+void OptionValues::resetToDefault(std::string_view control) {
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    if (kControls[i].name == control) {
+      m_values[i].text = std::string(kControls[i].defaultText);
+      m_values[i].index = kControls[i].defaultIndex;
+      return;
+    }
+  }
+  throw std::logic_error("Unknown option control " + std::string(control));
+}
+
+std::size_t OptionValues::slot(std::string_view control, ControlKind kind) const {
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    if (kControls[i].name == control) {
+      if (kControls[i].kind != kind) {
+        throw std::logic_error("Option control " + std::string(control) + " is not of the kind asked for");
+      }
+      return i;
+    }
+  }
+  throw std::logic_error("Unknown option control " + std::string(control));
+}
+
+const std::string& OptionValues::text(std::string_view control) const {
+  return m_values[slot(control, ControlKind::Edit)].text;
+}
+
+void OptionValues::setText(std::string_view control, std::string_view text) {
+  m_values[slot(control, ControlKind::Edit)].text = std::string(text);
+}
+
+int OptionValues::itemIndex(std::string_view control) const {
+  return m_values[slot(control, ControlKind::Choice)].index;
+}
+
+void OptionValues::setItemIndex(std::string_view control, int index) {
+  m_values[slot(control, ControlKind::Choice)].index = index;
+}
+
+bool OptionValues::checked(std::string_view control) const {
+  return m_values[slot(control, ControlKind::Check)].index != 0;
+}
+
+void OptionValues::setChecked(std::string_view control, bool checked) {
+  m_values[slot(control, ControlKind::Check)].index = checked ? 1 : 0;
+}
+
+std::int32_t OptionValues::readInteger(std::string_view control) const {
+  return StrToInt(text(control));
+}
+
+double OptionValues::readReal(std::string_view control) const {
+  return StrToFloat(text(control));
+}
+
+}  // namespace pelodyn

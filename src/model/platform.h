@@ -1,0 +1,47 @@
+// The one way the core reaches the user. Each front end implements it: the
+// desktop program with message boxes and its progress window, the
+// command-line program on standard error, the tests by recording.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pelodyn {
+
+enum class MessageKind {
+  Information,  // information box, one OK button
+  Error,        // error box, one OK button
+  Plain,        // a plain message box with one OK button and no icon
+};
+
+// What the progress window shows about a running search.
+struct ProgressReport {
+  std::string totalProcess;    // text of L_Total_Process, e.g. "37 of 250"
+  std::string processPercent;  // text of L_Process_Percent, e.g. "15%"
+  int barPercent = 0;          // position of the progress bar, 0 to 100
+};
+
+class PlatformServices {
+ public:
+  virtual ~PlatformServices() = default;
+
+  // Shows a message and returns when the user has acknowledged it. An empty
+  // caption lets the front end use its usual title for the kind.
+  virtual void showMessage(MessageKind kind, std::string_view caption, std::string_view text) = 0;
+  // Asks an OK/Cancel question with an exclamation icon; true for OK.
+  virtual bool askOkCancel(std::string_view caption, std::string_view text) = 0;
+  virtual void reportProgress(const ProgressReport& report) = 0;
+  // Lets the front end handle pending events (repaint, a click on Stop).
+  virtual void processPendingEvents() = 0;
+};
+
+// For work that has no one to tell: messages vanish, questions answer OK.
+class SilentPlatform final : public PlatformServices {
+ public:
+  void showMessage(MessageKind, std::string_view, std::string_view) override {}
+  bool askOkCancel(std::string_view, std::string_view) override { return true; }
+  void reportProgress(const ProgressReport&) override {}
+  void processPendingEvents() override {}
+};
+
+}  // namespace pelodyn

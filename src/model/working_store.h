@@ -1,0 +1,171 @@
+// The working tables of the store "Janbu": their schema, a row value, and the
+// operations the rest of Pelodyn needs from any store that holds them.
+//
+// Rows have no key: they stay in the order in which they were appended and
+// every reader visits them in that order. Table names are compared without
+// regard to case, with or without their ".DB" ending ("LineLoad" and
+// "Lineload.DB" name the same table); field names likewise.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace pelodyn {
+
+enum class Table : int {
+  Soil_Prop,
+  Aniso,
+  Aniso_advance,
+  Geometry,
+  Bottom_Line,
+  Waterline,
+  Ru_variable,
+  Tcrack,
+  Anchor,
+  Lineload,
+  Stripload,
+  NonCircular_Coordinate,
+  Soil_Prop_Bak,
+  Failure_Geometry,
+  Results,
+  NonCirSlip_Janbu,
+  NonCirSlip_Bishop,
+  NonCirSlip_Spencer,
+  Root_No,
+  Root_Layer,
+  Root_Position,
+};
+inline constexpr int kTableCount = 21;
+
+enum class FieldType { Integer, Float, String };
+
+struct FieldDef {
+  std::string_view name;
+  FieldType type;
+  int size;  // characters of a String field; 0 otherwise
+};
+
+struct TableDef {
+  Table id;
+  std::string_view name;      // the name of the table in the store
+  std::string_view fileName;  // the name the table's file had, e.g. "Soil_Prop.DB"
+  std::vector<FieldDef> fields;
+};
+
+const TableDef& TableDefinition(Table table);
+std::string_view TableName(Table table);
+// Every table in declaration order.
+const std::vector<Table>& AllTables();
+// The table that `name` names, ignoring case and a ".db" ending.
+std::optional<Table> FindTable(std::string_view name);
+// As FindTable, but an unknown name raises StoreError.
+Table TableNamed(std::string_view name);
+
+// A failure of the store or a value that does not fit its field.
+class StoreError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A value of one field: empty (null), an integer, a real or a text (UTF-8).
+using FieldValue = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+// One row of a table: a value per field of the table, in the table's field
+// order. Reading a null number gives 0 and a null text "", as the grids show
+// an empty cell. Setting converts a number to the field's type; a real with a
+// fraction does not go into an Integer field and a text longer than its field
+// is refused (StoreError naming the field).
+class Row {
+ public:
+  explicit Row(Table table);
+
+  Table table() const { return m_table; }
+  std::size_t fieldCount() const { return m_values.size(); }
+  const FieldValue& value(std::size_t index) const { return m_values[index]; }
+  FieldValue& value(std::size_t index) { return m_values[index]; }
+
+  std::int32_t integer(std::string_view field) const;
+  double real(std::string_view field) const;
+  std::string text(std::string_view field) const;
+  bool isNull(std::string_view field) const;
+
+  Row& set(std::string_view field, std::int64_t value);
+  Row& set(std::string_view field, int value) { return set(field, static_cast<std::int64_t>(value)); }
+  Row& set(std::string_view field, double value);
+  Row& set(std::string_view field, std::string_view value);
+  Row& set(std::string_view field, const char* value) { return set(field, std::string_view(value)); }
+  Row& setNull(std::string_view field);
+
+  // Index of `field` in the table, or StoreError.
+  std::size_t fieldIndex(std::string_view field) const;
+
+  bool operator==(const Row& other) const = default;
+
+ private:
+  Table m_table;
+  std::vector<FieldValue> m_values;
+};
+
+// Number of characters of a UTF-8 text (what a String field limits).
+std::size_t CharacterCount(std::string_view utf8);
+
+// The operations on the working tables. Positions are 1-based, in stored
+// order. Failures raise StoreError.
+class WorkingStore {
+ public:
+  virtual ~WorkingStore() = default;
+
+  virtual int rowCount(Table table) = 0;
+  // All rows in stored order.
+  virtual std::vector<Row> rows(Table table) = 0;
+  // The row at `position` (1 to rowCount).
+  virtual Row rowAt(Table table, int position) = 0;
+  virtual void append(const Row& row) = 0;
+  // Replaces the row at `position` (1 to rowCount) of row.table().
+  virtual void update(int position, const Row& row) = 0;
+  // Removes the row at `position`; the rows after it keep their order.
+  virtual void remove(Table table, int position) = 0;
+  virtual void empty(Table table) = 0;
+
+  // Bulk writes run inside one transaction. Nested begin/commit pairs join
+  // the outermost one.
+  virtual void beginTransaction() = 0;
+  virtual void commitTransaction() = 0;
+  virtual void rollbackTransaction() = 0;
+
+  // Name-based forms, for callers that hold a table's name.
+  int rowCount(std::string_view name) { return rowCount(TableNamed(name)); }
+  std::vector<Row> rows(std::string_view name) { return rows(TableNamed(name)); }
+  void empty(std::string_view name) { empty(TableNamed(name)); }
+};
+
+// Commits on commit(), rolls back when left without it (an exception).
+class StoreTransaction {
+ public:
+  explicit StoreTransaction(WorkingStore& store) : m_store(store) { m_store.beginTransaction(); }
+  ~StoreTransaction() {
+    if (!m_done) {
+      try {
+        m_store.rollbackTransaction();
+      } catch (...) {
+      }
+    }
+  }
+  void commit() {
+    m_store.commitTransaction();
+    m_done = true;
+  }
+  StoreTransaction(const StoreTransaction&) = delete;
+  StoreTransaction& operator=(const StoreTransaction&) = delete;
+
+ private:
+  WorkingStore& m_store;
+  bool m_done = false;
+};
+
+}  // namespace pelodyn

@@ -1,0 +1,280 @@
+#include "persistence/sqlite_store.h"
+
+#include <sqlite3.h>
+
+#include <array>
+#include <string>
+
+namespace pelodyn {
+namespace {
+
+std::string Quoted(std::string_view name) {
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+const char* SqlType(FieldType type) {
+  switch (type) {
+    case FieldType::Integer:
+      return "INTEGER";
+    case FieldType::Float:
+      return "REAL";
+    case FieldType::String:
+      return "TEXT";
+  }
+  return "";
+}
+
+// A prepared statement, reset after every use.
+class Statement {
+ public:
+  Statement() = default;
+  Statement(sqlite3* db, const std::string& sql) {
+    if (sqlite3_prepare_v3(db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr) != SQLITE_OK) {
+      const std::string message = sqlite3_errmsg(db);
+      sqlite3_finalize(m_stmt);
+      m_stmt = nullptr;
+      throw StoreError("Working store: " + message);
+    }
+  }
+  ~Statement() { sqlite3_finalize(m_stmt); }
+  Statement(Statement&& o) noexcept : m_stmt(o.m_stmt) { o.m_stmt = nullptr; }
+  Statement& operator=(Statement&& o) noexcept {
+    std::swap(m_stmt, o.m_stmt);
+    return *this;
+  }
+  sqlite3_stmt* get() const { return m_stmt; }
+
+ private:
+  sqlite3_stmt* m_stmt = nullptr;
+};
+
+struct ResetGuard {
+  sqlite3_stmt* stmt;
+  ~ResetGuard() {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+  }
+};
+
+}  // namespace
+
+struct SqliteWorkingStore::Statements {
+  struct PerTable {
+    Statement count, select, insert, rowidAt, selectRow, update, removeRow, removeAll;
+  };
+  std::array<PerTable, kTableCount> tables;
+};
+
+namespace {
+
+void Check(sqlite3* db, int rc) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+    throw StoreError(std::string("Working store: ") + sqlite3_errmsg(db));
+  }
+}
+
+void Exec(sqlite3* db, const std::string& sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string message = error ? error : "unknown error";
+    sqlite3_free(error);
+    throw StoreError("Working store: " + message);
+  }
+}
+
+void BindRow(sqlite3* db, sqlite3_stmt* stmt, const Row& row) {
+  for (std::size_t i = 0; i < row.fieldCount(); ++i) {
+    const int index = static_cast<int>(i) + 1;
+    const FieldValue& v = row.value(i);
+    int rc = SQLITE_OK;
+    if (const auto* n = std::get_if<std::int64_t>(&v)) {
+      rc = sqlite3_bind_int64(stmt, index, *n);
+    } else if (const auto* d = std::get_if<double>(&v)) {
+      rc = sqlite3_bind_double(stmt, index, *d);
+    } else if (const auto* s = std::get_if<std::string>(&v)) {
+      rc = sqlite3_bind_text(stmt, index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+    } else {
+      rc = sqlite3_bind_null(stmt, index);
+    }
+    Check(db, rc);
+  }
+}
+
+Row ReadRow(sqlite3_stmt* stmt, Table table, int firstColumn) {
+  Row row(table);
+  const auto& fields = TableDefinition(table).fields;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const int column = firstColumn + static_cast<int>(i);
+    if (sqlite3_column_type(stmt, column) == SQLITE_NULL) continue;
+    switch (fields[i].type) {
+      case FieldType::Integer:
+        row.value(i) = static_cast<std::int64_t>(sqlite3_column_int64(stmt, column));
+        break;
+      case FieldType::Float:
+        row.value(i) = sqlite3_column_double(stmt, column);
+        break;
+      case FieldType::String: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        row.value(i) = std::string(text ? text : "");
+        break;
+      }
+    }
+  }
+  return row;
+}
+
+}  // namespace
+
+SqliteWorkingStore::SqliteWorkingStore(sqlite3* db) : m_db(db) {}
+
+SqliteWorkingStore::~SqliteWorkingStore() {
+  m_statements.reset();
+  sqlite3_close_v2(m_db);
+}
+
+std::unique_ptr<SqliteWorkingStore> SqliteWorkingStore::OpenInMemory() {
+  return OpenFile(":memory:");
+}
+
+std::unique_ptr<SqliteWorkingStore> SqliteWorkingStore::OpenFile(const std::filesystem::path& file) {
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(file.string().c_str(), &db,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close_v2(db);
+    throw StoreError("Cannot open the working store " + file.string() + ": " + message);
+  }
+  std::unique_ptr<SqliteWorkingStore> store(new SqliteWorkingStore(db));
+  store->createTables();
+  return store;
+}
+
+void SqliteWorkingStore::createTables() {
+  Exec(m_db, "PRAGMA journal_mode=WAL");
+  Exec(m_db, "PRAGMA synchronous=NORMAL");
+  m_statements = std::make_unique<Statements>();
+  for (Table t : AllTables()) {
+    const TableDef& def = TableDefinition(t);
+    const std::string name = Quoted(def.name);
+    std::string columns, names, placeholders, assignments;
+    for (std::size_t i = 0; i < def.fields.size(); ++i) {
+      const std::string sep = i == 0 ? "" : ", ";
+      const std::string field = Quoted(def.fields[i].name);
+      columns += sep + field + " " + SqlType(def.fields[i].type);
+      names += sep + field;
+      placeholders += sep + "?";
+      assignments += sep + field + " = ?";
+    }
+    // A file made by an older build may miss tables; they are recreated
+    // empty, never touched when present.
+    Exec(m_db, "CREATE TABLE IF NOT EXISTS " + name + " (" + columns + ")");
+    auto& s = m_statements->tables[static_cast<std::size_t>(t)];
+    s.count = Statement(m_db, "SELECT COUNT(*) FROM " + name);
+    s.select = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid");
+    s.insert = Statement(m_db, "INSERT INTO " + name + " (" + names + ") VALUES (" + placeholders + ")");
+    s.rowidAt = Statement(m_db, "SELECT rowid FROM " + name + " ORDER BY rowid LIMIT 1 OFFSET ?");
+    s.selectRow = Statement(m_db, "SELECT " + names + " FROM " + name + " WHERE rowid = ?");
+    s.update = Statement(m_db, "UPDATE " + name + " SET " + assignments + " WHERE rowid = ?");
+    s.removeRow = Statement(m_db, "DELETE FROM " + name + " WHERE rowid = ?");
+    s.removeAll = Statement(m_db, "DELETE FROM " + name);
+  }
+}
+
+int SqliteWorkingStore::rowCount(Table table) {
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].count.get();
+  ResetGuard guard{stmt};
+  Check(m_db, sqlite3_step(stmt));
+  return sqlite3_column_int(stmt, 0);
+}
+
+std::vector<Row> SqliteWorkingStore::rows(Table table) {
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].select.get();
+  ResetGuard guard{stmt};
+  std::vector<Row> out;
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) out.push_back(ReadRow(stmt, table, 0));
+  Check(m_db, rc);
+  return out;
+}
+
+long long SqliteWorkingStore::rowidAt(Table table, int position) {
+  if (position < 1) {
+    throw StoreError("Table " + std::string(TableName(table)) + " has no row " + std::to_string(position));
+  }
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].rowidAt.get();
+  ResetGuard guard{stmt};
+  Check(m_db, sqlite3_bind_int64(stmt, 1, position - 1));
+  const int rc = sqlite3_step(stmt);
+  Check(m_db, rc);
+  if (rc != SQLITE_ROW) {
+    throw StoreError("Table " + std::string(TableName(table)) + " has no row " + std::to_string(position));
+  }
+  return sqlite3_column_int64(stmt, 0);
+}
+
+Row SqliteWorkingStore::rowAt(Table table, int position) {
+  const long long rowid = rowidAt(table, position);
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].selectRow.get();
+  ResetGuard guard{stmt};
+  Check(m_db, sqlite3_bind_int64(stmt, 1, rowid));
+  Check(m_db, sqlite3_step(stmt));
+  return ReadRow(stmt, table, 0);
+}
+
+void SqliteWorkingStore::append(const Row& row) {
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(row.table())].insert.get();
+  ResetGuard guard{stmt};
+  BindRow(m_db, stmt, row);
+  Check(m_db, sqlite3_step(stmt));
+}
+
+void SqliteWorkingStore::update(int position, const Row& row) {
+  const long long rowid = rowidAt(row.table(), position);
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(row.table())].update.get();
+  ResetGuard guard{stmt};
+  BindRow(m_db, stmt, row);
+  Check(m_db, sqlite3_bind_int64(stmt, static_cast<int>(row.fieldCount()) + 1, rowid));
+  Check(m_db, sqlite3_step(stmt));
+}
+
+void SqliteWorkingStore::remove(Table table, int position) {
+  const long long rowid = rowidAt(table, position);
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].removeRow.get();
+  ResetGuard guard{stmt};
+  Check(m_db, sqlite3_bind_int64(stmt, 1, rowid));
+  Check(m_db, sqlite3_step(stmt));
+}
+
+void SqliteWorkingStore::empty(Table table) {
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].removeAll.get();
+  ResetGuard guard{stmt};
+  Check(m_db, sqlite3_step(stmt));
+}
+
+void SqliteWorkingStore::beginTransaction() {
+  Exec(m_db, "SAVEPOINT pelodyn_" + std::to_string(m_transactionDepth));
+  ++m_transactionDepth;
+}
+
+void SqliteWorkingStore::commitTransaction() {
+  if (m_transactionDepth == 0) throw StoreError("Working store: no transaction to commit");
+  --m_transactionDepth;
+  Exec(m_db, "RELEASE pelodyn_" + std::to_string(m_transactionDepth));
+}
+
+void SqliteWorkingStore::rollbackTransaction() {
+  if (m_transactionDepth == 0) throw StoreError("Working store: no transaction to roll back");
+  --m_transactionDepth;
+  const std::string name = "pelodyn_" + std::to_string(m_transactionDepth);
+  Exec(m_db, "ROLLBACK TO " + name);
+  Exec(m_db, "RELEASE " + name);
+}
+
+}  // namespace pelodyn

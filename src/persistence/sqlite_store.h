@@ -1,0 +1,54 @@
+// The working store on SQLite: one SQL table per working table, named as the
+// table and with its fields as columns under their exact names. Rows are read
+// in rowid order, which is append order.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "model/working_store.h"
+
+struct sqlite3;
+
+namespace pelodyn {
+
+class SqliteWorkingStore final : public WorkingStore {
+ public:
+  // A private store that lives as long as the object (tests, the
+  // command-line program).
+  static std::unique_ptr<SqliteWorkingStore> OpenInMemory();
+  // The store in `file`; a missing file, or missing tables in it, are
+  // created. Raises StoreError when the file cannot be opened.
+  static std::unique_ptr<SqliteWorkingStore> OpenFile(const std::filesystem::path& file);
+
+  ~SqliteWorkingStore() override;
+  SqliteWorkingStore(const SqliteWorkingStore&) = delete;
+  SqliteWorkingStore& operator=(const SqliteWorkingStore&) = delete;
+
+  int rowCount(Table table) override;
+  std::vector<Row> rows(Table table) override;
+  Row rowAt(Table table, int position) override;
+  void append(const Row& row) override;
+  void update(int position, const Row& row) override;
+  void remove(Table table, int position) override;
+  void empty(Table table) override;
+  void beginTransaction() override;
+  void commitTransaction() override;
+  void rollbackTransaction() override;
+
+  using WorkingStore::empty;
+  using WorkingStore::rowCount;
+  using WorkingStore::rows;
+
+ private:
+  struct Statements;
+  explicit SqliteWorkingStore(sqlite3* db);
+  void createTables();
+  long long rowidAt(Table table, int position);
+
+  sqlite3* m_db = nullptr;
+  std::unique_ptr<Statements> m_statements;
+  int m_transactionDepth = 0;
+};
+
+}  // namespace pelodyn

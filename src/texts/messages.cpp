@@ -1,0 +1,112 @@
+#include "texts/messages.h"
+
+#include <array>
+
+namespace pelodyn {
+namespace {
+
+struct Bilingual {
+  std::string_view english;
+  std::string_view thai;
+};
+
+// The English and Thai texts of one entry are not always translations of each
+// other; each language shows its own text, exactly as written here.
+constexpr std::array<Bilingual, kMessageCount> kMessages{{
+    {"Division between grid search point is invalid.", "ยังไม่ได้ป้อนจำนวนช่องการแบ่งตารางค้นหา"},
+    {"Specific radius more than maximum radius.", "รัศมีการค้นหา มากกว่ารัศมีที่มากที่สุด"},
+    {"Specific radius less than minimum radius.", "รัศมีการค้นหา น้อยกว่ารัศมีที่น้อยที่สุด"},
+    {"Please input data before calcutation.", "กรุณาป้อนข้อมูลก่อนสั่งคำนวณ"},
+    {"Bottom line is cut by slip surface. Calculaion maybe mistake.\nChange initial slip surface or change soil "
+     "geometry.",
+     "มีการตัด Bottom Line ค่าที่ได้จากการคำนวณอาจไม่ถูกต้อง\nกรุณาเปลี่ยนผิวการพิบัติเริ่มต้นใหม่ หรือปรับเปลี่ยนชั้นดิน"},
+    {"Initial slip surface is not close. Please recheck.", "ป้อนผิวการพิบัติเริ่มต้นไม่ถูกต้อง"},
+    {"Initial slip surface is invalid.", "ไม่มีข้อมูลผิวการพิบัติเริ่มต้น"},
+    {"Search direction less than 4 point.\nThe results will be error.",
+     "ทิศทางการเคลื่อนที่ของจุดพิบัติย่อย < 4 จุด\nผลการค้นหาผิวการพิบัติอาจจะคลาดเคลื่อน"},
+    {"Soil properties are not equal as soil layer. Please recheck.", "จำนวนชั้นดินไม่เท่ากับจำนวนคุณสมบัติดิน"},
+    {"Soil properties data is not correct. Please recheck.", "ป้อนคุณสมบัติดินไม่ถูกต้อง"},
+    {"Soil properties data is invalid.", "ต้องป้อนข้อมูลคุณสมบัติดินก่อนวาดชั้นดิน"},
+    {"Not already input the last air line.\n(c=0, phi=0, unit weight=0).",
+     "ต้องมีชั้นอากาศเป็นชั้นสุดท้าย\nc=0, phi=0, unit weight=0 "},
+    {"Not already input the last air line.\n(ch=0, cv=0, phi_h=0, phi_v=0, unit weight=0).",
+     "ต้องมีชั้นอากาศเป็นชั้นสุดท้าย\nch=0, cv=0, phi_h=0, phi_v=0, unit weight=0"},
+    {"Pelodyn 2.0 can not analysis this theory.", "ยังไม่สามารถวิเคราะห์ได้ใน Pelodyn 2.0"},
+    {"Bottom line No. = 0\nPlease check Bottom line No.", "Bottom line No. = 0\nกรุณาตรวจสอบค่าที่ Bottom Line"},
+    {"Specific bottom line is not have data.\nPlease recheck.",
+     "ไม่พบข้อมูลใน Specific bottom line\nกรุณาตรวจสอบค่าที่ Bottom Line"},
+    {"Pass criteria = 0\nPlease input data (Default = 0.01) at Analysis Setting",
+     "Pass criteria = 0\nกรุณาป้อนค่า (ค่าเริ่มต้น = 0.01) ที่ Analysis Setting"},
+    {"No of Circle is not have data.\nPlease check Analysis Setting.",
+     "ไม่พบข้อมูลจำนวนวงในการค้นหา (No of Circle)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
+    {"No of slice is not have data.\nPlease check Analysis Setting",
+     "ไม่พบข้อมูลจำนวนชิ้นในการวิเคราะห์ (No of Slice)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
+}};
+
+constexpr std::array<Bilingual, 7> kCoreTexts{{
+    {"Table {0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
+     "ตาราง {0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
+    {"Table {0}: {1} {2} is given more than once.\nPlease recheck.", "ตาราง {0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
+    {"Bottom line No. = {0} but there are only {1} boundary lines.\nPlease check Bottom line No.",
+     "Bottom line No. = {0} แต่มีเส้นขอบชั้นดินเพียง {1} เส้น\nกรุณาตรวจสอบค่าที่ Bottom Line"},
+    {"Specific bottom line, row {0}: line No. {1} is outside 1 to {2}.\nPlease recheck.",
+     "Specific bottom line แถวที่ {0}: เส้นที่ {1} อยู่นอกช่วง 1 ถึง {2}\nกรุณาตรวจสอบค่าที่ Bottom Line"},
+    {"Specific bottom line, row {0}: point {1} is not a point of line No. {2} (1 to {3}).\nPlease recheck.",
+     "Specific bottom line แถวที่ {0}: จุดที่ {1} ไม่อยู่บนเส้นที่ {2} (1 ถึง {3})\nกรุณาตรวจสอบค่าที่ Bottom Line"},
+    {"Advanced anisotropic properties, row {0}: soil No. {1}.\nThe rows must be listed soil by soil in ascending soil "
+     "number, from 1 to {2}.",
+     "คุณสมบัติ Anisotropic ขั้นสูง แถวที่ {0}: ชั้นดินที่ {1}\nต้องป้อนเรียงตามลำดับชั้นดินจากน้อยไปมาก ตั้งแต่ 1 ถึง {2}"},
+    {"Advanced anisotropic properties, row {0}: the normal stress of soil No. {1} is below that of the row "
+     "before.\nList the rows of each soil in ascending normal stress.",
+     "คุณสมบัติ Anisotropic ขั้นสูง แถวที่ {0}: Normal Stress ของชั้นดินที่ {1} น้อยกว่าแถวก่อนหน้า\nกรุณาเรียง Normal Stress "
+     "ของแต่ละชั้นดินจากน้อยไปมาก"},
+}};
+
+std::string_view Pick(const Bilingual& text, std::uint8_t language) {
+  if (language == kLanguageEnglish) return text.english;
+  if (language == kLanguageThai) return text.thai;
+  return {};
+}
+
+}  // namespace
+
+std::string_view MessageText(std::uint8_t language, int number) {
+  if (number < 0 || number >= kMessageCount) return {};
+  return Pick(kMessages[static_cast<std::size_t>(number)], language);
+}
+
+std::string_view CoreTextFor(std::uint8_t language, CoreText text) {
+  const auto index = static_cast<std::size_t>(text);
+  if (index >= kCoreTexts.size()) return {};
+  return Pick(kCoreTexts[index], language);
+}
+
+std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {
+  std::string out;
+  out.reserve(pattern.size() + 32);
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '{') {
+      const std::size_t close = pattern.find('}', i);
+      if (close != std::string_view::npos && close > i + 1) {
+        std::size_t n = 0;
+        bool digits = true;
+        for (std::size_t j = i + 1; j < close; ++j) {
+          if (pattern[j] < '0' || pattern[j] > '9') {
+            digits = false;
+            break;
+          }
+          n = n * 10 + static_cast<std::size_t>(pattern[j] - '0');
+        }
+        if (digits && n < args.size()) {
+          out += *(args.begin() + n);
+          i = close;
+          continue;
+        }
+      }
+    }
+    out += pattern[i];
+  }
+  return out;
+}
+
+}  // namespace pelodyn

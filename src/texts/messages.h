@@ -1,0 +1,52 @@
+// The numbered message table and the further bilingual texts of the core.
+//
+// Every text is UTF-8. A text may hold a line feed, which message boxes show
+// as a line break. `Language` is 0 for Thai and 1 for English; any other value
+// selects no text at all (the lookups then return an empty view), so a caller
+// that shows the result shows nothing rather than a text of the wrong tongue.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace pelodyn {
+
+inline constexpr std::uint8_t kLanguageThai = 0;
+inline constexpr std::uint8_t kLanguageEnglish = 1;
+
+// Number of entries of the message table, numbered 0 to kMessageCount - 1.
+inline constexpr int kMessageCount = 19;
+
+// Text of message `number` in `language`; empty for an unknown language or a
+// number outside the table.
+std::string_view MessageText(std::uint8_t language, int number);
+
+// Texts that the numbered table does not hold: the checks that keep malformed
+// tables out of the analysis model. They carry placeholders {0}, {1} ... that
+// FormatText fills in.
+enum class CoreText {
+  // {0} table, {1} field, {2} row position (1-based), {3} value, {4} upper bound
+  RowNumberOutOfRange,
+  // {0} table, {1} field, {2} value
+  RowNumberRepeated,
+  // {0} bottom line number, {1} number of boundary lines
+  BottomLineAboveLineCount,
+  // {0} row position, {1} line number, {2} number of boundary lines
+  SpecificBottomLineNoLine,
+  // {0} row position, {1} point number, {2} line number, {3} its point count
+  SpecificBottomLinePointOutOfRange,
+  // {0} row position, {1} soil number, {2} number of soils
+  AdvancedAnisoNotGrouped,
+  // {0} row position, {1} soil number
+  AdvancedAnisoStressNotAscending,
+};
+
+std::string_view CoreTextFor(std::uint8_t language, CoreText text);
+
+// Replaces {0}, {1} ... in `pattern` by the arguments in order. A placeholder
+// without an argument is kept as written.
+std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args);
+
+}  // namespace pelodyn

@@ -1,0 +1,675 @@
+#include "model/collection.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "fixture.h"
+#include "model/numbers.h"
+#include "texts/messages.h"
+
+namespace pelodyn {
+namespace {
+
+using testing::ProjectFixture;
+using Shown = RecordingPlatform::Shown;
+
+class Collection : public ::testing::Test, public ProjectFixture {};
+
+TEST_F(Collection, FillsTheModelOfACompleteProject) {
+  twoLayerSlope();
+  options().setText("E_Project_Name", "Dam A");
+  options().setChecked("CB_Ordinary", true);
+  collect();
+
+  const AnalysisModel& m = model();
+  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_EQ(m.DataError, 0);
+  EXPECT_EQ(m.ProjectName, "Dam A");
+  EXPECT_EQ(m.UseOrdinary, 1);
+  EXPECT_EQ(m.SoilCount, 3);
+  EXPECT_EQ(m.SoilCohesion, (std::vector<double>{20, 5, 0}));
+  EXPECT_EQ(m.SoilPhi, (std::vector<double>{30, 25, 0}));
+  EXPECT_EQ(m.SoilUnitWeight, (std::vector<double>{19, 18, 0}));
+  EXPECT_EQ(m.LineCount, 3);
+  EXPECT_EQ(m.GeometryPointTotal, 8);
+  EXPECT_EQ(m.LinePointCount, (std::vector<int>{2, 2, 4}));
+  EXPECT_EQ(m.LineMaxPointCount, 4);
+  ASSERT_EQ(m.LineX.rows(), 3u);
+  ASSERT_EQ(m.LineX.columns(), 4u);
+  ASSERT_EQ(m.LineSlope.columns(), 3u);
+  EXPECT_EQ(m.LineX[2][2], 40.0);
+  EXPECT_EQ(m.LineY[2][2], 20.0);
+  // Ground line: flat, 1 in 2, flat.
+  EXPECT_EQ(m.LineSlope[2][0], 0.0);
+  EXPECT_EQ(m.LineSlope[2][1], 0.5);
+  EXPECT_EQ(m.LineSlope[2][2], 0.0);
+  EXPECT_EQ(m.LineIntercept[2][0], 10.0);
+  EXPECT_EQ(m.LineIntercept[2][1], 0.0);
+  EXPECT_EQ(m.LineIntercept[2][2], 20.0);
+  EXPECT_EQ(m.LineIntercept[1][0], 5.0);
+  // Bottom line No. 1 by default: its two points.
+  EXPECT_EQ(m.BottomLineChoice, 0);
+  EXPECT_EQ(m.BottomLineNo, 1);
+  EXPECT_EQ(m.BottomLineCount, 2);
+  // Defaults of the analysis setting.
+  EXPECT_EQ(m.PassCriteria, 0.01);
+  EXPECT_EQ(m.CircleCount, 10);
+  EXPECT_EQ(m.RadiusDecrement, 0.0);
+  EXPECT_EQ(m.SliceCountInput, 10);
+  EXPECT_EQ(m.DepthTallest, 1.0);
+  EXPECT_EQ(m.GridDivision12, 5);
+  EXPECT_EQ(m.SeismicEnabled, 0);
+  EXPECT_EQ(m.AdvancedAnisoEnabled, 1);  // its box is unchecked by default
+}
+
+TEST_F(Collection, SoilRowsOutOfOrderFillEveryEntry) {
+  soil(1, 1, 10, 17);
+  soil(3, 0, 0, 0);
+  soil(2, 2, 20, 18);
+  line(1, {{0, 0}, {10, 0}});
+  line(2, {{0, 1}, {10, 1}});
+  line(3, {{0, 2}, {10, 2}});
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().SoilCohesion, (std::vector<double>{1, 2, 0}));
+  EXPECT_EQ(model().SoilUnitWeight, (std::vector<double>{17, 18, 0}));
+}
+
+TEST_F(Collection, SoilWalkStopsAtARepeatedHighestNumber) {
+  soil(1, 1, 1, 1);
+  soil(2, 1, 1, 1);
+  soil(2, 1, 1, 1);
+  soil(3, 0, 0, 0);
+  collect();
+  EXPECT_EQ(model().DataError, 1);
+  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{std::string(MessageText(kLanguageEnglish, 9))});
+  // The running maximum is left where Verify Data looks for it.
+  EXPECT_EQ(model().LineCount, 2);
+}
+
+TEST_F(Collection, LinesNumberedOneAndThreeLeaveAnEmptyLineTwo) {
+  soil(1, 1, 1, 1);
+  soil(2, 1, 1, 1);
+  soil(3, 0, 0, 0);
+  line(1, {{0, 0}, {10, 0}});
+  line(3, {{0, 2}, {10, 2}});
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().LineCount, 3);
+  EXPECT_EQ(model().LinePointCount, (std::vector<int>{2, 0, 2}));
+}
+
+TEST_F(Collection, VerticalSegmentGetsTheSentinelSlope) {
+  soil(1, 1, 1, 1);
+  soil(2, 0, 0, 0);
+  line(1, {{0, 0}, {10, 0}});
+  line(2, {{0, 5}, {10, 5}, {10, 9}, {14, 11}});
+  collect();
+  ASSERT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().LineSlope[1][1], 99999.0);
+  EXPECT_EQ(model().LineIntercept[1][1], 5.0 - 99999.0 * 10.0);
+  EXPECT_EQ(model().LineSlope[1][2], 0.5);
+  EXPECT_EQ(model().LineIntercept[1][2], 4.0);
+}
+
+// Each check that stops the collection, in both languages.
+struct StopCase {
+  const char* name;
+  std::function<void(ProjectFixture&)> setup;
+  int message;  // -1: the geometry text, the same in both languages
+};
+void PrintTo(const StopCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class CollectionStops : public ::testing::TestWithParam<std::tuple<StopCase, std::uint8_t>> {};
+
+TEST_P(CollectionStops, ShowTheirMessageAndSetDataError) {
+  const auto& [c, language] = GetParam();
+  ProjectFixture f;
+  f.twoLayerSlope();
+  f.model().Language = language;
+  c.setup(f);
+  f.collect();
+  EXPECT_EQ(f.model().DataError, 1);
+  ASSERT_EQ(f.ui.shown.size(), 1u);
+  EXPECT_EQ(f.ui.shown[0].type, Shown::Type::Message);
+  EXPECT_EQ(f.ui.shown[0].kind, MessageKind::Error);
+  const std::string expected = c.message < 0 ? "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง" : std::string(MessageText(language, c.message));
+  EXPECT_EQ(f.ui.shown[0].text, expected);
+}
+
+const StopCase kStopCases[] = {
+    {"SoilNumbersNotUpToCount", [](ProjectFixture& f) { f.soil(3, 0, 0, 0); }, 9},
+    {"LinesNotEqualSoils", [](ProjectFixture& f) { f.soil(4, 0, 0, 0); }, 8},
+    {"PointNumbersWithAGap", [](ProjectFixture& f) { f.point(2, 4, 70, 5); }, -1},
+    {"BottomLineZero", [](ProjectFixture& f) { f.options().setText("E_BottomLine", "0"); }, 14},
+    {"NoSpecificBottomLine", [](ProjectFixture& f) { f.options().setItemIndex("CB_Bottom_Line_Choose", 1); }, 15},
+    {"PassCriteriaZero", [](ProjectFixture& f) { f.options().setText("E_Pass_Criteria", "0"); }, 16},
+    {"PassCriteriaNegative", [](ProjectFixture& f) { f.options().setText("E_Pass_Criteria", "-0.01"); }, 16},
+    {"NoCircles", [](ProjectFixture& f) { f.options().setText("E_Cir_Decrement", "0"); }, 17},
+    {"NoRadiusDecrement",
+     [](ProjectFixture& f) {
+       f.options().setItemIndex("CB_Circle_Decrement", 1);
+       f.options().setText("E_Cir_Decrement", "0");
+     },
+     17},
+    {"NegativeCircles", [](ProjectFixture& f) { f.options().setText("E_Cir_Decrement", "-2"); }, 17},
+    {"NoSlices", [](ProjectFixture& f) { f.options().setText("E_Cir_Slice", "0"); }, 18},
+};
+
+INSTANTIATE_TEST_SUITE_P(All, CollectionStops,
+                         ::testing::Combine(::testing::ValuesIn(kStopCases),
+                                            ::testing::Values(kLanguageThai, kLanguageEnglish)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  (std::get<1>(info.param) == kLanguageThai ? "_Thai" : "_English");
+                         });
+
+TEST_F(Collection, AStopLeavesTheLaterPartsAsThePreviousCollectionLeftThem) {
+  twoLayerSlope();
+  options().setText("E_Cir_Decrement", "7");
+  options().setText("E_Cir_Slice", "30");
+  collect();
+  ASSERT_EQ(model().DataError, 0);
+
+  options().setChecked("CB_Seismic_Disable", false);
+  options().setText("E_Kh", "0.2");
+  options().setText("E_Pass_Criteria", "0");
+  options().setText("E_Cir_Decrement", "12");
+  options().setText("E_Cir_Slice", "40");
+  collect();
+  EXPECT_EQ(model().DataError, 1);
+  EXPECT_EQ(model().SeismicKh, 0.2);  // before the stop: refreshed
+  EXPECT_EQ(model().PassCriteria, 0.0);
+  EXPECT_EQ(model().CircleCount, 7);  // after it: as before
+  EXPECT_EQ(model().SliceCountInput, 30);
+}
+
+TEST_F(Collection, BottomLineNumberRules) {
+  twoLayerSlope();
+  options().setText("E_BottomLine", "-1");
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().BottomLineNo, -1);
+  EXPECT_EQ(model().BottomLineCount, 0);
+
+  options().setText("E_BottomLine", "3");
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().BottomLineCount, 4);
+
+  options().setText("E_BottomLine", "x");
+  EXPECT_THROW(collect(), ConversionError);
+  EXPECT_EQ(model().DataError, 1);
+}
+
+TEST_F(Collection, SpecificBottomLineRowsInStoredOrder) {
+  twoLayerSlope();
+  options().setItemIndex("CB_Bottom_Line_Choose", 1);
+  Row a(Table::Bottom_Line), b(Table::Bottom_Line);
+  a.set("Line No.", 2).set("Begin Point", 1).set("End Point", 2);
+  b.set("Line No.", 1).set("Begin Point", 2).set("End Point", 1);
+  store().append(a);
+  store().append(b);
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().BottomLineCount, 2);
+  EXPECT_EQ(model().BottomLineLineNo, (std::vector<int>{2, 1}));
+  EXPECT_EQ(model().BottomLineBeginPoint, (std::vector<int>{1, 2}));
+  EXPECT_EQ(model().BottomLineEndPoint, (std::vector<int>{2, 1}));
+}
+
+TEST_F(Collection, CircleCountOrRadiusDecrementByMode) {
+  twoLayerSlope();
+  options().setItemIndex("CB_Circle_Decrement", 1);
+  options().setText("E_Cir_Decrement", "0.5");
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().RadiusDecrement, 0.5);
+  EXPECT_EQ(model().CircleCount, 0);
+
+  options().setItemIndex("CB_Circle_Decrement", 0);  // "0.5" is no integer
+  EXPECT_THROW(collect(), ConversionError);
+}
+
+TEST_F(Collection, OnlyTheIrregularTheoryReadsTheIrregularSurface) {
+  twoLayerSlope();
+  numberedPoint(Table::NonCircular_Coordinate, 1, 0, 10);
+  numberedPoint(Table::NonCircular_Coordinate, 3, 30, 50);
+  numberedPoint(Table::NonCircular_Coordinate, 2, 15, 2);
+  options().setText("E_NonCir_Slice", "25");
+  options().setText("E_NonCir_Depth_Tallest", "2");
+  options().setText("E_NonCir_X_Center", "12");
+  options().setText("E_NonCir_Y_Center", "40");
+
+  options().setItemIndex("RG_Theory", 3);
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().SliceCountInput, 10);
+  EXPECT_EQ(model().DepthTallest, 1.0);
+  EXPECT_EQ(model().NonCirPointCount, 0);
+
+  options().setItemIndex("RG_Theory", 2);
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_EQ(model().SliceCountInput, 25);
+  EXPECT_EQ(model().DepthTallest, 2.0);
+  EXPECT_EQ(model().NonCirPointCount, 3);
+  EXPECT_EQ(model().NonCirSegmentCount, 2);
+  EXPECT_EQ(model().NonCirX, (std::vector<double>{0, 15, 30}));
+  EXPECT_EQ(model().NonCirY, (std::vector<double>{10, 2, 50}));
+  EXPECT_EQ(model().NonCirMoveStep[1], 50.0);
+  EXPECT_EQ(model().NonCirMoveStep[0], 0.5);
+  EXPECT_EQ(model().CenterX, 12.0);
+  EXPECT_EQ(model().CenterY, 40.0);
+  EXPECT_EQ(model().NonCirDirectionCount, 8);
+  EXPECT_EQ(model().NonCirDivideStep, 3);
+
+  options().setText("E_Move_Length", "2.5");
+  collect();
+  EXPECT_EQ(model().NonCirMoveStep[0], 2.5);
+}
+
+TEST_F(Collection, IrregularWarningsLetTheCollectionGoOn) {
+  twoLayerSlope();
+  model().Language = kLanguageThai;
+  options().setItemIndex("RG_Theory", 2);
+  numberedPoint(Table::NonCircular_Coordinate, 1, 0, 10);
+  numberedPoint(Table::NonCircular_Coordinate, 2, 15, 2);
+  numberedPoint(Table::NonCircular_Coordinate, 2, 30, 50);  // number 3 is missing
+  options().setText("E_No_Direction", "3");
+  options().setChecked("CB_Moving_Center", true);
+  options().setText("E_MCX", "2.5");
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  ASSERT_EQ(ui.shown.size(), 2u);
+  EXPECT_EQ(ui.shown[0].kind, MessageKind::Plain);
+  EXPECT_EQ(ui.shown[0].text, "Error !!! No_NonCir_Point <> Max_NonCir_Point_No");
+  EXPECT_EQ(ui.shown[1].kind, MessageKind::Information);
+  EXPECT_EQ(ui.shown[1].text, MessageText(kLanguageThai, 7));
+  EXPECT_EQ(model().MovingCenterDX, 2.5);
+}
+
+TEST_F(Collection, CircularSearchKindsReadTheirCentre) {
+  twoLayerSlope();
+  options().setText("E_X_LeftDown", "10");
+  options().setText("E_Y_RightTop", "45.5");
+  options().setText("E_12_Division", "0");
+  options().setChecked("CB_Grid_Increment", true);
+  options().setText("E_Ygrid_Increment", "0.25");
+  collect();
+  EXPECT_EQ(model().GridCornerX[0], 10.0);
+  EXPECT_EQ(model().GridCornerY[2], 45.5);
+  EXPECT_EQ(model().GridDivision12, 0);
+  EXPECT_EQ(model().GridIncrementEnabled, 1);
+  EXPECT_EQ(model().GridIncrementY, 0.25);
+
+  options().setItemIndex("CB_Cir_Search", 1);
+  options().setText("E_X_Center", "30");
+  options().setText("E_Y_Center", "35");
+  options().setText("E_Radius", "28");
+  collect();
+  EXPECT_EQ(model().CenterX, 30.0);
+  EXPECT_EQ(model().CenterY, 35.0);
+  EXPECT_EQ(model().TrialRadius, 28.0);
+
+  options().setItemIndex("CB_Cir_Search", 2);
+  options().setText("E_Xauto_Start", "31");
+  options().setText("E_Yauto_Start", "36");
+  options().setText("E_Xauto_Increment", "0.5");
+  collect();
+  EXPECT_EQ(model().CenterX, 31.0);
+  EXPECT_EQ(model().CenterY, 36.0);
+  EXPECT_EQ(model().AutoIncrementX, 0.5);
+  EXPECT_EQ(model().TrialRadius, 28.0);
+}
+
+TEST_F(Collection, DisabledPartsIgnoreTheirEditBoxes) {
+  twoLayerSlope();
+  options().setText("E_Kh", "abc");  // never read while seismic is off
+  options().setText("E_Unit_Weight_Water", "9.81");
+  options().setText("E_Ru_average", "0.3");
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().SeismicKh, 0.0);
+  EXPECT_EQ(model().SeismicKv, 0.0);
+  EXPECT_EQ(model().WaterUnitWeight, 1.0);
+  EXPECT_EQ(model().RuAverage, 0.0);
+
+  options().setChecked("CB_Seismic_Disable", false);
+  try {
+    collect();
+    FAIL() << "no conversion error";
+  } catch (const ConversionError& e) {
+    EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+  }
+  EXPECT_EQ(model().DataError, 1);
+}
+
+TEST_F(Collection, WaterByKind) {
+  twoLayerSlope();
+  numberedPoint(Table::Waterline, 2, 60, 15);
+  numberedPoint(Table::Waterline, 1, 0, 8);
+  options().setItemIndex("CB_Seepage", 1);
+  options().setItemIndex("CB_Phreatic_Peizometric", 1);
+  options().setText("E_Unit_Weight_Water", "9.81");
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().WaterLineKind, 1);
+  EXPECT_EQ(model().WaterUnitWeight, 9.81);
+  EXPECT_EQ(model().WaterLinePointCount, 2);
+  EXPECT_EQ(model().WaterLineX, (std::vector<double>{0, 60}));
+  EXPECT_EQ(model().WaterLineY, (std::vector<double>{8, 15}));
+
+  options().setItemIndex("CB_Seepage", 2);
+  options().setText("E_Ru_average", "0.25");
+  collect();
+  EXPECT_EQ(model().WaterUnitWeight, 1.0);
+  EXPECT_EQ(model().WaterLineKind, 0);
+  EXPECT_EQ(model().RuAverage, 0.25);
+
+  for (auto [no, ru] : {std::pair{2, 0.2}, {1, 0.1}, {3, 0.0}}) {
+    Row r(Table::Ru_variable);
+    r.set("Line No.", no).set("Ru", ru);
+    store().append(r);
+  }
+  options().setItemIndex("CB_Ru_Condition", 1);
+  collect();
+  EXPECT_EQ(model().RuAverage, 0.0);
+  EXPECT_EQ(model().RuVariable, (std::vector<double>{0.1, 0.2, 0.0}));
+}
+
+TEST_F(Collection, LoadsAnchorsAndCrackPlacedByTheirNumbers) {
+  twoLayerSlope();
+  Row l2(Table::Lineload), l1(Table::Lineload);
+  l2.set("Load No.", 2).set("Magnitude", 50.0).set("Coordi X", 45.0).set("Coordi Y", 20.0).set("Angle", 90.0);
+  l1.set("Load No.", 1).set("Magnitude", 10.0).set("Coordi X", 5.0).set("Coordi Y", 10.0).set("Angle", 45.0);
+  store().append(l2);
+  store().append(l1);
+  Row s(Table::Stripload);
+  s.set("Load No.", 1).set("Magnitude", 12.0).set("Begin X", 42.0).set("End X", 50.0);
+  store().append(s);
+  Row a(Table::Anchor);
+  a.set("Load No.", 1).set("Magnitude", 100.0).set("X start", 30.0).set("Y start", 15.0).set("X end", 20.0);
+  a.set("Y end", 10.0).set("Bonded Length", 4.0);
+  store().append(a);
+  numberedPoint(Table::Tcrack, 1, 30, 13);
+  numberedPoint(Table::Tcrack, 2, 60, 18);
+
+  collect();
+  EXPECT_EQ(model().LineLoadCount, 2);
+  EXPECT_EQ(model().LineLoadEnabled, 0);
+  EXPECT_EQ(model().TensionCrackEnabled, 0);
+
+  for (const char* box : {"CB_LineLoad_Disable", "CB_StripLoad_Disable", "CB_Tension_Disable", "CB_Anchor_Disable"}) {
+    options().setChecked(box, false);
+  }
+  options().setText("E_Percent_Water", "50");
+  options().setItemIndex("RG_Apply_as", 1);
+  collect();
+  ASSERT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().LineLoadEnabled, 1);
+  EXPECT_EQ(model().LineLoadX, (std::vector<double>{5, 45}));
+  EXPECT_EQ(model().LineLoadMagnitude, (std::vector<double>{10, 50}));
+  EXPECT_EQ(model().LineLoadAngle, (std::vector<double>{45, 90}));
+  EXPECT_EQ(model().StripLoadEnabled, 1);
+  EXPECT_EQ(model().StripLoadBeginX, (std::vector<double>{42}));
+  EXPECT_EQ(model().StripLoadEndX, (std::vector<double>{50}));
+  EXPECT_EQ(model().AnchorEnabled, 1);
+  EXPECT_EQ(model().AnchorApplyAs, 1);
+  EXPECT_EQ(model().AnchorXEnd, (std::vector<double>{20}));
+  EXPECT_EQ(model().AnchorBondedLength, (std::vector<double>{4}));
+  EXPECT_EQ(model().TensionCrackEnabled, 1);
+  EXPECT_EQ(model().TensionCrackY, (std::vector<double>{13, 18}));
+  EXPECT_EQ(model().TensionCrackWaterPercent, 50.0);
+
+  // A crack without its line stays off even with its box unchecked.
+  store().empty(Table::Tcrack);
+  collect();
+  EXPECT_EQ(model().TensionCrackEnabled, 0);
+}
+
+TEST_F(Collection, AdvancedAnisotropicRowsGoToTheirSoils) {
+  anisoSoil(1, 10, 12, 30, 28, 19);
+  anisoSoil(2, 5, 6, 25, 22, 18);
+  anisoSoil(3, 0, 0, 0, 0, 0);
+  line(1, {{0, 0}, {10, 0}});
+  line(2, {{0, 1}, {10, 1}});
+  line(3, {{0, 2}, {10, 2}});
+  options().setItemIndex("CB_Strength_Model", 1);
+  auto adv = [&](int soil, double stress, double phiV, double phiH) {
+    Row r(Table::Aniso_advance);
+    r.set("Line No.", soil).set("Normal Stress", stress).set("Phi-v", phiV).set("Phi-h", phiH);
+    store().append(r);
+  };
+  adv(1, 0, 30, 28);
+  adv(1, 100, 27, 25);
+  adv(2, 0, 25, 22);
+  collect();
+  const AnalysisModel& m = model();
+  ASSERT_EQ(m.DataError, 0);
+  EXPECT_EQ(m.SoilCv, (std::vector<double>{10, 5, 0}));
+  EXPECT_EQ(m.SoilPhiH, (std::vector<double>{28, 22, 0}));
+  EXPECT_EQ(m.AdvancedAnisoEnabled, 1);
+  EXPECT_EQ(m.AdvancedAnisoRowCount, (std::vector<int>{2, 1, 0}));
+  EXPECT_EQ(m.AdvancedAnisoMaxRows, 2);
+  EXPECT_EQ(m.AdvancedAnisoNormalStress[0][1], 100.0);
+  EXPECT_EQ(m.AdvancedAnisoPhiV[0][1], 27.0);
+  EXPECT_EQ(m.AdvancedAnisoPhiH[1][0], 22.0);
+  EXPECT_EQ(m.AdvancedAnisoPhiVAt.size(), 3u);
+
+  options().setChecked("CB_Advance_Prop_Disable", true);
+  adv(3, 0, 1, 1);  // would be refused (the air), but is not read
+  adv(1, 0, 1, 1);
+  collect();
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_EQ(model().AdvancedAnisoEnabled, 0);
+}
+
+// Rows whose numbers have no place in the model stop the collection with a
+// message that says where; none of them may read or write out of bounds.
+struct BadInputCase {
+  const char* name;
+  std::function<void(ProjectFixture&)> setup;
+  const char* english;
+};
+void PrintTo(const BadInputCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class CollectionBadInput : public ::testing::TestWithParam<BadInputCase> {};
+
+TEST_P(CollectionBadInput, StopsWithAMessageThatNamesTheRow) {
+  ProjectFixture f;
+  f.twoLayerSlope();
+  for (const char* box : {"CB_LineLoad_Disable", "CB_StripLoad_Disable", "CB_Tension_Disable", "CB_Anchor_Disable"}) {
+    f.options().setChecked(box, false);
+  }
+  GetParam().setup(f);
+  f.collect();
+  EXPECT_EQ(f.model().DataError, 1);
+  ASSERT_EQ(f.ui.shown.size(), 1u);
+  EXPECT_EQ(f.ui.shown[0].kind, MessageKind::Error);
+  EXPECT_EQ(f.ui.shown[0].text, GetParam().english);
+}
+
+void Load(ProjectFixture& f, Table t, int no) {
+  Row r(t);
+  r.set("Load No.", no).set("Magnitude", 1.0);
+  f.store().append(r);
+}
+
+void Advanced(ProjectFixture& f, int soil, double stress) {
+  Row r(Table::Aniso_advance);
+  r.set("Line No.", soil).set("Normal Stress", stress);
+  f.store().append(r);
+}
+
+const BadInputCase kBadInputCases[] = {
+    {"SoilNumberNegative",
+     [](ProjectFixture& f) {
+       f.store().empty(Table::Soil_Prop);
+       f.soil(1, 1, 1, 1);
+       f.soil(-1, 1, 1, 1);
+       f.soil(3, 0, 0, 0);
+     },
+     "Table Soil_Prop, row 2: Line No. = -1 is outside 1 to 3.\nPlease recheck."},
+    {"SoilNumberAboveCount",
+     [](ProjectFixture& f) {
+       f.store().empty(Table::Soil_Prop);
+       f.soil(1, 1, 1, 1);
+       f.soil(7, 1, 1, 1);
+       f.soil(3, 0, 0, 0);
+     },
+     "Table Soil_Prop, row 2: Line No. = 7 is outside 1 to 3.\nPlease recheck."},
+    {"SoilNumberTwiceBelowTheHighest",
+     [](ProjectFixture& f) {
+       f.store().empty(Table::Soil_Prop);
+       f.soil(3, 0, 0, 0);
+       f.soil(1, 1, 1, 1);
+       f.soil(1, 1, 1, 1);
+     },
+     "Table Soil_Prop: Line No. 1 is given more than once.\nPlease recheck."},
+    {"GeometryLineZero",
+     [](ProjectFixture& f) {
+       f.store().empty(Table::Geometry);
+       f.line(1, {{0, 0}, {60, 0}});
+       f.line(2, {{0, 5}, {60, 5}});
+       f.line(3, {{0, 10}, {60, 20}});
+       f.point(3, 4, 70, 20);  // line 3 claims four points ...
+       f.point(0, 3, 65, 20);  // ... and the third sits on line 0
+     },
+     "Table Geometry, row 8: Line No. = 0 is outside 1 to 3.\nPlease recheck."},
+    {"GeometryPointZero",
+     [](ProjectFixture& f) {
+       f.store().empty(Table::Geometry);
+       f.line(1, {{0, 0}, {60, 0}});
+       f.line(2, {{0, 5}, {60, 5}});
+       f.point(3, 0, 0, 10);
+       f.point(3, 2, 60, 20);
+     },
+     "Table Geometry, row 5: Point No. = 0 is outside 1 to 2.\nPlease recheck."},
+    {"GeometryPointTwice",
+     [](ProjectFixture& f) {
+       f.store().empty(Table::Geometry);
+       f.line(1, {{0, 0}, {60, 0}});
+       f.line(2, {{0, 5}, {60, 5}});
+       f.point(3, 1, 0, 10);
+       f.point(3, 3, 60, 20);
+       f.point(3, 3, 70, 20);
+     },
+     "Table Geometry: Point No. 3 (Line No. 3) is given more than once.\nPlease recheck."},
+    {"BottomLineAboveLineCount", [](ProjectFixture& f) { f.options().setText("E_BottomLine", "5"); },
+     "Bottom line No. = 5 but there are only 3 boundary lines.\nPlease check Bottom line No."},
+    {"BottomLineWrapsNoMore", [](ProjectFixture& f) { f.options().setText("E_BottomLine", "256"); },
+     "Bottom line No. = 256 but there are only 3 boundary lines.\nPlease check Bottom line No."},
+    {"SpecificBottomLineOnNoLine",
+     [](ProjectFixture& f) {
+       f.options().setItemIndex("CB_Bottom_Line_Choose", 1);
+       Row r(Table::Bottom_Line);
+       r.set("Line No.", 4).set("Begin Point", 1).set("End Point", 2);
+       f.store().append(r);
+     },
+     "Specific bottom line, row 1: line No. 4 is outside 1 to 3.\nPlease recheck."},
+    {"SpecificBottomLinePointBeyondTheLine",
+     [](ProjectFixture& f) {
+       f.options().setItemIndex("CB_Bottom_Line_Choose", 1);
+       Row r(Table::Bottom_Line);
+       r.set("Line No.", 1).set("Begin Point", 1).set("End Point", 9);
+       f.store().append(r);
+     },
+     "Specific bottom line, row 1: point 9 is not a point of line No. 1 (1 to 2).\nPlease recheck."},
+    {"WaterPointAboveCount",
+     [](ProjectFixture& f) {
+       f.options().setItemIndex("CB_Seepage", 1);
+       f.numberedPoint(Table::Waterline, 1, 0, 8);
+       f.numberedPoint(Table::Waterline, 5, 60, 8);
+     },
+     "Table Waterline, row 2: Point No. = 5 is outside 1 to 2.\nPlease recheck."},
+    {"WaterPointTwice",
+     [](ProjectFixture& f) {
+       f.options().setItemIndex("CB_Seepage", 1);
+       f.numberedPoint(Table::Waterline, 1, 0, 8);
+       f.numberedPoint(Table::Waterline, 1, 60, 8);
+     },
+     "Table Waterline: Point No. 1 is given more than once.\nPlease recheck."},
+    {"RuSoilZero",
+     [](ProjectFixture& f) {
+       f.options().setItemIndex("CB_Seepage", 2);
+       f.options().setItemIndex("CB_Ru_Condition", 1);
+       Row r(Table::Ru_variable);
+       r.set("Line No.", 0).set("Ru", 0.2);
+       f.store().append(r);
+     },
+     "Table Ru_variable, row 1: Line No. = 0 is outside 1 to 1.\nPlease recheck."},
+    {"LineLoadAboveCount",
+     [](ProjectFixture& f) {
+       Load(f, Table::Lineload, 1);
+       Load(f, Table::Lineload, 3);
+     },
+     "Table Lineload, row 2: Load No. = 3 is outside 1 to 2.\nPlease recheck."},
+    {"StripLoadTwice",
+     [](ProjectFixture& f) {
+       Load(f, Table::Stripload, 2);
+       Load(f, Table::Stripload, 2);
+     },
+     "Table Stripload: Load No. 2 is given more than once.\nPlease recheck."},
+    {"AnchorZero", [](ProjectFixture& f) { Load(f, Table::Anchor, 0); },
+     "Table Anchor, row 1: Load No. = 0 is outside 1 to 1.\nPlease recheck."},
+    {"CrackPointNegative", [](ProjectFixture& f) { f.numberedPoint(Table::Tcrack, -4, 0, 0); },
+     "Table Tcrack, row 1: Point No. = -4 is outside 1 to 1.\nPlease recheck."},
+    {"IrregularPointAboveCount",
+     [](ProjectFixture& f) {
+       f.options().setItemIndex("RG_Theory", 2);
+       f.numberedPoint(Table::NonCircular_Coordinate, 1, 0, 10);
+       f.numberedPoint(Table::NonCircular_Coordinate, 9, 30, 20);
+     },
+     "Table NonCircular_Coordinate, row 2: Point No. = 9 is outside 1 to 2.\nPlease recheck."},
+    {"AdvancedRowsNotGrouped",
+     [](ProjectFixture& f) {
+       Advanced(f, 2, 0);
+       Advanced(f, 1, 0);
+     },
+     "Advanced anisotropic properties, row 2: soil No. 1.\nThe rows must be listed soil by soil in ascending soil "
+     "number, from 1 to 3."},
+    {"AdvancedRowsOfNoSoil", [](ProjectFixture& f) { Advanced(f, 4, 0); },
+     "Advanced anisotropic properties, row 1: soil No. 4.\nThe rows must be listed soil by soil in ascending soil "
+     "number, from 1 to 3."},
+    {"AdvancedRowsStressDescending",
+     [](ProjectFixture& f) {
+       Advanced(f, 1, 50);
+       Advanced(f, 1, 10);
+     },
+     "Advanced anisotropic properties, row 2: the normal stress of soil No. 1 is below that of the row before.\nList "
+     "the rows of each soil in ascending normal stress."},
+};
+
+INSTANTIATE_TEST_SUITE_P(All, CollectionBadInput, ::testing::ValuesIn(kBadInputCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Collection, BadInputMessagesSpeakThai) {
+  twoLayerSlope();
+  model().Language = kLanguageThai;
+  options().setItemIndex("CB_Seepage", 1);
+  numberedPoint(Table::Waterline, 3, 0, 8);
+  collect();
+  EXPECT_EQ(model().DataError, 1);
+  EXPECT_EQ(ui.messageTexts(),
+            std::vector<std::string>{"ตาราง Waterline แถวที่ 1: Point No. = 3 อยู่นอกช่วง 1 ถึง 1\nกรุณาตรวจสอบข้อมูล"});
+}
+
+TEST_F(Collection, AnEmptyProjectPassesForTheRunToReport) {
+  collect();  // bottom line 1 with no lines: nothing to analyse, no false alarm
+  EXPECT_EQ(model().DataError, 0);
+  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_EQ(model().SoilCount, 0);
+  EXPECT_EQ(model().LineCount, 0);
+  EXPECT_EQ(model().BottomLineCount, 0);
+}
+
+}  // namespace
+}  // namespace pelodyn

@@ -1,0 +1,157 @@
+#include "model/verification.h"
+
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "texts/messages.h"
+
+namespace pelodyn {
+namespace {
+
+using testing::ProjectFixture;
+
+class Verify : public ::testing::Test, public ProjectFixture {
+ protected:
+  std::vector<std::string> verify() { return VerifyData(project, ui); }
+};
+
+TEST_F(Verify, CompleteProjectIsOk) {
+  twoLayerSlope();
+  EXPECT_EQ(verify(), (std::vector<std::string>{"Soil Properties --------------------- OK",
+                                                "Geometry --------------------- OK"}));
+}
+
+TEST_F(Verify, SoilWithoutWeight) {
+  soil(1, 5, 20, 18);
+  soil(2, 0, 20, 0);
+  soil(3, 0, 0, 0);
+  line(1, {{0, 0}, {10, 0}});
+  line(2, {{0, 1}, {10, 1}});
+  line(3, {{0, 2}, {10, 2}});
+  EXPECT_EQ(verify(), (std::vector<std::string>{"ค่า Unit Weight ลำดับที่ 2 = 0", "Geometry --------------------- OK"}));
+}
+
+TEST_F(Verify, NothingEntered) {
+  EXPECT_EQ(verify(), (std::vector<std::string>{"ไม่มีข้อมูล Soil Properties", "ไม่มีข้อมูล Geometry"}));
+}
+
+TEST_F(Verify, AirLayerThatIsNotAir) {
+  soil(1, 5, 20, 18);
+  soil(2, 3, 10, 1.0);
+  line(1, {{0, 0}, {10, 0}});
+  line(2, {{0, 1}, {10, 1}});
+  EXPECT_EQ(verify(), (std::vector<std::string>{"ค่า Cohesion ลำดับที่ 2 <> 0", "ค่า Friction Angle ลำดับที่ 2 <> 0",
+                                                "ค่า Unit Weight ลำดับที่ 2 <> 0", "Geometry --------------------- OK"}));
+}
+
+TEST_F(Verify, AnisotropicAirLayerChecksItsOwnValues) {
+  options().setItemIndex("CB_Strength_Model", 1);
+  anisoSoil(1, 5, 6, 20, 22, 18);
+  anisoSoil(2, 0, 1, 0, 3, 0);
+  line(1, {{0, 0}, {10, 0}});
+  line(2, {{0, 1}, {10, 1}});
+  EXPECT_EQ(verify(),
+            (std::vector<std::string>{"ค่า Cohesion (C-h) ลำดับที่ 2 <> 0", "ค่า Friction Angle (Phi-h) ลำดับที่ 2 <> 0",
+                                      "Geometry --------------------- OK"}));
+}
+
+TEST_F(Verify, CountsThatDisagreeAfterAStoppedCollection) {
+  soil(1, 5, 20, 18);
+  soil(2, 5, 20, 18);
+  soil(2, 5, 20, 18);
+  soil(3, 0, 0, 0);
+  line(1, {{0, 0}, {10, 0}});
+  const auto memo = verify();
+  // The collection's own message comes first; the memo goes on with the
+  // counts it left (soil walk stopped at 2 of 4 rows).
+  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{std::string(MessageText(kLanguageEnglish, 9))});
+  EXPECT_EQ(memo, (std::vector<std::string>{"จำนวนชั้นดินไม่เท่ากับจำนวนคุณสมบัติดิน", "ค่า Unit Weight ลำดับที่ 3 = 0",
+                                            "จำนวนชั้นดินใน Geometry ไม่เท่ากับจำนวนชั้นดินใน Soil Properties"}));
+}
+
+// Counts calls to empty() so that the tables left alone can be seen.
+class CountingStore final : public WorkingStore {
+ public:
+  explicit CountingStore(std::unique_ptr<WorkingStore> inner) : m_inner(std::move(inner)) {}
+  int rowCount(Table t) override { return m_inner->rowCount(t); }
+  std::vector<Row> rows(Table t) override { return m_inner->rows(t); }
+  Row rowAt(Table t, int p) override { return m_inner->rowAt(t, p); }
+  void append(const Row& r) override { m_inner->append(r); }
+  void update(int p, const Row& r) override { m_inner->update(p, r); }
+  void remove(Table t, int p) override { m_inner->remove(t, p); }
+  void empty(Table t) override {
+    emptied.push_back(t);
+    m_inner->empty(t);
+  }
+  void beginTransaction() override { m_inner->beginTransaction(); }
+  void commitTransaction() override { m_inner->commitTransaction(); }
+  void rollbackTransaction() override { m_inner->rollbackTransaction(); }
+  std::vector<Table> emptied;
+
+ private:
+  std::unique_ptr<WorkingStore> m_inner;
+};
+
+TEST(EmptyWorkingTables, EmptiesOnlyTablesWithRowsAndKeepsTheRootTables) {
+  CountingStore store(SqliteWorkingStore::OpenInMemory());
+  for (Table t : {Table::Soil_Prop, Table::Results, Table::NonCirSlip_Spencer, Table::Root_No, Table::Root_Layer,
+                  Table::Root_Position}) {
+    store.append(Row(t));
+  }
+  EmptyWorkingTables(store);
+  EXPECT_EQ(store.emptied, (std::vector<Table>{Table::Soil_Prop, Table::Results, Table::NonCirSlip_Spencer}));
+  for (Table t : AllTables()) {
+    const bool root = t == Table::Root_No || t == Table::Root_Layer || t == Table::Root_Position;
+    EXPECT_EQ(store.rowCount(t), root ? 1 : 0) << TableName(t);
+  }
+}
+
+TEST(NewProject, ResetsTablesOptionsModelAndWorkArea) {
+  ProjectFixture f;
+  f.twoLayerSlope();
+  f.options().setText("E_Project_Name", "Old");
+  f.options().setText("E_Xgrid_Increment", "3");
+  f.options().setItemIndex("CB_Bottom_Line_Choose", 1);
+  f.options().setItemIndex("RG_Theory", 2);
+  f.options().setChecked("CB_Ordinary", true);
+  f.model().StrengthModel = 1;
+  f.model().DataError = 1;
+  f.model().BottomLineChoice = 1;
+  f.project.ProjectFilePath = "/somewhere/old.pdd";
+  f.project.drawing.GridSize = 14;
+
+  int loadingDuringSettings = -1;
+  NewProject(f.project, [&](Project& p) {
+    loadingDuringSettings = p.ProjectLoading;
+    p.drawing.WorkAreaXmax = 200.0;  // the settings file's work area ...
+    p.drawing.ScaleX = 5.0;
+    p.drawing.GridSize = 12;  // ... and another setting
+    p.options.setChecked("CB_Ordinary", true);
+  });
+
+  for (Table t : AllTables()) EXPECT_EQ(f.store().rowCount(t), 0) << TableName(t);
+  OptionValues expected;
+  expected.setChecked("CB_Ordinary", true);  // from the settings file
+  EXPECT_EQ(f.options(), expected);
+  EXPECT_EQ(loadingDuringSettings, 1);
+  EXPECT_EQ(f.project.ProjectLoading, 0);
+  EXPECT_EQ(f.model().AnalysisTheory, 1);
+  EXPECT_EQ(f.model().UseOrdinary, 0);
+  EXPECT_EQ(f.model().UseSpencer, 1);
+  EXPECT_EQ(f.model().StrengthModel, 0);
+  EXPECT_EQ(f.model().DataError, 0);
+  EXPECT_EQ(f.model().BottomLineChoice, 0);
+  EXPECT_TRUE(f.project.ProjectFilePath.empty());
+  DrawingSettings drawing;
+  drawing.GridSize = 12;  // kept from the settings file
+  EXPECT_EQ(f.project.drawing, drawing);
+}
+
+TEST(NewProject, LoadingEndsEvenWhenTheSettingsFail) {
+  ProjectFixture f;
+  EXPECT_THROW(NewProject(f.project, [](Project&) { throw std::runtime_error("bad settings"); }), std::runtime_error);
+  EXPECT_EQ(f.project.ProjectLoading, 0);
+}
+
+}  // namespace
+}  // namespace pelodyn

@@ -1,0 +1,187 @@
+#include "persistence/sqlite_store.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+
+namespace pelodyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    path = fs::temp_directory_path() /
+           ("pelodyn-store-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~TempDir() { fs::remove_all(path); }
+  fs::path path;
+};
+
+Row Point(Table t, int no, double x, double y) {
+  Row r(t);
+  r.set("Point No.", no).set("Coordi X", x).set("Coordi Y", y);
+  return r;
+}
+
+TEST(TableNames, CompareWithoutCaseWithOrWithoutTheirEnding) {
+  EXPECT_EQ(FindTable("LineLoad"), Table::Lineload);
+  EXPECT_EQ(FindTable("Lineload.DB"), Table::Lineload);
+  EXPECT_EQ(FindTable("geometry.db"), Table::Geometry);
+  EXPECT_EQ(FindTable("NONCIRSLIP_BISHOP"), Table::NonCirSlip_Bishop);
+  EXPECT_EQ(FindTable("Root_Position.db"), Table::Root_Position);
+  EXPECT_FALSE(FindTable("Lineloads").has_value());
+  EXPECT_FALSE(FindTable(".db").has_value());
+  EXPECT_THROW(TableNamed("Nothing"), StoreError);
+  EXPECT_EQ(AllTables().size(), static_cast<std::size_t>(kTableCount));
+}
+
+TEST(StoreSchema, EveryTableWithItsFieldsAndTypesInTheFile) {
+  TempDir dir;
+  const fs::path file = dir.path / "Janbu.sqlite";
+  SqliteWorkingStore::OpenFile(file).reset();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
+  auto columns = [&](const std::string& table) {
+    std::vector<std::string> out;
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, ("PRAGMA table_info(\"" + table + "\")").c_str(), -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+      out.push_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1))) + ":" +
+                    reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
+    }
+    sqlite3_finalize(stmt);
+    return out;
+  };
+  using V = std::vector<std::string>;
+  EXPECT_EQ(columns("Soil_Prop"), (V{"Line No.:INTEGER", "Cohesion:REAL", "Phi:REAL", "Unit Weight:REAL",
+                                     "Description:TEXT", "Color:INTEGER"}));
+  EXPECT_EQ(columns("Aniso"), (V{"Line No.:INTEGER", "C-v:REAL", "C-h:REAL", "Phi-v:REAL", "Phi-h:REAL",
+                                 "Unit Weight:REAL", "Description:TEXT", "Color:INTEGER"}));
+  EXPECT_EQ(columns("Aniso_advance"), (V{"Line No.:INTEGER", "Normal Stress:REAL", "Phi-v:REAL", "Phi-h:REAL"}));
+  EXPECT_EQ(columns("Geometry"), (V{"Line No.:INTEGER", "Point No.:INTEGER", "Coordi X:REAL", "Coordi Y:REAL"}));
+  EXPECT_EQ(columns("Bottom_Line"), (V{"Line No.:INTEGER", "Begin Point:INTEGER", "End Point:INTEGER"}));
+  for (const char* t : {"Waterline", "Tcrack", "NonCircular_Coordinate", "NonCirSlip_Janbu", "NonCirSlip_Bishop",
+                        "NonCirSlip_Spencer"}) {
+    EXPECT_EQ(columns(t), (V{"Point No.:INTEGER", "Coordi X:REAL", "Coordi Y:REAL"})) << t;
+  }
+  EXPECT_EQ(columns("Ru_variable"), (V{"Line No.:INTEGER", "Ru:REAL"}));
+  EXPECT_EQ(columns("Anchor"), (V{"Load No.:INTEGER", "Magnitude:REAL", "X start:REAL", "Y start:REAL", "X end:REAL",
+                                  "Y end:REAL", "Bonded Length:REAL"}));
+  EXPECT_EQ(columns("Lineload"),
+            (V{"Load No.:INTEGER", "Magnitude:REAL", "Coordi X:REAL", "Coordi Y:REAL", "Angle:REAL"}));
+  EXPECT_EQ(columns("Stripload"),
+            (V{"Load No.:INTEGER", "Magnitude:REAL", "Begin X:REAL", "End X:REAL", "Y1:REAL", "Y2:REAL"}));
+  EXPECT_EQ(columns("Soil_Prop_Bak"), columns("Soil_Prop"));
+  EXPECT_EQ(columns("Failure_Geometry"), (V{"No:INTEGER", "Coor_X:REAL", "Coor_Y:REAL"}));
+  EXPECT_EQ(columns("Results"), (V{"Num:INTEGER", "X_Center:REAL", "Y_Center:REAL", "Radius:REAL", "FS_Ord:REAL",
+                                   "FS_Jan:REAL", "FS_Bis:REAL", "FS_Spe:REAL"}));
+  EXPECT_EQ(columns("Root_No"), (V{"Root No.:INTEGER", "Discription:TEXT", "Cohesion:REAL"}));
+  EXPECT_EQ(columns("Root_Layer"), (V{"Root No.:INTEGER", "Layer No.:INTEGER", "Radius:REAL"}));
+  EXPECT_EQ(columns("Root_Position"), (V{"No.:INTEGER", "Root Type:INTEGER", "Coordi X:REAL", "Coordi Y:REAL"}));
+  sqlite3_close(db);
+}
+
+TEST(Store, RowsStayInAppendOrderThroughEditsAndRemovals) {
+  auto store = SqliteWorkingStore::OpenInMemory();
+  for (int no : {3, 1, 2, 5, 4}) store->append(Point(Table::Waterline, no, no * 10.0, 0.5));
+  ASSERT_EQ(store->rowCount("waterline.DB"), 5);
+  store->update(2, Point(Table::Waterline, 9, 1.0, 2.0));
+  store->remove(Table::Waterline, 4);
+  store->append(Point(Table::Waterline, 6, 0, 0));
+  std::vector<int> order;
+  for (const Row& r : store->rows(Table::Waterline)) order.push_back(r.integer("Point No."));
+  EXPECT_EQ(order, (std::vector<int>{3, 9, 2, 4, 6}));
+  EXPECT_EQ(store->rowAt(Table::Waterline, 2).real("Coordi Y"), 2.0);
+  EXPECT_THROW(store->rowAt(Table::Waterline, 6), StoreError);
+  EXPECT_THROW(store->rowAt(Table::Waterline, 0), StoreError);
+  store->empty("WATERLINE");
+  EXPECT_EQ(store->rowCount(Table::Waterline), 0);
+  // Emptied and refilled, the order is again the order of appending.
+  for (int no : {2, 1}) store->append(Point(Table::Waterline, no, 0, 0));
+  EXPECT_EQ(store->rowAt(Table::Waterline, 1).integer("Point No."), 2);
+}
+
+TEST(Store, ValuesRoundTripWithTheirTypes) {
+  auto store = SqliteWorkingStore::OpenInMemory();
+  Row r(Table::Soil_Prop);
+  r.set("line no.", 1).set("Cohesion", 0.1 + 0.2).set("Phi", 3).set("Description", "ดินเหนียวอ่อน Soft clay");
+  store->append(r);
+  const Row back = store->rowAt(Table::Soil_Prop, 1);
+  EXPECT_EQ(back, r);
+  EXPECT_EQ(back.real("Cohesion"), 0.1 + 0.2);
+  EXPECT_EQ(back.real("Phi"), 3.0);
+  EXPECT_TRUE(back.isNull("Color"));
+  EXPECT_EQ(back.integer("Color"), 0);
+  EXPECT_EQ(back.real("Unit Weight"), 0.0);
+}
+
+TEST(Store, FieldsRefuseValuesThatDoNotFit) {
+  Row r(Table::Soil_Prop);
+  EXPECT_NO_THROW(r.set("Description", "ดินเหนียวปนทรายแป้งสีเทาเข้มมา"));  // 30 Thai characters
+  EXPECT_THROW(r.set("Description", "1234567890123456789012345678901"), StoreError);
+  EXPECT_THROW(r.set("Line No.", 1.5), StoreError);
+  EXPECT_THROW(r.set("Line No.", std::int64_t{1} << 40), StoreError);
+  EXPECT_THROW(r.set("Cohesion", "ten"), StoreError);
+  EXPECT_THROW(r.set("No Such Field", 1), StoreError);
+  EXPECT_EQ(CharacterCount("ดินเหนียวปนทรายแป้งสีเทาเข้มมา"), 30u);
+}
+
+TEST(Store, TransactionsCommitOrRollBackTogether) {
+  auto store = SqliteWorkingStore::OpenInMemory();
+  {
+    StoreTransaction outer(*store);
+    store->append(Point(Table::Tcrack, 1, 0, 0));
+    {
+      StoreTransaction inner(*store);
+      store->append(Point(Table::Tcrack, 2, 0, 0));
+      inner.commit();
+    }
+    {
+      StoreTransaction failed(*store);
+      store->append(Point(Table::Tcrack, 3, 0, 0));
+    }  // left without commit: only its own row goes
+    outer.commit();
+  }
+  EXPECT_EQ(store->rowCount(Table::Tcrack), 2);
+  {
+    StoreTransaction abandoned(*store);
+    store->empty(Table::Tcrack);
+  }
+  EXPECT_EQ(store->rowCount(Table::Tcrack), 2);
+}
+
+TEST(Store, FileStoreKeepsItsRowsAndRecreatesMissingTables) {
+  TempDir dir;
+  const fs::path file = dir.path / "Janbu.sqlite";
+  {
+    auto store = SqliteWorkingStore::OpenFile(file);
+    store->append(Point(Table::Geometry, 1, 2, 3).set("Line No.", 1));
+    Row root(Table::Root_No);
+    root.set("Root No.", 1).set("Cohesion", 4.5);
+    store->append(root);
+  }
+  {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE \"Results\"", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  auto store = SqliteWorkingStore::OpenFile(file);
+  EXPECT_EQ(store->rowCount(Table::Geometry), 1);
+  EXPECT_EQ(store->rowAt(Table::Root_No, 1).real("Cohesion"), 4.5);
+  EXPECT_EQ(store->rowCount(Table::Results), 0);
+}
+
+TEST(Store, UnopenableFileIsAStoreError) {
+  TempDir dir;
+  EXPECT_THROW(SqliteWorkingStore::OpenFile(dir.path / "no" / "such" / "folder" / "Janbu.sqlite"), StoreError);
+}
+
+}  // namespace
+}  // namespace pelodyn

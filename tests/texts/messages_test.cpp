@@ -1,0 +1,87 @@
+#include "texts/messages.h"
+
+#include <gtest/gtest.h>
+
+namespace pelodyn {
+namespace {
+
+bool IsAscii(std::string_view s) {
+  for (char c : s) {
+    if (static_cast<unsigned char>(c) > 127) return false;
+  }
+  return true;
+}
+
+// Thai letters are U+0E00 to U+0E7F, in UTF-8 E0 B8 xx or E0 B9 xx.
+bool HasThai(std::string_view s) {
+  for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+    if (static_cast<unsigned char>(s[i]) == 0xE0 &&
+        (static_cast<unsigned char>(s[i + 1]) == 0xB8 || static_cast<unsigned char>(s[i + 1]) == 0xB9)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(MessageTable, EveryEntryHasEnglishAndThaiText) {
+  for (int n = 0; n < kMessageCount; ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_TRUE(IsAscii(MessageText(kLanguageEnglish, n)));
+    EXPECT_FALSE(MessageText(kLanguageEnglish, n).empty());
+    EXPECT_TRUE(HasThai(MessageText(kLanguageThai, n)));
+  }
+}
+
+TEST(MessageTable, TextsAreExactlyAsGiven) {
+  struct Case {
+    int number;
+    std::uint8_t language;
+    std::string_view text;
+  };
+  const Case cases[] = {
+      {3, kLanguageEnglish, "Please input data before calcutation."},
+      {3, kLanguageThai, "กรุณาป้อนข้อมูลก่อนสั่งคำนวณ"},
+      {5, kLanguageEnglish, "Initial slip surface is not close. Please recheck."},
+      {5, kLanguageThai, "ป้อนผิวการพิบัติเริ่มต้นไม่ถูกต้อง"},
+      {7, kLanguageEnglish, "Search direction less than 4 point.\nThe results will be error."},
+      {8, kLanguageThai, "จำนวนชั้นดินไม่เท่ากับจำนวนคุณสมบัติดิน"},
+      {9, kLanguageEnglish, "Soil properties data is not correct. Please recheck."},
+      {11, kLanguageThai, "ต้องมีชั้นอากาศเป็นชั้นสุดท้าย\nc=0, phi=0, unit weight=0 "},
+      {12, kLanguageEnglish, "Not already input the last air line.\n(ch=0, cv=0, phi_h=0, phi_v=0, unit weight=0)."},
+      {14, kLanguageThai, "Bottom line No. = 0\nกรุณาตรวจสอบค่าที่ Bottom Line"},
+      {16, kLanguageEnglish, "Pass criteria = 0\nPlease input data (Default = 0.01) at Analysis Setting"},
+      {17, kLanguageThai, "ไม่พบข้อมูลจำนวนวงในการค้นหา (No of Circle)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
+      {18, kLanguageEnglish, "No of slice is not have data.\nPlease check Analysis Setting"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
+    EXPECT_EQ(MessageText(c.language, c.number), c.text);
+  }
+}
+
+TEST(MessageTable, UnknownLanguageOrNumberGivesNoText) {
+  EXPECT_TRUE(MessageText(2, 3).empty());
+  EXPECT_TRUE(MessageText(255, 3).empty());
+  EXPECT_TRUE(MessageText(kLanguageEnglish, 19).empty());
+  EXPECT_TRUE(MessageText(kLanguageEnglish, -1).empty());
+  EXPECT_TRUE(CoreTextFor(7, CoreText::RowNumberRepeated).empty());
+}
+
+TEST(CoreTexts, FilledInBothLanguages) {
+  for (auto text : {CoreText::RowNumberOutOfRange, CoreText::RowNumberRepeated, CoreText::BottomLineAboveLineCount,
+                    CoreText::SpecificBottomLineNoLine, CoreText::SpecificBottomLinePointOutOfRange,
+                    CoreText::AdvancedAnisoNotGrouped, CoreText::AdvancedAnisoStressNotAscending}) {
+    EXPECT_TRUE(IsAscii(CoreTextFor(kLanguageEnglish, text)));
+    EXPECT_TRUE(HasThai(CoreTextFor(kLanguageThai, text)));
+  }
+}
+
+TEST(FormatText, ReplacesNumberedPlaceholders) {
+  EXPECT_EQ(FormatText("{1} before {0}", {"a", "b"}), "b before a");
+  EXPECT_EQ(FormatText("{0}{0}", {"x"}), "xx");
+  EXPECT_EQ(FormatText("kept {2} and {x} and {", {"a"}), "kept {2} and {x} and {");
+  EXPECT_EQ(FormatText("ไทย {0}", {"ok"}), "ไทย ok");
+}
+
+}  // namespace
+}  // namespace pelodyn
