@@ -85,6 +85,29 @@ void FillLines(const std::vector<Row>& rows, const LineLayout& layout, double sc
   }
 }
 
+// Sizes the soil arrays of one strength model to n soils.
+void SizeSoilArrays(AnalysisModel& m, bool aniso, std::size_t n) {
+  if (aniso) {
+    for (auto* a : {&m.SoilCv, &m.SoilCh, &m.SoilPhiV, &m.SoilPhiH, &m.SoilUnitWeight}) a->resize(n);
+  } else {
+    for (auto* a : {&m.SoilCohesion, &m.SoilPhi, &m.SoilUnitWeight}) a->resize(n);
+  }
+}
+
+// Stores the properties of one soil row at index k.
+void StoreSoil(AnalysisModel& m, bool aniso, std::size_t k, const Row& r) {
+  if (aniso) {
+    m.SoilCv[k] = r.real("C-v");
+    m.SoilCh[k] = r.real("C-h");
+    m.SoilPhiV[k] = r.real("Phi-v");
+    m.SoilPhiH[k] = r.real("Phi-h");
+  } else {
+    m.SoilCohesion[k] = r.real("Cohesion");
+    m.SoilPhi[k] = r.real("Phi");
+  }
+  m.SoilUnitWeight[k] = r.real("Unit Weight");
+}
+
 std::string Num(long long v) {
   return std::to_string(v);
 }
@@ -205,11 +228,7 @@ bool Collector::collectSoils() {
   const std::vector<Row> rows = p.store->rows(table);
   m.SoilCount = static_cast<int>(rows.size());
   const auto n = rows.size();
-  if (aniso) {
-    for (auto* a : {&m.SoilCv, &m.SoilCh, &m.SoilPhiV, &m.SoilPhiH, &m.SoilUnitWeight}) a->resize(n);
-  } else {
-    for (auto* a : {&m.SoilCohesion, &m.SoilPhi, &m.SoilUnitWeight}) a->resize(n);
-  }
+  SizeSoilArrays(m, aniso, n);
   // The walk ends at the first row that repeats the largest number so far;
   // the largest number is kept in LineCount, where Verify Data looks for it
   // after a stop here.
@@ -234,16 +253,7 @@ bool Collector::collectSoils() {
       repeatedNumber = no;
     }
     seen[k] = 1;
-    if (aniso) {
-      m.SoilCv[k] = r.real("C-v");
-      m.SoilCh[k] = r.real("C-h");
-      m.SoilPhiV[k] = r.real("Phi-v");
-      m.SoilPhiH[k] = r.real("Phi-h");
-    } else {
-      m.SoilCohesion[k] = r.real("Cohesion");
-      m.SoilPhi[k] = r.real("Phi");
-    }
-    m.SoilUnitWeight[k] = r.real("Unit Weight");
+    StoreSoil(m, aniso, k, r);
   }
   m.LineCount = largest;
   if (largest != m.SoilCount) {
@@ -648,25 +658,12 @@ void ReadSoilArrays(Project& project) {
   const std::vector<Row> rows = project.store->rows(aniso ? Table::Aniso : Table::Soil_Prop);
   m.SoilCount = static_cast<int>(rows.size());
   const auto n = rows.size();
-  if (aniso) {
-    for (auto* a : {&m.SoilCv, &m.SoilCh, &m.SoilPhiV, &m.SoilPhiH, &m.SoilUnitWeight}) a->resize(n);
-  } else {
-    for (auto* a : {&m.SoilCohesion, &m.SoilPhi, &m.SoilUnitWeight}) a->resize(n);
-  }
+  SizeSoilArrays(m, aniso, n);
   for (const Row& r : rows) {
     const int no = r.integer("Line No.");
     if (no < 1 || no > m.SoilCount) continue;
     const auto k = static_cast<std::size_t>(no - 1);
-    if (aniso) {
-      m.SoilCv[k] = r.real("C-v");
-      m.SoilCh[k] = r.real("C-h");
-      m.SoilPhiV[k] = r.real("Phi-v");
-      m.SoilPhiH[k] = r.real("Phi-h");
-    } else {
-      m.SoilCohesion[k] = r.real("Cohesion");
-      m.SoilPhi[k] = r.real("Phi");
-    }
-    m.SoilUnitWeight[k] = r.real("Unit Weight");
+    StoreSoil(m, aniso, k, r);
   }
 }
 
