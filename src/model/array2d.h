@@ -40,6 +40,14 @@ class Array2D {
     m_columns = columns;
   }
 
+  // Reshapes to rows x columns with every entry `value`; keeps the storage,
+  // so reshaping within the capacity already held allocates nothing.
+  void assign(std::size_t rows, std::size_t columns, const T& value) {
+    m_data.assign(rows * columns, value);
+    m_rows = rows;
+    m_columns = columns;
+  }
+
   void fill(const T& value) { std::fill(m_data.begin(), m_data.end(), value); }
 
   bool operator==(const Array2D&) const = default;

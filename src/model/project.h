@@ -10,6 +10,7 @@
 
 #include "model/analysis_model.h"
 #include "model/options.h"
+#include "model/slice_set.h"
 #include "model/working_store.h"
 
 namespace pelodyn {
@@ -21,6 +22,8 @@ struct Project {
   OptionValues options;
   AnalysisModel model;
   DrawingSettings drawing;
+  // The slices of the surface analysed last.
+  SliceSet slices;
 
   // Full path of the current project file; empty for a new project.
   std::string ProjectFilePath;

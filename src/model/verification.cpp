@@ -141,6 +141,9 @@ void NewProject(Project& project, const std::function<void(Project&)>& readSetti
 
   m.DataError = 0;
   m.BottomLineChoice = 0;
+  // No surface of the old project is left to draw.
+  project.slices.SliceCount = 0;
+  project.slices.BoundaryX.clear();
 }
 
 }  // namespace pelodyn
