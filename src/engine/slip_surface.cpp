@@ -381,6 +381,27 @@ bool Analysis::layout() {
   const double w = (s.SlipX.back() - x0) / n0;
   const int g = ground();
   const int groundPoints = m.LinePointCount[static_cast<std::size_t>(g)];
+  // Candidates, sorted once: those that must keep 0.01 from a base-slice
+  // edge (ground and slip-surface vertices, crossings) and those that need
+  // only lie strictly inside (crack point, loads).
+  auto& margin = s.MarginPoints;
+  auto& strict = s.StrictPoints;
+  margin.clear();
+  strict.clear();
+  for (int p = 0; p < groundPoints; ++p) margin.push_back(m.LineX[g][p]);
+  margin.insert(margin.end(), s.SlipX.begin(), s.SlipX.end());
+  for (double x : s.Crossings) {
+    if (x != kNoCrossing) margin.push_back(x);
+  }
+  if (s.CrackFound) strict.push_back(s.CrackX);
+  if (m.LineLoadEnabled) strict.insert(strict.end(), m.LineLoadX.begin(), m.LineLoadX.begin() + m.LineLoadCount);
+  if (m.StripLoadEnabled) {
+    strict.insert(strict.end(), m.StripLoadBeginX.begin(), m.StripLoadBeginX.begin() + m.StripLoadCount);
+    strict.insert(strict.end(), m.StripLoadEndX.begin(), m.StripLoadEndX.begin() + m.StripLoadCount);
+  }
+  std::sort(margin.begin(), margin.end());
+  std::sort(strict.begin(), strict.end());
+
   auto& widths = s.SliceWidth;
   widths.clear();
   auto& bp = s.BreakPoints;
@@ -388,31 +409,12 @@ bool Analysis::layout() {
     const double xa = x0 + a * w;
     const double xb = xa + w;
     bp.clear();
-    auto inside = [&](double x) { return xa + kMargin < x && x < xb - kMargin; };
-    auto strictlyInside = [&](double x) { return xa < x && x < xb; };
-    for (int p = 0; p < groundPoints; ++p) {
-      if (inside(m.LineX[g][p])) bp.push_back(m.LineX[g][p]);
+    for (auto it = std::upper_bound(margin.begin(), margin.end(), xa + kMargin);
+         it != margin.end() && *it < xb - kMargin; ++it) {
+      bp.push_back(*it);
     }
-    if (s.CrackFound && strictlyInside(s.CrackX)) bp.push_back(s.CrackX);
-    if (m.LineLoadEnabled) {
-      for (int k = 0; k < m.LineLoadCount; ++k) {
-        if (strictlyInside(m.LineLoadX[static_cast<std::size_t>(k)]))
-          bp.push_back(m.LineLoadX[static_cast<std::size_t>(k)]);
-      }
-    }
-    if (m.StripLoadEnabled) {
-      for (int k = 0; k < m.StripLoadCount; ++k) {
-        const double b = m.StripLoadBeginX[static_cast<std::size_t>(k)];
-        const double e = m.StripLoadEndX[static_cast<std::size_t>(k)];
-        if (strictlyInside(b)) bp.push_back(b);
-        if (strictlyInside(e)) bp.push_back(e);
-      }
-    }
-    for (double x : s.SlipX) {
-      if (inside(x)) bp.push_back(x);
-    }
-    for (double x : s.Crossings) {
-      if (x != kNoCrossing && inside(x)) bp.push_back(x);
+    for (auto it = std::upper_bound(strict.begin(), strict.end(), xa); it != strict.end() && *it < xb; ++it) {
+      bp.push_back(*it);
     }
     // Each break point once: a point given by two sources (a load on a
     // ground vertex) must not leave a slice of width zero.
@@ -457,6 +459,7 @@ bool Analysis::layout() {
 void Analysis::sliceGeometry() {
   const int n = s.SliceCount;
   const bool right = facingRight();
+  const bool ascending = std::all_of(s.SliceWidth.begin(), s.SliceWidth.end(), [](double b) { return b >= 0.0; });
   int matched = 0;
   for (int j = 0; j + 1 < s.SlipPointCount; ++j) {
     const double xs = s.SlipX[static_cast<std::size_t>(j)], xs1 = s.SlipX[static_cast<std::size_t>(j) + 1];
@@ -465,6 +468,8 @@ void Analysis::sliceGeometry() {
     for (int i = from; i < n; ++i) {
       const auto ui = static_cast<std::size_t>(i);
       const double xl = s.BoundaryX[ui], b = s.SliceWidth[ui];
+      // Boundaries only grow left to right: no later slice fits this segment.
+      if (ascending && xl + b > xs1 + kMargin) break;
       if (!(xl >= xs - kMargin && xl + b <= xs1 + kMargin)) continue;
       ++matched;
       s.BaseYAtBoundary[ui] = ms * xl + qs;
@@ -513,8 +518,11 @@ bool Analysis::armsAndBaseLength() {
     const auto ui = static_cast<std::size_t>(i);
     const double mid = s.SliceMidX[ui];
     int seg = -1;
-    for (int j = 0; j + 1 < s.SlipPointCount; ++j) {
-      if (s.SlipX[static_cast<std::size_t>(j)] < mid && mid < s.SlipX[static_cast<std::size_t>(j) + 1]) seg = j;
+    for (int j = s.SlipPointCount - 2; j >= 0; --j) {
+      if (s.SlipX[static_cast<std::size_t>(j)] < mid && mid < s.SlipX[static_cast<std::size_t>(j) + 1]) {
+        seg = j;
+        break;
+      }
     }
     if (seg >= 0) {
       const double ms = s.SlipSlope[static_cast<std::size_t>(seg)];

@@ -89,7 +89,7 @@ struct SliceSet {
   double SpencerLambda = 0.0;
 
   // Scratch of the slice layout.
-  std::vector<double> BreakPoints;
+  std::vector<double> BreakPoints, MarginPoints, StrictPoints;
 };
 
 }  // namespace pelodyn
