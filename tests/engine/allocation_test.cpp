@@ -1,0 +1,52 @@
+// Once a surface has been analysed, analysing it (or a like one) again must
+// not allocate: the slice set keeps its capacity. Counted by replacing the
+// global allocation functions in this test program.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "engine_fixture.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  ++g_allocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+
+namespace pelodyn {
+namespace {
+
+TEST(Allocation, RepeatedAnalysesAllocateNothing) {
+  testing::EngineFixture f;
+  f.homogeneousSlope();
+  f.options().setItemIndex("CB_Seepage", 1);
+  f.numberedPoint(Table::Waterline, 1, 0, 15);
+  f.numberedPoint(Table::Waterline, 2, 60, 8);
+  Row load(Table::Lineload);
+  load.set("Load No.", 1).set("Magnitude", 5.0).set("Coordi X", 30.0).set("Angle", 10.0);
+  f.store().append(load);
+  f.options().setChecked("CB_LineLoad_Disable", false);
+  f.options().setText("E_Cir_Slice", "30");
+  f.collectOk();
+  f.analyseCircle(35.0, 35.0, 28.0);  // sizes the slice set
+  ASSERT_LT(f.slices().FsSpencer, 100.0);
+
+  const long before = g_allocations.load();
+  for (int k = 0; k < 20; ++k) f.analyseCircle(35.0 + 0.01 * k, 35.0, 28.0 - 0.02 * k);
+  EXPECT_EQ(g_allocations.load() - before, 0);
+}
+
+}  // namespace
+}  // namespace pelodyn
