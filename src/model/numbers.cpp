@@ -137,6 +137,27 @@ std::string FormatFixed(double value, int decimals) {
   return out;
 }
 
+double RoundToUnit(double value, double unit) {
+  return std::nearbyint(value / unit) * unit;
+}
+
+std::string FormatShortest(double value) {
+  if (value == 0.0) return "0";
+  char buffer[64];
+  const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  if (ec != std::errc{}) return std::to_string(value);
+  std::string text(buffer, ptr);
+  const std::size_t e = text.find('e');
+  if (e == std::string::npos) return text;
+  // 1.5e+20 -> 1.5E20, 1e-06 -> 1E-6
+  std::string mantissa = text.substr(0, e);
+  std::string exponent = text.substr(e + 1);
+  const bool negative = !exponent.empty() && exponent[0] == '-';
+  if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) exponent.erase(0, 1);
+  exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
+  return mantissa + "E" + (negative ? "-" : "") + exponent;
+}
+
 double RoundHalfEven(double value, int decimals) {
   if (!std::isfinite(value)) return value;
   if (decimals < 0) decimals = 0;

@@ -37,4 +37,13 @@ double RoundHalfEven(double value, int decimals);
 // `value` written with exactly `decimals` decimals, rounded as RoundHalfEven.
 std::string FormatFixed(double value, int decimals);
 
+// `value` rounded to a multiple of `unit` (0.01, 0.001 ...) the way a stored
+// result is: value / unit in floating point, to the nearest integer with
+// halves to even, times unit.
+double RoundToUnit(double value, double unit);
+
+// The shortest general form: at most 15 significant digits, no trailing
+// zeros, exponent form ("1E-6", "1.5E20") only for very small or large values.
+std::string FormatShortest(double value);
+
 }  // namespace pelodyn

@@ -3,8 +3,10 @@
 // command-line program on standard error, the tests by recording.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelodyn {
 
@@ -21,6 +23,13 @@ struct ProgressReport {
   int barPercent = 0;          // position of the progress bar, 0 to 100
 };
 
+// A trial surface for the animation layer: the centre and the slip polyline.
+struct TrialView {
+  double centerX = 0.0, centerY = 0.0;
+  const std::vector<double>* x = nullptr;
+  const std::vector<double>* y = nullptr;
+};
+
 class PlatformServices {
  public:
   virtual ~PlatformServices() = default;
@@ -33,6 +42,18 @@ class PlatformServices {
   virtual void reportProgress(const ProgressReport& report) = 0;
   // Lets the front end handle pending events (repaint, a click on Stop).
   virtual void processPendingEvents() = 0;
+
+  // The minimum labels of the progress window; `shown` tells which labels
+  // the run refreshes.
+  virtual void showMinima(const std::array<std::string, 4>& labels, const std::array<bool, 4>& shown) {
+    (void)labels;
+    (void)shown;
+  }
+  // Draws a trial on the animation layer; called once per trial.
+  virtual void animateTrial(const TrialView& trial) { (void)trial; }
+  // The caption of the progress window ("Calculating ...", "Calculation Complete").
+  virtual void setProgressCaption(std::string_view caption) { (void)caption; }
+  virtual void closeProgressWindow() {}
 };
 
 // For work that has no one to tell: messages vanish, questions answer OK.

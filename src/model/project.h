@@ -10,6 +10,7 @@
 
 #include "model/analysis_model.h"
 #include "model/options.h"
+#include "model/run_state.h"
 #include "model/slice_set.h"
 #include "model/working_store.h"
 
@@ -24,6 +25,8 @@ struct Project {
   DrawingSettings drawing;
   // The slices of the surface analysed last.
   SliceSet slices;
+  // The flags, counters and minima of the last run.
+  RunState run;
 
   // Full path of the current project file; empty for a new project.
   std::string ProjectFilePath;

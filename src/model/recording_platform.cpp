@@ -20,6 +20,7 @@ void RecordingPlatform::reportProgress(const ProgressReport& report) {
 
 void RecordingPlatform::processPendingEvents() {
   ++pendingEventCalls;
+  if (onPendingEvents) onPendingEvents();
 }
 
 std::vector<std::string> RecordingPlatform::messageTexts() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,13 @@ class RecordingPlatform final : public PlatformServices {
   bool askOkCancel(std::string_view caption, std::string_view text) override;
   void reportProgress(const ProgressReport& report) override;
   void processPendingEvents() override;
+  void showMinima(const std::array<std::string, 4>& labels, const std::array<bool, 4>& shown) override {
+    minimaLabels = labels;
+    minimaShown = shown;
+  }
+  void animateTrial(const TrialView&) override { ++animatedTrials; }
+  void setProgressCaption(std::string_view caption) override { captions.emplace_back(caption); }
+  void closeProgressWindow() override { ++progressWindowClosed; }
 
   // The texts of the messages shown, in order (questions left out).
   std::vector<std::string> messageTexts() const;
@@ -32,6 +40,13 @@ class RecordingPlatform final : public PlatformServices {
   std::vector<Shown> shown;
   std::vector<ProgressReport> progress;
   int pendingEventCalls = 0;
+  std::array<std::string, 4> minimaLabels;
+  std::array<bool, 4> minimaShown{};
+  int animatedTrials = 0;
+  std::vector<std::string> captions;
+  int progressWindowClosed = 0;
+  // Called at every pending-events call, e.g. to press Stop during a search.
+  std::function<void()> onPendingEvents;
   std::deque<bool> answers;
 };
 

@@ -91,5 +91,20 @@ TEST(Rounding, HalvesGoToEvenOnTheExactValue) {
   EXPECT_EQ(FormatFixed(1000000.0, 3), "1000000.000");
 }
 
+TEST(Rounding, StoredResultsDivideByTheUnit) {
+  EXPECT_EQ(RoundToUnit(1.2345, 0.001), std::nearbyint(1234.5) * 0.001);
+  EXPECT_NEAR(RoundToUnit(12.3456, 0.01), 12.35, 1e-12);
+  EXPECT_EQ(RoundToUnit(1000007.0, 0.001), 1000007.0);
+  EXPECT_EQ(RoundToUnit(0.125, 0.25), 0.0);  // 0.5 units: to even
+}
+
+TEST(ShortestForm, NoTrailingZerosAndAtMostFifteenDigits) {
+  const std::pair<double, const char*> cases[] = {
+      {1.235, "1.235"}, {1.2, "1.2"},   {1000000.0, "1000000"}, {2.0, "2"},         {-0.5, "-0.5"},
+      {0.0, "0"},       {1e-6, "1E-6"}, {1.5e20, "1.5E20"},     {0.1 + 0.2, "0.3"}, {123456.789, "123456.789"},
+  };
+  for (auto [value, text] : cases) EXPECT_EQ(FormatShortest(value), text) << value;
+}
+
 }  // namespace
 }  // namespace pelodyn

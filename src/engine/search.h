@@ -1,0 +1,153 @@
+// Searches for the slip surface with the lowest factor of safety, the run
+// driver that chooses among them, and what a run leaves behind: minima,
+// Results rows, the surface tables and the progress shown while it runs.
+//
+// Everything works on one Project and reaches the user only through the
+// PlatformServices it is given. The stop request (project.run.StopRequested)
+// is honoured after the current trial. Store and conversion errors
+// propagate as exceptions; RunAnalysis catches them and reports the run as
+// failed.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/platform.h"
+#include "model/project.h"
+
+namespace pelodyn {
+
+enum class RunOutcome {
+  Complete,  // the run went through (caption "Calculation Complete")
+  Refused,   // a check refused it; its message was shown
+  Failed,    // an error ended it; `message` says which
+  Stopped,   // the stop request ended it
+};
+
+struct RunResult {
+  RunOutcome outcome = RunOutcome::Complete;
+  std::string message;  // the error of a failed run
+};
+
+struct RunOptions {
+  // Where the moving-centre sweep writes its listing.
+  std::filesystem::path movingCentreFile;  // empty: moving_center.txt in the temporary folder
+};
+
+// One calculation of the project: collect, check, search by theory and
+// search kind, keep the results.
+RunResult RunAnalysis(Project& project, PlatformServices& platform, const RunOptions& options = {});
+
+// The Start button: clears the stop request and the Results rows, then runs
+// until the stop request is set again (an interactive run sets it at its end).
+RunResult StartAnalysis(Project& project, PlatformServices& platform, const RunOptions& options = {});
+
+// The searches and the pieces of a run, for the front ends and the tests.
+// They read the model as the last collection left it.
+class Searcher {
+ public:
+  Searcher(Project& project, PlatformServices& platform);
+  ~Searcher();
+  Searcher(const Searcher&) = delete;
+  Searcher& operator=(const Searcher&) = delete;
+
+  // MaxRadius: the distance to the bottom line, MinRadius: to the ground
+  // line, both at most the distance to the nearer end of the ground line.
+  void FindRadiusRange(double centerX, double centerY);
+  // The fan of circles about (CenterX, CenterY) from TrialRadius down.
+  void SearchCircleFan();
+  void SearchGrid();
+  void SearchPattern();
+  // The irregular search of CurrentMethod on the polyline NonCirX / NonCirY.
+  void SearchIrregular(int rounds);
+  void SearchIrregularPass();
+  // Merges short, nearly collinear segments; true when it removed a point.
+  bool SimplifySurface();
+  void AutoCenter();
+  // The candidates of point i of the polyline (interior: ring and crossings
+  // with the boundary lines; ends: slides along the ground).
+  void Candidates(int i, std::vector<double>& x, std::vector<double>& y) const;
+  bool BelowBottomLine(double x, double y) const;
+
+  void UpdateProgress(bool final);
+  void ShowMinima();
+  void ComputeSlidingMassArea();
+  void SaveIrregularSurface();
+  void RecordCriticalSurface();
+  void ReplayMinima();
+  // Re-analyses the circle of a Results row (radius, centre).
+  void ReplaySortedRow(double radius, double centerX, double centerY);
+
+  // Analyses the current surface about (CenterX, CenterY).
+  void Analyse();
+  // Writes the buffered Results rows to the store.
+  void FlushResults();
+  // Resets the per-run progress bookkeeping.
+  void BeginRun();
+
+ private:
+  struct Impl;
+  Impl* m;
+};
+
+// The walk of the pattern search from the best centre (bestX, bestY) with
+// the value `best`: probes along X and then Y with the steps sX and sY, then
+// with a quarter of each, going on in any direction that keeps improving.
+// probe(x, y) analyses a centre and returns the value there; the walk ends
+// after an unsuccessful probe in -Y with the fine step, or when stop()
+// says so.
+template <typename Probe, typename Stop>
+void PatternWalk(double& best, double& bestX, double& bestY, double sX, double sY, Probe&& probe, Stop&& stop) {
+  // A walk that keeps improving forever would never end in a batch, where
+  // nobody can press Stop.
+  constexpr int kMaxProbes = 100000;
+  bool onX = true, improved = false;
+  int d = 1;
+  double step = sX;
+  for (int probes = 0; probes < kMaxProbes && !stop(); ++probes) {
+    const double x = onX ? bestX + d * step : bestX;
+    const double y = onX ? bestY : bestY + d * step;
+    const double F = probe(x, y);
+    if (F < best) {
+      best = F;
+      bestX = x;
+      bestY = y;
+      improved = true;  // on in the same direction
+    } else if (step == sY / 4 && !onX && d == -1) {
+      return;
+    } else if (improved) {
+      improved = false;
+      d = 1;
+      if (onX) {
+        step = (step == sX / 4) ? sY / 4 : sY;
+        onX = false;
+      } else {
+        step = sX / 4;
+        onX = true;
+      }
+    } else if (d == 1) {
+      d = -1;
+    } else if (onX) {
+      onX = false;
+      d = 1;
+      step = (step == sX / 4) ? sY / 4 : sY;
+    } else if (step != sY) {
+      return;
+    } else {
+      onX = true;
+      d = 1;
+      step = sX / 4;
+    }
+  }
+}
+
+// The Results rows ordered by the Simplified Bishop factor (ties in table
+// order): the progress window's sorted view.
+struct SortedResult {
+  int num;
+  double xCenter, yCenter, radius, fsBishop;
+};
+std::vector<SortedResult> SortResultsByBishop(WorkingStore& store);
+
+}  // namespace pelodyn

@@ -1,0 +1,573 @@
+// The searches, the run driver and what a run leaves behind.
+#include "engine/search.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <set>
+
+#include "engine_fixture.h"
+#include "texts/messages.h"
+
+namespace pelodyn {
+namespace {
+
+using testing::EngineFixture;
+
+class Search : public ::testing::Test, public EngineFixture {
+ protected:
+  std::vector<Row> results() { return store().rows(Table::Results); }
+  RunResult run() {
+    project.run.StopRequested = 0;
+    return RunAnalysis(project, ui);
+  }
+};
+
+TEST_F(Search, RadiusRangeBetweenTheBottomLineAndTheGround) {
+  homogeneousSlope();
+  collectOk();
+  Searcher searcher(project, ui);
+  searcher.FindRadiusRange(35.0, 35.0);
+  // Bottom line y = 0 straight below: 35; the ends of the ground line are
+  // sqrt(35^2 + 15^2) and sqrt(25^2 + 25^2) away.
+  EXPECT_DOUBLE_EQ(project.run.MaxRadius, 35.0);
+  // Nearest ground: the foot (26, 17) on the slope face.
+  EXPECT_DOUBLE_EQ(project.run.MinRadius, std::sqrt(405.0));
+  searcher.FindRadiusRange(60.0, 60.0);  // the nearer ground end caps both
+  EXPECT_DOUBLE_EQ(project.run.MaxRadius, 50.0);
+  EXPECT_DOUBLE_EQ(project.run.MinRadius, 50.0);
+}
+
+TEST_F(Search, FanRadiiByCountOrByDecrement) {
+  homogeneousSlope();
+  struct Case {
+    int mode;
+    const char* text;
+    std::vector<double> radii;
+  };
+  for (const Case& c : {Case{0, "10", {20, 19, 18, 17, 16, 15, 14, 13, 12, 11}}, Case{1, "3", {20, 17, 14}}}) {
+    store().empty(Table::Results);
+    options().setItemIndex("CB_Circle_Decrement", c.mode);
+    options().setText("E_Cir_Decrement", c.text);
+    collectOk();
+    Searcher searcher(project, ui);
+    project.run.MaxRadius = 20.0;
+    project.run.MinRadius = 10.0;
+    model().CenterX = 35.0;
+    model().CenterY = 35.0;
+    model().TrialRadius = 20.0;
+    searcher.SearchCircleFan();
+    searcher.FlushResults();
+    std::vector<double> radii;
+    for (const Row& r : results()) radii.push_back(r.real("Radius"));
+    ASSERT_EQ(radii.size(), c.radii.size());
+    for (std::size_t i = 0; i < radii.size(); ++i) EXPECT_NEAR(radii[i], c.radii[i], 1e-9);
+  }
+  EXPECT_EQ(model().CircleCount, 3);  // 10 / 3 rounded
+}
+
+TEST_F(Search, FanRowsAreNumberedAndRounded) {
+  homogeneousSlope();
+  options().setText("E_Cir_Decrement", "3");
+  collectOk();
+  Searcher searcher(project, ui);
+  model().CenterX = 35.004;
+  model().CenterY = 35.0;
+  searcher.FindRadiusRange(35.004, 35.0);
+  model().TrialRadius = project.run.MaxRadius;
+  searcher.SearchCircleFan();
+  searcher.FlushResults();
+  const auto rows = results();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2].integer("Num"), 3);
+  EXPECT_DOUBLE_EQ(rows[0].real("X_Center"), 35.0);
+  for (const Row& r : rows) {
+    const double fs = r.real("FS_Bis");
+    EXPECT_NEAR(fs * 1000.0, std::nearbyint(fs * 1000.0), 1e-6);
+  }
+  // The minima are the smallest factors of the fan, with their circles.
+  const MethodMinimum& bishop = project.run.Minimum[Bishop];
+  EXPECT_NEAR(bishop.Fs, std::min({rows[0].real("FS_Bis"), rows[1].real("FS_Bis"), rows[2].real("FS_Bis")}), 5e-4);
+  EXPECT_EQ(bishop.CenterX, 35.004);
+  EXPECT_GT(bishop.Radius, 0.0);
+}
+
+TEST_F(Search, NoCircleWhenTheBottomLineIsNotBelowTheGround) {
+  homogeneousSlope();
+  collectOk();
+  Searcher searcher(project, ui);
+  model().CenterX = 30.0;
+  model().CenterY = 5.0;  // below the ground
+  searcher.FindRadiusRange(30.0, 5.0);
+  ASSERT_LE(project.run.MaxRadius, project.run.MinRadius);
+  model().TrialRadius = project.run.MaxRadius;
+  searcher.SearchCircleFan();
+  searcher.FlushResults();
+  EXPECT_TRUE(results().empty());
+}
+
+std::vector<std::pair<double, double>> Centres(const std::vector<Row>& rows) {
+  std::vector<std::pair<double, double>> centres;
+  for (const Row& r : rows) {
+    const std::pair<double, double> c{r.real("X_Center"), r.real("Y_Center")};
+    if (centres.empty() || centres.back() != c) centres.push_back(c);
+  }
+  return centres;
+}
+
+TEST_F(Search, GridCentresRowByRow) {
+  homogeneousSlope();
+  const char* corners[][2] = {{"E_X_LeftDown", "10"},  {"E_Y_LeftDown", "40"}, {"E_X_RightDown", "30"},
+                              {"E_Y_RightDown", "40"}, {"E_X_RightTop", "30"}, {"E_Y_RightTop", "50"}};
+  for (auto [box, text] : corners) options().setText(box, text);
+  options().setText("E_12_Division", "2");
+  options().setText("E_23_Division", "1");
+  options().setText("E_Cir_Decrement", "2");
+  EXPECT_EQ(run().outcome, RunOutcome::Complete);
+  using C = std::vector<std::pair<double, double>>;
+  EXPECT_EQ(Centres(results()), (C{{10, 40}, {20, 40}, {30, 40}, {10, 50}, {20, 50}, {30, 50}}));
+  EXPECT_EQ(results().size(), 12u);
+  EXPECT_EQ(ui.captions.back(), "Calculation Complete");
+
+  store().empty(Table::Results);
+  options().setText("E_12_Division", "0");  // one centre per row
+  EXPECT_EQ(run().outcome, RunOutcome::Complete);
+  EXPECT_EQ(Centres(results()), (C{{10, 40}, {10, 50}}));
+}
+
+TEST(PatternWalk, ProbesXThenYThenFinerSteps) {
+  // A bowl at (2, 1); start at (0, 0) with steps 1 and 1.
+  std::vector<std::pair<double, double>> probes;
+  double best = 5.0, x = 0.0, y = 0.0;
+  PatternWalk(
+      best, x, y, 1.0, 1.0,
+      [&](double px, double py) {
+        probes.emplace_back(px, py);
+        return (px - 2) * (px - 2) + (py - 1) * (py - 1);
+      },
+      [] { return false; });
+  using P = std::vector<std::pair<double, double>>;
+  EXPECT_EQ(probes, (P{{1, 0},
+                       {2, 0},
+                       {3, 0},  // +X while it improves
+                       {2, 1},
+                       {2, 2},  // +Y likewise
+                       {2.25, 1},
+                       {1.75, 1},  // a quarter step on X, both ways
+                       {2, 1.25},
+                       {2, 0.75}}));  // and on Y; the failed -Y ends it
+  EXPECT_EQ(best, 0.0);
+  EXPECT_EQ(x, 2.0);
+  EXPECT_EQ(y, 1.0);
+}
+
+TEST(PatternWalk, StopsWhenAsked) {
+  int probes = 0;
+  double best = 1.0, x = 0.0, y = 0.0;
+  PatternWalk(
+      best, x, y, 1.0, 1.0, [&](double, double) { return 1.0 - ++probes; }, [&] { return probes >= 3; });
+  EXPECT_EQ(probes, 3);
+}
+
+TEST_F(Search, IrregularCandidates) {
+  homogeneousSlope();
+  irregularSurface({{10, 20}, {20, 8}, {40, 6}, {50, 10}});
+  options().setText("E_Move_Length", "0.5");
+  collectOk();
+  Searcher searcher(project, ui);
+  std::vector<double> x, y;
+  searcher.Candidates(1, x, y);
+  ASSERT_EQ(x.size(), 8u);  // the ring only: line 1 (y = 0) is out of reach
+  for (int j = 0; j < 8; ++j) {
+    EXPECT_NEAR(x[static_cast<std::size_t>(j)], 20 + 0.5 * std::cos(j * std::numbers::pi / 4), 1e-12);
+    EXPECT_NEAR(y[static_cast<std::size_t>(j)], 8 + 0.5 * std::sin(j * std::numbers::pi / 4), 1e-12);
+  }
+  // The end points slide along the ground: (10, 20) on the crest both ways.
+  searcher.Candidates(0, x, y);
+  ASSERT_EQ(x.size(), 2u);
+  EXPECT_DOUBLE_EQ(x[0], 10.5);
+  EXPECT_DOUBLE_EQ(x[1], 9.5);
+  EXPECT_EQ(y[0], 20.0);
+
+  // On the first ground vertex: back to itself, forward by s.
+  model().NonCirX[0] = 0.0;
+  searcher.Candidates(0, x, y);
+  EXPECT_EQ(x, (std::vector<double>{0.5, 0.0}));
+  // On the last ground vertex: forward stays there, backward along the last segment.
+  model().NonCirX[3] = 60.0;
+  model().NonCirY[3] = 10.0;
+  searcher.Candidates(3, x, y);
+  EXPECT_EQ(x, (std::vector<double>{60.0, 59.5}));
+  // Just past a vertex, going back crosses it: the move follows the
+  // previous segment, here the slope face.
+  model().NonCirX[3] = 40.2;
+  searcher.Candidates(3, x, y);
+  const double cosFace = std::cos(std::atan(-0.5)), sinFace = std::sin(std::atan(-0.5));
+  EXPECT_DOUBLE_EQ(x[0], 40.7);
+  EXPECT_DOUBLE_EQ(x[1], 40.0);  // 40.2 - 0.5 < 40: the vertex itself
+  model().NonCirX[3] = 40.0;
+  searcher.Candidates(3, x, y);
+  EXPECT_DOUBLE_EQ(x[1], 40.0 - 0.5 * cosFace);
+  EXPECT_DOUBLE_EQ(y[1], 10.0 - 0.5 * sinFace);
+}
+
+TEST_F(Search, CandidatesIncludeCrossingsWithTheBoundaryLines) {
+  soil(1, 10, 25, 18);
+  soil(2, 5, 20, 18);
+  soil(3, 0, 0, 0);
+  line(1, {{0, 0}, {60, 0}});
+  line(2, {{0, 8.3}, {60, 8.3}});
+  line(3, {{0, 20}, {60, 20}});
+  irregularSurface({{10, 20}, {20, 8}, {40, 8}, {50, 20}});
+  options().setText("E_Move_Length", "2");
+  collectOk();
+  Searcher searcher(project, ui);
+  std::vector<double> x, y;
+  searcher.Candidates(1, x, y);
+  // The circle of radius 2 about (20, 8) cuts y = 8.3 at 20 -/+ sqrt(4 - 0.09).
+  ASSERT_EQ(x.size(), 10u);
+  EXPECT_DOUBLE_EQ(x[8], 20 - std::sqrt(3.91));
+  EXPECT_DOUBLE_EQ(x[9], 20 + std::sqrt(3.91));
+  EXPECT_DOUBLE_EQ(y[8], 8.3);
+}
+
+TEST_F(Search, ThreeNearlyCollinearPointsLoseTheMiddleOne) {
+  homogeneousSlope();
+  irregularSurface({{10, 20}, {10.5, 20.01}, {11, 20.02}, {50, 10}});
+  options().setText("E_Move_Length", "1");
+  collectOk();
+  Searcher searcher(project, ui);
+  project.slices.SlipSlope = {0.02, 0.02, -10.02 / 39.0};
+  project.slices.SlipIntercept = {0, 0, 0};
+  EXPECT_TRUE(searcher.SimplifySurface());
+  EXPECT_EQ(model().NonCirPointCount, 3);
+  EXPECT_EQ(model().NonCirX, (std::vector<double>{10, 11, 50}));
+
+  // Segments all wider than 2s stay.
+  model().NonCirX = {10, 20, 40, 50};
+  model().NonCirY = {20, 8, 6, 10};
+  model().NonCirPointCount = 4;
+  project.slices.SlipSlope = {-1.2, -0.1, 0.4};
+  EXPECT_FALSE(searcher.SimplifySurface());
+  EXPECT_EQ(model().NonCirPointCount, 4);
+}
+
+TEST_F(Search, ProgressOfAGrid) {
+  homogeneousSlope();
+  collectOk();
+  model().GridDivision12 = 4;
+  model().GridDivision23 = 4;
+  model().CircleCount = 10;
+  Searcher searcher(project, ui);
+  searcher.BeginRun();
+  for (int i = 0; i < 37; ++i) searcher.UpdateProgress(false);
+  EXPECT_EQ(ui.progress.back().totalProcess, "37 of 250");
+  EXPECT_EQ(ui.progress.back().processPercent, "15%");
+  EXPECT_EQ(ui.progress.back().barPercent, 15);
+  searcher.UpdateProgress(true);
+  EXPECT_EQ(ui.progress.back().totalProcess, "250 of 250");
+  EXPECT_EQ(ui.progress.back().processPercent, "100%");
+
+  options().setItemIndex("CB_Circle_Decrement", 1);
+  searcher.UpdateProgress(false);
+  EXPECT_EQ(ui.progress.back().totalProcess, "39");
+  EXPECT_EQ(ui.progress.back().processPercent, "");
+}
+
+TEST_F(Search, ProgressOfAnIrregularSearchCountsLoopsPerMethod) {
+  homogeneousSlope();
+  irregularSurface({{10, 20}, {20, 8}, {40, 6}, {50, 10}});
+  collectOk();
+  Searcher searcher(project, ui);
+  searcher.BeginRun();
+  project.run.LoopCount = 0;
+  const int loops[] = {12, 30, 25, 40};
+  for (int method = Ordinary; method <= Spencer; ++method) {
+    project.run.CurrentMethod = method;
+    for (int i = 0; i < loops[method]; ++i) searcher.UpdateProgress(false);
+  }
+  EXPECT_EQ(ui.progress.back().totalProcess, "107 Loop");
+  EXPECT_EQ(ui.progress.back().processPercent, "12/30/25/40");
+}
+
+TEST_F(Search, MovingCentreListing) {
+  homogeneousSlope();
+  irregularSurface({{10, 20}, {20, 8}, {40, 6}, {50, 10}});
+  options().setItemIndex("CB_NonCir_Search", 0);
+  options().setChecked("CB_Moving_Center", true);
+  options().setText("E_NonCir_X_Center", "30");
+  options().setText("E_NonCir_Y_Center", "35");
+  options().setText("E_Bound_L", "20");
+  options().setText("E_Bound_R", "40");
+  const auto file = std::filesystem::temp_directory_path() / "pelodyn-moving-centre-test.txt";
+  project.run.StopRequested = 0;
+  const RunResult result = RunAnalysis(project, ui, {file});
+  ASSERT_EQ(result.outcome, RunOutcome::Complete) << result.message;
+  std::ifstream in(file, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(file);
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  ASSERT_EQ(lines.size(), 101u * 64u);
+  // On line 1 (y = 0) and under the ground: zone 2; x varies fastest.
+  EXPECT_EQ(lines[0].substr(0, 14), "2,0.000,0.000,");
+  EXPECT_EQ(lines[1].substr(0, 14), "2,1.000,0.000,");
+  EXPECT_EQ(lines[101].substr(0, 14), "2,0.000,1.000,");
+  // (30, 40) lies above the ground between the bounds: zone 4; (10, 40) left: 3; (50, 40) right: 5.
+  EXPECT_EQ(lines[40 * 101 + 30].substr(0, 16), "4,30.000,40.000,");
+  EXPECT_EQ(lines[40 * 101 + 10].substr(0, 16), "3,10.000,40.000,");
+  EXPECT_EQ(lines[40 * 101 + 50].substr(0, 16), "5,50.000,40.000,");
+  EXPECT_EQ(std::count(lines[0].begin(), lines[0].end(), ','), 6);
+}
+
+TEST_F(Search, SpecificCircleWithinItsRadiusRange) {
+  homogeneousSlope();
+  options().setItemIndex("CB_Cir_Search", 1);
+  options().setText("E_X_Center", "35");
+  options().setText("E_Y_Center", "35");
+  options().setText("E_Radius", "28");
+  ASSERT_EQ(run().outcome, RunOutcome::Complete);
+  EXPECT_NEAR(project.run.Minimum[Bishop].Fs, 2.00867574639954, 1e-6);  // the hand-checked circle
+  EXPECT_EQ(project.run.Minimum[Spencer].Radius, 28.0);
+  EXPECT_EQ(project.run.ResultAvailable, 1);
+  EXPECT_EQ(store().rowCount(Table::Failure_Geometry), 13);
+  EXPECT_EQ(ui.progress.back().totalProcess, "1 of 1");
+  EXPECT_EQ(ui.progress.back().processPercent, "100 %");
+
+  // Equal to the largest radius (35 straight above the bottom line) is analysed,
+  // above it is refused, at the smallest it is refused.
+  options().setText("E_Radius", "35");
+  EXPECT_EQ(run().outcome, RunOutcome::Complete);
+  ui.shown.clear();
+  options().setText("E_Radius", "35.5");
+  EXPECT_EQ(run().outcome, RunOutcome::Refused);
+  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Specific radius more than maximum radius."});
+  ui.shown.clear();
+  options().setText("E_Radius", std::to_string(std::sqrt(405.0)));
+  collectOk();
+  model().TrialRadius = std::sqrt(405.0);
+  Searcher searcher(project, ui);
+  searcher.FindRadiusRange(35.0, 35.0);
+  EXPECT_EQ(project.run.MinRadius, std::sqrt(405.0));
+}
+
+TEST_F(Search, RunChecksInOrder) {
+  // Nothing entered: message 3.
+  EXPECT_EQ(run().outcome, RunOutcome::Refused);
+  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Please input data before calcutation."});
+  EXPECT_EQ(project.run.StopRequested, 1);
+
+  // Irregular without an initial surface: message 6.
+  ui.shown.clear();
+  homogeneousSlope();
+  options().setItemIndex("RG_Theory", 2);
+  EXPECT_EQ(run().outcome, RunOutcome::Refused);
+  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Initial slip surface is invalid."});
+
+  // An axis not beyond the first point of line 1: the question, in Thai.
+  ui.shown.clear();
+  model().Language = kLanguageThai;
+  numberedPoint(Table::NonCircular_Coordinate, 1, 10, 20);
+  numberedPoint(Table::NonCircular_Coordinate, 2, 30, 6);
+  numberedPoint(Table::NonCircular_Coordinate, 3, 50, 10);
+  ui.answers = {false};
+  EXPECT_EQ(run().outcome, RunOutcome::Refused);
+  ASSERT_EQ(ui.shown.size(), 1u);
+  EXPECT_EQ(ui.shown[0].caption, "คำเตือน");
+  EXPECT_EQ(ui.shown[0].text, "จุดหมุนอยู่ที่ตำแหน่งไม่เหมาะสม\rต้องการคำนวณต่อไปหรือไม่?");
+
+  // Theories 0 and 3 run nothing and complete.
+  ui.shown.clear();
+  options().setItemIndex("RG_Theory", 0);
+  EXPECT_EQ(run().outcome, RunOutcome::Complete);
+  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_EQ(ui.captions.back(), "Calculation Complete");
+
+  // A text that does not convert ends the run without a message.
+  options().setItemIndex("RG_Theory", 1);
+  options().setText("E_Kh", "x");
+  options().setChecked("CB_Seismic_Disable", false);
+  const RunResult failed = run();
+  EXPECT_EQ(failed.outcome, RunOutcome::Failed);
+  EXPECT_EQ(failed.message, "'x' is not a valid floating point value");
+  EXPECT_EQ(project.run.StopRequested, 1);
+}
+
+TEST_F(Search, StopBetweenTrials) {
+  homogeneousSlope();
+  options().setText("E_X_LeftDown", "25");
+  options().setText("E_Y_LeftDown", "35");
+  options().setText("E_X_RightDown", "45");
+  options().setText("E_Y_RightDown", "35");
+  options().setText("E_X_RightTop", "45");
+  options().setText("E_Y_RightTop", "45");
+  ui.onPendingEvents = [&] { project.run.StopRequested = 1; };  // Stop pressed during the first centre
+  EXPECT_EQ(run().outcome, RunOutcome::Stopped);
+  EXPECT_EQ(Centres(results()).size(), 1u);
+  EXPECT_TRUE(std::find(ui.captions.begin(), ui.captions.end(), "Calculation Complete") == ui.captions.end());
+}
+
+// Fredlund & Krahn's slope: a grid of 5 x 5 centres 5 ft apart around the
+// published circle's centre (120, 90) finds circles below that circle's own
+// factors; the published circle is not the critical one.
+TEST_F(Search, GridFindsCirclesBelowThePublishedOne) {
+  fredlundKrahnSlope();
+  options().setText("E_Cir_Slice", "30");
+  options().setText("E_Pass_Criteria", "0.001");
+  collectOk();
+  analyseCircle(120.0, 90.0, 80.0);
+  const SliceSet given = slices();
+  for (auto [box, text] : {std::pair{"E_X_LeftDown", "110"},
+                           {"E_Y_LeftDown", "80"},
+                           {"E_X_RightDown", "130"},
+                           {"E_Y_RightDown", "80"},
+                           {"E_X_RightTop", "130"},
+                           {"E_Y_RightTop", "100"}}) {
+    options().setText(box, text);
+  }
+  options().setText("E_12_Division", "4");
+  options().setText("E_23_Division", "4");
+  options().setText("E_Cir_Decrement", "20");
+  options().setChecked("CB_Ordinary", true);
+  ASSERT_EQ(run().outcome, RunOutcome::Complete);
+  EXPECT_EQ(results().size(), 500u);
+  EXPECT_LT(project.run.Minimum[Ordinary].Fs, given.FsOrdinary);
+  EXPECT_LT(project.run.Minimum[Bishop].Fs, given.FsBishop);
+  EXPECT_LT(project.run.Minimum[Spencer].Fs, given.FsSpencer);
+  // The replay leaves the last selected method's critical circle recorded.
+  EXPECT_GT(store().rowCount(Table::Failure_Geometry), 30);
+}
+
+// The same slope: a random irregular search from the chords of the published
+// circle ends below that circle's factor for every method it searches.
+TEST_F(Search, IrregularSearchImprovesOnThePublishedCircle) {
+  fredlundKrahnSlope();
+  options().setText("E_Cir_Slice", "20");
+  collectOk();
+  analyseCircle(120.0, 90.0, 80.0);
+  const SliceSet given = slices();
+  for (int i = 0; i < given.SlipPointCount; i += 2) {
+    numberedPoint(Table::NonCircular_Coordinate, i / 2 + 1, given.SlipX[static_cast<std::size_t>(i)],
+                  given.SlipY[static_cast<std::size_t>(i)]);
+  }
+  options().setItemIndex("RG_Theory", 2);
+  options().setText("E_NonCir_Slice", "20");
+  options().setText("E_NonCir_X_Center", "120");
+  options().setText("E_NonCir_Y_Center", "90");
+  options().setText("E_Divide_Step", "1");
+  options().setText("E_Move_Length", "2");
+  ASSERT_EQ(run().outcome, RunOutcome::Complete);
+  EXPECT_LT(project.run.Minimum[Janbu].Fs, given.FsJanbu);
+  EXPECT_LT(project.run.Minimum[Bishop].Fs, given.FsBishop);
+  EXPECT_LT(project.run.Minimum[Spencer].Fs, given.FsSpencer);
+
+  // What is saved per method is its best surface, analysed again.
+  for (auto [method, table] : {std::pair{Janbu, Table::NonCirSlip_Janbu},
+                               {Bishop, Table::NonCirSlip_Bishop},
+                               {Spencer, Table::NonCirSlip_Spencer}}) {
+    EngineFixture check;
+    check.fredlundKrahnSlope();
+    check.collectOk();
+    check.model().AnalysisTheory = 2;
+    check.model().SliceCountInput = 20;
+    check.model().NonCirX = project.run.BestSurfaceX[method];
+    check.model().NonCirY = project.run.BestSurfaceY[method];
+    check.model().NonCirPointCount = static_cast<int>(check.model().NonCirX.size());
+    check.analyseAt(120.0, 90.0);
+    const double fs = method == Janbu ? check.slices().FsJanbu
+                                      : (method == Bishop ? check.slices().FsBishop : check.slices().FsSpencer);
+    EXPECT_DOUBLE_EQ(project.run.Minimum[method].Fs, fs) << method;
+    const auto rows = store().rows(table);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(check.slices().SliceCount) + 1);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      EXPECT_NEAR(rows[i].real("Coordi X"), check.slices().BoundaryX[i], 5e-5);
+      EXPECT_NEAR(rows[i].real("Coordi Y"), check.slices().BaseYAtBoundary[i], 5e-5);
+    }
+  }
+}
+
+// Each method of an automatic search keeps the minimum its own walk found:
+// the same as a search of that method alone.
+TEST_F(Search, AutomaticSearchKeepsEachMethodsOwnMinimum) {
+  auto setUp = [](EngineFixture& f) {
+    f.homogeneousSlope();
+    f.options().setItemIndex("CB_Cir_Search", 2);
+    f.options().setText("E_Xauto_Start", "35");
+    f.options().setText("E_Yauto_Start", "35");
+    f.options().setText("E_Xauto_Increment", "2");
+    f.options().setText("E_Yauto_Increment", "2");
+    f.options().setText("E_Cir_Decrement", "5");
+  };
+  setUp(*this);
+  options().setChecked("CB_Ordinary", true);
+  ASSERT_EQ(run().outcome, RunOutcome::Complete);
+  const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+  for (int method = Ordinary; method <= Spencer; ++method) {
+    EngineFixture alone;
+    setUp(alone);
+    for (int other = Ordinary; other <= Spencer; ++other) alone.options().setChecked(boxes[other], other == method);
+    alone.project.run.StopRequested = 0;
+    ASSERT_EQ(RunAnalysis(alone.project, alone.ui).outcome, RunOutcome::Complete);
+    EXPECT_EQ(project.run.Minimum[static_cast<std::size_t>(method)],
+              alone.project.run.Minimum[static_cast<std::size_t>(method)])
+        << method;
+  }
+}
+
+TEST_F(Search, StopDuringAnAutomaticSearchSkipsTheLaterMethods) {
+  homogeneousSlope();
+  options().setItemIndex("CB_Cir_Search", 2);
+  options().setText("E_Xauto_Start", "35");
+  options().setText("E_Yauto_Start", "35");
+  options().setText("E_Xauto_Increment", "2");
+  options().setText("E_Yauto_Increment", "2");
+  int calls = 0;
+  ui.onPendingEvents = [&] {
+    if (++calls == 1) project.run.StopRequested = 1;
+  };
+  EXPECT_EQ(run().outcome, RunOutcome::Stopped);
+  EXPECT_EQ(project.run.CurrentMethod, Janbu);  // the first selected method, and no other
+  EXPECT_EQ(results().size(), 0u);
+}
+
+TEST_F(Search, LargeGridWritesEveryRow) {
+  fredlundKrahnSlope();
+  for (auto [box, text] : {std::pair{"E_X_LeftDown", "100"},
+                           {"E_Y_LeftDown", "70"},
+                           {"E_X_RightDown", "140"},
+                           {"E_Y_RightDown", "70"},
+                           {"E_X_RightTop", "140"},
+                           {"E_Y_RightTop", "110"}}) {
+    options().setText(box, text);
+  }
+  options().setText("E_12_Division", "20");
+  options().setText("E_23_Division", "20");
+  ASSERT_EQ(run().outcome, RunOutcome::Complete);
+  EXPECT_EQ(store().rowCount(Table::Results), 4410);
+  EXPECT_EQ(results().back().integer("Num"), 4410);
+}
+
+TEST_F(Search, SortedByBishop) {
+  homogeneousSlope();
+  for (auto [num, fs] : {std::pair{1, 2.5}, {2, 1.5}, {3, 2.5}, {4, 1.2}}) {
+    Row r(Table::Results);
+    r.set("Num", num).set("FS_Bis", fs);
+    store().append(r);
+  }
+  std::vector<int> order;
+  for (const SortedResult& r : SortResultsByBishop(store())) order.push_back(r.num);
+  EXPECT_EQ(order, (std::vector<int>{4, 2, 1, 3}));
+  store().empty(Table::Results);
+  EXPECT_TRUE(SortResultsByBishop(store()).empty());
+}
+
+}  // namespace
+}  // namespace pelodyn
