@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/analysis_model.h"
+#include "model/app_settings.h"
 #include "model/options.h"
 #include "model/run_state.h"
 #include "model/slice_set.h"
@@ -23,6 +24,7 @@ struct Project {
   OptionValues options;
   AnalysisModel model;
   DrawingSettings drawing;
+  AppSettings settings;
   // The slices of the surface analysed last.
   SliceSet slices;
   // The flags, counters and minima of the last run.

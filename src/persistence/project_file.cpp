@@ -1,0 +1,493 @@
+#include "persistence/project_file.h"
+
+#include <fstream>
+
+#include "model/collection.h"
+#include "model/numbers.h"
+#include "persistence/text_file.h"
+
+namespace pelodyn {
+namespace {
+
+// Appends the rows of `table` in stored order: the first field as I, the
+// others as R<width>.<decimals>.
+void WriteNumberRows(LayoutWriter& w, WorkingStore& store, Table table, int width, int decimals) {
+  const TableDef& def = TableDefinition(table);
+  for (const Row& row : store.rows(table)) {
+    w.integer(row.integer(def.fields[0].name), 0, def.fields[0].name);
+    for (std::size_t f = 1; f < def.fields.size(); ++f) {
+      const FieldDef& field = def.fields[f];
+      if (field.type == FieldType::Integer) {
+        w.integer(row.integer(field.name), 10, field.name);
+      } else {
+        w.real(row.real(field.name), width, decimals, field.name);
+      }
+    }
+    w.endLine();
+  }
+}
+
+// A soil row: number, the strength values and the unit weight (R10.3), the
+// colour (I10), then one blank and the description, or " XX" for none.
+void WriteSoilRows(LayoutWriter& w, WorkingStore& store, Table table) {
+  const TableDef& def = TableDefinition(table);
+  for (const Row& row : store.rows(table)) {
+    w.integer(row.integer("Line No."), 0, "Line No.");
+    for (const FieldDef& field : def.fields) {
+      if (field.type == FieldType::Float) w.real(row.real(field.name), 10, 3, field.name);
+    }
+    w.integer(row.integer("Color"), 10, "Color");
+    const std::string description = row.text("Description");
+    if (description.empty()) {
+      w.literal(" XX");
+    } else {
+      w.literal(" ").text(description, 0, "Description");
+    }
+    w.endLine();
+  }
+}
+
+int Count(WorkingStore& store, Table table) {
+  return store.rowCount(table);
+}
+
+}  // namespace
+
+bool IsCurrentProjectFile(std::string_view firstLine) {
+  return firstLine == kProjectMagic;
+}
+
+std::string ReadFirstLine(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw FileError("Cannot open file \"" + path.string() + "\"");
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > 255) line.resize(255);
+  return line;
+}
+
+void WriteProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
+  CollectAnalysisData(project, platform);
+  AnalysisModel& m = project.model;
+  const OptionValues& o = project.options;
+  WorkingStore& store = *project.store;
+  // Values that the collection reads only while their feature is in use
+  // come from their controls, so that nothing of an earlier project or an
+  // earlier setting is saved in their place.
+  ReadCentreGrid(project);
+  const double crackPercent = m.TensionCrackEnabled ? m.TensionCrackWaterPercent : o.readReal("E_Percent_Water");
+  const double crackUnitWeight =
+      m.TensionCrackEnabled ? m.TensionCrackWaterUnitWeight : o.readReal("E_Water_Unit_Weight");
+  const int applyAs = o.itemIndex("RG_Apply_as");
+
+  LayoutWriter w;
+  w.literal(kProjectMagic).endLine();
+  w.text(m.ProjectName, 0, "Project Name").endLine();
+  w.text(m.ProjectLocation, 0, "Location").endLine();
+  w.text(m.ProjectEngineer, 0, "Engineer").endLine();
+  w.blank();
+  w.integer(m.AnalysisTheory, 0, "Theory").endLine();
+  w.integer(m.UseOrdinary, 0, "Ordinary")
+      .integer(m.UseSimplifiedJanbu, 10, "Simplified Janbu")
+      .integer(m.UseSimplifiedBishop, 10, "Simplified Bishop")
+      .integer(m.UseSpencer, 10, "Spencer")
+      .endLine();
+  w.blank();
+  w.integer(m.StrengthModel, 0, "Strength Model").endLine();
+  w.blank();
+  w.integer(Count(store, Table::Soil_Prop), 0, "Soil_Prop").endLine();
+  WriteSoilRows(w, store, Table::Soil_Prop);
+  w.integer(Count(store, Table::Aniso), 0, "Aniso").endLine();
+  WriteSoilRows(w, store, Table::Aniso);
+  w.blank();
+  w.integer(m.GeometryPointTotal, 0, "Geometry").endLine();
+  WriteNumberRows(w, store, Table::Geometry, 10, 3);
+  w.blank();
+  w.integer(m.BottomLineChoice, 0, "Bottom Line").endLine();
+  w.integer(m.BottomLineNo, 0, "Bottom Line No.").endLine();
+  w.integer(Count(store, Table::Bottom_Line), 0, "Bottom_Line").endLine();
+  WriteNumberRows(w, store, Table::Bottom_Line, 10, 3);
+  w.blank();
+  w.integer(m.SeepageKind, 0, "Seepage").endLine();
+  w.integer(m.WaterLineKind, 0, "Water Line").endLine();
+  w.integer(m.WaterLinePointCount, 0, "Waterline").endLine();
+  w.real(m.WaterUnitWeight, 0, 3, "Unit Weight of Water").endLine();
+  WriteNumberRows(w, store, Table::Waterline, 10, 3);
+  w.integer(m.RuCondition, 0, "Ru Condition").endLine();
+  w.real(m.RuAverage, 0, 3, "Ru").endLine();
+  w.integer(m.RuVariableCount, 0, "Ru_variable").endLine();
+  WriteNumberRows(w, store, Table::Ru_variable, 10, 3);
+  w.blank();
+  w.integer(m.SeismicEnabled, 0, "Seismic").endLine();
+  w.real(m.SeismicKh, 0, 3, "Kh").real(m.SeismicKv, 10, 3, "Kv").endLine();
+  w.blank();
+  w.integer(m.LineLoadEnabled, 0, "Line Load").endLine();
+  w.integer(m.LineLoadCount, 0, "Lineload").endLine();
+  WriteNumberRows(w, store, Table::Lineload, 10, 3);
+  w.blank();
+  w.integer(m.StripLoadEnabled, 0, "Strip Load").endLine();
+  w.integer(m.StripLoadCount, 0, "Stripload").endLine();
+  WriteNumberRows(w, store, Table::Stripload, 10, 3);
+  w.blank();
+  w.integer(m.TensionCrackEnabled, 0, "Tension Crack").endLine();
+  w.integer(m.TensionCrackPointCount, 0, "Tcrack").endLine();
+  w.real(crackPercent, 0, 3, "Percent of Water").endLine();
+  w.real(crackUnitWeight, 0, 3, "Unit Weight of Water in the crack").endLine();
+  WriteNumberRows(w, store, Table::Tcrack, 10, 3);
+  w.blank();
+  w.integer(m.AnchorEnabled, 0, "Anchor").endLine();
+  w.integer(m.AnchorCount, 0, "Anchor rows").endLine();
+  w.integer(applyAs, 0, "Apply as").endLine();
+  WriteNumberRows(w, store, Table::Anchor, 10, 3);
+  w.blank();
+  w.real(m.PassCriteria, 0, 5, "Pass Criteria").endLine();
+  const int circleChoice = o.itemIndex("CB_Circle_Decrement");
+  w.integer(circleChoice, 0, "Circle Decrement").endLine();
+  if (circleChoice == 0) w.integer(m.CircleCount, 0, "No. of Circle").endLine();
+  if (circleChoice == 1) w.real(m.RadiusDecrement, 0, 5, "Radius Decrement").endLine();
+  w.text(o.text("E_Cir_Slice"), 0, "No. of Slice").endLine();
+  w.text(o.text("E_Cir_Depth_Tallest"), 0, "Depth Tallest").endLine();
+  w.integer(m.CircleAddRadius, 0, "Add Radius").endLine();
+  w.blank();
+  w.integer(m.CircularSearchKind, 0, "Circular Search").endLine();
+  w.real(m.GridCornerX[0], 0, 3, "Grid X Left-Down")
+      .real(m.GridCornerY[0], 10, 3, "Grid Y Left-Down")
+      .real(m.GridCornerX[1], 10, 3, "Grid X Right-Down")
+      .real(m.GridCornerY[1], 10, 3, "Grid Y Right-Down")
+      .real(m.GridCornerX[2], 10, 3, "Grid X Right-Top")
+      .real(m.GridCornerY[2], 10, 3, "Grid Y Right-Top")
+      .endLine();
+  w.integer(m.GridDivision12, 0, "Division 1-2").integer(m.GridDivision23, 10, "Division 2-3").endLine();
+  w.integer(m.GridIncrementEnabled, 0, "Grid Increment").endLine();
+  w.real(m.GridIncrementX, 0, 3, "Grid Increment X").real(m.GridIncrementY, 10, 3, "Grid Increment Y").endLine();
+  w.blank();
+  w.text(o.text("E_X_Center"), 0, "X Center")
+      .text(o.text("E_Y_Center"), 10, "Y Center")
+      .text(o.text("E_Radius"), 10, "Radius")
+      .endLine();
+  w.blank();
+  w.text(o.text("E_Xauto_Start"), 0, "X Start")
+      .text(o.text("E_Yauto_Start"), 10, "Y Start")
+      .text(o.text("E_Xauto_Increment"), 10, "X Increment")
+      .text(o.text("E_Yauto_Increment"), 10, "Y Increment")
+      .endLine();
+  w.blank();
+  w.integer(o.itemIndex("CB_NonCir_Search"), 0, "Irregular Search").endLine();
+  w.text(o.text("E_NonCir_Slice"), 0, "No. of Slice (irregular)").endLine();
+  w.text(o.text("E_NonCir_Depth_Tallest"), 0, "Depth Tallest (irregular)").endLine();
+  w.blank();
+  w.text(o.text("E_NonCir_X_Center"), 0, "Axis X").text(o.text("E_NonCir_Y_Center"), 10, "Axis Y").endLine();
+  w.text(o.text("E_No_Direction"), 0, "No. of Direction").endLine();
+  w.text(o.text("E_Move_Length"), 0, "Move Length").endLine();
+  w.text(o.text("E_Divide_Step"), 0, "Divide Step").endLine();
+  w.integer(o.checked("CB_Auto_Center") ? 1 : 0, 0, "Auto Center").endLine();
+  w.blank();
+  w.integer(Count(store, Table::NonCircular_Coordinate), 0, "NonCircular_Coordinate").endLine();
+  WriteNumberRows(w, store, Table::NonCircular_Coordinate, 20, 10);
+  w.blank();
+  w.integer(Count(store, Table::Aniso_advance), 0, "Aniso_advance").endLine();
+  WriteNumberRows(w, store, Table::Aniso_advance, 10, 3);
+  WriteFileReplacing(path, w.bytes());
+}
+
+namespace {
+
+// Sets ProjectLoading while a reader runs, and back to 0 however it ends.
+struct Loading {
+  explicit Loading(Project& p) : project(p) { project.ProjectLoading = 1; }
+  ~Loading() { project.ProjectLoading = 0; }
+  Project& project;
+};
+
+std::string IntText(std::int32_t v) {
+  return std::to_string(v);
+}
+std::string RealText(double v) {
+  return FormatShortest(v);
+}
+
+std::uint8_t Flag(std::int32_t v) {
+  return v != 0 ? 1 : 0;
+}
+
+// Reads `count` rows of `table`: the first field as an integer, the others
+// as their types say, then the next line.
+void ReadNumberRows(LayoutReader& r, WorkingStore& store, Table table, int count) {
+  const TableDef& def = TableDefinition(table);
+  for (int i = 0; i < count; ++i) {
+    Row row(table);
+    for (std::size_t f = 0; f < def.fields.size(); ++f) {
+      if (def.fields[f].type == FieldType::Integer) {
+        row.value(f) = static_cast<std::int64_t>(r.readInteger());
+      } else {
+        row.value(f) = r.readReal();
+      }
+    }
+    r.nextLine();
+    store.append(row);
+  }
+}
+
+void ReadSoilRows(LayoutReader& r, WorkingStore& store, Table table, int count) {
+  const TableDef& def = TableDefinition(table);
+  for (int i = 0; i < count; ++i) {
+    Row row(table);
+    row.set("Line No.", static_cast<std::int64_t>(r.readInteger()));
+    for (const FieldDef& field : def.fields) {
+      if (field.type == FieldType::Float) row.set(field.name, r.readReal());
+    }
+    row.set("Color", static_cast<std::int64_t>(r.readInteger()));
+    const std::string rest = r.readRestOfLine();
+    r.nextLine();
+    std::string description = rest == " XX" ? std::string() : (rest.empty() ? rest : rest.substr(1));
+    // A description longer than its field keeps its first 30 characters.
+    while (CharacterCount(description) > 30) {
+      do description.pop_back();
+      while (!description.empty() && (static_cast<unsigned char>(description.back()) & 0xC0) == 0x80);
+      if (!description.empty() && static_cast<unsigned char>(description.back()) >= 0xC0) description.pop_back();
+    }
+    row.set("Description", std::string_view(description));
+    store.append(row);
+  }
+}
+
+}  // namespace
+
+void ReadProjectFile(Project& project, const std::filesystem::path& path) {
+  project.ProjectFilePath = path.string();
+  Loading loading(project);
+  LayoutReader r(ReadFileBytes(path));
+  AnalysisModel& m = project.model;
+  OptionValues& o = project.options;
+  WorkingStore& store = *project.store;
+  StoreTransaction transaction(store);
+  // Whatever happens below, the rows read so far stay.
+  struct Commit {
+    StoreTransaction& t;
+    ~Commit() {
+      try {
+        t.commit();
+      } catch (...) {
+      }
+    }
+  } commit{transaction};
+
+  r.readText();  // the magic
+  o.setText("E_Project_Name", r.readText());
+  o.setText("E_Lacation", r.readText());
+  o.setText("E_Engineer", r.readText());
+  r.nextLine();
+
+  const std::int32_t theory = r.readInteger();
+  m.AnalysisTheory = static_cast<std::uint8_t>(theory);
+  o.setItemIndex("RG_Theory", theory);
+  r.nextLine();
+  const char* methodBoxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+  std::uint8_t* methodFlags[] = {&m.UseOrdinary, &m.UseSimplifiedJanbu, &m.UseSimplifiedBishop, &m.UseSpencer};
+  for (int k = 0; k < 4; ++k) {
+    *methodFlags[k] = Flag(r.readInteger());
+    o.setChecked(methodBoxes[k], *methodFlags[k] != 0);
+  }
+  r.nextLine();
+  r.nextLine();
+
+  const std::int32_t strength = r.readInteger();
+  m.StrengthModel = static_cast<std::uint8_t>(strength);
+  o.setItemIndex("CB_Strength_Model", strength);
+  r.nextLine();
+  r.nextLine();
+
+  int count = r.readInteger();
+  r.nextLine();
+  ReadSoilRows(r, store, Table::Soil_Prop, count);
+  count = r.readInteger();
+  r.nextLine();
+  ReadSoilRows(r, store, Table::Aniso, count);
+  r.nextLine();
+
+  count = r.readInteger();
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Geometry, count);
+  r.nextLine();
+
+  const std::int32_t bottomChoice = r.readInteger();
+  r.nextLine();
+  const std::int32_t bottomNo = r.readInteger();
+  r.nextLine();
+  count = r.readInteger();
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Bottom_Line, count);
+  m.BottomLineChoice = static_cast<std::uint8_t>(bottomChoice);
+  o.setItemIndex("CB_Bottom_Line_Choose", bottomChoice);
+  o.setText("E_BottomLine", IntText(bottomNo));
+  r.nextLine();
+
+  const std::int32_t seepage = r.readInteger();
+  r.nextLine();
+  const std::int32_t waterKind = r.readInteger();
+  r.nextLine();
+  count = r.readInteger();
+  r.nextLine();
+  const double waterUnitWeight = r.readReal();
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Waterline, count);
+  o.setItemIndex("CB_Phreatic_Peizometric", waterKind);
+  o.setText("E_Unit_Weight_Water", RealText(waterUnitWeight));
+  const std::int32_t ruCondition = r.readInteger();
+  r.nextLine();
+  const double ruAverage = r.readReal();
+  r.nextLine();
+  count = r.readInteger();
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Ru_variable, count);
+  o.setItemIndex("CB_Ru_Condition", ruCondition);
+  o.setText("E_Ru_average", RealText(ruAverage));
+  o.setItemIndex("CB_Seepage", seepage);
+  m.SeepageKind = static_cast<std::uint8_t>(seepage);
+  r.nextLine();
+
+  m.SeismicEnabled = Flag(r.readInteger());
+  o.setChecked("CB_Seismic_Disable", !m.SeismicEnabled);
+  r.nextLine();
+  o.setText("E_Kh", RealText(r.readReal()));
+  o.setText("E_Kv", RealText(r.readReal()));
+  r.nextLine();
+  r.nextLine();
+
+  m.LineLoadEnabled = Flag(r.readInteger());
+  o.setChecked("CB_LineLoad_Disable", !m.LineLoadEnabled);
+  r.nextLine();
+  count = r.readInteger();
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Lineload, count);
+  r.nextLine();
+
+  m.StripLoadEnabled = Flag(r.readInteger());
+  o.setChecked("CB_StripLoad_Disable", !m.StripLoadEnabled);
+  r.nextLine();
+  count = r.readInteger();
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Stripload, count);
+  r.nextLine();
+
+  m.TensionCrackEnabled = Flag(r.readInteger());
+  o.setChecked("CB_Tension_Disable", !m.TensionCrackEnabled);
+  r.nextLine();
+  count = r.readInteger();
+  r.nextLine();
+  o.setText("E_Percent_Water", RealText(r.readReal()));
+  r.nextLine();
+  o.setText("E_Water_Unit_Weight", RealText(r.readReal()));
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Tcrack, count);
+  r.nextLine();
+
+  m.AnchorEnabled = Flag(r.readInteger());
+  o.setChecked("CB_Anchor_Disable", !m.AnchorEnabled);
+  r.nextLine();
+  count = r.readInteger();
+  r.nextLine();
+  const std::int32_t applyAs = r.readInteger();
+  m.AnchorApplyAs = static_cast<std::uint8_t>(applyAs);
+  o.setItemIndex("RG_Apply_as", applyAs);
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Anchor, count);
+  r.nextLine();
+
+  o.setText("E_Pass_Criteria", RealText(r.readReal()));
+  r.nextLine();
+  const std::int32_t circleChoice = r.readInteger();
+  o.setItemIndex("CB_Circle_Decrement", circleChoice);
+  r.nextLine();
+  if (circleChoice == 0) {
+    o.setText("E_Cir_Decrement", IntText(r.readInteger()));
+    r.nextLine();
+  } else if (circleChoice == 1) {
+    o.setText("E_Cir_Decrement", RealText(r.readReal()));
+    r.nextLine();
+  }
+  o.setText("E_Cir_Slice", IntText(r.readInteger()));
+  r.nextLine();
+  o.setText("E_Cir_Depth_Tallest", RealText(r.readReal()));
+  r.nextLine();
+  o.setText("E_Cir_Add_Radius", IntText(r.readInteger()));
+  r.nextLine();
+  r.nextLine();
+
+  const std::int32_t circularKind = r.readInteger();
+  m.CircularSearchKind = static_cast<std::uint8_t>(circularKind);
+  o.setItemIndex("CB_Cir_Search", circularKind);
+  r.nextLine();
+  for (const char* box :
+       {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+    o.setText(box, RealText(r.readReal()));
+  }
+  r.nextLine();
+  o.setText("E_12_Division", IntText(r.readInteger()));
+  o.setText("E_23_Division", IntText(r.readInteger()));
+  r.nextLine();
+  m.GridIncrementEnabled = Flag(r.readInteger());
+  o.setChecked("CB_Grid_Increment", m.GridIncrementEnabled != 0);
+  r.nextLine();
+  o.setText("E_Xgrid_Increment", RealText(r.readReal()));
+  o.setText("E_Ygrid_Increment", RealText(r.readReal()));
+  r.nextLine();
+  r.nextLine();
+
+  for (const char* box : {"E_X_Center", "E_Y_Center", "E_Radius"}) o.setText(box, RealText(r.readReal()));
+  r.nextLine();
+  r.nextLine();
+  for (const char* box : {"E_Xauto_Start", "E_Yauto_Start", "E_Xauto_Increment", "E_Yauto_Increment"}) {
+    o.setText(box, RealText(r.readReal()));
+  }
+  r.nextLine();
+  r.nextLine();
+
+  const std::int32_t irregularKind = r.readInteger();
+  m.NonCirSearchKind = static_cast<std::uint8_t>(irregularKind);
+  o.setItemIndex("CB_NonCir_Search", irregularKind);
+  r.nextLine();
+  o.setText("E_NonCir_Slice", IntText(r.readInteger()));
+  r.nextLine();
+  o.setText("E_NonCir_Depth_Tallest", RealText(r.readReal()));
+  r.nextLine();
+  r.nextLine();
+  o.setText("E_NonCir_X_Center", RealText(r.readReal()));
+  o.setText("E_NonCir_Y_Center", RealText(r.readReal()));
+  r.nextLine();
+  o.setText("E_No_Direction", IntText(r.readInteger()));
+  r.nextLine();
+  o.setText("E_Move_Length", RealText(r.readReal()));
+  r.nextLine();
+  o.setText("E_Divide_Step", IntText(r.readInteger()));
+  r.nextLine();
+  m.NonCirAutoCenter = Flag(r.readInteger());
+  o.setChecked("CB_Auto_Center", m.NonCirAutoCenter != 0);
+  r.nextLine();
+  r.nextLine();
+
+  count = r.readInteger();
+  r.nextLine();
+  ReadNumberRows(r, store, Table::NonCircular_Coordinate, count);
+  r.nextLine();
+  count = r.readInteger();
+  r.nextLine();
+  ReadNumberRows(r, store, Table::Aniso_advance, count);
+
+  if (r.endedEarly()) {
+    throw FileError("The file \"" + path.string() +
+                    "\" ends before its last entry: it is truncated or damaged, and the project read from it is "
+                    "incomplete.");
+  }
+}
+
+void ReadAnyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
+  if (IsCurrentProjectFile(ReadFirstLine(path))) {
+    ReadProjectFile(project, path);
+  } else {
+    ReadLegacyProjectFile(project, platform, path);
+  }
+}
+
+}  // namespace pelodyn

@@ -1,0 +1,43 @@
+// The project file (.pdd), version 2.0, and the older version 1.18.
+//
+// The writers collect the project first (a conversion error ends the save
+// before anything is written), build the whole file in memory and replace
+// the old file only when the new one is complete; a value that does not fit
+// its fixed-width field refuses the save with a FileError naming it.
+//
+// The readers append to the working tables and set the option values (and
+// the model values the file carries). They expect empty working tables: the
+// caller runs NewProject (interactive) or EmptyWorkingTables (batch) first.
+// A token that does not convert raises FileError("Invalid numeric input"),
+// and a file that ends before its last entry raises a FileError too; the
+// rows read until then stay, as the file's earlier entries do, but the read
+// never passes for complete. ProjectLoading is 1 while a reader runs.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "model/platform.h"
+#include "model/project.h"
+
+namespace pelodyn {
+
+inline constexpr std::string_view kProjectMagic = "=====Pelodyn_2.0_Data=====";
+
+// True when `firstLine` is the version 2.0 magic exactly.
+bool IsCurrentProjectFile(std::string_view firstLine);
+// The first line of a file as text of at most 255 characters (bytes as they are).
+std::string ReadFirstLine(const std::filesystem::path& path);
+
+void WriteProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path);
+void ReadProjectFile(Project& project, const std::filesystem::path& path);
+
+void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path);
+void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path);
+
+// Reads either version by the first line, into a project whose working
+// tables are empty.
+void ReadAnyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path);
+
+}  // namespace pelodyn

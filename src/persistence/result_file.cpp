@@ -1,0 +1,101 @@
+#include "persistence/result_file.h"
+
+#include "model/numbers.h"
+#include "persistence/text_file.h"
+
+namespace pelodyn {
+namespace {
+
+// x rounded to 4 decimals, in the shortest general form.
+std::string F(double x) {
+  return FormatShortest(RoundHalfEven(x, 4));
+}
+
+}  // namespace
+
+std::string MakeResultFilePath(const std::string& projectFilePath) {
+  const std::size_t keep = projectFilePath.size() >= 4 ? projectFilePath.size() - 4 : 0;
+  return projectFilePath.substr(0, keep) + ".pdr";
+}
+
+void WriteResultFile(Project& project, const std::filesystem::path& path) {
+  const RunState& run = project.run;
+  WorkingStore& store = *project.store;
+  const int theory = project.model.AnalysisTheory;
+  LayoutWriter w;
+  w.literal("=====Pelodyn_2.0_Result=====").endLine();
+  w.integer(theory, 0, "Theory").endLine();
+  w.blank();
+  if (theory == 1) {
+    w.literal("Circular Analysis").endLine();
+    w.literal("=================").endLine();
+    w.blank();
+    const char* labels[] = {"Min. FS. by Ordinary    : ", "Min. FS. by Simp.Janbu  : ", "Min. FS. by Simp.Bishop : ",
+                            "Min. FS. by Spencer     : "};
+    for (int method = Ordinary; method <= Spencer; ++method) {
+      const MethodMinimum& min = run.Minimum[static_cast<std::size_t>(method)];
+      w.literal(labels[method] + F(min.Fs) + " , X : " + F(min.CenterX) + " , Y : " + F(min.CenterY) +
+                " , R : " + F(min.Radius))
+          .endLine();
+      w.blank();
+    }
+    w.literal(std::string(102, '-')).endLine();
+    w.literal("|    No.    |     X     |     Y     |   Radius   |   FS-Ord.  |   FS-Jan.  |   FS-Bis.  |   FS-Spe.  |")
+        .endLine();
+    w.literal(std::string(102, '-')).endLine();
+    // The columns of the table are as wide as they come: a value wider than
+    // its column is written whole.
+    auto field = [](double value, int width) {
+      std::string text = FormatFixed(value, 3);
+      if (text.size() < static_cast<std::size_t>(width))
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+      return text;
+    };
+    for (const Row& r : store.rows(Table::Results)) {
+      std::string num = std::to_string(r.integer("Num"));
+      if (num.size() < 8) num.insert(0, 8 - num.size(), ' ');
+      w.literal(num + field(r.real("X_Center"), 13) + field(r.real("Y_Center"), 13) + field(r.real("Radius"), 13) +
+                field(r.real("FS_Ord"), 15) + field(r.real("FS_Jan"), 13) + field(r.real("FS_Bis"), 13) +
+                field(r.real("FS_Spe"), 13))
+          .endLine();
+    }
+    w.literal(std::string(102, '=')).endLine();
+    w.blank();
+  } else if (theory == 2) {
+    w.literal("Non-Circular Analysis").endLine();
+    w.literal("=====================").endLine();
+    w.blank();
+    w.literal("Min. FS. by Simp.Janbu  : " + F(run.Minimum[Janbu].Fs)).endLine();
+    w.literal("Min. FS. by Simp.Bishop : " + F(run.Minimum[Bishop].Fs)).endLine();
+    w.literal("Min. FS. by Spencer     : " + F(run.Minimum[Spencer].Fs)).endLine();
+    w.blank();
+    const std::pair<const char*, Table> blocks[] = {
+        {"Failure Surface Coordinate for Simp.Janbu", Table::NonCirSlip_Janbu},
+        {"Failure Surface Coordinate for Simp.Bishop", Table::NonCirSlip_Bishop},
+        {"Failure Surface Coordinate for Spencer", Table::NonCirSlip_Spencer},
+    };
+    for (std::size_t b = 0; b < 3; ++b) {
+      if (b > 0) w.blank();
+      w.literal(blocks[b].first).endLine();
+      w.literal(std::string(37, '-')).endLine();
+      w.literal("|    No.    |     X     |     Y     |").endLine();
+      w.literal(std::string(37, '-')).endLine();
+      for (const Row& r : store.rows(blocks[b].second)) {
+        std::string line = std::to_string(r.integer("Point No."));
+        if (line.size() < 8) line.insert(0, 8 - line.size(), ' ');
+        for (auto [value, width] : {std::pair{r.real("Coordi X"), 14}, {r.real("Coordi Y"), 12}}) {
+          std::string text = FormatFixed(value, 3);
+          if (text.size() < static_cast<std::size_t>(width)) {
+            text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+          }
+          line += text;
+        }
+        w.literal(line).endLine();
+      }
+      w.literal(std::string(37, '=')).endLine();
+    }
+  }
+  WriteFileReplacing(path, w.bytes());
+}
+
+}  // namespace pelodyn

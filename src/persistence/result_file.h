@@ -1,0 +1,19 @@
+// The result file (.pdr) beside a project file: the minima of the last run
+// and its Results rows (circular) or the critical surfaces (irregular).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "model/project.h"
+
+namespace pelodyn {
+
+// The project path without its last four characters, with ".pdr".
+std::string MakeResultFilePath(const std::string& projectFilePath);
+
+// Writes the result file of the project's current minima and result tables,
+// replacing the file only once the new one is complete.
+void WriteResultFile(Project& project, const std::filesystem::path& path);
+
+}  // namespace pelodyn

@@ -1,0 +1,88 @@
+// The text-file layer of Pelodyn's files: code page 874 at the file
+// boundary (UTF-8 inside), CR LF line ends (LF-only accepted when reading),
+// fixed-width fields, and writes that replace a file only once the new one
+// is complete.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pelodyn {
+
+// An error of a file or of its content; the message is the user's.
+class FileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// UTF-8 to code page 874. A character the code page cannot hold raises
+// FileError naming `what` (the field being written).
+std::string Utf8ToCp874(std::string_view utf8, std::string_view what);
+// Code page 874 to UTF-8; a byte the code page does not define becomes U+FFFD.
+std::string Cp874ToUtf8(std::string_view bytes);
+
+std::string ReadFileBytes(const std::filesystem::path& path);
+// Writes `bytes` to a temporary file beside `path` and renames it over
+// `path`: a failed write leaves the old file as it was.
+void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes);
+
+// Builds a file line by line in the fixed-width notation:
+//   I   integer, no padding         In   integer right-aligned in n columns
+//   R0.d real with d decimals        Rn.d the same right-aligned in n columns
+//   T   text to the end of the line Tn   text right-aligned in n columns
+// A field of width n > 0 keeps its distance from the field before it only
+// while its text is shorter than n; a value that reaches n characters would
+// make the file unreadable, so it is refused with a FileError that names the
+// field and the value. The first field of a line has nothing before it and
+// is written whole. Texts are UTF-8 and are converted to code page 874.
+class LayoutWriter {
+ public:
+  LayoutWriter& integer(long long value, int width, std::string_view field);
+  LayoutWriter& real(double value, int width, int decimals, std::string_view field);
+  LayoutWriter& text(std::string_view utf8, int width, std::string_view field);
+  // Appends raw text without any width rule (magic lines, fixed captions).
+  LayoutWriter& literal(std::string_view utf8);
+  LayoutWriter& endLine();
+  LayoutWriter& blank() { return endLine(); }
+  const std::string& bytes() const { return m_bytes; }
+
+ private:
+  LayoutWriter& field(const std::string& text, int width, std::string_view field);
+  std::string m_bytes;
+};
+
+// Reads a file with the primitives of Pelodyn's readers over its bytes.
+//   readText      the rest of the line (at most 255 characters kept), then on
+//                 to the next line
+//   readRestOfLine the rest of the line, staying before its end
+//   readInteger / readReal  skip blanks and line ends, take the next token
+//                 (up to a character of code 32 or lower); at the end of the
+//                 file the value is 0. A token that does not convert raises
+//                 FileError("Invalid numeric input").
+//   nextLine      past the end of the current line
+// Texts come back in UTF-8. endedEarly() tells whether a read found the end
+// of the file instead of a value.
+class LayoutReader {
+ public:
+  explicit LayoutReader(std::string bytes) : m_bytes(std::move(bytes)) {}
+
+  std::string readText();
+  std::string readRestOfLine();
+  std::int32_t readInteger();
+  double readReal();
+  void nextLine();
+  bool endedEarly() const { return m_endedEarly; }
+  bool atEnd() const { return m_pos >= m_bytes.size(); }
+
+ private:
+  std::string_view token(std::size_t maxLength);
+  std::size_t lineEnd() const;
+  std::string m_bytes;
+  std::size_t m_pos = 0;
+  bool m_endedEarly = false;
+};
+
+}  // namespace pelodyn

@@ -1,0 +1,157 @@
+// The result file and the settings file against files written by hand from
+// their layouts (tests/data).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "model/numbers.h"
+#include "model/verification.h"
+#include "persistence/result_file.h"
+#include "persistence/settings_file.h"
+#include "persistence/sqlite_store.h"
+#include "persistence/text_file.h"
+
+namespace pelodyn {
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kData = PELODYN_TEST_DATA;
+
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("pelodyn-results-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+  Project project{SqliteWorkingStore::OpenInMemory()};
+};
+
+void ResultRow(WorkingStore& store, int num, std::initializer_list<double> values) {
+  Row r(Table::Results);
+  r.set("Num", num);
+  std::size_t k = 1;
+  for (double v : values) r.value(k++) = v;
+  store.append(r);
+}
+
+TEST_F(Files, CircularResultFile) {
+  project.model.AnalysisTheory = 1;
+  project.run.Minimum[Ordinary] = {1.23456, 10, 20.5, 15};
+  project.run.Minimum[Janbu] = {1.5, 12.25, 30, 20.12345};
+  project.run.Minimum[Bishop] = {1000000, 0, 0, 0};
+  project.run.Minimum[Spencer] = {2, 11, 21, 16.5};
+  ResultRow(*project.store, 1, {10, 20.5, 15, 1.235, 1.2, 1.3, 1.31});
+  ResultRow(*project.store, 2, {12.25, 30, 20.12, 1000007, 1000007, 1000007, 1000007});
+  ResultRow(*project.store, 3, {-5.5, 99999.99, 3.14, 0.5, 2, 100, 1.999});
+  WriteResultFile(project, dir / "dam.pdr");
+  EXPECT_EQ(ReadFileBytes(dir / "dam.pdr"), ReadFileBytes(kData / "result_circular.pdr"));
+}
+
+TEST_F(Files, IrregularResultFile) {
+  project.model.AnalysisTheory = 2;
+  project.run.Minimum[Janbu].Fs = 1.23456;
+  project.run.Minimum[Bishop].Fs = 2.5;
+  project.run.Minimum[Spencer].Fs = 1000000;
+  auto point = [&](Table t, int no, double x, double y) {
+    Row r(t);
+    r.set("Point No.", no).set("Coordi X", x).set("Coordi Y", y);
+    project.store->append(r);
+  };
+  point(Table::NonCirSlip_Janbu, 1, 3.25, 7);
+  point(Table::NonCirSlip_Janbu, 2, 10.12345, -2.5);
+  point(Table::NonCirSlip_Bishop, 1, 0, 0);
+  WriteResultFile(project, dir / "dam.pdr");
+  EXPECT_EQ(ReadFileBytes(dir / "dam.pdr"), ReadFileBytes(kData / "result_irregular.pdr"));
+}
+
+TEST_F(Files, OtherTheoriesWriteThreeLines) {
+  project.model.AnalysisTheory = 3;
+  WriteResultFile(project, dir / "x.pdr");
+  EXPECT_EQ(ReadFileBytes(dir / "x.pdr"), "=====Pelodyn_2.0_Result=====\r\n3\r\n\r\n");
+}
+
+TEST(ResultFilePath, ReplacesTheLastFourCharacters) {
+  EXPECT_EQ(MakeResultFilePath("/data/dam.pdd"), "/data/dam.pdr");
+  EXPECT_EQ(MakeResultFilePath("/data/damfile"), "/data/dam.pdr");
+  EXPECT_EQ(MakeResultFilePath("ab"), ".pdr");
+}
+
+TEST_F(Files, SettingsWithEveryDefault) {
+  WriteSettingsFile(project, dir / "Pelodyn.ini");
+  EXPECT_EQ(ReadFileBytes(dir / "Pelodyn.ini"), ReadFileBytes(kData / "settings_defaults.ini"));
+
+  Project read(SqliteWorkingStore::OpenInMemory());
+  read.settings.PageLandscape = false;
+  ReadSettingsFile(read, kData / "settings_defaults.ini");
+  AppSettings expected;
+  expected.SliceHatchShown = 0;  // one press of the hatch button from mode 0
+  EXPECT_EQ(read.settings, expected);
+  EXPECT_EQ(read.drawing, DrawingSettings{});
+  EXPECT_EQ(read.options, OptionValues{});
+}
+
+TEST_F(Files, SettingsCarryTheRadiusDecrementAndTheFailureMode) {
+  project.settings.CircleChoice = 1;
+  project.settings.SetCircleDecrement = 0.5;
+  project.settings.FailureSurfaceMode = 0;
+  project.model.UseOrdinary = 1;
+  project.model.Language = 0;
+  WriteSettingsFile(project, dir / "Pelodyn.ini");
+  const std::string text = ReadFileBytes(dir / "Pelodyn.ini");
+  EXPECT_NE(text.find("[Analysis_Setting]\r\n0\r\n0.500\r\n"), std::string::npos);
+  EXPECT_NE(text.find("[Show_Failure_Surface]\r\n2\r\n"), std::string::npos);
+
+  Project read(SqliteWorkingStore::OpenInMemory());
+  ReadSettingsFile(read, dir / "Pelodyn.ini");
+  EXPECT_EQ(read.settings.CircleChoice, 1);
+  EXPECT_EQ(read.settings.SetCircleDecrement, 0.5);
+  EXPECT_EQ(read.settings.FailureSurfaceMode, 0);
+  EXPECT_EQ(read.options.itemIndex("CB_Circle_Decrement"), 1);
+  EXPECT_EQ(read.options.text("E_Cir_Decrement"), "0.5");
+  EXPECT_TRUE(read.options.checked("CB_Ordinary"));
+  EXPECT_EQ(read.model.Language, 0);
+}
+
+TEST_F(Files, SettingsFileMissingOrDamaged) {
+  project.settings.PageLandscape = false;
+  project.settings.PageMarginTop = 2.0;
+  project.settings.SetCircleSlices = 33;
+  ReadSettingsFile(project, dir / "none" / "Pelodyn.ini");  // the folder is created
+  EXPECT_TRUE(fs::is_directory(dir / "none"));
+  EXPECT_TRUE(project.settings.PageLandscape);
+  EXPECT_EQ(project.settings.PageMarginTop, 1.0);
+  EXPECT_EQ(project.settings.SetCircleSlices, 33);
+
+  std::string text = ReadFileBytes(kData / "settings_defaults.ini");
+  const std::size_t at = text.find("[Method]\r\n0");
+  text.replace(at + 10, 1, "x");
+  std::ofstream(dir / "bad.ini", std::ios::binary) << text;
+  try {
+    ReadSettingsFile(project, dir / "bad.ini");
+    FAIL() << "no error";
+  } catch (const ConversionError& e) {
+    EXPECT_STREQ(e.what(), "'x' is not a valid integer value");
+  }
+  EXPECT_EQ(project.settings.SetCircleSlices, 10);  // read before the damaged line
+
+  std::ofstream(dir / "short.ini", std::ios::binary) << text.substr(0, 60);
+  EXPECT_THROW(ReadSettingsFile(project, dir / "short.ini"), ConversionError);
+}
+
+TEST_F(Files, NewProjectReadsTheSettingsAndKeepsItsWorkArea) {
+  project.drawing.WorkAreaXmax = 200;
+  std::string text = ReadFileBytes(kData / "settings_defaults.ini");
+  text.replace(text.find("[Setting]\r\n100"), 14, "[Setting]\r\n200");
+  std::ofstream(dir / "Pelodyn.ini", std::ios::binary) << text;
+  NewProject(project, [&](Project& p) { ReadSettingsFile(p, dir / "Pelodyn.ini"); });
+  EXPECT_EQ(project.drawing.WorkAreaXmax, 100.0);
+  EXPECT_EQ(project.options.text("E_Cir_Slice"), "10");
+}
+
+}  // namespace
+}  // namespace pelodyn
