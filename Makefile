@@ -19,7 +19,8 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/app/smoke/pelodyn-smoke
+	$(BUILD)/app/cli/pelodyn-cli analyse --summary $(BUILD)/examples-summary.txt examples/*.pdd
+	@cat $(BUILD)/examples-summary.txt
 
 format-check: deps
 	clang-format --dry-run --Werror $(SOURCES)

@@ -98,11 +98,24 @@ Searcher::~Searcher() {
 
 void Searcher::BeginRun() {
   m->firstProgress = true;
+  m->run.SurfaceCount = 0;
+  m->run.ResultCodeCount.clear();
 }
 
 void Searcher::Analyse() {
   AnalyseSlipSurface(m->model, m->model.CenterX, m->model.CenterY, m->s,
                      {m->p.drawing.TwoIntersectWarning != 0 && !m->p.BatchMode, &m->ui});
+  ++m->run.SurfaceCount;
+  // Each code once per surface, whichever methods carry it.
+  int counted[4] = {0, 0, 0, 0};
+  for (int method = Ordinary; method <= Spencer; ++method) {
+    const double fs = Fs(m->s, method);
+    if (fs < 1000000.0 || fs > 1000011.0 || fs != std::floor(fs)) continue;
+    const int code = static_cast<int>(fs);
+    if (std::find(std::begin(counted), std::end(counted), code) != std::end(counted)) continue;
+    counted[method] = code;
+    ++m->run.ResultCodeCount[code];
+  }
 }
 
 // ----- Circular search -------------------------------------------------------
@@ -725,6 +738,14 @@ int Zone(const AnalysisModel& m, double xc, double yc, double boundLeft, double 
   return 4;
 }
 
+// Each searched method takes back the minimum its own search found; the
+// others keep what the searches left.
+void RestoreOwnMinima(const AnalysisModel& md, RunState& run, const std::array<MethodMinimum, kMethodCount>& own) {
+  for (int method = Ordinary; method <= Spencer; ++method) {
+    if (Selected(md, method)) run.Minimum[static_cast<std::size_t>(method)] = own[static_cast<std::size_t>(method)];
+  }
+}
+
 class Run {
  public:
   Run(Project& project, PlatformServices& platform, const RunOptions& options)
@@ -820,12 +841,12 @@ RunResult Run::circular() {
         search.SearchPattern();
         own[static_cast<std::size_t>(method)] = run.Minimum[static_cast<std::size_t>(method)];
         if (run.stopRequested()) {
-          run.Minimum = own;
+          RestoreOwnMinima(md, run, own);
           return {RunOutcome::Stopped, {}};
         }
         search.ReplayMinima();
       }
-      run.Minimum = own;
+      RestoreOwnMinima(md, run, own);
       search.ComputeSlidingMassArea();
       break;
     }
@@ -888,7 +909,7 @@ RunResult Run::irregular() {
     ui.processPendingEvents();
     if (run.stopRequested()) {
       own[static_cast<std::size_t>(method)] = run.Minimum[static_cast<std::size_t>(method)];
-      run.Minimum = own;
+      RestoreOwnMinima(md, run, own);
       return {RunOutcome::Stopped, {}};
     }
     // The method's best surface, analysed again, is what is saved and shown:
@@ -912,7 +933,7 @@ RunResult Run::irregular() {
     search.RecordCriticalSurface();
     search.ComputeSlidingMassArea();
   }
-  if (searched) run.Minimum = own;
+  if (searched) RestoreOwnMinima(md, run, own);
   run.ResultAvailable = 1;
   return {RunOutcome::Complete, {}};
 }

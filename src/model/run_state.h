@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 namespace pelodyn {
@@ -37,6 +38,10 @@ struct RunState {
   int ProgressPercent = 0;
   std::array<int, kMethodCount> MethodLoopCount{};
   double SlidingMassArea = 0.0;
+  // Surfaces analysed in the run, and how many of them carried each result
+  // code (a code counted once per surface, whichever methods carry it).
+  long SurfaceCount = 0;
+  std::map<int, long> ResultCodeCount;
 
   double MaxRadius = 0.0, MinRadius = 0.0;
   std::array<MethodMinimum, kMethodCount> Minimum{};

@@ -1,0 +1,323 @@
+// pelodyn-cli: Pelodyn without windows. Analyses project files unattended,
+// verifies them, prints the slices of their specific surface and converts
+// them between the file versions. Messages go to standard error; questions
+// are answered with OK.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <thread>
+
+#include "batch/batch.h"
+#include "engine/slip_surface.h"
+#include "model/collection.h"
+#include "model/verification.h"
+#include "persistence/project_file.h"
+#include "persistence/sqlite_store.h"
+
+using namespace pelodyn;
+using json = nlohmann::json;
+
+namespace {
+
+// Messages of one file, kept until the file's turn to be printed comes.
+class CliPlatform final : public PlatformServices {
+ public:
+  explicit CliPlatform(bool progress, std::string label) : m_progress(progress), m_label(std::move(label)) {}
+
+  void showMessage(MessageKind, std::string_view caption, std::string_view text) override {
+    std::string line = caption.empty() ? std::string() : std::string(caption) + ": ";
+    for (char c : text) line += (c == '\r' || c == '\n') ? ' ' : c;
+    messages.push_back(line);
+  }
+  bool askOkCancel(std::string_view caption, std::string_view text) override {
+    showMessage(MessageKind::Information, caption, std::string(text) + " [OK]");
+    return true;
+  }
+  void reportProgress(const ProgressReport& report) override {
+    if (!m_progress) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_last < std::chrono::milliseconds(100)) return;
+    m_last = now;
+    std::string text = report.totalProcess + (report.processPercent.empty() ? "" : "  " + report.processPercent);
+    std::fprintf(stderr, "\r\033[K%s: %s", m_label.c_str(), text.c_str());
+    std::fflush(stderr);
+    m_shown = true;
+  }
+  void processPendingEvents() override {}
+  void clearProgress() {
+    if (m_shown) std::fprintf(stderr, "\r\033[K");
+    m_shown = false;
+  }
+
+  std::vector<std::string> messages;
+
+ private:
+  bool m_progress;
+  std::string m_label;
+  std::chrono::steady_clock::time_point m_last{};
+  bool m_shown = false;
+};
+
+json Point(const std::pair<double, double>& p) {
+  return json::array({p.first, p.second});
+}
+
+json PointsJson(const Polyline& points) {
+  json out = json::array();
+  for (const auto& p : points) out.push_back(Point(p));
+  return out;
+}
+
+json MinimumJson(const MethodReport& m) {
+  auto optional = [](const std::optional<double>& v) { return v ? json(*v) : json(nullptr); };
+  return {{"selected", m.selected},
+          {"fs", m.fs},
+          {"x", optional(m.x)},
+          {"y", optional(m.y)},
+          {"r", optional(m.r)},
+          {"entry", m.entry ? Point(*m.entry) : json(nullptr)},
+          {"exit", m.exit ? Point(*m.exit) : json(nullptr)},
+          {"surface", m.surface.empty() ? json(nullptr) : PointsJson(m.surface)}};
+}
+
+json ReportJson(const FileReport& r) {
+  json rejected = json::object();
+  for (const auto& [code, count] : r.rejected) rejected[std::to_string(code)] = count;
+  json out = {{"file", r.file},
+              {"ok", r.ok},
+              {"error", r.ok ? json(nullptr) : json(r.error)},
+              {"theory", r.theory >= 0 ? json(r.theory) : json(nullptr)},
+              {"search", r.search >= 0 ? json(r.search) : json(nullptr)},
+              {"surfaces", r.surfaces},
+              {"rejected", rejected},
+              {"minima", nullptr},
+              {"critical_surface", r.criticalSurface.empty() ? json(nullptr) : PointsJson(r.criticalSurface)},
+              {"elapsed_seconds", r.elapsedSeconds}};
+  if (r.ok) {
+    out["minima"] = {{"ordinary", MinimumJson(r.minima[0])},
+                     {"janbu", MinimumJson(r.minima[1])},
+                     {"bishop", MinimumJson(r.minima[2])},
+                     {"spencer", MinimumJson(r.minima[3])}};
+  }
+  return out;
+}
+
+std::string Fs(double v) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.3f", v);
+  return buffer;
+}
+
+std::string ReportLine(const FileReport& r) {
+  if (!r.ok) return r.file + ": failed: " + r.error;
+  return r.file + ": Ordinary " + Fs(r.minima[0].fs) + "  Simplified Janbu " + Fs(r.minima[1].fs) +
+         "  Simplified Bishop " + Fs(r.minima[2].fs) + "  Spencer " + Fs(r.minima[3].fs);
+}
+
+struct AnalyseOptions {
+  std::vector<std::string> files;
+  bool json = false;
+  bool quiet = false;
+  std::string summary;
+  int jobs = 1;
+};
+
+int Analyse(const AnalyseOptions& o) {
+  const std::size_t n = o.files.size();
+  const bool terminal = isatty(STDERR_FILENO) != 0 && !o.quiet;
+  std::vector<std::optional<FileReport>> reports(n);
+  std::vector<std::vector<std::string>> messages(n);
+  std::mutex mutex;
+  std::condition_variable ready;
+  std::atomic<std::size_t> next{0};
+  const int jobs = std::max(1, std::min<int>(o.jobs, static_cast<int>(n)));
+
+  auto worker = [&] {
+    for (std::size_t i = next++; i < n; i = next++) {
+      CliPlatform platform(terminal && jobs == 1, o.files[i]);
+      FileReport report = AnalyseProjectFile(o.files[i], platform);
+      platform.clearProgress();
+      std::lock_guard<std::mutex> lock(mutex);
+      reports[i] = std::move(report);
+      messages[i] = std::move(platform.messages);
+      ready.notify_all();
+    }
+  };
+  std::vector<std::thread> threads;
+  for (int j = 0; j < jobs; ++j) threads.emplace_back(worker);
+
+  // Results in list order, each as soon as it and those before it are done.
+  bool anyFailed = false;
+  for (std::size_t i = 0; i < n; ++i) {
+    std::unique_lock<std::mutex> lock(mutex);
+    ready.wait(lock, [&] { return reports[i].has_value(); });
+    const FileReport& r = *reports[i];
+    for (const std::string& message : messages[i]) std::cerr << r.file << ": " << message << '\n';
+    if (!r.ok) std::cerr << r.file << ": " << r.error << '\n';
+    anyFailed = anyFailed || !r.ok;
+    std::cout << (o.json ? ReportJson(r).dump() : ReportLine(r)) << '\n' << std::flush;
+    if (terminal && jobs > 1) std::fprintf(stderr, "\r\033[K%zu of %zu files done", i + 1, n);
+  }
+  for (std::thread& t : threads) t.join();
+  if (terminal && jobs > 1) std::fprintf(stderr, "\r\033[K");
+
+  if (n >= 2 || !o.summary.empty()) {
+    std::vector<FileReport> list;
+    for (auto& r : reports) list.push_back(*r);
+    const std::filesystem::path path = o.summary.empty() ? DefaultSummaryPath() : std::filesystem::path(o.summary);
+    try {
+      WriteSummaryFile(path, list);
+      if (!o.quiet) std::cerr << "Summary: " << path.string() << '\n';
+    } catch (const std::exception& e) {
+      std::cerr << e.what() << '\n';
+      return 1;
+    }
+  }
+  return anyFailed ? 1 : 0;
+}
+
+// A project read from a file into a private store, collected.
+struct Loaded {
+  Project project{SqliteWorkingStore::OpenInMemory()};
+  CliPlatform platform{false, ""};
+  void read(const std::string& file) {
+    project.BatchMode = 1;
+    NewProject(project);
+    ReadAnyProjectFile(project, platform, file);
+  }
+  void flushMessages() {
+    for (const std::string& m : platform.messages) std::cerr << m << '\n';
+    platform.messages.clear();
+  }
+};
+
+int Verify(const std::string& file) {
+  Loaded l;
+  l.read(file);
+  const std::vector<std::string> memo = VerifyData(l.project, l.platform);
+  l.flushMessages();
+  for (const std::string& line : memo) std::cout << line << '\n';
+  return 0;
+}
+
+int Slices(const std::string& file) {
+  Loaded l;
+  l.read(file);
+  CollectAnalysisData(l.project, l.platform);
+  l.flushMessages();
+  AnalysisModel& m = l.project.model;
+  if (m.DataError) return 1;
+  double cx, cy;
+  if (m.AnalysisTheory == 2) {
+    ReadNonCircularPoints(l.project);
+    cx = l.project.options.readReal("E_NonCir_X_Center");
+    cy = l.project.options.readReal("E_NonCir_Y_Center");
+  } else {
+    m.AnalysisTheory = 1;
+    cx = l.project.options.readReal("E_X_Center");
+    cy = l.project.options.readReal("E_Y_Center");
+    m.TrialRadius = l.project.options.readReal("E_Radius");
+  }
+  SliceSet& s = l.project.slices;
+  AnalyseSlipSurface(m, cx, cy, s);
+  std::cout << "slice,x_left,x_right,width,base_y,height,alpha_deg,base_length,weight,base_soil,c,tan_phi,u,"
+               "normal_arm,shear_arm,weight_arm_x,weight_arm_y,line_load,strip_load,anchor_force\n";
+  char line[1024];
+  for (int i = 0; i < s.SliceCount; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    std::snprintf(line, sizeof line,
+                  "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f\n",
+                  i + 1, s.BoundaryX[u], s.BoundaryX[u + 1], s.SliceWidth[u], s.BaseYAtMid[u], s.SliceHeight[u],
+                  std::atan2(s.SinAlpha[u], s.CosAlpha[u]) * 180.0 / 3.14159265358979323846, s.BaseLength[u],
+                  s.SliceWeight[u], s.BaseSoil[u] + 1, s.BaseCohesion[u], s.BaseTanPhi[u], s.BasePorePressure[u],
+                  s.NormalArm[u], s.ShearArm[u], s.WeightArmX[u], s.WeightArmY[u], s.LineLoadOnSlice[u],
+                  s.StripLoadOnSlice[u], s.AnchorForceOnSlice[u]);
+    std::cout << line;
+  }
+  std::cout << "\nmethod,fs\n"
+            << "ordinary," << s.FsOrdinary << "\njanbu," << s.FsJanbu << "\nbishop," << s.FsBishop << "\nspencer,"
+            << s.FsSpencer << '\n';
+  return 0;
+}
+
+int Convert(const std::string& in, const std::string& out, bool legacy) {
+  Loaded l;
+  l.read(in);
+  if (legacy) {
+    WriteLegacyProjectFile(l.project, l.platform, out);
+  } else {
+    WriteProjectFile(l.project, l.platform, out);
+  }
+  l.flushMessages();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Pelodyn: slope stability by limit equilibrium, without windows."};
+  app.require_subcommand(1);
+
+  AnalyseOptions analyse;
+  CLI::App* analyseCommand =
+      app.add_subcommand("analyse",
+                         "Analyse project files (.pdd) one after the other: read, search, write the result file (.pdr) "
+                         "beside each, print the minimum factors of safety.");
+  analyseCommand->add_option("files", analyse.files, "Project files, version 2.0 or 1.18")->required();
+  analyseCommand->add_flag("--json", analyse.json, "One JSON object per file on standard output");
+  analyseCommand->add_option("--summary", analyse.summary,
+                             "Write the summary to this file (written anyway, to sum_of_result.txt in the "
+                             "temporary folder, when there are two files or more)");
+  analyseCommand->add_flag("--quiet", analyse.quiet, "No progress line and no summary notice");
+  analyseCommand->add_option("--jobs,-j", analyse.jobs, "Analyse up to N files at once")->check(CLI::PositiveNumber);
+
+  std::string verifyFile;
+  CLI::App* verifyCommand = app.add_subcommand("verify", "Check a project's soils and geometry (Verify Data).");
+  verifyCommand->add_option("file", verifyFile, "Project file")->required();
+
+  std::string slicesFile;
+  CLI::App* slicesCommand =
+      app.add_subcommand("slices",
+                         "Analyse the project's specific surface once (its specific circle, or its initial irregular "
+                         "surface) and print the slices as CSV with the four factors.");
+  slicesCommand->add_option("file", slicesFile, "Project file")->required();
+
+  std::string convertIn, convertOut;
+  bool legacy = false;
+  CLI::App* convertCommand =
+      app.add_subcommand("convert", "Read a project of either version and write it as version 2.0 (or 1.18).");
+  convertCommand->add_option("in", convertIn, "Project file to read")->required();
+  convertCommand->add_option("out", convertOut, "Project file to write")->required();
+  convertCommand->add_flag("--legacy", legacy, "Write the version 1.18 layout");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return 2;
+  }
+
+  try {
+    if (*analyseCommand) return Analyse(analyse);
+    if (*verifyCommand) return Verify(verifyFile);
+    if (*slicesCommand) return Slices(slicesFile);
+    if (*convertCommand) return Convert(convertIn, convertOut, legacy);
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << '\n';
+    return 1;
+  }
+  return 2;
+}

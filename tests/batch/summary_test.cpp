@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "batch/batch.h"
+#include "persistence/text_file.h"
+
+namespace pelodyn {
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kData = PELODYN_TEST_DATA;
+
+FileReport Report(std::string file, std::string name, int theory, std::array<double, 4> fs) {
+  FileReport r;
+  r.file = std::move(file);
+  r.projectName = std::move(name);
+  r.theory = theory;
+  r.ok = true;
+  for (std::size_t k = 0; k < 4; ++k) r.minima[k].fs = fs[k];
+  return r;
+}
+
+TEST(Summary, LayoutForCircularIrregularAndFailedFiles) {
+  std::vector<FileReport> reports = {
+      Report("/x/dam_section_A_revised.pdd", "Slope stability of the north embankment", 1,
+             {1.23456, 1.5, 2.000049, 1000000}),
+      Report("slope.pdd", "ลาดดิน", 2, {99999, 1.1, 1.25, 1.3}),
+  };
+  FileReport broken;
+  broken.file = "broken.pdd";
+  broken.error = "Invalid numeric input";
+  reports.push_back(broken);
+  const fs::path file = fs::temp_directory_path() / "pelodyn-summary-test.txt";
+  WriteSummaryFile(file, reports);
+  EXPECT_EQ(ReadFileBytes(file), ReadFileBytes(kData / "summary_three_files.txt"));
+  fs::remove(file);
+}
+
+TEST(Summary, OtherTheoriesLeaveTheTheoryFieldOut) {
+  const std::string text = SummaryText({Report("p.pdd", "P", 0, {1, 2, 3, 4})});
+  EXPECT_NE(text.find("\r\n      1                       P                   p           1            2            3"
+                      "            4\r\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace pelodyn
