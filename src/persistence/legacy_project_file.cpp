@@ -8,6 +8,7 @@
 #include "model/numbers.h"
 #include "model/soil_color.h"
 #include "persistence/project_file.h"
+#include "persistence/project_reading.h"
 #include "persistence/text_file.h"
 
 namespace pelodyn {
@@ -202,25 +203,11 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
 
 void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
   project.ProjectFilePath = path.string();
-  struct Loading {
-    Project& p;
-    ~Loading() { p.ProjectLoading = 0; }
-  } loading{project};
-  project.ProjectLoading = 1;
+  ProjectReading reading(project);
   LayoutReader r(ReadFileBytes(path));
   AnalysisModel& m = project.model;
   OptionValues& o = project.options;
   WorkingStore& store = *project.store;
-  StoreTransaction transaction(store);
-  struct Commit {
-    StoreTransaction& t;
-    ~Commit() {
-      try {
-        t.commit();
-      } catch (...) {
-      }
-    }
-  } commit{transaction};
   auto integer = [&] { return Small(r.readInteger()); };
   auto real = [&] { return FormatShortest(r.readReal()); };
 
@@ -489,11 +476,7 @@ void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const s
   o.setText("E_Move_Length", "0");
   o.setText("E_Divide_Step", "3");
   m.NonCirPointCount = 0;
-  if (r.endedEarly()) {
-    throw FileError("The file \"" + path.string() +
-                    "\" ends before its last entry: it is truncated or damaged, and the project read from it is "
-                    "incomplete.");
-  }
+  ProjectReading::CheckComplete(r, path);
 }
 
 }  // namespace pelodyn

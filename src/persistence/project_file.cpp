@@ -4,6 +4,7 @@
 
 #include "model/collection.h"
 #include "model/numbers.h"
+#include "persistence/project_reading.h"
 #include "persistence/text_file.h"
 
 namespace pelodyn {
@@ -193,13 +194,6 @@ void WriteProjectFile(Project& project, PlatformServices& platform, const std::f
 
 namespace {
 
-// Sets ProjectLoading while a reader runs, and back to 0 however it ends.
-struct Loading {
-  explicit Loading(Project& p) : project(p) { project.ProjectLoading = 1; }
-  ~Loading() { project.ProjectLoading = 0; }
-  Project& project;
-};
-
 std::string IntText(std::int32_t v) {
   return std::to_string(v);
 }
@@ -256,23 +250,11 @@ void ReadSoilRows(LayoutReader& r, WorkingStore& store, Table table, int count) 
 
 void ReadProjectFile(Project& project, const std::filesystem::path& path) {
   project.ProjectFilePath = path.string();
-  Loading loading(project);
+  ProjectReading reading(project);
   LayoutReader r(ReadFileBytes(path));
   AnalysisModel& m = project.model;
   OptionValues& o = project.options;
   WorkingStore& store = *project.store;
-  StoreTransaction transaction(store);
-  // Whatever happens below, the rows read so far stay.
-  struct Commit {
-    StoreTransaction& t;
-    ~Commit() {
-      try {
-        t.commit();
-      } catch (...) {
-      }
-    }
-  } commit{transaction};
-
   r.readText();  // the magic
   o.setText("E_Project_Name", r.readText());
   o.setText("E_Lacation", r.readText());
@@ -475,11 +457,7 @@ void ReadProjectFile(Project& project, const std::filesystem::path& path) {
   r.nextLine();
   ReadNumberRows(r, store, Table::Aniso_advance, count);
 
-  if (r.endedEarly()) {
-    throw FileError("The file \"" + path.string() +
-                    "\" ends before its last entry: it is truncated or damaged, and the project read from it is "
-                    "incomplete.");
-  }
+  ProjectReading::CheckComplete(r, path);
 }
 
 void ReadAnyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
