@@ -94,8 +94,11 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
 void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   std::random_device random;
-  const std::filesystem::path temp =
-      folder / ("." + path.filename().string() + ".tmp" + std::to_string(random() % 1000000));
+  std::string name = ".";
+  name += path.filename().string();
+  name += ".tmp";
+  name += std::to_string(random() % 1000000);
+  const std::filesystem::path temp = folder / name;
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) throw FileError("Cannot create file \"" + path.string() + "\"");
