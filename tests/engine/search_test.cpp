@@ -277,6 +277,25 @@ TEST_F(Search, ProgressOfAGrid) {
   EXPECT_EQ(ui.progress.back().processPercent, "");
 }
 
+TEST_F(Search, MinimumLabelsInTheShortestForm) {
+  homogeneousSlope();
+  collectOk();
+  project.run.Minimum[Ordinary].Fs = 1.23456;
+  project.run.Minimum[Janbu].Fs = 1.2;
+  project.run.Minimum[Bishop].Fs = 1000000;
+  project.run.Minimum[Spencer].Fs = 2.0004;
+  Searcher searcher(project, ui);
+  searcher.ShowMinima();
+  EXPECT_EQ(ui.minimaLabels, (std::array<std::string, 4>{"1.235", "1.2", "1000000", "2"}));
+  EXPECT_EQ(ui.minimaShown, (std::array<bool, 4>{false, true, true, true}));  // the selected methods
+  // An irregular random search shows the method it is searching.
+  model().AnalysisTheory = 2;
+  model().NonCirSearchKind = 1;
+  project.run.CurrentMethod = Bishop;
+  searcher.ShowMinima();
+  EXPECT_EQ(ui.minimaShown, (std::array<bool, 4>{false, false, true, false}));
+}
+
 TEST_F(Search, ProgressOfAnIrregularSearchCountsLoopsPerMethod) {
   homogeneousSlope();
   irregularSurface({{10, 20}, {20, 8}, {40, 6}, {50, 10}});
