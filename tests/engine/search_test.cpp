@@ -255,6 +255,38 @@ TEST_F(Search, ThreeNearlyCollinearPointsLoseTheMiddleOne) {
   EXPECT_EQ(model().NonCirPointCount, 4);
 }
 
+// The centre of the circle through the ends of a surface with the surface's
+// sagitta: for the chords of a circle, close to that circle's centre.
+TEST_F(Search, AutoCenterFindsTheCircleOfTheSurface) {
+  homogeneousSlope();
+  options().setText("E_Cir_Slice", "40");
+  collectOk();
+  analyseCircle(35.0, 35.0, 28.0);
+  Searcher searcher(project, ui);
+  model().CenterX = 0.0;
+  model().CenterY = 0.0;
+  searcher.AutoCenter();
+  EXPECT_NEAR(model().CenterX, 35.0, 0.3);
+  EXPECT_NEAR(model().CenterY, 35.0, 0.3);
+}
+
+TEST_F(Search, BelowTheBottomLineByNumberOrByPieces) {
+  homogeneousSlope();
+  collectOk();
+  Searcher searcher(project, ui);
+  EXPECT_TRUE(searcher.BelowBottomLine(30.0, -0.5));  // line 1 is y = 0
+  EXPECT_FALSE(searcher.BelowBottomLine(30.0, 0.5));
+  EXPECT_FALSE(searcher.BelowBottomLine(60.0, -0.5));  // past its last point
+  Row piece(Table::Bottom_Line);
+  piece.set("Line No.", 2).set("Begin Point", 2).set("End Point", 3);  // the slope face, x 20 to 40
+  store().append(piece);
+  options().setItemIndex("CB_Bottom_Line_Choose", 1);
+  collectOk();
+  EXPECT_TRUE(searcher.BelowBottomLine(30.0, 14.0));  // the face is at y = 15 there
+  EXPECT_FALSE(searcher.BelowBottomLine(30.0, 16.0));
+  EXPECT_FALSE(searcher.BelowBottomLine(10.0, 0.0));  // outside the piece
+}
+
 TEST_F(Search, ProgressOfAGrid) {
   homogeneousSlope();
   collectOk();

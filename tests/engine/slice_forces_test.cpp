@@ -341,6 +341,11 @@ TEST_P(Mirror, SectionAndItsMirrorImageAgree) {
       f.store().append(a);
       f.options().setChecked("CB_Anchor_Disable", false);
     }
+    k = 1;
+    for (auto [x, y] : polyline({{0, 14}, {25, 14}})) f.numberedPoint(Table::Tcrack, k++, x, y);
+    f.options().setChecked("CB_Tension_Disable", false);
+    f.options().setText("E_Percent_Water", "50");
+    f.options().setText("E_Water_Unit_Weight", "9.81");
     f.options().setChecked("CB_Ordinary", true);
     f.options().setText("E_Cir_Slice", "30");
     f.options().setText("E_Pass_Criteria", "0.0001");
@@ -354,6 +359,10 @@ TEST_P(Mirror, SectionAndItsMirrorImageAgree) {
   const SliceSet& b = left.slices();
   ASSERT_GT(a.LeftGroundY, a.RightGroundY);
   ASSERT_LT(b.LeftGroundY, b.RightGroundY);
+  // The crack cuts the crest side of each: the start of the one, the end of the other.
+  ASSERT_GT(a.ActiveFirst, 0);
+  ASSERT_LT(b.ActiveEnd, b.SliceCount);
+  EXPECT_NEAR(a.ThrustAtFirst, b.ThrustAtEnd, 1e-9);
   if (withAnchor) {
     const auto sum = [](const std::vector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); };
     ASSERT_GT(sum(a.AnchorForceOnSlice), 0.0);
