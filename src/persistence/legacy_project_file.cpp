@@ -51,21 +51,17 @@ std::int32_t Small(std::int32_t v) {
 }  // namespace
 
 void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
-  CollectAnalysisData(project, platform);
+  const CrackWater crack = CollectForSaving(project, platform);
   AnalysisModel& m = project.model;
   const OptionValues& o = project.options;
   WorkingStore& store = *project.store;
   CheckLegacyShape(project);
-  ReadCentreGrid(project);
   // Converted before anything is written, so a text that does not convert
   // leaves no partial file.
   const double autoStartX = o.readReal("E_Xauto_Start"), autoStartY = o.readReal("E_Yauto_Start");
   const double autoStepX = o.readReal("E_Xauto_Increment"), autoStepY = o.readReal("E_Yauto_Increment");
   const double centreX = o.readReal("E_X_Center"), centreY = o.readReal("E_Y_Center");
   const double radius = o.readReal("E_Radius");
-  const double crackPercent = m.TensionCrackEnabled ? m.TensionCrackWaterPercent : o.readReal("E_Percent_Water");
-  const double crackUnitWeight =
-      m.TensionCrackEnabled ? m.TensionCrackWaterUnitWeight : o.readReal("E_Water_Unit_Weight");
 
   LayoutWriter w;
   w.text(m.ProjectName, 0, "Project Name").endLine();
@@ -164,7 +160,7 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
   w.real(m.SeismicKh, 9, 3, "Kh").real(m.SeismicKv, 9, 3, "Kv").endLine();
   w.blank();
   w.integer(m.TensionCrackEnabled ? 0 : 1, 0, "Tension Crack").endLine();
-  w.real(crackUnitWeight, 9, 3, "Unit Weight of Water in the crack").real(crackPercent, 9, 3, "Percent of Water");
+  w.real(crack.unitWeight, 9, 3, "Unit Weight of Water in the crack").real(crack.percent, 9, 3, "Percent of Water");
   w.endLine();
   w.integer(m.TensionCrackPointCount, 4, "Tcrack").endLine();
   for (const Row& r : store.rows(Table::Tcrack)) {

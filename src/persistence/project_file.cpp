@@ -69,17 +69,10 @@ std::string ReadFirstLine(const std::filesystem::path& path) {
 }
 
 void WriteProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
-  CollectAnalysisData(project, platform);
+  const CrackWater crack = CollectForSaving(project, platform);
   AnalysisModel& m = project.model;
   const OptionValues& o = project.options;
   WorkingStore& store = *project.store;
-  // Values that the collection reads only while their feature is in use
-  // come from their controls, so that nothing of an earlier project or an
-  // earlier setting is saved in their place.
-  ReadCentreGrid(project);
-  const double crackPercent = m.TensionCrackEnabled ? m.TensionCrackWaterPercent : o.readReal("E_Percent_Water");
-  const double crackUnitWeight =
-      m.TensionCrackEnabled ? m.TensionCrackWaterUnitWeight : o.readReal("E_Water_Unit_Weight");
   const int applyAs = o.itemIndex("RG_Apply_as");
 
   LayoutWriter w;
@@ -133,8 +126,8 @@ void WriteProjectFile(Project& project, PlatformServices& platform, const std::f
   w.blank();
   w.integer(m.TensionCrackEnabled, 0, "Tension Crack").endLine();
   w.integer(m.TensionCrackPointCount, 0, "Tcrack").endLine();
-  w.real(crackPercent, 0, 3, "Percent of Water").endLine();
-  w.real(crackUnitWeight, 0, 3, "Unit Weight of Water in the crack").endLine();
+  w.real(crack.percent, 0, 3, "Percent of Water").endLine();
+  w.real(crack.unitWeight, 0, 3, "Unit Weight of Water in the crack").endLine();
   WriteNumberRows(w, store, Table::Tcrack, 10, 3);
   w.blank();
   w.integer(m.AnchorEnabled, 0, "Anchor").endLine();

@@ -1,8 +1,10 @@
-// What the two project readers do around their reading.
+// What the two project readers do around their reading, and what the two
+// writers do before writing.
 #pragma once
 
 #include <filesystem>
 
+#include "model/collection.h"
 #include "model/project.h"
 #include "persistence/text_file.h"
 
@@ -40,5 +42,22 @@ class ProjectReading {
   Project& m_project;
   StoreTransaction m_transaction;
 };
+
+// The water in the tension crack as a save writes it.
+struct CrackWater {
+  double percent;
+  double unitWeight;
+};
+
+// Collects the project for a save. Values that the collection reads only
+// while their feature is in use come from their controls, so that nothing of
+// an earlier project or an earlier setting is saved in their place.
+inline CrackWater CollectForSaving(Project& project, PlatformServices& platform) {
+  CollectAnalysisData(project, platform);
+  ReadCentreGrid(project);
+  const AnalysisModel& m = project.model;
+  if (m.TensionCrackEnabled) return {m.TensionCrackWaterPercent, m.TensionCrackWaterUnitWeight};
+  return {project.options.readReal("E_Percent_Water"), project.options.readReal("E_Water_Unit_Weight")};
+}
 
 }  // namespace pelodyn
