@@ -1,0 +1,99 @@
+// One paint path for the screen, the exported pictures and printing.
+//
+// The base layer is the white background, the grid dots, the soil bands
+// (lenses included) and the reference axes; the overlays are the boundary
+// lines with their point marks, the centre grid or centre marks, the
+// irregular-surface points and centre, the water line, the loads, the
+// tension crack, the anchors and, when a result is available, the analysed
+// surface with its slices.
+//
+// Painting never raises and never shows a message: an option text that does
+// not convert skips the item that needs it, a centre grid with a division of
+// 0 is not drawn, and a strip load with no top-line segment under it is
+// drawn upright. `visible` is the part of the image (image pixels) that
+// needs painting; the painter's coordinates are image pixels (the caller
+// translates when it renders only a part).
+#pragma once
+
+#include <QPainter>
+#include <QRect>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "model/project.h"
+#include "view/display_list.h"
+#include "view/view_options.h"
+#include "view/view_transform.h"
+
+namespace pelodyn {
+
+// What the painters need from a project, read once: the view can then
+// repaint (scroll, expose) without touching the store. Qt-free data.
+struct SectionScene {
+  // One polygon per soil band, grid units, in painting order, with its
+  // colour (0x00BBGGRR) or -1 when the soil table has no row for it.
+  struct Band {
+    std::vector<std::pair<double, double>> points;
+    int colour = -1;
+  };
+  std::vector<Band> bands;
+  double scaleX = 1.0, scaleY = 1.0;
+  bool showReferenceAxis = true;
+
+  OverlayConditions conditions;
+  // Centre grid (world units) and whether it can be drawn.
+  bool centreGridReadable = false;
+  bool centreGridDivisionInvalid = false;
+  double gridCornerX[3] = {0, 0, 0}, gridCornerY[3] = {0, 0, 0};
+  int gridDivision12 = 0, gridDivision23 = 0;
+  // Circle centre of search kind 1 (with its radius) or 2.
+  bool circleCentreReadable = false;
+  double circleCentreX = 0.0, circleCentreY = 0.0, trialRadius = 0.0;
+  // Irregular-surface centre.
+  bool irregularCentreReadable = false;
+  double irregularCentreX = 0.0, irregularCentreY = 0.0;
+  bool irregularTableEmpty = true;
+  // Line loads: "Angle" per load, in the order of their items.
+  std::vector<double> lineLoadAngles;
+  // Bonded length per anchor, in the order of their items.
+  std::vector<double> anchorBondedLengths;
+  // The top boundary line, world units, for the strip loads' direction.
+  std::vector<std::pair<double, double>> topLine;
+
+  // The analysed surface (world units), filled when a result is available.
+  struct Analysed {
+    std::vector<double> surfaceX, surfaceY;
+    std::vector<double> boundaryX, surfaceYAtBoundary, baseYAtBoundary;
+    int sliceCount = 0, activeFirst = 0, activeEnd = 0;
+    double centerX = 0.0, centerY = 0.0;
+    double centerMarkSize = 0.4;
+    int sliceFillColour = 65280;
+    double labelFs = 0.0;
+    bool hasLabel = false;
+  };
+  std::optional<Analysed> analysed;
+};
+
+// Reads the scene of a project. Never raises: what cannot be read is left
+// out. Does not change the project's analysis model.
+SectionScene ReadSectionScene(Project& project, const ViewOptions& options);
+
+void PaintSceneBase(QPainter& painter, const SectionScene& scene, const ViewTransform& transform,
+                    const ViewOptions& options, const QRect& visible);
+void PaintSceneOverlays(QPainter& painter, const SectionScene& scene, const ViewTransform& transform,
+                        const ViewOptions& options, const DisplayList& list, const QRect& visible);
+
+void PaintBase(QPainter& painter, Project& project, const ViewTransform& transform, const ViewOptions& options,
+               const QRect& visible);
+void PaintOverlays(QPainter& painter, Project& project, const ViewTransform& transform, const ViewOptions& options,
+                   const DisplayList& list, const QRect& visible);
+
+// True when the centre grid of the current options cannot be drawn because a
+// division is 0 (the window then says so with message 0).
+bool CentreGridDivisionInvalid(const Project& project);
+
+// 0x00BBGGRR -> QColor.
+QColor ColourFromBgr(int bgr);
+
+}  // namespace pelodyn

@@ -1,0 +1,149 @@
+// The drawing area of the main window: a scroll box holding the canvas.
+//
+// The canvas keeps three layers, each invalidated on its own: the base layer
+// (background, grid dots, soil bands, axes) cached as an image of the
+// VISIBLE part of the drawing only, so a long section at a large zoom never
+// allocates the whole picture; the overlay layer (DisplayList items and the
+// analysed surface), also cached for the visible part; and the trial layer
+// of a running search, painted on top. Nothing is drawn outside paintEvent:
+// a change updates state and schedules a repaint.
+#pragma once
+
+#include <QImage>
+#include <QScrollArea>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "model/project.h"
+#include "view/display_list.h"
+#include "view/section_painter.h"
+#include "view/view_options.h"
+#include "view/view_transform.h"
+
+namespace pelodyn {
+
+class SectionView;
+
+// The drawing image (objectName "Image_Area"). Its size is the whole
+// logical image; it reports the cursor in world units.
+class SectionCanvas : public QWidget {
+  Q_OBJECT
+ public:
+  explicit SectionCanvas(SectionView* view);
+
+  // The cached base image and the image rectangle it covers (empty until
+  // the first paint). For tests and for the print path.
+  const QImage& cachedBase() const { return m_base; }
+  QRect cachedBaseRect() const { return m_baseRect; }
+  // How often the base was rendered: a test can see a redraw happen.
+  int baseRenderCount() const { return m_baseRenders; }
+  int overlayRenderCount() const { return m_overlayRenders; }
+
+  void invalidateBase();
+  void invalidateOverlay();
+
+  // The trial layer: a slip polyline (world units) and its centre, drawn
+  // over everything until cleared.
+  void setTrial(std::vector<double> x, std::vector<double> y, double centerX, double centerY);
+  void clearTrial();
+
+  // The part of the canvas shown by the scroll box, in canvas pixels.
+  QRect visibleImageRect() const;
+
+ signals:
+  void cursorMoved(double worldX, double worldY);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  void renderLayers(const QRect& visible);
+
+  SectionView* m_view;
+  QImage m_base, m_overlay;
+  QRect m_baseRect, m_overlayRect;
+  bool m_baseValid = false, m_overlayValid = false;
+  int m_baseRenders = 0, m_overlayRenders = 0;
+  std::vector<double> m_trialX, m_trialY;
+  double m_trialCenterX = 0.0, m_trialCenterY = 0.0;
+  bool m_trialShown = false;
+};
+
+// The scroll box (objectName "ScrollBox_Image"), scroll step 10 pixels.
+class SectionView : public QScrollArea {
+  Q_OBJECT
+ public:
+  explicit SectionView(QWidget* parent = nullptr);
+
+  // Not owned; may be nullptr, which draws the background only. Reads the
+  // project's drawing settings and GridSize as the zoom.
+  void setProject(Project* project);
+  Project* project() const { return m_project; }
+  SectionCanvas* canvas() const;
+
+  const ViewTransform& transform() const;
+  int pixelsPerUnit() const;
+  // Sets the zoom as it stands (settings apply it; no clamping) and resizes.
+  void setPixelsPerUnit(int p);
+
+  const ViewOptions& viewOptions() const;
+  // Redraws the layers the change touches.
+  void setViewOptions(const ViewOptions& o);
+
+  const DisplayList& displayList() const;
+  // The mouse editor changes items in place and then redraws the overlays.
+  DisplayList& mutableDisplayList() { return m_list; }
+  // What the painters read from the project at the last redraw.
+  const SectionScene& scene() const { return m_scene; }
+
+  // 0: resize, axes; 1: bands and axes over the existing image; 2: resize,
+  // bands, axes. All invalidate the cached base; nothing happens while the
+  // project is loading.
+  void redrawBase(int mode);
+  void redrawOverlays();
+  // Items from the tables, scroll to the origin, redraw.
+  void rebuildDisplayList();
+  // Zoom in by 4 up to 30, out by 2 down to 4, keeping the centre of the
+  // visible part where it was. A zoom at its bound still redraws.
+  void zoomIn();
+  void zoomOut();
+  // Fits the section (and the search centres) into the scroll box; needs
+  // Geometry rows. Keeps at least 1 pixel per unit.
+  void fitView();
+  void scrollToOrigin();
+
+  // The work area FitView would choose for a box (grid units) in a scroll
+  // box of `viewportWidth` x `viewportHeight` pixels: pixels per unit and
+  // the work area. A zero-size box side counts as one unit.
+  struct Fit {
+    int pixelsPerUnit = 1;
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    bool operator==(const Fit&) const = default;
+  };
+  static Fit ComputeFit(double xmin, double xmax, double ymin, double ymax, int viewportWidth, int viewportHeight);
+
+ signals:
+  void cursorMoved(double worldX, double worldY);
+  void viewChanged();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  friend class SectionCanvas;
+  void applyTransform();
+  void refreshScene();
+  void zoomTo(int newPixelsPerUnit);
+
+  Project* m_project = nullptr;
+  SectionCanvas* m_canvas = nullptr;
+  ViewTransform m_transform;
+  ViewOptions m_options;
+  DisplayList m_list;
+  SectionScene m_scene;
+};
+
+}  // namespace pelodyn
