@@ -5,22 +5,27 @@
 #   make bench    the benchmarks, in a Release build
 JOBS ?= 2
 BUILD ?= build
-GUI ?= OFF
+GUI ?= ON
 CMAKE_FLAGS = -G Ninja -DPELODYN_BUILD_GUI=$(GUI)
-SOURCES = $(shell find src app tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null)
+SOURCES = $(shell find src app tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null | grep -v '^tests/fuzz/corpus')
 
 .PHONY: deps build run test format-check format sanitize bench clean
 
 deps:
-	scripts/install-deps
+	scripts/install-deps $(if $(filter OFF,$(GUI)),--core,)
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/app/cli/pelodyn-cli analyse --summary $(BUILD)/examples-summary.txt examples/*.pdd
-	@cat $(BUILD)/examples-summary.txt
+	@if [ "$(GUI)" = ON ] && { [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; }; then \
+	  $(BUILD)/app/gui/pelodyn examples/layered-phreatic-loads.pdd; \
+	else \
+	  echo "No display is available: analysing the bundled examples with pelodyn-cli instead of opening the window."; \
+	  $(BUILD)/app/cli/pelodyn-cli analyse --summary $(BUILD)/examples-summary.txt examples/*.pdd && \
+	  cat $(BUILD)/examples-summary.txt; \
+	fi
 
 format-check: deps
 	clang-format --dry-run --Werror $(SOURCES)

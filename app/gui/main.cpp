@@ -1,0 +1,155 @@
+// pelodyn: the desktop program. With --export-picture it draws a project
+// without opening a window, for scripts and reports.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include "model/verification.h"
+#include "persistence/project_file.h"
+#include "persistence/sqlite_store.h"
+#include "ui/about_dialog.h"
+#include "ui/guard.h"
+#include "ui/main_window.h"
+#include "ui/project_document.h"
+#include "ui/prompter.h"
+#include "view/picture_export.h"
+
+namespace {
+
+// An exception that escapes an event handler is shown, and the program goes
+// on: it never crosses the event loop.
+class PelodynApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (...) {
+      pelodyn::ReportException(std::current_exception());
+      return false;
+    }
+  }
+};
+
+bool HasDisplay() {
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+bool WantsHeadless(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--export-picture", 16) == 0 || std::strcmp(argv[i], "--help") == 0 ||
+        std::strcmp(argv[i], "-h") == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Messages of a headless export go to standard error.
+class ConsolePlatform final : public pelodyn::PlatformServices {
+ public:
+  void showMessage(pelodyn::MessageKind, std::string_view, std::string_view text) override {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+  }
+  bool askOkCancel(std::string_view, std::string_view) override { return true; }
+  void reportProgress(const pelodyn::ProgressReport&) override {}
+  void processPendingEvents() override {}
+};
+
+int ExportHeadless(const QString& file, const QString& out, const QString& sizeText) {
+  const QStringList parts = sizeText.split(QLatin1Char('x'));
+  bool okW = false, okH = false;
+  const int width = parts.size() == 2 ? parts[0].toInt(&okW) : 0;
+  const int height = parts.size() == 2 ? parts[1].toInt(&okH) : 0;
+  if (!okW || !okH || width < 16 || height < 16 || width > 20000 || height > 20000) {
+    std::fprintf(stderr, "pelodyn: --size takes WIDTHxHEIGHT in pixels, 16 to 20000 each, e.g. 1600x1000\n");
+    return 2;
+  }
+  try {
+    pelodyn::Project project(pelodyn::SqliteWorkingStore::OpenInMemory());
+    pelodyn::NewProject(project);
+    ConsolePlatform platform;
+    pelodyn::ReadAnyProjectFile(project, platform, std::filesystem::path(file.toStdString()));
+    pelodyn::ExportPicture(project, pelodyn::ViewOptions{}, std::filesystem::path(out.toStdString()),
+                           QSize(width, height));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pelodyn: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool headless = WantsHeadless(argc, argv);
+  if (headless && !HasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  if (!headless && !HasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    std::fprintf(stderr,
+                 "pelodyn: no display is available (DISPLAY is not set). Run it in a desktop session, "
+                 "or use --export-picture or pelodyn-cli.\n");
+    return 1;
+  }
+  PelodynApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Pelodyn"));
+  QApplication::setApplicationVersion(QStringLiteral("2.1"));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Pelodyn 2.1: slope stability analysis by limit equilibrium."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file (.pdd) to open."));
+  const QCommandLineOption exportOption(
+      QStringLiteral("export-picture"),
+      QStringLiteral("Draw FILE as the view shows it into OUT (.png, .svg or .pdf) and exit, without a window."),
+      QStringLiteral("OUT"));
+  const QCommandLineOption sizeOption(QStringLiteral("size"),
+                                      QStringLiteral("Picture size for --export-picture (default 1600x1000)."),
+                                      QStringLiteral("WIDTHxHEIGHT"), QStringLiteral("1600x1000"));
+  parser.addOption(exportOption);
+  parser.addOption(sizeOption);
+  parser.process(app);
+  const QStringList files = parser.positionalArguments();
+
+  if (parser.isSet(exportOption)) {
+    if (files.size() != 1) {
+      std::fprintf(stderr, "pelodyn: --export-picture needs exactly one project file\n");
+      return 2;
+    }
+    return ExportHeadless(files.front(), parser.value(exportOption), parser.value(sizeOption));
+  }
+
+  auto splash = std::make_unique<pelodyn::SplashForm>();
+  splash->show();
+  splash->showStep(QStringLiteral("Form Main Pelodyn"));
+
+  std::unique_ptr<pelodyn::ProjectDocument> document;
+  try {
+    document = pelodyn::ProjectDocument::openDesktop();
+  } catch (const std::exception& e) {
+    // Without its data folder the program still works, on a private store.
+    std::fprintf(stderr, "pelodyn: %s\n", e.what());
+    document = pelodyn::ProjectDocument::openPrivate();
+  }
+  pelodyn::QtPrompter prompter(nullptr);
+  pelodyn::MainWindow window(*document, prompter);
+  prompter.setParentWidget(&window);
+  splash->showStep(QStringLiteral("Complete."));
+  window.showMaximized();
+  // Without a window manager (a bare X server) nothing maximises the window:
+  // give it the screen's working area.
+  if (!window.isMaximized() && window.screen()) window.setGeometry(window.screen()->availableGeometry());
+  if (!files.isEmpty()) {
+    const QString file = files.front();
+    QTimer::singleShot(0, &window,
+                       [&window, file] { pelodyn::Guarded([&] { window.fileCommands().openPath(file); }); });
+  }
+  QTimer::singleShot(300, splash.get(), [&splash] { splash->close(); });
+  return app.exec();
+}

@@ -1,0 +1,70 @@
+// The captions of the main window in English and Thai, and the texts of the
+// file commands' questions and notices.
+//
+// A caption row names a control by its component name and says which of its
+// properties the text sets: a menu item's caption, a tool button's hint, or
+// the text of a button, label or check box. The built-in English texts of the
+// window (with their accelerator marks, "&New") belong to the window; the
+// table holds what the language switch writes, so a switch to Thai and back
+// leaves "New" without its mark. Every text is UTF-8; "\r" in a question is
+// a line break.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace pelodyn {
+
+enum class CaptionProperty { Caption, Hint, Text };
+
+struct CaptionRow {
+  std::string_view control;
+  CaptionProperty property;
+  std::string_view english;
+  std::string_view thai;
+};
+
+// Every row, menu items first, then tool-bar hints, effect-bar buttons and
+// the input panels' controls. A control appears once.
+std::span<const CaptionRow> CaptionTable();
+
+// The text of `control` in `language` (0 Thai, 1 English); empty for a
+// control without a row or an unknown language.
+std::string_view CaptionText(std::uint8_t language, std::string_view control);
+
+// Texts of the window's questions and notices that the numbered message
+// table does not hold.
+enum class UiText {
+  NewCaption,
+  NewQuestion,
+  QuitCaption,
+  QuitQuestion,
+  ReplaceCaption,
+  ReplaceQuestion,
+  FileSaved,
+  FileNotSaved,
+  DataNotPrinted,
+  // Open while the project has unsaved changes.
+  SaveChangesCaption,
+  SaveChangesQuestion,
+  // A second running program finds the working store taken.
+  StoreInUse,
+  // A settings file that cannot be read; {0} is the reason.
+  SettingsDamaged,
+  AboutCaptionPrefix,
+  OpenDialogFilter,
+  SaveDialogFilterCurrent,
+  SaveDialogFilterLegacy,
+  ExportPictureCaption,
+  ExportPictureFilter,
+  PictureWidth,
+  PictureHeight,
+  PictureExported,
+  // A command that arrives with a later window.
+  NotYetAvailable,
+};
+
+std::string_view UiTextFor(std::uint8_t language, UiText text);
+
+}  // namespace pelodyn

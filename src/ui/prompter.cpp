@@ -1,0 +1,91 @@
+#include "ui/prompter.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QMessageBox>
+#include <QSpinBox>
+
+namespace pelodyn {
+
+QString MessageBoxText(std::string_view text) {
+  QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  s.replace(QChar('\r'), QChar('\n'));
+  return s;
+}
+
+void QtPrompter::information(const QString& caption, const QString& text) {
+  QMessageBox::information(m_parent, caption, text);
+}
+
+void QtPrompter::error(const QString& caption, const QString& text) {
+  QMessageBox::critical(m_parent, caption, text);
+}
+
+bool QtPrompter::askOkCancel(const QString& caption, const QString& text) {
+  return QMessageBox::warning(m_parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+         QMessageBox::Ok;
+}
+
+SaveChoice QtPrompter::askSaveDiscardCancel(const QString& caption, const QString& text) {
+  const auto answer = QMessageBox::warning(
+      m_parent, caption, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Save) return SaveChoice::Save;
+  if (answer == QMessageBox::Discard) return SaveChoice::Discard;
+  return SaveChoice::Cancel;
+}
+
+std::optional<QString> QtPrompter::openFileName(const QString& caption, const QStringList& filters) {
+  const QString path = QFileDialog::getOpenFileName(m_parent, caption, QString(), filters.join(QStringLiteral(";;")));
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<SaveTarget> QtPrompter::saveFileName(const QString& caption, const QStringList& filters,
+                                                   const QString& initialName, const QString& defaultSuffix) {
+  QFileDialog dialog(m_parent, caption, initialName);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(defaultSuffix);
+  // The replace question is the program's own, asked after the dialog.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  SaveTarget target;
+  target.path = dialog.selectedFiles().front();
+  target.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+  if (target.filterIndex < 0) target.filterIndex = 0;
+  if (QFileInfo(target.path).suffix().isEmpty() && !defaultSuffix.isEmpty()) {
+    target.path += QLatin1Char('.') + defaultSuffix;
+  }
+  return target;
+}
+
+std::optional<QSize> QtPrompter::askPictureSize(const QString& caption, const QString& widthLabel,
+                                                const QString& heightLabel, QSize initial) {
+  QDialog dialog(m_parent);
+  dialog.setObjectName(QStringLiteral("Form_Export_Picture"));
+  dialog.setWindowTitle(caption);
+  auto* form = new QFormLayout(&dialog);
+  auto* width = new QSpinBox(&dialog);
+  width->setObjectName(QStringLiteral("E_Picture_Width"));
+  width->setRange(16, 20000);
+  width->setValue(initial.width());
+  auto* height = new QSpinBox(&dialog);
+  height->setObjectName(QStringLiteral("E_Picture_Height"));
+  height->setRange(16, 20000);
+  height->setValue(initial.height());
+  form->addRow(widthLabel, width);
+  form->addRow(heightLabel, height);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  form->addRow(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return QSize(width->value(), height->value());
+}
+
+}  // namespace pelodyn

@@ -1,0 +1,64 @@
+// Questions, messages and file dialogs of the desktop program go through this
+// small interface, so that tests answer them without a modal loop. The
+// desktop program uses QtPrompter; every text arrives in its final language.
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+namespace pelodyn {
+
+enum class SaveChoice { Save, Discard, Cancel };
+
+struct SaveTarget {
+  QString path;
+  int filterIndex = 0;  // 0-based index of the chosen filter
+};
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  virtual void information(const QString& caption, const QString& text) = 0;
+  virtual void error(const QString& caption, const QString& text) = 0;
+  // OK/Cancel with the exclamation icon; true for OK.
+  virtual bool askOkCancel(const QString& caption, const QString& text) = 0;
+  virtual SaveChoice askSaveDiscardCancel(const QString& caption, const QString& text) = 0;
+  // The chosen file, or nothing when the dialog was cancelled.
+  virtual std::optional<QString> openFileName(const QString& caption, const QStringList& filters) = 0;
+  // The chosen file and filter; a name typed without an ending gets
+  // `defaultSuffix`.
+  virtual std::optional<SaveTarget> saveFileName(const QString& caption, const QStringList& filters,
+                                                 const QString& initialName, const QString& defaultSuffix) = 0;
+  // Width and height in pixels, or nothing when cancelled.
+  virtual std::optional<QSize> askPictureSize(const QString& caption, const QString& widthLabel,
+                                              const QString& heightLabel, QSize initial) = 0;
+};
+
+// Message boxes and file dialogs over `parent`.
+class QtPrompter final : public Prompter {
+ public:
+  explicit QtPrompter(QWidget* parent) : m_parent(parent) {}
+  void setParentWidget(QWidget* parent) { m_parent = parent; }
+  void information(const QString& caption, const QString& text) override;
+  void error(const QString& caption, const QString& text) override;
+  bool askOkCancel(const QString& caption, const QString& text) override;
+  SaveChoice askSaveDiscardCancel(const QString& caption, const QString& text) override;
+  std::optional<QString> openFileName(const QString& caption, const QStringList& filters) override;
+  std::optional<SaveTarget> saveFileName(const QString& caption, const QStringList& filters, const QString& initialName,
+                                         const QString& defaultSuffix) override;
+  std::optional<QSize> askPictureSize(const QString& caption, const QString& widthLabel, const QString& heightLabel,
+                                      QSize initial) override;
+
+ private:
+  QWidget* m_parent;
+};
+
+// A stored text whose line breaks are written as carriage returns, ready for
+// a message box.
+QString MessageBoxText(std::string_view text);
+
+}  // namespace pelodyn

@@ -1,0 +1,73 @@
+// A prompter that answers from a script and records what it was shown.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/prompter.h"
+
+namespace pelodyn::test {
+
+class ScriptedPrompter : public Prompter {
+ public:
+  struct Shown {
+    std::string kind;  // "information", "error", "question"
+    QString caption, text;
+  };
+
+  std::vector<Shown> shown;
+  std::deque<bool> okAnswers;                      // askOkCancel; OK when empty
+  std::deque<SaveChoice> saveAnswers;              // askSaveDiscardCancel
+  std::deque<std::optional<QString>> openAnswers;  // open dialog
+  std::deque<std::optional<SaveTarget>> saveTargets;
+  std::optional<QSize> pictureSize = QSize(400, 300);
+
+  void information(const QString& caption, const QString& text) override {
+    shown.push_back({"information", caption, text});
+  }
+  void error(const QString& caption, const QString& text) override { shown.push_back({"error", caption, text}); }
+  bool askOkCancel(const QString& caption, const QString& text) override {
+    shown.push_back({"question", caption, text});
+    if (okAnswers.empty()) return true;
+    const bool answer = okAnswers.front();
+    okAnswers.pop_front();
+    return answer;
+  }
+  SaveChoice askSaveDiscardCancel(const QString& caption, const QString& text) override {
+    shown.push_back({"question", caption, text});
+    if (saveAnswers.empty()) return SaveChoice::Cancel;
+    const SaveChoice answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+  }
+  std::optional<QString> openFileName(const QString&, const QStringList&) override {
+    if (openAnswers.empty()) return std::nullopt;
+    auto answer = openAnswers.front();
+    openAnswers.pop_front();
+    return answer;
+  }
+  std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString&, const QString&) override {
+    if (saveTargets.empty()) return std::nullopt;
+    auto answer = saveTargets.front();
+    saveTargets.pop_front();
+    return answer;
+  }
+  std::optional<QSize> askPictureSize(const QString&, const QString&, const QString&, QSize) override {
+    return pictureSize;
+  }
+
+  bool sawText(const QString& text) const {
+    for (const Shown& s : shown) {
+      if (s.text.contains(text)) return true;
+    }
+    return false;
+  }
+  int count(const std::string& kind) const {
+    int n = 0;
+    for (const Shown& s : shown) n += s.kind == kind;
+    return n;
+  }
+};
+
+}  // namespace pelodyn::test
