@@ -21,6 +21,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "engine/search.h"
 #include "model/numbers.h"
 #include "persistence/settings_file.h"
 #include "texts/captions.h"
@@ -28,6 +29,8 @@
 #include "ui/about_dialog.h"
 #include "ui/guard.h"
 #include "ui/input_strip.h"
+#include "ui/progress_window.h"
+#include "ui/run_controller.h"
 #include "view/picture_export.h"
 #include "view/section_view.h"
 
@@ -82,7 +85,7 @@ const CommandDef kCommands[] = {
     {"MN_Draw_AutoCen", "Auto Center", "", P | L},
     {"MN_Draw_Contour", "Draw Contour", "", L},
     {"MN_SetContour", "Contour Setting", "", L},
-    {"MN_Run", "&Run", "Ctrl+R", P | L},
+    {"MN_Run", "&Run", "Ctrl+R", P},
     {"MN_AutomaticExecuteFile", "Automatic Execute File", "", P | L},
     {"MN_FailureGeometry", "Failure Geometry", "", L},
     {"MN_WhatsNew", "What's New?", "", NoNeed},
@@ -209,6 +212,9 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   hooks.setCaption = [this](const QString& caption) { setWindowTitle(caption); };
   hooks.projectLoaded = [this] { projectLoaded(); };
   hooks.writeSettings = [this] {
+    // A run still going on is stopped, and its thread joined, before the
+    // project it works on is read.
+    m_run->stopAndWait();
     Project& p = m_document.project();
     p.settings.ShowGrid = cmd("MN_Show_Grid")->isChecked();
     p.settings.SnapGrid = cmd("MN_Snap_Grid")->isChecked();
@@ -217,6 +223,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   };
   m_files = std::make_unique<FileCommands>(m_document, m_prompter, m_platform, std::move(hooks));
 
+  m_run = std::make_unique<RunController>(m_document, m_prompter);
   createMenus();
   createToolBars();
 
@@ -232,6 +239,29 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   setCentralWidget(central);
 
   createStatusBar();
+  m_progress = new ProgressWindow(m_document, *m_run, this);
+  connect(m_progress, &ProgressWindow::replayRequested, this, GuardedSlot([this] { replayCriticalSurfaces(); }));
+  connect(m_progress, &ProgressWindow::sortedRowChosen, this,
+          GuardedSlot([this](double r, double x, double y) { replaySortedRow(r, x, y); }));
+  connect(m_run.get(), &RunController::started, this, GuardedSlot([this] { runStarted(); }));
+  connect(m_run.get(), &RunController::finished, this,
+          GuardedSlot([this](int outcome, const QString&) { runFinished(outcome); }));
+  QtRunFeedback& feedback = m_run->feedback();
+  connect(&feedback, &QtRunFeedback::trial, this, [this](const TrialCopy& t) {
+    if (!m_document.project().drawing.ShowFailureAnimation) return;
+    m_view->canvas()->setTrial(std::vector<double>(t.x.begin(), t.x.end()), std::vector<double>(t.y.begin(), t.y.end()),
+                               t.centerX, t.centerY);
+  });
+  connect(&feedback, &QtRunFeedback::message, this, GuardedSlot([this](int kind, const QString& c, const QString& t) {
+    const QString caption = c.isEmpty() ? FileCommands::programTitle() : c;
+    QString text = t;
+    text.replace(QChar('\r'), QChar('\n'));
+    if (kind == static_cast<int>(MessageKind::Error)) {
+      m_prompter.error(caption, text);
+    } else {
+      m_prompter.information(caption, text);
+    }
+  }));
   connectCommands();
   connectStripFields();
 
@@ -491,8 +521,15 @@ void MainWindow::connectCommands() {
     AppSettings& s = m_document.project().settings;
     s.FailureSurfaceMode = (s.FailureSurfaceMode + 1) % 3;
     s.SliceHatchShown = s.FailureSurfaceMode == 2 ? 1 : 0;
-    refreshViewOptions();
+    if (m_run->isRunning()) return;
+    if (m_document.project().store->rowCount(Table::Failure_Geometry) > 0 &&
+        m_document.project().options.itemIndex("RG_Theory") == 1) {
+      replayCriticalSurfaces();
+    } else {
+      refreshViewOptions();
+    }
   });
+  on("MN_Run", [this] { showProgressWindow(); });
   on("TB_Zoom_IN", [this] { m_view->zoomIn(); });
   on("TB_Zoom_OUT", [this] { m_view->zoomOut(); });
   on("TB_AZoom", [this] {
@@ -668,6 +705,68 @@ void MainWindow::projectLoaded() {
     m_view->rebuildDisplayList();
   }
   updateActions();
+}
+
+void MainWindow::showProgressWindow() {
+  if (m_run->isRunning()) {
+    m_progress->raise();
+    return;
+  }
+  m_document.project().run.StopRequested = 1;
+  m_progress->show();
+  m_progress->raise();
+}
+
+void MainWindow::runStarted() {
+  setRunInProgress(true);
+  ViewOptions o = m_view->viewOptions();
+  o.resultAvailable = false;
+  m_view->setViewOptions(o);
+}
+
+void MainWindow::runFinished(int outcome) {
+  m_view->canvas()->clearTrial();
+  setRunInProgress(false);
+  Project& p = m_document.project();
+  if (outcome == static_cast<int>(RunOutcome::Complete) && p.model.AnalysisTheory == 1 &&
+      p.model.CircularSearchKind != 1) {
+    replayCriticalSurfaces();
+    return;
+  }
+  refreshViewOptions();
+  m_view->redrawBase(1);
+  m_view->redrawOverlays();
+}
+
+void MainWindow::replayCriticalSurfaces() {
+  if (m_run->isRunning()) return;
+  Project& p = m_document.project();
+  // A replay only redraws: the run's count of surfaces stays the run's.
+  const long surfaces = p.run.SurfaceCount;
+  const auto codes = p.run.ResultCodeCount;
+  Searcher searcher(p, m_platform);
+  searcher.ReplayMinima();
+  searcher.ComputeSlidingMassArea();
+  p.run.SurfaceCount = surfaces;
+  p.run.ResultCodeCount = codes;
+  p.run.ResultAvailable = p.slices.SliceCount > 0 ? 1 : p.run.ResultAvailable;
+  refreshViewOptions();
+  m_view->redrawBase(1);
+  m_view->redrawOverlays();
+}
+
+void MainWindow::replaySortedRow(double radius, double centerX, double centerY) {
+  if (m_run->isRunning()) return;
+  Project& p = m_document.project();
+  const long surfaces = p.run.SurfaceCount;
+  const auto codes = p.run.ResultCodeCount;
+  Searcher searcher(p, m_platform);
+  searcher.ReplaySortedRow(radius, centerX, centerY);
+  p.run.SurfaceCount = surfaces;
+  p.run.ResultCodeCount = codes;
+  refreshViewOptions();
+  m_view->redrawBase(1);
+  m_view->redrawOverlays();
 }
 
 void MainWindow::startUp() {

@@ -20,6 +20,8 @@ class QActionGroup;
 namespace pelodyn {
 
 class InputStrip;
+class ProgressWindow;
+class RunController;
 class SectionView;
 
 class MainWindow : public QMainWindow {
@@ -34,6 +36,8 @@ class MainWindow : public QMainWindow {
   SectionView* view() const { return m_view; }
   InputStrip* inputStrip() const { return m_strip; }
   FileCommands& fileCommands() { return *m_files; }
+  RunController& runController() { return *m_run; }
+  ProgressWindow* progressWindow() const { return m_progress; }
   ProjectDocument& document() { return m_document; }
 
   // New Project with the settings file, once: the first time the window is
@@ -72,6 +76,14 @@ class MainWindow : public QMainWindow {
   void showWhatsNew();
   void setEffect(const QString& name, bool on);
   void setSeepage(int kind);
+  void showProgressWindow();
+  void runStarted();
+  void runFinished(int outcome);
+  // Analyses the critical circles of the checked methods again and draws
+  // the last one with its slices (after a run, a picture box, the hatch
+  // button).
+  void replayCriticalSurfaces();
+  void replaySortedRow(double radius, double centerX, double centerY);
   QAction* cmd(const QString& name) const;
   void on(const QString& name, std::function<void()> slot);
 
@@ -80,6 +92,8 @@ class MainWindow : public QMainWindow {
   QtPlatform m_platform;
   std::unique_ptr<CommandRegistry> m_commands;
   std::unique_ptr<FileCommands> m_files;
+  std::unique_ptr<RunController> m_run;
+  ProgressWindow* m_progress = nullptr;
   InputStrip* m_strip = nullptr;
   SectionView* m_view = nullptr;
   QToolBar* m_toolBar = nullptr;

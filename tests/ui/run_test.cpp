@@ -1,0 +1,187 @@
+// Runs from the window: the search on its worker thread gives what the
+// command-line program gives, Stop ends it at once, and the window keeps
+// its hands off the project meanwhile.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "engine/search.h"
+#include "ui/main_window.h"
+#include "ui/progress_window.h"
+#include "ui/project_document.h"
+#include "ui/run_controller.h"
+#include "ui/scripted_prompter.h"
+
+namespace pelodyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+nlohmann::json CliJson(const fs::path& file) {
+  const std::string command = std::string(PELODYN_CLI) + " analyse --json --quiet " + file.string() + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string out;
+  char buffer[4096];
+  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+  pclose(pipe);
+  return nlohmann::json::parse(out.substr(0, out.find('\n')));
+}
+
+class RunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("pelodyn-run-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    document = ProjectDocument::openPrivate();
+    window = std::make_unique<MainWindow>(*document, prompter);
+    window->startUp();
+  }
+  void TearDown() override {
+    window.reset();
+    document.reset();
+    fs::remove_all(dir);
+  }
+  void open(const char* example) {
+    const fs::path copy = dir / example;
+    fs::copy_file(fs::path(PELODYN_EXAMPLES) / example, copy, fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(window->fileCommands().openPath(QString::fromStdString(copy.string())));
+  }
+  // Presses Start and waits for the run to end.
+  void runToEnd() {
+    window->commands().action("MN_Run")->trigger();
+    QSignalSpy finished(&window->runController(), &RunController::finished);
+    window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
+    ASSERT_TRUE(finished.wait(120000));
+  }
+
+  fs::path dir;
+  test::ScriptedPrompter prompter;
+  std::unique_ptr<ProjectDocument> document;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(RunTest, StartOnEachExampleGivesTheMinimaOfTheCommandLine) {
+  for (const char* example : {"homogeneous-grid.pdd", "layered-phreatic-loads.pdd", "irregular-random.pdd"}) {
+    open(example);
+    runToEnd();
+    const nlohmann::json cli = CliJson(fs::path(PELODYN_EXAMPLES) / example);
+    const char* keys[] = {"ordinary", "janbu", "bishop", "spencer"};
+    for (int k = 0; k < 4; ++k) {
+      const auto& m = cli["minima"][keys[k]];
+      if (!m["selected"].get<bool>() || m["fs"].is_null()) continue;
+      EXPECT_EQ(document->project().run.Minimum[static_cast<std::size_t>(k)].Fs, m["fs"].get<double>())
+          << example << " " << keys[k];
+    }
+    EXPECT_EQ(window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->text(), "Start");
+    EXPECT_TRUE(window->commands().action("MN_Open")->isEnabled());
+    EXPECT_TRUE(document->hasOwnResults());
+
+    // Saved, the project's result file is the one the command-line program
+    // writes beside its own copy.
+    window->commands().action("MN_Save")->trigger();
+    const fs::path cliDir = dir / "cli";
+    fs::create_directories(cliDir);
+    fs::copy_file(fs::path(PELODYN_EXAMPLES) / example, cliDir / example, fs::copy_options::overwrite_existing);
+    const nlohmann::json again = CliJson(cliDir / example);
+    ASSERT_TRUE(again["ok"].get<bool>());
+    const fs::path pdr = fs::path(example).replace_extension(".pdr");
+    EXPECT_EQ(Bytes(dir / pdr), Bytes(cliDir / pdr)) << example;
+  }
+  // The Bishop label shows the minimum rounded to 3 decimals.
+  EXPECT_NE(window->progressWindow()->findChild<QLabel*>("L_FS_Simp_Bis")->text(), "XX.XXX");
+}
+
+TEST_F(RunTest, StopEndsALongGridSearchAndTheWindowStaysUsable) {
+  open("homogeneous-grid.pdd");
+  // A grid of 41 x 41 centres with 30 circles each: far longer than the test.
+  Project& p = document->project();
+  p.options.setText("E_12_Division", "40");
+  p.options.setText("E_23_Division", "40");
+  window->commands().action("MN_Run")->trigger();
+  QSignalSpy finished(&window->runController(), &RunController::finished);
+  QSignalSpy progress(&window->runController().feedback(), &QtRunFeedback::progress);
+  auto* startStop = window->progressWindow()->findChild<QPushButton*>("B_Start_Stop");
+  startStop->click();
+  EXPECT_TRUE(window->runController().isRunning());
+  EXPECT_EQ(startStop->text(), "Stop");
+  // While it runs, commands that touch the project are disabled; zoom is not.
+  for (const char* name : {"MN_Open", "MN_Save", "MN_New", "TB_Water_Line", "MN_Theory"}) {
+    EXPECT_FALSE(window->commands().action(name)->isEnabled()) << name;
+  }
+  EXPECT_TRUE(window->commands().action("TB_Zoom_IN")->isEnabled());
+  ASSERT_TRUE(progress.wait(20000));
+  window->commands().action("TB_Zoom_IN")->trigger();
+  startStop->click();
+  ASSERT_TRUE(finished.wait(5000));
+  EXPECT_FALSE(window->runController().isRunning());
+  EXPECT_EQ(finished.front().at(0).toInt(), static_cast<int>(RunOutcome::Stopped));
+  EXPECT_LT(p.run.SurfaceCount, 41L * 41L * 30L);
+  EXPECT_TRUE(window->commands().action("MN_Open")->isEnabled());
+  EXPECT_EQ(startStop->text(), "Start");
+}
+
+TEST_F(RunTest, SortOrdersByBishopAndAChosenRowIsAnalysedAgain) {
+  open("homogeneous-grid.pdd");
+  runToEnd();
+  ProgressWindow* progress = window->progressWindow();
+  progress->setDetailsShown(true);
+  progress->sortResults();
+  auto* sorted = progress->findChild<QTableView*>("DBG_Sort_Result");
+  QAbstractItemModel* model = sorted->model();
+  ASSERT_GT(model->rowCount(), 2);
+  double last = -1e300;
+  for (int r = 0; r < model->rowCount(); ++r) {
+    const double fs = model->index(r, 4).data(Qt::UserRole).toDouble();
+    EXPECT_LE(last, fs) << "row " << r;
+    last = fs;
+  }
+  // The first sorted row is the Bishop minimum; choosing the third replays
+  // that circle and its factor.
+  // The Results rows hold factors rounded to 3 decimals.
+  EXPECT_NEAR(model->index(0, 4).data(Qt::UserRole).toDouble(), document->project().run.Minimum[Bishop].Fs, 5e-4);
+  const double fs3 = model->index(2, 4).data(Qt::UserRole).toDouble();
+  sorted->clicked(model->index(2, 0));
+  EXPECT_NEAR(document->project().slices.FsBishop, fs3, 5e-4);
+  EXPECT_GT(document->project().store->rowCount(Table::Failure_Geometry), 0);
+}
+
+TEST_F(RunTest, ARefusedRunShowsItsMessageAndStartsNothing) {
+  // A new project has no data: message 3, no thread.
+  window->commands().action("MN_Run")->trigger();
+  window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
+  EXPECT_FALSE(window->runController().isRunning());
+  EXPECT_TRUE(prompter.sawText("Please input data before calcutation."));
+  EXPECT_EQ(window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->text(), "Start");
+}
+
+TEST_F(RunTest, ClosingDuringARunStopsItFirst) {
+  open("homogeneous-grid.pdd");
+  document->project().options.setText("E_12_Division", "40");
+  document->project().options.setText("E_23_Division", "40");
+  window->commands().action("MN_Run")->trigger();
+  window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
+  ASSERT_TRUE(window->runController().isRunning());
+  prompter.okAnswers = {true};
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(window->runController().isRunning());
+}
+
+}  // namespace
+}  // namespace pelodyn
