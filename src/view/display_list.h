@@ -7,6 +7,7 @@
 // raises. Qt-free.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "model/project.h"
@@ -28,8 +29,8 @@ struct DisplayItem {
   int kind = 0;
   int index = 0;
   int pixelX = 0, pixelY = 0;  // image pixels
-  // World units for items built from a table; grid units for a point the
-  // mouse editor has just placed.
+  // World units. A point the mouse editor places keeps world units too, so
+  // that a change of zoom can place every item again from x, y alone.
   double x = 0.0, y = 0.0;
   bool operator==(const DisplayItem&) const = default;
 };
@@ -77,13 +78,29 @@ struct OverlayConditions {
 OverlayConditions ReadOverlayConditions(const Project& project);
 
 // Computes the ranges for the current tables and conditions and sizes the
-// list; the boundary-line items keep their place at the head.
+// list; the boundary-line items keep their place at the head (their count is
+// DisplayItemCount, not the table's row count, so an edit in progress is
+// kept).
 void LayoutDisplayList(Project& project, DisplayList& list);
+// Lays the list out and rebuilds the items after the boundary-line items
+// from their tables; the boundary-line items stay as they are.
+void RebuildOverlayItems(Project& project, const ViewTransform& transform, DisplayList& list);
 // Rebuilds every item from the tables: boundary-line items from Geometry in
-// stored order, then each present range; pixels through `transform`.
+// stored order (and DisplaySoilCount), then each present range.
 void RebuildDisplayList(Project& project, const ViewTransform& transform, DisplayList& list);
 // Places every item's pixel again from its x, y (world units) after the
 // transform changed.
-void ReplaceDisplayItems(const Project& project, const ViewTransform& transform, DisplayList& list);
+void PlaceDisplayItems(const DrawingSettings& drawing, const ViewTransform& transform, DisplayList& list);
+
+// The box that Auto Fit shows, in grid units: every Geometry point, widened
+// by the search centres of the current theory (the grid corners unless all
+// six are "0", the specific centre, the automatic start, the irregular
+// centre). A centre whose text does not convert is left out. Empty when
+// Geometry has no rows.
+struct FitBox {
+  double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0;
+  bool operator==(const FitBox&) const = default;
+};
+std::optional<FitBox> ReadFitBox(Project& project);
 
 }  // namespace pelodyn

@@ -76,8 +76,21 @@ struct SectionScene {
 };
 
 // Reads the scene of a project. Never raises: what cannot be read is left
-// out. Does not change the project's analysis model.
+// out. Does not change the project's analysis model. The base part (bands)
+// and the overlay part can be read on their own.
 SectionScene ReadSectionScene(Project& project, const ViewOptions& options);
+void ReadSceneBase(Project& project, SectionScene& scene);
+void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScene& scene);
+
+// The soil band polygons of a set of boundary lines (grid units, line k at
+// index k - 1, each with its points in order; a line without points is an
+// empty vector). One polygon per line below the top line, in painting
+// order: the band of a line is closed against the next line above it that
+// spans the width of the last full line (or the top line); a lens, a line
+// that starts and ends on the line above it, is closed along that line
+// between its end points.
+std::vector<std::vector<std::pair<double, double>>> SoilBandPolygons(
+    const std::vector<std::vector<std::pair<double, double>>>& lines);
 
 void PaintSceneBase(QPainter& painter, const SectionScene& scene, const ViewTransform& transform,
                     const ViewOptions& options, const QRect& visible);

@@ -4,22 +4,51 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "model/numbers.h"
 
 namespace pelodyn {
+namespace {
+
+constexpr int kZoomMax = 30;
+constexpr int kZoomMin = 4;
+constexpr int kZoomInStep = 4;
+constexpr int kZoomOutStep = 2;
+
+// Runs a step that reads the project; a failure to read leaves the view as
+// it was instead of escaping into the event loop.
+template <typename F>
+void Guarded(F&& f) {
+  try {
+    f();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- canvas
 
 SectionCanvas::SectionCanvas(SectionView* view) : QWidget(nullptr), m_view(view) {
   setObjectName("Image_Area");
   setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
 }
+
 void SectionCanvas::invalidateBase() {
   m_baseValid = false;
   m_overlayValid = false;
   update();
 }
+
 void SectionCanvas::invalidateOverlay() {
   m_overlayValid = false;
   update();
 }
+
 void SectionCanvas::setTrial(std::vector<double> x, std::vector<double> y, double centerX, double centerY) {
   m_trialX = std::move(x);
   m_trialY = std::move(y);
@@ -28,66 +57,274 @@ void SectionCanvas::setTrial(std::vector<double> x, std::vector<double> y, doubl
   m_trialShown = true;
   update();
 }
+
 void SectionCanvas::clearTrial() {
   m_trialShown = false;
+  m_trialX.clear();
+  m_trialY.clear();
   update();
 }
+
 QRect SectionCanvas::visibleImageRect() const {
-  return rect();
+  const QWidget* port = m_view->viewport();
+  const QRect shown(-pos(), port->size());
+  return shown.intersected(rect());
 }
-void SectionCanvas::renderLayers(const QRect&) {}
+
+void SectionCanvas::renderLayers(const QRect& visible) {
+  const qreal ratio = devicePixelRatioF();
+  const QSize size = visible.size() * ratio;
+  if (!m_baseValid || m_baseRect != visible) {
+    if (m_base.size() != size) m_base = QImage(size, QImage::Format_RGB32);
+    m_base.setDevicePixelRatio(ratio);
+    if (m_view->m_project == nullptr) {
+      // Without a project there is nothing to draw on the background.
+      m_base.fill(Qt::white);
+    } else {
+      QPainter p(&m_base);
+      p.translate(-visible.topLeft());
+      PaintSceneBase(p, m_view->m_scene, m_view->m_transform, m_view->m_options, visible);
+    }
+    m_baseRect = visible;
+    m_baseValid = true;
+    m_overlayValid = false;
+    ++m_baseRenders;
+  }
+  if (!m_overlayValid || m_overlayRect != visible) {
+    if (m_overlay.size() != size) m_overlay = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    m_overlay.setDevicePixelRatio(ratio);
+    m_overlay.fill(Qt::transparent);
+    if (m_view->m_project != nullptr) {
+      QPainter p(&m_overlay);
+      p.translate(-visible.topLeft());
+      PaintSceneOverlays(p, m_view->m_scene, m_view->m_transform, m_view->m_options, m_view->m_list, visible);
+    }
+    m_overlayRect = visible;
+    m_overlayValid = true;
+    ++m_overlayRenders;
+  }
+}
+
 void SectionCanvas::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.fillRect(event->rect(), Qt::white);
+  const QRect visible = visibleImageRect();
+  if (visible.isEmpty()) {
+    p.fillRect(event->rect(), Qt::white);
+    return;
+  }
+  renderLayers(visible);
+  p.drawImage(visible.topLeft(), m_base);
+  p.drawImage(visible.topLeft(), m_overlay);
+  if (m_trialShown) {
+    const ViewTransform& t = m_view->m_transform;
+    const double sx = m_view->m_scene.scaleX, sy = m_view->m_scene.scaleY;
+    QPolygon line;
+    const std::size_t n = std::min(m_trialX.size(), m_trialY.size());
+    for (std::size_t i = 0; i < n; ++i) {
+      const PixelPoint q = t.worldToImage(m_trialX[i], m_trialY[i], sx, sy);
+      line << QPoint(q.x, q.y);
+    }
+    p.setPen(QPen(Qt::black, 1));
+    p.drawPolyline(line);
+    const PixelPoint c = t.worldToImage(m_trialCenterX, m_trialCenterY, sx, sy);
+    p.drawEllipse(QPoint(c.x, c.y), 2, 2);
+  }
 }
-void SectionCanvas::mouseMoveEvent(QMouseEvent*) {}
+
+void SectionCanvas::mouseMoveEvent(QMouseEvent* event) {
+  const ViewTransform& t = m_view->m_transform;
+  const QPoint q = event->position().toPoint();
+  // The cursor is reported where it is, without the grid snap.
+  const double x = t.pixelToGridX(q.x(), q.y(), false) * m_view->m_scene.scaleX;
+  const double y = t.pixelToGridY(q.x(), q.y(), false) * m_view->m_scene.scaleY;
+  emit cursorMoved(x, y);
+  QWidget::mouseMoveEvent(event);
+}
+
+// ---------------------------------------------------------------- view
 
 SectionView::SectionView(QWidget* parent) : QScrollArea(parent), m_canvas(new SectionCanvas(this)) {
   setObjectName("ScrollBox_Image");
+  setWidgetResizable(false);
   setWidget(m_canvas);
+  horizontalScrollBar()->setSingleStep(10);
+  verticalScrollBar()->setSingleStep(10);
+  connect(m_canvas, &SectionCanvas::cursorMoved, this, &SectionView::cursorMoved);
+  applyTransform();
 }
+
 void SectionView::setProject(Project* project) {
   m_project = project;
+  m_list = {};
+  m_scene = {};
+  if (m_project != nullptr) m_transform.PixelsPerUnit = m_project->drawing.GridSize;
+  applyTransform();
+  if (m_project != nullptr) {
+    rebuildDisplayList();
+  } else {
+    m_canvas->invalidateBase();
+  }
 }
+
 SectionCanvas* SectionView::canvas() const {
   return m_canvas;
 }
+
 const ViewTransform& SectionView::transform() const {
   return m_transform;
 }
+
 int SectionView::pixelsPerUnit() const {
   return m_transform.PixelsPerUnit;
 }
+
 void SectionView::setPixelsPerUnit(int p) {
   m_transform.PixelsPerUnit = p;
+  applyTransform();
+  if (m_project != nullptr) PlaceDisplayItems(m_project->drawing, m_transform, m_list);
+  m_canvas->invalidateBase();
+  emit viewChanged();
 }
+
 const ViewOptions& SectionView::viewOptions() const {
   return m_options;
 }
+
 void SectionView::setViewOptions(const ViewOptions& o) {
+  const ViewOptions old = m_options;
   m_options = o;
+  if (old == o) return;
+  const bool baseChanged = old.showGrid != o.showGrid || old.soilColourShown != o.soilColourShown;
+  if (baseChanged) {
+    redrawBase(2);
+  }
+  redrawOverlays();
 }
+
 const DisplayList& SectionView::displayList() const {
   return m_list;
 }
-void SectionView::redrawBase(int) {}
-void SectionView::redrawOverlays() {}
-void SectionView::rebuildDisplayList() {}
-void SectionView::zoomIn() {}
-void SectionView::zoomOut() {}
-void SectionView::fitView() {}
-void SectionView::scrollToOrigin() {}
-SectionView::Fit SectionView::ComputeFit(double, double, double, double, int, int) {
-  return {};
+
+void SectionView::applyTransform() {
+  const DrawingSettings drawing = m_project != nullptr ? m_project->drawing : DrawingSettings{};
+  m_transform = MakeViewTransform(drawing, m_transform.PixelsPerUnit);
+  const QSize size(std::max(m_transform.ImageWidth, 1), std::max(m_transform.ImageHeight, 1));
+  if (m_canvas->size() != size) m_canvas->resize(size);
 }
+
+void SectionView::refreshScene() {
+  if (m_project == nullptr) {
+    m_scene = {};
+    return;
+  }
+  Guarded([&] { ReadSceneBase(*m_project, m_scene); });
+}
+
+void SectionView::redrawBase(int mode) {
+  if (m_project != nullptr && m_project->ProjectLoading == 1) return;
+  if (mode == 0 || mode == 2) {
+    applyTransform();
+    if (m_project != nullptr) PlaceDisplayItems(m_project->drawing, m_transform, m_list);
+  }
+  refreshScene();
+  m_canvas->invalidateBase();
+}
+
+void SectionView::redrawOverlays() {
+  if (m_project == nullptr) {
+    m_canvas->invalidateOverlay();
+    return;
+  }
+  if (m_project->ProjectLoading == 1) return;
+  Guarded([&] { RebuildOverlayItems(*m_project, m_transform, m_list); });
+  Guarded([&] { ReadSceneOverlays(*m_project, m_options, m_scene); });
+  m_canvas->invalidateOverlay();
+}
+
+void SectionView::rebuildDisplayList() {
+  if (m_project == nullptr || m_project->ProjectLoading == 1) return;
+  Guarded([&] { RebuildDisplayList(*m_project, m_transform, m_list); });
+  scrollToOrigin();
+  redrawBase(1);
+  redrawOverlays();
+}
+
+void SectionView::zoomTo(int newPixelsPerUnit) {
+  // The grid point at the centre of the visible part stays there.
+  const int cx = viewport()->width() / 2 + horizontalScrollBar()->value();
+  const int cy = viewport()->height() / 2 + verticalScrollBar()->value();
+  const double gx = m_transform.pixelToGridX(cx, cy, m_options.snapGrid);
+  const double gy = m_transform.pixelToGridY(cx, cy, m_options.snapGrid);
+  m_transform.PixelsPerUnit = newPixelsPerUnit;
+  // A zoom held at its bound redraws all the same, so that the items and
+  // the pixels they are drawn at always agree.
+  redrawBase(2);
+  redrawOverlays();
+  const PixelPoint c = m_transform.gridToImage(gx, gy);
+  horizontalScrollBar()->setValue(c.x - viewport()->width() / 2);
+  verticalScrollBar()->setValue(c.y - viewport()->height() / 2);
+  emit viewChanged();
+}
+
+void SectionView::zoomIn() {
+  zoomTo(std::min(m_transform.PixelsPerUnit + kZoomInStep, kZoomMax));
+}
+
+void SectionView::zoomOut() {
+  zoomTo(std::max(m_transform.PixelsPerUnit - kZoomOutStep, kZoomMin));
+}
+
+SectionView::Fit SectionView::ComputeFit(double xmin, double xmax, double ymin, double ymax, int viewportWidth,
+                                         int viewportHeight) {
+  double w = xmax - xmin, h = ymax - ymin;
+  // A box without width or height counts as one unit in that direction.
+  if (!(w > 0.0)) w = 1.0;
+  if (!(h > 0.0)) h = 1.0;
+  const double Wb = std::max(viewportWidth, 1), Hb = std::max(viewportHeight, 1);
+  Fit fit;
+  const int p = (h / 2.0) / Hb > (w / 2.0) / Wb ? RoundPixel((Hb - 100.0) / h) : RoundPixel((Wb - 100.0) / w);
+  fit.pixelsPerUnit = std::max(p, 1);
+  const double nx = RoundPixel(Wb / fit.pixelsPerUnit), ny = RoundPixel(Hb / fit.pixelsPerUnit);
+  fit.xmax = std::nearbyint(xmax + (nx - w) / 2.0);
+  fit.xmin = std::nearbyint(xmin - (nx - w) / 2.0);
+  fit.ymax = std::nearbyint(ymax + (ny - h) / 2.0);
+  fit.ymin = std::nearbyint(ymin - (ny - h) / 2.0);
+  return fit;
+}
+
+void SectionView::fitView() {
+  if (m_project == nullptr) return;
+  std::optional<FitBox> box;
+  Guarded([&] { box = ReadFitBox(*m_project); });
+  if (!box) return;
+  const Fit fit = ComputeFit(box->xmin, box->xmax, box->ymin, box->ymax, viewport()->width(), viewport()->height());
+  DrawingSettings& d = m_project->drawing;
+  d.WorkAreaXmin = fit.xmin;
+  d.WorkAreaXmax = fit.xmax;
+  d.WorkAreaYmin = fit.ymin;
+  d.WorkAreaYmax = fit.ymax;
+  m_transform.PixelsPerUnit = fit.pixelsPerUnit;
+  redrawBase(0);
+  rebuildDisplayList();
+  emit viewChanged();
+}
+
+void SectionView::scrollToOrigin() {
+  horizontalScrollBar()->setValue(std::abs(m_transform.ViewOriginX) - m_transform.ViewMargin);
+  verticalScrollBar()->setValue(m_transform.ImageHeight - viewport()->height() - m_transform.ViewOriginY + 40);
+}
+
 void SectionView::resizeEvent(QResizeEvent* event) {
   QScrollArea::resizeEvent(event);
+  m_canvas->update();
+  emit viewChanged();
 }
+
 void SectionView::scrollContentsBy(int dx, int dy) {
   QScrollArea::scrollContentsBy(dx, dy);
+  // The cached layers cover the visible part only: the next paint renders
+  // the newly visible part.
+  m_canvas->update();
 }
-void SectionView::applyTransform() {}
-void SectionView::refreshScene() {}
-void SectionView::zoomTo(int) {}
 
 }  // namespace pelodyn
