@@ -1,0 +1,112 @@
+// The 21 x 21 grid with 20 circles per centre, run from the desktop path
+// (progress window, worker thread, animation on, the window painting) beside
+// the same search run headless. Reports both times, their ratio and how
+// often the drawing area was repainted while the search ran.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <cstdio>
+#include <filesystem>
+
+#include "engine/search.h"
+#include "model/verification.h"
+#include "persistence/project_file.h"
+#include "persistence/sqlite_store.h"
+#include "ui/main_window.h"
+#include "ui/progress_window.h"
+#include "ui/project_document.h"
+#include "ui/prompter.h"
+#include "ui/run_controller.h"
+#include "view/section_view.h"
+
+namespace {
+
+using namespace pelodyn;
+
+// Answers every question with OK and shows nothing.
+class QuietPrompter : public Prompter {
+ public:
+  void information(const QString&, const QString&) override {}
+  void error(const QString&, const QString&) override {}
+  bool askOkCancel(const QString&, const QString&) override { return true; }
+  SaveChoice askSaveDiscardCancel(const QString&, const QString&) override { return SaveChoice::Discard; }
+  std::optional<QString> openFileName(const QString&, const QStringList&) override { return std::nullopt; }
+  std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString&, const QString&) override {
+    return std::nullopt;
+  }
+  std::optional<QSize> askPictureSize(const QString&, const QString&, const QString&, QSize) override {
+    return std::nullopt;
+  }
+};
+
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+void MakeBigGrid(Project& p) {
+  p.options.setText("E_12_Division", "20");
+  p.options.setText("E_23_Division", "20");
+  p.options.setItemIndex("CB_Circle_Decrement", 0);
+  p.options.setText("E_Cir_Decrement", "20");
+}
+
+double Headless(const std::filesystem::path& file) {
+  Project p(SqliteWorkingStore::OpenInMemory());
+  NewProject(p);
+  SilentPlatform platform;
+  ReadAnyProjectFile(p, platform, file);
+  MakeBigGrid(p);
+  QElapsedTimer t;
+  t.start();
+  StartAnalysis(p, platform);
+  return t.nsecsElapsed() / 1e9;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const std::filesystem::path file = std::filesystem::path(PELODYN_EXAMPLES) / "homogeneous-grid.pdd";
+
+  QuietPrompter prompter;
+  auto document = ProjectDocument::openPrivate();
+  MainWindow window(*document, prompter);
+  window.resize(1400, 900);
+  window.show();
+  window.fileCommands().openPath(QString::fromStdString(file.string()));
+  MakeBigGrid(document->project());
+  window.commands().action("MN_Run")->trigger();
+  PaintCounter counter;
+  window.view()->canvas()->installEventFilter(&counter);
+
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  double bestDesktop = 1e300, bestHeadless = 1e300, rate = 0;
+  for (int r = 0; r < rounds; ++r) {
+    bestHeadless = std::min(bestHeadless, Headless(file));
+    QSignalSpy finished(&window.runController(), &RunController::finished);
+    counter.paints = 0;
+    QElapsedTimer t;
+    t.start();
+    window.progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
+    finished.wait(600000);
+    const double seconds = t.nsecsElapsed() / 1e9;
+    if (seconds < bestDesktop) {
+      bestDesktop = seconds;
+      rate = counter.paints / seconds;
+    }
+  }
+  std::printf("21 x 21 grid, 20 circles per centre (%d rounds, best of each)\n", rounds);
+  std::printf("  headless StartAnalysis : %8.3f s\n", bestHeadless);
+  std::printf("  desktop, animation on  : %8.3f s  (%.2f x headless; goal <= 1.5)\n", bestDesktop,
+              bestDesktop / bestHeadless);
+  std::printf("  repaints of the drawing: %8.1f per second while searching (goal >= 20)\n", rate);
+  return 0;
+}
