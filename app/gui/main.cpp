@@ -11,6 +11,7 @@
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
+#include "texts/messages.h"
 #include "ui/about_dialog.h"
 #include "ui/guard.h"
 #include "ui/main_window.h"
@@ -112,10 +113,20 @@ int main(int argc, char** argv) {
   const QCommandLineOption sizeOption(QStringLiteral("size"),
                                       QStringLiteral("Picture size for --export-picture (default 1600x1000)."),
                                       QStringLiteral("WIDTHxHEIGHT"), QStringLiteral("1600x1000"));
+  const QCommandLineOption langOption(QStringLiteral("lang"),
+                                      QStringLiteral("Language of the captions and messages: en or th (default: the "
+                                                     "settings file's)."),
+                                      QStringLiteral("en|th"));
+  parser.addOption(langOption);
   parser.addOption(exportOption);
   parser.addOption(sizeOption);
   parser.process(app);
   const QStringList files = parser.positionalArguments();
+  if (parser.isSet(langOption) && parser.value(langOption) != QLatin1String("en") &&
+      parser.value(langOption) != QLatin1String("th")) {
+    std::fprintf(stderr, "pelodyn: --lang takes en or th\n");
+    return 2;
+  }
 
   if (parser.isSet(exportOption)) {
     if (files.size() != 1) {
@@ -141,10 +152,14 @@ int main(int argc, char** argv) {
   pelodyn::MainWindow window(*document, prompter);
   prompter.setParentWidget(&window);
   splash->showStep(QStringLiteral("Complete."));
-  window.showMaximized();
   // Without a window manager (a bare X server) nothing maximises the window:
-  // give it the screen's working area.
-  if (!window.isMaximized() && window.screen()) window.setGeometry(window.screen()->availableGeometry());
+  // it starts with the screen's working area either way.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
+  window.showMaximized();
+  if (parser.isSet(langOption)) {
+    const QString lang = parser.value(langOption);
+    window.setLanguage(lang == QLatin1String("th") ? pelodyn::kLanguageThai : pelodyn::kLanguageEnglish);
+  }
   if (!files.isEmpty()) {
     const QString file = files.front();
     QTimer::singleShot(0, &window,

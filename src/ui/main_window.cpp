@@ -31,6 +31,7 @@
 #include "ui/input_strip.h"
 #include "ui/progress_window.h"
 #include "ui/run_controller.h"
+#include "ui/tool_icons.h"
 #include "view/picture_export.h"
 #include "view/section_view.h"
 
@@ -179,22 +180,6 @@ const LoadToggle kLoadToggles[] = {
 
 QString Q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// A plain glyph for a tool button: the buttons are told apart by their
-// hints; a short text keeps them readable without picture files.
-QString ToolGlyph(const QString& button) {
-  static const QHash<QString, QString> glyphs = {
-      {"TB_New", "New"},         {"TB_Open", "Open"},        {"TB_Save", "Save"},        {"TB_Print", "Print"},
-      {"TB_Setting", "Set"},     {"TB_Analysis_Set", "An"},  {"TB_Theory", "Th"},        {"TB_Method", "Me"},
-      {"TB_Soil_Prop", "Soil"},  {"TB_Draw_Line", "Line"},   {"TB_Bottom_Line", "Bot"},  {"TB_Grid_Search", "Grid"},
-      {"TB_Spec_Search", "Ctr"}, {"TB_Auto_Search", "Auto"}, {"TB_Slip_NonCir", "Slip"}, {"TB_Axis_NonCir", "Axis"},
-      {"TB_Seepage", "Water"},   {"TB_Load_Effect", "Load"}, {"TB_Verify", "Ver"},       {"TB_Cal_FS", "Run"},
-      {"TB_Contour", "FS"},      {"TB_Hatch_Layer", "Col"},  {"TB_Hatch_Slice", "Sl"},   {"TB_View_SoilProp", "Tip"},
-      {"TB_Move_Point", "Mv"},   {"TB_Del_Point", "Del"},    {"TB_Show_Grid", "#"},      {"TB_Snap_Grid", "Snap"},
-      {"TB_Zoom_IN", "+"},       {"TB_Zoom_OUT", "-"},       {"TB_AZoom", "Fit"},
-  };
-  return glyphs.value(button, button);
 }
 
 }  // namespace
@@ -395,7 +380,8 @@ void MainWindow::createToolBars() {
   m_toolBar = addToolBar(QStringLiteral("ToolBar1"));
   m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
   m_toolBar->setMovable(false);
-  m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  m_toolBar->setIconSize(QSize(24, 24));
   for (const auto& [button, command] : kToolBar) {
     const QString name = QString::fromLatin1(button);
     if (name == QLatin1String("|")) {
@@ -403,23 +389,19 @@ void MainWindow::createToolBars() {
       continue;
     }
     QAction* a = cmd(QString::fromLatin1(command));
-    // The tool button shows a short glyph; its hint is the action's tool
+    // The button shows the command's picture; its hint is the action's tool
     // tip, which the language switch writes.
+    a->setIcon(ToolIcon(name));
     auto* tb = new QToolButton(m_toolBar);
     tb->setObjectName(name);
     tb->setDefaultAction(a);
-    tb->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    tb->setText(ToolGlyph(name));
+    tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tb->setIconSize(QSize(24, 24));
     tb->setAutoRaise(true);
     if (a->menu()) tb->setPopupMode(QToolButton::MenuButtonPopup);
     QAction* slot = m_toolBar->addWidget(tb);
     slot->setVisible(a->isVisible());
-    // setDefaultAction copies the action's text on every change; keep the glyph.
-    connect(a, &QAction::changed, tb, [tb, name, a, slot] {
-      if (tb->text() != ToolGlyph(name)) tb->setText(ToolGlyph(name));
-      slot->setVisible(a->isVisible());
-    });
-    a->setToolTip(a->text().remove(QLatin1Char('&')));
+    connect(a, &QAction::changed, tb, [a, slot] { slot->setVisible(a->isVisible()); });
   }
   // The built-in hints of the buttons are the English caption-table texts.
   for (const auto& [button, command] : kToolBar) {

@@ -334,6 +334,18 @@ TEST_F(MainWindowTest, CancelledSaveAsLeavesEverythingAsItWas) {
   EXPECT_EQ(Bytes(dir / "old.pdd").rfind("=====Pelodyn_2.0_Data=====", 0), 0u);
 }
 
+TEST_F(MainWindowTest, AFailedWriteKeepsThePathAndTheCaption) {
+  ASSERT_TRUE(window->fileCommands().openPath(path("homogeneous-grid.pdd")));
+  const QString caption = window->windowTitle();
+  prompter.saveTargets = {SaveTarget{path("no-such-folder/dam.pdd"), 0}};
+  trigger("MN_SaveAs");
+  EXPECT_EQ(prompter.shown.back().kind, "error");
+  EXPECT_FALSE(prompter.sawText(QStringLiteral("File saved complete.")));
+  EXPECT_EQ(window->windowTitle(), caption);
+  EXPECT_EQ(document->project().ProjectFilePath, path("homogeneous-grid.pdd").toStdString());
+  EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
+}
+
 TEST_F(MainWindowTest, OpenAsksAboutUnsavedChangesFirst) {
   auto* kh = control<QLineEdit>("E_Kh");
   QTest::keyClicks(kh, "5");
