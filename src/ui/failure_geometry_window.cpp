@@ -76,7 +76,7 @@ FailureGeometryWindow::FailureGeometryWindow(Project& project, QWidget* parent)
   left->addStretch(1);
 
   m_points = new StoreTableModel(*m_project.store, Table::Failure_Geometry, this);
-  m_points->setColumnAlignment(failure_geometry::No, Qt::AlignCenter);
+  m_points->setColumnAlignment(FailureGeometryGrid::No, Qt::AlignCenter);
   m_grid = new QTableView(this);
   m_grid->setObjectName(QStringLiteral("DBGrid1"));
   m_grid->setModel(m_points);
@@ -86,9 +86,9 @@ FailureGeometryWindow::FailureGeometryWindow(Project& project, QWidget* parent)
   m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
   m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
   m_grid->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { color: navy; }"));
-  m_grid->setColumnWidth(failure_geometry::No, 60);
-  m_grid->setColumnWidth(failure_geometry::Coor_X, 80);
-  m_grid->setColumnWidth(failure_geometry::Coor_Y, 80);
+  m_grid->setColumnWidth(FailureGeometryGrid::No, 60);
+  m_grid->setColumnWidth(FailureGeometryGrid::Coor_X, 80);
+  m_grid->setColumnWidth(FailureGeometryGrid::Coor_Y, 80);
   // Room for the three columns and a vertical scroll bar.
   m_grid->setMinimumWidth(60 + 80 + 80 + 2 * m_grid->frameWidth() + 20);
   m_grid->setMinimumHeight(220);

@@ -17,12 +17,12 @@
 namespace pelodyn {
 
 // Columns of the tables whose grids name them, in field order.
-namespace failure_geometry {
-enum Column { No, Coor_X, Coor_Y, ColumnCount };
-}
-namespace results {
-enum Column { Num, X_Center, Y_Center, Radius, FS_Ord, FS_Jan, FS_Bis, FS_Spe, ColumnCount };
-}
+struct FailureGeometryGrid {
+  enum Column { No, Coor_X, Coor_Y, ColumnCount };
+};
+struct ResultsGrid {
+  enum Column { Num, X_Center, Y_Center, Radius, FS_Ord, FS_Jan, FS_Bis, FS_Spe, ColumnCount };
+};
 
 class StoreTableModel : public QAbstractTableModel {
   Q_OBJECT

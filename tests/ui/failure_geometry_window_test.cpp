@@ -121,9 +121,9 @@ void ExpectRecordedSurface(Project& project, FailureGeometryWindow& window) {
   }
   StoreTableModel& model = window.pointsModel();
   ASSERT_EQ(model.rowCount(), 4);
-  EXPECT_EQ(model.index(1, failure_geometry::Coor_Y).data().toString(), "8.7778");
-  EXPECT_EQ(model.index(2, failure_geometry::Coor_X).data().toString(), "4.1235");
-  EXPECT_EQ(model.index(3, failure_geometry::No).data().toString(), "4");
+  EXPECT_EQ(model.index(1, FailureGeometryGrid::Coor_Y).data().toString(), "8.7778");
+  EXPECT_EQ(model.index(2, FailureGeometryGrid::Coor_X).data().toString(), "4.1235");
+  EXPECT_EQ(model.index(3, FailureGeometryGrid::No).data().toString(), "4");
 }
 
 TEST(FailureGeometryWindow, OpenedTwiceKeepsOneSetOfPointsNumberedFromOne) {

@@ -21,7 +21,7 @@ TEST(StoreTableModel, PassesTheModelTesterEmptyFilledAndReloaded) {
   StoreTableModel model(*store, Table::Failure_Geometry);
   QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
   EXPECT_EQ(model.rowCount(), 0);
-  EXPECT_EQ(model.columnCount(), failure_geometry::ColumnCount);
+  EXPECT_EQ(model.columnCount(), FailureGeometryGrid::ColumnCount);
   AppendPoint(*store, 1, 0.5, 2.0);
   AppendPoint(*store, 2, 1.25, -3.0);
   EXPECT_EQ(model.rowCount(), 0);  // not read until reloaded
@@ -37,15 +37,20 @@ TEST(StoreTableModel, PassesTheModelTesterEmptyFilledAndReloaded) {
 TEST(StoreTableModel, ColumnsFollowTheTableDefinition) {
   auto store = SqliteWorkingStore::OpenInMemory();
   StoreTableModel points(*store, Table::Failure_Geometry);
-  EXPECT_EQ(points.headerData(failure_geometry::No, Qt::Horizontal).toString(), "No");
-  EXPECT_EQ(points.headerData(failure_geometry::Coor_X, Qt::Horizontal).toString(), "Coor_X");
-  EXPECT_EQ(points.headerData(failure_geometry::Coor_Y, Qt::Horizontal).toString(), "Coor_Y");
+  EXPECT_EQ(points.headerData(FailureGeometryGrid::No, Qt::Horizontal).toString(), "No");
+  EXPECT_EQ(points.headerData(FailureGeometryGrid::Coor_X, Qt::Horizontal).toString(), "Coor_X");
+  EXPECT_EQ(points.headerData(FailureGeometryGrid::Coor_Y, Qt::Horizontal).toString(), "Coor_Y");
   StoreTableModel results(*store, Table::Results);
   QAbstractItemModelTester tester(&results, QAbstractItemModelTester::FailureReportingMode::Fatal);
-  ASSERT_EQ(results.columnCount(), results::ColumnCount);
-  EXPECT_EQ(results.headerData(results::Num, Qt::Horizontal).toString(), "Num");
-  EXPECT_EQ(results.headerData(results::FS_Bis, Qt::Horizontal).toString(), "FS_Bis");
-  EXPECT_EQ(results.headerData(results::FS_Spe, Qt::Horizontal).toString(), "FS_Spe");
+  ASSERT_EQ(results.columnCount(), ResultsGrid::ColumnCount);
+  const std::pair<int, const char*> columns[] = {
+      {ResultsGrid::Num, "Num"},       {ResultsGrid::X_Center, "X_Center"}, {ResultsGrid::Y_Center, "Y_Center"},
+      {ResultsGrid::Radius, "Radius"}, {ResultsGrid::FS_Ord, "FS_Ord"},     {ResultsGrid::FS_Jan, "FS_Jan"},
+      {ResultsGrid::FS_Bis, "FS_Bis"}, {ResultsGrid::FS_Spe, "FS_Spe"},
+  };
+  for (const auto& [column, name] : columns) {
+    EXPECT_EQ(results.headerData(column, Qt::Horizontal).toString(), QString::fromLatin1(name));
+  }
 }
 
 TEST(StoreTableModel, ShowsNumbersInTheShortestFormAndIsReadOnly) {
@@ -57,14 +62,14 @@ TEST(StoreTableModel, ShowsNumbersInTheShortestFormAndIsReadOnly) {
   StoreTableModel model(*store, Table::Failure_Geometry);
   QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
   ASSERT_EQ(model.rowCount(), 2);
-  EXPECT_EQ(model.index(0, failure_geometry::No).data().toString(), "7");
-  EXPECT_EQ(model.index(0, failure_geometry::Coor_X).data().toString(), "12.5");
-  EXPECT_EQ(model.index(0, failure_geometry::Coor_Y).data().toString(), "1");
-  EXPECT_EQ(model.index(0, failure_geometry::Coor_X).data(Qt::EditRole).toDouble(), 12.5);
-  EXPECT_EQ(model.index(1, failure_geometry::Coor_X).data().toString(), "");  // empty field
-  EXPECT_FALSE(model.index(1, failure_geometry::Coor_X).data(Qt::EditRole).isValid());
+  EXPECT_EQ(model.index(0, FailureGeometryGrid::No).data().toString(), "7");
+  EXPECT_EQ(model.index(0, FailureGeometryGrid::Coor_X).data().toString(), "12.5");
+  EXPECT_EQ(model.index(0, FailureGeometryGrid::Coor_Y).data().toString(), "1");
+  EXPECT_EQ(model.index(0, FailureGeometryGrid::Coor_X).data(Qt::EditRole).toDouble(), 12.5);
+  EXPECT_EQ(model.index(1, FailureGeometryGrid::Coor_X).data().toString(), "");  // empty field
+  EXPECT_FALSE(model.index(1, FailureGeometryGrid::Coor_X).data(Qt::EditRole).isValid());
 
-  const QModelIndex cell = model.index(0, failure_geometry::Coor_X);
+  const QModelIndex cell = model.index(0, FailureGeometryGrid::Coor_X);
   EXPECT_FALSE(model.flags(cell) & Qt::ItemIsEditable);
   EXPECT_FALSE(model.setData(cell, 99.0));
   EXPECT_EQ(cell.data().toString(), "12.5");
@@ -83,7 +88,7 @@ TEST(StoreTableModel, HeadersAndAlignmentCanBeSet) {
   EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "X");
   EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), "Coor_Y");  // not in the list: kept
   EXPECT_EQ(model.index(0, 1).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
-  model.setColumnAlignment(failure_geometry::No, Qt::AlignCenter);
+  model.setColumnAlignment(FailureGeometryGrid::No, Qt::AlignCenter);
   EXPECT_EQ(model.index(0, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
   model.setColumnAlignment(5, Qt::AlignLeft);  // no such column: ignored
 }
