@@ -1,0 +1,131 @@
+#include "view/fs_contours.h"
+
+#include <cmath>
+#include <map>
+#include <utility>
+
+namespace pelodyn {
+namespace {
+
+// The search stores a centre rounded to hundredths; the key is that number
+// of hundredths, so a node and a row of the same centre meet exactly.
+constexpr double kCentreUnit = 0.01;
+
+std::optional<long long> CentreKey(double value) {
+  const double k = std::nearbyint(value / kCentreUnit);
+  if (!std::isfinite(k) || std::fabs(k) > 9e15) return std::nullopt;
+  return static_cast<long long>(k);
+}
+
+// The factors above this are result codes or surfaces without a real
+// failure; they do not stretch the colour scale.
+constexpr double kHighestPaintedFs = 50.0;
+
+}  // namespace
+
+int AdjustIntensity(double c, double f) {
+  if (c == 0.0) return 0;
+  return static_cast<int>(std::nearbyint(255.0 * std::pow(c * f, 0.8)));
+}
+
+std::array<int, 3> WavelengthToRgb(double w) {
+  if (!std::isfinite(w)) return {0, 0, 0};
+  // Compared as a double so that a huge value cannot overflow an int.
+  const double n = std::trunc(w);
+  double r = 0.0, g = 0.0, b = 0.0;
+  if (n >= 380 && n < 440) {
+    r = -(w - 440) / 60;
+    b = 1;
+  } else if (n >= 440 && n < 490) {
+    g = (w - 440) / 50;
+    b = 1;
+  } else if (n >= 490 && n < 510) {
+    g = 1;
+    b = -(w - 510) / 20;
+  } else if (n >= 510 && n < 580) {
+    r = (w - 510) / 70;
+    g = 1;
+  } else if (n >= 580 && n <= 644) {
+    r = 1;
+    g = -(w - 645) / 65;
+  } else if (n >= 645 && n <= 780) {
+    r = 1;
+  }
+  double f = 0.0;
+  if (n >= 380 && n < 420) {
+    f = 0.3 + 0.7 * (w - 380) / 40;
+  } else if (n >= 420 && n <= 700) {
+    f = 1.0;
+  } else if (n > 700 && n <= 780) {
+    f = 0.3 + 0.7 * (780 - w) / 80;
+  }
+  return {AdjustIntensity(r, f), AdjustIntensity(g, f), AdjustIntensity(b, f)};
+}
+
+double ContourWavelength(double fs, double fsLow, double fsHigh) {
+  // An empty range has no scale: everything is the lowest colour.
+  if (!(fsHigh > fsLow)) return 700.0;
+  const double F = fs > kHighestPaintedFs ? fsHigh : fs;
+  return 700.0 - (F - fsLow) / (fsHigh - fsLow) * (700.0 - 380.0);
+}
+
+std::array<int, 3> ContourRgb(double fs, double fsLow, double fsHigh) {
+  return WavelengthToRgb(ContourWavelength(fs, fsLow, fsHigh));
+}
+
+ContourMap GatherContourMap(const AnalysisModel& model, const std::vector<Row>& results) {
+  ContourMap map;
+  const int d12 = model.GridDivision12, d23 = model.GridDivision23;
+  if (d12 < 1 || d23 < 1) return map;
+
+  // The smallest factor of each centre that has rows.
+  std::map<std::pair<long long, long long>, double> smallest;
+  if (!results.empty()) {
+    const std::size_t xi = results.front().fieldIndex("X_Center");
+    const std::size_t yi = results.front().fieldIndex("Y_Center");
+    const std::size_t fi = results.front().fieldIndex("FS_Spe");
+    auto number = [](const FieldValue& v) -> std::optional<double> {
+      if (const double* d = std::get_if<double>(&v)) return *d;
+      if (const std::int64_t* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
+      return std::nullopt;
+    };
+    for (const Row& row : results) {
+      const std::optional<double> x = number(row.value(xi)), y = number(row.value(yi)), fs = number(row.value(fi));
+      if (!x || !y || !fs || std::isnan(*fs)) continue;
+      const std::optional<long long> kx = CentreKey(*x), ky = CentreKey(*y);
+      if (!kx || !ky) continue;
+      auto [it, inserted] = smallest.try_emplace({*kx, *ky}, *fs);
+      if (!inserted && *fs < it->second) it->second = *fs;
+    }
+  }
+
+  map.rows = d23 + 1;
+  map.cols = d12 + 1;
+  map.nodes.reserve(static_cast<std::size_t>(map.rows) * static_cast<std::size_t>(map.cols));
+  // The same steps, in the same order of operations, as the grid search
+  // uses, so that a node lands on the centre the search stored.
+  const double x1 = model.GridCornerX[0], y1 = model.GridCornerY[0];
+  const double d12x = (model.GridCornerX[1] - x1) / d12, d12y = (model.GridCornerY[1] - y1) / d12;
+  const double d23x = (model.GridCornerX[2] - model.GridCornerX[1]) / d23;
+  const double d23y = (model.GridCornerY[2] - model.GridCornerY[1]) / d23;
+  for (int i = 0; i < map.rows; ++i) {
+    for (int j = 0; j < map.cols; ++j) {
+      ContourNode node;
+      node.x = x1 + i * d23x + j * d12x;
+      node.y = y1 + i * d23y + j * d12y;
+      const std::optional<long long> kx = CentreKey(node.x), ky = CentreKey(node.y);
+      if (kx && ky) {
+        if (auto it = smallest.find({*kx, *ky}); it != smallest.end()) {
+          const double fs = it->second;
+          node.fs = fs;
+          if (fs > map.FsHigh && fs <= kHighestPaintedFs) map.FsHigh = fs;
+          if (fs < map.FsLow) map.FsLow = fs;
+        }
+      }
+      map.nodes.push_back(node);
+    }
+  }
+  return map;
+}
+
+}  // namespace pelodyn

@@ -1,0 +1,61 @@
+// The factor-of-safety contour map of a grid search: the smallest Spencer
+// factor found at every centre of the grid, and the spectrum colours that
+// paint it (lowest factor red at 700 nm, highest violet at 380 nm).
+//
+// This half is plain C++; fs_contour_painter.h paints a map with Qt.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "model/analysis_model.h"
+#include "model/working_store.h"
+
+namespace pelodyn {
+
+// Byte value of a colour channel c (0 to 1) seen at intensity factor f:
+// 0 when c is 0, else 255 * (c * f)^0.8 rounded to the nearest integer,
+// ties to even.
+int AdjustIntensity(double c, double f);
+
+// The colour of visible light of wavelength w (nanometres) as R, G, B bytes.
+// The band is chosen by w truncated toward zero, the channel values use w
+// itself; the ends of the visible range are dimmed. Anything outside 380 to
+// 780 nm (and a value that is not a number) is black.
+std::array<int, 3> WavelengthToRgb(double w);
+
+// Wavelength of a factor of safety on a map whose factors run from fsLow to
+// fsHigh: fsLow is 700 nm, fsHigh 380 nm. A factor above 50 (a result code
+// or a surface with no real failure) is taken as fsHigh. When the range is
+// empty (every node alike, or every factor above 50) all nodes get 700 nm.
+double ContourWavelength(double fs, double fsLow, double fsHigh);
+
+// ContourWavelength through WavelengthToRgb.
+std::array<int, 3> ContourRgb(double fs, double fsLow, double fsHigh);
+
+// One centre of the grid, in world units. `fs` is empty when no Results row
+// has this centre (a centre below the ground, or a search stopped early).
+struct ContourNode {
+  double x = 0.0, y = 0.0;
+  std::optional<double> fs;
+};
+
+// Nodes row by row: index i * cols + j, i along corner 2 -> 3 (rows), j along
+// corner 1 -> 2 (cols). FsHigh is the largest node factor not above 50
+// (0 when there is none), FsLow the smallest node factor (999999 when no node
+// has one).
+struct ContourMap {
+  int rows = 0, cols = 0;
+  std::vector<ContourNode> nodes;
+  double FsHigh = 0.0, FsLow = 999999.0;
+};
+
+// Gathers the map of the grid of centres in `model` from the rows of table
+// Results. Each node takes the smallest "FS_Spe" of the rows whose centre is
+// its own; a row's centre is compared at the precision the search stores it
+// (hundredths), so rows are found by their centre, whatever their order or
+// number. A grid with a division below 1 gives an empty map.
+ContourMap GatherContourMap(const AnalysisModel& model, const std::vector<Row>& results);
+
+}  // namespace pelodyn
