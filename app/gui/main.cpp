@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 
+#include "engine/search.h"
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
@@ -36,6 +37,8 @@ class PelodynApplication : public QApplication {
   }
 };
 
+constexpr const char* kMethodNames[] = {"ordinary", "janbu", "bishop", "spencer"};
+
 bool HasDisplay() {
   return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
@@ -61,7 +64,7 @@ class ConsolePlatform final : public pelodyn::PlatformServices {
   void processPendingEvents() override {}
 };
 
-int ExportHeadless(const QString& file, const QString& out, const QString& sizeText) {
+int ExportHeadless(const QString& file, const QString& out, const QString& sizeText, bool analyse) {
   const QStringList parts = sizeText.split(QLatin1Char('x'));
   bool okW = false, okH = false;
   const int width = parts.size() == 2 ? parts[0].toInt(&okW) : 0;
@@ -75,8 +78,26 @@ int ExportHeadless(const QString& file, const QString& out, const QString& sizeT
     pelodyn::NewProject(project);
     ConsolePlatform platform;
     pelodyn::ReadAnyProjectFile(project, platform, std::filesystem::path(file.toStdString()));
-    pelodyn::ExportPicture(project, pelodyn::ViewOptions{}, std::filesystem::path(out.toStdString()),
-                           QSize(width, height));
+    pelodyn::ViewOptions options;
+    if (analyse) {
+      const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform);
+      if (result.outcome == pelodyn::RunOutcome::Failed) throw std::runtime_error(result.message);
+      if (result.outcome == pelodyn::RunOutcome::Refused) {
+        throw std::runtime_error("the analysis was refused: " +
+                                 (result.message.empty() ? std::string("see the message above") : result.message));
+      }
+      // The critical circles of the methods, analysed again, leave the last
+      // one with its slices to draw.
+      if (project.model.AnalysisTheory == 1 && project.model.CircularSearchKind != 1) {
+        pelodyn::Searcher(project, platform).ReplayMinima();
+      }
+      options.resultAvailable = project.slices.SliceCount > 0;
+      for (int k = 0; k < pelodyn::kMethodCount; ++k) {
+        const auto& m = project.run.Minimum[static_cast<std::size_t>(k)];
+        if (m.Fs < 99999.0) std::printf("%s %.6g\n", kMethodNames[k], m.Fs);
+      }
+    }
+    pelodyn::ExportPicture(project, options, std::filesystem::path(out.toStdString()), QSize(width, height));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "pelodyn: %s\n", e.what());
     return 1;
@@ -118,6 +139,11 @@ int main(int argc, char** argv) {
                                                      "settings file's)."),
                                       QStringLiteral("en|th"));
   parser.addOption(langOption);
+  const QCommandLineOption analyseOption(
+      QStringLiteral("analyse"),
+      QStringLiteral("With --export-picture: analyse FILE first and draw its critical surface with its slices; the "
+                     "minimum factors are printed on standard output."));
+  parser.addOption(analyseOption);
   parser.addOption(exportOption);
   parser.addOption(sizeOption);
   parser.process(app);
@@ -133,7 +159,12 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "pelodyn: --export-picture needs exactly one project file\n");
       return 2;
     }
-    return ExportHeadless(files.front(), parser.value(exportOption), parser.value(sizeOption));
+    return ExportHeadless(files.front(), parser.value(exportOption), parser.value(sizeOption),
+                          parser.isSet(analyseOption));
+  }
+  if (parser.isSet(analyseOption)) {
+    std::fprintf(stderr, "pelodyn: --analyse goes with --export-picture (pelodyn-cli analyses without a picture)\n");
+    return 2;
   }
 
   auto splash = std::make_unique<pelodyn::SplashForm>();

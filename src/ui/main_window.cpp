@@ -27,6 +27,7 @@
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/about_dialog.h"
+#include "ui/failure_geometry_window.h"
 #include "ui/guard.h"
 #include "ui/input_strip.h"
 #include "ui/progress_window.h"
@@ -88,7 +89,7 @@ const CommandDef kCommands[] = {
     {"MN_SetContour", "Contour Setting", "", L},
     {"MN_Run", "&Run", "Ctrl+R", P},
     {"MN_AutomaticExecuteFile", "Automatic Execute File", "", P | L},
-    {"MN_FailureGeometry", "Failure Geometry", "", L},
+    {"MN_FailureGeometry", "Failure Geometry", "", P},
     {"MN_WhatsNew", "What's New?", "", NoNeed},
     {"MN_PelodynHelp", "Pelodyn Help", "", L},
     {"MN_About", "About Pelodyn", "", NoNeed},
@@ -512,6 +513,12 @@ void MainWindow::connectCommands() {
     }
   });
   on("MN_Run", [this] { showProgressWindow(); });
+  on("MN_FailureGeometry", [this] {
+    FailureGeometryWindow window(m_document.project(), this);
+    // Creating the window records the critical surface.
+    emit m_document.notifier().tableReset(Table::Failure_Geometry);
+    window.exec();
+  });
   on("TB_Zoom_IN", [this] { m_view->zoomIn(); });
   on("TB_Zoom_OUT", [this] { m_view->zoomOut(); });
   on("TB_AZoom", [this] {

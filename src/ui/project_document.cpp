@@ -10,10 +10,22 @@ namespace pelodyn {
 ProjectDocument::ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock)
     : m_project(std::move(project)), m_storeKind(kind), m_lock(std::move(lock)) {
   // Any change after the last New, Open or Save makes the project modified.
-  const auto touch = [this] { setModified(true); };
-  connect(&m_notifier, &ProjectNotifier::tableReset, this, touch);
-  connect(&m_notifier, &ProjectNotifier::rowsChanged, this, touch);
-  connect(&m_notifier, &ProjectNotifier::optionChanged, this, touch);
+  // The tables a run or a replay fills are results, not the user's data.
+  const auto touchTable = [this](Table table) {
+    switch (table) {
+      case Table::Results:
+      case Table::Failure_Geometry:
+      case Table::NonCirSlip_Janbu:
+      case Table::NonCirSlip_Bishop:
+      case Table::NonCirSlip_Spencer:
+        return;
+      default:
+        setModified(true);
+    }
+  };
+  connect(&m_notifier, &ProjectNotifier::tableReset, this, touchTable);
+  connect(&m_notifier, &ProjectNotifier::rowsChanged, this, [touchTable](Table table, int) { touchTable(table); });
+  connect(&m_notifier, &ProjectNotifier::optionChanged, this, [this] { setModified(true); });
 }
 
 ProjectDocument::~ProjectDocument() = default;
