@@ -507,6 +507,26 @@ TEST(DesktopProgram, ExportsAPictureWithoutADisplayAndListsItsOptions) {
   EXPECT_EQ(be32(20), 400u);
   fs::remove(out);
 
+  // Analysed first: the minima on standard output, the critical surface drawn;
+  // the minimum is the command-line program's, to the digits printed.
+  const fs::path minima = fs::temp_directory_path() / "pelodyn-export-minima.txt";
+  ASSERT_EQ(RunCommand(env + PELODYN_GUI + " --analyse --export-picture " + out.string() + " " + PELODYN_EXAMPLES +
+                       "/homogeneous-grid.pdd > " + minima.string() + " 2>/dev/null"),
+            0);
+  EXPECT_GT(Bytes(out).size(), 24u);
+  const fs::path json = fs::temp_directory_path() / "pelodyn-export-minima.json";
+  ASSERT_EQ(RunCommand(std::string(PELODYN_CLI) + " analyse --json --quiet " + PELODYN_EXAMPLES +
+                       "/homogeneous-grid.pdd > " + json.string() + " 2>/dev/null"),
+            0);
+  const std::string cli = Bytes(json);
+  const std::size_t at = cli.find("\"bishop\"");
+  ASSERT_NE(at, std::string::npos);
+  const double bishop = std::stod(cli.substr(cli.find("\"fs\":", at) + 5));
+  char expected[64];
+  std::snprintf(expected, sizeof expected, "bishop %.6g", bishop);
+  EXPECT_NE(Bytes(minima).find(expected), std::string::npos) << Bytes(minima);
+  for (const fs::path& f : {out, minima, json}) fs::remove(f);
+
   EXPECT_NE(RunCommand(env + PELODYN_GUI + " --export-picture " + out.string() + " /nonexistent.pdd >/dev/null 2>&1"),
             0);
   EXPECT_FALSE(fs::exists(out));
