@@ -43,8 +43,9 @@ class SectionCanvas : public QWidget {
   void invalidateBase();
   void invalidateOverlay();
 
-  // The trial layer: a slip polyline (world units) and its centre, drawn
-  // over everything until cleared.
+  // The trial layer of a running search: the trial's slip polyline and
+  // centre (world units), drawn over everything until the next trial or
+  // clearTrial(); only this layer is repainted for a trial.
   void setTrial(std::vector<double> x, std::vector<double> y, double centerX, double centerY);
   void clearTrial();
 
@@ -60,6 +61,7 @@ class SectionCanvas : public QWidget {
 
  private:
   void renderLayers(const QRect& visible);
+  void paintTrial(QPainter& p);
 
   SectionView* m_view;
   QImage m_base, m_overlay;

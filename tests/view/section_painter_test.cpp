@@ -149,6 +149,31 @@ TEST(PaintSoilBands, ALensPaintedOverTheBandItLiesIn) {
   EXPECT_EQ(r.atWorld(50.5, 40.5), QColor(0, 0, 255));  // band of line 3
 }
 
+TEST(PaintSoilBands, HitTestFindsTheLensOnTopOfItsBand) {
+  ViewProject p;
+  for (int k = 1; k <= 4; ++k) p.coloredSoil(k, 0);
+  p.line(1, {{0, 0}, {100, 0}});
+  p.line(2, {{20, 30}, {50, 20}, {80, 30}});
+  p.line(3, {{0, 30}, {20, 30}, {80, 30}, {100, 30}});
+  p.line(4, {{0, 50}, {100, 50}});
+  const SectionScene scene = ReadSectionScene(p.project, ViewOptions{});
+  const ViewTransform t = MakeViewTransform(p.project.drawing, 10);
+  const auto polygons = BandPolygonsInPixels(scene, t);
+  ASSERT_EQ(polygons.size(), 3u);
+  auto top = [&](double x, double y) {
+    const PixelPoint q = t.gridToImage(x, y);
+    int hit = -1;
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+      if (PointInPolygon(polygons[i], q.x, q.y)) hit = static_cast<int>(i);
+    }
+    return hit;
+  };
+  EXPECT_EQ(top(50.5, 27.5), 1);
+  EXPECT_EQ(top(10.5, 27.5), 0);
+  EXPECT_EQ(top(50.5, 40.5), 2);
+  EXPECT_EQ(top(50.5, 60.5), -1);
+}
+
 TEST(PaintSoilBands, ScalesAreAppliedToTheBands) {
   ViewProject p;
   p.coloredSoil(1, 0x0000FF);
