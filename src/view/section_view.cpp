@@ -257,6 +257,7 @@ void SectionView::rebuildDisplayList() {
 }
 
 void SectionView::zoomTo(int newPixelsPerUnit) {
+  if (m_project != nullptr && m_project->ProjectLoading == 1) return;
   // The grid point at the centre of the visible part stays there.
   const int cx = viewport()->width() / 2 + horizontalScrollBar()->value();
   const int cy = viewport()->height() / 2 + verticalScrollBar()->value();

@@ -332,6 +332,54 @@ TEST(PaintAxes, LabelsCarryTheScalesOnlyWhenAScaleDiffersFromOne) {
   EXPECT_GT(labelInk(1, 0.5), plain + 20);
 }
 
+TEST(PaintRobustness, RowsWithSenselessNumbersPaintWithoutRaising) {
+  ViewProject p;
+  p.coloredSoil(1, 0x0000FF);
+  p.line(1, {{0, 0}, {50, 0}});
+  p.point(1, 2000000000, 10, 10);  // a point number far beyond the table
+  p.point(0, 1, 5, 5);
+  p.point(150, 1, 5, 5);
+  p.point(-1, -1, 5, 5);
+  p.line(2, {{0, 10}, {50, 10}});
+  p.options().setItemIndex("CB_Seepage", 1);
+  p.row(Table::Waterline, {{"Point No.", 7}});  // coordinates null
+  p.options().setChecked("CB_Anchor_Disable", false);
+  p.row(Table::Anchor, {{"Load No.", 1}, {"X start", 5}, {"Y start", 5}, {"X end", 5}, {"Y end", 5}});
+  p.options().setItemIndex("RG_Theory", 1);
+  p.options().setItemIndex("CB_Cir_Search", 1);
+  p.options().setText("E_X_Center", "1e400");
+  ViewOptions o;
+  o.resultAvailable = true;  // with no analysed surface to show
+  Rendered r;
+  ASSERT_NO_THROW(r = Render(p.project, o));
+  EXPECT_EQ(r.atWorld(25.5, 5.5), QColor(255, 0, 0));
+  EXPECT_TRUE(p.ui.shown.empty());
+}
+
+TEST(PaintRobustness, ReadingTheSceneLeavesTheAnalysisModelAlone) {
+  ViewProject p;
+  p.coloredSoil(1, 0x0000FF);
+  p.coloredSoil(2, 0);
+  p.line(1, {{0, 0}, {50, 0}});
+  p.line(2, {{0, 10}, {50, 10}});
+  p.options().setItemIndex("RG_Theory", 1);
+  p.options().setItemIndex("CB_Cir_Search", 2);
+  p.options().setText("E_Xauto_Start", "30");
+  p.options().setText("E_Yauto_Start", "40");
+  // The centre of the surface analysed last, as a search left it.
+  p.project.model.CenterX = 12.5;
+  p.project.model.CenterY = 22.5;
+  const AnalysisModel before = p.project.model;
+  ViewOptions o;
+  o.resultAvailable = true;
+  Render(p.project, o);
+  EXPECT_EQ(p.project.model.CenterX, 12.5);
+  EXPECT_EQ(p.project.model.CenterY, 22.5);
+  EXPECT_EQ(p.project.model.CircularSearchKind, before.CircularSearchKind);
+  EXPECT_EQ(p.project.model.ViewLineCount, before.ViewLineCount);
+  EXPECT_EQ(p.project.model.LineCount, before.LineCount);
+}
+
 struct AnalysedSurface : ViewProject {
   AnalysedSurface() {
     SliceSet& s = project.slices;
