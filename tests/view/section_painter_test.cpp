@@ -149,6 +149,22 @@ TEST(PaintSoilBands, ALensPaintedOverTheBandItLiesIn) {
   EXPECT_EQ(r.atWorld(50.5, 40.5), QColor(0, 0, 255));  // band of line 3
 }
 
+TEST(PaintSoilBands, ColoursComeFromTheTableOfTheStrengthModel) {
+  for (int model : {0, 1}) {
+    ViewProject p;
+    p.coloredSoil(1, 0x0000FF);
+    p.coloredSoil(2, 0);
+    Row aniso(Table::Aniso);
+    aniso.set("Line No.", 1).set("Color", 0x00FF00);
+    p.store().append(aniso);
+    p.line(1, {{0, 0}, {50, 0}});
+    p.line(2, {{0, 10}, {50, 10}});
+    p.options().setItemIndex("CB_Strength_Model", model);
+    const QColor expected = model == 0 ? QColor(255, 0, 0) : QColor(0, 255, 0);
+    EXPECT_EQ(Render(p.project, ViewOptions{}).atWorld(25.5, 5.5), expected) << model;
+  }
+}
+
 TEST(PaintSoilBands, HitTestFindsTheLensOnTopOfItsBand) {
   ViewProject p;
   for (int k = 1; k <= 4; ++k) p.coloredSoil(k, 0);
