@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QScrollArea>
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 #include "model/project.h"
@@ -33,7 +32,7 @@ class SectionCanvas : public QWidget {
   explicit SectionCanvas(SectionView* view);
 
   // The cached base image and the image rectangle it covers (empty until
-  // the first paint). For tests and for the print path.
+  // the first paint), for tests.
   const QImage& cachedBase() const { return m_base; }
   QRect cachedBaseRect() const { return m_baseRect; }
   // How often the base was rendered: a test can see a redraw happen.
