@@ -1,6 +1,7 @@
 #include "view/display_list.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "model/numbers.h"
@@ -184,7 +185,12 @@ std::optional<FitBox> ReadFitBox(Project& project) {
     extendBy("E_NonCir_X_Center", "E_NonCir_Y_Center");
   }
   const double sx = project.drawing.ScaleX, sy = project.drawing.ScaleY;
-  return FitBox{box.xmin / sx, box.xmax / sx, box.ymin / sy, box.ymax / sy};
+  const FitBox grid{box.xmin / sx, box.xmax / sx, box.ymin / sy, box.ymax / sy};
+  // A scale of 0 has no box to fit.
+  for (double v : {grid.xmin, grid.xmax, grid.ymin, grid.ymax}) {
+    if (!std::isfinite(v)) return std::nullopt;
+  }
+  return grid;
 }
 
 }  // namespace pelodyn

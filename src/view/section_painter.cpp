@@ -442,6 +442,22 @@ std::vector<Points> SoilBandPolygons(const std::vector<Points>& lines) {
   return bands;
 }
 
+std::vector<std::vector<std::pair<int, int>>> BandPolygonsInPixels(const SectionScene& scene,
+                                                                   const ViewTransform& transform) {
+  std::vector<std::vector<std::pair<int, int>>> polygons;
+  polygons.reserve(scene.bands.size());
+  for (const SectionScene::Band& band : scene.bands) {
+    std::vector<std::pair<int, int>> polygon;
+    polygon.reserve(band.points.size());
+    for (const auto& [x, y] : band.points) {
+      const PixelPoint p = transform.gridToImage(x, y);
+      polygon.emplace_back(p.x, p.y);
+    }
+    polygons.push_back(std::move(polygon));
+  }
+  return polygons;
+}
+
 void ReadSceneBase(Project& project, SectionScene& scene) {
   scene.bands.clear();
   scene.scaleX = project.drawing.ScaleX;

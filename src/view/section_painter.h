@@ -106,6 +106,11 @@ void PaintOverlays(QPainter& painter, Project& project, const ViewTransform& tra
 // division is 0 (the window then says so with message 0).
 bool CentreGridDivisionInvalid(const Project& project);
 
+// The soil band polygons of a scene in image pixels, for hit tests with
+// PointInPolygon (the last band that holds a point is the one on top).
+std::vector<std::vector<std::pair<int, int>>> BandPolygonsInPixels(const SectionScene& scene,
+                                                                   const ViewTransform& transform);
+
 // 0x00BBGGRR -> QColor.
 QColor ColourFromBgr(int bgr);
 

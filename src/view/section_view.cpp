@@ -115,20 +115,27 @@ void SectionCanvas::paintEvent(QPaintEvent* event) {
   renderLayers(visible);
   p.drawImage(visible.topLeft(), m_base);
   p.drawImage(visible.topLeft(), m_overlay);
-  if (m_trialShown) {
-    const ViewTransform& t = m_view->m_transform;
-    const double sx = m_view->m_scene.scaleX, sy = m_view->m_scene.scaleY;
-    QPolygon line;
-    const std::size_t n = std::min(m_trialX.size(), m_trialY.size());
-    for (std::size_t i = 0; i < n; ++i) {
-      const PixelPoint q = t.worldToImage(m_trialX[i], m_trialY[i], sx, sy);
-      line << QPoint(q.x, q.y);
-    }
-    p.setPen(QPen(Qt::black, 1));
-    p.drawPolyline(line);
-    const PixelPoint c = t.worldToImage(m_trialCenterX, m_trialCenterY, sx, sy);
-    p.drawEllipse(QPoint(c.x, c.y), 2, 2);
+  if (m_trialShown) paintTrial(p);
+}
+
+void SectionCanvas::paintTrial(QPainter& p) {
+  const ViewTransform& t = m_view->m_transform;
+  const double sx = m_view->m_scene.scaleX, sy = m_view->m_scene.scaleY;
+  const double markSize = m_view->m_project != nullptr ? m_view->m_project->drawing.CenterMarkSize : 0.4;
+  // The trial's centre as a black ring, its slip line in red, both 2 wide.
+  const PixelPoint c = t.worldToImage(m_trialCenterX, m_trialCenterY, sx, sy);
+  const int r = RoundPixel(10.0 * markSize);
+  p.setPen(QPen(Qt::black, 2));
+  p.setBrush(Qt::NoBrush);
+  p.drawEllipse(QRect(c.x - r, c.y - r, 2 * r, 2 * r));
+  QPolygon line;
+  const std::size_t n = std::min(m_trialX.size(), m_trialY.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const PixelPoint q = t.worldToImage(m_trialX[i], m_trialY[i], sx, sy);
+    line << QPoint(q.x, q.y);
   }
+  p.setPen(QPen(QColor(255, 0, 0), 2));
+  p.drawPolyline(line);
 }
 
 void SectionCanvas::mouseMoveEvent(QMouseEvent* event) {
@@ -250,6 +257,7 @@ void SectionView::rebuildDisplayList() {
 }
 
 void SectionView::zoomTo(int newPixelsPerUnit) {
+  if (m_project != nullptr && m_project->ProjectLoading == 1) return;
   // The grid point at the centre of the visible part stays there.
   const int cx = viewport()->width() / 2 + horizontalScrollBar()->value();
   const int cy = viewport()->height() / 2 + verticalScrollBar()->value();

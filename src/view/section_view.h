@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QScrollArea>
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 #include "model/project.h"
@@ -33,7 +32,7 @@ class SectionCanvas : public QWidget {
   explicit SectionCanvas(SectionView* view);
 
   // The cached base image and the image rectangle it covers (empty until
-  // the first paint). For tests and for the print path.
+  // the first paint), for tests.
   const QImage& cachedBase() const { return m_base; }
   QRect cachedBaseRect() const { return m_baseRect; }
   // How often the base was rendered: a test can see a redraw happen.
@@ -43,8 +42,9 @@ class SectionCanvas : public QWidget {
   void invalidateBase();
   void invalidateOverlay();
 
-  // The trial layer: a slip polyline (world units) and its centre, drawn
-  // over everything until cleared.
+  // The trial layer of a running search: the trial's slip polyline and
+  // centre (world units), drawn over everything until the next trial or
+  // clearTrial(); only this layer is repainted for a trial.
   void setTrial(std::vector<double> x, std::vector<double> y, double centerX, double centerY);
   void clearTrial();
 
@@ -60,6 +60,7 @@ class SectionCanvas : public QWidget {
 
  private:
   void renderLayers(const QRect& visible);
+  void paintTrial(QPainter& p);
 
   SectionView* m_view;
   QImage m_base, m_overlay;

@@ -194,6 +194,8 @@ TEST(FitBox, NoneWithoutGeometryAndGridUnitsWithScales) {
   p.project.drawing.ScaleX = 2;
   p.project.drawing.ScaleY = 5;
   EXPECT_EQ(*ReadFitBox(p.project), (FitBox{0, 25, 0, 2}));
+  p.project.drawing.ScaleY = 0;
+  EXPECT_FALSE(ReadFitBox(p.project));
 }
 
 }  // namespace

@@ -149,6 +149,47 @@ TEST(PaintSoilBands, ALensPaintedOverTheBandItLiesIn) {
   EXPECT_EQ(r.atWorld(50.5, 40.5), QColor(0, 0, 255));  // band of line 3
 }
 
+TEST(PaintSoilBands, ColoursComeFromTheTableOfTheStrengthModel) {
+  for (int model : {0, 1}) {
+    ViewProject p;
+    p.coloredSoil(1, 0x0000FF);
+    p.coloredSoil(2, 0);
+    Row aniso(Table::Aniso);
+    aniso.set("Line No.", 1).set("Color", 0x00FF00);
+    p.store().append(aniso);
+    p.line(1, {{0, 0}, {50, 0}});
+    p.line(2, {{0, 10}, {50, 10}});
+    p.options().setItemIndex("CB_Strength_Model", model);
+    const QColor expected = model == 0 ? QColor(255, 0, 0) : QColor(0, 255, 0);
+    EXPECT_EQ(Render(p.project, ViewOptions{}).atWorld(25.5, 5.5), expected) << model;
+  }
+}
+
+TEST(PaintSoilBands, HitTestFindsTheLensOnTopOfItsBand) {
+  ViewProject p;
+  for (int k = 1; k <= 4; ++k) p.coloredSoil(k, 0);
+  p.line(1, {{0, 0}, {100, 0}});
+  p.line(2, {{20, 30}, {50, 20}, {80, 30}});
+  p.line(3, {{0, 30}, {20, 30}, {80, 30}, {100, 30}});
+  p.line(4, {{0, 50}, {100, 50}});
+  const SectionScene scene = ReadSectionScene(p.project, ViewOptions{});
+  const ViewTransform t = MakeViewTransform(p.project.drawing, 10);
+  const auto polygons = BandPolygonsInPixels(scene, t);
+  ASSERT_EQ(polygons.size(), 3u);
+  auto top = [&](double x, double y) {
+    const PixelPoint q = t.gridToImage(x, y);
+    int hit = -1;
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+      if (PointInPolygon(polygons[i], q.x, q.y)) hit = static_cast<int>(i);
+    }
+    return hit;
+  };
+  EXPECT_EQ(top(50.5, 27.5), 1);
+  EXPECT_EQ(top(10.5, 27.5), 0);
+  EXPECT_EQ(top(50.5, 40.5), 2);
+  EXPECT_EQ(top(50.5, 60.5), -1);
+}
+
 TEST(PaintSoilBands, ScalesAreAppliedToTheBands) {
   ViewProject p;
   p.coloredSoil(1, 0x0000FF);
@@ -305,6 +346,54 @@ TEST(PaintAxes, LabelsCarryTheScalesOnlyWhenAScaleDiffersFromOne) {
   const int plain = labelInk(1, 1);
   EXPECT_GT(labelInk(2, 1), plain + 20);
   EXPECT_GT(labelInk(1, 0.5), plain + 20);
+}
+
+TEST(PaintRobustness, RowsWithSenselessNumbersPaintWithoutRaising) {
+  ViewProject p;
+  p.coloredSoil(1, 0x0000FF);
+  p.line(1, {{0, 0}, {50, 0}});
+  p.point(1, 2000000000, 10, 10);  // a point number far beyond the table
+  p.point(0, 1, 5, 5);
+  p.point(150, 1, 5, 5);
+  p.point(-1, -1, 5, 5);
+  p.line(2, {{0, 10}, {50, 10}});
+  p.options().setItemIndex("CB_Seepage", 1);
+  p.row(Table::Waterline, {{"Point No.", 7}});  // coordinates null
+  p.options().setChecked("CB_Anchor_Disable", false);
+  p.row(Table::Anchor, {{"Load No.", 1}, {"X start", 5}, {"Y start", 5}, {"X end", 5}, {"Y end", 5}});
+  p.options().setItemIndex("RG_Theory", 1);
+  p.options().setItemIndex("CB_Cir_Search", 1);
+  p.options().setText("E_X_Center", "1e400");
+  ViewOptions o;
+  o.resultAvailable = true;  // with no analysed surface to show
+  Rendered r;
+  ASSERT_NO_THROW(r = Render(p.project, o));
+  EXPECT_EQ(r.atWorld(25.5, 5.5), QColor(255, 0, 0));
+  EXPECT_TRUE(p.ui.shown.empty());
+}
+
+TEST(PaintRobustness, ReadingTheSceneLeavesTheAnalysisModelAlone) {
+  ViewProject p;
+  p.coloredSoil(1, 0x0000FF);
+  p.coloredSoil(2, 0);
+  p.line(1, {{0, 0}, {50, 0}});
+  p.line(2, {{0, 10}, {50, 10}});
+  p.options().setItemIndex("RG_Theory", 1);
+  p.options().setItemIndex("CB_Cir_Search", 2);
+  p.options().setText("E_Xauto_Start", "30");
+  p.options().setText("E_Yauto_Start", "40");
+  // The centre of the surface analysed last, as a search left it.
+  p.project.model.CenterX = 12.5;
+  p.project.model.CenterY = 22.5;
+  const AnalysisModel before = p.project.model;
+  ViewOptions o;
+  o.resultAvailable = true;
+  Render(p.project, o);
+  EXPECT_EQ(p.project.model.CenterX, 12.5);
+  EXPECT_EQ(p.project.model.CenterY, 22.5);
+  EXPECT_EQ(p.project.model.CircularSearchKind, before.CircularSearchKind);
+  EXPECT_EQ(p.project.model.ViewLineCount, before.ViewLineCount);
+  EXPECT_EQ(p.project.model.LineCount, before.LineCount);
 }
 
 struct AnalysedSurface : ViewProject {

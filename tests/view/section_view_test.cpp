@@ -222,6 +222,26 @@ TEST(SectionView, OptionsRedrawTheLayersTheyTouch) {
   EXPECT_GT(v.view.canvas()->baseRenderCount(), base);
 }
 
+TEST(SectionView, ATrialRepaintsOnlyItsOwnLayer) {
+  ShownView v;
+  v.view.horizontalScrollBar()->setValue(0);
+  v.view.verticalScrollBar()->setValue(v.view.verticalScrollBar()->maximum());
+  v.paint();
+  const int base = v.view.canvas()->baseRenderCount();
+  const int overlay = v.view.canvas()->overlayRenderCount();
+  v.view.canvas()->setTrial({5, 15}, {2, 2}, 10, 12);
+  const QImage with = v.paint();
+  EXPECT_EQ(v.view.canvas()->baseRenderCount(), base);
+  EXPECT_EQ(v.view.canvas()->overlayRenderCount(), overlay);
+  const QPoint at = [&] {
+    const PixelPoint q = v.view.transform().worldToImage(10, 2, 1, 1);
+    return QPoint(q.x, q.y) - QPoint(v.view.horizontalScrollBar()->value(), v.view.verticalScrollBar()->value());
+  }();
+  EXPECT_EQ(with.pixelColor(at), QColor(255, 0, 0));
+  v.view.canvas()->clearTrial();
+  EXPECT_NE(v.paint().pixelColor(at), QColor(255, 0, 0));
+}
+
 TEST(SectionView, CursorReportedInWorldUnits) {
   ShownView v;
   v.p.project.drawing.ScaleX = 2;
