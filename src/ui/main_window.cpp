@@ -85,7 +85,7 @@ const CommandDef kCommands[] = {
     {"MN_Draw_Surface", "Slip Surface", "", P | DisabledAtStart},
     {"MN_Draw_NonCirCen", "Axis", "", P | DisabledAtStart},
     {"MN_Draw_AutoCen", "Auto Center", "", P | L},
-    {"MN_Draw_Contour", "Draw Contour", "", L},
+    {"MN_Draw_Contour", "Draw Contour", "", P},
     {"MN_SetContour", "Contour Setting", "", L},
     {"MN_Run", "&Run", "Ctrl+R", P},
     {"MN_AutomaticExecuteFile", "Automatic Execute File", "", P | L},
@@ -253,6 +253,8 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
 
   ProjectNotifier& n = m_document.notifier();
   connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] {
+    m_view->clearKeptSurfaces();
+    m_view->setContourMap(std::nullopt);
     refreshStripFields();
     updateActions();
   }));
@@ -513,6 +515,7 @@ void MainWindow::connectCommands() {
     }
   });
   on("MN_Run", [this] { showProgressWindow(); });
+  on("MN_Draw_Contour", [this] { drawContours(); });
   on("MN_FailureGeometry", [this] {
     FailureGeometryWindow window(m_document.project(), this);
     // Creating the window records the critical surface.
@@ -708,13 +711,18 @@ void MainWindow::showProgressWindow() {
 
 void MainWindow::runStarted() {
   setRunInProgress(true);
+  m_view->clearKeptSurfaces();
+  m_view->setContourMap(std::nullopt);
   ViewOptions o = m_view->viewOptions();
   o.resultAvailable = false;
   m_view->setViewOptions(o);
+  // From here the worker owns the project: the view draws what it has.
+  m_view->setFrozen(true);
 }
 
 void MainWindow::runFinished(int outcome) {
   m_view->canvas()->clearTrial();
+  m_view->setFrozen(false);
   setRunInProgress(false);
   Project& p = m_document.project();
   if (outcome == static_cast<int>(RunOutcome::Complete) && p.model.AnalysisTheory == 1 &&
@@ -730,18 +738,52 @@ void MainWindow::runFinished(int outcome) {
 void MainWindow::replayCriticalSurfaces() {
   if (m_run->isRunning()) return;
   Project& p = m_document.project();
-  // A replay only redraws: the run's count of surfaces stays the run's.
-  const long surfaces = p.run.SurfaceCount;
-  const auto codes = p.run.ResultCodeCount;
-  Searcher searcher(p, m_platform);
-  searcher.ReplayMinima();
-  searcher.ComputeSlidingMassArea();
-  p.run.SurfaceCount = surfaces;
-  p.run.ResultCodeCount = codes;
-  p.run.ResultAvailable = p.slices.SliceCount > 0 ? 1 : p.run.ResultAvailable;
+  m_view->clearKeptSurfaces();
+  if (p.options.itemIndex("RG_Theory") == 1) {
+    // The critical circle of each checked method, analysed again in turn;
+    // each is kept on the drawing under the next. A replay only redraws:
+    // the run's count of surfaces stays the run's.
+    const long surfaces = p.run.SurfaceCount;
+    const auto codes = p.run.ResultCodeCount;
+    const std::uint8_t used[] = {p.model.UseOrdinary, p.model.UseSimplifiedJanbu, p.model.UseSimplifiedBishop,
+                                 p.model.UseSpencer};
+    Searcher searcher(p, m_platform);
+    bool any = false;
+    int previous = 0;
+    for (int k = 0; k < kMethodCount; ++k) {
+      const MethodMinimum& min = p.run.Minimum[static_cast<std::size_t>(k)];
+      if (!p.run.ShowPicture[static_cast<std::size_t>(k)] || !used[k] || min.Radius == 0.0) continue;
+      // Each kept circle is labelled with its own method's factor.
+      if (any) m_view->keepAnalysedSurface(p.run.Minimum[static_cast<std::size_t>(previous)].Fs);
+      previous = k;
+      p.model.TrialRadius = min.Radius;
+      p.model.CenterX = min.CenterX;
+      p.model.CenterY = min.CenterY;
+      searcher.Analyse();
+      any = true;
+    }
+    if (any) {
+      searcher.RecordCriticalSurface();
+      searcher.ComputeSlidingMassArea();
+      p.run.ResultAvailable = 1;
+    }
+    p.run.SurfaceCount = surfaces;
+    p.run.ResultCodeCount = codes;
+  }
   refreshViewOptions();
   m_view->redrawBase(1);
   m_view->redrawOverlays();
+}
+
+void MainWindow::drawContours() {
+  Project& p = m_document.project();
+  // The map is that of a grid search: only then does each centre of the
+  // grid have its circles in the Results rows.
+  if (m_run->isRunning() || p.model.AnalysisTheory != 1 || p.model.CircularSearchKind != 0 ||
+      p.store->rowCount(Table::Results) == 0) {
+    return;
+  }
+  m_view->setContourMap(GatherContourMap(p.model, p.store->rows(Table::Results)));
 }
 
 void MainWindow::replaySortedRow(double radius, double centerX, double centerY) {

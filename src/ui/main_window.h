@@ -84,6 +84,8 @@ class MainWindow : public QMainWindow {
   // button).
   void replayCriticalSurfaces();
   void replaySortedRow(double radius, double centerX, double centerY);
+  // The factor-of-safety discs over the grid of centres (after a grid search).
+  void drawContours();
   QAction* cmd(const QString& name) const;
   void on(const QString& name, std::function<void()> slot);
 

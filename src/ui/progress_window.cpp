@@ -52,6 +52,8 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   m_total->setObjectName(QStringLiteral("L_Total_Process"));
   m_percent = new QLabel(QStringLiteral("XX %"), this);
   m_percent->setObjectName(QStringLiteral("L_Process_Percent"));
+  m_percent->setMinimumWidth(m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100 %")) + 8);
+  m_percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   top->addWidget(m_total, 1);
   top->addWidget(m_percent);
   layout->addLayout(top);
@@ -234,7 +236,8 @@ void ProgressWindow::setDetailsShown(bool shown) {
   m_sort->setVisible(shown);
   m_method->setVisible(shown);
   if (!shown) m_sorted->setVisible(false);
-  resize(width(), shown ? 495 : 228);
+  // The details hold eight columns: the window widens to show them.
+  resize(shown ? 640 : 340, shown ? 495 : 228);
   if (shown && !m_controller.isRunning()) refreshResults();
 }
 
@@ -249,6 +252,7 @@ void ProgressWindow::refreshResults() {
     }
     m_resultsModel.appendRow(cells);
   }
+  m_results->resizeColumnsToContents();
 }
 
 void ProgressWindow::sortResults() {
@@ -265,6 +269,7 @@ void ProgressWindow::sortResults() {
     }
     m_sortedModel.appendRow(cells);
   }
+  m_sorted->resizeColumnsToContents();
   m_sorted->setVisible(true);
 }
 

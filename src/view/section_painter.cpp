@@ -362,10 +362,7 @@ void PaintAnchors(QPainter& p, const SectionScene& s, const ViewTransform& t, co
   }
 }
 
-void PaintAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTransform& t, const ViewOptions& o) {
-  if (!o.resultAvailable || !s.analysed) return;
-  const SectionScene::Analysed& a = *s.analysed;
-  if (a.surfaceX.empty()) return;
+void PaintCentreMark(QPainter& p, const SectionScene& s, const ViewTransform& t, const SectionScene::Analysed& a) {
   // The centre mark and its label.
   const QPoint c = WorldPixel(s, t, a.centerX, a.centerY);
   const int r = RoundPixel(10.0 * a.centerMarkSize);
@@ -384,6 +381,12 @@ void PaintAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTransfor
     DrawTextAt(p, mark.right() + 1 + 3, mark.bottom() + 1 - 3, FormatFixed(a.labelFs, 3));
     p.setBackgroundMode(Qt::TransparentMode);
   }
+}
+
+void PaintOneAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTransform& t, const ViewOptions& o,
+                             const SectionScene::Analysed& a) {
+  if (a.surfaceX.empty()) return;
+  PaintCentreMark(p, s, t, a);
   // The surface.
   QPolygon surface;
   const std::size_t n = std::min(a.surfaceX.size(), a.surfaceY.size());
@@ -410,7 +413,22 @@ void PaintAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTransfor
   }
 }
 
+void PaintAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTransform& t, const ViewOptions& o) {
+  if (!o.resultAvailable) return;
+  for (const SectionScene::Analysed& kept : s.keptAnalysed) PaintOneAnalysedSurface(p, s, t, o, kept);
+  if (s.analysed) PaintOneAnalysedSurface(p, s, t, o, *s.analysed);
+}
+
 }  // namespace
+
+void PaintAnalysedCentreMarks(QPainter& painter, const SectionScene& scene, const ViewTransform& transform,
+                              const ViewOptions& options) {
+  if (!options.resultAvailable) return;
+  for (const SectionScene::Analysed& kept : scene.keptAnalysed) {
+    if (!kept.surfaceX.empty()) PaintCentreMark(painter, scene, transform, kept);
+  }
+  if (scene.analysed && !scene.analysed->surfaceX.empty()) PaintCentreMark(painter, scene, transform, *scene.analysed);
+}
 
 QColor ColourFromBgr(int bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -541,8 +559,12 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
     // What cannot be read is not drawn.
   }
 
-  scene.analysed.reset();
-  if (options.resultAvailable && project.slices.SlipPointCount > 0) {
+  scene.analysed = ReadAnalysedSurface(project, options);
+}
+
+std::optional<SectionScene::Analysed> ReadAnalysedSurface(Project& project, const ViewOptions& options) {
+  if (!options.resultAvailable || project.slices.SlipPointCount <= 0) return std::nullopt;
+  {
     const SliceSet& sl = project.slices;
     SectionScene::Analysed a;
     const auto n = static_cast<std::size_t>(sl.SlipPointCount);
@@ -570,7 +592,7 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
       if (m == Bishop && options.sortedBishopFs) a.labelFs = *options.sortedBishopFs;
       a.hasLabel = true;
     }
-    scene.analysed = std::move(a);
+    return a;
   }
 }
 

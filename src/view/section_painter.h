@@ -73,7 +73,14 @@ struct SectionScene {
     bool hasLabel = false;
   };
   std::optional<Analysed> analysed;
+  // Surfaces analysed before the current one and kept on the drawing (the
+  // critical circle of each method, replayed in turn); drawn under it.
+  std::vector<Analysed> keptAnalysed;
 };
+
+// The surface analysed last (the project's slice set), as the view draws it;
+// nothing when no surface is there.
+std::optional<SectionScene::Analysed> ReadAnalysedSurface(Project& project, const ViewOptions& options);
 
 // Reads the scene of a project. Never raises: what cannot be read is left
 // out. Does not change the project's analysis model. The base part (bands)
@@ -101,6 +108,11 @@ void PaintBase(QPainter& painter, Project& project, const ViewTransform& transfo
                const QRect& visible);
 void PaintOverlays(QPainter& painter, Project& project, const ViewTransform& transform, const ViewOptions& options,
                    const DisplayList& list, const QRect& visible);
+
+// The centre marks and factor labels of the analysed surfaces alone: drawn
+// again over the factor-of-safety discs.
+void PaintAnalysedCentreMarks(QPainter& painter, const SectionScene& scene, const ViewTransform& transform,
+                              const ViewOptions& options);
 
 // True when the centre grid of the current options cannot be drawn because a
 // division is 0 (the window then says so with message 0).

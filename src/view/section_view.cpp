@@ -1,5 +1,7 @@
 #include "view/section_view.h"
 
+#include "view/fs_contour_painter.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -98,6 +100,10 @@ void SectionCanvas::renderLayers(const QRect& visible) {
       QPainter p(&m_overlay);
       p.translate(-visible.topLeft());
       PaintSceneOverlays(p, m_view->m_scene, m_view->m_transform, m_view->m_options, m_view->m_list, visible);
+      if (m_view->m_contours) {
+        PaintContours(p, *m_view->m_contours, m_view->m_transform, m_view->m_project->drawing);
+        PaintAnalysedCentreMarks(p, m_view->m_scene, m_view->m_transform, m_view->m_options);
+      }
     }
     m_overlayRect = visible;
     m_overlayValid = true;
@@ -220,6 +226,7 @@ void SectionView::applyTransform() {
 }
 
 void SectionView::refreshScene() {
+  if (m_frozen) return;
   if (m_project == nullptr) {
     m_scene = {};
     return;
@@ -243,13 +250,17 @@ void SectionView::redrawOverlays() {
     return;
   }
   if (m_project->ProjectLoading == 1) return;
-  Guarded([&] { RebuildOverlayItems(*m_project, m_transform, m_list); });
-  Guarded([&] { ReadSceneOverlays(*m_project, m_options, m_scene); });
+  if (!m_frozen) {
+    Guarded([&] { RebuildOverlayItems(*m_project, m_transform, m_list); });
+    std::vector<SectionScene::Analysed> kept = std::move(m_scene.keptAnalysed);
+    Guarded([&] { ReadSceneOverlays(*m_project, m_options, m_scene); });
+    m_scene.keptAnalysed = std::move(kept);
+  }
   m_canvas->invalidateOverlay();
 }
 
 void SectionView::rebuildDisplayList() {
-  if (m_project == nullptr || m_project->ProjectLoading == 1) return;
+  if (m_project == nullptr || m_project->ProjectLoading == 1 || m_frozen) return;
   Guarded([&] { RebuildDisplayList(*m_project, m_transform, m_list); });
   scrollToOrigin();
   redrawBase(1);
@@ -301,7 +312,7 @@ SectionView::Fit SectionView::ComputeFit(double xmin, double xmax, double ymin, 
 }
 
 void SectionView::fitView() {
-  if (m_project == nullptr) return;
+  if (m_project == nullptr || m_frozen) return;
   std::optional<FitBox> box;
   Guarded([&] { box = ReadFitBox(*m_project); });
   if (!box) return;
@@ -333,6 +344,44 @@ void SectionView::scrollContentsBy(int dx, int dy) {
   // The cached layers cover the visible part only: the next paint renders
   // the newly visible part.
   m_canvas->update();
+}
+
+}  // namespace pelodyn
+
+namespace pelodyn {
+
+void SectionView::setFrozen(bool frozen) {
+  if (m_frozen == frozen) return;
+  m_frozen = frozen;
+  if (!frozen) {
+    redrawBase(1);
+    redrawOverlays();
+  }
+}
+
+void SectionView::keepAnalysedSurface(std::optional<double> labelFs) {
+  if (m_project == nullptr || m_frozen) return;
+  ViewOptions o = m_options;
+  o.resultAvailable = true;
+  std::optional<SectionScene::Analysed> a;
+  Guarded([&] { a = ReadAnalysedSurface(*m_project, o); });
+  if (!a) return;
+  if (labelFs) {
+    a->labelFs = *labelFs;
+    a->hasLabel = true;
+  }
+  m_scene.keptAnalysed.push_back(std::move(*a));
+  m_canvas->invalidateOverlay();
+}
+
+void SectionView::clearKeptSurfaces() {
+  m_scene.keptAnalysed.clear();
+  m_canvas->invalidateOverlay();
+}
+
+void SectionView::setContourMap(std::optional<ContourMap> map) {
+  m_contours = std::move(map);
+  m_canvas->invalidateOverlay();
 }
 
 }  // namespace pelodyn

@@ -16,6 +16,7 @@
 
 #include "model/project.h"
 #include "view/display_list.h"
+#include "view/fs_contours.h"
 #include "view/section_painter.h"
 #include "view/view_options.h"
 #include "view/view_transform.h"
@@ -125,6 +126,24 @@ class SectionView : public QScrollArea {
   };
   static Fit ComputeFit(double xmin, double xmax, double ymin, double ymax, int viewportWidth, int viewportHeight);
 
+  // While a search runs on another thread it owns the project: the view
+  // then reads nothing from it. Zoom and scroll go on with what was read
+  // before; unfreezing reads the project again.
+  void setFrozen(bool frozen);
+  bool frozen() const { return m_frozen; }
+
+  // Keeps the surface analysed last on the drawing, under the next one (the
+  // critical circle of each method in turn); cleared by clearKeptSurfaces.
+  // `labelFs`, when given, replaces the factor its label shows (the kept
+  // surface of one method shows that method's factor).
+  void keepAnalysedSurface(std::optional<double> labelFs = std::nullopt);
+  void clearKeptSurfaces();
+
+  // The factor-of-safety discs over the grid of centres, drawn over the
+  // overlays until cleared.
+  void setContourMap(std::optional<ContourMap> map);
+  const std::optional<ContourMap>& contourMap() const { return m_contours; }
+
  signals:
   void cursorMoved(double worldX, double worldY);
   void viewChanged();
@@ -145,6 +164,8 @@ class SectionView : public QScrollArea {
   ViewOptions m_options;
   DisplayList m_list;
   SectionScene m_scene;
+  bool m_frozen = false;
+  std::optional<ContourMap> m_contours;
 };
 
 }  // namespace pelodyn

@@ -68,7 +68,9 @@ class RunTest : public ::testing::Test {
     window->commands().action("MN_Run")->trigger();
     QSignalSpy finished(&window->runController(), &RunController::finished);
     window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
-    ASSERT_TRUE(finished.wait(120000));
+    if (finished.isEmpty()) {
+      ASSERT_TRUE(finished.wait(120000));
+    }
   }
 
   fs::path dir;
@@ -129,7 +131,9 @@ TEST_F(RunTest, StopEndsALongGridSearchAndTheWindowStaysUsable) {
   ASSERT_TRUE(progress.wait(20000));
   window->commands().action("TB_Zoom_IN")->trigger();
   startStop->click();
-  ASSERT_TRUE(finished.wait(5000));
+  if (finished.isEmpty()) {
+    ASSERT_TRUE(finished.wait(5000));
+  }
   EXPECT_FALSE(window->runController().isRunning());
   EXPECT_EQ(finished.front().at(0).toInt(), static_cast<int>(RunOutcome::Stopped));
   EXPECT_LT(p.run.SurfaceCount, 41L * 41L * 30L);

@@ -42,15 +42,19 @@ class ScriptedPrompter : public Prompter {
     return answer;
   }
   std::optional<QString> openFileName(const QString&, const QStringList&) override {
-    if (openAnswers.empty()) return std::nullopt;
-    auto answer = openAnswers.front();
-    openAnswers.pop_front();
+    std::optional<QString> answer;
+    if (!openAnswers.empty()) {
+      answer.swap(openAnswers.front());
+      openAnswers.pop_front();
+    }
     return answer;
   }
   std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString&, const QString&) override {
-    if (saveTargets.empty()) return std::nullopt;
-    auto answer = saveTargets.front();
-    saveTargets.pop_front();
+    std::optional<SaveTarget> answer;
+    if (!saveTargets.empty()) {
+      answer.swap(saveTargets.front());
+      saveTargets.pop_front();
+    }
     return answer;
   }
   std::optional<QSize> askPictureSize(const QString&, const QString&, const QString&, QSize) override {

@@ -1,0 +1,94 @@
+// Pictures of the windows for a person to look at: written only when
+// PELODYN_PICTURES names a folder (run under Xvfb with the xcb platform, or
+// offscreen). They assert nothing about pixels.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "ui/failure_geometry_window.h"
+#include "ui/main_window.h"
+#include "ui/progress_window.h"
+#include "ui/project_document.h"
+#include "ui/run_controller.h"
+#include "ui/scripted_prompter.h"
+#include "view/section_view.h"
+
+namespace pelodyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Screenshots, MainWindowRunAndResults) {
+  const QString folder = qEnvironmentVariable("PELODYN_PICTURES");
+  if (folder.isEmpty()) GTEST_SKIP() << "PELODYN_PICTURES is not set";
+  QDir().mkpath(folder);
+  auto save = [&](QWidget* w, const char* name) {
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w->grab().save(folder + QLatin1Char('/') + QLatin1String(name)));
+  };
+
+  test::ScriptedPrompter prompter;
+  auto document = ProjectDocument::openPrivate();
+  MainWindow window(*document, prompter);
+  window.resize(1300, 820);
+  window.show();
+  const fs::path dir = fs::temp_directory_path() / "pelodyn-pictures";
+  fs::create_directories(dir);
+  for (const char* name : {"homogeneous-grid.pdd", "layered-phreatic-loads.pdd"}) {
+    fs::copy_file(fs::path(PELODYN_EXAMPLES) / name, dir / name, fs::copy_options::overwrite_existing);
+  }
+  ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "layered-phreatic-loads.pdd").string())));
+  save(&window, "main-english.png");
+  window.setLanguage(0);
+  QCoreApplication::processEvents();
+  save(&window, "main-thai.png");
+  window.setLanguage(1);
+
+  // A long grid search, caught while it runs.
+  ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "homogeneous-grid.pdd").string())));
+  Project& p = document->project();
+  p.options.setText("E_12_Division", "100");
+  p.options.setText("E_23_Division", "100");
+  window.commands().action("MN_Run")->trigger();
+  ProgressWindow* progress = window.progressWindow();
+  progress->move(window.x() + window.width() - 360, window.y() + 120);
+  QSignalSpy trial(&window.runController().feedback(), &QtRunFeedback::trial);
+  QSignalSpy finished(&window.runController(), &RunController::finished);
+  progress->findChild<QPushButton*>("B_Start_Stop")->click();
+  ASSERT_TRUE(trial.wait(10000));
+  QTest::qWait(400);
+  save(&window, "running-main.png");
+  save(progress, "running-progress.png");
+  progress->findChild<QPushButton*>("B_Start_Stop")->click();
+  if (finished.isEmpty()) {
+    ASSERT_TRUE(finished.wait(10000));
+  }
+  finished.clear();
+  // The example's own grid, run to its end.
+  p.options.setText("E_12_Division", "6");
+  p.options.setText("E_23_Division", "6");
+  progress->findChild<QPushButton*>("B_Start_Stop")->click();
+  if (finished.isEmpty()) {
+    ASSERT_TRUE(finished.wait(300000));
+  }
+  QCoreApplication::processEvents();
+  save(&window, "finished-main.png");
+  progress->setDetailsShown(true);
+  progress->sortResults();
+  save(progress, "finished-progress.png");
+  window.commands().action("MN_Draw_Contour")->trigger();
+  save(&window, "contours.png");
+
+  window.setLanguage(0);
+  FailureGeometryWindow geometry(document->project(), &window);
+  geometry.show();
+  save(&geometry, "failure-geometry-thai.png");
+}
+
+}  // namespace
+}  // namespace pelodyn
