@@ -17,6 +17,7 @@
 
 #include "persistence/folders.h"
 #include "persistence/settings_file.h"
+#include "persistence/sqlite_store.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/command_registry.h"
@@ -257,6 +258,19 @@ TEST_F(MainWindowTest, QuestionsFollowTheLanguage) {
   window->close();
   EXPECT_EQ(prompter.shown.back().text,
             QStringLiteral("Would you like to quit program?\nPlease check! Maybe file not saved."));
+}
+
+TEST_F(MainWindowTest, QuittingSavesTheSettingsWithTheLanguage) {
+  window->show();
+  trigger("MN_LangThai");
+  trigger("MN_Show_Grid");  // off
+  prompter.okAnswers = {true};
+  EXPECT_TRUE(window->close());
+  Project read(SqliteWorkingStore::OpenInMemory());
+  ReadSettingsFile(read);
+  EXPECT_EQ(read.model.Language, kLanguageThai);
+  EXPECT_FALSE(read.settings.ShowGrid);
+  fs::remove(SettingsFilePath());
 }
 
 TEST_F(MainWindowTest, OpeningADamagedFileChangesNothing) {
