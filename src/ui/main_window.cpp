@@ -238,11 +238,10 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
     m_view->canvas()->setTrial(std::vector<double>(t.x.begin(), t.x.end()), std::vector<double>(t.y.begin(), t.y.end()),
                                t.centerX, t.centerY);
   });
-  connect(&feedback, &QtRunFeedback::message, this, GuardedSlot([this](int kind, const QString& c, const QString& t) {
-    const QString caption = c.isEmpty() ? FileCommands::programTitle() : c;
-    QString text = t;
-    text.replace(QChar('\r'), QChar('\n'));
-    if (kind == static_cast<int>(MessageKind::Error)) {
+  connect(&feedback, &QtRunFeedback::message, this, GuardedSlot([this](const MessageCopy& m) {
+    const QString caption = m.caption.empty() ? FileCommands::programTitle() : QString::fromStdString(m.caption);
+    const QString text = MessageBoxText(m.text);
+    if (m.kind == static_cast<int>(MessageKind::Error)) {
       m_prompter.error(caption, text);
     } else {
       m_prompter.information(caption, text);

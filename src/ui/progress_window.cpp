@@ -156,7 +156,8 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   QtRunFeedback& f = m_controller.feedback();
   connect(&f, &QtRunFeedback::progress, this, &ProgressWindow::onProgress);
   connect(&f, &QtRunFeedback::minima, this, &ProgressWindow::onMinima);
-  connect(&f, &QtRunFeedback::caption, this, [this](const QString& c) { setWindowTitle(c); });
+  connect(&f, &QtRunFeedback::caption, this,
+          [this](const std::string& c) { setWindowTitle(QString::fromStdString(c)); });
   connect(&f, &QtRunFeedback::closeRequested, this, &QDialog::close);
   connect(&m_controller, &RunController::started, this, &ProgressWindow::onStarted);
   connect(&m_controller, &RunController::finished, this, GuardedSlot([this](int, const QString&) { onFinished(); }));
@@ -215,15 +216,15 @@ void ProgressWindow::onFinished() {
   if (m_detailsShown) refreshResults();
 }
 
-void ProgressWindow::onProgress(const QString& total, const QString& percent, int bar) {
-  if (!total.isEmpty()) m_total->setText(total);
-  if (!percent.isEmpty()) m_percent->setText(percent);
-  m_bar->setValue(std::clamp(bar, 0, 100));
+void ProgressWindow::onProgress(const ProgressCopy& progress) {
+  if (!progress.total.empty()) m_total->setText(QString::fromStdString(progress.total));
+  if (!progress.percent.empty()) m_percent->setText(QString::fromStdString(progress.percent));
+  m_bar->setValue(std::clamp(progress.bar, 0, 100));
 }
 
-void ProgressWindow::onMinima(const QStringList& labels, const QVector<bool>& shown) {
-  for (int k = 0; k < 4 && k < labels.size() && k < shown.size(); ++k) {
-    if (shown[k]) m_minima[k]->setText(labels[k]);
+void ProgressWindow::onMinima(const MinimaCopy& minima) {
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (minima.shown[k]) m_minima[k]->setText(QString::fromStdString(minima.labels[k]));
   }
 }
 

@@ -48,8 +48,8 @@ class ProgressWindow : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void onProgress(const QString& total, const QString& percent, int bar);
-  void onMinima(const QStringList& labels, const QVector<bool>& shown);
+  void onProgress(const ProgressCopy& progress);
+  void onMinima(const MinimaCopy& minima);
   void onFinished();
   void onStarted();
 

@@ -2,21 +2,20 @@
 
 namespace pelodyn {
 
-namespace {
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-}  // namespace
-
 QtRunFeedback::QtRunFeedback(QObject* parent) : QObject(parent) {
   qRegisterMetaType<pelodyn::TrialCopy>();
+  qRegisterMetaType<pelodyn::ProgressCopy>();
+  qRegisterMetaType<pelodyn::MinimaCopy>();
+  qRegisterMetaType<pelodyn::MessageCopy>();
+  qRegisterMetaType<std::string>();
   m_progressTimer.start();
   m_trialTimer.start();
 }
 
 void QtRunFeedback::setAlreadyShown(const QStringList& texts) {
   std::lock_guard lock(m_mutex);
-  m_alreadyShown = QSet<QString>(texts.begin(), texts.end());
+  m_alreadyShown.clear();
+  for (const QString& t : texts) m_alreadyShown.insert(t.toStdString());
 }
 
 bool QtRunFeedback::due(QElapsedTimer& timer) {
@@ -26,12 +25,11 @@ bool QtRunFeedback::due(QElapsedTimer& timer) {
 }
 
 void QtRunFeedback::showMessage(MessageKind kind, std::string_view caption, std::string_view text) {
-  const QString t = Q(text);
   {
     std::lock_guard lock(m_mutex);
-    if (m_alreadyShown.contains(t)) return;
+    if (m_alreadyShown.count(std::string(text)) > 0) return;
   }
-  emit message(static_cast<int>(kind), Q(caption), t);
+  emit message(MessageCopy{static_cast<int>(kind), std::string(caption), std::string(text)});
 }
 
 bool QtRunFeedback::askOkCancel(std::string_view, std::string_view) {
@@ -49,17 +47,11 @@ void QtRunFeedback::reportProgress(const ProgressReport& report) {
     m_progressPending = !send;
     copy = m_lastProgress;
   }
-  if (send) emit progress(Q(copy.totalProcess), Q(copy.processPercent), copy.barPercent);
+  if (send) emit progress(ProgressCopy{copy.totalProcess, copy.processPercent, copy.barPercent});
 }
 
 void QtRunFeedback::showMinima(const std::array<std::string, 4>& labels, const std::array<bool, 4>& shown) {
-  QStringList l;
-  QVector<bool> s;
-  for (int k = 0; k < 4; ++k) {
-    l << Q(labels[static_cast<std::size_t>(k)]);
-    s << shown[static_cast<std::size_t>(k)];
-  }
-  emit minima(l, s);
+  emit minima(MinimaCopy{labels, shown});
 }
 
 void QtRunFeedback::animateTrial(const TrialView& view) {
@@ -71,8 +63,8 @@ void QtRunFeedback::animateTrial(const TrialView& view) {
     m_lastTrial.x.clear();
     m_lastTrial.y.clear();
     if (view.x && view.y) {
-      m_lastTrial.x = QVector<double>(view.x->begin(), view.x->end());
-      m_lastTrial.y = QVector<double>(view.y->begin(), view.y->end());
+      m_lastTrial.x.assign(view.x->begin(), view.x->end());
+      m_lastTrial.y.assign(view.y->begin(), view.y->end());
     }
     if (!due(m_trialTimer)) {
       m_trialPending = true;
@@ -85,7 +77,7 @@ void QtRunFeedback::animateTrial(const TrialView& view) {
 }
 
 void QtRunFeedback::setProgressCaption(std::string_view text) {
-  emit caption(Q(text));
+  emit caption(std::string(text));
 }
 
 void QtRunFeedback::closeProgressWindow() {
@@ -104,7 +96,7 @@ void QtRunFeedback::flush() {
     trialCopy = m_lastTrial;
   }
   if (sendProgress) {
-    emit progress(Q(progressCopy.totalProcess), Q(progressCopy.processPercent), progressCopy.barPercent);
+    emit progress(ProgressCopy{progressCopy.totalProcess, progressCopy.processPercent, progressCopy.barPercent});
   }
   if (sendTrial) emit trial(trialCopy);
 }

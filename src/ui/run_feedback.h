@@ -10,18 +10,33 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QVector>
 #include <array>
 #include <mutex>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "model/platform.h"
 
 namespace pelodyn {
 
-// A trial surface as the animation layer draws it (world units).
+// What the worker sends. Plain standard types, copied whole: nothing is
+// shared between the worker and the window once a signal is posted.
 struct TrialCopy {
   double centerX = 0.0, centerY = 0.0;
-  QVector<double> x, y;
+  std::vector<double> x, y;
+};
+struct ProgressCopy {
+  std::string total, percent;
+  int bar = 0;
+};
+struct MinimaCopy {
+  std::array<std::string, 4> labels;
+  std::array<bool, 4> shown{};
+};
+struct MessageCopy {
+  int kind = 0;
+  std::string caption, text;
 };
 
 class QtRunFeedback : public QObject, public PlatformServices {
@@ -52,18 +67,18 @@ class QtRunFeedback : public QObject, public PlatformServices {
   static constexpr int kIntervalMs = 33;
 
  signals:
-  void message(int kind, const QString& caption, const QString& text);
-  void progress(const QString& total, const QString& percent, int bar);
-  void minima(const QStringList& labels, const QVector<bool>& shown);
+  void message(const pelodyn::MessageCopy& message);
+  void progress(const pelodyn::ProgressCopy& progress);
+  void minima(const pelodyn::MinimaCopy& minima);
   void trial(const pelodyn::TrialCopy& trial);
-  void caption(const QString& caption);
+  void caption(const std::string& caption);
   void closeRequested();
 
  private:
   bool due(QElapsedTimer& timer);
 
   std::mutex m_mutex;
-  QSet<QString> m_alreadyShown;
+  std::set<std::string> m_alreadyShown;
   bool m_answer = true;
   QElapsedTimer m_progressTimer, m_trialTimer;
   bool m_progressPending = false, m_trialPending = false;
@@ -74,3 +89,6 @@ class QtRunFeedback : public QObject, public PlatformServices {
 }  // namespace pelodyn
 
 Q_DECLARE_METATYPE(pelodyn::TrialCopy)
+Q_DECLARE_METATYPE(pelodyn::ProgressCopy)
+Q_DECLARE_METATYPE(pelodyn::MinimaCopy)
+Q_DECLARE_METATYPE(pelodyn::MessageCopy)
