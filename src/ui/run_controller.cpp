@@ -65,7 +65,13 @@ bool RunController::start() {
     return false;
   }
   Project& project = m_document.project();
-  m_thread = QThread::create([this, &project] { m_result = StartAnalysis(project, m_feedback); });
+  m_thread = QThread::create([this, &project] {
+    // The worker holds the hand-off lock for the whole run; the window takes
+    // it after the thread has ended, which orders everything the search
+    // wrote before everything the window reads.
+    std::lock_guard handoff(m_handoff);
+    m_result = StartAnalysis(project, m_feedback);
+  });
   connect(m_thread, &QThread::finished, this, &RunController::onThreadFinished);
   emit started();
   m_thread->start();
@@ -88,6 +94,7 @@ void RunController::onThreadFinished() {
   m_thread->wait();
   m_thread->deleteLater();
   m_thread = nullptr;
+  std::lock_guard handoff(m_handoff);
   m_feedback.flush();
   if (m_result.outcome == RunOutcome::Complete || m_result.outcome == RunOutcome::Stopped) {
     m_document.setHasOwnResults(true);

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QThread>
 #include <memory>
+#include <mutex>
 
 #include "engine/search.h"
 #include "ui/project_document.h"
@@ -53,6 +54,7 @@ class RunController : public QObject {
   Prompter& m_prompter;
   QtRunFeedback m_feedback;
   QThread* m_thread = nullptr;
+  std::mutex m_handoff;
   RunResult m_result;
 };
 

@@ -1,15 +1,11 @@
 #include "ui/run_feedback.h"
 
+#include <QMetaObject>
+
 namespace pelodyn {
 
 QtRunFeedback::QtRunFeedback(QObject* parent) : QObject(parent) {
-  qRegisterMetaType<pelodyn::TrialCopy>();
-  qRegisterMetaType<pelodyn::ProgressCopy>();
-  qRegisterMetaType<pelodyn::MinimaCopy>();
-  qRegisterMetaType<pelodyn::MessageCopy>();
-  qRegisterMetaType<std::string>();
-  m_progressTimer.start();
-  m_trialTimer.start();
+  m_sinceDelivery.start();
 }
 
 void QtRunFeedback::setAlreadyShown(const QStringList& texts) {
@@ -18,18 +14,35 @@ void QtRunFeedback::setAlreadyShown(const QStringList& texts) {
   for (const QString& t : texts) m_alreadyShown.insert(t.toStdString());
 }
 
-bool QtRunFeedback::due(QElapsedTimer& timer) {
-  if (timer.elapsed() < kIntervalMs) return false;
-  timer.restart();
-  return true;
+void QtRunFeedback::post(bool urgent) {
+  if (m_posted) return;
+  if (!urgent && m_sinceDelivery.elapsed() < kIntervalMs) return;
+  m_posted = true;
+  QMetaObject::invokeMethod(this, &QtRunFeedback::deliver, Qt::QueuedConnection);
+}
+
+void QtRunFeedback::deliver() {
+  Pending taken;
+  {
+    std::lock_guard lock(m_mutex);
+    taken = std::move(m_pending);
+    m_pending = Pending{};
+    m_posted = false;
+    m_sinceDelivery.restart();
+  }
+  for (const MessageCopy& m : taken.messages) emit message(m);
+  if (taken.caption) emit caption(*taken.caption);
+  if (taken.minima) emit minima(*taken.minima);
+  if (taken.progress) emit progress(*taken.progress);
+  if (taken.trial) emit trial(*taken.trial);
+  if (taken.close) emit closeRequested();
 }
 
 void QtRunFeedback::showMessage(MessageKind kind, std::string_view caption, std::string_view text) {
-  {
-    std::lock_guard lock(m_mutex);
-    if (m_alreadyShown.count(std::string(text)) > 0) return;
-  }
-  emit message(MessageCopy{static_cast<int>(kind), std::string(caption), std::string(text)});
+  std::lock_guard lock(m_mutex);
+  if (m_alreadyShown.count(std::string(text)) > 0) return;
+  m_pending.messages.push_back(MessageCopy{static_cast<int>(kind), std::string(caption), std::string(text)});
+  post(true);
 }
 
 bool QtRunFeedback::askOkCancel(std::string_view, std::string_view) {
@@ -37,68 +50,48 @@ bool QtRunFeedback::askOkCancel(std::string_view, std::string_view) {
 }
 
 void QtRunFeedback::reportProgress(const ProgressReport& report) {
-  bool send = false;
-  ProgressReport copy;
-  {
-    std::lock_guard lock(m_mutex);
-    m_lastProgress = report;
-    // The end of a search (100 %) always goes through at once.
-    send = due(m_progressTimer) || report.barPercent >= 100;
-    m_progressPending = !send;
-    copy = m_lastProgress;
-  }
-  if (send) emit progress(ProgressCopy{copy.totalProcess, copy.processPercent, copy.barPercent});
+  std::lock_guard lock(m_mutex);
+  m_pending.progress = ProgressCopy{report.totalProcess, report.processPercent, report.barPercent};
+  // The end of a search (100 %) goes through at once.
+  post(report.barPercent >= 100);
 }
 
 void QtRunFeedback::showMinima(const std::array<std::string, 4>& labels, const std::array<bool, 4>& shown) {
-  emit minima(MinimaCopy{labels, shown});
+  std::lock_guard lock(m_mutex);
+  if (!m_pending.minima) m_pending.minima.emplace();
+  // Labels a report does not refresh keep what an earlier one held back.
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (!shown[k]) continue;
+    m_pending.minima->labels[k] = labels[k];
+    m_pending.minima->shown[k] = true;
+  }
+  post(false);
 }
 
 void QtRunFeedback::animateTrial(const TrialView& view) {
-  TrialCopy copy;
-  {
-    std::lock_guard lock(m_mutex);
-    m_lastTrial.centerX = view.centerX;
-    m_lastTrial.centerY = view.centerY;
-    m_lastTrial.x.clear();
-    m_lastTrial.y.clear();
-    if (view.x && view.y) {
-      m_lastTrial.x.assign(view.x->begin(), view.x->end());
-      m_lastTrial.y.assign(view.y->begin(), view.y->end());
-    }
-    if (!due(m_trialTimer)) {
-      m_trialPending = true;
-      return;
-    }
-    m_trialPending = false;
-    copy = m_lastTrial;
+  std::lock_guard lock(m_mutex);
+  TrialCopy& t = m_pending.trial ? *m_pending.trial : m_pending.trial.emplace();
+  t.centerX = view.centerX;
+  t.centerY = view.centerY;
+  t.x.clear();
+  t.y.clear();
+  if (view.x && view.y) {
+    t.x.assign(view.x->begin(), view.x->end());
+    t.y.assign(view.y->begin(), view.y->end());
   }
-  emit trial(copy);
+  post(false);
 }
 
 void QtRunFeedback::setProgressCaption(std::string_view text) {
-  emit caption(std::string(text));
+  std::lock_guard lock(m_mutex);
+  m_pending.caption = std::string(text);
+  post(true);
 }
 
 void QtRunFeedback::closeProgressWindow() {
-  emit closeRequested();
-}
-
-void QtRunFeedback::flush() {
-  ProgressReport progressCopy;
-  TrialCopy trialCopy;
-  bool sendProgress = false, sendTrial = false;
-  {
-    std::lock_guard lock(m_mutex);
-    sendProgress = std::exchange(m_progressPending, false);
-    sendTrial = std::exchange(m_trialPending, false);
-    progressCopy = m_lastProgress;
-    trialCopy = m_lastTrial;
-  }
-  if (sendProgress) {
-    emit progress(ProgressCopy{progressCopy.totalProcess, progressCopy.processPercent, progressCopy.barPercent});
-  }
-  if (sendTrial) emit trial(trialCopy);
+  std::lock_guard lock(m_mutex);
+  m_pending.close = true;
+  post(true);
 }
 
 }  // namespace pelodyn

@@ -1,17 +1,19 @@
 // The core's platform services for a search on a worker thread. The worker
-// calls them; they never touch a widget. Messages, progress, minima and the
-// trial to animate reach the window as queued signals that carry copies.
-// Progress and trials are coalesced to about 30 a second: a search of
-// thousands of trials a second must not flood the event loop.
+// calls them; they never touch a widget. What the worker reports is kept
+// under a lock as the latest progress, minima and trial (plus every message)
+// and handed over by one queued call; the window's thread takes it and emits
+// the signals below, on its own thread. Progress and trials are coalesced to
+// about 30 a second: a search of thousands of trials a second must not flood
+// the event loop.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,8 +22,8 @@
 
 namespace pelodyn {
 
-// What the worker sends. Plain standard types, copied whole: nothing is
-// shared between the worker and the window once a signal is posted.
+// Plain standard copies: nothing is shared between the worker and the
+// window.
 struct TrialCopy {
   double centerX = 0.0, centerY = 0.0;
   std::vector<double> x, y;
@@ -50,8 +52,8 @@ class QtRunFeedback : public QObject, public PlatformServices {
   void setAlreadyShown(const QStringList& texts);
   // The answer the user gave before the run to the question the run asks.
   void setQuestionAnswer(bool ok) { m_answer = ok; }
-  // Sends what the coalescing held back (the last progress and trial).
-  void flush();
+  // Emits what is still held (the window's thread, after the run).
+  void flush() { deliver(); }
 
   // PlatformServices, called on the worker thread.
   void showMessage(MessageKind kind, std::string_view caption, std::string_view text) override;
@@ -63,10 +65,11 @@ class QtRunFeedback : public QObject, public PlatformServices {
   void setProgressCaption(std::string_view caption) override;
   void closeProgressWindow() override;
 
-  // Minimum interval between two coalesced signals, milliseconds.
+  // Minimum interval between two coalesced hand-overs, milliseconds.
   static constexpr int kIntervalMs = 33;
 
  signals:
+  // Emitted on the window's thread.
   void message(const pelodyn::MessageCopy& message);
   void progress(const pelodyn::ProgressCopy& progress);
   void minima(const pelodyn::MinimaCopy& minima);
@@ -75,20 +78,27 @@ class QtRunFeedback : public QObject, public PlatformServices {
   void closeRequested();
 
  private:
-  bool due(QElapsedTimer& timer);
+  struct Pending {
+    std::optional<ProgressCopy> progress;
+    std::optional<MinimaCopy> minima;
+    std::optional<TrialCopy> trial;
+    std::vector<MessageCopy> messages;
+    std::optional<std::string> caption;
+    bool close = false;
+  };
+  // Posts the hand-over unless one is on its way; `urgent` items (messages,
+  // the caption, a close) do not wait for the interval. Called with the lock
+  // held.
+  void post(bool urgent);
+  void deliver();
 
   std::mutex m_mutex;
   std::set<std::string> m_alreadyShown;
   bool m_answer = true;
-  QElapsedTimer m_progressTimer, m_trialTimer;
-  bool m_progressPending = false, m_trialPending = false;
-  ProgressReport m_lastProgress;
-  TrialCopy m_lastTrial;
+  Pending m_pending;
+  bool m_posted = false;
+  QElapsedTimer m_sinceDelivery;
+  std::vector<double> m_trialX, m_trialY;  // the worker's own scratch
 };
 
 }  // namespace pelodyn
-
-Q_DECLARE_METATYPE(pelodyn::TrialCopy)
-Q_DECLARE_METATYPE(pelodyn::ProgressCopy)
-Q_DECLARE_METATYPE(pelodyn::MinimaCopy)
-Q_DECLARE_METATYPE(pelodyn::MessageCopy)
