@@ -250,9 +250,9 @@ void Collector::run() {
   m.UseSpencer = o.checked("CB_Spencer");
   m.StrengthModel = static_cast<std::uint8_t>(o.itemIndex("CB_Strength_Model"));
 
-  if (!valuesWithinReach()) return;
   if (!collectSoils()) return;
   if (!collectLines()) return;
+  if (!valuesWithinReach()) return;
   if (!collectBottomLine()) return;
   if (!collectWater()) return;
 

@@ -492,7 +492,16 @@ bool ReadsAs(bool current, const Project& project, const std::string& bytes, con
     trial.BatchMode = 1;
     SilentPlatform silent;
     if (current) {
-      ReadProjectBytes(trial, bytes, path);
+      // A first line other than the mark, or none at all.
+      try {
+        ReadProjectBytes(trial, bytes, path);
+      } catch (const FileError&) {
+        Project again(SqliteWorkingStore::OpenInMemory());
+        again.options = project.options;
+        again.model = project.model;
+        again.BatchMode = 1;
+        ReadProjectBytes(again, std::string(kProjectMagic) + "\r\n" + bytes, path);
+      }
     } else {
       const std::size_t newline = bytes.find('\n');
       ReadLegacyProjectBytes(trial, silent, newline == std::string::npos ? std::string() : bytes.substr(newline + 1),
