@@ -81,6 +81,15 @@ TEST(ResultFilePath, ReplacesTheEndingOfTheFileName) {
   EXPECT_EQ(MakeResultFilePath("/data/dam.txt"), "/data/dam.pdr");
 }
 
+TEST(WriteFileReplacing, AFailedWriteNamesTheSystemsReason) {
+  try {
+    WriteFileReplacing("/nonexistent-folder/dam.pdr", "x");
+    FAIL() << "no error";
+  } catch (const FileError& e) {
+    EXPECT_STREQ(e.what(), "Cannot create file \"/nonexistent-folder/dam.pdr\": No such file or directory");
+  }
+}
+
 TEST(ResultFilePath, AppendsToAFileNameWithoutEnding) {
   // A project saved as "dam" gets its result beside it, not one folder up.
   EXPECT_EQ(MakeResultFilePath("studies/u/dam"), "studies/u/dam.pdr");
