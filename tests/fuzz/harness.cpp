@@ -34,6 +34,20 @@ std::filesystem::path WriteInput(const std::uint8_t* data, std::size_t size, con
   return file;
 }
 
+}  // namespace
+
+// One project for every input of a target: a working store costs more to
+// create than most inputs cost to read.
+Project& ReusedProject() {
+  static Project project(SqliteWorkingStore::OpenInMemory());
+  EmptyWorkingTables(*project.store);
+  project.options = OptionValues();
+  project.model = AnalysisModel();
+  return project;
+}
+
+namespace {
+
 // Answers every question with OK and asks the run to stop after a bounded
 // number of trials, as a user pressing Stop would.
 class BoundedPlatform final : public PlatformServices {
@@ -56,28 +70,31 @@ class BoundedPlatform final : public PlatformServices {
 }  // namespace
 
 void ReadProjectV20(const std::uint8_t* data, std::size_t size) {
-  Project project(SqliteWorkingStore::OpenInMemory());
+  Project& project = ReusedProject();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   try {
-    ReadIntoScratch(project, "fuzz.pdd", [&](Project& scratch) { ReadProjectBytes(scratch, bytes, "fuzz.pdd"); });
+    StoreTransaction transaction(*project.store);
+    ReadProjectBytes(project, bytes, "fuzz.pdd");
+    transaction.commit();
   } catch (const std::runtime_error&) {
   }
 }
 
 void ReadProjectV118(const std::uint8_t* data, std::size_t size) {
-  Project project(SqliteWorkingStore::OpenInMemory());
+  Project& project = ReusedProject();
   SilentPlatform silent;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   try {
-    ReadIntoScratch(project, "fuzz.pdd",
-                    [&](Project& scratch) { ReadLegacyProjectBytes(scratch, silent, bytes, "fuzz.pdd"); });
+    StoreTransaction transaction(*project.store);
+    ReadLegacyProjectBytes(project, silent, bytes, "fuzz.pdd");
+    transaction.commit();
   } catch (const std::runtime_error&) {
   }
 }
 
 void ReadSettings(const std::uint8_t* data, std::size_t size) {
   const std::filesystem::path file = WriteInput(data, size, "Pelodyn.ini");
-  Project project(SqliteWorkingStore::OpenInMemory());
+  Project& project = ReusedProject();
   try {
     ReadSettingsFile(project, file);
   } catch (const std::runtime_error&) {
@@ -85,18 +102,29 @@ void ReadSettings(const std::uint8_t* data, std::size_t size) {
 }
 
 void Analyse(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path file = WriteInput(data, size, "project.pdd");
-  Project project(SqliteWorkingStore::OpenInMemory());
-  BoundedPlatform platform(project);
+  Project& project = ReusedProject();
+  project.drawing = DrawingSettings();
+  project.slices = SliceSet();
+  project.run.StopRequested = 0;
   project.BatchMode = 1;
+  BoundedPlatform platform(project);
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
   try {
-    NewProject(project);
-    ReadAnyProjectFile(project, platform, file);
-    project.run.StopRequested = 0;
+    // The layout by the first line, as ReadAnyProjectFile chooses it (whose
+    // scratch store would cost more than most runs).
+    {
+      StoreTransaction transaction(*project.store);
+      if (IsCurrentProjectFile(bytes.substr(0, bytes.find_first_of("\r\n")))) {
+        ReadProjectBytes(project, bytes, "fuzz.pdd");
+      } else {
+        ReadLegacyProjectBytes(project, platform, bytes, "fuzz.pdd");
+      }
+      transaction.commit();
+    }
     RunOptions options;
     options.movingCentreFile = Folder() / "moving_center.txt";
     RunAnalysis(project, platform, options);
-    WriteResultFile(project, MakeResultFilePath(file.string()));
+    WriteResultFile(project, Folder() / "project.pdr");
   } catch (const std::runtime_error&) {
   }
 }

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/project.h"
+
 namespace pelodyn::fuzz {
 
 // The version 2.0 reader over the bytes.
@@ -20,8 +22,13 @@ void ReadProjectV118(const std::uint8_t* data, std::size_t size);
 // The settings reader over a file holding the bytes.
 void ReadSettings(const std::uint8_t* data, std::size_t size);
 // Read (either version, by the first line) -> collect -> analyse -> result
-// file, as the batch runner does, with a stop request after a bounded number
+// file, as the batch runner does (but into one project reused from input to
+// input), with a stop request after a bounded number
 // of trial surfaces so that a large but valid project does not count as a hang.
 void Analyse(const std::uint8_t* data, std::size_t size);
+
+// The project the targets share, its tables empty and its option values and
+// model at their defaults.
+Project& ReusedProject();
 
 }  // namespace pelodyn::fuzz

@@ -18,5 +18,5 @@ for target in project_v20 project_v118 settings analyse; do
   esac
   cp "$root/tests/fuzz/regressions/$target"/* "$corpus"/ 2>/dev/null || true
   "$build/tests/fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -jobs=1 -workers=1 -print_final_stats=1 -artifact_prefix="$findings/" 2>&1 | tail -20
+    -print_final_stats=1 -artifact_prefix="$findings/" 2>&1 | tail -20
 done
