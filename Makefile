@@ -3,13 +3,16 @@
 #   make test     install, build, and pass every test (format check included)
 #   make sanitize the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench    the benchmarks, in a Release build
+#   make fuzz     the libFuzzer targets of tests/fuzz (clang), in $(BUILD)-fuzz; FUZZ_SECONDS=n runs each for n s
 JOBS ?= 2
 BUILD ?= build
 GUI ?= ON
 CMAKE_FLAGS = -G Ninja -DPELODYN_BUILD_GUI=$(GUI)
 SOURCES = $(shell find src app tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null | grep -v '^tests/fuzz/corpus')
 
-.PHONY: deps build run test format-check format sanitize bench clean
+FUZZ_SECONDS ?= 0
+
+.PHONY: deps build run test format-check format sanitize bench fuzz clean
 
 deps:
 	scripts/install-deps $(if $(filter OFF,$(GUI)),--core,)
@@ -46,5 +49,11 @@ bench: deps
 	cmake --build $(BUILD)-release -j $(JOBS)
 	for b in $(BUILD)-release/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
 
+fuzz:
+	scripts/install-deps --core --fuzz
+	CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DPELODYN_BUILD_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELODYN_FUZZ=ON -DPELODYN_BUILD_TESTS=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	if [ "$(FUZZ_SECONDS)" -gt 0 ]; then tests/fuzz/run.sh $(BUILD)-fuzz $(FUZZ_SECONDS); fi
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-release
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-release $(BUILD)-fuzz

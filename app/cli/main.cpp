@@ -14,14 +14,18 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "batch/batch.h"
+#include "engine/search.h"
 #include "engine/slip_surface.h"
 #include "model/collection.h"
 #include "model/verification.h"
 #include "persistence/project_file.h"
+#include "persistence/settings_file.h"
 #include "persistence/sqlite_store.h"
+#include "texts/messages.h"
 
 using namespace pelodyn;
 using json = nlohmann::json;
@@ -66,6 +70,42 @@ class CliPlatform final : public PlatformServices {
   std::chrono::steady_clock::time_point m_last{};
   bool m_shown = false;
 };
+
+// The language of messages and captions: the settings file's, unless
+// --lang says otherwise.
+std::uint8_t g_language = kLanguageEnglish;
+
+std::uint8_t SettingsLanguage() {
+  try {
+    const std::filesystem::path file = SettingsFilePath();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return kLanguageEnglish;
+    Project settings(SqliteWorkingStore::OpenInMemory());
+    ReadSettingsFile(settings, file);
+    const std::uint8_t language = settings.model.Language;
+    return language == kLanguageThai ? kLanguageThai : kLanguageEnglish;
+  } catch (const std::exception&) {
+    return kLanguageEnglish;
+  }
+}
+
+// A factor, or a result code with its meaning in words.
+std::string FactorText(double fs, const char* format) {
+  if (fs >= 99999.0 && fs == std::floor(fs) && fs < 2e9) {
+    const int code = static_cast<int>(fs);
+    const std::string_view words = ResultCodeText(g_language, code);
+    if (!words.empty()) return std::to_string(code) + " (" + std::string(words) + ")";
+  }
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, fs);
+  return buffer;
+}
+
+// Text that may hold bytes of no valid UTF-8 (a file name) is dumped with
+// replacement characters rather than failing.
+std::string Dump(const json& j) {
+  return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
 
 json Point(const std::pair<double, double>& p) {
   return json::array({p.first, p.second});
@@ -112,13 +152,15 @@ json ReportJson(const FileReport& r) {
 }
 
 std::string Fs(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.3f", v);
-  return buffer;
+  return FactorText(v, "%.3f");
 }
 
 std::string ReportLine(const FileReport& r) {
-  if (!r.ok) return r.file + ": failed: " + r.error;
+  if (!r.ok) {
+    std::string error = r.error;
+    for (char& c : error) c = (c == '\r' || c == '\n') ? ' ' : c;
+    return r.file + ": failed: " + error;
+  }
   return r.file + ": Ordinary " + Fs(r.minima[0].fs) + "  Simplified Janbu " + Fs(r.minima[1].fs) +
          "  Simplified Bishop " + Fs(r.minima[2].fs) + "  Spencer " + Fs(r.minima[3].fs);
 }
@@ -129,9 +171,49 @@ struct AnalyseOptions {
   bool quiet = false;
   std::string summary;
   int jobs = 1;
+  std::string movingCentre;
+  std::vector<double> movingCentreStep, movingCentreBounds, movingCentreArea;
 };
 
-int Analyse(const AnalyseOptions& o) {
+// The files in the order given, each once: a path given twice (or two
+// spellings of one file) is analysed once, so no two jobs write its result
+// file at the same time.
+std::vector<std::string> Distinct(const std::vector<std::string>& files) {
+  std::vector<std::string> out;
+  std::set<std::filesystem::path> seen;
+  for (const std::string& file : files) {
+    std::error_code ec;
+    std::filesystem::path key = std::filesystem::weakly_canonical(file, ec);
+    if (ec) key = std::filesystem::absolute(file, ec).lexically_normal();
+    if (seen.insert(key).second) {
+      out.push_back(file);
+    } else {
+      std::cerr << file << ": given more than once; analysed once\n";
+    }
+  }
+  return out;
+}
+
+int Analyse(const AnalyseOptions& options) {
+  AnalyseOptions o = options;
+  o.files = Distinct(options.files);
+  BatchOptions batch;
+  batch.language = g_language;
+  if (!o.movingCentre.empty()) {
+    batch.movingCentreFile = o.movingCentre;
+    if (o.movingCentreStep.size() == 2) {
+      batch.movingCentreStepX = o.movingCentreStep[0];
+      batch.movingCentreStepY = o.movingCentreStep[1];
+    }
+    if (o.movingCentreBounds.size() == 2) {
+      batch.boundLeft = o.movingCentreBounds[0];
+      batch.boundRight = o.movingCentreBounds[1];
+    }
+    if (o.movingCentreArea.size() == 4) {
+      batch.workArea = std::array<double, 4>{o.movingCentreArea[0], o.movingCentreArea[1], o.movingCentreArea[2],
+                                             o.movingCentreArea[3]};
+    }
+  }
   const std::size_t n = o.files.size();
   const bool terminal = isatty(STDERR_FILENO) != 0 && !o.quiet;
   std::vector<std::optional<FileReport>> reports(n);
@@ -144,7 +226,7 @@ int Analyse(const AnalyseOptions& o) {
   auto worker = [&] {
     for (std::size_t i = next++; i < n; i = next++) {
       CliPlatform platform(terminal && jobs == 1, o.files[i]);
-      FileReport report = AnalyseProjectFile(o.files[i], platform);
+      FileReport report = AnalyseProjectFile(o.files[i], platform, batch);
       platform.clearProgress();
       std::lock_guard<std::mutex> lock(mutex);
       reports[i] = std::move(report);
@@ -161,10 +243,16 @@ int Analyse(const AnalyseOptions& o) {
     std::unique_lock<std::mutex> lock(mutex);
     ready.wait(lock, [&] { return reports[i].has_value(); });
     const FileReport& r = *reports[i];
-    for (const std::string& message : messages[i]) std::cerr << r.file << ": " << message << '\n';
-    if (!r.ok) std::cerr << r.file << ": " << r.error << '\n';
+    bool told = false;  // a refused run's message was shown already
+    std::string error = r.error;
+    for (char& c : error) c = (c == '\r' || c == '\n') ? ' ' : c;
+    for (const std::string& message : messages[i]) {
+      std::cerr << r.file << ": " << message << '\n';
+      told = told || message == error;
+    }
+    if (!r.ok && !told) std::cerr << r.file << ": " << error << '\n';
     anyFailed = anyFailed || !r.ok;
-    std::cout << (o.json ? ReportJson(r).dump() : ReportLine(r)) << '\n' << std::flush;
+    std::cout << (o.json ? Dump(ReportJson(r)) : ReportLine(r)) << '\n' << std::flush;
     if (terminal && jobs > 1) std::fprintf(stderr, "\r\033[K%zu of %zu files done", i + 1, n);
   }
   for (std::thread& t : threads) t.join();
@@ -192,6 +280,7 @@ struct Loaded {
   void read(const std::string& file) {
     project.BatchMode = 1;
     NewProject(project);
+    project.model.Language = g_language;
     ReadAnyProjectFile(project, platform, file);
   }
   void flushMessages() {
@@ -209,7 +298,64 @@ int Verify(const std::string& file) {
   return 0;
 }
 
-int Slices(const std::string& file) {
+// The factor column of the slices listing: a result code carries its
+// meaning in words.
+std::string FactorField(double fs) {
+  const std::string text = FactorText(fs, "%g");
+  return text.find(' ') == std::string::npos ? text : "\"" + text + "\"";
+}
+
+const char* const kMethodNames[] = {"ordinary", "janbu", "bishop", "spencer"};
+
+// Runs the project's analysis and puts the critical surface of `method`
+// (or of the selected method with the lowest factor) in the model, with its
+// centre in cx, cy. False, with a message, when no surface got a factor.
+bool CriticalSurface(Loaded& l, const std::string& method, double& cx, double& cy) {
+  Project& p = l.project;
+  AnalysisModel& m = p.model;
+  p.run.StopRequested = 0;
+  const RunResult run = RunAnalysis(p, l.platform);
+  l.flushMessages();
+  if (run.outcome != RunOutcome::Complete) {
+    if (!run.message.empty()) std::cerr << run.message << '\n';
+    return false;
+  }
+  const bool selected[4] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,
+                            m.UseSpencer != 0};
+  int best = -1;
+  for (int k = Ordinary; k <= Spencer; ++k) {
+    const double fs = p.run.Minimum[static_cast<std::size_t>(k)].Fs;
+    if (!method.empty()) {
+      if (method == kMethodNames[k]) best = k;
+    } else if (selected[k] && fs < 99999.0 && (best < 0 || fs < p.run.Minimum[static_cast<std::size_t>(best)].Fs)) {
+      best = k;
+    }
+  }
+  if (best < 0 || !(p.run.Minimum[static_cast<std::size_t>(best)].Fs < 99999.0)) {
+    std::cerr << (best >= 0 ? std::string(kMethodNames[best]) + ": " : std::string())
+              << NoAdmissibleSurfaceMessage(g_language, p.run.SurfaceCount, p.run.ResultCodeCount) << '\n';
+    return false;
+  }
+  const MethodMinimum& min = p.run.Minimum[static_cast<std::size_t>(best)];
+  cx = min.CenterX;
+  cy = min.CenterY;
+  if (m.AnalysisTheory == 2) {
+    if (m.NonCirSearchKind == 1) {
+      m.NonCirX = p.run.BestSurfaceX[static_cast<std::size_t>(best)];
+      m.NonCirY = p.run.BestSurfaceY[static_cast<std::size_t>(best)];
+      m.NonCirPointCount = static_cast<int>(m.NonCirX.size());
+      m.NonCirSegmentCount = m.NonCirPointCount - 1;
+    } else {
+      ReadNonCircularPoints(p);
+    }
+  } else {
+    m.TrialRadius = min.Radius;
+  }
+  std::cerr << "critical surface of " << kMethodNames[best] << '\n';
+  return true;
+}
+
+int Slices(const std::string& file, const std::string& method) {
   Loaded l;
   l.read(file);
   CollectAnalysisData(l.project, l.platform);
@@ -217,15 +363,23 @@ int Slices(const std::string& file) {
   AnalysisModel& m = l.project.model;
   if (m.DataError) return 1;
   double cx, cy;
-  if (m.AnalysisTheory == 2) {
+  const OptionValues& o = l.project.options;
+  // Without a specific surface (or with --method) the analysis is run and
+  // its critical surface listed.
+  const bool specific =
+      method.empty() && (m.AnalysisTheory == 2 ? m.NonCirPointCount > 0 : o.readReal("E_Radius") > 0.0);
+  if (!specific) {
+    if (m.AnalysisTheory != 2) m.AnalysisTheory = 1;
+    if (!CriticalSurface(l, method, cx, cy)) return 1;
+  } else if (m.AnalysisTheory == 2) {
     ReadNonCircularPoints(l.project);
-    cx = l.project.options.readReal("E_NonCir_X_Center");
-    cy = l.project.options.readReal("E_NonCir_Y_Center");
+    cx = o.readReal("E_NonCir_X_Center");
+    cy = o.readReal("E_NonCir_Y_Center");
   } else {
     m.AnalysisTheory = 1;
-    cx = l.project.options.readReal("E_X_Center");
-    cy = l.project.options.readReal("E_Y_Center");
-    m.TrialRadius = l.project.options.readReal("E_Radius");
+    cx = o.readReal("E_X_Center");
+    cy = o.readReal("E_Y_Center");
+    m.TrialRadius = o.readReal("E_Radius");
   }
   SliceSet& s = l.project.slices;
   AnalyseSlipSurface(m, cx, cy, s);
@@ -244,8 +398,8 @@ int Slices(const std::string& file) {
     std::cout << line;
   }
   std::cout << "\nmethod,fs\n"
-            << "ordinary," << s.FsOrdinary << "\njanbu," << s.FsJanbu << "\nbishop," << s.FsBishop << "\nspencer,"
-            << s.FsSpencer << '\n';
+            << "ordinary," << FactorField(s.FsOrdinary) << "\njanbu," << FactorField(s.FsJanbu) << "\nbishop,"
+            << FactorField(s.FsBishop) << "\nspencer," << FactorField(s.FsSpencer) << '\n';
   return 0;
 }
 
@@ -266,6 +420,11 @@ int Convert(const std::string& in, const std::string& out, bool legacy) {
 int main(int argc, char** argv) {
   CLI::App app{"Pelodyn: slope stability by limit equilibrium, without windows."};
   app.require_subcommand(1);
+  app.fallthrough();
+  std::string language;
+  app.add_option("--lang", language,
+                 "Language of messages and of the words of result codes: en or th (default: the settings file's)")
+      ->check(CLI::IsMember({"en", "th"}));
 
   AnalyseOptions analyse;
   CLI::App* analyseCommand =
@@ -279,17 +438,37 @@ int main(int argc, char** argv) {
                              "temporary folder, when there are two files or more)");
   analyseCommand->add_flag("--quiet", analyse.quiet, "No progress line and no summary notice");
   analyseCommand->add_option("--jobs,-j", analyse.jobs, "Analyse up to N files at once")->check(CLI::PositiveNumber);
+  analyseCommand->add_option("--moving-centre", analyse.movingCentre,
+                             "For a project of the irregular theory with a specific surface: write the moving-centre "
+                             "listing (zone, x, y and the four factors of each centre) to this file instead of "
+                             "analysing the surface once");
+  analyseCommand->add_option("--mc-step", analyse.movingCentreStep, "Steps DX DY of the moving centre (default 1 1)")
+      ->expected(2);
+  analyseCommand
+      ->add_option("--mc-bounds", analyse.movingCentreBounds,
+                   "Left and right bounds of the zones of the moving-centre listing (default 0 0)")
+      ->expected(2);
+  analyseCommand
+      ->add_option("--mc-area", analyse.movingCentreArea,
+                   "Area XMIN XMAX YMIN YMAX walked by the moving centre (default 0 100 0 63)")
+      ->expected(4);
 
   std::string verifyFile;
   CLI::App* verifyCommand = app.add_subcommand("verify", "Check a project's soils and geometry (Verify Data).");
   verifyCommand->add_option("file", verifyFile, "Project file")->required();
 
-  std::string slicesFile;
+  std::string slicesFile, slicesMethod;
   CLI::App* slicesCommand =
       app.add_subcommand("slices",
                          "Analyse the project's specific surface once (its specific circle, or its initial irregular "
-                         "surface) and print the slices as CSV with the four factors.");
+                         "surface) and print the slices as CSV with the four factors. Without a specific surface, "
+                         "or with --method, run the analysis and print the slices of the critical surface.");
   slicesCommand->add_option("file", slicesFile, "Project file")->required();
+  slicesCommand
+      ->add_option("--method", slicesMethod,
+                   "The method whose critical surface is listed (default: the selected method with the lowest "
+                   "factor)")
+      ->check(CLI::IsMember({"ordinary", "janbu", "bishop", "spencer"}));
 
   std::string convertIn, convertOut;
   bool legacy = false;
@@ -310,10 +489,11 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  g_language = language.empty() ? SettingsLanguage() : language == "th" ? kLanguageThai : kLanguageEnglish;
   try {
     if (*analyseCommand) return Analyse(analyse);
     if (*verifyCommand) return Verify(verifyFile);
-    if (*slicesCommand) return Slices(slicesFile);
+    if (*slicesCommand) return Slices(slicesFile, slicesMethod);
     if (*convertCommand) return Convert(convertIn, convertOut, legacy);
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';

@@ -11,6 +11,7 @@
 #include "persistence/result_file.h"
 #include "persistence/sqlite_store.h"
 #include "persistence/text_file.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 namespace {
@@ -68,17 +69,92 @@ void DescribeMinima(Project& project, FileReport& report) {
 
 }  // namespace
 
-FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform) {
+namespace {
+
+// Passes everything on to the front end's platform and keeps the last
+// message shown: the reason of a refused run.
+class MessageKeeper final : public PlatformServices {
+ public:
+  explicit MessageKeeper(PlatformServices& inner) : m_inner(inner) {}
+  void showMessage(MessageKind kind, std::string_view caption, std::string_view text) override {
+    last = std::string(text);
+    m_inner.showMessage(kind, caption, text);
+  }
+  bool askOkCancel(std::string_view caption, std::string_view text) override {
+    const bool ok = m_inner.askOkCancel(caption, text);
+    if (!ok) last = std::string(text);
+    return ok;
+  }
+  void reportProgress(const ProgressReport& report) override { m_inner.reportProgress(report); }
+  void processPendingEvents() override { m_inner.processPendingEvents(); }
+  void showMinima(const std::array<std::string, 4>& labels, const std::array<bool, 4>& shown) override {
+    m_inner.showMinima(labels, shown);
+  }
+  void animateTrial(const TrialView& trial) override { m_inner.animateTrial(trial); }
+  void setProgressCaption(std::string_view caption) override { m_inner.setProgressCaption(caption); }
+  void closeProgressWindow() override { m_inner.closeProgressWindow(); }
+
+  std::string last;
+
+ private:
+  PlatformServices& m_inner;
+};
+
+bool AnyFactor(const Project& project) {
+  const AnalysisModel& m = project.model;
+  const bool selected[4] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,
+                            m.UseSpencer != 0};
+  for (int method = Ordinary; method <= Spencer; ++method) {
+    if (selected[method] && project.run.Minimum[static_cast<std::size_t>(method)].Fs < 99999.0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string NoAdmissibleSurfaceMessage(std::uint8_t language, long surfaces, const std::map<int, long>& rejected) {
+  const bool thai = language == kLanguageThai;
+  std::string text(NoAdmissibleSurfaceText(thai ? kLanguageThai : kLanguageEnglish));
+  if (surfaces == 0) return text + (thai ? ": ไม่มีผิวใดถูกวิเคราะห์" : ": no surface was analysed");
+  text += thai ? ": จาก " + std::to_string(surfaces) + " ผิว" : ": of " + std::to_string(surfaces) + " surfaces";
+  for (const auto& [code, count] : rejected) {
+    std::string words(ResultCodeText(thai ? kLanguageThai : kLanguageEnglish, code));
+    if (words.empty()) words = "code " + std::to_string(code);
+    text += ", " + std::to_string(count) + (thai ? " ผิว '" : " with '") + words + "'";
+  }
+  return text;
+}
+
+FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& frontEnd,
+                              const BatchOptions& options) {
   const auto start = std::chrono::steady_clock::now();
   FileReport report;
   report.file = file.string();
+  MessageKeeper platform(frontEnd);
   try {
     Project project(SqliteWorkingStore::OpenInMemory());
     project.BatchMode = 1;
+    project.model.Language = options.language;
     ReadAnyProjectFile(project, platform, file);
     report.projectName = project.options.text("E_Project_Name");
     project.run.StopRequested = 0;
-    const RunResult run = RunAnalysis(project, platform);
+    RunOptions runOptions;
+    if (!options.movingCentreFile.empty()) {
+      project.options.setChecked("CB_Moving_Center", true);
+      project.options.setText("E_MCX", FormatShortest(options.movingCentreStepX));
+      project.options.setText("E_MCY", FormatShortest(options.movingCentreStepY));
+      project.options.setText("E_Bound_L", FormatShortest(options.boundLeft));
+      project.options.setText("E_Bound_R", FormatShortest(options.boundRight));
+      if (options.workArea) {
+        project.drawing.WorkAreaXmin = (*options.workArea)[0];
+        project.drawing.WorkAreaXmax = (*options.workArea)[1];
+        project.drawing.WorkAreaYmin = (*options.workArea)[2];
+        project.drawing.WorkAreaYmax = (*options.workArea)[3];
+      }
+      runOptions.movingCentreFile = options.movingCentreFile;
+    }
+    platform.last.clear();
+    const RunResult run = RunAnalysis(project, platform, runOptions);
     const AnalysisModel& m = project.model;
     report.theory = m.AnalysisTheory;
     report.search = m.AnalysisTheory == 2 ? m.NonCirSearchKind : m.CircularSearchKind;
@@ -86,11 +162,18 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     report.rejected = project.run.ResultCodeCount;
     if (run.outcome == RunOutcome::Complete) {
       DescribeMinima(project, report);
-      WriteResultFile(project, MakeResultFilePath(file.string()));
-      report.ok = true;
+      report.ok = AnyFactor(project);
+      if (!report.ok) report.error = NoAdmissibleSurfaceMessage(options.language, report.surfaces, report.rejected);
+    } else if (run.outcome == RunOutcome::Failed) {
+      report.error = run.message.empty() ? "The analysis failed." : run.message;
     } else {
-      report.error = run.message.empty() ? "The analysis was not run." : run.message;
+      // The message the user would have seen.
+      report.error = !platform.last.empty() ? platform.last
+                     : !run.message.empty() ? run.message
+                                            : std::string("The analysis was not run.");
     }
+    // Whatever the run left, so that no older result file looks current.
+    WriteResultFile(project, MakeResultFilePath(file.string()));
   } catch (const std::exception& e) {
     report.ok = false;
     report.error = e.what();
@@ -144,7 +227,9 @@ std::string SummaryText(const std::vector<FileReport>& reports) {
   for (std::size_t i = 0; i < reports.size(); ++i) {
     const FileReport& r = reports[i];
     std::string name = std::filesystem::path(r.file).filename().string();
-    name = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
+    // The file name without its ending, as its result file is named.
+    name = MakeResultFilePath(name);
+    name.resize(name.size() - 4);
     std::string text =
         Right(std::to_string(i + 1), 7) + Right(First(r.projectName, 18), 24) + Right(First(name, 17), 20);
     if (!r.ok) {

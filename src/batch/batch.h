@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -40,11 +41,35 @@ struct FileReport {
   double elapsedSeconds = 0.0;
 };
 
+// What a batch run takes besides the file: the language of the messages and
+// of the words of result codes (as the settings file says), and the
+// moving-centre listing, whose settings no project file holds.
+struct BatchOptions {
+  std::uint8_t language = 1;  // 0 Thai, 1 English
+  // When set, a project of the irregular theory with a specific surface
+  // writes the moving-centre listing here instead of searching: the work
+  // area (grid units) walked by the steps, and the bounds of its zones.
+  std::filesystem::path movingCentreFile;
+  double movingCentreStepX = 1.0, movingCentreStepY = 1.0;
+  double boundLeft = 0.0, boundRight = 0.0;
+  std::optional<std::array<double, 4>> workArea;  // x min, x max, y min, y max
+};
+
 // Reads `file` (either version) into a project of its own with a private
 // working store, runs the analysis in batch mode and writes the result file
-// beside it. Messages of the run go to `platform`. Never throws: a failure
-// is reported in the FileReport.
-FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform);
+// beside it: after every run of a file that could be read, with what the run
+// left (a refused run: its minima as they were reset, 99999); a file that
+// cannot be read gets none. A refused run reports the message the user
+// would have seen; a run in which no trial surface of any selected method
+// got a factor fails with "no admissible slip surface" and the count of each
+// rejection reason in words. Messages of the run go to `platform`. Never
+// throws: a failure is reported in the FileReport.
+FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform,
+                              const BatchOptions& options = {});
+
+// "no admissible slip surface: of N surfaces, n with '<reason>', ..." in
+// `language`, from the surface count and the result code counts of a run.
+std::string NoAdmissibleSurfaceMessage(std::uint8_t language, long surfaces, const std::map<int, long>& rejected);
 
 // The summary of a list of runs, in list order: the header, one line per
 // file and the closing line. A file that failed gets a line that says so.

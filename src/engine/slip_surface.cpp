@@ -644,6 +644,10 @@ void Analysis::anchorsPerSlice() {
 
 // Each band between consecutive lines present at the centre line, clipped at
 // the base, weighs with the unit weight of the soil below its upper line.
+// The base lies in the soil of the lowest band. A sliver (no line more than
+// kMargin above its base, where the surface enters or leaves the ground)
+// has no band: its base takes the soil just under the ground at its mid, as
+// the ground line would give it, not the lowest soil.
 void Analysis::weightAndBaseSoil() {
   const int g = ground();
   for (int i = 0; i < s.SliceCount; ++i) {
@@ -651,19 +655,22 @@ void Analysis::weightAndBaseSoil() {
     const double* y = s.LineYAtMid[ui];
     const double b = s.SliceWidth[ui];
     int t = 0;
-    bool inside = false;
+    bool inside = false, based = false;
+    int groundSoil = -1;
     double weight = 0.0;
     for (int k = 0; k < m.LineCount; ++k) {
       if (y[k] == kAbsentLine) {
         ++t;
         continue;
       }
+      if (k == g) groundSoil = k - t;
       if (s.SliceHeight[ui] - kMargin > y[g] - y[k]) {
         double below;
         if (!inside) {
           below = s.BaseYAtMid[ui];
           s.BaseSoil[ui] = k - t;
           inside = true;
+          based = true;
         } else {
           below = y[k - t];
         }
@@ -673,6 +680,7 @@ void Analysis::weightAndBaseSoil() {
       }
       t = 1;
     }
+    if (!based && groundSoil >= 0) s.BaseSoil[ui] = groundSoil;
     s.SliceWeight[ui] = weight;
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <utility>
@@ -18,6 +19,18 @@ namespace {
 constexpr int kMaxLineNumber = 99;
 
 const char kGeometryShapeError[] = "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง";
+
+// Sizes of a search beyond which the collection refuses a project: far
+// above any real project, far below what takes a laptop hours or gigabytes.
+constexpr long long kMaxCircles = 1000;           // No. of Circle, or the circles a radius decrement makes
+constexpr long long kMaxSlices = 1000;            // No. of Slice
+constexpr long long kMaxDivisions = 1000;         // each grid division
+constexpr long long kMaxGridCircles = 1000000;    // grid centres times circles
+constexpr long long kMaxDirections = 360;         // No. of Direction of the irregular search
+constexpr long long kMaxDivideSteps = 50;         // Divide Step of the irregular search
+constexpr long long kMaxMovingCentres = 1000000;  // centres of the moving-centre listing
+// A coordinate, strength, unit weight or load beyond this is no real section.
+constexpr double kMaxMagnitude = 1e9;
 
 struct LineLayout {
   int lineCount = 0;
@@ -153,7 +166,41 @@ class Collector {
 
   void run();
 
+  // A size within 0..limit; stops with a message naming the field otherwise.
+  bool withinLimit(std::string_view field, long long value, long long limit) {
+    if (value < 0) {
+      stopCore(CoreText::CountNegative, {field, Num(value)});
+      return false;
+    }
+    if (value > limit) {
+      stopCore(CoreText::ValueAboveLimit, {field, Num(value), Num(limit)});
+      return false;
+    }
+    return true;
+  }
+  // A value of the section within reason.
+  bool withinReach(std::string_view field, double value) {
+    if (std::fabs(value) <= kMaxMagnitude) return true;
+    stopCore(CoreText::ValueOutOfReach, {field, FormatShortest(value)});
+    return false;
+  }
+  bool rowsWithinReach(const std::vector<Row>& rows, Table table) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const TableDef& def = TableDefinition(table);
+      for (std::size_t f = 0; f < def.fields.size(); ++f) {
+        if (def.fields[f].type != FieldType::Float) continue;
+        const std::string field = std::string(TableName(table)) + " row " + Num(static_cast<long long>(i) + 1) + ", " +
+                                  std::string(def.fields[f].name);
+        if (!withinReach(field, rows[i].real(def.fields[f].name))) return false;
+      }
+    }
+    return true;
+  }
+
  private:
+  bool valuesWithinReach();
+  // The diagonal of the boundary lines' extent.
+  double sectionSize() const;
   bool collectSoils();
   bool collectLines();
   bool collectBottomLine();
@@ -205,6 +252,7 @@ void Collector::run() {
 
   if (!collectSoils()) return;
   if (!collectLines()) return;
+  if (!valuesWithinReach()) return;
   if (!collectBottomLine()) return;
   if (!collectWater()) return;
 
@@ -220,6 +268,32 @@ void Collector::run() {
   if (!collectSearchSettings()) return;
   if (m.AnalysisTheory == 2 && !collectIrregular()) return;
   m.DataError = 0;
+}
+
+bool Collector::valuesWithinReach() {
+  for (Table table : {Table::Soil_Prop, Table::Aniso, Table::Geometry, Table::Waterline, Table::Tcrack, Table::Anchor,
+                      Table::Lineload, Table::Stripload, Table::NonCircular_Coordinate}) {
+    if (!rowsWithinReach(table == Table::Geometry ? m_geometry : p.store->rows(table), table)) return false;
+  }
+  return true;
+}
+
+double Collector::sectionSize() const {
+  double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0;
+  bool any = false;
+  for (const Row& r : m_geometry) {
+    const double x = r.real("Coordi X"), y = r.real("Coordi Y");
+    if (!any) {
+      xmin = xmax = x;
+      ymin = ymax = y;
+      any = true;
+    }
+    xmin = std::min(xmin, x);
+    xmax = std::max(xmax, x);
+    ymin = std::min(ymin, y);
+    ymax = std::max(ymax, y);
+  }
+  return std::hypot(xmax - xmin, ymax - ymin);
 }
 
 bool Collector::collectSoils() {
@@ -514,6 +588,15 @@ bool Collector::collectSearchSettings() {
       stopMessage(17);
       return false;
     }
+    // The fan runs from the largest radius to the smallest by this step,
+    // at most the section's size.
+    const double finest = sectionSize() / static_cast<double>(kMaxCircles);
+    if (decrement < finest) {
+      char limit[32];
+      std::snprintf(limit, sizeof limit, "%.3g", finest);
+      stopCore(CoreText::ValueBelowLimit, {"Radius Decrement", FormatShortest(decrement), limit});
+      return false;
+    }
     m.CircleCount = 0;
     m.RadiusDecrement = decrement;
   } else {
@@ -522,6 +605,7 @@ bool Collector::collectSearchSettings() {
       stopMessage(17);
       return false;
     }
+    if (!withinLimit("No. of Circle", count, kMaxCircles)) return false;
     m.CircleCount = count;
     m.RadiusDecrement = 0.0;
   }
@@ -530,26 +614,50 @@ bool Collector::collectSearchSettings() {
     stopMessage(18);
     return false;
   }
+  if (!withinLimit("No. of Slice", m.SliceCountInput, kMaxSlices)) return false;
   m.DepthTallest = o.readReal("E_Cir_Depth_Tallest");
   m.CircleAddRadius = o.readInteger("E_Cir_Add_Radius");
   m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_Cir_Search"));
   if (m.CircularSearchKind == 0) {
     ReadCentreGrid(p);
+    if (m.AnalysisTheory == 1) {
+      if (!withinLimit("Division 1-2", m.GridDivision12, kMaxDivisions)) return false;
+      if (!withinLimit("Division 2-3", m.GridDivision23, kMaxDivisions)) return false;
+      for (std::size_t k = 0; k < 3; ++k) {
+        if (!withinReach("Grid X", m.GridCornerX[k]) || !withinReach("Grid Y", m.GridCornerY[k])) return false;
+      }
+      if (!withinReach("Grid Increment X", m.GridIncrementX) || !withinReach("Grid Increment Y", m.GridIncrementY)) {
+        return false;
+      }
+      const long long circles = m.CircleCount > 0 ? m.CircleCount : kMaxCircles;
+      const long long trials = (m.GridDivision12 + 1LL) * (m.GridDivision23 + 1LL) * circles;
+      if (!withinLimit("Grid centres x No. of Circle", trials, kMaxGridCircles)) return false;
+    }
   } else if (m.CircularSearchKind == 1) {
     m.CenterX = o.readReal("E_X_Center");
     m.CenterY = o.readReal("E_Y_Center");
     m.TrialRadius = o.readReal("E_Radius");
+    if (m.AnalysisTheory == 1 && (!withinReach("X Center", m.CenterX) || !withinReach("Y Center", m.CenterY) ||
+                                  !withinReach("Radius", m.TrialRadius))) {
+      return false;
+    }
   } else if (m.CircularSearchKind == 2) {
     m.CenterX = o.readReal("E_Xauto_Start");
     m.CenterY = o.readReal("E_Yauto_Start");
     m.AutoIncrementX = o.readReal("E_Xauto_Increment");
     m.AutoIncrementY = o.readReal("E_Yauto_Increment");
+    if (m.AnalysisTheory == 1 &&
+        (!withinReach("X Start", m.CenterX) || !withinReach("Y Start", m.CenterY) ||
+         !withinReach("X Increment", m.AutoIncrementX) || !withinReach("Y Increment", m.AutoIncrementY))) {
+      return false;
+    }
   }
   return true;
 }
 
 bool Collector::collectIrregular() {
   m.SliceCountInput = o.readInteger("E_NonCir_Slice");
+  if (!withinLimit("No. of Slice", m.SliceCountInput, kMaxSlices)) return false;
   m.DepthTallest = o.readReal("E_NonCir_Depth_Tallest");
   m.NonCirPointCount = 0;
   const std::vector<Row> rows = p.store->rows(Table::NonCircular_Coordinate);
@@ -588,7 +696,14 @@ bool Collector::collectIrregular() {
   m.CenterY = o.readReal("E_NonCir_Y_Center");
   m.NonCirDirectionCount = o.readInteger("E_No_Direction");
   m.NonCirMoveLength = o.readReal("E_Move_Length");
-  m.NonCirDivideStep = static_cast<std::uint8_t>(o.readInteger("E_Divide_Step"));
+  const std::int32_t divideStep = o.readInteger("E_Divide_Step");
+  if (!withinLimit("No. of Direction", m.NonCirDirectionCount, kMaxDirections)) return false;
+  if (!withinLimit("Divide Step", divideStep, kMaxDivideSteps)) return false;
+  if (!withinReach("Axis X", m.CenterX) || !withinReach("Axis Y", m.CenterY) ||
+      !withinReach("Move Length", m.NonCirMoveLength)) {
+    return false;
+  }
+  m.NonCirDivideStep = static_cast<std::uint8_t>(divideStep);
   m.NonCirMoveStep[0] = m.NonCirMoveLength != 0.0 ? m.NonCirMoveLength : m.NonCirMoveStep[1] / 100.0;
   if (m.NonCirDirectionCount < 4) {
     ui.showMessage(MessageKind::Information, "", MessageText(m.Language, 7));
@@ -597,6 +712,16 @@ bool Collector::collectIrregular() {
   if (o.checked("CB_Moving_Center")) {
     m.MovingCenterDX = o.readReal("E_MCX");
     m.MovingCenterDY = o.readReal("E_MCY");
+    // The listing walks the work area by these steps.
+    const DrawingSettings& d = p.drawing;
+    const double nx = (d.WorkAreaXmax - d.WorkAreaXmin) / m.MovingCenterDX + 1.0;
+    const double ny = (d.WorkAreaYmax - d.WorkAreaYmin) / m.MovingCenterDY + 1.0;
+    if (!(m.MovingCenterDX > 0.0) || !(m.MovingCenterDY > 0.0) || !(nx >= 0.0) || !(ny >= 0.0) ||
+        nx * ny > static_cast<double>(kMaxMovingCentres)) {
+      stopCore(CoreText::ValueAboveLimit,
+               {"Moving centre points", FormatShortest(std::max(0.0, nx) * std::max(0.0, ny)), Num(kMaxMovingCentres)});
+      return false;
+    }
   }
   return true;
 }

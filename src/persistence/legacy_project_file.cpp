@@ -197,10 +197,9 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
   WriteFileReplacing(path, w.bytes());
 }
 
-void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
-  project.ProjectFilePath = path.string();
-  ProjectReading reading(project);
-  LayoutReader r(ReadFileBytes(path));
+void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const std::string& bytes,
+                            const std::filesystem::path& path) {
+  LayoutReader r = ProjectLayoutReader(bytes, path);
   AnalysisModel& m = project.model;
   OptionValues& o = project.options;
   WorkingStore& store = *project.store;
@@ -233,7 +232,9 @@ void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const s
       Row row(table);
       row.set("Line No.", k).set("Color", SoilColorDefault(k)).set("Description", "");
       for (const FieldDef& field : TableDefinition(table).fields) {
-        if (field.type == FieldType::Float) row.set(field.name, k < n ? r.readReal() : 0.0);
+        if (field.type == FieldType::Float) {
+          row.set(field.name, k < n ? r.readReal("soil " + std::to_string(k) + ", " + std::string(field.name)) : 0.0);
+        }
       }
       if (k < n) r.nextLine();
       store.append(row);
@@ -248,7 +249,8 @@ void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const s
     for (std::int32_t j = 1; j <= points; ++j) {
       Row row(Table::Geometry);
       row.set("Line No.", i).set("Point No.", j);
-      row.set("Coordi X", r.readReal()).set("Coordi Y", r.readReal());
+      const std::string where = "line " + std::to_string(i) + " point " + std::to_string(j);
+      row.set("Coordi X", r.readReal(where + ", Coordi X")).set("Coordi Y", r.readReal(where + ", Coordi Y"));
       r.nextLine();
       store.append(row);
     }
@@ -472,7 +474,11 @@ void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const s
   o.setText("E_Move_Length", "0");
   o.setText("E_Divide_Step", "3");
   m.NonCirPointCount = 0;
-  ProjectReading::CheckComplete(r, path);
+}
+
+void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
+  const std::string bytes = ReadFileBytes(path);
+  ReadIntoScratch(project, path, [&](Project& scratch) { ReadLegacyProjectBytes(scratch, platform, bytes, path); });
 }
 
 }  // namespace pelodyn

@@ -5,6 +5,7 @@
 #include "model/collection.h"
 #include "model/numbers.h"
 #include "persistence/project_reading.h"
+#include "persistence/sqlite_store.h"
 #include "persistence/text_file.h"
 
 namespace pelodyn {
@@ -204,11 +205,12 @@ void ReadNumberRows(LayoutReader& r, WorkingStore& store, Table table, int count
   const TableDef& def = TableDefinition(table);
   for (int i = 0; i < count; ++i) {
     Row row(table);
+    const std::string where = std::string(TableName(table)) + " row " + std::to_string(i + 1) + ", ";
     for (std::size_t f = 0; f < def.fields.size(); ++f) {
       if (def.fields[f].type == FieldType::Integer) {
-        row.value(f) = static_cast<std::int64_t>(r.readInteger());
+        row.value(f) = static_cast<std::int64_t>(r.readInteger(where + std::string(def.fields[f].name)));
       } else {
-        row.value(f) = r.readReal();
+        row.value(f) = r.readReal(where + std::string(def.fields[f].name));
       }
     }
     r.nextLine();
@@ -220,11 +222,12 @@ void ReadSoilRows(LayoutReader& r, WorkingStore& store, Table table, int count) 
   const TableDef& def = TableDefinition(table);
   for (int i = 0; i < count; ++i) {
     Row row(table);
-    row.set("Line No.", static_cast<std::int64_t>(r.readInteger()));
+    const std::string where = "soil " + std::to_string(i + 1) + " of " + std::string(TableName(table)) + ", ";
+    row.set("Line No.", static_cast<std::int64_t>(r.readInteger(where + "Line No.")));
     for (const FieldDef& field : def.fields) {
-      if (field.type == FieldType::Float) row.set(field.name, r.readReal());
+      if (field.type == FieldType::Float) row.set(field.name, r.readReal(where + std::string(field.name)));
     }
-    row.set("Color", static_cast<std::int64_t>(r.readInteger()));
+    row.set("Color", static_cast<std::int64_t>(r.readInteger(where + "Color")));
     const std::string rest = r.readRestOfLine();
     r.nextLine();
     std::string description = rest == " XX" ? std::string() : (rest.empty() ? rest : rest.substr(1));
@@ -241,10 +244,8 @@ void ReadSoilRows(LayoutReader& r, WorkingStore& store, Table table, int count) 
 
 }  // namespace
 
-void ReadProjectFile(Project& project, const std::filesystem::path& path) {
-  project.ProjectFilePath = path.string();
-  ProjectReading reading(project);
-  LayoutReader r(ReadFileBytes(path));
+void ReadProjectBytes(Project& project, const std::string& bytes, const std::filesystem::path& path) {
+  LayoutReader r = ProjectLayoutReader(bytes, path);
   AnalysisModel& m = project.model;
   OptionValues& o = project.options;
   WorkingStore& store = *project.store;
@@ -254,43 +255,43 @@ void ReadProjectFile(Project& project, const std::filesystem::path& path) {
   o.setText("E_Engineer", r.readText());
   r.nextLine();
 
-  const std::int32_t theory = r.readInteger();
+  const std::int32_t theory = r.readInteger("Theory");
   m.AnalysisTheory = static_cast<std::uint8_t>(theory);
   o.setItemIndex("RG_Theory", theory);
   r.nextLine();
   const char* methodBoxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
   std::uint8_t* methodFlags[] = {&m.UseOrdinary, &m.UseSimplifiedJanbu, &m.UseSimplifiedBishop, &m.UseSpencer};
   for (int k = 0; k < 4; ++k) {
-    *methodFlags[k] = Flag(r.readInteger());
+    *methodFlags[k] = Flag(r.readInteger(methodBoxes[k]));
     o.setChecked(methodBoxes[k], *methodFlags[k] != 0);
   }
   r.nextLine();
   r.nextLine();
 
-  const std::int32_t strength = r.readInteger();
+  const std::int32_t strength = r.readInteger("Strength Model");
   m.StrengthModel = static_cast<std::uint8_t>(strength);
   o.setItemIndex("CB_Strength_Model", strength);
   r.nextLine();
   r.nextLine();
 
-  int count = r.readInteger();
+  int count = r.readInteger("row count of Soil_Prop");
   r.nextLine();
   ReadSoilRows(r, store, Table::Soil_Prop, count);
-  count = r.readInteger();
+  count = r.readInteger("row count of Aniso");
   r.nextLine();
   ReadSoilRows(r, store, Table::Aniso, count);
   r.nextLine();
 
-  count = r.readInteger();
+  count = r.readInteger("row count of Geometry");
   r.nextLine();
   ReadNumberRows(r, store, Table::Geometry, count);
   r.nextLine();
 
-  const std::int32_t bottomChoice = r.readInteger();
+  const std::int32_t bottomChoice = r.readInteger("Bottom Line");
   r.nextLine();
-  const std::int32_t bottomNo = r.readInteger();
+  const std::int32_t bottomNo = r.readInteger("Bottom Line No.");
   r.nextLine();
-  count = r.readInteger();
+  count = r.readInteger("row count of Bottom_Line");
   r.nextLine();
   ReadNumberRows(r, store, Table::Bottom_Line, count);
   m.BottomLineChoice = static_cast<std::uint8_t>(bottomChoice);
@@ -298,22 +299,22 @@ void ReadProjectFile(Project& project, const std::filesystem::path& path) {
   o.setText("E_BottomLine", IntText(bottomNo));
   r.nextLine();
 
-  const std::int32_t seepage = r.readInteger();
+  const std::int32_t seepage = r.readInteger("Seepage");
   r.nextLine();
-  const std::int32_t waterKind = r.readInteger();
+  const std::int32_t waterKind = r.readInteger("Water Line");
   r.nextLine();
-  count = r.readInteger();
+  count = r.readInteger("row count of Waterline");
   r.nextLine();
-  const double waterUnitWeight = r.readReal();
+  const double waterUnitWeight = r.readReal("Unit Weight of Water");
   r.nextLine();
   ReadNumberRows(r, store, Table::Waterline, count);
   o.setItemIndex("CB_Phreatic_Peizometric", waterKind);
   o.setText("E_Unit_Weight_Water", RealText(waterUnitWeight));
-  const std::int32_t ruCondition = r.readInteger();
+  const std::int32_t ruCondition = r.readInteger("Ru Condition");
   r.nextLine();
-  const double ruAverage = r.readReal();
+  const double ruAverage = r.readReal("Ru");
   r.nextLine();
-  count = r.readInteger();
+  count = r.readInteger("row count of Ru_variable");
   r.nextLine();
   ReadNumberRows(r, store, Table::Ru_variable, count);
   o.setItemIndex("CB_Ru_Condition", ruCondition);
@@ -322,142 +323,228 @@ void ReadProjectFile(Project& project, const std::filesystem::path& path) {
   m.SeepageKind = static_cast<std::uint8_t>(seepage);
   r.nextLine();
 
-  m.SeismicEnabled = Flag(r.readInteger());
+  m.SeismicEnabled = Flag(r.readInteger("Seismic"));
   o.setChecked("CB_Seismic_Disable", !m.SeismicEnabled);
   r.nextLine();
-  o.setText("E_Kh", RealText(r.readReal()));
-  o.setText("E_Kv", RealText(r.readReal()));
+  o.setText("E_Kh", RealText(r.readReal("Kh")));
+  o.setText("E_Kv", RealText(r.readReal("Kv")));
   r.nextLine();
   r.nextLine();
 
-  m.LineLoadEnabled = Flag(r.readInteger());
+  m.LineLoadEnabled = Flag(r.readInteger("Line Load"));
   o.setChecked("CB_LineLoad_Disable", !m.LineLoadEnabled);
   r.nextLine();
-  count = r.readInteger();
+  count = r.readInteger("row count of Lineload");
   r.nextLine();
   ReadNumberRows(r, store, Table::Lineload, count);
   r.nextLine();
 
-  m.StripLoadEnabled = Flag(r.readInteger());
+  m.StripLoadEnabled = Flag(r.readInteger("Strip Load"));
   o.setChecked("CB_StripLoad_Disable", !m.StripLoadEnabled);
   r.nextLine();
-  count = r.readInteger();
+  count = r.readInteger("row count of Stripload");
   r.nextLine();
   ReadNumberRows(r, store, Table::Stripload, count);
   r.nextLine();
 
-  m.TensionCrackEnabled = Flag(r.readInteger());
+  m.TensionCrackEnabled = Flag(r.readInteger("Tension Crack"));
   o.setChecked("CB_Tension_Disable", !m.TensionCrackEnabled);
   r.nextLine();
-  count = r.readInteger();
+  count = r.readInteger("row count of Tcrack");
   r.nextLine();
-  o.setText("E_Percent_Water", RealText(r.readReal()));
+  o.setText("E_Percent_Water", RealText(r.readReal("Percent of Water")));
   r.nextLine();
-  o.setText("E_Water_Unit_Weight", RealText(r.readReal()));
+  o.setText("E_Water_Unit_Weight", RealText(r.readReal("Unit Weight of Water in the crack")));
   r.nextLine();
   ReadNumberRows(r, store, Table::Tcrack, count);
   r.nextLine();
 
-  m.AnchorEnabled = Flag(r.readInteger());
+  m.AnchorEnabled = Flag(r.readInteger("Anchor"));
   o.setChecked("CB_Anchor_Disable", !m.AnchorEnabled);
   r.nextLine();
-  count = r.readInteger();
+  count = r.readInteger("row count of Anchor");
   r.nextLine();
-  const std::int32_t applyAs = r.readInteger();
+  const std::int32_t applyAs = r.readInteger("Apply as");
   m.AnchorApplyAs = static_cast<std::uint8_t>(applyAs);
   o.setItemIndex("RG_Apply_as", applyAs);
   r.nextLine();
   ReadNumberRows(r, store, Table::Anchor, count);
   r.nextLine();
 
-  o.setText("E_Pass_Criteria", RealText(r.readReal()));
+  o.setText("E_Pass_Criteria", RealText(r.readReal("Pass Criteria")));
   r.nextLine();
-  const std::int32_t circleChoice = r.readInteger();
+  const std::int32_t circleChoice = r.readInteger("Circle Decrement");
   o.setItemIndex("CB_Circle_Decrement", circleChoice);
   r.nextLine();
   if (circleChoice == 0) {
-    o.setText("E_Cir_Decrement", IntText(r.readInteger()));
+    o.setText("E_Cir_Decrement", IntText(r.readInteger("No. of Circle")));
     r.nextLine();
   } else if (circleChoice == 1) {
-    o.setText("E_Cir_Decrement", RealText(r.readReal()));
+    o.setText("E_Cir_Decrement", RealText(r.readReal("Radius Decrement")));
     r.nextLine();
   }
-  o.setText("E_Cir_Slice", IntText(r.readInteger()));
+  o.setText("E_Cir_Slice", IntText(r.readInteger("No. of Slice")));
   r.nextLine();
-  o.setText("E_Cir_Depth_Tallest", RealText(r.readReal()));
+  o.setText("E_Cir_Depth_Tallest", RealText(r.readReal("Depth Tallest")));
   r.nextLine();
-  o.setText("E_Cir_Add_Radius", IntText(r.readInteger()));
+  o.setText("E_Cir_Add_Radius", IntText(r.readInteger("Add Radius")));
   r.nextLine();
   r.nextLine();
 
-  const std::int32_t circularKind = r.readInteger();
+  const std::int32_t circularKind = r.readInteger("Circular Search");
   m.CircularSearchKind = static_cast<std::uint8_t>(circularKind);
   o.setItemIndex("CB_Cir_Search", circularKind);
   r.nextLine();
   for (const char* box :
        {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
-    o.setText(box, RealText(r.readReal()));
+    o.setText(box, RealText(r.readReal(box)));
   }
   r.nextLine();
-  o.setText("E_12_Division", IntText(r.readInteger()));
-  o.setText("E_23_Division", IntText(r.readInteger()));
+  o.setText("E_12_Division", IntText(r.readInteger("Division 1-2")));
+  o.setText("E_23_Division", IntText(r.readInteger("Division 2-3")));
   r.nextLine();
-  m.GridIncrementEnabled = Flag(r.readInteger());
+  m.GridIncrementEnabled = Flag(r.readInteger("Grid Increment"));
   o.setChecked("CB_Grid_Increment", m.GridIncrementEnabled != 0);
   r.nextLine();
-  o.setText("E_Xgrid_Increment", RealText(r.readReal()));
-  o.setText("E_Ygrid_Increment", RealText(r.readReal()));
+  o.setText("E_Xgrid_Increment", RealText(r.readReal("Grid Increment X")));
+  o.setText("E_Ygrid_Increment", RealText(r.readReal("Grid Increment Y")));
   r.nextLine();
   r.nextLine();
 
-  for (const char* box : {"E_X_Center", "E_Y_Center", "E_Radius"}) o.setText(box, RealText(r.readReal()));
+  for (const char* box : {"E_X_Center", "E_Y_Center", "E_Radius"}) o.setText(box, RealText(r.readReal(box)));
   r.nextLine();
   r.nextLine();
   for (const char* box : {"E_Xauto_Start", "E_Yauto_Start", "E_Xauto_Increment", "E_Yauto_Increment"}) {
-    o.setText(box, RealText(r.readReal()));
+    o.setText(box, RealText(r.readReal(box)));
   }
   r.nextLine();
   r.nextLine();
 
-  const std::int32_t irregularKind = r.readInteger();
+  const std::int32_t irregularKind = r.readInteger("Irregular Search");
   m.NonCirSearchKind = static_cast<std::uint8_t>(irregularKind);
   o.setItemIndex("CB_NonCir_Search", irregularKind);
   r.nextLine();
-  o.setText("E_NonCir_Slice", IntText(r.readInteger()));
+  o.setText("E_NonCir_Slice", IntText(r.readInteger("No. of Slice (irregular)")));
   r.nextLine();
-  o.setText("E_NonCir_Depth_Tallest", RealText(r.readReal()));
+  o.setText("E_NonCir_Depth_Tallest", RealText(r.readReal("Depth Tallest (irregular)")));
   r.nextLine();
   r.nextLine();
-  o.setText("E_NonCir_X_Center", RealText(r.readReal()));
-  o.setText("E_NonCir_Y_Center", RealText(r.readReal()));
+  o.setText("E_NonCir_X_Center", RealText(r.readReal("Axis X")));
+  o.setText("E_NonCir_Y_Center", RealText(r.readReal("Axis Y")));
   r.nextLine();
-  o.setText("E_No_Direction", IntText(r.readInteger()));
+  o.setText("E_No_Direction", IntText(r.readInteger("No. of Direction")));
   r.nextLine();
-  o.setText("E_Move_Length", RealText(r.readReal()));
+  o.setText("E_Move_Length", RealText(r.readReal("Move Length")));
   r.nextLine();
-  o.setText("E_Divide_Step", IntText(r.readInteger()));
+  o.setText("E_Divide_Step", IntText(r.readInteger("Divide Step")));
   r.nextLine();
-  m.NonCirAutoCenter = Flag(r.readInteger());
+  m.NonCirAutoCenter = Flag(r.readInteger("Auto Center"));
   o.setChecked("CB_Auto_Center", m.NonCirAutoCenter != 0);
   r.nextLine();
   r.nextLine();
 
-  count = r.readInteger();
+  count = r.readInteger("row count of NonCircular_Coordinate");
   r.nextLine();
   ReadNumberRows(r, store, Table::NonCircular_Coordinate, count);
   r.nextLine();
-  count = r.readInteger();
+  count = r.readInteger("row count of Aniso_advance");
   r.nextLine();
   ReadNumberRows(r, store, Table::Aniso_advance, count);
-
-  ProjectReading::CheckComplete(r, path);
 }
 
+void ReadProjectFile(Project& project, const std::filesystem::path& path) {
+  const std::string bytes = ReadFileBytes(path);
+  ReadIntoScratch(project, path, [&](Project& scratch) { ReadProjectBytes(scratch, bytes, path); });
+}
+
+namespace {
+
+std::string FirstLineOf(const std::string& bytes) {
+  std::string line = bytes.substr(0, bytes.find('\n'));
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > 255) line.resize(255);
+  return line;
+}
+
+// Bytes no text file holds: control characters other than tab, line ends,
+// form feed and the end-of-file mark of old editors.
+bool HoldsBinaryData(const std::string& bytes) {
+  for (char c : bytes) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != 0x1A) return true;
+  }
+  return false;
+}
+
+bool OnlyBlanks(const std::string& bytes) {
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) > 32) return false;
+  }
+  return true;
+}
+
+// Whether the other layout reads the whole file: a scratch read, silent.
+bool ReadsAs(bool current, const Project& project, const std::string& bytes, const std::filesystem::path& path) {
+  try {
+    Project trial(SqliteWorkingStore::OpenInMemory());
+    trial.options = project.options;
+    trial.model = project.model;
+    trial.BatchMode = 1;
+    SilentPlatform silent;
+    if (current) {
+      // A first line other than the mark, or none at all.
+      try {
+        ReadProjectBytes(trial, bytes, path);
+      } catch (const FileError&) {
+        Project again(SqliteWorkingStore::OpenInMemory());
+        again.options = project.options;
+        again.model = project.model;
+        again.BatchMode = 1;
+        ReadProjectBytes(again, std::string(kProjectMagic) + "\r\n" + bytes, path);
+      }
+    } else {
+      const std::size_t newline = bytes.find('\n');
+      ReadLegacyProjectBytes(trial, silent, newline == std::string::npos ? std::string() : bytes.substr(newline + 1),
+                             path);
+    }
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
 void ReadAnyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
-  if (IsCurrentProjectFile(ReadFirstLine(path))) {
-    ReadProjectFile(project, path);
-  } else {
-    ReadLegacyProjectFile(project, platform, path);
+  const std::string bytes = ReadFileBytes(path);
+  const std::string notProject = "\"" + path.string() + "\" is not a Pelodyn project file";
+  if (OnlyBlanks(bytes)) throw FileError(notProject + " (it is empty).");
+  if (HoldsBinaryData(bytes)) throw FileError(notProject + " (it holds binary data).");
+  const bool current = IsCurrentProjectFile(FirstLineOf(bytes));
+  try {
+    if (current) {
+      ReadIntoScratch(project, path, [&](Project& scratch) { ReadProjectBytes(scratch, bytes, path); });
+    } else {
+      ReadIntoScratch(project, path, [&](Project& scratch) { ReadLegacyProjectBytes(scratch, platform, bytes, path); });
+    }
+  } catch (const FileError& e) {
+    // A file labelled with one version but laid out as the other.
+    if (current && ReadsAs(false, project, bytes, path)) {
+      throw FileError("The file \"" + path.string() +
+                      "\" says on its first line that it is a Pelodyn 2.0 project file, but it is laid out as a "
+                      "version 1.18 file. Remove its first line to read it as version 1.18.");
+    }
+    if (!current && ReadsAs(true, project, bytes, path)) {
+      throw FileError("The file \"" + path.string() +
+                      "\" is laid out as a Pelodyn 2.0 project file, but its first line \"" + FirstLineOf(bytes) +
+                      "\" is not the version 2.0 mark \"" + std::string(kProjectMagic) +
+                      "\". Put the mark on its first line to read it as version 2.0.");
+    }
+    // A file without the version 2.0 mark that fails within the first lines
+    // of the 1.18 layout is no project file at all (a text file, say).
+    const auto* layout = dynamic_cast<const LayoutError*>(&e);
+    if (!current && layout != nullptr && layout->line() <= 6) throw FileError(notProject + ".");
+    throw;
   }
 }
 

@@ -5,13 +5,16 @@
 // the old file only when the new one is complete; a value that does not fit
 // its fixed-width field refuses the save with a FileError naming it.
 //
-// The readers append to the working tables and set the option values (and
-// the model values the file carries). They expect empty working tables: the
-// caller runs NewProject (interactive) or EmptyWorkingTables (batch) first.
-// A token that does not convert raises FileError("Invalid numeric input"),
-// and a file that ends before its last entry raises a FileError too; the
-// rows read until then stay, as the file's earlier entries do, but the read
-// never passes for complete. ProjectLoading is 1 while a reader runs.
+// The readers read the whole file into a scratch project first and only
+// then append its rows to the working tables and set the option values (and
+// the model values the file carries) and ProjectFilePath; on any error the
+// project, its tables, option values and ProjectFilePath are exactly as
+// before. They expect empty working tables: the caller runs NewProject
+// (interactive) or EmptyWorkingTables (batch) first. A token that does not
+// convert raises FileError("Invalid numeric input at line N: ..."), naming
+// the line and the value expected; a file that ends before its last entry
+// raises a FileError as soon as a read finds its end. ProjectLoading is 1
+// while a reader runs.
 #pragma once
 
 #include <filesystem>
@@ -37,7 +40,10 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
 void ReadLegacyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path);
 
 // Reads either version by the first line, into a project whose working
-// tables are empty.
+// tables are empty, as the readers above do. A directory, an empty file, a
+// file of binary data or a text file that is no project raise FileError
+// ("... is not a Pelodyn project file"); a file whose first line says one
+// version but whose layout is the other's says which version it looks like.
 void ReadAnyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path);
 
 }  // namespace pelodyn

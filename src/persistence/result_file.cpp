@@ -14,8 +14,16 @@ std::string F(double x) {
 }  // namespace
 
 std::string MakeResultFilePath(const std::string& projectFilePath) {
-  const std::size_t keep = projectFilePath.size() >= 4 ? projectFilePath.size() - 4 : 0;
-  return projectFilePath.substr(0, keep) + ".pdr";
+  // The file name starts after the last separator; its ending is a dot and
+  // three characters at its end, the dot not being its first character.
+  const std::size_t separator = projectFilePath.find_last_of("/\\");
+  const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+  const std::size_t size = projectFilePath.size();
+  if (size >= nameStart + 5 && projectFilePath[size - 4] == '.') {
+    const std::string_view ending = std::string_view(projectFilePath).substr(size - 3);
+    if (ending.find_first_of("./\\") == std::string_view::npos) return projectFilePath.substr(0, size - 4) + ".pdr";
+  }
+  return projectFilePath + ".pdr";
 }
 
 void WriteResultFile(Project& project, const std::filesystem::path& path) {

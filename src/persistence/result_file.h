@@ -9,7 +9,9 @@
 
 namespace pelodyn {
 
-// The project path without its last four characters, with ".pdr".
+// The project path with the ending of its file name (a dot and three
+// characters: "dam.pdd") replaced by ".pdr", or with ".pdr" appended when the
+// file name has no such ending ("studies/u/dam" gives "studies/u/dam.pdr").
 std::string MakeResultFilePath(const std::string& projectFilePath);
 
 // Writes the result file of the project's current minima and result tables,

@@ -1,10 +1,13 @@
 #include "persistence/text_file.h"
 
+#include <fcntl.h>
 #include <iconv.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -83,13 +86,30 @@ std::string Cp874ToUtf8(std::string_view bytes) {
 }
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    throw FileError("\"" + path.string() + "\" is a directory, not a file");
+  }
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError("Cannot open file \"" + path.string() + "\"");
+  if (!in) {
+    const int error = errno;
+    throw FileError("Cannot open file \"" + path.string() + "\"" +
+                    (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+  }
   std::ostringstream content;
   content << in.rdbuf();
   if (in.bad()) throw FileError("Cannot read file \"" + path.string() + "\"");
   return content.str();
 }
+
+namespace {
+
+// The reason the system gave for the last failure, for a message.
+std::string Reason(int error) {
+  return std::string(": ") + std::strerror(error);
+}
+
+}  // namespace
 
 void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
@@ -99,17 +119,31 @@ void WriteFileReplacing(const std::filesystem::path& path, std::string_view byte
   name += ".tmp";
   name += std::to_string(random() % 1000000);
   const std::filesystem::path temp = folder / name;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw FileError("Cannot create file \"" + path.string() + "\"");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      throw FileError("Cannot write file \"" + path.string() + "\"");
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) throw FileError("Cannot create file \"" + path.string() + "\"" + Reason(errno));
+  auto fail = [&](int error) {
+    ::close(fd);
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    throw FileError("Cannot write file \"" + path.string() + "\"" + Reason(error));
+  };
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
     }
+    written += static_cast<std::size_t>(n);
+  }
+  // On disk before it replaces the old file, so that a crash leaves one or
+  // the other whole.
+  if (::fsync(fd) != 0) fail(errno);
+  if (::close(fd) != 0) {
+    const int error = errno;
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    throw FileError("Cannot write file \"" + path.string() + "\"" + Reason(error));
   }
   std::error_code ec;
   std::filesystem::rename(temp, path, ec);
@@ -117,6 +151,11 @@ void WriteFileReplacing(const std::filesystem::path& path, std::string_view byte
     std::error_code ignored;
     std::filesystem::remove(temp, ignored);
     throw FileError("Cannot write file \"" + path.string() + "\": " + ec.message());
+  }
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
   }
 }
 
@@ -159,6 +198,83 @@ LayoutWriter& LayoutWriter::endLine() {
   return *this;
 }
 
+bool IsMultiByteUtf8(std::string_view bytes) {
+  bool multiByte = false;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t len;
+    std::uint32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) {
+      len = 2;
+      cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      len = 3;
+      cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      len = 4;
+      cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + len > bytes.size()) return false;
+    for (std::size_t k = 1; k < len; ++k) {
+      const auto d = static_cast<unsigned char>(bytes[i + k]);
+      if ((d & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    // Overlong forms, surrogates and code points beyond U+10FFFF.
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      return false;
+    }
+    multiByte = true;
+    i += len;
+  }
+  return multiByte;
+}
+
+LayoutReader::LayoutReader(std::string bytes, std::string endMessage)
+    : m_bytes(std::move(bytes)), m_endMessage(std::move(endMessage)), m_utf8(IsMultiByteUtf8(m_bytes)) {}
+
+std::string LayoutReader::text(std::string_view bytes) const {
+  if (!m_utf8) return Cp874ToUtf8(bytes);
+  // A piece cut at a byte count may end inside a character.
+  std::size_t end = bytes.size();
+  std::size_t start = end;
+  while (start > 0 && (static_cast<unsigned char>(bytes[start - 1]) & 0xC0) == 0x80 && end - start < 3) --start;
+  if (start > 0 && static_cast<unsigned char>(bytes[start - 1]) >= 0xC0) {
+    const auto lead = static_cast<unsigned char>(bytes[start - 1]);
+    const std::size_t len = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (end - (start - 1) < len) end = start - 1;
+  }
+  return std::string(bytes.substr(0, end));
+}
+
+int LayoutReader::line() const {
+  const std::size_t end = std::min(m_pos, m_bytes.size());
+  return 1 + static_cast<int>(std::count(m_bytes.begin(), m_bytes.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+}
+
+void LayoutReader::endReached() {
+  m_endedEarly = true;
+  if (!m_endMessage.empty()) throw LayoutError(m_endMessage, line(), true);
+}
+
+void LayoutReader::notANumber(std::string_view token, std::size_t start, std::string_view kind,
+                              std::string_view what) const {
+  const int at =
+      1 + static_cast<int>(std::count(m_bytes.begin(), m_bytes.begin() + static_cast<std::ptrdiff_t>(start), '\n'));
+  std::string shown = text(token);
+  std::string message =
+      "Invalid numeric input at line " + std::to_string(at) + ": '" + shown + "' is not " + std::string(kind);
+  if (!what.empty()) message += " (" + std::string(what) + ")";
+  throw LayoutError(message, at, false);
+}
+
 std::size_t LayoutReader::lineEnd() const {
   std::size_t end = m_bytes.find('\n', m_pos);
   if (end == std::string::npos) end = m_bytes.size();
@@ -167,18 +283,18 @@ std::size_t LayoutReader::lineEnd() const {
 }
 
 std::string LayoutReader::readText() {
-  if (atEnd()) m_endedEarly = true;
+  if (atEnd()) endReached();
   const std::size_t end = lineEnd();
-  std::string text = m_bytes.substr(m_pos, std::min<std::size_t>(end - m_pos, 255));
+  std::string bytes = m_bytes.substr(m_pos, std::min<std::size_t>(end - m_pos, 255));
   nextLine();
-  return Cp874ToUtf8(text);
+  return text(bytes);
 }
 
 std::string LayoutReader::readRestOfLine() {
   const std::size_t end = lineEnd();
-  std::string text = m_bytes.substr(m_pos, end - m_pos);
+  std::string bytes = m_bytes.substr(m_pos, end - m_pos);
   m_pos = end;
-  return Cp874ToUtf8(text);
+  return text(bytes);
 }
 
 void LayoutReader::nextLine() {
@@ -189,7 +305,7 @@ void LayoutReader::nextLine() {
 std::string_view LayoutReader::token(std::size_t maxLength) {
   while (m_pos < m_bytes.size() && static_cast<unsigned char>(m_bytes[m_pos]) <= 32) ++m_pos;
   if (atEnd()) {
-    m_endedEarly = true;
+    endReached();
     return {};
   }
   const std::size_t start = m_pos;
@@ -199,19 +315,20 @@ std::string_view LayoutReader::token(std::size_t maxLength) {
   return std::string_view(m_bytes).substr(start, m_pos - start);
 }
 
-std::int32_t LayoutReader::readInteger() {
+std::int32_t LayoutReader::readInteger(std::string_view what) {
   const std::string_view t = token(32);
   if (t.empty()) return 0;
   std::int32_t value = 0;
-  if (!TryStrToInt(t, value)) throw FileError("Invalid numeric input");
+  if (!TryStrToInt(t, value))
+    notANumber(t, static_cast<std::size_t>(t.data() - m_bytes.data()), "a whole number", what);
   return value;
 }
 
-double LayoutReader::readReal() {
+double LayoutReader::readReal(std::string_view what) {
   const std::string_view t = token(64);
   if (t.empty()) return 0.0;
   double value = 0.0;
-  if (!TryStrToFloat(t, value)) throw FileError("Invalid numeric input");
+  if (!TryStrToFloat(t, value)) notANumber(t, static_cast<std::size_t>(t.data() - m_bytes.data()), "a number", what);
   return value;
 }
 

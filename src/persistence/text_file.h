@@ -54,6 +54,19 @@ class LayoutWriter {
   std::string m_bytes;
 };
 
+// An error of a file's content found at a line of it (1-based).
+class LayoutError : public FileError {
+ public:
+  LayoutError(const std::string& message, int line, bool endOfFile)
+      : FileError(message), m_line(line), m_endOfFile(endOfFile) {}
+  int line() const { return m_line; }
+  bool endOfFile() const { return m_endOfFile; }
+
+ private:
+  int m_line;
+  bool m_endOfFile;
+};
+
 // Reads a file with the primitives of Pelodyn's readers over its bytes.
 //   readText      the rest of the line (at most 255 characters kept), then on
 //                 to the next line
@@ -61,28 +74,45 @@ class LayoutWriter {
 //   readInteger / readReal  skip blanks and line ends, take the next token
 //                 (up to a character of code 32 or lower); at the end of the
 //                 file the value is 0. A token that does not convert raises
-//                 FileError("Invalid numeric input").
+//                 LayoutError("Invalid numeric input at line N: 'abc' is not
+//                 a number (what)"), `what` naming the value expected.
 //   nextLine      past the end of the current line
-// Texts come back in UTF-8. endedEarly() tells whether a read found the end
-// of the file instead of a value.
+// Texts come back in UTF-8: the bytes are code page 874, unless the whole
+// file is valid UTF-8 and holds a multi-byte character (a file written by a
+// modern editor), when they are taken as they are. endedEarly() tells
+// whether a read found the end of the file instead of a value. With an
+// `endMessage`, a read that finds the end raises LayoutError(endMessage) at
+// once instead, so that no count in the file makes a reader go on past its end.
 class LayoutReader {
  public:
-  explicit LayoutReader(std::string bytes) : m_bytes(std::move(bytes)) {}
+  explicit LayoutReader(std::string bytes, std::string endMessage = {});
 
   std::string readText();
   std::string readRestOfLine();
-  std::int32_t readInteger();
-  double readReal();
+  std::int32_t readInteger(std::string_view what = {});
+  double readReal(std::string_view what = {});
   void nextLine();
   bool endedEarly() const { return m_endedEarly; }
   bool atEnd() const { return m_pos >= m_bytes.size(); }
+  bool isUtf8() const { return m_utf8; }
+  // The line (1-based) of the current position.
+  int line() const;
 
  private:
   std::string_view token(std::size_t maxLength);
   std::size_t lineEnd() const;
+  void endReached();
+  std::string text(std::string_view bytes) const;
+  [[noreturn]] void notANumber(std::string_view token, std::size_t start, std::string_view kind,
+                               std::string_view what) const;
   std::string m_bytes;
+  std::string m_endMessage;
   std::size_t m_pos = 0;
   bool m_endedEarly = false;
+  bool m_utf8 = false;
 };
+
+// True when `bytes` is valid UTF-8 and holds at least one multi-byte character.
+bool IsMultiByteUtf8(std::string_view bytes);
 
 }  // namespace pelodyn

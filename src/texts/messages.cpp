@@ -43,7 +43,7 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
      "ไม่พบข้อมูลจำนวนชิ้นในการวิเคราะห์ (No of Slice)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
 }};
 
-constexpr std::array<Bilingual, 7> kCoreTexts{{
+constexpr std::array<Bilingual, 11> kCoreTexts{{
     {"Table {0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
      "ตาราง {0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
     {"Table {0}: {1} {2} is given more than once.\nPlease recheck.", "ตาราง {0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
@@ -60,7 +60,37 @@ constexpr std::array<Bilingual, 7> kCoreTexts{{
      "before.\nList the rows of each soil in ascending normal stress.",
      "คุณสมบัติ Anisotropic ขั้นสูง แถวที่ {0}: Normal Stress ของชั้นดินที่ {1} น้อยกว่าแถวก่อนหน้า\nกรุณาเรียง Normal Stress "
      "ของแต่ละชั้นดินจากน้อยไปมาก"},
+    {"{0} = {1} is above the limit of {2}.\nPlease check Analysis Setting.",
+     "{0} = {1} เกินขีดจำกัด {2}\nกรุณาตรวจสอบค่าที่ Analysis Setting"},
+    {"{0} = {1} may not be negative.\nPlease check Analysis Setting.",
+     "{0} = {1} ต้องไม่เป็นค่าลบ\nกรุณาตรวจสอบค่าที่ Analysis Setting"},
+    {"{0} = {1} is below the limit of {2} for this section.\nPlease check Analysis Setting.",
+     "{0} = {1} น้อยกว่าขีดจำกัด {2} ของหน้าตัดนี้\nกรุณาตรวจสอบค่าที่ Analysis Setting"},
+    {"{0} = {1} is beyond any real section (at most 1e9 in size).\nPlease recheck.",
+     "{0} = {1} มีค่ามากเกินกว่าหน้าตัดจริงใด ๆ (ไม่เกิน 1e9)\nกรุณาตรวจสอบข้อมูล"},
 }};
+
+struct CodeText {
+  int code;
+  Bilingual text;
+};
+
+constexpr std::array<CodeText, 8> kResultCodeTexts{{
+    {99999, {"no factor was found", "ไม่พบค่าอัตราส่วนความปลอดภัย"}},
+    {1000000,
+     {"the factor is not admissible (not positive, above 100, failed the ratio test, or Spencer's bracket did not "
+      "close)",
+      "ค่าอัตราส่วนความปลอดภัยใช้ไม่ได้ (ไม่เป็นบวก เกิน 100 ไม่ผ่านการทดสอบอัตราส่วน หรือวิธีของ Spencer หาค่าไม่ได้)"}},
+    {1000006,
+     {"the tallest slice is not taller than the depth limit", "แผ่นดินที่สูงที่สุดไม่สูงกว่าความลึกที่กำหนด (Depth Tallest)"}},
+    {1000007, {"more than half of the slice bases have no strength", "ฐานของแผ่นดินมากกว่าครึ่งหนึ่งไม่มีกำลังรับแรงเฉือน"}},
+    {1000008, {"a slice base is turned past the vertical", "ฐานของแผ่นดินบางแผ่นเอียงเกินแนวดิ่ง"}},
+    {1000009, {"the circle does not reach the ground", "วงกลมไม่ตัดผิวดิน"}},
+    {1000010, {"the iteration did not converge in 100 rounds", "การคำนวณไม่ลู่เข้าภายใน 100 รอบ"}},
+    {1000011, {"an arithmetic fault (division by zero, overflow)", "เกิดความผิดพลาดทางคณิตศาสตร์ (หารด้วยศูนย์ หรือค่าล้น)"}},
+}};
+
+constexpr Bilingual kNoAdmissibleSurface{"no admissible slip surface", "ไม่มีผิวการพิบัติที่ใช้ได้"};
 
 std::string_view Pick(const Bilingual& text, std::uint8_t language) {
   if (language == kLanguageEnglish) return text.english;
@@ -79,6 +109,17 @@ std::string_view CoreTextFor(std::uint8_t language, CoreText text) {
   const auto index = static_cast<std::size_t>(text);
   if (index >= kCoreTexts.size()) return {};
   return Pick(kCoreTexts[index], language);
+}
+
+std::string_view ResultCodeText(std::uint8_t language, int code) {
+  for (const CodeText& entry : kResultCodeTexts) {
+    if (entry.code == code) return Pick(entry.text, language);
+  }
+  return {};
+}
+
+std::string_view NoAdmissibleSurfaceText(std::uint8_t language) {
+  return Pick(kNoAdmissibleSurface, language);
 }
 
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {

@@ -41,9 +41,25 @@ enum class CoreText {
   AdvancedAnisoNotGrouped,
   // {0} row position, {1} soil number
   AdvancedAnisoStressNotAscending,
+  // {0} field, {1} value, {2} limit: a size beyond what any project needs
+  ValueAboveLimit,
+  // {0} field, {1} value
+  CountNegative,
+  // {0} field, {1} value, {2} limit: a step so fine the search would not end
+  ValueBelowLimit,
+  // {0} field, {1} value: a coordinate, strength or unit weight beyond reason
+  ValueOutOfReach,
 };
 
 std::string_view CoreTextFor(std::uint8_t language, CoreText text);
+
+// The meaning of a result code (slice_set.h) in words, e.g. "the circle does
+// not reach the ground"; 99999 is "no factor was found". Empty for a code
+// that has none or an unknown language.
+std::string_view ResultCodeText(std::uint8_t language, int code);
+// "no admissible slip surface", for a run in which no trial surface of a
+// selected method got a factor.
+std::string_view NoAdmissibleSurfaceText(std::uint8_t language);
 
 // Replaces {0}, {1} ... in `pattern` by the arguments in order. A placeholder
 // without an argument is kept as written.

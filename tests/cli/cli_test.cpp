@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,8 +21,11 @@ struct Result {
 };
 
 // Runs the program with `arguments`, standard error discarded unless asked.
-Result RunCli(const std::string& arguments, bool withErrors = false) {
-  const std::string command = std::string(PELODYN_CLI) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
+// The settings file is looked for in a folder of the tests' own, so that a
+// user's settings do not change what the tests see.
+Result RunCli(const std::string& arguments, bool withErrors = false, const std::string& home = "/nonexistent") {
+  const std::string command = "PELODYN_HOME=" + home + " " + std::string(PELODYN_CLI) + " " + arguments +
+                              (withErrors ? " 2>&1" : " 2>/dev/null");
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   std::array<char, 4096> buffer;
@@ -127,9 +131,9 @@ TEST_F(Cli, ABrokenFileIsReportedAndTheOthersGoOn) {
   ASSERT_EQ(lines.size(), 2u);
   const auto broken = nlohmann::json::parse(lines[0]);
   EXPECT_EQ(broken["ok"], false);
-  EXPECT_EQ(broken["error"], "Invalid numeric input");
+  EXPECT_EQ(broken["error"], "Invalid numeric input at line 76: 'x' is not a whole number (No. of Direction)");
   EXPECT_EQ(nlohmann::json::parse(lines[1])["ok"], true);
-  EXPECT_NE(Bytes(dir / "s.txt").find("Failed  Invalid numeric input"), std::string::npos);
+  EXPECT_NE(Bytes(dir / "s.txt").find("Failed  Invalid numeric input at line 76"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir / "broken.pdr"));
 
   const Result missing = RunCli("analyse --quiet " + path("none.pdd"), true);
@@ -189,6 +193,204 @@ TEST_F(Cli, VerifySlicesAndConvert) {
   EXPECT_EQ(Bytes(dir / "new.pdd").substr(0, 26), "=====Pelodyn_2.0_Data=====");
   const Result again = RunCli("analyse --quiet " + path("new.pdd"));
   EXPECT_EQ(again.status, 0);
+}
+
+// The example with one piece of its text replaced.
+std::string Edited(const fs::path& file, const std::string& from, const std::string& to) {
+  std::string text = Bytes(file);
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+void Write(const fs::path& file, const std::string& bytes) {
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+TEST_F(Cli, AProjectWithoutEndingGetsItsResultBesideIt) {
+  Write(dir / "studies" / "u" / "dam", Bytes(dir / "homogeneous-grid.pdd"));
+  ASSERT_EQ(RunCli("analyse --quiet " + path("studies/u/dam")).status, 0);
+  EXPECT_TRUE(fs::exists(dir / "studies" / "u" / "dam.pdr"));
+  EXPECT_FALSE(fs::exists(dir / "studies" / "u.pdr"));
+}
+
+TEST_F(Cli, ARefusedProjectReplacesItsOldResultAndShowsItsMessage) {
+  Write(dir / "refused.pdd", Edited(dir / "homogeneous-grid.pdd", "\r\n0.01000\r\n", "\r\n0.00000\r\n"));
+  Write(dir / "refused.pdr", "an older result\r\n");
+  const Result r = RunCli("analyse --json --quiet --summary " + path("s.txt") + " " + path("refused.pdd"));
+  EXPECT_EQ(r.status, 1);
+  const auto report = nlohmann::json::parse(r.out);
+  EXPECT_EQ(report["ok"], false);
+  EXPECT_EQ(report["error"], "Pass criteria = 0\nPlease input data (Default = 0.01) at Analysis Setting");
+  const std::string result = Bytes(dir / "refused.pdr");
+  EXPECT_EQ(result.substr(0, 28), "=====Pelodyn_2.0_Result=====");
+  EXPECT_NE(result.find("Min. FS. by Simp.Bishop : 99999 "), std::string::npos);
+  EXPECT_NE(Bytes(dir / "s.txt").find("Failed  Pass criteria = 0 Please input data"), std::string::npos);
+
+  // In Thai, as the settings file or --lang says.
+  const Result thai = RunCli("--lang th analyse --json --quiet " + path("refused.pdd"));
+  EXPECT_EQ(nlohmann::json::parse(thai.out)["error"],
+            "Pass criteria = 0\nกรุณาป้อนค่า (ค่าเริ่มต้น = 0.01) ที่ Analysis Setting");
+}
+
+TEST_F(Cli, TheSettingsFileChoosesTheLanguageAndLangOverridesIt) {
+  Write(dir / "refused.pdd", Edited(dir / "homogeneous-grid.pdd", "\r\n0.01000\r\n", "\r\n0.00000\r\n"));
+  const fs::path home = dir / "home";
+  Write(home / "pelodyn" / "Pelodyn.ini", Edited(fs::path(PELODYN_TEST_DATA) / "settings_defaults.ini",
+                                                 "\r\n1\r\n\r\n[Analysis_Setting]", "\r\n0\r\n\r\n[Analysis_Setting]"));
+  const Result thai = RunCli("analyse --json --quiet " + path("refused.pdd"), false, home.string());
+  EXPECT_NE(nlohmann::json::parse(thai.out)["error"].get<std::string>().find("กรุณาป้อนค่า"), std::string::npos);
+  const Result english = RunCli("analyse --json --quiet --lang en " + path("refused.pdd"), false, home.string());
+  EXPECT_NE(nlohmann::json::parse(english.out)["error"].get<std::string>().find("Please input data"),
+            std::string::npos);
+}
+
+TEST_F(Cli, NoAdmissibleSurfaceIsAFailureWithItsReasonsInWords) {
+  Write(dir / "deep.pdd", Edited(dir / "homogeneous-grid.pdd", "\r\n30\r\n1\r\n0\r\n", "\r\n30\r\n1000\r\n0\r\n"));
+  const Result r = RunCli("analyse --json --quiet --summary " + path("s.txt") + " " + path("deep.pdd"));
+  EXPECT_EQ(r.status, 1);
+  const auto report = nlohmann::json::parse(r.out);
+  EXPECT_EQ(report["ok"], false);
+  EXPECT_EQ(report["error"],
+            "no admissible slip surface: of 490 surfaces, 490 with 'the tallest slice is not taller than the depth "
+            "limit'");
+  for (const char* key : {"file", "ok", "error", "theory", "search", "surfaces", "rejected", "minima",
+                          "critical_surface", "elapsed_seconds"}) {
+    EXPECT_TRUE(report.contains(key)) << key;
+  }
+  EXPECT_EQ(report["rejected"]["1000006"], 490);
+  EXPECT_TRUE(fs::exists(dir / "deep.pdr"));
+  EXPECT_NE(Bytes(dir / "s.txt").find("Failed  no admissible slip surface"), std::string::npos);
+  const Result line = RunCli("analyse --quiet " + path("deep.pdd"));
+  EXPECT_NE(line.out.find(": failed: no admissible slip surface: of 490 surfaces"), std::string::npos) << line.out;
+}
+
+TEST_F(Cli, APathGivenTwiceIsAnalysedOnce) {
+  const Result r = RunCli("analyse --quiet --jobs 2 --summary " + path("s.txt") + " " + path("homogeneous-grid.pdd") +
+                          " " + path("homogeneous-grid.pdd") + " " + dir.string() + "/./homogeneous-grid.pdd");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(Lines(r.out).size(), 1u);
+}
+
+TEST_F(Cli, VerifyEndsWithALineBreak) {
+  const Result verify = RunCli("verify " + path("homogeneous-grid.pdd"));
+  ASSERT_FALSE(verify.out.empty());
+  EXPECT_EQ(verify.out.back(), '\n');
+}
+
+TEST_F(Cli, SlicesOfTheCriticalSurfaceWithoutASpecificOne) {
+  const Result analysed = RunCli("analyse --json --quiet " + path("homogeneous-grid.pdd"));
+  const auto report = nlohmann::json::parse(analysed.out);
+  const Result r = RunCli("slices " + path("homogeneous-grid.pdd"));
+  EXPECT_EQ(r.status, 0);
+  auto lines = Lines(r.out);
+  ASSERT_GT(lines.size(), 8u);
+  // The lowest factor is Simplified Janbu's: its critical circle is listed.
+  const std::string janbu = lines[lines.size() - 3];
+  ASSERT_EQ(janbu.substr(0, 6), "janbu,");
+  EXPECT_NEAR(std::stod(janbu.substr(6)), report["minima"]["janbu"]["fs"].get<double>(), 1e-5);
+
+  const Result bishop = RunCli("slices --method bishop " + path("homogeneous-grid.pdd"));
+  lines = Lines(bishop.out);
+  ASSERT_GT(lines.size(), 8u);
+  EXPECT_NEAR(std::stod(lines[lines.size() - 2].substr(7)), report["minima"]["bishop"]["fs"].get<double>(), 1e-5);
+}
+
+TEST_F(Cli, AResultCodeIsPrintedWithItsMeaning) {
+  // A specific circle far above the section.
+  std::string text =
+      Edited(dir / "homogeneous-grid.pdd", "\r\n0         0         0\r\n", "\r\n120       500       10\r\n");
+  Write(dir / "above.pdd", text);
+  const Result r = RunCli("slices " + path("above.pdd"));
+  EXPECT_NE(r.out.find("bishop,\"1000009 (the circle does not reach the ground)\""), std::string::npos) << r.out;
+  const Result thai = RunCli("--lang th slices " + path("above.pdd"));
+  EXPECT_NE(thai.out.find("bishop,\"1000009 (วงกลมไม่ตัดผิวดิน)\""), std::string::npos) << thai.out;
+}
+
+TEST_F(Cli, TheMovingCentreListingFromTheCommandLine) {
+  Write(dir / "specific.pdd",
+        Edited(dir / "irregular-random.pdd", "\r\n\r\n1\r\n20\r\n0\r\n", "\r\n\r\n0\r\n20\r\n0\r\n"));
+  const Result r = RunCli("analyse --quiet --moving-centre " + path("mc.txt") +
+                          " --mc-step 10 10 --mc-area 0 100 0 60 --mc-bounds 20 80 " + path("specific.pdd"));
+  EXPECT_EQ(r.status, 0) << r.out;
+  const auto lines = Lines(Bytes(dir / "mc.txt"));
+  EXPECT_EQ(lines.size(), 11u * 7u);
+  // Zone, centre and the four factors of each centre.
+  EXPECT_EQ(lines[0].substr(1, 13), ",0.000,0.000,");
+  EXPECT_EQ(lines.back().substr(1, 16), ",100.000,60.000,");
+}
+
+// Damaged and absurd files: each ends within a second with its message.
+struct Damage {
+  const char* name;
+  const char* from;
+  const char* to;
+  const char* message;
+};
+
+TEST_F(Cli, DamagedAndAbsurdFilesEndQuicklyWithTheirMessage) {
+  const std::string magic = "=====Pelodyn_2.0_Data=====\r\n";
+  const Damage cases[] = {
+      {"count beyond the end", "\r\n0\r\n\r\n0\r\n\r\n0\r\n", "\r\n0\r\n\r\n0\r\n\r\n2000000000\r\n",
+       "ends before its last entry"},
+      {"a count beyond a table's rows", "\r\n2\r\n1 ", "\r\n2000000000\r\n1 ",
+       "Invalid numeric input at line 17: '0.000' is not a whole number (soil 3 of Soil_Prop, Color)"},
+      {"a billion circles", "\r\n0\r\n10\r\n30\r\n", "\r\n0\r\n1000000000\r\n30\r\n",
+       "No. of Circle = 1000000000 is above the limit of 1000"},
+      {"a billion slices", "\r\n0\r\n10\r\n30\r\n", "\r\n0\r\n10\r\n1000000000\r\n",
+       "No. of Slice = 1000000000 is above the limit of 1000"},
+      {"huge grid divisions", "\r\n6         6\r\n", "\r\n100000    100000\r\n",
+       "Division 1-2 = 100000 is above the limit of 1000"},
+      {"negative grid divisions", "\r\n6         6\r\n", "\r\n-6        6\r\n",
+       "Division 1-2 = -6 may not be negative"},
+      {"a coordinate of 1e308", "105.000    75.000", "1e308      75.000", "Grid X = 1E308 is beyond any real section"},
+      {"a strength of 1e308", "1   600.000", "1     1e308", "Cohesion = 1E308 is beyond any real section"},
+  };
+  for (const Damage& d : cases) {
+    Write(dir / "damaged.pdd", Edited(dir / "homogeneous-grid.pdd", d.from, d.to));
+    const auto start = std::chrono::steady_clock::now();
+    const Result r = RunCli("analyse --json --quiet " + path("damaged.pdd"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << d.name;
+    EXPECT_EQ(r.status, 1) << d.name;
+    const auto report = nlohmann::json::parse(r.out);
+    EXPECT_NE(report["error"].get<std::string>().find(d.message), std::string::npos)
+        << d.name << ": " << report["error"];
+  }
+  // A mislabelled version, either way.
+  const std::string v20 = Bytes(dir / "homogeneous-grid.pdd");
+  Write(dir / "old.pdd", "");
+  ASSERT_EQ(RunCli("convert --legacy " + path("homogeneous-grid.pdd") + " " + path("old.pdd")).status, 0);
+  Write(dir / "says20.pdd", magic + Bytes(dir / "old.pdd"));
+  Write(dir / "says118.pdd", v20.substr(v20.find('\n') + 1));
+  for (const auto& [name, message] : {std::pair{"says20.pdd", "laid out as a version 1.18 file"},
+                                      std::pair{"says118.pdd", "laid out as a Pelodyn 2.0 project file"}}) {
+    const Result r = RunCli("analyse --json --quiet " + path(name));
+    EXPECT_NE(nlohmann::json::parse(r.out)["error"].get<std::string>().find(message), std::string::npos) << r.out;
+  }
+  // Garbage of every kind, and a directory.
+  Write(dir / "empty.pdd", "");
+  Write(dir / "binary.pdd", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  Write(dir / "text.pdd", "Dear colleague,\r\nplease find the section attached.\r\n\r\nRegards\r\n");
+  for (const char* name : {"empty.pdd", "binary.pdd", "text.pdd"}) {
+    const Result r = RunCli("analyse --json --quiet " + path(name));
+    EXPECT_NE(nlohmann::json::parse(r.out)["error"].get<std::string>().find("is not a Pelodyn project file"),
+              std::string::npos)
+        << r.out;
+    EXPECT_FALSE(fs::exists(dir / (std::string(name).substr(0, std::string(name).size() - 4) + ".pdr")));
+  }
+  fs::create_directories(dir / "folder.pdd");
+  EXPECT_NE(RunCli("analyse --quiet " + path("folder.pdd")).out.find("is a directory"), std::string::npos);
+  // A project saved in UTF-8 by a modern editor.
+  std::string utf8 = v20;
+  utf8.replace(utf8.find('\r'), 0, "");
+  const std::size_t name = utf8.find('\n') + 1;
+  utf8.replace(name, utf8.find('\r', name) - name, "เขื่อนดิน");
+  Write(dir / "utf8.pdd", utf8);
+  const Result r = RunCli("analyse --json --quiet --summary " + path("s.txt") + " " + path("utf8.pdd"));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(Bytes(dir / "s.txt").find("\xE0\xA2\xD7\xE8\xCD\xB9\xB4\xD4\xB9"), std::string::npos);  // in code page 874
 }
 
 }  // namespace

@@ -198,11 +198,13 @@ TEST_F(SlipSurface, ASurfaceDrawnRightToLeftHasNoBase) {
 }
 
 TEST_F(SlipSurface, ArithmeticFaultsBecomeACodeAndLeaveNoFlagBehind) {
-  soil(1, 10.0, 25.0, 1e308);  // the weights overflow
+  soil(1, 10.0, 25.0, 18.0);
   soil(2, 0.0, 0.0, 0.0);
   line(1, {{0, 0}, {60, 0}});
   line(2, {{0, 20}, {20, 20}, {40, 10}, {60, 10}});
   collectOk();
+  // The collection refuses such a unit weight; the model may still hold one.
+  model().SoilUnitWeight[0] = 1e308;  // the weights overflow
   analyseCircle(35.0, 35.0, 28.0);
   expectAll(1000011.0);
   EXPECT_EQ(slices().SliceCount, 12);  // the slices built stay
@@ -225,6 +227,44 @@ TEST_F(SlipSurface, IrregularSurfaceStartsAtItsFirstGroundCrossing) {
   EXPECT_EQ(slices().BoundaryX[0], 12.0);
   EXPECT_EQ(slices().EntryX, 12.0);
   EXPECT_EQ(slices().ExitX, 50.0);
+}
+
+// A circle that leaves the ground 0.013 past the toe makes a sliver there:
+// no line is more than 0.01 above its base. It takes the soil just under
+// the ground, not the deepest soil, which the circle never reaches.
+struct SliverCase : EngineFixture {
+  explicit SliverCase(double unreachedCohesion) {
+    soil(1, unreachedCohesion, 30.0, 19.0);
+    soil(2, 10.0, 25.0, 18.0);
+    soil(3, 0.0, 0.0, 0.0);
+    line(1, {{0, 0}, {60, 0}});
+    line(2, {{0, 5}, {60, 5}});
+    line(3, {{0, 20}, {20, 20}, {40, 10}, {60, 10}});
+    options().setText("E_Cir_Depth_Tallest", "0");
+    collect();
+    const double r = std::hypot(40.013 - 30.0, 25.0);
+    analyseCircle(30.0, 35.0, r);
+  }
+};
+
+TEST(Sliver, TakesTheSoilUnderTheGroundAndNotTheDeepestSoil) {
+  SliverCase weak(10.0), strong(1000.0);
+  ASSERT_EQ(weak.model().DataError, 0);
+  const SliceSet& s = weak.slices();
+  ASSERT_GT(s.SliceCount, 2);
+  // The sliver is there, and bears on soil 2.
+  bool sliver = false;
+  for (int i = 0; i < s.SliceCount; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    EXPECT_EQ(s.BaseSoil[u], 1) << "slice " << i + 1;
+    if (s.SliceHeight[u] < 0.01) sliver = true;
+  }
+  EXPECT_TRUE(sliver);
+  EXPECT_LT(weak.slices().FsBishop, 100.0);
+  EXPECT_EQ(weak.slices().FsOrdinary, strong.slices().FsOrdinary);
+  EXPECT_EQ(weak.slices().FsJanbu, strong.slices().FsJanbu);
+  EXPECT_EQ(weak.slices().FsBishop, strong.slices().FsBishop);
+  EXPECT_EQ(weak.slices().FsSpencer, strong.slices().FsSpencer);
 }
 
 }  // namespace

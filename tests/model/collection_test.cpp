@@ -671,5 +671,91 @@ TEST_F(Collection, AnEmptyProjectPassesForTheRunToReport) {
   EXPECT_EQ(model().BottomLineCount, 0);
 }
 
+// Absurd sizes and values are refused with a message naming the field, its
+// value and the limit, before a search could run for hours or allocate
+// gigabytes.
+struct LimitCase {
+  const char* name;
+  std::function<void(ProjectFixture&)> set;
+  const char* expected;  // part of the English message
+};
+
+class CollectionLimits : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(CollectionLimits, RefuseWithAMessageNamingTheFieldAndTheLimit) {
+  ProjectFixture f;
+  f.twoLayerSlope();
+  f.options().setText("E_12_Division", "10");
+  f.options().setText("E_23_Division", "10");
+  GetParam().set(f);
+  f.collect();
+  EXPECT_EQ(f.model().DataError, 1);
+  ASSERT_FALSE(f.ui.shown.empty());
+  EXPECT_NE(f.ui.shown.back().text.find(GetParam().expected), std::string::npos) << f.ui.shown.back().text;
+
+  // And in Thai.
+  ProjectFixture thai;
+  thai.twoLayerSlope();
+  thai.model().Language = kLanguageThai;
+  thai.options().setText("E_12_Division", "10");
+  thai.options().setText("E_23_Division", "10");
+  GetParam().set(thai);
+  thai.collect();
+  EXPECT_EQ(thai.model().DataError, 1);
+  ASSERT_FALSE(thai.ui.shown.empty());
+  EXPECT_NE(thai.ui.shown.back().text.find("กรุณา"), std::string::npos) << thai.ui.shown.back().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, CollectionLimits,
+    ::testing::Values(
+        LimitCase{"BillionCircles", [](ProjectFixture& f) { f.options().setText("E_Cir_Decrement", "1000000000"); },
+                  "No. of Circle = 1000000000 is above the limit of 1000"},
+        LimitCase{"BillionSlices", [](ProjectFixture& f) { f.options().setText("E_Cir_Slice", "1000000000"); },
+                  "No. of Slice = 1000000000 is above the limit of 1000"},
+        LimitCase{"HugeDivisions",
+                  [](ProjectFixture& f) {
+                    f.options().setText("E_12_Division", "100000");
+                    f.options().setText("E_23_Division", "100000");
+                  },
+                  "Division 1-2 = 100000 is above the limit of 1000"},
+        LimitCase{"ManyCentresTimesCircles",
+                  [](ProjectFixture& f) {
+                    f.options().setText("E_12_Division", "999");
+                    f.options().setText("E_23_Division", "999");
+                  },
+                  "Grid centres x No. of Circle = 10000000 is above the limit of 1000000"},
+        LimitCase{"NegativeDivisions", [](ProjectFixture& f) { f.options().setText("E_23_Division", "-5"); },
+                  "Division 2-3 = -5 may not be negative"},
+        LimitCase{"TinyRadiusDecrement",
+                  [](ProjectFixture& f) {
+                    f.options().setItemIndex("CB_Circle_Decrement", 1);
+                    f.options().setText("E_Cir_Decrement", "1e-300");
+                  },
+                  "Radius Decrement = 1E-300 is below the limit of 0.0632 for this section"},
+        LimitCase{"HugeUnitWeight",
+                  [](ProjectFixture& f) {
+                    Row r = f.store().rowAt(Table::Soil_Prop, 1);
+                    r.set("Unit Weight", 1e308);
+                    f.store().update(1, r);
+                  },
+                  "Soil_Prop row 1, Unit Weight = 1E308 is beyond any real section"},
+        LimitCase{"HugeCoordinate",
+                  [](ProjectFixture& f) {
+                    Row r = f.store().rowAt(Table::Geometry, 1);
+                    r.set("Coordi X", -1e308);
+                    f.store().update(1, r);
+                  },
+                  "Geometry row 1, Coordi X = -1E308 is beyond any real section"},
+        LimitCase{"IrregularDirections",
+                  [](ProjectFixture& f) {
+                    f.options().setItemIndex("RG_Theory", 2);
+                    f.numberedPoint(Table::NonCircular_Coordinate, 1, 10, 10);
+                    f.numberedPoint(Table::NonCircular_Coordinate, 2, 50, 20);
+                    f.options().setText("E_No_Direction", "100000");
+                  },
+                  "No. of Direction = 100000 is above the limit of 360"}),
+    [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace pelodyn

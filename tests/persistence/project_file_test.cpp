@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -275,7 +276,7 @@ TEST(ProjectFile, DescriptionsAndRadiusDecrement) {
   EXPECT_EQ(back.project.options.itemIndex("CB_Circle_Decrement"), 1);
 }
 
-TEST(ProjectFile, AnUnconvertibleTokenIsReportedAndKeepsWhatWasRead) {
+TEST(ProjectFile, AnUnconvertibleTokenNamesItsLineAndFieldAndReadsNothing) {
   TempFolder dir;
   std::string text = Bytes(kData / "project_full_v20.pdd");
   const std::size_t at = text.find("1         2   100.000     0.000");
@@ -287,21 +288,132 @@ TEST(ProjectFile, AnUnconvertibleTokenIsReportedAndKeepsWhatWasRead) {
     ReadProjectFile(f.project, dir.path / "bad.pdd");
     FAIL() << "no error";
   } catch (const FileError& e) {
-    EXPECT_STREQ(e.what(), "Invalid numeric input");
+    EXPECT_STREQ(e.what(), "Invalid numeric input at line 21: '1.5' is not a whole number (Geometry row 2, Line No.)");
   }
-  EXPECT_EQ(f.project.store->rowCount(Table::Soil_Prop), 3);
-  EXPECT_EQ(f.project.store->rowCount(Table::Geometry), 1);
+  EXPECT_EQ(f.project.store->rowCount(Table::Soil_Prop), 0);
+  EXPECT_EQ(f.project.store->rowCount(Table::Geometry), 0);
+  EXPECT_EQ(f.project.ProjectFilePath, "");
   EXPECT_EQ(f.project.ProjectLoading, 0);
 }
 
-TEST(ProjectFile, ATruncatedFileIsReported) {
+TEST(ProjectFile, ATruncatedFileIsReportedAndReadsNothing) {
   TempFolder dir;
   const std::string text = Bytes(kData / "project_full_v20.pdd");
   const std::string cut = text.substr(0, text.find("\r\n50        45\r\n"));
   std::ofstream(dir.path / "cut.pdd", std::ios::binary) << cut;
   Fixture f;
-  EXPECT_THROW(ReadProjectFile(f.project, dir.path / "cut.pdd"), FileError);
-  EXPECT_EQ(f.project.store->rowCount(Table::Anchor), 1);  // read before the cut
+  try {
+    ReadProjectFile(f.project, dir.path / "cut.pdd");
+    FAIL() << "no error";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("ends before its last entry"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(f.project.store->rowCount(Table::Anchor), 0);
+  EXPECT_EQ(f.project.ProjectLoading, 0);
+}
+
+// A failed read over a loaded project leaves it exactly as it was: a later
+// save cannot replace the good file with a partial project.
+TEST(ProjectFile, AFailedReadLeavesTheLoadedProjectAsItWas) {
+  TempFolder dir;
+  const std::string text = Bytes(kData / "project_full_v20.pdd");
+  std::ofstream(dir.path / "cut.pdd", std::ios::binary) << text.substr(0, text.size() / 2);
+  std::string legacy = Bytes(kData / "project_full_v118.pdd");
+  std::ofstream(dir.path / "cut118.pdd", std::ios::binary) << legacy.substr(0, legacy.size() * 2 / 3);
+  for (const char* name : {"cut.pdd", "cut118.pdd"}) {
+    Fixture f;
+    NewProject(f.project);
+    ReadAnyProjectFile(f.project, f.ui, kData / "project_full_v20.pdd");
+    f.project.options.setText("E_Kh", "0.25");  // an edit not yet saved
+    Fixture before;
+    NewProject(before.project);
+    ReadAnyProjectFile(before.project, before.ui, kData / "project_full_v20.pdd");
+    before.project.options.setText("E_Kh", "0.25");
+    const std::string path = f.project.ProjectFilePath;
+    EXPECT_THROW(ReadAnyProjectFile(f.project, f.ui, dir.path / name), FileError) << name;
+    ExpectSameTables(*f.project.store, *before.project.store);
+    EXPECT_TRUE(f.project.options == before.project.options) << name;
+    EXPECT_EQ(f.project.ProjectFilePath, path);
+    EXPECT_EQ(f.project.ProjectLoading, 0);
+    EXPECT_THROW(ReadProjectFile(f.project, dir.path / "cut.pdd"), FileError);
+    EXPECT_THROW(ReadLegacyProjectFile(f.project, f.ui, dir.path / "cut118.pdd"), FileError);
+    ExpectSameTables(*f.project.store, *before.project.store);
+    EXPECT_TRUE(f.project.options == before.project.options);
+    EXPECT_EQ(f.project.ProjectFilePath, path);
+  }
+}
+
+std::string ReadError(const fs::path& file) {
+  Fixture f;
+  NewProject(f.project);
+  try {
+    ReadAnyProjectFile(f.project, f.ui, file);
+  } catch (const FileError& e) {
+    return e.what();
+  }
+  return "read";
+}
+
+TEST(ProjectFile, WhatIsNoProjectFileSaysSo) {
+  TempFolder dir;
+  std::ofstream(dir.path / "empty.pdd", std::ios::binary) << "";
+  std::ofstream(dir.path / "binary.pdd", std::ios::binary) << std::string(
+      "\x7f"
+      "ELF\x02\x01\x01\0\0\0",
+      10);
+  std::ofstream(dir.path / "notes.pdd", std::ios::binary)
+      << "Shopping list\r\nmilk\r\neggs\r\n\r\nbread and butter\r\ncheese\r\n";
+  std::ofstream(dir.path / "short.pdd", std::ios::binary) << "hello\n";
+  for (const char* name : {"empty.pdd", "binary.pdd", "notes.pdd", "short.pdd"}) {
+    const std::string error = ReadError(dir.path / name);
+    EXPECT_NE(error.find("is not a Pelodyn project file"), std::string::npos) << name << ": " << error;
+  }
+  fs::create_directories(dir.path / "folder.pdd");
+  EXPECT_NE(ReadError(dir.path / "folder.pdd").find("is a directory"), std::string::npos);
+}
+
+TEST(ProjectFile, AMislabelledVersionIsNamed) {
+  TempFolder dir;
+  const std::string v20 = Bytes(kData / "project_full_v20.pdd");
+  const std::string v118 = Bytes(kData / "project_full_v118.pdd");
+  std::ofstream(dir.path / "says20.pdd", std::ios::binary) << std::string(kProjectMagic) + "\r\n" + v118;
+  std::ofstream(dir.path / "says118.pdd", std::ios::binary)
+      << "=====Pelodyn_1.18_Data=====" + v20.substr(v20.find('\r'));
+  EXPECT_NE(ReadError(dir.path / "says20.pdd").find("laid out as a version 1.18 file"), std::string::npos)
+      << ReadError(dir.path / "says20.pdd");
+  EXPECT_NE(ReadError(dir.path / "says118.pdd").find("laid out as a Pelodyn 2.0 project file"), std::string::npos)
+      << ReadError(dir.path / "says118.pdd");
+}
+
+TEST(ProjectFile, AUtf8FileIsReadAsUtf8AndSavedInTheThaiCodePage) {
+  TempFolder dir;
+  std::string text = Bytes(kData / "project_full_v20.pdd");
+  // The file as a modern editor saves it: every text in UTF-8.
+  std::ofstream(dir.path / "utf8.pdd", std::ios::binary) << Cp874ToUtf8(text);
+  Fixture f;
+  NewProject(f.project);
+  ReadAnyProjectFile(f.project, f.ui, dir.path / "utf8.pdd");
+  EXPECT_EQ(f.project.options.text("E_Lacation"), "ลำปาง");
+  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 1).text("Description"), "ดินเหนียว");
+  WriteProjectFile(f.project, f.ui, dir.path / "saved.pdd");
+  EXPECT_EQ(Bytes(dir.path / "saved.pdd"), text);
+}
+
+// A count the file cannot back ends the reading at its end, at once.
+TEST(ProjectFile, ACountBeyondTheEndOfTheFileEndsTheReading) {
+  TempFolder dir;
+  const std::string text = Bytes(kData / "project_full_v20.pdd");
+  const std::size_t at = text.find("\r\n3\r\n1 ");
+  ASSERT_NE(at, std::string::npos);
+  for (const char* count : {"2000000000", "2147483647", "400"}) {
+    std::string damaged = text;
+    damaged.replace(at, 3, std::string("\r\n") + count);
+    std::ofstream(dir.path / "count.pdd", std::ios::binary | std::ios::trunc) << damaged;
+    const auto start = std::chrono::steady_clock::now();
+    const std::string error = ReadError(dir.path / "count.pdd");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_NE(error, "read") << count;
+  }
 }
 
 // Damaged files of both versions: the readers end with a project or an

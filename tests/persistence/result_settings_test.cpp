@@ -75,10 +75,30 @@ TEST_F(Files, OtherTheoriesWriteThreeLines) {
   EXPECT_EQ(ReadFileBytes(dir / "x.pdr"), "=====Pelodyn_2.0_Result=====\r\n3\r\n\r\n");
 }
 
-TEST(ResultFilePath, ReplacesTheLastFourCharacters) {
+TEST(ResultFilePath, ReplacesTheEndingOfTheFileName) {
   EXPECT_EQ(MakeResultFilePath("/data/dam.pdd"), "/data/dam.pdr");
-  EXPECT_EQ(MakeResultFilePath("/data/damfile"), "/data/dam.pdr");
-  EXPECT_EQ(MakeResultFilePath("ab"), ".pdr");
+  EXPECT_EQ(MakeResultFilePath("dam.PDD"), "dam.pdr");
+  EXPECT_EQ(MakeResultFilePath("/data/dam.txt"), "/data/dam.pdr");
+}
+
+TEST(WriteFileReplacing, AFailedWriteNamesTheSystemsReason) {
+  try {
+    WriteFileReplacing("/nonexistent-folder/dam.pdr", "x");
+    FAIL() << "no error";
+  } catch (const FileError& e) {
+    EXPECT_STREQ(e.what(), "Cannot create file \"/nonexistent-folder/dam.pdr\": No such file or directory");
+  }
+}
+
+TEST(ResultFilePath, AppendsToAFileNameWithoutEnding) {
+  // A project saved as "dam" gets its result beside it, not one folder up.
+  EXPECT_EQ(MakeResultFilePath("studies/u/dam"), "studies/u/dam.pdr");
+  EXPECT_EQ(MakeResultFilePath("/data/damfile"), "/data/damfile.pdr");
+  EXPECT_EQ(MakeResultFilePath("ab"), "ab.pdr");
+  EXPECT_EQ(MakeResultFilePath("studies/v.pdd/dam"), "studies/v.pdd/dam.pdr");
+  EXPECT_EQ(MakeResultFilePath("studies/.pdd"), "studies/.pdd.pdr");
+  EXPECT_EQ(MakeResultFilePath("dam.v2.1"), "dam.v2.1.pdr");
+  EXPECT_EQ(MakeResultFilePath("dam.data"), "dam.data.pdr");
 }
 
 TEST_F(Files, SettingsWithEveryDefault) {

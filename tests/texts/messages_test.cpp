@@ -68,9 +68,11 @@ TEST(MessageTable, UnknownLanguageOrNumberGivesNoText) {
 }
 
 TEST(CoreTexts, FilledInBothLanguages) {
-  for (auto text : {CoreText::RowNumberOutOfRange, CoreText::RowNumberRepeated, CoreText::BottomLineAboveLineCount,
-                    CoreText::SpecificBottomLineNoLine, CoreText::SpecificBottomLinePointOutOfRange,
-                    CoreText::AdvancedAnisoNotGrouped, CoreText::AdvancedAnisoStressNotAscending}) {
+  for (auto text :
+       {CoreText::RowNumberOutOfRange, CoreText::RowNumberRepeated, CoreText::BottomLineAboveLineCount,
+        CoreText::SpecificBottomLineNoLine, CoreText::SpecificBottomLinePointOutOfRange,
+        CoreText::AdvancedAnisoNotGrouped, CoreText::AdvancedAnisoStressNotAscending, CoreText::ValueAboveLimit,
+        CoreText::CountNegative, CoreText::ValueBelowLimit, CoreText::ValueOutOfReach}) {
     EXPECT_TRUE(IsAscii(CoreTextFor(kLanguageEnglish, text)));
     EXPECT_TRUE(HasThai(CoreTextFor(kLanguageThai, text)));
   }
@@ -81,6 +83,23 @@ TEST(FormatText, ReplacesNumberedPlaceholders) {
   EXPECT_EQ(FormatText("{0}{0}", {"x"}), "xx");
   EXPECT_EQ(FormatText("kept {2} and {x} and {", {"a"}), "kept {2} and {x} and {");
   EXPECT_EQ(FormatText("ไทย {0}", {"ok"}), "ไทย ok");
+}
+
+}  // namespace
+}  // namespace pelodyn
+
+namespace pelodyn {
+namespace {
+
+TEST(ResultCodeTexts, EveryCodeHasWordsInBothLanguages) {
+  for (int code : {99999, 1000000, 1000006, 1000007, 1000008, 1000009, 1000010, 1000011}) {
+    EXPECT_FALSE(ResultCodeText(kLanguageEnglish, code).empty()) << code;
+    EXPECT_TRUE(HasThai(ResultCodeText(kLanguageThai, code))) << code;
+  }
+  EXPECT_EQ(ResultCodeText(kLanguageEnglish, 1000009), "the circle does not reach the ground");
+  EXPECT_TRUE(ResultCodeText(kLanguageEnglish, 12).empty());
+  EXPECT_EQ(NoAdmissibleSurfaceText(kLanguageEnglish), "no admissible slip surface");
+  EXPECT_TRUE(HasThai(NoAdmissibleSurfaceText(kLanguageThai)));
 }
 
 }  // namespace
