@@ -246,6 +246,9 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::PictureHeight, "Height (pixels)", "ความสูง (พิกเซล)"},
     {UiText::PictureExported, "Picture saved: {0}", "บันทึกรูปภาพแล้ว: {0}"},
     {UiText::NotYetAvailable, "This command is not available yet.", "คำสั่งนี้ยังใช้งานไม่ได้"},
+    {UiText::RunSummary, "Calculation Complete. Minimum FS: {0}. Sliding mass area: {1}",
+     "คำนวณเสร็จแล้ว ค่าอัตราส่วนความปลอดภัยต่ำสุด: {0} พื้นที่มวลดินที่พิบัติ: {1}"},
+    {UiText::RunStopped, "Calculation stopped.", "หยุดการคำนวณแล้ว"},
 };
 
 }  // namespace

@@ -63,6 +63,10 @@ enum class UiText {
   PictureExported,
   // A command that arrives with a later window.
   NotYetAvailable,
+  // The status line after a run: {0} the minima ("Bishop 1.999, ..."), {1}
+  // the area of the sliding mass.
+  RunSummary,
+  RunStopped,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);

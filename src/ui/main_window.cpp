@@ -727,11 +727,36 @@ void MainWindow::runFinished(int outcome) {
   if (outcome == static_cast<int>(RunOutcome::Complete) && p.model.AnalysisTheory == 1 &&
       p.model.CircularSearchKind != 1) {
     replayCriticalSurfaces();
+  } else {
+    refreshViewOptions();
+    m_view->redrawBase(1);
+    m_view->redrawOverlays();
+  }
+  // After the replay: the area is that of the critical surface drawn.
+  showRunSummary(outcome);
+}
+
+void MainWindow::showRunSummary(int outcome) {
+  const Project& p = m_document.project();
+  const std::uint8_t language = m_document.language();
+  if (outcome == static_cast<int>(RunOutcome::Stopped)) {
+    statusBar()->showMessage(Q(UiTextFor(language, UiText::RunStopped)));
     return;
   }
-  refreshViewOptions();
-  m_view->redrawBase(1);
-  m_view->redrawOverlays();
+  if (outcome != static_cast<int>(RunOutcome::Complete)) return;
+  static const char* names[] = {"Ordinary", "Janbu", "Bishop", "Spencer"};
+  const std::uint8_t used[] = {p.model.UseOrdinary, p.model.UseSimplifiedJanbu, p.model.UseSimplifiedBishop,
+                               p.model.UseSpencer};
+  std::string minima;
+  for (int k = 0; k < kMethodCount; ++k) {
+    const double fs = p.run.Minimum[static_cast<std::size_t>(k)].Fs;
+    if (!used[k] || !(fs < 99999.0)) continue;
+    if (!minima.empty()) minima += ", ";
+    minima += std::string(names[k]) + " " + FormatFixed(fs, 3);
+  }
+  if (minima.empty()) minima = "-";
+  statusBar()->showMessage(QString::fromStdString(
+      FormatText(UiTextFor(language, UiText::RunSummary), {minima, FormatFixed(p.run.SlidingMassArea, 2)})));
 }
 
 void MainWindow::replayCriticalSurfaces() {

@@ -79,6 +79,8 @@ class MainWindow : public QMainWindow {
   void showProgressWindow();
   void runStarted();
   void runFinished(int outcome);
+  // The minima and the sliding-mass area of a finished run on the status line.
+  void showRunSummary(int outcome);
   // Analyses the critical circles of the checked methods again and draws
   // the last one with its slices (after a run, a picture box, the hatch
   // button).

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <cstdio>
@@ -106,6 +107,9 @@ TEST_F(RunTest, StartOnEachExampleGivesTheMinimaOfTheCommandLine) {
     const fs::path pdr = fs::path(example).replace_extension(".pdr");
     EXPECT_EQ(Bytes(dir / pdr), Bytes(cliDir / pdr)) << example;
   }
+  // The status line sums the run up.
+  EXPECT_TRUE(window->statusBar()->currentMessage().startsWith("Calculation Complete. Minimum FS: "))
+      << window->statusBar()->currentMessage().toStdString();
   // The Bishop label shows the minimum rounded to 3 decimals.
   EXPECT_NE(window->progressWindow()->findChild<QLabel*>("L_FS_Simp_Bis")->text(), "XX.XXX");
 }
