@@ -517,7 +517,11 @@ bool ReadsAs(bool current, const Project& project, const std::string& bytes, con
 
 void ReadAnyProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
   const std::string bytes = ReadFileBytes(path);
-  const std::string notProject = "\"" + path.string() + "\" is not a Pelodyn project file";
+  // Built piece by piece: a literal + string expression trips a false
+  // -Wrestrict of the optimiser.
+  std::string notProject = "\"";
+  notProject += path.string();
+  notProject += "\" is not a Pelodyn project file";
   if (OnlyBlanks(bytes)) throw FileError(notProject + " (it is empty).");
   if (HoldsBinaryData(bytes)) throw FileError(notProject + " (it holds binary data).");
   const bool current = IsCurrentProjectFile(FirstLineOf(bytes));
