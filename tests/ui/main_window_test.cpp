@@ -21,6 +21,7 @@
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/command_registry.h"
+#include "ui/file_bytes.h"
 #include "ui/guard.h"
 #include "ui/input_strip.h"
 #include "ui/main_window.h"
@@ -40,15 +41,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
+using test::Bytes;
+using test::WriteBytes;
 
 QString Q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));

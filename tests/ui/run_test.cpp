@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/search.h"
+#include "ui/file_bytes.h"
 #include "ui/main_window.h"
 #include "ui/progress_window.h"
 #include "ui/project_document.h"
@@ -28,10 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using test::Bytes;
 
 nlohmann::json CliJson(const fs::path& file) {
   const std::string command = std::string(PELODYN_CLI) + " analyse --json --quiet " + file.string() + " 2>/dev/null";
