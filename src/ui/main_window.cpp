@@ -547,6 +547,10 @@ void MainWindow::connectStripFields() {
   auto* cover = m_strip->findChild<QLabel*>(QStringLiteral("P_Grid_Increment"));
   connect(increment, &QCheckBox::toggled, this, GuardedSlot([this, &project, cover](bool on) {
             cover->setVisible(!on);
+            // The cover: without Increment the two steps are not used.
+            for (const char* e : {"E_Xgrid_Increment", "E_Ygrid_Increment"}) {
+              if (auto* edit = m_strip->findChild<QLineEdit*>(QString::fromLatin1(e))) edit->setEnabled(on);
+            }
             if (m_updatingFields || project.options.checked("CB_Grid_Increment") == on) return;
             project.options.setChecked("CB_Grid_Increment", on);
             emit m_document.notifier().optionChanged(QStringLiteral("CB_Grid_Increment"));
@@ -618,6 +622,9 @@ void MainWindow::refreshStripFields() {
   }
   const bool increment = project.options.checked("CB_Grid_Increment");
   m_strip->findChild<QCheckBox*>(QStringLiteral("CB_Grid_Increment"))->setChecked(increment);
+  for (const char* e : {"E_Xgrid_Increment", "E_Ygrid_Increment"}) {
+    m_strip->findChild<QLineEdit*>(QString::fromLatin1(e))->setEnabled(increment);
+  }
   m_strip->findChild<QLabel*>(QStringLiteral("P_Grid_Increment"))->setVisible(!increment);
   const int theory = project.options.itemIndex("RG_Theory");
   m_strip->findChild<QRadioButton*>(QStringLiteral("RB_Circular"))->setChecked(theory == 1);

@@ -47,7 +47,12 @@ TEST(Screenshots, MainWindowRunAndResults) {
   window.setLanguage(0);
   QCoreApplication::processEvents();
   save(&window, "main-thai.png");
+  window.commands().action("PU_ExLoad")->trigger();
+  save(&window, "panel-external-load-thai.png");
+  window.commands().action("MN_Draw_Grid")->trigger();
+  save(&window, "panel-grid-thai.png");
   window.setLanguage(1);
+  save(&window, "panel-grid-english.png");
 
   // A long grid search, caught while it runs.
   ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "homogeneous-grid.pdd").string())));
