@@ -129,6 +129,7 @@ struct AnalyseOptions {
   bool quiet = false;
   std::string summary;
   int jobs = 1;
+  int threads = 0;  // per file; 0: the cores divided among the jobs
 };
 
 int Analyse(const AnalyseOptions& o) {
@@ -140,11 +141,13 @@ int Analyse(const AnalyseOptions& o) {
   std::condition_variable ready;
   std::atomic<std::size_t> next{0};
   const int jobs = std::max(1, std::min<int>(o.jobs, static_cast<int>(n)));
+  const int searchThreads =
+      o.threads > 0 ? o.threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()) / jobs);
 
   auto worker = [&] {
     for (std::size_t i = next++; i < n; i = next++) {
       CliPlatform platform(terminal && jobs == 1, o.files[i]);
-      FileReport report = AnalyseProjectFile(o.files[i], platform);
+      FileReport report = AnalyseProjectFile(o.files[i], platform, searchThreads);
       platform.clearProgress();
       std::lock_guard<std::mutex> lock(mutex);
       reports[i] = std::move(report);
@@ -279,6 +282,11 @@ int main(int argc, char** argv) {
                              "temporary folder, when there are two files or more)");
   analyseCommand->add_flag("--quiet", analyse.quiet, "No progress line and no summary notice");
   analyseCommand->add_option("--jobs,-j", analyse.jobs, "Analyse up to N files at once")->check(CLI::PositiveNumber);
+  analyseCommand
+      ->add_option("--threads,-t", analyse.threads,
+                   "Threads the search of each file uses (default: the machine's cores divided among the jobs); "
+                   "the results are the same for any number")
+      ->check(CLI::PositiveNumber);
 
   std::string verifyFile;
   CLI::App* verifyCommand = app.add_subcommand("verify", "Check a project's soils and geometry (Verify Data).");

@@ -68,7 +68,7 @@ void DescribeMinima(Project& project, FileReport& report) {
 
 }  // namespace
 
-FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform) {
+FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform, int threads) {
   const auto start = std::chrono::steady_clock::now();
   FileReport report;
   report.file = file.string();
@@ -78,7 +78,9 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     ReadAnyProjectFile(project, platform, file);
     report.projectName = project.options.text("E_Project_Name");
     project.run.StopRequested = 0;
-    const RunResult run = RunAnalysis(project, platform);
+    RunOptions options;
+    options.threads = threads;
+    const RunResult run = RunAnalysis(project, platform, options);
     const AnalysisModel& m = project.model;
     report.theory = m.AnalysisTheory;
     report.search = m.AnalysisTheory == 2 ? m.NonCirSearchKind : m.CircularSearchKind;

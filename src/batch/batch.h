@@ -42,9 +42,10 @@ struct FileReport {
 
 // Reads `file` (either version) into a project of its own with a private
 // working store, runs the analysis in batch mode and writes the result file
-// beside it. Messages of the run go to `platform`. Never throws: a failure
-// is reported in the FileReport.
-FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform);
+// beside it. Messages of the run go to `platform`. The searches use
+// `threads` threads (RunOptions::threads; the results are the same for any
+// number). Never throws: a failure is reported in the FileReport.
+FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform, int threads = 1);
 
 // The summary of a list of runs, in list order: the header, one line per
 // file and the closing line. A file that failed gets a line that says so.
