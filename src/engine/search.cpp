@@ -192,11 +192,11 @@ struct Searcher::Impl {
   // per thread (the calling thread's slice set is the project's) and the
   // outcomes of the items of a block.
   int threads = 1;
-  std::unique_ptr<TrialTeam> team;
   std::vector<std::unique_ptr<Workspace>> workspaces;
   std::vector<CentreOutcome> centres;
   std::vector<TrialOutcome> trials;
   std::vector<double> radii, positionX, positionY;
+  std::unique_ptr<TrialTeam> team;  // last: its threads end before the rest goes
 
   double step() const { return model.NonCirMoveStep[0]; }
   bool parallel() const { return threads > 1; }

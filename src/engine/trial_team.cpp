@@ -1,8 +1,15 @@
 #include "engine/trial_team.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace pelodyn {
+namespace {
+
+// How long a helper looks for the next block before it sleeps.
+constexpr std::chrono::microseconds kSpin{200};
+
+}  // namespace
 
 TrialTeam::TrialTeam(int threads) {
   const int helpers = std::max(threads, 1) - 1;
@@ -31,6 +38,13 @@ void TrialTeam::helperLoop(int worker) {
     takeItems(worker);
     lock.lock();
     if (--m_inside == 0 && !m_open) m_left.notify_all();
+    // Look for the next block for a moment before sleeping.
+    lock.unlock();
+    const auto until = std::chrono::steady_clock::now() + kSpin;
+    while (m_opened.load(std::memory_order_relaxed) == seen && std::chrono::steady_clock::now() < until) {
+      std::this_thread::yield();
+    }
+    lock.lock();
   }
 }
 
@@ -76,6 +90,7 @@ bool TrialTeam::run(int count, const Work& work, const Merge& merge) {
       std::lock_guard<std::mutex> lock(m_mutex);
       ++m_block;
       m_open = true;
+      m_opened.store(m_block, std::memory_order_relaxed);
     }
     m_start.notify_all();
   }
@@ -121,7 +136,17 @@ bool TrialTeam::run(int count, const Work& work, const Merge& merge) {
   if (!m_helpers.empty()) {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_open = false;
-    m_left.wait(lock, [&] { return m_inside == 0; });
+    if (m_inside != 0) {
+      // A helper that found no item left is about to leave: wait for it a
+      // moment before sleeping.
+      lock.unlock();
+      const auto until = std::chrono::steady_clock::now() + kSpin;
+      while (m_inside.load(std::memory_order_relaxed) != 0 && std::chrono::steady_clock::now() < until) {
+        std::this_thread::yield();
+      }
+      lock.lock();
+      m_left.wait(lock, [&] { return m_inside == 0; });
+    }
   }
   m_work = nullptr;
   if (error) std::rethrow_exception(error);

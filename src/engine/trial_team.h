@@ -65,9 +65,13 @@ class TrialTeam {
   std::condition_variable m_start;  // a block was opened, or the team quits
   std::condition_variable m_left;   // the last helper left a closed block
   std::uint64_t m_block = 0;        // number of the last block opened
+  // m_block, for a helper that waits a moment without the mutex before it
+  // sleeps: the blocks of a fan or of a point's candidates come quickly one
+  // after the other.
+  std::atomic<std::uint64_t> m_opened{0};
   bool m_open = false;
   bool m_quit = false;
-  int m_inside = 0;  // helpers working on the open block
+  std::atomic<int> m_inside{0};  // helpers working on the open block (changed under the mutex)
 
   // The open block; written only while no helper is inside.
   const Work* m_work = nullptr;
