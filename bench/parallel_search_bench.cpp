@@ -4,7 +4,8 @@
 // it what two independent single-thread processes gain over one on the same
 // machine (each doing the same runs, started together with fork()).
 //
-//   parallel_search_bench [rounds]   (default 3; medians of the rounds)
+//   parallel_search_bench [rounds [search]]   (default 3 rounds, their medians;
+//                                              search: grid, automatic or irregular)
 //
 // Goals: the grid's speed-up at least 90 % of the capacity, the others 75 %.
 // On a machine that is busy with other work the figures are noisy.
@@ -180,6 +181,7 @@ int main(int argc, char** argv) {
   std::printf("%-14s %8s %5s %10s %10s %10s %10s %8s %12s %9s %8s %6s\n", "search", "surfaces", "runs", "1 thread",
               "2 threads", "1 thr cpu", "2 thr cpu", "speed-up", "surfaces/s 1", "2 procs", "capacity", "ratio");
   for (const Workload& w : workloads) {
+    if (argc > 2 && std::string(w.name).rfind(argv[2], 0) != 0) continue;
     Project project(SqliteWorkingStore::OpenInMemory());
     ThreeSoilSection(project);
     w.setUp(project);

@@ -6,7 +6,8 @@
 namespace pelodyn {
 namespace {
 
-// How long a helper looks for the next block before it sleeps.
+// How long a thread looks for what it waits for (the next block, an item
+// of another thread, a helper leaving a block) before it sleeps.
 constexpr std::chrono::microseconds kSpin{200};
 
 }  // namespace
@@ -106,6 +107,12 @@ bool TrialTeam::run(int count, const Work& work, const Merge& merge) {
       if (item < count) {
         analyse(0, item);
       } else {
+        // The item is being analysed on another core: it is usually a
+        // matter of microseconds, less than waking from a sleep takes.
+        const auto until = std::chrono::steady_clock::now() + kSpin;
+        while (m_state[k].load(std::memory_order_acquire) == state && std::chrono::steady_clock::now() < until) {
+          std::this_thread::yield();
+        }
         m_state[k].wait(state, std::memory_order_acquire);
       }
       continue;
