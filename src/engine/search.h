@@ -36,7 +36,7 @@ struct RunOptions {
   // Where the moving-centre sweep writes its listing.
   std::filesystem::path movingCentreFile;  // empty: moving_center.txt in the temporary folder
   // The threads the grid, automatic and irregular searches use, the calling
-  // thread included; 0: one per core (std::thread::hardware_concurrency).
+  // thread included; 0 or less: one per core (std::thread::hardware_concurrency).
   // The results (minima, Results rows, progress, what the platform services
   // are told and in which order) are the same for any number; the platform
   // services are called from the calling thread only.

@@ -5,6 +5,7 @@
 // byte for byte; and the stop request during a parallel grid search.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <chrono>
@@ -118,8 +119,7 @@ std::string Describe(Project& p) {
       o << '\n';
     }
   }
-  const fs::path pdr =
-      fs::temp_directory_path() / ("pelodyn-parallel-" + std::to_string(reinterpret_cast<std::uintptr_t>(&p)) + ".pdr");
+  const fs::path pdr = fs::temp_directory_path() / ("pelodyn-parallel-" + std::to_string(getpid()) + ".pdr");
   WriteResultFile(p, pdr);
   o << "pdr\n" << Bytes(pdr);
   fs::remove(pdr);
@@ -337,7 +337,7 @@ std::string RunCli(const std::string& arguments) {
 }
 
 TEST(CommandLine, SameJsonAndResultFilesOnOneTwoAndFourThreads) {
-  const fs::path dir = fs::temp_directory_path() / "pelodyn-parallel-cli";
+  const fs::path dir = fs::temp_directory_path() / ("pelodyn-parallel-cli-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   std::vector<fs::path> files;
