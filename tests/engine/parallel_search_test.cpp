@@ -126,7 +126,16 @@ std::string Describe(Project& p) {
   return o.str();
 }
 
-enum class Kind { Grid, GridDecrement, GridThenPattern, Automatic, Irregular, GridTwoCuts };
+enum class Kind {
+  Grid,
+  GridDecrement,
+  GridThenPattern,
+  Automatic,
+  AutomaticDecrement,
+  Irregular,
+  IrregularAutoCentre,
+  GridTwoCuts
+};
 
 struct Case {
   std::string name;
@@ -143,7 +152,9 @@ const std::vector<Case>& Cases() {
       {"grid_then_pattern_loads", Kind::GridThenPattern, false, true},
       {"automatic", Kind::Automatic},
       {"automatic_water_loads", Kind::Automatic, true, true},
+      {"automatic_decrement_water", Kind::AutomaticDecrement, true, false},
       {"irregular", Kind::Irregular},
+      {"irregular_auto_centre_loads", Kind::IrregularAutoCentre, false, true},
       {"irregular_water_loads", Kind::Irregular, true, true},
       {"grid_two_cuts", Kind::GridTwoCuts},
   };
@@ -226,15 +237,24 @@ void Build(EngineFixture& f, const Case& c) {
       o.setText("E_Ygrid_Increment", "1");
       break;
     case Kind::Automatic:
+    case Kind::AutomaticDecrement:
       o.setItemIndex("CB_Cir_Search", 2);
       o.setText("E_Xauto_Start", "30");
       o.setText("E_Yauto_Start", "36");
       o.setText("E_Xauto_Increment", "2");
       o.setText("E_Yauto_Increment", "2");
       o.setText("E_Cir_Decrement", "12");
+      if (c.kind == Kind::AutomaticDecrement) {
+        o.setItemIndex("CB_Circle_Decrement", 1);
+        o.setText("E_Cir_Decrement", "1.25");
+      }
       break;
-    case Kind::Irregular: {
+    case Kind::Irregular:
+    case Kind::IrregularAutoCentre: {
       o.setItemIndex("RG_Theory", 2);
+      // The moment centre follows the surface: it reads the slice set of
+      // the last candidate analysed.
+      o.setChecked("CB_Auto_Center", c.kind == Kind::IrregularAutoCentre);
       int k = 1;
       for (auto [x, y] : {std::pair{12.0, 10.0}, {18.0, 6.5}, {24.0, 5.5}, {30.0, 6.0}, {36.0, 9.0}, {46.0, 20.0}}) {
         f.numberedPoint(Table::NonCircular_Coordinate, k++, x, y);
