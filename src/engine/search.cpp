@@ -379,7 +379,10 @@ void Searcher::Impl::fanParallel(Searcher& self, double radiusStep) {
         recordCircle(self, out.fs, out.entryX, out.entryY, out.exitX, out.exitY, out.slipX, out.slipY);
         lastMerged = item;
         return true;
-      });
+      },
+      // The rows merged so far are written while the last trials are
+      // analysed: the same rows in the same order.
+      [&] { self.FlushResults(); });
   if (lastMerged >= 0) takeSlicesOf(lastMerged);
   if (whole) md.TrialRadius = finalRadius;
 }

@@ -72,7 +72,7 @@ void TrialTeam::analyse(int worker, int item) {
   m_state[k].notify_all();
 }
 
-bool TrialTeam::run(int count, const Work& work, const Merge& merge) {
+bool TrialTeam::run(int count, const Work& work, const Merge& merge, const std::function<void()>& idle) {
   if (count <= 0) return true;
   const auto n = static_cast<std::size_t>(count);
   if (m_capacity < n) {
@@ -107,6 +107,16 @@ bool TrialTeam::run(int count, const Work& work, const Merge& merge) {
       if (item < count) {
         analyse(0, item);
       } else {
+        if (idle) {
+          try {
+            idle();
+          } catch (...) {
+            error = std::current_exception();
+            whole = false;
+            break;
+          }
+          if (m_state[k].load(std::memory_order_acquire) != state) continue;
+        }
         // The item is being analysed on another core: it is usually a
         // matter of microseconds, less than waking from a sleep takes.
         const auto until = std::chrono::steady_clock::now() + kSpin;

@@ -48,7 +48,10 @@ class TrialTeam {
   // the block or an item reached only part of its work (that item is merged
   // last). Returns only once no helper works on the block any more. An
   // exception of a work is rethrown here, after the items before it merged.
-  bool run(int count, const Work& work, const Merge& merge);
+  // `idle`, when given, is called on the calling thread whenever it has no
+  // item left to take and waits for another thread's item (to do merged
+  // work meanwhile, such as writing the rows merged so far).
+  bool run(int count, const Work& work, const Merge& merge, const std::function<void()>& idle = {});
 
   // The worker that analysed an item of the last block.
   int workerOf(int item) const { return m_worker[static_cast<std::size_t>(item)]; }
