@@ -173,6 +173,7 @@ struct AnalyseOptions {
   int jobs = 1;
   std::string movingCentre;
   std::vector<double> movingCentreStep, movingCentreBounds, movingCentreArea;
+  int threads = 0;  // per file; 0: the cores divided among the jobs
 };
 
 // The files in the order given, each once: a path given twice (or two
@@ -222,6 +223,7 @@ int Analyse(const AnalyseOptions& options) {
   std::condition_variable ready;
   std::atomic<std::size_t> next{0};
   const int jobs = std::max(1, std::min<int>(o.jobs, static_cast<int>(n)));
+  batch.threads = o.threads > 0 ? o.threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()) / jobs);
 
   auto worker = [&] {
     for (std::size_t i = next++; i < n; i = next++) {
@@ -452,6 +454,11 @@ int main(int argc, char** argv) {
       ->add_option("--mc-area", analyse.movingCentreArea,
                    "Area XMIN XMAX YMIN YMAX walked by the moving centre (default 0 100 0 63)")
       ->expected(4);
+  analyseCommand
+      ->add_option("--threads,-t", analyse.threads,
+                   "Threads the search of each file uses (default: the machine's cores divided among the jobs); "
+                   "the results are the same for any number")
+      ->check(CLI::PositiveNumber);
 
   std::string verifyFile;
   CLI::App* verifyCommand = app.add_subcommand("verify", "Check a project's soils and geometry (Verify Data).");

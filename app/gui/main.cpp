@@ -18,6 +18,7 @@
 #include "ui/main_window.h"
 #include "ui/project_document.h"
 #include "ui/prompter.h"
+#include "ui/run_controller.h"
 #include "view/picture_export.h"
 
 namespace {
@@ -64,7 +65,7 @@ class ConsolePlatform final : public pelodyn::PlatformServices {
   void processPendingEvents() override {}
 };
 
-int ExportHeadless(const QString& file, const QString& out, const QString& sizeText, bool analyse) {
+int ExportHeadless(const QString& file, const QString& out, const QString& sizeText, bool analyse, int threads) {
   const QStringList parts = sizeText.split(QLatin1Char('x'));
   bool okW = false, okH = false;
   const int width = parts.size() == 2 ? parts[0].toInt(&okW) : 0;
@@ -80,7 +81,9 @@ int ExportHeadless(const QString& file, const QString& out, const QString& sizeT
     pelodyn::ReadAnyProjectFile(project, platform, std::filesystem::path(file.toStdString()));
     pelodyn::ViewOptions options;
     if (analyse) {
-      const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform);
+      pelodyn::RunOptions runOptions;
+      runOptions.threads = threads;
+      const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform, runOptions);
       if (result.outcome == pelodyn::RunOutcome::Failed) throw std::runtime_error(result.message);
       if (result.outcome == pelodyn::RunOutcome::Refused) {
         throw std::runtime_error("the analysis was refused: " +
@@ -144,10 +147,21 @@ int main(int argc, char** argv) {
       QStringLiteral("With --export-picture: analyse FILE first and draw its critical surface with its slices; the "
                      "minimum factors are printed on standard output."));
   parser.addOption(analyseOption);
+  const QCommandLineOption threadsOption(
+      QStringLiteral("threads"),
+      QStringLiteral("Threads a search uses (default 0: one per core); the results are the same for any number."),
+      QStringLiteral("N"), QStringLiteral("0"));
+  parser.addOption(threadsOption);
   parser.addOption(exportOption);
   parser.addOption(sizeOption);
   parser.process(app);
   const QStringList files = parser.positionalArguments();
+  bool threadsOk = false;
+  const int threads = parser.value(threadsOption).toInt(&threadsOk);
+  if (!threadsOk || threads < 0 || threads > 256) {
+    std::fprintf(stderr, "pelodyn: --threads takes a number from 0 (one per core) to 256\n");
+    return 2;
+  }
   if (parser.isSet(langOption) && parser.value(langOption) != QLatin1String("en") &&
       parser.value(langOption) != QLatin1String("th")) {
     std::fprintf(stderr, "pelodyn: --lang takes en or th\n");
@@ -160,7 +174,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     return ExportHeadless(files.front(), parser.value(exportOption), parser.value(sizeOption),
-                          parser.isSet(analyseOption));
+                          parser.isSet(analyseOption), threads);
   }
   if (parser.isSet(analyseOption)) {
     std::fprintf(stderr, "pelodyn: --analyse goes with --export-picture (pelodyn-cli analyses without a picture)\n");
@@ -182,6 +196,7 @@ int main(int argc, char** argv) {
   pelodyn::QtPrompter prompter(nullptr);
   pelodyn::MainWindow window(*document, prompter);
   prompter.setParentWidget(&window);
+  window.runController().setThreads(threads);
   splash->showStep(QStringLiteral("Complete."));
   // Without a window manager (a bare X server) nothing maximises the window:
   // it starts with the screen's working area either way.

@@ -139,6 +139,7 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     report.projectName = project.options.text("E_Project_Name");
     project.run.StopRequested = 0;
     RunOptions runOptions;
+    runOptions.threads = options.threads;
     if (!options.movingCentreFile.empty()) {
       project.options.setChecked("CB_Moving_Center", true);
       project.options.setText("E_MCX", FormatShortest(options.movingCentreStepX));

@@ -53,6 +53,9 @@ struct BatchOptions {
   double movingCentreStepX = 1.0, movingCentreStepY = 1.0;
   double boundLeft = 0.0, boundRight = 0.0;
   std::optional<std::array<double, 4>> workArea;  // x min, x max, y min, y max
+  // Threads the search uses (RunOptions::threads; the results are the same
+  // for any number).
+  int threads = 1;
 };
 
 // Reads `file` (either version) into a project of its own with a private

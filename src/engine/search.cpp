@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <numbers>
 #include <stdexcept>
+#include <thread>
 
 #include "engine/slip_surface.h"
+#include "engine/trial_team.h"
 #include "model/collection.h"
 #include "model/numbers.h"
 #include "texts/messages.h"
@@ -63,66 +66,27 @@ double DistanceToSegment(double xc, double yc, double xp, double yp, double xq, 
   return std::hypot(xc - xq, yc - yq);
 }
 
-}  // namespace
-
-struct Searcher::Impl {
-  Impl(Project& project, PlatformServices& platform)
-      : p(project), ui(platform), model(project.model), run(project.run), s(project.slices) {
-    resultRow = Row(Table::Results);
-  }
-
-  Project& p;
-  PlatformServices& ui;
-  AnalysisModel& model;
-  RunState& run;
-  SliceSet& s;
-  std::vector<Row> pendingResults;
-  std::size_t pendingCount = 0;
-  Row resultRow{Table::Results};
-  bool firstProgress = true;
-  bool simplifyAgain = false;
-  std::vector<double> candidateX, candidateY;
-
-  double step() const { return model.NonCirMoveStep[0]; }
-};
-
-Searcher::Searcher(Project& project, PlatformServices& platform) : m(new Impl(project, platform)) {}
-
-Searcher::~Searcher() {
-  try {
-    FlushResults();
-  } catch (...) {
-  }
-  delete m;
-}
-
-void Searcher::BeginRun() {
-  m->firstProgress = true;
-  m->run.SurfaceCount = 0;
-  m->run.ResultCodeCount.clear();
-}
-
-void Searcher::Analyse() {
-  AnalyseSlipSurface(m->model, m->model.CenterX, m->model.CenterY, m->s,
-                     {m->p.drawing.TwoIntersectWarning != 0 && !m->p.BatchMode, &m->ui});
-  ++m->run.SurfaceCount;
-  // Each code once per surface, whichever methods carry it.
+// Counts each result code once per surface, whichever methods carry it.
+void CountResultCodes(RunState& run, const std::array<double, 4>& fs) {
+  ++run.SurfaceCount;
   int counted[4] = {0, 0, 0, 0};
   for (int method = Ordinary; method <= Spencer; ++method) {
-    const double fs = Fs(m->s, method);
-    if (fs < 1000000.0 || fs > 1000011.0 || fs != std::floor(fs)) continue;
-    const int code = static_cast<int>(fs);
+    const double f = fs[static_cast<std::size_t>(method)];
+    if (f < 1000000.0 || f > 1000011.0 || f != std::floor(f)) continue;
+    const int code = static_cast<int>(f);
     if (std::find(std::begin(counted), std::end(counted), code) != std::end(counted)) continue;
     counted[method] = code;
-    ++m->run.ResultCodeCount[code];
+    ++run.ResultCodeCount[code];
   }
 }
 
-// ----- Circular search -------------------------------------------------------
+std::array<double, 4> Factors(const SliceSet& s) {
+  return {s.FsOrdinary, s.FsJanbu, s.FsBishop, s.FsSpencer};
+}
 
-void Searcher::FindRadiusRange(double xc, double yc) {
-  const AnalysisModel& md = m->model;
-  RunState& run = m->run;
+// MaxRadius: the distance to the bottom line, MinRadius: to the ground line,
+// both at most the distance to the nearer end of the ground line.
+void RadiusRange(const AnalysisModel& md, double xc, double yc, double& maxRadiusOut, double& minRadiusOut) {
   auto segmentDistance = [&](int line, int p) {
     const auto k = static_cast<std::size_t>(line);
     return DistanceToSegment(xc, yc, md.LineX[k][p], md.LineY[k][p], md.LineX[k][p + 1], md.LineY[k][p + 1],
@@ -153,8 +117,173 @@ void Searcher::FindRadiusRange(double xc, double yc) {
   }
   double minRadius = 999999.0;
   for (int p = 0; p + 1 < groundPoints; ++p) minRadius = std::min(minRadius, segmentDistance(g, p));
-  run.MaxRadius = std::min(maxRadius, t);
-  run.MinRadius = std::min(minRadius, t);
+  maxRadiusOut = std::min(maxRadius, t);
+  minRadiusOut = std::min(minRadius, t);
+}
+
+// ----- The workspaces of a parallel search ----------------------------------
+
+// A message the analysis of a trial showed, kept for the merge.
+struct CapturedMessage {
+  MessageKind kind;
+  std::string caption, text;
+};
+
+// The platform a worker's analyses see: messages are kept, not shown.
+class MessageCapture final : public PlatformServices {
+ public:
+  std::vector<CapturedMessage>* out = nullptr;
+  void showMessage(MessageKind kind, std::string_view caption, std::string_view text) override {
+    out->push_back({kind, std::string(caption), std::string(text)});
+  }
+  bool askOkCancel(std::string_view, std::string_view) override { return true; }
+  void reportProgress(const ProgressReport&) override {}
+  void processPendingEvents() override {}
+};
+
+// What the analysis of one trial leaves for the merge.
+struct TrialOutcome {
+  double radius = 0.0;
+  std::array<double, 4> fs{};
+  double entryX = 0.0, entryY = 0.0, exitX = 0.0, exitY = 0.0;
+  std::vector<CapturedMessage> messages;
+  std::vector<double> slipX, slipY;  // kept only for the animation
+};
+
+// A grid centre and the fan of circles analysed about it.
+struct CentreOutcome {
+  double x = 0.0, y = 0.0;
+  double maxRadius = 0.0, minRadius = 0.0;
+  double finalRadius = 0.0;  // TrialRadius after the fan
+  int circleCount = 0;       // the fan's CircleCount (by decrement: per centre)
+  int reached = 0;           // trials analysed
+  std::vector<TrialOutcome> trials;
+};
+
+// One thread's own copy of the model and its slice set; both keep their
+// capacity from trial to trial.
+struct Workspace {
+  AnalysisModel model;
+  SliceSet slices;
+  MessageCapture capture;
+};
+
+}  // namespace
+
+struct Searcher::Impl {
+  Impl(Project& project, PlatformServices& platform, int threadCount)
+      : p(project), ui(platform), model(project.model), run(project.run), s(project.slices), threads(threadCount) {
+    resultRow = Row(Table::Results);
+  }
+
+  Project& p;
+  PlatformServices& ui;
+  AnalysisModel& model;
+  RunState& run;
+  SliceSet& s;
+  std::vector<Row> pendingResults;
+  std::size_t pendingCount = 0;
+  Row resultRow{Table::Results};
+  bool firstProgress = true;
+  bool simplifyAgain = false;
+  std::vector<double> candidateX, candidateY;
+
+  // The parallel searches: the team (made at its first use), a workspace
+  // per thread (the calling thread's slice set is the project's) and the
+  // outcomes of the items of a block.
+  int threads = 1;
+  std::vector<std::unique_ptr<Workspace>> workspaces;
+  std::vector<CentreOutcome> centres;
+  std::vector<TrialOutcome> trials;
+  std::vector<double> radii, positionX, positionY;
+  std::unique_ptr<TrialTeam> team;  // last: its threads end before the rest goes
+
+  double step() const { return model.NonCirMoveStep[0]; }
+  bool parallel() const { return threads > 1; }
+  bool animated() const { return !p.BatchMode && p.drawing.ShowFailureAnimation; }
+  bool twoCutWarning() const { return p.drawing.TwoIntersectWarning != 0 && !p.BatchMode; }
+  // Starts the team if need be and gives every workspace the model as it is now.
+  TrialTeam& prepareTeam() {
+    if (!team) {
+      team = std::make_unique<TrialTeam>(threads);
+      for (int w = 0; w < threads; ++w) workspaces.push_back(std::make_unique<Workspace>());
+    }
+    for (auto& w : workspaces) w->model = model;
+    return *team;
+  }
+  SliceSet& slicesOf(int worker) { return worker == 0 ? s : workspaces[static_cast<std::size_t>(worker)]->slices; }
+  // The project's slice set becomes the one that analysed `item` of the last
+  // block, as if that trial had been analysed last.
+  void takeSlicesOf(int item) {
+    const int worker = team->workerOf(item);
+    if (worker != 0) std::swap(s, workspaces[static_cast<std::size_t>(worker)]->slices);
+  }
+  // Analyses a trial on `worker` with the workspace's model as set up by the
+  // caller and keeps what the merge needs.
+  void analyseTrial(int worker, double centerX, double centerY, TrialOutcome& out, bool warn, bool animate) {
+    Workspace& w = *workspaces[static_cast<std::size_t>(worker)];
+    SliceSet& slices = slicesOf(worker);
+    out.messages.clear();
+    w.capture.out = &out.messages;
+    AnalyseSlipSurface(w.model, centerX, centerY, slices, {warn, &w.capture});
+    out.fs = Factors(slices);
+    out.entryX = slices.EntryX;
+    out.entryY = slices.EntryY;
+    out.exitX = slices.ExitX;
+    out.exitY = slices.ExitY;
+    if (animate) {
+      out.slipX = slices.SlipX;
+      out.slipY = slices.SlipY;
+    }
+  }
+  // The bookkeeping of Analyse for a trial analysed by a worker.
+  void countTrial(const TrialOutcome& t) {
+    for (const CapturedMessage& message : t.messages) ui.showMessage(message.kind, message.caption, message.text);
+    CountResultCodes(run, t.fs);
+  }
+  // What a fan does with a circle once it is analysed: the minima, the
+  // animation and the Results row.
+  void recordCircle(Searcher& self, const std::array<double, 4>& fs, double entryX, double entryY, double exitX,
+                    double exitY, const std::vector<double>& slipX, const std::vector<double>& slipY);
+  void fanParallel(Searcher& self, double radiusStep);
+  // The grid's centres; false when the stop request ended the search.
+  bool gridParallel(Searcher& self);
+  // The candidates of point i; false when the stop request cut them short.
+  bool irregularPointParallel(const Searcher& self, const std::vector<double>& cx, const std::vector<double>& cy, int i,
+                              bool& improved);
+};
+
+int SearchThreads(int requested) {
+  if (requested > 0) return requested;
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+Searcher::Searcher(Project& project, PlatformServices& platform, int threads)
+    : m(new Impl(project, platform, SearchThreads(threads))) {}
+
+Searcher::~Searcher() {
+  try {
+    FlushResults();
+  } catch (...) {
+  }
+  delete m;
+}
+
+void Searcher::BeginRun() {
+  m->firstProgress = true;
+  m->run.SurfaceCount = 0;
+  m->run.ResultCodeCount.clear();
+}
+
+void Searcher::Analyse() {
+  AnalyseSlipSurface(m->model, m->model.CenterX, m->model.CenterY, m->s, {m->twoCutWarning(), &m->ui});
+  CountResultCodes(m->run, Factors(m->s));
+}
+
+// ----- Circular search -------------------------------------------------------
+
+void Searcher::FindRadiusRange(double xc, double yc) {
+  RadiusRange(m->model, xc, yc, m->run.MaxRadius, m->run.MinRadius);
 }
 
 void Searcher::SearchCircleFan() {
@@ -167,37 +296,95 @@ void Searcher::SearchCircleFan() {
   } else {
     radiusStep = (run.MaxRadius - run.MinRadius) / md.CircleCount;
   }
+  if (m->parallel()) {
+    m->fanParallel(*this, radiusStep);
+    FlushResults();
+    return;
+  }
   for (int i = 0; i < md.CircleCount; ++i) {
     if (md.TrialRadius <= run.MinRadius) break;
     UpdateProgress(false);
     Analyse();
-    bool newMinimum = false;
-    for (int method = Ordinary; method <= Spencer; ++method) {
-      const double fs = Fs(m->s, method);
-      MethodMinimum& min = run.Minimum[static_cast<std::size_t>(method)];
-      if (fs < min.Fs) {
-        min = {fs, md.CenterX, md.CenterY, md.TrialRadius, m->s.EntryX, m->s.EntryY, m->s.ExitX, m->s.ExitY};
-        newMinimum = true;
-      }
-    }
-    if (newMinimum) ShowMinima();
-    if (!m->p.BatchMode && m->p.drawing.ShowFailureAnimation) {
-      m->ui.animateTrial({md.CenterX, md.CenterY, &m->s.SlipX, &m->s.SlipY});
-    }
-    // One Results row per circle, written in bulk at the end of the fan.
-    if (m->pendingCount == m->pendingResults.size()) m->pendingResults.emplace_back(Table::Results);
-    Row& row = m->pendingResults[m->pendingCount++];
-    row.value(0) = static_cast<std::int64_t>(run.LoopCount);
-    row.value(1) = RoundToUnit(md.CenterX, 0.01);
-    row.value(2) = RoundToUnit(md.CenterY, 0.01);
-    row.value(3) = RoundToUnit(md.TrialRadius, 0.01);
-    row.value(4) = RoundToUnit(m->s.FsOrdinary, 0.001);
-    row.value(5) = RoundToUnit(m->s.FsJanbu, 0.001);
-    row.value(6) = RoundToUnit(m->s.FsBishop, 0.001);
-    row.value(7) = RoundToUnit(m->s.FsSpencer, 0.001);
+    m->recordCircle(*this, Factors(m->s), m->s.EntryX, m->s.EntryY, m->s.ExitX, m->s.ExitY, m->s.SlipX, m->s.SlipY);
     md.TrialRadius -= radiusStep;
   }
   FlushResults();
+}
+
+void Searcher::Impl::recordCircle(Searcher& self, const std::array<double, 4>& fs, double entryX, double entryY,
+                                  double exitX, double exitY, const std::vector<double>& slipX,
+                                  const std::vector<double>& slipY) {
+  AnalysisModel& md = model;
+  bool newMinimum = false;
+  for (int method = Ordinary; method <= Spencer; ++method) {
+    const double f = fs[static_cast<std::size_t>(method)];
+    MethodMinimum& min = run.Minimum[static_cast<std::size_t>(method)];
+    if (f < min.Fs) {
+      min = {f, md.CenterX, md.CenterY, md.TrialRadius, entryX, entryY, exitX, exitY};
+      newMinimum = true;
+    }
+  }
+  if (newMinimum) self.ShowMinima();
+  if (animated()) ui.animateTrial({md.CenterX, md.CenterY, &slipX, &slipY});
+  // One Results row per circle, written in bulk at the end of the fan.
+  if (pendingCount == pendingResults.size()) pendingResults.emplace_back(Table::Results);
+  Row& row = pendingResults[pendingCount++];
+  row.value(0) = static_cast<std::int64_t>(run.LoopCount);
+  row.value(1) = RoundToUnit(md.CenterX, 0.01);
+  row.value(2) = RoundToUnit(md.CenterY, 0.01);
+  row.value(3) = RoundToUnit(md.TrialRadius, 0.01);
+  row.value(4) = RoundToUnit(fs[0], 0.001);
+  row.value(5) = RoundToUnit(fs[1], 0.001);
+  row.value(6) = RoundToUnit(fs[2], 0.001);
+  row.value(7) = RoundToUnit(fs[3], 0.001);
+}
+
+// The fan about (CenterX, CenterY): its radii are found first, the way the
+// sequential fan steps down; each is analysed by any thread and merged in
+// order. The stop request leaves out the trials no thread reached.
+void Searcher::Impl::fanParallel(Searcher& self, double radiusStep) {
+  AnalysisModel& md = model;
+  radii.clear();
+  double radius = md.TrialRadius;
+  for (int i = 0; i < md.CircleCount; ++i) {
+    if (radius <= run.MinRadius) break;
+    radii.push_back(radius);
+    radius -= radiusStep;
+  }
+  const double finalRadius = radius;
+  const int count = static_cast<int>(radii.size());
+  if (count == 0) return;
+  if (trials.size() < radii.size()) trials.resize(radii.size());
+  TrialTeam& t = prepareTeam();
+  const double centerX = md.CenterX, centerY = md.CenterY;
+  const bool warn = twoCutWarning(), animate = animated();
+  int lastMerged = -1;
+  const bool whole = t.run(
+      count,
+      [&](int worker, int item) {
+        if (run.stopRequested()) return TrialTeam::Reached::Part;
+        const double r = radii[static_cast<std::size_t>(item)];
+        workspaces[static_cast<std::size_t>(worker)]->model.TrialRadius = r;
+        TrialOutcome& out = trials[static_cast<std::size_t>(item)];
+        out.radius = r;
+        analyseTrial(worker, centerX, centerY, out, warn, animate);
+        return TrialTeam::Reached::All;
+      },
+      [&](int item, TrialTeam::Reached reached) {
+        if (reached != TrialTeam::Reached::All) return false;
+        const TrialOutcome& out = trials[static_cast<std::size_t>(item)];
+        md.TrialRadius = out.radius;
+        self.UpdateProgress(false);
+        countTrial(out);
+        recordCircle(self, out.fs, out.entryX, out.entryY, out.exitX, out.exitY, out.slipX, out.slipY);
+        lastMerged = item;
+        return true;
+      },
+      // The rows merged so far are written while the last trials are
+      // analysed: the same rows in the same order.
+      [&] { self.FlushResults(); });
+  if (lastMerged >= 0) takeSlicesOf(lastMerged);
+  if (whole) md.TrialRadius = finalRadius;
 }
 
 void Searcher::FlushResults() {
@@ -210,6 +397,12 @@ void Searcher::FlushResults() {
 }
 
 void Searcher::SearchGrid() {
+  if (m->parallel()) {
+    if (!m->gridParallel(*this)) return;
+    UpdateProgress(true);
+    ReplayMinima();
+    return;
+  }
   AnalysisModel& md = m->model;
   const double x1 = md.GridCornerX[0], y1 = md.GridCornerY[0];
   const double d12x = md.GridDivision12 >= 1 ? (md.GridCornerX[1] - x1) / md.GridDivision12 : 0.0;
@@ -229,6 +422,169 @@ void Searcher::SearchGrid() {
   }
   UpdateProgress(true);
   ReplayMinima();
+}
+
+// The centres of the grid in blocks: each centre's radius range and fan are
+// found and analysed by one thread, and the centres are merged in order.
+bool Searcher::Impl::gridParallel(Searcher& self) {
+  constexpr int kCentresPerBlock = 256;
+  AnalysisModel& md = model;
+  const double x1 = md.GridCornerX[0], y1 = md.GridCornerY[0];
+  const double d12x = md.GridDivision12 >= 1 ? (md.GridCornerX[1] - x1) / md.GridDivision12 : 0.0;
+  const double d12y = md.GridDivision12 >= 1 ? (md.GridCornerY[1] - y1) / md.GridDivision12 : 0.0;
+  const double d23x = md.GridDivision23 >= 1 ? (md.GridCornerX[2] - md.GridCornerX[1]) / md.GridDivision23 : 0.0;
+  const double d23y = md.GridDivision23 >= 1 ? (md.GridCornerY[2] - md.GridCornerY[1]) / md.GridDivision23 : 0.0;
+  const long long columns = std::max(md.GridDivision12 + 1, 0);
+  const long long total = columns * std::max(md.GridDivision23 + 1, 0);
+  if (total == 0) return true;
+  const bool decrement = p.options.itemIndex("CB_Circle_Decrement") == 1;
+  const double radiusDecrement = md.RadiusDecrement;
+  const int circleCount = md.CircleCount;
+  const bool warn = twoCutWarning(), animate = animated();
+  TrialTeam& t = prepareTeam();
+  for (long long first = 0; first < total; first += kCentresPerBlock) {
+    const int count = static_cast<int>(std::min<long long>(kCentresPerBlock, total - first));
+    if (centres.size() < static_cast<std::size_t>(count)) centres.resize(static_cast<std::size_t>(count));
+    int lastAnalysed = -1;
+    bool stopped = false;
+    t.run(
+        count,
+        [&](int worker, int item) {
+          const long long c = first + item;
+          const int f = static_cast<int>(c / columns), j = static_cast<int>(c % columns);
+          CentreOutcome& out = centres[static_cast<std::size_t>(item)];
+          out.x = x1 + f * d23x + j * d12x;
+          out.y = y1 + f * d23y + j * d12y;
+          out.reached = 0;
+          Workspace& w = *workspaces[static_cast<std::size_t>(worker)];
+          RadiusRange(w.model, out.x, out.y, out.maxRadius, out.minRadius);
+          double radiusStep;
+          if (decrement) {
+            radiusStep = radiusDecrement;
+            out.circleCount = static_cast<int>(std::nearbyint((out.maxRadius - out.minRadius) / radiusStep));
+          } else {
+            radiusStep = (out.maxRadius - out.minRadius) / circleCount;
+            out.circleCount = circleCount;
+          }
+          double radius = out.maxRadius;
+          for (int i = 0; i < out.circleCount; ++i) {
+            if (radius <= out.minRadius) break;
+            if (run.stopRequested()) {
+              out.finalRadius = radius;
+              return TrialTeam::Reached::Part;
+            }
+            if (out.trials.size() <= static_cast<std::size_t>(i)) out.trials.emplace_back();
+            TrialOutcome& trial = out.trials[static_cast<std::size_t>(i)];
+            trial.radius = radius;
+            w.model.TrialRadius = radius;
+            analyseTrial(worker, out.x, out.y, trial, warn, animate);
+            ++out.reached;
+            radius -= radiusStep;
+          }
+          out.finalRadius = radius;
+          return TrialTeam::Reached::All;
+        },
+        [&](int item, TrialTeam::Reached reached) {
+          const CentreOutcome& out = centres[static_cast<std::size_t>(item)];
+          md.CenterX = out.x;
+          md.CenterY = out.y;
+          run.MaxRadius = out.maxRadius;
+          run.MinRadius = out.minRadius;
+          if (decrement) md.CircleCount = out.circleCount;
+          for (int i = 0; i < out.reached; ++i) {
+            const TrialOutcome& trial = out.trials[static_cast<std::size_t>(i)];
+            md.TrialRadius = trial.radius;
+            self.UpdateProgress(false);
+            countTrial(trial);
+            recordCircle(self, trial.fs, trial.entryX, trial.entryY, trial.exitX, trial.exitY, trial.slipX,
+                         trial.slipY);
+          }
+          if (out.reached > 0) lastAnalysed = item;
+          md.TrialRadius = out.finalRadius;
+          self.FlushResults();
+          if (reached != TrialTeam::Reached::All) {
+            stopped = true;
+            return false;
+          }
+          ui.processPendingEvents();
+          if (run.stopRequested()) {
+            stopped = true;
+            return false;
+          }
+          return true;
+        });
+    if (lastAnalysed >= 0) takeSlicesOf(lastAnalysed);
+    if (stopped) return false;
+  }
+  return true;
+}
+
+bool Searcher::Impl::irregularPointParallel(const Searcher& self, const std::vector<double>& cx,
+                                            const std::vector<double>& cy, int i, bool& improved) {
+  AnalysisModel& md = model;
+  const auto ui = static_cast<std::size_t>(i);
+  const std::size_t n = cx.size();
+  // The surface of each candidate: a candidate below the bottom line leaves
+  // the point where the one before it put it.
+  positionX.resize(n);
+  positionY.resize(n);
+  double x = md.NonCirX[ui], y = md.NonCirY[ui];
+  for (std::size_t c = 0; c < n; ++c) {
+    if (!self.BelowBottomLine(cx[c], cy[c])) {
+      x = cx[c];
+      y = cy[c];
+    }
+    positionX[c] = x;
+    positionY[c] = y;
+  }
+  if (trials.size() < n) trials.resize(n);
+  const auto current = static_cast<std::size_t>(run.CurrentMethod);
+  auto& bestX = run.BestSurfaceX[current];
+  auto& bestY = run.BestSurfaceY[current];
+  const double centerX = md.CenterX, centerY = md.CenterY;
+  const bool warn = twoCutWarning();
+  int lastMerged = -1;
+  const bool whole = team->run(
+      static_cast<int>(n),
+      [&](int worker, int item) {
+        if (run.stopRequested()) return TrialTeam::Reached::Part;
+        AnalysisModel& wm = workspaces[static_cast<std::size_t>(worker)]->model;
+        wm.NonCirX.assign(md.NonCirX.begin(), md.NonCirX.end());
+        wm.NonCirY.assign(md.NonCirY.begin(), md.NonCirY.end());
+        wm.NonCirPointCount = md.NonCirPointCount;
+        wm.NonCirSegmentCount = md.NonCirSegmentCount;
+        wm.NonCirX[ui] = positionX[static_cast<std::size_t>(item)];
+        wm.NonCirY[ui] = positionY[static_cast<std::size_t>(item)];
+        analyseTrial(worker, centerX, centerY, trials[static_cast<std::size_t>(item)], warn, false);
+        return TrialTeam::Reached::All;
+      },
+      [&](int item, TrialTeam::Reached reached) {
+        if (reached != TrialTeam::Reached::All) return false;
+        const auto c = static_cast<std::size_t>(item);
+        const TrialOutcome& out = trials[c];
+        countTrial(out);
+        if (out.fs[current] < run.Minimum[current].Fs) {
+          for (int method = Ordinary; method <= Spencer; ++method) {
+            run.Minimum[static_cast<std::size_t>(method)].Fs = out.fs[static_cast<std::size_t>(method)];
+          }
+          MethodMinimum& min = run.Minimum[current];
+          min.CenterX = md.CenterX;
+          min.CenterY = md.CenterY;
+          min.EntryX = out.entryX;
+          min.EntryY = out.entryY;
+          min.ExitX = out.exitX;
+          min.ExitY = out.exitY;
+          bestX[ui] = positionX[c];
+          bestY[ui] = positionY[c];
+          improved = true;
+        }
+        lastMerged = item;
+        return true;
+      });
+  if (lastMerged >= 0) takeSlicesOf(lastMerged);
+  md.NonCirX[ui] = bestX[ui];
+  md.NonCirY[ui] = bestY[ui];
+  return whole;
 }
 
 void Searcher::SearchPattern() {
@@ -451,6 +807,7 @@ void Searcher::SearchIrregularPass() {
   AnalysisModel& md = m->model;
   RunState& run = m->run;
   const auto current = static_cast<std::size_t>(run.CurrentMethod);
+  if (m->parallel()) m->prepareTeam();
   Analyse();
   for (int method = Ordinary; method <= Spencer; ++method) {
     run.Minimum[static_cast<std::size_t>(method)].Fs = Fs(m->s, method);
@@ -479,6 +836,10 @@ void Searcher::SearchIrregularPass() {
       const auto ui = static_cast<std::size_t>(i);
       const auto& cx = candidatesX[ui];
       const auto& cy = candidatesY[ui];
+      if (m->parallel() && cx.size() > 1) {
+        if (!m->irregularPointParallel(*this, cx, cy, i, improved)) break;  // stopped
+        continue;
+      }
       for (std::size_t c = 0; c < cx.size(); ++c) {
         if (!BelowBottomLine(cx[c], cy[c])) {
           md.NonCirX[ui] = cx[c];
@@ -749,7 +1110,12 @@ void RestoreOwnMinima(const AnalysisModel& md, RunState& run, const std::array<M
 class Run {
  public:
   Run(Project& project, PlatformServices& platform, const RunOptions& options)
-      : p(project), ui(platform), o(options), md(project.model), run(project.run), search(project, platform) {}
+      : p(project),
+        ui(platform),
+        o(options),
+        md(project.model),
+        run(project.run),
+        search(project, platform, options.threads) {}
 
   RunResult execute();
 

@@ -4,7 +4,9 @@
 //
 // Everything works on one Project and reaches the user only through the
 // PlatformServices it is given. The stop request (project.run.StopRequested)
-// is honoured after the current trial. Store and conversion errors
+// is honoured after the current trial (by every thread of a parallel search;
+// no Results row of a trial after the first one a thread left out is
+// written). Store and conversion errors
 // propagate as exceptions; RunAnalysis catches them and reports the run as
 // failed.
 #pragma once
@@ -33,7 +35,16 @@ struct RunResult {
 struct RunOptions {
   // Where the moving-centre sweep writes its listing.
   std::filesystem::path movingCentreFile;  // empty: moving_center.txt in the temporary folder
+  // The threads the grid, automatic and irregular searches use, the calling
+  // thread included; 0 or less: one per core (std::thread::hardware_concurrency).
+  // The results (minima, Results rows, progress, what the platform services
+  // are told and in which order) are the same for any number; the platform
+  // services are called from the calling thread only.
+  int threads = 1;
 };
+
+// The number of threads a RunOptions::threads value stands for (at least 1).
+int SearchThreads(int requested);
 
 // One calculation of the project: collect, check, search by theory and
 // search kind, keep the results.
@@ -44,10 +55,13 @@ RunResult RunAnalysis(Project& project, PlatformServices& platform, const RunOpt
 RunResult StartAnalysis(Project& project, PlatformServices& platform, const RunOptions& options = {});
 
 // The searches and the pieces of a run, for the front ends and the tests.
-// They read the model as the last collection left it.
+// They read the model as the last collection left it. With more than one
+// thread, SearchGrid analyses its centres, SearchCircleFan its radii and
+// SearchIrregularPass the candidates of each point on several threads, and
+// merges what they found in the sequential order.
 class Searcher {
  public:
-  Searcher(Project& project, PlatformServices& platform);
+  Searcher(Project& project, PlatformServices& platform, int threads = 1);
   ~Searcher();
   Searcher(const Searcher&) = delete;
   Searcher& operator=(const Searcher&) = delete;

@@ -65,12 +65,14 @@ bool RunController::start() {
     return false;
   }
   Project& project = m_document.project();
-  m_thread = QThread::create([this, &project] {
+  RunOptions options;
+  options.threads = m_threads;
+  m_thread = QThread::create([this, &project, options] {
     // The worker holds the hand-off lock for the whole run; the window takes
     // it after the thread has ended, which orders everything the search
     // wrote before everything the window reads.
     std::lock_guard handoff(m_handoff);
-    m_result = StartAnalysis(project, m_feedback);
+    m_result = StartAnalysis(project, m_feedback, options);
   });
   connect(m_thread, &QThread::finished, this, &RunController::onThreadFinished);
   emit started();

@@ -38,6 +38,10 @@ class RunController : public QObject {
   // Stops a running search and waits for the worker to end (closing the
   // program).
   void stopAndWait();
+  // Threads the search uses: 0 (the default) one per core. The results are
+  // the same for any number.
+  void setThreads(int threads) { m_threads = threads; }
+  int threads() const { return m_threads; }
   // The outcome of the last run.
   const RunResult& lastResult() const { return m_result; }
 
@@ -55,6 +59,7 @@ class RunController : public QObject {
   QtRunFeedback m_feedback;
   QThread* m_thread = nullptr;
   std::mutex m_handoff;
+  int m_threads = 0;
   RunResult m_result;
 };
 

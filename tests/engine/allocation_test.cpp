@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "engine/search.h"
 #include "engine_fixture.h"
 
 namespace {
@@ -46,6 +47,39 @@ TEST(Allocation, RepeatedAnalysesAllocateNothing) {
   const long before = g_allocations.load();
   for (int k = 0; k < 20; ++k) f.analyseCircle(35.0 + 0.01 * k, 35.0, 28.0 - 0.02 * k);
   EXPECT_EQ(g_allocations.load() - before, 0);
+}
+
+// The workspaces of a parallel search keep their capacity too: a second
+// search on the same threads allocates what the sequential one allocates
+// (per centre) and a little per block of centres, nothing per trial.
+TEST(Allocation, ParallelGridAllocatesPerBlockNotPerTrial) {
+  testing::EngineFixture f;
+  f.homogeneousSlope();
+  for (auto [box, text] : {std::pair{"E_X_LeftDown", "25"},
+                           {"E_Y_LeftDown", "30"},
+                           {"E_X_RightDown", "45"},
+                           {"E_Y_RightDown", "30"},
+                           {"E_X_RightTop", "45"},
+                           {"E_Y_RightTop", "50"}}) {
+    f.options().setText(box, text);
+  }
+  f.options().setText("E_12_Division", "20");
+  f.options().setText("E_23_Division", "20");
+  f.collectOk();
+  f.project.BatchMode = 1;
+  f.project.run.StopRequested = 0;
+  long allocations[2] = {0, 0};
+  for (int threads : {1, 2}) {
+    Searcher searcher(f.project, f.ui, threads);
+    searcher.SearchGrid();  // sizes the workspaces
+    searcher.FlushResults();
+    ASSERT_GT(f.project.run.LoopCount, 4000);
+    const long before = g_allocations.load();
+    searcher.SearchGrid();
+    searcher.FlushResults();
+    allocations[threads - 1] = g_allocations.load() - before;
+  }
+  EXPECT_LT(allocations[1], allocations[0] + 100) << allocations[0];
 }
 
 }  // namespace

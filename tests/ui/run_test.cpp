@@ -32,7 +32,8 @@ namespace fs = std::filesystem;
 using test::Bytes;
 
 nlohmann::json CliJson(const fs::path& file) {
-  const std::string command = std::string(PELODYN_CLI) + " analyse --json --quiet " + file.string() + " 2>/dev/null";
+  const std::string command =
+      std::string(PELODYN_CLI) + " analyse --json --quiet --threads 1 " + file.string() + " 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   char buffer[4096];
@@ -79,6 +80,8 @@ class RunTest : public ::testing::Test {
 };
 
 TEST_F(RunTest, StartOnEachExampleGivesTheMinimaOfTheCommandLine) {
+  // Two threads in the window, one on the command line: the same results.
+  window->runController().setThreads(2);
   for (const char* example : {"homogeneous-grid.pdd", "layered-phreatic-loads.pdd", "irregular-random.pdd"}) {
     open(example);
     runToEnd();
