@@ -25,39 +25,14 @@
 #include "engine/search.h"
 #include "model/collection.h"
 #include "persistence/sqlite_store.h"
+#include "three_soil_section.h"
 
 namespace pelodyn {
 namespace {
 
 // The section of slip_surface_bench: three soils and a phreatic line.
 void ThreeSoilSection(Project& project) {
-  auto soil = [&](int no, double c, double phi, double gamma) {
-    Row r(Table::Soil_Prop);
-    r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma);
-    project.store->append(r);
-  };
-  soil(1, 30.0, 35.0, 20.0);
-  soil(2, 15.0, 28.0, 19.0);
-  soil(3, 5.0, 22.0, 18.0);
-  soil(4, 0.0, 0.0, 0.0);
-  auto line = [&](int no, std::initializer_list<std::pair<double, double>> points) {
-    int k = 1;
-    for (auto [x, y] : points) {
-      Row r(Table::Geometry);
-      r.set("Line No.", no).set("Point No.", k++).set("Coordi X", x).set("Coordi Y", y);
-      project.store->append(r);
-    }
-  };
-  line(1, {{0, 0}, {100, 0}});
-  line(2, {{0, 10}, {100, 12}});
-  line(3, {{0, 20}, {45, 18}, {100, 16}});
-  line(4, {{0, 30}, {30, 30}, {60, 15}, {100, 15}});
-  int k = 1;
-  for (auto [x, y] : {std::pair{0.0, 25.0}, {60.0, 14.0}, {100.0, 13.0}}) {
-    Row r(Table::Waterline);
-    r.set("Point No.", k++).set("Coordi X", x).set("Coordi Y", y);
-    project.store->append(r);
-  }
+  bench::AppendThreeSoilSection(project);
   OptionValues& o = project.options;
   o.setItemIndex("CB_Seepage", 1);
   o.setText("E_Unit_Weight_Water", "9.81");

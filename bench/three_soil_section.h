@@ -1,0 +1,42 @@
+// The section the benchmarks share: three soils under an air layer, four
+// boundary lines and a phreatic line, in a project's working tables.
+#pragma once
+
+#include <initializer_list>
+#include <utility>
+
+#include "model/project.h"
+
+namespace pelodyn::bench {
+
+inline void AppendThreeSoilSection(Project& project) {
+  auto soil = [&](int no, double c, double phi, double gamma) {
+    Row r(Table::Soil_Prop);
+    r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma);
+    project.store->append(r);
+  };
+  soil(1, 30.0, 35.0, 20.0);
+  soil(2, 15.0, 28.0, 19.0);
+  soil(3, 5.0, 22.0, 18.0);
+  soil(4, 0.0, 0.0, 0.0);
+  auto line = [&](int no, std::initializer_list<std::pair<double, double>> points) {
+    int k = 1;
+    for (auto [x, y] : points) {
+      Row r(Table::Geometry);
+      r.set("Line No.", no).set("Point No.", k++).set("Coordi X", x).set("Coordi Y", y);
+      project.store->append(r);
+    }
+  };
+  line(1, {{0, 0}, {100, 0}});
+  line(2, {{0, 10}, {100, 12}});
+  line(3, {{0, 20}, {45, 18}, {100, 16}});
+  line(4, {{0, 30}, {30, 30}, {60, 15}, {100, 15}});
+  int k = 1;
+  for (auto [x, y] : {std::pair{0.0, 25.0}, {60.0, 14.0}, {100.0, 13.0}}) {
+    Row r(Table::Waterline);
+    r.set("Point No.", k++).set("Coordi X", x).set("Coordi Y", y);
+    project.store->append(r);
+  }
+}
+
+}  // namespace pelodyn::bench
