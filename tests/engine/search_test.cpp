@@ -9,6 +9,8 @@
 #include <numbers>
 #include <set>
 
+#include <unistd.h>
+
 #include "engine_fixture.h"
 #include "texts/messages.h"
 
@@ -353,7 +355,9 @@ TEST_F(Search, MovingCentreListing) {
   options().setText("E_NonCir_Y_Center", "35");
   options().setText("E_Bound_L", "20");
   options().setText("E_Bound_R", "40");
-  const auto file = std::filesystem::temp_directory_path() / "pelodyn-moving-centre-test.txt";
+  // Named by process: test runs of other checkouts share the folder.
+  const auto file =
+      std::filesystem::temp_directory_path() / ("pelodyn-moving-centre-test-" + std::to_string(getpid()) + ".txt");
   project.run.StopRequested = 0;
   const RunResult result = RunAnalysis(project, ui, {file});
   ASSERT_EQ(result.outcome, RunOutcome::Complete) << result.message;
