@@ -838,7 +838,7 @@ void MainWindow::startUp() {
   // The built-in texts are the English ones; only Thai needs the switch.
   if (m_document.language() == kLanguageThai) applyCaptions();
   cmd(m_document.language() == kLanguageThai ? "MN_LangThai" : "MN_LangEng")->setChecked(true);
-  if (m_document.storeKind() == ProjectDocument::StoreKind::Private && qEnvironmentVariableIsEmpty("PELODYN_HOME")) {
+  if (m_document.storeWasTaken()) {
     m_prompter.information(FileCommands::programTitle(),
                            MessageBoxText(UiTextFor(m_document.language(), UiText::StoreInUse)));
   }

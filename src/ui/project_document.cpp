@@ -41,7 +41,9 @@ std::unique_ptr<ProjectDocument> ProjectDocument::openDesktop() {
     return std::unique_ptr<ProjectDocument>(
         new ProjectDocument(std::move(project), StoreKind::DataFolder, std::move(lock)));
   }
-  return openPrivate();
+  auto document = openPrivate();
+  document->m_storeWasTaken = true;
+  return document;
 }
 
 std::unique_ptr<ProjectDocument> ProjectDocument::openPrivate() {

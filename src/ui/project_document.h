@@ -53,6 +53,9 @@ class ProjectDocument : public QObject {
   ProjectNotifier& notifier() { return m_notifier; }
   QUndoStack& undoStack() { return m_undo; }
   StoreKind storeKind() const { return m_storeKind; }
+  // True when the desktop store was locked by another running program and
+  // this document fell back to a private store.
+  bool storeWasTaken() const { return m_storeWasTaken; }
 
   // 0 Thai, 1 English.
   std::uint8_t language() const { return m_project->model.Language; }
@@ -88,6 +91,7 @@ class ProjectDocument : public QObject {
   QUndoStack m_undo;
   bool m_modified = false;
   bool m_hasOwnResults = false;
+  bool m_storeWasTaken = false;
 };
 
 }  // namespace pelodyn

@@ -484,6 +484,15 @@ TEST(DesktopStore, ASecondProgramDoesNotTakeTheWorkingStore) {
   EXPECT_EQ(first->storeKind(), ProjectDocument::StoreKind::DataFolder);
   auto second = ProjectDocument::openDesktop();
   EXPECT_EQ(second->storeKind(), ProjectDocument::StoreKind::Private);
+  EXPECT_TRUE(second->storeWasTaken());
+  EXPECT_FALSE(first->storeWasTaken());
+  // The second window says so when it starts.
+  test::ScriptedPrompter prompter;
+  {
+    MainWindow window(*second, prompter);
+    window.startUp();
+  }
+  EXPECT_TRUE(prompter.sawText(QStringLiteral("Another Pelodyn is running")));
   // The second one's New Project empties only its own tables.
   Row row(Table::Geometry);
   row.set("Line No.", 1).set("Point No.", 1).set("Coordi X", 0.0).set("Coordi Y", 0.0);
