@@ -196,6 +196,7 @@ int main(int argc, char** argv) {
   pelodyn::QtPrompter prompter(nullptr);
   pelodyn::MainWindow window(*document, prompter);
   prompter.setParentWidget(&window);
+  prompter.setThai([&window] { return window.document().language() == pelodyn::kLanguageThai; });
   window.runController().setThreads(threads);
   splash->showStep(QStringLiteral("Complete."));
   // Without a window manager (a bare X server) nothing maximises the window:

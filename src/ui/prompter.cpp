@@ -1,5 +1,6 @@
 #include "ui/prompter.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -17,22 +18,46 @@ QString MessageBoxText(std::string_view text) {
   return s;
 }
 
+namespace {
+
+// The standard buttons in the language of the program.
+void NameButtons(QMessageBox& box, bool thai) {
+  if (!thai) return;
+  const std::pair<QMessageBox::StandardButton, const char*> names[] = {{QMessageBox::Ok, "ตกลง"},
+                                                                       {QMessageBox::Cancel, "ยกเลิก"},
+                                                                       {QMessageBox::Save, "บันทึก"},
+                                                                       {QMessageBox::Discard, "ไม่บันทึก"}};
+  for (const auto& [which, name] : names) {
+    if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf8(name));
+  }
+}
+
+}  // namespace
+
+int QtPrompter::show(int icon, const QString& caption, const QString& text, int buttons, int defaultButton) {
+  QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, text,
+                  static_cast<QMessageBox::StandardButtons>(buttons), m_parent);
+  box.setDefaultButton(static_cast<QMessageBox::StandardButton>(defaultButton));
+  NameButtons(box, m_thai && m_thai());
+  return box.exec();
+}
+
 void QtPrompter::information(const QString& caption, const QString& text) {
-  QMessageBox::information(m_parent, caption, text);
+  show(QMessageBox::Information, caption, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void QtPrompter::error(const QString& caption, const QString& text) {
-  QMessageBox::critical(m_parent, caption, text);
+  show(QMessageBox::Critical, caption, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtPrompter::askOkCancel(const QString& caption, const QString& text) {
-  return QMessageBox::warning(m_parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+  return show(QMessageBox::Warning, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
          QMessageBox::Ok;
 }
 
 SaveChoice QtPrompter::askSaveDiscardCancel(const QString& caption, const QString& text) {
-  const auto answer = QMessageBox::warning(
-      m_parent, caption, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  const int answer = show(QMessageBox::Warning, caption, text,
+                          QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
   if (answer == QMessageBox::Save) return SaveChoice::Save;
   if (answer == QMessageBox::Discard) return SaveChoice::Discard;
   return SaveChoice::Cancel;

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -43,6 +44,8 @@ class QtPrompter final : public Prompter {
  public:
   explicit QtPrompter(QWidget* parent) : m_parent(parent) {}
   void setParentWidget(QWidget* parent) { m_parent = parent; }
+  // Asked at each box: true names the standard buttons in Thai.
+  void setThai(std::function<bool()> thai) { m_thai = std::move(thai); }
   void information(const QString& caption, const QString& text) override;
   void error(const QString& caption, const QString& text) override;
   bool askOkCancel(const QString& caption, const QString& text) override;
@@ -54,7 +57,10 @@ class QtPrompter final : public Prompter {
                                       QSize initial) override;
 
  private:
+  int show(int icon, const QString& caption, const QString& text, int buttons, int defaultButton);
+
   QWidget* m_parent;
+  std::function<bool()> m_thai;
 };
 
 // A stored text whose line breaks are written as carriage returns, ready for

@@ -3,6 +3,7 @@
 // offscreen). They assert nothing about pixels.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "texts/captions.h"
 #include "ui/failure_geometry_window.h"
 #include "ui/main_window.h"
 #include "ui/progress_window.h"
@@ -95,6 +97,19 @@ TEST(Screenshots, MainWindowRunAndResults) {
   save(&window, "contours.png");
 
   window.setLanguage(0);
+  // The real message box of the New question, in Thai.
+  {
+    QtPrompter boxes(&window);
+    boxes.setThai([] { return true; });
+    QTimer::singleShot(300, [&] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        box->grab().save(folder + QStringLiteral("/question-new-thai.png"));
+        box->close();
+      }
+    });
+    boxes.askOkCancel(MessageBoxText(UiTextFor(0, UiText::NewCaption)),
+                      MessageBoxText(UiTextFor(0, UiText::NewQuestion)));
+  }
   FailureGeometryWindow geometry(document->project(), &window);
   geometry.show();
   save(&geometry, "failure-geometry-thai.png");
