@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -337,6 +338,20 @@ void SectionView::resizeEvent(QResizeEvent* event) {
   QScrollArea::resizeEvent(event);
   m_canvas->update();
   emit viewChanged();
+}
+
+void SectionView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QScrollArea::wheelEvent(event);
+    return;
+  }
+  const int steps = event->angleDelta().y();
+  if (steps > 0) {
+    zoomIn();
+  } else if (steps < 0) {
+    zoomOut();
+  }
+  event->accept();
 }
 
 void SectionView::scrollContentsBy(int dx, int dy) {

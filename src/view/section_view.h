@@ -151,6 +151,8 @@ class SectionView : public QScrollArea {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  // Ctrl + wheel zooms in and out; the wheel alone scrolls.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   friend class SectionCanvas;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QWheelEvent>
+
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -49,6 +51,22 @@ TEST(SectionView, TheCanvasSpansTheWorkAreaAtTheGridSize) {
   EXPECT_EQ(v.view.transform(), MakeViewTransform(v.p.project.drawing, 10));
   EXPECT_EQ(v.view.canvas()->size(), QSize(1020, 650));
   EXPECT_EQ(v.view.displayList().DisplayItemCount, 11);
+}
+
+TEST(SectionView, ControlWheelZoomsAndThePlainWheelDoesNot) {
+  ShownView v;
+  auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+    const QPointF at(50, 50);
+    QWheelEvent event(at, v.view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(v.view.viewport(), &event);
+  };
+  wheel(120, Qt::ControlModifier);
+  EXPECT_EQ(v.view.pixelsPerUnit(), 14);
+  wheel(-120, Qt::ControlModifier);
+  EXPECT_EQ(v.view.pixelsPerUnit(), 12);
+  wheel(120, Qt::NoModifier);
+  EXPECT_EQ(v.view.pixelsPerUnit(), 12);
 }
 
 TEST(SectionView, ZoomStepsAndLimits) {
