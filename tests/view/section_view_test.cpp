@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QWheelEvent>
-
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "view_fixture.h"
 
