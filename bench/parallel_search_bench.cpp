@@ -45,16 +45,7 @@ void ThreeSoilSection(Project& project) {
 
 void Grid(Project& project) {
   OptionValues& o = project.options;
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", "35"},
-                           {"E_Y_LeftDown", "32"},
-                           {"E_X_RightDown", "60"},
-                           {"E_Y_RightDown", "32"},
-                           {"E_X_RightTop", "60"},
-                           {"E_Y_RightTop", "52"}}) {
-    o.setText(box, text);
-  }
-  o.setText("E_12_Division", "20");
-  o.setText("E_23_Division", "20");
+  bench::SetCentreGrid(o, "35", "32", "60", "52", "20");
   o.setText("E_Cir_Decrement", "20");
 }
 

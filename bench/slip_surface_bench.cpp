@@ -40,16 +40,7 @@ BENCHMARK(BM_AnalyseCircle)->Arg(10)->Arg(30)->Arg(100);
 // A grid of 21 x 21 centres with 10 circles each over the same section,
 // Results rows included, against the same circles analysed bare.
 void SetGrid(Project& project) {
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", "35"},
-                           {"E_Y_LeftDown", "32"},
-                           {"E_X_RightDown", "60"},
-                           {"E_Y_RightDown", "32"},
-                           {"E_X_RightTop", "60"},
-                           {"E_Y_RightTop", "52"}}) {
-    project.options.setText(box, text);
-  }
-  project.options.setText("E_12_Division", "20");
-  project.options.setText("E_23_Division", "20");
+  bench::SetCentreGrid(project.options, "35", "32", "60", "52", "20");
   SilentPlatform platform;
   CollectAnalysisData(project, platform);
   project.BatchMode = 1;

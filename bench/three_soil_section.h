@@ -1,5 +1,6 @@
 // The section the benchmarks share: three soils under an air layer, four
-// boundary lines and a phreatic line, in a project's working tables.
+// boundary lines and a phreatic line, in a project's working tables; and
+// their grid of centres.
 #pragma once
 
 #include <initializer_list>
@@ -37,6 +38,22 @@ inline void AppendThreeSoilSection(Project& project) {
     r.set("Point No.", k++).set("Coordi X", x).set("Coordi Y", y);
     project.store->append(r);
   }
+}
+
+// A rectangular grid of centres from (xLeft, yBottom) to (xRight, yTop) with
+// `divisions` cells each way, entered as the option texts a user types.
+inline void SetCentreGrid(OptionValues& o, const char* xLeft, const char* yBottom, const char* xRight, const char* yTop,
+                          const char* divisions) {
+  for (auto [box, text] : {std::pair{"E_X_LeftDown", xLeft},
+                           {"E_Y_LeftDown", yBottom},
+                           {"E_X_RightDown", xRight},
+                           {"E_Y_RightDown", yBottom},
+                           {"E_X_RightTop", xRight},
+                           {"E_Y_RightTop", yTop}}) {
+    o.setText(box, text);
+  }
+  o.setText("E_12_Division", divisions);
+  o.setText("E_23_Division", divisions);
 }
 
 }  // namespace pelodyn::bench

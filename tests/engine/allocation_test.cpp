@@ -55,16 +55,7 @@ TEST(Allocation, RepeatedAnalysesAllocateNothing) {
 TEST(Allocation, ParallelGridAllocatesPerBlockNotPerTrial) {
   testing::EngineFixture f;
   f.homogeneousSlope();
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", "25"},
-                           {"E_Y_LeftDown", "30"},
-                           {"E_X_RightDown", "45"},
-                           {"E_Y_RightDown", "30"},
-                           {"E_X_RightTop", "45"},
-                           {"E_Y_RightTop", "50"}}) {
-    f.options().setText(box, text);
-  }
-  f.options().setText("E_12_Division", "20");
-  f.options().setText("E_23_Division", "20");
+  testing::SetCentreGrid(f.options(), "25", "30", "45", "50", "20");
   f.collectOk();
   f.project.BatchMode = 1;
   f.project.run.StopRequested = 0;

@@ -26,6 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::EngineFixture;
+using testing::SetCentreGrid;
 
 std::string Hex(double x) {
   char buffer[64];
@@ -206,31 +207,19 @@ void Build(EngineFixture& f, const Case& c) {
     f.store().append(anchor);
     o.setChecked("CB_Anchor_Disable", false);
   }
-  auto grid = [&](const char* x0, const char* y0, const char* x1, const char* y1, const char* div) {
-    for (auto [box, text] : {std::pair{"E_X_LeftDown", x0},
-                             {"E_Y_LeftDown", y0},
-                             {"E_X_RightDown", x1},
-                             {"E_Y_RightDown", y0},
-                             {"E_X_RightTop", x1},
-                             {"E_Y_RightTop", y1}}) {
-      o.setText(box, text);
-    }
-    o.setText("E_12_Division", div);
-    o.setText("E_23_Division", div);
-  };
   switch (c.kind) {
     case Kind::Grid:
     case Kind::GridTwoCuts:
-      grid("22", "26", "40", "44", "8");
+      SetCentreGrid(o, "22", "26", "40", "44", "8");
       o.setText("E_Cir_Decrement", "10");
       break;
     case Kind::GridDecrement:
-      grid("22", "26", "40", "44", "6");
+      SetCentreGrid(o, "22", "26", "40", "44", "6");
       o.setItemIndex("CB_Circle_Decrement", 1);
       o.setText("E_Cir_Decrement", "1.5");
       break;
     case Kind::GridThenPattern:
-      grid("24", "28", "36", "40", "4");
+      SetCentreGrid(o, "24", "28", "36", "40", "4");
       o.setText("E_Cir_Decrement", "8");
       o.setChecked("CB_Grid_Increment", true);
       o.setText("E_Xgrid_Increment", "1");
@@ -402,16 +391,7 @@ TEST(CommandLine, SameJsonAndResultFilesOnOneTwoAndFourThreads) {
 // slope: 8820 trials.
 void LargeGrid(EngineFixture& f) {
   f.fredlundKrahnSlope();
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", "100"},
-                           {"E_Y_LeftDown", "70"},
-                           {"E_X_RightDown", "140"},
-                           {"E_Y_RightDown", "70"},
-                           {"E_X_RightTop", "140"},
-                           {"E_Y_RightTop", "110"}}) {
-    f.options().setText(box, text);
-  }
-  f.options().setText("E_12_Division", "20");
-  f.options().setText("E_23_Division", "20");
+  SetCentreGrid(f.options(), "100", "70", "140", "110", "20");
   f.options().setText("E_Cir_Decrement", "20");
   f.options().setChecked("CB_Ordinary", true);
 }

@@ -480,16 +480,7 @@ TEST_F(Search, GridFindsCirclesBelowThePublishedOne) {
   collectOk();
   analyseCircle(120.0, 90.0, 80.0);
   const SliceSet given = slices();
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", "110"},
-                           {"E_Y_LeftDown", "80"},
-                           {"E_X_RightDown", "130"},
-                           {"E_Y_RightDown", "80"},
-                           {"E_X_RightTop", "130"},
-                           {"E_Y_RightTop", "100"}}) {
-    options().setText(box, text);
-  }
-  options().setText("E_12_Division", "4");
-  options().setText("E_23_Division", "4");
+  testing::SetCentreGrid(options(), "110", "80", "130", "100", "4");
   options().setText("E_Cir_Decrement", "20");
   options().setChecked("CB_Ordinary", true);
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
@@ -595,16 +586,7 @@ TEST_F(Search, StopDuringAnAutomaticSearchSkipsTheLaterMethods) {
 
 TEST_F(Search, LargeGridWritesEveryRow) {
   fredlundKrahnSlope();
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", "100"},
-                           {"E_Y_LeftDown", "70"},
-                           {"E_X_RightDown", "140"},
-                           {"E_Y_RightDown", "70"},
-                           {"E_X_RightTop", "140"},
-                           {"E_Y_RightTop", "110"}}) {
-    options().setText(box, text);
-  }
-  options().setText("E_12_Division", "20");
-  options().setText("E_23_Division", "20");
+  testing::SetCentreGrid(options(), "100", "70", "140", "110", "20");
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
   EXPECT_EQ(store().rowCount(Table::Results), 4410);
   EXPECT_EQ(results().back().integer("Num"), 4410);

@@ -12,6 +12,22 @@
 
 namespace pelodyn::testing {
 
+// A rectangular grid of centres from (xLeft, yBottom) to (xRight, yTop) with
+// `divisions` cells each way, entered as the option texts a user types.
+inline void SetCentreGrid(OptionValues& o, const char* xLeft, const char* yBottom, const char* xRight, const char* yTop,
+                          const char* divisions) {
+  for (auto [box, text] : {std::pair{"E_X_LeftDown", xLeft},
+                           {"E_Y_LeftDown", yBottom},
+                           {"E_X_RightDown", xRight},
+                           {"E_Y_RightDown", yBottom},
+                           {"E_X_RightTop", xRight},
+                           {"E_Y_RightTop", yTop}}) {
+    o.setText(box, text);
+  }
+  o.setText("E_12_Division", divisions);
+  o.setText("E_23_Division", divisions);
+}
+
 struct ProjectFixture {
   Project project{SqliteWorkingStore::OpenInMemory()};
   RecordingPlatform ui;
