@@ -1305,22 +1305,7 @@ RunResult Run::irregular() {
 }
 
 RunResult Run::execute() {
-  CollectAnalysisData(p, ui);
-  const std::uint8_t language = md.Language;
-  if (md.AnalysisTheory == 2 && md.NonCirPointCount == 0) {
-    ui.showMessage(MessageKind::Error, "", MessageText(language, 6));
-    return {RunOutcome::Refused, std::string(MessageText(kLanguageEnglish, 6))};
-  }
-  if (md.SoilCount == 0 || md.GeometryPointTotal == 0) {
-    ui.showMessage(MessageKind::Information, "", MessageText(language, 3));
-    return {RunOutcome::Refused, std::string(MessageText(kLanguageEnglish, 3))};
-  }
-  if (md.AnalysisTheory == 2 && md.LineCount >= 1 && !md.LineX.empty() && md.LinePointCount[0] >= 1 &&
-      !(md.CenterX > md.LineX[0][0]) && !(md.CenterY > md.LineY[0][0])) {
-    const int l = language == kLanguageThai ? 0 : 1;
-    if (!ui.askOkCancel(kWarningCaption[l], kAxisQuestion[l])) return {RunOutcome::Refused, {}};
-  }
-  if (md.DataError) return {RunOutcome::Refused, {}};
+  if (std::optional<RunResult> refused = CollectAndCheckRun(p, ui)) return *refused;
 
   run.RunStarted = 1;
   ui.setProgressCaption("Calculating ...");
@@ -1344,6 +1329,27 @@ RunResult Run::execute() {
 }
 
 }  // namespace
+
+std::optional<RunResult> CollectAndCheckRun(Project& project, PlatformServices& ui) {
+  CollectAnalysisData(project, ui);
+  const AnalysisModel& md = project.model;
+  const std::uint8_t language = md.Language;
+  if (md.AnalysisTheory == 2 && md.NonCirPointCount == 0) {
+    ui.showMessage(MessageKind::Error, "", MessageText(language, 6));
+    return RunResult{RunOutcome::Refused, std::string(MessageText(kLanguageEnglish, 6))};
+  }
+  if (md.SoilCount == 0 || md.GeometryPointTotal == 0) {
+    ui.showMessage(MessageKind::Information, "", MessageText(language, 3));
+    return RunResult{RunOutcome::Refused, std::string(MessageText(kLanguageEnglish, 3))};
+  }
+  if (md.AnalysisTheory == 2 && md.LineCount >= 1 && !md.LineX.empty() && md.LinePointCount[0] >= 1 &&
+      !(md.CenterX > md.LineX[0][0]) && !(md.CenterY > md.LineY[0][0])) {
+    const int l = language == kLanguageThai ? 0 : 1;
+    if (!ui.askOkCancel(kWarningCaption[l], kAxisQuestion[l])) return RunResult{RunOutcome::Refused, {}};
+  }
+  if (md.DataError) return RunResult{RunOutcome::Refused, {}};
+  return std::nullopt;
+}
 
 RunResult RunAnalysis(Project& project, PlatformServices& platform, const RunOptions& options) {
   RunResult result;

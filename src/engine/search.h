@@ -12,6 +12,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,13 @@ struct RunOptions {
 
 // The number of threads a RunOptions::threads value stands for (at least 1).
 int SearchThreads(int requested);
+
+// The start of every run: collects the project and checks that it can be
+// analysed, showing the collection's messages, messages 6 and 3, and asking
+// the axis question of an irregular run. Nothing when the run may go on,
+// else the refused run. A front end that runs the search elsewhere asks this
+// first, on its own thread.
+std::optional<RunResult> CollectAndCheckRun(Project& project, PlatformServices& platform);
 
 // One calculation of the project: collect, check, search by theory and
 // search kind, keep the results.

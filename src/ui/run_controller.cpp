@@ -1,7 +1,5 @@
 #include "ui/run_controller.h"
 
-#include "model/collection.h"
-#include "texts/messages.h"
 #include "ui/qt_platform.h"
 
 namespace pelodyn {
@@ -19,11 +17,6 @@ class CheckingPlatform final : public QtPlatform {
   QStringList shown;
 };
 
-// The axis question of an irregular run, in the project's language.
-constexpr std::string_view kWarning[] = {"คำเตือน", "Warning"};
-constexpr std::string_view kAxisQuestion[] = {"จุดหมุนอยู่ที่ตำแหน่งไม่เหมาะสม\rต้องการคำนวณต่อไปหรือไม่?",
-                                              "Axis Position is not appropriate.\rDo you want to continue?"};
-
 }  // namespace
 
 RunController::RunController(ProjectDocument& document, Prompter& prompter, QObject* parent)
@@ -34,24 +27,8 @@ RunController::~RunController() {
 }
 
 bool RunController::precheck() {
-  Project& p = m_document.project();
   CheckingPlatform platform(m_prompter);
-  CollectAnalysisData(p, platform);
-  const AnalysisModel& md = p.model;
-  const std::uint8_t language = md.Language;
-  bool ok = true;
-  if (md.AnalysisTheory == 2 && md.NonCirPointCount == 0) {
-    platform.showMessage(MessageKind::Error, "", MessageText(language, 6));
-    ok = false;
-  } else if (md.SoilCount == 0 || md.GeometryPointTotal == 0) {
-    platform.showMessage(MessageKind::Information, "", MessageText(language, 3));
-    ok = false;
-  } else if (md.AnalysisTheory == 2 && md.LineCount >= 1 && !md.LineX.empty() && md.LinePointCount[0] >= 1 &&
-             !(md.CenterX > md.LineX[0][0]) && !(md.CenterY > md.LineY[0][0])) {
-    const int l = language == kLanguageThai ? 0 : 1;
-    ok = platform.askOkCancel(kWarning[l], kAxisQuestion[l]);
-  }
-  if (md.DataError) ok = false;
+  const bool ok = !CollectAndCheckRun(m_document.project(), platform).has_value();
   // The worker's collection repeats the messages; they were seen already.
   m_feedback.setAlreadyShown(platform.shown);
   m_feedback.setQuestionAnswer(true);

@@ -185,6 +185,34 @@ TEST_F(RunTest, ARefusedRunShowsItsMessageAndStartsNothing) {
   EXPECT_EQ(window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->text(), "Start");
 }
 
+TEST_F(RunTest, TheAxisQuestionIsAskedOnceBeforeTheThreadStarts) {
+  open("irregular-random.pdd");
+  Project& p = document->project();
+  // The axis left of and below the first point of the bottom line.
+  p.options.setText("E_NonCir_X_Center", "-10");
+  p.options.setText("E_NonCir_Y_Center", "-10");
+  window->commands().action("MN_Run")->trigger();
+  auto* startStop = window->progressWindow()->findChild<QPushButton*>("B_Start_Stop");
+  auto questions = [&] {
+    int n = 0;
+    for (const auto& shown : prompter.shown) n += shown.text.startsWith("Axis Position is not appropriate.");
+    return n;
+  };
+  prompter.okAnswers = {false};
+  startStop->click();
+  EXPECT_FALSE(window->runController().isRunning());
+  EXPECT_EQ(questions(), 1);
+
+  prompter.okAnswers = {true};
+  QSignalSpy finished(&window->runController(), &RunController::finished);
+  startStop->click();
+  if (finished.isEmpty()) {
+    ASSERT_TRUE(finished.wait(120000));
+  }
+  EXPECT_EQ(finished.front().at(0).toInt(), static_cast<int>(RunOutcome::Complete));
+  EXPECT_EQ(questions(), 2) << "the worker must not ask again";
+}
+
 TEST_F(RunTest, ClosingDuringARunStopsItFirst) {
   open("homogeneous-grid.pdd");
   document->project().options.setText("E_12_Division", "40");
