@@ -23,8 +23,8 @@ std::filesystem::path ToPath(const QString& path) {
 FileCommands::FileCommands(ProjectDocument& document, Prompter& prompter, PlatformServices& platform, Hooks hooks)
     : m_document(document), m_prompter(prompter), m_platform(platform), m_hooks(std::move(hooks)) {}
 
-QString FileCommands::text(int uiText) const {
-  return MessageBoxText(UiTextFor(m_document.language(), static_cast<UiText>(uiText)));
+QString FileCommands::text(UiText uiText) const {
+  return MessageBoxText(UiTextFor(m_document.language(), uiText));
 }
 
 void FileCommands::runNewProject(bool firstTime) {
@@ -63,15 +63,14 @@ void FileCommands::runNewProject(bool firstTime) {
 }
 
 bool FileCommands::newCommand() {
-  if (!m_prompter.askOkCancel(text(int(UiText::NewCaption)), text(int(UiText::NewQuestion)))) return false;
+  if (!m_prompter.askOkCancel(text(UiText::NewCaption), text(UiText::NewQuestion))) return false;
   runNewProject(false);
   return true;
 }
 
 bool FileCommands::openCommand() {
   if (m_document.isModified()) {
-    switch (m_prompter.askSaveDiscardCancel(text(int(UiText::SaveChangesCaption)),
-                                            text(int(UiText::SaveChangesQuestion)))) {
+    switch (m_prompter.askSaveDiscardCancel(text(UiText::SaveChangesCaption), text(UiText::SaveChangesQuestion))) {
       case SaveChoice::Cancel:
         return false;
       case SaveChoice::Save:
@@ -81,8 +80,7 @@ bool FileCommands::openCommand() {
         break;
     }
   }
-  const auto path =
-      m_prompter.openFileName(text(int(UiText::SaveChangesCaption)), {text(int(UiText::OpenDialogFilter))});
+  const auto path = m_prompter.openFileName(text(UiText::SaveChangesCaption), {text(UiText::OpenDialogFilter)});
   if (!path) return false;
   return openPath(*path);
 }
@@ -145,7 +143,7 @@ bool FileCommands::saveCommand() {
     m_document.ProjectFileName = QFileInfo(path).fileName();
     m_document.setModified(false);
     writeResultIfOwn();
-    m_prompter.information(QString(), text(int(UiText::FileSaved)));
+    m_prompter.information(QString(), text(UiText::FileSaved));
     return true;
   }
   // A new project: Save asks for a name but always writes version 2.0.
@@ -157,14 +155,14 @@ bool FileCommands::saveAsCommand() {
 }
 
 bool FileCommands::saveWithDialog(bool honourFilter) {
-  const QStringList filters = {text(int(UiText::SaveDialogFilterCurrent)), text(int(UiText::SaveDialogFilterLegacy))};
+  const QStringList filters = {text(UiText::SaveDialogFilterCurrent), text(UiText::SaveDialogFilterLegacy)};
   const auto target = m_prompter.saveFileName(QString(), filters, QStringLiteral("New Project"), QStringLiteral("pdd"));
   if (!target) {
-    m_prompter.information(QString(), text(int(UiText::FileNotSaved)));
+    m_prompter.information(QString(), text(UiText::FileNotSaved));
     return false;
   }
   if (QFileInfo::exists(target->path) &&
-      !m_prompter.askOkCancel(text(int(UiText::ReplaceCaption)), text(int(UiText::ReplaceQuestion)))) {
+      !m_prompter.askOkCancel(text(UiText::ReplaceCaption), text(UiText::ReplaceQuestion))) {
     return false;
   }
   writeTo(target->path, honourFilter && target->filterIndex == 1);
@@ -174,12 +172,12 @@ bool FileCommands::saveWithDialog(bool honourFilter) {
   m_document.setModified(false);
   setPathAndCaption(target->path);
   writeResultIfOwn();
-  m_prompter.information(QString(), text(int(UiText::FileSaved)));
+  m_prompter.information(QString(), text(UiText::FileSaved));
   return true;
 }
 
 bool FileCommands::confirmQuit() {
-  if (!m_prompter.askOkCancel(text(int(UiText::QuitCaption)), text(int(UiText::QuitQuestion)))) return false;
+  if (!m_prompter.askOkCancel(text(UiText::QuitCaption), text(UiText::QuitQuestion))) return false;
   if (m_hooks.writeSettings) m_hooks.writeSettings();
   return true;
 }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 
+#include "texts/captions.h"
 #include "ui/project_document.h"
 #include "ui/prompter.h"
 
@@ -47,7 +48,7 @@ class FileCommands {
   bool confirmQuit();
 
  private:
-  QString text(int uiText) const;
+  QString text(UiText uiText) const;
   bool saveWithDialog(bool honourFilter);
   bool writeTo(const QString& path, bool legacy);
   void writeResultIfOwn();
