@@ -1,6 +1,7 @@
 #include "view/section_painter.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
@@ -362,31 +363,81 @@ void PaintAnchors(QPainter& p, const SectionScene& s, const ViewTransform& t, co
   }
 }
 
-void PaintCentreMark(QPainter& p, const SectionScene& s, const ViewTransform& t, const SectionScene::Analysed& a) {
-  // The centre mark and its label.
+QFont LabelFont() {
+  QFont font("Tahoma");
+  font.setPixelSize(13);
+  font.setBold(true);
+  return font;
+}
+
+QRect CentreMarkRect(const SectionScene& s, const ViewTransform& t, const SectionScene::Analysed& a) {
   const QPoint c = WorldPixel(s, t, a.centerX, a.centerY);
   const int r = RoundPixel(10.0 * a.centerMarkSize);
+  return QRect(c.x() - r, c.y() - r, 2 * r, 2 * r);
+}
+
+// The centre mark and, at `labelAt` (its top-left corner), its label.
+void PaintCentreMark(QPainter& p, const SectionScene& s, const ViewTransform& t, const SectionScene::Analysed& a,
+                     QPoint labelAt) {
   p.setPen(QPen(kBlack, 1));
   p.setBrush(kYellow);
-  const QRect mark(c.x() - r, c.y() - r, 2 * r, 2 * r);
-  p.drawEllipse(mark);
+  p.drawEllipse(CentreMarkRect(s, t, a));
   if (a.hasLabel) {
-    QFont font("Tahoma");
-    font.setPixelSize(13);
-    font.setBold(true);
-    p.setFont(font);
+    p.setFont(LabelFont());
     p.setPen(kRed);
     p.setBackgroundMode(Qt::OpaqueMode);
     p.setBackground(kWhite);
-    DrawTextAt(p, mark.right() + 1 + 3, mark.bottom() + 1 - 3, FormatFixed(a.labelFs, 3));
+    DrawTextAt(p, labelAt.x(), labelAt.y(), FormatFixed(a.labelFs, 3));
     p.setBackgroundMode(Qt::TransparentMode);
   }
 }
 
+// The analysed surfaces the overlays show, bottom first: the presented ones
+// when there are any, else the kept ones under the current one. A surface
+// without points is not drawn at all.
+std::vector<const SectionScene::Analysed*> ShownSurfaces(const SectionScene& s) {
+  std::vector<const SectionScene::Analysed*> shown;
+  auto add = [&shown](const SectionScene::Analysed& a) {
+    if (!a.surfaceX.empty()) shown.push_back(&a);
+  };
+  if (!s.presented.empty()) {
+    for (const SectionScene::Analysed& a : s.presented) add(a);
+    return shown;
+  }
+  for (const SectionScene::Analysed& a : s.keptAnalysed) add(a);
+  if (s.analysed) add(*s.analysed);
+  return shown;
+}
+
+// The top-left corner of each shown surface's label: just right of its mark
+// and a little above the mark's bottom, stacked where labels would meet.
+std::vector<QPoint> LabelPlaces(QPainter& p, const SectionScene& s, const ViewTransform& t,
+                                const std::vector<const SectionScene::Analysed*>& shown) {
+  std::vector<QPoint> anchors;
+  std::vector<QSize> sizes;
+  anchors.reserve(shown.size());
+  sizes.reserve(shown.size());
+  // Measured without touching the painter's state: a picture being exported
+  // records every state change.
+  const QFontMetrics metrics(LabelFont(), p.device());
+  for (const SectionScene::Analysed* a : shown) {
+    const QRect mark = CentreMarkRect(s, t, *a);
+    const QPoint anchor(mark.right() + 1 + 3, mark.bottom() + 1 - 3);
+    anchors.push_back(anchor);
+    if (a->hasLabel) {
+      const QString text = QString::fromStdString(FormatFixed(a->labelFs, 3));
+      sizes.push_back(metrics.boundingRect(QRect(anchor, QSize(1000, 100)), Qt::AlignLeft | Qt::AlignTop, text).size());
+    } else {
+      // No label: nothing to keep clear of.
+      sizes.push_back(QSize(0, 0));
+    }
+  }
+  return StackLabels(anchors, sizes);
+}
+
 void PaintOneAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTransform& t, const ViewOptions& o,
-                             const SectionScene::Analysed& a) {
-  if (a.surfaceX.empty()) return;
-  PaintCentreMark(p, s, t, a);
+                             const SectionScene::Analysed& a, QPoint labelAt) {
+  PaintCentreMark(p, s, t, a, labelAt);
   // The surface.
   QPolygon surface;
   const std::size_t n = std::min(a.surfaceX.size(), a.surfaceY.size());
@@ -413,10 +464,19 @@ void PaintOneAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTrans
   }
 }
 
+void PaintCentreMarks(QPainter& p, const SectionScene& s, const ViewTransform& t,
+                      const std::vector<const SectionScene::Analysed*>& shown, const std::vector<QPoint>& labels) {
+  for (std::size_t k = 0; k < shown.size(); ++k) PaintCentreMark(p, s, t, *shown[k], labels[k]);
+}
+
 void PaintAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTransform& t, const ViewOptions& o) {
   if (!o.resultAvailable) return;
-  for (const SectionScene::Analysed& kept : s.keptAnalysed) PaintOneAnalysedSurface(p, s, t, o, kept);
-  if (s.analysed) PaintOneAnalysedSurface(p, s, t, o, *s.analysed);
+  const std::vector<const SectionScene::Analysed*> shown = ShownSurfaces(s);
+  const std::vector<QPoint> labels = LabelPlaces(p, s, t, shown);
+  for (std::size_t k = 0; k < shown.size(); ++k) PaintOneAnalysedSurface(p, s, t, o, *shown[k], labels[k]);
+  // A later surface's slices may cross an earlier mark or label: with more
+  // than one surface the marks go on top again, so every factor can be read.
+  if (shown.size() > 1) PaintCentreMarks(p, s, t, shown, labels);
 }
 
 }  // namespace
@@ -424,10 +484,53 @@ void PaintAnalysedSurface(QPainter& p, const SectionScene& s, const ViewTransfor
 void PaintAnalysedCentreMarks(QPainter& painter, const SectionScene& scene, const ViewTransform& transform,
                               const ViewOptions& options) {
   if (!options.resultAvailable) return;
-  for (const SectionScene::Analysed& kept : scene.keptAnalysed) {
-    if (!kept.surfaceX.empty()) PaintCentreMark(painter, scene, transform, kept);
+  const std::vector<const SectionScene::Analysed*> shown = ShownSurfaces(scene);
+  PaintCentreMarks(painter, scene, transform, shown, LabelPlaces(painter, scene, transform, shown));
+}
+
+SectionScene::Analysed AnalysedFromCritical(const CriticalSurface& surface, double centerMarkSize,
+                                            int sliceFillColour) {
+  SectionScene::Analysed a;
+  a.surfaceX = surface.surfaceX;
+  a.surfaceY = surface.surfaceY;
+  a.boundaryX = surface.boundaryX;
+  a.surfaceYAtBoundary = surface.surfaceYAtBoundary;
+  a.baseYAtBoundary = surface.baseYAtBoundary;
+  a.sliceCount = surface.sliceCount;
+  a.activeFirst = surface.activeFirst;
+  a.activeEnd = surface.activeEnd;
+  a.centerX = surface.centerX;
+  a.centerY = surface.centerY;
+  a.centerMarkSize = centerMarkSize;
+  a.sliceFillColour = sliceFillColour;
+  a.labelFs = surface.labelFs;
+  a.hasLabel = surface.hasLabel;
+  return a;
+}
+
+std::vector<QPoint> StackLabels(const std::vector<QPoint>& anchors, const std::vector<QSize>& sizes, int gap) {
+  std::vector<QPoint> places;
+  std::vector<QRect> placed;
+  const std::size_t n = std::min(anchors.size(), sizes.size());
+  places.reserve(n);
+  placed.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    QRect r(anchors[i], sizes[i]);
+    // Every move goes strictly down, past one of finitely many rectangles:
+    // the loop ends.
+    for (bool moved = true; moved;) {
+      moved = false;
+      for (const QRect& q : placed) {
+        if (r.intersects(q)) {
+          r.moveTop(q.bottom() + 1 + std::max(gap, 0));
+          moved = true;
+        }
+      }
+    }
+    places.push_back(r.topLeft());
+    placed.push_back(r);
   }
-  if (scene.analysed && !scene.analysed->surfaceX.empty()) PaintCentreMark(painter, scene, transform, *scene.analysed);
+  return places;
 }
 
 QColor ColourFromBgr(int bgr) {
@@ -559,6 +662,8 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
     // What cannot be read is not drawn.
   }
 
+  scene.centerMarkSize = project.drawing.CenterMarkSize;
+  scene.sliceFillColour = project.drawing.SliceFillColor;
   scene.analysed = ReadAnalysedSurface(project, options);
 }
 

@@ -16,11 +16,14 @@
 #pragma once
 
 #include <QPainter>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "model/critical_surface.h"
 #include "model/project.h"
 #include "view/display_list.h"
 #include "view/view_options.h"
@@ -76,7 +79,27 @@ struct SectionScene {
   // Surfaces analysed before the current one and kept on the drawing (the
   // critical circle of each method, replayed in turn); drawn under it.
   std::vector<Analysed> keptAnalysed;
+  // The surfaces a run presents, copied out of the run: when there are any
+  // they are drawn instead of `analysed` and `keptAnalysed`, each under the
+  // next. Nothing reads them from the project, so they can be drawn while a
+  // search owns it. ReadSectionScene leaves them empty.
+  std::vector<Analysed> presented;
+  // The drawing settings the analysed surfaces are drawn with, as read last.
+  double centerMarkSize = 0.4;
+  int sliceFillColour = 65280;
 };
+
+// A presented surface as the painters draw it, with the mark size and the
+// slice colour of the drawing.
+SectionScene::Analysed AnalysedFromCritical(const CriticalSurface& surface, double centerMarkSize, int sliceFillColour);
+
+// Where the factor labels of the centre marks go, given where each would
+// like its top-left corner (`anchors`, image pixels) and its size. Labels
+// are placed in order: the first stays at its anchor, and a label that
+// would meet one placed before it moves down below that one, `gap` pixels
+// apart, until it meets none; so labels of surfaces sharing a centre stack
+// up instead of covering each other. A label alone stays at its anchor.
+std::vector<QPoint> StackLabels(const std::vector<QPoint>& anchors, const std::vector<QSize>& sizes, int gap = 2);
 
 // The surface analysed last (the project's slice set), as the view draws it;
 // nothing when no surface is there.

@@ -171,6 +171,7 @@ void SectionView::setProject(Project* project) {
   m_project = project;
   m_list = {};
   m_scene = {};
+  presentCriticalSurfaces();
   if (m_project != nullptr) m_transform.PixelsPerUnit = m_project->drawing.GridSize;
   applyTransform();
   if (m_project != nullptr) {
@@ -256,6 +257,8 @@ void SectionView::redrawOverlays() {
     std::vector<SectionScene::Analysed> kept = std::move(m_scene.keptAnalysed);
     Guarded([&] { ReadSceneOverlays(*m_project, m_options, m_scene); });
     m_scene.keptAnalysed = std::move(kept);
+    // The mark size or the slice colour may have changed.
+    presentCriticalSurfaces();
   }
   m_canvas->invalidateOverlay();
 }
@@ -392,6 +395,20 @@ void SectionView::keepAnalysedSurface(std::optional<double> labelFs) {
 void SectionView::clearKeptSurfaces() {
   m_scene.keptAnalysed.clear();
   m_canvas->invalidateOverlay();
+}
+
+void SectionView::setCriticalSurfaces(std::vector<CriticalSurface> surfaces) {
+  m_critical = std::move(surfaces);
+  presentCriticalSurfaces();
+  m_canvas->invalidateOverlay();
+}
+
+void SectionView::presentCriticalSurfaces() {
+  m_scene.presented.clear();
+  m_scene.presented.reserve(m_critical.size());
+  for (const CriticalSurface& c : m_critical) {
+    m_scene.presented.push_back(AnalysedFromCritical(c, m_scene.centerMarkSize, m_scene.sliceFillColour));
+  }
 }
 
 void SectionView::setContourMap(std::optional<ContourMap> map) {

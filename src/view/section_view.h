@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "model/critical_surface.h"
 #include "model/project.h"
 #include "view/display_list.h"
 #include "view/fs_contours.h"
@@ -139,6 +140,15 @@ class SectionView : public QScrollArea {
   void keepAnalysedSurface(std::optional<double> labelFs = std::nullopt);
   void clearKeptSurfaces();
 
+  // The surfaces a run presents, bottom first: while the list is not empty
+  // the drawing shows exactly these (each with its centre mark and its own
+  // label) instead of the project's analysed surface and the kept ones, as
+  // long as ViewOptions::resultAvailable is set. They are copies, so they
+  // are drawn even while the view is frozen; an empty list goes back to the
+  // project's analysed surface.
+  void setCriticalSurfaces(std::vector<CriticalSurface> surfaces);
+  const std::vector<CriticalSurface>& criticalSurfaces() const { return m_critical; }
+
   // The factor-of-safety discs over the grid of centres, drawn over the
   // overlays until cleared.
   void setContourMap(std::optional<ContourMap> map);
@@ -159,6 +169,9 @@ class SectionView : public QScrollArea {
   void applyTransform();
   void refreshScene();
   void zoomTo(int newPixelsPerUnit);
+  // The presented surfaces as the painters draw them, with the drawing
+  // settings the scene was read with.
+  void presentCriticalSurfaces();
 
   Project* m_project = nullptr;
   SectionCanvas* m_canvas = nullptr;
@@ -168,6 +181,7 @@ class SectionView : public QScrollArea {
   SectionScene m_scene;
   bool m_frozen = false;
   std::optional<ContourMap> m_contours;
+  std::vector<CriticalSurface> m_critical;
 };
 
 }  // namespace pelodyn
