@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QRect>
 
 #include "model/analysis_model.h"
 #include "view/fs_contours.h"
@@ -22,5 +23,14 @@ QColor ContourColour(double fs, double fsLow, double fsHigh);
 // pen and brush are restored afterwards.
 void PaintContours(QPainter& painter, const ContourMap& map, const ViewTransform& transform,
                    const DrawingSettings& drawing);
+
+// Paints a legend in the top-right corner of `area` (the painter's
+// coordinates): a white box with a thin black frame holding the title "FS",
+// a vertical colour scale running through the disc colours from the lowest
+// factor at the bottom to the highest at the top, the entries' factors
+// beside it, and a black triangle at the smallest factor with "min" and its
+// value under the scale. A legend without entries paints nothing. Returns
+// the box (empty when nothing was painted); the painter's state is restored.
+QRect PaintContourLegend(QPainter& painter, const ContourLegend& legend, const QRect& area);
 
 }  // namespace pelodyn

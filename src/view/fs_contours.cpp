@@ -1,5 +1,6 @@
 #include "view/fs_contours.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -126,6 +127,27 @@ ContourMap GatherContourMap(const AnalysisModel& model, const std::vector<Row>& 
     }
   }
   return map;
+}
+
+ContourLegend MakeContourLegend(const ContourMap& map, int count) {
+  ContourLegend legend;
+  const bool any =
+      std::any_of(map.nodes.begin(), map.nodes.end(), [](const ContourNode& n) { return n.fs.has_value(); });
+  if (!any) return legend;
+  const double low = map.FsLow, high = map.FsHigh;
+  legend.minimum = low;
+  auto entry = [&](double fs) { return ContourLegend::Entry{fs, ContourRgb(fs, low, high)}; };
+  if (high == 0.0 || !(high > low)) {
+    legend.entries.push_back(entry(low));
+    return legend;
+  }
+  // Steps below a thousandth would print the same value twice.
+  constexpr double kSmallestStep = 0.001;
+  const double steps = std::floor((high - low) / kSmallestStep);
+  const int n = static_cast<int>(std::clamp(steps + 1.0, 2.0, static_cast<double>(std::max(count, 2))));
+  for (int k = 0; k < n - 1; ++k) legend.entries.push_back(entry(low + (high - low) * k / (n - 1)));
+  legend.entries.push_back(entry(high));
+  return legend;
 }
 
 }  // namespace pelodyn

@@ -58,4 +58,26 @@ struct ContourMap {
 // number. A grid with a division below 1 gives an empty map.
 ContourMap GatherContourMap(const AnalysisModel& model, const std::vector<Row>& results);
 
+// What the legend of a map says: factors from the lowest (red, at the
+// bottom of its scale) to the highest (violet, at the top), each with the
+// colour of its discs, and the smallest factor of the map. A map whose
+// factors are all alike, or that has none up to 50 (FsHigh 0), has one
+// colour: one entry. A map without any factor has no legend: no entries.
+struct ContourLegend {
+  struct Entry {
+    double fs = 0.0;
+    std::array<int, 3> rgb{0, 0, 0};
+    bool operator==(const Entry&) const = default;
+  };
+  // Ascending; the first is FsLow and the last FsHigh.
+  std::vector<Entry> entries;
+  double minimum = 0.0;
+  bool operator==(const ContourLegend&) const = default;
+};
+
+// The legend of a map with up to `count` entries (at least 2 on a scale)
+// evenly spaced between FsLow and FsHigh; fewer when the range is so
+// narrow that more would repeat the same value at 3 decimals.
+ContourLegend MakeContourLegend(const ContourMap& map, int count = 6);
+
 }  // namespace pelodyn

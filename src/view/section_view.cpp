@@ -123,6 +123,7 @@ void SectionCanvas::paintEvent(QPaintEvent* event) {
   p.drawImage(visible.topLeft(), m_base);
   p.drawImage(visible.topLeft(), m_overlay);
   if (m_trialShown) paintTrial(p);
+  if (m_view->m_project != nullptr && m_view->m_contours) PaintContourLegend(p, m_view->m_legend, visible);
 }
 
 void SectionCanvas::paintTrial(QPainter& p) {
@@ -413,6 +414,7 @@ void SectionView::presentCriticalSurfaces() {
 
 void SectionView::setContourMap(std::optional<ContourMap> map) {
   m_contours = std::move(map);
+  m_legend = m_contours ? MakeContourLegend(*m_contours) : ContourLegend{};
   m_canvas->invalidateOverlay();
 }
 

@@ -5,7 +5,9 @@
 // VISIBLE part of the drawing only, so a long section at a large zoom never
 // allocates the whole picture; the overlay layer (DisplayList items and the
 // analysed surface), also cached for the visible part; and the trial layer
-// of a running search, painted on top. Nothing is drawn outside paintEvent:
+// of a running search, painted on top. The legend of a contour map is
+// painted last, in the corner of the visible part, so that it stays in
+// sight while the drawing scrolls. Nothing is drawn outside paintEvent:
 // a change updates state and schedules a repaint.
 #pragma once
 
@@ -150,7 +152,8 @@ class SectionView : public QScrollArea {
   const std::vector<CriticalSurface>& criticalSurfaces() const { return m_critical; }
 
   // The factor-of-safety discs over the grid of centres, drawn over the
-  // overlays until cleared.
+  // overlays until cleared, with their legend in the top-right corner of
+  // the visible part.
   void setContourMap(std::optional<ContourMap> map);
   const std::optional<ContourMap>& contourMap() const { return m_contours; }
 
@@ -181,6 +184,7 @@ class SectionView : public QScrollArea {
   SectionScene m_scene;
   bool m_frozen = false;
   std::optional<ContourMap> m_contours;
+  ContourLegend m_legend;
   std::vector<CriticalSurface> m_critical;
 };
 
