@@ -1,5 +1,6 @@
 #include "model/working_store.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -239,6 +240,19 @@ Row& Row::set(std::string_view field, std::string_view value) {
 Row& Row::setNull(std::string_view field) {
   m_values[fieldIndex(field)] = std::monostate{};
   return *this;
+}
+
+std::vector<Row> WorkingStore::rowsFrom(Table table, int first, int count) {
+  std::vector<Row> out;
+  const long long last = std::min<long long>(static_cast<long long>(first) + count - 1, rowCount(table));
+  for (long long position = std::max(first, 1); position <= last; ++position) {
+    out.push_back(rowAt(table, static_cast<int>(position)));
+  }
+  return out;
+}
+
+void WorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
+  for (const Row& row : rows(table)) visitor(row);
 }
 
 }  // namespace pelodyn

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -125,6 +126,13 @@ class WorkingStore {
   virtual std::vector<Row> rows(Table table) = 0;
   // The row at `position` (1 to rowCount).
   virtual Row rowAt(Table table, int position) = 0;
+  // The rows at positions first to first + count - 1 that exist, in stored
+  // order: fewer at the end of the table, none past it.
+  virtual std::vector<Row> rowsFrom(Table table, int first, int count);
+  // Calls `visitor` with every row in stored order, one at a time, without
+  // holding the table: the row passed is valid during the call only. The
+  // visitor may read the store but not change it.
+  virtual void visitRows(Table table, const std::function<void(const Row&)>& visitor);
   virtual void append(const Row& row) = 0;
   // Replaces the row at `position` (1 to rowCount) of row.table().
   virtual void update(int position, const Row& row) = 0;

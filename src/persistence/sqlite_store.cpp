@@ -66,7 +66,7 @@ struct ResetGuard {
 
 struct SqliteWorkingStore::Statements {
   struct PerTable {
-    Statement count, select, insert, rowidAt, selectRow, update, removeRow, removeAll;
+    Statement count, select, visit, selectBlock, insert, rowidAt, selectRow, update, removeRow, removeAll;
   };
   std::array<PerTable, kTableCount> tables;
 };
@@ -106,12 +106,16 @@ void BindRow(sqlite3* db, sqlite3_stmt* stmt, const Row& row) {
   }
 }
 
-Row ReadRow(sqlite3_stmt* stmt, Table table, int firstColumn) {
-  Row row(table);
-  const auto& fields = TableDefinition(table).fields;
+// Reads the current result row of `stmt` into `row` (of the statement's
+// table), every field overwritten.
+void ReadRowInto(sqlite3_stmt* stmt, Row& row, int firstColumn) {
+  const auto& fields = TableDefinition(row.table()).fields;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const int column = firstColumn + static_cast<int>(i);
-    if (sqlite3_column_type(stmt, column) == SQLITE_NULL) continue;
+    if (sqlite3_column_type(stmt, column) == SQLITE_NULL) {
+      row.value(i) = std::monostate{};
+      continue;
+    }
     switch (fields[i].type) {
       case FieldType::Integer:
         row.value(i) = static_cast<std::int64_t>(sqlite3_column_int64(stmt, column));
@@ -121,11 +125,21 @@ Row ReadRow(sqlite3_stmt* stmt, Table table, int firstColumn) {
         break;
       case FieldType::String: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        row.value(i) = std::string(text ? text : "");
+        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt, column));
+        if (auto* held = std::get_if<std::string>(&row.value(i))) {
+          held->assign(text ? text : "", text ? size : 0);
+        } else {
+          row.value(i) = std::string(text ? text : "", text ? size : 0);
+        }
         break;
       }
     }
   }
+}
+
+Row ReadRow(sqlite3_stmt* stmt, Table table, int firstColumn) {
+  Row row(table);
+  ReadRowInto(stmt, row, firstColumn);
   return row;
 }
 
@@ -178,6 +192,8 @@ void SqliteWorkingStore::createTables() {
     auto& s = m_statements->tables[static_cast<std::size_t>(t)];
     s.count = Statement(m_db, "SELECT COUNT(*) FROM " + name);
     s.select = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid");
+    s.visit = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid");
+    s.selectBlock = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid LIMIT ? OFFSET ?");
     s.insert = Statement(m_db, "INSERT INTO " + name + " (" + names + ") VALUES (" + placeholders + ")");
     s.rowidAt = Statement(m_db, "SELECT rowid FROM " + name + " ORDER BY rowid LIMIT 1 OFFSET ?");
     s.selectRow = Statement(m_db, "SELECT " + names + " FROM " + name + " WHERE rowid = ?");
@@ -202,6 +218,45 @@ std::vector<Row> SqliteWorkingStore::rows(Table table) {
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) out.push_back(ReadRow(stmt, table, 0));
   Check(m_db, rc);
   return out;
+}
+
+std::vector<Row> SqliteWorkingStore::rowsFrom(Table table, int first, int count) {
+  // Positions before the first row are not rows: the block starts at 1.
+  long long offset = static_cast<long long>(first) - 1;
+  long long limit = count;
+  if (offset < 0) {
+    limit += offset;
+    offset = 0;
+  }
+  std::vector<Row> out;
+  if (limit <= 0) return out;
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].selectBlock.get();
+  ResetGuard guard{stmt};
+  Check(m_db, sqlite3_bind_int64(stmt, 1, limit));
+  Check(m_db, sqlite3_bind_int64(stmt, 2, offset));
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) out.push_back(ReadRow(stmt, table, 0));
+  Check(m_db, rc);
+  return out;
+}
+
+void SqliteWorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
+  // The visit steps a statement no other read uses, so that the visitor may
+  // read the table; a visit within a visit of the same table prepares its own.
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visit.get();
+  Statement own;
+  if (sqlite3_stmt_busy(stmt)) {
+    own = Statement(m_db, sqlite3_sql(stmt));
+    stmt = own.get();
+  }
+  ResetGuard guard{stmt};
+  Row row(table);
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    ReadRowInto(stmt, row, 0);
+    visitor(row);
+  }
+  Check(m_db, rc);
 }
 
 long long SqliteWorkingStore::rowidAt(Table table, int position) {

@@ -28,6 +28,9 @@ class SqliteWorkingStore final : public WorkingStore {
   int rowCount(Table table) override;
   std::vector<Row> rows(Table table) override;
   Row rowAt(Table table, int position) override;
+  // One query each, in rowid order.
+  std::vector<Row> rowsFrom(Table table, int first, int count) override;
+  void visitRows(Table table, const std::function<void(const Row&)>& visitor) override;
   void append(const Row& row) override;
   void update(int position, const Row& row) override;
   void remove(Table table, int position) override;

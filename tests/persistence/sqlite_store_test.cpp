@@ -107,6 +107,112 @@ TEST(Store, RowsStayInAppendOrderThroughEditsAndRemovals) {
   EXPECT_EQ(store->rowAt(Table::Waterline, 1).integer("Point No."), 2);
 }
 
+// A store that keeps the base class's block read and visit, to check them
+// beside the SQLite store's own.
+class PlainStore final : public WorkingStore {
+ public:
+  explicit PlainStore(WorkingStore& inner) : m_inner(inner) {}
+  int rowCount(Table table) override { return m_inner.rowCount(table); }
+  std::vector<Row> rows(Table table) override { return m_inner.rows(table); }
+  Row rowAt(Table table, int position) override { return m_inner.rowAt(table, position); }
+  void append(const Row& row) override { m_inner.append(row); }
+  void update(int position, const Row& row) override { m_inner.update(position, row); }
+  void remove(Table table, int position) override { m_inner.remove(table, position); }
+  void empty(Table table) override { m_inner.empty(table); }
+  void beginTransaction() override { m_inner.beginTransaction(); }
+  void commitTransaction() override { m_inner.commitTransaction(); }
+  void rollbackTransaction() override { m_inner.rollbackTransaction(); }
+
+ private:
+  WorkingStore& m_inner;
+};
+
+std::vector<int> Numbers(const std::vector<Row>& rows) {
+  std::vector<int> out;
+  for (const Row& r : rows) out.push_back(r.integer("Point No."));
+  return out;
+}
+
+TEST(Store, BlocksOfRowsByPosition) {
+  auto sqlite = SqliteWorkingStore::OpenInMemory();
+  // Ten rows numbered by their position once the third is removed, which
+  // leaves a gap in the rowids.
+  for (int no = 1; no <= 11; ++no) sqlite->append(Point(Table::Waterline, no < 3 ? no : no - 1, no, 0));
+  sqlite->remove(Table::Waterline, 3);
+  ASSERT_EQ(Numbers(sqlite->rows(Table::Waterline)), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  PlainStore plain(*sqlite);
+  struct Case {
+    int first, count;
+    std::vector<int> numbers;
+  };
+  const Case cases[] = {
+      {1, 3, {1, 2, 3}},     // the start
+      {4, 4, {4, 5, 6, 7}},  // the middle, across the gap
+      {8, 3, {8, 9, 10}},    // exactly to the end
+      {9, 5, {9, 10}},       // fewer at the end
+      {10, 1, {10}},         // the last alone
+      {11, 3, {}},           // past the end
+      {1, 0, {}},            // nothing asked
+      {-1, 4, {1, 2}},       // positions before the first are not rows
+      {1, 1000, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+  };
+  for (WorkingStore* store : {static_cast<WorkingStore*>(sqlite.get()), static_cast<WorkingStore*>(&plain)}) {
+    for (const Case& c : cases) {
+      EXPECT_EQ(Numbers(store->rowsFrom(Table::Waterline, c.first, c.count)), c.numbers)
+          << (store == &plain ? "base " : "sqlite ") << c.first << " + " << c.count;
+    }
+    const std::vector<Row> block = store->rowsFrom(Table::Waterline, 4, 2);
+    ASSERT_EQ(block.size(), 2u);
+    EXPECT_EQ(block[0], store->rowAt(Table::Waterline, 4));
+    EXPECT_EQ(block[1], store->rowAt(Table::Waterline, 5));
+    EXPECT_TRUE(store->rowsFrom(Table::Tcrack, 1, 5).empty());
+  }
+}
+
+TEST(Store, VisitsRowsInStoredOrderWithTheirOwnValues) {
+  auto sqlite = SqliteWorkingStore::OpenInMemory();
+  // Values and empty fields in turn: a row visited after another keeps none
+  // of the other's values.
+  Row full(Table::Soil_Prop);
+  full.set("Line No.", 1).set("Cohesion", 2.5).set("Phi", 30.0).set("Description", "ดินเหนียว clay").set("Color", 7);
+  Row sparse(Table::Soil_Prop);
+  sparse.set("Line No.", 2);
+  Row shortText(Table::Soil_Prop);
+  shortText.set("Line No.", 3).set("Description", "s");
+  for (const Row& r : {full, sparse, shortText, full}) sqlite->append(r);
+  sqlite->remove(Table::Soil_Prop, 4);
+  sqlite->append(sparse);
+  sqlite->update(1, shortText);
+  const std::vector<Row> expected = sqlite->rows(Table::Soil_Prop);
+  ASSERT_EQ(expected, (std::vector<Row>{shortText, sparse, shortText, sparse}));
+  PlainStore plain(*sqlite);
+  for (WorkingStore* store : {static_cast<WorkingStore*>(sqlite.get()), static_cast<WorkingStore*>(&plain)}) {
+    std::vector<Row> visited;
+    store->visitRows(Table::Soil_Prop, [&](const Row& r) { visited.push_back(r); });
+    EXPECT_EQ(visited, expected);
+    int none = 0;
+    store->visitRows(Table::Anchor, [&](const Row&) { ++none; });
+    EXPECT_EQ(none, 0);
+  }
+
+  // The visitor may read the table it visits, and visit it again.
+  int inner = 0, outer = 0;
+  sqlite->visitRows(Table::Soil_Prop, [&](const Row& r) {
+    ++outer;
+    EXPECT_EQ(sqlite->rows(Table::Soil_Prop).size(), 4u);
+    sqlite->visitRows(Table::Soil_Prop, [&](const Row&) { ++inner; });
+    EXPECT_EQ(r.integer("Line No."), expected[static_cast<std::size_t>(outer - 1)].integer("Line No."));
+  });
+  EXPECT_EQ(outer, 4);
+  EXPECT_EQ(inner, 16);
+
+  // A visitor's exception ends the visit; the next one starts from the top.
+  EXPECT_THROW(sqlite->visitRows(Table::Soil_Prop, [](const Row&) { throw StoreError("enough"); }), StoreError);
+  std::vector<Row> again;
+  sqlite->visitRows(Table::Soil_Prop, [&](const Row& r) { again.push_back(r); });
+  EXPECT_EQ(again, expected);
+}
+
 TEST(Store, ValuesRoundTripWithTheirTypes) {
   auto store = SqliteWorkingStore::OpenInMemory();
   Row r(Table::Soil_Prop);
