@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -185,6 +186,7 @@ struct Searcher::Impl {
   std::size_t pendingCount = 0;
   Row resultRow{Table::Results};
   bool firstProgress = true;
+  long trialsCounted = 0;
   bool simplifyAgain = false;
   std::vector<double> candidateX, candidateY;
 
@@ -271,8 +273,13 @@ Searcher::~Searcher() {
 
 void Searcher::BeginRun() {
   m->firstProgress = true;
+  m->trialsCounted = 0;
   m->run.SurfaceCount = 0;
   m->run.ResultCodeCount.clear();
+}
+
+long Searcher::TrialsCounted() const {
+  return m->trialsCounted;
 }
 
 void Searcher::Analyse() {
@@ -914,6 +921,7 @@ void Searcher::UpdateProgress(bool final) {
   AnalysisModel& md = m->model;
   RunState& run = m->run;
   ++run.LoopCount;
+  if (!final) ++m->trialsCounted;
   ProgressReport report;
   if (md.AnalysisTheory == 2) {
     if (m->firstProgress) run.MethodLoopCount = {};
@@ -979,9 +987,11 @@ void Searcher::ShowMinima() {
   m->ui.showMinima(labels, shown);
 }
 
-void Searcher::ComputeSlidingMassArea() {
-  const SliceSet& s = m->s;
-  const int g = m->model.LineCount - 1;
+namespace {
+
+// The area between the ground line and the slip surface over the slices.
+double SlidingMassArea(const AnalysisModel& md, const SliceSet& s) {
+  const int g = md.LineCount - 1;
   double area = 0.0;
   if (s.LineYAtMid.rows() >= static_cast<std::size_t>(s.SliceCount) && g >= 0 &&
       s.LineYAtMid.columns() > static_cast<std::size_t>(g)) {
@@ -990,7 +1000,13 @@ void Searcher::ComputeSlidingMassArea() {
       area += (s.LineYAtMid[u][g] - s.BaseYAtMid[u]) * s.SliceWidth[u];
     }
   }
-  m->run.SlidingMassArea = area;
+  return area;
+}
+
+}  // namespace
+
+void Searcher::ComputeSlidingMassArea() {
+  m->run.SlidingMassArea = SlidingMassArea(m->model, m->s);
 }
 
 namespace {
@@ -1062,9 +1078,9 @@ void Searcher::ReplaySortedRow(double radius, double centerX, double centerY) {
 
 std::vector<SortedResult> SortResultsByBishop(WorkingStore& store) {
   std::vector<SortedResult> out;
-  for (const Row& r : store.rows(Table::Results)) {
+  store.visitRows(Table::Results, [&](const Row& r) {
     out.push_back({r.integer("Num"), r.real("X_Center"), r.real("Y_Center"), r.real("Radius"), r.real("FS_Bis")});
-  }
+  });
   std::stable_sort(out.begin(), out.end(),
                    [](const SortedResult& a, const SortedResult& b) { return a.fsBishop < b.fsBishop; });
   return out;
@@ -1118,6 +1134,12 @@ class Run {
         search(project, platform, options.threads) {}
 
   RunResult execute();
+  // How far the run got, once its search has started; a failed run too.
+  void countTrials(RunResult& result) const {
+    if (!searchStarted) return;
+    result.trialsDone = search.TrialsCounted();
+    result.trialsTotal = trialsTotal;
+  }
 
  private:
   RunResult circular();
@@ -1132,7 +1154,23 @@ class Run {
   AnalysisModel& md;
   RunState& run;
   Searcher search;
+  bool searchStarted = false;
+  long trialsTotal = 0;
 };
+
+// The trials a run is to make, when that is known before it starts: the
+// count the grid's progress shows, or the one specific circle. A pattern
+// walk after the grid, circles by decrement and the other searches make as
+// many as they find.
+long PlannedTrials(const Project& p) {
+  const AnalysisModel& md = p.model;
+  if (md.AnalysisTheory != 1) return 0;
+  if (md.CircularSearchKind == 1) return 1;
+  if (md.CircularSearchKind != 0 || md.GridIncrementEnabled || p.options.itemIndex("CB_Circle_Decrement") == 1) {
+    return 0;
+  }
+  return static_cast<long>(md.GridDivision12 + 1) * (md.GridDivision23 + 1) * md.CircleCount;
+}
 
 void Run::copyFactorsToMinima(bool withCircle) {
   for (int method = Ordinary; method <= Spencer; ++method) {
@@ -1305,13 +1343,17 @@ RunResult Run::irregular() {
 }
 
 RunResult Run::execute() {
-  if (std::optional<RunResult> refused = CollectAndCheckRun(p, ui)) return *refused;
+  if (!o.alreadyChecked) {
+    if (std::optional<RunResult> refused = CollectAndCheckRun(p, ui)) return *refused;
+  }
 
   run.RunStarted = 1;
   ui.setProgressCaption("Calculating ...");
   run.LoopCount = 0;
   run.ProgressPercent = 0;
   search.BeginRun();
+  searchStarted = true;
+  trialsTotal = PlannedTrials(p);
   RunResult result;
   switch (md.AnalysisTheory) {
     case 1:
@@ -1325,6 +1367,7 @@ RunResult Run::execute() {
   }
   search.FlushResults();
   if (result.outcome == RunOutcome::Complete) ui.setProgressCaption("Calculation Complete");
+  countTrials(result);
   return result;
 }
 
@@ -1353,12 +1396,15 @@ std::optional<RunResult> CollectAndCheckRun(Project& project, PlatformServices& 
 
 RunResult RunAnalysis(Project& project, PlatformServices& platform, const RunOptions& options) {
   RunResult result;
+  std::optional<Run> run;
   try {
-    Run run(project, platform, options);
-    result = run.execute();
+    run.emplace(project, platform, options);
+    result = run->execute();
   } catch (const std::exception& e) {
     result = {RunOutcome::Failed, e.what()};
+    if (run) run->countTrials(result);
   }
+  run.reset();
   if (!project.BatchMode) project.run.StopRequested = 1;
   return result;
 }

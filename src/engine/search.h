@@ -31,6 +31,15 @@ enum class RunOutcome {
 struct RunResult {
   RunOutcome outcome = RunOutcome::Complete;
   std::string message;  // the error of a failed run
+  // How far the run got. trialsDone: the trials the progress counted
+  // (run.LoopCount without the closing report of a grid); for a grid every
+  // trial is one circle and one Results row. trialsTotal: the trials the run
+  // was to make when that is known before it starts (the grid's centres
+  // times its circles when the circles are given by number and no pattern
+  // walk follows, 1 for a specific circle), else 0. Both 0 for a run the
+  // checks refused.
+  long trialsDone = 0;
+  long trialsTotal = 0;
 };
 
 struct RunOptions {
@@ -42,6 +51,11 @@ struct RunOptions {
   // are told and in which order) are the same for any number; the platform
   // services are called from the calling thread only.
   int threads = 1;
+  // The caller has just collected and checked this project itself
+  // (CollectAndCheckRun, with nothing changed since): the run starts its
+  // search without collecting again, so the collection's messages are not
+  // shown twice.
+  bool alreadyChecked = false;
 };
 
 // The number of threads a RunOptions::threads value stands for (at least 1).
@@ -107,6 +121,9 @@ class Searcher {
   void FlushResults();
   // Resets the per-run progress bookkeeping.
   void BeginRun();
+  // The trials the progress counted since BeginRun (in a run, run.LoopCount
+  // less the closing reports of the grid searches).
+  long TrialsCounted() const;
 
  private:
   struct Impl;
@@ -165,7 +182,8 @@ void PatternWalk(double& best, double& bestX, double& bestY, double sX, double s
 }
 
 // The Results rows ordered by the Simplified Bishop factor (ties in table
-// order): the progress window's sorted view.
+// order): the progress window's sorted view. The rows are visited one at a
+// time; only the compact entries are kept.
 struct SortedResult {
   int num;
   double xCenter, yCenter, radius, fsBishop;

@@ -18,6 +18,7 @@ namespace pelodyn {
 namespace {
 
 using testing::EngineFixture;
+using testing::SetCentreGrid;
 
 class Search : public ::testing::Test, public EngineFixture {
  protected:
@@ -468,6 +469,114 @@ TEST_F(Search, StopBetweenTrials) {
   EXPECT_EQ(run().outcome, RunOutcome::Stopped);
   EXPECT_EQ(Centres(results()).size(), 1u);
   EXPECT_TRUE(std::find(ui.captions.begin(), ui.captions.end(), "Calculation Complete") == ui.captions.end());
+}
+
+// The desktop front end collects and checks on its own thread, then starts
+// the run with alreadyChecked: the collection's messages are seen once.
+TEST_F(Search, ARunCheckedByItsCallerDoesNotCheckAgain) {
+  homogeneousSlope();
+  irregularSurface({{8, 20}, {20, 8}, {40, 6}, {52, 10}});
+  options().setItemIndex("CB_NonCir_Search", 0);
+  options().setText("E_NonCir_X_Center", "35");
+  options().setText("E_NonCir_Y_Center", "35");
+  options().setText("E_No_Direction", "3");  // fewer than four: the collection says so and goes on
+  ASSERT_FALSE(CollectAndCheckRun(project, ui).has_value());
+  const std::vector<std::string> once = ui.messageTexts();
+  ASSERT_EQ(once.size(), 1u);
+  RunOptions checked;
+  checked.alreadyChecked = true;
+  project.run.StopRequested = 0;
+  EXPECT_EQ(RunAnalysis(project, ui, checked).outcome, RunOutcome::Complete);
+  EXPECT_EQ(ui.messageTexts(), once);
+  EXPECT_EQ(project.run.SurfaceCount, 1);  // the surface was analysed
+
+  // Without the flag the run collects and checks again.
+  ui.shown.clear();
+  EXPECT_EQ(run().outcome, RunOutcome::Complete);
+  EXPECT_EQ(ui.messageTexts(), once);
+  EngineFixture empty;
+  empty.project.run.StopRequested = 0;
+  EXPECT_EQ(RunAnalysis(empty.project, empty.ui).outcome, RunOutcome::Refused);
+  EXPECT_EQ(empty.ui.messageTexts(), std::vector<std::string>{"Please input data before calcutation."});
+}
+
+// How far a run got: the trials counted against those planned.
+TEST_F(Search, ARunReportsHowManyTrialsItMade) {
+  homogeneousSlope();
+  SetCentreGrid(options(), "25", "35", "45", "45", "2");
+  options().setText("E_Cir_Decrement", "4");
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    RunOptions o;
+    o.threads = threads;
+    store().empty(Table::Results);
+    ui.onPendingEvents = nullptr;
+    project.run.StopRequested = 0;
+    RunResult whole = RunAnalysis(project, ui, o);
+    ASSERT_EQ(whole.outcome, RunOutcome::Complete);
+    EXPECT_EQ(whole.trialsTotal, 3 * 3 * 4);
+    EXPECT_EQ(whole.trialsDone, whole.trialsTotal);
+    EXPECT_EQ(store().rowCount(Table::Results), whole.trialsTotal);
+
+    // Stop pressed after the second centre.
+    store().empty(Table::Results);
+    int calls = 0;
+    ui.onPendingEvents = [&] {
+      if (++calls == 2) project.run.StopRequested = 1;
+    };
+    project.run.StopRequested = 0;
+    const RunResult stopped = RunAnalysis(project, ui, o);
+    ASSERT_EQ(stopped.outcome, RunOutcome::Stopped);
+    EXPECT_EQ(stopped.trialsTotal, 3 * 3 * 4);
+    EXPECT_LT(stopped.trialsDone, stopped.trialsTotal);
+    EXPECT_GT(stopped.trialsDone, 0);
+    EXPECT_EQ(stopped.trialsDone, store().rowCount(Table::Results));
+  }
+  ui.onPendingEvents = nullptr;
+
+  // Circles by decrement, or a pattern walk after the grid: not known before.
+  struct Case {
+    const char* name;
+    void (*set)(OptionValues&);
+    long total;
+  };
+  const Case cases[] = {
+      {"decrement", [](OptionValues& o) { o.setItemIndex("CB_Circle_Decrement", 1); }, 0},
+      {"pattern", [](OptionValues& o) { o.setChecked("CB_Grid_Increment", true); }, 0},
+      {"specific",
+       [](OptionValues& o) {
+         o.setItemIndex("CB_Cir_Search", 1);
+         o.setText("E_X_Center", "35");
+         o.setText("E_Y_Center", "35");
+         o.setText("E_Radius", "28");
+       },
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EngineFixture f;
+    f.homogeneousSlope();
+    SetCentreGrid(f.options(), "25", "35", "45", "45", "2");
+    f.options().setText("E_Cir_Decrement", "4");
+    c.set(f.options());
+    f.project.run.StopRequested = 0;
+    const RunResult r = RunAnalysis(f.project, f.ui);
+    ASSERT_EQ(r.outcome, RunOutcome::Complete);
+    EXPECT_EQ(r.trialsTotal, c.total);
+    EXPECT_GT(r.trialsDone, 0);
+    if (c.total == 0 && f.model().CircularSearchKind == 0 && !f.model().GridIncrementEnabled) {
+      EXPECT_EQ(r.trialsDone, f.store().rowCount(Table::Results));
+    }
+    if (c.total == 1) {
+      EXPECT_EQ(r.trialsDone, 1);
+    }
+  }
+  // A refused run made none.
+  EngineFixture empty;
+  empty.project.run.StopRequested = 0;
+  const RunResult refused = RunAnalysis(empty.project, empty.ui);
+  EXPECT_EQ(refused.trialsDone, 0);
+  EXPECT_EQ(refused.trialsTotal, 0);
 }
 
 // Fredlund & Krahn's slope: a grid of 5 x 5 centres 5 ft apart around the
