@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "model/critical_surface.h"
 #include "model/platform.h"
 #include "model/project.h"
 
@@ -180,6 +181,36 @@ void PatternWalk(double& best, double& bestX, double& bestY, double sX, double s
     }
   }
 }
+
+// The critical surfaces a run presents once it has ended (complete or
+// stopped), for the drawing and the result windows, in method order.
+//  - A circular grid or automatic search: the minimum circle of each method
+//    that is selected, has its picture box checked and has a circle, each
+//    analysed again; labelled with the method's minimum. The last one stays
+//    in the project as a replay of the minima leaves it (model centre and
+//    radius, slice set, Failure_Geometry, run.SlidingMassArea), and
+//    run.ResultAvailable is set when there is one.
+//  - An irregular random search: the best surface of each method that was
+//    searched in the run, is selected and has its picture box checked, each
+//    analysed again about the centre it was found with; labelled with its
+//    own method's factor. The last one stays in the project likewise.
+//  - Otherwise (a specific circle, a single irregular surface): the surface
+//    analysed last, as it stands (method -1, no new analysis), labelled with
+//    the minimum of the last method both selected and checked.
+// Empty when no surface was analysed, in a batch, or for another theory.
+// The run's counts of surfaces and result codes are left as the run left
+// them. A failing analysis ends it quietly with what it gathered.
+std::vector<CriticalSurface> PresentCriticalSurfaces(Project& project, PlatformServices& platform);
+
+// The circle of a Results row chosen in the sorted view (centre and radius
+// as the row gives them), analysed again and left in the project with its
+// Failure_Geometry and sliding-mass area; labelled with its own Simplified
+// Bishop factor. Nothing under the conditions Searcher::ReplaySortedRow
+// refuses (not a circular run, a batch, the Bishop picture box unchecked or
+// no Bishop minimum), or when the analysis fails. The run's counts of
+// surfaces and result codes stay the run's.
+std::optional<CriticalSurface> ReplayResultsRow(Project& project, PlatformServices& platform, double radius,
+                                                double centerX, double centerY);
 
 // The Results rows ordered by the Simplified Bishop factor (ties in table
 // order): the progress window's sorted view. The rows are visited one at a
