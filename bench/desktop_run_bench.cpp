@@ -16,11 +16,11 @@
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
-#include "ui/main_window.h"
-#include "ui/progress_window.h"
-#include "ui/project_document.h"
-#include "ui/prompter.h"
-#include "ui/run_controller.h"
+#include "ui/document/project_document.h"
+#include "ui/document/prompter.h"
+#include "ui/run/progress_window.h"
+#include "ui/run/run_controller.h"
+#include "ui/shell/main_window.h"
 #include "view/section_view.h"
 
 namespace {

@@ -13,12 +13,12 @@
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
 #include "texts/messages.h"
-#include "ui/about_dialog.h"
-#include "ui/guard.h"
-#include "ui/main_window.h"
-#include "ui/project_document.h"
-#include "ui/prompter.h"
-#include "ui/run_controller.h"
+#include "ui/document/guard.h"
+#include "ui/document/project_document.h"
+#include "ui/document/prompter.h"
+#include "ui/run/run_controller.h"
+#include "ui/shell/about_dialog.h"
+#include "ui/shell/main_window.h"
 #include "view/picture_export.h"
 
 namespace {

@@ -67,6 +67,32 @@ enum class UiText {
   // the area of the sliding mass.
   RunSummary,
   RunStopped,
+  // A stopped run: {0} the trials done, {1} the trials the search had.
+  RunStoppedAfterOf,
+  // A stopped run whose number of trials was not known beforehand.
+  RunStoppedAfter,
+  // Save after a stopped run: {0} the stopped-run text, {1} the result file.
+  PartialResultsCaption,
+  PartialResultsQuestion,
+  // The project file was written but not its result file: {0} the project
+  // file, {1} the result file, {2} the reason.
+  ResultFileNotWritten,
+  // A field whose text does not convert: {0} the field's caption, {1} the
+  // conversion message.
+  FieldInvalid,
+  // Undo and Redo in the Edit menu.
+  UndoCaption,
+  RedoCaption,
+  // Why a command is disabled.
+  LaterDataEntry,
+  LaterDrawing,
+  LaterPrinting,
+  LaterBatch,
+  LaterVegetation,
+  NoHelpFile,
+  // The contour map's legend title and its minimum mark: {0} the factor.
+  ContourLegendTitle,
+  ContourLegendMinimum,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);

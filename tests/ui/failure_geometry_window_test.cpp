@@ -10,7 +10,8 @@
 
 #include "model/project.h"
 #include "persistence/sqlite_store.h"
-#include "ui/failure_geometry_window.h"
+#include "ui/document/project_document.h"
+#include "ui/results/failure_geometry_window.h"
 
 namespace pelodyn {
 namespace {
@@ -26,8 +27,9 @@ QPushButton* Button(const QWidget& w, const char* name) {
 
 // A project as a run leaves it: the surface analysed last has three slices.
 // The values carry more than four decimals so that their rounding shows.
-std::unique_ptr<Project> AnalysedProject(std::uint8_t theory) {
-  auto project = std::make_unique<Project>(SqliteWorkingStore::OpenInMemory());
+std::unique_ptr<ProjectDocument> AnalysedProject(std::uint8_t theory) {
+  auto document = ProjectDocument::openPrivate();
+  Project* project = &document->project();
   AnalysisModel& m = project->model;
   m.AnalysisTheory = theory;
   m.UseOrdinary = 0;
@@ -47,7 +49,7 @@ std::unique_ptr<Project> AnalysedProject(std::uint8_t theory) {
   s.SliceCount = 3;
   s.BoundaryX = {1.00004, 2.5, 4.123456, 6.0};
   s.BaseYAtBoundary = {10.0, 8.77777, -8.5, 10.00006};
-  return project;
+  return document;
 }
 
 struct LabelCase {
@@ -111,8 +113,8 @@ struct Point {
 };
 const Point kRecorded[] = {{1, 1.0, 10.0}, {2, 2.5, 8.7778}, {3, 4.1235, -8.5}, {4, 6.0, 10.0001}};
 
-void ExpectRecordedSurface(Project& project, FailureGeometryWindow& window) {
-  const std::vector<Row> rows = project.store->rows(Table::Failure_Geometry);
+void ExpectRecordedSurface(ProjectDocument& document, FailureGeometryWindow& window) {
+  const std::vector<Row> rows = document.project().store->rows(Table::Failure_Geometry);
   ASSERT_EQ(rows.size(), std::size(kRecorded));
   for (std::size_t k = 0; k < rows.size(); ++k) {
     EXPECT_EQ(rows[k].integer("No"), kRecorded[k].no);
@@ -136,49 +138,46 @@ TEST(FailureGeometryWindow, OpenedTwiceKeepsOneSetOfPointsNumberedFromOne) {
   ExpectRecordedSurface(*project, second);
 }
 
-TEST(FailureGeometryWindow, PrintIsEnabledExactlyWhenTheTableHoldsPoints) {
-  // Nothing analysed and nothing recorded: no values, Print disabled.
-  Project fresh(SqliteWorkingStore::OpenInMemory());
+TEST(FailureGeometryWindow, WithoutAnAnalysedSurfaceItShowsNoValuesAndKeepsTheTable) {
+  auto fresh = ProjectDocument::openPrivate();
   {
-    FailureGeometryWindow window(fresh);
+    FailureGeometryWindow window(*fresh);
     window.show();
-    EXPECT_FALSE(Button(window, "B_Print")->isEnabled());
     EXPECT_EQ(LabelText(window, "L_Failure_X_Center"), "");
     EXPECT_EQ(LabelText(window, "L_Failure_Spe"), "");
     EXPECT_EQ(window.pointsModel().rowCount(), 0);
   }
-  // Nothing analysed, but points left from an earlier recording: they stay
-  // and can be printed.
+  // Points left from an earlier recording stay.
   Row left(Table::Failure_Geometry);
   left.set("No", 1).set("Coor_X", 3.0).set("Coor_Y", 4.0);
-  fresh.store->append(left);
-  {
-    FailureGeometryWindow window(fresh);
-    window.show();
-    EXPECT_TRUE(Button(window, "B_Print")->isEnabled());
-    EXPECT_EQ(window.pointsModel().rowCount(), 1);
-  }
-  // An analysed surface is recorded on creation, and showing the window
-  // looks at the table again.
-  auto project = AnalysedProject(1);
-  FailureGeometryWindow window(*project);
-  EXPECT_TRUE(Button(window, "B_Print")->isEnabled());
-  project->store->empty(Table::Failure_Geometry);
-  window.show();
-  EXPECT_FALSE(Button(window, "B_Print")->isEnabled());
+  fresh->project().store->append(left);
+  FailureGeometryWindow window(*fresh);
+  EXPECT_EQ(window.pointsModel().rowCount(), 1);
 }
 
-TEST(FailureGeometryWindow, PrintAsksTheOwnerAndCloseCloses) {
-  auto project = AnalysedProject(1);
-  FailureGeometryWindow window(*project);
+TEST(FailureGeometryWindow, PrintWaitsForTheResultReportAndSaysWhy) {
+  auto document = AnalysedProject(1);
+  FailureGeometryWindow window(*document);
   QSignalSpy print(&window, &FailureGeometryWindow::printRequested);
   window.show();
-  QTest::mouseClick(Button(window, "B_Print"), Qt::LeftButton);
-  EXPECT_EQ(print.count(), 1);
-  EXPECT_TRUE(window.isVisible());
+  QPushButton* printButton = Button(window, "B_Print");
+  EXPECT_FALSE(printButton->isEnabled());
+  EXPECT_FALSE(printButton->toolTip().isEmpty());
+  QTest::mouseClick(printButton, Qt::LeftButton);
+  EXPECT_EQ(print.count(), 0);
   QTest::mouseClick(Button(window, "B_Close"), Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(print.count(), 1);
+}
+
+TEST(FailureGeometryWindow, ANewProjectClearsWhatTheWindowShows) {
+  auto document = AnalysedProject(1);
+  FailureGeometryWindow window(*document);
+  ASSERT_EQ(LabelText(window, "L_Failure_Spe"), ":  2");
+  ASSERT_EQ(window.pointsModel().rowCount(), 4);
+  document->newProject({});
+  EXPECT_EQ(LabelText(window, "L_Failure_Spe"), "");
+  EXPECT_EQ(LabelText(window, "L_Failure_X_Center"), "");
+  EXPECT_EQ(window.pointsModel().rowCount(), 0);
 }
 
 TEST(FailureValueText, RoundsToFourDecimalsInTheShortestForm) {

@@ -20,13 +20,13 @@
 #include "persistence/sqlite_store.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
-#include "ui/command_registry.h"
+#include "ui/document/guard.h"
+#include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
-#include "ui/guard.h"
-#include "ui/input_strip.h"
-#include "ui/main_window.h"
-#include "ui/project_document.h"
 #include "ui/scripted_prompter.h"
+#include "ui/shell/command_registry.h"
+#include "ui/shell/input_strip.h"
+#include "ui/shell/main_window.h"
 #include "view/section_view.h"
 
 QT_BEGIN_NAMESPACE
@@ -77,6 +77,11 @@ class MainWindowTest : public ::testing::Test {
 
   QString path(const std::string& name) const { return QString::fromStdString((dir / name).string()); }
   QAction* action(const char* name) { return window->commands().action(QString::fromLatin1(name)); }
+  // The caption as the title bar shows it: "[*]" becomes the modified mark.
+  QString title() const {
+    QString t = window->windowTitle();
+    return t.replace(QStringLiteral("[*]"), window->isWindowModified() ? QStringLiteral("*") : QString());
+  }
   template <class T = QWidget>
   T* control(const char* name) {
     return window->findChild<T*>(QString::fromLatin1(name));
@@ -91,7 +96,9 @@ class MainWindowTest : public ::testing::Test {
     const QString name = Q(row.control);
     if (auto* menu = window->findChild<QMenu*>(name)) return menu->title();
     QAction* a = window->commands().action(name);
-    if (row.property == CaptionProperty::Hint) return a ? a->toolTip() : QStringLiteral("<no action>");
+    // A disabled command's hint is followed by the reason on its own line.
+    if (row.property == CaptionProperty::Hint)
+      return a ? a->toolTip().section(QLatin1Char('\n'), 0, 0) : QStringLiteral("<no action>");
     if (a) return a->text();
     QWidget* w = window->findChild<QWidget*>(name);
     if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
@@ -270,7 +277,7 @@ TEST_F(MainWindowTest, QuittingSavesTheSettingsWithTheLanguage) {
 TEST_F(MainWindowTest, OpeningADamagedFileChangesNothing) {
   ASSERT_TRUE(window->fileCommands().openPath(path("layered-phreatic-loads.pdd")));
   Project& project = document->project();
-  const QString caption = window->windowTitle();
+  const QString caption = title();
   const std::string projectPath = project.ProjectFilePath;
   const auto geometry = project.store->rows(Table::Geometry);
   const OptionValues options = project.options;
@@ -284,7 +291,7 @@ TEST_F(MainWindowTest, OpeningADamagedFileChangesNothing) {
   trigger("MN_Open");
 
   EXPECT_EQ(prompter.count("error"), 1);
-  EXPECT_EQ(window->windowTitle(), caption);
+  EXPECT_EQ(title(), caption);
   EXPECT_EQ(project.ProjectFilePath, projectPath);
   EXPECT_EQ(project.store->rows(Table::Geometry), geometry);
   EXPECT_TRUE(project.options == options);
@@ -316,7 +323,7 @@ TEST_F(MainWindowTest, SavingAnOpenedExampleWritesWhatTheCommandLineConverterWri
 
 TEST_F(MainWindowTest, CancelledSaveAsLeavesEverythingAsItWas) {
   ASSERT_TRUE(window->fileCommands().openPath(path("homogeneous-grid.pdd")));
-  const QString caption = window->windowTitle();
+  const QString caption = title();
   const std::string other = Bytes(dir / "irregular-random.pdd");
 
   // Cancel in the replace question.
@@ -324,19 +331,19 @@ TEST_F(MainWindowTest, CancelledSaveAsLeavesEverythingAsItWas) {
   prompter.okAnswers = {false};
   trigger("MN_SaveAs");
   EXPECT_EQ(Bytes(dir / "irregular-random.pdd"), other);
-  EXPECT_EQ(window->windowTitle(), caption);
+  EXPECT_EQ(title(), caption);
   EXPECT_EQ(document->project().ProjectFilePath, path("homogeneous-grid.pdd").toStdString());
 
   // Cancel in the dialog: a message, and nothing written.
   trigger("MN_SaveAs");
   EXPECT_EQ(prompter.shown.back().text, "File not saved.");
   EXPECT_FALSE(fs::exists(dir / "homogeneous-grid.pdr"));
-  EXPECT_EQ(window->windowTitle(), caption);
+  EXPECT_EQ(title(), caption);
 
   // Save As in the older format, then Save writes version 2.0 to that path.
   prompter.saveTargets = {SaveTarget{path("old.pdd"), 1}};
   trigger("MN_SaveAs");
-  EXPECT_EQ(window->windowTitle(), "Pelodyn 2.1 - " + path("old.pdd"));
+  EXPECT_EQ(title(), "Pelodyn 2.1 - " + path("old.pdd"));
   EXPECT_NE(Bytes(dir / "old.pdd").rfind("=====Pelodyn_2.0_Data=====", 0), 0u);
   trigger("MN_Save");
   EXPECT_EQ(Bytes(dir / "old.pdd").rfind("=====Pelodyn_2.0_Data=====", 0), 0u);
@@ -344,12 +351,12 @@ TEST_F(MainWindowTest, CancelledSaveAsLeavesEverythingAsItWas) {
 
 TEST_F(MainWindowTest, AFailedWriteKeepsThePathAndTheCaption) {
   ASSERT_TRUE(window->fileCommands().openPath(path("homogeneous-grid.pdd")));
-  const QString caption = window->windowTitle();
+  const QString caption = title();
   prompter.saveTargets = {SaveTarget{path("no-such-folder/dam.pdd"), 0}};
   trigger("MN_SaveAs");
   EXPECT_EQ(prompter.shown.back().kind, "error");
   EXPECT_FALSE(prompter.sawText(QStringLiteral("File saved complete.")));
-  EXPECT_EQ(window->windowTitle(), caption);
+  EXPECT_EQ(title(), caption);
   EXPECT_EQ(document->project().ProjectFilePath, path("homogeneous-grid.pdd").toStdString());
   EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
 }
@@ -385,7 +392,9 @@ TEST_F(MainWindowTest, PanelFieldsAreTwinsOfTheOptionValues) {
     QTest::keyClicks(edit, "7.25");
     EXPECT_EQ(document->project().options.text(c.option), "7.25") << c.field;
   }
-  // New Project puts the fields back at the option defaults.
+  // New Project (discarding the typed values) puts the fields back at the
+  // option defaults.
+  prompter.saveAnswers = {SaveChoice::Discard};
   trigger("MN_New");
   EXPECT_EQ(control<QLineEdit>("E_Kh")->text(), "0");
   EXPECT_EQ(control<QLineEdit>("E_Location")->text(), "New Location");
@@ -436,14 +445,16 @@ TEST_F(MainWindowTest, AFailureInACommandIsShownAndTheProgramGoesOn) {
   prompter.openAnswers = {path("missing.pdd")};
   trigger("MN_Open");
   EXPECT_EQ(prompter.shown.back().kind, "error");
-  EXPECT_EQ(window->windowTitle(), "Pelodyn 2.1 - New Project.pdd");
+  EXPECT_EQ(title(), "Pelodyn 2.1 - New Project.pdd");
 
   // A division of 0 in the grid panel: message 0, nothing thrown.
   auto* division = control<QLineEdit>("E_12_Division");
-  division->setText("0");
+  division->selectAll();
+  QTest::keyClicks(division, "0");
   control<QPushButton>("B_DrawGrid_OK")->click();
   EXPECT_EQ(prompter.shown.back().text, Q(MessageText(kLanguageEnglish, 0)));
-  division->setText("abc");
+  division->selectAll();
+  QTest::keyClicks(division, "abc");
   control<QPushButton>("B_DrawGrid_OK")->click();
   window->view()->canvas()->grab();
 }

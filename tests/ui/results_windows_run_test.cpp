@@ -16,7 +16,8 @@
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
-#include "ui/failure_geometry_window.h"
+#include "ui/document/project_document.h"
+#include "ui/results/failure_geometry_window.h"
 #include "view/fs_contour_painter.h"
 #include "view/fs_contours.h"
 
@@ -31,15 +32,16 @@ double GroundY(double x) {
   return 60.0 - (x - 60.0) / 2.0;
 }
 
-std::unique_ptr<Project> RunExample(const char* name) {
-  auto project = std::make_unique<Project>(SqliteWorkingStore::OpenInMemory());
+std::unique_ptr<ProjectDocument> RunExample(const char* name) {
+  auto document = ProjectDocument::openPrivate();
+  Project* project = &document->project();
   SilentPlatform silent;
   NewProject(*project);
   ReadAnyProjectFile(*project, silent, std::filesystem::path(PELODYN_EXAMPLES) / name);
   project->run.StopRequested = 0;
   const RunResult result = RunAnalysis(*project, silent);
   EXPECT_EQ(result.outcome, RunOutcome::Complete) << result.message;
-  return project;
+  return document;
 }
 
 QString PictureFolder() {
@@ -47,7 +49,8 @@ QString PictureFolder() {
 }
 
 TEST(ResultsWindowsAfterARun, GridExampleContoursAndFailureGeometry) {
-  auto project = RunExample("homogeneous-grid.pdd");
+  auto document = RunExample("homogeneous-grid.pdd");
+  Project* project = &document->project();
   const AnalysisModel& m = project->model;
   ASSERT_EQ(m.AnalysisTheory, 1);
   ASSERT_EQ(m.CircularSearchKind, 0);
@@ -76,7 +79,7 @@ TEST(ResultsWindowsAfterARun, GridExampleContoursAndFailureGeometry) {
   // selected) and records its surface, which starts and ends on the ground
   // and runs below it.
   ASSERT_EQ(m.UseSpencer, 1);
-  FailureGeometryWindow window(*project);
+  FailureGeometryWindow window(*document);
   const auto label = [&](const char* name) {
     return window.findChild<QLabel*>(QString::fromLatin1(name))->text().toStdString();
   };
@@ -99,7 +102,8 @@ TEST(ResultsWindowsAfterARun, GridExampleContoursAndFailureGeometry) {
       EXPECT_LT(y, GroundY(x)) << k;
     }
   }
-  EXPECT_TRUE(window.findChild<QWidget*>(QStringLiteral("B_Print"))->isEnabled());
+  // Print waits for the result report.
+  EXPECT_FALSE(window.findChild<QWidget*>(QStringLiteral("B_Print"))->isEnabled());
 
   const QString folder = PictureFolder();
   if (folder.isEmpty()) return;
@@ -134,9 +138,10 @@ TEST(ResultsWindowsAfterARun, GridExampleContoursAndFailureGeometry) {
 }
 
 TEST(ResultsWindowsAfterARun, IrregularExampleShowsAxesAndNoRadius) {
-  auto project = RunExample("irregular-random.pdd");
+  auto document = RunExample("irregular-random.pdd");
+  Project* project = &document->project();
   ASSERT_EQ(project->model.AnalysisTheory, 2);
-  FailureGeometryWindow window(*project);
+  FailureGeometryWindow window(*document);
   const auto label = [&](const char* name) {
     return window.findChild<QLabel*>(QString::fromLatin1(name))->text().toStdString();
   };

@@ -17,12 +17,12 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/search.h"
+#include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
-#include "ui/main_window.h"
-#include "ui/progress_window.h"
-#include "ui/project_document.h"
-#include "ui/run_controller.h"
+#include "ui/run/progress_window.h"
+#include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
+#include "ui/shell/main_window.h"
 
 namespace pelodyn {
 namespace {

@@ -12,12 +12,12 @@
 #include <filesystem>
 
 #include "texts/captions.h"
-#include "ui/failure_geometry_window.h"
-#include "ui/main_window.h"
-#include "ui/progress_window.h"
-#include "ui/project_document.h"
-#include "ui/run_controller.h"
+#include "ui/document/project_document.h"
+#include "ui/results/failure_geometry_window.h"
+#include "ui/run/progress_window.h"
+#include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
+#include "ui/shell/main_window.h"
 #include "view/section_view.h"
 
 namespace pelodyn {
@@ -110,7 +110,7 @@ TEST(Screenshots, MainWindowRunAndResults) {
     boxes.askOkCancel(MessageBoxText(UiTextFor(0, UiText::NewCaption)),
                       MessageBoxText(UiTextFor(0, UiText::NewQuestion)));
   }
-  FailureGeometryWindow geometry(document->project(), &window);
+  FailureGeometryWindow geometry(*document, &window);
   geometry.show();
   save(&geometry, "failure-geometry-thai.png");
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/prompter.h"
+#include "ui/document/prompter.h"
 
 namespace pelodyn::test {
 
@@ -21,6 +21,9 @@ class ScriptedPrompter : public Prompter {
   std::deque<SaveChoice> saveAnswers;              // askSaveDiscardCancel
   std::deque<std::optional<QString>> openAnswers;  // open dialog
   std::deque<std::optional<SaveTarget>> saveTargets;
+  std::deque<bool> yesAnswers;  // askYesNo; No when empty
+  // The folders and names the file dialogs were opened with.
+  std::vector<QString> dialogFolders;
   std::optional<QSize> pictureSize = QSize(400, 300);
 
   void information(const QString& caption, const QString& text) override {
@@ -41,7 +44,15 @@ class ScriptedPrompter : public Prompter {
     saveAnswers.pop_front();
     return answer;
   }
-  std::optional<QString> openFileName(const QString&, const QStringList&) override {
+  bool askYesNo(const QString& caption, const QString& text) override {
+    shown.push_back({"question", caption, text});
+    if (yesAnswers.empty()) return false;
+    const bool answer = yesAnswers.front();
+    yesAnswers.pop_front();
+    return answer;
+  }
+  std::optional<QString> openFileName(const QString&, const QStringList&, const QString& directory) override {
+    dialogFolders.push_back(directory);
     std::optional<QString> answer;
     if (!openAnswers.empty()) {
       answer.swap(openAnswers.front());
@@ -49,7 +60,9 @@ class ScriptedPrompter : public Prompter {
     }
     return answer;
   }
-  std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString&, const QString&) override {
+  std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString& initial,
+                                         const QString&) override {
+    dialogFolders.push_back(initial);
     std::optional<SaveTarget> answer;
     if (!saveTargets.empty()) {
       answer.swap(saveTargets.front());

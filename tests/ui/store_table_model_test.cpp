@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 
 #include "persistence/sqlite_store.h"
-#include "ui/store_table_model.h"
+#include "ui/models/store_table_model.h"
 
 namespace pelodyn {
 namespace {

@@ -1,0 +1,302 @@
+#include "ui/document/project_document.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "model/verification.h"
+#include "persistence/folders.h"
+#include "persistence/sqlite_store.h"
+#include "ui/document/edit_commands.h"
+
+namespace pelodyn {
+
+namespace {
+
+// The vegetation calculator's root tables belong to the program, not to a
+// project file: New and Open leave them alone.
+bool ProgramTable(Table table) {
+  return table == Table::Root_No || table == Table::Root_Layer || table == Table::Root_Position;
+}
+
+QString OptionDescription(const QString& control) {
+  return QStringLiteral("Set ") + control;
+}
+
+}  // namespace
+
+void SyncModelFlags(Project& project) {
+  const OptionValues& o = project.options;
+  AnalysisModel& m = project.model;
+  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex("RG_Theory"));
+  m.UseOrdinary = o.checked("CB_Ordinary");
+  m.UseSimplifiedJanbu = o.checked("CB_Simp_Janbu");
+  m.UseSimplifiedBishop = o.checked("CB_Simp_Bishop");
+  m.UseSpencer = o.checked("CB_Spencer");
+  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex("CB_Seepage"));
+  m.SeismicEnabled = !o.checked("CB_Seismic_Disable");
+  m.TensionCrackEnabled = !o.checked("CB_Tension_Disable");
+  m.LineLoadEnabled = !o.checked("CB_LineLoad_Disable");
+  m.StripLoadEnabled = !o.checked("CB_StripLoad_Disable");
+  m.AnchorEnabled = !o.checked("CB_Anchor_Disable");
+}
+
+ProjectDocument::ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock)
+    : m_project(std::move(project)), m_storeKind(kind), m_lock(std::move(lock)) {
+  connect(&m_undo, &QUndoStack::cleanChanged, &m_notifier,
+          [this](bool clean) { emit m_notifier.modifiedChanged(!clean); });
+}
+
+ProjectDocument::~ProjectDocument() = default;
+
+std::unique_ptr<ProjectDocument> ProjectDocument::openDesktop() {
+  const std::filesystem::path folder = DatabaseFolder();
+  EnsureFolder(folder);
+  auto lock = std::make_unique<QLockFile>(QString::fromStdString((folder / "Janbu.lock").string()));
+  // A lock left by a crashed program is taken over; a live one is not.
+  lock->setStaleLockTime(0);
+  if (lock->tryLock(0)) {
+    auto project = std::make_unique<Project>(OpenDataStore());
+    return std::unique_ptr<ProjectDocument>(
+        new ProjectDocument(std::move(project), StoreKind::DataFolder, std::move(lock)));
+  }
+  auto document = openPrivate();
+  document->m_storeWasTaken = true;
+  return document;
+}
+
+std::unique_ptr<ProjectDocument> ProjectDocument::openPrivate() {
+  auto project = std::make_unique<Project>(SqliteWorkingStore::OpenInMemory());
+  return std::unique_ptr<ProjectDocument>(new ProjectDocument(std::move(project), StoreKind::Private, nullptr));
+}
+
+void ProjectDocument::setLanguage(std::uint8_t language) {
+  if (m_project->model.Language == language) return;
+  m_project->model.Language = language;
+  emit m_notifier.languageChanged();
+}
+
+// ----- Edits -----------------------------------------------------------------
+
+void ProjectDocument::setOptionText(const QString& control, const QString& text) {
+  const std::string name = control.toStdString();
+  if (m_project->options.text(name) == text.toStdString()) return;
+  OptionValues after = m_project->options;
+  after.setText(name, text.toStdString());
+  m_undo.push(
+      new SetOptionCommand(*this, OptionDescription(control), m_project->options, std::move(after), {control}, true));
+}
+
+void ProjectDocument::setOptionChecked(const QString& control, bool checked) {
+  const std::string name = control.toStdString();
+  if (m_project->options.checked(name) == checked) return;
+  OptionValues after = m_project->options;
+  after.setChecked(name, checked);
+  m_undo.push(
+      new SetOptionCommand(*this, OptionDescription(control), m_project->options, std::move(after), {control}, false));
+}
+
+void ProjectDocument::setOptionIndex(const QString& control, int index) {
+  const std::string name = control.toStdString();
+  if (m_project->options.itemIndex(name) == index) return;
+  OptionValues after = m_project->options;
+  after.setItemIndex(name, index);
+  m_undo.push(
+      new SetOptionCommand(*this, OptionDescription(control), m_project->options, std::move(after), {control}, false));
+}
+
+void ProjectDocument::setOptions(const QString& description, const std::function<void(OptionValues&)>& change) {
+  OptionValues after = m_project->options;
+  change(after);
+  if (after == m_project->options) return;
+  QStringList changed;
+  for (const ControlDef& def : OptionControls()) {
+    const std::string name(def.name);
+    const bool differs = def.kind == ControlKind::Edit    ? after.text(name) != m_project->options.text(name)
+                         : def.kind == ControlKind::Check ? after.checked(name) != m_project->options.checked(name)
+                                                          : after.itemIndex(name) != m_project->options.itemIndex(name);
+    if (differs) changed << QString::fromStdString(name);
+  }
+  m_undo.push(new SetOptionCommand(*this, description, m_project->options, std::move(after), changed, false));
+}
+
+void ProjectDocument::editCell(Table table, int position, std::size_t field, const FieldValue& value) {
+  Row before = m_project->store->rowAt(table, position);
+  Row after = before;
+  if (field >= after.fieldCount()) throw StoreError("Table " + std::string(TableName(table)) + " has no such field");
+  after.value(field) = value;
+  // The row's own conversion rules decide whether the value fits.
+  const std::string name(TableDefinition(table).fields[field].name);
+  if (const auto* i = std::get_if<std::int64_t>(&value)) after.set(name, *i);
+  if (const auto* d = std::get_if<double>(&value)) after.set(name, *d);
+  if (const auto* s = std::get_if<std::string>(&value)) after.set(name, std::string_view(*s));
+  if (after == before) return;
+  m_undo.push(new RowsCommand(*this, QStringLiteral("Edit ") + QString::fromUtf8(TableName(table).data()), table,
+                              position, {std::move(before)}, {std::move(after)}));
+}
+
+void ProjectDocument::insertRows(Table table, int position, std::vector<Row> rows) {
+  const int count = m_project->store->rowCount(table);
+  if (rows.empty()) return;
+  if (position < 1 || position > count + 1) throw StoreError("Cannot insert a row at " + std::to_string(position));
+  m_undo.push(new RowsCommand(*this, QStringLiteral("Insert rows"), table, position, {}, std::move(rows)));
+}
+
+void ProjectDocument::removeRows(Table table, int position, int count) {
+  if (count <= 0) return;
+  std::vector<Row> removed = m_project->store->rowsFrom(table, position, count);
+  if (static_cast<int>(removed.size()) != count) {
+    throw StoreError("Table " + std::string(TableName(table)) + " has no row " + std::to_string(position + count - 1));
+  }
+  m_undo.push(new RowsCommand(*this, QStringLiteral("Delete rows"), table, position, std::move(removed), {}));
+}
+
+void ProjectDocument::replaceRows(Table table, std::vector<Row> rows) {
+  std::vector<Row> before = m_project->store->rows(table);
+  if (before == rows) return;
+  m_undo.push(new RowsCommand(*this, QStringLiteral("Replace rows"), table, 1, std::move(before), std::move(rows)));
+}
+
+void ProjectDocument::applyOptions(const OptionValues& values, const QStringList& changed) {
+  m_project->options = values;
+  SyncModelFlags(*m_project);
+  for (const QString& control : changed) emit m_notifier.optionChanged(control);
+}
+
+void ProjectDocument::applyRows(Table table, int position, int removeCount, const std::vector<Row>& insert) {
+  WorkingStore& store = *m_project->store;
+  StoreTransaction transaction(store);
+  if (removeCount == 1 && insert.size() == 1) {
+    store.update(position, insert.front());
+  } else {
+    for (int k = 0; k < removeCount; ++k) store.remove(table, position);
+    const int count = store.rowCount(table);
+    if (!insert.empty()) {
+      if (position > count) {
+        for (const Row& row : insert) store.append(row);
+      } else {
+        // The store appends only: the rows from `position` on are written
+        // again after the inserted ones, in their order.
+        std::vector<Row> tail = store.rowsFrom(table, position, count - position + 1);
+        for (int k = 0; k < static_cast<int>(tail.size()); ++k) store.remove(table, position);
+        for (const Row& row : insert) store.append(row);
+        for (const Row& row : tail) store.append(row);
+      }
+    }
+  }
+  transaction.commit();
+  emit m_notifier.rowsChanged(table, position);
+}
+
+// ----- Whole project -----------------------------------------------------------
+
+void ProjectDocument::newProject(const std::function<void(Project&)>& readSettings) {
+  NewProject(*m_project, readSettings);
+  SyncModelFlags(*m_project);
+  m_projectFileName.clear();
+  resetRunState();
+  m_undo.clear();
+  emit m_notifier.projectReset();
+}
+
+void ProjectDocument::adoptProject(Project& other, const QString& path) {
+  Project& p = *m_project;
+  WorkingStore& store = *p.store;
+  {
+    StoreTransaction transaction(store);
+    for (Table table : AllTables()) {
+      if (ProgramTable(table)) continue;
+      store.empty(table);
+      other.store->visitRows(table, [&store](const Row& row) { store.append(row); });
+    }
+    transaction.commit();
+  }
+  const std::uint8_t language = p.model.Language;
+  p.options = other.options;
+  p.model = other.model;
+  p.model.Language = language;
+  p.drawing = other.drawing;
+  p.ProjectFilePath = path.toStdString();
+  m_projectFileName = QFileInfo(path).fileName();
+  resetRunState();
+  m_undo.clear();
+  emit m_notifier.projectReset();
+}
+
+void ProjectDocument::markSaved(const QString& path) {
+  m_project->ProjectFilePath = path.toStdString();
+  m_projectFileName = QFileInfo(path).fileName();
+  m_undo.setClean();
+}
+
+QString ProjectDocument::projectFilePath() const {
+  return QString::fromStdString(m_project->ProjectFilePath);
+}
+
+// ----- The run ---------------------------------------------------------------
+
+void ProjectDocument::beginRun() {
+  m_runInProgress = true;
+  m_surfaces.clear();
+  emit m_notifier.runStateChanged();
+  emit m_notifier.resultsChanged();
+}
+
+void ProjectDocument::endRun(const RunResult& result) {
+  m_runInProgress = false;
+  m_lastRun = result;
+  if (result.outcome == RunOutcome::Complete || result.outcome == RunOutcome::Stopped) m_hasOwnResults = true;
+  emit m_notifier.runStateChanged();
+}
+
+void ProjectDocument::presentCriticalSurfaces(PlatformServices& platform) {
+  if (m_runInProgress) return;
+  m_surfaces = PresentCriticalSurfaces(*m_project, platform);
+  emit m_notifier.tableReset(Table::Failure_Geometry);
+  emit m_notifier.resultsChanged();
+}
+
+void ProjectDocument::presentResultsRow(PlatformServices& platform, double radius, double centerX, double centerY) {
+  if (m_runInProgress) return;
+  std::optional<CriticalSurface> surface = ReplayResultsRow(*m_project, platform, radius, centerX, centerY);
+  if (!surface) return;
+  m_surfaces = {std::move(*surface)};
+  emit m_notifier.tableReset(Table::Failure_Geometry);
+  emit m_notifier.resultsChanged();
+}
+
+void ProjectDocument::setShowPicture(int method, bool shown) {
+  if (method < 0 || method >= kMethodCount) return;
+  m_project->run.ShowPicture[static_cast<std::size_t>(method)] = shown;
+}
+
+void ProjectDocument::recordCriticalSurface() {
+  if (m_runInProgress) return;
+  SilentPlatform silent;
+  Searcher(*m_project, silent).RecordCriticalSurface();
+  emit m_notifier.tableReset(Table::Failure_Geometry);
+}
+
+void ProjectDocument::resetRunState() {
+  RunState& run = m_project->run;
+  run.RunStarted = 0;
+  run.ResultAvailable = 0;
+  run.LoopCount = 0;
+  run.ProgressPercent = 0;
+  run.MethodLoopCount = {};
+  run.SlidingMassArea = 0.0;
+  run.SurfaceCount = 0;
+  run.ResultCodeCount.clear();
+  run.Minimum = {};
+  for (auto& v : run.BestSurfaceX) v.clear();
+  for (auto& v : run.BestSurfaceY) v.clear();
+  // The slice set of the previous project's last surface must not be shown
+  // as this one's.
+  m_project->slices = SliceSet{};
+  m_hasOwnResults = false;
+  m_lastRun.reset();
+  m_surfaces.clear();
+  emit m_notifier.runStateChanged();
+  emit m_notifier.resultsChanged();
+}
+
+}  // namespace pelodyn

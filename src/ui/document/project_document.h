@@ -1,0 +1,154 @@
+// The project the desktop program works on. The document is the only code
+// that writes the project's working store, its option values and its run
+// state, and the only emitter of the ProjectNotifier: every window listens
+// to the notifier and shows what the document holds now.
+//
+// Every edit is an undoable command on the document's QUndoStack (set an
+// option, edit a cell, insert, delete or replace rows); the modified mark is
+// the stack's clean state. New and Open replace the whole project, clear the
+// stack and reset what a run left. A run's results are not edits: a run
+// neither enters the stack nor clears it.
+//
+// The desktop store lives in the data folder and is guarded by a lock file:
+// a second running program that finds it locked keeps its project in a
+// private in-memory store instead, so it can never empty the first one's
+// tables.
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "engine/search.h"
+#include "model/critical_surface.h"
+#include "model/project.h"
+#include "model/working_store.h"
+#include "ui/document/project_notifier.h"
+
+namespace pelodyn {
+
+class ProjectDocument : public QObject {
+  Q_OBJECT
+ public:
+  enum class StoreKind { DataFolder, Private };
+
+  // A document on the desktop store in the data folder when its lock can be
+  // taken, else on a private in-memory store.
+  static std::unique_ptr<ProjectDocument> openDesktop();
+  // A document on a private in-memory store (tests, scripts).
+  static std::unique_ptr<ProjectDocument> openPrivate();
+  ~ProjectDocument() override;
+
+  // Reading. The non-const project is for readers that need the store's
+  // reading calls and for the run, which the document hands over while it
+  // lasts; nothing outside the document writes through it.
+  Project& project() { return *m_project; }
+  const Project& project() const { return *m_project; }
+  ProjectNotifier& notifier() { return m_notifier; }
+  QUndoStack& undoStack() { return m_undo; }
+  StoreKind storeKind() const { return m_storeKind; }
+  // True when the desktop store was locked by another running program and
+  // this document fell back to a private store.
+  bool storeWasTaken() const { return m_storeWasTaken; }
+
+  // 0 Thai, 1 English. The language is the user's, not the project's.
+  std::uint8_t language() const { return m_project->model.Language; }
+  void setLanguage(std::uint8_t language);
+
+  // ----- Edits: each is one undoable command ---------------------------------
+  // Consecutive text edits of the same field merge into one step, so typing
+  // a number is undone at once. Setting a value a control already holds
+  // pushes nothing.
+  void setOptionText(const QString& control, const QString& text);
+  void setOptionChecked(const QString& control, bool checked);
+  void setOptionIndex(const QString& control, int index);
+  // Several option values as one step (a choice that sets related options).
+  void setOptions(const QString& description, const std::function<void(OptionValues&)>& change);
+  // One field of the row at `position` (1-based).
+  void editCell(Table table, int position, std::size_t field, const FieldValue& value);
+  // Inserts `rows` before `position` (1 to rowCount + 1).
+  void insertRows(Table table, int position, std::vector<Row> rows);
+  void removeRows(Table table, int position, int count);
+  void replaceRows(Table table, std::vector<Row> rows);
+
+  // ----- Whole project ---------------------------------------------------------
+  // New Project: tables emptied, options at their defaults; `readSettings`
+  // runs inside it as New Project reads the settings file.
+  void newProject(const std::function<void(Project&)>& readSettings);
+  // Replaces the whole project by `other` (a project read into a scratch
+  // copy) keeping this document's store, and takes `path` as its file.
+  void adoptProject(Project& other, const QString& path);
+
+  // ----- The file ----------------------------------------------------------
+  // Unsaved changes since the last New, Open or Save: the undo stack is not
+  // at its clean state.
+  bool isModified() const { return !m_undo.isClean(); }
+  // After a successful save of the project file.
+  void markSaved(const QString& path);
+  QString projectFilePath() const;
+  // The name part of the project file last opened or saved.
+  QString projectFileName() const { return m_projectFileName; }
+
+  // ----- The run -------------------------------------------------------------
+  // Hands the project to a run; the window must not touch it until endRun.
+  void beginRun();
+  void endRun(const RunResult& result);
+  bool runInProgress() const { return m_runInProgress; }
+  // True once a run of this project has left results: only then does a save
+  // write the result file.
+  bool hasOwnResults() const { return m_hasOwnResults; }
+  // The last run of this project, when there was one.
+  const std::optional<RunResult>& lastRun() const { return m_lastRun; }
+  // The last run was stopped before it ended: its results are partial.
+  bool resultsPartial() const { return m_lastRun && m_lastRun->outcome == RunOutcome::Stopped; }
+
+  // The surfaces the drawing and the result windows present (the critical
+  // surface of each shown method, or a replayed row), as the engine
+  // computed them.
+  const std::vector<CriticalSurface>& presentedSurfaces() const { return m_surfaces; }
+  // Analyses the critical surfaces of the shown methods again (after a run,
+  // a picture box, the slice-display cycle).
+  void presentCriticalSurfaces(PlatformServices& platform);
+  // Analyses the circle of one Results row and presents it alone.
+  void presentResultsRow(PlatformServices& platform, double radius, double centerX, double centerY);
+  // Which methods' critical surfaces are presented (the progress window's
+  // picture boxes).
+  void setShowPicture(int method, bool shown);
+  // Records the surface presented last into Failure_Geometry (the Failure
+  // Geometry window does this when it opens).
+  void recordCriticalSurface();
+  // Forgets what a run left (New and Open).
+  void resetRunState();
+
+ private:
+  friend class SetOptionCommand;
+  friend class RowsCommand;
+  ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock);
+
+  // The writes the commands make; each tells the notifier.
+  void applyOptions(const OptionValues& values, const QStringList& changed);
+  void applyRows(Table table, int position, int removeCount, const std::vector<Row>& insert);
+
+  std::unique_ptr<Project> m_project;
+  StoreKind m_storeKind;
+  std::unique_ptr<QLockFile> m_lock;
+  ProjectNotifier m_notifier;
+  QUndoStack m_undo;
+  QString m_projectFileName;
+  bool m_hasOwnResults = false;
+  bool m_storeWasTaken = false;
+  bool m_runInProgress = false;
+  std::optional<RunResult> m_lastRun;
+  std::vector<CriticalSurface> m_surfaces;
+};
+
+// The model flags that mirror option values (theory, methods, seepage, the
+// loads' switches), set from the options as the collection step would.
+void SyncModelFlags(Project& project);
+
+}  // namespace pelodyn

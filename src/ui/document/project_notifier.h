@@ -1,0 +1,37 @@
+// Tells everything that shows the project what changed. Data flows one way:
+// an edit goes to the ProjectDocument, the document changes the project, then
+// this notifier tells every window, grid and drawing. Only the document
+// emits these signals.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "model/working_store.h"
+
+namespace pelodyn {
+
+class ProjectNotifier : public QObject {
+  Q_OBJECT
+ signals:
+  // A new project, a project read from a file: everything changed, and what
+  // a window showed of the previous project is gone.
+  void projectReset();
+  // Every row of one table may have changed.
+  void tableReset(pelodyn::Table table);
+  // Rows of one table from `position` (1-based) on may have changed, been
+  // inserted or removed.
+  void rowsChanged(pelodyn::Table table, int position);
+  // One option value changed (by its control name).
+  void optionChanged(const QString& control);
+  // The language of captions and messages changed.
+  void languageChanged();
+  // A run started or ended.
+  void runStateChanged();
+  // The surfaces a run presents changed (a run ended, a replay, a reset).
+  void resultsChanged();
+  // The modified mark changed.
+  void modifiedChanged(bool modified);
+};
+
+}  // namespace pelodyn

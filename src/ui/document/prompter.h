@@ -1,0 +1,76 @@
+// Questions, messages and file dialogs of the desktop program go through this
+// small interface, so that tests answer them without a modal loop. The
+// desktop program uses QtPrompter; every text arrives in its final language.
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace pelodyn {
+
+enum class SaveChoice { Save, Discard, Cancel };
+
+struct SaveTarget {
+  QString path;
+  int filterIndex = 0;  // 0-based index of the chosen filter
+};
+
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+  virtual void information(const QString& caption, const QString& text) = 0;
+  virtual void error(const QString& caption, const QString& text) = 0;
+  // OK/Cancel with the exclamation icon; true for OK.
+  virtual bool askOkCancel(const QString& caption, const QString& text) = 0;
+  virtual SaveChoice askSaveDiscardCancel(const QString& caption, const QString& text) = 0;
+  // Yes/No with the question icon; No is the default answer. True for Yes.
+  virtual bool askYesNo(const QString& caption, const QString& text) = 0;
+  // The chosen file, or nothing when the dialog was cancelled. The dialog
+  // opens in `directory` (empty: the platform's choice).
+  virtual std::optional<QString> openFileName(const QString& caption, const QStringList& filters,
+                                              const QString& directory) = 0;
+  // The chosen file and filter; a name typed without an ending gets
+  // `defaultSuffix`. `initialName` may be a bare name or a path.
+  virtual std::optional<SaveTarget> saveFileName(const QString& caption, const QStringList& filters,
+                                                 const QString& initialName, const QString& defaultSuffix) = 0;
+  // Width and height in pixels, or nothing when cancelled.
+  virtual std::optional<QSize> askPictureSize(const QString& caption, const QString& widthLabel,
+                                              const QString& heightLabel, QSize initial) = 0;
+};
+
+// Message boxes and file dialogs over `parent`.
+class QtPrompter final : public Prompter {
+ public:
+  explicit QtPrompter(QWidget* parent) : m_parent(parent) {}
+  void setParentWidget(QWidget* parent) { m_parent = parent; }
+  // Asked at each box: true names the standard buttons in Thai.
+  void setThai(std::function<bool()> thai) { m_thai = std::move(thai); }
+  void information(const QString& caption, const QString& text) override;
+  void error(const QString& caption, const QString& text) override;
+  bool askOkCancel(const QString& caption, const QString& text) override;
+  SaveChoice askSaveDiscardCancel(const QString& caption, const QString& text) override;
+  bool askYesNo(const QString& caption, const QString& text) override;
+  std::optional<QString> openFileName(const QString& caption, const QStringList& filters,
+                                      const QString& directory) override;
+  std::optional<SaveTarget> saveFileName(const QString& caption, const QStringList& filters, const QString& initialName,
+                                         const QString& defaultSuffix) override;
+  std::optional<QSize> askPictureSize(const QString& caption, const QString& widthLabel, const QString& heightLabel,
+                                      QSize initial) override;
+
+ private:
+  int show(int icon, const QString& caption, const QString& text, int buttons, int defaultButton);
+
+  QWidget* m_parent;
+  std::function<bool()> m_thai;
+};
+
+// A stored text whose line breaks are written as carriage returns, ready for
+// a message box.
+QString MessageBoxText(std::string_view text);
+
+}  // namespace pelodyn

@@ -1,0 +1,38 @@
+#include "ui/document/run_texts.h"
+
+#include <string>
+
+#include "model/numbers.h"
+#include "texts/captions.h"
+#include "texts/messages.h"
+
+namespace pelodyn {
+
+QString StoppedRunText(std::uint8_t language, const RunResult& result) {
+  const std::string done = std::to_string(result.trialsDone);
+  if (result.trialsTotal > 0) {
+    return QString::fromStdString(
+        FormatText(UiTextFor(language, UiText::RunStoppedAfterOf), {done, std::to_string(result.trialsTotal)}));
+  }
+  return QString::fromStdString(FormatText(UiTextFor(language, UiText::RunStoppedAfter), {done}));
+}
+
+QString RunSummaryText(std::uint8_t language, const Project& p, const RunResult& result) {
+  if (result.outcome == RunOutcome::Stopped) return StoppedRunText(language, result);
+  if (result.outcome != RunOutcome::Complete) return {};
+  static const char* names[] = {"Ordinary", "Janbu", "Bishop", "Spencer"};
+  const std::uint8_t used[] = {p.model.UseOrdinary, p.model.UseSimplifiedJanbu, p.model.UseSimplifiedBishop,
+                               p.model.UseSpencer};
+  std::string minima;
+  for (int k = 0; k < kMethodCount; ++k) {
+    const double fs = p.run.Minimum[static_cast<std::size_t>(k)].Fs;
+    if (!used[k] || !(fs < 99999.0)) continue;
+    if (!minima.empty()) minima += ", ";
+    minima += std::string(names[k]) + " " + FormatFixed(fs, 3);
+  }
+  if (minima.empty()) minima = "-";
+  return QString::fromStdString(
+      FormatText(UiTextFor(language, UiText::RunSummary), {minima, FormatFixed(p.run.SlidingMassArea, 2)}));
+}
+
+}  // namespace pelodyn

@@ -1,0 +1,94 @@
+#include "ui/models/option_binding.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+
+#include "ui/document/guard.h"
+#include "ui/document/project_document.h"
+
+namespace pelodyn {
+
+OptionBinding::OptionBinding(ProjectDocument& document, QObject* parent) : QObject(parent), m_document(document) {
+  ProjectNotifier& n = document.notifier();
+  connect(&n, &ProjectNotifier::optionChanged, this, [this](const QString& control) {
+    for (const Bound& b : m_bound) {
+      if (b.control == control) refresh(b);
+    }
+  });
+  connect(&n, &ProjectNotifier::projectReset, this, &OptionBinding::refreshAll);
+}
+
+void OptionBinding::bindText(QLineEdit* edit, const QString& control) {
+  if (!edit) return;
+  m_bound.push_back({edit, control, Bound::Text});
+  connect(edit, &QLineEdit::textEdited, this, GuardedSlot([this, edit, control](const QString& text) {
+            m_document.setOptionText(control, text);
+            validate(edit, control);
+          }));
+  refresh(m_bound.back());
+}
+
+void OptionBinding::bindCheck(QAbstractButton* button, const QString& control, bool inverted) {
+  if (!button) return;
+  m_bound.push_back({button, control, Bound::Check, 0, inverted});
+  connect(button, &QAbstractButton::clicked, this, GuardedSlot([this, control, inverted](bool on) {
+            m_document.setOptionChecked(control, inverted ? !on : on);
+          }));
+  refresh(m_bound.back());
+}
+
+void OptionBinding::bindChoice(QAbstractButton* button, const QString& control, int index) {
+  if (!button) return;
+  m_bound.push_back({button, control, Bound::Choice, index});
+  connect(button, &QAbstractButton::clicked, this, GuardedSlot([this, control, index](bool on) {
+            if (on) m_document.setOptionIndex(control, index);
+          }));
+  refresh(m_bound.back());
+}
+
+void OptionBinding::refreshAll() {
+  for (const Bound& b : m_bound) refresh(b);
+}
+
+void OptionBinding::setValidator(const QString& control, Validator validator) {
+  m_validators.emplace_back(control, std::move(validator));
+}
+
+void OptionBinding::refresh(const Bound& b) {
+  const std::string control = b.control.toStdString();
+  const OptionValues& o = m_document.project().options;
+  switch (b.kind) {
+    case Bound::Text: {
+      auto* edit = static_cast<QLineEdit*>(b.widget);
+      const QString text = QString::fromStdString(o.text(control));
+      if (edit->text() != text) edit->setText(text);
+      validate(edit, b.control);
+      break;
+    }
+    case Bound::Check: {
+      auto* button = static_cast<QAbstractButton*>(b.widget);
+      const bool on = o.checked(control) != b.inverted;
+      if (button->isChecked() != on) button->setChecked(on);
+      break;
+    }
+    case Bound::Choice: {
+      auto* button = static_cast<QAbstractButton*>(b.widget);
+      const bool on = o.itemIndex(control) == b.index;
+      if (button->isChecked() != on) button->setChecked(on);
+      break;
+    }
+  }
+}
+
+void OptionBinding::validate(QLineEdit* edit, const QString& control) {
+  for (const auto& [name, validator] : m_validators) {
+    if (name != control) continue;
+    const QString message = validator(edit->text());
+    // A field whose text cannot be read says so at once, where it is typed.
+    edit->setStyleSheet(message.isEmpty() ? QString() : QStringLiteral("QLineEdit { background: #ffd0d0; }"));
+    edit->setToolTip(message);
+    emit invalidText(control, message);
+  }
+}
+
+}  // namespace pelodyn

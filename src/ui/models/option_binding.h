@@ -1,0 +1,62 @@
+// Binds controls to the document's option values, both ways: what the user
+// types or clicks becomes an undoable edit of the document, and every change
+// of the option (an edit here or in another window, undo, redo, a new or
+// opened project) is shown in the control. Only the user's own edits
+// (textEdited, clicked) reach the document, so showing a value never edits.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace pelodyn {
+
+class ProjectDocument;
+
+class OptionBinding : public QObject {
+  Q_OBJECT
+ public:
+  explicit OptionBinding(ProjectDocument& document, QObject* parent = nullptr);
+
+  // An edit box showing the text of option `control`.
+  void bindText(QLineEdit* edit, const QString& control);
+  // A check box or checkable button showing option `control`; `inverted`
+  // shows the opposite of the stored state (a "Disable" option behind an
+  // "on" button).
+  void bindCheck(QAbstractButton* button, const QString& control, bool inverted = false);
+  // A radio button that stands for item `index` of option `control`.
+  void bindChoice(QAbstractButton* button, const QString& control, int index);
+
+  // Shows every bound option again (after a reset).
+  void refreshAll();
+
+  // A check run on a text as the user types it: empty when it is fine, else
+  // the message. The field is marked and its tool tip holds the message.
+  using Validator = std::function<QString(const QString& text)>;
+  void setValidator(const QString& control, Validator validator);
+
+ signals:
+  // A typed text the validator refused (empty message: it is fine again).
+  void invalidText(const QString& control, const QString& message);
+
+ private:
+  struct Bound {
+    QObject* widget;
+    QString control;
+    enum Kind { Text, Check, Choice } kind;
+    int index = 0;
+    bool inverted = false;
+  };
+  void refresh(const Bound& bound);
+  void validate(QLineEdit* edit, const QString& control);
+
+  ProjectDocument& m_document;
+  std::vector<Bound> m_bound;
+  std::vector<std::pair<QString, Validator>> m_validators;
+};
+
+}  // namespace pelodyn

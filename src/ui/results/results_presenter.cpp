@@ -1,0 +1,81 @@
+#include "ui/results/results_presenter.h"
+
+#include <QStatusBar>
+
+#include "ui/document/guard.h"
+#include "ui/document/project_document.h"
+#include "ui/document/run_texts.h"
+#include "view/fs_contours.h"
+#include "view/section_view.h"
+
+namespace pelodyn {
+
+ResultsPresenter::ResultsPresenter(ProjectDocument& document, SectionView& view, QStatusBar& status, QObject* parent)
+    : QObject(parent), m_document(document), m_view(view), m_status(status) {
+  ProjectNotifier& n = document.notifier();
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { clear(); }));
+  connect(&n, &ProjectNotifier::resultsChanged, this, GuardedSlot([this] {
+    showSurfaces();
+    showSummary();
+  }));
+  connect(&n, &ProjectNotifier::runStateChanged, this, GuardedSlot([this] {
+    if (m_document.runInProgress()) {
+      setContoursShown(false);
+      m_summary.clear();
+      m_status.clearMessage();
+    } else {
+      showSummary();
+    }
+  }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { showSummary(); }));
+}
+
+bool ResultsPresenter::contoursAvailable() const {
+  const Project& p = m_document.project();
+  const auto& last = m_document.lastRun();
+  return !m_document.runInProgress() && last && p.model.AnalysisTheory == 1 && p.model.CircularSearchKind == 0 &&
+         p.store->rowCount(Table::Results) > 0;
+}
+
+void ResultsPresenter::setContoursShown(bool shown) {
+  if (shown && !contoursAvailable()) shown = false;
+  if (shown) {
+    Project& p = m_document.project();
+    m_view.setContourMap(GatherContourMap(p.model, p.store->rows(Table::Results)));
+  } else {
+    m_view.setContourMap(std::nullopt);
+  }
+  if (m_contoursShown == shown) return;
+  m_contoursShown = shown;
+  emit contoursShownChanged(shown);
+}
+
+void ResultsPresenter::showSurfaces() {
+  ViewOptions o = m_view.viewOptions();
+  const auto& surfaces = m_document.presentedSurfaces();
+  o.resultAvailable = !surfaces.empty();
+  m_view.setCriticalSurfaces(surfaces);
+  m_view.setViewOptions(o);
+  m_view.redrawOverlays();
+}
+
+void ResultsPresenter::showSummary() {
+  const auto& last = m_document.lastRun();
+  m_summary = last && !m_document.runInProgress() ? RunSummaryText(m_document.language(), m_document.project(), *last)
+                                                  : QString();
+  if (m_summary.isEmpty()) {
+    m_status.clearMessage();
+  } else {
+    m_status.showMessage(m_summary);
+  }
+}
+
+void ResultsPresenter::clear() {
+  setContoursShown(false);
+  m_view.setContourMap(std::nullopt);
+  showSurfaces();
+  m_summary.clear();
+  m_status.clearMessage();
+}
+
+}  // namespace pelodyn

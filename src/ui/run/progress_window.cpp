@@ -1,0 +1,300 @@
+#include "ui/run/progress_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <QEvent>
+
+#include "model/numbers.h"
+#include "ui/document/guard.h"
+#include "ui/document/run_texts.h"
+
+namespace pelodyn {
+
+namespace {
+
+constexpr const char* kPictureNames[] = {"CB_ShowPic_Ord", "CB_ShowPic_SJ", "CB_ShowPic_SB", "CB_ShowPic_Spe"};
+constexpr const char* kPictureTexts[] = {"  Ordinary", "  Simplified Janbu", "  Simplified Bishop", "  Spencer"};
+constexpr const char* kMinimumNames[] = {"L_FS_Ord", "L_FS_Simp_Jan", "L_FS_Simp_Bis", "L_FS_Spe"};
+
+bool MethodSelected(const Project& p, int method) {
+  static const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+  return p.options.checked(boxes[method]);
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& controller, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+      m_document(document),
+      m_controller(controller),
+      m_resultsModel(*document.project().store),
+      m_sortedModel() {
+  setObjectName(QStringLiteral("Form_Show_Process"));
+  setWindowTitle(QStringLiteral("Calculating ..."));
+  setModal(false);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* top = new QHBoxLayout;
+  m_total = new QLabel(QStringLiteral("Total Process"), this);
+  m_total->setObjectName(QStringLiteral("L_Total_Process"));
+  m_percent = new QLabel(QStringLiteral("XX %"), this);
+  m_percent->setObjectName(QStringLiteral("L_Process_Percent"));
+  m_percent->setMinimumWidth(m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100 %")) + 8);
+  m_percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  top->addWidget(m_total, 1);
+  top->addWidget(m_percent);
+  layout->addLayout(top);
+  m_bar = new QProgressBar(this);
+  m_bar->setObjectName(QStringLiteral("PB_Process"));
+  m_bar->setRange(0, 100);
+  m_bar->setValue(0);
+  m_bar->setTextVisible(false);
+  layout->addWidget(m_bar);
+
+  auto* buttons = new QHBoxLayout;
+  m_startStop = new QPushButton(QStringLiteral("Start"), this);
+  m_startStop->setObjectName(QStringLiteral("B_Start_Stop"));
+  m_details = new QPushButton(QStringLiteral("&Details"), this);
+  m_details->setObjectName(QStringLiteral("B_Cal_Details"));
+  m_close = new QPushButton(QStringLiteral("&Close"), this);
+  m_close->setObjectName(QStringLiteral("B_Cal_Close"));
+  for (QPushButton* b : {m_startStop, m_details, m_close}) {
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  }
+  layout->addLayout(buttons);
+  // A stopped run's results are partial: said where they show.
+  m_stopped = new QLabel(this);
+  m_stopped->setObjectName(QStringLiteral("L_Run_Stopped"));
+  m_stopped->setWordWrap(true);
+  m_stopped->setStyleSheet(QStringLiteral("QLabel { color: #a00000; }"));
+  m_stopped->hide();
+  layout->addWidget(m_stopped);
+
+  auto* minFs = new QWidget(this);
+  minFs->setObjectName(QStringLiteral("P_Min_FS"));
+  auto* grid = new QGridLayout(minFs);
+  auto* method = new QLabel(QStringLiteral("Method"), minFs);
+  method->setObjectName(QStringLiteral("Label1"));
+  auto* minimum = new QLabel(QStringLiteral("Minimum FS."), minFs);
+  minimum->setObjectName(QStringLiteral("Label6"));
+  QFont bold = method->font();
+  bold.setBold(true);
+  method->setFont(bold);
+  minimum->setFont(bold);
+  grid->addWidget(method, 0, 0);
+  grid->addWidget(minimum, 0, 1, Qt::AlignRight);
+  for (int k = 0; k < 4; ++k) {
+    m_pictures[k] = new QCheckBox(QString::fromLatin1(kPictureTexts[k]), minFs);
+    m_pictures[k]->setObjectName(QString::fromLatin1(kPictureNames[k]));
+    m_pictures[k]->setChecked(true);
+    m_minima[k] = new QLabel(QStringLiteral("XX.XXX"), minFs);
+    m_minima[k]->setObjectName(QString::fromLatin1(kMinimumNames[k]));
+    grid->addWidget(m_pictures[k], k + 1, 0);
+    grid->addWidget(m_minima[k], k + 1, 1, Qt::AlignRight);
+    const int methodIndex = k;
+    connect(m_pictures[k], &QCheckBox::clicked, this, GuardedSlot([this, methodIndex](bool on) {
+              if (m_controller.isRunning()) return;
+              m_document.setShowPicture(methodIndex, on);
+              if (m_document.project().run.RunStarted == 1) {
+                SilentPlatform silent;
+                m_document.presentCriticalSurfaces(silent);
+              }
+            }));
+  }
+  layout->addWidget(minFs);
+
+  m_calFs = new QLabel(QStringLiteral("Factor of Safety"), this);
+  m_calFs->setObjectName(QStringLiteral("L_Cal_FS"));
+  layout->addWidget(m_calFs);
+  m_results = new QTableView(this);
+  m_results->setObjectName(QStringLiteral("DBG_Results"));
+  m_results->setModel(&m_resultsModel);
+  m_results->verticalHeader()->hide();
+  // Rows of one height: the view never asks a million rows for their size.
+  m_results->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  layout->addWidget(m_results, 1);
+  auto* sortRow = new QHBoxLayout;
+  m_sort = new QPushButton(QStringLiteral("Sort"), this);
+  m_sort->setObjectName(QStringLiteral("B_Sort"));
+  m_sort->setAutoDefault(false);
+  m_method = new QComboBox(this);
+  m_method->setObjectName(QStringLiteral("CB_Method"));
+  m_method->addItem(QStringLiteral("Simplified Bishop"));
+  m_method->setEnabled(false);
+  sortRow->addWidget(m_sort);
+  sortRow->addWidget(m_method, 1);
+  layout->addLayout(sortRow);
+  m_sorted = new QTableView(this);
+  m_sorted->setObjectName(QStringLiteral("DBG_Sort_Result"));
+  m_sorted->setModel(&m_sortedModel);
+  m_sorted->verticalHeader()->hide();
+  m_sorted->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  m_sorted->setSelectionBehavior(QAbstractItemView::SelectRows);
+  layout->addWidget(m_sorted, 1);
+  m_resultsModel.setHeaders({QStringLiteral("No."), QStringLiteral("X Center"), QStringLiteral("Y Center"),
+                             QStringLiteral("Radius"), QStringLiteral("FS. Ord"), QStringLiteral("FS. Jan"),
+                             QStringLiteral("FS. Bis"), QStringLiteral("FS. Spe")});
+  m_sortedModel.setHeaders({QStringLiteral("No."), QStringLiteral("X Center"), QStringLiteral("Y Center"),
+                            QStringLiteral("Radius"), QStringLiteral("FS. Bis")});
+
+  connect(m_startStop, &QPushButton::clicked, this, GuardedSlot([this](bool) { startOrStop(); }));
+  connect(m_details, &QPushButton::clicked, this, GuardedSlot([this](bool) { setDetailsShown(!m_detailsShown); }));
+  connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+  connect(m_sort, &QPushButton::clicked, this, GuardedSlot([this](bool) { sortResults(); }));
+  connect(m_sorted, &QTableView::clicked, this, GuardedSlot([this](const QModelIndex& index) {
+            if (index.isValid()) chooseSortedRow(index.row());
+          }));
+  ProjectNotifier& n = m_document.notifier();
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { clearForNewProject(); }));
+  // Other methods chosen, another theory: the boxes follow at once.
+  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString&) {
+    if (!m_controller.isRunning()) prepareForProject();
+  }));
+
+  QtRunFeedback& f = m_controller.feedback();
+  connect(&f, &QtRunFeedback::progress, this, &ProgressWindow::onProgress);
+  connect(&f, &QtRunFeedback::minima, this, &ProgressWindow::onMinima);
+  connect(&f, &QtRunFeedback::caption, this,
+          [this](const std::string& c) { setWindowTitle(QString::fromStdString(c)); });
+  connect(&f, &QtRunFeedback::closeRequested, this, &QDialog::close);
+  connect(&m_controller, &RunController::started, this, &ProgressWindow::onStarted);
+  connect(&m_controller, &RunController::finished, this, GuardedSlot([this](int, const QString&) { onFinished(); }));
+
+  setDetailsShown(false);
+  resize(340, 228);
+}
+
+void ProgressWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  Guarded([this] { prepareForProject(); });
+}
+
+void ProgressWindow::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange) Guarded([this] { retranslate(); });
+}
+
+void ProgressWindow::retranslate() {
+  const auto& last = m_document.lastRun();
+  if (last && last->outcome == RunOutcome::Stopped) m_stopped->setText(StoppedRunText(m_document.language(), *last));
+}
+
+void ProgressWindow::clearForNewProject() {
+  m_total->setText(QStringLiteral("Total Process"));
+  m_percent->setText(QStringLiteral("XX %"));
+  m_bar->setValue(0);
+  setWindowTitle(QStringLiteral("Calculating ..."));
+  for (QLabel* label : m_minima) label->setText(QStringLiteral("XX.XXX"));
+  m_stopped->hide();
+  m_stopped->clear();
+  m_sortedModel.clear();
+  m_sorted->setVisible(false);
+  m_resultsModel.reload();
+  prepareForProject();
+}
+
+void ProgressWindow::chooseSortedRow(int row) {
+  if (m_controller.isRunning() || row < 0 || row >= m_sortedModel.rowCount()) return;
+  const SortedResult& r = m_sortedModel.sortedRow(row);
+  SilentPlatform silent;
+  m_document.presentResultsRow(silent, r.radius, r.xCenter, r.yCenter);
+}
+
+void ProgressWindow::prepareForProject() {
+  const Project& p = m_document.project();
+  const bool irregular = p.options.itemIndex("RG_Theory") == 2;
+  if (irregular) {
+    m_details->setText(QStringLiteral("Details"));
+    m_details->setEnabled(false);
+    setDetailsShown(false);
+  } else {
+    m_details->setEnabled(true);
+  }
+  for (int k = 0; k < 4; ++k) {
+    const bool selected = MethodSelected(p, k);
+    QSignalBlocker block(m_pictures[k]);
+    m_pictures[k]->setEnabled(selected);
+    m_pictures[k]->setChecked(selected);
+    m_minima[k]->setEnabled(selected);
+    if (!selected) m_minima[k]->setText(QStringLiteral("XX.XXX"));
+  }
+  for (int k = 0; k < 4; ++k) m_document.setShowPicture(k, m_pictures[k]->isChecked());
+}
+
+void ProgressWindow::startOrStop() {
+  if (m_controller.isRunning()) {
+    m_startStop->setText(QStringLiteral("Start"));
+    m_controller.requestStop();
+    return;
+  }
+  m_startStop->setText(QStringLiteral("Stop"));
+  if (!m_controller.start()) m_startStop->setText(QStringLiteral("Start"));
+}
+
+void ProgressWindow::onStarted() {
+  m_startStop->setText(QStringLiteral("Stop"));
+  m_sort->setEnabled(false);
+  m_stopped->hide();
+  // The worker owns the store from here: the grids read nothing.
+  m_resultsModel.setFrozen(true);
+  m_sortedModel.clear();
+}
+
+void ProgressWindow::onFinished() {
+  m_startStop->setText(QStringLiteral("Start"));
+  m_sort->setEnabled(true);
+  m_resultsModel.setFrozen(false);
+  const auto& last = m_document.lastRun();
+  const bool stopped = last && last->outcome == RunOutcome::Stopped;
+  if (stopped) m_stopped->setText(StoppedRunText(m_document.language(), *last));
+  m_stopped->setVisible(stopped);
+}
+
+void ProgressWindow::onProgress(const ProgressCopy& progress) {
+  if (!progress.total.empty()) m_total->setText(QString::fromStdString(progress.total));
+  if (!progress.percent.empty()) m_percent->setText(QString::fromStdString(progress.percent));
+  m_bar->setValue(std::clamp(progress.bar, 0, 100));
+}
+
+void ProgressWindow::onMinima(const MinimaCopy& minima) {
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (minima.shown[k]) m_minima[k]->setText(QString::fromStdString(minima.labels[k]));
+  }
+}
+
+void ProgressWindow::setDetailsShown(bool shown) {
+  if (shown && m_controller.isRunning()) shown = true;
+  m_detailsShown = shown;
+  m_details->setText(shown ? QStringLiteral("Hide") : QStringLiteral("Details"));
+  m_calFs->setVisible(shown);
+  m_results->setVisible(shown);
+  m_sort->setVisible(shown);
+  m_method->setVisible(shown);
+  if (!shown) m_sorted->setVisible(false);
+  // The details hold eight columns: the window widens to show them.
+  resize(shown ? 640 : 340, shown ? 495 : 228);
+  if (shown && !m_controller.isRunning()) refreshResults();
+}
+
+void ProgressWindow::refreshResults() {
+  if (m_controller.isRunning()) return;
+  m_resultsModel.reload();
+}
+
+void ProgressWindow::sortResults() {
+  if (m_controller.isRunning()) return;
+  m_sortedModel.setRows(SortResultsByBishop(*m_document.project().store));
+  m_sorted->setVisible(true);
+}
+
+}  // namespace pelodyn

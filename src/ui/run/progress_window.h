@@ -1,0 +1,81 @@
+// The progress window Form_Show_Process: Start/Stop, the progress texts and
+// bar, the minimum factor of each method with its picture check box, and
+// the details: the Results rows and their order by the Bishop factor.
+// It shows what the worker sends; it reads the store only while no run goes
+// on, and only the rows its grids show. A new or opened project clears
+// everything it showed of the previous one; a stopped run says so.
+#pragma once
+
+#include <QDialog>
+
+#include "ui/document/project_document.h"
+#include "ui/models/results_table_model.h"
+#include "ui/models/sorted_results_model.h"
+#include "ui/run/run_controller.h"
+
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QComboBox;
+
+namespace pelodyn {
+
+class ProgressWindow : public QDialog {
+  Q_OBJECT
+ public:
+  ProgressWindow(ProjectDocument& document, RunController& controller, QWidget* parent = nullptr);
+
+  // The Start/Stop button's action: starts a run, or asks the running one
+  // to stop.
+  void startOrStop();
+  void setDetailsShown(bool shown);
+  bool detailsShown() const { return m_detailsShown; }
+  // Fills the sorted view from the Results rows (Sort).
+  void sortResults();
+  // Refreshes the Results grid from the store (after a run).
+  void refreshResults();
+  // Sets the method boxes from the project's method choice.
+  void prepareForProject();
+  // Forgets everything shown of the previous project.
+  void clearForNewProject();
+  // Chooses row `row` of the sorted view: its circle is analysed and drawn.
+  void chooseSortedRow(int row);
+
+  ResultsTableModel& resultsModel() { return m_resultsModel; }
+  SortedResultsModel& sortedModel() { return m_sortedModel; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void onProgress(const ProgressCopy& progress);
+  void onMinima(const MinimaCopy& minima);
+  void onFinished();
+  void onStarted();
+  void retranslate();
+
+  ProjectDocument& m_document;
+  RunController& m_controller;
+  QLabel* m_total = nullptr;
+  QLabel* m_percent = nullptr;
+  QProgressBar* m_bar = nullptr;
+  QPushButton* m_startStop = nullptr;
+  QPushButton* m_details = nullptr;
+  QPushButton* m_close = nullptr;
+  QCheckBox* m_pictures[4] = {};
+  QLabel* m_minima[4] = {};
+  QLabel* m_calFs = nullptr;
+  QTableView* m_results = nullptr;
+  QPushButton* m_sort = nullptr;
+  QComboBox* m_method = nullptr;
+  QTableView* m_sorted = nullptr;
+  QLabel* m_stopped = nullptr;
+  ResultsTableModel m_resultsModel;
+  SortedResultsModel m_sortedModel;
+  bool m_detailsShown = false;
+};
+
+}  // namespace pelodyn

@@ -1,0 +1,575 @@
+#include "ui/shell/main_window.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QStatusBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "model/numbers.h"
+#include "persistence/settings_file.h"
+#include "texts/captions.h"
+#include "texts/messages.h"
+#include "ui/document/guard.h"
+#include "ui/models/option_binding.h"
+#include "ui/results/failure_geometry_window.h"
+#include "ui/results/results_presenter.h"
+#include "ui/run/progress_window.h"
+#include "ui/run/run_controller.h"
+#include "ui/shell/about_dialog.h"
+#include "ui/shell/command_table.h"
+#include "ui/shell/input_strip.h"
+#include "view/picture_export.h"
+#include "view/section_painter.h"
+#include "view/section_view.h"
+
+namespace pelodyn {
+
+namespace {
+
+// Effect-bar loads: the button and the option check box that disables the
+// load.
+const std::pair<const char*, const char*> kLoadToggles[] = {
+    {"TB_Seismic", "CB_Seismic_Disable"},   {"TB_Crack", "CB_Tension_Disable"},
+    {"TB_LineLoad", "CB_LineLoad_Disable"}, {"TB_StripLoad", "CB_StripLoad_Disable"},
+    {"TB_Anchor", "CB_Anchor_Disable"},
+};
+
+// The strip's check boxes and radio buttons bound to option values.
+struct ChoiceBinding {
+  const char* widget;
+  const char* option;
+  int index;  // a radio button's item; -1 for a check box
+};
+const ChoiceBinding kStripChoices[] = {
+    {"RB_Circular", "RG_Theory", 1},
+    {"RB_NonCir", "RG_Theory", 2},
+    {"CB_Ordinary_Method", "CB_Ordinary", -1},
+    {"CB_Simp_Janbu_Method", "CB_Simp_Janbu", -1},
+    {"CB_Simp_Bishop_Method", "CB_Simp_Bishop", -1},
+    {"CB_Spencer_Method", "CB_Spencer", -1},
+    {"CB_Grid_Increment", "CB_Grid_Increment", -1},
+};
+
+// The strip's fields that must hold whole numbers, with the label that
+// names each.
+const std::pair<const char*, const char*> kIntegerFields[] = {{"E_12_Division", "L_Div12"},
+                                                              {"E_23_Division", "L_Div23"}};
+
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), m_document(document), m_prompter(prompter), m_platform(prompter) {
+  setObjectName(QStringLiteral("Form_Main_Pelodyn"));
+  setCaption(FileCommands::programTitle() + QStringLiteral(" - New Project.pdd"));
+  SetErrorPrompter(&m_prompter);
+
+  m_commands = std::make_unique<CommandRegistry>(this);
+  m_table = std::make_unique<CommandTable>(*this, *m_commands);
+  m_table->build();
+
+  FileCommands::Hooks hooks;
+  hooks.setCaption = [this](const QString& caption) { setCaption(caption); };
+  hooks.projectLoaded = [this] { projectLoaded(); };
+  hooks.writeSettings = [this] {
+    // A run still going on is stopped, and its thread joined, before the
+    // project it works on is read.
+    m_run->stopAndWait();
+    Project& p = m_document.project();
+    p.settings.ShowGrid = cmd("MN_Show_Grid")->isChecked();
+    p.settings.SnapGrid = cmd("MN_Snap_Grid")->isChecked();
+    if (m_view) p.settings.PixelsPerUnit = m_view->pixelsPerUnit();
+    WriteSettingsFile(p);
+  };
+  m_files = std::make_unique<FileCommands>(m_document, m_prompter, m_platform, std::move(hooks));
+  m_run = std::make_unique<RunController>(m_document, m_prompter);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  m_strip = new InputStrip(central);
+  layout->addWidget(m_strip);
+  m_view = new SectionView(central);
+  m_view->setProject(&m_document.project());
+  layout->addWidget(m_view, 1);
+  setCentralWidget(central);
+
+  createStatusBar();
+  m_results = new ResultsPresenter(m_document, *m_view, *statusBar(), this);
+  m_progress = new ProgressWindow(m_document, *m_run, this);
+  connect(m_run.get(), &RunController::started, this, GuardedSlot([this] { runStarted(); }));
+  connect(m_run.get(), &RunController::finished, this,
+          GuardedSlot([this](int outcome, const QString&) { runFinished(outcome); }));
+  QtRunFeedback& feedback = m_run->feedback();
+  connect(&feedback, &QtRunFeedback::trial, this, [this](const TrialCopy& t) {
+    if (!m_document.project().drawing.ShowFailureAnimation) return;
+    m_view->canvas()->setTrial(std::vector<double>(t.x.begin(), t.x.end()), std::vector<double>(t.y.begin(), t.y.end()),
+                               t.centerX, t.centerY);
+  });
+  connect(&feedback, &QtRunFeedback::message, this, GuardedSlot([this](const MessageCopy& m) {
+    const QString caption = m.caption.empty() ? FileCommands::programTitle() : QString::fromStdString(m.caption);
+    const QString text = MessageBoxText(m.text);
+    if (m.kind == static_cast<int>(MessageKind::Error)) {
+      m_prompter.error(caption, text);
+    } else {
+      m_prompter.information(caption, text);
+    }
+  }));
+  connectCommands();
+  bindStrip();
+  disableUnbuiltControls();
+
+  // The drawing, the effect buttons and the commands follow every change of
+  // the project, whoever made it.
+  ProjectNotifier& n = m_document.notifier();
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] {
+    refreshEffectButtons();
+    updateActions();
+  }));
+  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString&) {
+    refreshEffectButtons();
+    updateActions();
+    if (!m_document.runInProgress()) redrawAll();
+  }));
+  connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table, int) {
+    if (!m_document.runInProgress()) redrawAll();
+  }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { applyCaptions(); }));
+  connect(&n, &ProjectNotifier::modifiedChanged, this, [this](bool modified) { setWindowModified(modified); });
+  connect(&m_document.undoStack(), &QUndoStack::canUndoChanged, this, [this] { updateActions(); });
+  connect(&m_document.undoStack(), &QUndoStack::canRedoChanged, this, [this] { updateActions(); });
+  connect(m_results, &ResultsPresenter::contoursShownChanged, this,
+          [this](bool shown) { cmd("MN_Draw_Contour")->setChecked(shown); });
+  updateActions();
+}
+
+MainWindow::~MainWindow() {
+  SetErrorPrompter(nullptr);
+}
+
+QAction* MainWindow::cmd(const QString& name) const {
+  QAction* a = m_commands->action(name);
+  if (!a) throw std::logic_error("unknown command " + name.toStdString());
+  return a;
+}
+
+void MainWindow::on(const QString& name, std::function<void()> slot) {
+  connect(cmd(name), &QAction::triggered, this, GuardedSlot([slot = std::move(slot)](bool) { slot(); }));
+}
+
+void MainWindow::setCaption(const QString& caption) {
+  // The modified mark is the undo stack's clean state.
+  setWindowTitle(caption + QStringLiteral("[*]"));
+  setWindowModified(m_document.isModified());
+}
+
+void MainWindow::createStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar_Pelodyn"));
+  m_statusX = new QLabel(bar);
+  m_statusX->setObjectName(QStringLiteral("StatusBar_Pelodyn_X"));
+  m_statusX->setMinimumWidth(80);
+  m_statusY = new QLabel(bar);
+  m_statusY->setObjectName(QStringLiteral("StatusBar_Pelodyn_Y"));
+  m_statusY->setMinimumWidth(80);
+  bar->addWidget(m_statusX);
+  bar->addWidget(m_statusY);
+  connect(m_view, &SectionView::cursorMoved, this, [this](double x, double y) {
+    m_statusX->setText(QStringLiteral("X: ") + QString::fromStdString(FormatFixed(x, 2)));
+    m_statusY->setText(QStringLiteral("Y: ") + QString::fromStdString(FormatFixed(y, 2)));
+  });
+}
+
+void MainWindow::connectCommands() {
+  on("MN_New", [this] { m_files->newCommand(); });
+  on("MN_Open", [this] { m_files->openCommand(); });
+  on("MN_Save", [this] { m_files->saveCommand(); });
+  on("MN_SaveAs", [this] { m_files->saveAsCommand(); });
+  on("MN_ExportPicture", [this] { exportPicture(); });
+  on("MN_Exit", [this] { close(); });
+  on("MN_Undo", [this] { m_document.undoStack().undo(); });
+  on("MN_Redo", [this] { m_document.undoStack().redo(); });
+  on("MN_LangThai", [this] { setLanguage(kLanguageThai); });
+  on("MN_LangEng", [this] { setLanguage(kLanguageEnglish); });
+  on("MN_About", [this] { showAbout(); });
+  on("MN_WhatsNew", [this] { showWhatsNew(); });
+  m_commands->setCondition(QStringLiteral("MN_Undo"), [](const CommandState& s) { return s.canUndo; });
+  m_commands->setCondition(QStringLiteral("MN_Redo"), [](const CommandState& s) { return s.canRedo; });
+
+  // Commands that show an input panel.
+  const std::pair<const char*, const char*> panels[] = {
+      {"MN_Theory", "P_Theory"},
+      {"MN_Method", "P_Method"},
+      {"MN_ProjectInf", "P_Top_Project_Inf"},
+      {"MN_Draw_Geometry", "P_Draw_Line"},
+      {"MN_Draw_Grid", "P_Top_Draw_Grid"},
+      {"TB_Auto_Search", "P_Top_Auto_Search"},
+      {"MN_Draw_Surface", "P_Top_NonCir"},
+      {"MN_Draw_NonCirCen", "P_Top_NonCir_Axis"},
+      {"PU_Seismic", "P_Seismic"},
+      {"PU_TCrack", "P_TCrack"},
+      {"PU_ExLoad", "P_ExLoad"},
+      {"PU_Anchor", "P_Anchor"},
+      {"PU_WaterLine", "P_Water_Line"},
+      {"PU_Ru", "P_Ru"},
+  };
+  for (const auto& [command, panel] : panels) {
+    const QString p = QString::fromLatin1(panel);
+    on(QString::fromLatin1(command), [this, p] { m_strip->showPanel(p); });
+  }
+  // The seepage choices and the load panels also switch their effect on.
+  const char* seepage[][2] = {{"TB_No_Seepage", "PU_NoSeep"}, {"TB_Water_Line", "PU_WaterLine"}, {"TB_Ru", "PU_Ru"}};
+  for (int k = 0; k < 3; ++k) {
+    for (const char* name : seepage[k]) {
+      on(QString::fromLatin1(name), [this, k] {
+        m_document.setOptionIndex(QStringLiteral("CB_Seepage"), k);
+        refreshEffectButtons();
+      });
+    }
+  }
+  on("PU_Seismic", [this] { m_document.setOptionChecked(QStringLiteral("CB_Seismic_Disable"), false); });
+  on("PU_TCrack", [this] { m_document.setOptionChecked(QStringLiteral("CB_Tension_Disable"), false); });
+  for (const auto& [button, option] : kLoadToggles) {
+    const QString name = QString::fromLatin1(button);
+    const QString control = QString::fromLatin1(option);
+    on(name, [this, name, control] {
+      m_document.setOptionChecked(control, !cmd(name)->isChecked());
+      refreshEffectButtons();
+    });
+  }
+
+  on("MN_Show_Grid", [this] { refreshViewOptions(); });
+  on("MN_Snap_Grid", [this] { refreshViewOptions(); });
+  on("TB_Hatch_Layer", [this] { refreshViewOptions(); });
+  on("TB_Hatch_Slice", [this] { cycleSliceDisplay(); });
+  on("MN_Run", [this] { showProgressWindow(); });
+  cmd("MN_Draw_Contour")->setCheckable(true);
+  on("MN_Draw_Contour", [this] { m_results->setContoursShown(cmd("MN_Draw_Contour")->isChecked()); });
+  on("MN_FailureGeometry", [this] { showFailureGeometry(); });
+  on("TB_Zoom_IN", [this] { m_view->zoomIn(); });
+  on("TB_Zoom_OUT", [this] { m_view->zoomOut(); });
+  on("TB_AZoom", [this] {
+    if (m_document.project().store->rowCount(Table::Geometry) > 0) m_view->fitView();
+  });
+}
+
+void MainWindow::bindStrip() {
+  m_binding = new OptionBinding(m_document, this);
+  for (const InputStrip::Twin& twin : InputStrip::twins()) {
+    m_binding->bindText(m_strip->findChild<QLineEdit*>(QString::fromLatin1(twin.field)),
+                        QString::fromLatin1(twin.option));
+  }
+  for (const ChoiceBinding& c : kStripChoices) {
+    auto* button = m_strip->findChild<QAbstractButton*>(QString::fromLatin1(c.widget));
+    if (c.index < 0) {
+      m_binding->bindCheck(button, QString::fromLatin1(c.option));
+    } else {
+      m_binding->bindChoice(button, QString::fromLatin1(c.option), c.index);
+    }
+  }
+  // A division is read as a whole number: a text that is not one is named
+  // where it is typed, not only when the search starts.
+  for (const auto& [field, label] : kIntegerFields) {
+    const QString labelName = QString::fromLatin1(label);
+    m_binding->setValidator(QString::fromLatin1(field), [this, labelName](const QString& text) {
+      try {
+        StrToInt(text.toStdString());
+        return QString();
+      } catch (const std::exception& e) {
+        QString name = Q(CaptionText(m_document.language(), labelName.toStdString()));
+        if (name.endsWith(QLatin1Char('='))) name.chop(1);
+        return Q(FormatText(UiTextFor(m_document.language(), UiText::FieldInvalid),
+                            {name.trimmed().toStdString(), e.what()}));
+      }
+    });
+  }
+  connect(m_binding, &OptionBinding::invalidText, this, [this](const QString&, const QString& message) {
+    if (!message.isEmpty()) statusBar()->showMessage(message, 8000);
+  });
+  m_binding->refreshAll();
+
+  // Without Increment the two steps are not used: the cover says so.
+  auto* increment = m_strip->findChild<QCheckBox*>(QStringLiteral("CB_Grid_Increment"));
+  auto* cover = m_strip->findChild<QLabel*>(QStringLiteral("P_Grid_Increment"));
+  const auto showCover = [this, cover](bool on) {
+    cover->setVisible(!on);
+    for (const char* e : {"E_Xgrid_Increment", "E_Ygrid_Increment"}) {
+      if (auto* edit = m_strip->findChild<QLineEdit*>(QString::fromLatin1(e))) edit->setEnabled(on);
+    }
+  };
+  connect(increment, &QCheckBox::toggled, this, showCover);
+  showCover(increment->isChecked());
+
+  // Every panel's Close button only collapses the strip.
+  for (QPushButton* b : m_strip->findChildren<QPushButton*>()) {
+    const QString n = b->objectName();
+    if (n.endsWith(QLatin1String("_Close")) || n == QLatin1String("B_Method_OK") ||
+        n == QLatin1String("B_Contour_Setting_OK") || n.endsWith(QLatin1String("_cancel")) ||
+        n == QLatin1String("B_Anchor_Cancel") || n == QLatin1String("B_DrawLine_Cancel")) {
+      connect(b, &QPushButton::clicked, m_strip, [this] { m_strip->setExpanded(false); });
+    }
+  }
+  connect(m_strip->findChild<QPushButton*>(QStringLiteral("B_DrawGrid_OK")), &QPushButton::clicked, this,
+          GuardedSlot([this](bool) {
+            if (CentreGridDivisionInvalid(m_document.project())) {
+              m_prompter.information(FileCommands::programTitle(),
+                                     MessageBoxText(MessageText(m_document.language(), 0)));
+              if (auto* e = m_strip->findChild<QLineEdit*>(QStringLiteral("E_12_Division"))) e->setFocus();
+              return;
+            }
+            redrawAll();
+          }));
+}
+
+void MainWindow::disableUnbuiltControls() {
+  // What is bound or wired above works; every other control of the strip
+  // arrives with a later window and says so instead of doing nothing.
+  QSet<QString> working;
+  for (const InputStrip::Twin& twin : InputStrip::twins()) working.insert(QString::fromLatin1(twin.field));
+  for (const ChoiceBinding& c : kStripChoices) working.insert(QString::fromLatin1(c.widget));
+  working.insert(QStringLiteral("B_DrawGrid_OK"));
+  const auto isClose = [](const QString& n) {
+    return n.endsWith(QLatin1String("_Close")) || n == QLatin1String("B_Method_OK") ||
+           n == QLatin1String("B_Contour_Setting_OK") || n.endsWith(QLatin1String("_cancel")) ||
+           n == QLatin1String("B_Anchor_Cancel") || n == QLatin1String("B_DrawLine_Cancel");
+  };
+  const std::uint8_t language = m_document.language();
+  for (QWidget* w : m_strip->findChildren<QWidget*>()) {
+    const QString n = w->objectName();
+    if (n.isEmpty() || working.contains(n) || isClose(n)) continue;
+    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                         qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+                         n.startsWith(QLatin1String("DBNav_"));
+    if (!control || n.startsWith(QLatin1String("SB_"))) continue;
+    if (!w->isEnabled()) continue;  // disabled by design (the parallel theories)
+    const bool draws = n.contains(QLatin1String("Draw")) || n == QLatin1String("Button1");
+    w->setEnabled(false);
+    w->setToolTip(Q(UiTextFor(language, draws ? UiText::LaterDrawing : UiText::LaterDataEntry)));
+  }
+}
+
+void MainWindow::refreshEffectButtons() {
+  const Project& project = m_document.project();
+  const int seepage = project.options.itemIndex("CB_Seepage");
+  const char* seepButtons[] = {"TB_No_Seepage", "TB_Water_Line", "TB_Ru"};
+  const char* seepItems[] = {"PU_NoSeep", "PU_WaterLine", "PU_Ru"};
+  for (int k = 0; k < 3; ++k) {
+    cmd(QString::fromLatin1(seepButtons[k]))->setChecked(seepage == k);
+    cmd(QString::fromLatin1(seepItems[k]))->setChecked(seepage == k);
+  }
+  for (const auto& [button, option] : kLoadToggles) {
+    cmd(QString::fromLatin1(button))->setChecked(!project.options.checked(option));
+  }
+}
+
+void MainWindow::refreshViewOptions() {
+  ViewOptions o = m_view->viewOptions();
+  const AppSettings& s = m_document.project().settings;
+  o.showGrid = cmd("MN_Show_Grid")->isChecked();
+  o.snapGrid = cmd("MN_Snap_Grid")->isChecked();
+  o.soilColourShown = cmd("TB_Hatch_Layer")->isChecked();
+  o.failureSurfaceMode = s.FailureSurfaceMode;
+  o.sliceHatchShown = s.SliceHatchShown != 0;
+  o.resultAvailable = !m_document.presentedSurfaces().empty();
+  m_view->setViewOptions(o);
+}
+
+void MainWindow::redrawAll() {
+  m_view->rebuildDisplayList();
+  m_view->redrawBase(1);
+  m_view->redrawOverlays();
+}
+
+void MainWindow::projectLoaded() {
+  Project& project = m_document.project();
+  cmd("MN_Show_Grid")->setChecked(project.settings.ShowGrid);
+  cmd("MN_Snap_Grid")->setChecked(project.settings.SnapGrid);
+  refreshViewOptions();
+  if (project.store->rowCount(Table::Geometry) > 0) {
+    m_view->fitView();
+  } else {
+    m_view->setPixelsPerUnit(project.drawing.GridSize);
+    m_view->redrawBase(0);
+    m_view->rebuildDisplayList();
+  }
+  setWindowModified(m_document.isModified());
+  updateActions();
+}
+
+void MainWindow::showProgressWindow() {
+  if (m_run->isRunning()) {
+    m_progress->raise();
+    return;
+  }
+  m_document.project().run.StopRequested = 1;
+  m_progress->show();
+  m_progress->raise();
+}
+
+void MainWindow::showFailureGeometry() {
+  FailureGeometryWindow window(m_document, this);
+  window.exec();
+}
+
+void MainWindow::runStarted() {
+  setRunInProgress(true);
+  m_view->canvas()->clearTrial();
+  // From here the worker owns the project: the view draws what it has.
+  m_view->setFrozen(true);
+}
+
+void MainWindow::runFinished(int outcome) {
+  m_view->canvas()->clearTrial();
+  m_view->setFrozen(false);
+  setRunInProgress(false);
+  // The engine analyses the critical surfaces again and hands them over;
+  // a stopped run presents what it found so far.
+  if (outcome == static_cast<int>(RunOutcome::Complete) || outcome == static_cast<int>(RunOutcome::Stopped)) {
+    m_document.presentCriticalSurfaces(m_platform);
+  }
+  refreshViewOptions();
+  redrawAll();
+}
+
+void MainWindow::cycleSliceDisplay() {
+  AppSettings& s = m_document.project().settings;
+  s.FailureSurfaceMode = (s.FailureSurfaceMode + 1) % 3;
+  s.SliceHatchShown = s.FailureSurfaceMode == 2 ? 1 : 0;
+  if (m_run->isRunning()) return;
+  if (m_document.project().store->rowCount(Table::Failure_Geometry) > 0 &&
+      m_document.project().options.itemIndex("RG_Theory") == 1) {
+    m_document.presentCriticalSurfaces(m_platform);
+  }
+  refreshViewOptions();
+}
+
+void MainWindow::startUp() {
+  if (m_startedUp) return;
+  m_startedUp = true;
+  m_files->runNewProject(true);
+  // The built-in texts are the English ones; only Thai needs the switch.
+  if (m_document.language() == kLanguageThai) {
+    applyCaptions();
+  } else {
+    m_table->applyReasons(kLanguageEnglish);
+  }
+  cmd(m_document.language() == kLanguageThai ? "MN_LangThai" : "MN_LangEng")->setChecked(true);
+  if (m_document.storeWasTaken()) {
+    m_prompter.information(FileCommands::programTitle(),
+                           MessageBoxText(UiTextFor(m_document.language(), UiText::StoreInUse)));
+  }
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Only the first show starts the program: restoring a minimised window
+  // shows it again.
+  if (!m_startedUp) Guarded([this] { startUp(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  bool accept = false;
+  Guarded([&] { accept = m_files->confirmQuit(); });
+  if (accept) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::setLanguage(std::uint8_t language) {
+  if (language != kLanguageThai && language != kLanguageEnglish) return;
+  cmd(language == kLanguageThai ? "MN_LangThai" : "MN_LangEng")->setChecked(true);
+  if (m_document.language() == language) {
+    applyCaptions();
+    return;
+  }
+  m_document.setLanguage(language);  // the notifier applies the captions
+}
+
+void MainWindow::applyCaptions() {
+  m_table->applyCaptions(m_document.language());
+  // The strip's controls that arrive later say why in the new language.
+  const std::uint8_t language = m_document.language();
+  for (QWidget* w : m_strip->findChildren<QWidget*>()) {
+    if (w->isEnabled() || w->toolTip().isEmpty()) continue;
+    const bool draws = w->objectName().contains(QLatin1String("Draw")) || w->objectName() == QLatin1String("Button1");
+    w->setToolTip(Q(UiTextFor(language, draws ? UiText::LaterDrawing : UiText::LaterDataEntry)));
+  }
+}
+
+void MainWindow::setRunInProgress(bool running) {
+  m_state.runInProgress = running;
+  // Not only the commands: every field, button and panel of the strip that
+  // could change the project waits for the run to end.
+  for (const QString& name : m_strip->panelNames()) {
+    if (QWidget* panel = m_strip->panel(name)) panel->setEnabled(!running);
+  }
+  updateActions();
+}
+
+void MainWindow::updateActions() {
+  m_state.circularTheory = m_document.project().options.itemIndex("RG_Theory") != 2;
+  m_state.canUndo = m_document.undoStack().canUndo();
+  m_state.canRedo = m_document.undoStack().canRedo();
+  m_commands->updateActions(m_state);
+}
+
+void MainWindow::exportPicture() {
+  const std::uint8_t language = m_document.language();
+  const QString caption = Q(UiTextFor(language, UiText::ExportPictureCaption));
+  const QStringList filters = Q(UiTextFor(language, UiText::ExportPictureFilter)).split(QStringLiteral(";;"));
+  const QString name = m_document.projectFileName().isEmpty()
+                           ? QStringLiteral("New Project")
+                           : QFileInfo(m_document.projectFileName()).completeBaseName();
+  const QString initial = QDir(m_files->dialogFolder()).filePath(name);
+  const auto target = m_prompter.saveFileName(caption, filters, initial, QStringLiteral("png"));
+  if (!target) return;
+  const auto size = m_prompter.askPictureSize(caption, Q(UiTextFor(language, UiText::PictureWidth)),
+                                              Q(UiTextFor(language, UiText::PictureHeight)), QSize(1600, 1000));
+  if (!size) return;
+  QString path = target->path;
+  static const char* suffixes[] = {"png", "svg", "pdf"};
+  if (QFileInfo(path).suffix().isEmpty() && target->filterIndex >= 0 && target->filterIndex < 3) {
+    path += QLatin1Char('.') + QLatin1String(suffixes[target->filterIndex]);
+  }
+  ExportPicture(m_document.project(), m_view->viewOptions(), std::filesystem::path(path.toStdString()), *size);
+  statusBar()->showMessage(
+      QString::fromStdString(FormatText(UiTextFor(language, UiText::PictureExported), {path.toStdString()})), 5000);
+}
+
+void MainWindow::showAbout() {
+  AboutDialog dialog(m_document.language(), FileCommands::programTitle(), this);
+  dialog.exec();
+}
+
+void MainWindow::showWhatsNew() {
+  // The release notes sit in the installed data folder; nothing is reported
+  // when they or the viewer are missing.
+  const QDir exe(QCoreApplication::applicationDirPath());
+  for (const QString& candidate : {exe.filePath(QStringLiteral("../share/pelodyn/whatsnew.txt")),
+                                   exe.filePath(QStringLiteral("../../share/pelodyn/whatsnew.txt"))}) {
+    if (QFileInfo::exists(candidate)) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath()));
+      return;
+    }
+  }
+}
+
+}  // namespace pelodyn

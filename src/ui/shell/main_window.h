@@ -1,0 +1,104 @@
+// The main window Form_Main_Pelodyn: menus, the command tool bar ToolBar1,
+// the input strip, the drawing area, the status bar and the effect bar.
+// Every command starts here; its logic lives with the room that owns it.
+// The window holds no project data: it shows what the document holds and
+// hands every edit to it.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "ui/document/project_document.h"
+#include "ui/document/prompter.h"
+#include "ui/document/qt_platform.h"
+#include "ui/shell/command_registry.h"
+#include "ui/shell/file_commands.h"
+
+class QLabel;
+
+namespace pelodyn {
+
+class CommandTable;
+class InputStrip;
+class OptionBinding;
+class ProgressWindow;
+class ResultsPresenter;
+class RunController;
+class SectionView;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The window uses `prompter` for every question and message; tests give
+  // one that answers by script.
+  MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  CommandRegistry& commands() { return *m_commands; }
+  SectionView* view() const { return m_view; }
+  InputStrip* inputStrip() const { return m_strip; }
+  FileCommands& fileCommands() { return *m_files; }
+  RunController& runController() { return *m_run; }
+  ProgressWindow* progressWindow() const { return m_progress; }
+  ResultsPresenter& results() { return *m_results; }
+  ProjectDocument& document() { return m_document; }
+
+  // New Project with the settings file, once: the first time the window is
+  // shown (a restore of a minimised window does not run it again). Tests
+  // call it directly.
+  void startUp();
+  bool startedUp() const { return m_startedUp; }
+
+  // Sets the language (0 Thai, 1 English) and every caption of the window.
+  void setLanguage(std::uint8_t language);
+  void applyCaptions();
+
+  // Commands and controls that change the project are disabled while a run
+  // goes on.
+  void setRunInProgress(bool running);
+  void updateActions();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createStatusBar();
+  void connectCommands();
+  void bindStrip();
+  void disableUnbuiltControls();
+  void refreshEffectButtons();
+  void refreshViewOptions();
+  void redrawAll();
+  void projectLoaded();
+  void setCaption(const QString& caption);
+  void exportPicture();
+  void showAbout();
+  void showWhatsNew();
+  void showProgressWindow();
+  void showFailureGeometry();
+  void runStarted();
+  void runFinished(int outcome);
+  void cycleSliceDisplay();
+  QAction* cmd(const QString& name) const;
+  void on(const QString& name, std::function<void()> slot);
+
+  ProjectDocument& m_document;
+  Prompter& m_prompter;
+  QtPlatform m_platform;
+  std::unique_ptr<CommandRegistry> m_commands;
+  std::unique_ptr<CommandTable> m_table;
+  std::unique_ptr<FileCommands> m_files;
+  std::unique_ptr<RunController> m_run;
+  ProgressWindow* m_progress = nullptr;
+  InputStrip* m_strip = nullptr;
+  SectionView* m_view = nullptr;
+  OptionBinding* m_binding = nullptr;
+  ResultsPresenter* m_results = nullptr;
+  QLabel* m_statusX = nullptr;
+  QLabel* m_statusY = nullptr;
+  CommandState m_state;
+  bool m_startedUp = false;
+};
+
+}  // namespace pelodyn
