@@ -260,7 +260,11 @@ void MainWindow::connectCommands() {
   on("TB_Hatch_Slice", [this] { cycleSliceDisplay(); });
   on("MN_Run", [this] { showProgressWindow(); });
   cmd("MN_Draw_Contour")->setCheckable(true);
-  on("MN_Draw_Contour", [this] { m_results->setContoursShown(cmd("MN_Draw_Contour")->isChecked()); });
+  on("MN_Draw_Contour", [this] {
+    m_results->setContoursShown(cmd("MN_Draw_Contour")->isChecked());
+    // Without a grid search of this project there is no map to show.
+    cmd("MN_Draw_Contour")->setChecked(m_results->contoursShown());
+  });
   on("MN_FailureGeometry", [this] { showFailureGeometry(); });
   on("TB_Zoom_IN", [this] { m_view->zoomIn(); });
   on("TB_Zoom_OUT", [this] { m_view->zoomOut(); });
@@ -357,7 +361,8 @@ void MainWindow::disableUnbuiltControls() {
                          qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||
                          n.startsWith(QLatin1String("DBNav_"));
     if (!control || n.startsWith(QLatin1String("SB_"))) continue;
-    if (!w->isEnabled()) continue;  // disabled by design (the parallel theories)
+    // The parallel theories are not offered at all.
+    if (n == QLatin1String("RB_Infinite") || n == QLatin1String("RB_Cir_NonCir")) continue;
     const bool draws = n.contains(QLatin1String("Draw")) || n == QLatin1String("Button1");
     w->setEnabled(false);
     w->setToolTip(Q(UiTextFor(language, draws ? UiText::LaterDrawing : UiText::LaterDataEntry)));
@@ -508,7 +513,7 @@ void MainWindow::applyCaptions() {
   // The strip's controls that arrive later say why in the new language.
   const std::uint8_t language = m_document.language();
   for (QWidget* w : m_strip->findChildren<QWidget*>()) {
-    if (w->isEnabled() || w->toolTip().isEmpty()) continue;
+    if (!w->testAttribute(Qt::WA_ForceDisabled) || w->toolTip().isEmpty()) continue;
     const bool draws = w->objectName().contains(QLatin1String("Draw")) || w->objectName() == QLatin1String("Button1");
     w->setToolTip(Q(UiTextFor(language, draws ? UiText::LaterDrawing : UiText::LaterDataEntry)));
   }

@@ -1,0 +1,212 @@
+// The document is the only writer of the project: every kind of edit is one
+// undoable step that undo takes back bit for bit (tables and option values)
+// and redo puts back, and the modified mark is the stack's clean state.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <array>
+#include <filesystem>
+#include <functional>
+
+#include "model/verification.h"
+#include "persistence/project_file.h"
+#include "persistence/sqlite_store.h"
+#include "ui/document/project_document.h"
+
+namespace pelodyn {
+namespace {
+
+// Everything an edit may touch: every table, every option value and the
+// model flags that mirror options.
+struct Snapshot {
+  std::vector<std::vector<Row>> tables;
+  OptionValues options;
+  std::array<int, 11> flags{};
+  bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(ProjectDocument& d) {
+  Snapshot s;
+  Project& p = d.project();
+  for (Table t : AllTables()) s.tables.push_back(p.store->rows(t));
+  s.options = p.options;
+  const AnalysisModel& m = p.model;
+  s.flags = {m.AnalysisTheory,  m.UseOrdinary,      m.UseSimplifiedJanbu, m.UseSimplifiedBishop,
+             m.UseSpencer,      m.SeepageKind,      m.SeismicEnabled,     m.TensionCrackEnabled,
+             m.LineLoadEnabled, m.StripLoadEnabled, m.AnchorEnabled};
+  return s;
+}
+
+std::unique_ptr<ProjectDocument> OpenExample(const char* name) {
+  auto document = ProjectDocument::openPrivate();
+  Project scratch(SqliteWorkingStore::OpenInMemory());
+  NewProject(scratch);
+  SilentPlatform silent;
+  const std::filesystem::path file = std::filesystem::path(PELODYN_EXAMPLES) / name;
+  ReadAnyProjectFile(scratch, silent, file);
+  document->adoptProject(scratch, QString::fromStdString(file.string()));
+  return document;
+}
+
+Row SoilRow(int line, double cohesion) {
+  Row r(Table::Soil_Prop);
+  r.set("Line No.", line).set("Cohesion", cohesion).set("Phi", 30.0).set("Unit Weight", 19.0);
+  r.set("Description", "ทรายแน่น").set("Color", 255);
+  return r;
+}
+
+Row PointRow(int point, double x, double y) {
+  Row r(Table::Geometry);
+  r.set("Line No.", 1).set("Point No.", point).set("Coordi X", x).set("Coordi Y", y);
+  return r;
+}
+
+struct EditCase {
+  const char* name;
+  std::function<void(ProjectDocument&)> edit;
+};
+
+const std::vector<EditCase>& Edits() {
+  static const std::vector<EditCase> cases = {
+      {"text of an edit box", [](ProjectDocument& d) { d.setOptionText("E_Kh", "0.15"); }},
+      {"text typed key by key",
+       [](ProjectDocument& d) {
+         for (const char* t : {"0", "0.", "0.3", "0.35"}) d.setOptionText("E_Kv", t);
+       }},
+      {"check box", [](ProjectDocument& d) { d.setOptionChecked("CB_Ordinary", true); }},
+      {"check box of a load",
+       [](ProjectDocument& d) {
+         d.setOptionChecked("CB_Seismic_Disable", !d.project().options.checked("CB_Seismic_Disable"));
+       }},
+      {"radio group", [](ProjectDocument& d) { d.setOptionIndex("RG_Theory", 2); }},
+      {"combo box", [](ProjectDocument& d) { d.setOptionIndex("CB_Seepage", 2); }},
+      {"several options at once",
+       [](ProjectDocument& d) {
+         d.setOptions("Grid", [](OptionValues& o) {
+           o.setText("E_12_Division", "8");
+           o.setText("E_23_Division", "9");
+           o.setChecked("CB_Grid_Increment", true);
+         });
+       }},
+      {"a number cell", [](ProjectDocument& d) { d.editCell(Table::Soil_Prop, 1, 1, FieldValue{12.5}); }},
+      {"a text cell",
+       [](ProjectDocument& d) { d.editCell(Table::Soil_Prop, 2, 4, FieldValue{std::string("ดินเหนียว")}); }},
+      {"an empty cell", [](ProjectDocument& d) { d.editCell(Table::Geometry, 3, 2, FieldValue{}); }},
+      {"insert before the first row",
+       [](ProjectDocument& d) { d.insertRows(Table::Geometry, 1, {PointRow(0, -5.0, 1.0)}); }},
+      {"insert in the middle",
+       [](ProjectDocument& d) {
+         d.insertRows(Table::Soil_Prop, 2, {SoilRow(9, 1.0), SoilRow(10, 2.0)});
+       }},
+      {"append",
+       [](ProjectDocument& d) {
+         const int n = d.project().store->rowCount(Table::Geometry);
+         d.insertRows(Table::Geometry, n + 1, {PointRow(99, 200.0, 0.0)});
+       }},
+      {"delete rows in the middle", [](ProjectDocument& d) { d.removeRows(Table::Geometry, 2, 3); }},
+      {"delete the last row",
+       [](ProjectDocument& d) { d.removeRows(Table::Soil_Prop, d.project().store->rowCount(Table::Soil_Prop), 1); }},
+      {"replace a table", [](ProjectDocument& d) { d.replaceRows(Table::Soil_Prop, {SoilRow(1, 3.0)}); }},
+      {"empty a table", [](ProjectDocument& d) { d.replaceRows(Table::Geometry, {}); }},
+  };
+  return cases;
+}
+
+TEST(ProjectDocumentUndo, EveryKindOfEditIsOneStepThatUndoTakesBackBitForBit) {
+  for (const EditCase& c : Edits()) {
+    SCOPED_TRACE(c.name);
+    auto document = OpenExample("layered-phreatic-loads.pdd");
+    QUndoStack& stack = document->undoStack();
+    ASSERT_TRUE(stack.isClean());
+    ASSERT_FALSE(document->isModified());
+    const Snapshot before = Take(*document);
+
+    c.edit(*document);
+    const Snapshot after = Take(*document);
+    EXPECT_NE(after, before) << "the edit changed nothing";
+    EXPECT_EQ(stack.count(), 1) << "one edit, one step";
+    EXPECT_TRUE(document->isModified());
+
+    stack.undo();
+    EXPECT_EQ(Take(*document), before);
+    EXPECT_TRUE(stack.isClean());
+    EXPECT_FALSE(document->isModified());
+
+    stack.redo();
+    EXPECT_EQ(Take(*document), after);
+    EXPECT_TRUE(document->isModified());
+  }
+}
+
+TEST(ProjectDocumentUndo, TheNotifierTellsWhatChangedOnEditUndoAndRedo) {
+  auto document = OpenExample("homogeneous-grid.pdd");
+  ProjectNotifier& n = document->notifier();
+  QSignalSpy options(&n, &ProjectNotifier::optionChanged);
+  QSignalSpy rows(&n, &ProjectNotifier::rowsChanged);
+  QSignalSpy modified(&n, &ProjectNotifier::modifiedChanged);
+
+  document->setOptionText("E_Kh", "0.2");
+  ASSERT_EQ(options.count(), 1);
+  EXPECT_EQ(options.takeFirst().at(0).toString(), "E_Kh");
+  document->undoStack().undo();
+  EXPECT_EQ(options.count(), 1);
+  document->removeRows(Table::Geometry, 2, 1);
+  ASSERT_EQ(rows.count(), 1);
+  EXPECT_EQ(rows.front().at(0).value<Table>(), Table::Geometry);
+  EXPECT_EQ(rows.front().at(1).toInt(), 2);
+  // Modified, clean again by undo, modified again.
+  EXPECT_GE(modified.count(), 3);
+  EXPECT_EQ(modified.back().at(0).toBool(), true);
+}
+
+TEST(ProjectDocumentUndo, SaveMarksCleanAndNewOrOpenForgetsTheSteps) {
+  auto document = OpenExample("homogeneous-grid.pdd");
+  document->setOptionText("E_Kh", "0.2");
+  document->setOptionChecked("CB_Ordinary", true);
+  document->markSaved(QStringLiteral("/nowhere/saved.pdd"));
+  EXPECT_FALSE(document->isModified());
+  EXPECT_EQ(document->projectFileName(), "saved.pdd");
+  // Undo after a save is a change again.
+  document->undoStack().undo();
+  EXPECT_TRUE(document->isModified());
+  document->newProject({});
+  EXPECT_FALSE(document->isModified());
+  EXPECT_EQ(document->undoStack().count(), 0);
+  EXPECT_EQ(document->project().options, OptionValues());
+}
+
+TEST(ProjectDocumentUndo, AValueAlreadyThereAndAWrongPositionPushNothing) {
+  auto document = OpenExample("homogeneous-grid.pdd");
+  const std::string kh = document->project().options.text("E_Kh");
+  document->setOptionText("E_Kh", QString::fromStdString(kh));
+  document->setOptionIndex("RG_Theory", document->project().options.itemIndex("RG_Theory"));
+  document->replaceRows(Table::Geometry, document->project().store->rows(Table::Geometry));
+  EXPECT_EQ(document->undoStack().count(), 0);
+  const int n = document->project().store->rowCount(Table::Geometry);
+  EXPECT_THROW(document->insertRows(Table::Geometry, n + 2, {PointRow(1, 0, 0)}), StoreError);
+  EXPECT_THROW(document->removeRows(Table::Geometry, n, 2), StoreError);
+  EXPECT_EQ(document->undoStack().count(), 0);
+  EXPECT_EQ(document->project().store->rowCount(Table::Geometry), n);
+}
+
+TEST(ProjectDocumentUndo, ARunIsNoEdit) {
+  auto document = OpenExample("homogeneous-grid.pdd");
+  document->setOptionText("E_Kh", "0");
+  const int steps = document->undoStack().count();
+  document->beginRun();
+  SilentPlatform silent;
+  RunOptions options;
+  const RunResult result = StartAnalysis(document->project(), silent, options);
+  document->endRun(result);
+  document->presentCriticalSurfaces(silent);
+  EXPECT_EQ(document->undoStack().count(), steps);
+  EXPECT_TRUE(document->hasOwnResults());
+  EXPECT_FALSE(document->presentedSurfaces().empty());
+  // Undoing the edit leaves the run's results alone.
+  document->undoStack().undo();
+  EXPECT_FALSE(document->presentedSurfaces().empty());
+  EXPECT_GT(document->project().store->rowCount(Table::Results), 0);
+}
+
+}  // namespace
+}  // namespace pelodyn
