@@ -59,14 +59,15 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
         text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
       return text;
     };
-    for (const Row& r : store.rows(Table::Results)) {
+    // Row by row: a run of a million circles is never held whole.
+    store.visitRows(Table::Results, [&](const Row& r) {
       std::string num = std::to_string(r.integer("Num"));
       if (num.size() < 8) num.insert(0, 8 - num.size(), ' ');
       w.literal(num + field(r.real("X_Center"), 13) + field(r.real("Y_Center"), 13) + field(r.real("Radius"), 13) +
                 field(r.real("FS_Ord"), 15) + field(r.real("FS_Jan"), 13) + field(r.real("FS_Bis"), 13) +
                 field(r.real("FS_Spe"), 13))
           .endLine();
-    }
+    });
     w.literal(std::string(102, '=')).endLine();
     w.blank();
   } else if (theory == 2) {

@@ -74,31 +74,62 @@ std::array<int, 3> ContourRgb(double fs, double fsLow, double fsHigh) {
   return WavelengthToRgb(ContourWavelength(fs, fsLow, fsHigh));
 }
 
+namespace {
+
+// The smallest factor of each centre that has rows, fed one row at a time.
+class SmallestPerCentre {
+ public:
+  SmallestPerCentre() {
+    Row probe(Table::Results);
+    m_x = probe.fieldIndex("X_Center");
+    m_y = probe.fieldIndex("Y_Center");
+    m_fs = probe.fieldIndex("FS_Spe");
+  }
+  void add(const Row& row) {
+    const std::optional<double> x = Number(row.value(m_x)), y = Number(row.value(m_y)), fs = Number(row.value(m_fs));
+    if (!x || !y || !fs || std::isnan(*fs)) return;
+    const std::optional<long long> kx = CentreKey(*x), ky = CentreKey(*y);
+    if (!kx || !ky) return;
+    auto [it, inserted] = m_smallest.try_emplace({*kx, *ky}, *fs);
+    if (!inserted && *fs < it->second) it->second = *fs;
+  }
+  const std::map<std::pair<long long, long long>, double>& smallest() const { return m_smallest; }
+
+ private:
+  static std::optional<double> Number(const FieldValue& v) {
+    if (const double* d = std::get_if<double>(&v)) return *d;
+    if (const std::int64_t* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
+    return std::nullopt;
+  }
+  std::size_t m_x = 0, m_y = 0, m_fs = 0;
+  std::map<std::pair<long long, long long>, double> m_smallest;
+};
+
+ContourMap MapFromSmallest(const AnalysisModel& model,
+                           const std::map<std::pair<long long, long long>, double>& smallest);
+
+}  // namespace
+
 ContourMap GatherContourMap(const AnalysisModel& model, const std::vector<Row>& results) {
+  SmallestPerCentre gathered;
+  for (const Row& row : results) gathered.add(row);
+  return MapFromSmallest(model, gathered.smallest());
+}
+
+ContourMap GatherContourMap(const AnalysisModel& model, WorkingStore& store) {
+  // One row at a time: a run of a million circles never stands in memory.
+  SmallestPerCentre gathered;
+  store.visitRows(Table::Results, [&gathered](const Row& row) { gathered.add(row); });
+  return MapFromSmallest(model, gathered.smallest());
+}
+
+namespace {
+
+ContourMap MapFromSmallest(const AnalysisModel& model,
+                           const std::map<std::pair<long long, long long>, double>& smallest) {
   ContourMap map;
   const int d12 = model.GridDivision12, d23 = model.GridDivision23;
   if (d12 < 1 || d23 < 1) return map;
-
-  // The smallest factor of each centre that has rows.
-  std::map<std::pair<long long, long long>, double> smallest;
-  if (!results.empty()) {
-    const std::size_t xi = results.front().fieldIndex("X_Center");
-    const std::size_t yi = results.front().fieldIndex("Y_Center");
-    const std::size_t fi = results.front().fieldIndex("FS_Spe");
-    auto number = [](const FieldValue& v) -> std::optional<double> {
-      if (const double* d = std::get_if<double>(&v)) return *d;
-      if (const std::int64_t* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
-      return std::nullopt;
-    };
-    for (const Row& row : results) {
-      const std::optional<double> x = number(row.value(xi)), y = number(row.value(yi)), fs = number(row.value(fi));
-      if (!x || !y || !fs || std::isnan(*fs)) continue;
-      const std::optional<long long> kx = CentreKey(*x), ky = CentreKey(*y);
-      if (!kx || !ky) continue;
-      auto [it, inserted] = smallest.try_emplace({*kx, *ky}, *fs);
-      if (!inserted && *fs < it->second) it->second = *fs;
-    }
-  }
 
   map.rows = d23 + 1;
   map.cols = d12 + 1;
@@ -128,6 +159,8 @@ ContourMap GatherContourMap(const AnalysisModel& model, const std::vector<Row>& 
   }
   return map;
 }
+
+}  // namespace
 
 ContourLegend MakeContourLegend(const ContourMap& map, int count) {
   ContourLegend legend;

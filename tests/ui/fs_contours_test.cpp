@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 
+#include "persistence/sqlite_store.h"
 #include "view/fs_contour_painter.h"
 #include "view/fs_contours.h"
 
@@ -124,6 +125,17 @@ TEST(GatherContourMap, EachNodeTakesTheSmallestFactorOfItsOwnCentre) {
     EXPECT_DOUBLE_EQ(node.y, c.y) << c.i << "," << c.j;
     EXPECT_EQ(node.fs, c.fs) << c.i << "," << c.j;
   }
+}
+
+TEST(GatherContourMap, ReadFromTheStoreRowByRowItIsTheSameMap) {
+  auto store = SqliteWorkingStore::OpenInMemory();
+  for (const Row& row : SearchRows()) store->append(row);
+  const ContourMap streamed = GatherContourMap(SmallGrid(), *store);
+  const ContourMap whole = GatherContourMap(SmallGrid(), SearchRows());
+  ASSERT_EQ(streamed.nodes.size(), 9u);
+  for (const NodeCase& c : kNodes) EXPECT_EQ(streamed.nodes[static_cast<std::size_t>(c.i * 3 + c.j)].fs, c.fs);
+  EXPECT_EQ(streamed.FsLow, whole.FsLow);
+  EXPECT_EQ(streamed.FsHigh, whole.FsHigh);
 }
 
 TEST(GatherContourMap, RowOrderDoesNotMatter) {

@@ -41,7 +41,7 @@ void ResultsPresenter::setContoursShown(bool shown) {
   if (shown && !contoursAvailable()) shown = false;
   if (shown) {
     Project& p = m_document.project();
-    m_view.setContourMap(GatherContourMap(p.model, p.store->rows(Table::Results)));
+    m_view.setContourMap(GatherContourMap(p.model, *p.store));
   } else {
     m_view.setContourMap(std::nullopt);
   }
