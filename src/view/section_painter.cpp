@@ -387,7 +387,7 @@ void PaintCentreMark(QPainter& p, const SectionScene& s, const ViewTransform& t,
     p.setPen(kRed);
     p.setBackgroundMode(Qt::OpaqueMode);
     p.setBackground(kWhite);
-    DrawTextAt(p, labelAt.x(), labelAt.y(), FormatFixed(a.labelFs, 3));
+    DrawTextAt(p, labelAt.x(), labelAt.y(), a.labelPrefix + FormatFixed(a.labelFs, 3));
     p.setBackgroundMode(Qt::TransparentMode);
   }
 }
@@ -425,7 +425,7 @@ std::vector<QPoint> LabelPlaces(QPainter& p, const SectionScene& s, const ViewTr
     const QPoint anchor(mark.right() + 1 + 3, mark.bottom() + 1 - 3);
     anchors.push_back(anchor);
     if (a->hasLabel) {
-      const QString text = QString::fromStdString(FormatFixed(a->labelFs, 3));
+      const QString text = QString::fromStdString(a->labelPrefix + FormatFixed(a->labelFs, 3));
       sizes.push_back(metrics.boundingRect(QRect(anchor, QSize(1000, 100)), Qt::AlignLeft | Qt::AlignTop, text).size());
     } else {
       // No label: nothing to keep clear of.
@@ -505,6 +505,9 @@ SectionScene::Analysed AnalysedFromCritical(const CriticalSurface& surface, doub
   a.sliceFillColour = sliceFillColour;
   a.labelFs = surface.labelFs;
   a.hasLabel = surface.hasLabel;
+  // The short method names of the Results grid's columns.
+  static const char* const kPrefix[] = {"Ord ", "Jan ", "Bis ", "Spe "};
+  if (surface.method >= 0 && surface.method < 4) a.labelPrefix = kPrefix[surface.method];
   return a;
 }
 

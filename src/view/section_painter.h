@@ -20,6 +20,7 @@
 #include <QRect>
 #include <QSize>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,9 @@ struct SectionScene {
     int sliceFillColour = 65280;
     double labelFs = 0.0;
     bool hasLabel = false;
+    // Written before the factor ("Bis "): says whose critical surface it is
+    // when several are shown.
+    std::string labelPrefix;
   };
   std::optional<Analysed> analysed;
   // Surfaces analysed before the current one and kept on the drawing (the

@@ -58,9 +58,8 @@ TEST(Screenshots, MainWindowRunAndResults) {
 
   // A long grid search, caught while it runs.
   ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "homogeneous-grid.pdd").string())));
-  Project& p = document->project();
-  p.options.setText("E_12_Division", "100");
-  p.options.setText("E_23_Division", "100");
+  document->setOptionText(QStringLiteral("E_12_Division"), QStringLiteral("100"));
+  document->setOptionText(QStringLiteral("E_23_Division"), QStringLiteral("100"));
   window.commands().action("MN_Run")->trigger();
   ProgressWindow* progress = window.progressWindow();
   progress->move(window.x() + window.width() - 360, window.y() + 120);
@@ -80,10 +79,13 @@ TEST(Screenshots, MainWindowRunAndResults) {
   if (finished.isEmpty()) {
     ASSERT_TRUE(finished.wait(10000));
   }
+  QCoreApplication::processEvents();
+  save(progress, "stopped-progress.png");
+  save(&window, "stopped-main.png");
   finished.clear();
   // The example's own grid, run to its end.
-  p.options.setText("E_12_Division", "6");
-  p.options.setText("E_23_Division", "6");
+  document->setOptionText(QStringLiteral("E_12_Division"), QStringLiteral("6"));
+  document->setOptionText(QStringLiteral("E_23_Division"), QStringLiteral("6"));
   progress->findChild<QPushButton*>("B_Start_Stop")->click();
   if (finished.isEmpty()) {
     ASSERT_TRUE(finished.wait(300000));
@@ -95,6 +97,16 @@ TEST(Screenshots, MainWindowRunAndResults) {
   save(progress, "finished-progress.png");
   window.commands().action("MN_Draw_Contour")->trigger();
   save(&window, "contours.png");
+  // Several critical circles on one centre: each label readable.
+  save(window.view(), "critical-circles.png");
+
+  // Another project: nothing of the run stays on show.
+  prompter.saveAnswers = {SaveChoice::Discard};
+  ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "layered-phreatic-loads.pdd").string())));
+  QCoreApplication::processEvents();
+  save(progress, "progress-after-open.png");
+  save(&window, "main-after-open.png");
+  ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "homogeneous-grid.pdd").string())));
 
   window.setLanguage(0);
   // The real message box of the New question, in Thai.

@@ -192,6 +192,7 @@ TEST(PresentedSurfaces, EachIsDrawnWithItsMarkAndItsOwnLabelInsteadOfTheProjects
     EXPECT_EQ(a.baseYAtBoundary, surfaces[k].baseYAtBoundary);
     EXPECT_EQ(a.centerX, surfaces[k].centerX);
     EXPECT_EQ(a.labelFs, surfaces[k].labelFs);
+    EXPECT_EQ(a.labelPrefix, "Bis ");
     EXPECT_TRUE(a.hasLabel);
     EXPECT_EQ(a.centerMarkSize, v.p.project.drawing.CenterMarkSize);
     EXPECT_EQ(a.sliceFillColour, v.p.project.drawing.SliceFillColor);
@@ -204,7 +205,8 @@ TEST(PresentedSurfaces, EachIsDrawnWithItsMarkAndItsOwnLabelInsteadOfTheProjects
   EXPECT_NE(shown.pixelColor(v.pixel(50, 45)), kYellow);
   for (const CriticalSurface& s : surfaces) {
     EXPECT_EQ(shown.pixelColor(v.pixel(s.centerX, s.centerY)), kYellow) << s.centerX;
-    const QString text = QString::fromStdString(FormatFixed(s.labelFs, 3));
+    // A method's critical surface names its method before the factor.
+    const QString text = QString::fromStdString("Bis " + FormatFixed(s.labelFs, 3));
     const Glyphs own = LabelGlyphs(text);
     ASSERT_FALSE(own.empty());
     EXPECT_EQ(RedPixels(shown, QRect(v.labelAnchor(s.centerX, s.centerY), LabelSize(text))), own) << s.labelFs;
@@ -242,20 +244,21 @@ TEST(PresentedSurfaces, LabelsOfOneCentreStackAndStayReadableOverTheContourDiscs
   const std::vector<double> factors = {1.234, 2.468, 3.7};
   std::vector<CriticalSurface> surfaces;
   for (double fs : factors) surfaces.push_back(Vee(50, fs));
-  // One more far away: its label stays where it would be alone.
-  surfaces.push_back(Vee(85, 4.321));
+  // One more far away (and clear of the contour legend in the top-right
+  // corner): its label stays where it would be alone.
+  surfaces.push_back(Vee(85, 4.321, 35.0));
   v.view.setCriticalSurfaces(surfaces);
 
   auto check = [&](const QImage& shown, const char* what) {
     const QPoint anchor = v.labelAnchor(50, 45);
     int top = anchor.y();
     for (double fs : factors) {
-      const QString text = QString::fromStdString(FormatFixed(fs, 3));
+      const QString text = QString::fromStdString("Bis " + FormatFixed(fs, 3));
       EXPECT_EQ(RedPixels(shown, QRect(QPoint(anchor.x(), top), LabelSize(text))), LabelGlyphs(text)) << what << fs;
       top += LabelSize(text).height() + kLabelGap;
     }
-    const QString far = QStringLiteral("4.321");
-    EXPECT_EQ(RedPixels(shown, QRect(v.labelAnchor(85, 45), LabelSize(far))), LabelGlyphs(far)) << what;
+    const QString far = QStringLiteral("Bis 4.321");
+    EXPECT_EQ(RedPixels(shown, QRect(v.labelAnchor(85, 35), LabelSize(far))), LabelGlyphs(far)) << what;
   };
   check(v.paint(), "on the surfaces");
 
