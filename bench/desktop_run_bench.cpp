@@ -34,7 +34,10 @@ class QuietPrompter : public Prompter {
   void error(const QString&, const QString&) override {}
   bool askOkCancel(const QString&, const QString&) override { return true; }
   SaveChoice askSaveDiscardCancel(const QString&, const QString&) override { return SaveChoice::Discard; }
-  std::optional<QString> openFileName(const QString&, const QStringList&) override { return std::nullopt; }
+  bool askYesNo(const QString&, const QString&) override { return false; }
+  std::optional<QString> openFileName(const QString&, const QStringList&, const QString&) override {
+    return std::nullopt;
+  }
   std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString&, const QString&) override {
     return std::nullopt;
   }

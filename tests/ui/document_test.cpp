@@ -175,6 +175,17 @@ TEST(ProjectDocumentUndo, SaveMarksCleanAndNewOrOpenForgetsTheSteps) {
   EXPECT_EQ(document->project().options, OptionValues());
 }
 
+TEST(ProjectDocumentUndo, TypingOnAfterASaveIsAChangeOfItsOwn) {
+  auto document = OpenExample("homogeneous-grid.pdd");
+  document->setOptionText("E_Kh", "0.2");
+  document->markSaved(QStringLiteral("/nowhere/saved.pdd"));
+  document->setOptionText("E_Kh", "0.25");
+  EXPECT_TRUE(document->isModified());
+  document->undoStack().undo();
+  EXPECT_EQ(document->project().options.text("E_Kh"), "0.2");
+  EXPECT_FALSE(document->isModified());
+}
+
 TEST(ProjectDocumentUndo, AValueAlreadyThereAndAWrongPositionPushNothing) {
   auto document = OpenExample("homogeneous-grid.pdd");
   const std::string kh = document->project().options.text("E_Kh");

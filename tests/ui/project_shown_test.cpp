@@ -232,6 +232,13 @@ TEST_F(ProjectShownTest, CriticalCirclesOfEveryShownMethodAreLabelledWithTheirOw
   bishop->click();
   EXPECT_EQ(window->view()->criticalSurfaces().size(), before - 1);
   for (const CriticalSurface& s : window->view()->criticalSurfaces()) EXPECT_NE(s.method, Bishop);
+  // An edit of another field leaves the boxes as the user set them.
+  document->setOptionText("E_Kh", "0.05");
+  EXPECT_FALSE(bishop->isChecked());
+  // Another choice of methods sets them afresh.
+  document->setOptionChecked("CB_Ordinary", false);
+  EXPECT_TRUE(bishop->isChecked());
+  EXPECT_FALSE(in<QAbstractButton>(&progress(), "CB_ShowPic_Ord")->isEnabled());
 }
 
 TEST_F(ProjectShownTest, DuringARunTheFieldsThatChangeTheProjectAreDisabled) {

@@ -24,6 +24,9 @@ void SetOptionCommand::undo() {
 bool SetOptionCommand::mergeWith(const QUndoCommand* other) {
   const auto* next = dynamic_cast<const SetOptionCommand*>(other);
   if (!next || !m_typing || !next->m_typing || next->m_changed != m_changed) return false;
+  // Typing on after a save is a change of its own: merged into the saved
+  // step, it would leave the stack looking clean.
+  if (m_document.undoStack().isClean()) return false;
   m_after = next->m_after;
   return true;
 }
