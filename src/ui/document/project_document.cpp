@@ -232,6 +232,10 @@ QString ProjectDocument::projectFilePath() const {
   return QString::fromStdString(m_project->ProjectFilePath);
 }
 
+void ProjectDocument::updateSettings(const std::function<void(AppSettings&)>& change) {
+  change(m_project->settings);
+}
+
 // ----- The run ---------------------------------------------------------------
 
 void ProjectDocument::beginRun() {

@@ -94,7 +94,15 @@ class ProjectDocument : public QObject {
   // The name part of the project file last opened or saved.
   QString projectFileName() const { return m_projectFileName; }
 
+  // ----- Preferences ---------------------------------------------------------
+  // The user's preferences the settings file keeps (grid switches, the
+  // display of the critical surface, page setup): no project edit, no undo.
+  void updateSettings(const std::function<void(AppSettings&)>& change);
+
   // ----- The run -------------------------------------------------------------
+  // Asks a running search to stop after its current trial (the Start/Stop
+  // loop ends with it); safe from any thread.
+  void requestStop() { m_project->run.StopRequested = 1; }
   // Hands the project to a run; the window must not touch it until endRun.
   void beginRun();
   void endRun(const RunResult& result);

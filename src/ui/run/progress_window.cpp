@@ -157,8 +157,11 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   ProjectNotifier& n = m_document.notifier();
   connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { clearForNewProject(); }));
   // Other methods chosen, another theory: the boxes follow at once.
-  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString&) {
-    if (!m_controller.isRunning()) prepareForProject();
+  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString& control) {
+    static const QStringList kChoices = {QStringLiteral("RG_Theory"), QStringLiteral("CB_Ordinary"),
+                                         QStringLiteral("CB_Simp_Janbu"), QStringLiteral("CB_Simp_Bishop"),
+                                         QStringLiteral("CB_Spencer")};
+    if (!m_controller.isRunning() && kChoices.contains(control)) prepareForProject();
   }));
 
   QtRunFeedback& f = m_controller.feedback();

@@ -21,7 +21,7 @@ bool RunController::precheck() {
 bool RunController::start() {
   if (m_thread) return false;
   if (!precheck()) {
-    m_document.project().run.StopRequested = 1;
+    m_document.requestStop();
     return false;
   }
   Project& project = m_document.project();
@@ -44,7 +44,7 @@ bool RunController::start() {
 }
 
 void RunController::requestStop() {
-  m_document.project().run.StopRequested = 1;
+  m_document.requestStop();
 }
 
 void RunController::stopAndWait() {

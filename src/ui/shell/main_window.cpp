@@ -30,6 +30,7 @@
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/command_table.h"
 #include "ui/shell/input_strip.h"
+#include "ui/shell/strip_controls.h"
 #include "view/picture_export.h"
 #include "view/section_painter.h"
 #include "view/section_view.h"
@@ -45,27 +46,6 @@ const std::pair<const char*, const char*> kLoadToggles[] = {
     {"TB_LineLoad", "CB_LineLoad_Disable"}, {"TB_StripLoad", "CB_StripLoad_Disable"},
     {"TB_Anchor", "CB_Anchor_Disable"},
 };
-
-// The strip's check boxes and radio buttons bound to option values.
-struct ChoiceBinding {
-  const char* widget;
-  const char* option;
-  int index;  // a radio button's item; -1 for a check box
-};
-const ChoiceBinding kStripChoices[] = {
-    {"RB_Circular", "RG_Theory", 1},
-    {"RB_NonCir", "RG_Theory", 2},
-    {"CB_Ordinary_Method", "CB_Ordinary", -1},
-    {"CB_Simp_Janbu_Method", "CB_Simp_Janbu", -1},
-    {"CB_Simp_Bishop_Method", "CB_Simp_Bishop", -1},
-    {"CB_Spencer_Method", "CB_Spencer", -1},
-    {"CB_Grid_Increment", "CB_Grid_Increment", -1},
-};
-
-// The strip's fields that must hold whole numbers, with the label that
-// names each.
-const std::pair<const char*, const char*> kIntegerFields[] = {{"E_12_Division", "L_Div12"},
-                                                              {"E_23_Division", "L_Div23"}};
 
 QString Q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -90,11 +70,12 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
     // A run still going on is stopped, and its thread joined, before the
     // project it works on is read.
     m_run->stopAndWait();
-    Project& p = m_document.project();
-    p.settings.ShowGrid = cmd("MN_Show_Grid")->isChecked();
-    p.settings.SnapGrid = cmd("MN_Snap_Grid")->isChecked();
-    if (m_view) p.settings.PixelsPerUnit = m_view->pixelsPerUnit();
-    WriteSettingsFile(p);
+    m_document.updateSettings([this](AppSettings& s) {
+      s.ShowGrid = cmd("MN_Show_Grid")->isChecked();
+      s.SnapGrid = cmd("MN_Snap_Grid")->isChecked();
+      if (m_view) s.PixelsPerUnit = m_view->pixelsPerUnit();
+    });
+    WriteSettingsFile(m_document.project());
   };
   m_files = std::make_unique<FileCommands>(m_document, m_prompter, m_platform, std::move(hooks));
   m_run = std::make_unique<RunController>(m_document, m_prompter);
@@ -132,8 +113,8 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
     }
   }));
   connectCommands();
-  bindStrip();
-  disableUnbuiltControls();
+  m_stripControls = new StripControls(
+      m_document, *m_strip, m_prompter, *statusBar(), [this] { redrawAll(); }, this);
 
   // The drawing, the effect buttons and the commands follow every change of
   // the project, whoever made it.
@@ -273,102 +254,6 @@ void MainWindow::connectCommands() {
   });
 }
 
-void MainWindow::bindStrip() {
-  m_binding = new OptionBinding(m_document, this);
-  for (const InputStrip::Twin& twin : InputStrip::twins()) {
-    m_binding->bindText(m_strip->findChild<QLineEdit*>(QString::fromLatin1(twin.field)),
-                        QString::fromLatin1(twin.option));
-  }
-  for (const ChoiceBinding& c : kStripChoices) {
-    auto* button = m_strip->findChild<QAbstractButton*>(QString::fromLatin1(c.widget));
-    if (c.index < 0) {
-      m_binding->bindCheck(button, QString::fromLatin1(c.option));
-    } else {
-      m_binding->bindChoice(button, QString::fromLatin1(c.option), c.index);
-    }
-  }
-  // A division is read as a whole number: a text that is not one is named
-  // where it is typed, not only when the search starts.
-  for (const auto& [field, label] : kIntegerFields) {
-    const QString labelName = QString::fromLatin1(label);
-    m_binding->setValidator(QString::fromLatin1(field), [this, labelName](const QString& text) {
-      try {
-        StrToInt(text.toStdString());
-        return QString();
-      } catch (const std::exception& e) {
-        QString name = Q(CaptionText(m_document.language(), labelName.toStdString()));
-        if (name.endsWith(QLatin1Char('='))) name.chop(1);
-        return Q(FormatText(UiTextFor(m_document.language(), UiText::FieldInvalid),
-                            {name.trimmed().toStdString(), e.what()}));
-      }
-    });
-  }
-  connect(m_binding, &OptionBinding::invalidText, this, [this](const QString&, const QString& message) {
-    if (!message.isEmpty()) statusBar()->showMessage(message, 8000);
-  });
-  m_binding->refreshAll();
-
-  // Without Increment the two steps are not used: the cover says so.
-  auto* increment = m_strip->findChild<QCheckBox*>(QStringLiteral("CB_Grid_Increment"));
-  auto* cover = m_strip->findChild<QLabel*>(QStringLiteral("P_Grid_Increment"));
-  const auto showCover = [this, cover](bool on) {
-    cover->setVisible(!on);
-    for (const char* e : {"E_Xgrid_Increment", "E_Ygrid_Increment"}) {
-      if (auto* edit = m_strip->findChild<QLineEdit*>(QString::fromLatin1(e))) edit->setEnabled(on);
-    }
-  };
-  connect(increment, &QCheckBox::toggled, this, showCover);
-  showCover(increment->isChecked());
-
-  // Every panel's Close button only collapses the strip.
-  for (QPushButton* b : m_strip->findChildren<QPushButton*>()) {
-    const QString n = b->objectName();
-    if (n.endsWith(QLatin1String("_Close")) || n == QLatin1String("B_Method_OK") ||
-        n == QLatin1String("B_Contour_Setting_OK") || n.endsWith(QLatin1String("_cancel")) ||
-        n == QLatin1String("B_Anchor_Cancel") || n == QLatin1String("B_DrawLine_Cancel")) {
-      connect(b, &QPushButton::clicked, m_strip, [this] { m_strip->setExpanded(false); });
-    }
-  }
-  connect(m_strip->findChild<QPushButton*>(QStringLiteral("B_DrawGrid_OK")), &QPushButton::clicked, this,
-          GuardedSlot([this](bool) {
-            if (CentreGridDivisionInvalid(m_document.project())) {
-              m_prompter.information(FileCommands::programTitle(),
-                                     MessageBoxText(MessageText(m_document.language(), 0)));
-              if (auto* e = m_strip->findChild<QLineEdit*>(QStringLiteral("E_12_Division"))) e->setFocus();
-              return;
-            }
-            redrawAll();
-          }));
-}
-
-void MainWindow::disableUnbuiltControls() {
-  // What is bound or wired above works; every other control of the strip
-  // arrives with a later window and says so instead of doing nothing.
-  QSet<QString> working;
-  for (const InputStrip::Twin& twin : InputStrip::twins()) working.insert(QString::fromLatin1(twin.field));
-  for (const ChoiceBinding& c : kStripChoices) working.insert(QString::fromLatin1(c.widget));
-  working.insert(QStringLiteral("B_DrawGrid_OK"));
-  const auto isClose = [](const QString& n) {
-    return n.endsWith(QLatin1String("_Close")) || n == QLatin1String("B_Method_OK") ||
-           n == QLatin1String("B_Contour_Setting_OK") || n.endsWith(QLatin1String("_cancel")) ||
-           n == QLatin1String("B_Anchor_Cancel") || n == QLatin1String("B_DrawLine_Cancel");
-  };
-  const std::uint8_t language = m_document.language();
-  for (QWidget* w : m_strip->findChildren<QWidget*>()) {
-    const QString n = w->objectName();
-    if (n.isEmpty() || working.contains(n) || isClose(n)) continue;
-    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
-                         qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractItemView*>(w) ||
-                         n.startsWith(QLatin1String("DBNav_"));
-    if (!control || n.startsWith(QLatin1String("SB_"))) continue;
-    // The parallel theories are not offered at all.
-    if (n == QLatin1String("RB_Infinite") || n == QLatin1String("RB_Cir_NonCir")) continue;
-    const bool draws = n.contains(QLatin1String("Draw")) || n == QLatin1String("Button1");
-    w->setEnabled(false);
-    w->setToolTip(Q(UiTextFor(language, draws ? UiText::LaterDrawing : UiText::LaterDataEntry)));
-  }
-}
-
 void MainWindow::refreshEffectButtons() {
   const Project& project = m_document.project();
   const int seepage = project.options.itemIndex("CB_Seepage");
@@ -422,7 +307,7 @@ void MainWindow::showProgressWindow() {
     m_progress->raise();
     return;
   }
-  m_document.project().run.StopRequested = 1;
+  m_document.requestStop();
   m_progress->show();
   m_progress->raise();
 }
@@ -453,9 +338,10 @@ void MainWindow::runFinished(int outcome) {
 }
 
 void MainWindow::cycleSliceDisplay() {
-  AppSettings& s = m_document.project().settings;
-  s.FailureSurfaceMode = (s.FailureSurfaceMode + 1) % 3;
-  s.SliceHatchShown = s.FailureSurfaceMode == 2 ? 1 : 0;
+  m_document.updateSettings([](AppSettings& s) {
+    s.FailureSurfaceMode = (s.FailureSurfaceMode + 1) % 3;
+    s.SliceHatchShown = s.FailureSurfaceMode == 2 ? 1 : 0;
+  });
   if (m_run->isRunning()) return;
   if (m_document.project().store->rowCount(Table::Failure_Geometry) > 0 &&
       m_document.project().options.itemIndex("RG_Theory") == 1) {
@@ -510,22 +396,12 @@ void MainWindow::setLanguage(std::uint8_t language) {
 
 void MainWindow::applyCaptions() {
   m_table->applyCaptions(m_document.language());
-  // The strip's controls that arrive later say why in the new language.
-  const std::uint8_t language = m_document.language();
-  for (QWidget* w : m_strip->findChildren<QWidget*>()) {
-    if (!w->testAttribute(Qt::WA_ForceDisabled) || w->toolTip().isEmpty()) continue;
-    const bool draws = w->objectName().contains(QLatin1String("Draw")) || w->objectName() == QLatin1String("Button1");
-    w->setToolTip(Q(UiTextFor(language, draws ? UiText::LaterDrawing : UiText::LaterDataEntry)));
-  }
+  m_stripControls->retranslate(m_document.language());
 }
 
 void MainWindow::setRunInProgress(bool running) {
   m_state.runInProgress = running;
-  // Not only the commands: every field, button and panel of the strip that
-  // could change the project waits for the run to end.
-  for (const QString& name : m_strip->panelNames()) {
-    if (QWidget* panel = m_strip->panel(name)) panel->setEnabled(!running);
-  }
+  m_stripControls->setRunInProgress(running);
   updateActions();
 }
 

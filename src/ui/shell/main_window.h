@@ -20,11 +20,11 @@ namespace pelodyn {
 
 class CommandTable;
 class InputStrip;
-class OptionBinding;
 class ProgressWindow;
 class ResultsPresenter;
 class RunController;
 class SectionView;
+class StripControls;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -65,8 +65,6 @@ class MainWindow : public QMainWindow {
  private:
   void createStatusBar();
   void connectCommands();
-  void bindStrip();
-  void disableUnbuiltControls();
   void refreshEffectButtons();
   void refreshViewOptions();
   void redrawAll();
@@ -93,7 +91,7 @@ class MainWindow : public QMainWindow {
   ProgressWindow* m_progress = nullptr;
   InputStrip* m_strip = nullptr;
   SectionView* m_view = nullptr;
-  OptionBinding* m_binding = nullptr;
+  StripControls* m_stripControls = nullptr;
   ResultsPresenter* m_results = nullptr;
   QLabel* m_statusX = nullptr;
   QLabel* m_statusY = nullptr;
