@@ -16,6 +16,7 @@
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
+#include "quiet_prompter.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
 #include "ui/run/progress_window.h"
@@ -27,24 +28,7 @@ namespace {
 
 using namespace pelodyn;
 
-// Answers every question with OK and shows nothing.
-class QuietPrompter : public Prompter {
- public:
-  void information(const QString&, const QString&) override {}
-  void error(const QString&, const QString&) override {}
-  bool askOkCancel(const QString&, const QString&) override { return true; }
-  SaveChoice askSaveDiscardCancel(const QString&, const QString&) override { return SaveChoice::Discard; }
-  bool askYesNo(const QString&, const QString&) override { return false; }
-  std::optional<QString> openFileName(const QString&, const QStringList&, const QString&) override {
-    return std::nullopt;
-  }
-  std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString&, const QString&) override {
-    return std::nullopt;
-  }
-  std::optional<QSize> askPictureSize(const QString&, const QString&, const QString&, QSize) override {
-    return std::nullopt;
-  }
-};
+using bench::QuietPrompter;
 
 class PaintCounter : public QObject {
  public:

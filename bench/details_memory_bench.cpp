@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "quiet_prompter.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
 #include "ui/results/results_presenter.h"
@@ -29,23 +30,7 @@ namespace {
 
 using namespace pelodyn;
 
-class QuietPrompter : public Prompter {
- public:
-  void information(const QString&, const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-  void error(const QString&, const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-  bool askOkCancel(const QString&, const QString&) override { return true; }
-  SaveChoice askSaveDiscardCancel(const QString&, const QString&) override { return SaveChoice::Discard; }
-  bool askYesNo(const QString&, const QString&) override { return false; }
-  std::optional<QString> openFileName(const QString&, const QStringList&, const QString&) override {
-    return std::nullopt;
-  }
-  std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString&, const QString&) override {
-    return std::nullopt;
-  }
-  std::optional<QSize> askPictureSize(const QString&, const QString&, const QString&, QSize) override {
-    return std::nullopt;
-  }
-};
+using bench::QuietPrompter;
 
 long PeakKilobytes() {
   rusage usage{};
