@@ -284,6 +284,13 @@ TEST_F(ProjectShownTest, AStoppedRunSaysSoAndItsPartialResultsAreSavedOnlyWhenWa
   EXPECT_FALSE(label->isHidden());
   EXPECT_EQ(label->text(), stopped);
   EXPECT_EQ(window->statusBar()->currentMessage(), stopped);
+  // In Thai too, once the language change has reached the window.
+  window->setLanguage(kLanguageThai);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_TRUE(label->text().startsWith(QString::fromUtf8("หยุดการคำนวณหลังจาก"))) << label->text().toStdString();
+  EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QString::fromUtf8("หยุดการคำนวณหลังจาก")));
+  window->setLanguage(kLanguageEnglish);
+  QCoreApplication::sendPostedEvents();
 
   // Save, answered No: the project file is written, the old result file stays.
   const std::size_t asked = prompter.shown.size();

@@ -1,12 +1,14 @@
 #include "ui/shell/main_window.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,7 +133,13 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table, int) {
     if (!m_document.runInProgress()) redrawAll();
   }));
-  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { applyCaptions(); }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] {
+    applyCaptions();
+    // Every other window retranslates itself when the event reaches
+    // it (Qt hands it to every top-level window, hidden ones too).
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(qApp, &change);
+  }));
   connect(&n, &ProjectNotifier::modifiedChanged, this, [this](bool modified) { setWindowModified(modified); });
   connect(&m_document.undoStack(), &QUndoStack::canUndoChanged, this, [this] { updateActions(); });
   connect(&m_document.undoStack(), &QUndoStack::canRedoChanged, this, [this] { updateActions(); });
