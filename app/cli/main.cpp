@@ -141,7 +141,9 @@ json ReportJson(const FileReport& r) {
               {"rejected", rejected},
               {"minima", nullptr},
               {"critical_surface", r.criticalSurface.empty() ? json(nullptr) : PointsJson(r.criticalSurface)},
-              {"elapsed_seconds", r.elapsedSeconds}};
+              {"elapsed_seconds", r.elapsedSeconds},
+              {"warnings", json::array()}};
+  for (const RunWarning& warning : r.warnings) out["warnings"].push_back(RunWarningText(warning, kLanguageEnglish));
   if (r.ok) {
     out["minima"] = {{"ordinary", MinimumJson(r.minima[0])},
                      {"janbu", MinimumJson(r.minima[1])},
@@ -253,6 +255,10 @@ int Analyse(const AnalyseOptions& options) {
       told = told || message == error;
     }
     if (!r.ok && !told) std::cerr << r.file << ": " << error << '\n';
+    if (!o.json) {
+      for (const RunWarning& warning : r.warnings)
+        std::cerr << r.file << ": " << RunWarningText(warning, g_language) << '\n';
+    }
     anyFailed = anyFailed || !r.ok;
     std::cout << (o.json ? Dump(ReportJson(r)) : ReportLine(r)) << '\n' << std::flush;
     if (terminal && jobs > 1) std::fprintf(stderr, "\r\033[K%zu of %zu files done", i + 1, n);
@@ -265,7 +271,7 @@ int Analyse(const AnalyseOptions& options) {
     for (auto& r : reports) list.push_back(*r);
     const std::filesystem::path path = o.summary.empty() ? DefaultSummaryPath() : std::filesystem::path(o.summary);
     try {
-      WriteSummaryFile(path, list);
+      WriteSummaryFile(path, list, g_language);
       if (!o.quiet) std::cerr << "Summary: " << path.string() << '\n';
     } catch (const std::exception& e) {
       std::cerr << e.what() << '\n';

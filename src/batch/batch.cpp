@@ -162,6 +162,7 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     report.surfaces = project.run.SurfaceCount;
     report.rejected = project.run.ResultCodeCount;
     if (run.outcome == RunOutcome::Complete) {
+      report.warnings = run.warnings;
       DescribeMinima(project, report);
       report.ok = AnyFactor(project);
       if (!report.ok) report.error = NoAdmissibleSurfaceMessage(options.language, report.surfaces, report.rejected);
@@ -208,7 +209,7 @@ std::string F(double x) {
 
 }  // namespace
 
-std::string SummaryText(const std::vector<FileReport>& reports) {
+std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t language) {
   std::string out;
   auto line = [&](const std::string& text) { out += text + "\r\n"; };
   line("Automatic Execute File Report");
@@ -246,13 +247,16 @@ std::string SummaryText(const std::vector<FileReport>& reports) {
       if (c == '\r' || c == '\n') c = ' ';
     }
     line(text);
+    for (const RunWarning& warning : r.warnings)
+      line(std::string(10, ' ') + "Warning: " + RunWarningText(warning, language));
   }
   line(std::string(123, '='));
   return out;
 }
 
-void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileReport>& reports) {
-  const std::string text = SummaryText(reports);
+void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileReport>& reports,
+                      std::uint8_t language) {
+  const std::string text = SummaryText(reports, language);
   // Characters the Thai code page lacks (in a file name, say) become '?'
   // rather than losing the whole summary.
   std::string bytes;

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/search.h"
 #include "model/platform.h"
 
 namespace pelodyn {
@@ -39,6 +40,7 @@ struct FileReport {
   std::array<MethodReport, 4> minima;
   Polyline criticalSurface;  // of the selected method with the lowest factor
   double elapsedSeconds = 0.0;
+  std::vector<RunWarning> warnings;  // of a complete run (RunResult::warnings)
 };
 
 // What a batch run takes besides the file: the language of the messages and
@@ -75,10 +77,13 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
 std::string NoAdmissibleSurfaceMessage(std::uint8_t language, long surfaces, const std::map<int, long>& rejected);
 
 // The summary of a list of runs, in list order: the header, one line per
-// file and the closing line. A file that failed gets a line that says so.
-std::string SummaryText(const std::vector<FileReport>& reports);
+// file and the closing line. A file that failed gets a line that says so;
+// each warning of a file follows its line as a line of its own,
+// "          Warning: " and the warning in `language` (0 Thai, 1 English).
+std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t language = 1);
 // Writes the summary (code page 874, CR LF), replacing the file.
-void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileReport>& reports);
+void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileReport>& reports,
+                      std::uint8_t language = 1);
 // sum_of_result.txt in the system's temporary folder.
 std::filesystem::path DefaultSummaryPath();
 

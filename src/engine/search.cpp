@@ -54,20 +54,6 @@ bool Selected(const AnalysisModel& m, int method) {
   }
 }
 
-// Distance from C to the segment from P to Q of a line with slope m and
-// intercept q (m the vertical sentinel for a vertical segment).
-double DistanceToSegment(double xc, double yc, double xp, double yp, double xq, double yq, double m, double q) {
-  if (m != kVerticalSlope) {
-    const double xf = ((yc - q) * m + xc) / (m * m + 1.0);
-    if (xf < xp) return std::hypot(xc - xp, yc - yp);
-    if (xf > xq) return std::hypot(xc - xq, yc - yq);
-    return std::hypot(xc - xf, yc - (m * xf + q));
-  }
-  if (yc < yp) return std::hypot(xc - xp, yc - yp);
-  if (yc <= yq) return std::fabs(xc - xp);
-  return std::hypot(xc - xq, yc - yq);
-}
-
 // Counts each result code once per surface, whichever methods carry it.
 void CountResultCodes(RunState& run, const std::array<double, 4>& fs) {
   ++run.SurfaceCount;
@@ -87,40 +73,10 @@ std::array<double, 4> Factors(const SliceSet& s) {
 }
 
 // MaxRadius: the distance to the bottom line, MinRadius: to the ground line,
-// both at most the distance to the nearer end of the ground line.
+// both at most the distance to the nearer end of the ground line. The
+// collection counts the grid's circles with the same ranges.
 void RadiusRange(const AnalysisModel& md, double xc, double yc, double& maxRadiusOut, double& minRadiusOut) {
-  auto segmentDistance = [&](int line, int p) {
-    const auto k = static_cast<std::size_t>(line);
-    return DistanceToSegment(xc, yc, md.LineX[k][p], md.LineY[k][p], md.LineX[k][p + 1], md.LineY[k][p + 1],
-                             md.LineSlope[k][p], md.LineIntercept[k][p]);
-  };
-  const int g = md.LineCount - 1;
-  const int groundPoints = md.LinePointCount[static_cast<std::size_t>(g)];
-  const double t = std::min(std::hypot(xc - md.LineX[g][0], yc - md.LineY[g][0]),
-                            std::hypot(xc - md.LineX[g][groundPoints - 1], yc - md.LineY[g][groundPoints - 1]));
-  double maxRadius = 999999.0;
-  if (md.BottomLineChoice == 0) {
-    const int line = md.BottomLineNo - 1;
-    if (line >= 0 && line < md.LineCount) {
-      for (int p = 0; p + 1 < md.LinePointCount[static_cast<std::size_t>(line)]; ++p) {
-        maxRadius = std::min(maxRadius, segmentDistance(line, p));
-      }
-    }
-  } else {
-    for (int k = 0; k < md.BottomLineCount; ++k) {
-      const int line = md.BottomLineLineNo[static_cast<std::size_t>(k)] - 1;
-      if (line < 0 || line >= md.LineCount) continue;
-      const int points = md.LinePointCount[static_cast<std::size_t>(line)];
-      const int last = std::min(md.BottomLineEndPoint[static_cast<std::size_t>(k)], points) - 1;
-      for (int p = std::max(md.BottomLineBeginPoint[static_cast<std::size_t>(k)] - 1, 0); p < last; ++p) {
-        maxRadius = std::min(maxRadius, segmentDistance(line, p));
-      }
-    }
-  }
-  double minRadius = 999999.0;
-  for (int p = 0; p + 1 < groundPoints; ++p) minRadius = std::min(minRadius, segmentDistance(g, p));
-  maxRadiusOut = std::min(maxRadius, t);
-  minRadiusOut = std::min(minRadius, t);
+  CircleRadiusRange(md, xc, yc, maxRadiusOut, minRadiusOut);
 }
 
 // ----- The workspaces of a parallel search ----------------------------------
@@ -1383,7 +1339,11 @@ RunResult Run::circular() {
         search.ReplayMinima();
       }
       search.ComputeSlidingMassArea();
-      break;
+      // A minimum on the grid's edge may lie beyond it; after a pattern
+      // walk, the walk's own minimum is judged against the grid.
+      RunResult complete{RunOutcome::Complete, {}};
+      complete.warnings = GridEdgeWarnings(md, run);
+      return complete;
     }
     case 1: {
       search.FindRadiusRange(md.CenterX, md.CenterY);

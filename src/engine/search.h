@@ -11,6 +11,7 @@
 // failed.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -29,6 +30,27 @@ enum class RunOutcome {
   Stopped,   // the stop request ended it
 };
 
+// A note a complete run leaves besides its minima: the minimum of a method
+// lies on an edge of the grid of centres (or beyond it, after a pattern
+// walk), so it may not be the minimum at all and the grid should be
+// extended there.
+struct RunWarning {
+  int method;  // Ordinary..Spencer
+  // The side of the grid, named by where it lies: of the two pairs of
+  // opposite sides, the pair that lies apart more steeply (the larger share
+  // of Y in the step from one side to the other) is Lower (the side whose
+  // midpoint is lower) and Upper; the other pair is Left (the smaller X of
+  // its midpoint) and Right. When both are as steep, the first and last
+  // rows (corner 1 to 2, and the row through corner 3) are Lower and Upper.
+  enum class Edge { Lower, Upper, Left, Right } edge;
+  bool operator==(const RunWarning&) const = default;
+};
+
+// The warning in words, e.g. "Simplified Bishop: the minimum lies on the
+// lower edge of the grid of centres; extend the grid beyond its lower
+// edge." `language` 0 Thai, 1 English; empty for any other value.
+std::string RunWarningText(const RunWarning& warning, std::uint8_t language);
+
 struct RunResult {
   RunOutcome outcome = RunOutcome::Complete;
   std::string message;  // the error of a failed run
@@ -41,6 +63,14 @@ struct RunResult {
   // checks refused.
   long trialsDone = 0;
   long trialsTotal = 0;
+  // A complete circular grid search (search kind 0): one warning per
+  // selected method with a factor and per edge of the grid of centres its
+  // minimum centre lies on (a corner: two warnings, one per edge), or,
+  // after the pattern walk, lies on or beyond; by method, then in the order
+  // Lower, Upper, Left, Right. A grid with no extent in one direction (no
+  // divisions there, or two corners that coincide) warns about no edge
+  // across that direction. Empty for every other run.
+  std::vector<RunWarning> warnings = {};
 };
 
 struct RunOptions {
@@ -58,6 +88,13 @@ struct RunOptions {
   // shown twice.
   bool alreadyChecked = false;
 };
+
+// The warnings of RunResult::warnings for the minima of `run` and the grid
+// of centres of `model` as they stand; the grid search places its nodes as
+// corner 1 + f x (corner 3 - corner 2) / Division 2-3 + j x (corner 2 -
+// corner 1) / Division 1-2, and a centre counts as on an edge within a
+// millionth of the grid's size across it.
+std::vector<RunWarning> GridEdgeWarnings(const AnalysisModel& model, const RunState& run);
 
 // The number of threads a RunOptions::threads value stands for (at least 1).
 int SearchThreads(int requested);

@@ -22,10 +22,9 @@ const char kGeometryShapeError[] = "ป้อนรูปร่างของ�
 
 // Sizes of a search beyond which the collection refuses a project: far
 // above any real project, far below what takes a laptop hours or gigabytes.
-constexpr long long kMaxCircles = 1000;           // No. of Circle, or the circles a radius decrement makes
+constexpr long long kMaxCircles = 1000;           // No. of Circle
 constexpr long long kMaxSlices = 1000;            // No. of Slice
 constexpr long long kMaxDivisions = 1000;         // each grid division
-constexpr long long kMaxGridCircles = 1000000;    // grid centres times circles
 constexpr long long kMaxDirections = 360;         // No. of Direction of the irregular search
 constexpr long long kMaxDivideSteps = 50;         // Divide Step of the irregular search
 constexpr long long kMaxMovingCentres = 1000000;  // centres of the moving-centre listing
@@ -588,14 +587,17 @@ bool Collector::collectSearchSettings() {
       stopMessage(17);
       return false;
     }
-    // The fan runs from the largest radius to the smallest by this step,
-    // at most the section's size.
-    const double finest = sectionSize() / static_cast<double>(kMaxCircles);
-    if (decrement < finest) {
-      char limit[32];
-      std::snprintf(limit, sizeof limit, "%.3g", finest);
-      stopCore(CoreText::ValueBelowLimit, {"Radius Decrement", FormatShortest(decrement), limit});
-      return false;
+    // The fan of any centre spans at most the section's size, so this many
+    // circles bound every fan, those of a pattern walk's centres too. A fine
+    // decrement is ordinary work; only a fan the Results table could not
+    // hold on its own is refused here (the grid's total is checked below).
+    if (m.AnalysisTheory == 1) {
+      const double perCentre = std::floor(sectionSize() / decrement);
+      if (perCentre > static_cast<double>(kMaxStoredCircles)) {
+        stopCore(CoreText::ValueAboveLimit, {"Circles per centre (section size / Radius Decrement)",
+                                             FormatShortest(perCentre), Num(kMaxStoredCircles)});
+        return false;
+      }
     }
     m.CircleCount = 0;
     m.RadiusDecrement = decrement;
@@ -629,9 +631,21 @@ bool Collector::collectSearchSettings() {
       if (!withinReach("Grid Increment X", m.GridIncrementX) || !withinReach("Grid Increment Y", m.GridIncrementY)) {
         return false;
       }
-      const long long circles = m.CircleCount > 0 ? m.CircleCount : kMaxCircles;
-      const long long trials = (m.GridDivision12 + 1LL) * (m.GridDivision23 + 1LL) * circles;
-      if (!withinLimit("Grid centres x No. of Circle", trials, kMaxGridCircles)) return false;
+      // What the grid would store, counted centre by centre; the radius
+      // ranges are computed only when the quick bound (every centre with
+      // the largest fan) does not already show the total is within reach.
+      const double centres = (m.GridDivision12 + 1.0) * (m.GridDivision23 + 1.0);
+      const double widestFan = m.RadiusDecrement > 0.0 ? std::floor(sectionSize() / m.RadiusDecrement) + 1.0
+                                                       : static_cast<double>(m.CircleCount);
+      if (centres * widestFan > static_cast<double>(kMaxStoredCircles)) {
+        const long long total = GridCircleTotal(m);
+        if (total > kMaxStoredCircles) {
+          stopCore(
+              CoreText::GridCirclesAboveLimit,
+              {Num(total), m.RadiusDecrement > 0.0 ? "Radius Decrement" : "No. of Circle", Num(kMaxStoredCircles)});
+          return false;
+        }
+      }
     }
   } else if (m.CircularSearchKind == 1) {
     m.CenterX = o.readReal("E_X_Center");
@@ -790,6 +804,90 @@ void ReadSoilArrays(Project& project) {
     const auto k = static_cast<std::size_t>(no - 1);
     StoreSoil(m, aniso, k, r);
   }
+}
+
+namespace {
+
+// Distance from C to the segment from P to Q of a line with slope m and
+// intercept q (m the vertical sentinel for a vertical segment).
+double DistanceToSegment(double xc, double yc, double xp, double yp, double xq, double yq, double m, double q) {
+  if (m != kVerticalSlope) {
+    const double xf = ((yc - q) * m + xc) / (m * m + 1.0);
+    if (xf < xp) return std::hypot(xc - xp, yc - yp);
+    if (xf > xq) return std::hypot(xc - xq, yc - yq);
+    return std::hypot(xc - xf, yc - (m * xf + q));
+  }
+  if (yc < yp) return std::hypot(xc - xp, yc - yp);
+  if (yc <= yq) return std::fabs(xc - xp);
+  return std::hypot(xc - xq, yc - yq);
+}
+
+}  // namespace
+
+void CircleRadiusRange(const AnalysisModel& md, double xc, double yc, double& maxRadiusOut, double& minRadiusOut) {
+  auto segmentDistance = [&](int line, int p) {
+    const auto k = static_cast<std::size_t>(line);
+    return DistanceToSegment(xc, yc, md.LineX[k][p], md.LineY[k][p], md.LineX[k][p + 1], md.LineY[k][p + 1],
+                             md.LineSlope[k][p], md.LineIntercept[k][p]);
+  };
+  const int g = md.LineCount - 1;
+  const int groundPoints = md.LinePointCount[static_cast<std::size_t>(g)];
+  const double t = std::min(std::hypot(xc - md.LineX[g][0], yc - md.LineY[g][0]),
+                            std::hypot(xc - md.LineX[g][groundPoints - 1], yc - md.LineY[g][groundPoints - 1]));
+  double maxRadius = 999999.0;
+  if (md.BottomLineChoice == 0) {
+    const int line = md.BottomLineNo - 1;
+    if (line >= 0 && line < md.LineCount) {
+      for (int p = 0; p + 1 < md.LinePointCount[static_cast<std::size_t>(line)]; ++p) {
+        maxRadius = std::min(maxRadius, segmentDistance(line, p));
+      }
+    }
+  } else {
+    for (int k = 0; k < md.BottomLineCount; ++k) {
+      const int line = md.BottomLineLineNo[static_cast<std::size_t>(k)] - 1;
+      if (line < 0 || line >= md.LineCount) continue;
+      const int points = md.LinePointCount[static_cast<std::size_t>(line)];
+      const int last = std::min(md.BottomLineEndPoint[static_cast<std::size_t>(k)], points) - 1;
+      for (int p = std::max(md.BottomLineBeginPoint[static_cast<std::size_t>(k)] - 1, 0); p < last; ++p) {
+        maxRadius = std::min(maxRadius, segmentDistance(line, p));
+      }
+    }
+  }
+  double minRadius = 999999.0;
+  for (int p = 0; p + 1 < groundPoints; ++p) minRadius = std::min(minRadius, segmentDistance(g, p));
+  maxRadiusOut = std::min(maxRadius, t);
+  minRadiusOut = std::min(minRadius, t);
+}
+
+long long FanCircleCount(double maxRadius, double minRadius, int circles, double decrement) {
+  if (!(maxRadius > minRadius)) return 0;
+  if (!(decrement > 0.0)) return std::max(circles, 0);
+  // Rounded as the fan rounds it (std::nearbyint); a count beyond any store
+  // is kept from overflowing.
+  const double count = std::nearbyint((maxRadius - minRadius) / decrement);
+  if (!(count < 1e18)) return static_cast<long long>(1e18);
+  return std::max(static_cast<long long>(count), 0LL);
+}
+
+long long GridCircleTotal(const AnalysisModel& md) {
+  if (md.LineCount < 1 || md.GridDivision12 < 0 || md.GridDivision23 < 0) return 0;
+  if (md.LinePointCount[static_cast<std::size_t>(md.LineCount - 1)] < 1) return 0;
+  // The centres as the grid search places them.
+  const double x1 = md.GridCornerX[0], y1 = md.GridCornerY[0];
+  const double d12x = md.GridDivision12 >= 1 ? (md.GridCornerX[1] - x1) / md.GridDivision12 : 0.0;
+  const double d12y = md.GridDivision12 >= 1 ? (md.GridCornerY[1] - y1) / md.GridDivision12 : 0.0;
+  const double d23x = md.GridDivision23 >= 1 ? (md.GridCornerX[2] - md.GridCornerX[1]) / md.GridDivision23 : 0.0;
+  const double d23y = md.GridDivision23 >= 1 ? (md.GridCornerY[2] - md.GridCornerY[1]) / md.GridDivision23 : 0.0;
+  long long total = 0;
+  for (int f = 0; f <= md.GridDivision23; ++f) {
+    for (int j = 0; j <= md.GridDivision12; ++j) {
+      double maxRadius, minRadius;
+      CircleRadiusRange(md, x1 + f * d23x + j * d12x, y1 + f * d23y + j * d12y, maxRadius, minRadius);
+      total += FanCircleCount(maxRadius, minRadius, md.CircleCount, md.RadiusDecrement);
+      if (total > static_cast<long long>(1e18)) return total;
+    }
+  }
+  return total;
 }
 
 void ReadCentreGrid(Project& project) {

@@ -43,7 +43,7 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
      "ไม่พบข้อมูลจำนวนชิ้นในการวิเคราะห์ (No of Slice)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
 }};
 
-constexpr std::array<Bilingual, 11> kCoreTexts{{
+constexpr std::array<Bilingual, 12> kCoreTexts{{
     {"Table {0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
      "ตาราง {0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
     {"Table {0}: {1} {2} is given more than once.\nPlease recheck.", "ตาราง {0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
@@ -68,6 +68,27 @@ constexpr std::array<Bilingual, 11> kCoreTexts{{
      "{0} = {1} น้อยกว่าขีดจำกัด {2} ของหน้าตัดนี้\nกรุณาตรวจสอบค่าที่ Analysis Setting"},
     {"{0} = {1} is beyond any real section (at most 1e9 in size).\nPlease recheck.",
      "{0} = {1} มีค่ามากเกินกว่าหน้าตัดจริงใด ๆ (ไม่เกิน 1e9)\nกรุณาตรวจสอบข้อมูล"},
+    {"The grid search would analyse and keep {0} circles (the circles of every centre of the grid, from Division "
+     "1-2, Division 2-3 and {1}), above the limit of {2} that the Results table can hold.\nPlease check Analysis "
+     "Setting.",
+     "การค้นหาแบบกริดจะวิเคราะห์และเก็บวงกลม {0} วง (วงกลมของทุกจุดศูนย์กลางในกริด จาก Division 1-2, Division 2-3 "
+     "และ {1}) เกินขีดจำกัด {2} วงที่ตาราง Results เก็บได้\nกรุณาตรวจสอบค่าที่ Analysis Setting"},
+}};
+
+constexpr Bilingual kGridEdgeWarning{
+    "{0}: the minimum lies on the {1} edge of the grid of centres; extend the grid beyond its {1} edge.",
+    "{0}: ค่าต่ำสุดอยู่ที่ขอบด้าน{1}ของกริดจุดศูนย์กลาง กรุณาขยายกริดออกไปทางขอบด้าน{1}"};
+constexpr std::array<Bilingual, 4> kGridEdgeNames{{
+    {"lower", "ล่าง"},
+    {"upper", "บน"},
+    {"left", "ซ้าย"},
+    {"right", "ขวา"},
+}};
+constexpr std::array<Bilingual, 4> kMethodNames{{
+    {"Ordinary", "Ordinary"},
+    {"Simplified Janbu", "Simplified Janbu"},
+    {"Simplified Bishop", "Simplified Bishop"},
+    {"Spencer", "Spencer"},
 }};
 
 struct CodeText {
@@ -120,6 +141,20 @@ std::string_view ResultCodeText(std::uint8_t language, int code) {
 
 std::string_view NoAdmissibleSurfaceText(std::uint8_t language) {
   return Pick(kNoAdmissibleSurface, language);
+}
+
+std::string_view GridEdgeWarningPattern(std::uint8_t language) {
+  return Pick(kGridEdgeWarning, language);
+}
+
+std::string_view GridEdgeName(std::uint8_t language, int edge) {
+  if (edge < 0 || edge >= static_cast<int>(kGridEdgeNames.size())) return {};
+  return Pick(kGridEdgeNames[static_cast<std::size_t>(edge)], language);
+}
+
+std::string_view MethodName(std::uint8_t language, int method) {
+  if (method < 0 || method >= static_cast<int>(kMethodNames.size())) return {};
+  return Pick(kMethodNames[static_cast<std::size_t>(method)], language);
 }
 
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {

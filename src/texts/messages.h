@@ -49,6 +49,9 @@ enum class CoreText {
   ValueBelowLimit,
   // {0} field, {1} value: a coordinate, strength or unit weight beyond reason
   ValueOutOfReach,
+  // {0} circles the grid would analyse and keep, {1} the field that sets the
+  // circles of each centre, {2} limit
+  GridCirclesAboveLimit,
 };
 
 std::string_view CoreTextFor(std::uint8_t language, CoreText text);
@@ -60,6 +63,16 @@ std::string_view ResultCodeText(std::uint8_t language, int code);
 // "no admissible slip surface", for a run in which no trial surface of a
 // selected method got a factor.
 std::string_view NoAdmissibleSurfaceText(std::uint8_t language);
+
+// The warning of a method whose minimum lies on an edge of the grid of
+// centres, with {0} the method's name and {1} the edge's name (from
+// GridEdgeName): what was found and what to do about it.
+std::string_view GridEdgeWarningPattern(std::uint8_t language);
+// "lower", "upper", "left", "right" (edge 0 to 3) in `language`.
+std::string_view GridEdgeName(std::uint8_t language, int edge);
+// "Ordinary", "Simplified Janbu", "Simplified Bishop", "Spencer" (method 0
+// to 3), as the method check boxes name them.
+std::string_view MethodName(std::uint8_t language, int method);
 
 // Replaces {0}, {1} ... in `pattern` by the arguments in order. A placeholder
 // without an argument is kept as written.

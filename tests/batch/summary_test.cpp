@@ -37,6 +37,22 @@ TEST(Summary, LayoutForCircularIrregularAndFailedFiles) {
   fs::remove(file);
 }
 
+TEST(Summary, EachWarningOnALineBelowItsFile) {
+  std::vector<FileReport> reports = {Report("/x/a.pdd", "Dam", 1, {1.5, 1.25, 1.75, 2}),
+                                     Report("b.pdd", "B", 1, {1.1, 1.2, 1.3, 1.4})};
+  reports[0].warnings = {{Bishop, RunWarning::Edge::Lower}, {Bishop, RunWarning::Edge::Left}};
+  const fs::path file = fs::temp_directory_path() / "pelodyn-summary-warnings-test.txt";
+  WriteSummaryFile(file, reports);
+  EXPECT_EQ(ReadFileBytes(file), ReadFileBytes(kData / "summary_with_warnings.txt"));
+  fs::remove(file);
+  // In Thai, as the messages of the run.
+  const std::string thai = SummaryText(reports, 0);
+  EXPECT_NE(thai.find("\r\n          Warning: Simplified Bishop: ค่าต่ำสุดอยู่ที่ขอบด้านซ้ายของกริดจุดศูนย์กลาง "
+                      "กรุณาขยายกริดออกไปทางขอบด้านซ้าย\r\n      2"),
+            std::string::npos)
+      << thai;
+}
+
 TEST(Summary, OtherTheoriesLeaveTheTheoryFieldOut) {
   const std::string text = SummaryText({Report("p.pdd", "P", 0, {1, 2, 3, 4})});
   EXPECT_NE(text.find("\r\n      1                       P                   p           1            2            3"

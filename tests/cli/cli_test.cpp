@@ -209,6 +209,69 @@ void Write(const fs::path& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// The example's grid of centres (x 105 to 135, y 75 to 105, 6 x 6) has every
+// minimum inside it; raised to y 100 to 130, every minimum lies on its
+// lowest row.
+TEST_F(Cli, AMinimumOnTheGridsEdgeIsReportedInTheJsonTheSummaryAndTheMessages) {
+  Write(dir / "lower.pdd",
+        Edited(dir / "homogeneous-grid.pdd", "105.000    75.000   135.000    75.000   135.000   105.000",
+               "105.000   100.000   135.000   100.000   135.000   130.000"));
+  const Result r = RunCli("analyse --json --quiet --summary " + path("s.txt") + " " + path("lower.pdd") + " " +
+                          path("homogeneous-grid.pdd"));
+  EXPECT_EQ(r.status, 0);
+  const auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 2u);
+  const auto lower = nlohmann::json::parse(lines[0]);
+  const auto inside = nlohmann::json::parse(lines[1]);
+  const std::pair<const char*, const char*> methods[] = {
+      {"ordinary", "Ordinary"}, {"janbu", "Simplified Janbu"}, {"bishop", "Simplified Bishop"}, {"spencer", "Spencer"}};
+  auto warning = [](const std::string& name) {
+    return name + ": the minimum lies on the lower edge of the grid of centres; extend the grid beyond its lower edge.";
+  };
+  nlohmann::json expected = nlohmann::json::array();
+  for (const auto& [key, name] : methods) {
+    // The minimum is on the lowest row, and not at a corner.
+    EXPECT_EQ(lower["minima"][key]["y"], 100.0) << key;
+    EXPECT_GT(lower["minima"][key]["x"].get<double>(), 105.0) << key;
+    EXPECT_LT(lower["minima"][key]["x"].get<double>(), 135.0) << key;
+    // Strictly inside the example's grid.
+    EXPECT_GT(inside["minima"][key]["y"].get<double>(), 75.0) << key;
+    EXPECT_LT(inside["minima"][key]["y"].get<double>(), 105.0) << key;
+    EXPECT_GT(inside["minima"][key]["x"].get<double>(), 105.0) << key;
+    EXPECT_LT(inside["minima"][key]["x"].get<double>(), 135.0) << key;
+    expected.push_back(warning(name));
+  }
+  EXPECT_EQ(lower["warnings"], expected);
+  EXPECT_EQ(inside["warnings"], nlohmann::json::array());
+  for (const char* key : {"file", "ok", "error", "theory", "search", "surfaces", "rejected", "minima",
+                          "critical_surface", "elapsed_seconds"}) {
+    EXPECT_TRUE(lower.contains(key)) << key;
+  }
+
+  // In the summary, each warning on a line of its own below its file's line.
+  const auto summary = Lines(Bytes(dir / "s.txt"));
+  ASSERT_EQ(summary.size(), 15u);
+  EXPECT_NE(summary[8].find("lower"), std::string::npos);
+  for (std::size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(summary[9 + k], "          Warning: " + warning(methods[k].second) + "\r");
+  }
+  EXPECT_NE(summary[13].find("homogeneous-grid"), std::string::npos);
+  EXPECT_EQ(summary[14].substr(0, 10), "==========");
+
+  // And on standard error in plain mode, in the language of the messages.
+  const Result plain = RunCli("analyse --quiet " + path("lower.pdd"), true);
+  EXPECT_NE(plain.out.find(path("lower.pdd") + ": " + warning("Simplified Bishop") + "\n"), std::string::npos)
+      << plain.out;
+  const Result thai = RunCli("--lang th analyse --quiet " + path("lower.pdd"), true);
+  EXPECT_NE(
+      thai.out.find(path("lower.pdd") + ": Spencer: ค่าต่ำสุดอยู่ที่ขอบด้านล่างของกริดจุดศูนย์กลาง กรุณาขยายกริดออกไปทางขอบด้านล่าง\n"),
+      std::string::npos)
+      << thai.out;
+  const Result quiet = RunCli("analyse --quiet " + path("homogeneous-grid.pdd"), true);
+  EXPECT_EQ(quiet.out.find("Warning"), std::string::npos) << quiet.out;
+  EXPECT_EQ(quiet.out.find("edge"), std::string::npos) << quiet.out;
+}
+
 TEST_F(Cli, AProjectWithoutEndingGetsItsResultBesideIt) {
   Write(dir / "studies" / "u" / "dam", Bytes(dir / "homogeneous-grid.pdd"));
   ASSERT_EQ(RunCli("analyse --quiet " + path("studies/u/dam")).status, 0);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include "engine_fixture.h"
+#include "model/collection.h"
 #include "texts/messages.h"
 
 namespace pelodyn {
@@ -139,6 +141,40 @@ TEST_F(Search, GridCentresRowByRow) {
   options().setText("E_12_Division", "0");  // one centre per row
   EXPECT_EQ(run().outcome, RunOutcome::Complete);
   EXPECT_EQ(Centres(results()), (C{{10, 40}, {10, 50}}));
+}
+
+// A homogeneous slope 100 m wide: ground (0, 30) (40, 30) (70, 15)
+// (100, 15) over a bottom line at y = 0. A radius decrement of 0.05 is
+// ordinary work here: some 600 circles a centre.
+TEST_F(Search, AFineDecrementOnAHundredMetreSectionRuns) {
+  soil(1, 10.0, 25.0, 18.0);
+  soil(2, 0.0, 0.0, 0.0);
+  line(1, {{0, 0}, {100, 0}});
+  line(2, {{0, 30}, {40, 30}, {70, 15}, {100, 15}});
+  SetCentreGrid(options(), "50", "40", "70", "60", "2");
+  options().setItemIndex("CB_Circle_Decrement", 1);
+  std::array<double, 4> coarse{}, fine{};
+  for (auto [text, fs] : {std::pair{"0.5", &coarse}, std::pair{"0.05", &fine}}) {
+    SCOPED_TRACE(text);
+    store().empty(Table::Results);
+    options().setText("E_Cir_Decrement", text);
+    ASSERT_EQ(run().outcome, RunOutcome::Complete) << (ui.shown.empty() ? std::string() : ui.shown.back().text);
+    // What the collection counted is what the search stored.
+    EXPECT_EQ(static_cast<long long>(results().size()), GridCircleTotal(model()));
+    for (int method = Ordinary; method <= Spencer; ++method) {
+      (*fs)[static_cast<std::size_t>(method)] = project.run.Minimum[static_cast<std::size_t>(method)].Fs;
+    }
+  }
+  EXPECT_GT(results().size(), 9u * 300u);  // every centre spans more than 15 m
+  for (std::size_t method = 0; method < 4; ++method) {
+    // Every tenth radius of the fine fan is a radius of the coarse one
+    // (rounding apart), so the fine search finds no higher minimum, and a
+    // smooth factor moves little between radii half a metre apart.
+    EXPECT_LE(fine[method], coarse[method] + 1e-9) << method;
+    EXPECT_GT(fine[method], coarse[method] - 0.02) << method;
+    EXPECT_GT(fine[method], 0.5) << method;
+    EXPECT_LT(fine[method], 5.0) << method;
+  }
 }
 
 TEST(PatternWalk, ProbesXThenYThenFinerSteps) {

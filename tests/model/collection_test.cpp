@@ -235,6 +235,78 @@ TEST_F(Collection, CircleCountOrRadiusDecrementByMode) {
   EXPECT_THROW(collect(), ConversionError);
 }
 
+// Flat ground at y = 10 over a bottom line at y = 0, 1000 long: a centre at
+// height y well inside is y from the bottom line and y - 10 from the ground,
+// so every fan spans 10 and takes 10 / decrement circles.
+void FlatGround(ProjectFixture& f, const char* divisions, const char* decrement) {
+  f.soil(1, 10.0, 25.0, 18.0);
+  f.soil(2, 0.0, 0.0, 0.0);
+  f.line(1, {{0, 0}, {1000, 0}});
+  f.line(2, {{0, 10}, {1000, 10}});
+  testing::SetCentreGrid(f.options(), "490", "20", "510", "30", divisions);
+  f.options().setItemIndex("CB_Circle_Decrement", 1);
+  f.options().setText("E_Cir_Decrement", decrement);
+}
+
+TEST(CollectionGridTotal, FineDecrementsPassUntilTheGridsTotalPassesTheBound) {
+  struct Case {
+    const char* divisions;
+    const char* decrement;
+    long long total;  // centres x 10 / decrement
+    bool refused;
+  };
+  for (const Case& c : {Case{"10", "0.05", 121LL * 200, false}, Case{"10", "0.0001", 121LL * 100000, false},
+                        Case{"15", "0.0001", 256LL * 100000, true}, Case{"200", "0.001", 40401LL * 10000, true}}) {
+    SCOPED_TRACE(std::string(c.divisions) + " divisions, decrement " + c.decrement);
+    ProjectFixture f;
+    FlatGround(f, c.divisions, c.decrement);
+    f.collect();
+    EXPECT_EQ(GridCircleTotal(f.model()), c.total);
+    EXPECT_EQ(f.model().DataError, c.refused ? 1 : 0);
+    if (c.refused) {
+      ASSERT_FALSE(f.ui.shown.empty());
+      EXPECT_EQ(f.ui.shown.back().text,
+                "The grid search would analyse and keep " + std::to_string(c.total) +
+                    " circles (the circles of every centre of the grid, from Division 1-2, Division 2-3 and Radius "
+                    "Decrement), above the limit of 20000000 that the Results table can hold.\nPlease check "
+                    "Analysis Setting.");
+    } else {
+      EXPECT_TRUE(f.ui.shown.empty());
+    }
+  }
+}
+
+TEST(CollectionGridTotal, CentresOutsideTheSectionAddNoCircle) {
+  ProjectFixture f;
+  FlatGround(f, "2", "0.5");
+  // Rows at y = 20, 5 and -10: only the first is above the ground.
+  f.options().setText("E_Y_RightTop", "-10");
+  f.collect();
+  ASSERT_EQ(f.model().DataError, 0);
+  EXPECT_EQ(GridCircleTotal(f.model()), 3 * 20);
+  // By number, each centre with a range gets exactly No. of Circle.
+  f.options().setItemIndex("CB_Circle_Decrement", 0);
+  f.options().setText("E_Cir_Decrement", "7");
+  f.collect();
+  ASSERT_EQ(f.model().DataError, 0);
+  EXPECT_EQ(GridCircleTotal(f.model()), 3 * 7);
+}
+
+TEST(CollectionGridTotal, FanCountsAsTheFanRoundsThem) {
+  struct Case {
+    double maxRadius, minRadius;
+    int circles;
+    double decrement;
+    long long count;
+  };
+  for (const Case& c :
+       {Case{20, 10, 10, 0.0, 10}, Case{20, 10, 0, 3.0, 3}, Case{20, 10, 0, 4.0, 2}, Case{20, 10, 0, 0.05, 200},
+        Case{10, 20, 10, 0.0, 0}, Case{10, 10, 0, 1.0, 0}, Case{20, 10, 0, 1e-300, 1000000000000000000LL}}) {
+    EXPECT_EQ(FanCircleCount(c.maxRadius, c.minRadius, c.circles, c.decrement), c.count)
+        << c.maxRadius << " " << c.minRadius << " " << c.circles << " " << c.decrement;
+  }
+}
+
 TEST_F(Collection, OnlyTheIrregularTheoryReadsTheIrregularSurface) {
   twoLayerSlope();
   numberedPoint(Table::NonCircular_Coordinate, 1, 0, 10);
@@ -721,10 +793,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "Division 1-2 = 100000 is above the limit of 1000"},
         LimitCase{"ManyCentresTimesCircles",
                   [](ProjectFixture& f) {
-                    f.options().setText("E_12_Division", "999");
-                    f.options().setText("E_23_Division", "999");
+                    // Every centre above the ground: 1000 x 1000 centres of 1000 circles.
+                    testing::SetCentreGrid(f.options(), "20", "30", "40", "50", "999");
+                    f.options().setText("E_Cir_Decrement", "1000");
                   },
-                  "Grid centres x No. of Circle = 10000000 is above the limit of 1000000"},
+                  "1000000000 circles (the circles of every centre of the grid, from Division 1-2, Division 2-3 "
+                  "and No. of Circle), above the limit of 20000000 that the Results table can hold"},
         LimitCase{"NegativeDivisions", [](ProjectFixture& f) { f.options().setText("E_23_Division", "-5"); },
                   "Division 2-3 = -5 may not be negative"},
         LimitCase{"TinyRadiusDecrement",
@@ -732,7 +806,9 @@ INSTANTIATE_TEST_SUITE_P(
                     f.options().setItemIndex("CB_Circle_Decrement", 1);
                     f.options().setText("E_Cir_Decrement", "1e-300");
                   },
-                  "Radius Decrement = 1E-300 is below the limit of 0.0632 for this section"},
+                  // sqrt(60^2 + 20^2) / 1e-300 circles could make one fan.
+                  "Circles per centre (section size / Radius Decrement) = 6.32455532033676E301 is above the limit "
+                  "of 20000000"},
         LimitCase{"HugeUnitWeight",
                   [](ProjectFixture& f) {
                     Row r = f.store().rowAt(Table::Soil_Prop, 1);
