@@ -1,5 +1,8 @@
 #include "view/fs_contour_painter.h"
 
+#include "texts/captions.h"
+#include "texts/messages.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPolygon>
@@ -47,7 +50,7 @@ void PaintContours(QPainter& painter, const ContourMap& map, const ViewTransform
   painter.restore();
 }
 
-QRect PaintContourLegend(QPainter& painter, const ContourLegend& legend, const QRect& area) {
+QRect PaintContourLegend(QPainter& painter, const ContourLegend& legend, const QRect& area, std::uint8_t language) {
   if (legend.entries.empty() || area.isEmpty()) return {};
   const double low = legend.entries.front().fs, high = legend.entries.back().fs;
   const bool ranged = legend.entries.size() > 1 && high > low;
@@ -60,8 +63,10 @@ QRect PaintContourLegend(QPainter& painter, const ContourLegend& legend, const Q
   titleFont.setPixelSize(13);
   titleFont.setBold(true);
   const QFontMetrics metrics(font, painter.device()), titleMetrics(titleFont, painter.device());
-  const QString title = QStringLiteral("FS");
-  const QString minText = QStringLiteral("min ") + QString::fromStdString(FormatFixed(legend.minimum, 3));
+  const std::string_view titleText = UiTextFor(language, UiText::ContourLegendTitle);
+  const QString title = QString::fromUtf8(titleText.data(), static_cast<qsizetype>(titleText.size()));
+  const QString minText = QString::fromStdString(
+      FormatText(UiTextFor(language, UiText::ContourLegendMinimum), {FormatFixed(legend.minimum, 3)}));
   std::vector<QString> values;
   int valueWidth = 0;
   for (const ContourLegend::Entry& e : legend.entries) {

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QRect>
+#include <cstdint>
 
 #include "model/analysis_model.h"
 #include "view/fs_contours.h"
@@ -29,8 +30,9 @@ void PaintContours(QPainter& painter, const ContourMap& map, const ViewTransform
 // a vertical colour scale running through the disc colours from the lowest
 // factor at the bottom to the highest at the top, the entries' factors
 // beside it, and a black triangle at the smallest factor with "min" and its
-// value under the scale. A legend without entries paints nothing. Returns
+// value under the scale, in `language` (0 Thai, 1 English). A legend without
+// entries paints nothing. Returns
 // the box (empty when nothing was painted); the painter's state is restored.
-QRect PaintContourLegend(QPainter& painter, const ContourLegend& legend, const QRect& area);
+QRect PaintContourLegend(QPainter& painter, const ContourLegend& legend, const QRect& area, std::uint8_t language = 1);
 
 }  // namespace pelodyn

@@ -123,7 +123,8 @@ void SectionCanvas::paintEvent(QPaintEvent* event) {
   p.drawImage(visible.topLeft(), m_base);
   p.drawImage(visible.topLeft(), m_overlay);
   if (m_trialShown) paintTrial(p);
-  if (m_view->m_project != nullptr && m_view->m_contours) PaintContourLegend(p, m_view->m_legend, visible);
+  if (m_view->m_project != nullptr && m_view->m_contours)
+    PaintContourLegend(p, m_view->m_legend, visible, m_view->m_project->model.Language);
 }
 
 void SectionCanvas::paintTrial(QPainter& p) {

@@ -108,6 +108,11 @@ TEST(Screenshots, MainWindowRunAndResults) {
   save(progress, "finished-progress.png");
   window.commands().action("MN_Draw_Contour")->trigger();
   save(&window, "contours.png");
+  window.setLanguage(0);
+  QCoreApplication::sendPostedEvents();
+  save(&window, "contours-thai.png");
+  window.setLanguage(1);
+  QCoreApplication::sendPostedEvents();
   // Several critical circles on one centre: each label readable.
   save(window.view(), "critical-circles.png");
 
