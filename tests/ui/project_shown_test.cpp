@@ -308,6 +308,35 @@ TEST_F(ProjectShownTest, AStoppedRunSaysSoAndItsPartialResultsAreSavedOnlyWhenWa
   EXPECT_NE(Bytes(pdr), oldPdr);
 }
 
+TEST_F(ProjectShownTest, AMinimumOnTheEdgeOfTheGridIsReportedWhereTheResultsShow) {
+  open("homogeneous-grid.pdd");
+  // The example's own grid holds its minima inside: nothing to report.
+  runToEnd();
+  ASSERT_TRUE(document->lastRun()->warnings.empty());
+  EXPECT_TRUE(in<QLabel>(&progress(), "L_Run_Warnings")->isHidden());
+  // The same grid raised well above the critical centres.
+  document->setOptions(QStringLiteral("Grid"), [](OptionValues& o) {
+    o.setText("E_Y_LeftDown", "100");
+    o.setText("E_Y_RightDown", "100");
+    o.setText("E_Y_RightTop", "130");
+  });
+  runToEnd();
+  const std::vector<RunWarning>& warnings = document->lastRun()->warnings;
+  ASSERT_FALSE(warnings.empty());
+  auto* label = in<QLabel>(&progress(), "L_Run_Warnings");
+  EXPECT_FALSE(label->isHidden());
+  for (const RunWarning& w : warnings) {
+    const QString text = QString::fromStdString(RunWarningText(w, kLanguageEnglish));
+    EXPECT_TRUE(label->text().contains(text)) << text.toStdString();
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains(text)) << text.toStdString();
+  }
+  EXPECT_TRUE(label->text().contains(QStringLiteral("lower edge"))) << label->text().toStdString();
+  // Another project: the warning goes with the results.
+  open("irregular-random.pdd");
+  EXPECT_TRUE(label->isHidden());
+  EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+}
+
 TEST_F(ProjectShownTest, EditsAreUndoneFromTheEditMenuAndTheTitleCarriesTheModifiedMark) {
   open("homogeneous-grid.pdd");
   const QString clean = "Pelodyn 2.1 - " + QString::fromStdString((dir / "homogeneous-grid.pdd").string());

@@ -1,5 +1,6 @@
 #include "ui/document/run_texts.h"
 
+#include <QStringList>
 #include <string>
 
 #include "model/numbers.h"
@@ -17,8 +18,17 @@ QString StoppedRunText(std::uint8_t language, const RunResult& result) {
   return QString::fromStdString(FormatText(UiTextFor(language, UiText::RunStoppedAfter), {done}));
 }
 
+QString RunWarningsText(std::uint8_t language, const RunResult& result) {
+  QStringList lines;
+  for (const RunWarning& w : result.warnings) lines << QString::fromStdString(RunWarningText(w, language));
+  return lines.join(QLatin1Char('\n'));
+}
+
 QString RunSummaryText(std::uint8_t language, const Project& p, const RunResult& result) {
-  if (result.outcome == RunOutcome::Stopped) return StoppedRunText(language, result);
+  QString warnings = RunWarningsText(language, result);
+  warnings.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  const QString tail = warnings.isEmpty() ? QString() : QStringLiteral(" ") + warnings;
+  if (result.outcome == RunOutcome::Stopped) return StoppedRunText(language, result) + tail;
   if (result.outcome != RunOutcome::Complete) return {};
   static const char* names[] = {"Ordinary", "Janbu", "Bishop", "Spencer"};
   const std::uint8_t used[] = {p.model.UseOrdinary, p.model.UseSimplifiedJanbu, p.model.UseSimplifiedBishop,
@@ -32,7 +42,8 @@ QString RunSummaryText(std::uint8_t language, const Project& p, const RunResult&
   }
   if (minima.empty()) minima = "-";
   return QString::fromStdString(
-      FormatText(UiTextFor(language, UiText::RunSummary), {minima, FormatFixed(p.run.SlidingMassArea, 2)}));
+             FormatText(UiTextFor(language, UiText::RunSummary), {minima, FormatFixed(p.run.SlidingMassArea, 2)})) +
+         tail;
 }
 
 }  // namespace pelodyn

@@ -79,6 +79,14 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   m_stopped->setStyleSheet(QStringLiteral("QLabel { color: #a00000; }"));
   m_stopped->hide();
   layout->addWidget(m_stopped);
+  // A minimum on the edge of the grid of centres is no minimum: said here
+  // with what to do.
+  m_warnings = new QLabel(this);
+  m_warnings->setObjectName(QStringLiteral("L_Run_Warnings"));
+  m_warnings->setWordWrap(true);
+  m_warnings->setStyleSheet(QStringLiteral("QLabel { color: #a05000; }"));
+  m_warnings->hide();
+  layout->addWidget(m_warnings);
 
   auto* minFs = new QWidget(this);
   minFs->setObjectName(QStringLiteral("P_Min_FS"));
@@ -190,6 +198,7 @@ void ProgressWindow::changeEvent(QEvent* event) {
 void ProgressWindow::retranslate() {
   const auto& last = m_document.lastRun();
   if (last && last->outcome == RunOutcome::Stopped) m_stopped->setText(StoppedRunText(m_document.language(), *last));
+  if (last) m_warnings->setText(RunWarningsText(m_document.language(), *last));
 }
 
 void ProgressWindow::clearForNewProject() {
@@ -200,6 +209,8 @@ void ProgressWindow::clearForNewProject() {
   for (QLabel* label : m_minima) label->setText(QStringLiteral("XX.XXX"));
   m_stopped->hide();
   m_stopped->clear();
+  m_warnings->hide();
+  m_warnings->clear();
   m_sortedModel.clear();
   m_sorted->setVisible(false);
   m_resultsModel.reload();
@@ -248,6 +259,7 @@ void ProgressWindow::onStarted() {
   m_startStop->setText(QStringLiteral("Stop"));
   m_sort->setEnabled(false);
   m_stopped->hide();
+  m_warnings->hide();
   // The worker owns the store from here: the grids read nothing.
   m_resultsModel.setFrozen(true);
   m_sortedModel.clear();
@@ -261,6 +273,9 @@ void ProgressWindow::onFinished() {
   const bool stopped = last && last->outcome == RunOutcome::Stopped;
   if (stopped) m_stopped->setText(StoppedRunText(m_document.language(), *last));
   m_stopped->setVisible(stopped);
+  const QString warnings = last ? RunWarningsText(m_document.language(), *last) : QString();
+  m_warnings->setText(warnings);
+  m_warnings->setVisible(!warnings.isEmpty());
 }
 
 void ProgressWindow::onProgress(const ProgressCopy& progress) {

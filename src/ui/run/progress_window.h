@@ -73,6 +73,7 @@ class ProgressWindow : public QDialog {
   QComboBox* m_method = nullptr;
   QTableView* m_sorted = nullptr;
   QLabel* m_stopped = nullptr;
+  QLabel* m_warnings = nullptr;
   ResultsTableModel m_resultsModel;
   SortedResultsModel m_sortedModel;
   bool m_detailsShown = false;
