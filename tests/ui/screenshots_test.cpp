@@ -123,6 +123,20 @@ TEST(Screenshots, MainWindowRunAndResults) {
   save(progress, "progress-after-open.png");
   save(&window, "main-after-open.png");
   ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "homogeneous-grid.pdd").string())));
+  // The grid raised above the critical centres: the minimum on its edge.
+  document->setOptions(QStringLiteral("Grid"), [](OptionValues& o) {
+    o.setText("E_Y_LeftDown", "100");
+    o.setText("E_Y_RightDown", "100");
+    o.setText("E_Y_RightTop", "130");
+  });
+  finished.clear();
+  progress->findChild<QPushButton*>("B_Start_Stop")->click();
+  if (finished.isEmpty()) {
+    ASSERT_TRUE(finished.wait(300000));
+  }
+  QCoreApplication::processEvents();
+  save(progress, "edge-warning-progress.png");
+  save(&window, "edge-warning-main.png");
 
   window.setLanguage(0);
   // The real message box of the New question, in Thai.

@@ -19,8 +19,20 @@ QString StoppedRunText(std::uint8_t language, const RunResult& result) {
 }
 
 QString RunWarningsText(std::uint8_t language, const RunResult& result) {
+  // One line per edge, naming every method whose minimum lies on it: four
+  // times the same advice would hide what it says.
   QStringList lines;
-  for (const RunWarning& w : result.warnings) lines << QString::fromStdString(RunWarningText(w, language));
+  for (int edge = 0; edge < 4; ++edge) {
+    std::string methods;
+    for (const RunWarning& w : result.warnings) {
+      if (static_cast<int>(w.edge) != edge) continue;
+      if (!methods.empty()) methods += ", ";
+      methods += MethodName(language, w.method);
+    }
+    if (methods.empty()) continue;
+    lines << QString::fromStdString(
+        FormatText(GridEdgeWarningPattern(language), {methods, std::string(GridEdgeName(language, edge))}));
+  }
   return lines.join(QLatin1Char('\n'));
 }
 
