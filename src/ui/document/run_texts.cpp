@@ -52,7 +52,9 @@ QString RunSummaryText(std::uint8_t language, const Project& p, const RunResult&
     if (!minima.empty()) minima += ", ";
     minima += std::string(names[k]) + " " + FormatFixed(fs, 3);
   }
-  if (minima.empty()) minima = "-";
+  // assign(1, '-'), not = "-": the optimiser warns falsely of an overlap
+  // when a one-character literal replaces a string.
+  if (minima.empty()) minima.assign(1, '-');
   return QString::fromStdString(
              FormatText(UiTextFor(language, UiText::RunSummary), {minima, FormatFixed(p.run.SlidingMassArea, 2)})) +
          tail;
