@@ -30,6 +30,10 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
   const RunState& run = project.run;
   WorkingStore& store = *project.store;
   const int theory = project.model.AnalysisTheory;
+  // The Results rows of a big search make a file of a hundred megabytes: it
+  // is written as it is built, a megabyte at a time, never held whole.
+  ReplacingFile out(path);
+  constexpr std::size_t kChunk = 1 << 20;
   LayoutWriter w;
   w.literal("=====Pelodyn_2.0_Result=====").endLine();
   w.integer(theory, 0, "Theory").endLine();
@@ -67,6 +71,7 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
                 field(r.real("FS_Ord"), 15) + field(r.real("FS_Jan"), 13) + field(r.real("FS_Bis"), 13) +
                 field(r.real("FS_Spe"), 13))
           .endLine();
+      if (w.bytes().size() >= kChunk) out.write(w.take());
     });
     w.literal(std::string(102, '=')).endLine();
     w.blank();
@@ -104,7 +109,8 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
       w.literal(std::string(37, '=')).endLine();
     }
   }
-  WriteFileReplacing(path, w.bytes());
+  out.write(w.bytes());
+  out.commit();
 }
 
 }  // namespace pelodyn

@@ -111,52 +111,69 @@ std::string Reason(int error) {
 
 }  // namespace
 
-void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes) {
+ReplacingFile::ReplacingFile(const std::filesystem::path& path) : m_path(path) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   std::random_device random;
   std::string name = ".";
   name += path.filename().string();
   name += ".tmp";
   name += std::to_string(random() % 1000000);
-  const std::filesystem::path temp = folder / name;
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) throw FileError("Cannot create file \"" + path.string() + "\"" + Reason(errno));
-  auto fail = [&](int error) {
-    ::close(fd);
+  m_temp = folder / name;
+  m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (m_fd < 0) throw FileError("Cannot create file \"" + path.string() + "\"" + Reason(errno));
+}
+
+ReplacingFile::~ReplacingFile() {
+  if (m_fd >= 0) ::close(m_fd);
+  if (!m_temp.empty()) {
     std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    throw FileError("Cannot write file \"" + path.string() + "\"" + Reason(error));
-  };
+    std::filesystem::remove(m_temp, ignored);
+  }
+}
+
+void ReplacingFile::fail(int error) {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  std::error_code ignored;
+  std::filesystem::remove(m_temp, ignored);
+  m_temp.clear();
+  throw FileError("Cannot write file \"" + m_path.string() + "\"" + Reason(error));
+}
+
+void ReplacingFile::write(std::string_view bytes) {
   std::size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    const ssize_t n = ::write(m_fd, bytes.data() + written, bytes.size() - written);
     if (n < 0) {
       if (errno == EINTR) continue;
       fail(errno);
     }
     written += static_cast<std::size_t>(n);
   }
+}
+
+void ReplacingFile::commit() {
   // On disk before it replaces the old file, so that a crash leaves one or
   // the other whole.
-  if (::fsync(fd) != 0) fail(errno);
-  if (::close(fd) != 0) {
-    const int error = errno;
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    throw FileError("Cannot write file \"" + path.string() + "\"" + Reason(error));
-  }
+  if (::fsync(m_fd) != 0) fail(errno);
+  const int closed = ::close(m_fd);
+  m_fd = -1;
+  if (closed != 0) fail(errno);
   std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
+  std::filesystem::rename(m_temp, m_path, ec);
   if (ec) {
     std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    throw FileError("Cannot write file \"" + path.string() + "\": " + ec.message());
+    std::filesystem::remove(m_temp, ignored);
+    m_temp.clear();
+    throw FileError("Cannot write file \"" + m_path.string() + "\": " + ec.message());
   }
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  m_temp.clear();
+}
+
+void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes) {
+  ReplacingFile file(path);
+  file.write(bytes);
+  file.commit();
 }
 
 LayoutWriter& LayoutWriter::field(const std::string& text, int width, std::string_view name) {

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace pelodyn {
 
@@ -29,6 +30,28 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 // `path`: a failed write leaves the old file as it was.
 void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes);
 
+// The same written in pieces, for a file too large to build in memory first:
+// the pieces go to a temporary file beside `path`, and commit() puts it on
+// disk and renames it over `path`. Without a commit (an error on the way) the
+// temporary file is removed and the old file stays as it was. Failures raise
+// FileError naming `path` and the system's reason.
+class ReplacingFile {
+ public:
+  explicit ReplacingFile(const std::filesystem::path& path);
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  void write(std::string_view bytes);
+  void commit();
+
+ private:
+  [[noreturn]] void fail(int error);
+
+  std::filesystem::path m_path, m_temp;
+  int m_fd = -1;
+};
+
 // Builds a file line by line in the fixed-width notation:
 //   I   integer, no padding         In   integer right-aligned in n columns
 //   R0.d real with d decimals        Rn.d the same right-aligned in n columns
@@ -48,6 +71,9 @@ class LayoutWriter {
   LayoutWriter& endLine();
   LayoutWriter& blank() { return endLine(); }
   const std::string& bytes() const { return m_bytes; }
+  // Hands over what was built so far and starts empty, at the start of a
+  // line (call it only after endLine).
+  std::string take() { return std::exchange(m_bytes, std::string()); }
 
  private:
   LayoutWriter& field(const std::string& text, int width, std::string_view field);

@@ -52,6 +52,71 @@ TEST_F(Files, CircularResultFile) {
   EXPECT_EQ(ReadFileBytes(dir / "dam.pdr"), ReadFileBytes(kData / "result_circular.pdr"));
 }
 
+// Many rows are written to the file as they are formatted, a piece at a
+// time: every row arrives whole and in order, the head and the tail around
+// them as for a small file.
+TEST_F(Files, AResultFileOfManyRowsIsWrittenWholeInPieces) {
+  project.model.AnalysisTheory = 1;
+  constexpr int kRows = 40000;  // about 4 MB: several pieces
+  std::string rows;
+  for (int n = 1; n <= kRows; ++n) {
+    // Values with at most three decimals: printf's rounding needs no tie rule.
+    const double x = 100.0 + n % 97 * 0.25, y = 50.0 - n % 13 * 0.5, r = 20.0 + n % 31 * 0.125;
+    const double fs[4] = {1.0 + n % 7 * 0.001, 1.5, 2.0 + n % 11 * 0.01, 1000007};
+    ResultRow(*project.store, n, {x, y, r, fs[0], fs[1], fs[2], fs[3]});
+    char line[160];
+    std::snprintf(line, sizeof line, "%8d%13.3f%13.3f%13.3f%15.3f%13.3f%13.3f%13.3f\r\n", n, x, y, r, fs[0], fs[1],
+                  fs[2], fs[3]);
+    rows += line;
+  }
+  WriteResultFile(project, dir / "big.pdr");
+  const std::string bytes = ReadFileBytes(dir / "big.pdr");
+  const std::string rule = std::string(102, '-') + "\r\n";
+  const std::size_t start = bytes.find(rule, bytes.find(rule) + rule.size()) + rule.size();
+  const std::size_t end = bytes.find(std::string(102, '=') + "\r\n", start);
+  ASSERT_NE(end, std::string::npos);
+  EXPECT_TRUE(bytes.substr(start, end - start) == rows);
+  // Nothing else changed: with the rows taken out, the file is that of a
+  // run without rows.
+  project.store->empty(Table::Results);
+  WriteResultFile(project, dir / "none.pdr");
+  EXPECT_EQ(bytes.substr(0, start) + bytes.substr(end), ReadFileBytes(dir / "none.pdr"));
+}
+
+TEST_F(Files, AFileWrittenInPiecesReplacesTheOldOneOnlyWhenCommitted) {
+  const fs::path path = dir / "dam.pdr";
+  WriteFileReplacing(path, "old");
+  auto entries = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    return names;
+  };
+  {
+    ReplacingFile file(path);
+    file.write("new ");
+    file.write("bytes");
+    // Left without commit, as an error on the way would leave it.
+  }
+  EXPECT_EQ(ReadFileBytes(path), "old");
+  EXPECT_EQ(entries(), std::vector<std::string>{"dam.pdr"}) << "no temporary file is left";
+  {
+    ReplacingFile file(path);
+    file.write("new ");
+    file.write("bytes");
+    file.commit();
+  }
+  EXPECT_EQ(ReadFileBytes(path), "new bytes");
+  EXPECT_EQ(entries(), std::vector<std::string>{"dam.pdr"});
+  // A rename that fails (a folder is in the way) keeps the folder and
+  // leaves no temporary file.
+  fs::create_directories(dir / "taken.pdr" / "inside");
+  ReplacingFile blocked(dir / "taken.pdr");
+  blocked.write("x");
+  EXPECT_THROW(blocked.commit(), FileError);
+  EXPECT_TRUE(fs::is_directory(dir / "taken.pdr"));
+  EXPECT_EQ(entries().size(), 2u);
+}
+
 TEST_F(Files, IrregularResultFile) {
   project.model.AnalysisTheory = 2;
   project.run.Minimum[Janbu].Fs = 1.23456;
