@@ -1,5 +1,7 @@
 #include "persistence/result_file.h"
 
+#include <variant>
+
 #include "model/numbers.h"
 #include "persistence/text_file.h"
 
@@ -56,23 +58,40 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
         .endLine();
     w.literal(std::string(102, '-')).endLine();
     // The columns of the table are as wide as they come: a value wider than
-    // its column is written whole.
-    auto field = [](double value, int width) {
-      std::string text = FormatFixed(value, 3);
-      if (text.size() < static_cast<std::size_t>(width))
-        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
-      return text;
+    // its column is written whole. The lines are plain ASCII: they go
+    // straight into the file's pieces, one reused buffer, no conversion.
+    out.write(w.take());
+    const Row probe(Table::Results);
+    const std::size_t num = probe.fieldIndex("Num");
+    const std::size_t columns[7] = {probe.fieldIndex("X_Center"), probe.fieldIndex("Y_Center"),
+                                    probe.fieldIndex("Radius"),   probe.fieldIndex("FS_Ord"),
+                                    probe.fieldIndex("FS_Jan"),   probe.fieldIndex("FS_Bis"),
+                                    probe.fieldIndex("FS_Spe")};
+    constexpr std::size_t kWidths[7] = {13, 13, 13, 15, 13, 13, 13};
+    auto number = [](const FieldValue& v) {
+      if (const double* d = std::get_if<double>(&v)) return *d;
+      if (const std::int64_t* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
+      return 0.0;
     };
+    auto pad = [](std::string& to, std::string_view text, std::size_t width) {
+      if (text.size() < width) to.append(width - text.size(), ' ');
+      to.append(text);
+    };
+    std::string chunk;
+    chunk.reserve(kChunk + 256);
     // Row by row: a run of a million circles is never held whole.
     store.visitRows(Table::Results, [&](const Row& r) {
-      std::string num = std::to_string(r.integer("Num"));
-      if (num.size() < 8) num.insert(0, 8 - num.size(), ' ');
-      w.literal(num + field(r.real("X_Center"), 13) + field(r.real("Y_Center"), 13) + field(r.real("Radius"), 13) +
-                field(r.real("FS_Ord"), 15) + field(r.real("FS_Jan"), 13) + field(r.real("FS_Bis"), 13) +
-                field(r.real("FS_Spe"), 13))
-          .endLine();
-      if (w.bytes().size() >= kChunk) out.write(w.take());
+      const FieldValue& n = r.value(num);
+      const std::int64_t* i = std::get_if<std::int64_t>(&n);
+      pad(chunk, std::to_string(i ? *i : 0), 8);
+      for (std::size_t k = 0; k < 7; ++k) pad(chunk, FormatFixed(number(r.value(columns[k])), 3), kWidths[k]);
+      chunk.append("\r\n");
+      if (chunk.size() >= kChunk) {
+        out.write(chunk);
+        chunk.clear();
+      }
     });
+    out.write(chunk);
     w.literal(std::string(102, '=')).endLine();
     w.blank();
   } else if (theory == 2) {
