@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/search.h"
+#include "engine/search_internal.h"
 #include "texts/messages.h"
 
 namespace pelodyn {
@@ -12,19 +13,6 @@ namespace {
 struct Vec {
   double x, y;
 };
-
-bool SelectedMethod(const AnalysisModel& m, int method) {
-  switch (method) {
-    case Ordinary:
-      return m.UseOrdinary;
-    case Janbu:
-      return m.UseSimplifiedJanbu;
-    case Bishop:
-      return m.UseSimplifiedBishop;
-    default:
-      return m.UseSpencer;
-  }
-}
 
 // A pair of opposite sides of the grid: the first and the last rows
 // (separated by corner 3 - corner 2) or the first and the last columns
@@ -91,7 +79,7 @@ std::vector<RunWarning> GridEdgeWarnings(const AnalysisModel& md, const RunState
 
   for (int method = Ordinary; method <= Spencer; ++method) {
     const MethodMinimum& min = run.Minimum[static_cast<std::size_t>(method)];
-    if (!SelectedMethod(md, method) || !(min.Fs < 99999.0)) continue;
+    if (!search_internal::Selected(md, method) || !(min.Fs < 99999.0)) continue;
     const Vec c{min.CenterX - p1.x, min.CenterY - p1.y};
     // The centre as p1 + a u + b v: a across the columns, b across the rows.
     double a = 0.0, b = 0.0;
