@@ -28,18 +28,7 @@ CriticalSurface PresentedSurface(const Project& p, int method, double centerX, d
   c.centerY = centerY;
   c.radius = radius;
   c.slidingMassArea = area;
-  const auto head = [](const std::vector<double>& v, int count) {
-    const auto n = std::min(static_cast<std::size_t>(std::max(count, 0)), v.size());
-    return std::vector<double>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n));
-  };
-  c.surfaceX = head(sl.SlipX, sl.SlipPointCount);
-  c.surfaceY = head(sl.SlipY, sl.SlipPointCount);
-  c.boundaryX = head(sl.BoundaryX, sl.SliceCount + 1);
-  c.surfaceYAtBoundary = head(sl.SurfaceYAtBoundary, sl.SliceCount + 1);
-  c.baseYAtBoundary = head(sl.BaseYAtBoundary, sl.SliceCount + 1);
-  c.sliceCount = sl.SliceCount;
-  c.activeFirst = sl.ActiveFirst;
-  c.activeEnd = sl.ActiveEnd;
+  TakeSurfaceGeometry(sl, c);
   return c;
 }
 

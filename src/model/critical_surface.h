@@ -5,8 +5,12 @@
 // Results row is replayed); windows and the drawing only show it.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <vector>
+
+#include "model/slice_set.h"
 
 namespace pelodyn {
 
@@ -32,5 +36,23 @@ struct CriticalSurface {
 
   bool operator==(const CriticalSurface&) const = default;
 };
+
+// The geometry of the surface in `slices` (the slip polyline and the first
+// SliceCount + 1 slice boundaries, the active range) copied into `surface`;
+// its factors, label, centre and area are left as they are.
+inline void TakeSurfaceGeometry(const SliceSet& slices, CriticalSurface& surface) {
+  const auto head = [](const std::vector<double>& v, int count) {
+    const auto n = std::min(static_cast<std::size_t>(std::max(count, 0)), v.size());
+    return std::vector<double>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n));
+  };
+  surface.surfaceX = head(slices.SlipX, slices.SlipPointCount);
+  surface.surfaceY = head(slices.SlipY, slices.SlipPointCount);
+  surface.boundaryX = head(slices.BoundaryX, slices.SliceCount + 1);
+  surface.surfaceYAtBoundary = head(slices.SurfaceYAtBoundary, slices.SliceCount + 1);
+  surface.baseYAtBoundary = head(slices.BaseYAtBoundary, slices.SliceCount + 1);
+  surface.sliceCount = slices.SliceCount;
+  surface.activeFirst = slices.ActiveFirst;
+  surface.activeEnd = slices.ActiveEnd;
+}
 
 }  // namespace pelodyn

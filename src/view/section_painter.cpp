@@ -672,36 +672,21 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
 
 std::optional<SectionScene::Analysed> ReadAnalysedSurface(Project& project, const ViewOptions& options) {
   if (!options.resultAvailable || project.slices.SlipPointCount <= 0) return std::nullopt;
-  {
-    const SliceSet& sl = project.slices;
-    SectionScene::Analysed a;
-    const auto n = static_cast<std::size_t>(sl.SlipPointCount);
-    a.surfaceX.assign(sl.SlipX.begin(), sl.SlipX.begin() + static_cast<std::ptrdiff_t>(std::min(n, sl.SlipX.size())));
-    a.surfaceY.assign(sl.SlipY.begin(), sl.SlipY.begin() + static_cast<std::ptrdiff_t>(std::min(n, sl.SlipY.size())));
-    const auto b = static_cast<std::size_t>(std::max(sl.SliceCount + 1, 0));
-    auto head = [b](const std::vector<double>& v) {
-      return std::vector<double>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(b, v.size())));
-    };
-    a.boundaryX = head(sl.BoundaryX);
-    a.surfaceYAtBoundary = head(sl.SurfaceYAtBoundary);
-    a.baseYAtBoundary = head(sl.BaseYAtBoundary);
-    a.sliceCount = sl.SliceCount;
-    a.activeFirst = sl.ActiveFirst;
-    a.activeEnd = sl.ActiveEnd;
-    a.centerX = project.model.CenterX;
-    a.centerY = project.model.CenterY;
-    a.centerMarkSize = project.drawing.CenterMarkSize;
-    a.sliceFillColour = project.drawing.SliceFillColor;
-    // Each checked picture box overrides the one before it.
-    const RunState& run = project.run;
-    for (int m = 0; m < kMethodCount; ++m) {
-      if (!run.ShowPicture[static_cast<std::size_t>(m)]) continue;
-      a.labelFs = run.Minimum[static_cast<std::size_t>(m)].Fs;
-      if (m == Bishop && options.sortedBishopFs) a.labelFs = *options.sortedBishopFs;
-      a.hasLabel = true;
-    }
-    return a;
+  CriticalSurface surface;
+  TakeSurfaceGeometry(project.slices, surface);
+  surface.centerX = project.model.CenterX;
+  surface.centerY = project.model.CenterY;
+  surface.hasLabel = false;
+  // Each checked picture box overrides the one before it.
+  const RunState& run = project.run;
+  for (int m = 0; m < kMethodCount; ++m) {
+    if (!run.ShowPicture[static_cast<std::size_t>(m)]) continue;
+    surface.labelFs = run.Minimum[static_cast<std::size_t>(m)].Fs;
+    if (m == Bishop && options.sortedBishopFs) surface.labelFs = *options.sortedBishopFs;
+    surface.hasLabel = true;
   }
+  // The surface of no single method: its label carries no method name.
+  return AnalysedFromCritical(surface, project.drawing.CenterMarkSize, project.drawing.SliceFillColor);
 }
 
 SectionScene ReadSectionScene(Project& project, const ViewOptions& options) {
