@@ -12,11 +12,11 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "desktop_bench.h"
 #include "engine/search.h"
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
-#include "quiet_prompter.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
 #include "ui/run/progress_window.h"
@@ -28,7 +28,7 @@ namespace {
 
 using namespace pelodyn;
 
-using bench::QuietPrompter;
+using bench::BenchWindow;
 
 class PaintCounter : public QObject {
  public:
@@ -65,12 +65,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const std::filesystem::path file = std::filesystem::path(PELODYN_EXAMPLES) / "homogeneous-grid.pdd";
 
-  QuietPrompter prompter;
-  auto document = ProjectDocument::openPrivate();
-  MainWindow window(*document, prompter);
-  window.resize(1400, 900);
-  window.show();
-  window.fileCommands().openPath(QString::fromStdString(file.string()));
+  BenchWindow bench(file);
+  MainWindow& window = bench.window;
+  ProjectDocument* document = bench.document.get();
   MakeBigGrid(document->project());
   window.commands().action("MN_Run")->trigger();
   PaintCounter counter;

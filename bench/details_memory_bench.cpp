@@ -18,7 +18,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "quiet_prompter.h"
+#include "desktop_bench.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
 #include "ui/results/results_presenter.h"
@@ -30,7 +30,7 @@ namespace {
 
 using namespace pelodyn;
 
-using bench::QuietPrompter;
+using bench::BenchWindow;
 
 long PeakKilobytes() {
   rusage usage{};
@@ -51,12 +51,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const std::filesystem::path file = std::filesystem::path(PELODYN_EXAMPLES) / "homogeneous-grid.pdd";
 
-  QuietPrompter prompter;
-  auto document = ProjectDocument::openPrivate();
-  MainWindow window(*document, prompter);
-  window.resize(1400, 900);
-  window.show();
-  window.fileCommands().openPath(QString::fromStdString(file.string()));
+  BenchWindow bench(file);
+  MainWindow& window = bench.window;
+  ProjectDocument* document = bench.document.get();
   // (divisions + 1)^2 centres, 20 circles each: 223 x 223 x 20 = 994,580,
   // just under the largest grid a run accepts.
   document->setOptionText(QStringLiteral("E_12_Division"), divisions);

@@ -1,11 +1,16 @@
-// A prompter for the desktop benchmarks: every question answered OK (Discard
-// for unsaved changes, No for partial results), no dialog opened, and
-// messages written to standard error so that a refused run is seen.
+// What the desktop benchmarks share: a prompter that answers every question
+// (OK, Discard for unsaved changes, No for partial results) without a dialog
+// and writes messages to standard error so that a refused run is seen, and
+// the main window shown offscreen with an example open.
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 
+#include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
+#include "ui/shell/main_window.h"
 
 namespace pelodyn::bench {
 
@@ -25,6 +30,20 @@ class QuietPrompter : public Prompter {
   std::optional<QSize> askPictureSize(const QString&, const QString&, const QString&, QSize) override {
     return std::nullopt;
   }
+};
+
+// The window of a benchmark, 1400 x 900, with `example` open. Create it after
+// the QApplication.
+struct BenchWindow {
+  explicit BenchWindow(const std::filesystem::path& example)
+      : document(ProjectDocument::openPrivate()), window(*document, prompter) {
+    window.resize(1400, 900);
+    window.show();
+    window.fileCommands().openPath(QString::fromStdString(example.string()));
+  }
+  QuietPrompter prompter;
+  std::unique_ptr<ProjectDocument> document;
+  MainWindow window;
 };
 
 }  // namespace pelodyn::bench
