@@ -30,6 +30,7 @@ class QuietPrompter : public Prompter {
   std::optional<QSize> askPictureSize(const QString&, const QString&, const QString&, QSize) override {
     return std::nullopt;
   }
+  std::optional<QColor> chooseColor(const QString&, QColor) override { return std::nullopt; }
 };
 
 // The window of a benchmark, 1400 x 900, with `example` open. Create it after

@@ -251,6 +251,20 @@ std::vector<Row> WorkingStore::rowsFrom(Table table, int first, int count) {
   return out;
 }
 
+void WorkingStore::insert(int position, const Row& row) {
+  const Table table = row.table();
+  const int count = rowCount(table);
+  if (position < 1 || position > count + 1) {
+    throw StoreError("Table " + std::string(TableName(table)) + " has no row " + std::to_string(position));
+  }
+  // A store that only appends writes the rows from `position` on again
+  // after the new one.
+  std::vector<Row> tail = rowsFrom(table, position, count - position + 1);
+  for (std::size_t k = 0; k < tail.size(); ++k) remove(table, position);
+  append(row);
+  for (const Row& r : tail) append(r);
+}
+
 void WorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
   for (const Row& row : rows(table)) visitor(row);
 }

@@ -134,6 +134,9 @@ class WorkingStore {
   // visitor may read the store but not change it.
   virtual void visitRows(Table table, const std::function<void(const Row&)>& visitor);
   virtual void append(const Row& row) = 0;
+  // Puts `row` before the row at `position` (1 to rowCount + 1; rowCount + 1
+  // appends); the rows from `position` on move one place down.
+  virtual void insert(int position, const Row& row);
   // Replaces the row at `position` (1 to rowCount) of row.table().
   virtual void update(int position, const Row& row) = 0;
   // Removes the row at `position`; the rows after it keep their order.

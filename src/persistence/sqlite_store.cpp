@@ -66,7 +66,8 @@ struct ResetGuard {
 
 struct SqliteWorkingStore::Statements {
   struct PerTable {
-    Statement count, select, visit, selectBlock, insert, rowidAt, selectRow, update, removeRow, removeAll;
+    Statement count, select, visit, selectBlock, insert, insertAt, rowidAt, selectRow, update, removeRow, removeAll;
+    Statement shiftOut, shiftBack;
   };
   std::array<PerTable, kTableCount> tables;
 };
@@ -195,6 +196,11 @@ void SqliteWorkingStore::createTables() {
     s.visit = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid");
     s.selectBlock = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid LIMIT ? OFFSET ?");
     s.insert = Statement(m_db, "INSERT INTO " + name + " (" + names + ") VALUES (" + placeholders + ")");
+    s.insertAt = Statement(m_db, "INSERT INTO " + name + " (" + names + ", rowid) VALUES (" + placeholders + ", ?)");
+    // Moving rows down by one place in two steps (through negative rowids)
+    // never makes two rows share a rowid on the way.
+    s.shiftOut = Statement(m_db, "UPDATE " + name + " SET rowid = -(rowid + 1) WHERE rowid >= ?");
+    s.shiftBack = Statement(m_db, "UPDATE " + name + " SET rowid = -rowid WHERE rowid < 0");
     s.rowidAt = Statement(m_db, "SELECT rowid FROM " + name + " ORDER BY rowid LIMIT 1 OFFSET ?");
     s.selectRow = Statement(m_db, "SELECT " + names + " FROM " + name + " WHERE rowid = ?");
     s.update = Statement(m_db, "UPDATE " + name + " SET " + assignments + " WHERE rowid = ?");
@@ -288,6 +294,36 @@ void SqliteWorkingStore::append(const Row& row) {
   ResetGuard guard{stmt};
   BindRow(m_db, stmt, row);
   Check(m_db, sqlite3_step(stmt));
+}
+
+void SqliteWorkingStore::insert(int position, const Row& row) {
+  const Table table = row.table();
+  const int count = rowCount(table);
+  if (position == count + 1) {
+    append(row);
+    return;
+  }
+  auto& s = m_statements->tables[static_cast<std::size_t>(table)];
+  const long long at = rowidAt(table, position);  // refuses a position outside the table
+  const long long before = position > 1 ? rowidAt(table, position - 1) : 0;
+  StoreTransaction transaction(*this);
+  long long rowid = at - 1;
+  if (rowid <= before) {
+    // No free rowid between the neighbours: the rows from `position` on
+    // move one down.
+    for (sqlite3_stmt* stmt : {s.shiftOut.get(), s.shiftBack.get()}) {
+      ResetGuard guard{stmt};
+      if (stmt == s.shiftOut.get()) Check(m_db, sqlite3_bind_int64(stmt, 1, at));
+      Check(m_db, sqlite3_step(stmt));
+    }
+    rowid = at;
+  }
+  sqlite3_stmt* stmt = s.insertAt.get();
+  ResetGuard guard{stmt};
+  BindRow(m_db, stmt, row);
+  Check(m_db, sqlite3_bind_int64(stmt, static_cast<int>(row.fieldCount()) + 1, rowid));
+  Check(m_db, sqlite3_step(stmt));
+  transaction.commit();
 }
 
 void SqliteWorkingStore::update(int position, const Row& row) {

@@ -32,6 +32,7 @@ class SqliteWorkingStore final : public WorkingStore {
   std::vector<Row> rowsFrom(Table table, int first, int count) override;
   void visitRows(Table table, const std::function<void(const Row&)>& visitor) override;
   void append(const Row& row) override;
+  void insert(int position, const Row& row) override;
   void update(int position, const Row& row) override;
   void remove(Table table, int position) override;
   void empty(Table table) override;

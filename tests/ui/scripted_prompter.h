@@ -73,6 +73,16 @@ class ScriptedPrompter : public Prompter {
   std::optional<QSize> askPictureSize(const QString&, const QString&, const QString&, QSize) override {
     return pictureSize;
   }
+  std::deque<std::optional<QColor>> colorAnswers;  // colour dialog; cancelled when empty
+  std::optional<QColor> chooseColor(const QString& caption, QColor) override {
+    shown.push_back({"color", caption, QString()});
+    std::optional<QColor> answer;
+    if (!colorAnswers.empty()) {
+      answer = colorAnswers.front();
+      colorAnswers.pop_front();
+    }
+    return answer;
+  }
 
   bool sawText(const QString& text) const {
     for (const Shown& s : shown) {

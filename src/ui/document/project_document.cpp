@@ -169,21 +169,11 @@ void ProjectDocument::applyRows(Table table, int position, int removeCount, cons
     store.update(position, insert.front());
   } else {
     for (int k = 0; k < removeCount; ++k) store.remove(table, position);
-    const int count = store.rowCount(table);
-    if (!insert.empty()) {
-      if (position > count) {
-        for (const Row& row : insert) store.append(row);
-      } else {
-        // The store appends only: the rows from `position` on are written
-        // again after the inserted ones, in their order.
-        std::vector<Row> tail = store.rowsFrom(table, position, count - position + 1);
-        for (int k = 0; k < static_cast<int>(tail.size()); ++k) store.remove(table, position);
-        for (const Row& row : insert) store.append(row);
-        for (const Row& row : tail) store.append(row);
-      }
-    }
+    int at = position;
+    for (const Row& row : insert) store.insert(at++, row);
   }
   transaction.commit();
+  emit m_notifier.rowsEdited(table, position, removeCount, static_cast<int>(insert.size()));
   emit m_notifier.rowsChanged(table, position);
 }
 
@@ -233,7 +223,15 @@ QString ProjectDocument::projectFilePath() const {
 }
 
 void ProjectDocument::updateSettings(const std::function<void(AppSettings&)>& change) {
+  const AppSettings before = m_project->settings;
   change(m_project->settings);
+  if (!(before == m_project->settings)) emit m_notifier.settingsChanged();
+}
+
+void ProjectDocument::updateDrawing(const std::function<void(DrawingSettings&)>& change) {
+  const DrawingSettings before = m_project->drawing;
+  change(m_project->drawing);
+  if (!(before == m_project->drawing)) emit m_notifier.settingsChanged();
 }
 
 // ----- The run ---------------------------------------------------------------

@@ -98,6 +98,10 @@ class ProjectDocument : public QObject {
   // The user's preferences the settings file keeps (grid switches, the
   // display of the critical surface, page setup): no project edit, no undo.
   void updateSettings(const std::function<void(AppSettings&)>& change);
+  // The drawing settings of the Setting dialog (working area, scale, grid
+  // size, markers, failure colour): preferences too, kept in the settings
+  // file.
+  void updateDrawing(const std::function<void(DrawingSettings&)>& change);
 
   // ----- The run -------------------------------------------------------------
   // Asks a running search to stop after its current trial (the Start/Stop

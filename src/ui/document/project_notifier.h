@@ -22,6 +22,10 @@ class ProjectNotifier : public QObject {
   // Rows of one table from `position` (1-based) on may have changed, been
   // inserted or removed.
   void rowsChanged(pelodyn::Table table, int position);
+  // Sent with rowsChanged by a row edit: `removed` rows at `position` were
+  // replaced by `inserted` rows (an edited row: 1 and 1), so that grids
+  // keep their selection in place.
+  void rowsEdited(pelodyn::Table table, int position, int removed, int inserted);
   // One option value changed (by its control name).
   void optionChanged(const QString& control);
   // The language of captions and messages changed.
@@ -32,6 +36,10 @@ class ProjectNotifier : public QObject {
   void resultsChanged();
   // The modified mark changed.
   void modifiedChanged(bool modified);
+  // The user's settings changed (drawing area, scale, grid, markers, page
+  // setup, the analysis settings a new project starts with): not a project
+  // edit, so not undoable and not marking the project modified.
+  void settingsChanged();
 };
 
 }  // namespace pelodyn

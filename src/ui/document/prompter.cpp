@@ -1,6 +1,7 @@
 #include "ui/document/prompter.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -116,6 +117,12 @@ std::optional<QSize> QtPrompter::askPictureSize(const QString& caption, const QS
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return QSize(width->value(), height->value());
+}
+
+std::optional<QColor> QtPrompter::chooseColor(const QString& caption, QColor initial) {
+  const QColor chosen = QColorDialog::getColor(initial, m_parent, caption);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
 }
 
 }  // namespace pelodyn

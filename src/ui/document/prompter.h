@@ -3,6 +3,7 @@
 // desktop program uses QtPrompter; every text arrives in its final language.
 #pragma once
 
+#include <QColor>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,8 @@ class Prompter {
   // Width and height in pixels, or nothing when cancelled.
   virtual std::optional<QSize> askPictureSize(const QString& caption, const QString& widthLabel,
                                               const QString& heightLabel, QSize initial) = 0;
+  // The colour dialog; the chosen colour, or nothing when cancelled.
+  virtual std::optional<QColor> chooseColor(const QString& caption, QColor initial) = 0;
 };
 
 // Message boxes and file dialogs over `parent`.
@@ -61,6 +64,7 @@ class QtPrompter final : public Prompter {
                                          const QString& defaultSuffix) override;
   std::optional<QSize> askPictureSize(const QString& caption, const QString& widthLabel, const QString& heightLabel,
                                       QSize initial) override;
+  std::optional<QColor> chooseColor(const QString& caption, QColor initial) override;
 
  private:
   int show(int icon, const QString& caption, const QString& text, int buttons, int defaultButton);
@@ -68,6 +72,11 @@ class QtPrompter final : public Prompter {
   QWidget* m_parent;
   std::function<bool()> m_thai;
 };
+
+// The caption of the program's message boxes.
+inline QString ProgramTitle() {
+  return QStringLiteral("Pelodyn 2.1");
+}
 
 // A stored text whose line breaks are written as carriage returns, ready for
 // a message box.

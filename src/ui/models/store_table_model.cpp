@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/numbers.h"
+#include "ui/document/project_document.h"
 
 namespace pelodyn {
 
@@ -14,6 +15,94 @@ StoreTableModel::StoreTableModel(WorkingStore& store, Table table, QObject* pare
                                                           : Qt::AlignRight | Qt::AlignVCenter);
   }
   m_rows = m_store.rows(m_table);
+}
+
+StoreTableModel::StoreTableModel(ProjectDocument& document, Table table, QObject* parent)
+    : StoreTableModel(*document.project().store, table, parent) {
+  m_document = &document;
+  followDocument();
+}
+
+void StoreTableModel::followDocument() {
+  ProjectNotifier& n = m_document->notifier();
+  connect(&n, &ProjectNotifier::projectReset, this, &StoreTableModel::reload);
+  connect(&n, &ProjectNotifier::tableReset, this, [this](Table table) {
+    if (table == m_table) reload();
+  });
+  connect(&n, &ProjectNotifier::rowsEdited, this, [this](Table table, int position, int removed, int inserted) {
+    if (table == m_table) rowsEdited(position, removed, inserted);
+  });
+}
+
+void StoreTableModel::rowsEdited(int position, int removed, int inserted) {
+  const int first = position - 1;
+  const int had = static_cast<int>(m_rows.size());
+  if (first < 0 || first > had || first + removed > had) {
+    reload();  // not what this model holds: read it all again
+    return;
+  }
+  std::vector<Row> fresh = m_store.rowsFrom(m_table, position, inserted);
+  if (static_cast<int>(fresh.size()) != inserted) {
+    reload();
+    return;
+  }
+  const auto at = m_rows.begin() + first;
+  const int same = std::min(removed, inserted);
+  // Rows replaced in place keep their place in the view.
+  for (int k = 0; k < same; ++k) m_rows[static_cast<std::size_t>(first + k)] = fresh[static_cast<std::size_t>(k)];
+  if (same > 0) emit dataChanged(index(first, 0), index(first + same - 1, columnCount() - 1));
+  if (removed > same) {
+    beginRemoveRows({}, first + same, first + removed - 1);
+    m_rows.erase(at + same, at + removed);
+    endRemoveRows();
+  } else if (inserted > same) {
+    beginInsertRows({}, first + same, first + inserted - 1);
+    m_rows.insert(m_rows.begin() + first + same, fresh.begin() + same, fresh.end());
+    endInsertRows();
+  }
+}
+
+bool StoreTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!m_document || role != Qt::EditRole ||
+      !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+    return false;
+  }
+  const auto column = static_cast<std::size_t>(index.column());
+  const FieldDef& field = TableDefinition(m_table).fields[column];
+  FieldValue stored;
+  try {
+    if (value.typeId() == QMetaType::QString) {
+      const std::string text = value.toString().trimmed().toStdString();
+      if (text.empty() && field.type != FieldType::String) {
+        stored = std::monostate{};
+      } else if (field.type == FieldType::String) {
+        stored = value.toString().toStdString();
+      } else if (field.type == FieldType::Integer) {
+        stored = static_cast<std::int64_t>(StrToInt(text));
+      } else {
+        stored = StrToFloat(text);
+      }
+    } else if (!value.isValid() || value.isNull()) {
+      stored = std::monostate{};
+    } else if (field.type == FieldType::String) {
+      stored = value.toString().toStdString();
+    } else if (field.type == FieldType::Integer) {
+      bool ok = false;
+      const qlonglong i = value.toLongLong(&ok);
+      if (!ok || value.toDouble() != static_cast<double>(i)) {
+        throw ConversionError("'" + value.toString().toStdString() + "' is not a valid integer value");
+      }
+      stored = static_cast<std::int64_t>(i);
+    } else {
+      stored = value.toDouble();
+    }
+    if (m_rows[static_cast<std::size_t>(index.row())].value(column) == stored) return true;
+    m_document->editCell(m_table, index.row() + 1, column, stored);
+  } catch (const std::exception& e) {
+    emit editRefused(QString::fromUtf8(e.what()));
+    return false;
+  }
+  return true;
 }
 
 void StoreTableModel::reload() {
@@ -73,7 +162,8 @@ QVariant StoreTableModel::headerData(int section, Qt::Orientation orientation, i
 
 Qt::ItemFlags StoreTableModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+  const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+  return m_document ? flags | Qt::ItemIsEditable : flags;
 }
 
 }  // namespace pelodyn

@@ -1,5 +1,11 @@
-// A read-only grid model over one working table: one column per field of the
-// table, in the table's field order, one row per stored row in stored order.
+// A grid model over one working table: one column per field of the table, in
+// the table's field order, one row per stored row in stored order.
+//
+// Made over a store, the model is read-only. Made over the document, it is
+// editable: a cell set through setData becomes the document's undoable cell
+// edit, and the model follows the document's row edits, resets and new
+// projects through the notifier, with the row signals a view needs to keep
+// its place.
 //
 // The model reads the table when it is created and on reload(), and keeps
 // what it read until then: the store has one connection, used by one thread
@@ -24,10 +30,13 @@ struct ResultsGrid {
   enum Column { Num, X_Center, Y_Center, Radius, FS_Ord, FS_Jan, FS_Bis, FS_Spe, ColumnCount };
 };
 
+class ProjectDocument;
+
 class StoreTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
   StoreTableModel(WorkingStore& store, Table table, QObject* parent = nullptr);
+  StoreTableModel(ProjectDocument& document, Table table, QObject* parent = nullptr);
 
   Table table() const { return m_table; }
 
@@ -49,9 +58,21 @@ class StoreTableModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // Editable models only. A QString is read by the field's type (an empty
+  // text empties the field); a number is taken as it is. A value the field
+  // refuses is not stored: editRefused names it and false is returned.
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  bool editable() const { return m_document != nullptr; }
+
+ signals:
+  void editRefused(const QString& message);
 
  private:
+  void followDocument();
+  void rowsEdited(int position, int removed, int inserted);
+
   WorkingStore& m_store;
+  ProjectDocument* m_document = nullptr;
   Table m_table;
   std::vector<Row> m_rows;
   QStringList m_headers;

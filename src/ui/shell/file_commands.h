@@ -33,7 +33,7 @@ class FileCommands {
 
   FileCommands(ProjectDocument& document, Prompter& prompter, PlatformServices& platform, Hooks hooks);
 
-  static QString programTitle() { return QStringLiteral("Pelodyn 2.1"); }
+  static QString programTitle() { return ProgramTitle(); }
 
   // New Project on the document: tables emptied, options at their defaults,
   // the settings file applied. The settings file's error is shown once per
