@@ -169,6 +169,44 @@ TEST(Store, BlocksOfRowsByPosition) {
   }
 }
 
+TEST(Store, InsertsBeforeAPositionWithOrWithoutAGapInTheRowids) {
+  auto sqlite = SqliteWorkingStore::OpenInMemory();
+  PlainStore plain(*sqlite);
+  struct Case {
+    const char* what;
+    std::vector<int> start;  // appended in this order
+    int removeAt;            // a removal first leaves a gap (0: none)
+    int position, number;
+    std::vector<int> after;
+  };
+  const Case cases[] = {
+      {"before the first", {1, 2, 3}, 0, 1, 9, {9, 1, 2, 3}}, {"in the middle", {1, 2, 3}, 0, 2, 9, {1, 9, 2, 3}},
+      {"before the last", {1, 2, 3}, 0, 3, 9, {1, 2, 9, 3}},  {"after the last", {1, 2, 3}, 0, 4, 9, {1, 2, 3, 9}},
+      {"into a gap", {1, 2, 3, 4}, 2, 2, 9, {1, 9, 3, 4}},    {"into an empty table", {}, 0, 1, 9, {9}},
+  };
+  for (WorkingStore* store : {static_cast<WorkingStore*>(sqlite.get()), static_cast<WorkingStore*>(&plain)}) {
+    for (const Case& c : cases) {
+      store->empty(Table::Waterline);
+      for (int no : c.start) store->append(Point(Table::Waterline, no, no, 0));
+      if (c.removeAt > 0) store->remove(Table::Waterline, c.removeAt);
+      store->insert(c.position, Point(Table::Waterline, c.number, 0.5, 0));
+      EXPECT_EQ(Numbers(store->rows(Table::Waterline)), c.after) << c.what;
+      // The rows keep their order through later edits and appends.
+      store->append(Point(Table::Waterline, 7, 0, 0));
+      store->update(1, Point(Table::Waterline, 8, 0, 0));
+      std::vector<int> expected = c.after;
+      expected.push_back(7);
+      expected[0] = 8;
+      EXPECT_EQ(Numbers(store->rows(Table::Waterline)), expected) << c.what;
+    }
+    store->empty(Table::Waterline);
+    store->append(Point(Table::Waterline, 1, 0, 0));
+    EXPECT_THROW(store->insert(0, Point(Table::Waterline, 2, 0, 0)), StoreError);
+    EXPECT_THROW(store->insert(3, Point(Table::Waterline, 2, 0, 0)), StoreError);
+    EXPECT_EQ(Numbers(store->rows(Table::Waterline)), (std::vector<int>{1}));
+  }
+}
+
 TEST(Store, VisitsRowsInStoredOrderWithTheirOwnValues) {
   auto sqlite = SqliteWorkingStore::OpenInMemory();
   // Values and empty fields in turn: a row visited after another keeps none

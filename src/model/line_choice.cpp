@@ -1,0 +1,56 @@
+#include "model/line_choice.h"
+
+#include "model/project.h"
+
+namespace pelodyn {
+
+namespace {
+
+// The first `count` characters of a UTF-8 text.
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+      if (chars == count) return text.substr(0, i);
+      ++chars;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+LineChoice PrepareLineChoice(Project& project) {
+  const bool aniso = project.options.itemIndex("CB_Strength_Model") == 1;
+  const Table table = aniso ? Table::Aniso : Table::Soil_Prop;
+  const std::vector<Row> rows = project.store->rows(table);
+  LineChoice choice;
+  choice.soilCount = static_cast<int>(rows.size());
+  if (rows.empty()) return choice;  // nothing to check, nothing to list
+  const Row& last = rows.back();
+  const std::vector<const char*> strengths =
+      aniso ? std::vector<const char*>{"C-h", "C-v", "Phi-h", "Phi-v", "Unit Weight"}
+            : std::vector<const char*>{"Cohesion", "Phi", "Unit Weight"};
+  for (const char* field : strengths) {
+    if (last.real(field) != 0.0) {
+      choice.messages.push_back(aniso ? 12 : 11);
+      break;
+    }
+  }
+  if (last.integer("Line No.") != choice.soilCount) {
+    choice.messages.push_back(9);
+    return choice;
+  }
+  int k = 1;
+  for (const Row& row : rows) {
+    const std::string description = row.text("Description");
+    std::string shown = FirstCharacters(description, 15);
+    if (shown.size() < description.size()) shown += "...";
+    choice.entries.push_back(
+        {std::to_string(k) + " : " + shown, description, static_cast<std::int32_t>(row.integer("Color"))});
+    ++k;
+  }
+  return choice;
+}
+
+}  // namespace pelodyn
