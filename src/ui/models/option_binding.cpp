@@ -1,6 +1,7 @@
 #include "ui/models/option_binding.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "ui/document/guard.h"
@@ -46,6 +47,14 @@ void OptionBinding::bindChoice(QAbstractButton* button, const QString& control, 
   refresh(m_bound.back());
 }
 
+void OptionBinding::bindCombo(QComboBox* combo, const QString& control) {
+  if (!combo) return;
+  m_bound.push_back({combo, control, Bound::Combo});
+  connect(combo, &QComboBox::activated, this,
+          GuardedSlot([this, control](int index) { m_document.setOptionIndex(control, index); }));
+  refresh(m_bound.back());
+}
+
 void OptionBinding::refreshAll() {
   for (const Bound& b : m_bound) refresh(b);
 }
@@ -69,6 +78,12 @@ void OptionBinding::refresh(const Bound& b) {
       auto* button = static_cast<QAbstractButton*>(b.widget);
       const bool on = o.checked(control) != b.inverted;
       if (button->isChecked() != on) button->setChecked(on);
+      break;
+    }
+    case Bound::Combo: {
+      auto* combo = static_cast<QComboBox*>(b.widget);
+      const int index = o.itemIndex(control);
+      if (combo->currentIndex() != index) combo->setCurrentIndex(index);
       break;
     }
     case Bound::Choice: {

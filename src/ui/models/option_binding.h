@@ -11,6 +11,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QComboBox;
 class QLineEdit;
 
 namespace pelodyn {
@@ -30,6 +31,9 @@ class OptionBinding : public QObject {
   void bindCheck(QAbstractButton* button, const QString& control, bool inverted = false);
   // A radio button that stands for item `index` of option `control`.
   void bindChoice(QAbstractButton* button, const QString& control, int index);
+  // A combo box whose current item is the item index of option `control`;
+  // the user's choice (activated) edits it.
+  void bindCombo(QComboBox* combo, const QString& control);
 
   // Shows every bound option again (after a reset).
   void refreshAll();
@@ -47,7 +51,7 @@ class OptionBinding : public QObject {
   struct Bound {
     QObject* widget;
     QString control;
-    enum Kind { Text, Check, Choice } kind;
+    enum Kind { Text, Check, Choice, Combo } kind;
     int index = 0;
     bool inverted = false;
   };

@@ -45,7 +45,7 @@ const CommandDef kCommands[] = {
     {"MN_DeletePoint", "Delete Point", "", P | L | DisabledAtStart},
     {"MN_Theory", "Theory", "", P},
     {"MN_Method", "Method", "", P},
-    {"MN_Step", "Step by Step", "Ctrl+W", P | L},
+    {"MN_Step", "Step by Step", "Ctrl+W", P},
     {"MN_Show_Grid", "Show Grid", "", NoNeed},
     {"MN_Snap_Grid", "Snap Grid", "", NoNeed},
     {"MN_Setting", "Se&tting", "Ctrl+T", P | L},
@@ -149,15 +149,14 @@ const std::pair<const char*, const char*> kToolBar[] = {
 const std::pair<const char*, UiText> kReasons[] = {
     {"MN_PageSetup", UiText::LaterPrinting},         {"MN_Print", UiText::LaterPrinting},
     {"MN_PrintData", UiText::LaterPrinting},         {"MN_MovePoint", UiText::LaterDrawing},
-    {"MN_DeletePoint", UiText::LaterDrawing},        {"MN_Step", UiText::LaterDataEntry},
-    {"MN_Setting", UiText::LaterDataEntry},          {"MN_SoilProp", UiText::LaterDataEntry},
-    {"MN_Geometry", UiText::LaterDataEntry},         {"MN_BottomLine", UiText::LaterDataEntry},
-    {"MN_SlipSurface", UiText::LaterDataEntry},      {"MN_IrregularFailure", UiText::LaterDataEntry},
-    {"MN_AnalysisSet", UiText::LaterDataEntry},      {"MN_Draw_SpecCen", UiText::LaterDrawing},
-    {"MN_Draw_AutoCen", UiText::LaterDataEntry},     {"MN_SetContour", UiText::LaterDataEntry},
-    {"MN_AutomaticExecuteFile", UiText::LaterBatch}, {"MN_PelodynHelp", UiText::NoHelpFile},
-    {"TB_Verify", UiText::LaterDataEntry},           {"PU_Vetget", UiText::LaterVegetation},
-    {"TB_View_SoilProp", UiText::LaterDrawing},
+    {"MN_DeletePoint", UiText::LaterDrawing},        {"MN_Setting", UiText::LaterDataEntry},
+    {"MN_SoilProp", UiText::LaterDataEntry},         {"MN_Geometry", UiText::LaterDataEntry},
+    {"MN_BottomLine", UiText::LaterDataEntry},       {"MN_SlipSurface", UiText::LaterDataEntry},
+    {"MN_IrregularFailure", UiText::LaterDataEntry}, {"MN_AnalysisSet", UiText::LaterDataEntry},
+    {"MN_Draw_SpecCen", UiText::LaterDrawing},       {"MN_Draw_AutoCen", UiText::LaterDataEntry},
+    {"MN_SetContour", UiText::LaterDataEntry},       {"MN_AutomaticExecuteFile", UiText::LaterBatch},
+    {"MN_PelodynHelp", UiText::NoHelpFile},          {"TB_Verify", UiText::LaterDataEntry},
+    {"PU_Vetget", UiText::LaterVegetation},          {"TB_View_SoilProp", UiText::LaterDrawing},
 };
 
 QString Q(std::string_view s) {

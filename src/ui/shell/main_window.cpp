@@ -24,6 +24,7 @@
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
+#include "ui/forms/step_by_step_form.h"
 #include "ui/models/option_binding.h"
 #include "ui/results/failure_geometry_window.h"
 #include "ui/results/results_presenter.h"
@@ -96,6 +97,9 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   createStatusBar();
   m_results = new ResultsPresenter(m_document, *m_view, *statusBar(), this);
   m_progress = new ProgressWindow(m_document, *m_run, this);
+  // The step-by-step form lives as long as the window and keeps its page
+  // between showings.
+  m_stepForm = new StepByStepForm(m_document, m_prompter, this);
   connect(m_run.get(), &RunController::started, this, GuardedSlot([this] { runStarted(); }));
   connect(m_run.get(), &RunController::finished, this,
           GuardedSlot([this](int outcome, const QString&) { runFinished(outcome); }));
@@ -255,6 +259,7 @@ void MainWindow::connectCommands() {
     cmd("MN_Draw_Contour")->setChecked(m_results->contoursShown());
   });
   on("MN_FailureGeometry", [this] { showFailureGeometry(); });
+  on("MN_Step", [this] { showStepByStep(); });
   on("TB_Zoom_IN", [this] { m_view->zoomIn(); });
   on("TB_Zoom_OUT", [this] { m_view->zoomOut(); });
   on("TB_AZoom", [this] {
@@ -318,6 +323,12 @@ void MainWindow::showProgressWindow() {
   m_document.requestStop();
   m_progress->show();
   m_progress->raise();
+}
+
+void MainWindow::showStepByStep() {
+  m_stepForm->show();
+  m_stepForm->raise();
+  m_stepForm->activateWindow();
 }
 
 void MainWindow::showFailureGeometry() {

@@ -21,6 +21,7 @@ namespace pelodyn {
 class CommandTable;
 class InputStrip;
 class ProgressWindow;
+class StepByStepForm;
 class ResultsPresenter;
 class RunController;
 class SectionView;
@@ -40,6 +41,7 @@ class MainWindow : public QMainWindow {
   FileCommands& fileCommands() { return *m_files; }
   RunController& runController() { return *m_run; }
   ProgressWindow* progressWindow() const { return m_progress; }
+  StepByStepForm* stepForm() const { return m_stepForm; }
   ResultsPresenter& results() { return *m_results; }
   ProjectDocument& document() { return m_document; }
 
@@ -75,6 +77,7 @@ class MainWindow : public QMainWindow {
   void showWhatsNew();
   void showProgressWindow();
   void showFailureGeometry();
+  void showStepByStep();
   void runStarted();
   void runFinished(int outcome);
   void cycleSliceDisplay();
@@ -89,6 +92,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<FileCommands> m_files;
   std::unique_ptr<RunController> m_run;
   ProgressWindow* m_progress = nullptr;
+  StepByStepForm* m_stepForm = nullptr;
   InputStrip* m_strip = nullptr;
   SectionView* m_view = nullptr;
   StripControls* m_stripControls = nullptr;

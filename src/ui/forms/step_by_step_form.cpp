@@ -1,0 +1,987 @@
+#include "ui/forms/step_by_step_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "model/line_choice.h"
+#include "model/numbers.h"
+#include "texts/messages.h"
+#include "ui/document/guard.h"
+#include "ui/document/project_document.h"
+#include "ui/document/prompter.h"
+#include "ui/forms/grid_editor.h"
+#include "ui/models/option_binding.h"
+
+namespace pelodyn {
+
+namespace {
+
+// The form's texts in English and Thai, by control name. Controls named
+// here get their text (a caption, a page title, a group title) from this
+// table at every language change.
+struct FormText {
+  const char* name;
+  const char* english;
+  const char* thai;
+};
+const FormText kTexts[] = {
+    {"Form_Step_by_Step", "Pelodyn 2.0 (Step by Step)", "Pelodyn 2.0 (ตัวช่วยป้อนข้อมูล)"},
+    {"P_Step_by_Step_Top", "Pelodyn Step by Step  ", "Pelodyn ตัวช่วยป้อนข้อมูล  "},
+    {"TS_Project_Information", "Project Information and Method", "ข้อมูลโครงการและวิธีวิเคราะห์"},
+    {"TS_Soil_Properties", "Soil Properties and Geometry", "คุณสมบัติดินและรูปร่างชั้นดิน"},
+    {"TabSheet1", "Bottom Line", "ชั้นดินแข็ง"},
+    {"TS_Seepage", "Seepage Condition", "สภาพน้ำใต้ดิน"},
+    {"TS_Load_Effect", "Load Effect", "ผลของน้ำหนักกระทำ"},
+    {"TS_Search", "Search Condition", "เงื่อนไขการค้นหา"},
+    {"L_Project_Name", "Project Name", "ชื่อโครงการ"},
+    {"L_Location", "Location", "สถานที่"},
+    {"L_Engineer", "Engineer", "วิศวกร"},
+    {"RG_Theory", "Theory", "ทฤษฎี"},
+    {"RG_Theory_0", "Parallel Failure", "การพิบัติแบบระนาบขนาน"},
+    {"RG_Theory_1", "Circular Failure", "การพิบัติแบบวงกลม"},
+    {"RG_Theory_2", "Irregular Failure", "การพิบัติแบบไม่เป็นวงกลม"},
+    {"RG_Theory_3", "Circular and Irregular Failure", "การพิบัติแบบวงกลมและไม่เป็นวงกลม"},
+    {"GB_Method", "Method", "วิธีวิเคราะห์"},
+    {"CB_Ordinary", "Ordinary Method", "Ordinary Method"},
+    {"CB_Simp_Janbu", "Simplified Janbu", "Simplified Janbu"},
+    {"CB_Simp_Bishop", "Simplified Bishop", "Simplified Bishop"},
+    {"CB_Spencer", "Spencer", "Spencer"},
+    {"L_Strength_Model", "Strength Model", "Strength Model"},
+    {"CB_Advance_Prop_Disable", "Disable Advance Properties", "ไม่ใช้คุณสมบัติขั้นสูง"},
+    {"L_Soil_Table", "Soil Properties", "คุณสมบัติดิน"},
+    {"L_Geometry_Table", "Geometry", "รูปร่างชั้นดิน"},
+    {"L_Bottom_Line", "Bottom Line Type", "ชนิดของชั้นดินแข็ง"},
+    {"L_BottomLine", "Bottom Line No.", "หมายเลขชั้นดินแข็ง"},
+    {"L_Specific_Bottom_Line", "Specific Bottom Line", "กำหนดแนวชั้นดินแข็งเอง"},
+    {"P_Specific_Bottom_Line", "Specific bottom line not used", "ไม่ใช้แนวชั้นดินแข็งที่กำหนดเอง"},
+    {"P_EX_Bottom_LineNo",
+     "The slip surface may not pass below boundary line No. n:\nthe soil under it is taken as firm.",
+     "ผิวการพิบัติจะไม่ผ่านใต้เส้นขอบชั้นดินหมายเลข n\nดินที่อยู่ใต้เส้นนี้ถือว่าแข็งแรง"},
+    {"P_EX_Specific_Bottom_Line", "The firm base follows the listed segments:\nline No. with its begin and end points.",
+     "ชั้นดินแข็งตามช่วงที่กำหนด\nหมายเลขเส้นพร้อมจุดเริ่มต้นและจุดสิ้นสุด"},
+    {"L_Seepage", "Seepage", "สภาพน้ำ"},
+    {"L_WaterLine_Kind", "Water Line Type", "ชนิดของเส้นระดับน้ำ"},
+    {"L_Unit_Weight_Water", "Unit Weight of Water", "หน่วยน้ำหนักของน้ำ"},
+    {"L_Ru_Type", "Ru Condition", "ลักษณะค่า Ru"},
+    {"L_Ru_Value", "Ru", "Ru"},
+    {"P_WaterLine_not_Cal", "Water Line not Calculated", "ไม่คำนวณเส้นระดับน้ำ"},
+    {"P_Ru_not_Cal", "Ru not Calculated", "ไม่คำนวณค่า Ru"},
+    {"P_Dis_NoSeepage", "ไม่คำนึงถึงผลกระทบจากน้ำ", "ไม่คำนึงถึงผลกระทบจากน้ำ"},
+    {"P_Dis_WaterLine", "Pore pressure from the water line (phreatic or piezometric).",
+     "แรงดันน้ำจากเส้นระดับน้ำ (Phreatic หรือ Piezometric)"},
+    {"P_Dis_Ru", "Pore pressure as a ratio of the overburden (Ru).", "แรงดันน้ำเป็นสัดส่วนของหน่วยแรงกดทับ (Ru)"},
+    {"TS_Seismic", "Seismic", "แผ่นดินไหว"},
+    {"TS_Ex_Load", "External Load", "น้ำหนักภายนอก"},
+    {"TS_Tension_Crack", "Tension Crack", "รอยแตกจากแรงดึง"},
+    {"TS_Anchor", "Anchor or Geofabric", "สมอยึดหรือแผ่นใยสังเคราะห์"},
+    {"CB_Seismic_Disable", "Disable", "ไม่ใช้"},
+    {"L_Kh", "Kh =", "Kh ="},
+    {"L_Kv", "Kv =", "Kv ="},
+    {"P_Seismic_Dis", "Modified Mercalli Intensity Scale\n(1931, Wood and Neumann)",
+     "Modified Mercalli Intensity Scale\n(1931, Wood and Neumann)"},
+    {"P_Seismic_Disable", "Seismic effect not calculated", "ไม่คำนวณผลของแผ่นดินไหว"},
+    {"CB_LineLoad_Disable", "Disable Line Load", "ไม่ใช้น้ำหนักแบบเส้น"},
+    {"GB_LineLoad", " Line Load ", " น้ำหนักแบบเส้น "},
+    {"P_LineLoad_not_Cal", "Line Load not Calculated", "ไม่คำนวณน้ำหนักแบบเส้น"},
+    {"CB_StripLoad_Disable", "Disable Strip Load", "ไม่ใช้น้ำหนักแบบแถบ"},
+    {"GB_StripLoad", " Strip Load", " น้ำหนักแบบแถบ"},
+    {"P_StripLoad_not_Cal", "Strip Load not Calculated", "ไม่คำนวณน้ำหนักแบบแถบ"},
+    {"CB_Tension_Disable", "Disable", "ไม่ใช้"},
+    {"L_TCrack_Unit_Weight", "Unit Weight of Water", "หน่วยน้ำหนักของน้ำ"},
+    {"L_TCrack_Percent", "Percent of Water", "ร้อยละของน้ำในรอยแตก"},
+    {"L_TCrack_Table", "Tension Crack Line", "แนวรอยแตก"},
+    {"P_Tcrack_not_Cal", "Tension crack not calculated", "ไม่คำนวณรอยแตกจากแรงดึง"},
+    {"CB_Anchor_Disable", "Disable", "ไม่ใช้"},
+    {"RG_Apply_as", "Apply Magnitude as", "ใช้ขนาดแรงแบบ"},
+    {"RG_Apply_as_0", "Variable", "แปรผัน"},
+    {"RG_Apply_as_1", "Constant", "คงที่"},
+    {"P_Anchor_not_Cal", "Anchor or Geofabric not Calculated", "ไม่คำนวณสมอยึดหรือแผ่นใยสังเคราะห์"},
+    {"GB_Circular_Search", " Circular Search ", " การค้นหาแบบวงกลม "},
+    {"L_Cir_Search", "Search", "การค้นหา"},
+    {"L_LeftDown", "X,Y (Left Down)", "X,Y (ล่างซ้าย)"},
+    {"L_RightDown", "X,Y (Right Down)", "X,Y (ล่างขวา)"},
+    {"L_RightTop", "X,Y (Right Top)", "X,Y (บนขวา)"},
+    {"L_Division", "Division", "จำนวนช่อง"},
+    {"CB_Grid_Increment", "Increment", "ระยะเพิ่ม"},
+    {"P_Grid_Increment", "Disable Increment", "ไม่ใช้ระยะเพิ่ม"},
+    {"L_X_Center", "X", "X"},
+    {"L_Y_Center", "Y", "Y"},
+    {"L_Radius", "Radius", "รัศมี"},
+    {"L_Xauto_Start", "X Start", "X เริ่มต้น"},
+    {"L_Yauto_Start", "Y Start", "Y เริ่มต้น"},
+    {"L_Xauto_Increment", "X Increment", "ระยะเพิ่ม X"},
+    {"L_Yauto_Increment", "Y Increment", "ระยะเพิ่ม Y"},
+    {"GB_NonCircular_Search", " Non-Circular Search ", " การค้นหาแบบไม่เป็นวงกลม "},
+    {"L_NonCir_Search", "Search", "การค้นหา"},
+    {"L_NonCir_Center", "Center X, Y", "จุดศูนย์กลาง X, Y"},
+    {"L_No_Direction", "No. of Direction", "จำนวนทิศทาง"},
+    {"L_Move_Length", "Moving Length", "ระยะเลื่อน"},
+    {"L_Divide_Step", "Divide Step", "จำนวนครั้งที่แบ่งระยะ"},
+    {"CB_Auto_Center", "Automatic Center", "หาจุดศูนย์กลางอัตโนมัติ"},
+    {"GB_Circle_Prop", " Circle Properties", " คุณสมบัติวงกลม"},
+    {"L_Cir_Slice", "No. of Slice", "จำนวนแถบดิน"},
+    {"L_Cir_Depth_Tallest", "Min. Depth of Tallest Slice", "ความลึกต่ำสุดของแถบที่สูงที่สุด"},
+    {"L_Cir_Add_Radius", "No. of Add Radius", "จำนวนรัศมีที่เพิ่ม"},
+    {"GB_Failure_Surface_Prop", " Failure Surface Properties ", " คุณสมบัติผิวการพิบัติ "},
+    {"L_NonCir_Slice", "No. of Slice", "จำนวนแถบดิน"},
+    {"L_NonCir_Depth_Tallest", "Min. Depth of Tallest Slice", "ความลึกต่ำสุดของแถบที่สูงที่สุด"},
+    {"L_Pass_Criteria", "Pass Criteria", "เกณฑ์การลู่เข้า"},
+    {"B_Close_Step", "&Close", "ปิด"},
+    {"P_Explain_Cir",
+     "Circular Failure\nการพิบัติที่ผิวเคลื่อนพังมีลักษณะคล้ายส่วนโค้งวงกลม\nมักจะเกิดกับ ดินที่มีทั้ง c และ φ "
+     "โดยมีลักษณะเป็น\nเนื้อเดียวกัน (Homogeneous Soil) หรือมีความแข็งแรง\nใกล้เคียงกัน ",
+     "Circular Failure\nการพิบัติที่ผิวเคลื่อนพังมีลักษณะคล้ายส่วนโค้งวงกลม\nมักจะเกิดกับ ดินที่มีทั้ง c และ φ "
+     "โดยมีลักษณะเป็น\nเนื้อเดียวกัน (Homogeneous Soil) หรือมีความแข็งแรง\nใกล้เคียงกัน "},
+    {"P_Explain_NonCir",
+     "Irregular Failure\nมักเกิดกับดินประเภทที่มีเฉพาะ φ หรือเกิดกับดินที่มี\nความแข็งแรงแตกต่างกันมาก เช่น "
+     "\n- กรณีที่มีชั้นดินเหนียวอ่อนบังคับแนวการเคลื่อนพัง\n- กรณีลาดดินหรือหินธรรมชาติที่มีแนวชั้นดินอ่อน\n- "
+     "ชั้นดินวางตัวอยู่บนชั้นดินหรือชั้นหินแข็ง เป็นต้น",
+     "Irregular Failure\nมักเกิดกับดินประเภทที่มีเฉพาะ φ หรือเกิดกับดินที่มี\nความแข็งแรงแตกต่างกันมาก เช่น "
+     "\n- กรณีที่มีชั้นดินเหนียวอ่อนบังคับแนวการเคลื่อนพัง\n- กรณีลาดดินหรือหินธรรมชาติที่มีแนวชั้นดินอ่อน\n- "
+     "ชั้นดินวางตัวอยู่บนชั้นดินหรือชั้นหินแข็ง เป็นต้น"},
+};
+
+// Combo items in English and Thai.
+struct ComboText {
+  const char* name;
+  const char* english;  // items separated by '|'
+  const char* thai;
+};
+const ComboText kCombos[] = {
+    {"CB_Strength_Model", "Mohr-Culomb Material|Anisotropic Strength", "Mohr-Culomb Material|Anisotropic Strength"},
+    {"CB_Bottom_Line_Choose", "Bottom Line No.|Specific Bottom Line", "หมายเลขชั้นดินแข็ง|กำหนดแนวชั้นดินแข็งเอง"},
+    {"CB_Seepage", "No Seepage|Water Line|Pore Pressure Ratio", "ไม่มีน้ำ|เส้นระดับน้ำ|อัตราส่วนแรงดันน้ำ (Ru)"},
+    {"CB_Phreatic_Peizometric", "Phreatic Line|Peizometric Line", "Phreatic Line|Peizometric Line"},
+    {"CB_Ru_Condition", "Average|Variable", "ค่าเฉลี่ย|แปรผันตามชั้นดิน"},
+    {"CB_Cir_Search", "Grid Search|Specific Search|Automatic Search", "ค้นหาแบบกริด|กำหนดวงกลมเอง|ค้นหาอัตโนมัติ"},
+    {"CB_NonCir_Search", "Specific Search|Random Search", "กำหนดผิวเอง|ค้นหาแบบสุ่ม"},
+    {"CB_Circle_Decrement", "No. of Circle|Radius Decrement", "จำนวนวงกลม|ระยะลดรัศมี"},
+};
+
+// The grids' column titles in English and Thai; the table's fields in order.
+struct GridText {
+  const char* name;
+  const char* english;
+  const char* thai;
+};
+const GridText kGridTitles[] = {
+    {"DBG_Soil_Prop", "Soil No.|Cohesion|Phi|Unit Weight|Description|Color",
+     "ชั้นดิน|แรงยึดเหนี่ยว|มุมเสียดทาน|หน่วยน้ำหนัก|คำอธิบาย|สี"},
+    {"DBG_Soil_Aniso", "Soil No.|C-v|C-h|Phi-v|Phi-h|Unit Weight|Description|Color",
+     "ชั้นดิน|C-v|C-h|Phi-v|Phi-h|หน่วยน้ำหนัก|คำอธิบาย|สี"},
+    {"DBG_Geometry", "Soil No.|Point No.|Coordi X|Coordi Y", "ชั้นดิน|จุดที่|พิกัด X|พิกัด Y"},
+    {"DBG_Specific_Bottom_Line", "Line No.|Begin Point|End Point", "เส้นที่|จุดเริ่มต้น|จุดสิ้นสุด"},
+    {"DBG_Waterline", "Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"},
+    {"DBG_Ru_Variable", "Soil No.|Ru", "ชั้นดิน|Ru"},
+    {"DBG_LindLoad", "Load No.|Magnitude|Coordi X|Coordi Y|Angle", "น้ำหนักที่|ขนาด|พิกัด X|พิกัด Y|มุม"},
+    {"DBG_StripLoad", "Load No.|Magnitude|Begin X|End X|Begin Y|End Y", "น้ำหนักที่|ขนาด|X เริ่มต้น|X สิ้นสุด|Y เริ่มต้น|Y สิ้นสุด"},
+    {"DBG_Tension_Crack", "Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"},
+    {"DBG_Anchor", "Load No.|Magnitude|X start|Y start|X end|Y end|Bonded Length",
+     "ที่|ขนาดแรง|X เริ่มต้น|Y เริ่มต้น|X สิ้นสุด|Y สิ้นสุด|ความยาวยึด"},
+    {"DBG_NonCir_Coordi", "Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"},
+};
+
+// The fields read as numbers: a text that is not one is named when the user
+// leaves the field. Integers first.
+const char* const kIntegerFields[] = {"E_BottomLine",     "E_12_Division",  "E_23_Division",  "E_Cir_Slice",
+                                      "E_Cir_Add_Radius", "E_NonCir_Slice", "E_No_Direction", "E_Divide_Step"};
+const char* const kRealFields[] = {"E_Unit_Weight_Water",
+                                   "E_Ru_average",
+                                   "E_Kh",
+                                   "E_Kv",
+                                   "E_Water_Unit_Weight",
+                                   "E_Percent_Water",
+                                   "E_X_LeftDown",
+                                   "E_Y_LeftDown",
+                                   "E_X_RightDown",
+                                   "E_Y_RightDown",
+                                   "E_X_RightTop",
+                                   "E_Y_RightTop",
+                                   "E_Xgrid_Increment",
+                                   "E_Ygrid_Increment",
+                                   "E_X_Center",
+                                   "E_Y_Center",
+                                   "E_Radius",
+                                   "E_Xauto_Start",
+                                   "E_Yauto_Start",
+                                   "E_Xauto_Increment",
+                                   "E_Yauto_Increment",
+                                   "E_NonCir_X_Center",
+                                   "E_NonCir_Y_Center",
+                                   "E_Move_Length",
+                                   "E_Cir_Decrement",
+                                   "E_Cir_Depth_Tallest",
+                                   "E_NonCir_Depth_Tallest",
+                                   "E_Pass_Criteria"};
+// The analysis settings are shown in their shortest number form once typed.
+const char* const kShortestFields[] = {"E_Cir_Decrement",  "E_Cir_Slice",    "E_Cir_Depth_Tallest",
+                                       "E_Cir_Add_Radius", "E_NonCir_Slice", "E_NonCir_Depth_Tallest",
+                                       "E_Pass_Criteria"};
+
+bool Listed(const QString& name, const char* const* list, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    if (name == QLatin1String(list[i])) return true;
+  }
+  return false;
+}
+
+// A panel that stands in front of what it covers: while it shows, the
+// covered control is hidden and the cover takes its place.
+class Cover : public QLabel {
+ public:
+  Cover(const QString& name, QWidget* covered, QWidget* parent) : QLabel(parent), m_covered(covered) {
+    setObjectName(name);
+    setAlignment(Qt::AlignCenter);
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    setStyleSheet(QStringLiteral("QLabel { color: #800000; font-weight: bold; background: #f0f0f0; }"));
+  }
+  void setVisible(bool visible) override {
+    QLabel::setVisible(visible);
+    if (m_covered) m_covered->setVisible(!visible);
+  }
+
+ private:
+  QWidget* m_covered;
+};
+
+QLabel* Label(const QString& name, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(name);
+  return l;
+}
+
+QPushButton* Button(const QString& name, QWidget* parent) {
+  auto* b = new QPushButton(parent);
+  b->setObjectName(name);
+  return b;
+}
+
+QComboBox* Combo(const QString& name, QWidget* parent) {
+  auto* c = new QComboBox(parent);
+  c->setObjectName(name);
+  for (const ComboText& t : kCombos) {
+    if (name == QLatin1String(t.name)) c->addItems(QString::fromUtf8(t.english).split(QLatin1Char('|')));
+  }
+  return c;
+}
+
+QCheckBox* Check(const QString& name, QWidget* parent) {
+  auto* c = new QCheckBox(parent);
+  c->setObjectName(name);
+  return c;
+}
+
+QGroupBox* Group(const QString& name, QWidget* parent) {
+  auto* g = new QGroupBox(parent);
+  g->setObjectName(name);
+  return g;
+}
+
+// A panel of explanation text.
+QLabel* Explanation(const QString& name, QWidget* parent) {
+  auto* l = Label(name, parent);
+  l->setWordWrap(true);
+  l->setFrameShape(QFrame::StyledPanel);
+  l->setMargin(6);
+  l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  l->setStyleSheet(QStringLiteral("QLabel { background: #ffffe8; }"));
+  return l;
+}
+
+}  // namespace
+
+StepByStepForm::StepByStepForm(ProjectDocument& document, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_document(document), m_prompter(prompter) {
+  setObjectName(QStringLiteral("Form_Step_by_Step"));
+  build();
+  ProjectNotifier& n = document.notifier();
+  connect(&n, &ProjectNotifier::optionChanged, this, [this](const QString&) { refreshState(); });
+  connect(&n, &ProjectNotifier::projectReset, this, [this] {
+    m_refused.clear();
+    refreshState();
+  });
+  connect(&n, &ProjectNotifier::languageChanged, this, &StepByStepForm::retranslate);
+  connect(&n, &ProjectNotifier::runStateChanged, this, [this] { m_pages->setEnabled(!m_document.runInProgress()); });
+  retranslate();
+  refreshState();
+  m_pages->setCurrentIndex(0);
+  resize(720, 560);
+}
+
+void StepByStepForm::build() {
+  m_binding = new OptionBinding(m_document, this);
+  auto* outer = new QVBoxLayout(this);
+  auto* banner = Label(QStringLiteral("P_Step_by_Step_Top"), this);
+  QFont big = banner->font();
+  big.setBold(true);
+  big.setPointSizeF(big.pointSizeF() * 1.4);
+  banner->setFont(big);
+  banner->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  banner->setStyleSheet(QStringLiteral("QLabel { color: white; background: #000080; padding: 6px; }"));
+  outer->addWidget(banner);
+  m_pages = new QTabWidget(this);
+  m_pages->setObjectName(QStringLiteral("PC_Step_by_Step"));
+  outer->addWidget(m_pages, 1);
+  const std::pair<const char*, QWidget*> pages[] = {
+      {"TS_Project_Information", buildProjectPage()},
+      {"TS_Soil_Properties", buildSoilPage()},
+      {"TabSheet1", buildBottomLinePage()},
+      {"TS_Seepage", buildSeepagePage()},
+      {"TS_Load_Effect", buildLoadPage()},
+      {"TS_Search", buildSearchPage()},
+  };
+  const char* const nextButtons[] = {"B_Next_Project_Name", "B_Next_Soil_Properties", "Button1", "B_Next_Seepage",
+                                     "B_Next_Load_Effect"};
+  int k = 0;
+  for (const auto& [name, page] : pages) {
+    page->setObjectName(QString::fromLatin1(name));
+    auto* v = static_cast<QVBoxLayout*>(page->layout());
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    QPushButton* b = Button(QString::fromLatin1(k < 5 ? nextButtons[k] : "B_Close_Step"), page);
+    if (k < 5) {
+      connect(b, &QPushButton::clicked, this, GuardedSlot([this](bool) { next(); }));
+    } else {
+      connect(b, &QPushButton::clicked, this, &QWidget::close);
+    }
+    bottom->addWidget(b);
+    v->addLayout(bottom);
+    m_pages->addTab(page, QString());
+    ++k;
+  }
+  // Every numeric field names a text that is not a number when it is left.
+  for (QLineEdit* e : findChildren<QLineEdit*>()) {
+    connect(e, &QLineEdit::editingFinished, this, GuardedSlot([this, e] { checkNumber(e); }));
+  }
+}
+
+QLineEdit* StepByStepForm::edit(const QString& name, QWidget* parent) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(name);
+  m_binding->bindText(e, name);
+  return e;
+}
+
+GridEditor* StepByStepForm::addGrid(const QString& name, int table, const QStringList& titles, QWidget* parent) {
+  auto* g = new GridEditor(m_document, static_cast<Table>(table), m_prompter, parent);
+  g->setObjectName(name);
+  g->setHeaders(titles);
+  // The soil's colour is chosen with the swatch of the Soil Properties
+  // dialog, not typed.
+  if (static_cast<Table>(table) == Table::Soil_Prop) g->setColumnHidden(5, true);
+  if (static_cast<Table>(table) == Table::Aniso) g->setColumnHidden(7, true);
+  g->setMinimumHeight(110);
+  m_grids.insert(name, g);
+  return g;
+}
+
+QWidget* StepByStepForm::rowButtons(const QStringList& names, const std::function<GridEditor*()>& target,
+                                    QWidget* parent) {
+  auto* box = new QWidget(parent);
+  auto* h = new QHBoxLayout(box);
+  h->setContentsMargins(0, 0, 0, 0);
+  for (int i = 0; i < 3; ++i) {
+    QPushButton* b = Button(names[i], box);
+    connect(b, &QPushButton::clicked, this, GuardedSlot([target, i](bool) {
+              GridEditor* grid = target();
+              if (!grid) return;  // no table: nothing to do
+              if (i == 0) grid->insertRow();
+              if (i == 1) grid->deleteRow();
+              if (i == 2) grid->clearAll();
+            }));
+    h->addWidget(b);
+  }
+  h->addStretch(1);
+  return box;
+}
+
+QWidget* StepByStepForm::buildProjectPage() {
+  auto* page = new QWidget;
+  auto* v = new QVBoxLayout(page);
+  auto* info = new QFormLayout;
+  info->addRow(Label(QStringLiteral("L_Project_Name"), page), edit(QStringLiteral("E_Project_Name"), page));
+  info->addRow(Label(QStringLiteral("L_Location"), page), edit(QStringLiteral("E_Lacation"), page));
+  info->addRow(Label(QStringLiteral("L_Engineer"), page), edit(QStringLiteral("E_Engineer"), page));
+  v->addLayout(info);
+  auto* row = new QHBoxLayout;
+  QGroupBox* theory = Group(QStringLiteral("RG_Theory"), page);
+  auto* tv = new QVBoxLayout(theory);
+  for (int i = 0; i < 4; ++i) {
+    auto* r = new QRadioButton(theory);
+    r->setObjectName(QStringLiteral("RG_Theory_%1").arg(i));
+    tv->addWidget(r);
+    connect(r, &QRadioButton::clicked, this, GuardedSlot([this, i](bool on) {
+              if (on) chooseTheory(i);
+            }));
+  }
+  row->addWidget(theory);
+  QGroupBox* methods = Group(QStringLiteral("GB_Method"), page);
+  auto* mv = new QVBoxLayout(methods);
+  for (const char* name : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"}) {
+    QCheckBox* c = Check(QString::fromLatin1(name), methods);
+    m_binding->bindCheck(c, QString::fromLatin1(name));
+    mv->addWidget(c);
+  }
+  row->addWidget(methods);
+  v->addLayout(row);
+  v->addWidget(Explanation(QStringLiteral("P_Explain_Cir"), page));
+  v->addWidget(Explanation(QStringLiteral("P_Explain_NonCir"), page));
+  v->addStretch(1);
+  return page;
+}
+
+QWidget* StepByStepForm::buildSoilPage() {
+  auto* page = new QWidget;
+  auto* v = new QVBoxLayout(page);
+  auto* top = new QHBoxLayout;
+  top->addWidget(Label(QStringLiteral("L_Strength_Model"), page));
+  QComboBox* model = Combo(QStringLiteral("CB_Strength_Model"), page);
+  m_binding->bindCombo(model, QStringLiteral("CB_Strength_Model"));
+  top->addWidget(model);
+  QCheckBox* advance = Check(QStringLiteral("CB_Advance_Prop_Disable"), page);
+  m_binding->bindCheck(advance, QStringLiteral("CB_Advance_Prop_Disable"));
+  top->addWidget(advance);
+  top->addStretch(1);
+  v->addLayout(top);
+  v->addWidget(Label(QStringLiteral("L_Soil_Table"), page));
+  addGrid(QStringLiteral("DBG_Soil_Prop"), static_cast<int>(Table::Soil_Prop), {}, page);
+  addGrid(QStringLiteral("DBG_Soil_Aniso"), static_cast<int>(Table::Aniso), {}, page);
+  v->addWidget(m_grids.value(QStringLiteral("DBG_Soil_Prop")));
+  v->addWidget(m_grids.value(QStringLiteral("DBG_Soil_Aniso")));
+  v->addWidget(rowButtons(
+      {QStringLiteral("B_Geometry_Insert"), QStringLiteral("B_Geometry_Delete"),
+       QStringLiteral("B_Geometry_Clear_All")},
+      [this] {
+        const bool aniso = m_document.project().options.itemIndex("CB_Strength_Model") == 1;
+        return m_grids.value(aniso ? QStringLiteral("DBG_Soil_Aniso") : QStringLiteral("DBG_Soil_Prop"));
+      },
+      page));
+  v->addWidget(Label(QStringLiteral("L_Geometry_Table"), page));
+  v->addWidget(addGrid(QStringLiteral("DBG_Geometry"), static_cast<int>(Table::Geometry), {}, page), 1);
+  v->addWidget(rowButtons(
+      {QStringLiteral("Button16"), QStringLiteral("Button15"), QStringLiteral("Button11")},
+      [this] { return m_grids.value(QStringLiteral("DBG_Geometry")); }, page));
+  return page;
+}
+
+QWidget* StepByStepForm::buildBottomLinePage() {
+  auto* page = new QWidget;
+  auto* v = new QVBoxLayout(page);
+  auto* form = new QFormLayout;
+  QComboBox* choose = Combo(QStringLiteral("CB_Bottom_Line_Choose"), page);
+  m_binding->bindCombo(choose, QStringLiteral("CB_Bottom_Line_Choose"));
+  connect(choose, &QComboBox::activated, this, [this](int item) {
+    if (item == 0) {
+      findChild<QLineEdit*>(QStringLiteral("E_BottomLine"))->setFocus();
+    } else {
+      m_grids.value(QStringLiteral("DBG_Specific_Bottom_Line"))->setFocus();
+    }
+  });
+  form->addRow(Label(QStringLiteral("L_Bottom_Line"), page), choose);
+  form->addRow(Label(QStringLiteral("L_BottomLine"), page), edit(QStringLiteral("E_BottomLine"), page));
+  v->addLayout(form);
+  v->addWidget(Label(QStringLiteral("L_Specific_Bottom_Line"), page));
+  auto* grid = addGrid(QStringLiteral("DBG_Specific_Bottom_Line"), static_cast<int>(Table::Bottom_Line), {}, page);
+  v->addWidget(grid, 1);
+  v->addWidget(new Cover(QStringLiteral("P_Specific_Bottom_Line"), grid, page), 1);
+  v->addWidget(rowButtons(
+      {QStringLiteral("Button7"), QStringLiteral("Button8"), QStringLiteral("Button9")}, [grid] { return grid; },
+      page));
+  auto* examples = new QHBoxLayout;
+  examples->addWidget(Explanation(QStringLiteral("P_EX_Bottom_LineNo"), page));
+  examples->addWidget(Explanation(QStringLiteral("P_EX_Specific_Bottom_Line"), page));
+  v->addLayout(examples);
+  return page;
+}
+
+QWidget* StepByStepForm::buildSeepagePage() {
+  auto* page = new QWidget;
+  auto* v = new QVBoxLayout(page);
+  auto* form = new QFormLayout;
+  QComboBox* seepage = Combo(QStringLiteral("CB_Seepage"), page);
+  m_binding->bindCombo(seepage, QStringLiteral("CB_Seepage"));
+  form->addRow(Label(QStringLiteral("L_Seepage"), page), seepage);
+  v->addLayout(form);
+  auto* columns = new QHBoxLayout;
+  // The water line.
+  auto* water = new QVBoxLayout;
+  auto* wf = new QFormLayout;
+  QComboBox* kind = Combo(QStringLiteral("CB_Phreatic_Peizometric"), page);
+  m_binding->bindCombo(kind, QStringLiteral("CB_Phreatic_Peizometric"));
+  wf->addRow(Label(QStringLiteral("L_WaterLine_Kind"), page), kind);
+  wf->addRow(Label(QStringLiteral("L_Unit_Weight_Water"), page), edit(QStringLiteral("E_Unit_Weight_Water"), page));
+  water->addLayout(wf);
+  GridEditor* waterGrid = addGrid(QStringLiteral("DBG_Waterline"), static_cast<int>(Table::Waterline), {}, page);
+  water->addWidget(waterGrid, 1);
+  water->addWidget(new Cover(QStringLiteral("P_WaterLine_not_Cal"), waterGrid, page), 1);
+  columns->addLayout(water, 3);
+  // The pore pressure ratio.
+  auto* ru = new QVBoxLayout;
+  auto* rf = new QFormLayout;
+  QComboBox* condition = Combo(QStringLiteral("CB_Ru_Condition"), page);
+  m_binding->bindCombo(condition, QStringLiteral("CB_Ru_Condition"));
+  connect(condition, &QComboBox::activated, this, [this](int item) {
+    if (item == 0) {
+      findChild<QLineEdit*>(QStringLiteral("E_Ru_average"))->setFocus();
+    } else {
+      m_grids.value(QStringLiteral("DBG_Ru_Variable"))->setFocus();
+    }
+  });
+  rf->addRow(Label(QStringLiteral("L_Ru_Type"), page), condition);
+  rf->addRow(Label(QStringLiteral("L_Ru_Value"), page), edit(QStringLiteral("E_Ru_average"), page));
+  ru->addLayout(rf);
+  GridEditor* ruGrid = addGrid(QStringLiteral("DBG_Ru_Variable"), static_cast<int>(Table::Ru_variable), {}, page);
+  ru->addWidget(ruGrid, 1);
+  ru->addWidget(new Cover(QStringLiteral("P_Ru_not_Cal"), ruGrid, page), 1);
+  columns->addLayout(ru, 2);
+  v->addLayout(columns, 1);
+  v->addWidget(rowButtons(
+      {QStringLiteral("Button2"), QStringLiteral("Button3"), QStringLiteral("Button4")},
+      [this]() -> GridEditor* {
+        // The buttons act on the table of the chosen seepage, on nothing without one.
+        switch (m_document.project().options.itemIndex("CB_Seepage")) {
+          case 1:
+            return m_grids.value(QStringLiteral("DBG_Waterline"));
+          case 2:
+            return m_grids.value(QStringLiteral("DBG_Ru_Variable"));
+          default:
+            return nullptr;
+        }
+      },
+      page));
+  for (const char* name : {"P_Dis_NoSeepage", "P_Dis_WaterLine", "P_Dis_Ru"}) {
+    v->addWidget(Explanation(QString::fromLatin1(name), page));
+  }
+  return page;
+}
+
+QWidget* StepByStepForm::buildLoadPage() {
+  auto* page = new QWidget;
+  auto* v = new QVBoxLayout(page);
+  auto* inner = new QTabWidget(page);
+  inner->setObjectName(QStringLiteral("PC_Load_Effect"));
+  v->addWidget(inner, 1);
+
+  // Seismic.
+  auto* seismic = new QWidget;
+  seismic->setObjectName(QStringLiteral("TS_Seismic"));
+  auto* sv = new QVBoxLayout(seismic);
+  QCheckBox* seismicOff = Check(QStringLiteral("CB_Seismic_Disable"), seismic);
+  m_binding->bindCheck(seismicOff, QStringLiteral("CB_Seismic_Disable"));
+  sv->addWidget(seismicOff);
+  auto* inputs = new QWidget(seismic);
+  auto* sf = new QFormLayout(inputs);
+  sf->addRow(Label(QStringLiteral("L_Kh"), inputs), edit(QStringLiteral("E_Kh"), inputs));
+  sf->addRow(Label(QStringLiteral("L_Kv"), inputs), edit(QStringLiteral("E_Kv"), inputs));
+  sv->addWidget(inputs);
+  QLabel* scale = Explanation(QStringLiteral("P_Seismic_Dis"), seismic);
+  sv->addWidget(scale, 1);
+  sv->addWidget(new Cover(QStringLiteral("P_Seismic_Disable"), scale, seismic), 1);
+  inner->addTab(seismic, QString());
+
+  // External loads.
+  auto* loads = new QWidget;
+  loads->setObjectName(QStringLiteral("TS_Ex_Load"));
+  auto* lv = new QVBoxLayout(loads);
+  const struct {
+    const char *check, *group, *grid, *cover;
+    Table table;
+    const char* buttons[3];
+  } loadKinds[] = {
+      {"CB_LineLoad_Disable",
+       "GB_LineLoad",
+       "DBG_LindLoad",
+       "P_LineLoad_not_Cal",
+       Table::Lineload,
+       {"Button12", "Button13", "Button14"}},
+      {"CB_StripLoad_Disable",
+       "GB_StripLoad",
+       "DBG_StripLoad",
+       "P_StripLoad_not_Cal",
+       Table::Stripload,
+       {"Button10", "Button6", "Button5"}},
+  };
+  for (const auto& k : loadKinds) {
+    QCheckBox* off = Check(QString::fromLatin1(k.check), loads);
+    m_binding->bindCheck(off, QString::fromLatin1(k.check));
+    lv->addWidget(off);
+    QGroupBox* group = Group(QString::fromLatin1(k.group), loads);
+    auto* gv = new QVBoxLayout(group);
+    GridEditor* grid = addGrid(QString::fromLatin1(k.grid), static_cast<int>(k.table), {}, group);
+    gv->addWidget(grid, 1);
+    gv->addWidget(rowButtons(
+        {QString::fromLatin1(k.buttons[0]), QString::fromLatin1(k.buttons[1]), QString::fromLatin1(k.buttons[2])},
+        [grid] { return grid; }, group));
+    lv->addWidget(group, 1);
+    lv->addWidget(new Cover(QString::fromLatin1(k.cover), group, loads), 1);
+  }
+  inner->addTab(loads, QString());
+
+  // Tension crack.
+  auto* crack = new QWidget;
+  crack->setObjectName(QStringLiteral("TS_Tension_Crack"));
+  auto* cv = new QVBoxLayout(crack);
+  QCheckBox* crackOff = Check(QStringLiteral("CB_Tension_Disable"), crack);
+  m_binding->bindCheck(crackOff, QStringLiteral("CB_Tension_Disable"));
+  cv->addWidget(crackOff);
+  auto* crackInputs = new QWidget(crack);
+  auto* cf = new QFormLayout(crackInputs);
+  cf->setContentsMargins(0, 0, 0, 0);
+  cf->addRow(Label(QStringLiteral("L_TCrack_Unit_Weight"), crackInputs),
+             edit(QStringLiteral("E_Water_Unit_Weight"), crackInputs));
+  cf->addRow(Label(QStringLiteral("L_TCrack_Percent"), crackInputs),
+             edit(QStringLiteral("E_Percent_Water"), crackInputs));
+  cv->addWidget(crackInputs);
+  auto* crackTable = new QWidget(crack);
+  auto* ctv = new QVBoxLayout(crackTable);
+  ctv->setContentsMargins(0, 0, 0, 0);
+  ctv->addWidget(Label(QStringLiteral("L_TCrack_Table"), crackTable));
+  GridEditor* crackGrid = addGrid(QStringLiteral("DBG_Tension_Crack"), static_cast<int>(Table::Tcrack), {}, crackTable);
+  ctv->addWidget(crackGrid, 1);
+  ctv->addWidget(rowButtons(
+      {QStringLiteral("Button17"), QStringLiteral("Button18"), QStringLiteral("Button19")},
+      [crackGrid] { return crackGrid; }, crackTable));
+  cv->addWidget(crackTable, 1);
+  cv->addWidget(new Cover(QStringLiteral("P_Tcrack_not_Cal"), crackTable, crack), 1);
+  inner->addTab(crack, QString());
+
+  // Anchors.
+  auto* anchor = new QWidget;
+  anchor->setObjectName(QStringLiteral("TS_Anchor"));
+  auto* av = new QVBoxLayout(anchor);
+  QCheckBox* anchorOff = Check(QStringLiteral("CB_Anchor_Disable"), anchor);
+  m_binding->bindCheck(anchorOff, QStringLiteral("CB_Anchor_Disable"));
+  av->addWidget(anchorOff);
+  auto* anchorBody = new QWidget(anchor);
+  auto* abv = new QVBoxLayout(anchorBody);
+  abv->setContentsMargins(0, 0, 0, 0);
+  QGroupBox* applyAs = Group(QStringLiteral("RG_Apply_as"), anchorBody);
+  auto* ah = new QHBoxLayout(applyAs);
+  for (int i = 0; i < 2; ++i) {
+    auto* r = new QRadioButton(applyAs);
+    r->setObjectName(QStringLiteral("RG_Apply_as_%1").arg(i));
+    m_binding->bindChoice(r, QStringLiteral("RG_Apply_as"), i);
+    ah->addWidget(r);
+  }
+  abv->addWidget(applyAs);
+  GridEditor* anchorGrid = addGrid(QStringLiteral("DBG_Anchor"), static_cast<int>(Table::Anchor), {}, anchorBody);
+  abv->addWidget(anchorGrid, 1);
+  abv->addWidget(rowButtons(
+      {QStringLiteral("Button22"), QStringLiteral("Button23"), QStringLiteral("Button24")},
+      [anchorGrid] { return anchorGrid; }, anchorBody));
+  av->addWidget(anchorBody, 1);
+  av->addWidget(new Cover(QStringLiteral("P_Anchor_not_Cal"), anchorBody, anchor), 1);
+  inner->addTab(anchor, QString());
+  return page;
+}
+
+QWidget* StepByStepForm::buildSearchPage() {
+  auto* page = new QWidget;
+  auto* v = new QVBoxLayout(page);
+  auto* columns = new QHBoxLayout;
+  v->addLayout(columns, 1);
+
+  QGroupBox* circular = Group(QStringLiteral("GB_Circular_Search"), page);
+  auto* cg = new QGridLayout(circular);
+  QComboBox* kind = Combo(QStringLiteral("CB_Cir_Search"), circular);
+  m_binding->bindCombo(kind, QStringLiteral("CB_Cir_Search"));
+  cg->addWidget(Label(QStringLiteral("L_Cir_Search"), circular), 0, 0);
+  cg->addWidget(kind, 0, 1, 1, 2);
+  const std::tuple<const char*, const char*, const char*> corners[] = {
+      {"L_LeftDown", "E_X_LeftDown", "E_Y_LeftDown"},
+      {"L_RightDown", "E_X_RightDown", "E_Y_RightDown"},
+      {"L_RightTop", "E_X_RightTop", "E_Y_RightTop"},
+  };
+  int row = 1;
+  for (const auto& [label, x, y] : corners) {
+    cg->addWidget(Label(QString::fromLatin1(label), circular), row, 0);
+    cg->addWidget(edit(QString::fromLatin1(x), circular), row, 1);
+    cg->addWidget(edit(QString::fromLatin1(y), circular), row, 2);
+    ++row;
+  }
+  cg->addWidget(Label(QStringLiteral("L_Division"), circular), row, 0);
+  cg->addWidget(edit(QStringLiteral("E_12_Division"), circular), row, 1);
+  cg->addWidget(edit(QStringLiteral("E_23_Division"), circular), row, 2);
+  ++row;
+  QCheckBox* increment = Check(QStringLiteral("CB_Grid_Increment"), circular);
+  m_binding->bindCheck(increment, QStringLiteral("CB_Grid_Increment"));
+  cg->addWidget(increment, row, 0);
+  auto* steps = new QWidget(circular);
+  auto* sh = new QHBoxLayout(steps);
+  sh->setContentsMargins(0, 0, 0, 0);
+  sh->addWidget(edit(QStringLiteral("E_Xgrid_Increment"), steps));
+  sh->addWidget(edit(QStringLiteral("E_Ygrid_Increment"), steps));
+  cg->addWidget(steps, row, 1, 1, 2);
+  cg->addWidget(new Cover(QStringLiteral("P_Grid_Increment"), steps, circular), row, 1, 1, 2);
+  ++row;
+  auto* specific = new QWidget(circular);
+  specific->setObjectName(QStringLiteral("P_Specific_Search"));
+  auto* spf = new QFormLayout(specific);
+  spf->setContentsMargins(0, 0, 0, 0);
+  spf->addRow(Label(QStringLiteral("L_X_Center"), specific), edit(QStringLiteral("E_X_Center"), specific));
+  spf->addRow(Label(QStringLiteral("L_Y_Center"), specific), edit(QStringLiteral("E_Y_Center"), specific));
+  spf->addRow(Label(QStringLiteral("L_Radius"), specific), edit(QStringLiteral("E_Radius"), specific));
+  cg->addWidget(specific, row, 0, 1, 3);
+  ++row;
+  auto* automatic = new QWidget(circular);
+  automatic->setObjectName(QStringLiteral("P_Auto_Search"));
+  auto* apf = new QFormLayout(automatic);
+  apf->setContentsMargins(0, 0, 0, 0);
+  for (const char* name : {"Xauto_Start", "Yauto_Start", "Xauto_Increment", "Yauto_Increment"}) {
+    apf->addRow(Label(QStringLiteral("L_") + QLatin1String(name), automatic),
+                edit(QStringLiteral("E_") + QLatin1String(name), automatic));
+  }
+  cg->addWidget(automatic, row, 0, 1, 3);
+  cg->setRowStretch(row + 1, 1);
+  columns->addWidget(circular, 1);
+
+  QGroupBox* irregular = Group(QStringLiteral("GB_NonCircular_Search"), page);
+  auto* ig = new QGridLayout(irregular);
+  QComboBox* irregularKind = Combo(QStringLiteral("CB_NonCir_Search"), irregular);
+  m_binding->bindCombo(irregularKind, QStringLiteral("CB_NonCir_Search"));
+  ig->addWidget(Label(QStringLiteral("L_NonCir_Search"), irregular), 0, 0);
+  ig->addWidget(irregularKind, 0, 1, 1, 2);
+  ig->addWidget(Label(QStringLiteral("L_NonCir_Center"), irregular), 1, 0);
+  ig->addWidget(edit(QStringLiteral("E_NonCir_X_Center"), irregular), 1, 1);
+  ig->addWidget(edit(QStringLiteral("E_NonCir_Y_Center"), irregular), 1, 2);
+  GridEditor* surface =
+      addGrid(QStringLiteral("DBG_NonCir_Coordi"), static_cast<int>(Table::NonCircular_Coordinate), {}, irregular);
+  ig->addWidget(surface, 2, 0, 1, 3);
+  ig->addWidget(rowButtons(
+                    {QStringLiteral("Button27"), QStringLiteral("Button28"), QStringLiteral("Button29")},
+                    [surface] { return surface; }, irregular),
+                3, 0, 1, 3);
+  auto* random = new QWidget(irregular);
+  random->setObjectName(QStringLiteral("P_NonCir_Random_Search"));
+  auto* rf = new QFormLayout(random);
+  rf->setContentsMargins(0, 0, 0, 0);
+  rf->addRow(Label(QStringLiteral("L_No_Direction"), random), edit(QStringLiteral("E_No_Direction"), random));
+  rf->addRow(Label(QStringLiteral("L_Move_Length"), random), edit(QStringLiteral("E_Move_Length"), random));
+  rf->addRow(Label(QStringLiteral("L_Divide_Step"), random), edit(QStringLiteral("E_Divide_Step"), random));
+  QCheckBox* autoCentre = Check(QStringLiteral("CB_Auto_Center"), random);
+  m_binding->bindCheck(autoCentre, QStringLiteral("CB_Auto_Center"));
+  rf->addRow(autoCentre);
+  ig->addWidget(random, 4, 0, 1, 3);
+  columns->addWidget(irregular, 1);
+
+  auto* right = new QVBoxLayout;
+  QGroupBox* circle = Group(QStringLiteral("GB_Circle_Prop"), page);
+  auto* cf = new QFormLayout(circle);
+  QComboBox* decrement = Combo(QStringLiteral("CB_Circle_Decrement"), circle);
+  m_binding->bindCombo(decrement, QStringLiteral("CB_Circle_Decrement"));
+  cf->addRow(decrement, edit(QStringLiteral("E_Cir_Decrement"), circle));
+  cf->addRow(Label(QStringLiteral("L_Cir_Slice"), circle), edit(QStringLiteral("E_Cir_Slice"), circle));
+  cf->addRow(Label(QStringLiteral("L_Cir_Depth_Tallest"), circle), edit(QStringLiteral("E_Cir_Depth_Tallest"), circle));
+  QLabel* addLabel = Label(QStringLiteral("L_Cir_Add_Radius"), circle);
+  QLineEdit* addRadius = edit(QStringLiteral("E_Cir_Add_Radius"), circle);
+  addLabel->setEnabled(false);
+  addRadius->setEnabled(false);
+  cf->addRow(addLabel, addRadius);
+  right->addWidget(circle);
+  QGroupBox* surfaceProps = Group(QStringLiteral("GB_Failure_Surface_Prop"), page);
+  auto* ff = new QFormLayout(surfaceProps);
+  ff->addRow(Label(QStringLiteral("L_NonCir_Slice"), surfaceProps),
+             edit(QStringLiteral("E_NonCir_Slice"), surfaceProps));
+  ff->addRow(Label(QStringLiteral("L_NonCir_Depth_Tallest"), surfaceProps),
+             edit(QStringLiteral("E_NonCir_Depth_Tallest"), surfaceProps));
+  right->addWidget(surfaceProps);
+  auto* pass = new QFormLayout;
+  pass->addRow(Label(QStringLiteral("L_Pass_Criteria"), page), edit(QStringLiteral("E_Pass_Criteria"), page));
+  right->addLayout(pass);
+  right->addStretch(1);
+  columns->addLayout(right);
+  return page;
+}
+
+void StepByStepForm::chooseTheory(int item) {
+  // The parallel and the combined theories are not analysed: the choice
+  // returns to circular failure.
+  if (item == 0 || item == 3) {
+    m_prompter.information(ProgramTitle(), MessageBoxText(MessageText(m_document.language(), 13)));
+    item = 1;
+  }
+  m_document.setOptions(QStringLiteral("Theory"), [item](OptionValues& o) {
+    o.setItemIndex("RG_Theory", item);
+    // The ordinary method does not apply to irregular surfaces.
+    if (item == 2) o.setChecked("CB_Ordinary", false);
+  });
+  refreshState();
+}
+
+void StepByStepForm::next() {
+  const int page = m_pages->currentIndex();
+  if (page == 1) {
+    const LineChoice choice = PrepareLineChoice(m_document.project());
+    for (int message : choice.messages) {
+      m_prompter.error(ProgramTitle(), MessageBoxText(MessageText(m_document.language(), message)));
+    }
+    if (!choice.entries.empty()) emit lineChoicePrepared();
+  }
+  m_pages->setCurrentIndex(std::min(page + 1, m_pages->count() - 1));
+}
+
+void StepByStepForm::checkNumber(QLineEdit* edit) {
+  const QString name = edit->objectName();
+  const bool integer = Listed(name, kIntegerFields, std::size(kIntegerFields));
+  if (!integer && !Listed(name, kRealFields, std::size(kRealFields))) return;
+  const std::string text = edit->text().toStdString();
+  try {
+    const std::string shortest = integer ? std::to_string(StrToInt(text)) : FormatShortest(StrToFloat(text));
+    m_refused.remove(edit);
+    // The analysis settings show their value in its shortest form once the
+    // typing ends (0.010 becomes 0.01); other fields keep what was typed.
+    if (Listed(name, kShortestFields, std::size(kShortestFields)) && shortest != text) {
+      m_document.setOptionText(name, QString::fromStdString(shortest));
+    }
+  } catch (const ConversionError& e) {
+    if (m_refused.value(edit) == edit->text()) return;
+    m_refused.insert(edit, edit->text());
+    m_prompter.error(ProgramTitle(), QString::fromUtf8(e.what()));
+  }
+}
+
+void StepByStepForm::refreshState() {
+  const OptionValues& o = m_document.project().options;
+  const auto show = [this](const char* name, bool visible) {
+    if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setVisible(visible);
+  };
+  const auto enable = [this](const char* name, bool enabled) {
+    if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setEnabled(enabled);
+  };
+  // Theory.
+  const int theory = o.itemIndex("RG_Theory");
+  for (int i = 0; i < 4; ++i) {
+    if (auto* r = findChild<QRadioButton*>(QStringLiteral("RG_Theory_%1").arg(i))) r->setChecked(i == theory);
+  }
+  const bool irregular = theory == 2;
+  enable("CB_Ordinary", !irregular);
+  show("P_Explain_Cir", !irregular);
+  show("P_Explain_NonCir", irregular);
+  show("GB_NonCircular_Search", irregular);
+  // Soils.
+  const bool aniso = o.itemIndex("CB_Strength_Model") == 1;
+  show("DBG_Soil_Prop", !aniso);
+  show("DBG_Soil_Aniso", aniso);
+  // Bottom line.
+  const bool specific = o.itemIndex("CB_Bottom_Line_Choose") == 1;
+  enable("L_BottomLine", !specific);
+  enable("E_BottomLine", !specific);
+  enable("L_Specific_Bottom_Line", specific);
+  show("P_Specific_Bottom_Line", !specific);
+  show("P_EX_Bottom_LineNo", !specific);
+  show("P_EX_Specific_Bottom_Line", specific);
+  // Seepage.
+  const int seepage = o.itemIndex("CB_Seepage");
+  enable("CB_Phreatic_Peizometric", seepage == 1);
+  show("P_WaterLine_not_Cal", seepage != 1);
+  const bool ru = seepage == 2;
+  const bool average = o.itemIndex("CB_Ru_Condition") == 0;
+  for (const char* name : {"L_Ru_Type", "CB_Ru_Condition"}) enable(name, ru);
+  for (const char* name : {"L_Ru_Value", "E_Ru_average"}) enable(name, ru && average);
+  show("P_Ru_not_Cal", !ru || average);
+  show("P_Dis_NoSeepage", seepage == 0);
+  show("P_Dis_WaterLine", seepage == 1);
+  show("P_Dis_Ru", seepage == 2);
+  // Loads: a "Disable" box checked covers the load's inputs.
+  const bool seismicOn = !o.checked("CB_Seismic_Disable");
+  show("P_Seismic_Disable", !seismicOn);
+  for (const char* name : {"E_Kh", "E_Kv", "L_Kh", "L_Kv"}) enable(name, seismicOn);
+  show("P_LineLoad_not_Cal", o.checked("CB_LineLoad_Disable"));
+  show("P_StripLoad_not_Cal", o.checked("CB_StripLoad_Disable"));
+  const bool crackOn = !o.checked("CB_Tension_Disable");
+  show("P_Tcrack_not_Cal", !crackOn);
+  for (const char* name : {"L_TCrack_Unit_Weight", "L_TCrack_Percent", "E_Water_Unit_Weight", "E_Percent_Water"}) {
+    enable(name, crackOn);
+  }
+  show("P_Anchor_not_Cal", o.checked("CB_Anchor_Disable"));
+  // Search.
+  const int circularKind = o.itemIndex("CB_Cir_Search");
+  show("P_Specific_Search", circularKind == 1);
+  show("P_Auto_Search", circularKind == 2);
+  show("P_Grid_Increment", !o.checked("CB_Grid_Increment"));
+  const bool random = o.itemIndex("CB_NonCir_Search") == 1;
+  enable("CB_Auto_Center", random);
+  show("P_NonCir_Random_Search", random);
+}
+
+void StepByStepForm::retranslate() {
+  const bool thai = m_document.language() == 0;
+  for (const FormText& t : kTexts) {
+    const QString text = QString::fromUtf8(thai ? t.thai : t.english);
+    const QString name = QString::fromLatin1(t.name);
+    if (name == objectName()) {
+      setWindowTitle(text);
+    } else if (QWidget* page = m_pages ? m_pages->findChild<QWidget*>(name) : nullptr;
+               page && (name.startsWith(QLatin1String("TS_")) || name == QLatin1String("TabSheet1"))) {
+      if (auto* tabs =
+              qobject_cast<QTabWidget*>(page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr)) {
+        tabs->setTabText(tabs->indexOf(page), text);
+      }
+    } else if (auto* label = findChild<QLabel*>(name)) {
+      label->setText(text);
+    } else if (auto* button = findChild<QAbstractButton*>(name)) {
+      button->setText(text);
+    } else if (auto* group = findChild<QGroupBox*>(name)) {
+      group->setTitle(text);
+    }
+  }
+  for (const ComboText& c : kCombos) {
+    auto* combo = findChild<QComboBox*>(QString::fromLatin1(c.name));
+    if (!combo) continue;
+    const QStringList items = QString::fromUtf8(thai ? c.thai : c.english).split(QLatin1Char('|'));
+    for (int i = 0; i < items.size() && i < combo->count(); ++i) combo->setItemText(i, items[i]);
+  }
+  for (const GridText& g : kGridTitles) {
+    if (GridEditor* grid = m_grids.value(QString::fromLatin1(g.name))) {
+      grid->setHeaders(QString::fromUtf8(thai ? g.thai : g.english).split(QLatin1Char('|')));
+    }
+  }
+  const QString nextText = thai ? QStringLiteral("ถัดไป") : QStringLiteral("N&ext");
+  for (const char* name :
+       {"B_Next_Project_Name", "B_Next_Soil_Properties", "Button1", "B_Next_Seepage", "B_Next_Load_Effect"}) {
+    if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name))) b->setText(nextText);
+  }
+  const QString rowTexts[] = {thai ? QStringLiteral("แทรก") : QStringLiteral("Insert"),
+                              thai ? QStringLiteral("ลบ") : QStringLiteral("Delete"),
+                              thai ? QStringLiteral("ลบทั้งหมด") : QStringLiteral("Clear All")};
+  const char* const rowButtonNames[][3] = {
+      {"B_Geometry_Insert", "B_Geometry_Delete", "B_Geometry_Clear_All"},
+      {"Button16", "Button15", "Button11"},
+      {"Button7", "Button8", "Button9"},
+      {"Button2", "Button3", "Button4"},
+      {"Button12", "Button13", "Button14"},
+      {"Button10", "Button6", "Button5"},
+      {"Button17", "Button18", "Button19"},
+      {"Button22", "Button23", "Button24"},
+      {"Button27", "Button28", "Button29"},
+  };
+  for (const auto& names : rowButtonNames) {
+    for (int i = 0; i < 3; ++i) {
+      if (auto* b = findChild<QPushButton*>(QString::fromLatin1(names[i]))) b->setText(rowTexts[i]);
+    }
+  }
+}
+
+void StepByStepForm::showEvent(QShowEvent* event) {
+  refreshState();
+  QWidget::showEvent(event);
+}
+
+void StepByStepForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) retranslate();
+  QWidget::changeEvent(event);
+}
+
+}  // namespace pelodyn
