@@ -20,6 +20,7 @@
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
+#include "ui/forms/cover.h"
 #include "ui/forms/grid_editor.h"
 #include "ui/models/option_binding.h"
 
@@ -235,26 +236,6 @@ bool Listed(const QString& name, const char* const* list, std::size_t n) {
   }
   return false;
 }
-
-// A panel that stands in front of what it covers: while it shows, the
-// covered control is hidden and the cover takes its place.
-class Cover : public QLabel {
- public:
-  Cover(const QString& name, QWidget* covered, QWidget* parent) : QLabel(parent), m_covered(covered) {
-    setObjectName(name);
-    setAlignment(Qt::AlignCenter);
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral("QLabel { color: #800000; font-weight: bold; background: #f0f0f0; }"));
-  }
-  void setVisible(bool visible) override {
-    QLabel::setVisible(visible);
-    if (m_covered) m_covered->setVisible(!visible);
-  }
-
- private:
-  QWidget* m_covered;
-};
 
 QLabel* Label(const QString& name, QWidget* parent) {
   auto* l = new QLabel(parent);

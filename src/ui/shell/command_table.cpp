@@ -51,9 +51,9 @@ const CommandDef kCommands[] = {
     {"MN_Setting", "Se&tting", "Ctrl+T", P | L},
     {"MN_LangThai", "Thai", "", NoNeed},
     {"MN_LangEng", "English", "", NoNeed},
-    {"MN_SoilProp", "Soil Properties", "", P | L},
-    {"MN_Geometry", "Geometry", "", P | L},
-    {"MN_BottomLine", "Bottom Line", "", P | L},
+    {"MN_SoilProp", "Soil Properties", "", P},
+    {"MN_Geometry", "Geometry", "", P},
+    {"MN_BottomLine", "Bottom Line", "", P},
     {"MN_SlipSurface", "Circular Failure ", "", P | L},
     {"MN_IrregularFailure", "Irregular Failure", "", P | L},
     {"MN_ProjectInf", "Project Informations", "", P},
@@ -150,13 +150,13 @@ const std::pair<const char*, UiText> kReasons[] = {
     {"MN_PageSetup", UiText::LaterPrinting},         {"MN_Print", UiText::LaterPrinting},
     {"MN_PrintData", UiText::LaterPrinting},         {"MN_MovePoint", UiText::LaterDrawing},
     {"MN_DeletePoint", UiText::LaterDrawing},        {"MN_Setting", UiText::LaterDataEntry},
-    {"MN_SoilProp", UiText::LaterDataEntry},         {"MN_Geometry", UiText::LaterDataEntry},
-    {"MN_BottomLine", UiText::LaterDataEntry},       {"MN_SlipSurface", UiText::LaterDataEntry},
-    {"MN_IrregularFailure", UiText::LaterDataEntry}, {"MN_AnalysisSet", UiText::LaterDataEntry},
-    {"MN_Draw_SpecCen", UiText::LaterDrawing},       {"MN_Draw_AutoCen", UiText::LaterDataEntry},
-    {"MN_SetContour", UiText::LaterDataEntry},       {"MN_AutomaticExecuteFile", UiText::LaterBatch},
-    {"MN_PelodynHelp", UiText::NoHelpFile},          {"TB_Verify", UiText::LaterDataEntry},
-    {"PU_Vetget", UiText::LaterVegetation},          {"TB_View_SoilProp", UiText::LaterDrawing},
+
+    {"MN_SlipSurface", UiText::LaterDataEntry},      {"MN_IrregularFailure", UiText::LaterDataEntry},
+    {"MN_AnalysisSet", UiText::LaterDataEntry},      {"MN_Draw_SpecCen", UiText::LaterDrawing},
+    {"MN_Draw_AutoCen", UiText::LaterDataEntry},     {"MN_SetContour", UiText::LaterDataEntry},
+    {"MN_AutomaticExecuteFile", UiText::LaterBatch}, {"MN_PelodynHelp", UiText::NoHelpFile},
+    {"TB_Verify", UiText::LaterDataEntry},           {"PU_Vetget", UiText::LaterVegetation},
+    {"TB_View_SoilProp", UiText::LaterDrawing},
 };
 
 QString Q(std::string_view s) {

@@ -19,12 +19,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "model/line_choice.h"
 #include "model/numbers.h"
 #include "persistence/settings_file.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/forms/step_by_step_form.h"
+#include "ui/forms/table_dialogs.h"
 #include "ui/models/option_binding.h"
 #include "ui/results/failure_geometry_window.h"
 #include "ui/results/results_presenter.h"
@@ -100,6 +102,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   // The step-by-step form lives as long as the window and keeps its page
   // between showings.
   m_stepForm = new StepByStepForm(m_document, m_prompter, this);
+  connect(m_stepForm, &StepByStepForm::lineChoicePrepared, this, GuardedSlot([this] { fillLineChoice(); }));
   connect(m_run.get(), &RunController::started, this, GuardedSlot([this] { runStarted(); }));
   connect(m_run.get(), &RunController::finished, this,
           GuardedSlot([this](int outcome, const QString&) { runFinished(outcome); }));
@@ -260,6 +263,19 @@ void MainWindow::connectCommands() {
   });
   on("MN_FailureGeometry", [this] { showFailureGeometry(); });
   on("MN_Step", [this] { showStepByStep(); });
+  on("MN_SoilProp", [this] {
+    SoilPropertiesDialog dialog(m_document, m_prompter, this);
+    connect(&dialog, &SoilPropertiesDialog::soilsApplied, this, GuardedSlot([this] { fillLineChoice(); }));
+    dialog.exec();
+  });
+  on("MN_Geometry", [this] {
+    GeometryDialog dialog(m_document, m_prompter, this);
+    dialog.exec();
+  });
+  on("MN_BottomLine", [this] {
+    BottomLineDialog dialog(m_document, m_prompter, this);
+    dialog.exec();
+  });
   on("TB_Zoom_IN", [this] { m_view->zoomIn(); });
   on("TB_Zoom_OUT", [this] { m_view->zoomOut(); });
   on("TB_AZoom", [this] {
@@ -323,6 +339,22 @@ void MainWindow::showProgressWindow() {
   m_document.requestStop();
   m_progress->show();
   m_progress->raise();
+}
+
+void MainWindow::fillLineChoice() {
+  auto* combo = m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No"));
+  auto* description = m_strip->findChild<QLabel*>(QStringLiteral("L_Description"));
+  auto* swatch = m_strip->findChild<QFrame*>(QStringLiteral("P_Color"));
+  const LineChoice choice = PrepareLineChoice(m_document.project());
+  combo->clear();
+  for (const LineChoiceEntry& e : choice.entries) combo->addItem(QString::fromStdString(e.text));
+  if (choice.entries.empty()) return;
+  combo->setCurrentIndex(0);
+  description->setText(QStringLiteral(": ") + QString::fromStdString(choice.entries.front().description));
+  const std::int32_t c = choice.entries.front().color;
+  QPalette p = swatch->palette();
+  p.setColor(QPalette::Window, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+  swatch->setPalette(p);
 }
 
 void MainWindow::showStepByStep() {

@@ -78,6 +78,9 @@ class MainWindow : public QMainWindow {
   void showProgressWindow();
   void showFailureGeometry();
   void showStepByStep();
+  // Fills the drawing panel's line choice from the soils of the strength
+  // model, quietly: the forms that check the soils have said what is wrong.
+  void fillLineChoice();
   void runStarted();
   void runFinished(int outcome);
   void cycleSliceDisplay();
