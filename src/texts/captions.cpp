@@ -274,7 +274,82 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::NoHelpFile, "There is no help file.", "ไม่มีแฟ้มคำอธิบาย"},
     {UiText::ContourLegendTitle, "FS", "FS"},
     {UiText::ContourLegendMinimum, "min {0}", "ต่ำสุด {0}"},
+    {UiText::WorkingAreaCaption, "Working area", "พื้นที่ทำงาน"},
+    {UiText::WorkingAreaWidthQuestion,
+     "Working area is too large (more than 200 units width).\rDo you want to change working area width.",
+     "พื้นที่ทำงานกว้างเกินไป (มากกว่า 200 หน่วย) อาจทำให้การทำงานช้า\rคุณต้องการเปลี่ยนขนาดให้เล็กลงหรือไม่?"},
+    {UiText::WorkingAreaHeightQuestion,
+     "Working area is too large (more than 120 units height).\rDo you want to change working area width.",
+     "พื้นที่ทำงานสูงเกินไป (มากกว่า 120 หน่วย) อาจทำให้การทำงานช้า\rคุณต้องการเปลี่ยนขนาดให้เล็กลงหรือไม่?"},
+    {UiText::GridSizeRefused, "The grid size must be a whole number of pixels from 1 to 100.",
+     "ขนาดกริดต้องเป็นจำนวนเต็มตั้งแต่ 1 ถึง 100 พิกเซล"},
+    {UiText::ScaleRefused, "A scale must be greater than 0.", "มาตราส่วนต้องมากกว่า 0"},
+    {UiText::WorkAreaInverted, "The working area is inverted: {0} must be greater than {1}",
+     "พื้นที่ทำงานกลับด้าน: {0} ต้องมากกว่า {1}"},
+    {UiText::WorkAreaTooLarge,
+     "The working area is too large to be drawn: its limits must lie between -100000 and 100000 units, and it "
+     "may be at most 100000 units wide and 100000 units high.",
+     "พื้นที่ทำงานใหญ่เกินกว่าจะวาดได้: ขอบเขตต้องอยู่ระหว่าง -100000 ถึง 100000 หน่วย "
+     "และกว้างหรือสูงได้ไม่เกิน 100000 หน่วย"},
+    {UiText::MarginNegative, "A margin must not be negative.", "ระยะขอบต้องไม่ติดลบ"},
+    {UiText::MarginsWiderThanPage,
+     "The margins leave no room on the page: on an A4 page in this orientation, left and right together must be "
+     "less than {0}, and top and bottom together less than {1}.",
+     "ระยะขอบกว้างเกินหน้ากระดาษ: สำหรับกระดาษ A4 ในแนวนี้ ระยะขอบซ้ายรวมขวาต้องน้อยกว่า {0} "
+     "และระยะขอบบนรวมล่างต้องน้อยกว่า {1}"},
+    {UiText::UnitInches, "Inches", "นิ้ว"},
+    {UiText::UnitCentimeters, "Centimeters", "เซนติเมตร"},
+    {UiText::CircleCountItem, "No. of Circle", "จำนวนวงกลม"},
+    {UiText::RadiusDecrementItem, "Radius Decrement", "ระยะลดรัศมี"},
+    {UiText::CircleChoiceElsewhere,
+     "The choice between number of circles and radius decrement is made on the Step by Step form.",
+     "เลือกระหว่างจำนวนวงกลมกับระยะลดรัศมีได้ที่ตัวช่วยป้อนข้อมูล"},
 };
+
+// The settings dialogs' own controls; the window titles are those of the
+// menu commands that open them (MN_Setting, MN_AnalysisSet, MN_PageSetup).
+// clang-format off
+constexpr CaptionRow kDialogCaptions[] = {
+    {"GB_Working_Area", CaptionProperty::Text, " Working Area ", " พื้นที่ทำงาน "},
+    {"L_WorkArea_Xmax", CaptionProperty::Text, "X max.", "X มากสุด"},
+    {"L_WorkArea_Xmin", CaptionProperty::Text, "X min.", "X น้อยสุด"},
+    {"L_WorkArea_Ymax", CaptionProperty::Text, "Y max.", "Y มากสุด"},
+    {"L_WorkArea_Ymin", CaptionProperty::Text, "Y min.", "Y น้อยสุด"},
+    {"GB_Scale", CaptionProperty::Text, " Scale ", " มาตราส่วน "},
+    {"L_Scale_X", CaptionProperty::Text, "Hor. 1 :", "แนวนอน 1 :"},
+    {"L_Scale_Y", CaptionProperty::Text, "Ver. 1 :", "แนวตั้ง 1 :"},
+    {"L_Max_Point_on_Line", CaptionProperty::Text, "Max. Point on Line", "จำนวนจุดสูงสุดบนเส้น"},
+    {"L_Grid_Size", CaptionProperty::Text, "Grid Size / 1 Unit", "ขนาดกริด / 1 หน่วย"},
+    {"L_Snap_Top_Layer_Length", CaptionProperty::Text, "Snap Top Layer Length", "ระยะยึดผิวดินบนสุด"},
+    {"CB_Show_Ref_Axis", CaptionProperty::Text, "Show Reference Axis", "แสดงแกนอ้างอิง"},
+    {"CB_Show_Failure_Animation", CaptionProperty::Text, "Show Failure Animation", "แสดงภาพเคลื่อนไหวการพิบัติ"},
+    {"CB_Two_Intersect_Warning", CaptionProperty::Text, "Warning when slip surface cut slope more than 2 position",
+     "เตือนเมื่อผิวการพิบัติตัดลาดดินมากกว่า 2 ตำแหน่ง"},
+    {"L_F_color", CaptionProperty::Text, "Failure Colour", "สีผิวการพิบัติ"},
+    {"B_F_color_set", CaptionProperty::Text, "...", "..."},
+    {"B_Setting_Apply", CaptionProperty::Text, "&Apply", "นำไปใช้"},
+    {"B_Setting_Cancel", CaptionProperty::Text, "&Close", "ปิด"},
+    {"GB_Circle_Properties", CaptionProperty::Text, " Circle Properties", " คุณสมบัติวงกลม"},
+    {"GB_Failure_Surface_Properties", CaptionProperty::Text, " Failure Surface Properties ", " คุณสมบัติผิวการพิบัติ "},
+    {"L_Cir_Slice", CaptionProperty::Text, "No. of Slice", "จำนวนชิ้น"},
+    {"L_Cir_Depth_Tallest", CaptionProperty::Text, "Min. Depth of Tallest Slice", "ความลึกต่ำสุดของชิ้นที่สูงที่สุด"},
+    {"L_Cir_Add_Radius", CaptionProperty::Text, "No. of Add Radius", "จำนวนรัศมีเพิ่ม"},
+    {"L_NonCir_Slice", CaptionProperty::Text, "No. of Slice", "จำนวนชิ้น"},
+    {"L_NonCir_Depth_Tallest", CaptionProperty::Text, "Min. Depth of Tallest Slice", "ความลึกต่ำสุดของชิ้นที่สูงที่สุด"},
+    {"L_Pass_Criteria", CaptionProperty::Text, "Pass Criteria", "เกณฑ์การยอมรับ"},
+    {"L_Unit", CaptionProperty::Text, "Measurement units :", "หน่วยวัด :"},
+    {"GB_Margins", CaptionProperty::Text, " Margins ", " ระยะขอบ "},
+    {"L_Left", CaptionProperty::Text, "&Left :", "ซ้าย :"},
+    {"L_Right", CaptionProperty::Text, "&Right :", "ขวา :"},
+    {"L_Top", CaptionProperty::Text, "&Top :", "บน :"},
+    {"L_Bottom", CaptionProperty::Text, "&Bottom :", "ล่าง :"},
+    {"GB_Orientation", CaptionProperty::Text, " Orientation ", " แนวกระดาษ "},
+    {"RB_Portrait", CaptionProperty::Text, "P&ortrait", "แนวตั้ง"},
+    {"RB_Landscape", CaptionProperty::Text, "L&andscape", "แนวนอน"},
+    {"B_OK", CaptionProperty::Text, "OK", "ตกลง"},
+    {"B_Cancel", CaptionProperty::Text, "Cancel", "ยกเลิก"},
+};
+// clang-format on
 
 }  // namespace
 
@@ -294,6 +369,14 @@ std::string_view UiTextFor(std::uint8_t language, UiText text) {
   if (language != kLanguageThai && language != kLanguageEnglish) return {};
   for (const Bilingual& entry : kUiTexts) {
     if (entry.id == text) return language == kLanguageThai ? entry.thai : entry.english;
+  }
+  return {};
+}
+
+std::string_view DialogCaptionText(std::uint8_t language, std::string_view control) {
+  if (language != kLanguageThai && language != kLanguageEnglish) return {};
+  for (const CaptionRow& row : kDialogCaptions) {
+    if (row.control == control) return language == kLanguageThai ? row.thai : row.english;
   }
   return {};
 }

@@ -1,5 +1,5 @@
-// The captions of the main window in English and Thai, and the texts of the
-// file commands' questions and notices.
+// The captions of the main window and of the settings dialogs in English and
+// Thai, and the texts of the windows' questions, notices and refusals.
 //
 // A caption row names a control by its component name and says which of its
 // properties the text sets: a menu item's caption, a tool button's hint, or
@@ -93,8 +93,37 @@ enum class UiText {
   // The contour map's legend title and its minimum mark: {0} the factor.
   ContourLegendTitle,
   ContourLegendMinimum,
+  // The Setting dialog's questions on a large working area, which is slow
+  // to draw.
+  WorkingAreaCaption,
+  WorkingAreaWidthQuestion,
+  WorkingAreaHeightQuestion,
+  // The Setting dialog's refusals.
+  GridSizeRefused,
+  ScaleRefused,
+  // {0} the caption of the upper limit, {1} that of the lower limit (whose
+  // English ends with its own full stop).
+  WorkAreaInverted,
+  WorkAreaTooLarge,
+  // The Page Setup dialog's refusals: {0} the page width, {1} the page
+  // height, both with their unit.
+  MarginNegative,
+  MarginsWiderThanPage,
+  // The items of the unit and circle-choice combo boxes.
+  UnitInches,
+  UnitCentimeters,
+  CircleCountItem,
+  RadiusDecrementItem,
+  // Why the Analysis Setting dialog only shows the circle choice.
+  CircleChoiceElsewhere,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);
+
+// The texts of the settings dialogs (Setting, Analysis Setting, Page Setup)
+// by component name: labels, group boxes, check boxes and buttons, English
+// with the accelerator marks the dialogs show. Empty for a control without
+// a row or an unknown language. A name shared by two dialogs has one text.
+std::string_view DialogCaptionText(std::uint8_t language, std::string_view control);
 
 }  // namespace pelodyn
