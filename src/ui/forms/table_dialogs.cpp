@@ -202,6 +202,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   });
   connect(hide, &QPushButton::clicked, this, [this, side] {
     side->hide();
+    layout()->activate();  // the narrower minimum before the resize
     resize(kSoilWidth, height());
   });
 

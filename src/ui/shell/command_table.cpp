@@ -35,7 +35,7 @@ const CommandDef kCommands[] = {
     {"MN_Save", "&Save", "Ctrl+S", P},
     {"MN_SaveAs", "Save &As...", "", P},
     {"MN_ExportPicture", "Export Picture...", "", P},
-    {"MN_PageSetup", "Page Setup", "", L},
+    {"MN_PageSetup", "Page Setup", "", NoNeed},
     {"MN_Print", "&Print", "Ctrl+P", L},
     {"MN_PrintData", "Print Data", "", L},
     {"MN_Exit", "E&xit", "", NoNeed},
@@ -48,7 +48,7 @@ const CommandDef kCommands[] = {
     {"MN_Step", "Step by Step", "Ctrl+W", P},
     {"MN_Show_Grid", "Show Grid", "", NoNeed},
     {"MN_Snap_Grid", "Snap Grid", "", NoNeed},
-    {"MN_Setting", "Se&tting", "Ctrl+T", P | L},
+    {"MN_Setting", "Se&tting", "Ctrl+T", P},
     {"MN_LangThai", "Thai", "", NoNeed},
     {"MN_LangEng", "English", "", NoNeed},
     {"MN_SoilProp", "Soil Properties", "", P},
@@ -57,7 +57,7 @@ const CommandDef kCommands[] = {
     {"MN_SlipSurface", "Circular Failure ", "", P | L},
     {"MN_IrregularFailure", "Irregular Failure", "", P | L},
     {"MN_ProjectInf", "Project Informations", "", P},
-    {"MN_AnalysisSet", "Analysis Setting", "", P | L},
+    {"MN_AnalysisSet", "Analysis Setting", "", P},
     {"MN_Draw_Geometry", "Geometry", "", P},
     {"MN_Draw_Grid", "Grid", "", P},
     {"MN_Draw_SpecCen", "Specific Center", "", P | L},
@@ -147,16 +147,14 @@ const std::pair<const char*, const char*> kToolBar[] = {
 
 // Why a command that is present does nothing yet; its tool tip says so.
 const std::pair<const char*, UiText> kReasons[] = {
-    {"MN_PageSetup", UiText::LaterPrinting},         {"MN_Print", UiText::LaterPrinting},
-    {"MN_PrintData", UiText::LaterPrinting},         {"MN_MovePoint", UiText::LaterDrawing},
-    {"MN_DeletePoint", UiText::LaterDrawing},        {"MN_Setting", UiText::LaterDataEntry},
+    {"MN_Print", UiText::LaterPrinting},        {"MN_PrintData", UiText::LaterPrinting},
+    {"MN_MovePoint", UiText::LaterDrawing},     {"MN_DeletePoint", UiText::LaterDrawing},
 
-    {"MN_SlipSurface", UiText::LaterDataEntry},      {"MN_IrregularFailure", UiText::LaterDataEntry},
-    {"MN_AnalysisSet", UiText::LaterDataEntry},      {"MN_Draw_SpecCen", UiText::LaterDrawing},
-    {"MN_Draw_AutoCen", UiText::LaterDataEntry},     {"MN_SetContour", UiText::LaterDataEntry},
-    {"MN_AutomaticExecuteFile", UiText::LaterBatch}, {"MN_PelodynHelp", UiText::NoHelpFile},
-    {"TB_Verify", UiText::LaterDataEntry},           {"PU_Vetget", UiText::LaterVegetation},
-    {"TB_View_SoilProp", UiText::LaterDrawing},
+    {"MN_SlipSurface", UiText::LaterDataEntry}, {"MN_IrregularFailure", UiText::LaterDataEntry},
+    {"MN_Draw_SpecCen", UiText::LaterDrawing},  {"MN_Draw_AutoCen", UiText::LaterDataEntry},
+    {"MN_SetContour", UiText::LaterDataEntry},  {"MN_AutomaticExecuteFile", UiText::LaterBatch},
+    {"MN_PelodynHelp", UiText::NoHelpFile},     {"TB_Verify", UiText::LaterDataEntry},
+    {"PU_Vetget", UiText::LaterVegetation},     {"TB_View_SoilProp", UiText::LaterDrawing},
 };
 
 QString Q(std::string_view s) {

@@ -25,6 +25,7 @@
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
+#include "ui/forms/settings_dialogs.h"
 #include "ui/forms/step_by_step_form.h"
 #include "ui/forms/table_dialogs.h"
 #include "ui/models/option_binding.h"
@@ -75,11 +76,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
     // A run still going on is stopped, and its thread joined, before the
     // project it works on is read.
     m_run->stopAndWait();
-    m_document.updateSettings([this](AppSettings& s) {
-      s.ShowGrid = cmd("MN_Show_Grid")->isChecked();
-      s.SnapGrid = cmd("MN_Snap_Grid")->isChecked();
-      if (m_view) s.PixelsPerUnit = m_view->pixelsPerUnit();
-    });
+    copyViewSettings();
     WriteSettingsFile(m_document.project());
   };
   m_files = std::make_unique<FileCommands>(m_document, m_prompter, m_platform, std::move(hooks));
@@ -268,6 +265,18 @@ void MainWindow::connectCommands() {
     connect(&dialog, &SoilPropertiesDialog::soilsApplied, this, GuardedSlot([this] { fillLineChoice(); }));
     dialog.exec();
   });
+  on("MN_Setting", [this] {
+    copyViewSettings();
+    ShowSettingDialog(m_document, m_prompter, this, [this] {
+      // A new grid size is a new zoom: the drawing starts again from the
+      // origin at that scale.
+      m_view->setPixelsPerUnit(m_document.project().settings.PixelsPerUnit);
+      redrawAll();
+      m_view->scrollToOrigin();
+    });
+  });
+  on("MN_AnalysisSet", [this] { ShowAnalysisSettingDialog(m_document, m_prompter, this); });
+  on("MN_PageSetup", [this] { ShowPageSetupDialog(m_document, m_prompter, this); });
   on("MN_Geometry", [this] {
     GeometryDialog dialog(m_document, m_prompter, this);
     dialog.exec();
@@ -339,6 +348,37 @@ void MainWindow::showProgressWindow() {
   m_document.requestStop();
   m_progress->show();
   m_progress->raise();
+}
+
+void MainWindow::copyViewSettings() {
+  m_document.updateSettings([this](AppSettings& s) {
+    s.ShowGrid = cmd("MN_Show_Grid")->isChecked();
+    s.SnapGrid = cmd("MN_Snap_Grid")->isChecked();
+    if (m_view) s.PixelsPerUnit = m_view->pixelsPerUnit();
+    // The analysis settings a new project starts with are the ones last
+    // used; a field that does not read as a number keeps the old value.
+    const OptionValues& o = m_document.project().options;
+    const auto real = [&o](const char* field, double& into) {
+      try {
+        into = o.readReal(field);
+      } catch (const std::exception&) {
+      }
+    };
+    const auto integer = [&o](const char* field, int& into) {
+      try {
+        into = o.readInteger(field);
+      } catch (const std::exception&) {
+      }
+    };
+    s.CircleChoice = o.itemIndex("CB_Circle_Decrement");
+    real("E_Cir_Decrement", s.SetCircleDecrement);
+    integer("E_Cir_Slice", s.SetCircleSlices);
+    real("E_Cir_Depth_Tallest", s.SetCircleDepthTallest);
+    integer("E_Cir_Add_Radius", s.SetCircleAddRadius);
+    integer("E_NonCir_Slice", s.SetNonCirSlices);
+    real("E_NonCir_Depth_Tallest", s.SetNonCirDepthTallest);
+    real("E_Pass_Criteria", s.SetPassCriteria);
+  });
 }
 
 void MainWindow::fillLineChoice() {

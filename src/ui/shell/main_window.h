@@ -81,6 +81,10 @@ class MainWindow : public QMainWindow {
   // Fills the drawing panel's line choice from the soils of the strength
   // model, quietly: the forms that check the soils have said what is wrong.
   void fillLineChoice();
+  // Copies what the window holds of the user's settings (the grid switches,
+  // the zoom, the analysis settings) into them before they are shown or
+  // written.
+  void copyViewSettings();
   void runStarted();
   void runFinished(int outcome);
   void cycleSliceDisplay();
