@@ -8,12 +8,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 
 #include "texts/captions.h"
 #include "ui/document/project_document.h"
+#include "ui/forms/settings_dialogs.h"
+#include "ui/forms/step_by_step_form.h"
+#include "ui/forms/table_dialogs.h"
 #include "ui/results/failure_geometry_window.h"
 #include "ui/run/progress_window.h"
 #include "ui/run/run_controller.h"
@@ -155,6 +159,64 @@ TEST(Screenshots, MainWindowRunAndResults) {
   FailureGeometryWindow geometry(*document, &window);
   geometry.show();
   save(&geometry, "failure-geometry-thai.png");
+}
+
+// The step-by-step form's six pages and the data-entry dialogs, in both
+// languages, on the layered example.
+TEST(Screenshots, FormsInBothLanguages) {
+  const QString folder = qEnvironmentVariable("PELODYN_PICTURES");
+  if (folder.isEmpty()) GTEST_SKIP() << "PELODYN_PICTURES is not set";
+  QDir().mkpath(folder);
+  auto save = [&](QWidget* w, const QString& name) {
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w->grab().save(folder + QLatin1Char('/') + name));
+  };
+  test::ScriptedPrompter prompter;
+  auto document = ProjectDocument::openPrivate();
+  MainWindow window(*document, prompter);
+  window.resize(1300, 820);
+  window.show();
+  const fs::path dir = fs::temp_directory_path() / "pelodyn-form-pictures";
+  fs::create_directories(dir);
+  fs::copy_file(fs::path(PELODYN_EXAMPLES) / "layered-phreatic-loads.pdd", dir / "layered.pdd",
+                fs::copy_options::overwrite_existing);
+  ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "layered.pdd").string())));
+  StepByStepForm* form = window.stepForm();
+  form->show();
+  for (int language : {1, 0}) {
+    window.setLanguage(static_cast<std::uint8_t>(language));
+    const QString suffix = language == 0 ? QStringLiteral("-thai.png") : QStringLiteral("-english.png");
+    for (int page = 0; page < 6; ++page) {
+      form->pages().setCurrentIndex(page);
+      if (page == 4) {
+        auto* loads = form->findChild<QTabWidget*>(QStringLiteral("PC_Load_Effect"));
+        for (int inner = 0; inner < loads->count(); ++inner) {
+          loads->setCurrentIndex(inner);
+          save(form, QStringLiteral("step-page-4-%1").arg(inner) + suffix);
+        }
+        continue;
+      }
+      save(form, QStringLiteral("step-page-%1").arg(page) + suffix);
+    }
+    SoilPropertiesDialog soils(*document, prompter, &window);
+    soils.show();
+    save(&soils, QStringLiteral("soil-properties") + suffix);
+    GeometryDialog geometry(*document, prompter, &window);
+    geometry.show();
+    save(&geometry, QStringLiteral("geometry") + suffix);
+    BottomLineDialog bottom(*document, prompter, &window);
+    bottom.show();
+    save(&bottom, QStringLiteral("bottom-line") + suffix);
+    SettingDialog setting(*document, prompter, &window);
+    setting.show();
+    save(&setting, QStringLiteral("setting") + suffix);
+    AnalysisSettingDialog analysis(*document, prompter, &window);
+    analysis.show();
+    save(&analysis, QStringLiteral("analysis-setting") + suffix);
+    PageSetupDialog page(*document, prompter, &window);
+    page.show();
+    save(&page, QStringLiteral("page-setup") + suffix);
+  }
 }
 
 }  // namespace

@@ -298,7 +298,7 @@ StepByStepForm::StepByStepForm(ProjectDocument& document, Prompter& prompter, QW
   retranslate();
   refreshState();
   m_pages->setCurrentIndex(0);
-  resize(720, 560);
+  resize(900, 620);
 }
 
 void StepByStepForm::build() {
