@@ -14,6 +14,8 @@
 #include <QTest>
 #include <filesystem>
 
+#include "model/collection.h"
+#include "model/platform.h"
 #include "model/soil_color.h"
 #include "persistence/settings_file.h"
 #include "texts/messages.h"
@@ -299,6 +301,16 @@ TEST_F(StepByStepTest, NumbersAreReadWhenTheFieldIsLeft) {
   // A bottom-line number of 200 stays as typed.
   type("E_BottomLine", QStringLiteral("200"));
   EXPECT_EQ(find<QLineEdit>("E_BottomLine")->text(), QStringLiteral("200"));
+}
+
+TEST_F(StepByStepTest, TheRadiusDecrementTypedReachesTheRun) {
+  ASSERT_TRUE(window->fileCommands().openPath(QStringLiteral(PELODYN_EXAMPLES "/layered-phreatic-loads.pdd")));
+  choose("CB_Circle_Decrement", 1);
+  type("E_Cir_Decrement", QStringLiteral("2"));
+  SilentPlatform silent;
+  CollectAnalysisData(document->project(), silent);
+  EXPECT_EQ(document->project().model.RadiusDecrement, 2.0);
+  EXPECT_EQ(document->project().model.CircleCount, 0);
 }
 
 TEST_F(StepByStepTest, NextOnTheSoilPageChecksTheSoils) {
