@@ -274,6 +274,8 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::NoHelpFile, "There is no help file.", "ไม่มีแฟ้มคำอธิบาย"},
     {UiText::ContourLegendTitle, "FS", "FS"},
     {UiText::ContourLegendMinimum, "min {0}", "ต่ำสุด {0}"},
+    {UiText::InsertRow, "Insert", "แทรก"},
+    {UiText::DeleteRow, "Delete", "ลบ"},
 };
 
 }  // namespace

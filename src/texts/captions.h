@@ -93,6 +93,9 @@ enum class UiText {
   // The contour map's legend title and its minimum mark: {0} the factor.
   ContourLegendTitle,
   ContourLegendMinimum,
+  // The row commands of a grid without row buttons (its pop-up menu).
+  InsertRow,
+  DeleteRow,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);

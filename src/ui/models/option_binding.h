@@ -2,7 +2,13 @@
 // types or clicks becomes an undoable edit of the document, and every change
 // of the option (an edit here or in another window, undo, redo, a new or
 // opened project) is shown in the control. Only the user's own edits
-// (textEdited, clicked) reach the document, so showing a value never edits.
+// (textEdited, clicked, activated) reach the document, so showing a value
+// never edits.
+//
+// A choice (check box, radio button, combo box) is stored together with the
+// option changes it brings with it (ApplyOptionRules: the irregular theory
+// takes the Ordinary method off, a specific irregular surface the automatic
+// centre), as one undoable step.
 #pragma once
 
 #include <QObject>
@@ -11,10 +17,12 @@
 #include <vector>
 
 class QAbstractButton;
+class QComboBox;
 class QLineEdit;
 
 namespace pelodyn {
 
+class OptionValues;
 class ProjectDocument;
 
 class OptionBinding : public QObject {
@@ -30,6 +38,8 @@ class OptionBinding : public QObject {
   void bindCheck(QAbstractButton* button, const QString& control, bool inverted = false);
   // A radio button that stands for item `index` of option `control`.
   void bindChoice(QAbstractButton* button, const QString& control, int index);
+  // A combo box whose current item is the item index of option `control`.
+  void bindCombo(QComboBox* combo, const QString& control);
 
   // Shows every bound option again (after a reset).
   void refreshAll();
@@ -47,11 +57,13 @@ class OptionBinding : public QObject {
   struct Bound {
     QObject* widget;
     QString control;
-    enum Kind { Text, Check, Choice } kind;
+    enum Kind { Text, Check, Choice, Combo } kind;
     int index = 0;
     bool inverted = false;
   };
   void refresh(const Bound& bound);
+  // Stores a choice with the option changes it brings (one step).
+  void choose(const QString& control, const std::function<void(OptionValues&)>& set);
   void validate(QLineEdit* edit, const QString& control);
 
   ProjectDocument& m_document;
