@@ -304,6 +304,8 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::CircleChoiceElsewhere,
      "The choice between number of circles and radius decrement is made on the Step by Step form.",
      "เลือกระหว่างจำนวนวงกลมกับระยะลดรัศมีได้ที่ตัวช่วยป้อนข้อมูล"},
+    {UiText::InsertRow, "Insert", "แทรก"},
+    {UiText::DeleteRow, "Delete", "ลบ"},
 };
 
 // The settings dialogs' own controls; the window titles are those of the

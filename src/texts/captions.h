@@ -116,6 +116,9 @@ enum class UiText {
   RadiusDecrementItem,
   // Why the Analysis Setting dialog only shows the circle choice.
   CircleChoiceElsewhere,
+  // The row commands of a grid without row buttons (its pop-up menu).
+  InsertRow,
+  DeleteRow,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);

@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "model/control_state.h"
+
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 
@@ -33,7 +35,12 @@ void OptionBinding::bindCheck(QAbstractButton* button, const QString& control, b
   if (!button) return;
   m_bound.push_back({button, control, Bound::Check, 0, inverted});
   connect(button, &QAbstractButton::clicked, this, GuardedSlot([this, control, inverted](bool on) {
-            m_document.setOptionChecked(control, inverted ? !on : on);
+            const bool stored = inverted ? !on : on;
+            choose(control, [&](OptionValues& o) { o.setChecked(control.toStdString(), stored); });
+            // A rule may refuse the choice: the box shows what is stored.
+            for (const Bound& b : m_bound) {
+              if (b.control == control) refresh(b);
+            }
           }));
   refresh(m_bound.back());
 }
@@ -42,7 +49,7 @@ void OptionBinding::bindChoice(QAbstractButton* button, const QString& control, 
   if (!button) return;
   m_bound.push_back({button, control, Bound::Choice, index});
   connect(button, &QAbstractButton::clicked, this, GuardedSlot([this, control, index](bool on) {
-            if (on) m_document.setOptionIndex(control, index);
+            if (on) choose(control, [&](OptionValues& o) { o.setItemIndex(control.toStdString(), index); });
           }));
   refresh(m_bound.back());
 }
@@ -50,9 +57,17 @@ void OptionBinding::bindChoice(QAbstractButton* button, const QString& control, 
 void OptionBinding::bindCombo(QComboBox* combo, const QString& control) {
   if (!combo) return;
   m_bound.push_back({combo, control, Bound::Combo});
-  connect(combo, &QComboBox::activated, this,
-          GuardedSlot([this, control](int index) { m_document.setOptionIndex(control, index); }));
+  connect(combo, &QComboBox::activated, this, GuardedSlot([this, control](int index) {
+            choose(control, [&](OptionValues& o) { o.setItemIndex(control.toStdString(), index); });
+          }));
   refresh(m_bound.back());
+}
+
+void OptionBinding::choose(const QString& control, const std::function<void(OptionValues&)>& set) {
+  m_document.setOptions(QStringLiteral("Set ") + control, [&](OptionValues& o) {
+    set(o);
+    ApplyOptionRules(o, control.toStdString());
+  });
 }
 
 void OptionBinding::refreshAll() {
@@ -80,16 +95,15 @@ void OptionBinding::refresh(const Bound& b) {
       if (button->isChecked() != on) button->setChecked(on);
       break;
     }
-    case Bound::Combo: {
-      auto* combo = static_cast<QComboBox*>(b.widget);
-      const int index = o.itemIndex(control);
-      if (combo->currentIndex() != index) combo->setCurrentIndex(index);
-      break;
-    }
     case Bound::Choice: {
       auto* button = static_cast<QAbstractButton*>(b.widget);
       const bool on = o.itemIndex(control) == b.index;
       if (button->isChecked() != on) button->setChecked(on);
+      break;
+    }
+    case Bound::Combo: {
+      auto* combo = static_cast<QComboBox*>(b.widget);
+      if (combo->currentIndex() != o.itemIndex(control)) combo->setCurrentIndex(o.itemIndex(control));
       break;
     }
   }

@@ -2,7 +2,13 @@
 // types or clicks becomes an undoable edit of the document, and every change
 // of the option (an edit here or in another window, undo, redo, a new or
 // opened project) is shown in the control. Only the user's own edits
-// (textEdited, clicked) reach the document, so showing a value never edits.
+// (textEdited, clicked, activated) reach the document, so showing a value
+// never edits.
+//
+// A choice (check box, radio button, combo box) is stored together with the
+// option changes it brings with it (ApplyOptionRules: the irregular theory
+// takes the Ordinary method off, a specific irregular surface the automatic
+// centre), as one undoable step.
 #pragma once
 
 #include <QObject>
@@ -16,6 +22,7 @@ class QLineEdit;
 
 namespace pelodyn {
 
+class OptionValues;
 class ProjectDocument;
 
 class OptionBinding : public QObject {
@@ -56,6 +63,8 @@ class OptionBinding : public QObject {
     bool inverted = false;
   };
   void refresh(const Bound& bound);
+  // Stores a choice with the option changes it brings (one step).
+  void choose(const QString& control, const std::function<void(OptionValues&)>& set);
   void validate(QLineEdit* edit, const QString& control);
 
   ProjectDocument& m_document;

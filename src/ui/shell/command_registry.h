@@ -28,7 +28,11 @@ enum CommandNeed : unsigned {
 struct CommandState {
   bool runInProgress = false;
   bool hasSelection = false;
-  bool circularTheory = true;  // the irregular-surface commands need theory 2
+  // The circular-search commands need a theory other than the irregular
+  // one, the irregular-surface commands need the irregular theory (2).
+  bool circularTheory = true;
+  // The automatic centre of an irregular surface needs the random search.
+  bool nonCirRandomSearch = true;
   bool canUndo = false, canRedo = false;
   // Table Results holds rows of a grid search (the contour map can be drawn).
   bool contoursAvailable = false;

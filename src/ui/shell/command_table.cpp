@@ -63,7 +63,7 @@ const CommandDef kCommands[] = {
     {"MN_Draw_SpecCen", "Specific Center", "", P | L},
     {"MN_Draw_Surface", "Slip Surface", "", P | DisabledAtStart},
     {"MN_Draw_NonCirCen", "Axis", "", P | DisabledAtStart},
-    {"MN_Draw_AutoCen", "Auto Center", "", P | L},
+    {"MN_Draw_AutoCen", "Auto Center", "", P | DisabledAtStart},
     {"MN_Draw_Contour", "Draw Contour", "", P},
     {"MN_SetContour", "Contour Setting", "", L},
     {"MN_Run", "&Run", "Ctrl+R", P},
@@ -143,18 +143,22 @@ const std::pair<const char*, const char*> kToolBar[] = {
     {"TB_AZoom", "TB_AZoom"},
 };
 
-// Effect-bar loads: the button, the option check box that disables the
-
 // Why a command that is present does nothing yet; its tool tip says so.
 const std::pair<const char*, UiText> kReasons[] = {
-    {"MN_Print", UiText::LaterPrinting},        {"MN_PrintData", UiText::LaterPrinting},
-    {"MN_MovePoint", UiText::LaterDrawing},     {"MN_DeletePoint", UiText::LaterDrawing},
+    {"MN_Print", UiText::LaterPrinting},
+    {"MN_PrintData", UiText::LaterPrinting},
+    {"MN_MovePoint", UiText::LaterDrawing},
+    {"MN_DeletePoint", UiText::LaterDrawing},
 
-    {"MN_SlipSurface", UiText::LaterDataEntry}, {"MN_IrregularFailure", UiText::LaterDataEntry},
-    {"MN_Draw_SpecCen", UiText::LaterDrawing},  {"MN_Draw_AutoCen", UiText::LaterDataEntry},
-    {"MN_SetContour", UiText::LaterDataEntry},  {"MN_AutomaticExecuteFile", UiText::LaterBatch},
-    {"MN_PelodynHelp", UiText::NoHelpFile},     {"TB_Verify", UiText::LaterDataEntry},
-    {"PU_Vetget", UiText::LaterVegetation},     {"TB_View_SoilProp", UiText::LaterDrawing},
+    {"MN_SlipSurface", UiText::LaterDataEntry},
+    {"MN_IrregularFailure", UiText::LaterDataEntry},
+    {"MN_Draw_SpecCen", UiText::LaterDrawing},
+    {"MN_SetContour", UiText::LaterDataEntry},
+    {"MN_AutomaticExecuteFile", UiText::LaterBatch},
+    {"MN_PelodynHelp", UiText::NoHelpFile},
+    {"TB_Verify", UiText::LaterDataEntry},
+    {"PU_Vetget", UiText::LaterVegetation},
+    {"TB_View_SoilProp", UiText::LaterDrawing},
 };
 
 QString Q(std::string_view s) {
@@ -203,9 +207,11 @@ void CommandTable::createCommands() {
     }
   }
 
-  for (const char* name : {"MN_Show_Grid", "MN_Snap_Grid", "MN_LangThai", "MN_LangEng", "TB_Hatch_Layer",
-                           "TB_View_SoilProp", "PU_NoSeep", "PU_WaterLine", "PU_Ru", "TB_No_Seepage", "TB_Water_Line",
-                           "TB_Ru", "TB_Seismic", "TB_Crack", "TB_LineLoad", "TB_StripLoad", "TB_Anchor"}) {
+  for (const char* name :
+       {"MN_Show_Grid", "MN_Snap_Grid",    "MN_LangThai",   "MN_LangEng",    "TB_Hatch_Layer", "TB_View_SoilProp",
+        "PU_NoSeep",    "PU_WaterLine",    "PU_Ru",         "PU_Seismic",    "PU_TCrack",      "PU_ExLoad",
+        "PU_Anchor",    "MN_Draw_AutoCen", "TB_No_Seepage", "TB_Water_Line", "TB_Ru",          "TB_Seismic",
+        "TB_Crack",     "TB_LineLoad",     "TB_StripLoad",  "TB_Anchor"}) {
     cmd(QString::fromLatin1(name))->setCheckable(true);
   }
   cmd("MN_Show_Grid")->setChecked(true);
@@ -220,10 +226,16 @@ void CommandTable::createCommands() {
   for (const char* name : {"MN_SlipSurface", "MN_IrregularFailure", "TB_Verify"}) {
     cmd(QString::fromLatin1(name))->setVisible(false);
   }
-  // The irregular-surface commands need the irregular theory.
+  // The circular searches and their contour map need the circular theory,
+  // the irregular-surface commands the irregular one.
+  for (const char* name : {"MN_Draw_Grid", "MN_Draw_SpecCen", "TB_Auto_Search", "MN_Draw_Contour"}) {
+    m_commands.setCondition(QString::fromLatin1(name), [](const CommandState& s) { return s.circularTheory; });
+  }
   for (const char* name : {"MN_Draw_Surface", "MN_Draw_NonCirCen"}) {
     m_commands.setCondition(QString::fromLatin1(name), [](const CommandState& s) { return !s.circularTheory; });
   }
+  m_commands.setCondition(QStringLiteral("MN_Draw_AutoCen"),
+                          [](const CommandState& s) { return !s.circularTheory && s.nonCirRandomSearch; });
 }
 
 void CommandTable::createMenus() {

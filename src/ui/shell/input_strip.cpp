@@ -281,9 +281,12 @@ QWidget* MakeField(const Field& f, QWidget* parent) {
       auto* l = new QHBoxLayout(nav);
       l->setContentsMargins(0, 0, 0, 0);
       l->setSpacing(0);
-      for (const char* arrow : {"|<", "<", ">", ">|"}) {
+      const std::pair<const char*, const char*> buttons[] = {
+          {"|<", "_First"}, {"<", "_Prior"}, {">", "_Next"}, {">|", "_Last"}};
+      for (const auto& [arrow, part] : buttons) {
         auto* b = new QToolButton(nav);
         b->setText(QString::fromLatin1(arrow));
+        b->setObjectName(QString::fromUtf8(f.name) + QLatin1String(part));
         l->addWidget(b);
       }
       w = nav;

@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "model/control_state.h"
 #include "model/line_choice.h"
 #include "model/numbers.h"
 #include "persistence/settings_file.h"
@@ -28,6 +29,7 @@
 #include "ui/forms/settings_dialogs.h"
 #include "ui/forms/step_by_step_form.h"
 #include "ui/forms/table_dialogs.h"
+#include "ui/models/control_state_applier.h"
 #include "ui/models/option_binding.h"
 #include "ui/results/failure_geometry_window.h"
 #include "ui/results/results_presenter.h"
@@ -125,13 +127,9 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   // The drawing, the effect buttons and the commands follow every change of
   // the project, whoever made it.
   ProjectNotifier& n = m_document.notifier();
-  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] {
-    refreshEffectButtons();
-    updateActions();
-  }));
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { applyControlStates(); }));
   connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString&) {
-    refreshEffectButtons();
-    updateActions();
+    applyControlStates();
     if (!m_document.runInProgress()) redrawAll();
   }));
   connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table, int) {
@@ -139,6 +137,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   }));
   connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] {
     applyCaptions();
+    applyControlStates();
     // Every other window retranslates itself when the event reaches
     // it (Qt hands it to every top-level window, hidden ones too).
     QEvent change(QEvent::LanguageChange);
@@ -149,7 +148,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   connect(&m_document.undoStack(), &QUndoStack::canRedoChanged, this, [this] { updateActions(); });
   connect(m_results, &ResultsPresenter::contoursShownChanged, this,
           [this](bool shown) { cmd("MN_Draw_Contour")->setChecked(shown); });
-  updateActions();
+  applyControlStates();
 }
 
 MainWindow::~MainWindow() {
@@ -232,20 +231,33 @@ void MainWindow::connectCommands() {
     for (const char* name : seepage[k]) {
       on(QString::fromLatin1(name), [this, k] {
         m_document.setOptionIndex(QStringLiteral("CB_Seepage"), k);
-        refreshEffectButtons();
+        // A click toggled the check mark; the option decides it.
+        applyControlStates();
       });
     }
   }
+  // The load pop-up items show their panels; Seismic and Tension Crack also
+  // switch their load on. Their check marks show the loads' states.
   on("PU_Seismic", [this] { m_document.setOptionChecked(QStringLiteral("CB_Seismic_Disable"), false); });
   on("PU_TCrack", [this] { m_document.setOptionChecked(QStringLiteral("CB_Tension_Disable"), false); });
+  for (const char* item : {"PU_Seismic", "PU_TCrack", "PU_ExLoad", "PU_Anchor"}) {
+    on(QString::fromLatin1(item), [this] { applyControlStates(); });
+  }
   for (const auto& [button, option] : kLoadToggles) {
     const QString name = QString::fromLatin1(button);
     const QString control = QString::fromLatin1(option);
     on(name, [this, name, control] {
       m_document.setOptionChecked(control, !cmd(name)->isChecked());
-      refreshEffectButtons();
+      applyControlStates();
     });
   }
+  on("MN_Draw_AutoCen", [this] {
+    m_document.setOptions(QStringLiteral("Set CB_Auto_Center"), [](OptionValues& o) {
+      o.setChecked("CB_Auto_Center", !o.checked("CB_Auto_Center"));
+      ApplyOptionRules(o, "CB_Auto_Center");
+    });
+    applyControlStates();
+  });
 
   on("MN_Show_Grid", [this] { refreshViewOptions(); });
   on("MN_Snap_Grid", [this] { refreshViewOptions(); });
@@ -292,18 +304,17 @@ void MainWindow::connectCommands() {
   });
 }
 
-void MainWindow::refreshEffectButtons() {
-  const Project& project = m_document.project();
-  const int seepage = project.options.itemIndex("CB_Seepage");
-  const char* seepButtons[] = {"TB_No_Seepage", "TB_Water_Line", "TB_Ru"};
-  const char* seepItems[] = {"PU_NoSeep", "PU_WaterLine", "PU_Ru"};
-  for (int k = 0; k < 3; ++k) {
-    cmd(QString::fromLatin1(seepButtons[k]))->setChecked(seepage == k);
-    cmd(QString::fromLatin1(seepItems[k]))->setChecked(seepage == k);
+void MainWindow::applyControlStates() {
+  std::vector<ControlState> states = ControlStates(m_document.project().options, m_document.language());
+  // Whether a command can be used is the command registry's to say (a run
+  // disables it too): the theory reaches it through the command state.
+  for (ControlState& s : states) {
+    if (s.window == ControlWindow::Main && m_commands->contains(QString::fromStdString(s.control))) {
+      s.enabled.reset();
+    }
   }
-  for (const auto& [button, option] : kLoadToggles) {
-    cmd(QString::fromLatin1(button))->setChecked(!project.options.checked(option));
-  }
+  ApplyControlStates(this, ControlWindow::Main, states);
+  updateActions();
 }
 
 void MainWindow::refreshViewOptions() {
@@ -497,7 +508,9 @@ void MainWindow::setRunInProgress(bool running) {
 }
 
 void MainWindow::updateActions() {
-  m_state.circularTheory = m_document.project().options.itemIndex("RG_Theory") != 2;
+  const OptionValues& options = m_document.project().options;
+  m_state.circularTheory = options.itemIndex("RG_Theory") != 2;
+  m_state.nonCirRandomSearch = options.itemIndex("CB_NonCir_Search") != 0;
   m_state.canUndo = m_document.undoStack().canUndo();
   m_state.canRedo = m_document.undoStack().canRedo();
   m_commands->updateActions(m_state);

@@ -67,7 +67,9 @@ class MainWindow : public QMainWindow {
  private:
   void createStatusBar();
   void connectCommands();
-  void refreshEffectButtons();
+  // Shows in every control of the window what the options call for (check
+  // marks, down states, hints, the theory's commands).
+  void applyControlStates();
   void refreshViewOptions();
   void redrawAll();
   void projectLoaded();

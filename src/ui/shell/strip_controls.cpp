@@ -1,9 +1,12 @@
 #include "ui/shell/strip_controls.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
@@ -15,9 +18,11 @@
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
+#include "ui/forms/grid_editor.h"
 #include "ui/models/option_binding.h"
 #include "ui/shell/file_commands.h"
 #include "ui/shell/input_strip.h"
+#include "ui/shell/load_editor.h"
 #include "view/section_painter.h"
 
 namespace pelodyn {
@@ -38,7 +43,19 @@ const ChoiceBinding kStripChoices[] = {
     {"CB_Simp_Bishop_Method", "CB_Simp_Bishop", -1},
     {"CB_Spencer_Method", "CB_Spencer", -1},
     {"CB_Grid_Increment", "CB_Grid_Increment", -1},
+    {"RB_Specific_Search", "CB_NonCir_Search", 0},
+    {"RB_Random_Search", "CB_NonCir_Search", 1},
+    {"CB_Auto_Center", "CB_Auto_Center", -1},
 };
+
+// The strip's combo boxes bound to option values.
+const std::pair<const char*, const char*> kStripCombos[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
+                                                            {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"}};
+
+// The load types of CB_Load_Type: the sub-panel each shows and the option
+// that switches the load off.
+const std::pair<const char*, const char*> kLoadTypes[] = {{"P_LineLoad", "CB_LineLoad_Disable"},
+                                                          {"P_StripLoad", "CB_StripLoad_Disable"}};
 
 // The strip's fields that must hold whole numbers, with the label that
 // names each.
@@ -64,6 +81,8 @@ StripControls::StripControls(ProjectDocument& document, InputStrip& strip, Promp
       m_status(status),
       m_redraw(std::move(redraw)) {
   bind();
+  buildRuGrid();
+  buildLoadEditors();
   disableUnbuilt();
 }
 
@@ -80,6 +99,9 @@ void StripControls::retranslate(std::uint8_t language) {
     if (!w->testAttribute(Qt::WA_ForceDisabled) || w->toolTip().isEmpty()) continue;
     w->setToolTip(Q(UiTextFor(language, DrawButton(w->objectName()) ? UiText::LaterDrawing : UiText::LaterDataEntry)));
   }
+  const QList<QAction*> rowActions = m_ruGrid->actions();
+  const UiText rowTexts[] = {UiText::InsertRow, UiText::DeleteRow};
+  for (int k = 0; k < rowActions.size() && k < 2; ++k) rowActions[k]->setText(Q(UiTextFor(language, rowTexts[k])));
 }
 
 void StripControls::bind() {
@@ -111,6 +133,9 @@ void StripControls::bind() {
                             {name.trimmed().toStdString(), e.what()}));
       }
     });
+  }
+  for (const auto& [combo, option] : kStripCombos) {
+    m_binding->bindCombo(m_strip.findChild<QComboBox*>(QString::fromLatin1(combo)), QString::fromLatin1(option));
   }
   connect(m_binding, &OptionBinding::invalidText, this, [this](const QString&, const QString& message) {
     if (!message.isEmpty()) m_status.showMessage(message, 8000);
@@ -150,13 +175,110 @@ void StripControls::bind() {
           }));
 }
 
+void StripControls::buildRuGrid() {
+  // The panel's grid of Ru per soil edits table Ru_variable through the
+  // document; it shows only for the Variable condition (control state).
+  auto* placeholder = m_strip.findChild<QAbstractItemView*>(QStringLiteral("DBG_Ru_Variable"));
+  QWidget* parent = placeholder->parentWidget();
+  m_ruGrid = new GridEditor(m_document, Table::Ru_variable, m_prompter, parent);
+  m_ruGrid->setHeaders({QStringLiteral("Soil No."), QStringLiteral("Ru")});
+  m_ruGrid->setMaximumHeight(placeholder->maximumHeight());
+  m_ruGrid->setMinimumWidth(150);
+  m_ruGrid->horizontalHeader()->setDefaultSectionSize(60);
+  m_ruGrid->setVisible(!placeholder->isHidden());
+  parent->layout()->replaceWidget(placeholder, m_ruGrid);
+  delete placeholder;
+  m_ruGrid->setObjectName(QStringLiteral("DBG_Ru_Variable"));
+  // The strip has no room for row buttons: they are the grid's pop-up menu.
+  const std::pair<UiText, void (GridEditor::*)()> rowActions[] = {{UiText::InsertRow, &GridEditor::insertRow},
+                                                                  {UiText::DeleteRow, &GridEditor::deleteRow}};
+  for (const auto& [text, slot] : rowActions) {
+    auto* a = new QAction(Q(UiTextFor(m_document.language(), text)), m_ruGrid);
+    connect(a, &QAction::triggered, this, GuardedSlot([this, slot](bool) { (m_ruGrid->*slot)(); }));
+    m_ruGrid->addAction(a);
+  }
+  m_ruGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+  // Choosing the condition goes on where the Ru values are typed.
+  auto* condition = m_strip.findChild<QComboBox*>(QStringLiteral("CB_Ru_Condition"));
+  connect(condition, &QComboBox::activated, this, [this](int index) {
+    if (index == 1) {
+      m_ruGrid->setFocus();
+    } else if (auto* average = m_strip.findChild<QLineEdit*>(QStringLiteral("E_Ru_average"))) {
+      average->setFocus();
+    }
+  });
+}
+
+void StripControls::buildLoadEditors() {
+  QWidget& panel = *m_strip.panel(QStringLiteral("P_ExLoad"));
+  m_lineLoads = new LoadEditor(
+      m_document, panel,
+      {Table::Lineload,
+       {{"DBE_LineLoad_Num", "Load No."}, {"DBE_LineLoad_Mag", "Magnitude"}, {"DBE_LineLoad_Ang", "Angle"}},
+       "DBNav_LineLoad",
+       "B_LL_New",
+       "B_LineLoad_Edit",
+       "B_LineLoad_OK",
+       "B_LineLoad_del",
+       "B_LineLoad_cancel"},
+      this);
+  m_stripLoads = new LoadEditor(m_document, panel,
+                                {Table::Stripload,
+                                 {{"DBE_StripLoad_Num", "Load No."}, {"DBE_StripLoad_Mag", "Magnitude"}},
+                                 "DBNav_StripLoad",
+                                 "B_StripLoad_New",
+                                 "B_StripLoad_Edit",
+                                 "B_StripLoad_OK",
+                                 "B_StripLoad_Del",
+                                 "BB_StripLoad_cancel"},
+                                this);
+  m_anchors = new LoadEditor(
+      m_document, *m_strip.panel(QStringLiteral("P_Anchor")),
+      {Table::Anchor,
+       {{"DBE_Anchor_Num", "Load No."}, {"DBE_Anchor_Mag", "Magnitude"}, {"DBE_Anchor_BL", "Bonded Length"}},
+       "DBNav_Anchor",
+       "B_Anchor_New",
+       "B_Anchor_Edit",
+       "B_Anchor_OK",
+       "B_Anchor_Del",
+       "B_Anchor_Cancel"},
+      this);
+
+  // Choosing a load type shows its editor and switches that load on; the
+  // effect bar follows the option.
+  auto* type = m_strip.findChild<QComboBox*>(QStringLiteral("CB_Load_Type"));
+  connect(type, &QComboBox::activated, this, GuardedSlot([this](int index) {
+            if (index < 0 || index > 1) return;
+            showLoadType(index);
+            m_document.setOptionChecked(QString::fromLatin1(kLoadTypes[index].second), false);
+          }));
+  showLoadType(type->currentIndex());
+}
+
+void StripControls::showLoadType(int type) {
+  for (int k = 0; k < 2; ++k) {
+    if (QWidget* group = m_strip.findChild<QWidget*>(QString::fromLatin1(kLoadTypes[k].first))) {
+      group->setVisible(k == type);
+    }
+  }
+  // A record half typed in the editor that goes out of sight is given up.
+  (type == 0 ? m_stripLoads : m_lineLoads)->cancel();
+}
+
 void StripControls::disableUnbuilt() {
   // What is bound or wired above works; every other control of the strip
   // arrives with a later window and says so instead of doing nothing.
   QSet<QString> working;
   for (const InputStrip::Twin& twin : InputStrip::twins()) working.insert(QString::fromLatin1(twin.field));
   for (const ChoiceBinding& c : kStripChoices) working.insert(QString::fromLatin1(c.widget));
+  for (const auto& [combo, option] : kStripCombos) working.insert(QString::fromLatin1(combo));
   working.insert(QStringLiteral("B_DrawGrid_OK"));
+  working.insert(QStringLiteral("DBG_Ru_Variable"));
+  working.insert(QStringLiteral("CB_Load_Type"));
+  for (LoadEditor* editor : {m_lineLoads, m_stripLoads, m_anchors}) {
+    for (const QString& name : editor->controlNames()) working.insert(name);
+  }
   const auto isClose = [](const QString& n) {
     return n.endsWith(QLatin1String("_Close")) || n == QLatin1String("B_Method_OK") ||
            n == QLatin1String("B_Contour_Setting_OK") || n.endsWith(QLatin1String("_cancel")) ||

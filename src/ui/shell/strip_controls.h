@@ -1,8 +1,10 @@
-// The input strip's controls as the project shows them: its fields and
-// boxes bound to the document's option values (each user edit an undoable
-// step), the Apply and Close buttons, the fields checked as they are typed,
-// and every control whose window is not built yet disabled with the reason.
-// While a run goes on every panel is disabled.
+// The input strip's controls as the project shows them: its fields, boxes,
+// radio buttons and combos bound to the document's option values (each user
+// edit an undoable step), the variable-Ru grid, the load type with the
+// record editors of line loads, strip loads and anchors, the Apply and
+// Close buttons, the fields checked as they are typed, and every control
+// whose work is not built yet disabled with the reason. While a run goes on
+// every panel is disabled.
 #pragma once
 
 #include <QObject>
@@ -13,7 +15,9 @@ class QStatusBar;
 
 namespace pelodyn {
 
+class GridEditor;
 class InputStrip;
+class LoadEditor;
 class OptionBinding;
 class ProjectDocument;
 class Prompter;
@@ -30,8 +34,15 @@ class StripControls : public QObject {
   // The reasons of the disabled controls in the language now chosen.
   void retranslate(std::uint8_t language);
 
+  LoadEditor& lineLoads() { return *m_lineLoads; }
+  LoadEditor& stripLoads() { return *m_stripLoads; }
+  LoadEditor& anchors() { return *m_anchors; }
+
  private:
   void bind();
+  void buildRuGrid();
+  void buildLoadEditors();
+  void showLoadType(int type);
   void disableUnbuilt();
 
   ProjectDocument& m_document;
@@ -40,6 +51,10 @@ class StripControls : public QObject {
   QStatusBar& m_status;
   std::function<void()> m_redraw;
   OptionBinding* m_binding = nullptr;
+  GridEditor* m_ruGrid = nullptr;
+  LoadEditor* m_lineLoads = nullptr;
+  LoadEditor* m_stripLoads = nullptr;
+  LoadEditor* m_anchors = nullptr;
 };
 
 }  // namespace pelodyn

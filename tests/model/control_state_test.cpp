@@ -1,0 +1,482 @@
+#include "model/control_state.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <utility>
+
+namespace pelodyn {
+namespace {
+
+constexpr ControlWindow kMain = ControlWindow::Main;
+constexpr ControlWindow kStep = ControlWindow::Step;
+constexpr ControlWindow kSoil = ControlWindow::SoilDialog;
+constexpr ControlWindow kBottom = ControlWindow::BottomDialog;
+constexpr ControlWindow kAnalysis = ControlWindow::AnalysisDialog;
+constexpr ControlWindow kProgress = ControlWindow::Progress;
+
+const char* WindowName(ControlWindow w) {
+  switch (w) {
+    case ControlWindow::Main:
+      return "Main";
+    case ControlWindow::Step:
+      return "Step";
+    case ControlWindow::SoilDialog:
+      return "SoilDialog";
+    case ControlWindow::BottomDialog:
+      return "BottomDialog";
+    case ControlWindow::AnalysisDialog:
+      return "AnalysisDialog";
+    case ControlWindow::Progress:
+      return "Progress";
+  }
+  return "?";
+}
+
+// One expected part of a control's state; the parts left unset are not
+// looked at.
+struct Expect {
+  ControlWindow window;
+  const char* control;
+  std::optional<bool> checked = {};
+  std::optional<int> item = {};
+  std::optional<bool> enabled = {};
+  std::optional<bool> visible = {};
+  std::optional<std::string> hint = {};
+  std::optional<std::string> text = {};
+};
+
+void Check(const std::vector<ControlState>& states, const Expect& e, const std::string& context) {
+  const std::string where = context + ": " + WindowName(e.window) + " " + e.control;
+  const ControlState* s = FindControlState(states, e.window, e.control);
+  ASSERT_NE(s, nullptr) << where << " has no state";
+  if (e.checked) {
+    EXPECT_EQ(s->checked, e.checked) << where << " checked";
+  }
+  if (e.item) {
+    EXPECT_EQ(s->item, e.item) << where << " item";
+  }
+  if (e.enabled) {
+    EXPECT_EQ(s->enabled, e.enabled) << where << " enabled";
+  }
+  if (e.visible) {
+    EXPECT_EQ(s->visible, e.visible) << where << " visible";
+  }
+  if (e.hint) {
+    EXPECT_EQ(s->hint, e.hint) << where << " hint";
+  }
+  if (e.text) {
+    EXPECT_EQ(s->text, e.text) << where << " text";
+  }
+}
+
+std::vector<ControlState> StatesOf(const std::function<void(OptionValues&)>& change, std::uint8_t language = 1) {
+  OptionValues o;
+  change(o);
+  return ControlStates(o, language);
+}
+
+TEST(ControlStates, OneEntryPerControlAndEachSaysSomething) {
+  for (std::uint8_t language : {0, 1}) {
+    const auto states = ControlStates(OptionValues{}, language);
+    std::set<std::pair<ControlWindow, std::string>> seen;
+    for (const ControlState& s : states) {
+      EXPECT_TRUE(seen.insert({s.window, s.control}).second) << WindowName(s.window) << " " << s.control;
+      EXPECT_TRUE(s.checked || s.item || s.enabled || s.visible || s.hint || s.text) << s.control;
+    }
+  }
+}
+
+TEST(ControlStates, ProjectInformationInBothWindows) {
+  const auto states = StatesOf([](OptionValues& o) {
+    o.setText("E_Project_Name", "Dam 4");
+    o.setText("E_Lacation", "Khon Kaen");
+    o.setText("E_Engineer", "");
+  });
+  for (const Expect& e : {Expect{kMain, "E_Project_Name", {}, {}, {}, {}, {}, "Dam 4"},
+                          Expect{kMain, "E_Location", {}, {}, {}, {}, {}, "Khon Kaen"},
+                          Expect{kMain, "E_Engineer", {}, {}, {}, {}, {}, ""},
+                          Expect{kStep, "E_Project_Name", {}, {}, {}, {}, {}, "Dam 4"},
+                          Expect{kStep, "E_Lacation", {}, {}, {}, {}, {}, "Khon Kaen"},
+                          Expect{kStep, "E_Engineer", {}, {}, {}, {}, {}, ""}}) {
+    Check(states, e, "project information");
+  }
+}
+
+TEST(ControlStates, SeepageKindSetsButtonsMarksAndStepControls) {
+  for (int kind = 0; kind < 3; ++kind) {
+    const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex("CB_Seepage", kind); });
+    const std::string context = "seepage " + std::to_string(kind);
+    const bool none = kind == 0, water = kind == 1, ru = kind == 2;
+    for (const Expect& e : {
+             Expect{kMain, "TB_No_Seepage", none},
+             Expect{kMain, "TB_Water_Line", water},
+             Expect{kMain, "TB_Ru", ru},
+             Expect{kMain, "PU_NoSeep", none},
+             Expect{kMain, "PU_WaterLine", water},
+             Expect{kMain, "PU_Ru", ru},
+             Expect{kStep, "CB_Seepage", {}, kind},
+             Expect{kStep, "CB_Phreatic_Peizometric", {}, {}, water},
+             Expect{kStep, "P_WaterLine_not_Cal", {}, {}, {}, !water},
+             Expect{kStep, "P_Ru_not_Cal", {}, {}, {}, true},  // the Ru condition is Average
+             Expect{kStep, "L_Ru_Type", {}, {}, ru},
+             Expect{kStep, "CB_Ru_Condition", {}, 0, ru},
+             Expect{kStep, "L_Ru_Value", {}, {}, ru},
+             Expect{kStep, "E_Ru_average", {}, {}, ru},
+             Expect{kStep, "P_Dis_NoSeepage", {}, {}, {}, none},
+             Expect{kStep, "P_Dis_WaterLine", {}, {}, {}, water},
+             Expect{kStep, "P_Dis_Ru", {}, {}, {}, ru},
+         }) {
+      Check(states, e, context);
+    }
+  }
+}
+
+TEST(ControlStates, RuConditionWithTheSeepageThatUsesIt) {
+  struct Case {
+    int seepage, condition;
+    bool averageEnabled, coverVisible, mainGridVisible;
+  };
+  for (const Case& c : {Case{2, 0, true, true, false}, Case{2, 1, false, false, true}, Case{0, 1, false, true, true},
+                        Case{1, 0, false, true, false}}) {
+    const auto states = StatesOf([&c](OptionValues& o) {
+      o.setItemIndex("CB_Seepage", c.seepage);
+      o.setItemIndex("CB_Ru_Condition", c.condition);
+    });
+    const std::string context = "seepage " + std::to_string(c.seepage) + " Ru " + std::to_string(c.condition);
+    for (const Expect& e :
+         {Expect{kStep, "CB_Ru_Condition", {}, c.condition}, Expect{kMain, "CB_Ru_Condition", {}, c.condition},
+          Expect{kMain, "DBG_Ru_Variable", {}, {}, {}, c.mainGridVisible},
+          Expect{kStep, "L_Ru_Value", {}, {}, c.averageEnabled},
+          Expect{kStep, "E_Ru_average", {}, {}, c.averageEnabled},
+          Expect{kStep, "P_Ru_not_Cal", {}, {}, {}, c.coverVisible}}) {
+      Check(states, e, context);
+    }
+  }
+}
+
+TEST(ControlStates, WaterLineKindInBothCombos) {
+  for (int kind : {0, 1}) {
+    const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex("CB_Phreatic_Peizometric", kind); });
+    Check(states, {kStep, "CB_Phreatic_Peizometric", {}, kind}, "water line kind");
+    Check(states, {kMain, "CB_WaterLine_Type", {}, kind}, "water line kind");
+  }
+}
+
+TEST(ControlStates, EachLoadEffectOnAndOff) {
+  struct Load {
+    const char* option;
+    const char* button;
+    const char* name;  // of the hints
+    const char* popUp;
+    const char* cover;
+    std::vector<const char*> enabledInputs, visibleInputs;
+  };
+  const Load loads[] = {
+      {"CB_Seismic_Disable",
+       "TB_Seismic",
+       "Seismic Load",
+       "PU_Seismic",
+       "P_Seismic_Disable",
+       {"E_Kh", "E_Kv", "L_Kh", "L_Kv"},
+       {}},
+      {"CB_LineLoad_Disable", "TB_LineLoad", "Line Load", "PU_ExLoad", "P_LineLoad_not_Cal", {}, {"GB_LineLoad"}},
+      {"CB_StripLoad_Disable", "TB_StripLoad", "Strip Load", "PU_ExLoad", "P_StripLoad_not_Cal", {}, {"GB_StripLoad"}},
+      {"CB_Tension_Disable",
+       "TB_Crack",
+       "Tension Crack",
+       "PU_TCrack",
+       "P_Tcrack_not_Cal",
+       {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", "E_Water_Unit_Weight", "E_Percent_Water"},
+       {}},
+      {"CB_Anchor_Disable", "TB_Anchor", "Anchor Load", "PU_Anchor", "P_Anchor_not_Cal", {}, {}},
+  };
+  for (const Load& load : loads) {
+    for (bool on : {true, false}) {
+      // The hints are English in Thai too.
+      for (std::uint8_t language : {0, 1}) {
+        const auto states = StatesOf([&](OptionValues& o) { o.setChecked(load.option, !on); }, language);
+        const std::string context =
+            std::string(load.option) + (on ? " on" : " off") + " language " + std::to_string(language);
+        const std::string hint = std::string(on ? "Enable " : "Disable ") + load.name;
+        Check(states, {kMain, load.button, on, {}, {}, {}, hint}, context);
+        Check(states, {kMain, load.popUp, on}, context);
+        Check(states, {kStep, load.cover, {}, {}, {}, !on}, context);
+        Check(states, {kStep, load.option, !on}, context);
+        for (const char* input : load.enabledInputs) Check(states, {kStep, input, {}, {}, on}, context);
+        for (const char* input : load.visibleInputs) Check(states, {kStep, input, {}, {}, {}, on}, context);
+      }
+    }
+  }
+}
+
+TEST(ControlStates, ExternalLoadItemIsCheckedWhenEitherLoadIsOn) {
+  struct Case {
+    bool line, strip, checked;
+  };
+  for (const Case& c :
+       {Case{false, false, false}, Case{true, false, true}, Case{false, true, true}, Case{true, true, true}}) {
+    const auto states = StatesOf([&c](OptionValues& o) {
+      o.setChecked("CB_LineLoad_Disable", !c.line);
+      o.setChecked("CB_StripLoad_Disable", !c.strip);
+    });
+    Check(states, {kMain, "PU_ExLoad", c.checked},
+          "line " + std::to_string(c.line) + " strip " + std::to_string(c.strip));
+  }
+}
+
+TEST(ControlStates, BottomLineChoiceInTheFormAndTheDialog) {
+  for (int choice : {0, 1}) {
+    const auto states = StatesOf([choice](OptionValues& o) {
+      o.setItemIndex("CB_Bottom_Line_Choose", choice);
+      o.setText("E_BottomLine", " 3");
+    });
+    const bool number = choice == 0, specific = choice == 1;
+    const std::string context = "bottom line choice " + std::to_string(choice);
+    for (ControlWindow w : {kStep, kBottom}) {
+      Check(states, {w, "CB_Bottom_Line_Choose", {}, choice}, context);
+      Check(states, {w, "L_BottomLine", {}, {}, number}, context);
+      Check(states, {w, "E_BottomLine", {}, {}, number}, context);
+      Check(states, {w, "L_Specific_Bottom_Line", {}, {}, specific}, context);
+      Check(states, {w, "P_Specific_Bottom_Line", {}, {}, {}, number}, context);
+      // The number is written back as an integer; the specific choice leaves the field alone.
+      EXPECT_EQ(FindControlState(states, w, "E_BottomLine")->text,
+                number ? std::optional<std::string>("3") : std::nullopt)
+          << context;
+    }
+    for (const char* button : {"B_Bottom_Line_Insert", "B_Bottom_Line_Delete", "B_Bottom_Line_Clear_All"}) {
+      Check(states, {kBottom, button, {}, {}, specific}, context);
+    }
+    Check(states, {kBottom, "B_Bottom_Line_Cancel", {}, {}, true}, context);
+    Check(states, {kStep, "P_EX_Bottom_LineNo", {}, {}, {}, number}, context);
+    Check(states, {kStep, "P_EX_Specific_Bottom_Line", {}, {}, {}, specific}, context);
+    // The dialog has no example panels.
+    EXPECT_EQ(FindControlState(states, kBottom, "P_EX_Bottom_LineNo"), nullptr);
+  }
+  // A number that is not one yet (the user is typing) stays as typed.
+  const auto typing = StatesOf([](OptionValues& o) { o.setText("E_BottomLine", "-"); });
+  EXPECT_FALSE(FindControlState(typing, kStep, "E_BottomLine")->text.has_value());
+}
+
+TEST(ControlStates, NonCircularSearchKindAndAutomaticCentre) {
+  struct Case {
+    int kind;
+    bool autoCenterOption;
+    bool shownChecked;
+  };
+  for (const Case& c : {Case{1, true, true}, Case{1, false, false}, Case{0, false, false}, Case{0, true, false}}) {
+    const auto states = StatesOf([&c](OptionValues& o) {
+      o.setItemIndex("CB_NonCir_Search", c.kind);
+      o.setChecked("CB_Auto_Center", c.autoCenterOption);
+    });
+    const bool random = c.kind == 1;
+    const std::string context = "search " + std::to_string(c.kind) + " auto " + std::to_string(c.autoCenterOption);
+    for (const Expect& e :
+         {Expect{kMain, "RB_Specific_Search", !random}, Expect{kMain, "RB_Random_Search", random},
+          Expect{kStep, "CB_NonCir_Search", {}, c.kind}, Expect{kStep, "P_NonCir_Random_Search", {}, {}, {}, random},
+          Expect{kMain, "CB_Auto_Center", c.shownChecked, {}, random},
+          Expect{kStep, "CB_Auto_Center", c.shownChecked, {}, random},
+          Expect{kMain, "MN_Draw_AutoCen", c.shownChecked}}) {
+      Check(states, e, context);
+    }
+  }
+}
+
+TEST(ControlStates, MethodsInBothWindows) {
+  const auto states = StatesOf([](OptionValues& o) {
+    o.setChecked("CB_Ordinary", true);
+    o.setChecked("CB_Simp_Janbu", false);
+    o.setChecked("CB_Simp_Bishop", true);
+    o.setChecked("CB_Spencer", false);
+  });
+  for (const Expect& e : {Expect{kMain, "CB_Ordinary_Method", true}, Expect{kMain, "CB_Simp_Janbu_Method", false},
+                          Expect{kMain, "CB_Simp_Bishop_Method", true}, Expect{kMain, "CB_Spencer_Method", false},
+                          Expect{kStep, "CB_Ordinary", true}, Expect{kStep, "CB_Simp_Janbu", false},
+                          Expect{kStep, "CB_Simp_Bishop", true}, Expect{kStep, "CB_Spencer", false}}) {
+    Check(states, e, "methods");
+  }
+}
+
+TEST(ControlStates, CircularAndIrregularTheory) {
+  for (int theory : {1, 2}) {
+    const bool circular = theory == 1, irregular = theory == 2;
+    const auto states = StatesOf([theory](OptionValues& o) { o.setItemIndex("RG_Theory", theory); });
+    const std::string context = "theory " + std::to_string(theory);
+    for (const Expect& e : {
+             Expect{kMain, "RB_Circular", circular},
+             Expect{kMain, "RB_NonCir", irregular},
+             Expect{kMain, "RB_Infinite", false},
+             Expect{kMain, "RB_Cir_NonCir", false},
+             Expect{kMain, "TB_Grid_Search", {}, {}, circular},
+             Expect{kMain, "TB_Spec_Search", {}, {}, circular},
+             Expect{kMain, "TB_Auto_Search", {}, {}, circular},
+             Expect{kMain, "TB_Contour", {}, {}, circular},
+             Expect{kMain, "TB_Slip_NonCir", {}, {}, irregular},
+             Expect{kMain, "TB_Axis_NonCir", {}, {}, irregular},
+             Expect{kMain, "CB_Ordinary_Method", {}, {}, circular},
+             Expect{kStep, "CB_Ordinary", {}, {}, circular},
+             Expect{kStep, "RG_Theory", {}, theory},
+             Expect{kStep, "GB_NonCircular_Search", {}, {}, {}, irregular},
+             Expect{kStep, "P_Explain_Cir", {}, {}, {}, circular},
+             Expect{kStep, "P_Explain_NonCir", {}, {}, {}, irregular},
+             Expect{kProgress, "B_Cal_Details", {}, {}, circular},
+         }) {
+      Check(states, e, context);
+    }
+  }
+  const auto irregular = StatesOf([](OptionValues& o) { o.setItemIndex("RG_Theory", 2); });
+  for (const Expect& e :
+       {Expect{kProgress, "B_Cal_Details", {}, {}, false, {}, {}, "Details"},
+        Expect{kProgress, "L_Cal_FS", {}, {}, {}, false}, Expect{kProgress, "DBG_Results", {}, {}, {}, false}}) {
+    Check(irregular, e, "irregular progress window");
+  }
+}
+
+TEST(ControlStates, ParallelAndCombinedTheoriesSetOnlyTheTheoryControls) {
+  for (int theory : {0, 3}) {
+    const auto states = StatesOf([theory](OptionValues& o) { o.setItemIndex("RG_Theory", theory); });
+    const std::string context = "theory " + std::to_string(theory);
+    Check(states, {kMain, "RB_Infinite", theory == 0}, context);
+    Check(states, {kMain, "RB_Cir_NonCir", theory == 3}, context);
+    Check(states, {kStep, "RG_Theory", {}, theory}, context);
+    for (const char* untouched : {"TB_Grid_Search", "TB_Slip_NonCir"}) {
+      EXPECT_EQ(FindControlState(states, kMain, untouched), nullptr) << context << " " << untouched;
+    }
+    EXPECT_FALSE(FindControlState(states, kStep, "CB_Ordinary")->enabled.has_value()) << context;
+    EXPECT_EQ(FindControlState(states, kStep, "GB_NonCircular_Search"), nullptr) << context;
+    EXPECT_EQ(FindControlState(states, kProgress, "B_Cal_Details"), nullptr) << context;
+  }
+}
+
+TEST(OptionRules, IrregularTheoryTakesOrdinaryOffAndCircularDoesNotPutItBack) {
+  OptionValues o;
+  o.setChecked("CB_Ordinary", true);
+  o.setItemIndex("RG_Theory", 2);
+  ApplyOptionRules(o, "RG_Theory");
+  EXPECT_FALSE(o.checked("CB_Ordinary"));
+  auto states = ControlStates(o, 1);
+  Check(states, {kMain, "CB_Ordinary_Method", false, {}, false}, "irregular");
+  Check(states, {kStep, "CB_Ordinary", false, {}, false}, "irregular");
+
+  // Ordinary cannot be chosen under the irregular theory.
+  o.setChecked("CB_Ordinary", true);
+  ApplyOptionRules(o, "CB_Ordinary");
+  EXPECT_FALSE(o.checked("CB_Ordinary"));
+
+  o.setItemIndex("RG_Theory", 1);
+  ApplyOptionRules(o, "RG_Theory");
+  EXPECT_FALSE(o.checked("CB_Ordinary"));
+  states = ControlStates(o, 1);
+  Check(states, {kMain, "CB_Ordinary_Method", false, {}, true}, "circular again");
+  Check(states, {kStep, "CB_Ordinary", false, {}, true}, "circular again");
+  // Under the circular theory Ordinary is free.
+  o.setChecked("CB_Ordinary", true);
+  ApplyOptionRules(o, "CB_Ordinary");
+  EXPECT_TRUE(o.checked("CB_Ordinary"));
+}
+
+TEST(OptionRules, SpecificSearchTurnsAutomaticCentreOffAndRandomLeavesItOff) {
+  OptionValues o;
+  o.setChecked("CB_Auto_Center", true);
+  o.setItemIndex("CB_NonCir_Search", 0);
+  ApplyOptionRules(o, "CB_NonCir_Search");
+  EXPECT_FALSE(o.checked("CB_Auto_Center"));
+  o.setChecked("CB_Auto_Center", true);
+  ApplyOptionRules(o, "CB_Auto_Center");
+  EXPECT_FALSE(o.checked("CB_Auto_Center"));
+
+  o.setItemIndex("CB_NonCir_Search", 1);
+  ApplyOptionRules(o, "CB_NonCir_Search");
+  EXPECT_FALSE(o.checked("CB_Auto_Center"));
+  o.setChecked("CB_Auto_Center", true);
+  ApplyOptionRules(o, "CB_Auto_Center");
+  EXPECT_TRUE(o.checked("CB_Auto_Center"));
+}
+
+TEST(OptionRules, OtherControlsChangeNothing) {
+  OptionValues o;
+  o.setItemIndex("RG_Theory", 2);
+  o.setChecked("CB_Ordinary", true);
+  o.setItemIndex("CB_NonCir_Search", 0);
+  o.setChecked("CB_Auto_Center", true);
+  const OptionValues before = o;
+  for (const char* control : {"CB_Seepage", "E_Kh", "CB_LineLoad_Disable", "NoSuchControl"}) {
+    ApplyOptionRules(o, control);
+    EXPECT_TRUE(o == before) << control;
+  }
+}
+
+TEST(ControlStates, AnalysisSettingsInTheirShortestForm) {
+  struct Case {
+    const char* field;
+    const char* typed;
+    std::optional<std::string> shown;
+  };
+  for (const Case& c :
+       {Case{"E_Pass_Criteria", "0.010", "0.01"}, Case{"E_Cir_Decrement", "10.0", "10"},
+        Case{"E_Cir_Depth_Tallest", "1.", "1"}, Case{"E_NonCir_Depth_Tallest", " 2.50 ", "2.5"},
+        Case{"E_Cir_Slice", "+12", "12"}, Case{"E_Cir_Add_Radius", "0", "0"}, Case{"E_NonCir_Slice", "007", "7"},
+        // Not (yet) a number of its kind: the field keeps what is typed.
+        Case{"E_Cir_Slice", "12.5", std::nullopt}, Case{"E_Pass_Criteria", "", std::nullopt},
+        Case{"E_Cir_Decrement", "abc", std::nullopt}}) {
+    const auto states = StatesOf([&c](OptionValues& o) { o.setText(c.field, c.typed); });
+    for (ControlWindow w : {kStep, kAnalysis}) {
+      const ControlState* s = FindControlState(states, w, c.field);
+      const std::string context = std::string(WindowName(w)) + " " + c.field + " typed '" + c.typed + "'";
+      if (c.shown) {
+        ASSERT_NE(s, nullptr) << context;
+        EXPECT_EQ(s->text, c.shown) << context;
+      } else {
+        EXPECT_TRUE(s == nullptr || !s->text) << context;
+      }
+    }
+  }
+  // The defaults as New Project gives them.
+  const auto defaults = ControlStates(OptionValues{}, 1);
+  for (const auto& [field, shown] :
+       {std::pair{"E_Cir_Decrement", "10"}, std::pair{"E_Cir_Slice", "10"}, std::pair{"E_Cir_Depth_Tallest", "1"},
+        std::pair{"E_Cir_Add_Radius", "0"}, std::pair{"E_NonCir_Slice", "10"}, std::pair{"E_NonCir_Depth_Tallest", "0"},
+        std::pair{"E_Pass_Criteria", "0.01"}}) {
+    Check(defaults, {kAnalysis, field, {}, {}, {}, {}, {}, shown}, "defaults");
+  }
+}
+
+TEST(ControlStates, LanguageMarks) {
+  struct Case {
+    std::uint8_t language;
+    std::optional<bool> thai, english;
+  };
+  for (const Case& c : {Case{0, true, false}, Case{1, false, true}, Case{2, std::nullopt, std::nullopt}}) {
+    const auto states = ControlStates(OptionValues{}, c.language);
+    const ControlState* thai = FindControlState(states, kMain, "MN_LangThai");
+    const ControlState* english = FindControlState(states, kMain, "MN_LangEng");
+    const std::string context = "language " + std::to_string(c.language);
+    EXPECT_EQ(thai ? thai->checked : std::nullopt, c.thai) << context;
+    EXPECT_EQ(english ? english->checked : std::nullopt, c.english) << context;
+  }
+}
+
+TEST(ControlStates, StrengthModelAndAdvancedAnisotropy) {
+  for (int model : {0, 1}) {
+    for (bool disabled : {true, false}) {
+      const auto states = StatesOf([&](OptionValues& o) {
+        o.setItemIndex("CB_Strength_Model", model);
+        o.setChecked("CB_Advance_Prop_Disable", disabled);
+      });
+      const bool aniso = model == 1;
+      const std::string context = "model " + std::to_string(model) + " advanced off " + std::to_string(disabled);
+      for (const Expect& e :
+           {Expect{kSoil, "CB_Strength_Model", {}, model}, Expect{kSoil, "DBG_Soil_Properties", {}, {}, {}, !aniso},
+            Expect{kSoil, "DBG_Soil_Aniso", {}, {}, {}, aniso}, Expect{kSoil, "B_Aniso_ad", {}, {}, aniso},
+            Expect{kStep, "CB_Strength_Model", {}, model}, Expect{kStep, "DBG_Soil_Prop", {}, {}, {}, !aniso},
+            Expect{kStep, "DBG_Soil_Aniso", {}, {}, {}, aniso}, Expect{kStep, "CB_Advance_Prop_Disable", disabled},
+            Expect{kSoil, "CB_Advance_Prop_Disable", disabled}}) {
+        Check(states, e, context);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pelodyn
