@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "model/control_state.h"
 #include "model/line_choice.h"
 #include "model/numbers.h"
 #include "texts/messages.h"
@@ -22,6 +23,7 @@
 #include "ui/document/prompter.h"
 #include "ui/forms/cover.h"
 #include "ui/forms/grid_editor.h"
+#include "ui/models/control_state_applier.h"
 #include "ui/models/option_binding.h"
 
 namespace pelodyn {
@@ -795,8 +797,7 @@ void StepByStepForm::chooseTheory(int item) {
   }
   m_document.setOptions(QStringLiteral("Theory"), [item](OptionValues& o) {
     o.setItemIndex("RG_Theory", item);
-    // The ordinary method does not apply to irregular surfaces.
-    if (item == 2) o.setChecked("CB_Ordinary", false);
+    ApplyOptionRules(o, "RG_Theory");
   });
   refreshState();
 }
@@ -835,66 +836,16 @@ void StepByStepForm::checkNumber(QLineEdit* edit) {
 
 void StepByStepForm::refreshState() {
   const OptionValues& o = m_document.project().options;
+  ApplyControlStates(this, ControlWindow::Step, ControlStates(o, m_document.language()), StateTexts::Skip);
+  // The form's own panels: the circular search kind's fields and the
+  // increment's cover.
   const auto show = [this](const char* name, bool visible) {
     if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setVisible(visible);
   };
-  const auto enable = [this](const char* name, bool enabled) {
-    if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setEnabled(enabled);
-  };
-  // Theory.
-  const int theory = o.itemIndex("RG_Theory");
-  for (int i = 0; i < 4; ++i) {
-    if (auto* r = findChild<QRadioButton*>(QStringLiteral("RG_Theory_%1").arg(i))) r->setChecked(i == theory);
-  }
-  const bool irregular = theory == 2;
-  enable("CB_Ordinary", !irregular);
-  show("P_Explain_Cir", !irregular);
-  show("P_Explain_NonCir", irregular);
-  show("GB_NonCircular_Search", irregular);
-  // Soils.
-  const bool aniso = o.itemIndex("CB_Strength_Model") == 1;
-  show("DBG_Soil_Prop", !aniso);
-  show("DBG_Soil_Aniso", aniso);
-  // Bottom line.
-  const bool specific = o.itemIndex("CB_Bottom_Line_Choose") == 1;
-  enable("L_BottomLine", !specific);
-  enable("E_BottomLine", !specific);
-  enable("L_Specific_Bottom_Line", specific);
-  show("P_Specific_Bottom_Line", !specific);
-  show("P_EX_Bottom_LineNo", !specific);
-  show("P_EX_Specific_Bottom_Line", specific);
-  // Seepage.
-  const int seepage = o.itemIndex("CB_Seepage");
-  enable("CB_Phreatic_Peizometric", seepage == 1);
-  show("P_WaterLine_not_Cal", seepage != 1);
-  const bool ru = seepage == 2;
-  const bool average = o.itemIndex("CB_Ru_Condition") == 0;
-  for (const char* name : {"L_Ru_Type", "CB_Ru_Condition"}) enable(name, ru);
-  for (const char* name : {"L_Ru_Value", "E_Ru_average"}) enable(name, ru && average);
-  show("P_Ru_not_Cal", !ru || average);
-  show("P_Dis_NoSeepage", seepage == 0);
-  show("P_Dis_WaterLine", seepage == 1);
-  show("P_Dis_Ru", seepage == 2);
-  // Loads: a "Disable" box checked covers the load's inputs.
-  const bool seismicOn = !o.checked("CB_Seismic_Disable");
-  show("P_Seismic_Disable", !seismicOn);
-  for (const char* name : {"E_Kh", "E_Kv", "L_Kh", "L_Kv"}) enable(name, seismicOn);
-  show("P_LineLoad_not_Cal", o.checked("CB_LineLoad_Disable"));
-  show("P_StripLoad_not_Cal", o.checked("CB_StripLoad_Disable"));
-  const bool crackOn = !o.checked("CB_Tension_Disable");
-  show("P_Tcrack_not_Cal", !crackOn);
-  for (const char* name : {"L_TCrack_Unit_Weight", "L_TCrack_Percent", "E_Water_Unit_Weight", "E_Percent_Water"}) {
-    enable(name, crackOn);
-  }
-  show("P_Anchor_not_Cal", o.checked("CB_Anchor_Disable"));
-  // Search.
   const int circularKind = o.itemIndex("CB_Cir_Search");
   show("P_Specific_Search", circularKind == 1);
   show("P_Auto_Search", circularKind == 2);
   show("P_Grid_Increment", !o.checked("CB_Grid_Increment"));
-  const bool random = o.itemIndex("CB_NonCir_Search") == 1;
-  enable("CB_Auto_Center", random);
-  show("P_NonCir_Random_Search", random);
 }
 
 void StepByStepForm::retranslate() {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "model/control_state.h"
 #include "model/line_choice.h"
 #include "model/numbers.h"
 #include "model/soil_color.h"
@@ -19,6 +20,7 @@
 #include "ui/document/prompter.h"
 #include "ui/forms/cover.h"
 #include "ui/forms/grid_editor.h"
+#include "ui/models/control_state_applier.h"
 #include "ui/models/option_binding.h"
 #include "ui/models/store_table_model.h"
 
@@ -222,10 +224,8 @@ GridEditor* SoilPropertiesDialog::currentGrid() const {
 }
 
 void SoilPropertiesDialog::refreshState() {
-  const bool aniso = m_document.project().options.itemIndex("CB_Strength_Model") == 1;
-  m_soils->setVisible(!aniso);
-  m_aniso->setVisible(aniso);
-  findChild<QPushButton*>(QStringLiteral("B_Aniso_ad"))->setEnabled(aniso);
+  ApplyControlStates(this, ControlWindow::SoilDialog,
+                     ControlStates(m_document.project().options, m_document.language()), StateTexts::Skip);
   showRow(std::max(currentGrid()->currentPosition(), 1));
 }
 
@@ -391,16 +391,8 @@ BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter
 }
 
 void BottomLineDialog::refreshState() {
-  const bool specific = m_document.project().options.itemIndex("CB_Bottom_Line_Choose") == 1;
-  for (const char* name : {"L_BottomLine", "E_BottomLine"}) {
-    findChild<QWidget*>(QString::fromLatin1(name))->setEnabled(!specific);
-  }
-  findChild<QWidget*>(QStringLiteral("L_Specific_Bottom_Line"))->setEnabled(specific);
-  findChild<QWidget*>(QStringLiteral("P_Specific_Bottom_Line"))->setVisible(!specific);
-  // The row buttons act on the specific line only; Close always closes.
-  for (const char* name : {"B_Bottom_Line_Insert", "B_Bottom_Line_Delete", "B_Bottom_Line_Clear_All"}) {
-    findChild<QWidget*>(QString::fromLatin1(name))->setEnabled(specific);
-  }
+  ApplyControlStates(this, ControlWindow::BottomDialog,
+                     ControlStates(m_document.project().options, m_document.language()), StateTexts::Skip);
 }
 
 }  // namespace pelodyn

@@ -81,7 +81,18 @@ void ApplyToWidget(QWidget* w, const ControlState& s) {
 
 }  // namespace
 
-void ApplyControlStates(QWidget* root, ControlWindow window, const std::vector<ControlState>& states) {
+void ApplyControlStates(QWidget* root, ControlWindow window, const std::vector<ControlState>& states,
+                        StateTexts texts) {
+  if (texts == StateTexts::Skip) {
+    std::vector<ControlState> withoutTexts;
+    for (const ControlState& s : states) {
+      if (s.window != window) continue;
+      withoutTexts.push_back(s);
+      withoutTexts.back().text.reset();
+    }
+    ApplyControlStates(root, window, withoutTexts, StateTexts::Apply);
+    return;
+  }
   if (!root) return;
   QWidget* own = root->window();
   QSet<QString> wanted;

@@ -42,6 +42,12 @@ namespace pelodyn {
 // activated or triggered signal: showing a state never edits the project.
 // A name without a control in this window is skipped (the dialogs and the
 // forms build their controls as they come).
-void ApplyControlStates(QWidget* root, ControlWindow window, const std::vector<ControlState>& states);
+//
+// A window whose fields are bound to the options (OptionBinding) shows their
+// texts itself and passes SkipTexts: a number field is then never rewritten
+// while the user types in it.
+enum class StateTexts { Apply, Skip };
+void ApplyControlStates(QWidget* root, ControlWindow window, const std::vector<ControlState>& states,
+                        StateTexts texts = StateTexts::Apply);
 
 }  // namespace pelodyn
