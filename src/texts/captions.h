@@ -90,6 +90,12 @@ enum class UiText {
   LaterBatch,
   LaterVegetation,
   NoHelpFile,
+  // Why the commands this version leaves out are disabled: the circle and
+  // the irregular surface are keyed in on the step-by-step form, the
+  // contour interval follows the results, the data are checked at the run.
+  KeyInOnStepForm,
+  ContourNotSet,
+  CheckedAtRun,
   // The contour map's legend title and its minimum mark: {0} the factor.
   ContourLegendTitle,
   ContourLegendMinimum,

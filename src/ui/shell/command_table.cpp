@@ -150,13 +150,13 @@ const std::pair<const char*, UiText> kReasons[] = {
     {"MN_MovePoint", UiText::LaterDrawing},
     {"MN_DeletePoint", UiText::LaterDrawing},
 
-    {"MN_SlipSurface", UiText::LaterDataEntry},
-    {"MN_IrregularFailure", UiText::LaterDataEntry},
+    {"MN_SlipSurface", UiText::KeyInOnStepForm},
+    {"MN_IrregularFailure", UiText::KeyInOnStepForm},
     {"MN_Draw_SpecCen", UiText::LaterDrawing},
-    {"MN_SetContour", UiText::LaterDataEntry},
+    {"MN_SetContour", UiText::ContourNotSet},
     {"MN_AutomaticExecuteFile", UiText::LaterBatch},
     {"MN_PelodynHelp", UiText::NoHelpFile},
-    {"TB_Verify", UiText::LaterDataEntry},
+    {"TB_Verify", UiText::CheckedAtRun},
     {"PU_Vetget", UiText::LaterVegetation},
     {"TB_View_SoilProp", UiText::LaterDrawing},
 };

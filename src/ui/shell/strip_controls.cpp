@@ -50,7 +50,8 @@ const ChoiceBinding kStripChoices[] = {
 
 // The strip's combo boxes bound to option values.
 const std::pair<const char*, const char*> kStripCombos[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
-                                                            {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"}};
+                                                            {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"},
+                                                            {"CB_Anchor_Type", "RG_Apply_as"}};
 
 // The load types of CB_Load_Type: the sub-panel each shows and the option
 // that switches the load off.
@@ -68,6 +69,17 @@ QString Q(std::string_view s) {
 
 bool DrawButton(const QString& name) {
   return name.contains(QLatin1String("Draw")) || name == QLatin1String("Button1");
+}
+
+// Why a control of the strip is disabled: drawing comes with the mouse
+// tools; the contour interval is not set by hand.
+UiText DisabledReason(const QString& name) {
+  if (DrawButton(name)) return UiText::LaterDrawing;
+  if (name == QLatin1String("E_Contour_Interval") || name == QLatin1String("E_Max_Interval") ||
+      name == QLatin1String("E_Min_Interval")) {
+    return UiText::ContourNotSet;
+  }
+  return UiText::LaterDataEntry;
 }
 
 }  // namespace
@@ -97,7 +109,7 @@ void StripControls::setRunInProgress(bool running) {
 void StripControls::retranslate(std::uint8_t language) {
   for (QWidget* w : m_strip.findChildren<QWidget*>()) {
     if (!w->testAttribute(Qt::WA_ForceDisabled) || w->toolTip().isEmpty()) continue;
-    w->setToolTip(Q(UiTextFor(language, DrawButton(w->objectName()) ? UiText::LaterDrawing : UiText::LaterDataEntry)));
+    w->setToolTip(Q(UiTextFor(language, DisabledReason(w->objectName()))));
   }
   const QList<QAction*> rowActions = m_ruGrid->actions();
   const UiText rowTexts[] = {UiText::InsertRow, UiText::DeleteRow};
@@ -295,7 +307,7 @@ void StripControls::disableUnbuilt() {
     // The parallel theories are not offered at all.
     if (n == QLatin1String("RB_Infinite") || n == QLatin1String("RB_Cir_NonCir")) continue;
     w->setEnabled(false);
-    w->setToolTip(Q(UiTextFor(language, DrawButton(n) ? UiText::LaterDrawing : UiText::LaterDataEntry)));
+    w->setToolTip(Q(UiTextFor(language, DisabledReason(n))));
   }
 }
 
