@@ -211,6 +211,31 @@ TEST_F(StepByStepTest, RowButtonsInsertBeforeDeleteAndClearAll) {
   EXPECT_EQ(grid->model()->rowCount(), 3);
 }
 
+TEST_F(StepByStepTest, EveryGridPassesTheModelTesterThroughItsRowCommands) {
+  const char* const grids[] = {"DBG_Soil_Prop",     "DBG_Soil_Aniso",  "DBG_Geometry",     "DBG_Specific_Bottom_Line",
+                               "DBG_Waterline",     "DBG_Ru_Variable", "DBG_LindLoad",     "DBG_StripLoad",
+                               "DBG_Tension_Crack", "DBG_Anchor",      "DBG_NonCir_Coordi"};
+  for (const char* name : grids) {
+    GridEditor* grid = form->grid(QString::fromLatin1(name));
+    ASSERT_NE(grid, nullptr) << name;
+    QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    grid->insertRow();
+    grid->insertRow();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    ASSERT_TRUE(grid->model()->setData(grid->model()->index(0, 0), QStringLiteral("5"))) << name;
+    grid->insertRow();  // before the first
+    EXPECT_EQ(grid->model()->index(1, 0).data().toString(), QStringLiteral("5")) << name;
+    grid->deleteRow();
+    EXPECT_EQ(grid->model()->rowCount(), 2) << name;
+    grid->clearAll();
+    EXPECT_EQ(grid->model()->rowCount(), 0) << name;
+    document->undoStack().undo();
+    EXPECT_EQ(grid->model()->rowCount(), 2) << name;
+    document->undoStack().redo();
+    EXPECT_EQ(grid->model()->rowCount(), 0) << name;
+  }
+}
+
 TEST_F(StepByStepTest, SeepageButtonsActOnTheChosenTableOnly) {
   struct Case {
     int seepage;

@@ -164,6 +164,15 @@ TEST(TableDialogCommands, SoilPropertiesApplyFillsTheLineChoice) {
   EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("L_Description"))->text(),
             QStringLiteral(": Weathered sandstone"));
   EXPECT_TRUE(prompter.shown.empty());
+  // Choosing another soil shows its description.
+  choice->setCurrentIndex(1);
+  emit choice->activated(1);
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("L_Description"))->text(), QStringLiteral(": Air"));
+  // A renamed soil shows its new name; a new project has none to show.
+  document->editCell(Table::Soil_Prop, 2, 4, FieldValue(std::string("Sky")));
+  EXPECT_EQ(choice->itemText(1), QStringLiteral("2 : Sky"));
+  document->newProject({});
+  EXPECT_EQ(choice->count(), 0);
 }
 
 }  // namespace

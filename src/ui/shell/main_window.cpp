@@ -124,10 +124,22 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   m_stripControls = new StripControls(
       m_document, *m_strip, m_prompter, *statusBar(), [this] { redrawAll(); }, this);
 
+  connect(m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No")), &QComboBox::activated, this,
+          [this](int index) { showLineChoice(index); });
   // The drawing, the effect buttons and the commands follow every change of
   // the project, whoever made it.
   ProjectNotifier& n = m_document.notifier();
-  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { applyControlStates(); }));
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] {
+    applyControlStates();
+    fillLineChoice();
+  }));
+  // The line choice lists the soils of the project open now, as they are.
+  connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table table, int) {
+    if ((table == Table::Soil_Prop || table == Table::Aniso) &&
+        m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No"))->count() > 0) {
+      fillLineChoice();
+    }
+  }));
   connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString&) {
     applyControlStates();
     if (!m_document.runInProgress()) redrawAll();
@@ -394,15 +406,23 @@ void MainWindow::copyViewSettings() {
 
 void MainWindow::fillLineChoice() {
   auto* combo = m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No"));
-  auto* description = m_strip->findChild<QLabel*>(QStringLiteral("L_Description"));
-  auto* swatch = m_strip->findChild<QFrame*>(QStringLiteral("P_Color"));
   const LineChoice choice = PrepareLineChoice(m_document.project());
+  m_lineChoice.clear();
   combo->clear();
-  for (const LineChoiceEntry& e : choice.entries) combo->addItem(QString::fromStdString(e.text));
+  for (const LineChoiceEntry& e : choice.entries) {
+    combo->addItem(QString::fromStdString(e.text));
+    m_lineChoice.emplace_back(QString::fromStdString(e.description), e.color);
+  }
   if (choice.entries.empty()) return;
   combo->setCurrentIndex(0);
-  description->setText(QStringLiteral(": ") + QString::fromStdString(choice.entries.front().description));
-  const std::int32_t c = choice.entries.front().color;
+  showLineChoice(0);
+}
+
+void MainWindow::showLineChoice(int index) {
+  if (index < 0 || index >= static_cast<int>(m_lineChoice.size())) return;
+  const auto& [description, c] = m_lineChoice[static_cast<std::size_t>(index)];
+  m_strip->findChild<QLabel*>(QStringLiteral("L_Description"))->setText(QStringLiteral(": ") + description);
+  auto* swatch = m_strip->findChild<QFrame*>(QStringLiteral("P_Color"));
   QPalette p = swatch->palette();
   p.setColor(QPalette::Window, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
   swatch->setPalette(p);

@@ -83,6 +83,7 @@ class MainWindow : public QMainWindow {
   // Fills the drawing panel's line choice from the soils of the strength
   // model, quietly: the forms that check the soils have said what is wrong.
   void fillLineChoice();
+  void showLineChoice(int index);
   // Copies what the window holds of the user's settings (the grid switches,
   // the zoom, the analysis settings) into them before they are shown or
   // written.
@@ -109,6 +110,8 @@ class MainWindow : public QMainWindow {
   QLabel* m_statusX = nullptr;
   QLabel* m_statusY = nullptr;
   CommandState m_state;
+  // The description and colour of each soil of the line choice.
+  std::vector<std::pair<QString, std::int32_t>> m_lineChoice;
   bool m_startedUp = false;
 };
 

@@ -288,6 +288,7 @@ void StripControls::disableUnbuilt() {
   working.insert(QStringLiteral("B_DrawGrid_OK"));
   working.insert(QStringLiteral("DBG_Ru_Variable"));
   working.insert(QStringLiteral("CB_Load_Type"));
+  working.insert(QStringLiteral("CB_Line_No"));  // shows a soil; drawing it comes with the mouse tools
   for (LoadEditor* editor : {m_lineLoads, m_stripLoads, m_anchors}) {
     for (const QString& name : editor->controlNames()) working.insert(name);
   }
