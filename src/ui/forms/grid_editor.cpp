@@ -1,8 +1,10 @@
 #include "ui/forms/grid_editor.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyledItemDelegate>
 
 #include "model/soil_color.h"
@@ -121,6 +123,25 @@ void GridEditor::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QTableView::keyPressEvent(event);
+}
+
+QWidget* MakeRowButtons(const QStringList& names, std::function<GridEditor*()> target, QWidget* parent) {
+  auto* box = new QWidget(parent);
+  auto* h = new QHBoxLayout(box);
+  h->setContentsMargins(0, 0, 0, 0);
+  for (int i = 0; i < 3 && i < names.size(); ++i) {
+    auto* b = new QPushButton(box);
+    b->setObjectName(names[i]);
+    QObject::connect(b, &QPushButton::clicked, box, GuardedSlot([target, i](bool) {
+                       GridEditor* grid = target();
+                       if (!grid) return;
+                       if (i == 0) grid->insertRow();
+                       if (i == 1) grid->deleteRow();
+                       if (i == 2) grid->clearAll();
+                     }));
+    h->addWidget(b);
+  }
+  return box;
 }
 
 }  // namespace pelodyn

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QTableView>
+#include <functional>
 
 #include "model/working_store.h"
 
@@ -49,5 +50,10 @@ class GridEditor : public QTableView {
   Prompter& m_prompter;
   StoreTableModel* m_model;
 };
+
+// The Insert, Delete and Clear All buttons (named `names`, in that order) of
+// the grid `target` gives at the click (nullptr: the buttons do nothing, as
+// on the seepage page without seepage), in a row of their own.
+QWidget* MakeRowButtons(const QStringList& names, std::function<GridEditor*()> target, QWidget* parent);
 
 }  // namespace pelodyn

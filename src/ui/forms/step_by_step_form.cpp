@@ -372,21 +372,8 @@ GridEditor* StepByStepForm::addGrid(const QString& name, int table, const QStrin
 
 QWidget* StepByStepForm::rowButtons(const QStringList& names, const std::function<GridEditor*()>& target,
                                     QWidget* parent) {
-  auto* box = new QWidget(parent);
-  auto* h = new QHBoxLayout(box);
-  h->setContentsMargins(0, 0, 0, 0);
-  for (int i = 0; i < 3; ++i) {
-    QPushButton* b = Button(names[i], box);
-    connect(b, &QPushButton::clicked, this, GuardedSlot([target, i](bool) {
-              GridEditor* grid = target();
-              if (!grid) return;  // no table: nothing to do
-              if (i == 0) grid->insertRow();
-              if (i == 1) grid->deleteRow();
-              if (i == 2) grid->clearAll();
-            }));
-    h->addWidget(b);
-  }
-  h->addStretch(1);
+  QWidget* box = MakeRowButtons(names, target, parent);
+  static_cast<QHBoxLayout*>(box->layout())->addStretch(1);
   return box;
 }
 

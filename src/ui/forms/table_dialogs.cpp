@@ -48,19 +48,11 @@ QPushButton* Button(const QString& name, const QString& text, QWidget* parent) {
   return b;
 }
 
-// The Insert, Delete and Clear All buttons on `grid()`.
+// The Insert, Delete and Clear All buttons on `grid()`, in a row that goes
+// on with the dialog's own buttons.
 QHBoxLayout* RowButtons(QDialog* dialog, const QStringList& names, const std::function<GridEditor*()>& grid) {
   auto* h = new QHBoxLayout;
-  for (int i = 0; i < 3; ++i) {
-    QPushButton* b = Button(names[i], QString(), dialog);
-    QObject::connect(b, &QPushButton::clicked, dialog, GuardedSlot([grid, i](bool) {
-                       GridEditor* g = grid();
-                       if (i == 0) g->insertRow();
-                       if (i == 1) g->deleteRow();
-                       if (i == 2) g->clearAll();
-                     }));
-    h->addWidget(b);
-  }
+  h->addWidget(MakeRowButtons(names, grid, dialog));
   return h;
 }
 
@@ -181,18 +173,9 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   for (int c = 0; c < 4; ++c) advancedGrid->setColumnWidth(c, advancedWidths[c]);
   sv->addWidget(advancedGrid, 1);
   auto* sideButtons = new QHBoxLayout;
-  for (const char* name : {"Button7", "Button6", "Button5"}) {
-    sideButtons->addWidget(Button(QString::fromLatin1(name), QString(), side));
-  }
-  const char* const sideNames[] = {"Button7", "Button6", "Button5"};
-  for (int i = 0; i < 3; ++i) {
-    connect(side->findChild<QPushButton*>(QString::fromLatin1(sideNames[i])), &QPushButton::clicked, this,
-            GuardedSlot([advancedGrid, i](bool) {
-              if (i == 0) advancedGrid->insertRow();
-              if (i == 1) advancedGrid->deleteRow();
-              if (i == 2) advancedGrid->clearAll();
-            }));
-  }
+  sideButtons->addWidget(MakeRowButtons(
+      {QStringLiteral("Button7"), QStringLiteral("Button6"), QStringLiteral("Button5")},
+      [advancedGrid] { return advancedGrid; }, side));
   QPushButton* hide = Button(QStringLiteral("Button2"), QStringLiteral("Hide"), side);
   sideButtons->addWidget(hide);
   sv->addLayout(sideButtons);
