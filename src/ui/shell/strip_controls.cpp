@@ -198,15 +198,18 @@ void StripControls::buildRuGrid() {
   m_ruGrid->setMinimumWidth(150);
   m_ruGrid->horizontalHeader()->setDefaultSectionSize(60);
   m_ruGrid->setVisible(!placeholder->isHidden());
-  parent->layout()->replaceWidget(placeholder, m_ruGrid);
+  // The layout hands back the placeholder's item, which is ours to delete.
+  delete parent->layout()->replaceWidget(placeholder, m_ruGrid);
   delete placeholder;
   m_ruGrid->setObjectName(QStringLiteral("DBG_Ru_Variable"));
   // The strip has no room for row buttons: they are the grid's pop-up menu.
   const std::pair<UiText, void (GridEditor::*)()> rowActions[] = {{UiText::InsertRow, &GridEditor::insertRow},
                                                                   {UiText::DeleteRow, &GridEditor::deleteRow}};
-  for (const auto& [text, slot] : rowActions) {
-    auto* a = new QAction(Q(UiTextFor(m_document.language(), text)), m_ruGrid);
-    connect(a, &QAction::triggered, this, GuardedSlot([this, slot](bool) { (m_ruGrid->*slot)(); }));
+  for (const auto& rowAction : rowActions) {
+    auto* a = new QAction(Q(UiTextFor(m_document.language(), rowAction.first)), m_ruGrid);
+    GridEditor* grid = m_ruGrid;
+    void (GridEditor::*slot)() = rowAction.second;
+    connect(a, &QAction::triggered, grid, GuardedSlot([grid, slot](bool) { (grid->*slot)(); }));
     m_ruGrid->addAction(a);
   }
   m_ruGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
