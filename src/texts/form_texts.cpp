@@ -1,0 +1,171 @@
+#include "texts/form_texts.h"
+
+namespace pelodyn {
+
+namespace {
+
+// The form's texts in English and Thai, by control name. Controls named
+// here get their text (a caption, a page title, a group title) from this
+// table at every language change.
+const FormText kTexts[] = {
+    {"Form_Step_by_Step", "Pelodyn 2.0 (Step by Step)", "Pelodyn 2.0 (ตัวช่วยป้อนข้อมูล)"},
+    {"P_Step_by_Step_Top", "Pelodyn Step by Step  ", "Pelodyn ตัวช่วยป้อนข้อมูล  "},
+    {"TS_Project_Information", "Project Information and Method", "ข้อมูลโครงการและวิธีวิเคราะห์"},
+    {"TS_Soil_Properties", "Soil Properties and Geometry", "คุณสมบัติดินและรูปร่างชั้นดิน"},
+    {"TabSheet1", "Bottom Line", "ชั้นดินแข็ง"},
+    {"TS_Seepage", "Seepage Condition", "สภาพน้ำใต้ดิน"},
+    {"TS_Load_Effect", "Load Effect", "ผลของน้ำหนักกระทำ"},
+    {"TS_Search", "Search Condition", "เงื่อนไขการค้นหา"},
+    {"L_Project_Name", "Project Name", "ชื่อโครงการ"},
+    {"L_Location", "Location", "สถานที่"},
+    {"L_Engineer", "Engineer", "วิศวกร"},
+    {"RG_Theory", "Theory", "ทฤษฎี"},
+    {"RG_Theory_0", "Parallel Failure", "การพิบัติแบบระนาบขนาน"},
+    {"RG_Theory_1", "Circular Failure", "การพิบัติแบบวงกลม"},
+    {"RG_Theory_2", "Irregular Failure", "การพิบัติแบบไม่เป็นวงกลม"},
+    {"RG_Theory_3", "Circular and Irregular Failure", "การพิบัติแบบวงกลมและไม่เป็นวงกลม"},
+    {"GB_Method", "Method", "วิธีวิเคราะห์"},
+    {"CB_Ordinary", "Ordinary Method", "Ordinary Method"},
+    {"CB_Simp_Janbu", "Simplified Janbu", "Simplified Janbu"},
+    {"CB_Simp_Bishop", "Simplified Bishop", "Simplified Bishop"},
+    {"CB_Spencer", "Spencer", "Spencer"},
+    {"L_Strength_Model", "Strength Model", "Strength Model"},
+    {"CB_Advance_Prop_Disable", "Disable Advance Properties", "ไม่ใช้คุณสมบัติขั้นสูง"},
+    {"L_Soil_Table", "Soil Properties", "คุณสมบัติดิน"},
+    {"L_Geometry_Table", "Geometry", "รูปร่างชั้นดิน"},
+    {"L_Bottom_Line", "Bottom Line Type", "ชนิดของชั้นดินแข็ง"},
+    {"L_BottomLine", "Bottom Line No.", "หมายเลขชั้นดินแข็ง"},
+    {"L_Specific_Bottom_Line", "Specific Bottom Line", "กำหนดแนวชั้นดินแข็งเอง"},
+    {"P_Specific_Bottom_Line", "Specific bottom line not used", "ไม่ใช้แนวชั้นดินแข็งที่กำหนดเอง"},
+    {"P_EX_Bottom_LineNo",
+     "The slip surface may not pass below boundary line No. n:\nthe soil under it is taken as firm.",
+     "ผิวการพิบัติจะไม่ผ่านใต้เส้นขอบชั้นดินหมายเลข n\nดินที่อยู่ใต้เส้นนี้ถือว่าแข็งแรง"},
+    {"P_EX_Specific_Bottom_Line", "The firm base follows the listed segments:\nline No. with its begin and end points.",
+     "ชั้นดินแข็งตามช่วงที่กำหนด\nหมายเลขเส้นพร้อมจุดเริ่มต้นและจุดสิ้นสุด"},
+    {"L_Seepage", "Seepage", "สภาพน้ำ"},
+    {"L_WaterLine_Kind", "Water Line Type", "ชนิดของเส้นระดับน้ำ"},
+    {"L_Unit_Weight_Water", "Unit Weight of Water", "หน่วยน้ำหนักของน้ำ"},
+    {"L_Ru_Type", "Ru Condition", "ลักษณะค่า Ru"},
+    {"L_Ru_Value", "Ru", "Ru"},
+    {"P_WaterLine_not_Cal", "Water Line not Calculated", "ไม่คำนวณเส้นระดับน้ำ"},
+    {"P_Ru_not_Cal", "Ru not Calculated", "ไม่คำนวณค่า Ru"},
+    {"P_Dis_NoSeepage", "ไม่คำนึงถึงผลกระทบจากน้ำ", "ไม่คำนึงถึงผลกระทบจากน้ำ"},
+    {"P_Dis_WaterLine", "Pore pressure from the water line (phreatic or piezometric).",
+     "แรงดันน้ำจากเส้นระดับน้ำ (Phreatic หรือ Piezometric)"},
+    {"P_Dis_Ru", "Pore pressure as a ratio of the overburden (Ru).", "แรงดันน้ำเป็นสัดส่วนของหน่วยแรงกดทับ (Ru)"},
+    {"TS_Seismic", "Seismic", "แผ่นดินไหว"},
+    {"TS_Ex_Load", "External Load", "น้ำหนักภายนอก"},
+    {"TS_Tension_Crack", "Tension Crack", "รอยแตกจากแรงดึง"},
+    {"TS_Anchor", "Anchor or Geofabric", "สมอยึดหรือแผ่นใยสังเคราะห์"},
+    {"CB_Seismic_Disable", "Disable", "ไม่ใช้"},
+    {"L_Kh", "Kh =", "Kh ="},
+    {"L_Kv", "Kv =", "Kv ="},
+    {"P_Seismic_Dis", "Modified Mercalli Intensity Scale\n(1931, Wood and Neumann)",
+     "Modified Mercalli Intensity Scale\n(1931, Wood and Neumann)"},
+    {"P_Seismic_Disable", "Seismic effect not calculated", "ไม่คำนวณผลของแผ่นดินไหว"},
+    {"CB_LineLoad_Disable", "Disable Line Load", "ไม่ใช้น้ำหนักแบบเส้น"},
+    {"GB_LineLoad", " Line Load ", " น้ำหนักแบบเส้น "},
+    {"P_LineLoad_not_Cal", "Line Load not Calculated", "ไม่คำนวณน้ำหนักแบบเส้น"},
+    {"CB_StripLoad_Disable", "Disable Strip Load", "ไม่ใช้น้ำหนักแบบแถบ"},
+    {"GB_StripLoad", " Strip Load", " น้ำหนักแบบแถบ"},
+    {"P_StripLoad_not_Cal", "Strip Load not Calculated", "ไม่คำนวณน้ำหนักแบบแถบ"},
+    {"CB_Tension_Disable", "Disable", "ไม่ใช้"},
+    {"L_TCrack_Unit_Weight", "Unit Weight of Water", "หน่วยน้ำหนักของน้ำ"},
+    {"L_TCrack_Percent", "Percent of Water", "ร้อยละของน้ำในรอยแตก"},
+    {"L_TCrack_Table", "Tension Crack Line", "แนวรอยแตก"},
+    {"P_Tcrack_not_Cal", "Tension crack not calculated", "ไม่คำนวณรอยแตกจากแรงดึง"},
+    {"CB_Anchor_Disable", "Disable", "ไม่ใช้"},
+    {"RG_Apply_as", "Apply Magnitude as", "ใช้ขนาดแรงแบบ"},
+    {"RG_Apply_as_0", "Variable", "แปรผัน"},
+    {"RG_Apply_as_1", "Constant", "คงที่"},
+    {"P_Anchor_not_Cal", "Anchor or Geofabric not Calculated", "ไม่คำนวณสมอยึดหรือแผ่นใยสังเคราะห์"},
+    {"GB_Circular_Search", " Circular Search ", " การค้นหาแบบวงกลม "},
+    {"L_Cir_Search", "Search", "การค้นหา"},
+    {"L_LeftDown", "X,Y (Left Down)", "X,Y (ล่างซ้าย)"},
+    {"L_RightDown", "X,Y (Right Down)", "X,Y (ล่างขวา)"},
+    {"L_RightTop", "X,Y (Right Top)", "X,Y (บนขวา)"},
+    {"L_Division", "Division", "จำนวนช่อง"},
+    {"CB_Grid_Increment", "Increment", "ระยะเพิ่ม"},
+    {"P_Grid_Increment", "Disable Increment", "ไม่ใช้ระยะเพิ่ม"},
+    {"L_X_Center", "X", "X"},
+    {"L_Y_Center", "Y", "Y"},
+    {"L_Radius", "Radius", "รัศมี"},
+    {"L_Xauto_Start", "X Start", "X เริ่มต้น"},
+    {"L_Yauto_Start", "Y Start", "Y เริ่มต้น"},
+    {"L_Xauto_Increment", "X Increment", "ระยะเพิ่ม X"},
+    {"L_Yauto_Increment", "Y Increment", "ระยะเพิ่ม Y"},
+    {"GB_NonCircular_Search", " Non-Circular Search ", " การค้นหาแบบไม่เป็นวงกลม "},
+    {"L_NonCir_Search", "Search", "การค้นหา"},
+    {"L_NonCir_Center", "Center X, Y", "จุดศูนย์กลาง X, Y"},
+    {"L_No_Direction", "No. of Direction", "จำนวนทิศทาง"},
+    {"L_Move_Length", "Moving Length", "ระยะเลื่อน"},
+    {"L_Divide_Step", "Divide Step", "จำนวนครั้งที่แบ่งระยะ"},
+    {"CB_Auto_Center", "Automatic Center", "หาจุดศูนย์กลางอัตโนมัติ"},
+    {"GB_Circle_Prop", " Circle Properties", " คุณสมบัติวงกลม"},
+    {"L_Cir_Slice", "No. of Slice", "จำนวนแถบดิน"},
+    {"L_Cir_Depth_Tallest", "Min. Depth of Tallest Slice", "ความลึกต่ำสุดของแถบที่สูงที่สุด"},
+    {"L_Cir_Add_Radius", "No. of Add Radius", "จำนวนรัศมีที่เพิ่ม"},
+    {"GB_Failure_Surface_Prop", " Failure Surface Properties ", " คุณสมบัติผิวการพิบัติ "},
+    {"L_NonCir_Slice", "No. of Slice", "จำนวนแถบดิน"},
+    {"L_NonCir_Depth_Tallest", "Min. Depth of Tallest Slice", "ความลึกต่ำสุดของแถบที่สูงที่สุด"},
+    {"L_Pass_Criteria", "Pass Criteria", "เกณฑ์การลู่เข้า"},
+    {"B_Close_Step", "&Close", "ปิด"},
+    {"P_Explain_Cir",
+     "Circular Failure\nการพิบัติที่ผิวเคลื่อนพังมีลักษณะคล้ายส่วนโค้งวงกลม\nมักจะเกิดกับ ดินที่มีทั้ง c และ φ "
+     "โดยมีลักษณะเป็น\nเนื้อเดียวกัน (Homogeneous Soil) หรือมีความแข็งแรง\nใกล้เคียงกัน ",
+     "Circular Failure\nการพิบัติที่ผิวเคลื่อนพังมีลักษณะคล้ายส่วนโค้งวงกลม\nมักจะเกิดกับ ดินที่มีทั้ง c และ φ "
+     "โดยมีลักษณะเป็น\nเนื้อเดียวกัน (Homogeneous Soil) หรือมีความแข็งแรง\nใกล้เคียงกัน "},
+    {"P_Explain_NonCir",
+     "Irregular Failure\nมักเกิดกับดินประเภทที่มีเฉพาะ φ หรือเกิดกับดินที่มี\nความแข็งแรงแตกต่างกันมาก เช่น "
+     "\n- กรณีที่มีชั้นดินเหนียวอ่อนบังคับแนวการเคลื่อนพัง\n- กรณีลาดดินหรือหินธรรมชาติที่มีแนวชั้นดินอ่อน\n- "
+     "ชั้นดินวางตัวอยู่บนชั้นดินหรือชั้นหินแข็ง เป็นต้น",
+     "Irregular Failure\nมักเกิดกับดินประเภทที่มีเฉพาะ φ หรือเกิดกับดินที่มี\nความแข็งแรงแตกต่างกันมาก เช่น "
+     "\n- กรณีที่มีชั้นดินเหนียวอ่อนบังคับแนวการเคลื่อนพัง\n- กรณีลาดดินหรือหินธรรมชาติที่มีแนวชั้นดินอ่อน\n- "
+     "ชั้นดินวางตัวอยู่บนชั้นดินหรือชั้นหินแข็ง เป็นต้น"},
+};
+
+// Combo items in English and Thai.
+const FormText kCombos[] = {
+    {"CB_Strength_Model", "Mohr-Culomb Material|Anisotropic Strength", "Mohr-Culomb Material|Anisotropic Strength"},
+    {"CB_Bottom_Line_Choose", "Bottom Line No.|Specific Bottom Line", "หมายเลขชั้นดินแข็ง|กำหนดแนวชั้นดินแข็งเอง"},
+    {"CB_Seepage", "No Seepage|Water Line|Pore Pressure Ratio", "ไม่มีน้ำ|เส้นระดับน้ำ|อัตราส่วนแรงดันน้ำ (Ru)"},
+    {"CB_Phreatic_Peizometric", "Phreatic Line|Peizometric Line", "Phreatic Line|Peizometric Line"},
+    {"CB_Ru_Condition", "Average|Variable", "ค่าเฉลี่ย|แปรผันตามชั้นดิน"},
+    {"CB_Cir_Search", "Grid Search|Specific Search|Automatic Search", "ค้นหาแบบกริด|กำหนดวงกลมเอง|ค้นหาอัตโนมัติ"},
+    {"CB_NonCir_Search", "Specific Search|Random Search", "กำหนดผิวเอง|ค้นหาแบบสุ่ม"},
+    {"CB_Circle_Decrement", "No. of Circle|Radius Decrement", "จำนวนวงกลม|ระยะลดรัศมี"},
+};
+
+// The grids' column titles in English and Thai; the table's fields in order.
+const FormText kGridTitles[] = {
+    {"DBG_Soil_Prop", "Soil No.|Cohesion|Phi|Unit Weight|Description|Color",
+     "ชั้นดิน|แรงยึดเหนี่ยว|มุมเสียดทาน|หน่วยน้ำหนัก|คำอธิบาย|สี"},
+    {"DBG_Soil_Aniso", "Soil No.|C-v|C-h|Phi-v|Phi-h|Unit Weight|Description|Color",
+     "ชั้นดิน|C-v|C-h|Phi-v|Phi-h|หน่วยน้ำหนัก|คำอธิบาย|สี"},
+    {"DBG_Geometry", "Soil No.|Point No.|Coordi X|Coordi Y", "ชั้นดิน|จุดที่|พิกัด X|พิกัด Y"},
+    {"DBG_Specific_Bottom_Line", "Line No.|Begin Point|End Point", "เส้นที่|จุดเริ่มต้น|จุดสิ้นสุด"},
+    {"DBG_Waterline", "Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"},
+    {"DBG_Ru_Variable", "Soil No.|Ru", "ชั้นดิน|Ru"},
+    {"DBG_LindLoad", "Load No.|Magnitude|Coordi X|Coordi Y|Angle", "น้ำหนักที่|ขนาด|พิกัด X|พิกัด Y|มุม"},
+    {"DBG_StripLoad", "Load No.|Magnitude|Begin X|End X|Begin Y|End Y", "น้ำหนักที่|ขนาด|X เริ่มต้น|X สิ้นสุด|Y เริ่มต้น|Y สิ้นสุด"},
+    {"DBG_Tension_Crack", "Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"},
+    {"DBG_Anchor", "Load No.|Magnitude|X start|Y start|X end|Y end|Bonded Length",
+     "ที่|ขนาดแรง|X เริ่มต้น|Y เริ่มต้น|X สิ้นสุด|Y สิ้นสุด|ความยาวยึด"},
+    {"DBG_NonCir_Coordi", "Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"},
+};
+
+}  // namespace
+
+std::span<const FormText> StepFormTexts() {
+  return kTexts;
+}
+
+std::span<const FormText> StepFormComboItems() {
+  return kCombos;
+}
+
+std::span<const FormText> StepFormGridTitles() {
+  return kGridTitles;
+}
+
+}  // namespace pelodyn
