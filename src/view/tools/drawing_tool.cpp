@@ -1,0 +1,224 @@
+#include "view/tools/drawing_tool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace pelodyn {
+
+namespace {
+
+// The ground line: the points of the highest-numbered boundary line in
+// "Point No." order, in grid units.
+std::vector<std::pair<double, double>> TopLineInGridUnits(Project& project) {
+  const std::vector<Row> rows = project.store->rows(Table::Geometry);
+  int top = 0;
+  for (const Row& r : rows) top = std::max(top, r.integer("Line No."));
+  std::vector<std::pair<int, std::pair<double, double>>> points;
+  const double sx = project.drawing.ScaleX != 0.0 ? project.drawing.ScaleX : 1.0;
+  const double sy = project.drawing.ScaleY != 0.0 ? project.drawing.ScaleY : 1.0;
+  for (const Row& r : rows) {
+    if (r.integer("Line No.") == top) {
+      points.push_back({r.integer("Point No."), {r.real("Coordi X") / sx, r.real("Coordi Y") / sy}});
+    }
+  }
+  std::stable_sort(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::pair<double, double>> line;
+  for (const auto& p : points) line.push_back(p.second);
+  return line;
+}
+
+int LargestPointNo(Project& project, Table table, int line) {
+  int largest = 0;
+  for (const Row& r : project.store->rows(table)) {
+    if (table != Table::Geometry || r.integer("Line No.") == line) largest = std::max(largest, r.integer("Point No."));
+  }
+  return largest;
+}
+
+Row PointRow(Table table, int point, WorldPoint p) {
+  Row r(table);
+  r.set("Point No.", point).set("Coordi X", p.x).set("Coordi Y", p.y);
+  return r;
+}
+
+}  // namespace
+
+std::string DefaultRealText(double value) {
+  if (value == 0.0) return "0";  // never "-0"
+  char text[64];
+  std::snprintf(text, sizeof text, "%.15g", value);
+  return text;
+}
+
+std::optional<WorldPoint> SnapToTopLine(Project& project, double x, double y) {
+  const std::vector<std::pair<double, double>> line = TopLineInGridUnits(project);
+  const double sx = project.drawing.ScaleX != 0.0 ? project.drawing.ScaleX : 1.0;
+  const double sy = project.drawing.ScaleY != 0.0 ? project.drawing.ScaleY : 1.0;
+  const double x0 = x / sx, y0 = y / sy;
+  double best = kVerticalSlope;
+  std::optional<WorldPoint> foot;
+  for (std::size_t s = 0; s + 1 < line.size(); ++s) {
+    const auto [xa, ya] = line[s];
+    const auto [xb, yb] = line[s + 1];
+    const double m = xa != xb ? (yb - ya) / (xb - xa) : kVerticalSlope;
+    const double b = ya - m * xa;
+    const double xf = (x0 + m * (y0 - b)) / (m * m + 1.0);
+    const double yf = m * xf + b;
+    // Only a foot on the segment itself counts.
+    if (!(xa <= xf && xf <= xb) || !(std::min(ya, yb) <= yf && yf <= std::max(ya, yb))) continue;
+    const double d = std::hypot(xf - x0, yf - y0);
+    if (d < best && d < project.drawing.SnapTopLayerLength) {
+      best = d;
+      foot = WorldPoint{xf * sx, yf * sy};
+    }
+  }
+  return foot;
+}
+
+void DrawingTool::start(int target) {
+  m_target = target;
+  m_step = 1;
+  m_first = true;
+  m_nextPoint = 1;
+  m_topLineSnaps = 0;
+  m_last.reset();
+}
+
+void DrawingTool::end() {
+  // Only a surface with points can miss the ground: Draw then Close says
+  // nothing.
+  if (m_target == TargetIrregularSurface && !m_first && m_topLineSnaps != 2) m_edits.message(5);
+  m_target = TargetNone;
+  m_last.reset();
+}
+
+WorldPoint DrawingTool::click(Project& project, double x, double y) {
+  WorldPoint p{x, y};
+  const int target = m_target;
+  if (target == TargetIrregularSurface || target == TargetLineLoad || target == TargetStripLoad) {
+    if (const std::optional<WorldPoint> foot = SnapToTopLine(project, x, y)) {
+      p = *foot;
+      if (target == TargetIrregularSurface) ++m_topLineSnaps;
+    }
+  }
+  const std::string px = DefaultRealText(p.x), py = DefaultRealText(p.y);
+  bool done = false;
+  if (target >= 1 && target <= 99) {
+    Row r(Table::Geometry);
+    r.set("Line No.", target).set("Point No.", LargestPointNo(project, Table::Geometry, target) + 1);
+    r.set("Coordi X", p.x).set("Coordi Y", p.y);
+    m_edits.appendRow(r);
+  } else {
+    switch (target) {
+      case TargetGridCorners: {
+        static const char* const corners[][2] = {
+            {"E_X_LeftDown", "E_Y_LeftDown"}, {"E_X_RightDown", "E_Y_RightDown"}, {"E_X_RightTop", "E_Y_RightTop"}};
+        m_edits.setOptionTexts({{corners[m_step - 1][0], px}, {corners[m_step - 1][1], py}});
+        done = ++m_step > 3;
+        break;
+      }
+      case TargetSpecificCircle:
+        if (m_step == 1) {
+          m_edits.setOptionTexts({{"E_X_Center", px}, {"E_Y_Center", py}});
+        } else {
+          const WorldPoint c = m_last.value_or(p);
+          m_edits.setOptionTexts({{"E_Radius", DefaultRealText(std::hypot(p.x - c.x, p.y - c.y))}});
+        }
+        done = ++m_step > 2;
+        break;
+      case TargetAutoStart:
+        m_edits.setOptionTexts({{"E_Xauto_Start", px}, {"E_Yauto_Start", py}});
+        done = true;
+        break;
+      case TargetIrregularCentre:
+        m_edits.setOptionTexts({{"E_NonCir_X_Center", px}, {"E_NonCir_Y_Center", py}});
+        done = true;
+        break;
+      case TargetIrregularSurface:
+      case TargetWaterLine:
+      case TargetCrack: {
+        const Table table = target == TargetIrregularSurface ? Table::NonCircular_Coordinate
+                            : target == TargetWaterLine      ? Table::Waterline
+                                                             : Table::Tcrack;
+        // The table is replaced by the new drawing at its first point, not
+        // before: Draw then Close loses nothing.
+        if (m_first) {
+          m_edits.replaceTable(PointRow(table, 1, p));
+          m_nextPoint = 2;
+        } else {
+          m_edits.appendRow(PointRow(table, m_nextPoint++, p));
+        }
+        break;
+      }
+      case TargetLineLoad:
+        m_edits.setLoadFields(Table::Lineload, {{"Coordi X", p.x}, {"Coordi Y", p.y}});
+        done = true;
+        break;
+      case TargetStripLoad:
+        if (m_step == 1) {
+          m_edits.setLoadFields(Table::Stripload, {{"Begin X", p.x}, {"Y1", p.y}});
+        } else {
+          m_edits.setLoadFields(Table::Stripload, {{"End X", p.x}, {"Y2", p.y}});
+        }
+        done = ++m_step > 2;
+        break;
+      case TargetAnchor:
+        if (m_step == 1) {
+          m_edits.setLoadFields(Table::Anchor, {{"X start", p.x}, {"Y start", p.y}});
+        } else {
+          m_edits.setLoadFields(Table::Anchor, {{"X end", p.x}, {"Y end", p.y}});
+        }
+        done = ++m_step > 2;
+        break;
+      default:
+        return p;
+    }
+  }
+  m_first = false;
+  m_last = p;
+  if (done) {
+    m_target = TargetNone;
+    m_last.reset();
+  }
+  return p;
+}
+
+std::optional<PointKey> FindBoundaryPoint(Project& project, double x, double y, double toleranceX, double toleranceY) {
+  std::optional<PointKey> found;
+  // The last point near the click wins, as the last one drawn lies on top.
+  for (const Row& r : project.store->rows(Table::Geometry)) {
+    if (std::abs(r.real("Coordi X") - x) <= toleranceX && std::abs(r.real("Coordi Y") - y) <= toleranceY) {
+      found = PointKey{r.integer("Line No."), r.integer("Point No.")};
+    }
+  }
+  return found;
+}
+
+std::vector<Row> MovedPointRows(Project& project, PointKey key, double x, double y) {
+  std::vector<Row> rows = project.store->rows(Table::Geometry);
+  for (Row& r : rows) {
+    if (r.integer("Line No.") == key.line && r.integer("Point No.") == key.point) {
+      r.set("Coordi X", x).set("Coordi Y", y);
+      break;
+    }
+  }
+  return rows;
+}
+
+std::vector<Row> DeletedPointRows(Project& project, PointKey key) {
+  std::vector<Row> rows = project.store->rows(Table::Geometry);
+  const auto gone = std::find_if(rows.begin(), rows.end(), [key](const Row& r) {
+    return r.integer("Line No.") == key.line && r.integer("Point No.") == key.point;
+  });
+  if (gone == rows.end()) return rows;
+  rows.erase(gone);
+  for (Row& r : rows) {
+    if (r.integer("Line No.") == key.line && r.integer("Point No.") > key.point) {
+      r.set("Point No.", r.integer("Point No.") - 1);
+    }
+  }
+  return rows;
+}
+
+}  // namespace pelodyn
