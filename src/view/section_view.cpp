@@ -123,6 +123,7 @@ void SectionCanvas::paintEvent(QPaintEvent* event) {
   p.drawImage(visible.topLeft(), m_base);
   p.drawImage(visible.topLeft(), m_overlay);
   if (m_trialShown) paintTrial(p);
+  paintEditorMarks(p);
   if (m_view->m_project != nullptr && m_view->m_contours)
     PaintContourLegend(p, m_view->m_legend, visible, m_view->m_project->model.Language);
 }
@@ -147,14 +148,50 @@ void SectionCanvas::paintTrial(QPainter& p) {
   p.drawPolyline(line);
 }
 
-void SectionCanvas::mouseMoveEvent(QMouseEvent* event) {
+std::pair<double, double> SectionCanvas::worldAt(const QPoint& q) const {
   const ViewTransform& t = m_view->m_transform;
-  const QPoint q = event->position().toPoint();
-  // The cursor is reported where it is, without the grid snap.
-  const double x = t.pixelToGridX(q.x(), q.y(), false) * m_view->m_scene.scaleX;
-  const double y = t.pixelToGridY(q.x(), q.y(), false) * m_view->m_scene.scaleY;
+  const bool snap = m_view->m_options.snapGrid;
+  return {t.pixelToGridX(q.x(), q.y(), snap) * m_view->m_scene.scaleX,
+          t.pixelToGridY(q.x(), q.y(), snap) * m_view->m_scene.scaleY};
+}
+
+void SectionCanvas::paintEditorMarks(QPainter& p) {
+  const ViewTransform& t = m_view->m_transform;
+  const double sx = m_view->m_scene.scaleX, sy = m_view->m_scene.scaleY;
+  if (m_view->m_rubberBand) {
+    const auto& [from, to] = *m_view->m_rubberBand;
+    const PixelPoint a = t.worldToImage(from.x, from.y, sx, sy);
+    const PixelPoint b = t.worldToImage(to.x, to.y, sx, sy);
+    p.setPen(QPen(QColor(255, 0, 0), 1));
+    p.drawLine(a.x, a.y, b.x, b.y);
+  }
+  if (m_view->m_selected) {
+    // The selected point: a large yellow square with a black outline.
+    const PixelPoint c = t.worldToImage(m_view->m_selected->x, m_view->m_selected->y, sx, sy);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(255, 255, 0));
+    p.drawRect(c.x - 4, c.y - 4, 8, 8);
+    p.setBrush(Qt::NoBrush);
+  }
+}
+
+void SectionCanvas::mouseMoveEvent(QMouseEvent* event) {
+  const auto [x, y] = worldAt(event->position().toPoint());
   emit cursorMoved(x, y);
+  emit m_view->pointerMoved(x, y);
   QWidget::mouseMoveEvent(event);
+}
+
+void SectionCanvas::mousePressEvent(QMouseEvent* event) {
+  const auto [x, y] = worldAt(event->position().toPoint());
+  emit m_view->pointerPressed(x, y, static_cast<int>(event->button()), event->globalPosition().toPoint());
+  QWidget::mousePressEvent(event);
+}
+
+void SectionCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  const auto [x, y] = worldAt(event->position().toPoint());
+  emit m_view->pointerReleased(x, y, static_cast<int>(event->button()));
+  QWidget::mouseReleaseEvent(event);
 }
 
 // ---------------------------------------------------------------- view
@@ -167,6 +204,24 @@ SectionView::SectionView(QWidget* parent) : QScrollArea(parent), m_canvas(new Se
   verticalScrollBar()->setSingleStep(10);
   connect(m_canvas, &SectionCanvas::cursorMoved, this, &SectionView::cursorMoved);
   applyTransform();
+}
+
+void SectionView::setRubberBand(std::optional<std::pair<WorldPoint, WorldPoint>> band) {
+  if (band == m_rubberBand) return;
+  m_rubberBand = band;
+  m_canvas->update();
+}
+
+void SectionView::setSelectedPoint(std::optional<WorldPoint> point) {
+  if (point == m_selected) return;
+  m_selected = point;
+  m_canvas->update();
+}
+
+std::pair<double, double> SectionView::pointTolerance() const {
+  // The marks are squares of half-size 4 pixels.
+  const double p = std::max(1, m_transform.PixelsPerUnit);
+  return {4.0 / p * m_scene.scaleX, 4.0 / p * m_scene.scaleY};
 }
 
 void SectionView::setProject(Project* project) {

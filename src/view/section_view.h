@@ -21,6 +21,7 @@
 #include "view/display_list.h"
 #include "view/fs_contours.h"
 #include "view/section_painter.h"
+#include "view/tools/drawing_tool.h"
 #include "view/view_options.h"
 #include "view/view_transform.h"
 
@@ -61,10 +62,15 @@ class SectionCanvas : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   void renderLayers(const QRect& visible);
   void paintTrial(QPainter& p);
+  void paintEditorMarks(QPainter& p);
+  // The pointer in world units, on the grid lattice while the grid snap is on.
+  std::pair<double, double> worldAt(const QPoint& pixel) const;
 
   SectionView* m_view;
   QImage m_base, m_overlay;
@@ -157,8 +163,26 @@ class SectionView : public QScrollArea {
   void setContourMap(std::optional<ContourMap> map);
   const std::optional<ContourMap>& contourMap() const { return m_contours; }
 
+  // What the mouse editor shows over the drawing: the rubber band from the
+  // point placed last to the cursor, and the selected (or dragged) point.
+  // World units; cleared with nullopt.
+  void setRubberBand(std::optional<std::pair<WorldPoint, WorldPoint>> band);
+  void setSelectedPoint(std::optional<WorldPoint> point);
+  const std::optional<std::pair<WorldPoint, WorldPoint>>& rubberBand() const { return m_rubberBand; }
+  const std::optional<WorldPoint>& selectedPoint() const { return m_selected; }
+  // A half-size of the point marks, in world units along X and Y: how near
+  // a click must be to take a point.
+  std::pair<double, double> pointTolerance() const;
+
  signals:
+  // The cursor in world units, on the grid lattice while the grid snap is
+  // on (the status bar shows it).
   void cursorMoved(double worldX, double worldY);
+  // The mouse editor's events, in world units (snapped as above); `button`
+  // is Qt::MouseButton.
+  void pointerPressed(double worldX, double worldY, int button, QPoint globalPosition);
+  void pointerMoved(double worldX, double worldY);
+  void pointerReleased(double worldX, double worldY, int button);
   void viewChanged();
 
  protected:
@@ -186,6 +210,8 @@ class SectionView : public QScrollArea {
   std::optional<ContourMap> m_contours;
   ContourLegend m_legend;
   std::vector<CriticalSurface> m_critical;
+  std::optional<std::pair<WorldPoint, WorldPoint>> m_rubberBand;
+  std::optional<WorldPoint> m_selected;
 };
 
 }  // namespace pelodyn

@@ -268,11 +268,25 @@ TEST(SectionView, CursorReportedInWorldUnits) {
     wx = x;
     wy = y;
   });
-  const PixelPoint p = v.view.transform().gridToImage(12.5, 7.5);
-  QMouseEvent move(QEvent::MouseMove, QPointF(p.x, p.y), QPointF(p.x, p.y), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(v.view.canvas(), &move);
-  EXPECT_DOUBLE_EQ(wx, 25.0);
-  EXPECT_DOUBLE_EQ(wy, 7.5);
+  const PixelPoint p = v.view.transform().gridToImage(12.6, 7.3);
+  const auto moveTo = [&] {
+    QMouseEvent move(QEvent::MouseMove, QPointF(p.x, p.y), QPointF(p.x, p.y), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(v.view.canvas(), &move);
+  };
+  // Without the grid snap the cursor is where it is; with it, on the
+  // nearest node of the lattice, as a click there would place a point.
+  ViewOptions o = v.view.viewOptions();
+  o.snapGrid = false;
+  v.view.setViewOptions(o);
+  moveTo();
+  EXPECT_DOUBLE_EQ(wx, 25.2);
+  EXPECT_DOUBLE_EQ(wy, 7.3);
+  o.snapGrid = true;
+  v.view.setViewOptions(o);
+  moveTo();
+  EXPECT_DOUBLE_EQ(wx, 26.0);
+  EXPECT_DOUBLE_EQ(wy, 7.0);
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ const CommandDef kCommands[] = {
     {"MN_Exit", "E&xit", "", NoNeed},
     {"MN_Undo", "&Undo", "Ctrl+Z", P | DisabledAtStart},
     {"MN_Redo", "&Redo", "Ctrl+Y", P | DisabledAtStart},
-    {"MN_MovePoint", "Move Point", "", P | L | DisabledAtStart},
-    {"MN_DeletePoint", "Delete Point", "", P | L | DisabledAtStart},
+    {"MN_MovePoint", "Move Point", "", P | NeedsSelection},
+    {"MN_DeletePoint", "Delete Point", "", P | NeedsSelection},
     {"MN_Theory", "Theory", "", P},
     {"MN_Method", "Method", "", P},
     {"MN_Step", "Step by Step", "Ctrl+W", P},
@@ -60,7 +60,7 @@ const CommandDef kCommands[] = {
     {"MN_AnalysisSet", "Analysis Setting", "", P},
     {"MN_Draw_Geometry", "Geometry", "", P},
     {"MN_Draw_Grid", "Grid", "", P},
-    {"MN_Draw_SpecCen", "Specific Center", "", P | L},
+    {"MN_Draw_SpecCen", "Specific Center", "", P},
     {"MN_Draw_Surface", "Slip Surface", "", P | DisabledAtStart},
     {"MN_Draw_NonCirCen", "Axis", "", P | DisabledAtStart},
     {"MN_Draw_AutoCen", "Auto Center", "", P | DisabledAtStart},
@@ -145,20 +145,12 @@ const std::pair<const char*, const char*> kToolBar[] = {
 
 // Why a command that is present does nothing yet; its tool tip says so.
 const std::pair<const char*, UiText> kReasons[] = {
-    {"MN_Print", UiText::LaterPrinting},
-    {"MN_PrintData", UiText::LaterPrinting},
-    {"MN_MovePoint", UiText::LaterDrawing},
-    {"MN_DeletePoint", UiText::LaterDrawing},
+    {"MN_Print", UiText::LaterPrinting},         {"MN_PrintData", UiText::LaterPrinting},
 
-    {"MN_SlipSurface", UiText::KeyInOnStepForm},
-    {"MN_IrregularFailure", UiText::KeyInOnStepForm},
-    {"MN_Draw_SpecCen", UiText::LaterDrawing},
-    {"MN_SetContour", UiText::ContourNotSet},
-    {"MN_AutomaticExecuteFile", UiText::LaterBatch},
-    {"MN_PelodynHelp", UiText::NoHelpFile},
-    {"TB_Verify", UiText::CheckedAtRun},
-    {"PU_Vetget", UiText::LaterVegetation},
-    {"TB_View_SoilProp", UiText::LaterDrawing},
+    {"MN_SlipSurface", UiText::KeyInOnStepForm}, {"MN_IrregularFailure", UiText::KeyInOnStepForm},
+    {"MN_SetContour", UiText::ContourNotSet},    {"MN_AutomaticExecuteFile", UiText::LaterBatch},
+    {"MN_PelodynHelp", UiText::NoHelpFile},      {"TB_Verify", UiText::CheckedAtRun},
+    {"PU_Vetget", UiText::LaterVegetation},      {"TB_View_SoilProp", UiText::LaterDrawing},
 };
 
 QString Q(std::string_view s) {

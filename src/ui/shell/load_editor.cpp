@@ -44,6 +44,8 @@ LoadEditor::LoadEditor(ProjectDocument& document, QWidget& panel, Names names, Q
   m_ok = Find<QPushButton>(panel, m_names.okButton);
   m_delete = Find<QPushButton>(panel, m_names.deleteButton);
   auto* close = Find<QPushButton>(panel, m_names.closeButton);
+  m_draw = Find<QPushButton>(panel, m_names.drawButton);
+  connect(m_draw, &QPushButton::clicked, this, [this] { emit drawRequested(); });
 
   connect(m_new, &QPushButton::clicked, this, GuardedSlot([this](bool) { newRecord(); }));
   connect(m_edit, &QPushButton::clicked, this, GuardedSlot([this](bool) { editRecord(); }));
@@ -79,7 +81,8 @@ QStringList LoadEditor::controlNames() const {
   for (const Field& f : m_names.fields) names << QString::fromLatin1(f.edit);
   names << QString::fromLatin1(m_names.navigator);
   for (const char* part : kNavigatorParts) names << QString::fromLatin1(m_names.navigator) + QLatin1String(part);
-  for (const char* b : {m_names.newButton, m_names.editButton, m_names.okButton, m_names.deleteButton}) {
+  for (const char* b :
+       {m_names.newButton, m_names.editButton, m_names.okButton, m_names.deleteButton, m_names.drawButton}) {
     names << QString::fromLatin1(b);
   }
   return names;
@@ -130,6 +133,7 @@ Row LoadEditor::typedRow(Row row) const {
       throw;
     }
   }
+  for (const auto& [field, value] : m_drawn) row.set(field, value);
   return row;
 }
 
@@ -221,6 +225,21 @@ void LoadEditor::setMode(Mode mode) {
   m_edit->setEnabled(browsing && m_position > 0);
   m_delete->setEnabled(browsing && m_position > 0);
   m_ok->setEnabled(!browsing);
+  m_draw->setEnabled(!browsing);
+  if (browsing) m_drawn.clear();
+}
+
+void LoadEditor::setDrawnFields(const std::vector<std::pair<std::string, double>>& fields) {
+  if (m_mode == Mode::Browse) return;
+  for (const auto& field : fields) {
+    const auto same =
+        std::find_if(m_drawn.begin(), m_drawn.end(), [&](const auto& f) { return f.first == field.first; });
+    if (same != m_drawn.end()) {
+      same->second = field.second;
+    } else {
+      m_drawn.push_back(field);
+    }
+  }
 }
 
 }  // namespace pelodyn

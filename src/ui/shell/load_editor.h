@@ -48,6 +48,7 @@ class LoadEditor : public QObject {
     const char* okButton;
     const char* deleteButton;
     const char* closeButton;
+    const char* drawButton;
   };
 
   // Finds its controls by name below `panel`.
@@ -69,6 +70,14 @@ class LoadEditor : public QObject {
   // Gives up a pending New or Edit.
   void cancel();
   void moveTo(int position);
+  // Fields set by drawing the load or anchor on the section (its point or
+  // ends); stored with the row by OK, given up with it by Close. Only while
+  // a row is prepared by New or Edit.
+  void setDrawnFields(const std::vector<std::pair<std::string, double>>& fields);
+
+ signals:
+  // Draw was pressed: the drawing tool takes the next clicks.
+  void drawRequested();
 
  private:
   void follow();
@@ -84,6 +93,8 @@ class LoadEditor : public QObject {
   QPushButton* m_edit = nullptr;
   QPushButton* m_ok = nullptr;
   QPushButton* m_delete = nullptr;
+  QPushButton* m_draw = nullptr;
+  std::vector<std::pair<std::string, double>> m_drawn;
   Mode m_mode = Mode::Browse;
   int m_position = 0;
 };

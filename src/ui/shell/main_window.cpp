@@ -37,7 +37,9 @@
 #include "ui/run/run_controller.h"
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/command_table.h"
+#include "ui/shell/drawing_controller.h"
 #include "ui/shell/input_strip.h"
+#include "ui/shell/load_editor.h"
 #include "ui/shell/strip_controls.h"
 #include "view/picture_export.h"
 #include "view/section_painter.h"
@@ -123,6 +125,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   connectCommands();
   m_stripControls = new StripControls(
       m_document, *m_strip, m_prompter, *statusBar(), [this] { redrawAll(); }, this);
+  connectDrawing();
 
   connect(m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No")), &QComboBox::activated, this,
           [this](int index) { showLineChoice(index); });
@@ -194,9 +197,12 @@ void MainWindow::createStatusBar() {
   m_statusY->setMinimumWidth(80);
   bar->addWidget(m_statusX);
   bar->addWidget(m_statusY);
+  // Panel 0: the cursor in world units, on the grid while the grid snap is
+  // on; panel 1 is the soil tip's.
+  m_statusX->setMinimumWidth(160);
   connect(m_view, &SectionView::cursorMoved, this, [this](double x, double y) {
-    m_statusX->setText(QStringLiteral("X: ") + QString::fromStdString(FormatFixed(x, 2)));
-    m_statusY->setText(QStringLiteral("Y: ") + QString::fromStdString(FormatFixed(y, 2)));
+    m_statusX->setText(QStringLiteral("  ") + QString::fromStdString(FormatFixed(x, 2)) + QStringLiteral(" , ") +
+                       QString::fromStdString(FormatFixed(y, 2)));
   });
 }
 
@@ -309,11 +315,65 @@ void MainWindow::connectCommands() {
     BottomLineDialog dialog(m_document, m_prompter, this);
     dialog.exec();
   });
-  on("TB_Zoom_IN", [this] { m_view->zoomIn(); });
-  on("TB_Zoom_OUT", [this] { m_view->zoomOut(); });
-  on("TB_AZoom", [this] {
-    if (m_document.project().store->rowCount(Table::Geometry) > 0) m_view->fitView();
+  // Zoom and fit wait while a drawing is in progress: its points and the
+  // rubber band stay where the user sees them.
+  on("TB_Zoom_IN", [this] {
+    if (!m_drawing->drawing()) m_view->zoomIn();
   });
+  on("TB_Zoom_OUT", [this] {
+    if (!m_drawing->drawing()) m_view->zoomOut();
+  });
+  on("TB_AZoom", [this] {
+    if (!m_drawing->drawing() && m_document.project().store->rowCount(Table::Geometry) > 0) m_view->fitView();
+  });
+}
+
+void MainWindow::connectDrawing() {
+  m_drawing = new DrawingController(m_document, m_prompter, *m_view, *m_stripControls, m_table->menu("PU_Draw"), this);
+  connect(m_view, &SectionView::pointerPressed, m_drawing,
+          GuardedSlot([this](double x, double y, int b, QPoint g) { m_drawing->press(x, y, b, g); }));
+  connect(m_view, &SectionView::pointerMoved, m_drawing,
+          GuardedSlot([this](double x, double y) { m_drawing->move(x, y); }));
+  connect(m_view, &SectionView::pointerReleased, m_drawing,
+          GuardedSlot([this](double x, double y, int b) { m_drawing->release(x, y, b); }));
+  connect(m_drawing, &DrawingController::selectionChanged, this, [this](bool selected) {
+    m_state.hasSelection = selected;
+    updateActions();
+  });
+  on("MN_MovePoint", [this] { m_drawing->beginMove(); });
+  on("MN_DeletePoint", [this] { m_drawing->deleteSelected(); });
+  // The commands and Draw buttons that start a drawing target.
+  on("MN_Draw_Grid", [this] { m_drawing->start(TargetGridCorners); });
+  on("MN_Draw_SpecCen", [this] { m_drawing->start(TargetSpecificCircle); });
+  on("TB_Auto_Search", [this] { m_drawing->start(TargetAutoStart); });
+  on("MN_Draw_NonCirCen", [this] { m_drawing->start(TargetIrregularCentre); });
+  on("MN_Draw_Geometry", [this] {
+    // The soils are checked before a line can be chosen.
+    for (int message : PrepareLineChoice(m_document.project()).messages) {
+      m_prompter.error(FileCommands::programTitle(), MessageBoxText(MessageText(m_document.language(), message)));
+    }
+    fillLineChoice();
+  });
+  const std::pair<const char*, int> drawButtons[] = {
+      {"B_WaterLine_Draw", TargetWaterLine}, {"Button1", TargetCrack}, {"B_NonCir_Draw", TargetIrregularSurface}};
+  for (const auto& [name, target] : drawButtons) {
+    const int t = target;
+    connect(m_strip->findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+            GuardedSlot([this, t](bool) { m_drawing->start(t); }));
+  }
+  connect(&m_stripControls->lineLoads(), &LoadEditor::drawRequested, this,
+          GuardedSlot([this] { m_drawing->start(TargetLineLoad); }));
+  connect(&m_stripControls->stripLoads(), &LoadEditor::drawRequested, this,
+          GuardedSlot([this] { m_drawing->start(TargetStripLoad); }));
+  connect(&m_stripControls->anchors(), &LoadEditor::drawRequested, this,
+          GuardedSlot([this] { m_drawing->start(TargetAnchor); }));
+  // Choosing a soil starts drawing its boundary line.
+  connect(m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No")), &QComboBox::activated, this,
+          GuardedSlot([this](int index) {
+            if (index >= 0 && index < static_cast<int>(m_lineChoice.size())) m_drawing->start(index + 1);
+          }));
+  connect(m_strip->findChild<QPushButton*>(QStringLiteral("B_DrawLine_Cancel")), &QPushButton::clicked, this,
+          [this] { m_drawing->end(); });
 }
 
 void MainWindow::applyControlStates() {

@@ -22,6 +22,7 @@ class CommandTable;
 class InputStrip;
 class ProgressWindow;
 class StepByStepForm;
+class DrawingController;
 class ResultsPresenter;
 class RunController;
 class SectionView;
@@ -42,6 +43,7 @@ class MainWindow : public QMainWindow {
   RunController& runController() { return *m_run; }
   ProgressWindow* progressWindow() const { return m_progress; }
   StepByStepForm* stepForm() const { return m_stepForm; }
+  DrawingController* drawing() const { return m_drawing; }
   ResultsPresenter& results() { return *m_results; }
   ProjectDocument& document() { return m_document; }
 
@@ -83,6 +85,8 @@ class MainWindow : public QMainWindow {
   // Fills the drawing panel's line choice from the soils of the strength
   // model, quietly: the forms that check the soils have said what is wrong.
   void fillLineChoice();
+  // The mouse editor: its commands, Draw buttons and pointer events.
+  void connectDrawing();
   void showLineChoice(int index);
   // Copies what the window holds of the user's settings (the grid switches,
   // the zoom, the analysis settings) into them before they are shown or
@@ -103,6 +107,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<RunController> m_run;
   ProgressWindow* m_progress = nullptr;
   StepByStepForm* m_stepForm = nullptr;
+  DrawingController* m_drawing = nullptr;
   InputStrip* m_strip = nullptr;
   SectionView* m_view = nullptr;
   StripControls* m_stripControls = nullptr;

@@ -236,7 +236,8 @@ void StripControls::buildLoadEditors() {
        "B_LineLoad_Edit",
        "B_LineLoad_OK",
        "B_LineLoad_del",
-       "B_LineLoad_cancel"},
+       "B_LineLoad_cancel",
+       "B_LIneLoad_Draw"},
       this);
   m_stripLoads = new LoadEditor(m_document, panel,
                                 {Table::Stripload,
@@ -246,7 +247,8 @@ void StripControls::buildLoadEditors() {
                                  "B_StripLoad_Edit",
                                  "B_StripLoad_OK",
                                  "B_StripLoad_Del",
-                                 "BB_StripLoad_cancel"},
+                                 "BB_StripLoad_cancel",
+                                 "B_StripLoad_Draw"},
                                 this);
   m_anchors = new LoadEditor(
       m_document, *m_strip.panel(QStringLiteral("P_Anchor")),
@@ -257,7 +259,8 @@ void StripControls::buildLoadEditors() {
        "B_Anchor_Edit",
        "B_Anchor_OK",
        "B_Anchor_Del",
-       "B_Anchor_Cancel"},
+       "B_Anchor_Cancel",
+       "B_Anchor_Draw"},
       this);
 
   // Choosing a load type shows its editor and switches that load on; the
@@ -291,7 +294,9 @@ void StripControls::disableUnbuilt() {
   working.insert(QStringLiteral("B_DrawGrid_OK"));
   working.insert(QStringLiteral("DBG_Ru_Variable"));
   working.insert(QStringLiteral("CB_Load_Type"));
-  working.insert(QStringLiteral("CB_Line_No"));  // shows a soil; drawing it comes with the mouse tools
+  working.insert(QStringLiteral("CB_Line_No"));
+  // The Draw buttons start the mouse editor (the main window connects them).
+  for (const char* draw : {"B_WaterLine_Draw", "Button1", "B_NonCir_Draw"}) working.insert(QString::fromLatin1(draw));
   for (LoadEditor* editor : {m_lineLoads, m_stripLoads, m_anchors}) {
     for (const QString& name : editor->controlNames()) working.insert(name);
   }

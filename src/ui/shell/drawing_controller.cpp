@@ -1,0 +1,181 @@
+#include "ui/shell/drawing_controller.h"
+
+#include <QMenu>
+
+#include "texts/messages.h"
+#include "ui/document/project_document.h"
+#include "ui/document/prompter.h"
+#include "ui/shell/load_editor.h"
+#include "ui/shell/strip_controls.h"
+#include "view/section_view.h"
+
+namespace pelodyn {
+
+DrawingController::DrawingController(ProjectDocument& document, Prompter& prompter, SectionView& view,
+                                     StripControls& strip, QMenu* popup, QObject* parent)
+    : QObject(parent),
+      m_document(document),
+      m_prompter(prompter),
+      m_view(view),
+      m_strip(strip),
+      m_popup(popup),
+      m_tool(*this) {
+  ProjectNotifier& n = document.notifier();
+  connect(&n, &ProjectNotifier::projectReset, this, [this] {
+    m_tool.start(TargetNone);
+    m_moving = m_grabbed = false;
+    m_view.setRubberBand(std::nullopt);
+    select(std::nullopt);
+  });
+  // A selected point that an edit (undo, a grid) took away is no longer
+  // selected; one that moved is shown where it is now.
+  connect(&n, &ProjectNotifier::rowsChanged, this, [this](Table table, int) {
+    if (table == Table::Geometry && m_selected) select(m_selected);
+  });
+  connect(&n, &ProjectNotifier::tableReset, this, [this](Table table) {
+    if (table == Table::Geometry && m_selected) select(m_selected);
+  });
+}
+
+void DrawingController::start(int target) {
+  m_moving = m_grabbed = false;
+  m_view.setRubberBand(std::nullopt);
+  // The choice a target brings: the search kind its clicks define, the
+  // load it places switched on.
+  m_document.setOptions(QStringLiteral("Draw"), [target](OptionValues& o) {
+    if (target == TargetGridCorners) o.setItemIndex("CB_Cir_Search", 0);
+    if (target == TargetSpecificCircle) o.setItemIndex("CB_Cir_Search", 1);
+    if (target == TargetAutoStart) o.setItemIndex("CB_Cir_Search", 2);
+    if (target == TargetLineLoad) o.setChecked("CB_LineLoad_Disable", false);
+    if (target == TargetStripLoad) o.setChecked("CB_StripLoad_Disable", false);
+    if (target == TargetAnchor) o.setChecked("CB_Anchor_Disable", false);
+  });
+  m_tool.start(target);
+}
+
+void DrawingController::end() {
+  if (!m_tool.drawing()) return;
+  m_tool.end();
+  m_view.setRubberBand(std::nullopt);
+}
+
+void DrawingController::beginMove() {
+  m_tool.start(TargetNone);
+  m_view.setRubberBand(std::nullopt);
+  m_moving = true;
+  m_grabbed = false;
+}
+
+void DrawingController::deleteSelected() {
+  if (!m_selected) return;
+  const PointKey key = *m_selected;
+  select(std::nullopt);
+  replaceGeometry(DeletedPointRows(m_document.project(), key));
+}
+
+void DrawingController::press(double x, double y, int button, QPoint globalPosition) {
+  if (m_document.runInProgress()) return;
+  if (m_tool.drawing()) {
+    if (button == Qt::RightButton) {
+      end();
+      return;
+    }
+    if (button != Qt::LeftButton) return;
+    m_tool.click(m_document.project(), x, y);
+    m_view.setRubberBand(std::nullopt);
+    return;
+  }
+  const auto [tx, ty] = m_view.pointTolerance();
+  const std::optional<PointKey> hit = FindBoundaryPoint(m_document.project(), x, y, tx, ty);
+  if (m_moving) {
+    if (hit) select(hit);
+    m_grabbed = hit.has_value();
+    return;
+  }
+  if (button == Qt::LeftButton) {
+    select(hit);
+  } else if (button == Qt::RightButton && hit) {
+    // The menu acts on the point under the cursor, never on one chosen
+    // before.
+    select(hit);
+    if (m_popup) m_popup->popup(globalPosition);
+  }
+}
+
+void DrawingController::move(double x, double y) {
+  if (m_document.runInProgress()) return;
+  if (m_tool.drawing()) {
+    if (const std::optional<WorldPoint> last = m_tool.lastPoint()) {
+      m_view.setRubberBand(std::pair{*last, WorldPoint{x, y}});
+    }
+    return;
+  }
+  if (m_moving && m_grabbed) m_view.setSelectedPoint(WorldPoint{x, y});
+}
+
+void DrawingController::release(double x, double y, int button) {
+  if (m_document.runInProgress() || !m_moving) return;
+  m_moving = false;
+  m_grabbed = false;
+  // The left button puts the point down where it is released (a press that
+  // took no point moves the selected one there); the right one gives up.
+  if (button == Qt::LeftButton && m_selected) {
+    replaceGeometry(MovedPointRows(m_document.project(), *m_selected, x, y));
+  }
+  select(m_selected);
+}
+
+// ----- The tool's changes --------------------------------------------------------
+
+void DrawingController::appendRow(const Row& row) {
+  m_document.insertRows(row.table(), m_document.project().store->rowCount(row.table()) + 1, {row});
+}
+
+void DrawingController::replaceTable(const Row& first) {
+  m_document.replaceRows(first.table(), {first});
+}
+
+void DrawingController::setOptionTexts(const std::vector<std::pair<std::string, std::string>>& texts) {
+  m_document.setOptions(QStringLiteral("Draw"), [&texts](OptionValues& o) {
+    for (const auto& [control, text] : texts) o.setText(control, text);
+  });
+}
+
+void DrawingController::setLoadFields(Table table, const std::vector<std::pair<std::string, double>>& fields) {
+  LoadEditor& editor = table == Table::Lineload    ? m_strip.lineLoads()
+                       : table == Table::Stripload ? m_strip.stripLoads()
+                                                   : m_strip.anchors();
+  editor.setDrawnFields(fields);
+}
+
+void DrawingController::replaceGeometry(std::vector<Row> rows) {
+  if (rows == m_document.project().store->rows(Table::Geometry)) return;
+  m_document.replaceRows(Table::Geometry, std::move(rows));
+}
+
+void DrawingController::message(int number) {
+  m_prompter.information(ProgramTitle(), MessageBoxText(MessageText(m_document.language(), number)));
+}
+
+// ----- Selection -------------------------------------------------------------------
+
+std::optional<WorldPoint> DrawingController::pointOf(PointKey key) {
+  for (const Row& r : m_document.project().store->rows(Table::Geometry)) {
+    if (r.integer("Line No.") == key.line && r.integer("Point No.") == key.point) {
+      return WorldPoint{r.real("Coordi X"), r.real("Coordi Y")};
+    }
+  }
+  return std::nullopt;
+}
+
+void DrawingController::select(std::optional<PointKey> key) {
+  std::optional<WorldPoint> at;
+  if (key) at = pointOf(*key);
+  if (!at) key.reset();
+  const bool changed = key.has_value() != m_selected.has_value();
+  m_selected = key;
+  m_view.setSelectedPoint(at);
+  if (changed) emit selectionChanged(m_selected.has_value());
+}
+
+}  // namespace pelodyn
