@@ -1,0 +1,257 @@
+// A section drawn with the mouse alone: clicks on the drawing (QTest mouse
+// events, offscreen), snapped to the grid and to the ground line, the
+// soils' lines, a water line, a strip load, an anchor, a crack and the grid
+// of centres; then a point deleted by right click, a point moved, and every
+// step undone.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "model/platform.h"
+#include "persistence/project_file.h"
+#include "persistence/settings_file.h"
+#include "persistence/sqlite_store.h"
+#include "ui/document/project_document.h"
+#include "ui/file_bytes.h"
+#include "ui/scripted_prompter.h"
+#include "ui/shell/command_registry.h"
+#include "ui/shell/drawing_controller.h"
+#include "ui/shell/main_window.h"
+#include "view/section_view.h"
+
+namespace pelodyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+int RunCommand(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+Row Soil(int no, double c, double phi, double gamma, const char* description) {
+  Row r(Table::Soil_Prop);
+  r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma).set("Description", description);
+  return r;
+}
+
+using Points = std::vector<std::tuple<int, int, double, double>>;
+
+class DrawingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("pelodyn-draw-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::remove(SettingsFilePath());
+    document = ProjectDocument::openPrivate();
+    window = std::make_unique<MainWindow>(*document, prompter);
+    window->resize(1200, 800);
+    window->show();
+    window->startUp();
+    view = window->findChild<SectionView*>();
+    ASSERT_NE(view, nullptr);
+  }
+  void TearDown() override {
+    window.reset();
+    document.reset();
+    fs::remove_all(dir);
+  }
+
+  // The canvas pixel of world (x, y), nudged by a few pixels so that the
+  // grid snap has something to do.
+  QPoint pixel(double x, double y, int nudge = 3) {
+    const PixelPoint p = view->transform().worldToImage(x, y, 1.0, 1.0);
+    return QPoint(p.x + nudge, p.y - nudge);
+  }
+  void click(double x, double y, Qt::MouseButton button = Qt::LeftButton) {
+    QWidget* canvas = view->canvas();
+    QTest::mouseMove(canvas, pixel(x, y));
+    QTest::mouseClick(canvas, button, Qt::NoModifier, pixel(x, y));
+  }
+  void clickAll(const std::vector<std::pair<double, double>>& points) {
+    for (const auto& [x, y] : points) click(x, y);
+    click(points.back().first, points.back().second, Qt::RightButton);  // ends the drawing
+  }
+  QAction* action(const char* name) { return window->commands().action(QString::fromLatin1(name)); }
+  template <class T = QWidget>
+  T* control(const char* name) {
+    T* w = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void press(const char* button) { control<QPushButton>(button)->click(); }
+  void type(const char* field, const char* text) {
+    auto* e = control<QLineEdit>(field);
+    e->selectAll();
+    QTest::keyClicks(e, QString::fromLatin1(text));
+  }
+  Points geometry() {
+    Points out;
+    for (const Row& r : document->project().store->rows(Table::Geometry)) {
+      out.emplace_back(r.integer("Line No."), r.integer("Point No."), r.real("Coordi X"), r.real("Coordi Y"));
+    }
+    return out;
+  }
+  fs::path save(const char* name) {
+    const fs::path file = dir / name;
+    prompter.saveTargets = {SaveTarget{QString::fromStdString(file.string()), 0}};
+    action("MN_SaveAs")->trigger();
+    return file;
+  }
+
+  fs::path dir;
+  test::ScriptedPrompter prompter;
+  std::unique_ptr<ProjectDocument> document;
+  std::unique_ptr<MainWindow> window;
+  SectionView* view = nullptr;
+};
+
+TEST_F(DrawingTest, ASectionDrawnWithTheMouseIsSavedAnalysedAndUndone) {
+  const std::string original = test::Bytes(save("start.pdd"));
+  prompter.shown.clear();
+  // The soils are typed; everything else is drawn.
+  document->insertRows(Table::Soil_Prop, 1,
+                       {Soil(1, 20, 30, 19, "Firm clay"), Soil(2, 5, 28, 18, "Silty sand"), Soil(3, 0, 0, 0, "Air")});
+  action("MN_Draw_Geometry")->trigger();
+  auto* lines = control<QComboBox>("CB_Line_No");
+  ASSERT_EQ(lines->count(), 3);
+  const std::vector<std::vector<std::pair<double, double>>> drawn = {
+      {{0, 0}, {40, 0}},
+      {{0, 8}, {40, 6}},
+      {{0, 15}, {15, 15}, {25, 10}, {40, 10}},
+  };
+  for (int k = 0; k < 3; ++k) {
+    lines->setCurrentIndex(k);
+    emit lines->activated(k);
+    EXPECT_EQ(window->drawing()->target(), k + 1);
+    clickAll(drawn[static_cast<std::size_t>(k)]);
+    EXPECT_FALSE(window->drawing()->drawing());
+  }
+  const Points section = {{1, 1, 0, 0},  {1, 2, 40, 0},  {2, 1, 0, 8},   {2, 2, 40, 6},
+                          {3, 1, 0, 15}, {3, 2, 15, 15}, {3, 3, 25, 10}, {3, 4, 40, 10}};
+  EXPECT_EQ(geometry(), section);
+
+  // The water line, from its panel's Draw button.
+  action("PU_WaterLine")->trigger();
+  press("B_WaterLine_Draw");
+  clickAll({{0, 12}, {20, 9}, {40, 7}});
+  EXPECT_EQ(document->project().store->rowCount(Table::Waterline), 3);
+  EXPECT_EQ(document->project().options.itemIndex("CB_Seepage"), 1);
+
+  // A strip load on the crest: New, the magnitude, Draw, two clicks, OK.
+  action("PU_ExLoad")->trigger();
+  auto* type_ = control<QComboBox>("CB_Load_Type");
+  type_->setCurrentIndex(1);
+  emit type_->activated(1);
+  press("B_StripLoad_New");
+  type("DBE_StripLoad_Mag", "12");
+  press("B_StripLoad_Draw");
+  EXPECT_EQ(window->drawing()->target(), TargetStripLoad);
+  click(2, 15);
+  click(10, 15);
+  EXPECT_FALSE(window->drawing()->drawing());
+  press("B_StripLoad_OK");
+  ASSERT_EQ(document->project().store->rowCount(Table::Stripload), 1);
+  const Row strip = document->project().store->rowAt(Table::Stripload, 1);
+  EXPECT_EQ(strip.real("Magnitude"), 12.0);
+  EXPECT_EQ(strip.real("Begin X"), 2.0);
+  EXPECT_EQ(strip.real("End X"), 10.0);
+  EXPECT_EQ(strip.real("Y1"), 15.0);
+
+  // An anchor through the slope.
+  action("PU_Anchor")->trigger();
+  press("B_Anchor_New");
+  type("DBE_Anchor_Mag", "50");
+  type("DBE_Anchor_BL", "3");
+  press("B_Anchor_Draw");
+  click(20, 12);
+  click(12, 9);
+  press("B_Anchor_OK");
+  ASSERT_EQ(document->project().store->rowCount(Table::Anchor), 1);
+  EXPECT_EQ(document->project().store->rowAt(Table::Anchor, 1).real("X end"), 12.0);
+  EXPECT_FALSE(document->project().options.checked("CB_Anchor_Disable"));
+
+  // A crack below the crest, and the grid of centres.
+  action("PU_TCrack")->trigger();
+  press("Button1");
+  clickAll({{12, 15}, {12, 13}});
+  EXPECT_EQ(document->project().store->rowCount(Table::Tcrack), 2);
+  action("MN_Draw_Grid")->trigger();
+  click(20, 25);
+  click(35, 25);
+  click(35, 35);
+  EXPECT_FALSE(window->drawing()->drawing());
+  EXPECT_EQ(document->project().options.text("E_X_RightTop"), "35");
+  EXPECT_EQ(document->project().options.text("E_Y_RightTop"), "35");
+  EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text.toStdString();
+
+  // The command-line program reads, checks and analyses the drawn file.
+  const fs::path drawnFile = save("drawn.pdd");
+  EXPECT_EQ(RunCommand(std::string(PELODYN_CLI) + " verify '" + drawnFile.string() + "' > /dev/null"), 0);
+  EXPECT_EQ(RunCommand(std::string(PELODYN_CLI) + " analyse '" + drawnFile.string() + "' > /dev/null"), 0);
+  EXPECT_TRUE(fs::exists(dir / "drawn.pdr"));
+
+  // A right click on a point selects it and its menu deletes it; that line
+  // numbers its later points again, every other row stays as it was.
+  click(15, 15, Qt::RightButton);
+  ASSERT_TRUE(window->drawing()->hasSelection());
+  EXPECT_EQ(*window->drawing()->selection(), (PointKey{3, 2}));
+  EXPECT_TRUE(action("PU_DeletePoint")->isEnabled());
+  action("PU_DeletePoint")->trigger();
+  EXPECT_EQ(
+      geometry(),
+      (Points{
+          {1, 1, 0, 0}, {1, 2, 40, 0}, {2, 1, 0, 8}, {2, 2, 40, 6}, {3, 1, 0, 15}, {3, 2, 25, 10}, {3, 3, 40, 10}}));
+  EXPECT_FALSE(action("MN_DeletePoint")->isEnabled());
+
+  // Select, Move Point, drag: the point's own row moves, snapped.
+  click(25, 10);
+  ASSERT_TRUE(window->drawing()->hasSelection());
+  action("MN_MovePoint")->trigger();
+  QWidget* canvas = view->canvas();
+  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, pixel(25, 10));
+  QTest::mouseMove(canvas, pixel(26, 11));
+  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, pixel(27, 11));
+  EXPECT_EQ(
+      geometry(),
+      (Points{
+          {1, 1, 0, 0}, {1, 2, 40, 0}, {2, 1, 0, 8}, {2, 2, 40, 6}, {3, 1, 0, 15}, {3, 2, 27, 11}, {3, 3, 40, 10}}));
+
+  // Undo takes the mouse edits back one by one, to the start.
+  document->undoStack().undo();
+  EXPECT_EQ(std::get<2>(geometry()[5]), 25.0);
+  document->undoStack().undo();
+  EXPECT_EQ(geometry(), section);
+  while (document->undoStack().canUndo()) document->undoStack().undo();
+  EXPECT_EQ(test::Bytes(save("undone.pdd")), original);
+}
+
+TEST_F(DrawingTest, ZoomWaitsAndRubberBandFollowsWhileDrawing) {
+  document->insertRows(Table::Soil_Prop, 1, {Soil(1, 0, 0, 0, "Air")});
+  action("PU_WaterLine")->trigger();
+  press("B_WaterLine_Draw");
+  click(0, 12);
+  QTest::mouseMove(view->canvas(), pixel(10, 12));
+  ASSERT_TRUE(view->rubberBand());
+  EXPECT_EQ(view->rubberBand()->first, (WorldPoint{0, 12}));
+  EXPECT_EQ(view->rubberBand()->second, (WorldPoint{10, 12}));
+  const int zoom = view->pixelsPerUnit();
+  action("TB_Zoom_IN")->trigger();
+  EXPECT_EQ(view->pixelsPerUnit(), zoom);
+  // The line panel's Close, like the right button, ends the drawing.
+  click(10, 12, Qt::RightButton);
+  EXPECT_FALSE(view->rubberBand());
+  action("TB_Zoom_IN")->trigger();
+  EXPECT_GT(view->pixelsPerUnit(), zoom);
+}
+
+}  // namespace
+}  // namespace pelodyn
