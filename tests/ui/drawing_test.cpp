@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -232,6 +233,32 @@ TEST_F(DrawingTest, ASectionDrawnWithTheMouseIsSavedAnalysedAndUndone) {
   EXPECT_EQ(geometry(), section);
   while (document->undoStack().canUndo()) document->undoStack().undo();
   EXPECT_EQ(test::Bytes(save("undone.pdd")), original);
+}
+
+TEST_F(DrawingTest, TheSoilTipNamesTheSoilUnderAClick) {
+  document->insertRows(Table::Soil_Prop, 1,
+                       {Soil(1, 20, 30, 19, "Firm clay"), Soil(2, 5, 28, 18, "Silty sand"), Soil(3, 0, 0, 0, "Air")});
+  action("MN_Draw_Geometry")->trigger();
+  auto* lines = control<QComboBox>("CB_Line_No");
+  const std::vector<std::vector<std::pair<double, double>>> drawn = {
+      {{0, 0}, {40, 0}}, {{0, 8}, {40, 6}}, {{0, 15}, {40, 10}}};
+  for (int k = 0; k < 3; ++k) {
+    emit lines->activated(k);
+    clickAll(drawn[static_cast<std::size_t>(k)]);
+  }
+  QAction* tip = action("TB_View_SoilProp");
+  ASSERT_TRUE(tip->isEnabled());
+  tip->trigger();
+  ASSERT_TRUE(tip->isChecked());
+  click(10, 4);
+  auto* panel = control<QLabel>("StatusBar_Pelodyn_Y");
+  EXPECT_EQ(panel->text(), QStringLiteral("Firm clay : Soil No.= 1 , c = 20 , phi = 30 , unit weight = 19"));
+  click(10, 10);
+  EXPECT_EQ(panel->text(), QStringLiteral("Silty sand : Soil No.= 2 , c = 5 , phi = 28 , unit weight = 18"));
+  EXPECT_EQ(geometry().size(), 6u);  // the tip's clicks place nothing
+  click(10, 10, Qt::RightButton);
+  EXPECT_FALSE(tip->isChecked());
+  EXPECT_TRUE(panel->text().isEmpty());
 }
 
 TEST_F(DrawingTest, ZoomWaitsAndRubberBandFollowsWhileDrawing) {

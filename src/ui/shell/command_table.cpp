@@ -79,7 +79,7 @@ const CommandDef kCommands[] = {
     {"TB_Load_Effect", "Load effect", "", P},
     {"TB_Hatch_Layer", "Show soil color", "", NoNeed},
     {"TB_Hatch_Slice", "Failure slip surface", "", NoNeed},
-    {"TB_View_SoilProp", "Show soil property", "", L},
+    {"TB_View_SoilProp", "Show soil property", "", NoNeed},
     {"TB_Zoom_IN", "Zoom in", "", NoNeed},
     {"TB_Zoom_OUT", "Zoom out", "", NoNeed},
     {"TB_AZoom", "Zoom extent", "", NoNeed},
@@ -150,7 +150,7 @@ const std::pair<const char*, UiText> kReasons[] = {
     {"MN_SlipSurface", UiText::KeyInOnStepForm}, {"MN_IrregularFailure", UiText::KeyInOnStepForm},
     {"MN_SetContour", UiText::ContourNotSet},    {"MN_AutomaticExecuteFile", UiText::LaterBatch},
     {"MN_PelodynHelp", UiText::NoHelpFile},      {"TB_Verify", UiText::CheckedAtRun},
-    {"PU_Vetget", UiText::LaterVegetation},      {"TB_View_SoilProp", UiText::LaterDrawing},
+    {"PU_Vetget", UiText::LaterVegetation},
 };
 
 QString Q(std::string_view s) {

@@ -85,6 +85,17 @@ void DrawingController::press(double x, double y, int button, QPoint globalPosit
     m_view.setRubberBand(std::nullopt);
     return;
   }
+  if (m_soilTip && !m_moving) {
+    if (button == Qt::LeftButton) {
+      emit soilTipText(soilUnder(x, y));
+      return;
+    }
+    if (button == Qt::RightButton) {
+      m_soilTip = false;
+      emit soilTipText(QString());
+      emit soilTipEnded();
+    }
+  }
   const auto [tx, ty] = m_view.pointTolerance();
   const std::optional<PointKey> hit = FindBoundaryPoint(m_document.project(), x, y, tx, ty);
   if (m_moving) {
@@ -123,6 +134,38 @@ void DrawingController::release(double x, double y, int button) {
     replaceGeometry(MovedPointRows(m_document.project(), *m_selected, x, y));
   }
   select(m_selected);
+}
+
+void DrawingController::setSoilTip(bool on) {
+  m_soilTip = on;
+  if (!on) emit soilTipText(QString());
+}
+
+QString DrawingController::soilUnder(double x, double y) {
+  const ViewTransform& t = m_view.transform();
+  const SectionScene& scene = m_view.scene();
+  const PixelPoint p = t.worldToImage(x, y, scene.scaleX, scene.scaleY);
+  const auto bands = BandPolygonsInPixels(scene, t);
+  int hit = -1;
+  // The last band that holds the point is the one drawn on top.
+  for (std::size_t k = 0; k < bands.size(); ++k) {
+    if (PointInPolygon(bands[k], p.x, p.y)) hit = static_cast<int>(k);
+  }
+  Project& project = m_document.project();
+  const bool aniso = project.options.itemIndex("CB_Strength_Model") == 1;
+  const Table table = aniso ? Table::Aniso : Table::Soil_Prop;
+  if (hit < 0 || hit >= project.store->rowCount(table)) return QString();
+  const Row soil = project.store->rowAt(table, hit + 1);
+  const auto num = [&soil](const char* field) { return QString::fromStdString(DefaultRealText(soil.real(field))); };
+  QString text =
+      QString::fromStdString(soil.text("Description")) + QStringLiteral(" : Soil No.= ") + QString::number(hit + 1);
+  if (aniso) {
+    text += QStringLiteral(" , cv = ") + num("C-v") + QStringLiteral(" , ch = ") + num("C-h") +
+            QStringLiteral(" , phi v = ") + num("Phi-v") + QStringLiteral(" , phi h = ") + num("Phi-h");
+  } else {
+    text += QStringLiteral(" , c = ") + num("Cohesion") + QStringLiteral(" , phi = ") + num("Phi");
+  }
+  return text + QStringLiteral(" , unit weight = ") + num("Unit Weight");
 }
 
 // ----- The tool's changes --------------------------------------------------------

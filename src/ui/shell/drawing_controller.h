@@ -42,6 +42,10 @@ class DrawingController : public QObject, private DrawingEdits {
   // points are numbered one lower.
   void deleteSelected();
   bool hasSelection() const { return m_selected.has_value(); }
+  // The soil tip: while on, a click on a soil band names that soil and its
+  // strength (soilTip); the right button turns it off.
+  void setSoilTip(bool on);
+  bool soilTip() const { return m_soilTip; }
   std::optional<PointKey> selection() const { return m_selected; }
 
   // The pointer, in world units (already on the grid while the grid snap
@@ -52,6 +56,10 @@ class DrawingController : public QObject, private DrawingEdits {
 
  signals:
   void selectionChanged(bool selected);
+  // The text of the soil under the last click (empty: none), and the tip
+  // turned off by the right button.
+  void soilTipText(const QString& text);
+  void soilTipEnded();
 
  private:
   // DrawingEdits
@@ -64,6 +72,7 @@ class DrawingController : public QObject, private DrawingEdits {
 
   void select(std::optional<PointKey> key);
   std::optional<WorldPoint> pointOf(PointKey key);
+  QString soilUnder(double x, double y);
 
   ProjectDocument& m_document;
   Prompter& m_prompter;
@@ -74,6 +83,7 @@ class DrawingController : public QObject, private DrawingEdits {
   std::optional<PointKey> m_selected;
   bool m_moving = false;
   bool m_grabbed = false;
+  bool m_soilTip = false;
 };
 
 }  // namespace pelodyn

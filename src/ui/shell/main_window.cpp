@@ -341,6 +341,9 @@ void MainWindow::connectDrawing() {
     updateActions();
   });
   on("MN_MovePoint", [this] { m_drawing->beginMove(); });
+  on("TB_View_SoilProp", [this] { m_drawing->setSoilTip(cmd("TB_View_SoilProp")->isChecked()); });
+  connect(m_drawing, &DrawingController::soilTipText, m_statusY, &QLabel::setText);
+  connect(m_drawing, &DrawingController::soilTipEnded, this, [this] { cmd("TB_View_SoilProp")->setChecked(false); });
   on("MN_DeletePoint", [this] { m_drawing->deleteSelected(); });
   // The commands and Draw buttons that start a drawing target.
   on("MN_Draw_Grid", [this] { m_drawing->start(TargetGridCorners); });
