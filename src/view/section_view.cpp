@@ -148,7 +148,10 @@ void SectionCanvas::paintTrial(QPainter& p) {
   p.drawPolyline(line);
 }
 
-std::pair<double, double> SectionCanvas::worldAt(const QPoint& q) const {
+std::pair<double, double> SectionCanvas::worldAt(const QPoint& pointer) const {
+  // A drag that leaves the drawing stays on its edge.
+  const QPoint q(std::clamp(pointer.x(), 0, std::max(0, width() - 1)),
+                 std::clamp(pointer.y(), 0, std::max(0, height() - 1)));
   const ViewTransform& t = m_view->m_transform;
   const bool snap = m_view->m_options.snapGrid;
   return {t.pixelToGridX(q.x(), q.y(), snap) * m_view->m_scene.scaleX,

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "model/platform.h"
+#include "model/soil_color.h"
 #include "persistence/project_file.h"
 #include "persistence/settings_file.h"
 #include "persistence/sqlite_store.h"
@@ -39,6 +40,7 @@ int RunCommand(const std::string& command) {
 Row Soil(int no, double c, double phi, double gamma, const char* description) {
   Row r(Table::Soil_Prop);
   r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma).set("Description", description);
+  r.set("Color", static_cast<std::int64_t>(SoilColorDefault(no)));
   return r;
 }
 
@@ -259,6 +261,32 @@ TEST_F(DrawingTest, TheSoilTipNamesTheSoilUnderAClick) {
   click(10, 10, Qt::RightButton);
   EXPECT_FALSE(tip->isChecked());
   EXPECT_TRUE(panel->text().isEmpty());
+}
+
+// A picture for a person to look at (only when PELODYN_PICTURES names a
+// folder): a section drawn by clicks, a water line in progress with its
+// rubber band, and the cursor's coordinates in the status bar.
+TEST_F(DrawingTest, PictureOfADrawingInProgress) {
+  const QString folder = qEnvironmentVariable("PELODYN_PICTURES");
+  if (folder.isEmpty()) GTEST_SKIP() << "PELODYN_PICTURES is not set";
+  document->insertRows(Table::Soil_Prop, 1,
+                       {Soil(1, 20, 30, 19, "Firm clay"), Soil(2, 5, 28, 18, "Silty sand"), Soil(3, 0, 0, 0, "Air")});
+  action("MN_Draw_Geometry")->trigger();
+  auto* lines = control<QComboBox>("CB_Line_No");
+  const std::vector<std::vector<std::pair<double, double>>> drawn = {
+      {{0, 0}, {40, 0}}, {{0, 8}, {40, 6}}, {{0, 15}, {15, 15}, {25, 10}, {40, 10}}};
+  for (int k = 0; k < 3; ++k) {
+    emit lines->activated(k);
+    clickAll(drawn[static_cast<std::size_t>(k)]);
+  }
+  action("PU_WaterLine")->trigger();
+  press("B_WaterLine_Draw");
+  click(0, 12);
+  click(20, 9);
+  action("TB_Zoom_IN")->trigger();  // waits: the drawing goes on
+  QTest::mouseMove(view->canvas(), pixel(33, 7));
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(window->grab().save(folder + QStringLiteral("/drawing-in-progress.png")));
 }
 
 TEST_F(DrawingTest, ZoomWaitsAndRubberBandFollowsWhileDrawing) {
