@@ -10,6 +10,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -133,6 +134,7 @@ json ReportJson(const FileReport& r) {
   json rejected = json::object();
   for (const auto& [code, count] : r.rejected) rejected[std::to_string(code)] = count;
   json out = {{"file", r.file},
+              {"project_name", r.projectName},
               {"ok", r.ok},
               {"error", r.ok ? json(nullptr) : json(r.error)},
               {"theory", r.theory >= 0 ? json(r.theory) : json(nullptr)},
@@ -423,6 +425,91 @@ int Convert(const std::string& in, const std::string& out, bool legacy) {
   return 0;
 }
 
+// The summary of JSON lines gathered from several runs (several machines):
+// each line's file, project name, theory and four minima, with its
+// warnings, read back into one table as one batch would write it.
+int Summary(const std::vector<std::string>& inputs, const std::string& output) {
+  std::vector<FileReport> reports;
+  std::vector<std::vector<std::string>> warnings;
+  bool anyBad = false;
+  const auto readLines = [&](std::istream& in, const std::string& name) {
+    std::string text;
+    int number = 0;
+    while (std::getline(in, text)) {
+      ++number;
+      if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
+      try {
+        const json j = json::parse(text);
+        FileReport r;
+        r.file = j.at("file").get<std::string>();
+        r.projectName = j.value("project_name", std::string());
+        r.ok = j.at("ok").get<bool>();
+        if (!r.ok) {
+          r.error = j.at("error").is_string() ? j.at("error").get<std::string>() : std::string();
+        } else {
+          r.theory = j.at("theory").get<int>();
+          const char* const methods[] = {"ordinary", "janbu", "bishop", "spencer"};
+          for (int m = 0; m < 4; ++m) {
+            const json& minimum = j.at("minima").at(methods[m]);
+            r.minima[static_cast<std::size_t>(m)].selected = minimum.at("selected").get<bool>();
+            r.minima[static_cast<std::size_t>(m)].fs = minimum.at("fs").get<double>();
+          }
+        }
+        std::vector<std::string> texts;
+        if (j.contains("warnings")) {
+          for (const json& w : j.at("warnings")) texts.push_back(w.get<std::string>());
+        }
+        reports.push_back(std::move(r));
+        warnings.push_back(std::move(texts));
+      } catch (const std::exception& e) {
+        std::cerr << name << ":" << number << ": not a result line of pelodyn-cli analyse --json (" << e.what()
+                  << ")\n";
+        anyBad = true;
+      }
+    }
+  };
+  if (inputs.empty()) {
+    readLines(std::cin, "standard input");
+  } else {
+    for (const std::string& input : inputs) {
+      std::ifstream in(input);
+      if (!in) {
+        std::cerr << input << ": cannot be read\n";
+        anyBad = true;
+        continue;
+      }
+      readLines(in, input);
+    }
+  }
+  // The table as a batch writes it; each case's warnings follow its line.
+  const std::string table = SummaryText(reports, g_language);
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < table.size();) {
+    const std::size_t end = table.find("\r\n", start);
+    lines.push_back(table.substr(start, end - start));
+    start = end == std::string::npos ? table.size() : end + 2;
+  }
+  constexpr std::size_t kHeaderLines = 8;
+  std::string merged;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    merged += lines[i] + "\r\n";
+    if (i >= kHeaderLines && i - kHeaderLines < warnings.size()) {
+      for (const std::string& w : warnings[i - kHeaderLines]) merged += std::string(10, ' ') + "Warning: " + w + "\r\n";
+    }
+  }
+  if (output.empty()) {
+    std::cout << merged;
+  } else {
+    std::ofstream out(output, std::ios::binary);
+    out << merged;
+    if (!out) {
+      std::cerr << output << ": cannot be written\n";
+      return 1;
+    }
+  }
+  return anyBad ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -491,6 +578,15 @@ int main(int argc, char** argv) {
   convertCommand->add_option("out", convertOut, "Project file to write")->required();
   convertCommand->add_flag("--legacy", legacy, "Write the version 1.18 layout");
 
+  std::vector<std::string> summaryInputs;
+  std::string summaryOutput;
+  CLI::App* summaryCommand = app.add_subcommand(
+      "summary",
+      "Merge the JSON lines of 'analyse --json' runs (from files, or standard input when none is named) into one "
+      "summary table, as one batch of all their files would write it.");
+  summaryCommand->add_option("files", summaryInputs, "Files of JSON lines");
+  summaryCommand->add_option("--output,-o", summaryOutput, "Write the table to this file (default: standard output)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -508,6 +604,7 @@ int main(int argc, char** argv) {
     if (*verifyCommand) return Verify(verifyFile);
     if (*slicesCommand) return Slices(slicesFile, slicesMethod);
     if (*convertCommand) return Convert(convertIn, convertOut, legacy);
+    if (*summaryCommand) return Summary(summaryInputs, summaryOutput);
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;

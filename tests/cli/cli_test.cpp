@@ -161,6 +161,33 @@ TEST_F(Cli, SeveralJobsGiveTheSameOutput) {
   EXPECT_EQ(Bytes(dir / "irregular-random.pdr"), pdr);
 }
 
+// Results gathered on two machines, as JSON lines, read as one batch: the
+// merged table is the one a single run of all the files writes.
+TEST_F(Cli, SummaryMergesJsonLinesFromSeveralRuns) {
+  const Result whole = RunCli("analyse --quiet --summary " + path("whole.txt") + " " + examples());
+  ASSERT_EQ(whole.status, 0);
+  const Result first = RunCli("analyse --json --quiet " + path("homogeneous-grid.pdd"));
+  const Result rest =
+      RunCli("analyse --json --quiet " + path("layered-phreatic-loads.pdd") + " " + path("irregular-random.pdd"));
+  ASSERT_EQ(first.status, 0);
+  ASSERT_EQ(rest.status, 0);
+  std::ofstream(path("machine-1.jsonl")) << first.out;
+  std::ofstream(path("machine-2.jsonl")) << rest.out;
+  const Result merged =
+      RunCli("summary -o " + path("merged.txt") + " " + path("machine-1.jsonl") + " " + path("machine-2.jsonl"));
+  EXPECT_EQ(merged.status, 0);
+  EXPECT_EQ(Bytes(dir / "merged.txt"), Bytes(dir / "whole.txt"));
+  // From standard input too; a line that is not a result is named and the
+  // exit status says so.
+  const Result piped = RunCli("summary < " + path("machine-2.jsonl"));
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_NE(piped.out.find("Layered slope with"), std::string::npos);  // 18 characters, as the table holds
+  std::ofstream(path("bad.jsonl")) << "{not json\n" << first.out;
+  const Result bad = RunCli("summary " + path("bad.jsonl"), true);
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.out.find("bad.jsonl:1: not a result line"), std::string::npos);
+}
+
 TEST_F(Cli, UsageErrorsAndHelp) {
   EXPECT_EQ(RunCli("").status, 2);
   EXPECT_EQ(RunCli("analyse").status, 2);
