@@ -3,6 +3,7 @@
 #   make test     install, build, and pass every test (format check included)
 #   make sanitize the test suite under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench    the benchmarks, in a Release build
+#   make package  the Debian package (pelodyn_*.deb), in a Release build
 #   make fuzz     the libFuzzer targets of tests/fuzz (clang), in $(BUILD)-fuzz; FUZZ_SECONDS=n runs each for n s
 JOBS ?= 2
 BUILD ?= build
@@ -12,7 +13,7 @@ SOURCES = $(shell find src app tests bench -name '*.cpp' -o -name '*.h' 2>/dev/n
 
 FUZZ_SECONDS ?= 0
 
-.PHONY: deps build run test format-check format sanitize bench fuzz clean
+.PHONY: deps build run test format-check format sanitize bench package fuzz clean
 
 deps:
 	scripts/install-deps $(if $(filter OFF,$(GUI)),--core,)
@@ -49,6 +50,12 @@ bench: deps
 	cmake --build $(BUILD)-release -j $(JOBS)
 	for b in $(BUILD)-release/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
 
+package: deps
+	cmake -S . -B $(BUILD)-package $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DPELODYN_BUILD_TESTS=OFF
+	cmake --build $(BUILD)-package -j $(JOBS)
+	cd $(BUILD)-package && cpack -G DEB
+	@ls $(BUILD)-package/pelodyn_*.deb
+
 fuzz:
 	scripts/install-deps --core --fuzz
 	CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DPELODYN_BUILD_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELODYN_FUZZ=ON -DPELODYN_BUILD_TESTS=OFF
@@ -56,4 +63,4 @@ fuzz:
 	if [ "$(FUZZ_SECONDS)" -gt 0 ]; then tests/fuzz/run.sh $(BUILD)-fuzz $(FUZZ_SECONDS); fi
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-release $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-release $(BUILD)-package $(BUILD)-fuzz
