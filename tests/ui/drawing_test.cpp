@@ -301,9 +301,12 @@ TEST_F(DrawingTest, ZoomWaitsAndRubberBandFollowsWhileDrawing) {
   const int zoom = view->pixelsPerUnit();
   action("TB_Zoom_IN")->trigger();
   EXPECT_EQ(view->pixelsPerUnit(), zoom);
-  // The line panel's Close, like the right button, ends the drawing.
-  click(10, 12, Qt::RightButton);
+  // Closing the panel the drawing started from ends it, as the right
+  // button does.
+  press("B_WaterLine_Close");
+  EXPECT_FALSE(window->drawing()->drawing());
   EXPECT_FALSE(view->rubberBand());
+  EXPECT_EQ(document->project().store->rowCount(Table::Waterline), 1);
   action("TB_Zoom_IN")->trigger();
   EXPECT_GT(view->pixelsPerUnit(), zoom);
 }

@@ -375,8 +375,11 @@ void MainWindow::connectDrawing() {
           GuardedSlot([this](int index) {
             if (index >= 0 && index < static_cast<int>(m_lineChoice.size())) m_drawing->start(index + 1);
           }));
-  connect(m_strip->findChild<QPushButton*>(QStringLiteral("B_DrawLine_Cancel")), &QPushButton::clicked, this,
-          [this] { m_drawing->end(); });
+  // Closing the panel a drawing started from ends it (the line panel's
+  // Close, a load panel's Close, the strip's arrow).
+  connect(m_strip, &InputStrip::expandedChanged, this, [this](bool expanded) {
+    if (!expanded) m_drawing->end();
+  });
 }
 
 void MainWindow::applyControlStates() {

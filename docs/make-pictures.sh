@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Makes the guide's pictures with the program itself: window grabs from the
+# picture tests (offscreen, so no display is needed) and the analysed
+# drawing of an example from --export-picture. Run it after the windows
+# change, from the project root:
+#   docs/make-pictures.sh [BUILD_DIR]
+set -euo pipefail
+build=${1:-build}
+out=docs/pictures
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cmake --build "$build" --target ui_tests pelodyn > /dev/null
+mkdir -p "$out"
+PELODYN_HOME=$tmp PELODYN_PICTURES=$tmp QT_QPA_PLATFORM=offscreen \
+  "$build/tests/ui/ui_tests" --gtest_filter='Screenshots.*:DrawingTest.Picture*' > /dev/null 2>&1
+# The pictures the guide shows, under the names it uses.
+keep=(
+  step-page-0-english step-page-1-english step-page-3-english step-page-4-1-english step-page-5-english
+  step-page-0-thai soil-properties-english soil-properties-thai setting-english drawing-in-progress
+  finished-main finished-progress contours failure-geometry-thai main-thai edge-warning-progress
+)
+for name in "${keep[@]}"; do
+  if [[ -f "$tmp/$name.png" ]]; then cp "$tmp/$name.png" "$out/$name.png"; fi
+done
+for name in "$tmp"/batch-*.png "$tmp"/vegetation-*.png "$tmp"/print-*.png; do
+  [[ -f "$name" ]] && cp "$name" "$out/"
+done
+cp examples/layered-phreatic-loads.pdd "$tmp/"
+PELODYN_HOME=$tmp QT_QPA_PLATFORM=offscreen "$build/app/gui/pelodyn" --lang en --analyse \
+  --export-picture "$out/layered-analysed.png" --size 1400x800 "$tmp/layered-phreatic-loads.pdd" > /dev/null
+echo "pictures in $out:"
+ls "$out"
