@@ -31,6 +31,8 @@ class QuietPrompter : public Prompter {
     return std::nullopt;
   }
   std::optional<QColor> chooseColor(const QString&, QColor) override { return std::nullopt; }
+  bool choosePrinter(QPrinter&, const QString&) override { return false; }
+  void showPrintPreview(QPrinter&, const QString&, const std::function<void(QPrinter&)>&) override {}
 };
 
 // The window of a benchmark, 1400 x 900, with `example` open. Create it after

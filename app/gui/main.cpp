@@ -1,7 +1,12 @@
-// pelodyn: the desktop program. With --export-picture it draws a project
-// without opening a window, for scripts and reports.
+// pelodyn: the desktop program. With --export-picture it draws a project,
+// with --export-data-report, --export-result-report and --export-drawing-page
+// it writes its reports and drawing page as PDF files, without opening a
+// window, for scripts.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -12,6 +17,7 @@
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
+#include "reports/report_output.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
@@ -46,7 +52,7 @@ bool HasDisplay() {
 
 bool WantsHeadless(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--export-picture", 16) == 0 || std::strcmp(argv[i], "--help") == 0 ||
+    if (std::strncmp(argv[i], "--export-", 9) == 0 || std::strcmp(argv[i], "--help") == 0 ||
         std::strcmp(argv[i], "-h") == 0) {
       return true;
     }
@@ -108,6 +114,75 @@ int ExportHeadless(const QString& file, const QString& out, const QString& sizeT
   return 0;
 }
 
+// The reports and the drawing page of FILE as PDF files, without a window:
+// read whole first, so a field that cannot be read writes no file.
+struct ReportTargets {
+  QString dataReport, resultReport, drawingPage;
+};
+
+int ExportReportsHeadless(const QString& file, const ReportTargets& targets, bool analyse, int threads) {
+  try {
+    pelodyn::Project project(pelodyn::SqliteWorkingStore::OpenInMemory());
+    pelodyn::NewProject(project);
+    ConsolePlatform platform;
+    pelodyn::ReadAnyProjectFile(project, platform, std::filesystem::path(file.toStdString()));
+    const QDateTime now = QDateTime::currentDateTime();
+    pelodyn::ReportStamp stamp;
+    stamp.fileName = QFileInfo(file).fileName().toStdString();
+    stamp.time = QLocale::system().toString(now.time(), QLocale::ShortFormat).toStdString();
+    stamp.date = QLocale::system().toString(now.date(), QLocale::ShortFormat).toStdString();
+    std::optional<pelodyn::ReportRunDescription> run;
+    std::optional<pelodyn::CriticalSurface> surface;
+    if (analyse) {
+      pelodyn::RunOptions runOptions;
+      runOptions.threads = threads;
+      const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform, runOptions);
+      if (result.outcome == pelodyn::RunOutcome::Failed) throw std::runtime_error(result.message);
+      if (result.outcome == pelodyn::RunOutcome::Refused) {
+        throw std::runtime_error("the analysis was refused: " +
+                                 (result.message.empty() ? std::string("see the message above") : result.message));
+      }
+      const pelodyn::AnalysisModel& m = project.model;
+      pelodyn::Searcher searcher(project, platform);
+      if (m.AnalysisTheory == 1 && m.CircularSearchKind != 1) searcher.ReplayMinima();
+      searcher.RecordCriticalSurface();
+      run.emplace();
+      run->theory = m.AnalysisTheory;
+      run->selected = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0, m.UseSpencer != 0};
+      run->minima = project.run.Minimum;
+      if (!project.slices.BoundaryX.empty()) {
+        surface.emplace();
+        pelodyn::TakeSurfaceGeometry(project.slices, *surface);
+        surface->centerX = m.CenterX;
+        surface->centerY = m.CenterY;
+      }
+    } else if (!targets.resultReport.isEmpty()) {
+      throw std::runtime_error("--export-result-report needs --analyse: the report lists the analysis' results");
+    }
+    // Everything is read before the first file is written.
+    std::optional<pelodyn::ReportModel> data, results;
+    std::optional<pelodyn::DrawingPageContent> page;
+    if (!targets.dataReport.isEmpty()) data = pelodyn::BuildDataReport(project, stamp);
+    if (!targets.resultReport.isEmpty()) results = pelodyn::BuildResultReport(*project.store, *run, stamp);
+    if (!targets.drawingPage.isEmpty()) {
+      page = pelodyn::ReadDrawingPage(project, surface ? run : std::nullopt, surface ? &*surface : nullptr);
+    }
+    auto path = [](const QString& out) { return std::filesystem::path(out.toStdString()); };
+    if (data) {
+      pelodyn::ExportReportPdf(path(targets.dataReport), *data, project.settings, pelodyn::PrintedDocument::DataReport);
+    }
+    if (results) {
+      pelodyn::ExportReportPdf(path(targets.resultReport), *results, project.settings,
+                               pelodyn::PrintedDocument::ResultReport);
+    }
+    if (page) pelodyn::ExportDrawingPagePdf(path(targets.drawingPage), *page, project.settings);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pelodyn: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,10 +217,10 @@ int main(int argc, char** argv) {
                                                      "settings file's)."),
                                       QStringLiteral("en|th"));
   parser.addOption(langOption);
-  const QCommandLineOption analyseOption(
-      QStringLiteral("analyse"),
-      QStringLiteral("With --export-picture: analyse FILE first and draw its critical surface with its slices; the "
-                     "minimum factors are printed on standard output."));
+  const QCommandLineOption analyseOption(QStringLiteral("analyse"),
+                                         QStringLiteral("With --export-picture or a report export: analyse FILE first "
+                                                        "and draw its critical surface with its slices; the "
+                                                        "minimum factors are printed on standard output."));
   parser.addOption(analyseOption);
   const QCommandLineOption threadsOption(
       QStringLiteral("threads"),
@@ -154,6 +229,22 @@ int main(int argc, char** argv) {
   parser.addOption(threadsOption);
   parser.addOption(exportOption);
   parser.addOption(sizeOption);
+  const QCommandLineOption dataReportOption(
+      QStringLiteral("export-data-report"),
+      QStringLiteral("Write the data report of FILE into the PDF file OUT and exit, without a window."),
+      QStringLiteral("OUT"));
+  const QCommandLineOption resultReportOption(
+      QStringLiteral("export-result-report"),
+      QStringLiteral("With --analyse: write the result report of FILE into the PDF file OUT and exit."),
+      QStringLiteral("OUT"));
+  const QCommandLineOption drawingPageOption(
+      QStringLiteral("export-drawing-page"),
+      QStringLiteral("Write the printed drawing page of FILE into the PDF file OUT and exit; with --analyse it shows "
+                     "the critical surface."),
+      QStringLiteral("OUT"));
+  parser.addOption(dataReportOption);
+  parser.addOption(resultReportOption);
+  parser.addOption(drawingPageOption);
   parser.process(app);
   const QStringList files = parser.positionalArguments();
   bool threadsOk = false;
@@ -176,8 +267,20 @@ int main(int argc, char** argv) {
     return ExportHeadless(files.front(), parser.value(exportOption), parser.value(sizeOption),
                           parser.isSet(analyseOption), threads);
   }
+  if (parser.isSet(dataReportOption) || parser.isSet(resultReportOption) || parser.isSet(drawingPageOption)) {
+    if (files.size() != 1) {
+      std::fprintf(stderr, "pelodyn: the report exports need exactly one project file\n");
+      return 2;
+    }
+    return ExportReportsHeadless(
+        files.front(),
+        {parser.value(dataReportOption), parser.value(resultReportOption), parser.value(drawingPageOption)},
+        parser.isSet(analyseOption), threads);
+  }
   if (parser.isSet(analyseOption)) {
-    std::fprintf(stderr, "pelodyn: --analyse goes with --export-picture (pelodyn-cli analyses without a picture)\n");
+    std::fprintf(stderr,
+                 "pelodyn: --analyse goes with --export-picture or a report export (pelodyn-cli analyses without a "
+                 "picture)\n");
     return 2;
   }
 

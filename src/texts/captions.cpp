@@ -311,6 +311,16 @@ constexpr Bilingual kUiTexts[] = {
      "เลือกระหว่างจำนวนวงกลมกับระยะลดรัศมีได้ที่ตัวช่วยป้อนข้อมูล"},
     {UiText::InsertRow, "Insert", "แทรก"},
     {UiText::DeleteRow, "Delete", "ลบ"},
+    {UiText::PrintCaption, "Print", "พิมพ์"},
+    {UiText::PrintPreviewCaption, "Print Preview", "ตัวอย่างก่อนพิมพ์"},
+    {UiText::ExportPdfCaption, "Export PDF", "ส่งออกเป็น PDF"},
+    {UiText::DrawingPageItem, "Drawing Page", "หน้าแบบรูปตัด"},
+    {UiText::DataReportItem, "Data Report", "รายงานข้อมูล"},
+    {UiText::ResultReportItem, "Result Report", "รายงานผลการวิเคราะห์"},
+    {UiText::PdfFilter, "PDF document (*.pdf)", "เอกสาร PDF (*.pdf)"},
+    {UiText::PdfExported, "PDF saved: {0}", "บันทึก PDF แล้ว: {0}"},
+    {UiText::NoResultsToReport, "There are no results to report yet: run the analysis first.",
+     "ยังไม่มีผลการวิเคราะห์ให้รายงาน กรุณาคำนวณก่อน"},
 };
 
 // The settings dialogs' own controls; the window titles are those of the

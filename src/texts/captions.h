@@ -125,6 +125,18 @@ enum class UiText {
   // The row commands of a grid without row buttons (its pop-up menu).
   InsertRow,
   DeleteRow,
+  // Printing: the print dialog's caption, the File menu's preview and PDF
+  // items and their three documents, the PDF file filter and notice ({0}
+  // the file), and the result report without results.
+  PrintCaption,
+  PrintPreviewCaption,
+  ExportPdfCaption,
+  DrawingPageItem,
+  DataReportItem,
+  ResultReportItem,
+  PdfFilter,
+  PdfExported,
+  NoResultsToReport,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);

@@ -155,16 +155,19 @@ TEST(FailureGeometryWindow, WithoutAnAnalysedSurfaceItShowsNoValuesAndKeepsTheTa
   EXPECT_EQ(window.pointsModel().rowCount(), 1);
 }
 
-TEST(FailureGeometryWindow, PrintWaitsForTheResultReportAndSaysWhy) {
+TEST(FailureGeometryWindow, PrintAsksForTheResultReportOnceThePointsAreRecorded) {
   auto document = AnalysedProject(1);
   FailureGeometryWindow window(*document);
   QSignalSpy print(&window, &FailureGeometryWindow::printRequested);
   window.show();
   QPushButton* printButton = Button(window, "B_Print");
-  EXPECT_FALSE(printButton->isEnabled());
-  EXPECT_FALSE(printButton->toolTip().isEmpty());
+  ASSERT_TRUE(printButton->isEnabled());
   QTest::mouseClick(printButton, Qt::LeftButton);
-  EXPECT_EQ(print.count(), 0);
+  EXPECT_EQ(print.count(), 1);
+  // Without recorded points there is nothing to print.
+  document->project().store->empty(Table::Failure_Geometry);
+  emit document->notifier().tableReset(Table::Failure_Geometry);
+  EXPECT_FALSE(printButton->isEnabled());
   QTest::mouseClick(Button(window, "B_Close"), Qt::LeftButton);
   EXPECT_FALSE(window.isVisible());
 }

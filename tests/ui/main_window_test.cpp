@@ -428,7 +428,7 @@ TEST_F(MainWindowTest, CommandsThatTouchTheProjectAreDisabledDuringARun) {
   EXPECT_TRUE(action("MN_Open")->isEnabled());
   // Commands whose windows arrive later stay disabled; the irregular-surface
   // commands wait for the irregular theory.
-  for (const char* name : {"MN_Print", "MN_AutomaticExecuteFile", "MN_PelodynHelp", "MN_Draw_Surface"}) {
+  for (const char* name : {"MN_MovePoint", "MN_AutomaticExecuteFile", "MN_PelodynHelp", "MN_Draw_Surface"}) {
     EXPECT_FALSE(action(name)->isEnabled()) << name;
   }
   control<QAbstractButton>("RB_NonCir")->click();

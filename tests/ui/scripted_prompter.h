@@ -1,6 +1,7 @@
 // A prompter that answers from a script and records what it was shown.
 #pragma once
 
+#include <QPrinter>
 #include <deque>
 #include <string>
 #include <vector>
@@ -82,6 +83,32 @@ class ScriptedPrompter : public Prompter {
       colorAnswers.pop_front();
     }
     return answer;
+  }
+
+  // The print dialog: each answer is the PDF file the chosen "printer"
+  // writes, or nothing for Cancel; cancelled when empty.
+  std::deque<std::optional<QString>> printAnswers;
+  bool choosePrinter(QPrinter& printer, const QString& caption) override {
+    shown.push_back({"print", caption, QString()});
+    std::optional<QString> answer;
+    if (!printAnswers.empty()) {
+      answer.swap(printAnswers.front());
+      printAnswers.pop_front();
+    }
+    if (!answer) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*answer);
+    return true;
+  }
+  // The preview paints its pages into this PDF file when set.
+  std::optional<QString> previewFile;
+  void showPrintPreview(QPrinter& printer, const QString& caption,
+                        const std::function<void(QPrinter&)>& paint) override {
+    shown.push_back({"preview", caption, QString()});
+    if (!previewFile) return;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*previewFile);
+    paint(printer);
   }
 
   bool sawText(const QString& text) const {

@@ -236,7 +236,20 @@ void ProjectDocument::updateDrawing(const std::function<void(DrawingSettings&)>&
 
 // ----- The run ---------------------------------------------------------------
 
+std::uint8_t ProjectDocument::runTheory() const {
+  return m_runTheory ? *m_runTheory : m_project->model.AnalysisTheory;
+}
+
+std::array<bool, kMethodCount> ProjectDocument::runMethods() const {
+  if (m_runTheory) return m_runMethods;
+  const AnalysisModel& m = m_project->model;
+  return {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0, m.UseSpencer != 0};
+}
+
 void ProjectDocument::beginRun() {
+  const AnalysisModel& m = m_project->model;
+  m_runTheory = m.AnalysisTheory;
+  m_runMethods = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0, m.UseSpencer != 0};
   m_runInProgress = true;
   m_surfaces.clear();
   emit m_notifier.runStateChanged();
@@ -296,6 +309,7 @@ void ProjectDocument::resetRunState() {
   m_project->slices = SliceSet{};
   m_hasOwnResults = false;
   m_lastRun.reset();
+  m_runTheory.reset();
   m_surfaces.clear();
   emit m_notifier.runStateChanged();
   emit m_notifier.resultsChanged();

@@ -19,6 +19,7 @@
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -116,6 +117,12 @@ class ProjectDocument : public QObject {
   bool hasOwnResults() const { return m_hasOwnResults; }
   // The last run of this project, when there was one.
   const std::optional<RunResult>& lastRun() const { return m_lastRun; }
+  // The theory (AnalysisTheory) and the selected methods (Ordinary, Janbu,
+  // Bishop, Spencer) of the run whose results the project holds, as they
+  // were when it started: the options may have changed since, the results
+  // have not. Before any run the project's own flags.
+  std::uint8_t runTheory() const;
+  std::array<bool, kMethodCount> runMethods() const;
   // The last run was stopped before it ended: its results are partial.
   bool resultsPartial() const { return m_lastRun && m_lastRun->outcome == RunOutcome::Stopped; }
 
@@ -156,6 +163,9 @@ class ProjectDocument : public QObject {
   bool m_storeWasTaken = false;
   bool m_runInProgress = false;
   std::optional<RunResult> m_lastRun;
+  // Set when a run begins, forgotten with its results.
+  std::optional<std::uint8_t> m_runTheory;
+  std::array<bool, kMethodCount> m_runMethods{};
   std::vector<CriticalSurface> m_surfaces;
 };
 

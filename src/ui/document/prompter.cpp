@@ -8,7 +8,12 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSpinBox>
+
+#include "ui/document/guard.h"
 
 namespace pelodyn {
 
@@ -123,6 +128,22 @@ std::optional<QColor> QtPrompter::chooseColor(const QString& caption, QColor ini
   const QColor chosen = QColorDialog::getColor(initial, m_parent, caption);
   if (!chosen.isValid()) return std::nullopt;
   return chosen;
+}
+
+bool QtPrompter::choosePrinter(QPrinter& printer, const QString& caption) {
+  QPrintDialog dialog(&printer, m_parent);
+  dialog.setWindowTitle(caption);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompter::showPrintPreview(QPrinter& printer, const QString& caption,
+                                  const std::function<void(QPrinter&)>& paint) {
+  QPrintPreviewDialog dialog(&printer, m_parent);
+  dialog.setObjectName(QStringLiteral("Form_Print_Preview"));
+  dialog.setWindowTitle(caption);
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                   [&paint](QPrinter* target) { Guarded([&] { paint(*target); }); });
+  dialog.exec();
 }
 
 }  // namespace pelodyn

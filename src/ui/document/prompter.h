@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace pelodyn {
@@ -44,6 +45,13 @@ class Prompter {
                                               const QString& heightLabel, QSize initial) = 0;
   // The colour dialog; the chosen colour, or nothing when cancelled.
   virtual std::optional<QColor> chooseColor(const QString& caption, QColor initial) = 0;
+  // The print dialog over `printer`: true when the user confirmed, the
+  // printer then set to the chosen device and options; false when cancelled.
+  virtual bool choosePrinter(QPrinter& printer, const QString& caption) = 0;
+  // The print preview of `printer`'s pages; `paint` draws them onto the
+  // printer it is given whenever the preview needs them.
+  virtual void showPrintPreview(QPrinter& printer, const QString& caption,
+                                const std::function<void(QPrinter&)>& paint) = 0;
 };
 
 // Message boxes and file dialogs over `parent`.
@@ -65,6 +73,9 @@ class QtPrompter final : public Prompter {
   std::optional<QSize> askPictureSize(const QString& caption, const QString& widthLabel, const QString& heightLabel,
                                       QSize initial) override;
   std::optional<QColor> chooseColor(const QString& caption, QColor initial) override;
+  bool choosePrinter(QPrinter& printer, const QString& caption) override;
+  void showPrintPreview(QPrinter& printer, const QString& caption,
+                        const std::function<void(QPrinter&)>& paint) override;
 
  private:
   int show(int icon, const QString& caption, const QString& text, int buttons, int defaultButton);

@@ -122,9 +122,12 @@ FailureGeometryWindow::FailureGeometryWindow(ProjectDocument& document, QWidget*
   connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] {
     clearValues();
     m_points->reload();
+    refreshPrintButton();
   }));
   connect(&n, &ProjectNotifier::tableReset, this, GuardedSlot([this](Table table) {
-    if (table == Table::Failure_Geometry) m_points->reload();
+    if (table != Table::Failure_Geometry) return;
+    m_points->reload();
+    refreshPrintButton();
   }));
 
   fillValues();
@@ -143,14 +146,15 @@ void FailureGeometryWindow::fillValues() {
   const Project& project = m_document.project();
   if (project.slices.BoundaryX.empty()) return;
   const AnalysisModel& model = project.model;
-  const bool circular = model.AnalysisTheory == 1;
+  // The run that made the results says what they are, whatever the options
+  // say now.
+  const bool circular = m_document.runTheory() == 1;
   m_xCaption->setText(circular ? QStringLiteral("X Center") : QStringLiteral("X Axis"));
   m_yCaption->setText(circular ? QStringLiteral("Y Center") : QStringLiteral("Y Axis"));
 
-  const bool selected[4] = {model.UseOrdinary != 0, model.UseSimplifiedJanbu != 0, model.UseSimplifiedBishop != 0,
-                            model.UseSpencer != 0};
-  for (int k = 0; k < 4; ++k) {
-    const double fs = project.run.Minimum[static_cast<std::size_t>(k)].Fs;
+  const std::array<bool, kMethodCount> selected = m_document.runMethods();
+  for (std::size_t k = 0; k < 4; ++k) {
+    const double fs = project.run.Minimum[k].Fs;
     m_fs[k]->setText(FailureValueText(selected[k] ? std::optional<double>(fs) : std::nullopt));
   }
   // Centre, radius and area of one and the same surface: the one presented
@@ -172,11 +176,9 @@ void FailureGeometryWindow::fillValues() {
 }
 
 void FailureGeometryWindow::refreshPrintButton() {
-  // The result report is not built yet: a Print that did nothing would
-  // mislead.
-  m_print->setEnabled(false);
-  const std::string_view why = UiTextFor(m_document.language(), UiText::LaterPrinting);
-  m_print->setToolTip(QString::fromUtf8(why.data(), static_cast<qsizetype>(why.size())));
+  // The result report lists the recorded surface: without one there is
+  // nothing to print.
+  m_print->setEnabled(!m_document.runInProgress() && m_document.project().store->rowCount(Table::Failure_Geometry) > 0);
 }
 
 void FailureGeometryWindow::showEvent(QShowEvent* event) {

@@ -35,8 +35,8 @@ class FailureGeometryWindow : public QDialog {
 
   StoreTableModel& pointsModel() { return *m_points; }
 
-  // Print stays disabled until the result report can be printed; it says
-  // why in its tool tip.
+  // Print is enabled while table Failure_Geometry holds the points the
+  // result report lists.
   void refreshPrintButton();
   // Fills the values from what the document presents now.
   void fillValues();

@@ -36,8 +36,16 @@ const CommandDef kCommands[] = {
     {"MN_SaveAs", "Save &As...", "", P},
     {"MN_ExportPicture", "Export Picture...", "", P},
     {"MN_PageSetup", "Page Setup", "", NoNeed},
-    {"MN_Print", "&Print", "Ctrl+P", L},
-    {"MN_PrintData", "Print Data", "", L},
+    {"MN_Print", "&Print", "Ctrl+P", P},
+    {"MN_PrintData", "Print Data", "", P},
+    {"MN_PrintPreview", "Print Preview", "", P},
+    {"MN_Preview_Drawing", "Drawing Page", "", P},
+    {"MN_Preview_Data", "Data Report", "", P},
+    {"MN_Preview_Result", "Result Report", "", P},
+    {"MN_ExportPdf", "Export PDF", "", P},
+    {"MN_ExportPdf_Drawing", "Drawing Page...", "", P},
+    {"MN_ExportPdf_Data", "Data Report...", "", P},
+    {"MN_ExportPdf_Result", "Result Report...", "", P},
     {"MN_Exit", "E&xit", "", NoNeed},
     {"MN_Undo", "&Undo", "Ctrl+Z", P | DisabledAtStart},
     {"MN_Redo", "&Redo", "Ctrl+Y", P | DisabledAtStart},
@@ -145,7 +153,6 @@ const std::pair<const char*, const char*> kToolBar[] = {
 
 // Why a command that is present does nothing yet; its tool tip says so.
 const std::pair<const char*, UiText> kReasons[] = {
-    {"MN_Print", UiText::LaterPrinting},         {"MN_PrintData", UiText::LaterPrinting},
 
     {"MN_SlipSurface", UiText::KeyInOnStepForm}, {"MN_IrregularFailure", UiText::KeyInOnStepForm},
     {"MN_SetContour", UiText::ContourNotSet},    {"MN_AutomaticExecuteFile", UiText::LaterBatch},
@@ -253,7 +260,13 @@ void CommandTable::createMenus() {
 
   QMenu* file = menu(bar, "MN_File", "&File");
   add(file, {"MN_New", "MN_Open", "MN_Save", "MN_SaveAs", "MN_ExportPicture", "-", "MN_PageSetup", "MN_Print",
-             "MN_PrintData", "-", "MN_Exit"});
+             "MN_PrintData", "MN_PrintPreview", "MN_ExportPdf", "-", "MN_Exit"});
+  QMenu* preview = menu(file, "PU_Print_Preview", "");
+  add(preview, {"MN_Preview_Drawing", "MN_Preview_Data", "MN_Preview_Result"});
+  cmd("MN_PrintPreview")->setMenu(preview);
+  QMenu* pdf = menu(file, "PU_Export_Pdf", "");
+  add(pdf, {"MN_ExportPdf_Drawing", "MN_ExportPdf_Data", "MN_ExportPdf_Result"});
+  cmd("MN_ExportPdf")->setMenu(pdf);
   QMenu* edit = menu(bar, "MN_Edit", "&Edit");
   add(edit, {"MN_Undo", "MN_Redo", "-", "MN_MovePoint", "MN_DeletePoint"});
   QMenu* option = menu(bar, "MN_Option", "&Option");

@@ -31,6 +31,7 @@
 #include "ui/forms/table_dialogs.h"
 #include "ui/models/control_state_applier.h"
 #include "ui/models/option_binding.h"
+#include "ui/print/print_commands.h"
 #include "ui/results/failure_geometry_window.h"
 #include "ui/results/results_presenter.h"
 #include "ui/run/progress_window.h"
@@ -212,6 +213,8 @@ void MainWindow::connectCommands() {
   on("MN_Save", [this] { m_files->saveCommand(); });
   on("MN_SaveAs", [this] { m_files->saveAsCommand(); });
   on("MN_ExportPicture", [this] { exportPicture(); });
+  m_print = new PrintCommands(m_document, m_prompter, this);
+  m_print->connectActions([this](const QString& name) { return cmd(name); });
   on("MN_Exit", [this] { close(); });
   on("MN_Undo", [this] { m_document.undoStack().undo(); });
   on("MN_Redo", [this] { m_document.undoStack().redo(); });
@@ -502,6 +505,8 @@ void MainWindow::showStepByStep() {
 
 void MainWindow::showFailureGeometry() {
   FailureGeometryWindow window(m_document, this);
+  connect(&window, &FailureGeometryWindow::printRequested, this,
+          GuardedSlot([this] { m_print->print(PrintedDocument::ResultReport); }));
   window.exec();
 }
 

@@ -20,6 +20,7 @@ namespace pelodyn {
 
 class CommandTable;
 class InputStrip;
+class PrintCommands;
 class ProgressWindow;
 class StepByStepForm;
 class DrawingController;
@@ -112,6 +113,7 @@ class MainWindow : public QMainWindow {
   SectionView* m_view = nullptr;
   StripControls* m_stripControls = nullptr;
   ResultsPresenter* m_results = nullptr;
+  PrintCommands* m_print = nullptr;
   QLabel* m_statusX = nullptr;
   QLabel* m_statusY = nullptr;
   CommandState m_state;

@@ -1,0 +1,429 @@
+#include "reports/report_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "model/numbers.h"
+#include "model/project.h"
+
+namespace pelodyn {
+namespace {
+
+const std::string kIndent(11, ' ');
+
+// Appends runs and ends lines; runs of one style that follow each other
+// become one.
+class ReportWriter {
+ public:
+  void write(RunStyle style, std::string_view text) {
+    if (text.empty()) return;
+    if (!m_line.runs.empty() && m_line.runs.back().style == style) {
+      m_line.runs.back().text += text;
+    } else {
+      m_line.runs.push_back({style, std::string(text)});
+    }
+  }
+  void endLine() {
+    m_model.lines.push_back(std::move(m_line));
+    m_line = {};
+  }
+  // Indent, the text, end of line.
+  void line(std::string_view text) {
+    write(RunStyle::Body, kIndent);
+    write(RunStyle::Body, text);
+    endLine();
+  }
+  void emptyLine() { endLine(); }
+  // Indent, the heading in bold, end of line.
+  void heading(std::string_view text) {
+    write(RunStyle::Body, kIndent);
+    write(RunStyle::Bold, text);
+    endLine();
+  }
+  // Indent and the sub-heading underlined; the line goes on in body text.
+  void subHeading(std::string_view text) {
+    write(RunStyle::Body, kIndent);
+    write(RunStyle::Underline, text);
+  }
+  ReportModel take() { return std::move(m_model); }
+
+ private:
+  ReportModel m_model;
+  ReportLine m_line;
+};
+
+void WriteHeader(ReportWriter& w, const ReportStamp& stamp, int ruleLength) {
+  for (int k = 0; k < 5; ++k) w.emptyLine();
+  w.write(RunStyle::Body, std::string(64, ' '));
+  w.write(RunStyle::Tag, "LAVO");
+  w.endLine();
+  w.write(RunStyle::Body, std::string(52, ' '));
+  w.write(RunStyle::Title, "Pelodyn Version 2.0");
+  w.endLine();
+  w.emptyLine();
+  w.line("File Name : " + stamp.fileName + "  Time : " + stamp.time + "   Date : " + stamp.date);
+  w.line(std::string(static_cast<std::size_t>(ruleLength), '*'));
+}
+
+// The rows of `table` whose integer field `field` is at least 1, ordered by
+// it; rows of equal number keep their table order.
+std::vector<Row> RowsByNumber(WorkingStore& store, Table table, std::string_view field) {
+  std::vector<Row> rows = store.rows(table);
+  std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&](const Row& a, const Row& b) { return a.integer(field) < b.integer(field); });
+  return rows;
+}
+
+std::string F(double value, int width, int decimals) {
+  return FixedField(value, width, decimals);
+}
+std::string I(long long value, int width) {
+  return IntegerField(value, width);
+}
+
+// The soils of the current strength model, and the largest soil number.
+int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int>& soilNumbers) {
+  WorkingStore& store = *p.store;
+  const Table table = anisotropic ? Table::Aniso : Table::Soil_Prop;
+  const std::vector<Row> rows = RowsByNumber(store, table, "Line No.");
+  int count = 0;
+  for (const Row& r : store.rows(table)) count = std::max(count, r.integer("Line No."));
+  w.emptyLine();
+  w.heading("SOIL PROPERTIES");
+  w.line("No of Boundary Line = " + I(count, 4));
+  if (anisotropic) {
+    w.line("|   Soil No.   |     C-v     |     C-h     |    Phi-v    |    Phi-h    |  Unit Weight  |");
+  } else {
+    w.line("|   Soil No.   |   Cohesion   |  Fric. Angle  |  Unit Weight  |");
+  }
+  for (const Row& r : rows) {
+    const int k = r.integer("Line No.");
+    soilNumbers.insert(k);
+    if (anisotropic) {
+      w.line(I(k, 10) + F(r.real("C-v"), 15, 3) + F(r.real("C-h"), 14, 3) + F(r.real("Phi-v"), 14, 3) +
+             F(r.real("Phi-h"), 14, 3) + F(r.real("Unit Weight"), 15, 3));
+    } else {
+      w.line(I(k, 10) + F(r.real("Cohesion"), 15, 3) + F(r.real("Phi"), 16, 3) + F(r.real("Unit Weight"), 16, 3));
+    }
+  }
+  return count;
+}
+
+// The lines up to the soil count, each with its points under a running
+// number and a closing rule. Only numbers that a soil or a geometry row
+// names are visited: a typed number of a million prints no million rules.
+void WriteGeometry(ReportWriter& w, const Project& p, int lineCount, std::set<int> lines) {
+  w.emptyLine();
+  w.heading("GEOMETRY");
+  w.line("|   Line No.   |   Points No.   |   X Coord.   |   Y Coord.   |");
+  std::map<int, std::vector<Row>> byLine;
+  for (Row& r : p.store->rows(Table::Geometry)) {
+    const int k = r.integer("Line No.");
+    if (k < 1 || k > lineCount) continue;
+    lines.insert(k);
+    byLine[k].push_back(std::move(r));
+  }
+  for (int k : lines) {
+    int point = 1;
+    for (const Row& r : byLine[k]) {
+      w.line(I(k, 10) + I(point++, 15) + F(r.real("Coordi X"), 20, 3) + F(r.real("Coordi Y"), 15, 3));
+    }
+    w.line(std::string(64, '-'));
+  }
+}
+
+void WriteBottomLine(ReportWriter& w, const Project& p) {
+  const OptionValues& o = p.options;
+  w.emptyLine();
+  w.heading("BOTTOM LINE");
+  if (o.itemIndex("CB_Bottom_Line_Choose") == 0) {
+    w.line("Bottom Line No. = " + RightAligned(o.text("E_BottomLine"), 4));
+  } else {
+    const std::vector<Row> rows = p.store->rows(Table::Bottom_Line);
+    w.line("No of Bottom Line = " + I(static_cast<long long>(rows.size()), 4));
+    for (const Row& r : rows) {
+      w.line("Line No. = " + I(r.integer("Line No."), 3) + "    Beg No. = " + I(r.integer("Begin Point"), 3) +
+             "    End No. = " + I(r.integer("End Point"), 3));
+    }
+  }
+}
+
+void WriteSeepage(ReportWriter& w, const Project& p) {
+  const OptionValues& o = p.options;
+  w.emptyLine();
+  w.write(RunStyle::Body, kIndent);
+  w.write(RunStyle::Bold, "SEEPAGE CONDITION : ");
+  switch (o.itemIndex("CB_Seepage")) {
+    case 1: {
+      w.write(RunStyle::Body,
+              o.itemIndex("CB_Phreatic_Peizometric") == 0 ? "Use Phreatic Surface" : "Use Peizometric Surface");
+      w.endLine();
+      w.line("Unit Weight of Water = " + F(o.readReal("E_Unit_Weight_Water"), 9, 3));
+      const std::vector<Row> rows = p.store->rows(Table::Waterline);
+      w.line("No Point of Water Table = " + I(static_cast<long long>(rows.size()), 4));
+      w.line("|    Point No.    |   X Coord.   |   Y Coord.   |");
+      int point = 1;
+      for (const Row& r : rows) w.line(I(point++, 10) + F(r.real("Coordi X"), 20, 3) + F(r.real("Coordi Y"), 15, 3));
+      break;
+    }
+    case 2:
+      if (o.itemIndex("CB_Ru_Condition") == 0) {
+        w.write(RunStyle::Body, "Average Pore Pressure Ratio");
+        w.endLine();
+        w.line("Ru = " + F(o.readReal("E_Ru_average"), 7, 3));
+      } else {
+        w.write(RunStyle::Body, "Variable Pore Pressure Ratio");
+        w.endLine();
+        w.line("|    Line No.    |      Ru      |");
+        for (const Row& r : p.store->rows(Table::Ru_variable))
+          w.line(I(r.integer("Line No."), 9) + F(r.real("Ru"), 18, 3));
+      }
+      break;
+    default:
+      w.write(RunStyle::Body, "No Seepage");
+      w.endLine();
+  }
+}
+
+void WriteLoads(ReportWriter& w, const Project& p) {
+  const OptionValues& o = p.options;
+  WorkingStore& store = *p.store;
+  w.emptyLine();
+  w.heading("LOAD EFFECT");
+  if (!o.checked("CB_Seismic_Disable")) {
+    w.subHeading("Seismic");
+    w.endLine();
+    w.line("Kh = " + F(o.readReal("E_Kh"), 4, 3) + "   Kv = " + F(o.readReal("E_Kv"), 4, 3));
+  }
+  const bool lineLoads = !o.checked("CB_LineLoad_Disable");
+  const bool stripLoads = !o.checked("CB_StripLoad_Disable");
+  if (lineLoads || stripLoads) {
+    w.subHeading("External Load");
+    w.endLine();
+  }
+  if (lineLoads) {
+    w.line("-Line Load");
+    w.line("|   Load No.   |   Magnitude   |   X Coord.   |    Angle    |");
+    for (const Row& r : store.rows(Table::Lineload)) {
+      w.line(I(r.integer("Load No."), 9) + F(r.real("Magnitude"), 17, 3) + F(r.real("Coordi X"), 16, 3) +
+             F(r.real("Angle"), 14, 3));
+    }
+  }
+  if (stripLoads) {
+    w.line("-Strip Load");
+    w.line("|   Load No.   |   Magnitude   |    Begin X   |    End X    |");
+    for (const Row& r : store.rows(Table::Stripload)) {
+      w.line(I(r.integer("Load No."), 9) + F(r.real("Magnitude"), 17, 3) + F(r.real("Begin X"), 16, 3) +
+             F(r.real("End X"), 14, 3));
+    }
+  }
+  if (!o.checked("CB_Tension_Disable")) {
+    w.subHeading("Tension Crack");
+    w.endLine();
+    w.line("Water Unit Weight = " + o.text("E_Water_Unit_Weight"));
+    w.line("Percent of Water = " + o.text("E_Percent_Water") + " %");
+    w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
+    for (const Row& r : store.rows(Table::Tcrack)) {
+      w.line(I(r.integer("Point No."), 9) + F(r.real("Coordi X"), 18, 3) + F(r.real("Coordi Y"), 15, 3));
+    }
+  }
+  if (!o.checked("CB_Anchor_Disable")) {
+    w.subHeading("Anchor or Geofrabric");
+    w.write(RunStyle::Body, o.itemIndex("RG_Apply_as") == 0 ? " : Variable" : " : Constant");
+    w.endLine();
+    w.line("| Load No. | Magnitude | Start X | Start Y | End X | End Y | Bond Length |");
+    for (const Row& r : store.rows(Table::Anchor)) {
+      w.line(I(r.integer("Load No."), 6) + F(r.real("Magnitude"), 15, 3) + F(r.real("X start"), 11, 3) +
+             F(r.real("Y start"), 10, 3) + F(r.real("X end"), 9, 3) + F(r.real("Y end"), 8, 3) +
+             F(r.real("Bonded Length"), 11, 3));
+    }
+  }
+}
+
+// The move step of the random search as the collection works it out from
+// this project: the typed Moving Length, or without one a hundredth of the
+// chord from the first to the last point of the irregular surface.
+double MoveStep(const Project& p) {
+  const double typed = p.options.readReal("E_Move_Length");
+  if (typed != 0.0) return typed;
+  const std::vector<Row> rows = p.store->rows(Table::NonCircular_Coordinate);
+  const int count = static_cast<int>(rows.size());
+  if (count < 2) return 0.0;
+  double x1 = 0.0, y1 = 0.0, xn = 0.0, yn = 0.0;
+  for (const Row& r : rows) {
+    const int no = r.integer("Point No.");
+    if (no < 1 || no > count) return 0.0;  // the collection stops on such a row
+    if (no == 1) x1 = r.real("Coordi X"), y1 = r.real("Coordi Y");
+    if (no == count) xn = r.real("Coordi X"), yn = r.real("Coordi Y");
+  }
+  return std::hypot(xn - x1, yn - y1) / 100.0;
+}
+
+void WriteSearch(ReportWriter& w, const Project& p) {
+  const OptionValues& o = p.options;
+  auto real = [&o](const char* name, int width, int decimals) { return F(o.readReal(name), width, decimals); };
+  auto integer = [&o](const char* name, int width) { return I(o.readInteger(name), width); };
+  w.emptyLine();
+  w.heading("SEARCH CONDITION");
+  w.line("Passing Criteria = " + real("E_Pass_Criteria", 4, 5));
+  w.emptyLine();
+
+  static constexpr const char* kCircular[] = {" : by Grid", " : by Specified Point", " : by Automatic"};
+  const int circular = std::clamp(o.itemIndex("CB_Cir_Search"), 0, 2);
+  w.subHeading("Circular Search");
+  w.write(RunStyle::Body, kCircular[circular]);
+  w.endLine();
+  if (o.itemIndex("CB_Circle_Decrement") == 0) {
+    w.line("No of Circle = " + integer("E_Cir_Decrement", 4));
+  } else {
+    w.line("Radius Decrement = " + real("E_Cir_Decrement", 9, 3));
+  }
+  w.line("No of Slice = " + integer("E_Cir_Slice", 4));
+  w.line("Min Depth of Tallest Slice = " + real("E_Cir_Depth_Tallest", 9, 3));
+  w.line("No of Add Radii = " + integer("E_Cir_Add_Radius", 4));
+  if (circular == 0) {
+    static constexpr const char* kCorners[3][2] = {
+        {"E_X_LeftDown", "E_Y_LeftDown"}, {"E_X_RightDown", "E_Y_RightDown"}, {"E_X_RightTop", "E_Y_RightTop"}};
+    for (int k = 0; k < 3; ++k) {
+      const std::string n = std::to_string(k + 1);
+      w.line("Point " + n + " Coord.X = " + real(kCorners[k][0], 5, 3) + "    Point " + n +
+             " Coord.Y = " + real(kCorners[k][1], 5, 3));
+    }
+    w.line("No of Divisions Between Point 1 and 2 = " + integer("E_12_Division", 3));
+    w.line("No of Divisions Between Point 2 and 3 = " + integer("E_23_Division", 3));
+    if (o.checked("CB_Grid_Increment")) {
+      w.line("X Increment = " + real("E_Xgrid_Increment", 5, 3) +
+             "   Y Increment = " + real("E_Ygrid_Increment", 5, 3));
+    }
+  } else if (circular == 1) {
+    w.line("X Specified = " + real("E_X_Center", 5, 3) + "    Y Specified = " + real("E_Y_Center", 5, 3) +
+           "    R Specified = " + real("E_Radius", 5, 3));
+  } else {
+    w.line("X Automatic = " + real("E_Xauto_Start", 5, 3) + "     Y Automatic = " + real("E_Yauto_Start", 5, 3));
+    w.line("X Increment = " + real("E_Xauto_Increment", 5, 3) +
+           "     Y Increment = " + real("E_Yauto_Increment", 5, 3));
+  }
+  w.emptyLine();
+
+  const bool random = o.itemIndex("CB_NonCir_Search") != 0;
+  w.subHeading("Non-Circular Search");
+  w.write(RunStyle::Body, random ? " : by Random" : " : by Specific");
+  w.endLine();
+  w.line("No of Slice = " + integer("E_NonCir_Slice", 4));
+  w.line("Min Depth of Tallest Slice = " + real("E_NonCir_Depth_Tallest", 9, 3));
+  if (random) {
+    w.line("No. of Direction = " + integer("E_No_Direction", 4));
+    w.line("Moving Length = " + F(MoveStep(p), 9, 3));
+    w.line("Divide Step = " + integer("E_Divide_Step", 4));
+  }
+  w.line("X Axis = " + real("E_NonCir_X_Center", 9, 3) + "     Y Axis = " + real("E_NonCir_Y_Center", 9, 3));
+  w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
+  for (const Row& r : p.store->rows(Table::NonCircular_Coordinate)) {
+    w.line(I(r.integer("Point No."), 9) + F(r.real("Coordi X"), 18, 3) + F(r.real("Coordi Y"), 15, 3));
+  }
+}
+
+std::string Shortest(double value) {
+  return FormatShortest(RoundHalfEven(value, 4));
+}
+
+}  // namespace
+
+std::string RightAligned(std::string_view text, int width) {
+  const auto length = static_cast<long long>(CharacterCount(text));
+  std::string out;
+  if (length < width) out.assign(static_cast<std::size_t>(width - length), ' ');
+  out += text;
+  return out;
+}
+
+std::string IntegerField(long long value, int width) {
+  return RightAligned(std::to_string(value), width);
+}
+
+std::string FixedField(double value, int width, int decimals) {
+  return RightAligned(FormatFixed(value, decimals), width);
+}
+
+std::string DescribeLine(const ReportLine& line) {
+  std::string out;
+  for (const ReportRun& run : line.runs) {
+    const char* tag = run.style == RunStyle::Bold        ? "b"
+                      : run.style == RunStyle::Underline ? "u"
+                      : run.style == RunStyle::Title     ? "title"
+                      : run.style == RunStyle::Tag       ? "tag"
+                                                         : nullptr;
+    if (tag) out += std::string("[") + tag + "]";
+    out += run.text;
+    if (tag) out += std::string("[/") + tag + "]";
+  }
+  return out;
+}
+
+std::vector<std::string> DescribeLines(const ReportModel& model) {
+  std::vector<std::string> out;
+  out.reserve(model.lines.size());
+  for (const ReportLine& line : model.lines) out.push_back(DescribeLine(line));
+  return out;
+}
+
+ReportModel BuildDataReport(const Project& project, const ReportStamp& stamp) {
+  const OptionValues& o = project.options;
+  ReportWriter w;
+  WriteHeader(w, stamp, 64);
+  w.line("PROJECT    : " + o.text("E_Project_Name"));
+  w.line("LOCATION   : " + o.text("E_Lacation"));
+  w.line("ENGINEER   : " + o.text("E_Engineer"));
+  w.line(std::string(64, '*'));
+  std::set<int> soilNumbers;
+  const int lineCount = WriteSoils(w, project, o.itemIndex("CB_Strength_Model") == 1, soilNumbers);
+  WriteGeometry(w, project, lineCount, std::move(soilNumbers));
+  WriteBottomLine(w, project);
+  WriteSeepage(w, project);
+  WriteLoads(w, project);
+  WriteSearch(w, project);
+  return w.take();
+}
+
+ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& run, const ReportStamp& stamp) {
+  static constexpr const char* kLabels[kMethodCount] = {"Min. FS. by Ordinary    : ", "Min. FS. by Simp.Janbu  : ",
+                                                        "Min. FS. by Simp.Bishop : ", "Min. FS. by Spencer     : "};
+  ReportWriter w;
+  WriteHeader(w, stamp, 67);
+  if (run.theory == 1 || run.theory == 2) {
+    const bool circular = run.theory == 1;
+    w.emptyLine();
+    w.heading(circular ? "Circular Analysis" : "Non-Circular Analysis");
+    w.emptyLine();
+    for (int k = circular ? Ordinary : Janbu; k < kMethodCount; ++k) {
+      const auto i = static_cast<std::size_t>(k);
+      std::string text = kLabels[k];
+      if (!run.selected[i]) {
+        text += "N/A";
+      } else {
+        const MethodMinimum& m = run.minima[i];
+        text += Shortest(m.Fs);
+        if (circular) {
+          text += " , X : " + Shortest(m.CenterX) + " , Y : " + Shortest(m.CenterY) + " , R : " + Shortest(m.Radius);
+        }
+      }
+      w.line(text);
+    }
+  }
+  w.emptyLine();
+  w.emptyLine();
+  w.heading("Failure Surface Coordinate");
+  w.emptyLine();
+  w.line("|   No.   |   Coordi X   |   Coordi Y   |");
+  w.line(std::string(41, '-'));
+  store.visitRows(Table::Failure_Geometry, [&w](const Row& r) {
+    w.line(I(r.integer("No"), 6) + F(r.real("Coor_X"), 16, 3) + F(r.real("Coor_Y"), 15, 3));
+  });
+  w.line(std::string(41, '-'));
+  return w.take();
+}
+
+}  // namespace pelodyn
