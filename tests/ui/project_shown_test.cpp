@@ -458,8 +458,7 @@ TEST_F(ProjectShownTest, ADivisionThatIsNoNumberIsNamedWhereItIsTyped) {
 }
 
 TEST_F(ProjectShownTest, WhatIsNotBuiltYetIsDisabledAndSaysWhy) {
-  for (const char* name :
-       {"MN_Print", "MN_PrintData", "MN_MovePoint", "MN_AutomaticExecuteFile", "TB_View_SoilProp", "PU_Vetget"}) {
+  for (const char* name : {"MN_Print", "MN_PrintData", "MN_MovePoint", "TB_View_SoilProp"}) {
     QAction* a = action(name);
     EXPECT_FALSE(a->isEnabled()) << name;
     EXPECT_TRUE(a->toolTip().contains(QStringLiteral("Not available yet")) ||

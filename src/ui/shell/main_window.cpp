@@ -39,6 +39,7 @@
 #include "ui/shell/command_table.h"
 #include "ui/shell/input_strip.h"
 #include "ui/shell/strip_controls.h"
+#include "ui/shell/tool_windows.h"
 #include "view/picture_export.h"
 #include "view/section_painter.h"
 #include "view/section_view.h"
@@ -314,6 +315,7 @@ void MainWindow::connectCommands() {
   on("TB_AZoom", [this] {
     if (m_document.project().store->rowCount(Table::Geometry) > 0) m_view->fitView();
   });
+  ConnectToolWindows(*m_commands, m_document, m_prompter, this);
 }
 
 void MainWindow::applyControlStates() {
