@@ -72,10 +72,11 @@ void DescribeMinima(Project& project, FileReport& report) {
 namespace {
 
 // Passes everything on to the front end's platform and keeps the last
-// message shown: the reason of a refused run.
+// message shown: the reason of a refused run. Between trials it hands the
+// batch's stop request on to the project being run.
 class MessageKeeper final : public PlatformServices {
  public:
-  explicit MessageKeeper(PlatformServices& inner) : m_inner(inner) {}
+  MessageKeeper(PlatformServices& inner, const std::atomic<bool>* stop) : m_inner(inner), m_stop(stop) {}
   void showMessage(MessageKind kind, std::string_view caption, std::string_view text) override {
     last = std::string(text);
     m_inner.showMessage(kind, caption, text);
@@ -85,8 +86,14 @@ class MessageKeeper final : public PlatformServices {
     if (!ok) last = std::string(text);
     return ok;
   }
-  void reportProgress(const ProgressReport& report) override { m_inner.reportProgress(report); }
-  void processPendingEvents() override { m_inner.processPendingEvents(); }
+  void reportProgress(const ProgressReport& report) override {
+    m_inner.reportProgress(report);
+    passStop();
+  }
+  void processPendingEvents() override {
+    m_inner.processPendingEvents();
+    passStop();
+  }
   void showMinima(const std::array<std::string, 4>& labels, const std::array<bool, 4>& shown) override {
     m_inner.showMinima(labels, shown);
   }
@@ -94,11 +101,34 @@ class MessageKeeper final : public PlatformServices {
   void setProgressCaption(std::string_view caption) override { m_inner.setProgressCaption(caption); }
   void closeProgressWindow() override { m_inner.closeProgressWindow(); }
 
+  bool stopRequested() const { return m_stop && m_stop->load(); }
+  void passStop() {
+    if (project && stopRequested()) project->run.StopRequested = 1;
+  }
+
   std::string last;
+  Project* project = nullptr;  // the project being run, when there is one
 
  private:
   PlatformServices& m_inner;
+  const std::atomic<bool>* m_stop;
 };
+
+std::string StoppedText(std::uint8_t language, bool started) {
+  if (language == kLanguageThai) {
+    return started ? "หยุดระหว่างการคำนวณ: ไม่ได้บันทึกไฟล์ผลลัพธ์" : "หยุดก่อนการคำนวณไฟล์นี้";
+  }
+  return started ? "The batch was stopped during this file; its result file was not written."
+                 : "The batch was stopped before this file.";
+}
+
+FileReport StoppedReport(const std::filesystem::path& file, std::uint8_t language, bool started) {
+  FileReport report;
+  report.file = file.string();
+  report.stopped = true;
+  report.error = StoppedText(language, started);
+  return report;
+}
 
 bool AnyFactor(const Project& project) {
   const AnalysisModel& m = project.model;
@@ -130,7 +160,8 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
   const auto start = std::chrono::steady_clock::now();
   FileReport report;
   report.file = file.string();
-  MessageKeeper platform(frontEnd);
+  MessageKeeper platform(frontEnd, options.stop);
+  if (platform.stopRequested()) return StoppedReport(file, options.language, false);
   try {
     Project project(SqliteWorkingStore::OpenInMemory());
     project.BatchMode = 1;
@@ -138,6 +169,8 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     ReadAnyProjectFile(project, platform, file);
     report.projectName = project.options.text("E_Project_Name");
     project.run.StopRequested = 0;
+    platform.project = &project;
+    platform.passStop();
     RunOptions runOptions;
     runOptions.threads = options.threads;
     if (!options.movingCentreFile.empty()) {
@@ -156,6 +189,15 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     }
     platform.last.clear();
     const RunResult run = RunAnalysis(project, platform, runOptions);
+    platform.project = nullptr;
+    if (platform.stopRequested() && run.outcome != RunOutcome::Complete) {
+      // An unfinished run: the file keeps the result file it had.
+      FileReport stopped = StoppedReport(file, options.language, true);
+      stopped.projectName = report.projectName;
+      stopped.theory = project.model.AnalysisTheory;
+      stopped.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      return stopped;
+    }
     const AnalysisModel& m = project.model;
     report.theory = m.AnalysisTheory;
     report.search = m.AnalysisTheory == 2 ? m.NonCirSearchKind : m.CircularSearchKind;
@@ -182,6 +224,18 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
   }
   report.elapsedSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return report;
+}
+
+std::vector<FileReport> AnalyseProjectFiles(const std::vector<std::filesystem::path>& files, PlatformServices& platform,
+                                            const BatchOptions& options,
+                                            const std::function<void(std::size_t, const FileReport&)>& done) {
+  std::vector<FileReport> reports;
+  reports.reserve(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    reports.push_back(AnalyseProjectFile(files[i], platform, options));
+    if (done) done(i, reports.back());
+  }
+  return reports;
 }
 
 namespace {
@@ -234,7 +288,9 @@ std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t lan
     name.resize(name.size() - 4);
     std::string text =
         Right(std::to_string(i + 1), 7) + Right(First(r.projectName, 18), 24) + Right(First(name, 17), 20);
-    if (!r.ok) {
+    if (r.stopped) {
+      text += Right("Stopped", 17) + "  " + r.error;
+    } else if (!r.ok) {
       text += Right("Failed", 17) + "  " + r.error;
     } else {
       if (r.theory == 1) text += Right("  Circular  ", 17);
@@ -256,7 +312,10 @@ std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t lan
 
 void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileReport>& reports,
                       std::uint8_t language) {
-  const std::string text = SummaryText(reports, language);
+  WriteSummaryText(path, SummaryText(reports, language));
+}
+
+void WriteSummaryText(const std::filesystem::path& path, const std::string& text) {
   // Characters the Thai code page lacks (in a file name, say) become '?'
   // rather than losing the whole summary.
   std::string bytes;
@@ -280,6 +339,15 @@ void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileR
     i += piece.size();
   }
   WriteFileReplacing(path, bytes);
+}
+
+std::string SummaryReportText(const std::string& summary) {
+  std::size_t at = 0;
+  for (int line = 0; line < 3 && at != std::string::npos; ++line) {
+    at = summary.find('\n', at);
+    if (at != std::string::npos) ++at;
+  }
+  return at == std::string::npos ? std::string() : summary.substr(at);
 }
 
 std::filesystem::path DefaultSummaryPath() {

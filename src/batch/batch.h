@@ -3,8 +3,10 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,7 +33,10 @@ struct MethodReport {
 struct FileReport {
   std::string file;
   bool ok = false;
-  std::string error;  // the message of a file that failed
+  // The batch was stopped before this file's run ended: its result file was
+  // left as it was, and `error` says so.
+  bool stopped = false;
+  std::string error;  // the message of a file that failed or was stopped
   std::string projectName;
   int theory = -1;
   int search = -1;  // circular or irregular search kind, by theory
@@ -58,6 +63,11 @@ struct BatchOptions {
   // Threads the search uses (RunOptions::threads; the results are the same
   // for any number).
   int threads = 1;
+  // The batch's stop request, read between trials (the caller owns it and
+  // may set it from any thread). Once it is set, the file being analysed
+  // stops after its current trial and keeps its old result file, and no
+  // further file is read.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 // Reads `file` (either version) into a project of its own with a private
@@ -68,9 +78,20 @@ struct BatchOptions {
 // would have seen; a run in which no trial surface of any selected method
 // got a factor fails with "no admissible slip surface" and the count of each
 // rejection reason in words. Messages of the run go to `platform`. Never
-// throws: a failure is reported in the FileReport.
+// throws: a failure is reported in the FileReport. A stop request (see
+// BatchOptions::stop) gives a report with `stopped` set and writes no result
+// file.
 FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform,
                               const BatchOptions& options = {});
+
+// Analyses `files` one after the other in list order, each as
+// AnalyseProjectFile does; a file that fails does not end the batch.
+// `done`, when given, is called after each file on the calling thread with
+// its position and report. After a stop request every file not yet
+// completed gets a stopped report and is not touched.
+std::vector<FileReport> AnalyseProjectFiles(
+    const std::vector<std::filesystem::path>& files, PlatformServices& platform, const BatchOptions& options = {},
+    const std::function<void(std::size_t index, const FileReport& report)>& done = {});
 
 // "no admissible slip surface: of N surfaces, n with '<reason>', ..." in
 // `language`, from the surface count and the result code counts of a run.
@@ -84,6 +105,12 @@ std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t lan
 // Writes the summary (code page 874, CR LF), replacing the file.
 void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileReport>& reports,
                       std::uint8_t language = 1);
+// Writes a summary text (UTF-8 with CR LF line ends) in code page 874,
+// replacing the file; a character the code page lacks becomes '?'.
+void WriteSummaryText(const std::filesystem::path& path, const std::string& text);
+// What the report window shows of a summary: the text from its fourth line
+// on (the table without the title, its underline and the blank line).
+std::string SummaryReportText(const std::string& summary);
 // sum_of_result.txt in the system's temporary folder.
 std::filesystem::path DefaultSummaryPath();
 

@@ -86,9 +86,6 @@ enum class UiText {
   // Why a command is disabled.
   LaterDataEntry,
   LaterDrawing,
-  LaterPrinting,
-  LaterBatch,
-  LaterVegetation,
   NoHelpFile,
   // Why the commands this version leaves out are disabled: the circle and
   // the irregular surface are keyed in on the step-by-step form, the
@@ -96,6 +93,8 @@ enum class UiText {
   KeyInOnStepForm,
   ContourNotSet,
   CheckedAtRun,
+  // The moving-centre listing is made by the command-line program.
+  MovingCentreByCli,
   // The contour map's legend title and its minimum mark: {0} the factor.
   ContourLegendTitle,
   ContourLegendMinimum,

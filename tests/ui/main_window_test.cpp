@@ -428,8 +428,15 @@ TEST_F(MainWindowTest, CommandsThatTouchTheProjectAreDisabledDuringARun) {
   EXPECT_TRUE(action("MN_Open")->isEnabled());
   // Commands whose windows arrive later stay disabled; the irregular-surface
   // commands wait for the irregular theory.
-  for (const char* name : {"MN_MovePoint", "MN_AutomaticExecuteFile", "MN_PelodynHelp", "MN_Draw_Surface"}) {
+  for (const char* name : {"MN_MovePoint", "MN_PelodynHelp", "MN_Draw_Surface"}) {
     EXPECT_FALSE(action(name)->isEnabled()) << name;
+  }
+  // The batch and vegetation windows are there, but not while a run goes on.
+  for (const char* name : {"MN_AutomaticExecuteFile", "PU_Vetget"}) {
+    EXPECT_TRUE(action(name)->isEnabled()) << name;
+    window->setRunInProgress(true);
+    EXPECT_FALSE(action(name)->isEnabled()) << name;
+    window->setRunInProgress(false);
   }
   control<QAbstractButton>("RB_NonCir")->click();
   EXPECT_TRUE(action("MN_Draw_Surface")->isEnabled());

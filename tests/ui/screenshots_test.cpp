@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -13,7 +14,10 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "persistence/text_file.h"
 #include "texts/captions.h"
+#include "ui/batch/auto_exe_file_report.h"
+#include "ui/batch/auto_exe_file_window.h"
 #include "ui/document/project_document.h"
 #include "ui/forms/settings_dialogs.h"
 #include "ui/forms/step_by_step_form.h"
@@ -23,6 +27,7 @@
 #include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/main_window.h"
+#include "ui/vegetation/vegetation_window.h"
 #include "view/section_view.h"
 
 namespace pelodyn {
@@ -217,6 +222,91 @@ TEST(Screenshots, FormsInBothLanguages) {
     page.show();
     save(&page, QStringLiteral("page-setup") + suffix);
   }
+}
+
+// The batch windows (with the question asked before a batch, and a project
+// named in Thai) and the vegetation window's pages, in both languages.
+TEST(Screenshots, BatchAndVegetationWindows) {
+  const QString folder = qEnvironmentVariable("PELODYN_PICTURES");
+  if (folder.isEmpty()) GTEST_SKIP() << "PELODYN_PICTURES is not set";
+  QDir().mkpath(folder);
+  auto save = [&](QWidget* w, const QString& name) {
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w->grab().save(folder + QLatin1Char('/') + name));
+  };
+  const fs::path dir = fs::temp_directory_path() / "pelodyn-batch-pictures";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  for (const char* name : {"homogeneous-grid.pdd", "layered-phreatic-loads.pdd", "irregular-random.pdd"}) {
+    fs::copy_file(fs::path(PELODYN_EXAMPLES) / name, dir / name);
+  }
+  // A copy whose project name is Thai (line 2 of the file, code page 874).
+  std::string bytes = ReadFileBytes(dir / "homogeneous-grid.pdd");
+  const std::size_t first = bytes.find('\n') + 1;
+  bytes.replace(first, bytes.find('\r', first) - first, Utf8ToCp874("ลาดดินริมคลอง", "name"));
+  WriteFileReplacing(dir / "ลาดดินริมคลอง.pdd", bytes);
+
+  test::ScriptedPrompter prompter;
+  auto document = ProjectDocument::openPrivate();
+  for (int language : {1, 0}) {
+    document->setLanguage(static_cast<std::uint8_t>(language));
+    const QString suffix = language == 0 ? QStringLiteral("-thai.png") : QStringLiteral("-english.png");
+    AutoExeFileWindow batch(*document, prompter);
+    batch.setFolder(QString::fromStdString(dir.string()));
+    batch.show();
+    save(&batch, QStringLiteral("batch-empty") + suffix);
+    batch.findChild<QPushButton*>(QStringLiteral("B_AddAll"))->click();
+    save(&batch, QStringLiteral("batch-selected") + suffix);
+    QSignalSpy finished(&batch, &AutoExeFileWindow::batchFinished);
+    ASSERT_TRUE(batch.run());
+    ASSERT_TRUE(finished.wait(300000));
+    // The question as the desktop program asks it.
+    QMessageBox question(QMessageBox::Warning, prompter.shown.back().caption, prompter.shown.back().text,
+                         QMessageBox::Ok | QMessageBox::Cancel);
+    question.show();
+    save(&question, QStringLiteral("batch-question") + suffix);
+    save(&batch, QStringLiteral("batch-done") + suffix);
+    AutoExeFileReport* report = batch.reportWindow();
+    ASSERT_NE(report, nullptr);
+    save(report, QStringLiteral("batch-report") + suffix);
+  }
+
+  // The vegetation window with two root types, three plants and a result.
+  document->setLanguage(1);
+  auto row = [](Table table, std::vector<FieldValue> values) {
+    Row r(table);
+    for (std::size_t f = 0; f < values.size(); ++f) r.value(f) = values[f];
+    return r;
+  };
+  document->insertRows(Table::Root_No, 1,
+                       {row(Table::Root_No, {std::int64_t{1}, std::string("Vetiver grass"), 12.0}),
+                        row(Table::Root_No, {std::int64_t{2}, std::string("หญ้าแฝก"), 8.0})});
+  std::vector<Row> layers;
+  for (int type = 1; type <= 2; ++type) {
+    for (int layer = 1; layer <= 3; ++layer) {
+      layers.push_back(row(Table::Root_Layer, {std::int64_t{type}, std::int64_t{layer}, 0.6 / layer + 0.1 * type}));
+    }
+  }
+  document->insertRows(Table::Root_Layer, 1, layers);
+  document->insertRows(Table::Root_Position, 1,
+                       {row(Table::Root_Position, {std::int64_t{1}, std::int64_t{1}, 0.5, 3.0}),
+                        row(Table::Root_Position, {std::int64_t{2}, std::int64_t{2}, 1.5, 12.0}),
+                        row(Table::Root_Position, {std::int64_t{3}, std::int64_t{1}, 1.0, 24.5})});
+  VegetationWindow vegetation(*document, prompter);
+  vegetation.show();
+  vegetation.generate();
+  auto* pages = vegetation.findChild<QTabWidget*>(QStringLiteral("PC_Vegetation"));
+  for (int language : {1, 0}) {
+    document->setLanguage(static_cast<std::uint8_t>(language));
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&vegetation, &change);
+    const QString suffix = language == 0 ? QStringLiteral("-thai.png") : QStringLiteral("-english.png");
+    for (int page = 0; page < pages->count(); ++page) {
+      pages->setCurrentIndex(page);
+      save(&vegetation, QStringLiteral("vegetation-page-%1").arg(page) + suffix);
+    }
+  }
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ bool SetOptionCommand::mergeWith(const QUndoCommand* other) {
 }
 
 RowsCommand::RowsCommand(ProjectDocument& document, const QString& description, Table table, int position,
-                         std::vector<Row> removed, std::vector<Row> inserted)
-    : QUndoCommand(description),
+                         std::vector<Row> removed, std::vector<Row> inserted, QUndoCommand* parent)
+    : QUndoCommand(description, parent),
       m_document(document),
       m_table(table),
       m_position(position),
@@ -46,6 +46,21 @@ void RowsCommand::redo() {
 
 void RowsCommand::undo() {
   m_document.applyRows(m_table, m_position, static_cast<int>(m_inserted.size()), m_removed);
+}
+
+TablesCommand::TablesCommand(ProjectDocument& document, const QString& description)
+    : QUndoCommand(description), m_document(document) {}
+
+void TablesCommand::redo() {
+  StoreTransaction transaction(*m_document.project().store);
+  QUndoCommand::redo();
+  transaction.commit();
+}
+
+void TablesCommand::undo() {
+  StoreTransaction transaction(*m_document.project().store);
+  QUndoCommand::undo();
+  transaction.commit();
 }
 
 }  // namespace pelodyn

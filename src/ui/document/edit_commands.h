@@ -41,7 +41,7 @@ class SetOptionCommand : public QUndoCommand {
 class RowsCommand : public QUndoCommand {
  public:
   RowsCommand(ProjectDocument& document, const QString& description, Table table, int position,
-              std::vector<Row> removed, std::vector<Row> inserted);
+              std::vector<Row> removed, std::vector<Row> inserted, QUndoCommand* parent = nullptr);
   void redo() override;
   void undo() override;
 
@@ -50,6 +50,18 @@ class RowsCommand : public QUndoCommand {
   Table m_table;
   int m_position;
   std::vector<Row> m_removed, m_inserted;
+};
+
+// Several row replacements as one step: its children, written in one
+// transaction of the store, undone in reverse order.
+class TablesCommand : public QUndoCommand {
+ public:
+  TablesCommand(ProjectDocument& document, const QString& description);
+  void redo() override;
+  void undo() override;
+
+ private:
+  ProjectDocument& m_document;
 };
 
 }  // namespace pelodyn

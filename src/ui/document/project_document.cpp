@@ -156,6 +156,18 @@ void ProjectDocument::replaceRows(Table table, std::vector<Row> rows) {
   m_undo.push(new RowsCommand(*this, QStringLiteral("Replace rows"), table, 1, std::move(before), std::move(rows)));
 }
 
+void ProjectDocument::replaceTables(const QString& description,
+                                    std::vector<std::pair<Table, std::vector<Row>>> tables) {
+  auto command = std::make_unique<TablesCommand>(*this, description);
+  for (auto& [table, rows] : tables) {
+    std::vector<Row> before = m_project->store->rows(table);
+    if (before == rows) continue;
+    new RowsCommand(*this, description, table, 1, std::move(before), std::move(rows), command.get());
+  }
+  if (command->childCount() == 0) return;
+  m_undo.push(command.release());
+}
+
 void ProjectDocument::applyOptions(const OptionValues& values, const QStringList& changed) {
   m_project->options = values;
   SyncModelFlags(*m_project);

@@ -76,6 +76,10 @@ class ProjectDocument : public QObject {
   void insertRows(Table table, int position, std::vector<Row> rows);
   void removeRows(Table table, int position, int count);
   void replaceRows(Table table, std::vector<Row> rows);
+  // Replaces the rows of several tables as one step, written in one
+  // transaction; a table whose rows stay as they are is left out, and
+  // nothing is pushed when none changes.
+  void replaceTables(const QString& description, std::vector<std::pair<Table, std::vector<Row>>> tables);
 
   // ----- Whole project ---------------------------------------------------------
   // New Project: tables emptied, options at their defaults; `readSettings`
@@ -147,6 +151,7 @@ class ProjectDocument : public QObject {
  private:
   friend class SetOptionCommand;
   friend class RowsCommand;
+  friend class TablesCommand;
   ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock);
 
   // The writes the commands make; each tells the notifier.

@@ -75,7 +75,7 @@ const CommandDef kCommands[] = {
     {"MN_Draw_Contour", "Draw Contour", "", P},
     {"MN_SetContour", "Contour Setting", "", L},
     {"MN_Run", "&Run", "Ctrl+R", P},
-    {"MN_AutomaticExecuteFile", "Automatic Execute File", "", P | L},
+    {"MN_AutomaticExecuteFile", "Automatic Execute File", "", P},
     {"MN_FailureGeometry", "Failure Geometry", "", P},
     {"MN_WhatsNew", "What's New?", "", NoNeed},
     {"MN_PelodynHelp", "Pelodyn Help", "", L},
@@ -99,7 +99,7 @@ const CommandDef kCommands[] = {
     {"PU_TCrack", "Tension Crack", "", P},
     {"PU_ExLoad", "External Load", "", P},
     {"PU_Anchor", "Anchor or Geofabric", "", P},
-    {"PU_Vetget", "Vegetation", "", P | L},
+    {"PU_Vetget", "Vegetation", "", P},
     // The effect bar's check buttons.
     {"TB_No_Seepage", "No Seepage", "", P},
     {"TB_Water_Line", "Water Line", "", P},
@@ -155,9 +155,8 @@ const std::pair<const char*, const char*> kToolBar[] = {
 const std::pair<const char*, UiText> kReasons[] = {
 
     {"MN_SlipSurface", UiText::KeyInOnStepForm}, {"MN_IrregularFailure", UiText::KeyInOnStepForm},
-    {"MN_SetContour", UiText::ContourNotSet},    {"MN_AutomaticExecuteFile", UiText::LaterBatch},
-    {"MN_PelodynHelp", UiText::NoHelpFile},      {"TB_Verify", UiText::CheckedAtRun},
-    {"PU_Vetget", UiText::LaterVegetation},
+    {"MN_SetContour", UiText::ContourNotSet},    {"MN_PelodynHelp", UiText::NoHelpFile},
+    {"TB_Verify", UiText::CheckedAtRun},  // the checks run with every calculation
 };
 
 QString Q(std::string_view s) {

@@ -42,6 +42,7 @@
 #include "ui/shell/input_strip.h"
 #include "ui/shell/load_editor.h"
 #include "ui/shell/strip_controls.h"
+#include "ui/shell/tool_windows.h"
 #include "view/picture_export.h"
 #include "view/section_painter.h"
 #include "view/section_view.h"
@@ -383,6 +384,7 @@ void MainWindow::connectDrawing() {
   connect(m_strip, &InputStrip::expandedChanged, this, [this](bool expanded) {
     if (!expanded) m_drawing->end();
   });
+  ConnectToolWindows(*m_commands, m_document, m_prompter, this);
 }
 
 void MainWindow::applyControlStates() {

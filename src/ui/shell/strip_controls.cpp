@@ -79,6 +79,9 @@ UiText DisabledReason(const QString& name) {
       name == QLatin1String("E_Min_Interval")) {
     return UiText::ContourNotSet;
   }
+  for (const char* moving : {"CB_Moving_Center", "E_MCX", "E_MCY", "E_Bound_L", "E_Bound_R"}) {
+    if (name == QLatin1String(moving)) return UiText::MovingCentreByCli;
+  }
   return UiText::LaterDataEntry;
 }
 

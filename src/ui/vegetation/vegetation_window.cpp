@@ -1,0 +1,314 @@
+#include "ui/vegetation/vegetation_window.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <map>
+
+#include "model/numbers.h"
+#include "ui/document/guard.h"
+#include "ui/document/project_document.h"
+#include "ui/document/prompter.h"
+#include "ui/forms/grid_editor.h"
+
+namespace pelodyn {
+namespace {
+
+struct Text {
+  const char* name;
+  const char* english;
+  const char* thai;
+};
+
+// The labels, buttons and pages by control name.
+const Text kTexts[] = {
+    {"TS_Root_Properties", "Root Properties", "คุณสมบัติราก"},
+    {"TS_Root_Position", "Root Position", "ตำแหน่งราก"},
+    {"TS_Results", "Results", "ผลลัพธ์"},
+    {"L_Root_No", "Root types", "ชนิดราก"},
+    {"L_Root_Layer", "Root radius per layer", "รัศมีรากในแต่ละชั้น"},
+    {"L_Original_Cohesion", "Soil Cohesion without Root =", "ความเชื่อมแน่นของดินที่ไม่มีราก ="},
+    {"L_Layer_Height", "z =", "z ="},
+    {"L_Root_Position", "Plants", "ตำแหน่งพืช"},
+    {"GB_Area", "Area and grid", "พื้นที่และกริด"},
+    {"L_Min_Area", "Min (X,Y)", "Min (X,Y)"},
+    {"L_Max_Area", "Max (X,Y)", "Max (X,Y)"},
+    {"L_Hor_Grid_No", "Hor. Div", "จำนวนช่องแนวนอน"},
+    {"L_Ver_Grid_No", "Ver. Div.", "จำนวนช่องแนวตั้ง"},
+    {"L_Hor_SmallGrid_No", "Minor horizontal grid No. =", "จำนวนช่องย่อยแนวนอน ="},
+    {"L_Ver_SmallGrid_No", "Minor vertical grid No. =", "จำนวนช่องย่อยแนวตั้ง ="},
+    {"L_Eff_Width_No", "Eff. width", "ความกว้างประสิทธิผล"},
+    {"L_Eff_Length_No", "Eff. length", "ความยาวประสิทธิผล"},
+    {"B_Gen_VegEff", "Generate", "คำนวณ"},
+    {"B_Export", "Export", "ส่งออก"},
+    {"B_Restore", "Restore", "คืนค่า"},
+    {"B_Close", "Close", "ปิด"},
+};
+
+// Column titles of the three grids.
+const Text kTitles[] = {
+    {"DBG_Root_No", "Root No.|Description|Cohesion", "ชนิดราก|คำอธิบาย|ความเชื่อมแน่น"},
+    {"DBG_Root_Layer", "Root No.|Layer No.|Radius", "ชนิดราก|ชั้นที่|รัศมี"},
+    {"DBG_Root_Position", "No.|Root Type|Coordi X|Coordi Y", "ลำดับ|ชนิดราก|พิกัด X|พิกัด Y"},
+};
+
+// The text boxes and their first texts.
+const std::pair<const char*, const char*> kBoxes[] = {
+    {"E_Original_Cohesion", "2"}, {"E_Layer_Height", "0.5"},    {"E_Min_Area_X", "0"},   {"E_Min_Area_Y", "0"},
+    {"E_Max_Area_X", "2"},        {"E_Max_Area_Y", "30.02"},    {"E_Hor_Grid_No", "2"},  {"E_Ver_Grid_No", "26"},
+    {"E_Hor_SmallGrid_No", "10"}, {"E_Ver_SmallGrid_No", "10"}, {"E_Eff_Width_No", "2"}, {"E_Eff_Length_No", "26"},
+};
+
+QLabel* Label(const char* name, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(QString::fromLatin1(name));
+  return l;
+}
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+}  // namespace
+
+VegetationWindow::VegetationWindow(ProjectDocument& document, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_document(document), m_prompter(prompter) {
+  setObjectName(QStringLiteral("Form_PdVegetation"));
+  auto* outer = new QVBoxLayout(this);
+  m_pages = new QTabWidget(this);
+  m_pages->setObjectName(QStringLiteral("PC_Vegetation"));
+  outer->addWidget(m_pages, 1);
+
+  std::map<QString, QLineEdit*> boxes;
+  for (const auto& [name, text] : kBoxes) {
+    auto* e = new QLineEdit(QString::fromLatin1(text), this);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setMaximumWidth(90);
+    boxes[QString::fromLatin1(name)] = e;
+  }
+  const auto box = [&boxes](const char* name) { return boxes.at(QString::fromLatin1(name)); };
+  const auto grid = [&](Table table, const char* name, QWidget* page) {
+    auto* g = new GridEditor(document, table, prompter, page);
+    g->setObjectName(QString::fromLatin1(name));
+    g->horizontalHeader()->setStretchLastSection(true);
+    return g;
+  };
+  const auto rowButtons = [](const char* prefix, GridEditor* g, QWidget* page) {
+    const QString p = QString::fromLatin1(prefix);
+    return MakeRowButtons(
+        {p + QStringLiteral("_Insert"), p + QStringLiteral("_Delete"), p + QStringLiteral("_Clear")}, [g] { return g; },
+        page);
+  };
+
+  // Root Properties: the root types and their radii per layer.
+  auto* properties = new QWidget(m_pages);
+  properties->setObjectName(QStringLiteral("TS_Root_Properties"));
+  auto* pv = new QGridLayout(properties);
+  m_rootNo = grid(Table::Root_No, "DBG_Root_No", properties);
+  m_rootLayer = grid(Table::Root_Layer, "DBG_Root_Layer", properties);
+  pv->addWidget(Label("L_Root_No", properties), 0, 0);
+  pv->addWidget(m_rootNo, 1, 0);
+  pv->addWidget(rowButtons("B_RootNo", m_rootNo, properties), 2, 0);
+  pv->addWidget(Label("L_Root_Layer", properties), 0, 1);
+  pv->addWidget(m_rootLayer, 1, 1);
+  pv->addWidget(rowButtons("B_RootLayer", m_rootLayer, properties), 2, 1);
+  auto* soil = new QHBoxLayout;
+  soil->addWidget(Label("L_Original_Cohesion", properties));
+  soil->addWidget(box("E_Original_Cohesion"));
+  soil->addSpacing(24);
+  soil->addWidget(Label("L_Layer_Height", properties));
+  soil->addWidget(box("E_Layer_Height"));
+  soil->addStretch(1);
+  pv->addLayout(soil, 3, 0, 1, 2);
+  m_pages->addTab(properties, QString());
+
+  // Root Position: the plants, the area and its grid.
+  auto* position = new QWidget(m_pages);
+  position->setObjectName(QStringLiteral("TS_Root_Position"));
+  auto* qh = new QHBoxLayout(position);
+  auto* plants = new QVBoxLayout;
+  m_rootPosition = grid(Table::Root_Position, "DBG_Root_Position", position);
+  plants->addWidget(Label("L_Root_Position", position));
+  plants->addWidget(m_rootPosition, 1);
+  plants->addWidget(rowButtons("B_RootPosition", m_rootPosition, position));
+  qh->addLayout(plants, 3);
+  auto* area = new QGroupBox(position);
+  area->setObjectName(QStringLiteral("GB_Area"));
+  auto* form = new QGridLayout(area);
+  int row = 0;
+  const auto pair = [&](const char* label, const char* first, const char* second) {
+    form->addWidget(Label(label, area), row, 0);
+    form->addWidget(box(first), row, 1);
+    if (second) form->addWidget(box(second), row, 2);
+    ++row;
+  };
+  pair("L_Min_Area", "E_Min_Area_X", "E_Min_Area_Y");
+  pair("L_Max_Area", "E_Max_Area_X", "E_Max_Area_Y");
+  pair("L_Hor_Grid_No", "E_Hor_Grid_No", nullptr);
+  pair("L_Ver_Grid_No", "E_Ver_Grid_No", nullptr);
+  pair("L_Hor_SmallGrid_No", "E_Hor_SmallGrid_No", nullptr);
+  pair("L_Ver_SmallGrid_No", "E_Ver_SmallGrid_No", nullptr);
+  pair("L_Eff_Width_No", "E_Eff_Width_No", nullptr);
+  pair("L_Eff_Length_No", "E_Eff_Length_No", nullptr);
+  form->setRowStretch(row, 1);
+  qh->addWidget(area, 2);
+  m_pages->addTab(position, QString());
+
+  // Results: the report and the three buttons.
+  auto* results = new QWidget(m_pages);
+  results->setObjectName(QStringLiteral("TS_Results"));
+  auto* rh = new QHBoxLayout(results);
+  m_report = new QPlainTextEdit(results);
+  m_report->setObjectName(QStringLiteral("M_Result"));
+  m_report->setReadOnly(true);
+  m_report->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  rh->addWidget(m_report, 1);
+  auto* actions = new QVBoxLayout;
+  for (const char* name : {"B_Gen_VegEff", "B_Export", "B_Restore"}) {
+    auto* b = new QPushButton(results);
+    b->setObjectName(QString::fromLatin1(name));
+    actions->addWidget(b);
+  }
+  actions->addStretch(1);
+  rh->addLayout(actions);
+  m_pages->addTab(results, QString());
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addStretch(1);
+  auto* close = new QPushButton(this);
+  close->setObjectName(QStringLiteral("B_Close"));
+  bottom->addWidget(close);
+  outer->addLayout(bottom);
+
+  const auto button = [this](const char* name) { return findChild<QPushButton*>(QString::fromLatin1(name)); };
+  connect(button("B_Gen_VegEff"), &QPushButton::clicked, this, GuardedSlot([this](bool) { generate(); }));
+  connect(button("B_Export"), &QPushButton::clicked, this, GuardedSlot([this](bool) { exportCohesion(); }));
+  connect(button("B_Restore"), &QPushButton::clicked, this, GuardedSlot([this](bool) { restoreSoils(); }));
+  connect(close, &QPushButton::clicked, this, [this] { reject(); });
+  // A new or opened project has no backup of its own: what Export wrote
+  // into the previous one is forgotten.
+  connect(&document.notifier(), &ProjectNotifier::projectReset, this, [this] { m_exported.clear(); });
+
+  retranslate();
+  resize(760, 480);
+}
+
+void VegetationWindow::generate() {
+  const auto text = [this](const char* name) {
+    return findChild<QLineEdit*>(QString::fromLatin1(name))->text().toStdString();
+  };
+  // In the order the boxes are read; the first that does not convert stops.
+  VegetationGrid g;
+  g.maxX = StrToFloat(text("E_Max_Area_X"));
+  g.minX = StrToFloat(text("E_Min_Area_X"));
+  g.maxY = StrToFloat(text("E_Max_Area_Y"));
+  g.minY = StrToFloat(text("E_Min_Area_Y"));
+  g.rows = StrToInt(text("E_Ver_Grid_No"));
+  g.columns = StrToInt(text("E_Hor_Grid_No"));
+  g.minorRows = StrToInt(text("E_Ver_SmallGrid_No"));
+  g.minorColumns = StrToInt(text("E_Hor_SmallGrid_No"));
+  g.windowColumns = StrToInt(text("E_Eff_Width_No"));
+  g.windowRows = StrToInt(text("E_Eff_Length_No"));
+  g.soilCohesion = StrToFloat(text("E_Original_Cohesion"));
+  const std::uint8_t language = m_document.language();
+  WorkingStore& store = *m_document.project().store;
+  try {
+    const RootData roots = GatherRoots(store.rows(Table::Root_No), store.rows(Table::Root_Layer),
+                                       store.rows(Table::Root_Position), language);
+    m_result = GenerateVegetationEffect(roots, g, language);
+  } catch (const VegetationError& e) {
+    m_prompter.error(windowTitle(), Q(e.what()));
+    return;
+  }
+  QStringList lines;
+  for (const std::string& line : m_result->report) lines << Q(line);
+  m_report->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void VegetationWindow::exportCohesion() {
+  const std::uint8_t language = m_document.language();
+  if (!m_result) {
+    m_prompter.error(windowTitle(), Q(VegetationMessage(VegetationText::ExportBeforeGenerate, language)));
+    return;
+  }
+  WorkingStore& store = *m_document.project().store;
+  ExportPlan plan;
+  try {
+    plan = PlanExport(*m_result, store.rows(Table::Soil_Prop), store.rows(Table::Soil_Prop_Bak), m_exported, language);
+  } catch (const VegetationError& e) {
+    m_prompter.error(windowTitle(), Q(e.what()));
+    return;
+  }
+  m_document.replaceTables(QStringLiteral("Export vegetation cohesion"),
+                           {{Table::Soil_Prop_Bak, std::move(plan.backup)}, {Table::Soil_Prop, std::move(plan.soils)}});
+  m_exported = std::move(plan.exported);
+  if (m_document.project().options.itemIndex("CB_Strength_Model") == 1) {
+    m_prompter.information(windowTitle(), Q(VegetationMessage(VegetationText::AnisotropicModel, language)));
+  }
+}
+
+void VegetationWindow::restoreSoils() {
+  const std::uint8_t language = m_document.language();
+  WorkingStore& store = *m_document.project().store;
+  if (store.rowCount(Table::Soil_Prop_Bak) == 0) {
+    m_prompter.information(windowTitle(), Q(VegetationMessage(VegetationText::NoBackup, language)));
+    return;
+  }
+  const RestorePlan plan = PlanRestore(store.rows(Table::Soil_Prop), m_exported);
+  m_document.replaceTables(QStringLiteral("Restore soil properties"),
+                           {{Table::Soil_Prop, plan.soils}, {Table::Soil_Prop_Bak, {}}});
+  m_exported.clear();
+  if (plan.restored == 0) {
+    m_prompter.information(windowTitle(), Q(VegetationMessage(VegetationText::NothingRestored, language)));
+  }
+}
+
+void VegetationWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) retranslate();
+  QDialog::changeEvent(event);
+}
+
+void VegetationWindow::retranslate() {
+  const bool thai = m_document.language() == 0;
+  setWindowTitle(thai ? QStringLiteral("เสริมแรงด้วยรากพืช") : QStringLiteral("Vegetation"));
+  for (const Text& t : kTexts) {
+    const QString name = QString::fromLatin1(t.name);
+    const QString text = QString::fromUtf8(thai ? t.thai : t.english);
+    if (auto* page = m_pages->findChild<QWidget*>(name); page && name.startsWith(QStringLiteral("TS_"))) {
+      m_pages->setTabText(m_pages->indexOf(page), text);
+    } else if (auto* label = findChild<QLabel*>(name)) {
+      label->setText(text);
+    } else if (auto* button = findChild<QPushButton*>(name)) {
+      button->setText(text);
+    } else if (auto* group = findChild<QGroupBox*>(name)) {
+      group->setTitle(text);
+    }
+  }
+  for (const Text& t : kTitles) {
+    if (auto* g = findChild<GridEditor*>(QString::fromLatin1(t.name))) {
+      g->setHeaders(QString::fromUtf8(thai ? t.thai : t.english).split(QLatin1Char('|')));
+    }
+  }
+  const QStringList rowTexts =
+      thai ? QStringList{QStringLiteral("แทรก"), QStringLiteral("ลบ"), QStringLiteral("ลบทั้งหมด")}
+           : QStringList{QStringLiteral("Insert"), QStringLiteral("Delete"), QStringLiteral("Clear All")};
+  for (const char* prefix : {"B_RootNo", "B_RootLayer", "B_RootPosition"}) {
+    const QString p = QString::fromLatin1(prefix);
+    const QString suffixes[] = {QStringLiteral("_Insert"), QStringLiteral("_Delete"), QStringLiteral("_Clear")};
+    for (int k = 0; k < 3; ++k) {
+      if (auto* b = findChild<QPushButton*>(p + suffixes[k])) b->setText(rowTexts[k]);
+    }
+  }
+}
+
+}  // namespace pelodyn

@@ -1,0 +1,67 @@
+// The vegetation window Form_PdVegetation. Its first two pages edit the
+// root tables (Root_No, Root_Layer, Root_Position) in place through the
+// document and hold the area, grid and window of the calculation; the
+// Results page runs it (Generate) and writes its profile into the soil
+// table (Export) or puts the soils' cohesions back (Restore).
+//
+// The last Generate's results stay with the window until the next Generate,
+// so Export uses them also after the window was closed and opened again: the
+// program keeps one window. Export and Restore are single undoable steps,
+// each written in one transaction: Export takes one backup of the soils
+// into Soil_Prop_Bak (a later Export keeps it) and changes the cohesions;
+// Restore puts back the cohesions Export wrote that were not edited since,
+// and gives up the backup. Without a backup (after New, after Open, before
+// any Export) Restore changes nothing and says so.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <vector>
+
+#include "vegetation/vegetation.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace pelodyn {
+
+class GridEditor;
+class ProjectDocument;
+class Prompter;
+
+class VegetationWindow : public QDialog {
+  Q_OBJECT
+ public:
+  VegetationWindow(ProjectDocument& document, Prompter& prompter, QWidget* parent = nullptr);
+
+  // Generate: reads the text boxes (a text that does not convert raises the
+  // conversion error, and the previous results stay) and the root tables,
+  // computes and shows the report.
+  void generate();
+  void exportCohesion();
+  void restoreSoils();
+
+  const std::optional<VegetationResult>& result() const { return m_result; }
+  GridEditor* rootNoGrid() const { return m_rootNo; }
+  GridEditor* rootLayerGrid() const { return m_rootLayer; }
+  GridEditor* rootPositionGrid() const { return m_rootPosition; }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void retranslate();
+
+  ProjectDocument& m_document;
+  Prompter& m_prompter;
+  QTabWidget* m_pages = nullptr;
+  GridEditor* m_rootNo = nullptr;
+  GridEditor* m_rootLayer = nullptr;
+  GridEditor* m_rootPosition = nullptr;
+  QPlainTextEdit* m_report = nullptr;
+  std::optional<VegetationResult> m_result;
+  std::vector<ExportedCohesion> m_exported;
+};
+
+}  // namespace pelodyn
