@@ -10,6 +10,7 @@ out=docs/pictures
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cmake --build "$build" --target ui_tests pelodyn > /dev/null
+rm -rf "$out"
 mkdir -p "$out"
 PELODYN_HOME=$tmp PELODYN_PICTURES=$tmp QT_QPA_PLATFORM=offscreen \
   "$build/tests/ui/ui_tests" --gtest_filter='Screenshots.*:DrawingTest.Picture*' > /dev/null 2>&1
@@ -18,15 +19,19 @@ keep=(
   step-page-0-english step-page-1-english step-page-3-english step-page-4-1-english step-page-5-english
   step-page-0-thai soil-properties-english soil-properties-thai setting-english drawing-in-progress
   finished-main finished-progress contours failure-geometry-thai main-thai edge-warning-progress
+  batch-selected-english batch-report-english vegetation-page-0-english vegetation-page-2-english
 )
 for name in "${keep[@]}"; do
   if [[ -f "$tmp/$name.png" ]]; then cp "$tmp/$name.png" "$out/$name.png"; fi
 done
-for name in "$tmp"/batch-*.png "$tmp"/vegetation-*.png "$tmp"/print-*.png; do
-  [[ -f "$name" ]] && cp "$name" "$out/"
-done
 cp examples/layered-phreatic-loads.pdd "$tmp/"
 PELODYN_HOME=$tmp QT_QPA_PLATFORM=offscreen "$build/app/gui/pelodyn" --lang en --analyse \
   --export-picture "$out/layered-analysed.png" --size 1400x800 "$tmp/layered-phreatic-loads.pdd" > /dev/null
+# The printed drawing page and the first page of the data report, as PDF
+# and rendered.
+PELODYN_HOME=$tmp QT_QPA_PLATFORM=offscreen "$build/app/gui/pelodyn" --lang en --analyse \
+  --export-drawing-page "$tmp/page.pdf" --export-data-report "$tmp/data.pdf" "$tmp/layered-phreatic-loads.pdd" > /dev/null
+pdftoppm -r 80 -png -singlefile "$tmp/page.pdf" "$out/drawing-page"
+pdftoppm -r 80 -png -singlefile -f 1 -l 1 "$tmp/data.pdf" "$out/data-report"
 echo "pictures in $out:"
 ls "$out"
