@@ -71,6 +71,19 @@ class ConsolePlatform final : public pelodyn::PlatformServices {
   void processPendingEvents() override {}
 };
 
+// Runs the project's analysis for an export; a failed or refused run ends
+// the export with its message.
+void AnalyseOrThrow(pelodyn::Project& project, pelodyn::PlatformServices& platform, int threads) {
+  pelodyn::RunOptions runOptions;
+  runOptions.threads = threads;
+  const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform, runOptions);
+  if (result.outcome == pelodyn::RunOutcome::Failed) throw std::runtime_error(result.message);
+  if (result.outcome == pelodyn::RunOutcome::Refused) {
+    throw std::runtime_error("the analysis was refused: " +
+                             (result.message.empty() ? std::string("see the message above") : result.message));
+  }
+}
+
 int ExportHeadless(const QString& file, const QString& out, const QString& sizeText, bool analyse, int threads) {
   const QStringList parts = sizeText.split(QLatin1Char('x'));
   bool okW = false, okH = false;
@@ -87,14 +100,7 @@ int ExportHeadless(const QString& file, const QString& out, const QString& sizeT
     pelodyn::ReadAnyProjectFile(project, platform, std::filesystem::path(file.toStdString()));
     pelodyn::ViewOptions options;
     if (analyse) {
-      pelodyn::RunOptions runOptions;
-      runOptions.threads = threads;
-      const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform, runOptions);
-      if (result.outcome == pelodyn::RunOutcome::Failed) throw std::runtime_error(result.message);
-      if (result.outcome == pelodyn::RunOutcome::Refused) {
-        throw std::runtime_error("the analysis was refused: " +
-                                 (result.message.empty() ? std::string("see the message above") : result.message));
-      }
+      AnalyseOrThrow(project, platform, threads);
       // The critical circles of the methods, analysed again, leave the last
       // one with its slices to draw.
       if (project.model.AnalysisTheory == 1 && project.model.CircularSearchKind != 1) {
@@ -134,14 +140,7 @@ int ExportReportsHeadless(const QString& file, const ReportTargets& targets, boo
     std::optional<pelodyn::ReportRunDescription> run;
     std::optional<pelodyn::CriticalSurface> surface;
     if (analyse) {
-      pelodyn::RunOptions runOptions;
-      runOptions.threads = threads;
-      const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform, runOptions);
-      if (result.outcome == pelodyn::RunOutcome::Failed) throw std::runtime_error(result.message);
-      if (result.outcome == pelodyn::RunOutcome::Refused) {
-        throw std::runtime_error("the analysis was refused: " +
-                                 (result.message.empty() ? std::string("see the message above") : result.message));
-      }
+      AnalyseOrThrow(project, platform, threads);
       const pelodyn::AnalysisModel& m = project.model;
       pelodyn::Searcher searcher(project, platform);
       if (m.AnalysisTheory == 1 && m.CircularSearchKind != 1) searcher.ReplayMinima();
