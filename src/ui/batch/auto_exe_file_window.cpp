@@ -156,10 +156,9 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
   m_run->setEnabled(false);
   m_stop->setEnabled(false);
 
-  m_feedback = std::make_unique<BatchFeedback>([this](int file, int bar, const QString& trials) {
-    QMetaObject::invokeMethod(
-        this, [this, file, bar, trials] { showProgress(file, bar, trials); }, Qt::QueuedConnection);
-  });
+  connect(this, &AutoExeFileWindow::progressArrived, this, &AutoExeFileWindow::showProgress, Qt::QueuedConnection);
+  m_feedback = std::make_unique<BatchFeedback>(
+      [this](int file, int bar, const QString& trials) { emit progressArrived(file, bar, trials); });
 
   connect(m_add, &QPushButton::clicked, this, GuardedSlot([this](bool) { addSelected(); }));
   connect(m_addAll, &QPushButton::clicked, this, GuardedSlot([this](bool) { addAll(); }));

@@ -75,6 +75,9 @@ class AutoExeFileWindow : public QDialog {
   // stopped). Emitted from the worker thread: a receiver in the window's
   // thread gets it queued.
   void fileDone(int index);
+  // The worker's progress, carried to the window's thread by a queued
+  // connection (its arguments are copied by Qt's own event queue).
+  void progressArrived(int file, int barPercent, const QString& trials);
   // The batch has ended and the report window is open.
   void batchFinished();
 
