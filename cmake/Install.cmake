@@ -20,8 +20,19 @@ install(FILES ${PROJECT_SOURCE_DIR}/share/applications/pelodyn.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/share/mime/pelodyn.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/share/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/man/pelodyn.1 ${PROJECT_SOURCE_DIR}/docs/man/pelodyn-cli.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Manual pages are installed compressed, as Debian's policy asks; -n keeps
+# the package's bytes the same from one build to the next.
+set(PELODYN_MAN_PAGES)
+foreach(page pelodyn.1 pelodyn-cli.1)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/man/${page}.gz
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+                     COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/docs/man/${page} > ${PROJECT_BINARY_DIR}/man/${page}.gz
+                     DEPENDS ${PROJECT_SOURCE_DIR}/docs/man/${page}
+                     VERBATIM)
+  list(APPEND PELODYN_MAN_PAGES ${PROJECT_BINARY_DIR}/man/${page}.gz)
+endforeach()
+add_custom_target(pelodyn_man_pages ALL DEPENDS ${PELODYN_MAN_PAGES})
+install(FILES ${PELODYN_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package. The shared libraries it needs are worked out by
 # dpkg-shlibdeps; the Thai fonts are needed for Thai text on screen and in

@@ -17,7 +17,7 @@ expect() {
 expect bin/pelodyn-cli share/pelodyn/whatsnew.txt share/pelodyn/examples/layered-phreatic-loads.pdd \
        share/applications/pelodyn.desktop share/mime/packages/pelodyn.xml \
        share/icons/hicolor/scalable/apps/pelodyn.svg share/icons/hicolor/48x48/apps/pelodyn.png \
-       share/man/man1/pelodyn.1 share/man/man1/pelodyn-cli.1
+       share/man/man1/pelodyn.1.gz share/man/man1/pelodyn-cli.1.gz
 
 # The menu entry opens a project with the desktop program, in the
 # engineering menus, for the project file type the mime package declares.
@@ -28,6 +28,10 @@ grep -qx 'MimeType=application/x-pelodyn-project;' "$desktop"
 grep -q 'type="application/x-pelodyn-project"' "$prefix/share/mime/packages/pelodyn.xml"
 grep -q 'value="=====Pelodyn_2.0_Data====="' "$prefix/share/mime/packages/pelodyn.xml"
 if command -v desktop-file-validate > /dev/null; then desktop-file-validate "$desktop"; fi
+
+# The manual pages are whole and name their program.
+gzip -dc "$prefix/share/man/man1/pelodyn-cli.1.gz" | grep -q '^\.TH PELODYN-CLI 1'
+gzip -dc "$prefix/share/man/man1/pelodyn.1.gz" | grep -q 'export\\-drawing\\-page'
 
 # The installed command-line program analyses an installed example where
 # the user may write.
