@@ -110,8 +110,28 @@ void ReadSettingsFile(Project& project, const std::filesystem::path& file) {
   }
 }
 
+AppSettings WithAnalysisSettingsOf(const OptionValues& o, AppSettings s) {
+  // A field whose text is not a number (half typed) keeps the value kept.
+  const auto real = [&o](const char* field, double& into) { TryStrToFloat(o.text(field), into); };
+  const auto integer = [&o](const char* field, int& into) {
+    std::int32_t value = 0;
+    if (TryStrToInt(o.text(field), value)) into = value;
+  };
+  s.CircleChoice = o.itemIndex("CB_Circle_Decrement");
+  real("E_Cir_Decrement", s.SetCircleDecrement);
+  integer("E_Cir_Slice", s.SetCircleSlices);
+  real("E_Cir_Depth_Tallest", s.SetCircleDepthTallest);
+  integer("E_Cir_Add_Radius", s.SetCircleAddRadius);
+  integer("E_NonCir_Slice", s.SetNonCirSlices);
+  real("E_NonCir_Depth_Tallest", s.SetNonCirDepthTallest);
+  real("E_Pass_Criteria", s.SetPassCriteria);
+  return s;
+}
+
 void WriteSettingsFile(const Project& project, const std::filesystem::path& file) {
-  const AppSettings& s = project.settings;
+  // The analysis settings a new project starts with are the ones in use
+  // now, as the methods are.
+  const AppSettings s = WithAnalysisSettingsOf(project.options, project.settings);
   const DrawingSettings& d = project.drawing;
   const AnalysisModel& m = project.model;
   LayoutWriter w;

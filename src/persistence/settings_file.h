@@ -16,6 +16,9 @@ std::filesystem::path SettingsFilePath();
 // of 1.0 and keeps everything else. A value line that does not convert
 // raises ConversionError; the values read before it stay.
 void ReadSettingsFile(Project& project, const std::filesystem::path& file = SettingsFilePath());
+// `settings` with the analysis settings the option values hold now (the
+// inverse of what reading the file does to the options).
+AppSettings WithAnalysisSettingsOf(const OptionValues& options, AppSettings settings);
 void WriteSettingsFile(const Project& project, const std::filesystem::path& file = SettingsFilePath());
 
 }  // namespace pelodyn

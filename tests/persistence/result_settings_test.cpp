@@ -181,8 +181,9 @@ TEST_F(Files, SettingsWithEveryDefault) {
 }
 
 TEST_F(Files, SettingsCarryTheRadiusDecrementAndTheFailureMode) {
-  project.settings.CircleChoice = 1;
-  project.settings.SetCircleDecrement = 0.5;
+  // The analysis settings written are those the project's fields hold.
+  project.options.setItemIndex("CB_Circle_Decrement", 1);
+  project.options.setText("E_Cir_Decrement", "0.5");
   project.settings.FailureSurfaceMode = 0;
   project.model.UseOrdinary = 1;
   project.model.Language = 0;
@@ -200,6 +201,17 @@ TEST_F(Files, SettingsCarryTheRadiusDecrementAndTheFailureMode) {
   EXPECT_EQ(read.options.text("E_Cir_Decrement"), "0.5");
   EXPECT_TRUE(read.options.checked("CB_Ordinary"));
   EXPECT_EQ(read.model.Language, 0);
+}
+
+TEST_F(Files, SettingsKeepAnAnalysisSettingWhoseFieldIsNotANumber) {
+  project.settings.SetCircleSlices = 12;
+  project.options.setText("E_Cir_Slice", "1O");  // half typed
+  project.options.setText("E_Pass_Criteria", "0.005");
+  const AppSettings s = WithAnalysisSettingsOf(project.options, project.settings);
+  EXPECT_EQ(s.SetCircleSlices, 12);
+  EXPECT_EQ(s.SetPassCriteria, 0.005);
+  WriteSettingsFile(project, dir / "Pelodyn.ini");
+  EXPECT_NE(ReadFileBytes(dir / "Pelodyn.ini").find("\r\n12\r\n"), std::string::npos);
 }
 
 TEST_F(Files, SettingsFileMissingOrDamaged) {

@@ -449,29 +449,6 @@ void MainWindow::copyViewSettings() {
     s.ShowGrid = cmd("MN_Show_Grid")->isChecked();
     s.SnapGrid = cmd("MN_Snap_Grid")->isChecked();
     if (m_view) s.PixelsPerUnit = m_view->pixelsPerUnit();
-    // The analysis settings a new project starts with are the ones last
-    // used; a field that does not read as a number keeps the old value.
-    const OptionValues& o = m_document.project().options;
-    const auto real = [&o](const char* field, double& into) {
-      try {
-        into = o.readReal(field);
-      } catch (const std::exception&) {
-      }
-    };
-    const auto integer = [&o](const char* field, int& into) {
-      try {
-        into = o.readInteger(field);
-      } catch (const std::exception&) {
-      }
-    };
-    s.CircleChoice = o.itemIndex("CB_Circle_Decrement");
-    real("E_Cir_Decrement", s.SetCircleDecrement);
-    integer("E_Cir_Slice", s.SetCircleSlices);
-    real("E_Cir_Depth_Tallest", s.SetCircleDepthTallest);
-    integer("E_Cir_Add_Radius", s.SetCircleAddRadius);
-    integer("E_NonCir_Slice", s.SetNonCirSlices);
-    real("E_NonCir_Depth_Tallest", s.SetNonCirDepthTallest);
-    real("E_Pass_Criteria", s.SetPassCriteria);
   });
 }
 

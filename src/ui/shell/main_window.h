@@ -90,8 +90,7 @@ class MainWindow : public QMainWindow {
   void connectDrawing();
   void showLineChoice(int index);
   // Copies what the window holds of the user's settings (the grid switches,
-  // the zoom, the analysis settings) into them before they are shown or
-  // written.
+  // the zoom) into them before they are shown or written.
   void copyViewSettings();
   void runStarted();
   void runFinished(int outcome);
