@@ -7,6 +7,7 @@
 #include "engine/search.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -21,6 +22,25 @@ namespace {
 
 // Nearly collinear: the slopes of two segments differ by at most this.
 constexpr double kCollinearSlopes = 0.176;
+
+// The four factors of the surface analysed last.
+std::array<double, 4> FactorsOf(const SliceSet& s) {
+  return {Fs(s, Ordinary), Fs(s, Janbu), Fs(s, Bishop), Fs(s, Spencer)};
+}
+
+// A better surface: its four factors become the methods' minima, and the
+// current method keeps the centre, entry and exit it was found with.
+void KeepMinimum(RunState& run, std::size_t current, const std::array<double, 4>& fs, double centerX, double centerY,
+                 double entryX, double entryY, double exitX, double exitY) {
+  for (std::size_t method = 0; method < fs.size(); ++method) run.Minimum[method].Fs = fs[method];
+  MethodMinimum& min = run.Minimum[current];
+  min.CenterX = centerX;
+  min.CenterY = centerY;
+  min.EntryX = entryX;
+  min.EntryY = entryY;
+  min.ExitX = exitX;
+  min.ExitY = exitY;
+}
 
 }  // namespace
 
@@ -69,16 +89,7 @@ bool Searcher::Impl::irregularPointParallel(const Searcher& self, const std::vec
         const TrialOutcome& out = trials[c];
         countTrial(out);
         if (out.fs[current] < run.Minimum[current].Fs) {
-          for (int method = Ordinary; method <= Spencer; ++method) {
-            run.Minimum[static_cast<std::size_t>(method)].Fs = out.fs[static_cast<std::size_t>(method)];
-          }
-          MethodMinimum& min = run.Minimum[current];
-          min.CenterX = md.CenterX;
-          min.CenterY = md.CenterY;
-          min.EntryX = out.entryX;
-          min.EntryY = out.entryY;
-          min.ExitX = out.exitX;
-          min.ExitY = out.exitY;
+          KeepMinimum(run, current, out.fs, md.CenterX, md.CenterY, out.entryX, out.entryY, out.exitX, out.exitY);
           bestX[ui] = positionX[c];
           bestY[ui] = positionY[c];
           improved = true;
@@ -277,19 +288,10 @@ void Searcher::SearchIrregularPass() {
   const auto current = static_cast<std::size_t>(run.CurrentMethod);
   if (m->parallel()) m->prepareTeam();
   Analyse();
-  for (int method = Ordinary; method <= Spencer; ++method) {
-    run.Minimum[static_cast<std::size_t>(method)].Fs = Fs(m->s, method);
-  }
   // Until a candidate does better, the surface the pass starts from, about
   // this centre, is the method's best: a replay of a stopped search analyses
   // the best surface about the centre kept with it.
-  MethodMinimum& start = run.Minimum[current];
-  start.CenterX = md.CenterX;
-  start.CenterY = md.CenterY;
-  start.EntryX = m->s.EntryX;
-  start.EntryY = m->s.EntryY;
-  start.ExitX = m->s.ExitX;
-  start.ExitY = m->s.ExitY;
+  KeepMinimum(run, current, FactorsOf(m->s), md.CenterX, md.CenterY, m->s.EntryX, m->s.EntryY, m->s.ExitX, m->s.ExitY);
   run.BestSurfaceX[current].assign(md.NonCirX.begin(), md.NonCirX.begin() + md.NonCirPointCount);
   run.BestSurfaceY[current].assign(md.NonCirY.begin(), md.NonCirY.begin() + md.NonCirPointCount);
   std::vector<std::vector<double>> candidatesX, candidatesY;
@@ -325,16 +327,8 @@ void Searcher::SearchIrregularPass() {
         }
         Analyse();
         if (Fs(m->s, run.CurrentMethod) < run.Minimum[current].Fs) {
-          for (int method = Ordinary; method <= Spencer; ++method) {
-            run.Minimum[static_cast<std::size_t>(method)].Fs = Fs(m->s, method);
-          }
-          MethodMinimum& min = run.Minimum[current];
-          min.CenterX = md.CenterX;
-          min.CenterY = md.CenterY;
-          min.EntryX = m->s.EntryX;
-          min.EntryY = m->s.EntryY;
-          min.ExitX = m->s.ExitX;
-          min.ExitY = m->s.ExitY;
+          KeepMinimum(run, current, FactorsOf(m->s), md.CenterX, md.CenterY, m->s.EntryX, m->s.EntryY, m->s.ExitX,
+                      m->s.ExitY);
           bestX[ui] = md.NonCirX[ui];
           bestY[ui] = md.NonCirY[ui];
           improved = true;
