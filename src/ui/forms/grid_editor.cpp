@@ -125,6 +125,10 @@ void GridEditor::keyPressEvent(QKeyEvent* event) {
   QTableView::keyPressEvent(event);
 }
 
+int FieldColumn(Table table, std::string_view field) {
+  return static_cast<int>(Row(table).fieldIndex(field));
+}
+
 QWidget* MakeRowButtons(const QStringList& names, std::function<GridEditor*()> target, QWidget* parent) {
   auto* box = new QWidget(parent);
   auto* h = new QHBoxLayout(box);

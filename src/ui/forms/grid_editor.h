@@ -51,6 +51,10 @@ class GridEditor : public QTableView {
   StoreTableModel* m_model;
 };
 
+// The column of `field` in a grid over `table` (the grids follow the table's
+// field order).
+int FieldColumn(Table table, std::string_view field);
+
 // The Insert, Delete and Clear All buttons (named `names`, in that order) of
 // the grid `target` gives at the click (nullptr: the buttons do nothing, as
 // on the seepage page without seepage), in a row of their own.

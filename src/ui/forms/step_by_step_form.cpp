@@ -199,8 +199,8 @@ GridEditor* StepByStepForm::addGrid(const QString& name, int table, const QStrin
   g->setHeaders(titles);
   // The soil's colour is chosen with the swatch of the Soil Properties
   // dialog, not typed.
-  if (static_cast<Table>(table) == Table::Soil_Prop) g->setColumnHidden(5, true);
-  if (static_cast<Table>(table) == Table::Aniso) g->setColumnHidden(7, true);
+  const Table t = static_cast<Table>(table);
+  if (t == Table::Soil_Prop || t == Table::Aniso) g->setColumnHidden(FieldColumn(t, "Color"), true);
   g->setMinimumHeight(110);
   m_grids.insert(name, g);
   return g;

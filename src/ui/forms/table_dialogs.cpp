@@ -104,7 +104,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   m_soils->setObjectName(QStringLiteral("DBG_Soil_Properties"));
   m_soils->setHeaders({QStringLiteral("Soil No."), QStringLiteral("Cohesion"), QStringLiteral("Phi"),
                        QStringLiteral("Unit Weight"), QStringLiteral("Description")});
-  m_soils->setColumnHidden(5, true);  // the colour is the swatch's
+  m_soils->setColumnHidden(FieldColumn(Table::Soil_Prop, "Color"), true);  // the colour is the swatch's
   const int soilWidths[] = {60, 70, 70, 80, 212};
   for (int c = 0; c < 5; ++c) m_soils->setColumnWidth(c, soilWidths[c]);
   m_aniso = new GridEditor(document, Table::Aniso, prompter, main);
@@ -112,7 +112,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   m_aniso->setHeaders({QStringLiteral("Soil No."), QStringLiteral("C-v"), QStringLiteral("C-h"),
                        QStringLiteral("Phi-v"), QStringLiteral("Phi-h"), QStringLiteral("Unit Weight"),
                        QStringLiteral("Description")});
-  m_aniso->setColumnHidden(7, true);
+  m_aniso->setColumnHidden(FieldColumn(Table::Aniso, "Color"), true);
   const int anisoWidths[] = {50, 45, 45, 45, 45, 70, 191};
   for (int c = 0; c < 7; ++c) m_aniso->setColumnWidth(c, anisoWidths[c]);
   v->addWidget(m_soils, 1);
@@ -217,7 +217,7 @@ void SoilPropertiesDialog::showRow(int position) {
   const StoreTableModel& model = currentGrid()->storeModel();
   QColor colour = Qt::black;
   if (position >= 1 && position <= model.rowCount()) {
-    const QModelIndex index = model.index(position - 1, model.columnCount() - 1);  // Color is the last field
+    const QModelIndex index = model.index(position - 1, FieldColumn(model.table(), "Color"));
     colour = FromStored(model.data(index, Qt::EditRole).toLongLong());
   }
   QPalette p = m_swatch->palette();
@@ -227,12 +227,12 @@ void SoilPropertiesDialog::showRow(int position) {
 
 void SoilPropertiesDialog::chooseColor() {
   const StoreTableModel& model = currentGrid()->storeModel();
-  const QModelIndex index = model.index(m_row - 1, model.columnCount() - 1);
+  const int colour = FieldColumn(model.table(), "Color");
+  const QModelIndex index = model.index(m_row - 1, colour);
   const QColor initial = FromStored(model.data(index, Qt::EditRole).toLongLong());
   const std::optional<QColor> chosen = m_prompter.chooseColor(windowTitle(), initial);
   if (!chosen || m_row < 1 || m_row > model.rowCount()) return;
-  m_document.editCell(currentGrid()->table(), m_row, static_cast<std::size_t>(model.columnCount() - 1),
-                      FieldValue(ToStored(*chosen)));
+  m_document.editCell(currentGrid()->table(), m_row, static_cast<std::size_t>(colour), FieldValue(ToStored(*chosen)));
   showRow(m_row);
 }
 
