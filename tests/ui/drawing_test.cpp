@@ -261,6 +261,12 @@ TEST_F(DrawingTest, TheSoilTipNamesTheSoilUnderAClick) {
   click(10, 10, Qt::RightButton);
   EXPECT_FALSE(tip->isChecked());
   EXPECT_TRUE(panel->text().isEmpty());
+  // A new project shows nothing of the soils of the one before.
+  tip->trigger();
+  click(10, 4);
+  ASSERT_FALSE(panel->text().isEmpty());
+  document->newProject({});
+  EXPECT_TRUE(panel->text().isEmpty());
 }
 
 // A picture for a person to look at (only when PELODYN_PICTURES names a

@@ -155,6 +155,12 @@ TEST_F(VegetationWindowTest, ExportBeforeGenerateAndRestoreWithoutBackupChangeNo
   click("B_Restore");
   EXPECT_TRUE(lastText().startsWith(QStringLiteral("There is no backup of the soil properties")));
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{5}));
+  // Nor are the previous project's results shown or exported into this one.
+  EXPECT_TRUE(report().isEmpty());
+  EXPECT_FALSE(window->result().has_value());
+  click("B_Export");
+  EXPECT_EQ(lastText(), "Generate the vegetation effect before Export.");
+  EXPECT_EQ(Cohesions(*document), (std::vector<double>{5}));
 }
 
 TEST_F(VegetationWindowTest, ABadRowRefusesTheExportAndChangesNothing) {

@@ -26,6 +26,7 @@ DrawingController::DrawingController(ProjectDocument& document, Prompter& prompt
     m_moving = m_grabbed = false;
     m_view.setRubberBand(std::nullopt);
     select(std::nullopt);
+    emit soilTipText(QString());  // the soil named was the previous project's
   });
   // A selected point that an edit (undo, a grid) took away is no longer
   // selected; one that moved is shown where it is now.

@@ -195,9 +195,14 @@ VegetationWindow::VegetationWindow(ProjectDocument& document, Prompter& prompter
   connect(button("B_Export"), &QPushButton::clicked, this, GuardedSlot([this](bool) { exportCohesion(); }));
   connect(button("B_Restore"), &QPushButton::clicked, this, GuardedSlot([this](bool) { restoreSoils(); }));
   connect(close, &QPushButton::clicked, this, [this] { reject(); });
-  // A new or opened project has no backup of its own: what Export wrote
-  // into the previous one is forgotten.
-  connect(&document.notifier(), &ProjectNotifier::projectReset, this, [this] { m_exported.clear(); });
+  // A new or opened project has no backup and no results of its own: what
+  // Export wrote into the previous one, and the cohesions generated from
+  // it, are forgotten, so Export never writes them into another project.
+  connect(&document.notifier(), &ProjectNotifier::projectReset, this, [this] {
+    m_exported.clear();
+    m_result.reset();
+    m_report->clear();
+  });
 
   retranslate();
   resize(760, 480);
