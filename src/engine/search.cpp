@@ -6,7 +6,9 @@
 #include "engine/search.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <thread>
 
 #include "engine/search_internal.h"
@@ -71,10 +73,7 @@ void Searcher::Analyse() {
 
 void Searcher::FlushResults() {
   if (m->pendingCount == 0) return;
-  WorkingStore& store = *m->p.store;
-  StoreTransaction transaction(store);
-  for (std::size_t i = 0; i < m->pendingCount; ++i) store.append(m->pendingResults[i]);
-  transaction.commit();
+  m->p.store->appendRows(m->pendingResults.data(), m->pendingCount);
   m->pendingCount = 0;
 }
 
@@ -117,21 +116,43 @@ void Searcher::UpdateProgress(bool final) {
   const bool decrementMode = m->p.options.itemIndex("CB_Circle_Decrement") == 1;
   const long long total =
       static_cast<long long>(md.GridDivision12 + 1) * (md.GridDivision23 + 1) * static_cast<long long>(md.CircleCount);
+  // A report per trial: its texts are written into the kept report, whose
+  // strings keep their capacity, so a million trials allocate nothing.
+  ProgressReport& kept = m->progress;
+  auto write = [](std::string& to, std::initializer_list<long long> numbers, const char* between, const char* after) {
+    to.clear();
+    char digits[24];
+    bool first = true;
+    for (long long n : numbers) {
+      if (!first) to += between;
+      first = false;
+      to.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+    }
+    to += after;
+  };
   if (final) {
-    report.totalProcess =
-        decrementMode ? std::to_string(run.LoopCount) : std::to_string(total) + " of " + std::to_string(total);
-    report.processPercent = "100%";
-    report.barPercent = 100;
+    if (decrementMode) {
+      write(kept.totalProcess, {run.LoopCount}, "", "");
+    } else {
+      write(kept.totalProcess, {total, total}, " of ", "");
+    }
+    kept.processPercent = "100%";
+    kept.barPercent = 100;
   } else if (decrementMode) {
-    report.totalProcess = std::to_string(run.LoopCount);
-    report.barPercent = run.ProgressPercent;
+    write(kept.totalProcess, {run.LoopCount}, "", "");
+    kept.processPercent.clear();
+    kept.barPercent = run.ProgressPercent;
   } else {
-    report.totalProcess = std::to_string(run.LoopCount) + " of " + std::to_string(total);
+    write(kept.totalProcess, {run.LoopCount, total}, " of ", "");
     run.ProgressPercent = total > 0 ? static_cast<int>(std::nearbyint(100.0 * run.LoopCount / total)) : 0;
-    if (run.ProgressPercent <= 100) report.processPercent = std::to_string(run.ProgressPercent) + "%";
-    report.barPercent = run.ProgressPercent;
+    if (run.ProgressPercent <= 100) {
+      write(kept.processPercent, {run.ProgressPercent}, "", "%");
+    } else {
+      kept.processPercent.clear();
+    }
+    kept.barPercent = run.ProgressPercent;
   }
-  m->ui.reportProgress(report);
+  m->ui.reportProgress(kept);
 }
 
 void Searcher::ShowMinima() {

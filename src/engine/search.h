@@ -155,7 +155,10 @@ class Searcher {
 
   // Analyses the current surface about (CenterX, CenterY).
   void Analyse();
-  // Writes the buffered Results rows to the store.
+  // Writes the buffered Results rows to the store. The searches buffer
+  // thousands of rows at a time and the run writes the rest at its end, so
+  // the rows of a trial reach the store by the end of the run (or of this
+  // Searcher) at the latest.
   void FlushResults();
   // Resets the per-run progress bookkeeping.
   void BeginRun();

@@ -30,7 +30,7 @@ void Searcher::SearchCircleFan() {
   }
   if (m->parallel()) {
     m->fanParallel(*this, radiusStep);
-    FlushResults();
+    m->flushWhenFull(*this);
     return;
   }
   for (int i = 0; i < md.CircleCount; ++i) {
@@ -40,7 +40,7 @@ void Searcher::SearchCircleFan() {
     m->recordCircle(*this, Factors(m->s), m->s.EntryX, m->s.EntryY, m->s.ExitX, m->s.ExitY, m->s.SlipX, m->s.SlipY);
     md.TrialRadius -= radiusStep;
   }
-  FlushResults();
+  m->flushWhenFull(*this);
 }
 
 void Searcher::Impl::recordCircle(Searcher& self, const std::array<double, 4>& fs, double entryX, double entryY,
@@ -114,7 +114,7 @@ void Searcher::Impl::fanParallel(Searcher& self, double radiusStep) {
       },
       // The rows merged so far are written while the last trials are
       // analysed: the same rows in the same order.
-      [&] { self.FlushResults(); });
+      [&] { flushWhenFull(self); });
   if (lastMerged >= 0) takeSlicesOf(lastMerged);
   if (whole) md.TrialRadius = finalRadius;
 }
@@ -224,7 +224,7 @@ bool Searcher::Impl::gridParallel(Searcher& self) {
           }
           if (out.reached > 0) lastAnalysed = item;
           md.TrialRadius = out.finalRadius;
-          self.FlushResults();
+          flushWhenFull(self);
           if (reached != TrialTeam::Reached::All) {
             stopped = true;
             return false;

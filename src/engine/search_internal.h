@@ -153,10 +153,17 @@ struct Searcher::Impl {
   AnalysisModel& model;
   RunState& run;
   SliceSet& s;
+  // The Results rows not yet written; written together, in one transaction,
+  // once kRowsPerFlush are buffered (and at the end of the run).
+  static constexpr std::size_t kRowsPerFlush = 8192;
   std::vector<Row> pendingResults;
   std::size_t pendingCount = 0;
+  void flushWhenFull(Searcher& self) {
+    if (pendingCount >= kRowsPerFlush) self.FlushResults();
+  }
   Row resultRow{Table::Results};
   bool firstProgress = true;
+  ProgressReport progress;
   long trialsCounted = 0;
   bool simplifyAgain = false;
   std::vector<double> candidateX, candidateY;

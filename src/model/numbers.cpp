@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 namespace pelodyn {
@@ -126,14 +127,58 @@ double StrToFloat(std::string_view text) {
   return v;
 }
 
-std::string FormatFixed(double value, int decimals) {
+void AppendFixed(std::string& out, double value, int decimals) {
   if (decimals < 0) decimals = 0;
+  // The result file writes millions of these: the common case is done in
+  // integers. value x 10^decimals is the exact product rounded once, so it
+  // lies within a 2^-53 share of it; unless it sits that close to a half,
+  // both round to the same whole number of units, which is then written
+  // with its digits. Halves, huge values and many decimals go the long way.
+  static constexpr double kPowers[] = {1.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6};
+  static constexpr std::uint64_t kUnits[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  if (decimals <= 6 && std::isfinite(value)) {
+    const double magnitude = std::fabs(value * kPowers[decimals]);
+    if (magnitude < 0x1p52) {
+      const double whole = std::floor(magnitude);
+      const double fraction = magnitude - whole;  // exact below 2^52
+      if (std::fabs(fraction - 0.5) > magnitude * 0x1p-51) {
+        const std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+        const std::uint64_t scale = kUnits[decimals];
+        char buffer[32];
+        char* end = buffer + sizeof buffer;
+        char* at = end;
+        std::uint64_t rest = units % scale;
+        for (int d = 0; d < decimals; ++d, rest /= 10) *--at = static_cast<char>('0' + rest % 10);
+        if (decimals > 0) *--at = '.';
+        std::uint64_t integral = units / scale;
+        do {
+          *--at = static_cast<char>('0' + integral % 10);
+          integral /= 10;
+        } while (integral != 0);
+        // "-0.00" reads as a negative zero to nobody but the machine.
+        if (value < 0.0 && units != 0) *--at = '-';
+        out.append(at, static_cast<std::size_t>(end - at));
+        return;
+      }
+    }
+  }
   char buffer[400];
   const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (ec != std::errc{}) return std::to_string(value);
-  std::string out(buffer, ptr);
-  // "-0.00" reads as a negative zero to nobody but the machine.
-  if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos) out.erase(0, 1);
+  if (ec != std::errc{}) {
+    out += std::to_string(value);
+    return;
+  }
+  const std::string_view text(buffer, static_cast<std::size_t>(ptr - buffer));
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) {
+    out.append(text.substr(1));
+  } else {
+    out.append(text);
+  }
+}
+
+std::string FormatFixed(double value, int decimals) {
+  std::string out;
+  AppendFixed(out, value, decimals);
   return out;
 }
 

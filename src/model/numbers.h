@@ -34,8 +34,11 @@ bool TryStrToFloat(std::string_view text, double& value);
 // nearest to the exact binary value, halves to even.
 double RoundHalfEven(double value, int decimals);
 
-// `value` written with exactly `decimals` decimals, rounded as RoundHalfEven.
+// `value` written with exactly `decimals` decimals, rounded as RoundHalfEven;
+// a value that rounds to zero has no sign.
 std::string FormatFixed(double value, int decimals);
+// FormatFixed appended to `out`, without a text of its own.
+void AppendFixed(std::string& out, double value, int decimals);
 
 // `value` rounded to a multiple of `unit` (0.01, 0.001 ...) the way a stored
 // result is: value / unit in floating point, to the nearest integer with

@@ -265,6 +265,10 @@ void WorkingStore::insert(int position, const Row& row) {
   for (const Row& r : tail) append(r);
 }
 
+void WorkingStore::appendRows(const Row* rows, std::size_t count) {
+  for (std::size_t k = 0; k < count; ++k) append(rows[k]);
+}
+
 void WorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
   for (const Row& row : rows(table)) visitor(row);
 }

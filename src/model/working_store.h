@@ -134,6 +134,9 @@ class WorkingStore {
   // visitor may read the store but not change it.
   virtual void visitRows(Table table, const std::function<void(const Row&)>& visitor);
   virtual void append(const Row& row) = 0;
+  // Appends `count` rows, of any tables, in order: as many appends, which a
+  // store may write together.
+  virtual void appendRows(const Row* rows, std::size_t count);
   // Puts `row` before the row at `position` (1 to rowCount + 1; rowCount + 1
   // appends); the rows from `position` on move one place down.
   virtual void insert(int position, const Row& row);

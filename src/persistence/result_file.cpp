@@ -1,5 +1,6 @@
 #include "persistence/result_file.h"
 
+#include <charconv>
 #include <variant>
 
 #include "model/numbers.h"
@@ -73,9 +74,10 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
       if (const std::int64_t* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
       return 0.0;
     };
-    auto pad = [](std::string& to, std::string_view text, std::size_t width) {
-      if (text.size() < width) to.append(width - text.size(), ' ');
-      to.append(text);
+    // Each value is written in place and moved right within its column.
+    auto padFrom = [](std::string& to, std::size_t start, std::size_t width) {
+      const std::size_t written = to.size() - start;
+      if (written < width) to.insert(start, width - written, ' ');
     };
     std::string chunk;
     chunk.reserve(kChunk + 256);
@@ -83,8 +85,16 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
     store.visitRows(Table::Results, [&](const Row& r) {
       const FieldValue& n = r.value(num);
       const std::int64_t* i = std::get_if<std::int64_t>(&n);
-      pad(chunk, std::to_string(i ? *i : 0), 8);
-      for (std::size_t k = 0; k < 7; ++k) pad(chunk, FormatFixed(number(r.value(columns[k])), 3), kWidths[k]);
+      char digits[24];
+      const auto end = std::to_chars(digits, digits + sizeof digits, i ? *i : 0).ptr;
+      std::size_t start = chunk.size();
+      chunk.append(digits, static_cast<std::size_t>(end - digits));
+      padFrom(chunk, start, 8);
+      for (std::size_t k = 0; k < 7; ++k) {
+        start = chunk.size();
+        AppendFixed(chunk, number(r.value(columns[k])), 3);
+        padFrom(chunk, start, kWidths[k]);
+      }
       chunk.append("\r\n");
       if (chunk.size() >= kChunk) {
         out.write(chunk);

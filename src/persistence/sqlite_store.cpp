@@ -2,8 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace pelodyn {
 namespace {
@@ -68,8 +71,16 @@ struct SqliteWorkingStore::Statements {
   struct PerTable {
     Statement count, select, visit, selectBlock, insert, insertAt, rowidAt, selectRow, update, removeRow, removeAll;
     Statement shiftOut, shiftBack;
+    // INSERT of `manyRows` rows at once, prepared at its first use.
+    Statement insertMany;
+    int manyRows = 0;
   };
   std::array<PerTable, kTableCount> tables;
+  std::vector<std::unique_ptr<Savepoint>> savepoints;
+};
+
+struct SqliteWorkingStore::Savepoint {
+  Statement begin, release, rollbackTo;
 };
 
 namespace {
@@ -89,21 +100,29 @@ void Exec(sqlite3* db, const std::string& sql) {
   }
 }
 
-void BindRow(sqlite3* db, sqlite3_stmt* stmt, const Row& row) {
+// Binds the row's values to the parameters from `first` + 1 on.
+void BindRow(sqlite3* db, sqlite3_stmt* stmt, const Row& row, int first = 0) {
   for (std::size_t i = 0; i < row.fieldCount(); ++i) {
-    const int index = static_cast<int>(i) + 1;
+    const int index = first + static_cast<int>(i) + 1;
     const FieldValue& v = row.value(i);
-    int rc = SQLITE_OK;
-    if (const auto* n = std::get_if<std::int64_t>(&v)) {
-      rc = sqlite3_bind_int64(stmt, index, *n);
-    } else if (const auto* d = std::get_if<double>(&v)) {
-      rc = sqlite3_bind_double(stmt, index, *d);
-    } else if (const auto* s = std::get_if<std::string>(&v)) {
-      rc = sqlite3_bind_text(stmt, index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
-    } else {
-      rc = sqlite3_bind_null(stmt, index);
+    int rc;
+    switch (v.index()) {
+      case 1:
+        rc = sqlite3_bind_int64(stmt, index, *std::get_if<std::int64_t>(&v));
+        break;
+      case 2:
+        rc = sqlite3_bind_double(stmt, index, *std::get_if<double>(&v));
+        break;
+      case 3: {
+        const std::string& text = *std::get_if<std::string>(&v);
+        rc = sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        break;
+      }
+      default:
+        rc = sqlite3_bind_null(stmt, index);
+        break;
     }
-    Check(db, rc);
+    if (rc != SQLITE_OK) Check(db, rc);
   }
 }
 
@@ -158,6 +177,11 @@ std::unique_ptr<SqliteWorkingStore> SqliteWorkingStore::OpenInMemory() {
 }
 
 std::unique_ptr<SqliteWorkingStore> SqliteWorkingStore::OpenFile(const std::filesystem::path& file) {
+  // SQLite counts every allocation under a global mutex unless told not to
+  // before its first use; a search appends a million rows. When the library
+  // is already in use the setting is refused, and it counts as before.
+  static const bool uncounted = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+  (void)uncounted;
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(file.string().c_str(), &db,
                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -296,6 +320,42 @@ void SqliteWorkingStore::append(const Row& row) {
   Check(m_db, sqlite3_step(stmt));
 }
 
+void SqliteWorkingStore::appendRows(const Row* rows, std::size_t count) {
+  // A statement of many rows costs SQLite much less per row than one each.
+  constexpr int kRowsPerStatement = 32;
+  StoreTransaction transaction(*this);
+  std::size_t k = 0;
+  while (k < count) {
+    const Table table = rows[k].table();
+    std::size_t same = k + 1;
+    while (same < count && rows[same].table() == table) ++same;
+    auto& s = m_statements->tables[static_cast<std::size_t>(table)];
+    const int fields = static_cast<int>(rows[k].fieldCount());
+    if (s.manyRows == 0) {
+      const int variables = sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1);
+      s.manyRows = std::max(1, std::min(kRowsPerStatement, variables / std::max(fields, 1)));
+      const TableDef& def = TableDefinition(table);
+      std::string names, values;
+      for (std::size_t i = 0; i < def.fields.size(); ++i) names += (i == 0 ? "" : ", ") + Quoted(def.fields[i].name);
+      for (int r = 0; r < s.manyRows; ++r) {
+        values += r == 0 ? "(" : ", (";
+        for (int i = 0; i < fields; ++i) values += i == 0 ? "?" : ", ?";
+        values += ")";
+      }
+      s.insertMany = Statement(m_db, "INSERT INTO " + Quoted(def.name) + " (" + names + ") VALUES " + values);
+    }
+    const auto many = static_cast<std::size_t>(s.manyRows);
+    for (; same - k >= many && many > 1; k += many) {
+      sqlite3_stmt* stmt = s.insertMany.get();
+      ResetGuard guard{stmt};
+      for (std::size_t r = 0; r < many; ++r) BindRow(m_db, stmt, rows[k + r], static_cast<int>(r) * fields);
+      Check(m_db, sqlite3_step(stmt));
+    }
+    for (; k < same; ++k) append(rows[k]);
+  }
+  transaction.commit();
+}
+
 void SqliteWorkingStore::insert(int position, const Row& row) {
   const Table table = row.table();
   const int count = rowCount(table);
@@ -349,23 +409,45 @@ void SqliteWorkingStore::empty(Table table) {
   Check(m_db, sqlite3_step(stmt));
 }
 
+SqliteWorkingStore::Savepoint& SqliteWorkingStore::savepoint(int depth) {
+  auto& list = m_statements->savepoints;
+  while (list.size() <= static_cast<std::size_t>(depth)) {
+    const std::string name = "pelodyn_" + std::to_string(list.size());
+    auto made = std::make_unique<Savepoint>();
+    made->begin = Statement(m_db, "SAVEPOINT " + name);
+    made->release = Statement(m_db, "RELEASE " + name);
+    made->rollbackTo = Statement(m_db, "ROLLBACK TO " + name);
+    list.push_back(std::move(made));
+  }
+  return *list[static_cast<std::size_t>(depth)];
+}
+
+namespace {
+
+void Step(sqlite3* db, const Statement& statement) {
+  ResetGuard guard{statement.get()};
+  Check(db, sqlite3_step(statement.get()));
+}
+
+}  // namespace
+
 void SqliteWorkingStore::beginTransaction() {
-  Exec(m_db, "SAVEPOINT pelodyn_" + std::to_string(m_transactionDepth));
+  Step(m_db, savepoint(m_transactionDepth).begin);
   ++m_transactionDepth;
 }
 
 void SqliteWorkingStore::commitTransaction() {
   if (m_transactionDepth == 0) throw StoreError("Working store: no transaction to commit");
   --m_transactionDepth;
-  Exec(m_db, "RELEASE pelodyn_" + std::to_string(m_transactionDepth));
+  Step(m_db, savepoint(m_transactionDepth).release);
 }
 
 void SqliteWorkingStore::rollbackTransaction() {
   if (m_transactionDepth == 0) throw StoreError("Working store: no transaction to roll back");
   --m_transactionDepth;
-  const std::string name = "pelodyn_" + std::to_string(m_transactionDepth);
-  Exec(m_db, "ROLLBACK TO " + name);
-  Exec(m_db, "RELEASE " + name);
+  const Savepoint& s = savepoint(m_transactionDepth);
+  Step(m_db, s.rollbackTo);
+  Step(m_db, s.release);
 }
 
 }  // namespace pelodyn

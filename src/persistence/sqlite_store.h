@@ -32,6 +32,8 @@ class SqliteWorkingStore final : public WorkingStore {
   std::vector<Row> rowsFrom(Table table, int first, int count) override;
   void visitRows(Table table, const std::function<void(const Row&)>& visitor) override;
   void append(const Row& row) override;
+  // Rows of one table in a run go in by statements of many rows each.
+  void appendRows(const Row* rows, std::size_t count) override;
   void insert(int position, const Row& row) override;
   void update(int position, const Row& row) override;
   void remove(Table table, int position) override;
@@ -49,6 +51,9 @@ class SqliteWorkingStore final : public WorkingStore {
   explicit SqliteWorkingStore(sqlite3* db);
   void createTables();
   long long rowidAt(Table table, int position);
+  // The savepoint statements of transaction depth `depth`, prepared at its first use.
+  struct Savepoint;
+  Savepoint& savepoint(int depth);
 
   sqlite3* m_db = nullptr;
   std::unique_ptr<Statements> m_statements;

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace pelodyn {
 namespace {
@@ -89,6 +93,53 @@ TEST(Rounding, HalvesGoToEvenOnTheExactValue) {
   EXPECT_EQ(FormatFixed(12.5, 3), "12.500");
   EXPECT_EQ(FormatFixed(-0.0004, 3), "0.000");
   EXPECT_EQ(FormatFixed(1000000.0, 3), "1000000.000");
+}
+
+// The digits the standard library gives for the exact binary value, with
+// the sign of a zero dropped: what every fixed-point text must equal.
+std::string LibraryFixed(double value, int decimals) {
+  char buffer[400];
+  const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  std::string text(buffer, ptr);
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
+TEST(Rounding, FixedTextsEqualTheExactDigitsForEveryKindOfValue) {
+  std::vector<double> values = {0.0,     -0.0,      0.0625,    -0.0625,   0.125,      2.675, 1.0005, 0.0005,
+                                -0.0005, 999.9995,  1e15,      4.5e15,    -4.6e15,    1e300, 5e-324, 123456.789,
+                                99999.0, 1000011.0, 0.9999995, 1.9999999, 0.00049999, -1e-20};
+  // Stored results (multiples of 0.01 and 0.001), the halves between them
+  // and their nearest neighbours, and values over every magnitude.
+  std::mt19937_64 random(16);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int i = 0; i < 20000; ++i) {
+    const double k = std::nearbyint(unit(random) * 1e6);
+    for (double scale : {0.01, 0.001}) {
+      values.push_back(RoundToUnit(k * scale, scale));
+      const double half = (k + 0.5) * scale;
+      values.push_back(half);
+      values.push_back(std::nextafter(half, 1e300));
+      values.push_back(std::nextafter(half, -1e300));
+    }
+    values.push_back(unit(random) * std::pow(10.0, static_cast<int>(random() % 40) - 20));
+  }
+  int wrong = 0;
+  for (double value : values) {
+    for (int decimals : {0, 1, 2, 3, 4, 6, 7}) {
+      const std::string expected = LibraryFixed(value, decimals);
+      std::string appended = "x";
+      AppendFixed(appended, value, decimals);
+      if (FormatFixed(value, decimals) != expected || appended != "x" + expected) {
+        if (++wrong <= 10)
+          ADD_FAILURE() << value << " to " << decimals << " decimals: " << FormatFixed(value, decimals);
+      }
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(FormatFixed(-0.0625, 3), "-0.062");  // the exact half, to even
+  EXPECT_EQ(FormatFixed(0.0005, 3), "0.001");    // stored just above the half
+  EXPECT_EQ(FormatFixed(-0.0004, 3), "0.000");
 }
 
 TEST(Rounding, StoredResultsDivideByTheUnit) {

@@ -251,6 +251,42 @@ TEST(Store, VisitsRowsInStoredOrderWithTheirOwnValues) {
   EXPECT_EQ(again, expected);
 }
 
+TEST(Store, RowsAppendedTogetherAreTheRowsAppendedOneByOne) {
+  // Runs of one table longer and shorter than a statement of many rows,
+  // tables mixed, texts, empty fields, and a row that does not fit.
+  std::vector<Row> rows;
+  for (int k = 1; k <= 100; ++k) {
+    Row r(Table::Results);
+    r.set("Num", k).set("X_Center", k * 0.01).set("FS_Bis", 1.0 / k);
+    rows.push_back(r);
+    if (k % 37 == 0) {
+      Row soil(Table::Soil_Prop);
+      soil.set("Line No.", k).set("Description", "ดินเหนียว " + std::to_string(k));
+      rows.push_back(soil);
+    }
+  }
+  for (int k = 1; k <= 70; ++k) rows.push_back(Point(Table::Waterline, k, k, -k));
+  auto together = SqliteWorkingStore::OpenInMemory();
+  auto oneByOne = SqliteWorkingStore::OpenInMemory();
+  together->appendRows(rows.data(), rows.size());
+  together->appendRows(rows.data(), 1);
+  together->appendRows(rows.data(), 0);
+  for (const Row& r : rows) oneByOne->append(r);
+  oneByOne->append(rows[0]);
+  for (Table t : {Table::Results, Table::Soil_Prop, Table::Waterline}) {
+    EXPECT_EQ(together->rows(t), oneByOne->rows(t)) << TableName(t);
+  }
+  EXPECT_EQ(together->rowCount(Table::Results), 101);
+
+  // Within a transaction left without commit, none of them stays.
+  {
+    StoreTransaction abandoned(*together);
+    together->appendRows(rows.data(), rows.size());
+    EXPECT_EQ(together->rowCount(Table::Results), 201);
+  }
+  EXPECT_EQ(together->rowCount(Table::Results), 101);
+}
+
 TEST(Store, ValuesRoundTripWithTheirTypes) {
   auto store = SqliteWorkingStore::OpenInMemory();
   Row r(Table::Soil_Prop);
