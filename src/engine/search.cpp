@@ -73,7 +73,7 @@ void Searcher::Analyse() {
 
 void Searcher::FlushResults() {
   if (m->pendingCount == 0) return;
-  m->p.store->appendRows(m->pendingResults.data(), m->pendingCount);
+  m->p.store->appendNumbers(Table::Results, m->pendingResults.data(), m->pendingCount);
   m->pendingCount = 0;
 }
 

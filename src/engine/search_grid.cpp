@@ -59,16 +59,18 @@ void Searcher::Impl::recordCircle(Searcher& self, const std::array<double, 4>& f
   if (newMinimum) self.ShowMinima();
   if (animated()) ui.animateTrial({md.CenterX, md.CenterY, &slipX, &slipY});
   // One Results row per circle, written in bulk at the end of the fan.
-  if (pendingCount == pendingResults.size()) pendingResults.emplace_back(Table::Results);
-  Row& row = pendingResults[pendingCount++];
-  row.value(0) = static_cast<std::int64_t>(run.LoopCount);
-  row.value(1) = RoundToUnit(md.CenterX, 0.01);
-  row.value(2) = RoundToUnit(md.CenterY, 0.01);
-  row.value(3) = RoundToUnit(md.TrialRadius, 0.01);
-  row.value(4) = RoundToUnit(fs[0], 0.001);
-  row.value(5) = RoundToUnit(fs[1], 0.001);
-  row.value(6) = RoundToUnit(fs[2], 0.001);
-  row.value(7) = RoundToUnit(fs[3], 0.001);
+  const std::size_t at = pendingCount * kResultsFields;
+  if (pendingResults.size() < at + kResultsFields) pendingResults.resize(at + kResultsFields);
+  double* row = pendingResults.data() + at;
+  ++pendingCount;
+  row[0] = static_cast<double>(run.LoopCount);
+  row[1] = RoundToUnit(md.CenterX, 0.01);
+  row[2] = RoundToUnit(md.CenterY, 0.01);
+  row[3] = RoundToUnit(md.TrialRadius, 0.01);
+  row[4] = RoundToUnit(fs[0], 0.001);
+  row[5] = RoundToUnit(fs[1], 0.001);
+  row[6] = RoundToUnit(fs[2], 0.001);
+  row[7] = RoundToUnit(fs[3], 0.001);
 }
 
 // The fan about (CenterX, CenterY): its radii are found first, the way the

@@ -144,9 +144,7 @@ struct Searcher::Impl {
   using Workspace = search_internal::Workspace;
 
   Impl(Project& project, PlatformServices& platform, int threadCount)
-      : p(project), ui(platform), model(project.model), run(project.run), s(project.slices), threads(threadCount) {
-    resultRow = Row(Table::Results);
-  }
+      : p(project), ui(platform), model(project.model), run(project.run), s(project.slices), threads(threadCount) {}
 
   Project& p;
   PlatformServices& ui;
@@ -156,12 +154,14 @@ struct Searcher::Impl {
   // The Results rows not yet written; written together, in one transaction,
   // once kRowsPerFlush are buffered (and at the end of the run).
   static constexpr std::size_t kRowsPerFlush = 8192;
-  std::vector<Row> pendingResults;
+  // Row after row, the fields of the Results table in their order: Num,
+  // X_Center, Y_Center, Radius, FS_Ord, FS_Jan, FS_Bis, FS_Spe.
+  static constexpr std::size_t kResultsFields = 8;
+  std::vector<double> pendingResults;
   std::size_t pendingCount = 0;
   void flushWhenFull(Searcher& self) {
     if (pendingCount >= kRowsPerFlush) self.FlushResults();
   }
-  Row resultRow{Table::Results};
   bool firstProgress = true;
   ProgressReport progress;
   long trialsCounted = 0;

@@ -127,7 +127,7 @@ double StrToFloat(std::string_view text) {
   return v;
 }
 
-void AppendFixed(std::string& out, double value, int decimals) {
+void AppendFixed(std::string& out, double value, int decimals, std::size_t width) {
   if (decimals < 0) decimals = 0;
   // The result file writes millions of these: the common case is done in
   // integers. value x 10^decimals is the exact product rounded once, so it
@@ -157,7 +157,9 @@ void AppendFixed(std::string& out, double value, int decimals) {
         } while (integral != 0);
         // "-0.00" reads as a negative zero to nobody but the machine.
         if (value < 0.0 && units != 0) *--at = '-';
-        out.append(at, static_cast<std::size_t>(end - at));
+        const auto size = static_cast<std::size_t>(end - at);
+        if (size < width) out.append(width - size, ' ');
+        out.append(at, size);
         return;
       }
     }
@@ -165,15 +167,15 @@ void AppendFixed(std::string& out, double value, int decimals) {
   char buffer[400];
   const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   if (ec != std::errc{}) {
-    out += std::to_string(value);
+    const std::string text = std::to_string(value);
+    if (text.size() < width) out.append(width - text.size(), ' ');
+    out += text;
     return;
   }
-  const std::string_view text(buffer, static_cast<std::size_t>(ptr - buffer));
-  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) {
-    out.append(text.substr(1));
-  } else {
-    out.append(text);
-  }
+  std::string_view text(buffer, static_cast<std::size_t>(ptr - buffer));
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) text.remove_prefix(1);
+  if (text.size() < width) out.append(width - text.size(), ' ');
+  out.append(text);
 }
 
 std::string FormatFixed(double value, int decimals) {

@@ -7,6 +7,7 @@
 //   "'abc' is not a valid integer value" / "'abc' is not a valid floating point value".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -37,8 +38,9 @@ double RoundHalfEven(double value, int decimals);
 // `value` written with exactly `decimals` decimals, rounded as RoundHalfEven;
 // a value that rounds to zero has no sign.
 std::string FormatFixed(double value, int decimals);
-// FormatFixed appended to `out`, without a text of its own.
-void AppendFixed(std::string& out, double value, int decimals);
+// FormatFixed appended to `out`, without a text of its own, after as many
+// blanks as bring it to `width` characters (none when it is as wide).
+void AppendFixed(std::string& out, double value, int decimals, std::size_t width = 0);
 
 // `value` rounded to a multiple of `unit` (0.01, 0.001 ...) the way a stored
 // result is: value / unit in floating point, to the nearest integer with

@@ -269,6 +269,33 @@ void WorkingStore::appendRows(const Row* rows, std::size_t count) {
   for (std::size_t k = 0; k < count; ++k) append(rows[k]);
 }
 
+void WorkingStore::appendNumbers(Table table, const double* values, std::size_t count) {
+  const TableDef& def = TableDefinition(table);
+  const std::size_t fields = def.fields.size();
+  std::vector<Row> rows(count, Row(table));
+  for (std::size_t r = 0; r < count; ++r) {
+    for (std::size_t i = 0; i < fields; ++i) rows[r].set(def.fields[i].name, values[r * fields + i]);
+  }
+  appendRows(rows.data(), rows.size());
+}
+
+void WorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) {
+  std::vector<double> numbers(TableDefinition(table).fields.size());
+  visitRows(table, [&](const Row& row) {
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+      const FieldValue& v = row.value(i);
+      if (const auto* d = std::get_if<double>(&v)) {
+        numbers[i] = *d;
+      } else if (const auto* n = std::get_if<std::int64_t>(&v)) {
+        numbers[i] = static_cast<double>(*n);
+      } else {
+        numbers[i] = 0.0;
+      }
+    }
+    visitor(numbers.data());
+  });
+}
+
 void WorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
   for (const Row& row : rows(table)) visitor(row);
 }

@@ -133,10 +133,18 @@ class WorkingStore {
   // holding the table: the row passed is valid during the call only. The
   // visitor may read the store but not change it.
   virtual void visitRows(Table table, const std::function<void(const Row&)>& visitor);
+  // As visitRows, with the row's fields as numbers in field order (an empty
+  // field, or a text, as 0).
+  virtual void visitNumbers(Table table, const std::function<void(const double* values)>& visitor);
   virtual void append(const Row& row) = 0;
   // Appends `count` rows, of any tables, in order: as many appends, which a
   // store may write together.
   virtual void appendRows(const Row* rows, std::size_t count);
+  // Appends `count` rows to a table whose fields are all numbers, given as
+  // `count` x (number of fields) values, row after row in field order: an
+  // Integer field takes a whole number, as Row::set does. For a run's
+  // Results rows: in one go, and without a Row per row.
+  virtual void appendNumbers(Table table, const double* values, std::size_t count);
   // Puts `row` before the row at `position` (1 to rowCount + 1; rowCount + 1
   // appends); the rows from `position` on move one place down.
   virtual void insert(int position, const Row& row);

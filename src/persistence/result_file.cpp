@@ -69,32 +69,16 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
                                     probe.fieldIndex("FS_Jan"),   probe.fieldIndex("FS_Bis"),
                                     probe.fieldIndex("FS_Spe")};
     constexpr std::size_t kWidths[7] = {13, 13, 13, 15, 13, 13, 13};
-    auto number = [](const FieldValue& v) {
-      if (const double* d = std::get_if<double>(&v)) return *d;
-      if (const std::int64_t* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
-      return 0.0;
-    };
-    // Each value is written in place and moved right within its column.
-    auto padFrom = [](std::string& to, std::size_t start, std::size_t width) {
-      const std::size_t written = to.size() - start;
-      if (written < width) to.insert(start, width - written, ' ');
-    };
     std::string chunk;
     chunk.reserve(kChunk + 256);
     // Row by row: a run of a million circles is never held whole.
-    store.visitRows(Table::Results, [&](const Row& r) {
-      const FieldValue& n = r.value(num);
-      const std::int64_t* i = std::get_if<std::int64_t>(&n);
+    store.visitNumbers(Table::Results, [&](const double* r) {
       char digits[24];
-      const auto end = std::to_chars(digits, digits + sizeof digits, i ? *i : 0).ptr;
-      std::size_t start = chunk.size();
-      chunk.append(digits, static_cast<std::size_t>(end - digits));
-      padFrom(chunk, start, 8);
-      for (std::size_t k = 0; k < 7; ++k) {
-        start = chunk.size();
-        AppendFixed(chunk, number(r.value(columns[k])), 3);
-        padFrom(chunk, start, kWidths[k]);
-      }
+      const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::int64_t>(r[num])).ptr;
+      const auto size = static_cast<std::size_t>(end - digits);
+      if (size < 8) chunk.append(8 - size, ' ');
+      chunk.append(digits, size);
+      for (std::size_t k = 0; k < 7; ++k) AppendFixed(chunk, r[columns[k]], 3, kWidths[k]);
       chunk.append("\r\n");
       if (chunk.size() >= kChunk) {
         out.write(chunk);

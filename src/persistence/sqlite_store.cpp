@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -289,6 +292,28 @@ void SqliteWorkingStore::visitRows(Table table, const std::function<void(const R
   Check(m_db, rc);
 }
 
+void SqliteWorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) {
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visit.get();
+  Statement own;
+  if (sqlite3_stmt_busy(stmt)) {
+    own = Statement(m_db, sqlite3_sql(stmt));
+    stmt = own.get();
+  }
+  ResetGuard guard{stmt};
+  const auto& fields = TableDefinition(table).fields;
+  std::vector<double> numbers(fields.size());
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    // SQLite reads an empty field as 0 and an integer as its value; a text
+    // field is not a number here.
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      numbers[i] = fields[i].type == FieldType::String ? 0.0 : sqlite3_column_double(stmt, static_cast<int>(i));
+    }
+    visitor(numbers.data());
+  }
+  Check(m_db, rc);
+}
+
 long long SqliteWorkingStore::rowidAt(Table table, int position) {
   if (position < 1) {
     throw StoreError("Table " + std::string(TableName(table)) + " has no row " + std::to_string(position));
@@ -320,38 +345,89 @@ void SqliteWorkingStore::append(const Row& row) {
   Check(m_db, sqlite3_step(stmt));
 }
 
-void SqliteWorkingStore::appendRows(const Row* rows, std::size_t count) {
+sqlite3_stmt* SqliteWorkingStore::insertMany(Table table, std::size_t& rowsPerStatement) {
   // A statement of many rows costs SQLite much less per row than one each.
   constexpr int kRowsPerStatement = 32;
+  auto& s = m_statements->tables[static_cast<std::size_t>(table)];
+  if (s.manyRows == 0) {
+    const TableDef& def = TableDefinition(table);
+    const int fields = std::max(static_cast<int>(def.fields.size()), 1);
+    const int variables = sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1);
+    const int rows = std::max(1, std::min(kRowsPerStatement, variables / fields));
+    std::string names, values;
+    for (std::size_t i = 0; i < def.fields.size(); ++i) names += (i == 0 ? "" : ", ") + Quoted(def.fields[i].name);
+    for (int r = 0; r < rows; ++r) {
+      values += r == 0 ? "(" : ", (";
+      for (int i = 0; i < fields; ++i) values += i == 0 ? "?" : ", ?";
+      values += ")";
+    }
+    s.insertMany = Statement(m_db, "INSERT INTO " + Quoted(def.name) + " (" + names + ") VALUES " + values);
+    s.manyRows = rows;
+  }
+  rowsPerStatement = static_cast<std::size_t>(s.manyRows);
+  return s.insertMany.get();
+}
+
+void SqliteWorkingStore::appendRows(const Row* rows, std::size_t count) {
   StoreTransaction transaction(*this);
   std::size_t k = 0;
   while (k < count) {
     const Table table = rows[k].table();
     std::size_t same = k + 1;
     while (same < count && rows[same].table() == table) ++same;
-    auto& s = m_statements->tables[static_cast<std::size_t>(table)];
+    std::size_t many = 0;
+    sqlite3_stmt* stmt = insertMany(table, many);
     const int fields = static_cast<int>(rows[k].fieldCount());
-    if (s.manyRows == 0) {
-      const int variables = sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1);
-      s.manyRows = std::max(1, std::min(kRowsPerStatement, variables / std::max(fields, 1)));
-      const TableDef& def = TableDefinition(table);
-      std::string names, values;
-      for (std::size_t i = 0; i < def.fields.size(); ++i) names += (i == 0 ? "" : ", ") + Quoted(def.fields[i].name);
-      for (int r = 0; r < s.manyRows; ++r) {
-        values += r == 0 ? "(" : ", (";
-        for (int i = 0; i < fields; ++i) values += i == 0 ? "?" : ", ?";
-        values += ")";
-      }
-      s.insertMany = Statement(m_db, "INSERT INTO " + Quoted(def.name) + " (" + names + ") VALUES " + values);
-    }
-    const auto many = static_cast<std::size_t>(s.manyRows);
-    for (; same - k >= many && many > 1; k += many) {
-      sqlite3_stmt* stmt = s.insertMany.get();
+    for (; many > 1 && same - k >= many; k += many) {
       ResetGuard guard{stmt};
       for (std::size_t r = 0; r < many; ++r) BindRow(m_db, stmt, rows[k + r], static_cast<int>(r) * fields);
       Check(m_db, sqlite3_step(stmt));
     }
     for (; k < same; ++k) append(rows[k]);
+  }
+  transaction.commit();
+}
+
+void SqliteWorkingStore::appendNumbers(Table table, const double* values, std::size_t count) {
+  const TableDef& def = TableDefinition(table);
+  const std::size_t fields = def.fields.size();
+  for (const FieldDef& field : def.fields) {
+    if (field.type == FieldType::String) {
+      throw StoreError("Field '" + std::string(field.name) + "' takes text only");
+    }
+  }
+  // Whole numbers where the field asks for them, checked before anything is written.
+  for (std::size_t r = 0; r < count; ++r) {
+    for (std::size_t i = 0; i < fields; ++i) {
+      const double v = values[r * fields + i];
+      if (def.fields[i].type == FieldType::Integer && !(std::trunc(v) == v && v >= INT32_MIN && v <= INT32_MAX)) {
+        throw StoreError("Field '" + std::string(def.fields[i].name) + "' takes whole numbers only");
+      }
+    }
+  }
+  auto bind = [&](sqlite3_stmt* stmt, const double* row, int first) {
+    for (std::size_t i = 0; i < fields; ++i) {
+      const int index = first + static_cast<int>(i) + 1;
+      const int rc = def.fields[i].type == FieldType::Integer
+                         ? sqlite3_bind_int64(stmt, index, static_cast<std::int64_t>(row[i]))
+                         : sqlite3_bind_double(stmt, index, row[i]);
+      if (rc != SQLITE_OK) Check(m_db, rc);
+    }
+  };
+  StoreTransaction transaction(*this);
+  std::size_t many = 0;
+  sqlite3_stmt* stmt = insertMany(table, many);
+  std::size_t k = 0;
+  for (; many > 1 && count - k >= many; k += many) {
+    ResetGuard guard{stmt};
+    for (std::size_t r = 0; r < many; ++r) bind(stmt, values + (k + r) * fields, static_cast<int>(r * fields));
+    Check(m_db, sqlite3_step(stmt));
+  }
+  sqlite3_stmt* one = m_statements->tables[static_cast<std::size_t>(table)].insert.get();
+  for (; k < count; ++k) {
+    ResetGuard guard{one};
+    bind(one, values + k * fields, 0);
+    Check(m_db, sqlite3_step(one));
   }
   transaction.commit();
 }

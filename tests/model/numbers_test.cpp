@@ -130,7 +130,11 @@ TEST(Rounding, FixedTextsEqualTheExactDigitsForEveryKindOfValue) {
       const std::string expected = LibraryFixed(value, decimals);
       std::string appended = "x";
       AppendFixed(appended, value, decimals);
-      if (FormatFixed(value, decimals) != expected || appended != "x" + expected) {
+      // In a column 12 wide: blanks before, or the whole text when wider.
+      std::string column = "x";
+      AppendFixed(column, value, decimals, 12);
+      const std::string padded = std::string(expected.size() < 12 ? 12 - expected.size() : 0, ' ') + expected;
+      if (FormatFixed(value, decimals) != expected || appended != "x" + expected || column != "x" + padded) {
         if (++wrong <= 10)
           ADD_FAILURE() << value << " to " << decimals << " decimals: " << FormatFixed(value, decimals);
       }

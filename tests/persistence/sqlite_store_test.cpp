@@ -287,6 +287,53 @@ TEST(Store, RowsAppendedTogetherAreTheRowsAppendedOneByOne) {
   EXPECT_EQ(together->rowCount(Table::Results), 101);
 }
 
+TEST(Store, NumbersAppendedAndVisitedAreTheRowsThemselves) {
+  // 70 Results rows: two statements of many rows and a remainder.
+  std::vector<double> numbers;
+  std::vector<Row> rows;
+  for (int k = 1; k <= 70; ++k) {
+    const double values[8] = {static_cast<double>(k), k * 0.01, -k * 0.5, 10.0 + k, 1.0 / k, 2.0, 99999.0, 1e-9 * k};
+    numbers.insert(numbers.end(), values, values + 8);
+    Row r(Table::Results);
+    r.set("Num", k).set("X_Center", values[1]).set("Y_Center", values[2]).set("Radius", values[3]);
+    r.set("FS_Ord", values[4]).set("FS_Jan", values[5]).set("FS_Bis", values[6]).set("FS_Spe", values[7]);
+    rows.push_back(r);
+  }
+  auto sqlite = SqliteWorkingStore::OpenInMemory();
+  auto inner = SqliteWorkingStore::OpenInMemory();
+  PlainStore plain(*inner);
+  for (WorkingStore* store : {static_cast<WorkingStore*>(sqlite.get()), static_cast<WorkingStore*>(&plain)}) {
+    store->appendNumbers(Table::Results, numbers.data(), 70);
+    store->appendNumbers(Table::Results, numbers.data(), 0);
+    EXPECT_EQ(store->rows(Table::Results), rows);
+    std::vector<double> visited;
+    store->visitNumbers(Table::Results, [&](const double* v) { visited.insert(visited.end(), v, v + 8); });
+    EXPECT_EQ(visited, numbers);
+
+    // A fraction for an Integer field, or a table with a text field: an
+    // error, and nothing written.
+    std::vector<double> bad(numbers.begin(), numbers.begin() + 16);
+    bad[8] = 2.5;
+    EXPECT_THROW(store->appendNumbers(Table::Results, bad.data(), 2), StoreError);
+    EXPECT_EQ(store->rowCount(Table::Results), 70);
+    const double soil[32] = {};
+    EXPECT_THROW(store->appendNumbers(Table::Soil_Prop, soil, 1), StoreError);
+    EXPECT_EQ(store->rowCount(Table::Soil_Prop), 0);
+
+    // Empty fields read as 0 and a text field as 0.
+    Row sparse(Table::Soil_Prop);
+    sparse.set("Line No.", 4).set("Description", "12 clay");
+    store->append(sparse);
+    std::vector<double> soilNumbers;
+    store->visitNumbers(Table::Soil_Prop, [&](const double* v) {
+      soilNumbers.assign(v, v + TableDefinition(Table::Soil_Prop).fields.size());
+    });
+    ASSERT_FALSE(soilNumbers.empty());
+    EXPECT_EQ(soilNumbers[0], 4.0);
+    for (std::size_t i = 1; i < soilNumbers.size(); ++i) EXPECT_EQ(soilNumbers[i], 0.0) << i;
+  }
+}
+
 TEST(Store, ValuesRoundTripWithTheirTypes) {
   auto store = SqliteWorkingStore::OpenInMemory();
   Row r(Table::Soil_Prop);
