@@ -127,6 +127,21 @@ double StrToFloat(std::string_view text) {
   return v;
 }
 
+namespace {
+
+// AppendFixed by the standard library's digits of the exact binary value.
+[[gnu::noinline]] void AppendFixedExactly(std::string& out, double value, int decimals, std::size_t width) {
+  char buffer[400];
+  const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  std::string text = ec == std::errc{} ? std::string(buffer, ptr) : std::to_string(value);
+  // "-0.00" reads as a negative zero to nobody but the machine.
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  if (text.size() < width) out.append(width - text.size(), ' ');
+  out += text;
+}
+
+}  // namespace
+
 void AppendFixed(std::string& out, double value, int decimals, std::size_t width) {
   if (decimals < 0) decimals = 0;
   // The result file writes millions of these: the common case is done in
@@ -135,47 +150,28 @@ void AppendFixed(std::string& out, double value, int decimals, std::size_t width
   // both round to the same whole number of units, which is then written
   // with its digits. Halves, huge values and many decimals go the long way.
   static constexpr double kPowers[] = {1.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6};
-  static constexpr std::uint64_t kUnits[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-  if (decimals <= 6 && std::isfinite(value)) {
-    const double magnitude = std::fabs(value * kPowers[decimals]);
-    if (magnitude < 0x1p52) {
-      const double whole = std::floor(magnitude);
-      const double fraction = magnitude - whole;  // exact below 2^52
-      if (std::fabs(fraction - 0.5) > magnitude * 0x1p-51) {
-        const std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-        const std::uint64_t scale = kUnits[decimals];
-        char buffer[32];
-        char* end = buffer + sizeof buffer;
-        char* at = end;
-        std::uint64_t rest = units % scale;
-        for (int d = 0; d < decimals; ++d, rest /= 10) *--at = static_cast<char>('0' + rest % 10);
-        if (decimals > 0) *--at = '.';
-        std::uint64_t integral = units / scale;
-        do {
-          *--at = static_cast<char>('0' + integral % 10);
-          integral /= 10;
-        } while (integral != 0);
-        // "-0.00" reads as a negative zero to nobody but the machine.
-        if (value < 0.0 && units != 0) *--at = '-';
-        const auto size = static_cast<std::size_t>(end - at);
-        if (size < width) out.append(width - size, ' ');
-        out.append(at, size);
-        return;
-      }
-    }
-  }
-  char buffer[400];
-  const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (ec != std::errc{}) {
-    const std::string text = std::to_string(value);
-    if (text.size() < width) out.append(width - text.size(), ' ');
-    out += text;
-    return;
-  }
-  std::string_view text(buffer, static_cast<std::size_t>(ptr - buffer));
-  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) text.remove_prefix(1);
-  if (text.size() < width) out.append(width - text.size(), ' ');
-  out.append(text);
+  if (decimals > 6 || !std::isfinite(value)) return AppendFixedExactly(out, value, decimals, width);
+  const double magnitude = std::fabs(value * kPowers[decimals]);
+  if (!(magnitude < 0x1p52)) return AppendFixedExactly(out, value, decimals, width);
+  const double whole = std::floor(magnitude);
+  const double fraction = magnitude - whole;  // exact below 2^52
+  if (!(std::fabs(fraction - 0.5) > magnitude * 0x1p-51)) return AppendFixedExactly(out, value, decimals, width);
+  std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  const bool negative = value < 0.0 && units != 0;  // no "-0.000"
+  // Written from the right: decimals, point, whole part, sign.
+  char buffer[48];
+  char* const end = buffer + sizeof buffer;
+  char* at = end;
+  for (int d = 0; d < decimals; ++d, units /= 10) *--at = static_cast<char>('0' + units % 10);
+  if (decimals > 0) *--at = '.';
+  do {
+    *--at = static_cast<char>('0' + units % 10);
+    units /= 10;
+  } while (units != 0);
+  if (negative) *--at = '-';
+  const auto size = static_cast<std::size_t>(end - at);
+  if (size < width) out.append(width - size, ' ');
+  out.append(at, size);
 }
 
 std::string FormatFixed(double value, int decimals) {

@@ -1,6 +1,7 @@
 #include "model/options.h"
 
 #include <stdexcept>
+#include <unordered_map>
 
 #include "model/numbers.h"
 
@@ -119,15 +120,18 @@ void OptionValues::resetToDefault(std::string_view control) {
 }
 
 std::size_t OptionValues::slot(std::string_view control, ControlKind kind) const {
-  for (std::size_t i = 0; i < kControls.size(); ++i) {
-    if (kControls[i].name == control) {
-      if (kControls[i].kind != kind) {
-        throw std::logic_error("Option control " + std::string(control) + " is not of the kind asked for");
-      }
-      return i;
-    }
+  // Looked up by name on every trial's progress: by a map, not along the list.
+  static const std::unordered_map<std::string_view, std::size_t> kSlots = [] {
+    std::unordered_map<std::string_view, std::size_t> slots;
+    for (std::size_t i = 0; i < kControls.size(); ++i) slots.emplace(kControls[i].name, i);
+    return slots;
+  }();
+  const auto found = kSlots.find(control);
+  if (found == kSlots.end()) throw std::logic_error("Unknown option control " + std::string(control));
+  if (kControls[found->second].kind != kind) {
+    throw std::logic_error("Option control " + std::string(control) + " is not of the kind asked for");
   }
-  throw std::logic_error("Unknown option control " + std::string(control));
+  return found->second;
 }
 
 const std::string& OptionValues::text(std::string_view control) const {

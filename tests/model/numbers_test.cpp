@@ -144,6 +144,9 @@ TEST(Rounding, FixedTextsEqualTheExactDigitsForEveryKindOfValue) {
   EXPECT_EQ(FormatFixed(-0.0625, 3), "-0.062");  // the exact half, to even
   EXPECT_EQ(FormatFixed(0.0005, 3), "0.001");    // stored just above the half
   EXPECT_EQ(FormatFixed(-0.0004, 3), "0.000");
+  std::string wide;
+  AppendFixed(wide, -1.5, 3, 60);
+  EXPECT_EQ(wide, std::string(54, ' ') + "-1.500");
 }
 
 TEST(Rounding, StoredResultsDivideByTheUnit) {
