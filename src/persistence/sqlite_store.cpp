@@ -70,10 +70,32 @@ struct ResetGuard {
 
 }  // namespace
 
+namespace {
+
+// A statement prepared at its first use: a run touches few of the many
+// statements of the store, and preparing them all took most of the time a
+// small project's run takes.
+class LazyStatement {
+ public:
+  LazyStatement() = default;
+  explicit LazyStatement(std::string sql) : m_sql(std::move(sql)) {}
+  sqlite3_stmt* get(sqlite3* db) {
+    if (!m_statement.get()) m_statement = Statement(db, m_sql);
+    return m_statement.get();
+  }
+
+ private:
+  std::string m_sql;
+  Statement m_statement;
+};
+
+}  // namespace
+
 struct SqliteWorkingStore::Statements {
   struct PerTable {
-    Statement count, select, visit, selectBlock, insert, insertAt, rowidAt, selectRow, update, removeRow, removeAll;
-    Statement shiftOut, shiftBack;
+    LazyStatement count, select, visit, selectBlock, insert, insertAt, rowidAt, selectRow, update, removeRow,
+        removeAll;
+    LazyStatement shiftOut, shiftBack;
     // INSERT of `manyRows` rows at once, prepared at its first use.
     Statement insertMany;
     int manyRows = 0;
@@ -195,13 +217,28 @@ std::unique_ptr<SqliteWorkingStore> SqliteWorkingStore::OpenFile(const std::file
   }
   std::unique_ptr<SqliteWorkingStore> store(new SqliteWorkingStore(db));
   store->createTables();
+  // A store in a file may hold tables an older build made: its statements
+  // are all prepared now, so a table that does not fit refuses the store
+  // here rather than in the middle of some later edit. A private store
+  // prepares each statement at its first use.
+  if (file != ":memory:") store->prepareAll();
   return store;
+}
+
+void SqliteWorkingStore::prepareAll() {
+  for (auto& s : m_statements->tables) {
+    for (LazyStatement* statement : {&s.count, &s.select, &s.visit, &s.selectBlock, &s.insert, &s.insertAt, &s.rowidAt,
+                                     &s.selectRow, &s.update, &s.removeRow, &s.removeAll, &s.shiftOut, &s.shiftBack}) {
+      statement->get(m_db);
+    }
+  }
 }
 
 void SqliteWorkingStore::createTables() {
   Exec(m_db, "PRAGMA journal_mode=WAL");
   Exec(m_db, "PRAGMA synchronous=NORMAL");
   m_statements = std::make_unique<Statements>();
+  std::string create = "BEGIN;";
   for (Table t : AllTables()) {
     const TableDef& def = TableDefinition(t);
     const std::string name = Quoted(def.name);
@@ -216,35 +253,38 @@ void SqliteWorkingStore::createTables() {
     }
     // A file made by an older build may miss tables; they are recreated
     // empty, never touched when present.
-    Exec(m_db, "CREATE TABLE IF NOT EXISTS " + name + " (" + columns + ")");
+    create += "CREATE TABLE IF NOT EXISTS " + name + " (" + columns + ");";
     auto& s = m_statements->tables[static_cast<std::size_t>(t)];
-    s.count = Statement(m_db, "SELECT COUNT(*) FROM " + name);
-    s.select = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid");
-    s.visit = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid");
-    s.selectBlock = Statement(m_db, "SELECT " + names + " FROM " + name + " ORDER BY rowid LIMIT ? OFFSET ?");
-    s.insert = Statement(m_db, "INSERT INTO " + name + " (" + names + ") VALUES (" + placeholders + ")");
-    s.insertAt = Statement(m_db, "INSERT INTO " + name + " (" + names + ", rowid) VALUES (" + placeholders + ", ?)");
+    s.count = LazyStatement("SELECT COUNT(*) FROM " + name);
+    s.select = LazyStatement("SELECT " + names + " FROM " + name + " ORDER BY rowid");
+    s.visit = LazyStatement("SELECT " + names + " FROM " + name + " ORDER BY rowid");
+    s.selectBlock = LazyStatement("SELECT " + names + " FROM " + name + " ORDER BY rowid LIMIT ? OFFSET ?");
+    s.insert = LazyStatement("INSERT INTO " + name + " (" + names + ") VALUES (" + placeholders + ")");
+    s.insertAt = LazyStatement("INSERT INTO " + name + " (" + names + ", rowid) VALUES (" + placeholders + ", ?)");
     // Moving rows down by one place in two steps (through negative rowids)
     // never makes two rows share a rowid on the way.
-    s.shiftOut = Statement(m_db, "UPDATE " + name + " SET rowid = -(rowid + 1) WHERE rowid >= ?");
-    s.shiftBack = Statement(m_db, "UPDATE " + name + " SET rowid = -rowid WHERE rowid < 0");
-    s.rowidAt = Statement(m_db, "SELECT rowid FROM " + name + " ORDER BY rowid LIMIT 1 OFFSET ?");
-    s.selectRow = Statement(m_db, "SELECT " + names + " FROM " + name + " WHERE rowid = ?");
-    s.update = Statement(m_db, "UPDATE " + name + " SET " + assignments + " WHERE rowid = ?");
-    s.removeRow = Statement(m_db, "DELETE FROM " + name + " WHERE rowid = ?");
-    s.removeAll = Statement(m_db, "DELETE FROM " + name);
+    s.shiftOut = LazyStatement("UPDATE " + name + " SET rowid = -(rowid + 1) WHERE rowid >= ?");
+    s.shiftBack = LazyStatement("UPDATE " + name + " SET rowid = -rowid WHERE rowid < 0");
+    s.rowidAt = LazyStatement("SELECT rowid FROM " + name + " ORDER BY rowid LIMIT 1 OFFSET ?");
+    s.selectRow = LazyStatement("SELECT " + names + " FROM " + name + " WHERE rowid = ?");
+    s.update = LazyStatement("UPDATE " + name + " SET " + assignments + " WHERE rowid = ?");
+    s.removeRow = LazyStatement("DELETE FROM " + name + " WHERE rowid = ?");
+    s.removeAll = LazyStatement("DELETE FROM " + name);
   }
+  // Every table in one go: one schema change instead of one per table.
+  create += "COMMIT;";
+  Exec(m_db, create);
 }
 
 int SqliteWorkingStore::rowCount(Table table) {
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].count.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].count.get(m_db);
   ResetGuard guard{stmt};
   Check(m_db, sqlite3_step(stmt));
   return sqlite3_column_int(stmt, 0);
 }
 
 std::vector<Row> SqliteWorkingStore::rows(Table table) {
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].select.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].select.get(m_db);
   ResetGuard guard{stmt};
   std::vector<Row> out;
   int rc;
@@ -263,7 +303,7 @@ std::vector<Row> SqliteWorkingStore::rowsFrom(Table table, int first, int count)
   }
   std::vector<Row> out;
   if (limit <= 0) return out;
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].selectBlock.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].selectBlock.get(m_db);
   ResetGuard guard{stmt};
   Check(m_db, sqlite3_bind_int64(stmt, 1, limit));
   Check(m_db, sqlite3_bind_int64(stmt, 2, offset));
@@ -276,7 +316,7 @@ std::vector<Row> SqliteWorkingStore::rowsFrom(Table table, int first, int count)
 void SqliteWorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
   // The visit steps a statement no other read uses, so that the visitor may
   // read the table; a visit within a visit of the same table prepares its own.
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visit.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visit.get(m_db);
   Statement own;
   if (sqlite3_stmt_busy(stmt)) {
     own = Statement(m_db, sqlite3_sql(stmt));
@@ -293,7 +333,7 @@ void SqliteWorkingStore::visitRows(Table table, const std::function<void(const R
 }
 
 void SqliteWorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) {
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visit.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visit.get(m_db);
   Statement own;
   if (sqlite3_stmt_busy(stmt)) {
     own = Statement(m_db, sqlite3_sql(stmt));
@@ -318,7 +358,7 @@ long long SqliteWorkingStore::rowidAt(Table table, int position) {
   if (position < 1) {
     throw StoreError("Table " + std::string(TableName(table)) + " has no row " + std::to_string(position));
   }
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].rowidAt.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].rowidAt.get(m_db);
   ResetGuard guard{stmt};
   Check(m_db, sqlite3_bind_int64(stmt, 1, position - 1));
   const int rc = sqlite3_step(stmt);
@@ -331,7 +371,7 @@ long long SqliteWorkingStore::rowidAt(Table table, int position) {
 
 Row SqliteWorkingStore::rowAt(Table table, int position) {
   const long long rowid = rowidAt(table, position);
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].selectRow.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].selectRow.get(m_db);
   ResetGuard guard{stmt};
   Check(m_db, sqlite3_bind_int64(stmt, 1, rowid));
   Check(m_db, sqlite3_step(stmt));
@@ -339,7 +379,7 @@ Row SqliteWorkingStore::rowAt(Table table, int position) {
 }
 
 void SqliteWorkingStore::append(const Row& row) {
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(row.table())].insert.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(row.table())].insert.get(m_db);
   ResetGuard guard{stmt};
   BindRow(m_db, stmt, row);
   Check(m_db, sqlite3_step(stmt));
@@ -423,7 +463,7 @@ void SqliteWorkingStore::appendNumbers(Table table, const double* values, std::s
     for (std::size_t r = 0; r < many; ++r) bind(stmt, values + (k + r) * fields, static_cast<int>(r * fields));
     Check(m_db, sqlite3_step(stmt));
   }
-  sqlite3_stmt* one = m_statements->tables[static_cast<std::size_t>(table)].insert.get();
+  sqlite3_stmt* one = m_statements->tables[static_cast<std::size_t>(table)].insert.get(m_db);
   for (; k < count; ++k) {
     ResetGuard guard{one};
     bind(one, values + k * fields, 0);
@@ -447,14 +487,14 @@ void SqliteWorkingStore::insert(int position, const Row& row) {
   if (rowid <= before) {
     // No free rowid between the neighbours: the rows from `position` on
     // move one down.
-    for (sqlite3_stmt* stmt : {s.shiftOut.get(), s.shiftBack.get()}) {
+    for (sqlite3_stmt* stmt : {s.shiftOut.get(m_db), s.shiftBack.get(m_db)}) {
       ResetGuard guard{stmt};
-      if (stmt == s.shiftOut.get()) Check(m_db, sqlite3_bind_int64(stmt, 1, at));
+      if (stmt == s.shiftOut.get(m_db)) Check(m_db, sqlite3_bind_int64(stmt, 1, at));
       Check(m_db, sqlite3_step(stmt));
     }
     rowid = at;
   }
-  sqlite3_stmt* stmt = s.insertAt.get();
+  sqlite3_stmt* stmt = s.insertAt.get(m_db);
   ResetGuard guard{stmt};
   BindRow(m_db, stmt, row);
   Check(m_db, sqlite3_bind_int64(stmt, static_cast<int>(row.fieldCount()) + 1, rowid));
@@ -464,7 +504,7 @@ void SqliteWorkingStore::insert(int position, const Row& row) {
 
 void SqliteWorkingStore::update(int position, const Row& row) {
   const long long rowid = rowidAt(row.table(), position);
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(row.table())].update.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(row.table())].update.get(m_db);
   ResetGuard guard{stmt};
   BindRow(m_db, stmt, row);
   Check(m_db, sqlite3_bind_int64(stmt, static_cast<int>(row.fieldCount()) + 1, rowid));
@@ -473,14 +513,14 @@ void SqliteWorkingStore::update(int position, const Row& row) {
 
 void SqliteWorkingStore::remove(Table table, int position) {
   const long long rowid = rowidAt(table, position);
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].removeRow.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].removeRow.get(m_db);
   ResetGuard guard{stmt};
   Check(m_db, sqlite3_bind_int64(stmt, 1, rowid));
   Check(m_db, sqlite3_step(stmt));
 }
 
 void SqliteWorkingStore::empty(Table table) {
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].removeAll.get();
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].removeAll.get(m_db);
   ResetGuard guard{stmt};
   Check(m_db, sqlite3_step(stmt));
 }

@@ -53,6 +53,7 @@ class SqliteWorkingStore final : public WorkingStore {
   struct Statements;
   explicit SqliteWorkingStore(sqlite3* db);
   void createTables();
+  void prepareAll();
   long long rowidAt(Table table, int position);
   // The savepoint statements of transaction depth `depth`, prepared at its first use.
   struct Savepoint;

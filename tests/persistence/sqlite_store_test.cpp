@@ -408,6 +408,15 @@ TEST(Store, FileStoreKeepsItsRowsAndRecreatesMissingTables) {
 TEST(Store, UnopenableFileIsAStoreError) {
   TempDir dir;
   EXPECT_THROW(SqliteWorkingStore::OpenFile(dir.path / "no" / "such" / "folder" / "Janbu.sqlite"), StoreError);
+
+  // A file whose table lacks the fields is refused when it is opened, not
+  // at some later edit.
+  const fs::path odd = dir.path / "odd.sqlite";
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(odd.string().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE Anchor (x INTEGER)", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_THROW(SqliteWorkingStore::OpenFile(odd), StoreError);
 }
 
 }  // namespace
