@@ -217,7 +217,7 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
                                             : std::string("The analysis was not run.");
     }
     // Whatever the run left, so that no older result file looks current.
-    WriteResultFile(project, MakeResultFilePath(file.string()));
+    WriteResultFile(project, MakeResultFilePath(file.string()), SearchThreads(options.threads));
   } catch (const std::exception& e) {
     report.ok = false;
     report.error = e.what();

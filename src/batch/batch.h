@@ -60,8 +60,8 @@ struct BatchOptions {
   double movingCentreStepX = 1.0, movingCentreStepY = 1.0;
   double boundLeft = 0.0, boundRight = 0.0;
   std::optional<std::array<double, 4>> workArea;  // x min, x max, y min, y max
-  // Threads the search uses (RunOptions::threads; the results are the same
-  // for any number).
+  // Threads the search and the writing of the result file use
+  // (RunOptions::threads; the results are the same for any number).
   int threads = 1;
   // The batch's stop request, read between trials (the caller owns it and
   // may set it from any thread). Once it is set, the file being analysed

@@ -1,7 +1,14 @@
 #include "persistence/result_file.h"
 
 #include <charconv>
-#include <variant>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
 
 #include "model/numbers.h"
 #include "persistence/text_file.h"
@@ -12,6 +19,152 @@ namespace {
 // x rounded to 4 decimals, in the shortest general form.
 std::string F(double x) {
   return FormatShortest(RoundHalfEven(x, 4));
+}
+
+// The file is written a megabyte at a time.
+constexpr std::size_t kChunk = 1 << 20;
+
+// Appends the line of one Results row, its fields given as numbers.
+class ResultsLine {
+ public:
+  ResultsLine() {
+    const Row probe(Table::Results);
+    m_num = probe.fieldIndex("Num");
+    const char* names[7] = {"X_Center", "Y_Center", "Radius", "FS_Ord", "FS_Jan", "FS_Bis", "FS_Spe"};
+    for (std::size_t k = 0; k < 7; ++k) m_columns[k] = probe.fieldIndex(names[k]);
+  }
+  // The columns of the table are as wide as they come: a value wider than
+  // its column is written whole. The lines are plain ASCII: they go
+  // straight into the file's pieces, no conversion.
+  void append(std::string& to, const double* r) const {
+    static constexpr std::size_t kWidths[7] = {13, 13, 13, 15, 13, 13, 13};
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::int64_t>(r[m_num])).ptr;
+    const auto size = static_cast<std::size_t>(end - digits);
+    if (size < 8) to.append(8 - size, ' ');
+    to.append(digits, size);
+    for (std::size_t k = 0; k < 7; ++k) AppendFixed(to, r[m_columns[k]], 3, kWidths[k]);
+    to.append("\r\n");
+  }
+
+ private:
+  std::size_t m_num = 0;
+  std::size_t m_columns[7] = {};
+};
+
+// The Results rows, row by row from the store: a run of a million circles
+// is never held whole. With more than one thread, the calling thread reads
+// the rows (the store is its own) and hands them on in blocks to a thread
+// that writes their lines, in the same order, so reading and writing
+// overlap.
+void WriteResultsLines(WorkingStore& store, ReplacingFile& out, int threads) {
+  const ResultsLine line;
+  if (threads <= 1) {
+    std::string chunk;
+    chunk.reserve(kChunk + 256);
+    store.visitNumbers(Table::Results, [&](const double* r) {
+      line.append(chunk, r);
+      if (chunk.size() >= kChunk) {
+        out.write(chunk);
+        chunk.clear();
+      }
+    });
+    out.write(chunk);
+    return;
+  }
+  const std::size_t fields = TableDefinition(Table::Results).fields.size();
+  constexpr std::size_t kRowsPerBlock = 4096;
+  constexpr std::size_t kBlocksAhead = 3;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::vector<double>> full;  // read, not yet written
+  std::vector<std::vector<double>> spare;
+  bool allRead = false;
+  bool writerFailed = false;
+  std::exception_ptr writeError;
+  // Started once a whole block is read: a small table is written by the
+  // calling thread alone.
+  std::optional<std::thread> writer;
+  auto writeBlocks = [&] {
+    std::string chunk;
+    chunk.reserve(kChunk + 256);
+    try {
+      for (;;) {
+        std::vector<double> block;
+        {
+          std::unique_lock<std::mutex> lock(mutex);
+          changed.wait(lock, [&] { return !full.empty() || allRead; });
+          if (full.empty()) break;
+          block = std::move(full.front());
+          full.pop_front();
+        }
+        changed.notify_all();
+        for (std::size_t at = 0; at < block.size(); at += fields) {
+          line.append(chunk, block.data() + at);
+          if (chunk.size() >= kChunk) {
+            out.write(chunk);
+            chunk.clear();
+          }
+        }
+        block.clear();
+        std::lock_guard<std::mutex> lock(mutex);
+        spare.push_back(std::move(block));
+      }
+      out.write(chunk);
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(mutex);
+      writeError = std::current_exception();
+      writerFailed = true;
+      changed.notify_all();
+    }
+  };
+  struct WriterFailed {};
+  std::vector<double> block;
+  block.reserve(kRowsPerBlock * fields);
+  auto handOn = [&] {
+    if (!writer) writer.emplace(writeBlocks);
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait(lock, [&] { return full.size() < kBlocksAhead || writerFailed; });
+    if (writerFailed) throw WriterFailed{};
+    full.push_back(std::move(block));
+    if (spare.empty()) {
+      block = {};
+      block.reserve(kRowsPerBlock * fields);
+    } else {
+      block = std::move(spare.back());
+      spare.pop_back();
+    }
+    lock.unlock();
+    changed.notify_all();
+  };
+  std::exception_ptr readError;
+  try {
+    store.visitNumbers(Table::Results, [&](const double* r) {
+      block.insert(block.end(), r, r + fields);
+      if (block.size() >= kRowsPerBlock * fields) handOn();
+    });
+    if (!writer) {
+      std::string chunk;
+      for (std::size_t at = 0; at < block.size(); at += fields) line.append(chunk, block.data() + at);
+      out.write(chunk);
+      return;
+    }
+    if (!block.empty()) handOn();
+  } catch (const WriterFailed&) {
+    // The writer's error is the one to tell.
+  } catch (...) {
+    readError = std::current_exception();
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    allRead = true;
+    // After a failed read, nothing more is written.
+    if (readError) full.clear();
+  }
+  changed.notify_all();
+  if (writer) writer->join();
+  if (readError) std::rethrow_exception(readError);
+  if (writeError) std::rethrow_exception(writeError);
 }
 
 }  // namespace
@@ -29,14 +182,13 @@ std::string MakeResultFilePath(const std::string& projectFilePath) {
   return projectFilePath + ".pdr";
 }
 
-void WriteResultFile(Project& project, const std::filesystem::path& path) {
+void WriteResultFile(Project& project, const std::filesystem::path& path, int threads) {
   const RunState& run = project.run;
   WorkingStore& store = *project.store;
   const int theory = project.model.AnalysisTheory;
   // The Results rows of a big search make a file of a hundred megabytes: it
   // is written as it is built, a megabyte at a time, never held whole.
   ReplacingFile out(path);
-  constexpr std::size_t kChunk = 1 << 20;
   LayoutWriter w;
   w.literal("=====Pelodyn_2.0_Result=====").endLine();
   w.integer(theory, 0, "Theory").endLine();
@@ -58,34 +210,8 @@ void WriteResultFile(Project& project, const std::filesystem::path& path) {
     w.literal("|    No.    |     X     |     Y     |   Radius   |   FS-Ord.  |   FS-Jan.  |   FS-Bis.  |   FS-Spe.  |")
         .endLine();
     w.literal(std::string(102, '-')).endLine();
-    // The columns of the table are as wide as they come: a value wider than
-    // its column is written whole. The lines are plain ASCII: they go
-    // straight into the file's pieces, one reused buffer, no conversion.
     out.write(w.take());
-    const Row probe(Table::Results);
-    const std::size_t num = probe.fieldIndex("Num");
-    const std::size_t columns[7] = {probe.fieldIndex("X_Center"), probe.fieldIndex("Y_Center"),
-                                    probe.fieldIndex("Radius"),   probe.fieldIndex("FS_Ord"),
-                                    probe.fieldIndex("FS_Jan"),   probe.fieldIndex("FS_Bis"),
-                                    probe.fieldIndex("FS_Spe")};
-    constexpr std::size_t kWidths[7] = {13, 13, 13, 15, 13, 13, 13};
-    std::string chunk;
-    chunk.reserve(kChunk + 256);
-    // Row by row: a run of a million circles is never held whole.
-    store.visitNumbers(Table::Results, [&](const double* r) {
-      char digits[24];
-      const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::int64_t>(r[num])).ptr;
-      const auto size = static_cast<std::size_t>(end - digits);
-      if (size < 8) chunk.append(8 - size, ' ');
-      chunk.append(digits, size);
-      for (std::size_t k = 0; k < 7; ++k) AppendFixed(chunk, r[columns[k]], 3, kWidths[k]);
-      chunk.append("\r\n");
-      if (chunk.size() >= kChunk) {
-        out.write(chunk);
-        chunk.clear();
-      }
-    });
-    out.write(chunk);
+    WriteResultsLines(store, out, threads);
     w.literal(std::string(102, '=')).endLine();
     w.blank();
   } else if (theory == 2) {

@@ -15,7 +15,9 @@ namespace pelodyn {
 std::string MakeResultFilePath(const std::string& projectFilePath);
 
 // Writes the result file of the project's current minima and result tables,
-// replacing the file only once the new one is complete.
-void WriteResultFile(Project& project, const std::filesystem::path& path);
+// replacing the file only once the new one is complete. With `threads` more
+// than 1, the Results rows are read from the store and their lines written
+// on two threads (the same bytes).
+void WriteResultFile(Project& project, const std::filesystem::path& path, int threads = 1);
 
 }  // namespace pelodyn

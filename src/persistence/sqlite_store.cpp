@@ -93,8 +93,7 @@ class LazyStatement {
 
 struct SqliteWorkingStore::Statements {
   struct PerTable {
-    LazyStatement count, select, visit, selectBlock, insert, insertAt, rowidAt, selectRow, update, removeRow,
-        removeAll;
+    LazyStatement count, select, visit, selectBlock, insert, insertAt, rowidAt, selectRow, update, removeRow, removeAll;
     LazyStatement shiftOut, shiftBack;
     // INSERT of `manyRows` rows at once, prepared at its first use.
     Statement insertMany;

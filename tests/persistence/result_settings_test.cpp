@@ -48,13 +48,16 @@ TEST_F(Files, CircularResultFile) {
   ResultRow(*project.store, 1, {10, 20.5, 15, 1.235, 1.2, 1.3, 1.31});
   ResultRow(*project.store, 2, {12.25, 30, 20.12, 1000007, 1000007, 1000007, 1000007});
   ResultRow(*project.store, 3, {-5.5, 99999.99, 3.14, 0.5, 2, 100, 1.999});
-  WriteResultFile(project, dir / "dam.pdr");
-  EXPECT_EQ(ReadFileBytes(dir / "dam.pdr"), ReadFileBytes(kData / "result_circular.pdr"));
+  for (int threads : {1, 2}) {
+    WriteResultFile(project, dir / "dam.pdr", threads);
+    EXPECT_EQ(ReadFileBytes(dir / "dam.pdr"), ReadFileBytes(kData / "result_circular.pdr")) << threads;
+  }
 }
 
 // Many rows are written to the file as they are formatted, a piece at a
 // time: every row arrives whole and in order, the head and the tail around
-// them as for a small file.
+// them as for a small file. Read and written on two or three threads, the
+// bytes are the same.
 TEST_F(Files, AResultFileOfManyRowsIsWrittenWholeInPieces) {
   project.model.AnalysisTheory = 1;
   constexpr int kRows = 40000;  // about 4 MB: several pieces
@@ -71,6 +74,10 @@ TEST_F(Files, AResultFileOfManyRowsIsWrittenWholeInPieces) {
   }
   WriteResultFile(project, dir / "big.pdr");
   const std::string bytes = ReadFileBytes(dir / "big.pdr");
+  for (int threads : {2, 3}) {
+    WriteResultFile(project, dir / "threads.pdr", threads);
+    EXPECT_TRUE(ReadFileBytes(dir / "threads.pdr") == bytes) << threads;
+  }
   const std::string rule = std::string(102, '-') + "\r\n";
   const std::size_t start = bytes.find(rule, bytes.find(rule) + rule.size()) + rule.size();
   const std::size_t end = bytes.find(std::string(102, '=') + "\r\n", start);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "engine/search.h"
 #include "model/verification.h"
 #include "persistence/folders.h"
 #include "persistence/project_file.h"
@@ -169,7 +170,8 @@ void FileCommands::writeResultIfOwn() {
     if (!m_prompter.askYesNo(text(UiText::PartialResultsCaption), MessageBoxText(question.toStdString()))) return;
   }
   try {
-    WriteResultFile(project, resultPath);
+    // A million-row result file is read and written on two threads.
+    WriteResultFile(project, resultPath, SearchThreads(0));
   } catch (const std::exception& e) {
     // The project file is written: the user must hear that, and why the
     // result file is not.
