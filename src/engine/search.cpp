@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <initializer_list>
 #include <thread>
 
 #include "engine/search_internal.h"
@@ -119,38 +118,42 @@ void Searcher::UpdateProgress(bool final) {
   // A report per trial: its texts are written into the kept report, whose
   // strings keep their capacity, so a million trials allocate nothing.
   ProgressReport& kept = m->progress;
-  auto write = [](std::string& to, std::initializer_list<long long> numbers, const char* between, const char* after) {
-    to.clear();
+  auto write = [](std::string& to, long long number) {
     char digits[24];
-    bool first = true;
-    for (long long n : numbers) {
-      if (!first) to += between;
-      first = false;
-      to.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
-    }
-    to += after;
+    to.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
   };
+  kept.totalProcess.clear();
+  if (final || decrementMode) m->percentShown = -1;  // the percentage text is not this branch's
   if (final) {
     if (decrementMode) {
-      write(kept.totalProcess, {run.LoopCount}, "", "");
+      write(kept.totalProcess, run.LoopCount);
     } else {
-      write(kept.totalProcess, {total, total}, " of ", "");
+      write(kept.totalProcess, total);
+      kept.totalProcess += " of ";
+      write(kept.totalProcess, total);
     }
     kept.processPercent = "100%";
     kept.barPercent = 100;
   } else if (decrementMode) {
-    write(kept.totalProcess, {run.LoopCount}, "", "");
+    write(kept.totalProcess, run.LoopCount);
     kept.processPercent.clear();
     kept.barPercent = run.ProgressPercent;
   } else {
-    write(kept.totalProcess, {run.LoopCount, total}, " of ", "");
-    run.ProgressPercent = total > 0 ? static_cast<int>(std::nearbyint(100.0 * run.LoopCount / total)) : 0;
-    if (run.ProgressPercent <= 100) {
-      write(kept.processPercent, {run.ProgressPercent}, "", "%");
-    } else {
+    write(kept.totalProcess, run.LoopCount);
+    kept.totalProcess += " of ";
+    write(kept.totalProcess, total);
+    const int percent = total > 0 ? static_cast<int>(std::nearbyint(100.0 * run.LoopCount / total)) : 0;
+    // The percentage changes a hundred times in a run: its text only then.
+    if (percent != m->percentShown) {
       kept.processPercent.clear();
+      if (percent <= 100) {
+        write(kept.processPercent, percent);
+        kept.processPercent += '%';
+      }
+      m->percentShown = percent;
     }
-    kept.barPercent = run.ProgressPercent;
+    run.ProgressPercent = percent;
+    kept.barPercent = percent;
   }
   m->ui.reportProgress(kept);
 }

@@ -163,7 +163,8 @@ struct Searcher::Impl {
     if (pendingCount >= kRowsPerFlush) self.FlushResults();
   }
   bool firstProgress = true;
-  ProgressReport progress;
+  ProgressReport progress;  // the last report, its strings reused
+  int percentShown = -1;    // the percentage kept in progress.processPercent, -1 none
   long trialsCounted = 0;
   bool simplifyAgain = false;
   std::vector<double> candidateX, candidateY;

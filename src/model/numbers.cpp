@@ -142,25 +142,23 @@ namespace {
 
 }  // namespace
 
-void AppendFixed(std::string& out, double value, int decimals, std::size_t width) {
-  if (decimals < 0) decimals = 0;
+std::size_t WriteFixedBefore(char* end, double value, int decimals) {
   // The result file writes millions of these: the common case is done in
   // integers. value x 10^decimals is the exact product rounded once, so it
   // lies within a 2^-53 share of it; unless it sits that close to a half,
   // both round to the same whole number of units, which is then written
-  // with its digits. Halves, huge values and many decimals go the long way.
+  // with its digits. Halves, huge values and many decimals are left to the
+  // standard library.
   static constexpr double kPowers[] = {1.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6};
-  if (decimals > 6 || !std::isfinite(value)) return AppendFixedExactly(out, value, decimals, width);
+  if (decimals < 0 || decimals > 6 || !std::isfinite(value)) return 0;
   const double magnitude = std::fabs(value * kPowers[decimals]);
-  if (!(magnitude < 0x1p52)) return AppendFixedExactly(out, value, decimals, width);
+  if (!(magnitude < 0x1p52)) return 0;
   const double whole = std::floor(magnitude);
   const double fraction = magnitude - whole;  // exact below 2^52
-  if (!(std::fabs(fraction - 0.5) > magnitude * 0x1p-51)) return AppendFixedExactly(out, value, decimals, width);
+  if (!(std::fabs(fraction - 0.5) > magnitude * 0x1p-51)) return 0;
   std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
   const bool negative = value < 0.0 && units != 0;  // no "-0.000"
   // Written from the right: decimals, point, whole part, sign.
-  char buffer[48];
-  char* const end = buffer + sizeof buffer;
   char* at = end;
   for (int d = 0; d < decimals; ++d, units /= 10) *--at = static_cast<char>('0' + units % 10);
   if (decimals > 0) *--at = '.';
@@ -169,9 +167,16 @@ void AppendFixed(std::string& out, double value, int decimals, std::size_t width
     units /= 10;
   } while (units != 0);
   if (negative) *--at = '-';
-  const auto size = static_cast<std::size_t>(end - at);
+  return static_cast<std::size_t>(end - at);
+}
+
+void AppendFixed(std::string& out, double value, int decimals, std::size_t width) {
+  if (decimals < 0) decimals = 0;
+  char buffer[kFixedBeforeSize];
+  const std::size_t size = WriteFixedBefore(buffer + sizeof buffer, value, decimals);
+  if (size == 0) return AppendFixedExactly(out, value, decimals, width);
   if (size < width) out.append(width - size, ' ');
-  out.append(at, size);
+  out.append(buffer + sizeof buffer - size, size);
 }
 
 std::string FormatFixed(double value, int decimals) {

@@ -41,6 +41,12 @@ std::string FormatFixed(double value, int decimals);
 // FormatFixed appended to `out`, without a text of its own, after as many
 // blanks as bring it to `width` characters (none when it is as wide).
 void AppendFixed(std::string& out, double value, int decimals, std::size_t width = 0);
+// The quick form of FormatFixed for writers of many values: the text is
+// written to end just before `end` (at most kFixedBeforeSize characters) and
+// its length returned; 0 (nothing written) for the values it leaves to
+// FormatFixed: more than 6 decimals, huge or not finite, or next to a half.
+inline constexpr std::size_t kFixedBeforeSize = 24;
+std::size_t WriteFixedBefore(char* end, double value, int decimals);
 
 // `value` rounded to a multiple of `unit` (0.01, 0.001 ...) the way a stored
 // result is: value / unit in floating point, to the nearest integer with

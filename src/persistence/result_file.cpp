@@ -3,6 +3,7 @@
 #include <charconv>
 #include <condition_variable>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <mutex>
@@ -37,17 +38,46 @@ class ResultsLine {
   // its column is written whole. The lines are plain ASCII: they go
   // straight into the file's pieces, no conversion.
   void append(std::string& to, const double* r) const {
-    static constexpr std::size_t kWidths[7] = {13, 13, 13, 15, 13, 13, 13};
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::int64_t>(r[m_num])).ptr;
-    const auto size = static_cast<std::size_t>(end - digits);
-    if (size < 8) to.append(8 - size, ' ');
-    to.append(digits, size);
+    // The line is put together in place and appended at once; a value the
+    // quick form leaves out makes the line go value by value.
+    char line[8 + 7 * (15 + kFixedBeforeSize) + 2];
+    char digits[kFixedBeforeSize];
+    char* const digitsEnd = digits + sizeof digits;
+    std::size_t at = 0;
+    auto place = [&](std::size_t size, std::size_t width) {
+      if (size < width) {
+        std::memset(line + at, ' ', width - size);
+        at += width - size;
+      }
+      std::memcpy(line + at, digitsEnd - size, size);
+      at += size;
+    };
+    const auto num = static_cast<std::int64_t>(r[m_num]);
+    const char* numEnd = std::to_chars(digits, digitsEnd, num).ptr;
+    const auto numSize = static_cast<std::size_t>(numEnd - digits);
+    std::memmove(digitsEnd - numSize, digits, numSize);
+    place(numSize, 8);
+    for (std::size_t k = 0; k < 7; ++k) {
+      const std::size_t size = WriteFixedBefore(digitsEnd, r[m_columns[k]], 3);
+      if (size == 0) return appendSlowly(to, r);
+      place(size, kWidths[k]);
+    }
+    line[at++] = '\r';
+    line[at++] = '\n';
+    to.append(line, at);
+  }
+
+ private:
+  static constexpr std::size_t kWidths[7] = {13, 13, 13, 15, 13, 13, 13};
+
+  void appendSlowly(std::string& to, const double* r) const {
+    const std::string num = std::to_string(static_cast<std::int64_t>(r[m_num]));
+    if (num.size() < 8) to.append(8 - num.size(), ' ');
+    to += num;
     for (std::size_t k = 0; k < 7; ++k) AppendFixed(to, r[m_columns[k]], 3, kWidths[k]);
     to.append("\r\n");
   }
 
- private:
   std::size_t m_num = 0;
   std::size_t m_columns[7] = {};
 };

@@ -346,6 +346,15 @@ TEST_F(Search, ProgressOfAGrid) {
   searcher.UpdateProgress(false);
   EXPECT_EQ(ui.progress.back().totalProcess, "39");
   EXPECT_EQ(ui.progress.back().processPercent, "");
+
+  // Back to circles by number: the percentage is that of the count again.
+  options().setItemIndex("CB_Circle_Decrement", 0);
+  searcher.UpdateProgress(false);
+  EXPECT_EQ(ui.progress.back().totalProcess, "40 of 250");
+  EXPECT_EQ(ui.progress.back().processPercent, "16%");
+  for (int i = 0; i < 2; ++i) searcher.UpdateProgress(false);
+  EXPECT_EQ(ui.progress.back().totalProcess, "42 of 250");
+  EXPECT_EQ(ui.progress.back().processPercent, "17%");
 }
 
 TEST_F(Search, MinimumLabelsInTheShortestForm) {

@@ -90,6 +90,26 @@ TEST_F(Files, AResultFileOfManyRowsIsWrittenWholeInPieces) {
   EXPECT_EQ(bytes.substr(0, start) + bytes.substr(end), ReadFileBytes(dir / "none.pdr"));
 }
 
+// Values the quick digits leave alone (exact halves, values too wide for
+// their column, more digits than a double holds exactly) are written by the
+// long way within the same line, on one thread or two.
+TEST_F(Files, ResultRowsWithHalvesAndWideValues) {
+  project.model.AnalysisTheory = 1;
+  ResultRow(*project.store, 1, {0.0625, -0.0625, 2.0005, 1e20, -0.0004, 1000011, 12345678901234.5});
+  ResultRow(*project.store, 2, {1.5, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5});
+  const std::string expected =
+      std::string("       1") + "        0.062" + "       -0.062" + "        2.001" + "100000000000000000000.000" +
+      "        0.000" + "  1000011.000" + "12345678901234.500\r\n" + "       2" + "        1.500" + "        2.500" +
+      "        3.500" + "          4.500" + "        5.500" + "        6.500" + "        7.500\r\n";
+  for (int threads : {1, 2}) {
+    WriteResultFile(project, dir / "odd.pdr", threads);
+    const std::string bytes = ReadFileBytes(dir / "odd.pdr");
+    const std::string rule = std::string(102, '-') + "\r\n";
+    const std::size_t start = bytes.find(rule, bytes.find(rule) + rule.size()) + rule.size();
+    EXPECT_EQ(bytes.substr(start, expected.size()), expected) << threads;
+  }
+}
+
 TEST_F(Files, AFileWrittenInPiecesReplacesTheOldOneOnlyWhenCommitted) {
   const fs::path path = dir / "dam.pdr";
   WriteFileReplacing(path, "old");
