@@ -112,7 +112,7 @@ void Searcher::UpdateProgress(bool final) {
     m->ui.reportProgress(report);
     return;
   }
-  const bool decrementMode = m->p.options.itemIndex("CB_Circle_Decrement") == 1;
+  const bool decrementMode = m->p.options.itemIndexAt(m->circleChoiceSlot) == 1;
   const long long total =
       static_cast<long long>(md.GridDivision12 + 1) * (md.GridDivision23 + 1) * static_cast<long long>(md.CircleCount);
   // A report per trial: its texts are written into the kept report, whose

@@ -119,7 +119,7 @@ void OptionValues::resetToDefault(std::string_view control) {
   throw std::logic_error("Unknown option control " + std::string(control));
 }
 
-std::size_t OptionValues::slot(std::string_view control, ControlKind kind) const {
+std::size_t OptionValues::slot(std::string_view control, ControlKind kind) {
   // Looked up by name on every trial's progress: by a map, not along the list.
   static const std::unordered_map<std::string_view, std::size_t> kSlots = [] {
     std::unordered_map<std::string_view, std::size_t> slots;
@@ -140,6 +140,10 @@ const std::string& OptionValues::text(std::string_view control) const {
 
 void OptionValues::setText(std::string_view control, std::string_view text) {
   m_values[slot(control, ControlKind::Edit)].text = std::string(text);
+}
+
+std::size_t OptionValues::ChoiceSlot(std::string_view control) {
+  return slot(control, ControlKind::Choice);
 }
 
 int OptionValues::itemIndex(std::string_view control) const {

@@ -37,6 +37,10 @@ class OptionValues {
 
   int itemIndex(std::string_view control) const;
   void setItemIndex(std::string_view control, int index);
+  // For a caller that reads a combo box or radio group on every trial: its
+  // place, found once (a logic error for an unknown name), then its index.
+  static std::size_t ChoiceSlot(std::string_view control);
+  int itemIndexAt(std::size_t choiceSlot) const { return m_values[choiceSlot].index; }
 
   bool checked(std::string_view control) const;
   void setChecked(std::string_view control, bool checked);
@@ -56,7 +60,7 @@ class OptionValues {
     int index = 0;
     bool operator==(const Value&) const = default;
   };
-  std::size_t slot(std::string_view control, ControlKind kind) const;
+  static std::size_t slot(std::string_view control, ControlKind kind);
   std::vector<Value> m_values;  // parallel to OptionControls()
 };
 

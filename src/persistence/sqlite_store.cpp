@@ -435,21 +435,21 @@ void SqliteWorkingStore::appendNumbers(Table table, const double* values, std::s
       throw StoreError("Field '" + std::string(field.name) + "' takes text only");
     }
   }
-  // Whole numbers where the field asks for them, checked before anything is written.
-  for (std::size_t r = 0; r < count; ++r) {
-    for (std::size_t i = 0; i < fields; ++i) {
-      const double v = values[r * fields + i];
-      if (def.fields[i].type == FieldType::Integer && !(std::trunc(v) == v && v >= INT32_MIN && v <= INT32_MAX)) {
-        throw StoreError("Field '" + std::string(def.fields[i].name) + "' takes whole numbers only");
-      }
-    }
-  }
+  // A value that does not fit its field throws, and the transaction takes
+  // back the rows written before it.
   auto bind = [&](sqlite3_stmt* stmt, const double* row, int first) {
     for (std::size_t i = 0; i < fields; ++i) {
       const int index = first + static_cast<int>(i) + 1;
-      const int rc = def.fields[i].type == FieldType::Integer
-                         ? sqlite3_bind_int64(stmt, index, static_cast<std::int64_t>(row[i]))
-                         : sqlite3_bind_double(stmt, index, row[i]);
+      const double v = row[i];
+      int rc;
+      if (def.fields[i].type == FieldType::Integer) {
+        if (!(std::trunc(v) == v && v >= INT32_MIN && v <= INT32_MAX)) {
+          throw StoreError("Field '" + std::string(def.fields[i].name) + "' takes whole numbers only");
+        }
+        rc = sqlite3_bind_int64(stmt, index, static_cast<std::int64_t>(v));
+      } else {
+        rc = sqlite3_bind_double(stmt, index, v);
+      }
       if (rc != SQLITE_OK) Check(m_db, rc);
     }
   };
