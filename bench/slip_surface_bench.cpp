@@ -2,7 +2,7 @@
 // with a phreatic line, all four methods, at 10, 30 and 100 base slices.
 #include <benchmark/benchmark.h>
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 #include "engine/slip_surface.h"
 #include "model/collection.h"
 #include "persistence/sqlite_store.h"

@@ -104,7 +104,7 @@ int ExportHeadless(const QString& file, const QString& out, const QString& sizeT
       // The critical circles of the methods, analysed again, leave the last
       // one with its slices to draw.
       if (project.model.AnalysisTheory == 1 && project.model.CircularSearchKind != 1) {
-        pelodyn::Searcher(project, platform).ReplayMinima();
+        pelodyn::ReplayMinima(project, platform);
       }
       options.resultAvailable = project.slices.SliceCount > 0;
       for (int k = 0; k < pelodyn::kMethodCount; ++k) {
@@ -142,9 +142,8 @@ int ExportReportsHeadless(const QString& file, const ReportTargets& targets, boo
     if (analyse) {
       AnalyseOrThrow(project, platform, threads);
       const pelodyn::AnalysisModel& m = project.model;
-      pelodyn::Searcher searcher(project, platform);
-      if (m.AnalysisTheory == 1 && m.CircularSearchKind != 1) searcher.ReplayMinima();
-      searcher.RecordCriticalSurface();
+      if (m.AnalysisTheory == 1 && m.CircularSearchKind != 1) pelodyn::ReplayMinima(project, platform);
+      pelodyn::RecordCriticalSurface(project);
       run.emplace();
       run->theory = m.AnalysisTheory;
       run->selected = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0, m.UseSpencer != 0};

@@ -2,7 +2,7 @@
 // critical surfaces for the drawing and the result windows, and the sorted
 // view of the Results rows with the replay of a row chosen in it.
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 
 #include <algorithm>
 #include <map>
@@ -136,6 +136,15 @@ void Searcher::ReplaySortedRow(double radius, double centerX, double centerY) {
     RecordCriticalSurface();
   } catch (...) {
   }
+}
+
+void ReplayMinima(Project& project, PlatformServices& platform) {
+  Searcher(project, platform).ReplayMinima();
+}
+
+void RecordCriticalSurface(Project& project) {
+  SilentPlatform silent;
+  Searcher(project, silent).RecordCriticalSurface();
 }
 
 std::vector<SortedResult> SortResultsByBishop(WorkingStore& store) {

@@ -1,7 +1,7 @@
 // The run: the checks before it, the driver that chooses the search by
 // theory and search kind, the moving-centre listing, and Start.
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 
 #include <cmath>
 #include <filesystem>

@@ -3,7 +3,7 @@
 // kinds live in files of their own (search_grid, search_pattern,
 // search_irregular), the replays in presented_surfaces and the run in run.
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 
 #include <algorithm>
 #include <charconv>

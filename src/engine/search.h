@@ -1,6 +1,7 @@
-// Searches for the slip surface with the lowest factor of safety, the run
-// driver that chooses among them, and what a run leaves behind: minima,
-// Results rows, the surface tables and the progress shown while it runs.
+// A run of the search for the slip surface with the lowest factor of
+// safety, as the front ends see it: options in, outcome out, and what a run
+// leaves behind (minima, Results rows, the surface tables, the surfaces it
+// presents). The searches themselves, one by one, are in searcher.h.
 //
 // Everything works on one Project and reaches the user only through the
 // PlatformServices it is given. The stop request (project.run.StopRequested)
@@ -114,113 +115,14 @@ RunResult RunAnalysis(Project& project, PlatformServices& platform, const RunOpt
 // until the stop request is set again (an interactive run sets it at its end).
 RunResult StartAnalysis(Project& project, PlatformServices& platform, const RunOptions& options = {});
 
-// The searches and the pieces of a run, for the front ends and the tests.
-// They read the model as the last collection left it. With more than one
-// thread, SearchGrid analyses its centres, SearchCircleFan its radii and
-// SearchIrregularPass the candidates of each point on several threads, and
-// merges what they found in the sequential order.
-class Searcher {
- public:
-  Searcher(Project& project, PlatformServices& platform, int threads = 1);
-  ~Searcher();
-  Searcher(const Searcher&) = delete;
-  Searcher& operator=(const Searcher&) = delete;
+// The minima of a circular run analysed again (each selected method's with
+// its picture box checked), as the end of a grid search does: the last one
+// stays in the project with its slices and Failure_Geometry. Nothing for
+// another theory or in a batch.
+void ReplayMinima(Project& project, PlatformServices& platform);
 
-  // MaxRadius: the distance to the bottom line, MinRadius: to the ground
-  // line, both at most the distance to the nearer end of the ground line.
-  void FindRadiusRange(double centerX, double centerY);
-  // The fan of circles about (CenterX, CenterY) from TrialRadius down.
-  void SearchCircleFan();
-  void SearchGrid();
-  void SearchPattern();
-  // The irregular search of CurrentMethod on the polyline NonCirX / NonCirY.
-  void SearchIrregular(int rounds);
-  void SearchIrregularPass();
-  // Merges short, nearly collinear segments; true when it removed a point.
-  bool SimplifySurface();
-  void AutoCenter();
-  // The candidates of point i of the polyline (interior: ring and crossings
-  // with the boundary lines; ends: slides along the ground).
-  void Candidates(int i, std::vector<double>& x, std::vector<double>& y) const;
-  bool BelowBottomLine(double x, double y) const;
-
-  void UpdateProgress(bool final);
-  void ShowMinima();
-  void ComputeSlidingMassArea();
-  void SaveIrregularSurface();
-  void RecordCriticalSurface();
-  void ReplayMinima();
-  // Re-analyses the circle of a Results row (radius, centre).
-  void ReplaySortedRow(double radius, double centerX, double centerY);
-
-  // Analyses the current surface about (CenterX, CenterY).
-  void Analyse();
-  // Writes the buffered Results rows to the store. The searches buffer
-  // thousands of rows at a time and the run writes the rest at its end, so
-  // the rows of a trial reach the store by the end of the run (or of this
-  // Searcher) at the latest.
-  void FlushResults();
-  // Resets the per-run progress bookkeeping.
-  void BeginRun();
-  // The trials the progress counted since BeginRun (in a run, run.LoopCount
-  // less the closing reports of the grid searches).
-  long TrialsCounted() const;
-
- private:
-  struct Impl;
-  Impl* m;
-};
-
-// The walk of the pattern search from the best centre (bestX, bestY) with
-// the value `best`: probes along X and then Y with the steps sX and sY, then
-// with a quarter of each, going on in any direction that keeps improving.
-// probe(x, y) analyses a centre and returns the value there; the walk ends
-// after an unsuccessful probe in -Y with the fine step, or when stop()
-// says so.
-template <typename Probe, typename Stop>
-void PatternWalk(double& best, double& bestX, double& bestY, double sX, double sY, Probe&& probe, Stop&& stop) {
-  // A walk that keeps improving forever would never end in a batch, where
-  // nobody can press Stop.
-  constexpr int kMaxProbes = 100000;
-  bool onX = true, improved = false;
-  int d = 1;
-  double step = sX;
-  for (int probes = 0; probes < kMaxProbes && !stop(); ++probes) {
-    const double x = onX ? bestX + d * step : bestX;
-    const double y = onX ? bestY : bestY + d * step;
-    const double F = probe(x, y);
-    if (F < best) {
-      best = F;
-      bestX = x;
-      bestY = y;
-      improved = true;  // on in the same direction
-    } else if (step == sY / 4 && !onX && d == -1) {
-      return;
-    } else if (improved) {
-      improved = false;
-      d = 1;
-      if (onX) {
-        step = (step == sX / 4) ? sY / 4 : sY;
-        onX = false;
-      } else {
-        step = sX / 4;
-        onX = true;
-      }
-    } else if (d == 1) {
-      d = -1;
-    } else if (onX) {
-      onX = false;
-      d = 1;
-      step = (step == sX / 4) ? sY / 4 : sY;
-    } else if (step != sY) {
-      return;
-    } else {
-      onX = true;
-      d = 1;
-      step = sX / 4;
-    }
-  }
-}
+// Failure_Geometry made from the project's slice set as it stands.
+void RecordCriticalSurface(Project& project);
 
 // The critical surfaces a run presents once it has ended (complete or
 // stopped), for the drawing and the result windows, in method order.
@@ -245,10 +147,9 @@ std::vector<CriticalSurface> PresentCriticalSurfaces(Project& project, PlatformS
 // The circle of a Results row chosen in the sorted view (centre and radius
 // as the row gives them), analysed again and left in the project with its
 // Failure_Geometry and sliding-mass area; labelled with its own Simplified
-// Bishop factor. Nothing under the conditions Searcher::ReplaySortedRow
-// refuses (not a circular run, a batch, the Bishop picture box unchecked or
-// no Bishop minimum), or when the analysis fails. The run's counts of
-// surfaces and result codes stay the run's.
+// Bishop factor. Nothing when a replay of a row is refused (not a circular run, a batch, the Bishop picture box
+// unchecked or no Bishop minimum), or when the analysis fails. The run's counts of surfaces and result codes stay the
+// run's.
 std::optional<CriticalSurface> ReplayResultsRow(Project& project, PlatformServices& platform, double radius,
                                                 double centerX, double centerY);
 

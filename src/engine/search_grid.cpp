@@ -2,7 +2,7 @@
 // centre and the grid that runs a fan at every node, each in its
 // sequential and its parallel form.
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 
 #include <algorithm>
 #include <cmath>

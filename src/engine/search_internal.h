@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 #include "engine/slip_surface.h"
 #include "engine/trial_team.h"
 #include "model/collection.h"

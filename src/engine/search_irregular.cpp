@@ -4,7 +4,7 @@
 // falls; the candidates of a point are analysed in parallel when there are
 // threads for it.
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // The automatic search: a pattern walk of the centre from the grid's
 // minimum, or from a given start, running a fan of circles at every probe.
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 
 #include "engine/search_internal.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 #include "engine_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 #include "engine_fixture.h"
 
 namespace pelodyn {

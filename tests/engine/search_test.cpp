@@ -1,5 +1,5 @@
 // The searches, the run driver and what a run leaves behind.
-#include "engine/search.h"
+#include "engine/searcher.h"
 
 #include <gtest/gtest.h>
 

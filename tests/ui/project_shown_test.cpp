@@ -16,7 +16,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "engine/search.h"
+#include "engine/searcher.h"
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"

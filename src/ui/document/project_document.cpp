@@ -298,8 +298,7 @@ void ProjectDocument::setShowPicture(int method, bool shown) {
 
 void ProjectDocument::recordCriticalSurface() {
   if (m_runInProgress) return;
-  SilentPlatform silent;
-  Searcher(*m_project, silent).RecordCriticalSurface();
+  RecordCriticalSurface(*m_project);
   emit m_notifier.tableReset(Table::Failure_Geometry);
 }
 
