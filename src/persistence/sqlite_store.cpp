@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,6 +96,8 @@ struct SqliteWorkingStore::Statements {
   struct PerTable {
     LazyStatement count, select, visit, selectBlock, insert, insertAt, rowidAt, selectRow, update, removeRow, removeAll;
     LazyStatement shiftOut, shiftBack;
+    // The rows' numbers handed to pelodyn_numbers(), for visitNumbers.
+    LazyStatement visitNumbers;
     // INSERT of `manyRows` rows at once, prepared at its first use.
     Statement insertMany;
     int manyRows = 0;
@@ -233,10 +236,47 @@ void SqliteWorkingStore::prepareAll() {
   }
 }
 
+namespace {
+
+// A visit of numeric rows: the SELECT hands each row's values to
+// pelodyn_numbers() as its arguments, which SQLite gives as values ready to
+// read, cheaper than asking the statement for each column.
+struct NumbersVisit {
+  static constexpr const char* kPointerType = "pelodyn_numbers_visit";
+  const std::function<void(const double* values)>* visitor;
+  std::vector<double> numbers;
+  std::exception_ptr error;
+};
+
+void NumbersOfRow(sqlite3_context* context, int count, sqlite3_value** values) {
+  auto* visit = static_cast<NumbersVisit*>(sqlite3_value_pointer(values[0], NumbersVisit::kPointerType));
+  if (!visit || static_cast<std::size_t>(count - 1) != visit->numbers.size()) {
+    sqlite3_result_error(context, "pelodyn_numbers() outside a visit", -1);
+    return;
+  }
+  // An empty field reads as 0 and an integer as its value.
+  for (int i = 1; i < count; ++i) visit->numbers[static_cast<std::size_t>(i - 1)] = sqlite3_value_double(values[i]);
+  // The visitor's exception must not cross SQLite: it ends the statement
+  // and is thrown again once SQLite has returned.
+  try {
+    (*visit->visitor)(visit->numbers.data());
+  } catch (...) {
+    visit->error = std::current_exception();
+    sqlite3_result_error(context, "the visit ended", -1);
+    return;
+  }
+  sqlite3_result_null(context);
+}
+
+}  // namespace
+
 void SqliteWorkingStore::createTables() {
   Exec(m_db, "PRAGMA journal_mode=WAL");
   Exec(m_db, "PRAGMA synchronous=NORMAL");
   m_statements = std::make_unique<Statements>();
+  // Only our own statements may call it (never a view or trigger of a file).
+  Check(m_db, sqlite3_create_function_v2(m_db, "pelodyn_numbers", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr,
+                                         &NumbersOfRow, nullptr, nullptr, nullptr));
   std::string create = "BEGIN;";
   for (Table t : AllTables()) {
     const TableDef& def = TableDefinition(t);
@@ -257,6 +297,9 @@ void SqliteWorkingStore::createTables() {
     s.count = LazyStatement("SELECT COUNT(*) FROM " + name);
     s.select = LazyStatement("SELECT " + names + " FROM " + name + " ORDER BY rowid");
     s.visit = LazyStatement("SELECT " + names + " FROM " + name + " ORDER BY rowid");
+    std::string numbers = "?1";  // the visit
+    for (const FieldDef& f : def.fields) numbers += ", " + (f.type == FieldType::String ? "0" : Quoted(f.name));
+    s.visitNumbers = LazyStatement("SELECT pelodyn_numbers(" + numbers + ") FROM " + name + " ORDER BY rowid");
     s.selectBlock = LazyStatement("SELECT " + names + " FROM " + name + " ORDER BY rowid LIMIT ? OFFSET ?");
     s.insert = LazyStatement("INSERT INTO " + name + " (" + names + ") VALUES (" + placeholders + ")");
     s.insertAt = LazyStatement("INSERT INTO " + name + " (" + names + ", rowid) VALUES (" + placeholders + ", ?)");
@@ -332,24 +375,19 @@ void SqliteWorkingStore::visitRows(Table table, const std::function<void(const R
 }
 
 void SqliteWorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) {
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visit.get(m_db);
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visitNumbers.get(m_db);
   Statement own;
   if (sqlite3_stmt_busy(stmt)) {
     own = Statement(m_db, sqlite3_sql(stmt));
     stmt = own.get();
   }
   ResetGuard guard{stmt};
-  const auto& fields = TableDefinition(table).fields;
-  std::vector<double> numbers(fields.size());
+  NumbersVisit visit{&visitor, std::vector<double>(TableDefinition(table).fields.size()), nullptr};
+  Check(m_db, sqlite3_bind_pointer(stmt, 1, &visit, NumbersVisit::kPointerType, nullptr));
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-    // SQLite reads an empty field as 0 and an integer as its value; a text
-    // field is not a number here.
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      numbers[i] = fields[i].type == FieldType::String ? 0.0 : sqlite3_column_double(stmt, static_cast<int>(i));
-    }
-    visitor(numbers.data());
   }
+  if (visit.error) std::rethrow_exception(visit.error);
   Check(m_db, rc);
 }
 

@@ -310,6 +310,27 @@ TEST(Store, NumbersAppendedAndVisitedAreTheRowsThemselves) {
     store->visitNumbers(Table::Results, [&](const double* v) { visited.insert(visited.end(), v, v + 8); });
     EXPECT_EQ(visited, numbers);
 
+    // A visitor may visit the table again; its exception ends the visit as
+    // it was thrown, and the next visit starts from the top.
+    int outer = 0, inner = 0;
+    store->visitNumbers(Table::Results, [&](const double*) {
+      if (++outer <= 2) store->visitNumbers(Table::Results, [&](const double*) { ++inner; });
+    });
+    EXPECT_EQ(outer, 70);
+    EXPECT_EQ(inner, 140);
+    int seen = 0;
+    EXPECT_THROW(store->visitNumbers(Table::Results,
+                                     [&](const double*) {
+                                       if (++seen == 3) throw StoreError("enough");
+                                     }),
+                 StoreError);
+    EXPECT_EQ(seen, 3);
+    double first = 0.0;
+    store->visitNumbers(Table::Results, [&](const double* v) {
+      if (first == 0.0) first = v[0];
+    });
+    EXPECT_EQ(first, 1.0);
+
     // A fraction for an Integer field, or a table with a text field: an
     // error, and nothing written.
     std::vector<double> bad(numbers.begin(), numbers.begin() + 16);
