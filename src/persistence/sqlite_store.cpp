@@ -98,6 +98,8 @@ struct SqliteWorkingStore::Statements {
     LazyStatement shiftOut, shiftBack;
     // The rows' numbers handed to pelodyn_numbers(), for visitNumbers.
     LazyStatement visitNumbers;
+    // The rows of a RowsFeed inserted, for appendNumbers.
+    LazyStatement insertFeed;
     // INSERT of `manyRows` rows at once, prepared at its first use.
     Statement insertMany;
     int manyRows = 0;
@@ -270,6 +272,130 @@ void NumbersOfRow(sqlite3_context* context, int count, sqlite3_value** values) {
 
 }  // namespace
 
+namespace {
+
+// Rows of numbers lying in memory, read by SQLite as the table-valued
+// function pelodyn_rows(feed): appendNumbers inserts them with one
+// INSERT ... SELECT, cheaper than binding every value of every row.
+struct RowsFeed {
+  static constexpr const char* kPointerType = "pelodyn_rows_feed";
+  const double* values;
+  std::size_t count;
+  std::size_t fields;
+};
+
+// Columns c0 .. c63 (no table has more fields), then the hidden feed.
+constexpr int kFeedColumns = 64;
+
+struct FeedCursor {
+  sqlite3_vtab_cursor base;
+  const RowsFeed* feed;
+  std::size_t row;
+};
+
+int FeedConnect(sqlite3* db, void*, int, const char* const*, sqlite3_vtab** out, char**) {
+  std::string sql = "CREATE TABLE x(";
+  for (int i = 0; i < kFeedColumns; ++i) sql.append("c").append(std::to_string(i)).append(", ");
+  sql += "feed HIDDEN)";
+  const int rc = sqlite3_declare_vtab(db, sql.c_str());
+  if (rc != SQLITE_OK) return rc;
+  // Only our own statements may use it (never a view or trigger of a file).
+  sqlite3_vtab_config(db, SQLITE_VTAB_DIRECTONLY);
+  auto* table = static_cast<sqlite3_vtab*>(sqlite3_malloc(sizeof(sqlite3_vtab)));
+  if (!table) return SQLITE_NOMEM;
+  *table = {};
+  *out = table;
+  return SQLITE_OK;
+}
+
+int FeedDisconnect(sqlite3_vtab* table) {
+  sqlite3_free(table);
+  return SQLITE_OK;
+}
+
+int FeedBestIndex(sqlite3_vtab*, sqlite3_index_info* info) {
+  bool fed = false;
+  for (int i = 0; i < info->nConstraint; ++i) {
+    const auto& c = info->aConstraint[i];
+    if (c.iColumn != kFeedColumns || c.op != SQLITE_INDEX_CONSTRAINT_EQ) continue;
+    if (!c.usable) return SQLITE_CONSTRAINT;
+    info->aConstraintUsage[i].argvIndex = 1;
+    info->aConstraintUsage[i].omit = 1;
+    fed = true;
+  }
+  if (!fed) return SQLITE_CONSTRAINT;  // never without its feed
+  // The rows come in their order, which is their rowid's.
+  if (info->nOrderBy == 1 && info->aOrderBy[0].iColumn == -1 && !info->aOrderBy[0].desc) info->orderByConsumed = 1;
+  info->estimatedCost = 1.0;
+  return SQLITE_OK;
+}
+
+int FeedOpen(sqlite3_vtab*, sqlite3_vtab_cursor** out) {
+  auto* cursor = static_cast<FeedCursor*>(sqlite3_malloc(sizeof(FeedCursor)));
+  if (!cursor) return SQLITE_NOMEM;
+  *cursor = {};
+  *out = &cursor->base;
+  return SQLITE_OK;
+}
+
+int FeedClose(sqlite3_vtab_cursor* cursor) {
+  sqlite3_free(cursor);
+  return SQLITE_OK;
+}
+
+int FeedFilter(sqlite3_vtab_cursor* base, int, const char*, int argc, sqlite3_value** argv) {
+  auto* cursor = reinterpret_cast<FeedCursor*>(base);
+  cursor->feed =
+      argc >= 1 ? static_cast<const RowsFeed*>(sqlite3_value_pointer(argv[0], RowsFeed::kPointerType)) : nullptr;
+  cursor->row = 0;
+  return SQLITE_OK;
+}
+
+int FeedNext(sqlite3_vtab_cursor* base) {
+  ++reinterpret_cast<FeedCursor*>(base)->row;
+  return SQLITE_OK;
+}
+
+int FeedEof(sqlite3_vtab_cursor* base) {
+  const auto* cursor = reinterpret_cast<const FeedCursor*>(base);
+  return !cursor->feed || cursor->row >= cursor->feed->count;
+}
+
+int FeedColumn(sqlite3_vtab_cursor* base, sqlite3_context* context, int column) {
+  const auto* cursor = reinterpret_cast<const FeedCursor*>(base);
+  const auto c = static_cast<std::size_t>(column);
+  if (column < 0 || c >= cursor->feed->fields) {
+    sqlite3_result_null(context);
+  } else {
+    sqlite3_result_double(context, cursor->feed->values[cursor->row * cursor->feed->fields + c]);
+  }
+  return SQLITE_OK;
+}
+
+int FeedRowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid) {
+  *rowid = static_cast<sqlite3_int64>(reinterpret_cast<const FeedCursor*>(base)->row);
+  return SQLITE_OK;
+}
+
+// Eponymous only: no xCreate, so no file can make a table of it.
+sqlite3_module MakeFeedModule() {
+  sqlite3_module m{};
+  m.xConnect = FeedConnect;
+  m.xBestIndex = FeedBestIndex;
+  m.xDisconnect = FeedDisconnect;
+  m.xOpen = FeedOpen;
+  m.xClose = FeedClose;
+  m.xFilter = FeedFilter;
+  m.xNext = FeedNext;
+  m.xEof = FeedEof;
+  m.xColumn = FeedColumn;
+  m.xRowid = FeedRowid;
+  return m;
+}
+const sqlite3_module kFeedModule = MakeFeedModule();
+
+}  // namespace
+
 void SqliteWorkingStore::createTables() {
   Exec(m_db, "PRAGMA journal_mode=WAL");
   Exec(m_db, "PRAGMA synchronous=NORMAL");
@@ -277,6 +403,7 @@ void SqliteWorkingStore::createTables() {
   // Only our own statements may call it (never a view or trigger of a file).
   Check(m_db, sqlite3_create_function_v2(m_db, "pelodyn_numbers", -1, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr,
                                          &NumbersOfRow, nullptr, nullptr, nullptr));
+  Check(m_db, sqlite3_create_module_v2(m_db, "pelodyn_rows", &kFeedModule, nullptr, nullptr));
   std::string create = "BEGIN;";
   for (Table t : AllTables()) {
     const TableDef& def = TableDefinition(t);
@@ -300,6 +427,10 @@ void SqliteWorkingStore::createTables() {
     std::string numbers = "?1";  // the visit
     for (const FieldDef& f : def.fields) numbers += ", " + (f.type == FieldType::String ? "0" : Quoted(f.name));
     s.visitNumbers = LazyStatement("SELECT pelodyn_numbers(" + numbers + ") FROM " + name + " ORDER BY rowid");
+    std::string feedColumns;
+    for (std::size_t i = 0; i < def.fields.size(); ++i) feedColumns += (i == 0 ? "c" : ", c") + std::to_string(i);
+    s.insertFeed = LazyStatement("INSERT INTO " + name + " (" + names + ") SELECT " + feedColumns +
+                                 " FROM pelodyn_rows(?1) ORDER BY rowid");
     s.selectBlock = LazyStatement("SELECT " + names + " FROM " + name + " ORDER BY rowid LIMIT ? OFFSET ?");
     s.insert = LazyStatement("INSERT INTO " + name + " (" + names + ") VALUES (" + placeholders + ")");
     s.insertAt = LazyStatement("INSERT INTO " + name + " (" + names + ", rowid) VALUES (" + placeholders + ", ?)");
@@ -473,38 +604,23 @@ void SqliteWorkingStore::appendNumbers(Table table, const double* values, std::s
       throw StoreError("Field '" + std::string(field.name) + "' takes text only");
     }
   }
-  // A value that does not fit its field throws, and the transaction takes
-  // back the rows written before it.
-  auto bind = [&](sqlite3_stmt* stmt, const double* row, int first) {
+  for (std::size_t r = 0; r < count; ++r) {
     for (std::size_t i = 0; i < fields; ++i) {
-      const int index = first + static_cast<int>(i) + 1;
-      const double v = row[i];
-      int rc;
-      if (def.fields[i].type == FieldType::Integer) {
-        if (!(std::trunc(v) == v && v >= INT32_MIN && v <= INT32_MAX)) {
-          throw StoreError("Field '" + std::string(def.fields[i].name) + "' takes whole numbers only");
-        }
-        rc = sqlite3_bind_int64(stmt, index, static_cast<std::int64_t>(v));
-      } else {
-        rc = sqlite3_bind_double(stmt, index, v);
+      const double v = values[r * fields + i];
+      if (def.fields[i].type == FieldType::Integer && !(std::trunc(v) == v && v >= INT32_MIN && v <= INT32_MAX)) {
+        throw StoreError("Field '" + std::string(def.fields[i].name) + "' takes whole numbers only");
       }
-      if (rc != SQLITE_OK) Check(m_db, rc);
     }
-  };
-  StoreTransaction transaction(*this);
-  std::size_t many = 0;
-  sqlite3_stmt* stmt = insertMany(table, many);
-  std::size_t k = 0;
-  for (; many > 1 && count - k >= many; k += many) {
-    ResetGuard guard{stmt};
-    for (std::size_t r = 0; r < many; ++r) bind(stmt, values + (k + r) * fields, static_cast<int>(r * fields));
-    Check(m_db, sqlite3_step(stmt));
   }
-  sqlite3_stmt* one = m_statements->tables[static_cast<std::size_t>(table)].insert.get(m_db);
-  for (; k < count; ++k) {
-    ResetGuard guard{one};
-    bind(one, values + k * fields, 0);
-    Check(m_db, sqlite3_step(one));
+  if (count == 0) return;
+  // One INSERT ... SELECT over the rows as they lie in memory.
+  RowsFeed feed{values, count, fields};
+  StoreTransaction transaction(*this);
+  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].insertFeed.get(m_db);
+  {
+    ResetGuard guard{stmt};
+    Check(m_db, sqlite3_bind_pointer(stmt, 1, &feed, RowsFeed::kPointerType, nullptr));
+    Check(m_db, sqlite3_step(stmt));
   }
   transaction.commit();
 }
