@@ -58,7 +58,7 @@ void Searcher::Impl::recordCircle(Searcher& self, const std::array<double, 4>& f
   }
   if (newMinimum) self.ShowMinima();
   if (animated()) ui.animateTrial({md.CenterX, md.CenterY, &slipX, &slipY});
-  // One Results row per circle, written in bulk at the end of the fan.
+  // One Results row per circle, written to the store thousands at a time.
   const std::size_t at = pendingCount * kResultsFields;
   if (pendingResults.size() < at + kResultsFields) pendingResults.resize(at + kResultsFields);
   double* row = pendingResults.data() + at;

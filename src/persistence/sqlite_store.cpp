@@ -231,8 +231,9 @@ std::unique_ptr<SqliteWorkingStore> SqliteWorkingStore::OpenFile(const std::file
 
 void SqliteWorkingStore::prepareAll() {
   for (auto& s : m_statements->tables) {
-    for (LazyStatement* statement : {&s.count, &s.select, &s.visit, &s.selectBlock, &s.insert, &s.insertAt, &s.rowidAt,
-                                     &s.selectRow, &s.update, &s.removeRow, &s.removeAll, &s.shiftOut, &s.shiftBack}) {
+    for (LazyStatement* statement :
+         {&s.count, &s.select, &s.visit, &s.selectBlock, &s.insert, &s.insertAt, &s.rowidAt, &s.selectRow, &s.update,
+          &s.removeRow, &s.removeAll, &s.shiftOut, &s.shiftBack, &s.visitNumbers, &s.insertFeed}) {
       statement->get(m_db);
     }
   }
