@@ -207,18 +207,19 @@ Row& Row::set(std::string_view field, std::int64_t value) {
   return *this;
 }
 
+void RefuseNumber(const FieldDef& field) {
+  throw StoreError("Field '" + std::string(field.name) + "' takes " +
+                   (field.type == FieldType::String ? "text only" : "whole numbers only"));
+}
+
 Row& Row::set(std::string_view field, double value) {
   const std::size_t i = fieldIndex(field);
   const FieldDef& def = TableDefinition(m_table).fields[i];
+  CheckNumberFits(def, value);
   if (def.type == FieldType::Integer) {
-    if (!(std::trunc(value) == value) || value < INT32_MIN || value > INT32_MAX) {
-      throw StoreError("Field '" + std::string(def.name) + "' takes whole numbers only");
-    }
     m_values[i] = static_cast<std::int64_t>(value);
-  } else if (def.type == FieldType::Float) {
-    m_values[i] = value;
   } else {
-    throw StoreError("Field '" + std::string(def.name) + "' takes text only");
+    m_values[i] = value;
   }
   return *this;
 }
@@ -266,7 +267,9 @@ void WorkingStore::insert(int position, const Row& row) {
 }
 
 void WorkingStore::appendRows(const Row* rows, std::size_t count) {
+  StoreTransaction transaction(*this);
   for (std::size_t k = 0; k < count; ++k) append(rows[k]);
+  transaction.commit();
 }
 
 void WorkingStore::appendNumbers(Table table, const double* values, std::size_t count) {

@@ -7,6 +7,7 @@
 // "Lineload.DB" name the same table); field names likewise.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -112,6 +113,19 @@ class Row {
   std::vector<FieldValue> m_values;
 };
 
+// Refuses (StoreError naming the field) a number that does not go into
+// `field`: any number for a text field, and for an Integer field one that is
+// not whole or does not fit 32 bits.
+[[noreturn]] void RefuseNumber(const FieldDef& field);
+inline void CheckNumberFits(const FieldDef& field, double value) {
+  if (field.type == FieldType::Float) return;
+  if (field.type == FieldType::Integer && std::trunc(value) == value && value >= -2147483648.0 &&
+      value <= 2147483647.0) {
+    return;
+  }
+  RefuseNumber(field);
+}
+
 // Number of characters of a UTF-8 text (what a String field limits).
 std::size_t CharacterCount(std::string_view utf8);
 
@@ -137,9 +151,8 @@ class WorkingStore {
   // field, or a text, as 0).
   virtual void visitNumbers(Table table, const std::function<void(const double* values)>& visitor);
   virtual void append(const Row& row) = 0;
-  // Appends `count` rows, of any tables, in order: as many appends, which a
-  // store may write together.
-  virtual void appendRows(const Row* rows, std::size_t count);
+  // Appends `count` rows, of any tables, in order, in one transaction.
+  void appendRows(const Row* rows, std::size_t count);
   // Appends `count` rows to a table whose fields are all numbers, given as
   // `count` x (number of fields) values, row after row in field order: an
   // Integer field takes a whole number, as Row::set does. For a run's

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
-#include <cmath>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -69,6 +67,15 @@ struct ResetGuard {
   }
 };
 
+// A visit steps a statement no other read uses, so that the visitor may read
+// the table; a visit within a visit of the same table prepares its own
+// (kept in `own`) from the same text.
+sqlite3_stmt* FreeForVisit(sqlite3* db, sqlite3_stmt* stmt, Statement& own) {
+  if (!sqlite3_stmt_busy(stmt)) return stmt;
+  own = Statement(db, sqlite3_sql(stmt));
+  return own.get();
+}
+
 }  // namespace
 
 namespace {
@@ -100,9 +107,6 @@ struct SqliteWorkingStore::Statements {
     LazyStatement visitNumbers;
     // The rows of a RowsFeed inserted, for appendNumbers.
     LazyStatement insertFeed;
-    // INSERT of `manyRows` rows at once, prepared at its first use.
-    Statement insertMany;
-    int manyRows = 0;
   };
   std::array<PerTable, kTableCount> tables;
   std::vector<std::unique_ptr<Savepoint>> savepoints;
@@ -488,14 +492,8 @@ std::vector<Row> SqliteWorkingStore::rowsFrom(Table table, int first, int count)
 }
 
 void SqliteWorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
-  // The visit steps a statement no other read uses, so that the visitor may
-  // read the table; a visit within a visit of the same table prepares its own.
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visit.get(m_db);
   Statement own;
-  if (sqlite3_stmt_busy(stmt)) {
-    own = Statement(m_db, sqlite3_sql(stmt));
-    stmt = own.get();
-  }
+  sqlite3_stmt* stmt = FreeForVisit(m_db, m_statements->tables[static_cast<std::size_t>(table)].visit.get(m_db), own);
   ResetGuard guard{stmt};
   Row row(table);
   int rc;
@@ -507,12 +505,9 @@ void SqliteWorkingStore::visitRows(Table table, const std::function<void(const R
 }
 
 void SqliteWorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) {
-  sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].visitNumbers.get(m_db);
   Statement own;
-  if (sqlite3_stmt_busy(stmt)) {
-    own = Statement(m_db, sqlite3_sql(stmt));
-    stmt = own.get();
-  }
+  sqlite3_stmt* stmt =
+      FreeForVisit(m_db, m_statements->tables[static_cast<std::size_t>(table)].visitNumbers.get(m_db), own);
   ResetGuard guard{stmt};
   NumbersVisit visit{&visitor, std::vector<double>(TableDefinition(table).fields.size()), nullptr};
   Check(m_db, sqlite3_bind_pointer(stmt, 1, &visit, NumbersVisit::kPointerType, nullptr));
@@ -554,76 +549,21 @@ void SqliteWorkingStore::append(const Row& row) {
   Check(m_db, sqlite3_step(stmt));
 }
 
-sqlite3_stmt* SqliteWorkingStore::insertMany(Table table, std::size_t& rowsPerStatement) {
-  // A statement of many rows costs SQLite much less per row than one each.
-  constexpr int kRowsPerStatement = 32;
-  auto& s = m_statements->tables[static_cast<std::size_t>(table)];
-  if (s.manyRows == 0) {
-    const TableDef& def = TableDefinition(table);
-    const int fields = std::max(static_cast<int>(def.fields.size()), 1);
-    const int variables = sqlite3_limit(m_db, SQLITE_LIMIT_VARIABLE_NUMBER, -1);
-    const int rows = std::max(1, std::min(kRowsPerStatement, variables / fields));
-    std::string names, values;
-    for (std::size_t i = 0; i < def.fields.size(); ++i) names += (i == 0 ? "" : ", ") + Quoted(def.fields[i].name);
-    for (int r = 0; r < rows; ++r) {
-      values += r == 0 ? "(" : ", (";
-      for (int i = 0; i < fields; ++i) values += i == 0 ? "?" : ", ?";
-      values += ")";
-    }
-    s.insertMany = Statement(m_db, "INSERT INTO " + Quoted(def.name) + " (" + names + ") VALUES " + values);
-    s.manyRows = rows;
-  }
-  rowsPerStatement = static_cast<std::size_t>(s.manyRows);
-  return s.insertMany.get();
-}
-
-void SqliteWorkingStore::appendRows(const Row* rows, std::size_t count) {
-  StoreTransaction transaction(*this);
-  std::size_t k = 0;
-  while (k < count) {
-    const Table table = rows[k].table();
-    std::size_t same = k + 1;
-    while (same < count && rows[same].table() == table) ++same;
-    std::size_t many = 0;
-    sqlite3_stmt* stmt = insertMany(table, many);
-    const int fields = static_cast<int>(rows[k].fieldCount());
-    for (; many > 1 && same - k >= many; k += many) {
-      ResetGuard guard{stmt};
-      for (std::size_t r = 0; r < many; ++r) BindRow(m_db, stmt, rows[k + r], static_cast<int>(r) * fields);
-      Check(m_db, sqlite3_step(stmt));
-    }
-    for (; k < same; ++k) append(rows[k]);
-  }
-  transaction.commit();
-}
-
 void SqliteWorkingStore::appendNumbers(Table table, const double* values, std::size_t count) {
   const TableDef& def = TableDefinition(table);
   const std::size_t fields = def.fields.size();
-  for (const FieldDef& field : def.fields) {
-    if (field.type == FieldType::String) {
-      throw StoreError("Field '" + std::string(field.name) + "' takes text only");
-    }
-  }
+  // Every value is checked before anything is written.
   for (std::size_t r = 0; r < count; ++r) {
-    for (std::size_t i = 0; i < fields; ++i) {
-      const double v = values[r * fields + i];
-      if (def.fields[i].type == FieldType::Integer && !(std::trunc(v) == v && v >= INT32_MIN && v <= INT32_MAX)) {
-        throw StoreError("Field '" + std::string(def.fields[i].name) + "' takes whole numbers only");
-      }
-    }
+    for (std::size_t i = 0; i < fields; ++i) CheckNumberFits(def.fields[i], values[r * fields + i]);
   }
   if (count == 0) return;
-  // One INSERT ... SELECT over the rows as they lie in memory.
+  // One INSERT ... SELECT over the rows as they lie in memory: a single
+  // statement, so all of them or none.
   RowsFeed feed{values, count, fields};
-  StoreTransaction transaction(*this);
   sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].insertFeed.get(m_db);
-  {
-    ResetGuard guard{stmt};
-    Check(m_db, sqlite3_bind_pointer(stmt, 1, &feed, RowsFeed::kPointerType, nullptr));
-    Check(m_db, sqlite3_step(stmt));
-  }
-  transaction.commit();
+  ResetGuard guard{stmt};
+  Check(m_db, sqlite3_bind_pointer(stmt, 1, &feed, RowsFeed::kPointerType, nullptr));
+  Check(m_db, sqlite3_step(stmt));
 }
 
 void SqliteWorkingStore::insert(int position, const Row& row) {

@@ -9,7 +9,6 @@
 #include "model/working_store.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace pelodyn {
 
@@ -34,8 +33,6 @@ class SqliteWorkingStore final : public WorkingStore {
   void visitRows(Table table, const std::function<void(const Row&)>& visitor) override;
   void visitNumbers(Table table, const std::function<void(const double* values)>& visitor) override;
   void append(const Row& row) override;
-  // Rows of one table in a run go in by statements of many rows each.
-  void appendRows(const Row* rows, std::size_t count) override;
   void appendNumbers(Table table, const double* values, std::size_t count) override;
   void insert(int position, const Row& row) override;
   void update(int position, const Row& row) override;
@@ -57,8 +54,6 @@ class SqliteWorkingStore final : public WorkingStore {
   long long rowidAt(Table table, int position);
   // The savepoint statements of transaction depth `depth`, prepared at its first use.
   struct Savepoint;
-  // The INSERT of many rows of `table` (rowsPerStatement of them), prepared at its first use.
-  sqlite3_stmt* insertMany(Table table, std::size_t& rowsPerStatement);
   Savepoint& savepoint(int depth);
 
   sqlite3* m_db = nullptr;
