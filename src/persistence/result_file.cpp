@@ -87,37 +87,42 @@ class ResultsLine {
 // the rows (the store is its own) and hands them on in blocks to a thread
 // that writes their lines, in the same order, so reading and writing
 // overlap.
+// The lines of Results rows going to the file a megabyte at a time.
+class LinesOut {
+ public:
+  explicit LinesOut(ReplacingFile& out) : m_out(out) { m_chunk.reserve(kChunk + 256); }
+  void add(const double* row) {
+    m_line.append(m_chunk, row);
+    if (m_chunk.size() >= kChunk) {
+      m_out.write(m_chunk);
+      m_chunk.clear();
+    }
+  }
+  void finish() { m_out.write(m_chunk); }
+
+ private:
+  ReplacingFile& m_out;
+  const ResultsLine m_line;
+  std::string m_chunk;
+};
+
 void WriteResultsLines(WorkingStore& store, ReplacingFile& out, int threads) {
-  const ResultsLine line;
+  LinesOut lines(out);
   if (threads <= 1) {
-    std::string chunk;
-    chunk.reserve(kChunk + 256);
-    store.visitNumbers(Table::Results, [&](const double* r) {
-      line.append(chunk, r);
-      if (chunk.size() >= kChunk) {
-        out.write(chunk);
-        chunk.clear();
-      }
-    });
-    out.write(chunk);
+    store.visitNumbers(Table::Results, [&](const double* r) { lines.add(r); });
+    lines.finish();
     return;
   }
   const std::size_t fields = TableDefinition(Table::Results).fields.size();
-  constexpr std::size_t kRowsPerBlock = 4096;
+  const std::size_t blockSize = 4096 * fields;  // 4,096 rows
   constexpr std::size_t kBlocksAhead = 3;
   std::mutex mutex;
   std::condition_variable changed;
   std::deque<std::vector<double>> full;  // read, not yet written
-  std::vector<std::vector<double>> spare;
   bool allRead = false;
   bool writerFailed = false;
   std::exception_ptr writeError;
-  // Started once a whole block is read: a small table is written by the
-  // calling thread alone.
-  std::optional<std::thread> writer;
   auto writeBlocks = [&] {
-    std::string chunk;
-    chunk.reserve(kChunk + 256);
     try {
       for (;;) {
         std::vector<double> block;
@@ -129,18 +134,9 @@ void WriteResultsLines(WorkingStore& store, ReplacingFile& out, int threads) {
           full.pop_front();
         }
         changed.notify_all();
-        for (std::size_t at = 0; at < block.size(); at += fields) {
-          line.append(chunk, block.data() + at);
-          if (chunk.size() >= kChunk) {
-            out.write(chunk);
-            chunk.clear();
-          }
-        }
-        block.clear();
-        std::lock_guard<std::mutex> lock(mutex);
-        spare.push_back(std::move(block));
+        for (std::size_t at = 0; at < block.size(); at += fields) lines.add(block.data() + at);
       }
-      out.write(chunk);
+      lines.finish();
     } catch (...) {
       std::lock_guard<std::mutex> lock(mutex);
       writeError = std::current_exception();
@@ -148,35 +144,32 @@ void WriteResultsLines(WorkingStore& store, ReplacingFile& out, int threads) {
       changed.notify_all();
     }
   };
+  // Started once a whole block is read: a small table is written by the
+  // calling thread alone.
+  std::optional<std::thread> writer;
   struct WriterFailed {};
   std::vector<double> block;
-  block.reserve(kRowsPerBlock * fields);
+  block.reserve(blockSize);
   auto handOn = [&] {
     if (!writer) writer.emplace(writeBlocks);
     std::unique_lock<std::mutex> lock(mutex);
     changed.wait(lock, [&] { return full.size() < kBlocksAhead || writerFailed; });
     if (writerFailed) throw WriterFailed{};
     full.push_back(std::move(block));
-    if (spare.empty()) {
-      block = {};
-      block.reserve(kRowsPerBlock * fields);
-    } else {
-      block = std::move(spare.back());
-      spare.pop_back();
-    }
     lock.unlock();
     changed.notify_all();
+    block = {};
+    block.reserve(blockSize);
   };
   std::exception_ptr readError;
   try {
     store.visitNumbers(Table::Results, [&](const double* r) {
       block.insert(block.end(), r, r + fields);
-      if (block.size() >= kRowsPerBlock * fields) handOn();
+      if (block.size() >= blockSize) handOn();
     });
     if (!writer) {
-      std::string chunk;
-      for (std::size_t at = 0; at < block.size(); at += fields) line.append(chunk, block.data() + at);
-      out.write(chunk);
+      for (std::size_t at = 0; at < block.size(); at += fields) lines.add(block.data() + at);
+      lines.finish();
       return;
     }
     if (!block.empty()) handOn();
