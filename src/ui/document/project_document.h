@@ -129,6 +129,12 @@ class ProjectDocument : public QObject {
   std::array<bool, kMethodCount> runMethods() const;
   // The last run was stopped before it ended: its results are partial.
   bool resultsPartial() const { return m_lastRun && m_lastRun->outcome == RunOutcome::Stopped; }
+  // The held results belong to the data as it stands now. False once any
+  // input of the analysis changed since the run (an edit, a vegetation
+  // Export or Restore, an undo past it); undo back to exactly the run's data
+  // makes them current again. While false, no window, print or file shows
+  // them: the minima, surfaces, labels and contours are out of date.
+  bool resultsCurrent() const { return m_resultsCurrent; }
 
   // The surfaces the drawing and the result windows present (the critical
   // surface of each shown method, or a replayed row), as the engine
@@ -167,6 +173,7 @@ class ProjectDocument : public QObject {
   bool m_hasOwnResults = false;
   bool m_storeWasTaken = false;
   bool m_runInProgress = false;
+  bool m_resultsCurrent = true;
   std::optional<RunResult> m_lastRun;
   // Set when a run begins, forgotten with its results.
   std::optional<std::uint8_t> m_runTheory;
