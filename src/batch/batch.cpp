@@ -6,6 +6,7 @@
 #include "engine/slip_surface.h"
 #include "model/numbers.h"
 #include "model/verification.h"
+#include "persistence/companion_file.h"
 #include "persistence/folders.h"
 #include "persistence/project_file.h"
 #include "persistence/result_file.h"
@@ -167,6 +168,7 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     project.BatchMode = 1;
     project.model.Language = options.language;
     ReadAnyProjectFile(project, platform, file);
+    ApplyCompanionBeside(project, file);
     report.projectName = project.options.text("E_Project_Name");
     project.run.StopRequested = 0;
     platform.project = &project;

@@ -326,6 +326,23 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::PdfExported, "PDF saved: {0}", "บันทึก PDF แล้ว: {0}"},
     {UiText::NoResultsToReport, "There are no results to report yet: run the analysis first.",
      "ยังไม่มีผลการวิเคราะห์ให้รายงาน กรุณาคำนวณก่อน"},
+    {UiText::ResultsOutOfDateStatus,
+     "The results are out of date: the data changed after the run. Run the analysis again.",
+     "ผลการวิเคราะห์ไม่เป็นปัจจุบัน: ข้อมูลถูกแก้ไขหลังการคำนวณ กรุณาคำนวณใหม่"},
+    {UiText::ResultFileRemoved,
+     "The result file {0} was removed: it did not come from the saved data. Run the analysis and save again to "
+     "have one.",
+     "ลบแฟ้มผลลัพธ์ {0} แล้ว เนื่องจากไม่ได้มาจากข้อมูลที่บันทึก กรุณาคำนวณและบันทึกใหม่"},
+    {UiText::ResultFileNotRemoved,
+     "The result file {0} does not come from the saved data, and it could not be removed: {1}",
+     "แฟ้มผลลัพธ์ {0} ไม่ได้มาจากข้อมูลที่บันทึก และไม่สามารถลบได้: {1}"},
+    {UiText::SavedResultsNotOfData,
+     "No results shown: the result file {0} does not come from this project's data. Run the analysis.",
+     "ไม่แสดงผลการวิเคราะห์: แฟ้มผลลัพธ์ {0} ไม่ได้มาจากข้อมูลของโครงการนี้ กรุณาคำนวณ"},
+    {UiText::SavedResultsUnreadable, "No results shown: {0}", "ไม่แสดงผลการวิเคราะห์: {0}"},
+    {UiText::SaveResultsQuestion,
+     "The results of the last run are not saved in a result file yet.\rSave the project and its results?",
+     "ผลการคำนวณล่าสุดยังไม่ได้บันทึกลงแฟ้มผลลัพธ์\rต้องการบันทึกโครงการและผลลัพธ์หรือไม่?"},
 };
 
 // The settings dialogs' own controls; the window titles are those of the

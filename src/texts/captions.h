@@ -136,6 +136,19 @@ enum class UiText {
   PdfFilter,
   PdfExported,
   NoResultsToReport,
+  // The status line while the held results belong to data since changed.
+  ResultsOutOfDateStatus,
+  // Save: the result file beside the project was removed, because the
+  // project has no results of the saved data ({0} the result file), or was
+  // left because it could not be removed ({1} the reason).
+  ResultFileRemoved,
+  ResultFileNotRemoved,
+  // Open: the result file beside the project belongs to other data ({0}).
+  SavedResultsNotOfData,
+  // Open: the result file or its stamp cannot be read: {0} the reason.
+  SavedResultsUnreadable,
+  // New, Open and Quit with results not yet written to a result file.
+  SaveResultsQuestion,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "model/collection.h"
+#include "model/numbers.h"
 #include "model/platform.h"
 #include "model/soil_color.h"
 #include "persistence/settings_file.h"
@@ -347,6 +348,78 @@ TEST_F(StepByStepTest, NextOnTheSoilPageChecksTheSoils) {
   EXPECT_EQ(prompter.shown[0].text, MessageBoxText(MessageText(document->language(), 11)));
   EXPECT_EQ(prompter.shown[1].text, MessageBoxText(MessageText(document->language(), 9)));
   EXPECT_EQ(form->pages().currentIndex(), 2);
+}
+
+}  // namespace
+}  // namespace pelodyn
+
+namespace pelodyn {
+namespace {
+
+// A typed number by its value, any other text as it is.
+std::string Normal(const std::string& text) {
+  double value = 0.0;
+  return TryStrToFloat(text, value) ? FormatShortest(value) : text;
+}
+
+// Every value of the form survives Save and Open, whether or not the
+// project file has room for it where it stands (a unit weight of water
+// without seepage, a fourth decimal): what the file cannot hold goes into
+// the companion file.
+TEST_F(StepByStepTest, EveryFieldTypedComesBackAfterSaveAndOpen) {
+  ASSERT_TRUE(window->fileCommands().openPath(
+      QString::fromStdString((fs::path(PELODYN_EXAMPLES) / "layered-phreatic-loads.pdd").string())));
+  OptionValues typed = document->project().options;
+  int n = 0;
+  for (const ControlDef& def : OptionControls()) {
+    const std::string name(def.name);
+    ++n;
+    switch (def.kind) {
+      case ControlKind::Edit: {
+        const std::string now = typed.text(name);
+        if (name == "E_Project_Name" || name == "E_Lacation" || name == "E_Engineer") {
+          typed.setText(name, now + " " + std::to_string(n));
+        } else if (now.find('.') == std::string::npos && name != "E_BottomLine") {
+          typed.setText(name, std::to_string(std::stoi(now) + n % 7 + 1));
+        } else if (name != "E_BottomLine") {
+          typed.setText(name, FormatShortest(std::stod(now) + 0.0625 * (n % 5 + 1)));
+        }
+        break;
+      }
+      case ControlKind::Check:
+        typed.setChecked(name, !typed.checked(name));
+        break;
+      case ControlKind::Choice:
+        typed.setItemIndex(name, typed.itemIndex(name) == 1 ? 0 : 1);
+        break;
+    }
+  }
+  document->setOptions("Type every field", [&](OptionValues& o) { o = typed; });
+  const fs::path saved = dir / "every-field.pdd";
+  prompter.saveTargets = {SaveTarget{QString::fromStdString(saved.string()), 0}};
+  window->commands().action(QStringLiteral("MN_SaveAs"))->trigger();
+  ASSERT_TRUE(fs::exists(saved));
+
+  window->fileCommands().runNewProject(false);
+  ASSERT_TRUE(window->fileCommands().openPath(QString::fromStdString(saved.string())));
+  const OptionValues& back = document->project().options;
+  for (const ControlDef& def : OptionControls()) {
+    const std::string name(def.name);
+    switch (def.kind) {
+      case ControlKind::Edit:
+        EXPECT_EQ(Normal(back.text(name)), Normal(typed.text(name))) << name;
+        if (auto* edit = form->findChild<QLineEdit*>(QString::fromStdString(name))) {
+          EXPECT_EQ(edit->text().toStdString(), back.text(name)) << name;
+        }
+        break;
+      case ControlKind::Check:
+        EXPECT_EQ(back.checked(name), typed.checked(name)) << name;
+        break;
+      case ControlKind::Choice:
+        EXPECT_EQ(back.itemIndex(name), typed.itemIndex(name)) << name;
+        break;
+    }
+  }
 }
 
 }  // namespace

@@ -3,20 +3,17 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "model/collection.h"
+#include "model/data_fingerprint.h"
 #include "model/verification.h"
 #include "persistence/folders.h"
+#include "persistence/result_file_reading.h"
 #include "persistence/sqlite_store.h"
 #include "ui/document/edit_commands.h"
 
 namespace pelodyn {
 
 namespace {
-
-// The vegetation calculator's root tables belong to the program, not to a
-// project file: New and Open leave them alone.
-bool ProgramTable(Table table) {
-  return table == Table::Root_No || table == Table::Root_Layer || table == Table::Root_Position;
-}
 
 QString OptionDescription(const QString& control) {
   return QStringLiteral("Set ") + control;
@@ -43,7 +40,7 @@ void SyncModelFlags(Project& project) {
 ProjectDocument::ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock)
     : m_project(std::move(project)), m_storeKind(kind), m_lock(std::move(lock)) {
   connect(&m_undo, &QUndoStack::cleanChanged, &m_notifier,
-          [this](bool clean) { emit m_notifier.modifiedChanged(!clean); });
+          [this](bool) { emit m_notifier.modifiedChanged(hasUnsavedWork()); });
 }
 
 ProjectDocument::~ProjectDocument() = default;
@@ -172,6 +169,7 @@ void ProjectDocument::applyOptions(const OptionValues& values, const QStringList
   m_project->options = values;
   SyncModelFlags(*m_project);
   for (const QString& control : changed) emit m_notifier.optionChanged(control);
+  refreshCurrency();
 }
 
 void ProjectDocument::applyRows(Table table, int position, int removeCount, const std::vector<Row>& insert) {
@@ -187,12 +185,112 @@ void ProjectDocument::applyRows(Table table, int position, int removeCount, cons
   transaction.commit();
   emit m_notifier.rowsEdited(table, position, removeCount, static_cast<int>(insert.size()));
   emit m_notifier.rowsChanged(table, position);
+  refreshCurrency();
+}
+
+void ProjectDocument::refreshCurrency() {
+  // A run in progress owns the store; its data cannot change meanwhile.
+  if (m_runInProgress) return;
+  const bool current = !m_runFingerprint || AnalysisDataFingerprint(*m_project) == *m_runFingerprint;
+  if (current == m_resultsCurrent) return;
+  m_resultsCurrent = current;
+  emit m_notifier.resultsChanged();
+  emit m_notifier.modifiedChanged(hasUnsavedWork());
+}
+
+void ProjectDocument::setResultsUnsaved(bool unsaved) {
+  const bool before = hasUnsavedWork();
+  m_resultsUnsaved = unsaved;
+  if (before != hasUnsavedWork()) emit m_notifier.modifiedChanged(hasUnsavedWork());
+}
+
+void ProjectDocument::markResultsSaved() {
+  setResultsUnsaved(false);
+}
+
+const std::vector<CriticalSurface>& ProjectDocument::presentedSurfaces() const {
+  static const std::vector<CriticalSurface> kNone;
+  return m_resultsCurrent ? m_surfaces : kNone;
+}
+
+void ProjectDocument::setResultsNote(const QString& note) {
+  if (m_resultsNote == note) return;
+  m_resultsNote = note;
+  emit m_notifier.resultsChanged();
+}
+
+std::optional<ResultsStamp> ProjectDocument::resultsStamp() const {
+  if (!hasOwnResults() || !m_runFingerprint || !m_lastRun) return std::nullopt;
+  const RunState& run = m_project->run;
+  ResultsStamp stamp;
+  stamp.fingerprint = *m_runFingerprint;
+  stamp.theory = runTheory();
+  stamp.methods = runMethods();
+  stamp.partial = resultsPartial();
+  stamp.trialsDone = m_lastRun->trialsDone;
+  stamp.trialsTotal = m_lastRun->trialsTotal;
+  for (const RunWarning& w : m_lastRun->warnings) stamp.warnings.emplace_back(w.method, static_cast<int>(w.edge));
+  stamp.minima = run.Minimum;
+  stamp.bestSurfaceX = run.BestSurfaceX;
+  stamp.bestSurfaceY = run.BestSurfaceY;
+  stamp.maxRadius = run.MaxRadius;
+  stamp.minRadius = run.MinRadius;
+  return stamp;
+}
+
+void ProjectDocument::adoptSavedResults(const ResultsStamp& stamp, const std::filesystem::path& resultFile,
+                                        PlatformServices& platform) {
+  if (m_runInProgress) return;
+  ReadResultFileTables(*m_project->store, resultFile);
+  RunState& run = m_project->run;
+  run.Minimum = stamp.minima;
+  run.BestSurfaceX = stamp.bestSurfaceX;
+  run.BestSurfaceY = stamp.bestSurfaceY;
+  run.MaxRadius = stamp.maxRadius;
+  run.MinRadius = stamp.minRadius;
+  run.RunStarted = 1;
+  RunResult result;
+  result.outcome = stamp.partial ? RunOutcome::Stopped : RunOutcome::Complete;
+  result.trialsDone = stamp.trialsDone;
+  result.trialsTotal = stamp.trialsTotal;
+  for (const auto& [method, edge] : stamp.warnings) {
+    result.warnings.push_back(RunWarning{method, static_cast<RunWarning::Edge>(edge)});
+  }
+  m_lastRun = result;
+  m_runTheory = static_cast<std::uint8_t>(stamp.theory);
+  m_runMethods = stamp.methods;
+  m_runFingerprint = stamp.fingerprint;
+  m_hasOwnResults = true;
+  m_resultsUnsaved = false;
+  m_resultsCurrent = AnalysisDataFingerprint(*m_project) == stamp.fingerprint;
+  m_resultsNote.clear();
+  emit m_notifier.runStateChanged();
+  // The surfaces are analysed again from the saved minima, in the data
+  // they came from: the collection is that of the project as read.
+  if (m_resultsCurrent) {
+    SilentPlatform silent;
+    CollectAnalysisData(*m_project, silent);
+    if (m_project->model.DataError == 0) m_surfaces = PresentCriticalSurfaces(*m_project, platform);
+  }
+  emit m_notifier.tableReset(Table::Results);
+  emit m_notifier.tableReset(Table::Failure_Geometry);
+  emit m_notifier.resultsChanged();
+  emit m_notifier.modifiedChanged(hasUnsavedWork());
 }
 
 // ----- Whole project -----------------------------------------------------------
 
 void ProjectDocument::newProject(const std::function<void(Project&)>& readSettings) {
   NewProject(*m_project, readSettings);
+  // The root data belong to the project they were typed for.
+  {
+    WorkingStore& store = *m_project->store;
+    StoreTransaction transaction(store);
+    for (Table table : CompanionTables()) {
+      if (store.rowCount(table) > 0) store.empty(table);
+    }
+    transaction.commit();
+  }
   SyncModelFlags(*m_project);
   m_projectFileName.clear();
   resetRunState();
@@ -206,7 +304,6 @@ void ProjectDocument::adoptProject(Project& other, const QString& path) {
   {
     StoreTransaction transaction(store);
     for (Table table : AllTables()) {
-      if (ProgramTable(table)) continue;
       store.empty(table);
       other.store->visitRows(table, [&store](const Row& row) { store.append(row); });
     }
@@ -262,6 +359,9 @@ void ProjectDocument::beginRun() {
   const AnalysisModel& m = m_project->model;
   m_runTheory = m.AnalysisTheory;
   m_runMethods = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0, m.UseSpencer != 0};
+  m_runFingerprint = AnalysisDataFingerprint(*m_project);
+  m_resultsCurrent = true;
+  m_resultsNote.clear();
   m_runInProgress = true;
   m_surfaces.clear();
   emit m_notifier.runStateChanged();
@@ -271,19 +371,23 @@ void ProjectDocument::beginRun() {
 void ProjectDocument::endRun(const RunResult& result) {
   m_runInProgress = false;
   m_lastRun = result;
-  if (result.outcome == RunOutcome::Complete || result.outcome == RunOutcome::Stopped) m_hasOwnResults = true;
+  // A run that failed has cleared what an earlier one left.
+  m_hasOwnResults = result.outcome == RunOutcome::Complete || result.outcome == RunOutcome::Stopped;
+  m_resultsUnsaved = m_hasOwnResults;
   emit m_notifier.runStateChanged();
+  emit m_notifier.modifiedChanged(hasUnsavedWork());
 }
 
 void ProjectDocument::presentCriticalSurfaces(PlatformServices& platform) {
-  if (m_runInProgress) return;
+  // Out-of-date minima analysed in today's data would be neither.
+  if (m_runInProgress || !m_resultsCurrent) return;
   m_surfaces = PresentCriticalSurfaces(*m_project, platform);
   emit m_notifier.tableReset(Table::Failure_Geometry);
   emit m_notifier.resultsChanged();
 }
 
 void ProjectDocument::presentResultsRow(PlatformServices& platform, double radius, double centerX, double centerY) {
-  if (m_runInProgress) return;
+  if (m_runInProgress || !m_resultsCurrent) return;
   std::optional<CriticalSurface> surface = ReplayResultsRow(*m_project, platform, radius, centerX, centerY);
   if (!surface) return;
   m_surfaces = {std::move(*surface)};
@@ -297,7 +401,7 @@ void ProjectDocument::setShowPicture(int method, bool shown) {
 }
 
 void ProjectDocument::recordCriticalSurface() {
-  if (m_runInProgress) return;
+  if (m_runInProgress || !m_resultsCurrent) return;
   RecordCriticalSurface(*m_project);
   emit m_notifier.tableReset(Table::Failure_Geometry);
 }
@@ -319,11 +423,16 @@ void ProjectDocument::resetRunState() {
   // as this one's.
   m_project->slices = SliceSet{};
   m_hasOwnResults = false;
+  m_resultsUnsaved = false;
+  m_resultsCurrent = true;
+  m_runFingerprint.reset();
+  m_resultsNote.clear();
   m_lastRun.reset();
   m_runTheory.reset();
   m_surfaces.clear();
   emit m_notifier.runStateChanged();
   emit m_notifier.resultsChanged();
+  emit m_notifier.modifiedChanged(hasUnsavedWork());
 }
 
 }  // namespace pelodyn

@@ -20,6 +20,7 @@
 #include <QString>
 #include <QUndoStack>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,6 +30,7 @@
 #include "model/critical_surface.h"
 #include "model/project.h"
 #include "model/working_store.h"
+#include "persistence/companion_file.h"
 #include "ui/document/project_notifier.h"
 
 namespace pelodyn {
@@ -93,6 +95,14 @@ class ProjectDocument : public QObject {
   // Unsaved changes since the last New, Open or Save: the undo stack is not
   // at its clean state.
   bool isModified() const { return !m_undo.isClean(); }
+  // Unsaved work, for New, Open and Quit and the title's mark: unsaved
+  // edits, or current results not yet written to a result file.
+  bool hasUnsavedWork() const { return isModified() || resultsUnsaved(); }
+  // Current results of this project that no result file holds yet.
+  bool resultsUnsaved() const { return m_resultsUnsaved && m_hasOwnResults && m_resultsCurrent; }
+  // Save wrote the result file of the current results, or decided there
+  // was none to write.
+  void markResultsSaved();
   // After a successful save of the project file.
   void markSaved(const QString& path);
   QString projectFilePath() const;
@@ -118,7 +128,8 @@ class ProjectDocument : public QObject {
   bool runInProgress() const { return m_runInProgress; }
   // True once a run of this project has left results: only then does a save
   // write the result file.
-  bool hasOwnResults() const { return m_hasOwnResults; }
+  // Results of data since changed do not count.
+  bool hasOwnResults() const { return m_hasOwnResults && m_resultsCurrent; }
   // The last run of this project, when there was one.
   const std::optional<RunResult>& lastRun() const { return m_lastRun; }
   // The theory (AnalysisTheory) and the selected methods (Ordinary, Janbu,
@@ -135,11 +146,27 @@ class ProjectDocument : public QObject {
   // makes them current again. While false, no window, print or file shows
   // them: the minima, surfaces, labels and contours are out of date.
   bool resultsCurrent() const { return m_resultsCurrent; }
+  // The stamp that records the held results in the companion file: what
+  // they came from, the run's kind and outcome, its minima. Nothing when
+  // there are no current results of this project.
+  std::optional<ResultsStamp> resultsStamp() const;
+  // Takes the results saved beside the project just opened: the tables of
+  // `resultFile` (Results rows, irregular surfaces) and the stamp's minima.
+  // They count as saved, and as current when the stamp's fingerprint is
+  // that of the data; their surfaces are then presented. A result file
+  // that cannot be read raises FileError and leaves no results.
+  void adoptSavedResults(const ResultsStamp& stamp, const std::filesystem::path& resultFile,
+                         PlatformServices& platform);
+  // What the status line says of results that were not shown (a result
+  // file that belongs to other data); empty when there is nothing to say.
+  const QString& resultsNote() const { return m_resultsNote; }
+  void setResultsNote(const QString& note);
 
   // The surfaces the drawing and the result windows present (the critical
   // surface of each shown method, or a replayed row), as the engine
   // computed them.
-  const std::vector<CriticalSurface>& presentedSurfaces() const { return m_surfaces; }
+  // Nothing while the results are out of date.
+  const std::vector<CriticalSurface>& presentedSurfaces() const;
   // Analyses the critical surfaces of the shown methods again (after a run,
   // a picture box, the slice-display cycle).
   void presentCriticalSurfaces(PlatformServices& platform);
@@ -163,6 +190,10 @@ class ProjectDocument : public QObject {
   // The writes the commands make; each tells the notifier.
   void applyOptions(const OptionValues& values, const QStringList& changed);
   void applyRows(Table table, int position, int removeCount, const std::vector<Row>& insert);
+  // Compares the data with the data the held results came from, and tells
+  // the windows when the answer changes.
+  void refreshCurrency();
+  void setResultsUnsaved(bool unsaved);
 
   std::unique_ptr<Project> m_project;
   StoreKind m_storeKind;
@@ -174,6 +205,10 @@ class ProjectDocument : public QObject {
   bool m_storeWasTaken = false;
   bool m_runInProgress = false;
   bool m_resultsCurrent = true;
+  bool m_resultsUnsaved = false;
+  // The fingerprint of the data the held results came from.
+  std::optional<std::uint64_t> m_runFingerprint;
+  QString m_resultsNote;
   std::optional<RunResult> m_lastRun;
   // Set when a run begins, forgotten with its results.
   std::optional<std::uint8_t> m_runTheory;

@@ -2,6 +2,7 @@
 
 #include <QStatusBar>
 
+#include "texts/captions.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/run_texts.h"
@@ -15,6 +16,8 @@ ResultsPresenter::ResultsPresenter(ProjectDocument& document, SectionView& view,
   ProjectNotifier& n = document.notifier();
   connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { clear(); }));
   connect(&n, &ProjectNotifier::resultsChanged, this, GuardedSlot([this] {
+    // A contour map of out-of-date results is as wrong as their labels.
+    if (!m_document.resultsCurrent()) setContoursShown(false);
     showSurfaces();
     showSummary();
   }));
@@ -33,8 +36,8 @@ ResultsPresenter::ResultsPresenter(ProjectDocument& document, SectionView& view,
 bool ResultsPresenter::contoursAvailable() const {
   const Project& p = m_document.project();
   const auto& last = m_document.lastRun();
-  return !m_document.runInProgress() && last && p.model.AnalysisTheory == 1 && p.model.CircularSearchKind == 0 &&
-         p.store->rowCount(Table::Results) > 0;
+  return !m_document.runInProgress() && m_document.resultsCurrent() && last && p.model.AnalysisTheory == 1 &&
+         p.model.CircularSearchKind == 0 && p.store->rowCount(Table::Results) > 0;
 }
 
 void ResultsPresenter::setContoursShown(bool shown) {
@@ -61,8 +64,15 @@ void ResultsPresenter::showSurfaces() {
 
 void ResultsPresenter::showSummary() {
   const auto& last = m_document.lastRun();
-  m_summary = last && !m_document.runInProgress() ? RunSummaryText(m_document.language(), m_document.project(), *last)
-                                                  : QString();
+  if (m_document.runInProgress()) {
+    m_summary.clear();
+  } else if (last && !m_document.resultsCurrent()) {
+    m_summary = QString::fromStdString(std::string(UiTextFor(m_document.language(), UiText::ResultsOutOfDateStatus)));
+  } else if (last) {
+    m_summary = RunSummaryText(m_document.language(), m_document.project(), *last);
+  } else {
+    m_summary = m_document.resultsNote();
+  }
   if (m_summary.isEmpty()) {
     m_status.clearMessage();
   } else {

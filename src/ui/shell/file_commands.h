@@ -12,7 +12,10 @@
 #include <QString>
 #include <functional>
 
+#include <optional>
 #include "texts/captions.h"
+
+#include "persistence/companion_file.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
 
@@ -59,10 +62,15 @@ class FileCommands {
   // true when the command may go on.
   bool settleUnsavedChanges(UiText caption);
   bool saveWithDialog(bool honourFilter);
-  void writeTo(const QString& path, bool legacy);
-  // Writes the result file beside the saved project when it has results of
-  // its own; says so when it cannot, naming the reason.
-  void writeResultIfOwn();
+  // Writes the project file at `path` (version 1.18 when `legacy`), its
+  // companion, and the result file when the project has current results of
+  // the saved data; a result file beside it that belongs to other data is
+  // removed, and the user told. When the result file cannot be written the
+  // project is saved all the same and the message says so.
+  void saveProject(const QString& path, bool legacy);
+  // After Open: the results of the result file beside the project when the
+  // companion's stamp says they came from the data read, else a note.
+  void showSavedResults(const std::optional<ResultsStamp>& stamp);
   void setPathAndCaption(const QString& path);
   void rememberFolder(const QString& path);
 

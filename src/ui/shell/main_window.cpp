@@ -183,9 +183,9 @@ void MainWindow::on(const QString& name, std::function<void()> slot) {
 }
 
 void MainWindow::setCaption(const QString& caption) {
-  // The modified mark is the undo stack's clean state.
+  // The modified mark: unsaved edits, or results not yet saved.
   setWindowTitle(caption + QStringLiteral("[*]"));
-  setWindowModified(m_document.isModified());
+  setWindowModified(m_document.hasUnsavedWork());
 }
 
 void MainWindow::createStatusBar() {
@@ -430,7 +430,7 @@ void MainWindow::projectLoaded() {
     m_view->redrawBase(0);
     m_view->rebuildDisplayList();
   }
-  setWindowModified(m_document.isModified());
+  setWindowModified(m_document.hasUnsavedWork());
   updateActions();
 }
 

@@ -1,0 +1,242 @@
+// Results belong to the data they came from: an edit of any input of the
+// analysis puts the held results out of date everywhere they are shown or
+// saved, undo back to the run's data makes them current again, and a saved
+// project carries its results (and its root data) into the next Open.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <filesystem>
+#include <functional>
+
+#include "model/data_fingerprint.h"
+#include "persistence/companion_file.h"
+#include "persistence/result_file.h"
+#include "texts/captions.h"
+#include "ui/document/project_document.h"
+#include "ui/file_bytes.h"
+#include "ui/run/progress_window.h"
+#include "ui/run/run_controller.h"
+#include "ui/scripted_prompter.h"
+#include "ui/shell/main_window.h"
+#include "view/section_view.h"
+
+namespace pelodyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ResultsCurrencyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("pelodyn-currency-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    document = ProjectDocument::openPrivate();
+    window = std::make_unique<MainWindow>(*document, prompter);
+    window->startUp();
+  }
+  void TearDown() override {
+    window.reset();
+    document.reset();
+    fs::remove_all(dir);
+  }
+  fs::path open(const char* example) {
+    const fs::path copy = dir / example;
+    fs::copy_file(fs::path(PELODYN_EXAMPLES) / example, copy, fs::copy_options::overwrite_existing);
+    EXPECT_TRUE(window->fileCommands().openPath(QString::fromStdString(copy.string())));
+    return copy;
+  }
+  void runToEnd() {
+    window->commands().action("MN_Run")->trigger();
+    QSignalSpy finished(&window->runController(), &RunController::finished);
+    window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
+    if (finished.isEmpty()) {
+      ASSERT_TRUE(finished.wait(120000));
+    }
+    window->progressWindow()->close();
+  }
+  QString status() const { return window->statusBar()->currentMessage(); }
+  bool showsResults() const {
+    return document->resultsCurrent() && !document->presentedSurfaces().empty() &&
+           !window->view()->criticalSurfaces().empty() && status().startsWith("Calculation Complete");
+  }
+  bool showsNoResults() const {
+    return !document->resultsCurrent() && document->presentedSurfaces().empty() &&
+           window->view()->criticalSurfaces().empty() &&
+           status() == QString::fromUtf8(UiTextFor(1, UiText::ResultsOutOfDateStatus).data()) &&
+           !document->hasOwnResults() && !document->resultsStamp().has_value();
+  }
+
+  fs::path dir;
+  test::ScriptedPrompter prompter;
+  std::unique_ptr<ProjectDocument> document;
+  std::unique_ptr<MainWindow> window;
+};
+
+Row SoilRow(ProjectDocument& d, int position) {
+  return d.project().store->rowAt(Table::Soil_Prop, position);
+}
+
+TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsThemBack) {
+  struct Edit {
+    const char* what;
+    std::function<void(ProjectDocument&)> apply;
+  };
+  const Edit edits[] = {
+      {"a soil's cohesion",
+       [](ProjectDocument& d) { d.editCell(Table::Soil_Prop, 1, SoilRow(d, 1).fieldIndex("Cohesion"), 300.0); }},
+      {"a boundary point",
+       [](ProjectDocument& d) {
+         const Row r = d.project().store->rowAt(Table::Geometry, 4);
+         d.editCell(Table::Geometry, 4, r.fieldIndex("Coordi Y"), r.real("Coordi Y") + 0.5);
+       }},
+      {"the water line",
+       [](ProjectDocument& d) {
+         Row p(Table::Waterline);
+         p.set("Point No.", 1).set("Coordi X", 0.0).set("Coordi Y", 30.0);
+         d.insertRows(Table::Waterline, 1, {p});
+       }},
+      {"a line load",
+       [](ProjectDocument& d) {
+         Row load(Table::Lineload);
+         load.set("Load No.", 1).set("Magnitude", 50.0).set("Coordi X", 30.0).set("Coordi Y", 60.0);
+         d.insertRows(Table::Lineload, 1, {load});
+       }},
+      {"a method", [](ProjectDocument& d) { d.setOptionChecked("CB_Ordinary", false); }},
+      {"a search setting", [](ProjectDocument& d) { d.setOptionText("E_Cir_Slice", "12"); }},
+      {"the theory", [](ProjectDocument& d) { d.setOptionIndex("RG_Theory", 2); }},
+      {"vegetation Export",
+       [](ProjectDocument& d) {
+         Row soil = SoilRow(d, 1);
+         soil.set("Cohesion", 12.6);
+         Row backup = SoilRow(d, 1);
+         backup = Row(Table::Soil_Prop_Bak);
+         for (std::size_t f = 0; f < soil.fieldCount(); ++f) backup.value(f) = SoilRow(d, 1).value(f);
+         d.replaceTables("Export vegetation cohesion",
+                         {{Table::Soil_Prop, {soil, SoilRow(d, 2)}}, {Table::Soil_Prop_Bak, {backup}}});
+       }},
+  };
+  const fs::path project = open("homogeneous-grid.pdd");
+  const fs::path pdr = fs::path(project).replace_extension(".pdr");
+  runToEnd();
+  ASSERT_TRUE(showsResults()) << status().toStdString();
+  // Saved once, the project's result file lies beside it.
+  window->commands().action("MN_Save")->trigger();
+  ASSERT_TRUE(fs::exists(pdr));
+  const std::string savedPdr = test::Bytes(pdr);
+
+  for (const Edit& edit : edits) {
+    SCOPED_TRACE(edit.what);
+    edit.apply(*document);
+    EXPECT_TRUE(showsNoResults()) << status().toStdString();
+    // Save writes the new data and leaves no result file of the old.
+    prompter.shown.clear();
+    window->commands().action("MN_Save")->trigger();
+    EXPECT_FALSE(fs::exists(pdr));
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_TRUE(prompter.shown.front().text.contains("removed")) << prompter.shown.front().text.toStdString();
+    // Undo to the run's data: the results are current again, and unsaved,
+    // since no result file holds them now.
+    document->undoStack().undo();
+    EXPECT_TRUE(showsResults()) << status().toStdString();
+    EXPECT_TRUE(document->resultsUnsaved());
+    window->commands().action("MN_Save")->trigger();
+    ASSERT_TRUE(fs::exists(pdr));
+    EXPECT_EQ(test::Bytes(pdr), savedPdr);
+    EXPECT_FALSE(document->hasUnsavedWork());
+  }
+}
+
+TEST_F(ResultsCurrencyTest, UndoToAnEmptyProjectLeavesNothingDrawn) {
+  // The example's data typed into a new project as one step.
+  Project scratch(SqliteWorkingStore::OpenInMemory());
+  {
+    SilentPlatform silent;
+    NewProject(scratch);
+    ReadAnyProjectFile(scratch, silent, fs::path(PELODYN_EXAMPLES) / "homogeneous-grid.pdd");
+  }
+  window->fileCommands().runNewProject(false);
+  document->setOptions("Type the example", [&](OptionValues& o) { o = scratch.options; });
+  document->replaceTables("Type the example", {{Table::Soil_Prop, scratch.store->rows(Table::Soil_Prop)},
+                                               {Table::Geometry, scratch.store->rows(Table::Geometry)}});
+  runToEnd();
+  ASSERT_TRUE(showsResults()) << status().toStdString();
+  while (document->undoStack().canUndo()) document->undoStack().undo();
+  EXPECT_TRUE(showsNoResults()) << status().toStdString();
+  while (document->undoStack().canRedo()) document->undoStack().redo();
+  EXPECT_TRUE(showsResults()) << status().toStdString();
+}
+
+TEST_F(ResultsCurrencyTest, ResultsAreUnsavedWorkUntilTheirFileIsWritten) {
+  open("homogeneous-grid.pdd");
+  EXPECT_FALSE(document->hasUnsavedWork());
+  runToEnd();
+  EXPECT_TRUE(document->hasUnsavedWork());
+  EXPECT_FALSE(document->isModified());
+  EXPECT_TRUE(window->isWindowModified());
+  // New asks, naming the results; Cancel keeps them.
+  prompter.shown.clear();
+  prompter.saveAnswers = {SaveChoice::Cancel};
+  EXPECT_FALSE(window->fileCommands().newCommand());
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_TRUE(prompter.shown[0].text.contains("results")) << prompter.shown[0].text.toStdString();
+  EXPECT_TRUE(showsResults());
+  // Save answers it: the result file is written and nothing is unsaved.
+  prompter.saveAnswers = {SaveChoice::Save};
+  EXPECT_TRUE(window->fileCommands().newCommand());
+  EXPECT_TRUE(fs::exists(dir / "homogeneous-grid.pdr"));
+  EXPECT_FALSE(document->hasUnsavedWork());
+}
+
+TEST_F(ResultsCurrencyTest, SavedResultsAndRootDataComeBackWithTheProjectAndGoWithNew) {
+  const fs::path project = open("homogeneous-grid.pdd");
+  Row root(Table::Root_No);
+  root.set("Root No.", 1).set("Discription", "Vetiver").set("Cohesion", 12.5);
+  Row plant(Table::Root_Position);
+  plant.set("No.", 1).set("Root Type", 1).set("Coordi X", 70.0).set("Coordi Y", 55.0);
+  document->insertRows(Table::Root_No, 1, {root});
+  document->insertRows(Table::Root_Position, 1, {plant});
+  runToEnd();
+  const auto minima = document->project().run.Minimum;
+  const auto surfaces = document->presentedSurfaces();
+  ASSERT_FALSE(surfaces.empty());
+  window->commands().action("MN_Save")->trigger();
+  ASSERT_TRUE(fs::exists(dir / "homogeneous-grid.pdx"));
+
+  window->fileCommands().runNewProject(false);
+  EXPECT_EQ(document->project().store->rowCount(Table::Root_No), 0);
+  EXPECT_EQ(document->project().store->rowCount(Table::Root_Position), 0);
+  EXPECT_FALSE(document->lastRun().has_value());
+  EXPECT_TRUE(window->view()->criticalSurfaces().empty());
+
+  ASSERT_TRUE(window->fileCommands().openPath(QString::fromStdString(project.string())));
+  EXPECT_EQ(document->project().store->rows(Table::Root_No), std::vector<Row>{root});
+  EXPECT_EQ(document->project().store->rows(Table::Root_Position), std::vector<Row>{plant});
+  EXPECT_TRUE(showsResults()) << status().toStdString();
+  EXPECT_FALSE(document->hasUnsavedWork());
+  EXPECT_EQ(document->project().run.Minimum, minima);
+  ASSERT_EQ(document->presentedSurfaces().size(), surfaces.size());
+  for (std::size_t k = 0; k < surfaces.size(); ++k) {
+    EXPECT_EQ(document->presentedSurfaces()[k].labelFs, surfaces[k].labelFs);
+  }
+  EXPECT_GT(document->project().store->rowCount(Table::Results), 0);
+
+  // The project file changed by other means: its result file is not shown.
+  {
+    std::string bytes = test::Bytes(project);
+    bytes.replace(bytes.find("600.000"), 7, "500.000");
+    test::WriteBytes(project, bytes);
+  }
+  ASSERT_TRUE(window->fileCommands().openPath(QString::fromStdString(project.string())));
+  EXPECT_FALSE(document->lastRun().has_value());
+  EXPECT_TRUE(document->presentedSurfaces().empty());
+  EXPECT_TRUE(status().contains("does not come from this project's data")) << status().toStdString();
+}
+
+}  // namespace
+}  // namespace pelodyn
