@@ -13,8 +13,11 @@
 #include <functional>
 
 #include "model/data_fingerprint.h"
+#include "model/verification.h"
 #include "persistence/companion_file.h"
+#include "persistence/project_file.h"
 #include "persistence/result_file.h"
+#include "persistence/sqlite_store.h"
 #include "texts/captions.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"

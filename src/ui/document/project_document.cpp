@@ -204,8 +204,8 @@ void ProjectDocument::setResultsUnsaved(bool unsaved) {
   if (before != hasUnsavedWork()) emit m_notifier.modifiedChanged(hasUnsavedWork());
 }
 
-void ProjectDocument::markResultsSaved() {
-  setResultsUnsaved(false);
+void ProjectDocument::markResultsSaved(bool saved) {
+  setResultsUnsaved(!saved && m_hasOwnResults);
 }
 
 const std::vector<CriticalSurface>& ProjectDocument::presentedSurfaces() const {

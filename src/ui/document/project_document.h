@@ -101,8 +101,10 @@ class ProjectDocument : public QObject {
   // Current results of this project that no result file holds yet.
   bool resultsUnsaved() const { return m_resultsUnsaved && m_hasOwnResults && m_resultsCurrent; }
   // Save wrote the result file of the current results, or decided there
-  // was none to write.
-  void markResultsSaved();
+  // was none to write (`saved`); or no result file holds the held results
+  // any more (not `saved`), so that undo back to their data makes them
+  // unsaved work again.
+  void markResultsSaved(bool saved = true);
   // After a successful save of the project file.
   void markSaved(const QString& path);
   QString projectFilePath() const;

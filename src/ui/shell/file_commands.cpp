@@ -289,7 +289,11 @@ void FileCommands::saveProject(const QString& path, bool legacy) {
   }
 
   m_document.markSaved(path);
-  if (resultsSettled) m_document.markResultsSaved();
+  if (resultsSettled) {
+    m_document.markResultsSaved(true);
+  } else if (!companion.results) {
+    m_document.markResultsSaved(false);
+  }
   rememberFolder(path);
   if (!resultError.empty()) {
     // The project file is written: the user must hear that, and why the
