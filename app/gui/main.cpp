@@ -22,6 +22,7 @@
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
+#include "ui/document/run_texts.h"
 #include "ui/run/run_controller.h"
 #include "ui/shell/about_dialog.h"
 #include "ui/shell/main_window.h"
@@ -73,7 +74,7 @@ class ConsolePlatform final : public pelodyn::PlatformServices {
 
 // Runs the project's analysis for an export; a failed or refused run ends
 // the export with its message.
-void AnalyseOrThrow(pelodyn::Project& project, pelodyn::PlatformServices& platform, int threads) {
+pelodyn::RunResult AnalyseOrThrow(pelodyn::Project& project, pelodyn::PlatformServices& platform, int threads) {
   pelodyn::RunOptions runOptions;
   runOptions.threads = threads;
   const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform, runOptions);
@@ -82,6 +83,7 @@ void AnalyseOrThrow(pelodyn::Project& project, pelodyn::PlatformServices& platfo
     throw std::runtime_error("the analysis was refused: " +
                              (result.message.empty() ? std::string("see the message above") : result.message));
   }
+  return result;
 }
 
 int ExportHeadless(const QString& file, const QString& out, const QString& sizeText, bool analyse, int threads) {
@@ -140,7 +142,7 @@ int ExportReportsHeadless(const QString& file, const ReportTargets& targets, boo
     std::optional<pelodyn::ReportRunDescription> run;
     std::optional<pelodyn::CriticalSurface> surface;
     if (analyse) {
-      AnalyseOrThrow(project, platform, threads);
+      const pelodyn::RunResult result = AnalyseOrThrow(project, platform, threads);
       const pelodyn::AnalysisModel& m = project.model;
       if (m.AnalysisTheory == 1 && m.CircularSearchKind != 1) pelodyn::ReplayMinima(project, platform);
       pelodyn::RecordCriticalSurface(project);
@@ -148,6 +150,10 @@ int ExportReportsHeadless(const QString& file, const ReportTargets& targets, boo
       run->theory = m.AnalysisTheory;
       run->selected = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0, m.UseSpencer != 0};
       run->minima = project.run.Minimum;
+      run->language = m.Language;
+      // A minimum on the grid's edge is printed with the report, as the
+      // window shows it.
+      run->notes = pelodyn::ResultFileNotes(m.Language, result);
       if (!project.slices.BoundaryX.empty()) {
         surface.emplace();
         pelodyn::TakeSurfaceGeometry(project.slices, *surface);

@@ -7,6 +7,7 @@
 
 #include "model/numbers.h"
 #include "model/project.h"
+#include "texts/captions.h"
 
 namespace pelodyn {
 namespace {
@@ -330,7 +331,85 @@ std::string Shortest(double value) {
   return FormatShortest(RoundHalfEven(value, 4));
 }
 
+// The width of the notes: that of the report's rule.
+constexpr std::size_t kNoteWidth = 67;
+
+// The code point that starts at `at` in `text`, and the length of its
+// UTF-8 sequence.
+char32_t CodePointAt(std::string_view text, std::size_t at, std::size_t& length) {
+  const auto c = static_cast<unsigned char>(text[at]);
+  length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+  length = std::min(length, text.size() - at);
+  char32_t cp = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
+  for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
+  return cp;
+}
+
+// Thai vowels and marks written above or below the letter before them.
+bool ThaiCombining(char32_t cp) {
+  return cp == 0x0E31 || (cp >= 0x0E34 && cp <= 0x0E3A) || (cp >= 0x0E47 && cp <= 0x0E4E);
+}
+
+void WriteWrapped(ReportWriter& w, std::string_view text) {
+  for (const std::string& line : WrapText(text, kNoteWidth)) w.line(line);
+}
+
 }  // namespace
+
+std::vector<std::string> WrapText(std::string_view text, std::size_t width) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t lineCount = 0;  // characters in `line`
+  auto flush = [&] {
+    if (!line.empty()) lines.push_back(std::move(line));
+    line.clear();
+    lineCount = 0;
+  };
+  width = std::max<std::size_t>(width, 1);
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (text[at] == ' ') {
+      ++at;
+      continue;
+    }
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    std::string_view word = text.substr(at, end - at);
+    at = end;
+    std::size_t count = CharacterCount(word);
+    if (lineCount > 0 && lineCount + 1 + count > width) flush();
+    while (count > width) {
+      // Too long for any line (the line is empty here): cut it where the
+      // line ends, before a letter.
+      std::size_t bytes = 0, taken = 0, cut = 0, cutTaken = 0;
+      while (bytes < word.size() && taken < width) {
+        std::size_t length = 0;
+        CodePointAt(word, bytes, length);
+        bytes += length;
+        ++taken;
+        std::size_t next = 0;
+        if (bytes >= word.size() || !ThaiCombining(CodePointAt(word, bytes, next))) cut = bytes, cutTaken = taken;
+      }
+      if (cut == 0) {
+        // The marks of the line's last letter go with it, past the width.
+        cut = bytes, cutTaken = taken;
+        std::size_t length = 0;
+        while (cut < word.size() && ThaiCombining(CodePointAt(word, cut, length))) cut += length, ++cutTaken;
+      }
+      lines.emplace_back(word.substr(0, cut));
+      word.remove_prefix(cut);
+      count -= cutTaken;
+    }
+    if (word.empty()) continue;
+    if (lineCount > 0) {
+      line += ' ';
+      ++lineCount;
+    }
+    line += word;
+    lineCount += count;
+  }
+  flush();
+  return lines;
+}
 
 std::string RightAligned(std::string_view text, int width) {
   const auto length = static_cast<long long>(CharacterCount(text));
@@ -401,8 +480,12 @@ ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& r
     for (int k = circular ? Ordinary : Janbu; k < kMethodCount; ++k) {
       const auto i = static_cast<std::size_t>(k);
       std::string text = kLabels[k];
+      const std::string none = NoFactorText(run.language, run.minima[i].Fs);
       if (!run.selected[i]) {
         text += "N/A";
+      } else if (!none.empty()) {
+        // A result code is no factor, and its circle none of a minimum.
+        text += none;
       } else {
         const MethodMinimum& m = run.minima[i];
         text += Shortest(m.Fs);
@@ -413,10 +496,18 @@ ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& r
       w.line(text);
     }
   }
+  if (!run.notes.empty()) {
+    w.emptyLine();
+    for (const std::string& note : run.notes) WriteWrapped(w, note);
+  }
   w.emptyLine();
   w.emptyLine();
   w.heading("Failure Surface Coordinate");
   w.emptyLine();
+  if (!run.shownSurface.empty()) {
+    WriteWrapped(w, run.shownSurface);
+    w.emptyLine();
+  }
   w.line("|   No.   |   Coordi X   |   Coordi Y   |");
   w.line(std::string(41, '-'));
   store.visitRows(Table::Failure_Geometry, [&w](const Row& r) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/run_state.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 
@@ -64,6 +65,16 @@ struct ReportRunDescription {
   std::uint8_t theory = 1;
   std::array<bool, kMethodCount> selected{};
   std::array<MethodMinimum, kMethodCount> minima{};
+  // What must be read with the minima (the run was stopped, a minimum lies
+  // on the grid's edge), UTF-8, one note each, printed below them in the
+  // words the program shows them in; none prints nothing.
+  std::vector<std::string> notes;
+  // Which surface table Failure_Geometry holds, printed above its points;
+  // empty prints nothing.
+  std::string shownSurface;
+  // The language of the "no factor" text that stands for a minimum that is
+  // a result code.
+  std::uint8_t language = kLanguageEnglish;
 };
 
 // The input data of `project`: its option values and working tables as they
@@ -73,6 +84,11 @@ ReportModel BuildDataReport(const Project& project, const ReportStamp& stamp);
 
 // The minima of `run` and the points of table Failure_Geometry of `store`.
 ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& run, const ReportStamp& stamp);
+
+// `text` broken at spaces into lines of at most `width` characters; a word
+// longer than a line is cut, never before a Thai vowel or tone mark (which
+// belongs to the letter before it).
+std::vector<std::string> WrapText(std::string_view text, std::size_t width);
 
 // The fixed-width fields of the reports: right-aligned in `width`
 // characters, wider when the value needs more.

@@ -343,6 +343,19 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::SaveResultsQuestion,
      "The results of the last run are not saved in a result file yet.\rSave the project and its results?",
      "ผลการคำนวณล่าสุดยังไม่ได้บันทึกลงแฟ้มผลลัพธ์\rต้องการบันทึกโครงการและผลลัพธ์หรือไม่?"},
+    {UiText::NoFactor, "no factor: {0}", "ไม่มีค่าอัตราส่วนความปลอดภัย: {0}"},
+    {UiText::ResultsOutOfDate, "Out of date — run again: the data changed after the results were computed.",
+     "ผลลัพธ์ไม่เป็นปัจจุบัน — กรุณาคำนวณใหม่: ข้อมูลถูกแก้ไขหลังจากคำนวณผลลัพธ์"},
+    {UiText::SurfaceShown, "Surface shown: {0}, {1}", "ผิวการพิบัติที่แสดง: {0}, {1}"},
+    {UiText::SurfaceCriticalCircle, "the critical circle of {0}", "วงกลมวิกฤตของวิธี {0}"},
+    {UiText::SurfaceResultsRow, "the circle of a chosen Results row (not a minimum)",
+     "วงกลมจากแถวที่เลือกในตารางผลลัพธ์ (ไม่ใช่ค่าต่ำสุด)"},
+    {UiText::SurfaceSpecifiedCircle, "the specified circle", "วงกลมที่กำหนด"},
+    {UiText::SurfaceBestIrregular, "the best irregular surface of {0}", "ผิวการพิบัติแบบไม่เป็นวงกลมที่ดีที่สุดของวิธี {0}"},
+    {UiText::SurfaceSpecifiedIrregular, "the specified irregular surface", "ผิวการพิบัติแบบไม่เป็นวงกลมที่กำหนด"},
+    {UiText::SurfaceAnalysedLast, "the surface analysed last", "ผิวการพิบัติที่วิเคราะห์ล่าสุด"},
+    {UiText::SurfaceCircleGeometry, "centre ({0}, {1}), radius {2}", "จุดศูนย์กลาง ({0}, {1}) รัศมี {2}"},
+    {UiText::SurfaceFactors, "FS {0}", "ค่าอัตราส่วนความปลอดภัย {0}"},
 };
 
 // The settings dialogs' own controls; the window titles are those of the
@@ -410,6 +423,22 @@ std::string_view UiTextFor(std::uint8_t language, UiText text) {
     if (entry.id == text) return language == kLanguageThai ? entry.thai : entry.english;
   }
   return {};
+}
+
+bool IsResultCodeValue(double fs) {
+  if (fs == 99999.0) return true;
+  // Whole numbers from a million on only: a factor above a million is no
+  // code, and no cast of a huge value to int.
+  if (!(fs >= 1000000.0 && fs <= 1000011.0) || fs != static_cast<double>(static_cast<int>(fs))) return false;
+  return !ResultCodeText(kLanguageEnglish, static_cast<int>(fs)).empty();
+}
+
+std::string NoFactorText(std::uint8_t language, double fs) {
+  if (!IsResultCodeValue(fs)) return {};
+  // 99999 is the minimum of a method that no trial surface gave a factor.
+  const std::string_view why =
+      fs == 99999.0 ? NoAdmissibleSurfaceText(language) : ResultCodeText(language, static_cast<int>(fs));
+  return FormatText(UiTextFor(language, UiText::NoFactor), {why});
 }
 
 std::string_view DialogCaptionText(std::uint8_t language, std::string_view control) {

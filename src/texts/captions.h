@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace pelodyn {
@@ -149,9 +150,39 @@ enum class UiText {
   SavedResultsUnreadable,
   // New, Open and Quit with results not yet written to a result file.
   SaveResultsQuestion,
+  // A minimum that is a result code, not a factor: {0} the code's meaning.
+  NoFactor,
+  // Results the data no longer match: shown instead of them, and the
+  // refusal of a report that would print them.
+  ResultsOutOfDate,
+  // Which surface the Failure Geometry window and the result report list:
+  // {0} what it is (one of the five texts below), {1} where it lies and its
+  // factors.
+  SurfaceShown,
+  // {0} the method.
+  SurfaceCriticalCircle,
+  SurfaceResultsRow,
+  SurfaceSpecifiedCircle,
+  // {0} the method.
+  SurfaceBestIrregular,
+  SurfaceSpecifiedIrregular,
+  // The surface a run analysed last, when it is none of the above.
+  SurfaceAnalysedLast,
+  // {0} X, {1} Y of the centre, {2} the radius.
+  SurfaceCircleGeometry,
+  // {0} the factors ("Simplified Bishop 1.2345, ...").
+  SurfaceFactors,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);
+
+// Whether `fs` is a value that stands for a missing factor instead of being
+// one: 99999 (no factor found) or a result code (1000000, 1000006 to
+// 1000011).
+bool IsResultCodeValue(double fs);
+// "no factor: " and the meaning of the result code `fs` in `language`;
+// empty when `fs` is a factor.
+std::string NoFactorText(std::uint8_t language, double fs);
 
 // The texts of the settings dialogs (Setting, Analysis Setting, Page Setup)
 // by component name: labels, group boxes, check boxes and buttons, English

@@ -391,5 +391,78 @@ TEST(ResultReport, IrregularRunHasNoOrdinaryLineAndNoCentres) {
                            {I(std::string(41, '-'))}}));
 }
 
+TEST(ResultReport, NotesUnderTheMinimaAndTheSurfaceAboveItsPoints) {
+  testing::ProjectFixture f;
+  Row r(Table::Failure_Geometry);
+  r.set("No", 1).set("Coor_X", 2.5).set("Coor_Y", 10.0);
+  f.store().append(r);
+  ReportRunDescription run = MadeBy(1, {false, false, true, false});
+  // A minimum that is a result code prints its meaning, never the number.
+  run.selected[Spencer] = true;
+  run.minima[Spencer] = {1000009.0, 7.0, 8.0, 9.0};
+  run.notes = {"Calculation stopped after 37 of 250 trials: the results are partial.",
+               "Simplified Bishop, Spencer: the minimum lies on the left edge of the grid of centres; extend the grid "
+               "beyond its left edge."};
+  run.shownSurface =
+      "Surface shown: the circle of a chosen Results row (not a minimum), centre (12.5, 30), radius 20.1";
+  const Lines lines = DescribeLines(BuildResultReport(f.store(), run, kStamp));
+  ExpectLines(lines, Join({Header(67),
+                           {"",
+                            I("[b]Circular Analysis[/b]"),
+                            "",
+                            I("Min. FS. by Ordinary    : N/A"),
+                            I("Min. FS. by Simp.Janbu  : N/A"),
+                            I("Min. FS. by Simp.Bishop : 1.2345 , X : 12.5 , Y : 30 , R : 20.1"),
+                            I("Min. FS. by Spencer     : no factor: the circle does not reach the ground"),
+                            "",
+                            I("Calculation stopped after 37 of 250 trials: the results are"),
+                            I("partial."),
+                            I("Simplified Bishop, Spencer: the minimum lies on the left edge of"),
+                            I("the grid of centres; extend the grid beyond its left edge."),
+                            "",
+                            "",
+                            I("[b]Failure Surface Coordinate[/b]"),
+                            "",
+                            I("Surface shown: the circle of a chosen Results row (not a minimum),"),
+                            I("centre (12.5, 30), radius 20.1"),
+                            "",
+                            I("|   No.   |   Coordi X   |   Coordi Y   |"),
+                            I(std::string(41, '-')),
+                            I("     1           2.500         10.000"),
+                            I(std::string(41, '-'))}}));
+}
+
+TEST(ResultReport, AResultCodeReadsInTheRunsLanguage) {
+  testing::ProjectFixture f;
+  ReportRunDescription run = MadeBy(2, {false, true, false, false});
+  run.minima[Janbu].Fs = 99999.0;
+  run.language = kLanguageThai;
+  const Lines lines = DescribeLines(BuildResultReport(f.store(), run, kStamp));
+  ASSERT_GT(lines.size(), 14u);
+  EXPECT_EQ(lines[13], I("Min. FS. by Simp.Janbu  : ไม่มีค่าอัตราส่วนความปลอดภัย: ไม่มีผิวการพิบัติที่ใช้ได้"));
+}
+
+TEST(WrapText, BreaksAtSpacesAndCutsOnlyWhatCannotFit) {
+  struct Case {
+    const char* text;
+    std::size_t width;
+    Lines lines;
+  };
+  const Case cases[] = {
+      {"", 10, {}},
+      {"one two three", 7, {"one two", "three"}},
+      {"one two three", 13, {"one two three"}},
+      {"  spaced   out  ", 20, {"spaced out"}},
+      {"abcdefghij kl", 4, {"abcd", "efgh", "ij", "kl"}},
+      {"ab abcdefgh", 4, {"ab", "abcd", "efgh"}},
+      // Characters, not bytes: six Thai letters fit six places.
+      {"กขคงจฉ ชซ", 6, {"กขคงจฉ", "ชซ"}},
+      // A vowel or tone mark stays with its letter, even past the width.
+      {"ที่นี่", 4, {"ที่", "นี่"}},
+      {"ที่นี่", 2, {"ที่", "นี่"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WrapText(c.text, c.width), c.lines) << c.text << " / " << c.width;
+}
+
 }  // namespace
 }  // namespace pelodyn

@@ -6,8 +6,32 @@
 #include "model/numbers.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
+#include "ui/document/project_document.h"
 
 namespace pelodyn {
+
+namespace {
+
+QString Q(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// As the Failure Geometry window and the result report write their numbers.
+std::string Shortest4(double value) {
+  return FormatShortest(RoundHalfEven(value, 4));
+}
+
+std::string Factor4(std::uint8_t language, double fs) {
+  const std::string none = NoFactorText(language, fs);
+  return none.empty() ? Shortest4(fs) : none;
+}
+
+}  // namespace
+
+QString FactorText(std::uint8_t language, double fs) {
+  const std::string none = NoFactorText(language, fs);
+  return QString::fromStdString(none.empty() ? FormatFixed(fs, kFactorDecimals) : none);
+}
 
 QString StoppedRunText(std::uint8_t language, const RunResult& result) {
   const std::string done = std::to_string(result.trialsDone);
@@ -50,7 +74,7 @@ QString RunSummaryText(std::uint8_t language, const Project& p, const RunResult&
     const double fs = p.run.Minimum[static_cast<std::size_t>(k)].Fs;
     if (!used[k] || !(fs < 99999.0)) continue;
     if (!minima.empty()) minima += ", ";
-    minima += std::string(names[k]) + " " + FormatFixed(fs, 3);
+    minima += std::string(names[k]) + " " + FactorText(language, fs).toStdString();
   }
   // assign(1, '-'), not = "-": the optimiser warns falsely of an overlap
   // when a one-character literal replaces a string.
@@ -58,6 +82,69 @@ QString RunSummaryText(std::uint8_t language, const Project& p, const RunResult&
   return QString::fromStdString(
              FormatText(UiTextFor(language, UiText::RunSummary), {minima, FormatFixed(p.run.SlidingMassArea, 2)})) +
          tail;
+}
+
+}  // namespace pelodyn
+
+namespace pelodyn {
+
+std::vector<std::string> ResultFileNotes(std::uint8_t language, const RunResult& result) {
+  std::vector<std::string> notes;
+  if (result.outcome == RunOutcome::Stopped) notes.push_back(StoppedRunText(language, result).toStdString());
+  const QString warnings = RunWarningsText(language, result);
+  if (!warnings.isEmpty()) {
+    for (const QString& line : warnings.split(QLatin1Char('\n'))) notes.push_back(line.toStdString());
+  }
+  return notes;
+}
+
+std::vector<std::string> ResultFileNotes(const ProjectDocument& document) {
+  const auto& last = document.lastRun();
+  if (!last) return {};
+  return ResultFileNotes(document.language(), *last);
+}
+
+QString ShownSurfaceText(const ProjectDocument& document) {
+  const auto& surfaces = document.presentedSurfaces();
+  if (surfaces.empty()) return {};
+  const CriticalSurface& s = surfaces.back();
+  const std::uint8_t language = document.language();
+  const Project& p = document.project();
+  const bool circle = document.runTheory() == 1;
+  std::string what;
+  if (s.method >= Ordinary && s.method <= Spencer) {
+    what = FormatText(UiTextFor(language, circle ? UiText::SurfaceCriticalCircle : UiText::SurfaceBestIrregular),
+                      {MethodName(language, s.method)});
+  } else if (circle) {
+    // A grid or an automatic search presents its minima by method: a
+    // surface of no method there is a Results row chosen in the sorted view.
+    what = UiTextFor(language, p.options.itemIndex("CB_Cir_Search") == 1 ? UiText::SurfaceSpecifiedCircle
+                                                                         : UiText::SurfaceResultsRow);
+  } else {
+    what = UiTextFor(language, p.options.itemIndex("CB_NonCir_Search") == 0 ? UiText::SurfaceSpecifiedIrregular
+                                                                            : UiText::SurfaceAnalysedLast);
+  }
+  // A method's critical surface is told by the factor its label shows, the
+  // one its minimum lists; another surface by the factors of every method
+  // the run analysed.
+  std::string factors;
+  if (s.method >= Ordinary && s.method <= Spencer) {
+    factors = Factor4(language, s.labelFs);
+  } else {
+    const std::array<bool, kMethodCount> methods = document.runMethods();
+    for (int k = Ordinary; k <= Spencer; ++k) {
+      if (!methods[static_cast<std::size_t>(k)]) continue;
+      if (!factors.empty()) factors += ", ";
+      factors += std::string(MethodName(language, k)) + " " + Factor4(language, s.fs[static_cast<std::size_t>(k)]);
+    }
+  }
+  std::string where = FormatText(UiTextFor(language, UiText::SurfaceFactors), {factors});
+  if (circle) {
+    where = FormatText(UiTextFor(language, UiText::SurfaceCircleGeometry),
+                       {Shortest4(s.centerX), Shortest4(s.centerY), Shortest4(s.radius)}) +
+            ", " + where;
+  }
+  return Q(FormatText(UiTextFor(language, UiText::SurfaceShown), {what, where}));
 }
 
 }  // namespace pelodyn

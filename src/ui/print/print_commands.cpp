@@ -14,6 +14,7 @@
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
+#include "ui/document/run_texts.h"
 
 namespace pelodyn {
 namespace {
@@ -95,11 +96,17 @@ std::function<void(QPrinter&)> PrintCommands::prepare(PrintedDocument document) 
   run.theory = m_document.runTheory();
   run.selected = m_document.runMethods();
   run.minima = project.run.Minimum;
+  run.language = m_document.language();
+  run.notes = ResultFileNotes(m_document);
+  run.shownSurface = ShownSurfaceText(m_document).toStdString();
+  // Results of other data are printed nowhere: the drawing page shows the
+  // section alone.
+  const bool current = m_document.resultsCurrent();
   // The surface presented last, or the one the project analysed last.
   std::optional<CriticalSurface> surface;
-  if (!m_document.presentedSurfaces().empty()) {
+  if (current && !m_document.presentedSurfaces().empty()) {
     surface = m_document.presentedSurfaces().back();
-  } else if (!project.slices.BoundaryX.empty()) {
+  } else if (current && !project.slices.BoundaryX.empty()) {
     surface.emplace();
     TakeSurfaceGeometry(project.slices, *surface);
     surface->centerX = project.model.CenterX;
@@ -112,6 +119,10 @@ std::function<void(QPrinter&)> PrintCommands::prepare(PrintedDocument document) 
       return [model](QPrinter& printer) { PaintReport(printer, *model); };
     }
     case PrintedDocument::ResultReport: {
+      if (!current) {
+        m_prompter.information(QString(), Q(UiTextFor(m_document.language(), UiText::ResultsOutOfDate)));
+        return {};
+      }
       // The report lists the surface the Failure Geometry window shows.
       if (surface) m_document.recordCriticalSurface();
       if (project.store->rowCount(Table::Failure_Geometry) == 0) {

@@ -7,7 +7,11 @@
 // be read shows its message, and no dialog, page or file follows. A
 // cancelled print dialog shows "Data not printed.". The result report and
 // the drawing page's critical surface describe the run that made the
-// results (its theory and methods), not options changed since.
+// results (its theory and methods), not options changed since. The result
+// report carries the notes of that run (stopped, a minimum on the grid's
+// edge) in the window's words and says which surface it lists. Results the
+// data no longer match are printed nowhere: the result report is refused
+// with the out-of-date text and the drawing page shows the section alone.
 #pragma once
 
 #include <QDateTime>

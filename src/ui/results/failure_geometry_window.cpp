@@ -11,6 +11,7 @@
 #include "model/numbers.h"
 #include "texts/captions.h"
 #include "ui/document/guard.h"
+#include "ui/document/run_texts.h"
 
 namespace pelodyn {
 namespace {
@@ -66,6 +67,8 @@ FailureGeometryWindow::FailureGeometryWindow(ProjectDocument& document, QWidget*
   for (int k = 0; k < 4; ++k) {
     fsLayout->addWidget(NamedLabel(kCaptionNames[k], QString::fromLatin1(kCaptions[k]), safety), k, 0);
     m_fs[k] = NamedLabel(kValueNames[k], QString(), safety);
+    // "no factor" and its meaning may need more than one line.
+    m_fs[k]->setWordWrap(true);
     fsLayout->addWidget(m_fs[k], k, 1);
   }
   fsLayout->setColumnMinimumWidth(1, kValueWidth);
@@ -112,7 +115,18 @@ FailureGeometryWindow::FailureGeometryWindow(ProjectDocument& document, QWidget*
   buttons->addWidget(m_print);
   buttons->addWidget(close);
 
+  // Which surface the values and points are: after a replayed Results row
+  // they are not any method's minimum.
+  m_shownSurface = NamedLabel("L_Surface_Shown", QString(), this);
+  m_shownSurface->setWordWrap(true);
+  m_outOfDate = NamedLabel("L_Results_Out_Of_Date", QString(), this);
+  m_outOfDate->setWordWrap(true);
+  m_outOfDate->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+  m_outOfDate->hide();
+
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_outOfDate);
+  layout->addWidget(m_shownSurface);
   layout->addLayout(body, 1);
   layout->addLayout(buttons);
 
@@ -124,6 +138,8 @@ FailureGeometryWindow::FailureGeometryWindow(ProjectDocument& document, QWidget*
     m_points->reload();
     refreshPrintButton();
   }));
+  connect(&n, &ProjectNotifier::resultsChanged, this, GuardedSlot([this] { onResultsChanged(); }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { onResultsChanged(); }));
   connect(&n, &ProjectNotifier::tableReset, this, GuardedSlot([this](Table table) {
     if (table != Table::Failure_Geometry) return;
     m_points->reload();
@@ -135,13 +151,33 @@ FailureGeometryWindow::FailureGeometryWindow(ProjectDocument& document, QWidget*
 }
 
 void FailureGeometryWindow::clearValues() {
-  for (QLabel* label : {m_x, m_y, m_radius, m_area, m_fs[0], m_fs[1], m_fs[2], m_fs[3]}) label->clear();
+  for (QLabel* label : {m_x, m_y, m_radius, m_area, m_fs[0], m_fs[1], m_fs[2], m_fs[3], m_shownSurface}) {
+    label->clear();
+  }
+  m_shownSurface->hide();
+  m_outOfDate->hide();
+  m_grid->show();
   m_xCaption->setText(QStringLiteral("X Center"));
   m_yCaption->setText(QStringLiteral("Y Center"));
 }
 
+void FailureGeometryWindow::onResultsChanged() {
+  if (m_document.runInProgress()) return;
+  fillValues();
+  refreshPrintButton();
+}
+
 void FailureGeometryWindow::fillValues() {
   clearValues();
+  // Results of other data: none of their values or points is shown, and
+  // the table is left as it is.
+  if (!m_document.resultsCurrent()) {
+    m_outOfDate->setText(
+        QString::fromStdString(std::string(UiTextFor(m_document.language(), UiText::ResultsOutOfDate))));
+    m_outOfDate->show();
+    m_grid->hide();
+    return;
+  }
   // Nothing analysed yet: no values, and the table keeps what it has.
   const Project& project = m_document.project();
   if (project.slices.BoundaryX.empty()) return;
@@ -155,7 +191,10 @@ void FailureGeometryWindow::fillValues() {
   const std::array<bool, kMethodCount> selected = m_document.runMethods();
   for (std::size_t k = 0; k < 4; ++k) {
     const double fs = project.run.Minimum[k].Fs;
-    m_fs[k]->setText(FailureValueText(selected[k] ? std::optional<double>(fs) : std::nullopt));
+    const std::string none = NoFactorText(m_document.language(), fs);
+    m_fs[k]->setText(selected[k] && !none.empty()
+                         ? QStringLiteral(":  ") + QString::fromStdString(none)
+                         : FailureValueText(selected[k] ? std::optional<double>(fs) : std::nullopt));
   }
   // Centre, radius and area of one and the same surface: the one presented
   // last, which is also the project's surface analysed last.
@@ -170,6 +209,8 @@ void FailureGeometryWindow::fillValues() {
   m_y->setText(FailureValueText(y));
   m_radius->setText(FailureValueText(circular ? std::optional<double>(radius) : std::nullopt));
   m_area->setText(FailureValueText(area));
+  m_shownSurface->setText(ShownSurfaceText(m_document));
+  m_shownSurface->setVisible(!m_shownSurface->text().isEmpty());
 
   m_document.recordCriticalSurface();
   m_points->reload();
@@ -178,7 +219,8 @@ void FailureGeometryWindow::fillValues() {
 void FailureGeometryWindow::refreshPrintButton() {
   // The result report lists the recorded surface: without one there is
   // nothing to print.
-  m_print->setEnabled(!m_document.runInProgress() && m_document.project().store->rowCount(Table::Failure_Geometry) > 0);
+  m_print->setEnabled(!m_document.runInProgress() && m_document.resultsCurrent() &&
+                      m_document.project().store->rowCount(Table::Failure_Geometry) > 0);
 }
 
 void FailureGeometryWindow::showEvent(QShowEvent* event) {

@@ -10,7 +10,12 @@
 // report and the printed drawing all show the same points. Without any
 // analysed surface the value labels stay empty and the table is left alone.
 // A new or opened project clears what the window shows. Its texts are
-// English in both languages.
+// English in both languages, but for the line that says which surface is
+// listed (the critical circle of a method, a replayed Results row ...) and
+// the out-of-date text, which follow the user's language: results the data
+// no longer match show no values and no points, only that text, and cannot
+// be printed. A minimum that is a result code reads "no factor" with its
+// meaning.
 #pragma once
 
 #include <QDialog>
@@ -50,6 +55,7 @@ class FailureGeometryWindow : public QDialog {
 
  private:
   void clearValues();
+  void onResultsChanged();
 
   ProjectDocument& m_document;
   StoreTableModel* m_points = nullptr;
@@ -60,6 +66,8 @@ class FailureGeometryWindow : public QDialog {
   QLabel* m_radius = nullptr;
   QLabel* m_area = nullptr;
   QLabel* m_fs[4] = {};
+  QLabel* m_shownSurface = nullptr;
+  QLabel* m_outOfDate = nullptr;
   QTableView* m_grid = nullptr;
   QPushButton* m_print = nullptr;
 };

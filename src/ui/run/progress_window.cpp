@@ -12,8 +12,10 @@
 #include <QVBoxLayout>
 
 #include <QEvent>
+#include <cmath>
 
 #include "model/numbers.h"
+#include "texts/captions.h"
 #include "ui/document/guard.h"
 #include "ui/document/run_texts.h"
 
@@ -24,6 +26,7 @@ namespace {
 constexpr const char* kPictureNames[] = {"CB_ShowPic_Ord", "CB_ShowPic_SJ", "CB_ShowPic_SB", "CB_ShowPic_Spe"};
 constexpr const char* kPictureTexts[] = {"  Ordinary", "  Simplified Janbu", "  Simplified Bishop", "  Spencer"};
 constexpr const char* kMinimumNames[] = {"L_FS_Ord", "L_FS_Simp_Jan", "L_FS_Simp_Bis", "L_FS_Spe"};
+const QString kNoMinimum = QStringLiteral("XX.XXX");
 
 bool MethodSelected(const Project& p, int method) {
   static const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
@@ -87,6 +90,13 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   m_warnings->setStyleSheet(QStringLiteral("QLabel { color: #a05000; }"));
   m_warnings->hide();
   layout->addWidget(m_warnings);
+  // Results the data no longer match are no results: said instead of them.
+  m_outOfDate = new QLabel(this);
+  m_outOfDate->setObjectName(QStringLiteral("L_Results_Out_Of_Date"));
+  m_outOfDate->setWordWrap(true);
+  m_outOfDate->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+  m_outOfDate->hide();
+  layout->addWidget(m_outOfDate);
 
   auto* minFs = new QWidget(this);
   minFs->setObjectName(QStringLiteral("P_Min_FS"));
@@ -105,15 +115,19 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
     m_pictures[k] = new QCheckBox(QString::fromLatin1(kPictureTexts[k]), minFs);
     m_pictures[k]->setObjectName(QString::fromLatin1(kPictureNames[k]));
     m_pictures[k]->setChecked(true);
-    m_minima[k] = new QLabel(QStringLiteral("XX.XXX"), minFs);
+    m_minima[k] = new QLabel(kNoMinimum, minFs);
     m_minima[k]->setObjectName(QString::fromLatin1(kMinimumNames[k]));
+    // "no factor" and its reason may need more than one line.
+    m_minima[k]->setWordWrap(true);
+    m_minima[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(m_pictures[k], k + 1, 0);
-    grid->addWidget(m_minima[k], k + 1, 1, Qt::AlignRight);
+    grid->addWidget(m_minima[k], k + 1, 1);
     const int methodIndex = k;
     connect(m_pictures[k], &QCheckBox::clicked, this, GuardedSlot([this, methodIndex](bool on) {
               if (m_controller.isRunning()) return;
               m_document.setShowPicture(methodIndex, on);
-              if (m_document.project().run.RunStarted == 1) {
+              // Out-of-date minima are not drawn again on other data.
+              if (m_document.project().run.RunStarted == 1 && m_document.resultsCurrent()) {
                 SilentPlatform silent;
                 m_document.presentCriticalSurfaces(silent);
               }
@@ -164,6 +178,9 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
           }));
   ProjectNotifier& n = m_document.notifier();
   connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { clearForNewProject(); }));
+  // The results became out of date, current again, or were presented anew.
+  connect(&n, &ProjectNotifier::resultsChanged, this, GuardedSlot([this] { showRunResults(); }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { showRunResults(); }));
   // Other methods chosen, another theory: the boxes follow at once.
   connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString& control) {
     static const QStringList kChoices = {QStringLiteral("RG_Theory"), QStringLiteral("CB_Ordinary"),
@@ -196,9 +213,31 @@ void ProgressWindow::changeEvent(QEvent* event) {
 }
 
 void ProgressWindow::retranslate() {
+  showRunResults();
+}
+
+void ProgressWindow::showRunResults() {
+  // While a search runs the labels show what it reports.
+  if (m_controller.isRunning()) return;
+  const std::uint8_t language = m_document.language();
   const auto& last = m_document.lastRun();
-  if (last && last->outcome == RunOutcome::Stopped) m_stopped->setText(StoppedRunText(m_document.language(), *last));
-  if (last) m_warnings->setText(RunWarningsText(m_document.language(), *last));
+  const bool current = m_document.resultsCurrent();
+  const bool ran =
+      last && !m_refused && (last->outcome == RunOutcome::Complete || last->outcome == RunOutcome::Stopped);
+  const bool shown = ran && current;
+  const std::array<bool, kMethodCount> methods = m_document.runMethods();
+  const RunState& run = m_document.project().run;
+  for (std::size_t k = 0; k < 4; ++k) {
+    m_minima[k]->setText(shown && methods[k] ? FactorText(language, run.Minimum[k].Fs) : kNoMinimum);
+  }
+  const bool stopped = shown && last->outcome == RunOutcome::Stopped;
+  m_stopped->setText(stopped ? StoppedRunText(language, *last) : QString());
+  m_stopped->setVisible(stopped);
+  const QString warnings = shown ? RunWarningsText(language, *last) : QString();
+  m_warnings->setText(warnings);
+  m_warnings->setVisible(!warnings.isEmpty());
+  m_outOfDate->setText(QString::fromStdString(std::string(UiTextFor(language, UiText::ResultsOutOfDate))));
+  m_outOfDate->setVisible(!current);
 }
 
 void ProgressWindow::clearForNewProject() {
@@ -206,11 +245,7 @@ void ProgressWindow::clearForNewProject() {
   m_percent->setText(QStringLiteral("XX %"));
   m_bar->setValue(0);
   setWindowTitle(QStringLiteral("Calculating ..."));
-  for (QLabel* label : m_minima) label->setText(QStringLiteral("XX.XXX"));
-  m_stopped->hide();
-  m_stopped->clear();
-  m_warnings->hide();
-  m_warnings->clear();
+  m_refused = false;
   m_sortedModel.clear();
   m_sorted->setVisible(false);
   m_resultsModel.reload();
@@ -219,6 +254,7 @@ void ProgressWindow::clearForNewProject() {
 
 void ProgressWindow::chooseSortedRow(int row) {
   if (m_controller.isRunning() || row < 0 || row >= m_sortedModel.rowCount()) return;
+  if (!m_document.resultsCurrent()) return;
   const SortedResult& r = m_sortedModel.sortedRow(row);
   SilentPlatform silent;
   m_document.presentResultsRow(silent, r.radius, r.xCenter, r.yCenter);
@@ -240,9 +276,9 @@ void ProgressWindow::prepareForProject() {
     m_pictures[k]->setEnabled(selected);
     m_pictures[k]->setChecked(selected);
     m_minima[k]->setEnabled(selected);
-    if (!selected) m_minima[k]->setText(QStringLiteral("XX.XXX"));
   }
   for (int k = 0; k < 4; ++k) m_document.setShowPicture(k, m_pictures[k]->isChecked());
+  showRunResults();
 }
 
 void ProgressWindow::startOrStop() {
@@ -252,14 +288,22 @@ void ProgressWindow::startOrStop() {
     return;
   }
   m_startStop->setText(QStringLiteral("Stop"));
-  if (!m_controller.start()) m_startStop->setText(QStringLiteral("Start"));
+  if (!m_controller.start()) {
+    m_startStop->setText(QStringLiteral("Start"));
+    m_refused = true;
+    showRunResults();
+  }
 }
 
 void ProgressWindow::onStarted() {
   m_startStop->setText(QStringLiteral("Stop"));
   m_sort->setEnabled(false);
+  m_refused = false;
   m_stopped->hide();
   m_warnings->hide();
+  m_outOfDate->hide();
+  // Nothing found yet: the previous run's minima are not this run's.
+  for (QLabel* label : m_minima) label->setText(kNoMinimum);
   // The worker owns the store from here: the grids read nothing.
   m_resultsModel.setFrozen(true);
   m_sortedModel.clear();
@@ -269,13 +313,10 @@ void ProgressWindow::onFinished() {
   m_startStop->setText(QStringLiteral("Start"));
   m_sort->setEnabled(true);
   m_resultsModel.setFrozen(false);
-  const auto& last = m_document.lastRun();
-  const bool stopped = last && last->outcome == RunOutcome::Stopped;
-  if (stopped) m_stopped->setText(StoppedRunText(m_document.language(), *last));
-  m_stopped->setVisible(stopped);
-  const QString warnings = last ? RunWarningsText(m_document.language(), *last) : QString();
-  m_warnings->setText(warnings);
-  m_warnings->setVisible(!warnings.isEmpty());
+  // The minima the run left replace what it reported on its way: the two
+  // may differ (an automatic search reports a method's minimum as another
+  // method's walk finds it, then keeps each method's own).
+  showRunResults();
 }
 
 void ProgressWindow::onProgress(const ProgressCopy& progress) {
@@ -286,7 +327,9 @@ void ProgressWindow::onProgress(const ProgressCopy& progress) {
 
 void ProgressWindow::onMinima(const MinimaCopy& minima) {
   for (std::size_t k = 0; k < 4; ++k) {
-    if (minima.shown[k]) m_minima[k]->setText(QString::fromStdString(minima.labels[k]));
+    if (!minima.shown[k]) continue;
+    m_minima[k]->setText(std::isfinite(minima.fs[k]) ? FactorText(m_document.language(), minima.fs[k])
+                                                     : QString::fromStdString(minima.labels[k]));
   }
 }
 

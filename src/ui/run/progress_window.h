@@ -4,6 +4,14 @@
 // It shows what the worker sends; it reads the store only while no run goes
 // on, and only the rows its grids show. A new or opened project clears
 // everything it showed of the previous one; a stopped run says so.
+//
+// The minimum labels have one source: while a search runs, the minima it
+// reports; once it has ended, the minima the run left in the project, the
+// same the status line, the drawing and the saved and printed results show,
+// each written by FactorText. A run the checks refused leaves the
+// placeholders, and so do results that no longer belong to the data: those
+// show the out-of-date text instead of minima, stopped-run note and
+// warnings.
 #pragma once
 
 #include <QDialog>
@@ -40,8 +48,13 @@ class ProgressWindow : public QDialog {
   void prepareForProject();
   // Forgets everything shown of the previous project.
   void clearForNewProject();
-  // Chooses row `row` of the sorted view: its circle is analysed and drawn.
+  // Chooses row `row` of the sorted view: its circle is analysed and drawn
+  // (not while the results are out of date: the row belongs to other data).
   void chooseSortedRow(int row);
+  // Shows what the document holds of the last run: its minima, its
+  // stopped-run note and warnings, or the out-of-date text. Nothing while a
+  // run goes on.
+  void showRunResults();
 
   ResultsTableModel& resultsModel() { return m_resultsModel; }
   SortedResultsModel& sortedModel() { return m_sortedModel; }
@@ -74,9 +87,13 @@ class ProgressWindow : public QDialog {
   QTableView* m_sorted = nullptr;
   QLabel* m_stopped = nullptr;
   QLabel* m_warnings = nullptr;
+  QLabel* m_outOfDate = nullptr;
   ResultsTableModel m_resultsModel;
   SortedResultsModel m_sortedModel;
   bool m_detailsShown = false;
+  // The checks refused the last Start: the minima shown before are not
+  // this data's.
+  bool m_refused = false;
 };
 
 }  // namespace pelodyn

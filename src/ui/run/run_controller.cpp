@@ -30,6 +30,7 @@ bool RunController::start() {
   // Checked just now on this thread: the worker does not check again.
   options.alreadyChecked = true;
   m_document.beginRun();
+  m_feedback.setMinimaSource(&project.run);
   m_thread = QThread::create([this, &project, options] {
     // The worker holds the hand-off lock for the whole run; the window takes
     // it after the thread has ended, which orders everything the search

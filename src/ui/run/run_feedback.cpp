@@ -1,6 +1,8 @@
 #include "ui/run/run_feedback.h"
 
 #include <QMetaObject>
+#include <charconv>
+#include <limits>
 
 namespace pelodyn {
 
@@ -63,6 +65,13 @@ void QtRunFeedback::showMinima(const std::array<std::string, 4>& labels, const s
   for (std::size_t k = 0; k < 4; ++k) {
     if (!shown[k]) continue;
     m_pending.minima->labels[k] = labels[k];
+    double fs = std::numeric_limits<double>::quiet_NaN();
+    if (m_minimaSource) {
+      fs = m_minimaSource->Minimum[k].Fs;
+    } else {
+      std::from_chars(labels[k].data(), labels[k].data() + labels[k].size(), fs);
+    }
+    m_pending.minima->fs[k] = fs;
     m_pending.minima->shown[k] = true;
   }
   post(false);

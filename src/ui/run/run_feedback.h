@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "model/platform.h"
+#include "model/run_state.h"
 
 namespace pelodyn {
 
@@ -32,8 +33,12 @@ struct ProgressCopy {
   std::string total, percent;
   int bar = 0;
 };
+// The minima a search reports: each method's label as the engine wrote it
+// and the minimum itself, which the window formats as it formats the run's
+// final minima.
 struct MinimaCopy {
   std::array<std::string, 4> labels;
+  std::array<double, 4> fs{};
   std::array<bool, 4> shown{};
 };
 struct MessageCopy {
@@ -52,6 +57,10 @@ class QtRunFeedback : public QObject, public PlatformServices {
   void setAlreadyShown(const QStringList& texts);
   // The answer the user gave before the run to the question the run asks.
   void setQuestionAnswer(bool ok) { m_answer = ok; }
+  // The run state whose minima the search reports: read on the worker's
+  // thread when the search reports them, the thread that writes them. Without
+  // one, a minimum is read back from its label.
+  void setMinimaSource(const RunState* run) { m_minimaSource = run; }
   // Emits what is still held (the window's thread, after the run).
   void flush() { deliver(); }
 
@@ -95,6 +104,7 @@ class QtRunFeedback : public QObject, public PlatformServices {
   std::mutex m_mutex;
   std::set<std::string> m_alreadyShown;
   bool m_answer = true;
+  const RunState* m_minimaSource = nullptr;
   Pending m_pending;
   bool m_posted = false;
   QElapsedTimer m_sinceDelivery;
