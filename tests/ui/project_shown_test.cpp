@@ -270,8 +270,11 @@ TEST_F(ProjectShownTest, DuringARunTheFieldsThatChangeTheProjectAreDisabled) {
 TEST_F(ProjectShownTest, AStoppedRunSaysSoAndItsPartialResultsAreSavedOnlyWhenWanted) {
   open("homogeneous-grid.pdd");
   const fs::path pdr = dir / "homogeneous-grid.pdr";
-  fs::copy_file(fs::path(PELODYN_EXAMPLES) / "homogeneous-grid.pdr", pdr, fs::copy_options::overwrite_existing);
+  // A complete run saved: its result file belongs to the saved data.
+  runToEnd();
+  action("MN_Save")->trigger();
   const std::string oldPdr = Bytes(pdr);
+  ASSERT_FALSE(oldPdr.empty());
   runAndStop();
   ASSERT_TRUE(document->resultsPartial());
   const RunResult& last = *document->lastRun();
@@ -292,7 +295,8 @@ TEST_F(ProjectShownTest, AStoppedRunSaysSoAndItsPartialResultsAreSavedOnlyWhenWa
   window->setLanguage(kLanguageEnglish);
   QCoreApplication::sendPostedEvents();
 
-  // Save, answered No: the project file is written, the old result file stays.
+  // Save, answered No: the project file is written, the old result file,
+  // which still belongs to these data, stays.
   const std::size_t asked = prompter.shown.size();
   action("MN_Save")->trigger();
   ASSERT_GT(prompter.shown.size(), asked);
@@ -306,6 +310,16 @@ TEST_F(ProjectShownTest, AStoppedRunSaysSoAndItsPartialResultsAreSavedOnlyWhenWa
   prompter.yesAnswers = {true};
   action("MN_Save")->trigger();
   EXPECT_NE(Bytes(pdr), oldPdr);
+
+  // A result file that nothing ties to the saved data does not stay beside
+  // them: answered No, it is removed, and the user told.
+  test::WriteBytes(pdr, "=====Pelodyn_2.0_Result=====\r\n1\r\n");
+  fs::remove(dir / "homogeneous-grid.pdx");
+  runAndStop();
+  prompter.shown.clear();
+  action("MN_Save")->trigger();
+  EXPECT_FALSE(fs::exists(pdr));
+  EXPECT_TRUE(prompter.sawText(QStringLiteral("was removed"))) << prompter.shown.back().text.toStdString();
 }
 
 TEST_F(ProjectShownTest, AMinimumOnTheEdgeOfTheGridIsReportedWhereTheResultsShow) {
