@@ -217,8 +217,9 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
                                             : std::string("The analysis was not run.");
     }
     // Whatever the run left, so that no older result file looks current;
-    // its warnings travel with it.
+    // why it holds no answer, or what to know of the answer, travels with it.
     std::vector<std::string> notes;
+    if (!report.ok) notes.push_back(report.error);
     for (const RunWarning& warning : report.warnings) notes.push_back(RunWarningText(warning, options.language));
     const std::string resultFile = MakeResultFilePath(file.string());
     try {

@@ -84,7 +84,8 @@ struct BatchOptions {
 // rejection reason in words. Messages of the run go to `platform`. Never
 // throws: a failure is reported in the FileReport; a result file that
 // cannot be written is reported in its `resultFileError` and changes nothing
-// else. The run's warnings go into the result file as its notes, in
+// else. The result file's notes are the reason a run gave no answer (a
+// refusal, a failure, no admissible surface) and the run's warnings, in
 // `options.language`. A stop request (see BatchOptions::stop) gives a report
 // with `stopped` set and writes no result file.
 FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform,

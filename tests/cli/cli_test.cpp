@@ -410,6 +410,11 @@ TEST_F(Cli, UnrealDataIsRefusedByVerifyAndAnalyse) {
     const auto report = nlohmann::json::parse(RunCli("analyse --json --quiet " + path(file)).out);
     EXPECT_EQ(report["ok"], false);
     EXPECT_TRUE(report["minima"].is_null());
+    // The result file of the refused run says why it holds no factor.
+    const std::string pdr = Bytes(fs::path(path(file)).replace_extension(".pdr"));
+    const std::string note = std::string(102, '=') + "\r\n\r\nNote: " + message + "\r\n";
+    ASSERT_GT(pdr.size(), note.size());
+    EXPECT_EQ(pdr.substr(pdr.size() - note.size()), note);
   }
   // The check list shows the value too, and no OK line for the soils.
   const auto memo = Lines(RunCli("verify " + path("negative.pdd")).out);
