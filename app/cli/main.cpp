@@ -144,7 +144,8 @@ json ReportJson(const FileReport& r) {
               {"minima", nullptr},
               {"critical_surface", r.criticalSurface.empty() ? json(nullptr) : PointsJson(r.criticalSurface)},
               {"elapsed_seconds", r.elapsedSeconds},
-              {"warnings", json::array()}};
+              {"warnings", json::array()},
+              {"result_file_error", r.resultFileError.empty() ? json(nullptr) : json(r.resultFileError)}};
   for (const RunWarning& warning : r.warnings) out["warnings"].push_back(RunWarningText(warning, kLanguageEnglish));
   if (r.ok) {
     out["minima"] = {{"ordinary", MinimumJson(r.minima[0])},
@@ -261,7 +262,14 @@ int Analyse(const AnalyseOptions& options) {
       for (const RunWarning& warning : r.warnings)
         std::cerr << r.file << ": " << RunWarningText(warning, g_language) << '\n';
     }
-    anyFailed = anyFailed || !r.ok;
+    // The figures stand when only their result file is missing; the exit
+    // status still tells a script that something was not done.
+    if (!r.resultFileError.empty()) {
+      std::string text = FormatText(CoreTextFor(g_language, CoreText::ResultFileNotWritten), {r.resultFileError});
+      for (char& c : text) c = (c == '\r' || c == '\n') ? ' ' : c;
+      std::cerr << r.file << ": " << text << '\n';
+    }
+    anyFailed = anyFailed || !r.ok || !r.resultFileError.empty();
     std::cout << (o.json ? Dump(ReportJson(r)) : ReportLine(r)) << '\n' << std::flush;
     if (terminal && jobs > 1) std::fprintf(stderr, "\r\033[K%zu of %zu files done", i + 1, n);
   }
@@ -305,7 +313,8 @@ int Verify(const std::string& file) {
   const std::vector<std::string> memo = VerifyData(l.project, l.platform);
   l.flushMessages();
   for (const std::string& line : memo) std::cout << line << '\n';
-  return 0;
+  // A project the collection refused would not run: a script sees it here.
+  return l.project.model.DataError ? 1 : 0;
 }
 
 // The factor column of the slices listing: a result code carries its
@@ -455,6 +464,9 @@ int Summary(const std::vector<std::string>& inputs, const std::string& output) {
             r.minima[static_cast<std::size_t>(m)].fs = minimum.at("fs").get<double>();
           }
         }
+        if (j.contains("result_file_error") && j.at("result_file_error").is_string()) {
+          r.resultFileError = j.at("result_file_error").get<std::string>();
+        }
         std::vector<std::string> texts;
         if (j.contains("warnings")) {
           for (const json& w : j.at("warnings")) texts.push_back(w.get<std::string>());
@@ -554,7 +566,10 @@ int main(int argc, char** argv) {
       ->check(CLI::PositiveNumber);
 
   std::string verifyFile;
-  CLI::App* verifyCommand = app.add_subcommand("verify", "Check a project's soils and geometry (Verify Data).");
+  CLI::App* verifyCommand =
+      app.add_subcommand("verify",
+                         "Check a project's soils and geometry (Verify Data); the exit status is 1 when a check "
+                         "of its data would refuse a run.");
   verifyCommand->add_option("file", verifyFile, "Project file")->required();
 
   std::string slicesFile, slicesMethod;

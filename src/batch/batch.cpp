@@ -218,8 +218,22 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
                      : !run.message.empty() ? run.message
                                             : std::string("The analysis was not run.");
     }
-    // Whatever the run left, so that no older result file looks current.
-    WriteResultFile(project, MakeResultFilePath(file.string()), SearchThreads(options.threads));
+    // Whatever the run left, so that no older result file looks current;
+    // why it holds no answer, or what to know of the answer, travels with it.
+    std::vector<std::string> notes;
+    if (!report.ok) notes.push_back(report.error);
+    for (const RunWarning& warning : report.warnings) notes.push_back(RunWarningText(warning, options.language));
+    const std::string resultFile = MakeResultFilePath(file.string());
+    try {
+      WriteResultFile(project, resultFile, SearchThreads(options.threads), notes);
+    } catch (const std::exception& e) {
+      // The run's figures stand; only their file is missing, and the error
+      // says which file that is.
+      report.resultFileError = e.what();
+      if (report.resultFileError.find(resultFile) == std::string::npos) {
+        report.resultFileError = "\"" + resultFile + "\": " + report.resultFileError;
+      }
+    }
   } catch (const std::exception& e) {
     report.ok = false;
     report.error = e.what();
@@ -307,6 +321,13 @@ std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t lan
     line(text);
     for (const RunWarning& warning : r.warnings)
       line(std::string(10, ' ') + "Warning: " + RunWarningText(warning, language));
+    if (!r.resultFileError.empty()) {
+      std::string text = FormatText(CoreTextFor(language, CoreText::ResultFileNotWritten), {r.resultFileError});
+      for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+      }
+      line(std::string(10, ' ') + "Warning: " + text);
+    }
   }
   line(std::string(123, '='));
   return out;

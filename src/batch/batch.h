@@ -46,6 +46,10 @@ struct FileReport {
   Polyline criticalSurface;  // of the selected method with the lowest factor
   double elapsedSeconds = 0.0;
   std::vector<RunWarning> warnings;  // of a complete run (RunResult::warnings)
+  // Why the result file could not be written (the error's text, naming the
+  // file); empty when it was written or none was due. The run's own report
+  // (`ok`, the minima) stands either way.
+  std::string resultFileError;
 };
 
 // What a batch run takes besides the file: the language of the messages and
@@ -78,9 +82,12 @@ struct BatchOptions {
 // would have seen; a run in which no trial surface of any selected method
 // got a factor fails with "no admissible slip surface" and the count of each
 // rejection reason in words. Messages of the run go to `platform`. Never
-// throws: a failure is reported in the FileReport. A stop request (see
-// BatchOptions::stop) gives a report with `stopped` set and writes no result
-// file.
+// throws: a failure is reported in the FileReport; a result file that
+// cannot be written is reported in its `resultFileError` and changes nothing
+// else. The result file's notes are the reason a run gave no answer (a
+// refusal, a failure, no admissible surface) and the run's warnings, in
+// `options.language`. A stop request (see BatchOptions::stop) gives a report
+// with `stopped` set and writes no result file.
 FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform,
                               const BatchOptions& options = {});
 
@@ -100,7 +107,8 @@ std::string NoAdmissibleSurfaceMessage(std::uint8_t language, long surfaces, con
 // The summary of a list of runs, in list order: the header, one line per
 // file and the closing line. A file that failed gets a line that says so;
 // each warning of a file follows its line as a line of its own,
-// "          Warning: " and the warning in `language` (0 Thai, 1 English).
+// "          Warning: " and the warning in `language` (0 Thai, 1 English),
+// and so does a result file that could not be written.
 std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t language = 1);
 // Writes the summary (code page 874, CR LF), replacing the file.
 void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileReport>& reports,

@@ -30,6 +30,8 @@ constexpr long long kMaxDivideSteps = 50;         // Divide Step of the irregula
 constexpr long long kMaxMovingCentres = 1000000;  // centres of the moving-centre listing
 // A coordinate, strength, unit weight or load beyond this is no real section.
 constexpr double kMaxMagnitude = 1e9;
+// Friction angles lie below it, in degrees.
+constexpr double kRightAngle = 90.0;
 
 struct LineLayout {
   int lineCount = 0;
@@ -128,8 +130,8 @@ std::string Num(long long v) {
 // stop rule.
 class Collector {
  public:
-  Collector(Project& project, PlatformServices& platform)
-      : p(project), m(project.model), o(project.options), ui(platform) {}
+  Collector(Project& project, PlatformServices& platform, CollectionPurpose purpose)
+      : p(project), m(project.model), o(project.options), ui(platform), m_purpose(purpose) {}
 
   // Shows `text` and ends the collection with DataError = 1.
   void stop(std::string_view text, MessageKind kind = MessageKind::Error) {
@@ -208,11 +210,22 @@ class Collector {
   bool collectLoadsAndAnchors();
   bool collectSearchSettings();
   bool collectIrregular();
+  // Inputs that no real section has; stops on the first with its message.
+  bool checkRealInput();
+  // An increment of the automatic search above 0; stops with a message
+  // naming the field, its value and, when `suggestion` is above 0, a step
+  // to type otherwise.
+  bool positiveIncrement(std::string_view field, double value, double suggestion);
+  // The spacing of the grid of centres from the texts of two corner
+  // coordinates and a division count (rounded to 3 decimals); 0 when they
+  // do not make one.
+  double gridSpacing(std::string_view from, std::string_view to, std::string_view divisions) const;
 
   Project& p;
   AnalysisModel& m;
   OptionValues& o;
   PlatformServices& ui;
+  CollectionPurpose m_purpose;
   std::vector<Row> m_geometry;
 };
 
@@ -266,7 +279,58 @@ void Collector::run() {
   if (!collectLoadsAndAnchors()) return;
   if (!collectSearchSettings()) return;
   if (m.AnalysisTheory == 2 && !collectIrregular()) return;
+  // Values checked once the model is whole, for a run only: a save keeps
+  // what was typed, to be put right later.
+  if (m_purpose == CollectionPurpose::Run && !checkRealInput()) return;
   m.DataError = 0;
+}
+
+bool Collector::checkRealInput() {
+  const std::vector<SoilValueProblem> problems = SoilValueProblems(m);
+  if (!problems.empty()) {
+    const SoilValueProblem& first = problems.front();
+    stopCore(first.negative ? CoreText::SoilValueNegative : CoreText::SoilFrictionAngleTooLarge,
+             {Num(first.soil), first.field, FormatShortest(first.value)});
+    return false;
+  }
+  // The stress-dependent angles replace the soil's own above their normal
+  // stress, under the same rule.
+  if (m.AdvancedAnisoEnabled) {
+    const std::vector<Row> rows = p.store->rows(Table::Aniso_advance);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      for (const char* field : {"Phi-v", "Phi-h"}) {
+        const double angle = rows[i].real(field);
+        if (!(angle >= 0.0 && angle < kRightAngle)) {
+          stopCore(
+              CoreText::AdvancedAnisoAngleOutOfRange,
+              {Num(static_cast<long long>(i) + 1), Num(rows[i].integer("Line No.")), field, FormatShortest(angle)});
+          return false;
+        }
+      }
+    }
+  }
+  // Without a point there is no water at all: the run would be a dry one
+  // that says it has water.
+  if (m.SeepageKind == 1 && m.WaterLinePointCount == 0) {
+    stopCore(CoreText::WaterLineWithoutPoints, {});
+    return false;
+  }
+  // A run without a method would search and then report no factor at all.
+  if (!m.UseOrdinary && !m.UseSimplifiedJanbu && !m.UseSimplifiedBishop && !m.UseSpencer) {
+    stopCore(CoreText::NoMethodSelected, {});
+    return false;
+  }
+  // The automatic search moves the centre by these steps; a step of 0 never
+  // moves it, and the start centre alone would pass for the minimum.
+  if (m.AnalysisTheory == 1 && m.CircularSearchKind == 2) {
+    if (!positiveIncrement("X Increment", m.AutoIncrementX,
+                           gridSpacing("E_X_LeftDown", "E_X_RightDown", "E_12_Division")) ||
+        !positiveIncrement("Y Increment", m.AutoIncrementY,
+                           gridSpacing("E_Y_RightDown", "E_Y_RightTop", "E_23_Division"))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool Collector::valuesWithinReach() {
@@ -669,6 +733,29 @@ bool Collector::collectSearchSettings() {
   return true;
 }
 
+bool Collector::positiveIncrement(std::string_view field, double value, double suggestion) {
+  if (value > 0.0) return true;
+  const std::string typed = FormatShortest(value);
+  if (suggestion > 0.0) {
+    stopCore(CoreText::AutoIncrementNotPositiveSuggest, {field, typed, FormatShortest(suggestion)});
+  } else {
+    stopCore(CoreText::AutoIncrementNotPositive, {field, typed});
+  }
+  return false;
+}
+
+double Collector::gridSpacing(std::string_view from, std::string_view to, std::string_view divisions) const {
+  // Only a suggestion: texts that do not convert, or a grid of no extent,
+  // suggest nothing.
+  double a = 0.0, b = 0.0;
+  std::int32_t n = 0;
+  if (!TryStrToFloat(o.text(from), a) || !TryStrToFloat(o.text(to), b) || !TryStrToInt(o.text(divisions), n) || n < 1) {
+    return 0.0;
+  }
+  const double spacing = RoundHalfEven(std::fabs(b - a) / n, 3);
+  return std::isfinite(spacing) && spacing <= kMaxMagnitude ? spacing : 0.0;
+}
+
 bool Collector::collectIrregular() {
   m.SliceCountInput = o.readInteger("E_NonCir_Slice");
   if (!withinLimit("No. of Slice", m.SliceCountInput, kMaxSlices)) return false;
@@ -760,8 +847,40 @@ void BuildLines(Project& project, PlatformServices& platform, Table soilTable, d
 
 }  // namespace
 
-void CollectAnalysisData(Project& project, PlatformServices& platform) {
-  Collector collector(project, platform);
+std::vector<SoilValueProblem> SoilValueProblems(const AnalysisModel& m) {
+  struct Field {
+    std::string_view name;
+    const std::vector<double>* values;
+    bool angle;
+  };
+  std::vector<Field> fields;
+  if (m.StrengthModel == 1) {
+    fields = {{"C-v", &m.SoilCv, false},
+              {"C-h", &m.SoilCh, false},
+              {"Phi-v", &m.SoilPhiV, true},
+              {"Phi-h", &m.SoilPhiH, true},
+              {"Unit Weight", &m.SoilUnitWeight, false}};
+  } else {
+    fields = {
+        {"Cohesion", &m.SoilCohesion, false}, {"Phi", &m.SoilPhi, true}, {"Unit Weight", &m.SoilUnitWeight, false}};
+  }
+  std::vector<SoilValueProblem> problems;
+  for (int soil = 1; soil <= m.SoilCount; ++soil) {
+    const auto k = static_cast<std::size_t>(soil - 1);
+    for (const Field& f : fields) {
+      const double value = k < f.values->size() ? (*f.values)[k] : 0.0;
+      if (value < 0.0) {
+        problems.push_back({soil, f.name, value, true});
+      } else if (f.angle && value >= kRightAngle) {
+        problems.push_back({soil, f.name, value, false});
+      }
+    }
+  }
+  return problems;
+}
+
+void CollectAnalysisData(Project& project, PlatformServices& platform, CollectionPurpose purpose) {
+  Collector collector(project, platform, purpose);
   try {
     collector.run();
   } catch (...) {

@@ -12,15 +12,46 @@
 // above the table's count, or given twice) stop the collection with a message
 // naming the table, the row and the value; the builders, which only warn,
 // leave such rows out.
+//
+// The values that no real section has (see SoilValueProblems; a water line
+// without points; no method selected; an automatic search that does not
+// move) are checked last, once the whole model is filled: they refuse a run
+// with DataError = 1 and the first one's message, and a collection for a
+// save leaves them out.
 #pragma once
+
+#include <string_view>
+#include <vector>
 
 #include "model/platform.h"
 #include "model/project.h"
 
 namespace pelodyn {
 
+// What a collection is for. A run and Verify Data refuse the values no real
+// section has; a save only needs the model filled (the file keeps the values
+// as typed) and says nothing of them.
+enum class CollectionPurpose { Run, Save };
+
 // Fills the whole analysis model and sets DataError.
-void CollectAnalysisData(Project& project, PlatformServices& platform);
+void CollectAnalysisData(Project& project, PlatformServices& platform,
+                         CollectionPurpose purpose = CollectionPurpose::Run);
+
+// A soil value that no real soil has: a cohesion, friction angle or unit
+// weight below 0, or a friction angle of 90 degrees or more (its tangent,
+// which the methods use, is then infinite or turns negative). The zeros of
+// the air soil are valid.
+struct SoilValueProblem {
+  int soil = 0;            // the soil's number, from 1
+  std::string_view field;  // the field of its table: "Cohesion", "Phi-v" ...
+  double value = 0.0;
+  bool negative = true;  // else a friction angle of 90 degrees or more
+};
+// Every such value in the soil arrays of the model's strength model, soil by
+// soil and in the order of the table's fields; empty when there is none. A
+// soil array shorter than SoilCount (a collection that stopped early) counts
+// as zeros. The collection stops on the first; Verify Data lists them all.
+std::vector<SoilValueProblem> SoilValueProblems(const AnalysisModel& model);
 
 // The boundary lines in world units with their slopes and intercepts, and
 // SoilCount; warns on mismatches and goes on.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/collection.h"
+#include "model/numbers.h"
 
 namespace pelodyn {
 namespace {
@@ -11,6 +12,17 @@ namespace {
 // shorter than the soil count.
 double At(const std::vector<double>& values, int k) {
   return (k >= 0 && static_cast<std::size_t>(k) < values.size()) ? values[static_cast<std::size_t>(k)] : 0.0;
+}
+
+// The words the check lines use for a field of the soil tables.
+std::string_view FieldLabel(std::string_view field) {
+  if (field == "Cohesion") return "ค่า Cohesion";
+  if (field == "Phi") return "ค่า Friction Angle";
+  if (field == "C-v") return "ค่า Cohesion (C-v)";
+  if (field == "C-h") return "ค่า Cohesion (C-h)";
+  if (field == "Phi-v") return "ค่า Friction Angle (Phi-v)";
+  if (field == "Phi-h") return "ค่า Friction Angle (Phi-h)";
+  return "ค่า Unit Weight";
 }
 
 }  // namespace
@@ -34,6 +46,13 @@ std::vector<std::string> VerifyData(Project& project, PlatformServices& platform
         memo.push_back("ค่า Unit Weight ลำดับที่ " + std::to_string(k) + " = 0");
         soilProblem = true;
       }
+    }
+    // Values the collection refuses: a list here would otherwise end with
+    // the soils' OK line.
+    for (const SoilValueProblem& problem : SoilValueProblems(m)) {
+      memo.push_back(std::string(FieldLabel(problem.field)) + " ลำดับที่ " + std::to_string(problem.soil) + " = " +
+                     FormatShortest(problem.value) + (problem.negative ? " < 0" : " >= 90"));
+      soilProblem = true;
     }
     // The last soil is the air above the ground: nothing in it may carry
     // strength or weight. The anisotropic model has four strength values.

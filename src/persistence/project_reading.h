@@ -79,7 +79,7 @@ struct CrackWater {
 // while their feature is in use come from their controls, so that nothing of
 // an earlier project or an earlier setting is saved in their place.
 inline CrackWater CollectForSaving(Project& project, PlatformServices& platform) {
-  CollectAnalysisData(project, platform);
+  CollectAnalysisData(project, platform, CollectionPurpose::Save);
   ReadCentreGrid(project);
   const AnalysisModel& m = project.model;
   if (m.TensionCrackEnabled) return {m.TensionCrackWaterPercent, m.TensionCrackWaterUnitWeight};

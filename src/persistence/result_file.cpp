@@ -205,7 +205,8 @@ std::string MakeResultFilePath(const std::string& projectFilePath) {
   return projectFilePath + ".pdr";
 }
 
-void WriteResultFile(Project& project, const std::filesystem::path& path, int threads) {
+void WriteResultFile(Project& project, const std::filesystem::path& path, int threads,
+                     const std::vector<std::string>& notes) {
   const RunState& run = project.run;
   WorkingStore& store = *project.store;
   const int theory = project.model.AnalysisTheory;
@@ -270,6 +271,13 @@ void WriteResultFile(Project& project, const std::filesystem::path& path, int th
       }
       w.literal(std::string(37, '=')).endLine();
     }
+  }
+  for (const std::string& note : notes) {
+    std::string line = note;
+    for (char& c : line) {
+      if (c == '\r' || c == '\n') c = ' ';
+    }
+    w.literal("Note: ").text(line, 0, "a note of the result file").endLine();
   }
   out.write(w.bytes());
   out.commit();

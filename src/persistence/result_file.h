@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "model/project.h"
 
@@ -18,6 +19,14 @@ std::string MakeResultFilePath(const std::string& projectFilePath);
 // replacing the file only once the new one is complete. With `threads` more
 // than 1, the Results rows are read from the store and their lines written
 // on two threads (the same bytes).
-void WriteResultFile(Project& project, const std::filesystem::path& path, int threads = 1);
+//
+// `notes` are what a reader of the file must know about its figures (a run
+// stopped before its end, a minimum on the edge of the grid of centres):
+// UTF-8 texts, each written after the file's last line as a line of its own,
+// "Note: " and the text in code page 874, a line break inside a text becoming
+// a blank. With no notes the file is exactly the layout above. A character
+// the code page lacks raises FileError, and no file is written.
+void WriteResultFile(Project& project, const std::filesystem::path& path, int threads = 1,
+                     const std::vector<std::string>& notes = {});
 
 }  // namespace pelodyn

@@ -43,7 +43,7 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
      "ไม่พบข้อมูลจำนวนชิ้นในการวิเคราะห์ (No of Slice)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
 }};
 
-constexpr std::array<Bilingual, 12> kCoreTexts{{
+constexpr std::array<Bilingual, 20> kCoreTexts{{
     {"Table {0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
      "ตาราง {0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
     {"Table {0}: {1} {2} is given more than once.\nPlease recheck.", "ตาราง {0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
@@ -73,6 +73,32 @@ constexpr std::array<Bilingual, 12> kCoreTexts{{
      "Setting.",
      "การค้นหาแบบกริดจะวิเคราะห์และเก็บวงกลม {0} วง (วงกลมของทุกจุดศูนย์กลางในกริด จาก Division 1-2, Division 2-3 "
      "และ {1}) เกินขีดจำกัด {2} วงที่ตาราง Results เก็บได้\nกรุณาตรวจสอบค่าที่ Analysis Setting"},
+    {"Soil No. {0}: {1} = {2} is negative.\nCohesion, friction angle and unit weight are 0 or more; please check the "
+     "soil properties.",
+     "ชั้นดินที่ {0}: {1} = {2} เป็นค่าลบ\nค่า Cohesion มุมเสียดทาน และหน่วยน้ำหนัก ต้องไม่น้อยกว่า 0 กรุณาตรวจสอบคุณสมบัติดิน"},
+    {"Soil No. {0}: {1} = {2} degrees is 90 or more.\nA friction angle lies below 90 degrees; please check the soil "
+     "properties.",
+     "ชั้นดินที่ {0}: {1} = {2} องศา มีค่าตั้งแต่ 90 ขึ้นไป\nมุมเสียดทานต้องน้อยกว่า 90 องศา กรุณาตรวจสอบคุณสมบัติดิน"},
+    {"Advanced anisotropic properties, row {0}, soil No. {1}: {2} = {3} degrees is outside 0 to below 90.\nPlease "
+     "recheck.",
+     "คุณสมบัติ Anisotropic ขั้นสูง แถวที่ {0} ชั้นดินที่ {1}: {2} = {3} องศา อยู่นอกช่วง 0 ถึงน้อยกว่า 90\n"
+     "กรุณาตรวจสอบข้อมูล"},
+    {"No method is selected.\nSelect at least one of Ordinary, Simplified Janbu, Simplified Bishop and Spencer.",
+     "ยังไม่ได้เลือกวิธีการวิเคราะห์\nกรุณาเลือกอย่างน้อยหนึ่งวิธี: Ordinary, Simplified Janbu, Simplified Bishop หรือ "
+     "Spencer"},
+    {"Automatic search: {0} = {1}; with a step that is not larger than 0 the search would analyse its start centre "
+     "alone.\nType an increment larger than 0 at Analysis Setting.",
+     "การค้นหาอัตโนมัติ: {0} = {1} ระยะเลื่อนที่ไม่มากกว่า 0 ทำให้วิเคราะห์ได้เพียงจุดศูนย์กลางเริ่มต้นจุดเดียว\n"
+     "กรุณาป้อนระยะเลื่อนที่มากกว่า 0 ที่ Analysis Setting"},
+    {"Automatic search: {0} = {1}; with a step that is not larger than 0 the search would analyse its start centre "
+     "alone.\nType an increment larger than 0 at Analysis Setting, for example {2} (the spacing of the grid of "
+     "centres).",
+     "การค้นหาอัตโนมัติ: {0} = {1} ระยะเลื่อนที่ไม่มากกว่า 0 ทำให้วิเคราะห์ได้เพียงจุดศูนย์กลางเริ่มต้นจุดเดียว\n"
+     "กรุณาป้อนระยะเลื่อนที่มากกว่า 0 ที่ Analysis Setting เช่น {2} (ระยะห่างของกริดจุดศูนย์กลาง)"},
+    {"Water is given by a water line (Seepage), but the water line has no point.\nEnter the points of the water "
+     "line, or choose another kind of seepage.",
+     "เลือกน้ำใต้ดินแบบเส้นระดับน้ำ (Seepage) แต่เส้นระดับน้ำยังไม่มีจุด\nกรุณาป้อนจุดของเส้นระดับน้ำ หรือเลือกรูปแบบอื่น"},
+    {"The result file was not written: {0}", "ไม่ได้บันทึกไฟล์ผลลัพธ์: {0}"},
 }};
 
 constexpr Bilingual kGridEdgeWarning{

@@ -52,6 +52,28 @@ enum class CoreText {
   // {0} circles the grid would analyse and keep, {1} the field that sets the
   // circles of each centre, {2} limit
   GridCirclesAboveLimit,
+  // {0} soil number, {1} field ("Cohesion", "Phi-v" ...), {2} value: a
+  // strength or unit weight below 0
+  SoilValueNegative,
+  // {0} soil number, {1} field ("Phi", "Phi-v", "Phi-h"), {2} value: a
+  // friction angle of 90 degrees or more
+  SoilFrictionAngleTooLarge,
+  // {0} row position, {1} soil number, {2} field ("Phi-v", "Phi-h"), {3}
+  // value: an angle of the advanced anisotropic table below 0 or from 90 up
+  AdvancedAnisoAngleOutOfRange,
+  // none of the four methods is selected
+  NoMethodSelected,
+  // {0} field ("X Increment", "Y Increment"), {1} value: an automatic search
+  // whose step is not above 0 would analyse its start centre alone
+  AutoIncrementNotPositive,
+  // the same with {2}, a step to suggest (the spacing of the grid of centres
+  // along that axis)
+  AutoIncrementNotPositiveSuggest,
+  // water by a water line with no point in the water line table
+  WaterLineWithoutPoints,
+  // {0} the error that kept the result file from being written (it names
+  // the file and the reason)
+  ResultFileNotWritten,
 };
 
 std::string_view CoreTextFor(std::uint8_t language, CoreText text);

@@ -53,6 +53,26 @@ TEST(Summary, EachWarningOnALineBelowItsFile) {
       << thai;
 }
 
+// The factors of a file whose result file could not be written stand; the
+// reason follows them, after the file's warnings.
+TEST(Summary, AResultFileNotWrittenIsAWarningBelowTheFactors) {
+  std::vector<FileReport> reports = {Report("/x/a.pdd", "Dam", 1, {1.5, 1.25, 1.75, 2})};
+  reports[0].warnings = {{Bishop, RunWarning::Edge::Lower}};
+  reports[0].resultFileError = "Cannot write file \"/x/a.pdr\": Is a directory";
+  const std::string factors =
+      "      1                     Dam                   a       Circular           1.5         "
+      "1.25         1.75            2\r\n";
+  const std::string edge =
+      "          Warning: Simplified Bishop: the minimum lies on the lower edge of the grid of "
+      "centres; extend the grid beyond its lower edge.\r\n";
+  EXPECT_NE(SummaryText(reports).find(factors + edge +
+                                          "          Warning: The result file was not written: Cannot write file "
+                                          "\"/x/a.pdr\": Is a directory\r\n=====",
+                                      0),
+            std::string::npos);
+  EXPECT_NE(SummaryText(reports, 0).find("          Warning: ไม่ได้บันทึกไฟล์ผลลัพธ์: Cannot write file"), std::string::npos);
+}
+
 TEST(Summary, OtherTheoriesLeaveTheTheoryFieldOut) {
   const std::string text = SummaryText({Report("p.pdd", "P", 0, {1, 2, 3, 4})});
   EXPECT_NE(text.find("\r\n      1                       P                   p           1            2            3"

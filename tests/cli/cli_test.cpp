@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -297,6 +298,127 @@ TEST_F(Cli, AMinimumOnTheGridsEdgeIsReportedInTheJsonTheSummaryAndTheMessages) {
   const Result quiet = RunCli("analyse --quiet " + path("homogeneous-grid.pdd"), true);
   EXPECT_EQ(quiet.out.find("Warning"), std::string::npos) << quiet.out;
   EXPECT_EQ(quiet.out.find("edge"), std::string::npos) << quiet.out;
+}
+
+// The text of the Thai block and ASCII in code page 874 (U+0E01 to U+0E5B
+// are 0xA1 to 0xFB there).
+std::string Cp874(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    const unsigned code = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6) |
+                          (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
+    out += static_cast<char>(code - 0x0E01 + 0xA1);
+    i += 3;
+  }
+  return out;
+}
+
+// A run's warnings travel with its result file, after the file's last line,
+// in the language of the messages; a run without warnings writes none.
+TEST_F(Cli, TheResultFileCarriesTheRunsWarningsAsNotes) {
+  Write(dir / "lower.pdd",
+        Edited(dir / "homogeneous-grid.pdd", "105.000    75.000   135.000    75.000   135.000   105.000",
+               "105.000   100.000   135.000   100.000   135.000   130.000"));
+  ASSERT_EQ(RunCli("analyse --quiet " + path("lower.pdd") + " " + path("homogeneous-grid.pdd")).status, 0);
+  std::string notes;
+  for (const char* name : {"Ordinary", "Simplified Janbu", "Simplified Bishop", "Spencer"}) {
+    notes += std::string("Note: ") + name +
+             ": the minimum lies on the lower edge of the grid of centres; extend the grid beyond its lower edge.\r\n";
+  }
+  const std::string end = std::string(102, '=') + "\r\n\r\n";
+  const std::string lower = Bytes(dir / "lower.pdr");
+  ASSERT_GT(lower.size(), end.size() + notes.size());
+  EXPECT_EQ(lower.substr(lower.size() - end.size() - notes.size()), end + notes);
+  const std::string inside = Bytes(dir / "homogeneous-grid.pdr");
+  EXPECT_EQ(inside.substr(inside.size() - end.size()), end);
+  EXPECT_EQ(inside.find("Note:"), std::string::npos);
+
+  ASSERT_EQ(RunCli("--lang th analyse --quiet " + path("lower.pdd")).status, 0);
+  const std::string thai = Bytes(dir / "lower.pdr");
+  const std::string spencer =
+      Cp874("Note: Spencer: ค่าต่ำสุดอยู่ที่ขอบด้านล่างของกริดจุดศูนย์กลาง กรุณาขยายกริดออกไปทางขอบด้านล่าง\r\n");
+  ASSERT_GT(thai.size(), spencer.size());
+  EXPECT_EQ(thai.substr(thai.size() - spencer.size()), spencer);
+}
+
+// A result file that cannot be written loses nothing of the run's answer:
+// the factors are printed (and in the JSON line) as usual, a message names
+// the file and the reason, and the exit status says something was not done.
+TEST_F(Cli, AnalyseKeepsItsAnswerWhenTheResultFileCannotBeWritten) {
+  const Result good = RunCli("analyse --json --quiet " + path("homogeneous-grid.pdd"));
+  ASSERT_EQ(good.status, 0);
+  const auto expected = nlohmann::json::parse(good.out);
+  EXPECT_TRUE(expected["result_file_error"].is_null());
+  const std::string pdr = path("homogeneous-grid.pdr");
+  fs::remove(pdr);
+  fs::create_directory(pdr);  // no file can take its place
+
+  const Result plain = RunCli("analyse --quiet " + path("homogeneous-grid.pdd"), true);
+  EXPECT_EQ(plain.status, 1);
+  const auto lines = Lines(plain.out);
+  const std::string factors = path("homogeneous-grid.pdd") + ": Ordinary ";
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(factors, 0) == 0; }),
+            1)
+      << plain.out;
+  EXPECT_EQ(plain.out.find("failed"), std::string::npos) << plain.out;
+  EXPECT_NE(plain.out.find(path("homogeneous-grid.pdd") + ": The result file was not written: Cannot write file \"" +
+                           pdr + "\": "),
+            std::string::npos)
+      << plain.out;
+
+  const Result json = RunCli("analyse --json --quiet " + path("homogeneous-grid.pdd"));
+  EXPECT_EQ(json.status, 1);
+  const auto report = nlohmann::json::parse(json.out);
+  EXPECT_EQ(report["ok"], true);
+  EXPECT_EQ(report["minima"], expected["minima"]);
+  ASSERT_TRUE(report["result_file_error"].is_string());
+  EXPECT_NE(report["result_file_error"].get<std::string>().find(pdr), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(pdr));
+  EXPECT_TRUE(fs::is_empty(pdr));
+}
+
+// Data no real section has is refused by verify and analyse alike, before
+// any run, with the message naming what is wrong.
+TEST_F(Cli, UnrealDataIsRefusedByVerifyAndAnalyse) {
+  Write(dir / "negative.pdd",
+        Edited(dir / "homogeneous-grid.pdd", "\r\n1   600.000    20.000", "\r\n1  -600.000    20.000"));
+  Write(dir / "nomethod.pdd", Edited(dir / "homogeneous-grid.pdd", "\r\n1         1         1         1\r\n",
+                                     "\r\n0         0         0         0\r\n"));
+  const std::pair<const char*, const char*> cases[] = {
+      {"negative.pdd",
+       "Soil No. 1: Cohesion = -600 is negative. Cohesion, friction angle and unit weight are 0 or more; please "
+       "check the soil properties."},
+      {"nomethod.pdd",
+       "No method is selected. Select at least one of Ordinary, Simplified Janbu, Simplified Bishop and Spencer."},
+  };
+  for (const auto& [file, message] : cases) {
+    SCOPED_TRACE(file);
+    const Result verify = RunCli("verify " + path(file), true);
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_EQ(Lines(verify.out).front(), message);
+
+    const Result plain = RunCli("analyse --quiet " + path(file), true);
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_EQ(Lines(plain.out),
+              (std::vector<std::string>{path(file) + ": " + message, path(file) + ": failed: " + message}));
+    const auto report = nlohmann::json::parse(RunCli("analyse --json --quiet " + path(file)).out);
+    EXPECT_EQ(report["ok"], false);
+    EXPECT_TRUE(report["minima"].is_null());
+    // The result file of the refused run says why it holds no factor.
+    const std::string pdr = Bytes(fs::path(path(file)).replace_extension(".pdr"));
+    const std::string note = std::string(102, '=') + "\r\n\r\nNote: " + message + "\r\n";
+    ASSERT_GT(pdr.size(), note.size());
+    EXPECT_EQ(pdr.substr(pdr.size() - note.size()), note);
+  }
+  // The check list shows the value too, and no OK line for the soils.
+  const auto memo = Lines(RunCli("verify " + path("negative.pdd")).out);
+  EXPECT_EQ(memo, (std::vector<std::string>{"ค่า Cohesion ลำดับที่ 1 = -600 < 0", "Geometry --------------------- OK"}));
 }
 
 TEST_F(Cli, AProjectWithoutEndingGetsItsResultBesideIt) {

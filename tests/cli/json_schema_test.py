@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Every JSON line pelodyn-cli analyse prints (a good file, a failed file, an
-irregular search) is valid against the documented schema."""
+irregular search, a file whose result file cannot be written) is valid
+against the documented schema."""
 import json
 import pathlib
 import shutil
@@ -18,12 +19,16 @@ with tempfile.TemporaryDirectory() as tmp:
     for name in ("homogeneous-grid.pdd", "irregular-random.pdd"):
         shutil.copy(examples / name, work / name)
     (work / "broken.pdd").write_text("not a project\n")
-    files = [str(work / n) for n in ("homogeneous-grid.pdd", "irregular-random.pdd", "broken.pdd")]
+    shutil.copy(examples / "homogeneous-grid.pdd", work / "blocked.pdd")
+    (work / "blocked.pdr").mkdir()
+    files = [str(work / n) for n in ("homogeneous-grid.pdd", "irregular-random.pdd", "broken.pdd", "blocked.pdd")]
     run = subprocess.run([cli, "analyse", "--json", "--quiet", *files], capture_output=True, text=True,
                          env={"PELODYN_HOME": tmp, "PATH": "/usr/bin:/bin"})
     lines = [json.loads(line) for line in run.stdout.splitlines() if line.strip()]
-    assert len(lines) == 3, run.stdout
+    assert len(lines) == 4, run.stdout
     for line in lines:
         jsonschema.validate(line, schema)
-    assert [line["ok"] for line in lines] == [True, True, False]
-print("3 result lines valid against the schema")
+    assert [line["ok"] for line in lines] == [True, True, False, True]
+    assert [line["result_file_error"] is None for line in lines] == [True, True, True, False]
+    assert lines[3]["minima"] == lines[0]["minima"]
+print("4 result lines valid against the schema")

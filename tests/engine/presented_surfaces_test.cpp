@@ -276,6 +276,8 @@ TEST_F(Presented, NothingWithoutAnAnalysedSurface) {
   stopped.options().setItemIndex("CB_Cir_Search", 2);
   stopped.options().setText("E_Xauto_Start", "35");
   stopped.options().setText("E_Yauto_Start", "35");
+  stopped.options().setText("E_Xauto_Increment", "2");
+  stopped.options().setText("E_Yauto_Increment", "2");
   ASSERT_EQ(RunAnalysis(stopped.project, stopped.ui).outcome, RunOutcome::Stopped);
   EXPECT_TRUE(PresentCriticalSurfaces(stopped.project, stopped.ui).empty());
 

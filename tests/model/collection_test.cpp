@@ -393,7 +393,9 @@ TEST_F(Collection, CircularSearchKindsReadTheirCentre) {
   options().setText("E_Xauto_Start", "31");
   options().setText("E_Yauto_Start", "36");
   options().setText("E_Xauto_Increment", "0.5");
+  options().setText("E_Yauto_Increment", "0.25");
   collect();
+  EXPECT_EQ(model().DataError, 0);
   EXPECT_EQ(model().CenterX, 31.0);
   EXPECT_EQ(model().CenterY, 36.0);
   EXPECT_EQ(model().AutoIncrementX, 0.5);
@@ -741,6 +743,291 @@ TEST_F(Collection, AnEmptyProjectPassesForTheRunToReport) {
   EXPECT_EQ(model().SoilCount, 0);
   EXPECT_EQ(model().LineCount, 0);
   EXPECT_EQ(model().BottomLineCount, 0);
+}
+
+// Inputs that no real section has are refused before any run, each with a
+// message that names where the value is and what it is; the first problem
+// found is the one told.
+struct UnrealInputCase {
+  const char* name;
+  std::function<void(ProjectFixture&)> edit;
+  const char* english;             // the start of the English message
+  std::vector<std::string> named;  // what both languages must name
+};
+void PrintTo(const UnrealInputCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class CollectionUnrealInput : public ::testing::TestWithParam<UnrealInputCase> {};
+
+void SetSoil(ProjectFixture& f, Table table, int position, const char* field, double value) {
+  Row r = f.store().rowAt(table, position);
+  r.set(field, value);
+  f.store().update(position, r);
+}
+
+// The slope of twoLayerSlope with anisotropic soils.
+void Anisotropic(ProjectFixture& f) {
+  f.options().setItemIndex("CB_Strength_Model", 1);
+  f.anisoSoil(1, 20, 25, 30, 32, 19);
+  f.anisoSoil(2, 5, 6, 25, 27, 18);
+  f.anisoSoil(3, 0, 0, 0, 0, 0);
+}
+
+void AdvancedRow(ProjectFixture& f, int soil, double stress, double phiV, double phiH) {
+  f.options().setChecked("CB_Advance_Prop_Disable", false);
+  Row r(Table::Aniso_advance);
+  r.set("Line No.", soil).set("Normal Stress", stress).set("Phi-v", phiV).set("Phi-h", phiH);
+  f.store().append(r);
+}
+
+void AutomaticSearch(ProjectFixture& f, const char* dx, const char* dy) {
+  f.options().setItemIndex("CB_Cir_Search", 2);
+  f.options().setText("E_Xauto_Start", "30");
+  f.options().setText("E_Yauto_Start", "35");
+  f.options().setText("E_Xauto_Increment", dx);
+  f.options().setText("E_Yauto_Increment", dy);
+}
+
+void NoMethod(ProjectFixture& f) {
+  for (const char* box : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"}) {
+    f.options().setChecked(box, false);
+  }
+}
+
+TEST_P(CollectionUnrealInput, IsRefusedWithAMessageNamingIt) {
+  for (std::uint8_t language : {kLanguageEnglish, kLanguageThai}) {
+    SCOPED_TRACE(language == kLanguageThai ? "Thai" : "English");
+    ProjectFixture f;
+    f.twoLayerSlope();
+    f.model().Language = language;
+    GetParam().edit(f);
+    f.collect();
+    EXPECT_EQ(f.model().DataError, 1);
+    ASSERT_EQ(f.ui.shown.size(), 1u);
+    EXPECT_EQ(f.ui.shown[0].kind, MessageKind::Error);
+    const std::string& text = f.ui.shown[0].text;
+    if (language == kLanguageEnglish) {
+      EXPECT_EQ(text.rfind(GetParam().english, 0), 0u) << text;
+    } else {
+      EXPECT_NE(text.find("กรุณา"), std::string::npos) << text;
+    }
+    for (const std::string& named : GetParam().named) EXPECT_NE(text.find(named), std::string::npos) << text;
+  }
+}
+
+const UnrealInputCase kUnrealInputCases[] = {
+    {"NegativeCohesion",
+     [](ProjectFixture& f) { SetSoil(f, Table::Soil_Prop, 1, "Cohesion", -5); },
+     "Soil No. 1: Cohesion = -5 is negative.",
+     {"1", "Cohesion", "-5"}},
+    {"NegativeFrictionAngle",
+     [](ProjectFixture& f) { SetSoil(f, Table::Soil_Prop, 2, "Phi", -0.5); },
+     "Soil No. 2: Phi = -0.5 is negative.",
+     {"2", "Phi", "-0.5"}},
+    {"NegativeUnitWeight",
+     [](ProjectFixture& f) { SetSoil(f, Table::Soil_Prop, 2, "Unit Weight", -18.5); },
+     "Soil No. 2: Unit Weight = -18.5 is negative.",
+     {"2", "Unit Weight", "-18.5"}},
+    {"FrictionAngleOf90",
+     [](ProjectFixture& f) { SetSoil(f, Table::Soil_Prop, 1, "Phi", 90); },
+     "Soil No. 1: Phi = 90 degrees is 90 or more.",
+     {"1", "Phi", "90"}},
+    {"FrictionAngleAbove90",
+     [](ProjectFixture& f) { SetSoil(f, Table::Soil_Prop, 2, "Phi", 135.25); },
+     "Soil No. 2: Phi = 135.25 degrees is 90 or more.",
+     {"2", "Phi", "135.25"}},
+    {"NegativeValueInTheAirSoil",
+     [](ProjectFixture& f) { SetSoil(f, Table::Soil_Prop, 3, "Unit Weight", -1); },
+     "Soil No. 3: Unit Weight = -1 is negative.",
+     {"3", "Unit Weight", "-1"}},
+    {"SoilRowsOutOfOrderNameTheSoilNotTheRow",
+     [](ProjectFixture& f) {
+       f.store().empty(Table::Soil_Prop);
+       f.soil(3, 0, 0, 0);
+       f.soil(1, 20, 30, 19);
+       f.soil(2, -2, 25, 18);
+     },
+     "Soil No. 2: Cohesion = -2 is negative.",
+     {"2", "Cohesion", "-2"}},
+    {"LowerSoilFirst",
+     [](ProjectFixture& f) {
+       SetSoil(f, Table::Soil_Prop, 2, "Cohesion", -1);
+       SetSoil(f, Table::Soil_Prop, 1, "Unit Weight", -3);
+     },
+     "Soil No. 1: Unit Weight = -3 is negative.",
+     {"1", "Unit Weight", "-3"}},
+    {"FieldsInTableOrder",
+     [](ProjectFixture& f) {
+       SetSoil(f, Table::Soil_Prop, 1, "Unit Weight", -3);
+       SetSoil(f, Table::Soil_Prop, 1, "Phi", 95);
+     },
+     "Soil No. 1: Phi = 95 degrees is 90 or more.",
+     {"1", "Phi", "95"}},
+    {"AnisotropicNegativeVerticalCohesion",
+     [](ProjectFixture& f) {
+       Anisotropic(f);
+       SetSoil(f, Table::Aniso, 2, "C-v", -4);
+     },
+     "Soil No. 2: C-v = -4 is negative.",
+     {"2", "C-v", "-4"}},
+    {"AnisotropicNegativeHorizontalCohesion",
+     [](ProjectFixture& f) {
+       Anisotropic(f);
+       SetSoil(f, Table::Aniso, 1, "C-h", -0.25);
+     },
+     "Soil No. 1: C-h = -0.25 is negative.",
+     {"1", "C-h", "-0.25"}},
+    {"AnisotropicNegativeAngle",
+     [](ProjectFixture& f) {
+       Anisotropic(f);
+       SetSoil(f, Table::Aniso, 1, "Phi-h", -10);
+     },
+     "Soil No. 1: Phi-h = -10 is negative.",
+     {"1", "Phi-h", "-10"}},
+    {"AnisotropicVerticalAngleOf90",
+     [](ProjectFixture& f) {
+       Anisotropic(f);
+       SetSoil(f, Table::Aniso, 2, "Phi-v", 90);
+     },
+     "Soil No. 2: Phi-v = 90 degrees is 90 or more.",
+     {"2", "Phi-v", "90"}},
+    {"AnisotropicHorizontalAngleAbove90",
+     [](ProjectFixture& f) {
+       Anisotropic(f);
+       SetSoil(f, Table::Aniso, 1, "Phi-h", 100);
+     },
+     "Soil No. 1: Phi-h = 100 degrees is 90 or more.",
+     {"1", "Phi-h", "100"}},
+    {"AnisotropicNegativeUnitWeight",
+     [](ProjectFixture& f) {
+       Anisotropic(f);
+       SetSoil(f, Table::Aniso, 2, "Unit Weight", -18);
+     },
+     "Soil No. 2: Unit Weight = -18 is negative.",
+     {"2", "Unit Weight", "-18"}},
+    {"AdvancedNegativeAngle",
+     [](ProjectFixture& f) {
+       Anisotropic(f);
+       AdvancedRow(f, 1, 0, 30, 32);
+       AdvancedRow(f, 1, 50, -1, 32);
+     },
+     "Advanced anisotropic properties, row 2, soil No. 1: Phi-v = -1 degrees is outside 0 to below 90.",
+     {"2", "1", "Phi-v", "-1"}},
+    {"AdvancedAngleOf90",
+     [](ProjectFixture& f) {
+       Anisotropic(f);
+       AdvancedRow(f, 1, 0, 30, 32);
+       AdvancedRow(f, 2, 10, 25, 90);
+     },
+     "Advanced anisotropic properties, row 2, soil No. 2: Phi-h = 90 degrees is outside 0 to below 90.",
+     {"2", "Phi-h", "90"}},
+    {"NoMethod", NoMethod, "No method is selected.", {"Ordinary", "Spencer"}},
+    {"SoilsBeforeMethods",
+     [](ProjectFixture& f) {
+       NoMethod(f);
+       SetSoil(f, Table::Soil_Prop, 1, "Cohesion", -5);
+     },
+     "Soil No. 1: Cohesion = -5 is negative.",
+     {"Cohesion"}},
+    {"AutomaticSearchWithTheDefaultIncrements",
+     [](ProjectFixture& f) { AutomaticSearch(f, "0", "0"); },
+     "Automatic search: X Increment = 0; with a step that is not larger than 0 the search would analyse its start "
+     "centre alone.\nType an increment larger than 0 at Analysis Setting.",
+     {"X Increment", "0"}},
+    {"AutomaticSearchWithANegativeYIncrement",
+     [](ProjectFixture& f) {
+       AutomaticSearch(f, "1", "-0.5");
+       // A grid of centres 2.5 apart along X and 1.5 along Y.
+       testing::SetCentreGrid(f.options(), "20", "30", "45", "45", "10");
+     },
+     "Automatic search: Y Increment = -0.5;",
+     {"Y Increment", "-0.5", "1.5"}},
+    {"AutomaticSearchSuggestsTheGridSpacing",
+     [](ProjectFixture& f) {
+       AutomaticSearch(f, "0", "1");
+       testing::SetCentreGrid(f.options(), "20", "30", "45", "45", "10");
+     },
+     "Automatic search: X Increment = 0; with a step that is not larger than 0 the search would analyse its start "
+     "centre alone.\nType an increment larger than 0 at Analysis Setting, for example 2.5 (the spacing of the grid "
+     "of centres).",
+     {"2.5"}},
+    {"WaterLineWithoutPoints",
+     [](ProjectFixture& f) { f.options().setItemIndex("CB_Seepage", 1); },
+     "Water is given by a water line (Seepage), but the water line has no point.",
+     {"Seepage"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(All, CollectionUnrealInput, ::testing::ValuesIn(kUnrealInputCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// What real sections do have passes: the air's zeros, angles just below 90
+// degrees, a table the project's strength model does not read, increments of
+// a search that is not run.
+TEST(CollectionRealInput, PassesUnchanged) {
+  const std::pair<const char*, std::function<void(ProjectFixture&)>> cases[] = {
+      {"a soil without cohesion or friction", [](ProjectFixture& f) { SetSoil(f, Table::Soil_Prop, 2, "Phi", 0); }},
+      {"a friction angle just below 90", [](ProjectFixture& f) { SetSoil(f, Table::Soil_Prop, 1, "Phi", 89.99); }},
+      {"one method",
+       [](ProjectFixture& f) {
+         NoMethod(f);
+         f.options().setChecked("CB_Ordinary", true);
+       }},
+      {"anisotropic soils beside a Mohr-Coulomb table it does not read",
+       [](ProjectFixture& f) {
+         Anisotropic(f);
+         SetSoil(f, Table::Soil_Prop, 1, "Cohesion", -5);
+       }},
+      {"a Mohr-Coulomb project beside an anisotropic table it does not read",
+       [](ProjectFixture& f) { f.anisoSoil(1, -1, -1, 95, -3, -1); }},
+      {"advanced angles within range",
+       [](ProjectFixture& f) {
+         Anisotropic(f);
+         AdvancedRow(f, 1, 0, 0, 89.5);
+       }},
+      {"an automatic search with positive increments", [](ProjectFixture& f) { AutomaticSearch(f, "0.5", "2"); }},
+      {"the automatic search's increments under the irregular theory",
+       [](ProjectFixture& f) {
+         AutomaticSearch(f, "0", "0");
+         f.options().setItemIndex("RG_Theory", 2);
+       }},
+      {"a grid search with zero automatic increments",
+       [](ProjectFixture& f) {
+         AutomaticSearch(f, "0", "0");
+         f.options().setItemIndex("CB_Cir_Search", 0);
+       }},
+      {"a water line with points",
+       [](ProjectFixture& f) {
+         f.options().setItemIndex("CB_Seepage", 1);
+         f.numberedPoint(Table::Waterline, 1, 0, 8);
+       }},
+  };
+  for (const auto& [name, edit] : cases) {
+    SCOPED_TRACE(name);
+    ProjectFixture f;
+    f.twoLayerSlope();
+    edit(f);
+    f.collect();
+    EXPECT_EQ(f.model().DataError, 0);
+    EXPECT_EQ(f.ui.messageTexts(), std::vector<std::string>{});
+  }
+}
+
+// A save collects too, for the values it writes: it keeps what was typed and
+// refuses nothing of it.
+TEST(CollectionForASave, FillsTheModelWithoutRefusingUnrealValues) {
+  ProjectFixture f;
+  f.twoLayerSlope();
+  SetSoil(f, Table::Soil_Prop, 1, "Cohesion", -5);
+  NoMethod(f);
+  f.options().setItemIndex("CB_Seepage", 1);
+  CollectAnalysisData(f.project, f.ui, CollectionPurpose::Save);
+  EXPECT_EQ(f.model().DataError, 0);
+  EXPECT_TRUE(f.ui.shown.empty());
+  EXPECT_EQ(f.model().SoilCohesion[0], -5.0);
+  EXPECT_EQ(f.model().SeepageKind, 1);
+  f.collect();
+  EXPECT_EQ(f.model().DataError, 1);
 }
 
 // Absurd sizes and values are refused with a message naming the field, its

@@ -69,6 +69,48 @@ TEST_F(Verify, CountsThatDisagreeAfterAStoppedCollection) {
                                             "จำนวนชั้นดินใน Geometry ไม่เท่ากับจำนวนชั้นดินใน Soil Properties"}));
 }
 
+// Values the collection refuses are listed too, all of them, and the soils
+// get no OK line; the collection's message names the first.
+TEST_F(Verify, SoilValuesThatNoRealSoilHas) {
+  soil(1, -5, 95, 18);
+  soil(2, 3, 20, -17.5);
+  soil(3, 0, 0, 0);
+  line(1, {{0, 0}, {10, 0}});
+  line(2, {{0, 1}, {10, 1}});
+  line(3, {{0, 2}, {10, 2}});
+  const auto memo = verify();
+  EXPECT_EQ(ui.messageTexts(),
+            std::vector<std::string>{"Soil No. 1: Cohesion = -5 is negative.\nCohesion, friction angle and unit "
+                                     "weight are 0 or more; please check the soil properties."});
+  EXPECT_EQ(model().DataError, 1);
+  EXPECT_EQ(memo,
+            (std::vector<std::string>{"ค่า Cohesion ลำดับที่ 1 = -5 < 0", "ค่า Friction Angle ลำดับที่ 1 = 95 >= 90",
+                                      "ค่า Unit Weight ลำดับที่ 2 = -17.5 < 0", "Geometry --------------------- OK"}));
+}
+
+TEST_F(Verify, AnisotropicValuesThatNoRealSoilHas) {
+  options().setItemIndex("CB_Strength_Model", 1);
+  anisoSoil(1, 5, -6, 20, 90, 18);
+  anisoSoil(2, 0, 0, 0, 0, 0);
+  line(1, {{0, 0}, {10, 0}});
+  line(2, {{0, 1}, {10, 1}});
+  EXPECT_EQ(verify(), (std::vector<std::string>{"ค่า Cohesion (C-h) ลำดับที่ 1 = -6 < 0",
+                                                "ค่า Friction Angle (Phi-h) ลำดับที่ 1 = 90 >= 90",
+                                                "Geometry --------------------- OK"}));
+}
+
+// A refusal outside the soils and the geometry shows its message; the two
+// sections, which are fine, say so.
+TEST_F(Verify, OtherRefusalsShowTheirMessage) {
+  twoLayerSlope();
+  options().setItemIndex("CB_Seepage", 1);
+  EXPECT_EQ(verify(), (std::vector<std::string>{"Soil Properties --------------------- OK",
+                                                "Geometry --------------------- OK"}));
+  EXPECT_EQ(model().DataError, 1);
+  ASSERT_EQ(ui.messageTexts().size(), 1u);
+  EXPECT_EQ(ui.messageTexts()[0].rfind("Water is given by a water line", 0), 0u);
+}
+
 // Counts calls to empty() so that the tables left alone can be seen.
 class CountingStore final : public WorkingStore {
  public:

@@ -54,6 +54,40 @@ TEST_F(Files, CircularResultFile) {
   }
 }
 
+// Notes follow the file's last line, one line each, in code page 874; a
+// line break inside a note would start a line that is no note.
+TEST_F(Files, ResultFileWithNotes) {
+  project.model.AnalysisTheory = 1;
+  project.run.Minimum[Ordinary] = {1.5, 10, 20, 12.5};
+  project.run.Minimum[Janbu] = {1.25, 11, 21, 13};
+  project.run.Minimum[Bishop] = {1.3, 11, 21, 13};
+  project.run.Minimum[Spencer] = {1.31, 11, 21, 13};
+  ResultRow(*project.store, 1, {10, 20, 12.5, 1.5, 1.25, 1.3, 1.31});
+  const std::vector<std::string> notes = {
+      "Simplified Bishop: the minimum lies on the lower edge of the grid of centres; extend the grid beyond its "
+      "lower edge.",
+      "Spencer: ค่าต่ำสุดอยู่ที่ขอบด้านล่างของกริดจุดศูนย์กลาง กรุณาขยายกริดออกไปทางขอบด้านล่าง",
+      "Calculation stopped after 37 of 250 trials:\n the results are partial."};
+  for (int threads : {1, 2}) {
+    WriteResultFile(project, dir / "dam.pdr", threads, notes);
+    EXPECT_EQ(ReadFileBytes(dir / "dam.pdr"), ReadFileBytes(kData / "result_circular_notes.pdr")) << threads;
+  }
+  // Without them, the file ends where the layout ends.
+  WriteResultFile(project, dir / "dam.pdr", 1, {});
+  const std::string plain = ReadFileBytes(dir / "dam.pdr");
+  EXPECT_EQ(plain.substr(plain.size() - 106), std::string(102, '=') + "\r\n\r\n");
+}
+
+TEST_F(Files, ANoteTheCodePageCannotHoldWritesNoFile) {
+  project.model.AnalysisTheory = 3;
+  WriteResultFile(project, dir / "x.pdr");
+  EXPECT_THROW(WriteResultFile(project, dir / "x.pdr", 1, {"Stopped at 東京"}), FileError);
+  EXPECT_EQ(ReadFileBytes(dir / "x.pdr"), "=====Pelodyn_2.0_Result=====\r\n3\r\n\r\n");
+  // Under the other theories the notes follow line 3.
+  WriteResultFile(project, dir / "x.pdr", 1, {"a", "b"});
+  EXPECT_EQ(ReadFileBytes(dir / "x.pdr"), "=====Pelodyn_2.0_Result=====\r\n3\r\n\r\nNote: a\r\nNote: b\r\n");
+}
+
 // Many rows are written to the file as they are formatted, a piece at a
 // time: every row arrives whole and in order, the head and the tail around
 // them as for a small file. Read and written on two or three threads, the

@@ -68,13 +68,36 @@ TEST(MessageTable, UnknownLanguageOrNumberGivesNoText) {
 }
 
 TEST(CoreTexts, FilledInBothLanguages) {
-  for (auto text :
-       {CoreText::RowNumberOutOfRange, CoreText::RowNumberRepeated, CoreText::BottomLineAboveLineCount,
-        CoreText::SpecificBottomLineNoLine, CoreText::SpecificBottomLinePointOutOfRange,
-        CoreText::AdvancedAnisoNotGrouped, CoreText::AdvancedAnisoStressNotAscending, CoreText::ValueAboveLimit,
-        CoreText::CountNegative, CoreText::ValueBelowLimit, CoreText::ValueOutOfReach}) {
-    EXPECT_TRUE(IsAscii(CoreTextFor(kLanguageEnglish, text)));
-    EXPECT_TRUE(HasThai(CoreTextFor(kLanguageThai, text)));
+  for (auto text : {CoreText::RowNumberOutOfRange,
+                    CoreText::RowNumberRepeated,
+                    CoreText::BottomLineAboveLineCount,
+                    CoreText::SpecificBottomLineNoLine,
+                    CoreText::SpecificBottomLinePointOutOfRange,
+                    CoreText::AdvancedAnisoNotGrouped,
+                    CoreText::AdvancedAnisoStressNotAscending,
+                    CoreText::ValueAboveLimit,
+                    CoreText::CountNegative,
+                    CoreText::ValueBelowLimit,
+                    CoreText::ValueOutOfReach,
+                    CoreText::GridCirclesAboveLimit,
+                    CoreText::SoilValueNegative,
+                    CoreText::SoilFrictionAngleTooLarge,
+                    CoreText::AdvancedAnisoAngleOutOfRange,
+                    CoreText::NoMethodSelected,
+                    CoreText::AutoIncrementNotPositive,
+                    CoreText::AutoIncrementNotPositiveSuggest,
+                    CoreText::WaterLineWithoutPoints,
+                    CoreText::ResultFileNotWritten}) {
+    SCOPED_TRACE(static_cast<int>(text));
+    const std::string_view english = CoreTextFor(kLanguageEnglish, text);
+    const std::string_view thai = CoreTextFor(kLanguageThai, text);
+    EXPECT_TRUE(IsAscii(english));
+    EXPECT_TRUE(HasThai(thai));
+    // Both languages show every value the caller fills in.
+    for (const char* placeholder : {"{0}", "{1}", "{2}", "{3}", "{4}"}) {
+      EXPECT_EQ(english.find(placeholder) == std::string_view::npos, thai.find(placeholder) == std::string_view::npos)
+          << placeholder;
+    }
   }
 }
 
