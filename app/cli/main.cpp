@@ -23,6 +23,7 @@
 #include "engine/slip_surface.h"
 #include "model/collection.h"
 #include "model/verification.h"
+#include "persistence/companion_file.h"
 #include "persistence/project_file.h"
 #include "persistence/settings_file.h"
 #include "persistence/sqlite_store.h"
@@ -300,6 +301,7 @@ struct Loaded {
     NewProject(project);
     project.model.Language = g_language;
     ReadAnyProjectFile(project, platform, file);
+    ApplyCompanionBeside(project, file);
   }
   void flushMessages() {
     for (const std::string& m : platform.messages) std::cerr << m << '\n';

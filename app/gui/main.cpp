@@ -15,6 +15,7 @@
 
 #include "engine/search.h"
 #include "model/verification.h"
+#include "persistence/companion_file.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
 #include "reports/report_output.h"
@@ -100,6 +101,7 @@ int ExportHeadless(const QString& file, const QString& out, const QString& sizeT
     pelodyn::NewProject(project);
     ConsolePlatform platform;
     pelodyn::ReadAnyProjectFile(project, platform, std::filesystem::path(file.toStdString()));
+    pelodyn::ApplyCompanionBeside(project, std::filesystem::path(file.toStdString()));
     pelodyn::ViewOptions options;
     if (analyse) {
       AnalyseOrThrow(project, platform, threads);
@@ -134,6 +136,7 @@ int ExportReportsHeadless(const QString& file, const ReportTargets& targets, boo
     pelodyn::NewProject(project);
     ConsolePlatform platform;
     pelodyn::ReadAnyProjectFile(project, platform, std::filesystem::path(file.toStdString()));
+    pelodyn::ApplyCompanionBeside(project, std::filesystem::path(file.toStdString()));
     const QDateTime now = QDateTime::currentDateTime();
     pelodyn::ReportStamp stamp;
     stamp.fileName = QFileInfo(file).fileName().toStdString();

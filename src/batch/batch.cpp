@@ -4,6 +4,7 @@
 
 #include "engine/search.h"
 #include "engine/slip_surface.h"
+#include "model/data_fingerprint.h"
 #include "model/numbers.h"
 #include "model/verification.h"
 #include "persistence/companion_file.h"
@@ -169,6 +170,8 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     project.model.Language = options.language;
     ReadAnyProjectFile(project, platform, file);
     ApplyCompanionBeside(project, file);
+    // The data the results will come from, before the sweep's own options.
+    const std::uint64_t fingerprint = AnalysisDataFingerprint(project);
     report.projectName = project.options.text("E_Project_Name");
     project.run.StopRequested = 0;
     platform.project = &project;
@@ -226,6 +229,25 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     const std::string resultFile = MakeResultFilePath(file.string());
     try {
       WriteResultFile(project, resultFile, SearchThreads(options.threads), notes);
+      // The companion says which data the result file speaks for, so that
+      // the desktop program shows it with the project. A run that gave no
+      // answer, or a moving-centre sweep, leaves no results of the project.
+      std::optional<ResultsStamp> stamp;
+      if (run.outcome == RunOutcome::Complete && options.movingCentreFile.empty()) {
+        std::vector<std::pair<int, int>> edges;
+        for (const RunWarning& w : run.warnings) edges.emplace_back(w.method, static_cast<int>(w.edge));
+        stamp =
+            StampOfRun(project, fingerprint, m.AnalysisTheory,
+                       {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0, m.UseSpencer != 0},
+                       false, run.trialsDone, run.trialsTotal, std::move(edges));
+        stamp->resultFileSize = std::filesystem::file_size(resultFile);
+      }
+      try {
+        RecordResultsBeside(file, stamp);
+      } catch (const std::exception& e) {
+        // The companion names itself; the result file is there all the same.
+        report.resultFileError = e.what();
+      }
     } catch (const std::exception& e) {
       // The run's figures stand; only their file is missing, and the error
       // says which file that is.

@@ -375,6 +375,40 @@ void ApplyCompanionBeside(Project& project, const std::filesystem::path& project
   ApplyCompanion(ReadCompanionFile(path), project);
 }
 
+ResultsStamp StampOfRun(const Project& project, std::uint64_t fingerprint, int theory,
+                        const std::array<bool, kMethodCount>& methods, bool partial, long trialsDone, long trialsTotal,
+                        std::vector<std::pair<int, int>> warnings) {
+  const RunState& run = project.run;
+  ResultsStamp stamp;
+  stamp.fingerprint = fingerprint;
+  stamp.theory = theory;
+  stamp.methods = methods;
+  stamp.partial = partial;
+  stamp.trialsDone = trialsDone;
+  stamp.trialsTotal = trialsTotal;
+  stamp.warnings = std::move(warnings);
+  stamp.minima = run.Minimum;
+  stamp.bestSurfaceX = run.BestSurfaceX;
+  stamp.bestSurfaceY = run.BestSurfaceY;
+  stamp.maxRadius = run.MaxRadius;
+  stamp.minRadius = run.MinRadius;
+  return stamp;
+}
+
+void RecordResultsBeside(const std::filesystem::path& projectFile, const std::optional<ResultsStamp>& stamp) {
+  const std::filesystem::path path = CompanionFilePath(projectFile.string());
+  std::error_code error;
+  const bool exists = std::filesystem::exists(path, error);
+  if (!exists && !stamp) return;
+  Companion companion = exists ? ReadCompanionFile(path) : Companion{};
+  companion.results = stamp;
+  if (companion.holdsData()) {
+    WriteCompanionFile(companion, path);
+  } else {
+    std::filesystem::remove(path, error);
+  }
+}
+
 void WriteCompanionFile(const Companion& companion, const std::filesystem::path& path) {
   WriteFileReplacing(path, CompanionText(companion));
 }

@@ -58,6 +58,12 @@ struct ResultsStamp {
   bool operator==(const ResultsStamp&) const = default;
 };
 
+// The stamp of the results `project` holds now (its run state's minima,
+// best surfaces and radii) with what the caller knows of the run.
+ResultsStamp StampOfRun(const Project& project, std::uint64_t fingerprint, int theory,
+                        const std::array<bool, kMethodCount>& methods, bool partial, long trialsDone, long trialsTotal,
+                        std::vector<std::pair<int, int>> warnings);
+
 struct Companion {
   // The fingerprint of the data the project file gave when the values
   // beyond it were recorded: they are put back only into that data, so a
@@ -98,6 +104,12 @@ bool ApplyCompanion(const Companion& companion, Project& project);
 // one, and puts it into `project` (just read from that file) as
 // ApplyCompanion does. A damaged companion raises FileError naming it.
 void ApplyCompanionBeside(Project& project, const std::filesystem::path& projectFile);
+
+// Records `stamp` (or, when empty, no results) in the companion beside the
+// project file `projectFile`, keeping everything else it holds; a
+// companion left with nothing is removed. After a result file was written
+// beside the project by another front end than the desktop's Save.
+void RecordResultsBeside(const std::filesystem::path& projectFile, const std::optional<ResultsStamp>& stamp);
 
 // The file's text (UTF-8 JSON, LF line ends, keys in a fixed order).
 std::string CompanionText(const Companion& companion);

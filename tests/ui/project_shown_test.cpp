@@ -270,7 +270,10 @@ TEST_F(ProjectShownTest, DuringARunTheFieldsThatChangeTheProjectAreDisabled) {
 TEST_F(ProjectShownTest, AStoppedRunSaysSoAndItsPartialResultsAreSavedOnlyWhenWanted) {
   open("homogeneous-grid.pdd");
   const fs::path pdr = dir / "homogeneous-grid.pdr";
-  // A complete run saved: its result file belongs to the saved data.
+  // A complete run of the data the stopped run will have, saved: its result
+  // file belongs to the saved data.
+  document->setOptionText("E_12_Division", "60");
+  document->setOptionText("E_23_Division", "60");
   runToEnd();
   action("MN_Save")->trigger();
   const std::string oldPdr = Bytes(pdr);

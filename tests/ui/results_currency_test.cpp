@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -239,6 +240,70 @@ TEST_F(ResultsCurrencyTest, SavedResultsAndRootDataComeBackWithTheProjectAndGoWi
   EXPECT_FALSE(document->lastRun().has_value());
   EXPECT_TRUE(document->presentedSurfaces().empty());
   EXPECT_TRUE(status().contains("does not come from this project's data")) << status().toStdString();
+}
+
+TEST_F(ResultsCurrencyTest, TheWindowsRunRefusesInputsNoRealSectionHas) {
+  struct Case {
+    const char* what;
+    std::function<void(ProjectDocument&)> apply;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"a negative unit weight",
+       [](ProjectDocument& d) { d.editCell(Table::Soil_Prop, 1, SoilRow(d, 1).fieldIndex("Unit Weight"), -19.5); },
+       "Soil No. 1: Unit Weight = -19.5 is negative."},
+      {"a negative cohesion",
+       [](ProjectDocument& d) { d.editCell(Table::Soil_Prop, 1, SoilRow(d, 1).fieldIndex("Cohesion"), -5.0); },
+       "Soil No. 1: Cohesion = -5 is negative."},
+      {"a friction angle of 90 degrees",
+       [](ProjectDocument& d) { d.editCell(Table::Soil_Prop, 1, SoilRow(d, 1).fieldIndex("Phi"), 90.0); },
+       "degrees is 90 or more"},
+      {"no method",
+       [](ProjectDocument& d) {
+         d.setOptions("No method", [](OptionValues& o) {
+           for (const char* m : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"}) {
+             o.setChecked(m, false);
+           }
+         });
+       },
+       "No method is selected."},
+      {"an automatic search without increments",
+       [](ProjectDocument& d) {
+         d.setOptions("Automatic", [](OptionValues& o) {
+           o.setItemIndex("CB_Cir_Search", 2);
+           o.setText("E_Xauto_Start", "118");
+           o.setText("E_Yauto_Start", "112");
+         });
+       },
+       "Automatic search: "},
+      {"a water line without points", [](ProjectDocument& d) { d.setOptionIndex("CB_Seepage", 1); },
+       "the water line has no point"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    open("homogeneous-grid.pdd");
+    c.apply(*document);
+    prompter.shown.clear();
+    window->commands().action("MN_Run")->trigger();
+    window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
+    EXPECT_FALSE(window->runController().isRunning());
+    EXPECT_TRUE(prompter.sawText(QString::fromUtf8(c.says)))
+        << (prompter.shown.empty() ? std::string("nothing shown") : prompter.shown.back().text.toStdString());
+    EXPECT_FALSE(document->lastRun().has_value());
+    window->progressWindow()->close();
+  }
+}
+
+TEST_F(ResultsCurrencyTest, ResultsTheCommandLineSavedAreShownWithTheProject) {
+  const fs::path project = dir / "homogeneous-grid.pdd";
+  fs::copy_file(fs::path(PELODYN_EXAMPLES) / "homogeneous-grid.pdd", project);
+  const std::string command =
+      std::string(PELODYN_CLI) + " analyse --quiet --threads 1 " + project.string() + " >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_TRUE(fs::exists(dir / "homogeneous-grid.pdx"));
+  ASSERT_TRUE(window->fileCommands().openPath(QString::fromStdString(project.string())));
+  EXPECT_TRUE(showsResults()) << status().toStdString();
+  EXPECT_NEAR(document->project().run.Minimum[Bishop].Fs, 1.9992, 5e-5);
 }
 
 }  // namespace

@@ -221,21 +221,10 @@ void ProjectDocument::setResultsNote(const QString& note) {
 
 std::optional<ResultsStamp> ProjectDocument::resultsStamp() const {
   if (!hasOwnResults() || !m_runFingerprint || !m_lastRun) return std::nullopt;
-  const RunState& run = m_project->run;
-  ResultsStamp stamp;
-  stamp.fingerprint = *m_runFingerprint;
-  stamp.theory = runTheory();
-  stamp.methods = runMethods();
-  stamp.partial = resultsPartial();
-  stamp.trialsDone = m_lastRun->trialsDone;
-  stamp.trialsTotal = m_lastRun->trialsTotal;
-  for (const RunWarning& w : m_lastRun->warnings) stamp.warnings.emplace_back(w.method, static_cast<int>(w.edge));
-  stamp.minima = run.Minimum;
-  stamp.bestSurfaceX = run.BestSurfaceX;
-  stamp.bestSurfaceY = run.BestSurfaceY;
-  stamp.maxRadius = run.MaxRadius;
-  stamp.minRadius = run.MinRadius;
-  return stamp;
+  std::vector<std::pair<int, int>> warnings;
+  for (const RunWarning& w : m_lastRun->warnings) warnings.emplace_back(w.method, static_cast<int>(w.edge));
+  return StampOfRun(*m_project, *m_runFingerprint, runTheory(), runMethods(), resultsPartial(), m_lastRun->trialsDone,
+                    m_lastRun->trialsTotal, std::move(warnings));
 }
 
 void ProjectDocument::adoptSavedResults(const ResultsStamp& stamp, const std::filesystem::path& resultFile,

@@ -257,7 +257,7 @@ void FileCommands::saveProject(const QString& path, bool legacy) {
   if (writeResults) {
     try {
       // A million-row result file is read and written on two threads.
-      WriteResultFile(project, resultPath, SearchThreads(0));
+      WriteResultFile(project, resultPath, SearchThreads(0), ResultFileNotes(m_document));
       stamp->resultFileSize = std::filesystem::file_size(resultPath);
       companion.results = stamp;
       resultsSettled = true;
