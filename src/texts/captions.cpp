@@ -326,9 +326,6 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::PdfExported, "PDF saved: {0}", "บันทึก PDF แล้ว: {0}"},
     {UiText::NoResultsToReport, "There are no results to report yet: run the analysis first.",
      "ยังไม่มีผลการวิเคราะห์ให้รายงาน กรุณาคำนวณก่อน"},
-    {UiText::ResultsOutOfDateStatus,
-     "The results are out of date: the data changed after the run. Run the analysis again.",
-     "ผลการวิเคราะห์ไม่เป็นปัจจุบัน: ข้อมูลถูกแก้ไขหลังการคำนวณ กรุณาคำนวณใหม่"},
     {UiText::ResultFileRemoved,
      "The result file {0} was removed: it did not come from the saved data. Run the analysis and save again to "
      "have one.",

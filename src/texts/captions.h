@@ -137,8 +137,6 @@ enum class UiText {
   PdfFilter,
   PdfExported,
   NoResultsToReport,
-  // The status line while the held results belong to data since changed.
-  ResultsOutOfDateStatus,
   // Save: the result file beside the project was removed, because the
   // project has no results of the saved data ({0} the result file), or was
   // left because it could not be removed ({1} the reason).

@@ -22,6 +22,7 @@
 #include "texts/captions.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
+#include "ui/results/failure_geometry_window.h"
 #include "ui/run/progress_window.h"
 #include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
@@ -69,11 +70,21 @@ class ResultsCurrencyTest : public ::testing::Test {
     return document->resultsCurrent() && !document->presentedSurfaces().empty() &&
            !window->view()->criticalSurfaces().empty() && status().startsWith("Calculation Complete");
   }
-  bool showsNoResults() const {
+  // Nothing of the old run in the drawing, the status line, the progress
+  // window and the Failure Geometry window.
+  bool showsNoResults() {
+    for (const char* name : {"L_FS_Ord", "L_FS_Simp_Jan", "L_FS_Simp_Bis", "L_FS_Spe"}) {
+      if (window->progressWindow()->findChild<QLabel*>(name)->text() != "XX.XXX") return false;
+    }
+    FailureGeometryWindow geometry(*document, window.get());
+    geometry.show();
+    for (const char* name : {"L_Failure_SB", "L_Failure_X_Center", "L_Failure_Radius", "L_Surface_Shown"}) {
+      if (!geometry.findChild<QLabel*>(name)->text().isEmpty()) return false;
+    }
     return !document->resultsCurrent() && document->presentedSurfaces().empty() &&
            window->view()->criticalSurfaces().empty() &&
-           status() == QString::fromUtf8(UiTextFor(1, UiText::ResultsOutOfDateStatus).data()) &&
-           !document->hasOwnResults() && !document->resultsStamp().has_value();
+           status() == QString::fromUtf8(UiTextFor(1, UiText::ResultsOutOfDate).data()) && !document->hasOwnResults() &&
+           !document->resultsStamp().has_value();
   }
 
   fs::path dir;
@@ -138,6 +149,17 @@ TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsTh
     SCOPED_TRACE(edit.what);
     edit.apply(*document);
     EXPECT_TRUE(showsNoResults()) << status().toStdString();
+    // With PELODYN_PICTURES set, what the user sees, in both languages.
+    if (const QString folder = qEnvironmentVariable("PELODYN_PICTURES"); !folder.isEmpty() && &edit == edits) {
+      window->resize(1200, 760);
+      window->show();
+      QCoreApplication::processEvents();
+      window->grab().save(folder + "/out-of-date-english.png");
+      window->setLanguage(0);
+      QCoreApplication::processEvents();
+      window->grab().save(folder + "/out-of-date-thai.png");
+      window->setLanguage(1);
+    }
     // Save writes the new data and leaves no result file of the old.
     prompter.shown.clear();
     window->commands().action("MN_Save")->trigger();

@@ -67,7 +67,7 @@ void ResultsPresenter::showSummary() {
   if (m_document.runInProgress()) {
     m_summary.clear();
   } else if (last && !m_document.resultsCurrent()) {
-    m_summary = QString::fromStdString(std::string(UiTextFor(m_document.language(), UiText::ResultsOutOfDateStatus)));
+    m_summary = QString::fromStdString(std::string(UiTextFor(m_document.language(), UiText::ResultsOutOfDate)));
   } else if (last) {
     m_summary = RunSummaryText(m_document.language(), m_document.project(), *last);
   } else {
