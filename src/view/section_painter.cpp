@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "model/numbers.h"
+#include "texts/captions.h"
 
 namespace pelodyn {
 namespace {
@@ -377,6 +378,13 @@ QRect CentreMarkRect(const SectionScene& s, const ViewTransform& t, const Sectio
 }
 
 // The centre mark and, at `labelAt` (its top-left corner), its label.
+// A surface's label: its method and factor, or, for a value that is no
+// factor, why there is none.
+std::string LabelText(const SectionScene& s, const SectionScene::Analysed& a) {
+  if (IsResultCodeValue(a.labelFs)) return a.labelPrefix + NoFactorText(s.language, a.labelFs);
+  return a.labelPrefix + FormatFixed(a.labelFs, 3);
+}
+
 void PaintCentreMark(QPainter& p, const SectionScene& s, const ViewTransform& t, const SectionScene::Analysed& a,
                      QPoint labelAt) {
   p.setPen(QPen(kBlack, 1));
@@ -387,7 +395,7 @@ void PaintCentreMark(QPainter& p, const SectionScene& s, const ViewTransform& t,
     p.setPen(kRed);
     p.setBackgroundMode(Qt::OpaqueMode);
     p.setBackground(kWhite);
-    DrawTextAt(p, labelAt.x(), labelAt.y(), a.labelPrefix + FormatFixed(a.labelFs, 3));
+    DrawTextAt(p, labelAt.x(), labelAt.y(), LabelText(s, a));
     p.setBackgroundMode(Qt::TransparentMode);
   }
 }
@@ -425,7 +433,7 @@ std::vector<QPoint> LabelPlaces(QPainter& p, const SectionScene& s, const ViewTr
     const QPoint anchor(mark.right() + 1 + 3, mark.bottom() + 1 - 3);
     anchors.push_back(anchor);
     if (a->hasLabel) {
-      const QString text = QString::fromStdString(a->labelPrefix + FormatFixed(a->labelFs, 3));
+      const QString text = QString::fromStdString(LabelText(s, *a));
       sizes.push_back(metrics.boundingRect(QRect(anchor, QSize(1000, 100)), Qt::AlignLeft | Qt::AlignTop, text).size());
     } else {
       // No label: nothing to keep clear of.
@@ -691,6 +699,7 @@ std::optional<SectionScene::Analysed> ReadAnalysedSurface(Project& project, cons
 
 SectionScene ReadSectionScene(Project& project, const ViewOptions& options) {
   SectionScene scene;
+  scene.language = project.model.Language;
   ReadSceneBase(project, scene);
   ReadSceneOverlays(project, options, scene);
   return scene;

@@ -44,6 +44,8 @@ struct SectionScene {
   std::vector<Band> bands;
   double scaleX = 1.0, scaleY = 1.0;
   bool showReferenceAxis = true;
+  // The language of the labels' words (0 Thai, 1 English).
+  std::uint8_t language = 1;
 
   OverlayConditions conditions;
   // Centre grid (world units) and whether it can be drawn.

@@ -316,6 +316,7 @@ void SectionView::redrawOverlays() {
     Guarded([&] { RebuildOverlayItems(*m_project, m_transform, m_list); });
     std::vector<SectionScene::Analysed> kept = std::move(m_scene.keptAnalysed);
     Guarded([&] { ReadSceneOverlays(*m_project, m_options, m_scene); });
+    m_scene.language = m_project->model.Language;
     m_scene.keptAnalysed = std::move(kept);
     // The mark size or the slice colour may have changed.
     presentCriticalSurfaces();

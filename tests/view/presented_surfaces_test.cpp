@@ -10,6 +10,7 @@
 #include <set>
 
 #include "model/numbers.h"
+#include "texts/captions.h"
 #include "view/section_view.h"
 #include "view_fixture.h"
 
@@ -224,6 +225,18 @@ TEST(PresentedSurfaces, EachIsDrawnWithItsMarkAndItsOwnLabelInsteadOfTheProjects
   const QImage back = v.paint();
   EXPECT_TRUE(filledAt(back, 50));
   EXPECT_FALSE(filledAt(back, 25));
+}
+
+TEST(PresentedSurfaces, AValueThatIsNoFactorIsLabelledWithWhyThereIsNone) {
+  WholeView v;
+  const CriticalSurface surface = Vee(50, 1000009.0);
+  v.view.setCriticalSurfaces({surface});
+  const QImage shown = v.paint();
+  const QString text = QString::fromStdString("Bis " + NoFactorText(1, 1000009.0));
+  ASSERT_TRUE(text.startsWith("Bis no factor")) << text.toStdString();
+  const Glyphs own = LabelGlyphs(text);
+  ASSERT_FALSE(own.empty());
+  EXPECT_EQ(RedPixels(shown, QRect(v.labelAnchor(surface.centerX, surface.centerY), LabelSize(text))), own);
 }
 
 TEST(PresentedSurfaces, DrawnWhileFrozenWithTheSettingsReadBefore) {
