@@ -135,6 +135,13 @@ TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsTh
          d.replaceTables("Export vegetation cohesion",
                          {{Table::Soil_Prop, {soil, SoilRow(d, 2)}}, {Table::Soil_Prop_Bak, {backup}}});
        }},
+      {"vegetation Restore",
+       [](ProjectDocument& d) {
+         // What Restore writes back: the soil table as its backup had it.
+         Row soil = SoilRow(d, 1);
+         soil.set("Cohesion", 550.0);
+         d.replaceTables("Restore soil properties", {{Table::Soil_Prop, {soil, SoilRow(d, 2)}}});
+       }},
   };
   const fs::path project = open("homogeneous-grid.pdd");
   const fs::path pdr = fs::path(project).replace_extension(".pdr");
@@ -251,6 +258,12 @@ TEST_F(ResultsCurrencyTest, SavedResultsAndRootDataComeBackWithTheProjectAndGoWi
     EXPECT_EQ(document->presentedSurfaces()[k].labelFs, surfaces[k].labelFs);
   }
   EXPECT_GT(document->project().store->rowCount(Table::Results), 0);
+
+  // Another project opened: none of this one's root data or results.
+  open("layered-phreatic-loads.pdd");
+  EXPECT_EQ(document->project().store->rowCount(Table::Root_No), 0);
+  EXPECT_EQ(document->project().store->rowCount(Table::Root_Position), 0);
+  EXPECT_FALSE(document->lastRun().has_value());
 
   // The project file changed by other means: its result file is not shown.
   {
