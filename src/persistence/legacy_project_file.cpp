@@ -27,12 +27,20 @@ void CheckLegacyShape(Project& project) {
   if (project.store->rowCount(soils) != m.LineCount) {
     throw FileError(Cannot("its number of soils differs from its number of boundary lines"));
   }
+  // A collection that stopped before the lines (a soil number given twice,
+  // say) leaves no point counts to lay the file out by.
+  if (m.LinePointCount.size() < static_cast<std::size_t>(m.LineCount)) {
+    throw FileError(Cannot("its boundary lines could not be read; please check the soils and the geometry"));
+  }
   int line = 1, point = 0;
   for (const Row& r : project.store->rows(Table::Geometry)) {
     ++point;
     if (point > m.LinePointCount[static_cast<std::size_t>(line - 1)]) {
       ++line;
       point = 1;
+    }
+    if (line > m.LineCount) {
+      throw FileError(Cannot("its boundary points are not stored line by line in the order of their numbers"));
     }
     if (r.integer("Line No.") != line || r.integer("Point No.") != point) {
       throw FileError(Cannot("its boundary points are not stored line by line in the order of their numbers"));

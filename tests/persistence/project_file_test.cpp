@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "model/numbers.h"
@@ -521,12 +522,33 @@ TEST(LegacyProjectFile, RoundTripsWhatItCanHold) {
 }
 
 TEST(LegacyProjectFile, RefusesAProjectItsLayoutCannotHold) {
-  TempFolder dir;
-  Fixture f;
-  LegacyProject(f.project);
-  Append(*f.project.store, Table::Geometry, {I{1}, I{3}, 110.0, 0.0});  // line 1 continued after line 3
-  EXPECT_THROW(WriteLegacyProjectFile(f.project, f.ui, dir.path / "old.pdd"), FileError);
-  EXPECT_FALSE(fs::exists(dir.path / "old.pdd"));
+  const std::pair<const char*, std::function<void(Project&)>> cases[] = {
+      {"line 1 continued after line 3",
+       [](Project& p) {
+         Append(*p.store, Table::Geometry, {I{1}, I{3}, 110.0, 0.0});
+       }},
+      // The collection stops at the soils, before the lines are counted.
+      {"a soil number given twice",
+       [](Project& p) {
+         // Numbered n, 1, 1, 2, ...: the largest number comes first, so the
+         // count agrees and only the repeat is wrong.
+         const int n = p.store->rowCount(Table::Soil_Prop);
+         for (int k = 1; k <= n; ++k) {
+           Row soil = p.store->rowAt(Table::Soil_Prop, k);
+           soil.set("Line No.", k == 1 ? n : std::max(1, k - 2));
+           p.store->update(k, soil);
+         }
+       }},
+  };
+  for (const auto& [what, change] : cases) {
+    SCOPED_TRACE(what);
+    TempFolder dir;
+    Fixture f;
+    LegacyProject(f.project);
+    change(f.project);
+    EXPECT_THROW(WriteLegacyProjectFile(f.project, f.ui, dir.path / "old.pdd"), FileError);
+    EXPECT_FALSE(fs::exists(dir.path / "old.pdd"));
+  }
 }
 
 TEST(LegacyProjectFile, NumbersAbove127AreRefused) {
