@@ -7,6 +7,7 @@
 
 #include "model/numbers.h"
 #include "model/project.h"
+#include "texts/captions.h"
 
 namespace pelodyn {
 namespace {
@@ -143,7 +144,13 @@ void PaintFrameAndTitle(PageCanvas& canvas, const DrawingPageContent& c, const P
     canvas.setFont({PageFace::Sans, 8.0, true, kRed});
     canvas.drawText(QPoint(x, Round(l.mT + 1.45 * u)), QStringLiteral("FS. by  Ord  /  Jan  /  Bis  /  Spe"));
     QStringList factors;
-    for (const auto& fs : c.factors) factors << (fs ? Q(FormatFixed(*fs, 3)) : QStringLiteral("N/A"));
+    // A method not analysed is "N/A"; a value that stands for a missing
+    // factor (99999, a result code) is never printed as one.
+    for (const auto& fs : c.factors) {
+      factors << (!fs                      ? QStringLiteral("N/A")
+                  : IsResultCodeValue(*fs) ? QStringLiteral("no factor")
+                                           : Q(FormatFixed(*fs, 3)));
+    }
     canvas.drawText(QPoint(x + canvas.textSize(QStringLiteral("FS. by")).width(), Round(l.mT + 1.625 * u)),
                     factors.join(QLatin1Char('/')));
   }
