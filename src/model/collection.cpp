@@ -216,10 +216,10 @@ class Collector {
   // naming the field, its value and, when `suggestion` is above 0, a step
   // to type otherwise.
   bool positiveIncrement(std::string_view field, double value, double suggestion);
-  // The spacing of the grid of centres from the texts of two corner
-  // coordinates and a division count (rounded to 3 decimals); 0 when they
-  // do not make one.
-  double gridSpacing(std::string_view from, std::string_view to, std::string_view divisions) const;
+  // The spacing of the grid of centres along its sides 1-2 and 2-3 (rounded
+  // to 3 decimals), read as the grid search reads it but without touching
+  // the model; 0 for a side whose values do not make one.
+  std::pair<double, double> gridSpacing() const;
 
   Project& p;
   AnalysisModel& m;
@@ -322,11 +322,10 @@ bool Collector::checkRealInput() {
   }
   // The automatic search moves the centre by these steps; a step of 0 never
   // moves it, and the start centre alone would pass for the minimum.
-  if (m.AnalysisTheory == 1 && m.CircularSearchKind == 2) {
-    if (!positiveIncrement("X Increment", m.AutoIncrementX,
-                           gridSpacing("E_X_LeftDown", "E_X_RightDown", "E_12_Division")) ||
-        !positiveIncrement("Y Increment", m.AutoIncrementY,
-                           gridSpacing("E_Y_RightDown", "E_Y_RightTop", "E_23_Division"))) {
+  if (m.AnalysisTheory == 1 && m.CircularSearchKind == 2 && !(m.AutoIncrementX > 0.0 && m.AutoIncrementY > 0.0)) {
+    const auto [spacingX, spacingY] = gridSpacing();
+    if (!positiveIncrement("X Increment", m.AutoIncrementX, spacingX) ||
+        !positiveIncrement("Y Increment", m.AutoIncrementY, spacingY)) {
       return false;
     }
   }
@@ -744,16 +743,22 @@ bool Collector::positiveIncrement(std::string_view field, double value, double s
   return false;
 }
 
-double Collector::gridSpacing(std::string_view from, std::string_view to, std::string_view divisions) const {
-  // Only a suggestion: texts that do not convert, or a grid of no extent,
+std::pair<double, double> Collector::gridSpacing() const {
+  // Only a suggestion: values that do not convert, or a grid of no extent,
   // suggest nothing.
-  double a = 0.0, b = 0.0;
-  std::int32_t n = 0;
-  if (!TryStrToFloat(o.text(from), a) || !TryStrToFloat(o.text(to), b) || !TryStrToInt(o.text(divisions), n) || n < 1) {
-    return 0.0;
+  CentreGrid grid;
+  try {
+    grid = ReadCentreGridValues(o);
+  } catch (const ConversionError&) {
+    return {0.0, 0.0};
   }
-  const double spacing = RoundHalfEven(std::fabs(b - a) / n, 3);
-  return std::isfinite(spacing) && spacing <= kMaxMagnitude ? spacing : 0.0;
+  auto spacing = [](double from, double to, int divisions) {
+    if (divisions < 1) return 0.0;
+    const double step = RoundHalfEven(std::fabs(to - from) / divisions, 3);
+    return std::isfinite(step) && step <= kMaxMagnitude ? step : 0.0;
+  };
+  return {spacing(grid.cornerX[0], grid.cornerX[1], grid.division12),
+          spacing(grid.cornerY[1], grid.cornerY[2], grid.division23)};
 }
 
 bool Collector::collectIrregular() {
@@ -1009,17 +1014,29 @@ long long GridCircleTotal(const AnalysisModel& md) {
   return total;
 }
 
+CentreGrid ReadCentreGridValues(const OptionValues& o) {
+  CentreGrid g;
+  g.cornerX[0] = o.readReal("E_X_LeftDown");
+  g.cornerY[0] = o.readReal("E_Y_LeftDown");
+  g.cornerX[1] = o.readReal("E_X_RightDown");
+  g.cornerY[1] = o.readReal("E_Y_RightDown");
+  g.cornerX[2] = o.readReal("E_X_RightTop");
+  g.cornerY[2] = o.readReal("E_Y_RightTop");
+  g.division12 = o.readInteger("E_12_Division");
+  g.division23 = o.readInteger("E_23_Division");
+  return g;
+}
+
 void ReadCentreGrid(Project& project) {
   AnalysisModel& m = project.model;
   const OptionValues& o = project.options;
-  m.GridCornerX[0] = o.readReal("E_X_LeftDown");
-  m.GridCornerY[0] = o.readReal("E_Y_LeftDown");
-  m.GridCornerX[1] = o.readReal("E_X_RightDown");
-  m.GridCornerY[1] = o.readReal("E_Y_RightDown");
-  m.GridCornerX[2] = o.readReal("E_X_RightTop");
-  m.GridCornerY[2] = o.readReal("E_Y_RightTop");
-  m.GridDivision12 = o.readInteger("E_12_Division");
-  m.GridDivision23 = o.readInteger("E_23_Division");
+  const CentreGrid g = ReadCentreGridValues(o);
+  for (std::size_t k = 0; k < 3; ++k) {
+    m.GridCornerX[k] = g.cornerX[k];
+    m.GridCornerY[k] = g.cornerY[k];
+  }
+  m.GridDivision12 = g.division12;
+  m.GridDivision23 = g.division23;
   m.GridIncrementEnabled = o.checked("CB_Grid_Increment");
   m.GridIncrementX = o.readReal("E_Xgrid_Increment");
   m.GridIncrementY = o.readReal("E_Ygrid_Increment");

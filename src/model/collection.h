@@ -20,6 +20,8 @@
 // save leaves them out.
 #pragma once
 
+#include <array>
+
 #include <string_view>
 #include <vector>
 
@@ -69,6 +71,13 @@ void BuildViewLines(Project& project);
 void ReadSoilArrays(Project& project);
 // Corners, divisions and increments of the grid of centres.
 void ReadCentreGrid(Project& project);
+// The corners and divisions of the grid of centres as the option values give
+// them; a value that does not convert raises ConversionError.
+struct CentreGrid {
+  std::array<double, 3> cornerX{}, cornerY{};
+  std::int32_t division12 = 0, division23 = 0;
+};
+CentreGrid ReadCentreGridValues(const OptionValues& options);
 // Specific centre and radius (search kind 1) or automatic start (kind 2).
 void ReadCircleCentre(Project& project);
 

@@ -52,10 +52,6 @@ void HashTyped(Hash& h, std::string_view s) {
   h.text(s);
 }
 
-bool Identity(std::string_view control) {
-  return control == "E_Project_Name" || control == "E_Lacation" || control == "E_Engineer";
-}
-
 constexpr Table kInputTables[] = {
     Table::Soil_Prop,   Table::Aniso,     Table::Aniso_advance, Table::Geometry,
     Table::Bottom_Line, Table::Waterline, Table::Ru_variable,   Table::Tcrack,
@@ -71,7 +67,7 @@ bool DescriptiveField(std::string_view field) {
 std::uint64_t AnalysisDataFingerprint(const OptionValues& options, WorkingStore& store) {
   Hash h;
   for (const ControlDef& def : OptionControls()) {
-    if (Identity(def.name)) continue;
+    if (def.identity) continue;
     h.text(def.name);
     switch (def.kind) {
       case ControlKind::Edit:

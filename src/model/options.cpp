@@ -14,9 +14,9 @@ constexpr ControlKind K = ControlKind::Check;
 
 const std::vector<ControlDef> kControls = {
     // Project information
-    {"E_Project_Name", E, "New Project", 0},
-    {"E_Lacation", E, "New Location", 0},
-    {"E_Engineer", E, "New Engineer", 0},
+    {"E_Project_Name", E, "New Project", 0, true},
+    {"E_Lacation", E, "New Location", 0, true},
+    {"E_Engineer", E, "New Engineer", 0, true},
     // Theory and methods
     {"RG_Theory", C, "", 1},
     {"CB_Ordinary", K, "", 0},

@@ -23,6 +23,8 @@ struct ControlDef {
   ControlKind kind;
   std::string_view defaultText;  // Edit
   int defaultIndex;              // Choice: item index; Check: 1 checked, 0 not
+  // Names the project (its name, location, engineer) and reaches no result.
+  bool identity = false;
 };
 
 // Every option control with the value New Project gives it.

@@ -98,12 +98,9 @@ void ReadResultFileTables(WorkingStore& store, const std::filesystem::path& path
         if (values.size() != 8) throw fail(lineNo, "a Results row has " + std::to_string(values.size()) + " values");
         results.insert(results.end(), values.begin(), values.end());
       } else {
+        // A point's number and coordinates, in the table's field order.
         if (values.size() != 3) throw fail(lineNo, "a surface point has " + std::to_string(values.size()) + " values");
-        Row row(*into);
-        row.set("Point No.", values[0]);
-        row.set("Coordi X", values[1]);
-        row.set("Coordi Y", values[2]);
-        store.append(row);
+        store.appendNumbers(*into, values.data(), 1);
       }
     }
     if (!results.empty()) store.appendNumbers(Table::Results, results.data(), results.size() / 8);

@@ -25,6 +25,7 @@
 #include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/main_window.h"
+#include "ui/window_fixture.h"
 
 namespace pelodyn {
 namespace {
@@ -73,45 +74,15 @@ std::vector<std::string> CliMinima(const char* example) {
   return out;
 }
 
-class PrintTest : public ::testing::Test {
+class PrintTest : public test::WindowTest {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-print-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    WindowTest::SetUp();
     fs::remove(SettingsFilePath());
-    document = ProjectDocument::openPrivate();
-    window = std::make_unique<MainWindow>(*document, prompter);
-    window->startUp();
     window->runController().setThreads(2);
-  }
-  void TearDown() override {
-    window.reset();
-    document.reset();
-    fs::remove_all(dir);
-  }
-  void open(const char* example) {
-    const fs::path to = dir / example;
-    fs::copy_file(fs::path(PELODYN_EXAMPLES) / example, to);
-    ASSERT_TRUE(window->fileCommands().openPath(QString::fromStdString(to.string())));
-  }
-  QAction* action(const char* name) { return window->commands().action(QString::fromLatin1(name)); }
-  void runToEnd() {
-    action("MN_Run")->trigger();
-    QSignalSpy finished(&window->runController(), &RunController::finished);
-    window->progressWindow()->findChild<QPushButton*>(QStringLiteral("B_Start_Stop"))->click();
-    if (finished.isEmpty()) {
-      ASSERT_TRUE(finished.wait(120000));
-    }
   }
   // Prints into `pdf` from the print dialog the next command opens.
   void answerPrint(const fs::path& pdf) { prompter.printAnswers.push_back(QString::fromStdString(pdf.string())); }
-
-  fs::path dir;
-  test::ScriptedPrompter prompter;
-  std::unique_ptr<ProjectDocument> document;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(PrintTest, ACancelledPrintDialogPrintsNothing) {

@@ -27,6 +27,7 @@
 #include "ui/scripted_prompter.h"
 #include "ui/shell/input_strip.h"
 #include "ui/shell/main_window.h"
+#include "ui/window_fixture.h"
 #include "view/section_view.h"
 
 namespace pelodyn {
@@ -35,72 +36,20 @@ namespace {
 namespace fs = std::filesystem;
 using test::Bytes;
 
-class ProjectShownTest : public ::testing::Test {
+class ProjectShownTest : public test::WindowTest {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-shown-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    document = ProjectDocument::openPrivate();
-    window = std::make_unique<MainWindow>(*document, prompter);
-    window->startUp();
+    WindowTest::SetUp();
     window->runController().setThreads(2);
   }
-  void TearDown() override {
-    window.reset();
-    document.reset();
-    fs::remove_all(dir);
-  }
-  QString copy(const char* example) {
-    const fs::path to = dir / example;
-    fs::copy_file(fs::path(PELODYN_EXAMPLES) / example, to, fs::copy_options::overwrite_existing);
-    return QString::fromStdString(to.string());
-  }
-  void open(const char* example) { ASSERT_TRUE(window->fileCommands().openPath(copy(example))); }
-  QAction* action(const char* name) { return window->commands().action(QString::fromLatin1(name)); }
-  ProgressWindow& progress() { return *window->progressWindow(); }
   template <class T = QWidget>
   T* in(QWidget* w, const char* name) {
     return w->findChild<T*>(QString::fromLatin1(name));
-  }
-  QPushButton* startStop() { return in<QPushButton>(&progress(), "B_Start_Stop"); }
-  // Presses Start and waits for the run to end.
-  void runToEnd() {
-    action("MN_Run")->trigger();
-    QSignalSpy finished(&window->runController(), &RunController::finished);
-    startStop()->click();
-    if (finished.isEmpty()) {
-      ASSERT_TRUE(finished.wait(120000));
-    }
-  }
-  // Starts a search far longer than the test and stops it after a few
-  // progress reports.
-  void runAndStop() {
-    document->setOptionText("E_12_Division", "60");
-    document->setOptionText("E_23_Division", "60");
-    action("MN_Run")->trigger();
-    QSignalSpy finished(&window->runController(), &RunController::finished);
-    int reports = 0;
-    QObject receiver;
-    QObject::connect(&window->runController().feedback(), &QtRunFeedback::progress, &receiver,
-                     [&reports](const ProgressCopy&) { ++reports; });
-    startStop()->click();
-    for (int waited = 0; reports < 2 && waited < 20000; waited += 10) QTest::qWait(10);
-    startStop()->click();
-    if (finished.isEmpty()) {
-      ASSERT_TRUE(finished.wait(20000));
-    }
   }
   QString title() const {
     QString t = window->windowTitle();
     return t.replace(QStringLiteral("[*]"), window->isWindowModified() ? QStringLiteral("*") : QString());
   }
-
-  fs::path dir;
-  test::ScriptedPrompter prompter;
-  std::unique_ptr<ProjectDocument> document;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ProjectShownTest, OpeningAnotherProjectAfterARunShowsNothingOfTheFirst) {

@@ -27,6 +27,7 @@
 #include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/main_window.h"
+#include "ui/window_fixture.h"
 #include "view/section_view.h"
 
 namespace pelodyn {
@@ -34,37 +35,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ResultsCurrencyTest : public ::testing::Test {
+class ResultsCurrencyTest : public test::WindowTest {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-currency-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    document = ProjectDocument::openPrivate();
-    window = std::make_unique<MainWindow>(*document, prompter);
-    window->startUp();
-  }
-  void TearDown() override {
-    window.reset();
-    document.reset();
-    fs::remove_all(dir);
-  }
-  fs::path open(const char* example) {
-    const fs::path copy = dir / example;
-    fs::copy_file(fs::path(PELODYN_EXAMPLES) / example, copy, fs::copy_options::overwrite_existing);
-    EXPECT_TRUE(window->fileCommands().openPath(QString::fromStdString(copy.string())));
-    return copy;
-  }
-  void runToEnd() {
-    window->commands().action("MN_Run")->trigger();
-    QSignalSpy finished(&window->runController(), &RunController::finished);
-    window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
-    if (finished.isEmpty()) {
-      ASSERT_TRUE(finished.wait(120000));
-    }
-    window->progressWindow()->close();
-  }
   QString status() const { return window->statusBar()->currentMessage(); }
   bool showsResults() const {
     return document->resultsCurrent() && !document->presentedSurfaces().empty() &&
@@ -86,11 +58,6 @@ class ResultsCurrencyTest : public ::testing::Test {
            status() == QString::fromUtf8(UiTextFor(1, UiText::ResultsOutOfDate).data()) && !document->hasOwnResults() &&
            !document->resultsStamp().has_value();
   }
-
-  fs::path dir;
-  test::ScriptedPrompter prompter;
-  std::unique_ptr<ProjectDocument> document;
-  std::unique_ptr<MainWindow> window;
 };
 
 Row SoilRow(ProjectDocument& d, int position) {
@@ -143,7 +110,8 @@ TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsTh
          d.replaceTables("Restore soil properties", {{Table::Soil_Prop, {soil, SoilRow(d, 2)}}});
        }},
   };
-  const fs::path project = open("homogeneous-grid.pdd");
+  open("homogeneous-grid.pdd");
+  const fs::path project = dir / "homogeneous-grid.pdd";
   const fs::path pdr = fs::path(project).replace_extension(".pdr");
   runToEnd();
   ASSERT_TRUE(showsResults()) << status().toStdString();
@@ -227,7 +195,8 @@ TEST_F(ResultsCurrencyTest, ResultsAreUnsavedWorkUntilTheirFileIsWritten) {
 }
 
 TEST_F(ResultsCurrencyTest, SavedResultsAndRootDataComeBackWithTheProjectAndGoWithNew) {
-  const fs::path project = open("homogeneous-grid.pdd");
+  open("homogeneous-grid.pdd");
+  const fs::path project = dir / "homogeneous-grid.pdd";
   Row root(Table::Root_No);
   root.set("Root No.", 1).set("Discription", "Vetiver").set("Cohesion", 12.5);
   Row plant(Table::Root_Position);
@@ -319,9 +288,7 @@ TEST_F(ResultsCurrencyTest, TheWindowsRunRefusesInputsNoRealSectionHas) {
     open("homogeneous-grid.pdd");
     c.apply(*document);
     prompter.shown.clear();
-    window->commands().action("MN_Run")->trigger();
-    window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
-    EXPECT_FALSE(window->runController().isRunning());
+    EXPECT_EQ(runToEnd(), -1);
     EXPECT_TRUE(prompter.sawText(QString::fromUtf8(c.says)))
         << (prompter.shown.empty() ? std::string("nothing shown") : prompter.shown.back().text.toStdString());
     EXPECT_FALSE(document->lastRun().has_value());

@@ -29,6 +29,7 @@
 #include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/main_window.h"
+#include "ui/window_fixture.h"
 
 namespace pelodyn {
 namespace {
@@ -99,62 +100,13 @@ void Picture(QWidget* w, const char* name) {
   w->grab().save(QDir(PictureFolder()).filePath(QString::fromLatin1(name)));
 }
 
-class RunOutputTest : public ::testing::Test {
+class RunOutputTest : public test::WindowTest {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-output-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    document = ProjectDocument::openPrivate();
-    window = std::make_unique<MainWindow>(*document, prompter);
-    window->startUp();
+    WindowTest::SetUp();
     window->runController().setThreads(2);
   }
-  void TearDown() override {
-    window.reset();
-    document.reset();
-    fs::remove_all(dir);
-  }
-  void open(const char* example) {
-    const fs::path copy = dir / example;
-    fs::copy_file(fs::path(PELODYN_EXAMPLES) / example, copy, fs::copy_options::overwrite_existing);
-    // The edits of the previous case are not kept.
-    if (document->isModified()) prompter.saveAnswers.push_back(SaveChoice::Discard);
-    ASSERT_TRUE(window->fileCommands().openPath(QString::fromStdString(copy.string())));
-  }
-  QAction* action(const char* name) { return window->commands().action(QString::fromLatin1(name)); }
-  ProgressWindow& progress() { return *window->progressWindow(); }
   QLabel* label(const char* name) { return progress().findChild<QLabel*>(QString::fromLatin1(name)); }
-  QPushButton* startStop() { return progress().findChild<QPushButton*>(QStringLiteral("B_Start_Stop")); }
-  // Presses Start and waits for the run to end; the outcome.
-  int runToEnd() {
-    action("MN_Run")->trigger();
-    QSignalSpy finished(&window->runController(), &RunController::finished);
-    startStop()->click();
-    if (finished.isEmpty() && !window->runController().isRunning()) return -1;  // refused before it started
-    if (finished.isEmpty()) {
-      EXPECT_TRUE(finished.wait(120000));
-    }
-    return finished.isEmpty() ? -1 : finished.front().at(0).toInt();
-  }
-  // A grid search far longer than the test, stopped after a few reports.
-  void runAndStop() {
-    document->setOptionText("E_12_Division", "60");
-    document->setOptionText("E_23_Division", "60");
-    action("MN_Run")->trigger();
-    QSignalSpy finished(&window->runController(), &RunController::finished);
-    int reports = 0;
-    QObject receiver;
-    QObject::connect(&window->runController().feedback(), &QtRunFeedback::progress, &receiver,
-                     [&reports](const ProgressCopy&) { ++reports; });
-    startStop()->click();
-    for (int waited = 0; reports < 2 && waited < 20000; waited += 10) QTest::qWait(10);
-    startStop()->click();
-    if (finished.isEmpty()) {
-      ASSERT_TRUE(finished.wait(20000));
-    }
-  }
   // The homogeneous slope's grid moved right and up, so that every
   // method's minimum lies on its upper-left corner.
   void gridOnTheEdge() {
@@ -193,11 +145,6 @@ class RunOutputTest : public ::testing::Test {
           << what << ": " << status.toStdString();
     }
   }
-
-  fs::path dir;
-  test::ScriptedPrompter prompter;
-  std::unique_ptr<ProjectDocument> document;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(RunOutputTest, TheMinimaShownAreTheRunsForEverySearchKind) {

@@ -23,6 +23,7 @@
 #include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/main_window.h"
+#include "ui/window_fixture.h"
 
 namespace pelodyn {
 namespace {
@@ -42,42 +43,7 @@ nlohmann::json CliJson(const fs::path& file) {
   return nlohmann::json::parse(out.substr(0, out.find('\n')));
 }
 
-class RunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-run-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    document = ProjectDocument::openPrivate();
-    window = std::make_unique<MainWindow>(*document, prompter);
-    window->startUp();
-  }
-  void TearDown() override {
-    window.reset();
-    document.reset();
-    fs::remove_all(dir);
-  }
-  void open(const char* example) {
-    const fs::path copy = dir / example;
-    fs::copy_file(fs::path(PELODYN_EXAMPLES) / example, copy, fs::copy_options::overwrite_existing);
-    ASSERT_TRUE(window->fileCommands().openPath(QString::fromStdString(copy.string())));
-  }
-  // Presses Start and waits for the run to end.
-  void runToEnd() {
-    window->commands().action("MN_Run")->trigger();
-    QSignalSpy finished(&window->runController(), &RunController::finished);
-    window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
-    if (finished.isEmpty()) {
-      ASSERT_TRUE(finished.wait(120000));
-    }
-  }
-
-  fs::path dir;
-  test::ScriptedPrompter prompter;
-  std::unique_ptr<ProjectDocument> document;
-  std::unique_ptr<MainWindow> window;
-};
+using RunTest = test::WindowTest;
 
 TEST_F(RunTest, StartOnEachExampleGivesTheMinimaOfTheCommandLine) {
   // Two threads in the window, one on the command line: the same results.

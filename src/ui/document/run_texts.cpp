@@ -118,11 +118,13 @@ QString ShownSurfaceText(const ProjectDocument& document) {
   } else if (circle) {
     // A grid or an automatic search presents its minima by method: a
     // surface of no method there is a Results row chosen in the sorted view.
-    what = UiTextFor(language, p.options.itemIndex("CB_Cir_Search") == 1 ? UiText::SurfaceSpecifiedCircle
-                                                                         : UiText::SurfaceResultsRow);
+    // The search kinds are the run's: shown surfaces belong to the data the
+    // model was collected from.
+    what = UiTextFor(language,
+                     p.model.CircularSearchKind == 1 ? UiText::SurfaceSpecifiedCircle : UiText::SurfaceResultsRow);
   } else {
-    what = UiTextFor(language, p.options.itemIndex("CB_NonCir_Search") == 0 ? UiText::SurfaceSpecifiedIrregular
-                                                                            : UiText::SurfaceAnalysedLast);
+    what = UiTextFor(language,
+                     p.model.NonCirSearchKind == 0 ? UiText::SurfaceSpecifiedIrregular : UiText::SurfaceAnalysedLast);
   }
   // A method's critical surface is told by the factor its label shows, the
   // one its minimum lists; another surface by the factors of every method
