@@ -178,6 +178,10 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
           }));
   ProjectNotifier& n = m_document.notifier();
   connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { clearForNewProject(); }));
+  // Results rows read back with a reopened project.
+  connect(&n, &ProjectNotifier::tableReset, this, GuardedSlot([this](Table table) {
+    if (table == Table::Results) refreshResults();
+  }));
   // The results became out of date, current again, or were presented anew.
   connect(&n, &ProjectNotifier::resultsChanged, this, GuardedSlot([this] { showRunResults(); }));
   connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { showRunResults(); }));
@@ -238,6 +242,14 @@ void ProgressWindow::showRunResults() {
   m_warnings->setVisible(!warnings.isEmpty());
   m_outOfDate->setText(QString::fromStdString(std::string(UiTextFor(language, UiText::ResultsOutOfDate))));
   m_outOfDate->setVisible(!current);
+  // Out-of-date rows are no more current than the minima: the details list
+  // none, and there is nothing to sort.
+  m_resultsModel.setFrozen(!current);
+  if (!current) {
+    m_sortedModel.clear();
+    m_sorted->setVisible(false);
+  }
+  m_sort->setEnabled(current);
 }
 
 void ProgressWindow::clearForNewProject() {
