@@ -26,6 +26,8 @@ bool Numbers(const std::string& line, std::vector<double>& values) {
   }
 }
 
+constexpr std::size_t kPieceRows = 16384;
+
 bool StartsWith(const std::string& line, std::string_view prefix) {
   return line.compare(0, prefix.size(), prefix) == 0;
 }
@@ -97,6 +99,11 @@ void ReadResultFileTables(WorkingStore& store, const std::filesystem::path& path
       if (*into == Table::Results) {
         if (values.size() != 8) throw fail(lineNo, "a Results row has " + std::to_string(values.size()) + " values");
         results.insert(results.end(), values.begin(), values.end());
+        // A million rows go in a piece at a time, never held whole.
+        if (results.size() >= kPieceRows * 8) {
+          store.appendNumbers(Table::Results, results.data(), results.size() / 8);
+          results.clear();
+        }
       } else {
         // A point's number and coordinates, in the table's field order.
         if (values.size() != 3) throw fail(lineNo, "a surface point has " + std::to_string(values.size()) + " values");
