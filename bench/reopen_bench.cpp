@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
   const fs::path folder = pattern;
   const fs::path project = folder / "big.pdd";
   std::ofstream(project, std::ios::binary) << BigGrid();
-  const std::string command =
-      std::string(PELODYN_CLI) + " analyse --quiet " + project.string() + " > /dev/null";
+  const std::string command = std::string(PELODYN_CLI) + " analyse --quiet " + project.string() + " > /dev/null";
   if (std::system(command.c_str()) != 0) Fail("pelodyn-cli analyse failed");
 
   pelodyn::bench::QuietPrompter prompter;
