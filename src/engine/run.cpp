@@ -51,7 +51,8 @@ int Zone(const AnalysisModel& m, double xc, double yc, double boundLeft, double 
 }
 
 // Each searched method takes back the minimum its own search found; the
-// others keep what the searches left.
+// others keep what the searches left. The caller shows the minima again, so
+// that the progress labels end on what the run keeps.
 void RestoreOwnMinima(const AnalysisModel& md, RunState& run, const std::array<MethodMinimum, kMethodCount>& own) {
   for (int method = Ordinary; method <= Spencer; ++method) {
     if (Selected(md, method)) run.Minimum[static_cast<std::size_t>(method)] = own[static_cast<std::size_t>(method)];
@@ -185,11 +186,13 @@ RunResult Run::circular() {
         own[static_cast<std::size_t>(method)] = run.Minimum[static_cast<std::size_t>(method)];
         if (run.stopRequested()) {
           RestoreOwnMinima(md, run, own);
+          search.ShowMinima();
           return {RunOutcome::Stopped, {}};
         }
         search.ReplayMinima();
       }
       RestoreOwnMinima(md, run, own);
+      search.ShowMinima();
       search.ComputeSlidingMassArea();
       break;
     }
@@ -253,6 +256,7 @@ RunResult Run::irregular() {
     if (run.stopRequested()) {
       own[static_cast<std::size_t>(method)] = run.Minimum[static_cast<std::size_t>(method)];
       RestoreOwnMinima(md, run, own);
+      search.ShowMinima();
       return {RunOutcome::Stopped, {}};
     }
     // The method's best surface, analysed again, is what is saved and shown:
@@ -276,7 +280,10 @@ RunResult Run::irregular() {
     search.RecordCriticalSurface();
     search.ComputeSlidingMassArea();
   }
-  if (searched) RestoreOwnMinima(md, run, own);
+  if (searched) {
+    RestoreOwnMinima(md, run, own);
+    search.ShowMinima();
+  }
   run.ResultAvailable = 1;
   return {RunOutcome::Complete, {}};
 }

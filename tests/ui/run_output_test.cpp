@@ -205,11 +205,13 @@ TEST_F(RunOutputTest, TheMinimaShownAreTheRunsForEverySearchKind) {
     ASSERT_EQ(runToEnd(), static_cast<int>(RunOutcome::Complete)) << c.name;
     expectRunMinimaShown(c.name);
     if (c.walks) {
-      bool differs = false;
+      // Each method's walk leaves the others' minima behind it; the search's
+      // last report is of the minima the run keeps, not of the last walk.
       for (std::size_t k = 0; k < 4; ++k) {
-        differs |= seen[k] && Fixed3(reported[k]) != Fixed3(document->project().run.Minimum[k].Fs);
+        if (!seen[k]) continue;
+        EXPECT_EQ(Fixed3(reported[k]), Fixed3(document->project().run.Minimum[k].Fs)) << c.name << " " << k;
       }
-      EXPECT_TRUE(differs) << c.name << ": the case must catch labels left from the last walk";
+      EXPECT_TRUE(seen[Janbu] && seen[Spencer]) << c.name;
     }
     if (std::string(c.name) == "automatic") {
       Picture(&progress(), "progress-automatic-english.png");
