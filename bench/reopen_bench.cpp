@@ -52,6 +52,7 @@ std::string BigGrid() {
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   std::string pattern = (fs::temp_directory_path() / "reopen_bench-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) Fail("cannot make a temporary folder");
