@@ -122,9 +122,16 @@ enum class UiText {
   RadiusDecrementItem,
   // Why the Analysis Setting dialog only shows the circle choice.
   CircleChoiceElsewhere,
-  // The row commands of a grid without row buttons (its pop-up menu).
+  // Why the grid of centres is disabled under a specific circular search.
+  GridUnusedBySpecificSearch,
+  // The row commands of a grid without row buttons (its pop-up menu), and
+  // the Append button of every grid.
   InsertRow,
+  AppendRow,
   DeleteRow,
+  // Delete of a soil row that a boundary line still uses: {0} the soil's
+  // number.
+  SoilInUseQuestion,
   // Printing: the print dialog's caption, the File menu's preview and PDF
   // items and their three documents, the PDF file filter and notice ({0}
   // the file), and the result report without results.

@@ -131,14 +131,14 @@ TEST_F(ControlStateWindowTest, EffectBarPopUpItemsAndHintsFollowTheOptions) {
   EXPECT_TRUE(action("TB_Ru")->isChecked());
 }
 
-TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndTakesOrdinaryOffInOneStep) {
+TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryAsideInOneStep) {
   click("CB_Ordinary_Method");
   ASSERT_TRUE(options().checked("CB_Ordinary"));
   const int before = steps();
 
   click("RB_NonCir");
   EXPECT_EQ(options().itemIndex("RG_Theory"), 2);
-  EXPECT_FALSE(options().checked("CB_Ordinary"));
+  EXPECT_EQ(document->project().model.UseOrdinary, 0);
   EXPECT_EQ(steps(), before + 1);
   auto* ordinary = control<QCheckBox>("CB_Ordinary_Method");
   EXPECT_FALSE(ordinary->isChecked());
@@ -163,12 +163,14 @@ TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndTakesOrdinary
   EXPECT_TRUE(ordinary->isEnabled());
   EXPECT_TRUE(control<QRadioButton>("RB_Circular")->isChecked());
 
-  // Back to circular after irregular: Ordinary is offered but stays off.
+  // Back to circular after irregular: Ordinary is offered again as the
+  // user left it.
   click("RB_NonCir");
   click("RB_Circular");
-  EXPECT_FALSE(options().checked("CB_Ordinary"));
-  EXPECT_FALSE(ordinary->isChecked());
+  EXPECT_TRUE(options().checked("CB_Ordinary"));
+  EXPECT_TRUE(ordinary->isChecked());
   EXPECT_TRUE(ordinary->isEnabled());
+  EXPECT_EQ(document->project().model.UseOrdinary, 1);
   EXPECT_TRUE(control<QToolButton>("TB_Grid_Search")->isEnabled());
 
   // A run still disables what the theory allows.
@@ -229,8 +231,9 @@ TEST_F(ControlStateWindowTest, RuConditionShowsItsGridWhichEditsTheTable) {
   EXPECT_FALSE(grid->isHidden());
 
   // The grid's pop-up menu inserts a row; a typed cell is an undoable edit.
-  ASSERT_EQ(grid->actions().size(), 2);
+  ASSERT_EQ(grid->actions().size(), 3);
   EXPECT_EQ(grid->actions()[0]->text(), "Insert");
+  EXPECT_EQ(grid->actions()[1]->text(), "Append");
   grid->actions()[0]->trigger();
   ASSERT_EQ(rows(Table::Ru_variable), 1);
   ASSERT_TRUE(grid->model()->setData(grid->model()->index(0, 1), QStringLiteral("0.35")));
@@ -238,7 +241,8 @@ TEST_F(ControlStateWindowTest, RuConditionShowsItsGridWhichEditsTheTable) {
   document->undoStack().undo();
   EXPECT_EQ(document->project().store->rowAt(Table::Ru_variable, 1).real("Ru"), 0.0);
   grid->setCurrentIndex(grid->model()->index(0, 0));
-  grid->actions()[1]->trigger();
+  EXPECT_EQ(grid->actions()[2]->text(), "Delete");
+  grid->actions()[2]->trigger();
   EXPECT_EQ(rows(Table::Ru_variable), 0);
 
   choose("CB_Ru_Condition", 0);

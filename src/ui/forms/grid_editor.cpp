@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "model/soil_color.h"
 #include "texts/captions.h"
+#include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
@@ -17,6 +19,8 @@
 namespace pelodyn {
 
 namespace {
+
+constexpr const char* kAppendSuffix = "_Append";
 
 // Cells are typed as text and read by the field's type when the edit ends,
 // so a coordinate keeps every digit it was given (a spin box would round).
@@ -36,14 +40,23 @@ class TextDelegate : public QStyledItemDelegate {
   }
 
  protected:
-  // Enter in a cell being typed moves on as Tab does.
+  // Enter in a cell being typed moves on as Tab does. Down on the last
+  // row ends the typing and goes to the grid, which adds a row.
   bool eventFilter(QObject* object, QEvent* event) override {
     if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        auto* editor = static_cast<QWidget*>(object);
+      auto* key = static_cast<QKeyEvent*>(event);
+      auto* editor = static_cast<QWidget*>(object);
+      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         emit commitData(editor);
         emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+        return true;
+      }
+      auto* grid = qobject_cast<GridEditor*>(parent());
+      if (key->key() == Qt::Key_Down && key->modifiers() == Qt::NoModifier && grid &&
+          grid->currentIndex().row() == grid->model()->rowCount() - 1) {
+        emit commitData(editor);
+        emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+        grid->appendRow();
         return true;
       }
     }
@@ -53,6 +66,26 @@ class TextDelegate : public QStyledItemDelegate {
 
 bool IsSoilTable(Table table) {
   return table == Table::Soil_Prop || table == Table::Aniso;
+}
+
+// The first default colour that no soil of `table` shows; when all ten are
+// taken, the default of the next number.
+std::int64_t UnusedSoilColor(WorkingStore& store, Table table) {
+  const std::vector<Row> rows = store.rows(table);
+  for (int k = 1; k <= 10; ++k) {
+    const std::int64_t candidate = SoilColorDefault(k);
+    const bool used = std::any_of(rows.begin(), rows.end(),
+                                  [candidate](const Row& r) { return (r.integer("Color") & 0xFFFFFF) == candidate; });
+    if (!used) return candidate;
+  }
+  return SoilColorDefault(static_cast<int>(rows.size()) + 1);
+}
+
+// An empty row of `table`; a soil gets a colour of its own.
+Row NewRow(WorkingStore& store, Table table) {
+  Row row(table);
+  if (IsSoilTable(table)) row.set("Color", UnusedSoilColor(store, table));
+  return row;
 }
 
 }  // namespace
@@ -89,22 +122,55 @@ int GridEditor::currentPosition() const {
 }
 
 void GridEditor::insertRow() {
-  const Table t = table();
   const int count = m_model->rowCount();
   const int position = currentPosition() > 0 ? currentPosition() : count + 1;
-  Row row(t);
-  // A new soil takes the colour of its number: the rows before it plus one.
-  if (IsSoilTable(t)) row.set("Color", static_cast<std::int64_t>(SoilColorDefault(count + 1)));
-  m_document.insertRows(t, position, {std::move(row)});
   const int column = std::max(currentIndex().column(), 0);
+  m_document.insertRows(table(), position, {NewRow(*m_document.project().store, table())});
   setCurrentIndex(m_model->index(position - 1, column));
+}
+
+void GridEditor::appendRow() {
+  const int position = m_model->rowCount() + 1;
+  const int column = std::max(currentIndex().column(), 0);
+  m_document.insertRows(table(), position, {NewRow(*m_document.project().store, table())});
+  setCurrentIndex(m_model->index(position - 1, column));
+  scrollTo(currentIndex());
 }
 
 void GridEditor::deleteRow() {
   const int position = currentPosition();
   if (position < 1) return;
   const int column = currentIndex().column();
-  m_document.removeRows(table(), position, 1);
+  const Table t = table();
+  WorkingStore& store = *m_document.project().store;
+  if (IsSoilTable(t)) {
+    // Soil k lies above boundary line k: a soil whose line is drawn is
+    // asked about before it goes.
+    const std::vector<Row> lines = store.rows(Table::Geometry);
+    const bool used =
+        std::any_of(lines.begin(), lines.end(), [position](const Row& r) { return r.integer("Line No.") == position; });
+    if (used) {
+      const std::uint8_t language = m_document.language();
+      const std::string number = std::to_string(position);
+      const std::string text = FormatText(UiTextFor(language, UiText::SoilInUseQuestion), {number});
+      if (!m_prompter.askOkCancel(ProgramTitle(), MessageBoxText(text))) return;
+    }
+  }
+  if (t == Table::Geometry) {
+    // The line's later points close up, as when a point is deleted with
+    // the mouse: one step.
+    std::vector<Row> rows = store.rows(t);
+    const Row gone = rows[static_cast<std::size_t>(position - 1)];
+    rows.erase(rows.begin() + (position - 1));
+    const std::int64_t line = gone.integer("Line No."), point = gone.integer("Point No.");
+    for (Row& r : rows) {
+      if (r.integer("Line No.") == line && r.integer("Point No.") > point)
+        r.set("Point No.", r.integer("Point No.") - 1);
+    }
+    m_document.replaceRows(t, std::move(rows));
+  } else {
+    m_document.removeRows(t, position, 1);
+  }
   const int count = m_model->rowCount();
   if (count > 0) setCurrentIndex(m_model->index(std::min(position, count) - 1, std::max(column, 0)));
 }
@@ -122,6 +188,13 @@ void GridEditor::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  // Down below the last row (or in an empty grid) adds a row there.
+  if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier && state() != EditingState &&
+      currentIndex().row() == m_model->rowCount() - 1) {
+    appendRow();
+    event->accept();
+    return;
+  }
   QTableView::keyPressEvent(event);
 }
 
@@ -133,19 +206,32 @@ QWidget* MakeRowButtons(const QStringList& names, std::function<GridEditor*()> t
   auto* box = new QWidget(parent);
   auto* h = new QHBoxLayout(box);
   h->setContentsMargins(0, 0, 0, 0);
-  for (int i = 0; i < 3 && i < names.size(); ++i) {
+  // Insert, Append, Delete, Clear All.
+  QStringList all = names.mid(0, 3);
+  if (!all.isEmpty()) all.insert(1, all.front() + QLatin1String(kAppendSuffix));
+  for (int i = 0; i < all.size(); ++i) {
     auto* b = new QPushButton(box);
-    b->setObjectName(names[i]);
+    b->setObjectName(all[i]);
     QObject::connect(b, &QPushButton::clicked, box, GuardedSlot([target, i](bool) {
                        GridEditor* grid = target();
                        if (!grid) return;
                        if (i == 0) grid->insertRow();
-                       if (i == 1) grid->deleteRow();
-                       if (i == 2) grid->clearAll();
+                       if (i == 1) grid->appendRow();
+                       if (i == 2) grid->deleteRow();
+                       if (i == 3) grid->clearAll();
                      }));
     h->addWidget(b);
   }
   return box;
+}
+
+void SetAppendTexts(QWidget* root, std::uint8_t language) {
+  const std::string_view text = UiTextFor(language, UiText::AppendRow);
+  for (QPushButton* b : root->findChildren<QPushButton*>()) {
+    if (b->objectName().endsWith(QLatin1String(kAppendSuffix))) {
+      b->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+  }
 }
 
 }  // namespace pelodyn

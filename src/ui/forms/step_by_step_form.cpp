@@ -727,6 +727,7 @@ void StepByStepForm::retranslate() {
       if (auto* b = findChild<QPushButton*>(QString::fromLatin1(names[i]))) b->setText(rowTexts[i]);
     }
   }
+  SetAppendTexts(this, m_document.language());
 }
 
 void StepByStepForm::showEvent(QShowEvent* event) {

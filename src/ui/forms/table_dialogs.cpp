@@ -269,6 +269,7 @@ void SoilPropertiesDialog::retranslate() {
   for (const char* name : {"Button7", "Button6", "Button5"}) {
     SetText(this, name, name[6] == '7' ? t.insert : name[6] == '6' ? t.remove : t.clearAll);
   }
+  SetAppendTexts(this, language);
 }
 
 // ----- Geometry --------------------------------------------------------------------
@@ -304,7 +305,8 @@ GeometryDialog::GeometryDialog(ProjectDocument& document, Prompter& prompter, QW
   SetText(this, "B_Geometry_Clear_All", t.clearAll);
   SetText(this, "B_Geometry_Cancel", t.close);
   SetText(this, "B_Geometry_OK", t.apply);
-  resize(400, 420);
+  SetAppendTexts(this, language);
+  resize(440, 420);
 }
 
 // ----- Bottom Line -----------------------------------------------------------------
@@ -366,6 +368,7 @@ BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter
   SetText(this, "B_Bottom_Line_Insert", QStringLiteral("Insert"));
   SetText(this, "B_Bottom_Line_Delete", QStringLiteral("Delete"));
   SetText(this, "B_Bottom_Line_Clear_All", QStringLiteral("Clear All"));
+  SetAppendTexts(this, 1);
   ProjectNotifier& n = document.notifier();
   connect(&n, &ProjectNotifier::optionChanged, this, [this](const QString&) { refreshState(); });
   connect(&n, &ProjectNotifier::projectReset, this, [this] { refreshState(); });

@@ -58,10 +58,27 @@ const std::pair<const char*, const char*> kStripCombos[] = {{"CB_Ru_Condition", 
 const std::pair<const char*, const char*> kLoadTypes[] = {{"P_LineLoad", "CB_LineLoad_Disable"},
                                                           {"P_StripLoad", "CB_StripLoad_Disable"}};
 
-// The strip's fields that must hold whole numbers, with the label that
-// names each.
-const std::pair<const char*, const char*> kIntegerFields[] = {{"E_12_Division", "L_Div12"},
-                                                              {"E_23_Division", "L_Div23"}};
+// The strip's fields read as numbers (by option name), with the label that
+// names each and whether a whole number is wanted: a text that is not one is
+// marked where it is typed, not only when the analysis starts.
+struct NumberField {
+  const char* option;
+  const char* label;
+  bool integer;
+};
+const NumberField kNumberFields[] = {
+    {"E_12_Division", "L_Div12", true},
+    {"E_23_Division", "L_Div23", true},
+    {"E_Xgrid_Increment", "L_Xgrid_Increment", false},
+    {"E_Ygrid_Increment", "L_Ygrid_Increment", false},
+    {"E_Xauto_Increment", "L_X_Inc", false},
+    {"E_Yauto_Increment", "L_Y_Inc", false},
+    {"E_Unit_Weight_Water", "L_WUW", false},
+    {"E_Kh", "L_Seismic_kh", false},
+    {"E_Kv", "L_Seismic_kv", false},
+    {"E_Water_Unit_Weight", "L_Tcrack_WUW", false},
+    {"E_Percent_Water", "L_Tcrack_Per", false},
+};
 
 QString Q(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -115,8 +132,8 @@ void StripControls::retranslate(std::uint8_t language) {
     w->setToolTip(Q(UiTextFor(language, DisabledReason(w->objectName()))));
   }
   const QList<QAction*> rowActions = m_ruGrid->actions();
-  const UiText rowTexts[] = {UiText::InsertRow, UiText::DeleteRow};
-  for (int k = 0; k < rowActions.size() && k < 2; ++k) rowActions[k]->setText(Q(UiTextFor(language, rowTexts[k])));
+  const UiText rowTexts[] = {UiText::InsertRow, UiText::AppendRow, UiText::DeleteRow};
+  for (int k = 0; k < rowActions.size() && k < 3; ++k) rowActions[k]->setText(Q(UiTextFor(language, rowTexts[k])));
 }
 
 void StripControls::bind() {
@@ -133,13 +150,16 @@ void StripControls::bind() {
       m_binding->bindChoice(button, QString::fromLatin1(c.option), c.index);
     }
   }
-  // A division is read as a whole number: a text that is not one is named
-  // where it is typed, not only when the search starts.
-  for (const auto& [field, label] : kIntegerFields) {
-    const QString labelName = QString::fromLatin1(label);
-    m_binding->setValidator(QString::fromLatin1(field), [this, labelName](const QString& text) {
+  for (const NumberField& field : kNumberFields) {
+    const QString labelName = QString::fromLatin1(field.label);
+    const bool integer = field.integer;
+    m_binding->setValidator(QString::fromLatin1(field.option), [this, labelName, integer](const QString& text) {
       try {
-        StrToInt(text.toStdString());
+        if (integer) {
+          StrToInt(text.toStdString());
+        } else {
+          StrToFloat(text.toStdString());
+        }
         return QString();
       } catch (const std::exception& e) {
         QString name = Q(CaptionText(m_document.language(), labelName.toStdString()));
@@ -207,6 +227,7 @@ void StripControls::buildRuGrid() {
   m_ruGrid->setObjectName(QStringLiteral("DBG_Ru_Variable"));
   // The strip has no room for row buttons: they are the grid's pop-up menu.
   const std::pair<UiText, void (GridEditor::*)()> rowActions[] = {{UiText::InsertRow, &GridEditor::insertRow},
+                                                                  {UiText::AppendRow, &GridEditor::appendRow},
                                                                   {UiText::DeleteRow, &GridEditor::deleteRow}};
   for (const auto& rowAction : rowActions) {
     auto* a = new QAction(Q(UiTextFor(m_document.language(), rowAction.first)), m_ruGrid);
@@ -278,7 +299,10 @@ void StripControls::buildLoadEditors() {
 }
 
 void StripControls::showLoadType(int type) {
-  for (int k = 0; k < 2; ++k) {
+  // The other editor goes out of sight before this one shows: never both
+  // at once, whose width together would widen the window.
+  for (int k : {1 - type, type}) {
+    if (k < 0 || k > 1) continue;
     if (QWidget* group = m_strip.findChild<QWidget*>(QString::fromLatin1(kLoadTypes[k].first))) {
       group->setVisible(k == type);
     }

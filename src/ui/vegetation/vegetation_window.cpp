@@ -314,6 +314,7 @@ void VegetationWindow::retranslate() {
       if (auto* b = findChild<QPushButton*>(p + suffixes[k])) b->setText(rowTexts[k]);
     }
   }
+  SetAppendTexts(this, thai ? 0 : 1);
 }
 
 }  // namespace pelodyn
