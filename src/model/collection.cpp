@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "model/control_state.h"
 #include "model/numbers.h"
 #include "texts/messages.h"
 
@@ -256,7 +257,7 @@ void Collector::run() {
   m.ProjectLocation = o.text("E_Lacation");
   m.ProjectEngineer = o.text("E_Engineer");
   m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex("RG_Theory"));
-  m.UseOrdinary = o.checked("CB_Ordinary");
+  m.UseOrdinary = UsesOrdinary(o);
   m.UseSimplifiedJanbu = o.checked("CB_Simp_Janbu");
   m.UseSimplifiedBishop = o.checked("CB_Simp_Bishop");
   m.UseSpencer = o.checked("CB_Spencer");

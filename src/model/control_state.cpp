@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/numbers.h"
+#include "texts/captions.h"
 
 namespace pelodyn {
 
@@ -213,9 +214,8 @@ void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
                                                          {"CB_Simp_Bishop_Method", "CB_Simp_Bishop"},
                                                          {"CB_Spencer_Method", "CB_Spencer"}};
   for (const auto& [main, step] : methods) {
-    bool on = o.checked(step);
     // The Ordinary method is not offered for an irregular surface.
-    if (irregular && std::string_view(step) == "CB_Ordinary") on = false;
+    const bool on = std::string_view(step) == "CB_Ordinary" ? UsesOrdinary(o) : o.checked(step);
     s.checked(kMain, main, on);
     s.checked(kStep, step, on);
   }
@@ -244,6 +244,22 @@ void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
     s.text(kProgress, "B_Cal_Details", "Details");
     s.visible(kProgress, "L_Cal_FS", false);
     s.visible(kProgress, "DBG_Results", false);
+  }
+}
+
+// A specific circular search analyses one circle: the grid of centres,
+// its divisions and steps are not used, and say so.
+void ApplyCircularSearchKind(const OptionValues& o, std::uint8_t language, StateList& s) {
+  constexpr int kCircularSpecific = 1;
+  const bool grid = o.itemIndex("CB_Cir_Search") != kCircularSpecific;
+  const std::string reason =
+      grid ? std::string() : std::string(UiTextFor(language, UiText::GridUnusedBySpecificSearch));
+  for (const char* control :
+       {"L_LeftDown", "E_X_LeftDown", "E_Y_LeftDown", "L_RightDown", "E_X_RightDown", "E_Y_RightDown", "L_RightTop",
+        "E_X_RightTop", "E_Y_RightTop", "L_Division", "E_12_Division", "E_23_Division", "CB_Grid_Increment",
+        "E_Xgrid_Increment", "E_Ygrid_Increment"}) {
+    s.enabled(kStep, control, grid);
+    s.hint(kStep, control, reason);
   }
 }
 
@@ -305,6 +321,7 @@ std::vector<ControlState> ControlStates(const OptionValues& options, std::uint8_
   ApplyBottomLineChoice(options, s);
   ApplyNonCirSearch(options, s);
   ApplyTheoryAndMethods(options, s);
+  ApplyCircularSearchKind(options, language, s);
   ShowAnalysisSettings(options, s);
   ApplyLanguageMarks(language, s);
   ApplyStrengthModel(options, s);
@@ -320,12 +337,32 @@ const ControlState* FindControlState(const std::vector<ControlState>& states, Co
   return nullptr;
 }
 
+bool UsesOrdinary(const OptionValues& options) {
+  return options.checked("CB_Ordinary") && options.itemIndex("RG_Theory") != kTheoryIrregular;
+}
+
 void ApplyOptionRules(OptionValues& options, std::string_view changedControl) {
-  if (changedControl == "RG_Theory" || changedControl == "CB_Ordinary") {
+  // The theory itself leaves the Ordinary choice as the user made it: the
+  // irregular theory only does not use it (UsesOrdinary), so a return to
+  // the circular theory finds it again.
+  if (changedControl == "CB_Ordinary") {
     if (options.itemIndex("RG_Theory") == kTheoryIrregular) options.setChecked("CB_Ordinary", false);
   } else if (changedControl == "CB_NonCir_Search" || changedControl == "CB_Auto_Center") {
     if (options.itemIndex("CB_NonCir_Search") == kSearchSpecific) options.setChecked("CB_Auto_Center", false);
   }
+}
+
+}  // namespace pelodyn
+
+namespace pelodyn {
+
+void ApplyTypingRules(const OptionValues& before, OptionValues& after, std::string_view changedControl) {
+  if (changedControl != "E_Unit_Weight_Water") return;
+  const std::string& line = before.text("E_Unit_Weight_Water");
+  const std::string& crack = before.text("E_Water_Unit_Weight");
+  double a = 0.0, b = 0.0;
+  const bool same = line == crack || (TryStrToFloat(line, a) && TryStrToFloat(crack, b) && a == b);
+  if (same) after.setText("E_Water_Unit_Weight", after.text("E_Unit_Weight_Water"));
 }
 
 }  // namespace pelodyn

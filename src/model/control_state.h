@@ -13,9 +13,8 @@
 // desktop program's ApplyControlStates does that) and must do so without
 // turning the change into an edit of the project.
 //
-// Option changes that bring other option changes with them (the irregular
-// theory has no Ordinary method; a specific irregular surface has no
-// automatic centre) are made by ApplyOptionRules, so that a window stores the
+// Option changes that bring other option changes with them (a specific
+// irregular surface has no automatic centre) are made by ApplyOptionRules, so that a window stores the
 // choice and its consequences as one step.
 #pragma once
 
@@ -77,13 +76,28 @@ std::vector<ControlState> ControlStates(const OptionValues& options, std::uint8_
 const ControlState* FindControlState(const std::vector<ControlState>& states, ControlWindow window,
                                      std::string_view control);
 
+// Whether the Ordinary method is analysed: chosen (CB_Ordinary) and offered
+// (not under the irregular theory). CB_Ordinary keeps the user's choice
+// while the irregular theory hides it, so a return to the circular theory
+// restores it.
+bool UsesOrdinary(const OptionValues& options);
+
 // Applies to `options` the changes that a change of option `changedControl`
 // brings with it, after that option has been set:
-// - RG_Theory irregular (2), or CB_Ordinary under it: CB_Ordinary unchecked;
+// - CB_Ordinary checked under the irregular theory (2): unchecked again;
 // - CB_NonCir_Search specific (0), or CB_Auto_Center under it:
 //   CB_Auto_Center unchecked.
 // Any other control changes nothing. The caller stores the result as one
 // undoable step.
 void ApplyOptionRules(OptionValues& options, std::string_view changedControl);
+
+// Applies to `after` the changes that typing in the edit box
+// `changedControl` brings with it; `before` holds the values before the
+// typing. The tension crack's water (E_Water_Unit_Weight) follows the water
+// line's unit weight (E_Unit_Weight_Water) while the two are the same
+// number (or the same text), so a project typed in kN/m3 does not keep a
+// crack of water at 1.0; a crack given a weight of its own keeps it. Any
+// other control changes nothing.
+void ApplyTypingRules(const OptionValues& before, OptionValues& after, std::string_view changedControl);
 
 }  // namespace pelodyn

@@ -6,6 +6,8 @@
 #include <set>
 #include <utility>
 
+#include "texts/captions.h"
+
 namespace pelodyn {
 namespace {
 
@@ -349,31 +351,87 @@ TEST(ControlStates, ParallelAndCombinedTheoriesSetOnlyTheTheoryControls) {
   }
 }
 
-TEST(OptionRules, IrregularTheoryTakesOrdinaryOffAndCircularDoesNotPutItBack) {
-  OptionValues o;
-  o.setChecked("CB_Ordinary", true);
-  o.setItemIndex("RG_Theory", 2);
-  ApplyOptionRules(o, "RG_Theory");
-  EXPECT_FALSE(o.checked("CB_Ordinary"));
-  auto states = ControlStates(o, 1);
-  Check(states, {kMain, "CB_Ordinary_Method", false, {}, false}, "irregular");
-  Check(states, {kStep, "CB_Ordinary", false, {}, false}, "irregular");
+TEST(OptionRules, IrregularTheoryHidesOrdinaryAndCircularGivesTheChoiceBack) {
+  for (bool chosen : {true, false}) {
+    const std::string context = chosen ? "Ordinary chosen" : "Ordinary not chosen";
+    OptionValues o;
+    o.setChecked("CB_Ordinary", chosen);
+    o.setItemIndex("RG_Theory", 2);
+    ApplyOptionRules(o, "RG_Theory");
+    EXPECT_EQ(o.checked("CB_Ordinary"), chosen) << context;
+    EXPECT_FALSE(UsesOrdinary(o)) << context;
+    auto states = ControlStates(o, 1);
+    Check(states, {kMain, "CB_Ordinary_Method", false, {}, false}, context + ", irregular");
+    Check(states, {kStep, "CB_Ordinary", false, {}, false}, context + ", irregular");
+
+    o.setItemIndex("RG_Theory", 1);
+    ApplyOptionRules(o, "RG_Theory");
+    EXPECT_EQ(o.checked("CB_Ordinary"), chosen) << context;
+    EXPECT_EQ(UsesOrdinary(o), chosen) << context;
+    states = ControlStates(o, 1);
+    Check(states, {kMain, "CB_Ordinary_Method", chosen, {}, true}, context + ", circular again");
+    Check(states, {kStep, "CB_Ordinary", chosen, {}, true}, context + ", circular again");
+  }
 
   // Ordinary cannot be chosen under the irregular theory.
+  OptionValues o;
+  o.setItemIndex("RG_Theory", 2);
   o.setChecked("CB_Ordinary", true);
   ApplyOptionRules(o, "CB_Ordinary");
   EXPECT_FALSE(o.checked("CB_Ordinary"));
-
-  o.setItemIndex("RG_Theory", 1);
-  ApplyOptionRules(o, "RG_Theory");
-  EXPECT_FALSE(o.checked("CB_Ordinary"));
-  states = ControlStates(o, 1);
-  Check(states, {kMain, "CB_Ordinary_Method", false, {}, true}, "circular again");
-  Check(states, {kStep, "CB_Ordinary", false, {}, true}, "circular again");
   // Under the circular theory Ordinary is free.
+  o.setItemIndex("RG_Theory", 1);
   o.setChecked("CB_Ordinary", true);
   ApplyOptionRules(o, "CB_Ordinary");
   EXPECT_TRUE(o.checked("CB_Ordinary"));
+}
+
+TEST(OptionRules, TheCrackWaterFollowsTheWaterLineWhileTheyAreTheSame) {
+  struct Case {
+    const char* line;   // the water line's unit weight before the typing
+    const char* crack;  // the crack's
+    const char* typed;  // the water line's after it
+    const char* crackAfter;
+  };
+  const Case cases[] = {
+      {"1.0", "1.0", "9", "9"},      {"9", "9", "9.81", "9.81"}, {"1.0", "1", "9.81", "9.81"},
+      {"1.0", "10", "9.81", "10"},   {"", "", "9", "9"},         {"abc", "abc", "9.8", "9.8"},
+      {"9.81", "1.0", "9.8", "1.0"},
+  };
+  for (const Case& c : cases) {
+    OptionValues before;
+    before.setText("E_Unit_Weight_Water", c.line);
+    before.setText("E_Water_Unit_Weight", c.crack);
+    OptionValues after = before;
+    after.setText("E_Unit_Weight_Water", c.typed);
+    ApplyTypingRules(before, after, "E_Unit_Weight_Water");
+    EXPECT_EQ(after.text("E_Water_Unit_Weight"), c.crackAfter) << c.line << " / " << c.crack << " -> " << c.typed;
+  }
+  // Typing in the crack's own field leaves the water line alone.
+  OptionValues before;
+  OptionValues after = before;
+  after.setText("E_Water_Unit_Weight", "9.81");
+  ApplyTypingRules(before, after, "E_Water_Unit_Weight");
+  EXPECT_EQ(after.text("E_Unit_Weight_Water"), before.text("E_Unit_Weight_Water"));
+}
+
+TEST(ControlStates, ASpecificCircularSearchDisablesTheGridWithItsReason) {
+  for (int kind : {0, 1, 2}) {
+    for (std::uint8_t language : {std::uint8_t{0}, std::uint8_t{1}}) {
+      const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex("CB_Cir_Search", kind); }, language);
+      const bool used = kind != 1;
+      const std::string reason = used ? "" : std::string(UiTextFor(language, UiText::GridUnusedBySpecificSearch));
+      const std::string context = "kind " + std::to_string(kind) + ", language " + std::to_string(language);
+      for (const char* control : {"E_X_LeftDown", "E_Y_RightTop", "E_12_Division", "E_23_Division", "CB_Grid_Increment",
+                                  "E_Xgrid_Increment"}) {
+        const ControlState* s = FindControlState(states, kStep, control);
+        ASSERT_NE(s, nullptr) << context << " " << control;
+        EXPECT_EQ(s->enabled, used) << context << " " << control;
+        EXPECT_EQ(s->hint, reason) << context << " " << control;
+      }
+      EXPECT_EQ(reason.empty(), used) << context;
+    }
+  }
 }
 
 TEST(OptionRules, SpecificSearchTurnsAutomaticCentreOffAndRandomLeavesItOff) {

@@ -139,6 +139,10 @@ TEST_F(StepByStepTest, AProjectTypedInIsSavedAsTheSameFileWrittenByHand) {
   // Page 3: a phreatic line.
   choose("CB_Seepage", 1);
   type("E_Unit_Weight_Water", QStringLiteral("9.81"));
+  // The crack's water follows; the example, whose crack is off, was
+  // written with the crack's weight at its default.
+  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "9.81");
+  document->setOptionText(QStringLiteral("E_Water_Unit_Weight"), QStringLiteral("1.000"));
   addRow("DBG_Waterline", "Button2", {"1", "0", "25"});
   addRow("DBG_Waterline", "Button2", {"2", "60", "14"});
   addRow("DBG_Waterline", "Button2", {"3", "100", "13"});
@@ -267,13 +271,15 @@ TEST_F(StepByStepTest, TheoryChoicesAndTheirDependentControls) {
   EXPECT_EQ(prompter.shown[0].text, MessageBoxText(MessageText(document->language(), 13)));
   EXPECT_EQ(document->project().options.itemIndex("RG_Theory"), 1);
   EXPECT_TRUE(find<QRadioButton>("RG_Theory_1")->isChecked());
-  // Irregular: the ordinary method is unchecked and disabled, the
+  // Irregular: the ordinary method is shown unchecked, disabled and not
+  // analysed, the
   // non-circular search and its explanation show; one undo takes it back.
   click("CB_Ordinary");
   ASSERT_TRUE(document->project().options.checked("CB_Ordinary"));
   click("RG_Theory_2");
   EXPECT_EQ(document->project().options.itemIndex("RG_Theory"), 2);
-  EXPECT_FALSE(document->project().options.checked("CB_Ordinary"));
+  EXPECT_EQ(document->project().model.UseOrdinary, 0);
+  EXPECT_FALSE(find<QCheckBox>("CB_Ordinary")->isChecked());
   EXPECT_FALSE(find<QCheckBox>("CB_Ordinary")->isEnabled());
   EXPECT_TRUE(shown("GB_NonCircular_Search"));
   EXPECT_TRUE(shown("P_Explain_NonCir"));

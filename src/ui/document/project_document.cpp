@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "model/collection.h"
+#include "model/control_state.h"
 #include "model/data_fingerprint.h"
 #include "model/verification.h"
 #include "persistence/folders.h"
@@ -25,7 +26,7 @@ void SyncModelFlags(Project& project) {
   const OptionValues& o = project.options;
   AnalysisModel& m = project.model;
   m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex("RG_Theory"));
-  m.UseOrdinary = o.checked("CB_Ordinary");
+  m.UseOrdinary = UsesOrdinary(o);
   m.UseSimplifiedJanbu = o.checked("CB_Simp_Janbu");
   m.UseSimplifiedBishop = o.checked("CB_Simp_Bishop");
   m.UseSpencer = o.checked("CB_Spencer");
@@ -79,8 +80,17 @@ void ProjectDocument::setOptionText(const QString& control, const QString& text)
   if (m_project->options.text(name) == text.toStdString()) return;
   OptionValues after = m_project->options;
   after.setText(name, text.toStdString());
+  // A field that others follow takes them along, in the same step.
+  ApplyTypingRules(m_project->options, after, name);
+  QStringList changed{control};
+  for (const ControlDef& def : OptionControls()) {
+    const std::string other(def.name);
+    if (other != name && def.kind == ControlKind::Edit && after.text(other) != m_project->options.text(other)) {
+      changed << QString::fromStdString(other);
+    }
+  }
   m_undo.push(
-      new SetOptionCommand(*this, OptionDescription(control), m_project->options, std::move(after), {control}, true));
+      new SetOptionCommand(*this, OptionDescription(control), m_project->options, std::move(after), changed, true));
 }
 
 void ProjectDocument::setOptionChecked(const QString& control, bool checked) {

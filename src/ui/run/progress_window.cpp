@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <cmath>
 
+#include "model/control_state.h"
 #include "model/numbers.h"
 #include "texts/captions.h"
 #include "ui/document/guard.h"
@@ -30,7 +31,7 @@ const QString kNoMinimum = QStringLiteral("XX.XXX");
 
 bool MethodSelected(const Project& p, int method) {
   static const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
-  return p.options.checked(boxes[method]);
+  return method == 0 ? UsesOrdinary(p.options) : p.options.checked(boxes[method]);
 }
 
 }  // namespace
