@@ -330,8 +330,11 @@ const std::vector<InputStrip::Twin>& InputStrip::twins() {
 InputStrip::InputStrip(QWidget* parent) : QFrame(parent) {
   setObjectName(QStringLiteral("P_Top_Input"));
   setFrameShape(QFrame::StyledPanel);
-  // The strip takes only the height of what it shows; the drawing gets the rest.
-  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+  // The strip takes only the height of what it shows; the drawing gets the
+  // rest. Its width is the window's: a wide panel (External Load with its
+  // record buttons) is cut at the right edge rather than widening the
+  // window beyond the screen.
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Maximum);
   auto* outer = new QHBoxLayout(this);
   outer->setContentsMargins(2, 1, 2, 1);
   m_stack = new QWidget(this);

@@ -197,10 +197,11 @@ void MainWindow::createStatusBar() {
   m_statusY = new QLabel(bar);
   m_statusY->setObjectName(QStringLiteral("StatusBar_Pelodyn_Y"));
   m_statusY->setMinimumWidth(80);
-  bar->addWidget(m_statusX);
-  bar->addWidget(m_statusY);
   // Panel 0: the cursor in world units, on the grid while the grid snap is
-  // on; panel 1 is the soil tip's.
+  // on; panel 1 is the soil tip's. Both are permanent panels on the right,
+  // so a message of the status line (a run's summary) never hides them.
+  bar->addPermanentWidget(m_statusX);
+  bar->addPermanentWidget(m_statusY);
   m_statusX->setMinimumWidth(160);
   connect(m_view, &SectionView::cursorMoved, this, [this](double x, double y) {
     m_statusX->setText(QStringLiteral("  ") + QString::fromStdString(FormatFixed(x, 2)) + QStringLiteral(" , ") +
@@ -477,6 +478,8 @@ void MainWindow::showLineChoice(int index) {
 }
 
 void MainWindow::showStepByStep() {
+  // A minimised form comes back as it was before, in front.
+  m_stepForm->setWindowState((m_stepForm->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
   m_stepForm->show();
   m_stepForm->raise();
   m_stepForm->activateWindow();
