@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -67,6 +68,16 @@ void DriveModal(QAction* command, const char* name, std::function<void(QWidget*)
   });
   command->trigger();
   EXPECT_TRUE(driven) << name;
+}
+
+// Saves a picture of `w` into PELODYN_PICTURES, when it is set, to be
+// looked at; nothing is asserted about it.
+void Picture(QWidget* w, const QString& name) {
+  const QString folder = qEnvironmentVariable("PELODYN_PICTURES");
+  if (folder.isEmpty()) return;
+  QDir().mkpath(folder);
+  QCoreApplication::processEvents();
+  w->grab().save(folder + QStringLiteral("/entry-") + name + QStringLiteral(".png"));
 }
 
 std::vector<std::int64_t> Column(ProjectDocument& d, Table table, const char* field) {
@@ -336,6 +347,8 @@ TEST_F(DataEntry, ASpecificSearchDisablesTheGridFieldsAndSaysWhy) {
       EXPECT_EQ(w->toolTip(), Q(UiTextFor(language, UiText::GridUnusedBySpecificSearch))) << name;
     }
     EXPECT_TRUE(stepChild<QWidget>("E_X_Center")->isEnabled());
+    form().pages().setCurrentIndex(5);
+    Picture(&form(), QStringLiteral("specific-search-") + QString::number(language));
     kind->setCurrentIndex(0);
     emit kind->activated(0);
     for (const char* name : gridFields) {
@@ -348,17 +361,19 @@ TEST_F(DataEntry, ASpecificSearchDisablesTheGridFieldsAndSaysWhy) {
 TEST_F(DataEntry, ALetterInAStripNumberIsMarkedWhereItIsTyped) {
   window->show();
   struct Case {
+    const char* panel;
     const char* field;
     const char* label;
   };
-  const Case cases[] = {{"E_Kh", "L_Seismic_kh"},
-                        {"E_Kv", "L_Seismic_kv"},
-                        {"E_Water_Unit_Weight", "L_WUW"},
-                        {"E_TCrack_Water_Unit_Weight", "L_Tcrack_WUW"},
-                        {"E_Percent_Water", "L_Tcrack_Per"}};
+  const Case cases[] = {{"P_Seismic", "E_Kh", "L_Seismic_kh"},
+                        {"P_Seismic", "E_Kv", "L_Seismic_kv"},
+                        {"P_Water_Line", "E_Water_Unit_Weight", "L_WUW"},
+                        {"P_TCrack", "E_TCrack_Water_Unit_Weight", "L_Tcrack_WUW"},
+                        {"P_TCrack", "E_Percent_Water", "L_Tcrack_Per"}};
   for (std::uint8_t language : {std::uint8_t{1}, std::uint8_t{0}}) {
     document->setLanguage(language);
     for (const Case& c : cases) {
+      window->inputStrip()->showPanel(QString::fromLatin1(c.panel));
       auto* edit = stripChild<QLineEdit>(c.field);
       ASSERT_NE(edit, nullptr) << c.field;
       edit->selectAll();
@@ -367,6 +382,9 @@ TEST_F(DataEntry, ALetterInAStripNumberIsMarkedWhereItIsTyped) {
       const QString label = Q(CaptionText(language, c.label));
       EXPECT_TRUE(edit->toolTip().contains(label)) << c.field << " " << edit->toolTip().toStdString();
       EXPECT_TRUE(window->statusBar()->currentMessage().contains(label)) << c.field;
+      if (std::string_view(c.field) == "E_Kh") {
+        Picture(window.get(), QStringLiteral("kh-letter-") + QString::number(language));
+      }
       QTest::keyClick(edit, Qt::Key_Backspace);
       EXPECT_TRUE(edit->styleSheet().isEmpty()) << c.field;
       EXPECT_TRUE(edit->toolTip().isEmpty()) << c.field;
@@ -391,6 +409,7 @@ TEST_F(DataEntry, TheCursorPanelStaysBesideTheStatusMessages) {
   emit window->view()->cursorMoved(20.0, 7.5);
   EXPECT_TRUE(x->isVisible());
   EXPECT_EQ(x->text(), QStringLiteral("  20.00 , 7.50"));
+  Picture(window.get(), QStringLiteral("cursor-after-run"));
 }
 
 TEST_F(DataEntry, StepByStepBringsBackAMinimisedForm) {
@@ -422,6 +441,7 @@ TEST_F(DataEntry, TheWindowKeepsItsWidthAcrossLoadTypes) {
       emit type->activated(item);
       QApplication::processEvents();
       EXPECT_EQ(window->width(), width) << "round " << round << ", load type " << item;
+      if (round == 0) Picture(window.get(), QStringLiteral("load-type-") + QString::number(item));
     }
   }
   EXPECT_LE(window->minimumSizeHint().width(), std::max(minimum, width));
