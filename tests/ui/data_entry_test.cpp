@@ -143,6 +143,9 @@ TEST_F(DataEntry, DownOnTheLastRowAddsARow) {
   GridEditor* grid = form().grid(QStringLiteral("DBG_Geometry"));
   QTest::keyClick(grid, Qt::Key_Down);  // an empty grid: its first row
   ASSERT_EQ(document->project().store->rowCount(Table::Geometry), 1);
+  // A blank last row is not followed by another.
+  QTest::keyClick(grid, Qt::Key_Down);
+  ASSERT_EQ(document->project().store->rowCount(Table::Geometry), 1);
   TypeRow(grid, {"1", "1", "0", "10"});
   // Down while a cell is being typed keeps the text and adds the next row.
   grid->setCurrentIndex(grid->model()->index(0, 2));

@@ -56,7 +56,7 @@ class TextDelegate : public QStyledItemDelegate {
           grid->currentIndex().row() == grid->model()->rowCount() - 1) {
         emit commitData(editor);
         emit closeEditor(editor, QAbstractItemDelegate::NoHint);
-        grid->appendRow();
+        if (!grid->lastRowBlank()) grid->appendRow();
         return true;
       }
     }
@@ -129,6 +129,16 @@ void GridEditor::insertRow() {
   setCurrentIndex(m_model->index(position - 1, column));
 }
 
+bool GridEditor::lastRowBlank() {
+  const int count = m_model->rowCount();
+  if (count == 0) return false;
+  WorkingStore& store = *m_document.project().store;
+  Row last = store.rowAt(table(), count);
+  Row blank = NewRow(store, table());
+  if (IsSoilTable(table())) blank.set("Color", last.integer("Color"));
+  return last == blank;
+}
+
 void GridEditor::appendRow() {
   const int position = m_model->rowCount() + 1;
   const int column = std::max(currentIndex().column(), 0);
@@ -188,10 +198,12 @@ void GridEditor::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  // Down below the last row (or in an empty grid) adds a row there.
+  // Down on the last row (or in an empty grid) adds a row after it, unless
+  // that row is still blank: holding Down does not fill the table with
+  // empty rows.
   if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier && state() != EditingState &&
       currentIndex().row() == m_model->rowCount() - 1) {
-    appendRow();
+    if (!lastRowBlank()) appendRow();
     event->accept();
     return;
   }

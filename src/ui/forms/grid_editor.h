@@ -1,6 +1,7 @@
 // A grid over one working table that the user edits in place: a typed cell
 // becomes an undoable edit of the document, Enter moves to the next cell as
-// Tab does, Down on the last row adds a row after it, and the row buttons of
+// Tab does, Down on the last row adds a row after it (unless that row is
+// still blank), and the row buttons of
 // the forms (Insert before the current row, Append after the last, Delete
 // the current row, Clear All) act through the document too. A value the
 // table's field refuses is named in a message and the cell keeps its old
@@ -48,6 +49,8 @@ class GridEditor : public QTableView {
 
   // 1-based position of the current row, 0 when there is none.
   int currentPosition() const;
+  // Whether the last row holds nothing typed yet (false for an empty grid).
+  bool lastRowBlank();
 
  signals:
   // The current row moved to another row (a click, a key).
