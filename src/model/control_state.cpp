@@ -322,6 +322,10 @@ std::vector<ControlState> ControlStates(const OptionValues& options, std::uint8_
   ApplyNonCirSearch(options, s);
   ApplyTheoryAndMethods(options, s);
   ApplyCircularSearchKind(options, language, s);
+  if (language <= 1) {
+    s.hint(kStep, "E_Unit_Weight_Water", std::string(UiTextFor(language, UiText::WaterLineUnitWeightHint)));
+    s.hint(kStep, "E_Water_Unit_Weight", std::string(UiTextFor(language, UiText::CrackUnitWeightHint)));
+  }
   ShowAnalysisSettings(options, s);
   ApplyLanguageMarks(language, s);
   ApplyStrengthModel(options, s);

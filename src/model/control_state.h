@@ -70,6 +70,11 @@ struct ControlState {
 //   converts is written in its shortest form (0.010 as "0.01").
 // - The parallel and the combined theories set only the theory controls
 //   themselves; the controls that depend on the theory keep their state.
+// - A specific circular search disables the step-by-step form's grid of
+//   centres (corners, divisions, steps), whose hints say why; any other
+//   search enables it with no hint.
+// - The step-by-step form's two water unit weights carry hints that say
+//   where each is used and that the crack's follows the water line's.
 std::vector<ControlState> ControlStates(const OptionValues& options, std::uint8_t language);
 
 // The entry of `control` in `window`, or nullptr.

@@ -317,6 +317,15 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::GridUnusedBySpecificSearch,
      "Not used: a specific search analyses only the circle given by its centre and radius.",
      "ไม่ได้ใช้: การค้นหาแบบเจาะจงวิเคราะห์เฉพาะวงกลมที่กำหนดจุดศูนย์กลางและรัศมี"},
+    {UiText::WaterLineUnitWeightHint,
+     "Unit weight of water for the water line's pore pressures. The tension crack's water takes the same value "
+     "while the two are equal.",
+     "หน่วยน้ำหนักของน้ำสำหรับแรงดันน้ำจากเส้นระดับน้ำ รอยแตกที่ผิวดินจะใช้ค่าเดียวกันตราบที่ทั้งสองค่าเท่ากัน"},
+    {UiText::CrackUnitWeightHint,
+     "Unit weight of the water in the tension crack. It follows the water line's while the two are equal; type "
+     "another value to keep one of its own.",
+     "หน่วยน้ำหนักของน้ำในรอยแตกที่ผิวดิน จะเปลี่ยนตามค่าของเส้นระดับน้ำตราบที่ทั้งสองค่าเท่ากัน "
+     "ป้อนค่าอื่นหากต้องการใช้ค่าเฉพาะ"},
     {UiText::InsertRow, "Insert", "แทรก"},
     {UiText::AppendRow, "Append", "เพิ่มท้าย"},
     {UiText::DeleteRow, "Delete", "ลบ"},

@@ -124,6 +124,9 @@ enum class UiText {
   CircleChoiceElsewhere,
   // Why the grid of centres is disabled under a specific circular search.
   GridUnusedBySpecificSearch,
+  // Where each water unit weight is used (the step-by-step form's hints).
+  WaterLineUnitWeightHint,
+  CrackUnitWeightHint,
   // The row commands of a grid without row buttons (its pop-up menu), and
   // the Append button of every grid.
   InsertRow,

@@ -286,6 +286,9 @@ TEST_F(DataEntry, TheCrackWaterFollowsTheWaterLineUnlessGivenItsOwn) {
   ASSERT_NE(line, nullptr);
   ASSERT_NE(crack, nullptr);
   ASSERT_EQ(crack->text(), line->text());
+  // Each field says where it is used, and that the crack's follows.
+  EXPECT_EQ(line->toolTip(), Q(UiTextFor(1, UiText::WaterLineUnitWeightHint)));
+  EXPECT_EQ(crack->toolTip(), Q(UiTextFor(1, UiText::CrackUnitWeightHint)));
   const int steps = document->undoStack().count();
   line->selectAll();
   QTest::keyClicks(line, QStringLiteral("9.81"));
