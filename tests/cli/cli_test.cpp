@@ -312,6 +312,31 @@ TEST_F(Cli, SummaryReportsTheExpectedFilesThatHaveNoResult) {
   EXPECT_EQ(RunCli("summary --expect " + path("none.txt") + " " + path("result-001.jsonl")).status, 1);
 }
 
+// A section whose third line rises above the ground from x = 54.71 on (the
+// layered example as it once was): verify warns, names the line and the
+// stretch, and still passes it, in either language.
+TEST_F(Cli, VerifyWarnsOfABoundaryLineAboveTheGround) {
+  std::string text = Bytes(dir / "layered-phreatic-loads.pdd");
+  const std::string mended = "12\r\n1         1     0.000     0.000\r\n";
+  ASSERT_NE(text.find(mended), std::string::npos);
+  text.replace(text.find(mended), 2, "11");
+  const std::string line3 = "3         3    60.000    14.000\r\n3         4   100.000    13.000\r\n";
+  ASSERT_NE(text.find(line3), std::string::npos);
+  text.replace(text.find(line3), line3.size(), "3         3   100.000    16.000\r\n");
+  std::ofstream(dir / "above.pdd", std::ios::binary) << text;
+  const Result english = RunCli("--lang en verify " + path("above.pdd"));
+  EXPECT_EQ(english.status, 0);
+  EXPECT_EQ(Lines(english.out),
+            (std::vector<std::string>{"Soil Properties --------------------- OK", "Geometry --------------------- OK",
+                                      "Warning: boundary line 3 lies above the ground surface (line 4) from x = 54.71 "
+                                      "to 100; the soil below it shows there as a band above the ground. Check the "
+                                      "points of line 3 in Geometry."}));
+  const Result thai = RunCli("--lang th verify " + path("above.pdd"));
+  EXPECT_EQ(thai.status, 0);
+  EXPECT_NE(thai.out.find("คำเตือน: เส้นขอบชั้นดินที่ 3 อยู่สูงกว่าผิวดิน (เส้นที่ 4) ช่วง x = 54.71 ถึง 100"), std::string::npos)
+      << thai.out;
+}
+
 TEST_F(Cli, UsageErrorsAndHelp) {
   EXPECT_EQ(RunCli("").status, 2);
   EXPECT_EQ(RunCli("analyse").status, 2);
