@@ -284,7 +284,12 @@ int Analyse(const AnalyseOptions& options) {
   for (std::thread& t : threads) t.join();
   if (terminal && jobs > 1) std::fprintf(stderr, "\r\033[K");
 
-  if (n >= 2 || !o.summary.empty()) {
+  // The summary asked for with --summary, or the one a batch leaves in the
+  // temporary folder. JSON lines are a script's output and 'summary' merges
+  // them, so --json leaves no summary unasked: array tasks that share a node
+  // (and users who share its temporary folder) would replace each other's.
+  // Only an asked-for summary that cannot be written fails the run.
+  if (!o.summary.empty() || (n >= 2 && !o.json)) {
     std::vector<FileReport> list;
     for (auto& r : reports) list.push_back(*r);
     const std::filesystem::path path = o.summary.empty() ? DefaultSummaryPath() : std::filesystem::path(o.summary);
@@ -293,7 +298,7 @@ int Analyse(const AnalyseOptions& options) {
       if (!o.quiet) std::cerr << "Summary: " << path.string() << '\n';
     } catch (const std::exception& e) {
       std::cerr << e.what() << '\n';
-      return 1;
+      if (!o.summary.empty()) return 1;
     }
   }
   return anyFailed ? 1 : 0;
@@ -620,8 +625,9 @@ int main(int argc, char** argv) {
   analyseCommand->add_option("files", analyse.files, "Project files, version 2.0 or 1.18")->required();
   analyseCommand->add_flag("--json", analyse.json, "One JSON object per file on standard output");
   analyseCommand->add_option("--summary", analyse.summary,
-                             "Write the summary to this file (written anyway, to sum_of_result.txt in the "
-                             "temporary folder, when there are two files or more)");
+                             "Write the summary to this file (without it, a run of two files or more without "
+                             "--json writes it to sum_of_result.txt in the temporary folder, and a failure to "
+                             "write that one is only reported)");
   analyseCommand->add_flag("--quiet", analyse.quiet, "No progress line and no summary notice");
   analyseCommand->add_option("--jobs,-j", analyse.jobs, "Analyse up to N files at once")->check(CLI::PositiveNumber);
   analyseCommand->add_option("--moving-centre", analyse.movingCentre,

@@ -24,9 +24,10 @@ struct Result {
 // Runs the program with `arguments`, standard error discarded unless asked.
 // The settings file is looked for in a folder of the tests' own, so that a
 // user's settings do not change what the tests see.
-Result RunCli(const std::string& arguments, bool withErrors = false, const std::string& home = "/nonexistent") {
-  const std::string command = "PELODYN_HOME=" + home + " " + std::string(PELODYN_CLI) + " " + arguments +
-                              (withErrors ? " 2>&1" : " 2>/dev/null");
+Result RunCli(const std::string& arguments, bool withErrors = false, const std::string& home = "/nonexistent",
+              const std::string& tmpdir = "") {
+  const std::string command = "PELODYN_HOME=" + home + " " + (tmpdir.empty() ? "" : "TMPDIR=" + tmpdir + " ") +
+                              std::string(PELODYN_CLI) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   std::array<char, 4096> buffer;
@@ -335,6 +336,26 @@ TEST_F(Cli, VerifyWarnsOfABoundaryLineAboveTheGround) {
   EXPECT_EQ(thai.status, 0);
   EXPECT_NE(thai.out.find("คำเตือน: เส้นขอบชั้นดินที่ 3 อยู่สูงกว่าผิวดิน (เส้นที่ 4) ช่วง x = 54.71 ถึง 100"), std::string::npos)
       << thai.out;
+}
+
+// The summary nobody asked for goes to the temporary folder, and only
+// without --json; when it cannot be written (another user's file there),
+// the run still succeeds. An asked-for summary that cannot be written fails.
+TEST_F(Cli, TheUnaskedSummaryNeverFailsARunAndJsonRunsLeaveNone) {
+  const std::string tmp = path("tmp");
+  fs::create_directories(dir / "tmp");
+  const std::string two = path("homogeneous-grid.pdd") + " " + path("irregular-random.pdd");
+  EXPECT_EQ(RunCli("analyse --json --quiet " + two, false, "/nonexistent", tmp).status, 0);
+  EXPECT_FALSE(fs::exists(dir / "tmp" / "sum_of_result.txt"));
+  EXPECT_EQ(RunCli("analyse --quiet " + two, false, "/nonexistent", tmp).status, 0);
+  EXPECT_TRUE(fs::is_regular_file(dir / "tmp" / "sum_of_result.txt"));
+  // A folder where the file should be: it cannot be replaced.
+  fs::remove(dir / "tmp" / "sum_of_result.txt");
+  fs::create_directories(dir / "tmp" / "sum_of_result.txt" / "x");
+  const Result blocked = RunCli("analyse --quiet " + two, true, "/nonexistent", tmp);
+  EXPECT_EQ(blocked.status, 0) << blocked.out;
+  EXPECT_NE(blocked.out.find("sum_of_result.txt"), std::string::npos) << blocked.out;
+  EXPECT_EQ(RunCli("analyse --quiet --summary " + path("tmp/sum_of_result.txt") + " " + two).status, 1);
 }
 
 TEST_F(Cli, UsageErrorsAndHelp) {
