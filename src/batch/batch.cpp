@@ -133,6 +133,26 @@ FileReport StoppedReport(const std::filesystem::path& file, std::uint8_t languag
   return report;
 }
 
+// The notes of a result file for a run's warnings, as the desktop program
+// writes them: one line per edge of the grid, naming every method whose
+// minimum lies on it, so that the same project gives the same result file
+// from either program.
+std::vector<std::string> EdgeNotes(const std::vector<RunWarning>& warnings, std::uint8_t language) {
+  std::vector<std::string> notes;
+  for (int edge = 0; edge < 4; ++edge) {
+    std::string methods;
+    for (const RunWarning& w : warnings) {
+      if (static_cast<int>(w.edge) != edge) continue;
+      if (!methods.empty()) methods += ", ";
+      methods += MethodName(language, w.method);
+    }
+    if (!methods.empty()) {
+      notes.push_back(FormatText(GridEdgeWarningPattern(language), {methods, GridEdgeName(language, edge)}));
+    }
+  }
+  return notes;
+}
+
 bool AnyFactor(const Project& project) {
   const AnalysisModel& m = project.model;
   const bool selected[4] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,
@@ -226,7 +246,7 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     // why it holds no answer, or what to know of the answer, travels with it.
     std::vector<std::string> notes;
     if (!report.ok) notes.push_back(report.error);
-    for (const RunWarning& warning : report.warnings) notes.push_back(RunWarningText(warning, options.language));
+    for (std::string& note : EdgeNotes(report.warnings, options.language)) notes.push_back(std::move(note));
     const std::string resultFile = MakeResultFilePath(file.string());
     try {
       WriteResultFile(project, resultFile, SearchThreads(options.threads), notes);

@@ -88,8 +88,9 @@ struct BatchOptions {
 // throws: a failure is reported in the FileReport; a result file that
 // cannot be written is reported in its `resultFileError` and changes nothing
 // else. The result file's notes are the reason a run gave no answer (a
-// refusal, a failure, no admissible surface) and the run's warnings, in
-// `options.language`. A stop request (see BatchOptions::stop) gives a report
+// refusal, a failure, no admissible surface) and the run's warnings, one
+// line per edge of the grid naming its methods as the desktop program
+// writes them, in `options.language`. A stop request (see BatchOptions::stop) gives a report
 // with `stopped` set and writes no result file.
 FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform,
                               const BatchOptions& options = {});
