@@ -34,6 +34,23 @@ endforeach()
 add_custom_target(pelodyn_man_pages ALL DEPENDS ${PELODYN_MAN_PAGES})
 install(FILES ${PELODYN_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# /usr/share/doc/pelodyn: the copyright file, the changelog (compressed,
+# as Debian's policy asks for a native package), the user's guide in English
+# and Thai with the pictures and schemas it links to.
+set(PELODYN_DOC ${CMAKE_INSTALL_DATADIR}/doc/pelodyn)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/doc/changelog.gz
+                   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/doc
+                   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/share/doc/changelog > ${PROJECT_BINARY_DIR}/doc/changelog.gz
+                   DEPENDS ${PROJECT_SOURCE_DIR}/share/doc/changelog
+                   VERBATIM)
+add_custom_target(pelodyn_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/doc/changelog.gz)
+install(FILES ${PROJECT_SOURCE_DIR}/share/doc/copyright ${PROJECT_BINARY_DIR}/doc/changelog.gz
+              ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/guide-th.md
+              ${PROJECT_SOURCE_DIR}/docs/pelodyn-cli-result.schema.json
+              ${PROJECT_SOURCE_DIR}/docs/pelodyn-companion.schema.json
+        DESTINATION ${PELODYN_DOC})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/pictures DESTINATION ${PELODYN_DOC} FILES_MATCHING PATTERN "*.png")
+
 # The Debian package. The shared libraries it needs are worked out by
 # dpkg-shlibdeps; the Thai fonts are needed for Thai text on screen and in
 # PDF. The menu, file-type and icon caches are refreshed by the triggers of

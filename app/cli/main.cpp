@@ -161,14 +161,21 @@ std::string Fs(double v) {
   return FactorText(v, "%.3f");
 }
 
+// "FILE: Ordinary 1.234  Simplified Janbu ..." with a factor for each method
+// the project selects and "N/A" for the others, as the window shows them.
 std::string ReportLine(const FileReport& r) {
   if (!r.ok) {
     std::string error = r.error;
     for (char& c : error) c = (c == '\r' || c == '\n') ? ' ' : c;
     return r.file + ": failed: " + error;
   }
-  return r.file + ": Ordinary " + Fs(r.minima[0].fs) + "  Simplified Janbu " + Fs(r.minima[1].fs) +
-         "  Simplified Bishop " + Fs(r.minima[2].fs) + "  Spencer " + Fs(r.minima[3].fs);
+  static const char* const names[] = {"Ordinary", "Simplified Janbu", "Simplified Bishop", "Spencer"};
+  std::string line = r.file + ":";
+  for (std::size_t k = 0; k < 4; ++k) {
+    const MethodReport& m = r.minima[k];
+    line += (k == 0 ? " " : "  ") + std::string(names[k]) + " " + (m.selected ? Fs(m.fs) : std::string("N/A"));
+  }
+  return line;
 }
 
 struct AnalyseOptions {
@@ -179,7 +186,7 @@ struct AnalyseOptions {
   int jobs = 1;
   std::string movingCentre;
   std::vector<double> movingCentreStep, movingCentreBounds, movingCentreArea;
-  int threads = 0;  // per file; 0: the cores divided among the jobs
+  int threads = 0;  // per file; 0: the usable CPUs divided among the jobs
 };
 
 // The files in the order given, each once: a path given twice (or two
@@ -229,7 +236,7 @@ int Analyse(const AnalyseOptions& options) {
   std::condition_variable ready;
   std::atomic<std::size_t> next{0};
   const int jobs = std::max(1, std::min<int>(o.jobs, static_cast<int>(n)));
-  batch.threads = o.threads > 0 ? o.threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()) / jobs);
+  batch.threads = o.threads > 0 ? o.threads : std::max(1, UsableCpuCount() / jobs);
 
   auto worker = [&] {
     for (std::size_t i = next++; i < n; i = next++) {
@@ -277,7 +284,12 @@ int Analyse(const AnalyseOptions& options) {
   for (std::thread& t : threads) t.join();
   if (terminal && jobs > 1) std::fprintf(stderr, "\r\033[K");
 
-  if (n >= 2 || !o.summary.empty()) {
+  // The summary asked for with --summary, or the one a batch leaves in the
+  // temporary folder. JSON lines are a script's output and 'summary' merges
+  // them, so --json leaves no summary unasked: array tasks that share a node
+  // (and users who share its temporary folder) would replace each other's.
+  // Only an asked-for summary that cannot be written fails the run.
+  if (!o.summary.empty() || (n >= 2 && !o.json)) {
     std::vector<FileReport> list;
     for (auto& r : reports) list.push_back(*r);
     const std::filesystem::path path = o.summary.empty() ? DefaultSummaryPath() : std::filesystem::path(o.summary);
@@ -286,7 +298,7 @@ int Analyse(const AnalyseOptions& options) {
       if (!o.quiet) std::cerr << "Summary: " << path.string() << '\n';
     } catch (const std::exception& e) {
       std::cerr << e.what() << '\n';
-      return 1;
+      if (!o.summary.empty()) return 1;
     }
   }
   return anyFailed ? 1 : 0;
@@ -436,12 +448,77 @@ int Convert(const std::string& in, const std::string& out, bool legacy) {
   return 0;
 }
 
+// One JSON line of 'analyse --json' read back as the report it came from,
+// or the reason it is not one (in words a user can act on; no parser jargon).
+struct ParsedLine {
+  std::optional<FileReport> report;
+  std::string why;
+};
+
+ParsedLine ParseResultLine(const std::string& text) {
+  const json j = json::parse(text, nullptr, false);
+  if (j.is_discarded()) return {std::nullopt, "it is not JSON (a message mixed into the results?)"};
+  if (!j.is_object()) return {std::nullopt, "it is not a JSON object"};
+  auto lacks = [](const std::string& field, const char* kind) {
+    return ParsedLine{std::nullopt, "its \"" + field + "\" is missing or not " + kind};
+  };
+  FileReport r;
+  if (!j.contains("file") || !j["file"].is_string()) return lacks("file", "a string");
+  r.file = j["file"].get<std::string>();
+  if (!j.contains("ok") || !j["ok"].is_boolean()) return lacks("ok", "true or false");
+  r.ok = j["ok"].get<bool>();
+  if (j.contains("project_name") && j["project_name"].is_string()) r.projectName = j["project_name"].get<std::string>();
+  if (!r.ok) {
+    if (j.contains("error") && j["error"].is_string()) r.error = j["error"].get<std::string>();
+  } else {
+    if (!j.contains("theory") || !j["theory"].is_number_integer()) return lacks("theory", "a whole number");
+    r.theory = j["theory"].get<int>();
+    if (!j.contains("minima") || !j["minima"].is_object()) return lacks("minima", "an object");
+    for (std::size_t m = 0; m < 4; ++m) {
+      const std::string name = std::string("minima.") + kMethodNames[m];
+      const json& minima = j["minima"];
+      if (!minima.contains(kMethodNames[m]) || !minima[kMethodNames[m]].is_object()) return lacks(name, "an object");
+      const json& minimum = minima[kMethodNames[m]];
+      if (!minimum.contains("selected") || !minimum["selected"].is_boolean()) {
+        return lacks(name + ".selected", "true or false");
+      }
+      if (!minimum.contains("fs") || !minimum["fs"].is_number()) return lacks(name + ".fs", "a number");
+      r.minima[m].selected = minimum["selected"].get<bool>();
+      r.minima[m].fs = minimum["fs"].get<double>();
+    }
+  }
+  if (j.contains("result_file_error") && j["result_file_error"].is_string()) {
+    r.resultFileError = j["result_file_error"].get<std::string>();
+  }
+  if (j.contains("warnings")) {
+    if (!j["warnings"].is_array()) return lacks("warnings", "a list of texts");
+    for (const json& w : j["warnings"]) {
+      if (!w.is_string()) return lacks("warnings", "a list of texts");
+      r.warningTexts.push_back(w.get<std::string>());
+    }
+  }
+  return {std::move(r), {}};
+}
+
+// The same file however it was spelt (relative to another folder, with
+// "./"), for matching results with the list of expected files.
+std::filesystem::path FileKey(const std::string& file) {
+  std::error_code ec;
+  std::filesystem::path key = std::filesystem::weakly_canonical(file, ec);
+  if (ec) key = std::filesystem::absolute(file, ec).lexically_normal();
+  return key;
+}
+
 // The summary of JSON lines gathered from several runs (several machines):
 // each line's file, project name, theory and four minima, with its
-// warnings, read back into one table as one batch would write it.
-int Summary(const std::vector<std::string>& inputs, const std::string& output) {
+// warnings, read back into one table as one batch would write it. Nothing
+// is written when an input cannot be read or holds a line that is not a
+// result: a table with a gap would look complete. With `expectList` (a file
+// naming the project files, one a line) every file of the list must have a
+// result line; those without one are named, get a failed line in the table
+// and make the exit status 1.
+int Summary(const std::vector<std::string>& inputs, const std::string& output, const std::string& expectList) {
   std::vector<FileReport> reports;
-  std::vector<std::vector<std::string>> warnings;
   bool anyBad = false;
   const auto readLines = [&](std::istream& in, const std::string& name) {
     std::string text;
@@ -449,79 +526,84 @@ int Summary(const std::vector<std::string>& inputs, const std::string& output) {
     while (std::getline(in, text)) {
       ++number;
       if (text.find_first_not_of(" \t\r") == std::string::npos) continue;
-      try {
-        const json j = json::parse(text);
-        FileReport r;
-        r.file = j.at("file").get<std::string>();
-        r.projectName = j.value("project_name", std::string());
-        r.ok = j.at("ok").get<bool>();
-        if (!r.ok) {
-          r.error = j.at("error").is_string() ? j.at("error").get<std::string>() : std::string();
-        } else {
-          r.theory = j.at("theory").get<int>();
-          const char* const methods[] = {"ordinary", "janbu", "bishop", "spencer"};
-          for (int m = 0; m < 4; ++m) {
-            const json& minimum = j.at("minima").at(methods[m]);
-            r.minima[static_cast<std::size_t>(m)].selected = minimum.at("selected").get<bool>();
-            r.minima[static_cast<std::size_t>(m)].fs = minimum.at("fs").get<double>();
-          }
-        }
-        if (j.contains("result_file_error") && j.at("result_file_error").is_string()) {
-          r.resultFileError = j.at("result_file_error").get<std::string>();
-        }
-        std::vector<std::string> texts;
-        if (j.contains("warnings")) {
-          for (const json& w : j.at("warnings")) texts.push_back(w.get<std::string>());
-        }
-        reports.push_back(std::move(r));
-        warnings.push_back(std::move(texts));
-      } catch (const std::exception& e) {
-        std::cerr << name << ":" << number << ": not a result line of pelodyn-cli analyse --json (" << e.what()
-                  << ")\n";
+      ParsedLine parsed = ParseResultLine(text);
+      if (parsed.report) {
+        reports.push_back(std::move(*parsed.report));
+      } else {
+        std::cerr << name << ":" << number << ": not a result line of pelodyn-cli analyse --json: " << parsed.why
+                  << '\n';
         anyBad = true;
       }
+    }
+    if (in.bad()) {
+      std::cerr << name << ": could not be read to its end\n";
+      anyBad = true;
     }
   };
   if (inputs.empty()) {
     readLines(std::cin, "standard input");
   } else {
     for (const std::string& input : inputs) {
-      std::ifstream in(input);
+      std::error_code ec;
+      if (std::filesystem::is_directory(input, ec)) {
+        std::cerr << input << ": is a folder, not a file of JSON lines\n";
+        anyBad = true;
+        continue;
+      }
+      std::ifstream in(input, std::ios::binary);
       if (!in) {
-        std::cerr << input << ": cannot be read\n";
+        std::cerr << input << ": cannot be read ("
+                  << (std::filesystem::exists(input, ec) ? "no permission" : "no such file") << ")\n";
         anyBad = true;
         continue;
       }
       readLines(in, input);
     }
   }
-  // The table as a batch writes it; each case's warnings follow its line.
-  const std::string table = SummaryText(reports, g_language);
-  std::vector<std::string> lines;
-  for (std::size_t start = 0; start < table.size();) {
-    const std::size_t end = table.find("\r\n", start);
-    lines.push_back(table.substr(start, end - start));
-    start = end == std::string::npos ? table.size() : end + 2;
-  }
-  constexpr std::size_t kHeaderLines = 8;
-  std::string merged;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    merged += lines[i] + "\r\n";
-    if (i >= kHeaderLines && i - kHeaderLines < warnings.size()) {
-      for (const std::string& w : warnings[i - kHeaderLines]) merged += std::string(10, ' ') + "Warning: " + w + "\r\n";
+
+  bool anyMissing = false;
+  if (!expectList.empty()) {
+    std::ifstream list(expectList, std::ios::binary);
+    if (!list) {
+      std::cerr << expectList << ": the list of expected files cannot be read\n";
+      return 1;
+    }
+    std::vector<std::string> expected;
+    for (std::string line; std::getline(list, line);) {
+      while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+      if (!line.empty()) expected.push_back(line);
+    }
+    std::set<std::filesystem::path> found;
+    for (const FileReport& r : reports) found.insert(FileKey(r.file));
+    for (const std::string& file : expected) {
+      if (found.count(FileKey(file)) != 0) continue;
+      std::cerr << file << ": no result line (its job did not run, or did not finish)\n";
+      FileReport missing;
+      missing.file = file;
+      missing.error = "no result line: its job did not run, or did not finish";
+      reports.push_back(std::move(missing));
+      anyMissing = true;
     }
   }
+  if (anyBad) {
+    std::cerr << "No summary was written.\n";
+    return 1;
+  }
+
+  const std::string table = SummaryText(reports, g_language);
   if (output.empty()) {
-    std::cout << merged;
+    std::cout << table;
   } else {
-    std::ofstream out(output, std::ios::binary);
-    out << merged;
-    if (!out) {
-      std::cerr << output << ": cannot be written\n";
+    // In the batch's own code page, so that the file is the one a single
+    // 'analyse --summary' of all the files writes, byte for byte.
+    try {
+      WriteSummaryText(output, table);
+    } catch (const std::exception& e) {
+      std::cerr << e.what() << '\n';
       return 1;
     }
   }
-  return anyBad ? 1 : 0;
+  return anyMissing ? 1 : 0;
 }
 
 }  // namespace
@@ -543,8 +625,9 @@ int main(int argc, char** argv) {
   analyseCommand->add_option("files", analyse.files, "Project files, version 2.0 or 1.18")->required();
   analyseCommand->add_flag("--json", analyse.json, "One JSON object per file on standard output");
   analyseCommand->add_option("--summary", analyse.summary,
-                             "Write the summary to this file (written anyway, to sum_of_result.txt in the "
-                             "temporary folder, when there are two files or more)");
+                             "Write the summary to this file (without it, a run of two files or more without "
+                             "--json writes it to sum_of_result.txt in the temporary folder, and a failure to "
+                             "write that one is only reported)");
   analyseCommand->add_flag("--quiet", analyse.quiet, "No progress line and no summary notice");
   analyseCommand->add_option("--jobs,-j", analyse.jobs, "Analyse up to N files at once")->check(CLI::PositiveNumber);
   analyseCommand->add_option("--moving-centre", analyse.movingCentre,
@@ -563,8 +646,9 @@ int main(int argc, char** argv) {
       ->expected(4);
   analyseCommand
       ->add_option("--threads,-t", analyse.threads,
-                   "Threads the search of each file uses (default: the machine's cores divided among the jobs); "
-                   "the results are the same for any number")
+                   "Threads the search of each file uses (default: the CPUs this process may use, from its "
+                   "affinity mask and SLURM_CPUS_PER_TASK, divided among the jobs); the results are the same for "
+                   "any number")
       ->check(CLI::PositiveNumber);
 
   std::string verifyFile;
@@ -596,13 +680,23 @@ int main(int argc, char** argv) {
   convertCommand->add_flag("--legacy", legacy, "Write the version 1.18 layout");
 
   std::vector<std::string> summaryInputs;
-  std::string summaryOutput;
+  std::string summaryOutput, summaryExpect;
   CLI::App* summaryCommand = app.add_subcommand(
       "summary",
       "Merge the JSON lines of 'analyse --json' runs (from files, or standard input when none is named) into one "
       "summary table, as one batch of all their files would write it.");
   summaryCommand->add_option("files", summaryInputs, "Files of JSON lines");
-  summaryCommand->add_option("--output,-o", summaryOutput, "Write the table to this file (default: standard output)");
+  summaryCommand->add_option("--output,-o", summaryOutput,
+                             "Write the table to this file, in code page 874 as 'analyse --summary' writes it "
+                             "(default: standard output, in UTF-8)");
+  summaryCommand->add_option(
+      "--expect", summaryExpect,
+      "A file listing the project files the runs were given, one a line (the list the jobs were made from): each "
+      "one without a result line is named on standard error and gets a failed line in the table, and the exit "
+      "status is 1");
+  summaryCommand->footer(
+      "A missing input file, or a line that is not a result line (FILE:LINE names it), is an error: no table is "
+      "written and the exit status is 1.");
 
   try {
     app.parse(argc, argv);
@@ -621,7 +715,7 @@ int main(int argc, char** argv) {
     if (*verifyCommand) return Verify(verifyFile);
     if (*slicesCommand) return Slices(slicesFile, slicesMethod);
     if (*convertCommand) return Convert(convertIn, convertOut, legacy);
-    if (*summaryCommand) return Summary(summaryInputs, summaryOutput);
+    if (*summaryCommand) return Summary(summaryInputs, summaryOutput, summaryExpect);
   } catch (const std::exception& e) {
     std::cerr << e.what() << '\n';
     return 1;

@@ -48,6 +48,19 @@ class PelodynApplication : public QApplication {
 
 constexpr const char* kMethodNames[] = {"ordinary", "janbu", "bishop", "spencer"};
 
+// After --analyse: "method factor" on standard output, one line for each
+// method the project selects that found a factor, as --help says.
+void PrintMinima(const pelodyn::Project& project) {
+  const pelodyn::AnalysisModel& m = project.model;
+  const bool selected[] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,
+                           m.UseSpencer != 0};
+  for (int k = 0; k < pelodyn::kMethodCount; ++k) {
+    const auto& minimum = project.run.Minimum[static_cast<std::size_t>(k)];
+    if (selected[k] && minimum.Fs < 99999.0) std::printf("%s %.6g\n", kMethodNames[k], minimum.Fs);
+  }
+  std::fflush(stdout);
+}
+
 bool HasDisplay() {
   return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
@@ -111,10 +124,7 @@ int ExportHeadless(const QString& file, const QString& out, const QString& sizeT
         pelodyn::ReplayMinima(project, platform);
       }
       options.resultAvailable = project.slices.SliceCount > 0;
-      for (int k = 0; k < pelodyn::kMethodCount; ++k) {
-        const auto& m = project.run.Minimum[static_cast<std::size_t>(k)];
-        if (m.Fs < 99999.0) std::printf("%s %.6g\n", kMethodNames[k], m.Fs);
-      }
+      PrintMinima(project);
     }
     pelodyn::ExportPicture(project, options, std::filesystem::path(out.toStdString()), QSize(width, height));
   } catch (const std::exception& e) {
@@ -146,6 +156,7 @@ int ExportReportsHeadless(const QString& file, const ReportTargets& targets, boo
     std::optional<pelodyn::CriticalSurface> surface;
     if (analyse) {
       const pelodyn::RunResult result = AnalyseOrThrow(project, platform, threads);
+      PrintMinima(project);
       const pelodyn::AnalysisModel& m = project.model;
       if (m.AnalysisTheory == 1 && m.CircularSearchKind != 1) pelodyn::ReplayMinima(project, platform);
       pelodyn::RecordCriticalSurface(project);
@@ -227,11 +238,13 @@ int main(int argc, char** argv) {
   const QCommandLineOption analyseOption(QStringLiteral("analyse"),
                                          QStringLiteral("With --export-picture or a report export: analyse FILE first "
                                                         "and draw its critical surface with its slices; the "
-                                                        "minimum factors are printed on standard output."));
+                                                        "minimum factor of each selected method is printed on "
+                                                        "standard output, one line each (e.g. 'bishop 1.2345')."));
   parser.addOption(analyseOption);
   const QCommandLineOption threadsOption(
       QStringLiteral("threads"),
-      QStringLiteral("Threads a search uses (default 0: one per core); the results are the same for any number."),
+      QStringLiteral("Threads a search uses (default 0: one per CPU this process may use); the results are the same "
+                     "for any number."),
       QStringLiteral("N"), QStringLiteral("0"));
   parser.addOption(threadsOption);
   parser.addOption(exportOption);

@@ -1,5 +1,6 @@
 #include "batch/batch.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "engine/search.h"
@@ -132,6 +133,26 @@ FileReport StoppedReport(const std::filesystem::path& file, std::uint8_t languag
   return report;
 }
 
+// The notes of a result file for a run's warnings, as the desktop program
+// writes them: one line per edge of the grid, naming every method whose
+// minimum lies on it, so that the same project gives the same result file
+// from either program.
+std::vector<std::string> EdgeNotes(const std::vector<RunWarning>& warnings, std::uint8_t language) {
+  std::vector<std::string> notes;
+  for (int edge = 0; edge < 4; ++edge) {
+    std::string methods;
+    for (const RunWarning& w : warnings) {
+      if (static_cast<int>(w.edge) != edge) continue;
+      if (!methods.empty()) methods += ", ";
+      methods += MethodName(language, w.method);
+    }
+    if (!methods.empty()) {
+      notes.push_back(FormatText(GridEdgeWarningPattern(language), {methods, GridEdgeName(language, edge)}));
+    }
+  }
+  return notes;
+}
+
 bool AnyFactor(const Project& project) {
   const AnalysisModel& m = project.model;
   const bool selected[4] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,
@@ -225,7 +246,7 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     // why it holds no answer, or what to know of the answer, travels with it.
     std::vector<std::string> notes;
     if (!report.ok) notes.push_back(report.error);
-    for (const RunWarning& warning : report.warnings) notes.push_back(RunWarningText(warning, options.language));
+    for (std::string& note : EdgeNotes(report.warnings, options.language)) notes.push_back(std::move(note));
     const std::string resultFile = MakeResultFilePath(file.string());
     try {
       WriteResultFile(project, resultFile, SearchThreads(options.threads), notes);
@@ -278,21 +299,50 @@ std::vector<FileReport> AnalyseProjectFiles(const std::vector<std::filesystem::p
 
 namespace {
 
-std::string Right(const std::string& text, std::size_t width) {
-  const std::size_t chars = CharacterCount(text);
-  return chars >= width ? text : std::string(width - chars, ' ') + text;
+// The code point at `i` of a UTF-8 text and the bytes it takes; a stray
+// byte stands for itself.
+std::pair<char32_t, std::size_t> CodePoint(std::string_view text, std::size_t i) {
+  const auto c = static_cast<unsigned char>(text[i]);
+  std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+  if (i + len > text.size()) len = 1;
+  if (len == 1) return {c, 1};
+  char32_t cp = c & (0x3F >> (len - 1));
+  for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+  return {cp, len};
 }
 
-// The first n characters of a UTF-8 text.
+bool ZeroWidth(char32_t cp) {
+  return cp == 0x0E31 || (cp >= 0x0E34 && cp <= 0x0E3A) || (cp >= 0x0E47 && cp <= 0x0E4E) ||
+         (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x200B && cp <= 0x200D);
+}
+
+std::string Right(const std::string& text, std::size_t width) {
+  const std::size_t columns = SummaryDisplayWidth(text);
+  return columns >= width ? text : std::string(width - columns, ' ') + text;
+}
+
+// The start of a UTF-8 text that fills at most n columns, with the marks
+// that sit on its last character.
 std::string First(const std::string& text, std::size_t n) {
-  std::size_t count = 0, i = 0;
-  for (; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-      if (count == n) break;
-      ++count;
+  std::size_t columns = 0, i = 0;
+  while (i < text.size()) {
+    const auto [cp, len] = CodePoint(text, i);
+    if (!ZeroWidth(cp)) {
+      if (columns == n) break;
+      ++columns;
     }
+    i += len;
   }
   return text.substr(0, i);
+}
+
+// The file name column's text: the name part of the path without its
+// ending, as its result file is named.
+std::string FileNameField(const FileReport& r) {
+  std::string name = std::filesystem::path(r.file).filename().string();
+  name = MakeResultFilePath(name);
+  name.resize(name.size() - 4);
+  return name;
 }
 
 std::string F(double x) {
@@ -301,31 +351,44 @@ std::string F(double x) {
 
 }  // namespace
 
+std::size_t SummaryDisplayWidth(std::string_view utf8) {
+  std::size_t columns = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto [cp, len] = CodePoint(utf8, i);
+    if (!ZeroWidth(cp)) ++columns;
+    i += len;
+  }
+  return columns;
+}
+
 std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t language) {
+  // Names of up to 17 columns keep the classic layout; a longer one widens
+  // its column rather than being cut, so names that differ only at the end
+  // (grid-1, grid-2) stay apart.
+  std::size_t extra = 0;
+  for (const FileReport& r : reports) {
+    const std::size_t columns = SummaryDisplayWidth(FileNameField(r));
+    if (columns > 17) extra = std::max(extra, columns - 17);
+  }
+  const std::string wide(extra, ' ');
+  const std::string left(extra / 2, ' '), right(extra - extra / 2, ' ');
   std::string out;
   auto line = [&](const std::string& text) { out += text + "\r\n"; };
   line("Automatic Execute File Report");
   line(std::string(29, '='));
   line("");
-  line(std::string(123, '-'));
-  line(
-      "|          |                    |                   |                 |              Minimum Factor of Safety "
-      "            |");
-  line(
-      "| Case No. |    Project Name    |     File Name     | Analysis Theory "
-      "|---------------------------------------------------|");
-  line(
-      "|          |                    |                   |                 |   FS-Ord.  |   FS-Jan.  |   FS-Bis.  "
-      "|   FS-Spe.  |");
-  line(std::string(123, '-'));
+  line(std::string(123 + extra, '-'));
+  line("|          |                    |                   " + wide +
+       "|                 |              Minimum Factor of Safety             |");
+  line("| Case No. |    Project Name    |" + left + "     File Name     " + right +
+       "| Analysis Theory |---------------------------------------------------|");
+  line("|          |                    |                   " + wide +
+       "|                 |   FS-Ord.  |   FS-Jan.  |   FS-Bis.  |   FS-Spe.  |");
+  line(std::string(123 + extra, '-'));
   for (std::size_t i = 0; i < reports.size(); ++i) {
     const FileReport& r = reports[i];
-    std::string name = std::filesystem::path(r.file).filename().string();
-    // The file name without its ending, as its result file is named.
-    name = MakeResultFilePath(name);
-    name.resize(name.size() - 4);
     std::string text =
-        Right(std::to_string(i + 1), 7) + Right(First(r.projectName, 18), 24) + Right(First(name, 17), 20);
+        Right(std::to_string(i + 1), 7) + Right(First(r.projectName, 18), 24) + Right(FileNameField(r), 20 + extra);
     if (r.stopped) {
       text += Right("Stopped", 17) + "  " + r.error;
     } else if (!r.ok) {
@@ -343,6 +406,7 @@ std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t lan
     line(text);
     for (const RunWarning& warning : r.warnings)
       line(std::string(10, ' ') + "Warning: " + RunWarningText(warning, language));
+    for (const std::string& warning : r.warningTexts) line(std::string(10, ' ') + "Warning: " + warning);
     if (!r.resultFileError.empty()) {
       std::string text = FormatText(CoreTextFor(language, CoreText::ResultFileNotWritten), {r.resultFileError});
       for (char& c : text) {
@@ -351,7 +415,7 @@ std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t lan
       line(std::string(10, ' ') + "Warning: " + text);
     }
   }
-  line(std::string(123, '='));
+  line(std::string(123 + extra, '='));
   return out;
 }
 

@@ -50,6 +50,9 @@ struct FileReport {
   // file); empty when it was written or none was due. The run's own report
   // (`ok`, the minima) stands either way.
   std::string resultFileError;
+  // Warnings already in words (read back from a JSON line, say), each on a
+  // line of its own after those of `warnings`.
+  std::vector<std::string> warningTexts;
 };
 
 // What a batch run takes besides the file: the language of the messages and
@@ -85,8 +88,9 @@ struct BatchOptions {
 // throws: a failure is reported in the FileReport; a result file that
 // cannot be written is reported in its `resultFileError` and changes nothing
 // else. The result file's notes are the reason a run gave no answer (a
-// refusal, a failure, no admissible surface) and the run's warnings, in
-// `options.language`. A stop request (see BatchOptions::stop) gives a report
+// refusal, a failure, no admissible surface) and the run's warnings, one
+// line per edge of the grid naming its methods as the desktop program
+// writes them, in `options.language`. A stop request (see BatchOptions::stop) gives a report
 // with `stopped` set and writes no result file.
 FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformServices& platform,
                               const BatchOptions& options = {});
@@ -108,7 +112,10 @@ std::string NoAdmissibleSurfaceMessage(std::uint8_t language, long surfaces, con
 // file and the closing line. A file that failed gets a line that says so;
 // each warning of a file follows its line as a line of its own,
 // "          Warning: " and the warning in `language` (0 Thai, 1 English),
-// and so does a result file that could not be written.
+// and so does a result file that could not be written. Columns are counted
+// in display width (SummaryDisplayWidth), so Thai names line up. The file
+// name column is 17 wide; when a name is longer, the column (and the table
+// with it) widens to the longest name, so no two files look alike.
 std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t language = 1);
 // Writes the summary (code page 874, CR LF), replacing the file.
 void WriteSummaryFile(const std::filesystem::path& path, const std::vector<FileReport>& reports,
@@ -119,6 +126,10 @@ void WriteSummaryText(const std::filesystem::path& path, const std::string& text
 // What the report window shows of a summary: the text from its fourth line
 // on (the table without the title, its underline and the blank line).
 std::string SummaryReportText(const std::string& summary);
+// The columns a UTF-8 text takes in a fixed-pitch font: one per character,
+// none for a combining mark (the Thai vowels and tone marks written above
+// or below a consonant, the Latin combining accents, zero-width spaces).
+std::size_t SummaryDisplayWidth(std::string_view utf8);
 // sum_of_result.txt in the system's temporary folder.
 std::filesystem::path DefaultSummaryPath();
 

@@ -8,7 +8,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
 
 #include "engine/search_internal.h"
 #include "model/numbers.h"
@@ -40,7 +46,23 @@ void WriteBoundaries(WorkingStore& store, Table table, const SliceSet& s, const 
 
 int SearchThreads(int requested) {
   if (requested > 0) return requested;
-  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  return UsableCpuCount();
+}
+
+int UsableCpuCount() {
+  int count = static_cast<int>(std::thread::hardware_concurrency());
+#if defined(__linux__)
+  cpu_set_t mask;
+  CPU_ZERO(&mask);
+  if (sched_getaffinity(0, sizeof mask, &mask) == 0) count = CPU_COUNT(&mask);
+#endif
+  if (const char* slurm = std::getenv("SLURM_CPUS_PER_TASK")) {
+    int given = 0;
+    const char* end = slurm + std::strlen(slurm);
+    const auto [at, error] = std::from_chars(slurm, end, given);
+    if (error == std::errc() && at == end && given > 0 && (count <= 0 || given < count)) count = given;
+  }
+  return std::max(1, count);
 }
 
 Searcher::Searcher(Project& project, PlatformServices& platform, int threads)

@@ -78,7 +78,7 @@ struct RunOptions {
   // Where the moving-centre sweep writes its listing.
   std::filesystem::path movingCentreFile;  // empty: moving_center.txt in the temporary folder
   // The threads the grid, automatic and irregular searches use, the calling
-  // thread included; 0 or less: one per core (std::thread::hardware_concurrency).
+  // thread included; 0 or less: one per CPU the process may use (UsableCpuCount).
   // The results (minima, Results rows, progress, what the platform services
   // are told and in which order) are the same for any number; the platform
   // services are called from the calling thread only.
@@ -99,6 +99,13 @@ std::vector<RunWarning> GridEdgeWarnings(const AnalysisModel& model, const RunSt
 
 // The number of threads a RunOptions::threads value stands for (at least 1).
 int SearchThreads(int requested);
+
+// The CPUs this process may run on (at least 1): those of its affinity mask
+// (taskset, a batch scheduler's binding), and no more than
+// SLURM_CPUS_PER_TASK when that holds a positive number, since a Slurm task
+// given fewer CPUs than the node has may still see them all in its mask.
+// Where the mask cannot be read, the machine's cores.
+int UsableCpuCount();
 
 // The start of every run: collects the project and checks that it can be
 // analysed, showing the collection's messages, messages 6 and 3, and asking

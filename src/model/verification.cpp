@@ -1,9 +1,12 @@
 #include "model/verification.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "model/collection.h"
 #include "model/numbers.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 namespace {
@@ -25,7 +28,64 @@ std::string_view FieldLabel(std::string_view field) {
   return "ค่า Unit Weight";
 }
 
+// The height of a polyline at x, on the first segment that spans x.
+double HeightAt(const std::vector<std::pair<double, double>>& line, double x) {
+  for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+    const auto [x0, y0] = line[i];
+    const auto [x1, y1] = line[i + 1];
+    if (x >= x0 && x <= x1) return x1 > x0 ? y0 + (y1 - y0) * (x - x0) / (x1 - x0) : y0;
+  }
+  return line.back().second;
+}
+
 }  // namespace
+
+std::vector<LineAboveGround> LinesAboveGround(const AnalysisModel& m) {
+  std::vector<LineAboveGround> out;
+  const auto count = static_cast<std::size_t>(std::max(m.LineCount, 0));
+  if (count < 2 || m.LinePointCount.size() < count || m.LineX.rows() < count || m.LineY.rows() < count) return out;
+  std::vector<std::vector<std::pair<double, double>>> lines(count);
+  for (std::size_t k = 0; k < count; ++k) {
+    const int points = m.LinePointCount[k];
+    if (points < 2 || static_cast<std::size_t>(points) > m.LineX.columns()) return out;
+    for (int p = 0; p < points; ++p) lines[k].emplace_back(m.LineX[k][p], m.LineY[k][p]);
+  }
+  const auto& ground = lines.back();
+  // Heights closer than this are the same: the file keeps three decimals.
+  constexpr double kTolerance = 1e-6;
+  for (std::size_t k = 0; k + 1 < count; ++k) {
+    const auto& line = lines[k];
+    const double from = std::max(line.front().first, ground.front().first);
+    const double to = std::min(line.back().first, ground.back().first);
+    if (!(to > from)) continue;
+    // Between two neighbouring corners of either line the height difference
+    // is linear: it is above zero on one piece of that stretch at most.
+    std::vector<double> xs{from, to};
+    for (const auto* polyline : {&line, &ground}) {
+      for (const auto& [x, y] : *polyline) {
+        if (x > from && x < to) xs.push_back(x);
+      }
+    }
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    auto rise = [&](double x) { return HeightAt(line, x) - HeightAt(ground, x); };
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+      const double x0 = xs[i], x1 = xs[i + 1];
+      const double d0 = rise(x0), d1 = rise(x1);
+      if (d0 <= kTolerance && d1 <= kTolerance) continue;
+      const double a = d0 > kTolerance ? x0 : x0 + (x1 - x0) * d0 / (d0 - d1);
+      const double b = d1 > kTolerance ? x1 : x0 + (x1 - x0) * d0 / (d0 - d1);
+      if (!(b - a > kTolerance)) continue;
+      const int number = static_cast<int>(k) + 1;
+      if (!out.empty() && out.back().line == number && a - out.back().xTo <= kTolerance) {
+        out.back().xTo = b;
+      } else {
+        out.push_back({number, a, b});
+      }
+    }
+  }
+  return out;
+}
 
 std::vector<std::string> VerifyData(Project& project, PlatformServices& platform) {
   std::vector<std::string> memo;
@@ -87,6 +147,12 @@ std::vector<std::string> VerifyData(Project& project, PlatformServices& platform
     geometryProblem = true;
   }
   if (!geometryProblem) memo.emplace_back("Geometry --------------------- OK");
+  const auto x = [](double value) { return FormatShortest(RoundHalfEven(value, 2)); };
+  for (const LineAboveGround& stretch : LinesAboveGround(m)) {
+    memo.push_back(
+        FormatText(CoreTextFor(m.Language, CoreText::LineAboveGround),
+                   {std::to_string(stretch.line), std::to_string(m.LineCount), x(stretch.xFrom), x(stretch.xTo)}));
+  }
   return memo;
 }
 

@@ -43,7 +43,7 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
      "ไม่พบข้อมูลจำนวนชิ้นในการวิเคราะห์ (No of Slice)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
 }};
 
-constexpr std::array<Bilingual, 20> kCoreTexts{{
+constexpr std::array<Bilingual, 21> kCoreTexts{{
     {"Table {0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
      "ตาราง {0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
     {"Table {0}: {1} {2} is given more than once.\nPlease recheck.", "ตาราง {0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
@@ -99,6 +99,10 @@ constexpr std::array<Bilingual, 20> kCoreTexts{{
      "line, or choose another kind of seepage.",
      "เลือกน้ำใต้ดินแบบเส้นระดับน้ำ (Seepage) แต่เส้นระดับน้ำยังไม่มีจุด\nกรุณาป้อนจุดของเส้นระดับน้ำ หรือเลือกรูปแบบอื่น"},
     {"The result file was not written: {0}", "ไม่ได้บันทึกไฟล์ผลลัพธ์: {0}"},
+    {"Warning: boundary line {0} lies above the ground surface (line {1}) from x = {2} to {3}; the soil below it "
+     "shows there as a band above the ground. Check the points of line {0} in Geometry.",
+     "คำเตือน: เส้นขอบชั้นดินที่ {0} อยู่สูงกว่าผิวดิน (เส้นที่ {1}) ช่วง x = {2} ถึง {3} ดินใต้เส้นนี้จึงปรากฏเป็นแถบเหนือผิวดิน "
+     "กรุณาตรวจสอบจุดของเส้นที่ {0} ใน Geometry"},
 }};
 
 constexpr Bilingual kGridEdgeWarning{

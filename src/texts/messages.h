@@ -74,6 +74,9 @@ enum class CoreText {
   // {0} the error that kept the result file from being written (it names
   // the file and the reason)
   ResultFileNotWritten,
+  // {0} boundary line number, {1} the ground surface's line number, {2} and
+  // {3} the x range where the line lies above the ground surface
+  LineAboveGround,
 };
 
 std::string_view CoreTextFor(std::uint8_t language, CoreText text);

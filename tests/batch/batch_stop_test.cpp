@@ -72,7 +72,7 @@ TEST_F(BatchRun, StopAfterTheFirstFileLeavesTheOthersUntouched) {
     EXPECT_EQ(pdr(i), "old") << i;
   }
   const std::string summary = SummaryText(reports);
-  EXPECT_NE(summary.find("\r\n      2                           layered-phreatic-          Stopped  The batch was "
+  EXPECT_NE(summary.find("\r\n      2                           layered-phreatic-loads          Stopped  The batch was "
                          "stopped before this file.\r\n      3"),
             std::string::npos)
       << summary;

@@ -80,5 +80,61 @@ TEST(Summary, OtherTheoriesLeaveTheTheoryFieldOut) {
             std::string::npos);
 }
 
+// Names that differ only after the 17th column stay whole: the file name
+// column widens to the longest name, and the header and rules with it.
+TEST(Summary, LongFileNamesWidenTheirColumnRatherThanLookAlike) {
+  const std::string text = SummaryText({Report("/s/homogeneous-grid-1.pdd", "A", 1, {1, 2, 3, 4}),
+                                        Report("homogeneous-grid-2.pdd", "B", 1, {1, 2, 3, 4})});
+  const std::string expected =
+      "Automatic Execute File Report\r\n"
+      "=============================\r\n"
+      "\r\n" +
+      std::string(124, '-') +
+      "\r\n"
+      "|          |                    |                    |                 |              Minimum Factor of "
+      "Safety             |\r\n"
+      "| Case No. |    Project Name    |     File Name      | Analysis Theory "
+      "|---------------------------------------------------|\r\n"
+      "|          |                    |                    |                 |   FS-Ord.  |   FS-Jan.  |   FS-Bis.  "
+      "|   FS-Spe.  |\r\n" +
+      std::string(124, '-') +
+      "\r\n"
+      "      1                       A   homogeneous-grid-1       Circular             1            2            3"
+      "            4\r\n"
+      "      2                       B   homogeneous-grid-2       Circular             1            2            3"
+      "            4\r\n" +
+      std::string(124, '=') + "\r\n";
+  EXPECT_EQ(text, expected);
+}
+
+// Thai marks above and below a consonant take no column: names are padded
+// and cut by the columns they fill, so the rows line up on screen and in the
+// saved file (code page 874, one byte a character, marks included).
+TEST(Summary, ThaiNamesArePaddedAndCutByTheirDisplayWidth) {
+  // ลาดดินริมน้ำ: 12 characters, of which ิ ิ ้ are marks: 9 columns.
+  // The long name fills 18 columns at "...ลาดดินริม", the mark on ร included.
+  std::vector<FileReport> reports = {
+      Report("a.pdd", "ลาดดินริมน้ำ", 1, {1.5, 1.25, 1.75, 2}),
+      Report("b.pdd", "เสถียรภาพของลาดดินริมแม่น้ำเจ้าพระยา", 1, {1.5, 1.25, 1.75, 2}),
+      Report("ดินถล่ม.pdd", "Plain", 2, {1.5, 1.25, 1.75, 2}),
+  };
+  const std::string text = SummaryText(reports);
+  const std::string factors = "         1.5         1.25         1.75            2\r\n";
+  EXPECT_NE(text.find("\r\n      1" + std::string(15, ' ') + "ลาดดินริมน้ำ" + std::string(19, ' ') + "a" +
+                      std::string(5, ' ') + "  Circular  " + factors + "      2" + std::string(6, ' ') +
+                      "เสถียรภาพของลาดดินริม" + std::string(19, ' ') + "b" + std::string(5, ' ') + "  Circular  " +
+                      factors + "      3" + std::string(19, ' ') + "Plain" + std::string(15, ' ') + "ดินถล่ม" +
+                      std::string(5, ' ') + "Non-Circular" + factors),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(SummaryDisplayWidth("ลาดดินริมน้ำ"), 9u);
+  EXPECT_EQ(SummaryDisplayWidth("กำ"), 2u);         // sara am takes its column
+  EXPECT_EQ(SummaryDisplayWidth("e\xCC\x81"), 1u);  // e and a combining acute
+  const fs::path file = fs::temp_directory_path() / "pelodyn-summary-thai-test.txt";
+  WriteSummaryFile(file, reports);
+  EXPECT_EQ(ReadFileBytes(file), ReadFileBytes(kData / "summary_thai_names.txt"));
+  fs::remove(file);
+}
+
 }  // namespace
 }  // namespace pelodyn

@@ -24,9 +24,10 @@ struct Result {
 // Runs the program with `arguments`, standard error discarded unless asked.
 // The settings file is looked for in a folder of the tests' own, so that a
 // user's settings do not change what the tests see.
-Result RunCli(const std::string& arguments, bool withErrors = false, const std::string& home = "/nonexistent") {
-  const std::string command = "PELODYN_HOME=" + home + " " + std::string(PELODYN_CLI) + " " + arguments +
-                              (withErrors ? " 2>&1" : " 2>/dev/null");
+Result RunCli(const std::string& arguments, bool withErrors = false, const std::string& home = "/nonexistent",
+              const std::string& tmpdir = "") {
+  const std::string command = "PELODYN_HOME=" + home + " " + (tmpdir.empty() ? "" : "TMPDIR=" + tmpdir + " ") +
+                              std::string(PELODYN_CLI) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   std::array<char, 4096> buffer;
@@ -80,9 +81,13 @@ TEST_F(Cli, AnalysesTheExamples) {
   }
   EXPECT_EQ(Bytes(dir / "homogeneous-grid.pdr").substr(0, 31), "=====Pelodyn_2.0_Result=====\r\n1");
   const auto summary = Lines(Bytes(dir / "summary.txt"));
-  ASSERT_EQ(summary.size(), 12u);
+  // The layered example's minima lie on the upper edge of its grid of
+  // centres: three warnings follow its line.
+  ASSERT_EQ(summary.size(), 15u);
   EXPECT_NE(summary[8].find("  Circular  "), std::string::npos);
-  EXPECT_NE(summary[10].find("Non-Circular"), std::string::npos);
+  EXPECT_NE(summary[9].find("layered-phreatic-loads       Circular  "), std::string::npos);
+  for (std::size_t i = 10; i < 13; ++i) EXPECT_EQ(summary[i].rfind("          Warning: ", 0), 0u) << summary[i];
+  EXPECT_NE(summary[13].find("Non-Circular"), std::string::npos);
 }
 
 TEST_F(Cli, JsonForScripts) {
@@ -189,6 +194,170 @@ TEST_F(Cli, SummaryMergesJsonLinesFromSeveralRuns) {
   EXPECT_NE(bad.out.find("bad.jsonl:1: not a result line"), std::string::npos);
 }
 
+// The line of each file names a factor for each method the project selects
+// and "N/A" for the others; the factors are those of the JSON line.
+TEST_F(Cli, TheOneLineSummaryShowsTheSelectedMethodsOnly) {
+  const std::string files = path("homogeneous-grid.pdd") + " " + path("layered-phreatic-loads.pdd");
+  const Result text = RunCli("analyse --quiet " + files);
+  const Result json = RunCli("analyse --quiet --json " + files);
+  ASSERT_EQ(text.status, 0);
+  ASSERT_EQ(json.status, 0);
+  const auto lines = Lines(text.out);
+  const auto objects = Lines(json.out);
+  ASSERT_EQ(lines.size(), 2u);
+  ASSERT_EQ(objects.size(), 2u);
+  const char* const keys[] = {"ordinary", "janbu", "bishop", "spencer"};
+  const char* const names[] = {"Ordinary", "Simplified Janbu", "Simplified Bishop", "Spencer"};
+  int unselected = 0;
+  for (std::size_t i = 0; i < 2; ++i) {
+    const auto j = nlohmann::json::parse(objects[i]);
+    std::string expected = j["file"].get<std::string>() + ":";
+    for (std::size_t k = 0; k < 4; ++k) {
+      const auto& m = j["minima"][keys[k]];
+      char factor[32];
+      std::snprintf(factor, sizeof factor, "%.3f", m["fs"].get<double>());
+      expected += std::string(k == 0 ? " " : "  ") + names[k] + " " + (m["selected"].get<bool>() ? factor : "N/A");
+      unselected += m["selected"].get<bool>() ? 0 : 1;
+    }
+    EXPECT_EQ(lines[i], expected);
+  }
+  // The layered example leaves Ordinary out.
+  EXPECT_EQ(unselected, 1);
+  EXPECT_EQ(lines[1].find(": Ordinary N/A  Simplified Janbu "), path("layered-phreatic-loads.pdd").size());
+}
+
+// What summary refuses: each case names the file and line (or the file) and
+// says what is wrong in words; no table is written, and the exit status is 1.
+TEST_F(Cli, SummaryRefusesInputThatIsNotAResultAndSaysWhere) {
+  const Result good = RunCli("analyse --json --quiet " + path("homogeneous-grid.pdd"));
+  ASSERT_EQ(good.status, 0);
+  const std::string line = Lines(good.out).at(0) + "\n";
+  const struct {
+    const char* name;
+    std::string content;
+    std::string message;
+  } cases[] = {
+      {"not JSON", "{not json\n" + line,
+       "bad.jsonl:1: not a result line of pelodyn-cli analyse --json: it is not JSON"},
+      {"a scheduler's message among the results", line + line + "srun: error: task 3: Killed\n",
+       "bad.jsonl:3: not a result line of pelodyn-cli analyse --json: it is not JSON"},
+      {"a list", "[1, 2]\n", "bad.jsonl:1: not a result line of pelodyn-cli analyse --json: it is not a JSON object"},
+      {"no ok", "{\"file\": \"a.pdd\"}\n",
+       "bad.jsonl:1: not a result line of pelodyn-cli analyse --json: its \"ok\" is "
+       "missing or not true or false"},
+      {"a method missing",
+       "{\"file\": \"a.pdd\", \"ok\": true, \"theory\": 1, \"minima\": {\"ordinary\": {\"selected\": true, \"fs\": "
+       "1}}}\n",
+       "bad.jsonl:1: not a result line of pelodyn-cli analyse --json: its \"minima.janbu\" is missing or not an "
+       "object"},
+      {"a factor that is text",
+       "{\"file\": \"a.pdd\", \"ok\": true, \"theory\": 1, \"minima\": {\"ordinary\": {\"selected\": true, "
+       "\"fs\": \"x\"}}}\n",
+       "bad.jsonl:1: not a result line of pelodyn-cli analyse --json: its \"minima.ordinary.fs\" is missing or not "
+       "a number"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::ofstream(path("bad.jsonl"), std::ios::binary) << c.content;
+    fs::remove(dir / "table.txt");
+    const Result r = RunCli("summary -o " + path("table.txt") + " " + path("bad.jsonl"), true);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(path("bad.jsonl").substr(0, path("bad.jsonl").size() - 9) + c.message), std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("json.exception"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(dir / "table.txt"));
+    // On standard output: the messages only, no table.
+    const Result piped = RunCli("summary " + path("bad.jsonl"));
+    EXPECT_EQ(piped.status, 1);
+    EXPECT_EQ(piped.out, "");
+  }
+  // A file that is not there, or a folder, is an error, not an empty table.
+  std::ofstream(path("good.jsonl"), std::ios::binary) << line;
+  const Result missing = RunCli("summary " + path("good.jsonl") + " " + path("none.jsonl"), true);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, path("none.jsonl") + ": cannot be read (no such file)\nNo summary was written.\n");
+  const Result folder = RunCli("summary " + dir.string(), true);
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.out.find(dir.string() + ": is a folder"), std::string::npos);
+}
+
+// Told which files the jobs were given, summary names each one that has no
+// result line (a job that never ran, a task killed before it printed), lists
+// it as failed in the table and ends with status 1. Files are matched however
+// the list and the jobs spell their paths.
+TEST_F(Cli, SummaryReportsTheExpectedFilesThatHaveNoResult) {
+  const Result first = RunCli("analyse --json --quiet " + path("homogeneous-grid.pdd"));
+  ASSERT_EQ(first.status, 0);
+  std::ofstream(path("result-001.jsonl"), std::ios::binary) << first.out;
+  std::ofstream(path("result-002.jsonl"), std::ios::binary) << "";  // a task that was killed
+  std::ofstream(path("files.txt"), std::ios::binary) << (dir / "." / "homogeneous-grid.pdd").string() << "\n"
+                                                     << path("irregular-random.pdd") << "\r\n\n";
+  const Result r = RunCli(
+      "summary --expect " + path("files.txt") + " " + path("result-001.jsonl") + " " + path("result-002.jsonl"), true);
+  EXPECT_EQ(r.status, 1);
+  const auto lines = Lines(r.out);
+  ASSERT_GE(lines.size(), 1u);
+  EXPECT_EQ(lines[0], path("irregular-random.pdd") + ": no result line (its job did not run, or did not finish)");
+  const std::string failed = "      2" + std::string(24 + 4, ' ') + "irregular-random" + std::string(11, ' ') +
+                             "Failed  no result line: its job did not run, or did not finish\r\n";
+  EXPECT_NE(r.out.find("\n" + failed), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("homogeneous-grid: no result"), std::string::npos);
+  // With every file there, the table is written and the status is 0.
+  const Result rest = RunCli("analyse --json --quiet " + path("irregular-random.pdd"));
+  std::ofstream(path("result-002.jsonl"), std::ios::binary) << rest.out;
+  EXPECT_EQ(
+      RunCli("summary --expect " + path("files.txt") + " " + path("result-001.jsonl") + " " + path("result-002.jsonl"))
+          .status,
+      0);
+  // A list that cannot be read is an error of its own.
+  EXPECT_EQ(RunCli("summary --expect " + path("none.txt") + " " + path("result-001.jsonl")).status, 1);
+}
+
+// A section whose third line rises above the ground from x = 54.71 on (the
+// layered example as it once was): verify warns, names the line and the
+// stretch, and still passes it, in either language.
+TEST_F(Cli, VerifyWarnsOfABoundaryLineAboveTheGround) {
+  std::string text = Bytes(dir / "layered-phreatic-loads.pdd");
+  const std::string mended = "12\r\n1         1     0.000     0.000\r\n";
+  ASSERT_NE(text.find(mended), std::string::npos);
+  text.replace(text.find(mended), 2, "11");
+  const std::string line3 = "3         3    60.000    14.000\r\n3         4   100.000    13.000\r\n";
+  ASSERT_NE(text.find(line3), std::string::npos);
+  text.replace(text.find(line3), line3.size(), "3         3   100.000    16.000\r\n");
+  std::ofstream(dir / "above.pdd", std::ios::binary) << text;
+  const Result english = RunCli("--lang en verify " + path("above.pdd"));
+  EXPECT_EQ(english.status, 0);
+  EXPECT_EQ(Lines(english.out),
+            (std::vector<std::string>{"Soil Properties --------------------- OK", "Geometry --------------------- OK",
+                                      "Warning: boundary line 3 lies above the ground surface (line 4) from x = 54.71 "
+                                      "to 100; the soil below it shows there as a band above the ground. Check the "
+                                      "points of line 3 in Geometry."}));
+  const Result thai = RunCli("--lang th verify " + path("above.pdd"));
+  EXPECT_EQ(thai.status, 0);
+  EXPECT_NE(thai.out.find("คำเตือน: เส้นขอบชั้นดินที่ 3 อยู่สูงกว่าผิวดิน (เส้นที่ 4) ช่วง x = 54.71 ถึง 100"), std::string::npos)
+      << thai.out;
+}
+
+// The summary nobody asked for goes to the temporary folder, and only
+// without --json; when it cannot be written (another user's file there),
+// the run still succeeds. An asked-for summary that cannot be written fails.
+TEST_F(Cli, TheUnaskedSummaryNeverFailsARunAndJsonRunsLeaveNone) {
+  const std::string tmp = path("tmp");
+  fs::create_directories(dir / "tmp");
+  const std::string two = path("homogeneous-grid.pdd") + " " + path("irregular-random.pdd");
+  EXPECT_EQ(RunCli("analyse --json --quiet " + two, false, "/nonexistent", tmp).status, 0);
+  EXPECT_FALSE(fs::exists(dir / "tmp" / "sum_of_result.txt"));
+  EXPECT_EQ(RunCli("analyse --quiet " + two, false, "/nonexistent", tmp).status, 0);
+  EXPECT_TRUE(fs::is_regular_file(dir / "tmp" / "sum_of_result.txt"));
+  // A folder where the file should be: it cannot be replaced.
+  fs::remove(dir / "tmp" / "sum_of_result.txt");
+  fs::create_directories(dir / "tmp" / "sum_of_result.txt" / "x");
+  const Result blocked = RunCli("analyse --quiet " + two, true, "/nonexistent", tmp);
+  EXPECT_EQ(blocked.status, 0) << blocked.out;
+  EXPECT_NE(blocked.out.find("sum_of_result.txt"), std::string::npos) << blocked.out;
+  EXPECT_EQ(RunCli("analyse --quiet --summary " + path("tmp/sum_of_result.txt") + " " + two).status, 1);
+}
+
 TEST_F(Cli, UsageErrorsAndHelp) {
   EXPECT_EQ(RunCli("").status, 2);
   EXPECT_EQ(RunCli("analyse").status, 2);
@@ -197,9 +366,10 @@ TEST_F(Cli, UsageErrorsAndHelp) {
   const Result help = RunCli("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("analyse"), std::string::npos);
-  for (const char* command : {"analyse", "verify", "slices", "convert"}) {
+  for (const char* command : {"analyse", "verify", "slices", "convert", "summary"}) {
     EXPECT_EQ(RunCli(std::string(command) + " --help").status, 0) << command;
   }
+  EXPECT_NE(RunCli("summary --help").out.find("--expect"), std::string::npos);
 }
 
 TEST_F(Cli, VerifySlicesAndConvert) {
@@ -326,11 +496,10 @@ TEST_F(Cli, TheResultFileCarriesTheRunsWarningsAsNotes) {
         Edited(dir / "homogeneous-grid.pdd", "105.000    75.000   135.000    75.000   135.000   105.000",
                "105.000   100.000   135.000   100.000   135.000   130.000"));
   ASSERT_EQ(RunCli("analyse --quiet " + path("lower.pdd") + " " + path("homogeneous-grid.pdd")).status, 0);
-  std::string notes;
-  for (const char* name : {"Ordinary", "Simplified Janbu", "Simplified Bishop", "Spencer"}) {
-    notes += std::string("Note: ") + name +
-             ": the minimum lies on the lower edge of the grid of centres; extend the grid beyond its lower edge.\r\n";
-  }
+  // One note for the edge, naming the four methods, as the window writes it.
+  const std::string notes =
+      "Note: Ordinary, Simplified Janbu, Simplified Bishop, Spencer: the minimum lies on the lower edge of the grid "
+      "of centres; extend the grid beyond its lower edge.\r\n";
   const std::string end = std::string(102, '=') + "\r\n\r\n";
   const std::string lower = Bytes(dir / "lower.pdr");
   ASSERT_GT(lower.size(), end.size() + notes.size());
@@ -341,8 +510,9 @@ TEST_F(Cli, TheResultFileCarriesTheRunsWarningsAsNotes) {
 
   ASSERT_EQ(RunCli("--lang th analyse --quiet " + path("lower.pdd")).status, 0);
   const std::string thai = Bytes(dir / "lower.pdr");
-  const std::string spencer =
-      Cp874("Note: Spencer: ค่าต่ำสุดอยู่ที่ขอบด้านล่างของกริดจุดศูนย์กลาง กรุณาขยายกริดออกไปทางขอบด้านล่าง\r\n");
+  const std::string spencer = Cp874(
+      "Note: Ordinary, Simplified Janbu, Simplified Bishop, Spencer: ค่าต่ำสุดอยู่ที่ขอบด้านล่างของกริดจุดศูนย์กลาง "
+      "กรุณาขยายกริดออกไปทางขอบด้านล่าง\r\n");
   ASSERT_GT(thai.size(), spencer.size());
   EXPECT_EQ(thai.substr(thai.size() - spencer.size()), spencer);
 }

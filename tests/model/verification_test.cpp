@@ -111,6 +111,82 @@ TEST_F(Verify, OtherRefusalsShowTheirMessage) {
   EXPECT_EQ(ui.messageTexts()[0].rfind("Water is given by a water line", 0), 0u);
 }
 
+// A boundary line that rises above the ground surface: a table of small
+// sections, the middle line against the ground (line 3), with the stretches
+// worked out by hand.
+struct AboveGroundCase {
+  const char* name;
+  std::vector<std::pair<double, double>> middle, ground;
+  std::vector<LineAboveGround> expected;
+};
+
+TEST_F(Verify, ABoundaryLineAboveTheGroundIsWarnedOfWithoutRefusingTheRun) {
+  const AboveGroundCase cases[] = {
+      {"below everywhere", {{0, 5}, {60, 5}}, {{0, 10}, {60, 10}}, {}},
+      {"along the surface where it meets it", {{0, 5}, {20, 10}, {60, 10}}, {{0, 10}, {60, 10}}, {}},
+      {"crossing once", {{0, 5}, {60, 15}}, {{0, 10}, {60, 10}}, {{2, 30, 60}}},
+      // Ground (0,30) (30,30) (60,15) (100,15) against (0,20) (45,18) (100,16):
+      // 45 - x/2 = 18 - 2(x-45)/55 meets at x = 1395/25.5 = 54.706.
+      {"the layered example before its mending",
+       {{0, 20}, {45, 18}, {100, 16}},
+       {{0, 30}, {30, 30}, {60, 15}, {100, 15}},
+       {{2, 1395.0 / 25.5, 100}}},
+      {"twice, over a dip of the ground",
+       {{0, 8}, {60, 8}},
+       {{0, 10}, {20, 6}, {30, 10}, {40, 6}, {60, 10}},
+       {{2, 10, 25}, {2, 35, 50}}},
+      {"only where both lines are", {{10, 12}, {30, 12}}, {{0, 10}, {60, 10}}, {{2, 10, 30}}},
+  };
+  for (const AboveGroundCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProjectFixture f;
+    f.soil(1, 5, 20, 18);
+    f.soil(2, 5, 20, 18);
+    f.soil(3, 0, 0, 0);
+    f.line(1, {{0, 0}, {60, 0}});
+    int k = 1;
+    for (auto [x, y] : c.middle) f.point(2, k++, x, y);
+    k = 1;
+    for (auto [x, y] : c.ground) f.point(3, k++, x, y);
+    const auto memo = VerifyData(f.project, f.ui);
+    EXPECT_EQ(f.model().DataError, 0);
+    const auto found = LinesAboveGround(f.model());
+    ASSERT_EQ(found.size(), c.expected.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      EXPECT_EQ(found[i].line, c.expected[i].line);
+      EXPECT_NEAR(found[i].xFrom, c.expected[i].xFrom, 1e-9);
+      EXPECT_NEAR(found[i].xTo, c.expected[i].xTo, 1e-9);
+    }
+    ASSERT_EQ(memo.size(), 2 + found.size());
+    EXPECT_EQ(memo[1], "Geometry --------------------- OK");
+  }
+}
+
+TEST_F(Verify, TheWarningNamesTheLineAndTheStretchInTheUsersLanguage) {
+  soil(1, 5, 20, 18);
+  soil(2, 5, 20, 18);
+  soil(3, 0, 0, 0);
+  line(1, {{0, 0}, {100, 0}});
+  line(2, {{0, 20}, {45, 18}, {100, 16}});
+  line(3, {{0, 30}, {30, 30}, {60, 15}, {100, 15}});
+  const struct {
+    std::uint8_t language;
+    const char* warning;
+  } languages[] = {
+      {kLanguageEnglish,
+       "Warning: boundary line 2 lies above the ground surface (line 3) from x = 54.71 to 100; the soil below it "
+       "shows there as a band above the ground. Check the points of line 2 in Geometry."},
+      {kLanguageThai,
+       "คำเตือน: เส้นขอบชั้นดินที่ 2 อยู่สูงกว่าผิวดิน (เส้นที่ 3) ช่วง x = 54.71 ถึง 100 ดินใต้เส้นนี้จึงปรากฏเป็นแถบเหนือผิวดิน "
+       "กรุณาตรวจสอบจุดของเส้นที่ 2 ใน Geometry"},
+  };
+  for (const auto& l : languages) {
+    model().Language = l.language;
+    EXPECT_EQ(verify(), (std::vector<std::string>{"Soil Properties --------------------- OK",
+                                                  "Geometry --------------------- OK", l.warning}));
+  }
+}
+
 // Counts calls to empty() so that the tables left alone can be seen.
 class CountingStore final : public WorkingStore {
  public:

@@ -87,7 +87,8 @@ TEST(CoreTexts, FilledInBothLanguages) {
                     CoreText::AutoIncrementNotPositive,
                     CoreText::AutoIncrementNotPositiveSuggest,
                     CoreText::WaterLineWithoutPoints,
-                    CoreText::ResultFileNotWritten}) {
+                    CoreText::ResultFileNotWritten,
+                    CoreText::LineAboveGround}) {
     SCOPED_TRACE(static_cast<int>(text));
     const std::string_view english = CoreTextFor(kLanguageEnglish, text);
     const std::string_view thai = CoreTextFor(kLanguageThai, text);

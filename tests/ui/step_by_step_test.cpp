@@ -127,10 +127,10 @@ TEST_F(StepByStepTest, AProjectTypedInIsSavedAsTheSameFileWrittenByHand) {
                                {"3", "5", "24", "18", "Silty sand"},
                                {"4", "0", "0", "0", "Air"}};
   for (const QStringList& soil : soils) addRow("DBG_Soil_Prop", "B_Geometry_Insert", soil);
-  const QStringList points[] = {{"1", "1", "0", "0"},    {"1", "2", "100", "0"}, {"2", "1", "0", "10"},
-                                {"2", "2", "100", "12"}, {"3", "1", "0", "20"},  {"3", "2", "45", "18"},
-                                {"3", "3", "100", "16"}, {"4", "1", "0", "30"},  {"4", "2", "30", "30"},
-                                {"4", "3", "60", "15"},  {"4", "4", "100", "15"}};
+  const QStringList points[] = {{"1", "1", "0", "0"},    {"1", "2", "100", "0"},  {"2", "1", "0", "10"},
+                                {"2", "2", "100", "12"}, {"3", "1", "0", "20"},   {"3", "2", "45", "18"},
+                                {"3", "3", "60", "14"},  {"3", "4", "100", "13"}, {"4", "1", "0", "30"},
+                                {"4", "2", "30", "30"},  {"4", "3", "60", "15"},  {"4", "4", "100", "15"}};
   for (const QStringList& p : points) addRow("DBG_Geometry", "Button16", p);
   click("B_Next_Soil_Properties");
   EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text.toStdString();

@@ -49,7 +49,7 @@ TEST(SectionView, TheCanvasSpansTheWorkAreaAtTheGridSize) {
   EXPECT_EQ(v.view.pixelsPerUnit(), 10);
   EXPECT_EQ(v.view.transform(), MakeViewTransform(v.p.project.drawing, 10));
   EXPECT_EQ(v.view.canvas()->size(), QSize(1020, 650));
-  EXPECT_EQ(v.view.displayList().DisplayItemCount, 11);
+  EXPECT_EQ(v.view.displayList().DisplayItemCount, 12);
 }
 
 TEST(SectionView, ControlWheelZoomsAndThePlainWheelDoesNot) {
