@@ -483,7 +483,9 @@ TEST_F(Search, RunChecksInOrder) {
   EXPECT_EQ(run().outcome, RunOutcome::Refused);
   ASSERT_EQ(ui.shown.size(), 1u);
   EXPECT_EQ(ui.shown[0].caption, "คำเตือน");
-  EXPECT_EQ(ui.shown[0].text, "จุดหมุนอยู่ที่ตำแหน่งไม่เหมาะสม\rต้องการคำนวณต่อไปหรือไม่?");
+  // It says where the axis is moved.
+  EXPECT_EQ(ui.shown[0].text,
+            "จุดหมุนอยู่ที่ตำแหน่งไม่เหมาะสม\nย้ายจุดหมุนได้ที่ วาด > ไม่เป็นส่วนของวงกลม > จุดหมุน\nต้องการคำนวณต่อไปหรือไม่?");
 
   // Theories 0 and 3 run nothing and complete.
   ui.shown.clear();
