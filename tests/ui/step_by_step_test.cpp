@@ -206,7 +206,8 @@ TEST_F(StepByStepTest, RowButtonsInsertBeforeDeleteAndClearAll) {
   const QModelIndex x = grid->model()->index(0, 2);
   EXPECT_FALSE(grid->model()->setData(x, QStringLiteral("1,5")));
   ASSERT_FALSE(prompter.shown.empty());
-  EXPECT_EQ(prompter.shown.back().text, QStringLiteral("'1,5' is not a valid floating point value"));
+  EXPECT_EQ(prompter.shown.back().text,
+            QStringLiteral("Geometry, row 1, Coordi X: '1,5' is not a valid floating point value"));
   EXPECT_EQ(grid->model()->data(x).toString(), QStringLiteral("1"));
   click("Button11");  // Clear All
   EXPECT_EQ(grid->model()->rowCount(), 0);
@@ -319,7 +320,7 @@ TEST_F(StepByStepTest, NumbersAreReadWhenTheFieldIsLeft) {
   // A bad value is named once, when the field is left, and kept as typed.
   type("E_Cir_Slice", QStringLiteral("1O"));
   ASSERT_EQ(prompter.shown.size(), 1u);
-  EXPECT_EQ(prompter.shown[0].text, QStringLiteral("'1O' is not a valid integer value"));
+  EXPECT_EQ(prompter.shown[0].text, QStringLiteral("No. of Slice: '1O' is not a valid integer value"));
   EXPECT_EQ(find<QLineEdit>("E_Cir_Slice")->text(), QStringLiteral("1O"));
   emit find<QLineEdit>("E_Cir_Slice")->editingFinished();
   EXPECT_EQ(prompter.shown.size(), 1u);

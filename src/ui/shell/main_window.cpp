@@ -69,7 +69,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
     : QMainWindow(parent), m_document(document), m_prompter(prompter), m_platform(prompter) {
   setObjectName(QStringLiteral("Form_Main_Pelodyn"));
   setCaption(FileCommands::programTitle() + QStringLiteral(" - New Project.pdd"));
-  SetErrorPrompter(&m_prompter);
+  SetErrorPrompter(&m_prompter, [this] { return m_document.language(); });
 
   m_commands = std::make_unique<CommandRegistry>(this);
   m_table = std::make_unique<CommandTable>(*this, *m_commands);
