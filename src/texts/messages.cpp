@@ -16,8 +16,8 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
     {"Division between grid search point is invalid.", "ยังไม่ได้ป้อนจำนวนช่องการแบ่งตารางค้นหา"},
     {"Specific radius more than maximum radius.", "รัศมีการค้นหา มากกว่ารัศมีที่มากที่สุด"},
     {"Specific radius less than minimum radius.", "รัศมีการค้นหา น้อยกว่ารัศมีที่น้อยที่สุด"},
-    {"Please input data before calcutation.", "กรุณาป้อนข้อมูลก่อนสั่งคำนวณ"},
-    {"Bottom line is cut by slip surface. Calculaion maybe mistake.\nChange initial slip surface or change soil "
+    {"Please input data before calculation.", "กรุณาป้อนข้อมูลก่อนสั่งคำนวณ"},
+    {"Bottom line is cut by slip surface. The calculation may be wrong.\nChange initial slip surface or change soil "
      "geometry.",
      "มีการตัด Bottom Line ค่าที่ได้จากการคำนวณอาจไม่ถูกต้อง\nกรุณาเปลี่ยนผิวการพิบัติเริ่มต้นใหม่ หรือปรับเปลี่ยนชั้นดิน"},
     {"Initial slip surface is not close. Please recheck.", "ป้อนผิวการพิบัติเริ่มต้นไม่ถูกต้อง"},
@@ -384,6 +384,11 @@ std::string_view FieldCaption(std::uint8_t language, std::string_view table, std
       return title.empty() ? field : title;
     }
   }
+}
+
+std::string_view GridTitles(std::uint8_t language, std::string_view table) {
+  const TableTitles* t = FindTable(table);
+  return t == nullptr ? std::string_view() : Pick(t->titles, language);
 }
 
 std::string CellCaption(std::uint8_t language, std::string_view table, int row, std::string_view field) {

@@ -114,6 +114,9 @@ std::string_view TableCaption(std::uint8_t language, std::string_view table);
 // The title of the grid column that shows `field` of `table` ("Soil_Prop",
 // "Line No." -> "Soil No."); the field's own name for one without a title.
 std::string_view FieldCaption(std::uint8_t language, std::string_view table, std::string_view field);
+// The column titles of the grid of `table`, one for each field in the
+// fields' order, '|' between them; empty for a table without a grid.
+std::string_view GridTitles(std::uint8_t language, std::string_view table);
 // "{table}, row {n}, {field}": a cell as the window shows it.
 std::string CellCaption(std::uint8_t language, std::string_view table, int row, std::string_view field);
 // The label the window shows beside an option control ("E_Kh" -> "kh",

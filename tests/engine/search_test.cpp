@@ -463,7 +463,7 @@ TEST_F(Search, SpecificCircleWithinItsRadiusRange) {
 TEST_F(Search, RunChecksInOrder) {
   // Nothing entered: message 3.
   EXPECT_EQ(run().outcome, RunOutcome::Refused);
-  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Please input data before calcutation."});
+  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Please input data before calculation."});
   EXPECT_EQ(project.run.StopRequested, 1);
 
   // Irregular without an initial surface: message 6.
@@ -544,7 +544,7 @@ TEST_F(Search, ARunCheckedByItsCallerDoesNotCheckAgain) {
   EngineFixture empty;
   empty.project.run.StopRequested = 0;
   EXPECT_EQ(RunAnalysis(empty.project, empty.ui).outcome, RunOutcome::Refused);
-  EXPECT_EQ(empty.ui.messageTexts(), std::vector<std::string>{"Please input data before calcutation."});
+  EXPECT_EQ(empty.ui.messageTexts(), std::vector<std::string>{"Please input data before calculation."});
 }
 
 // How far a run got: the trials counted against those planned.

@@ -39,7 +39,7 @@ TEST(MessageTable, TextsAreExactlyAsGiven) {
     std::string_view text;
   };
   const Case cases[] = {
-      {3, kLanguageEnglish, "Please input data before calcutation."},
+      {3, kLanguageEnglish, "Please input data before calculation."},
       {3, kLanguageThai, "กรุณาป้อนข้อมูลก่อนสั่งคำนวณ"},
       {5, kLanguageEnglish, "Initial slip surface is not close. Please recheck."},
       {5, kLanguageThai, "ป้อนผิวการพิบัติเริ่มต้นไม่ถูกต้อง"},
