@@ -271,6 +271,21 @@ void SoilPropertiesDialog::retranslate() {
   };
   m_soils->setHeaders(titles("Soil_Prop"));
   m_aniso->setHeaders(titles("Aniso"));
+  // The number columns widen to their titles (the Thai ones are longer); the
+  // description gives up the room, so the grid keeps its width.
+  for (GridEditor* grid : {m_soils, m_aniso}) {
+    const int description = FieldColumn(grid->table(), "Description");
+    int total = 0;
+    for (int c = 0; c <= description; ++c) total += grid->columnWidth(c);
+    int others = 0;
+    for (int c = 0; c < description; ++c) {
+      const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+      const int wanted = grid->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16;
+      grid->setColumnWidth(c, std::max(grid->columnWidth(c), wanted));
+      others += grid->columnWidth(c);
+    }
+    grid->setColumnWidth(description, std::max(total - others, 100));
+  }
   if (auto* advanced = findChild<GridEditor*>(QStringLiteral("DBGrid1"))) advanced->setHeaders(titles("Aniso_advance"));
   const auto caption = [language](const char* name) {
     const std::string_view t = DialogCaptionText(language, name);
