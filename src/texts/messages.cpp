@@ -51,6 +51,10 @@ constexpr std::array<Bilingual, static_cast<std::size_t>(CoreText::ResultFileNot
      "3 ... once each, and please recheck.",
      "ป้อนคุณสมบัติดินไม่ถูกต้อง: {0} แถวที่ {1}: {2} {3} ถูกป้อนซ้ำ\nกรุณาใส่หมายเลขชั้นดิน 1, 2, 3 ... ชั้นละครั้ง "
      "และตรวจสอบข้อมูล"},
+    {"Soil properties data is not correct: {0}, row {1}: {2} = {3}, but the last soil must be No. {4}, the number of "
+     "soils (the soils are numbered 1 to {4}).\nPlease recheck.",
+     "ป้อนคุณสมบัติดินไม่ถูกต้อง: {0} แถวที่ {1}: {2} = {3} แต่ชั้นดินสุดท้ายต้องเป็นหมายเลข {4} ตามจำนวนชั้นดิน "
+     "(หมายเลข 1 ถึง {4})\nกรุณาตรวจสอบข้อมูล"},
     {"Soil geometry is not correct: line {0} has no point {1}, though its points go up to {2}.\nNumber the points "
      "of each line 1, 2, 3 ... without a gap (Key In > Geometry).",
      "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง: เส้นที่ {0} ไม่มีจุดที่ {1} แต่มีจุดถึงจุดที่ {2}\nกรุณาเรียงหมายเลขจุดของแต่ละเส้นเป็น "

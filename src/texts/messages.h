@@ -36,6 +36,9 @@ enum class CoreText {
   // The soil table stops at a row that repeats a soil already given: {0}
   // table, {1} row position, {2} field, {3} value.
   SoilRowRepeated,
+  // The last row of the soil table does not carry the number of soils: {0}
+  // table, {1} row position, {2} field, {3} its number, {4} row count.
+  SoilLastNumberNotCount,
   // Geometry: {0} line number, {1} the missing point, {2} the line's highest
   // point number.
   GeometryPointMissing,

@@ -353,7 +353,11 @@ TEST_F(StepByStepTest, NextOnTheSoilPageChecksTheSoils) {
   click("B_Next_Soil_Properties");
   ASSERT_EQ(prompter.shown.size(), 2u);
   EXPECT_EQ(prompter.shown[0].text, MessageBoxText(MessageText(document->language(), 11)));
-  EXPECT_EQ(prompter.shown[1].text, MessageBoxText(MessageText(document->language(), 9)));
+  // The soil-number message names the row and its number as the grid shows them.
+  EXPECT_EQ(
+      prompter.shown[1].text,
+      QStringLiteral("Soil properties data is not correct: Soil Properties, row 2: Soil No. = 3, but the last "
+                     "soil must be No. 2, the number of soils (the soils are numbered 1 to 2).\nPlease recheck."));
   EXPECT_EQ(form->pages().currentIndex(), 2);
 }
 

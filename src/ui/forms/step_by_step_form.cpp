@@ -630,7 +630,7 @@ void StepByStepForm::next() {
   if (page == 1) {
     const LineChoice choice = PrepareLineChoice(m_document.project());
     for (int message : choice.messages) {
-      m_prompter.error(ProgramTitle(), MessageBoxText(MessageText(m_document.language(), message)));
+      m_prompter.error(ProgramTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
     }
     if (!choice.entries.empty()) emit lineChoicePrepared();
   }

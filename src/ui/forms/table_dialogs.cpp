@@ -253,7 +253,7 @@ void SoilPropertiesDialog::apply() {
   currentGrid()->setCurrentIndex(currentGrid()->model()->index(0, 0));
   const LineChoice choice = PrepareLineChoice(m_document.project());
   for (int message : choice.messages) {
-    m_prompter.error(ProgramTitle(), MessageBoxText(MessageText(m_document.language(), message)));
+    m_prompter.error(ProgramTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
   }
   emit soilsApplied();
 }

@@ -357,7 +357,7 @@ void MainWindow::connectDrawing() {
   on("MN_Draw_Geometry", [this] {
     // The soils are checked before a line can be chosen.
     for (int message : PrepareLineChoice(m_document.project()).messages) {
-      m_prompter.error(FileCommands::programTitle(), MessageBoxText(MessageText(m_document.language(), message)));
+      m_prompter.error(FileCommands::programTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
     }
     fillLineChoice();
   });
