@@ -557,7 +557,8 @@ TEST_F(Cli, DamagedAndAbsurdFilesEndQuicklyWithTheirMessage) {
        "Division between 1 and 2 = 100000 is above the limit of 1000"},
       {"negative grid divisions", "\r\n6         6\r\n", "\r\n-6        6\r\n",
        "Division between 1 and 2 = -6 may not be negative"},
-      {"a coordinate of 1e308", "105.000    75.000", "1e308      75.000", "Grid X = 1E308 is beyond any real section"},
+      {"a coordinate of 1e308", "105.000    75.000", "1e308      75.000",
+       "X (Left Down) = 1E308 is beyond any real section"},
       {"a strength of 1e308", "1   600.000", "1     1e308", "Cohesion = 1E308 is beyond any real section"},
   };
   for (const Damage& d : cases) {

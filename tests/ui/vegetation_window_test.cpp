@@ -133,7 +133,7 @@ TEST_F(VegetationWindowTest, GenerateReportsTheWeakestRowAndTheProfile) {
   orphan.set("No.", 2).set("Root Type", 7).set("Coordi X", 0.0).set("Coordi Y", 0.0);
   document->insertRows(Table::Root_Position, 2, {orphan});
   click("B_Gen_VegEff");
-  EXPECT_EQ(lastText(), "Root_Position row 2: root type 7 has no row in Root_No.");
+  EXPECT_EQ(lastText(), "Plants, row 2: root type 7 has no row in Root types.");
   EXPECT_TRUE(report().startsWith(QStringLiteral("Min. cohesion row is 2")));
 }
 
@@ -169,10 +169,10 @@ TEST_F(VegetationWindowTest, ABadRowRefusesTheExportAndChangesNothing) {
   document->editCell(Table::Soil_Prop, 2, 4, FieldValue(std::string("3,1")));
   const int steps = document->undoStack().count();
   click("B_Export");
-  EXPECT_EQ(lastText(), "Soil_Prop row 2 (\"3,1\"): layer 3 is not between 1 and 2.");
+  EXPECT_EQ(lastText(), "Soil Properties, row 2 (\"3,1\"): layer 3 is not between 1 and 2.");
   document->editCell(Table::Soil_Prop, 2, 4, FieldValue(std::string("1,two")));
   click("B_Export");
-  EXPECT_EQ(lastText(), "Soil_Prop row 2 (\"1,two\"): 'two' is not a valid integer value");
+  EXPECT_EQ(lastText(), "Soil Properties, row 2 (\"1,two\"): 'two' is not a valid integer value");
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{20, 21, 22, 0}));
   EXPECT_EQ(document->project().store->rowCount(Table::Soil_Prop_Bak), 0);
   EXPECT_EQ(document->undoStack().count(), steps + 1);  // the second cell edit only
@@ -229,7 +229,7 @@ TEST_F(VegetationWindowTest, UnderTheAnisotropicModelExportSaysTheTableIsNotUsed
   click("B_Export");
   EXPECT_EQ(prompter.shown.back().kind, "information");
   EXPECT_EQ(lastText(),
-            "The cohesions were written into the soil table Soil_Prop, but the anisotropic strength model in use "
+            "The cohesions were written into the Mohr-Coulomb soil table, but the anisotropic strength model in use "
             "does not read that table.");
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{10, 21, 6, 0}));
 }
