@@ -60,8 +60,8 @@ const FormText kTexts[] = {
     {"CB_Seismic_Disable", "Disable", "ไม่ใช้"},
     {"L_Kh", "Kh =", "Kh ="},
     {"L_Kv", "Kv =", "Kv ="},
-    // The scale's short descriptions with the peak ground accelerations
-    // that USGS ShakeMap relates to each intensity (Wald et al., 1999).
+    // The scale's short descriptions, each with the peak ground acceleration
+    // an intensity commonly goes with, so kh can be judged against them.
     {"P_Seismic_Dis",
      "Modified Mercalli Intensity Scale (1931, Wood and Neumann)\n"
      "Intensity: what is felt and seen - typical peak ground acceleration\n"
