@@ -21,10 +21,6 @@ using namespace search_internal;
 
 namespace {
 
-const char* const kWarningCaption[2] = {"คำเตือน", "Warning"};
-const char* const kAxisQuestion[2] = {"จุดหมุนอยู่ที่ตำแหน่งไม่เหมาะสม\rต้องการคำนวณต่อไปหรือไม่?",
-                                      "Axis Position is not appropriate.\rDo you want to continue?"};
-
 // Zone of a centre for the moving-centre listing.
 int Zone(const AnalysisModel& m, double xc, double yc, double boundLeft, double boundRight) {
   auto lineY = [&](int line) {
@@ -333,8 +329,9 @@ std::optional<RunResult> CollectAndCheckRun(Project& project, PlatformServices& 
   }
   if (md.AnalysisTheory == 2 && md.LineCount >= 1 && !md.LineX.empty() && md.LinePointCount[0] >= 1 &&
       !(md.CenterX > md.LineX[0][0]) && !(md.CenterY > md.LineY[0][0])) {
-    const int l = language == kLanguageThai ? 0 : 1;
-    if (!ui.askOkCancel(kWarningCaption[l], kAxisQuestion[l])) return RunResult{RunOutcome::Refused, {}};
+    const std::uint8_t l = language == kLanguageThai ? kLanguageThai : kLanguageEnglish;
+    if (!ui.askOkCancel(CoreTextFor(l, CoreText::WarningCaption), CoreTextFor(l, CoreText::AxisPositionQuestion)))
+      return RunResult{RunOutcome::Refused, {}};
   }
   if (md.DataError) return RunResult{RunOutcome::Refused, {}};
   return std::nullopt;

@@ -19,8 +19,6 @@ namespace {
 // from 101 up for its other drawing targets.
 constexpr int kMaxLineNumber = 99;
 
-const char kGeometryShapeError[] = "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง";
-
 // Sizes of a search beyond which the collection refuses a project: far
 // above any real project, far below what takes a laptop hours or gigabytes.
 constexpr long long kMaxCircles = 1000;           // No. of Circle
@@ -33,6 +31,9 @@ constexpr long long kMaxMovingCentres = 1000000;  // centres of the moving-centr
 constexpr double kMaxMagnitude = 1e9;
 // Friction angles lie below it, in degrees.
 constexpr double kRightAngle = 90.0;
+// The corners of the grid of centres, by their edit boxes.
+constexpr const char* kCornerX[3] = {"E_X_LeftDown", "E_X_RightDown", "E_X_RightTop"};
+constexpr const char* kCornerY[3] = {"E_Y_LeftDown", "E_Y_RightDown", "E_Y_RightTop"};
 
 struct LineLayout {
   int lineCount = 0;
@@ -143,6 +144,12 @@ class Collector {
   void stopCore(CoreText text, std::initializer_list<std::string_view> args) {
     stop(FormatText(CoreTextFor(m.Language, text), args));
   }
+  // Names as the windows show them, in the user's language.
+  std::string_view tableCaption(Table table) const { return TableCaption(m.Language, TableName(table)); }
+  std::string_view fieldCaption(Table table, std::string_view field) const {
+    return FieldCaption(m.Language, TableName(table), field);
+  }
+  std::string_view optionCaption(std::string_view control) const { return OptionCaption(m.Language, control); }
 
   // Every row's `field` must lie in 1..count and appear once, since it is
   // the row's index in the model. Stops with a message naming the first
@@ -153,12 +160,12 @@ class Collector {
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const int n = rows[i].integer(field);
       if (n < 1 || n > count) {
-        stopCore(CoreText::RowNumberOutOfRange,
-                 {TableName(table), field, Num(static_cast<long long>(i) + 1), Num(n), Num(count)});
+        stopCore(CoreText::RowNumberOutOfRange, {tableCaption(table), fieldCaption(table, field),
+                                                 Num(static_cast<long long>(i) + 1), Num(n), Num(count)});
         return false;
       }
       if (seen[static_cast<std::size_t>(n - 1)]) {
-        stopCore(CoreText::RowNumberRepeated, {TableName(table), field, Num(n)});
+        stopCore(CoreText::RowNumberRepeated, {tableCaption(table), fieldCaption(table, field), Num(n)});
         return false;
       }
       seen[static_cast<std::size_t>(n - 1)] = 1;
@@ -180,6 +187,18 @@ class Collector {
     }
     return true;
   }
+  // A division of the grid of centres, keyed in on the Draw Grid panel.
+  bool divisionWithinLimit(std::string_view control, long long value) {
+    if (value < 0) {
+      stopCore(CoreText::DivisionNegative, {optionCaption(control), Num(value)});
+      return false;
+    }
+    if (value > kMaxDivisions) {
+      stopCore(CoreText::DivisionAboveLimit, {optionCaption(control), Num(value), Num(kMaxDivisions)});
+      return false;
+    }
+    return true;
+  }
   // A value of the section within reason.
   bool withinReach(std::string_view field, double value) {
     if (std::fabs(value) <= kMaxMagnitude) return true;
@@ -191,8 +210,8 @@ class Collector {
       const TableDef& def = TableDefinition(table);
       for (std::size_t f = 0; f < def.fields.size(); ++f) {
         if (def.fields[f].type != FieldType::Float) continue;
-        const std::string field = std::string(TableName(table)) + " row " + Num(static_cast<long long>(i) + 1) + ", " +
-                                  std::string(def.fields[f].name);
+        const std::string field =
+            CellCaption(m.Language, TableName(table), static_cast<int>(i) + 1, def.fields[f].name);
         if (!withinReach(field, rows[i].real(def.fields[f].name))) return false;
       }
     }
@@ -325,8 +344,8 @@ bool Collector::checkRealInput() {
   // moves it, and the start centre alone would pass for the minimum.
   if (m.AnalysisTheory == 1 && m.CircularSearchKind == 2 && !(m.AutoIncrementX > 0.0 && m.AutoIncrementY > 0.0)) {
     const auto [spacingX, spacingY] = gridSpacing();
-    if (!positiveIncrement("X Increment", m.AutoIncrementX, spacingX) ||
-        !positiveIncrement("Y Increment", m.AutoIncrementY, spacingY)) {
+    if (!positiveIncrement(optionCaption("E_Xauto_Increment"), m.AutoIncrementX, spacingX) ||
+        !positiveIncrement(optionCaption("E_Yauto_Increment"), m.AutoIncrementY, spacingY)) {
       return false;
     }
   }
@@ -373,14 +392,18 @@ bool Collector::collectSoils() {
   std::vector<char> seen(n, 0);
   bool repeated = false;
   int repeatedNumber = 0;
+  std::size_t stoppedAt = n;  // the row that repeats the largest number
   for (std::size_t i = 0; i < n; ++i) {
     const Row& r = rows[i];
     const int no = r.integer("Line No.");
-    if (no == largest) break;
+    if (no == largest) {
+      stoppedAt = i;
+      break;
+    }
     if (no < 1 || no > m.SoilCount) {
       m.LineCount = largest;
-      stopCore(CoreText::RowNumberOutOfRange,
-               {TableName(table), "Line No.", Num(static_cast<long long>(i) + 1), Num(no), Num(m.SoilCount)});
+      stopCore(CoreText::RowNumberOutOfRange, {tableCaption(table), fieldCaption(table, "Line No."),
+                                               Num(static_cast<long long>(i) + 1), Num(no), Num(m.SoilCount)});
       return false;
     }
     largest = std::max(largest, no);
@@ -394,12 +417,17 @@ bool Collector::collectSoils() {
   }
   m.LineCount = largest;
   if (largest != m.SoilCount) {
-    stopMessage(9);
+    if (stoppedAt < n) {
+      stopCore(CoreText::SoilRowRepeated, {tableCaption(table), Num(static_cast<long long>(stoppedAt) + 1),
+                                           fieldCaption(table, "Line No."), Num(largest)});
+    } else {
+      stopMessage(9);
+    }
     return false;
   }
   // A soil number given twice leaves another soil without properties.
   if (repeated) {
-    stopCore(CoreText::RowNumberRepeated, {TableName(table), "Line No.", Num(repeatedNumber)});
+    stopCore(CoreText::RowNumberRepeated, {tableCaption(table), fieldCaption(table, "Line No."), Num(repeatedNumber)});
     return false;
   }
   return true;
@@ -414,9 +442,20 @@ bool Collector::collectLines() {
   const LineLayout layout = CountPoints(m_geometry, m.LineCount, INT_MAX);
   m.LinePointCount = layout.pointCount;
   m.LineMaxPointCount = layout.maxPoints;
+  // A point missing from a line (a middle point deleted by hand) is named
+  // by its line and point.
   if (layout.total != m.GeometryPointTotal) {
-    stop(kGeometryShapeError);
-    return false;
+    std::set<std::pair<int, int>> present;
+    for (const Row& r : m_geometry) present.insert({r.integer("Line No."), r.integer("Point No.")});
+    for (int line = 1; line <= m.LineCount; ++line) {
+      const int count = m.LinePointCount[static_cast<std::size_t>(line - 1)];
+      for (int point = 1; point <= count; ++point) {
+        if (!present.count({line, point})) {
+          stopCore(CoreText::GeometryPointMissing, {Num(line), Num(point), Num(count)});
+          return false;
+        }
+      }
+    }
   }
   // With the counts matching, a row numbered below 1 or a point given twice
   // can still hide a missing point; neither has a place in the lines.
@@ -424,20 +463,21 @@ bool Collector::collectLines() {
   for (std::size_t i = 0; i < m_geometry.size(); ++i) {
     const int line = m_geometry[i].integer("Line No.");
     const int point = m_geometry[i].integer("Point No.");
-    if (line < 1) {
-      stopCore(CoreText::RowNumberOutOfRange,
-               {"Geometry", "Line No.", Num(static_cast<long long>(i) + 1), Num(line), Num(m.LineCount)});
-      return false;
-    }
-    if (point < 1) {
-      stopCore(CoreText::RowNumberOutOfRange, {"Geometry", "Point No.", Num(static_cast<long long>(i) + 1), Num(point),
-                                               Num(m.LinePointCount[static_cast<std::size_t>(line - 1)])});
+    const std::string position = Num(static_cast<long long>(i) + 1);
+    if (line < 1 || point < 1) {
+      const char* field = line < 1 ? "Line No." : "Point No.";
+      stopCore(CoreText::GeometryNumberBelowOne,
+               {position, fieldCaption(Table::Geometry, field), Num(line < 1 ? line : point)});
       return false;
     }
     if (!seen.insert({line, point}).second) {
-      stopCore(CoreText::RowNumberRepeated, {"Geometry", "Point No.", Num(point) + " (Line No. " + Num(line) + ")"});
+      stopCore(CoreText::GeometryPointRepeated, {position, Num(line), Num(point)});
       return false;
     }
+  }
+  if (layout.total != m.GeometryPointTotal) {
+    stopCore(CoreText::GeometryRowsLeftOut, {Num(m.GeometryPointTotal), Num(layout.total)});
+    return false;
   }
   FillLines(m_geometry, layout, 1.0, 1.0, m.LineX, m.LineY, &m.LineSlope, &m.LineIntercept);
   return true;
@@ -680,19 +720,24 @@ bool Collector::collectSearchSettings() {
     stopMessage(18);
     return false;
   }
-  if (!withinLimit("No. of Slice", m.SliceCountInput, kMaxSlices)) return false;
+  if (!withinLimit(optionCaption("E_Cir_Slice"), m.SliceCountInput, kMaxSlices)) return false;
   m.DepthTallest = o.readReal("E_Cir_Depth_Tallest");
   m.CircleAddRadius = o.readInteger("E_Cir_Add_Radius");
   m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_Cir_Search"));
   if (m.CircularSearchKind == 0) {
     ReadCentreGrid(p);
     if (m.AnalysisTheory == 1) {
-      if (!withinLimit("Division 1-2", m.GridDivision12, kMaxDivisions)) return false;
-      if (!withinLimit("Division 2-3", m.GridDivision23, kMaxDivisions)) return false;
-      for (std::size_t k = 0; k < 3; ++k) {
-        if (!withinReach("Grid X", m.GridCornerX[k]) || !withinReach("Grid Y", m.GridCornerY[k])) return false;
+      if (!divisionWithinLimit("E_12_Division", m.GridDivision12) ||
+          !divisionWithinLimit("E_23_Division", m.GridDivision23)) {
+        return false;
       }
-      if (!withinReach("Grid Increment X", m.GridIncrementX) || !withinReach("Grid Increment Y", m.GridIncrementY)) {
+      for (std::size_t k = 0; k < 3; ++k) {
+        if (!withinReach(optionCaption(kCornerX[k]), m.GridCornerX[k]) ||
+            !withinReach(optionCaption(kCornerY[k]), m.GridCornerY[k]))
+          return false;
+      }
+      if (!withinReach(optionCaption("E_Xgrid_Increment"), m.GridIncrementX) ||
+          !withinReach(optionCaption("E_Ygrid_Increment"), m.GridIncrementY)) {
         return false;
       }
       // What the grid would store, counted centre by centre; the radius
@@ -715,8 +760,9 @@ bool Collector::collectSearchSettings() {
     m.CenterX = o.readReal("E_X_Center");
     m.CenterY = o.readReal("E_Y_Center");
     m.TrialRadius = o.readReal("E_Radius");
-    if (m.AnalysisTheory == 1 && (!withinReach("X Center", m.CenterX) || !withinReach("Y Center", m.CenterY) ||
-                                  !withinReach("Radius", m.TrialRadius))) {
+    if (m.AnalysisTheory == 1 &&
+        (!withinReach(optionCaption("E_X_Center"), m.CenterX) || !withinReach(optionCaption("E_Y_Center"), m.CenterY) ||
+         !withinReach(optionCaption("E_Radius"), m.TrialRadius))) {
       return false;
     }
   } else if (m.CircularSearchKind == 2) {
@@ -724,9 +770,10 @@ bool Collector::collectSearchSettings() {
     m.CenterY = o.readReal("E_Yauto_Start");
     m.AutoIncrementX = o.readReal("E_Xauto_Increment");
     m.AutoIncrementY = o.readReal("E_Yauto_Increment");
-    if (m.AnalysisTheory == 1 &&
-        (!withinReach("X Start", m.CenterX) || !withinReach("Y Start", m.CenterY) ||
-         !withinReach("X Increment", m.AutoIncrementX) || !withinReach("Y Increment", m.AutoIncrementY))) {
+    if (m.AnalysisTheory == 1 && (!withinReach(optionCaption("E_Xauto_Start"), m.CenterX) ||
+                                  !withinReach(optionCaption("E_Yauto_Start"), m.CenterY) ||
+                                  !withinReach(optionCaption("E_Xauto_Increment"), m.AutoIncrementX) ||
+                                  !withinReach(optionCaption("E_Yauto_Increment"), m.AutoIncrementY))) {
       return false;
     }
   }
@@ -764,7 +811,7 @@ std::pair<double, double> Collector::gridSpacing() const {
 
 bool Collector::collectIrregular() {
   m.SliceCountInput = o.readInteger("E_NonCir_Slice");
-  if (!withinLimit("No. of Slice", m.SliceCountInput, kMaxSlices)) return false;
+  if (!withinLimit(optionCaption("E_NonCir_Slice"), m.SliceCountInput, kMaxSlices)) return false;
   m.DepthTallest = o.readReal("E_NonCir_Depth_Tallest");
   m.NonCirPointCount = 0;
   const std::vector<Row> rows = p.store->rows(Table::NonCircular_Coordinate);
@@ -776,7 +823,8 @@ bool Collector::collectIrregular() {
       const int no = rows[i].integer("Point No.");
       if (no < 1 || no > count) {
         stopCore(CoreText::RowNumberOutOfRange,
-                 {"NonCircular_Coordinate", "Point No.", Num(static_cast<long long>(i) + 1), Num(no), Num(count)});
+                 {tableCaption(Table::NonCircular_Coordinate), fieldCaption(Table::NonCircular_Coordinate, "Point No."),
+                  Num(static_cast<long long>(i) + 1), Num(no), Num(count)});
         return false;
       }
     }
@@ -791,7 +839,8 @@ bool Collector::collectIrregular() {
       if (no >= count) lastHighest = no;
     }
     if (lastHighest != count) {
-      ui.showMessage(MessageKind::Plain, "", "Error !!! No_NonCir_Point <> Max_NonCir_Point_No");
+      ui.showMessage(MessageKind::Plain, "",
+                     FormatText(CoreTextFor(m.Language, CoreText::IrregularPointsNotNumbered), {Num(count)}));
     }
     m.NonCirSegmentCount = count - 1;
     const double dx = m.NonCirX.back() - m.NonCirX.front();
@@ -804,10 +853,11 @@ bool Collector::collectIrregular() {
   m.NonCirDirectionCount = o.readInteger("E_No_Direction");
   m.NonCirMoveLength = o.readReal("E_Move_Length");
   const std::int32_t divideStep = o.readInteger("E_Divide_Step");
-  if (!withinLimit("No. of Direction", m.NonCirDirectionCount, kMaxDirections)) return false;
-  if (!withinLimit("Divide Step", divideStep, kMaxDivideSteps)) return false;
-  if (!withinReach("Axis X", m.CenterX) || !withinReach("Axis Y", m.CenterY) ||
-      !withinReach("Move Length", m.NonCirMoveLength)) {
+  if (!withinLimit(optionCaption("E_No_Direction"), m.NonCirDirectionCount, kMaxDirections)) return false;
+  if (!withinLimit(optionCaption("E_Divide_Step"), divideStep, kMaxDivideSteps)) return false;
+  if (!withinReach(optionCaption("E_NonCir_X_Center"), m.CenterX) ||
+      !withinReach(optionCaption("E_NonCir_Y_Center"), m.CenterY) ||
+      !withinReach(optionCaption("E_Move_Length"), m.NonCirMoveLength)) {
     return false;
   }
   m.NonCirDivideStep = static_cast<std::uint8_t>(divideStep);
@@ -841,12 +891,18 @@ void BuildLines(Project& project, PlatformServices& platform, Table soilTable, d
   // Numbers beyond these bounds cannot belong to a complete line; leaving
   // them out keeps the arrays within reason whatever the table holds.
   m.LineCount = std::min(LargestLineNumber(rows), kMaxLineNumber);
-  if (m.LineCount != m.SoilCount) platform.showMessage(MessageKind::Plain, "", "Error !!! No_Line <> Soil_Layer ");
+  if (m.LineCount != m.SoilCount) {
+    platform.showMessage(MessageKind::Plain, "",
+                         FormatText(CoreTextFor(m.Language, CoreText::GeometryLinesNotSoils),
+                                    {std::to_string(m.LineCount), std::to_string(m.SoilCount)}));
+  }
   const LineLayout layout = CountPoints(rows, m.LineCount, static_cast<long long>(rows.size()));
   m.LinePointCount = layout.pointCount;
   m.LineMaxPointCount = layout.maxPoints;
   if (layout.total != static_cast<long long>(rows.size())) {
-    platform.showMessage(MessageKind::Plain, "", "Error !!! All_Point <> Sum_Point ");
+    platform.showMessage(MessageKind::Plain, "",
+                         FormatText(CoreTextFor(m.Language, CoreText::GeometryRowsLeftOut),
+                                    {std::to_string(rows.size()), std::to_string(layout.total)}));
   }
   FillLines(rows, layout, scaleX, scaleY, m.LineX, m.LineY, &m.LineSlope, &m.LineIntercept);
 }

@@ -4,13 +4,17 @@
 #include <string>
 
 #include "model/collection.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 namespace {
 
 void CheckPoint(const AnalysisModel& m, int k) {
-  if (m.LineCount < 1 || k < 1 || k > m.LinePointCount[static_cast<std::size_t>(m.LineCount - 1)]) {
-    throw std::out_of_range("The ground line has no point " + std::to_string(k));
+  const int count = m.LineCount < 1 ? 0 : m.LinePointCount[static_cast<std::size_t>(m.LineCount - 1)];
+  if (k < 1 || k > count) {
+    throw std::out_of_range(FormatText(
+        CoreTextFor(m.Language == kLanguageThai ? kLanguageThai : kLanguageEnglish, CoreText::GroundLineNoPoint),
+        {std::to_string(k), std::to_string(count)}));
   }
 }
 

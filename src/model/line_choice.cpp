@@ -1,6 +1,7 @@
 #include "model/line_choice.h"
 
 #include "model/project.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 
@@ -51,6 +52,19 @@ LineChoice PrepareLineChoice(Project& project) {
     ++k;
   }
   return choice;
+}
+
+std::string LineChoiceText(const Project& project, int message) {
+  const std::uint8_t language = project.model.Language;
+  if (message != 9) return std::string(MessageText(language, message));
+  const Table table = project.options.itemIndex("CB_Strength_Model") == 1 ? Table::Aniso : Table::Soil_Prop;
+  const int count = project.store->rowCount(table);
+  if (count == 0) return std::string(MessageText(language, message));
+  const Row last = project.store->rowAt(table, count);
+  return FormatText(CoreTextFor(language, CoreText::SoilLastNumberNotCount),
+                    {TableCaption(language, TableName(table)), std::to_string(count),
+                     FieldCaption(language, TableName(table), "Line No."), std::to_string(last.integer("Line No.")),
+                     std::to_string(count)});
 }
 
 }  // namespace pelodyn

@@ -31,4 +31,8 @@ struct LineChoice {
 // CB_Strength_Model: 0 Soil_Prop, 1 Aniso).
 LineChoice PrepareLineChoice(Project& project);
 
+// The text of one of the choice's messages in the project's language; 9
+// names the last row and its number as the soil grid shows them.
+std::string LineChoiceText(const Project& project, int message);
+
 }  // namespace pelodyn

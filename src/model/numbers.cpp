@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <system_error>
 
+#include "texts/messages.h"
+
 namespace pelodyn {
 namespace {
 
@@ -78,6 +80,22 @@ bool IsTiny(std::string_view t) {
 
 }  // namespace
 
+ConversionError::ConversionError(std::string_view text, bool integer)
+    : std::runtime_error(ConversionText(kLanguageEnglish, text, integer)),
+      m_text(text),
+      m_integer(integer),
+      m_converted(true) {}
+
+std::string ConversionError::message(std::uint8_t language) const {
+  std::string out;
+  if (!m_field.empty()) {
+    out += OptionCaption(language, m_field);
+    out += ": ";
+  }
+  out += m_converted ? ConversionText(language, m_text, m_integer) : std::string(what());
+  return out;
+}
+
 bool TryStrToInt(std::string_view text, std::int32_t& value) {
   std::string_view t = TrimBlanks(text);
   if (!t.empty() && t.front() == '+') {
@@ -114,7 +132,7 @@ bool TryStrToFloat(std::string_view text, double& value) {
 std::int32_t StrToInt(std::string_view text) {
   std::int32_t v = 0;
   if (!TryStrToInt(text, v)) {
-    throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
+    throw ConversionError(text, true);
   }
   return v;
 }
@@ -122,7 +140,7 @@ std::int32_t StrToInt(std::string_view text) {
 double StrToFloat(std::string_view text) {
   double v = 0.0;
   if (!TryStrToFloat(text, v)) {
-    throw ConversionError("'" + std::string(text) + "' is not a valid floating point value");
+    throw ConversionError(text, false);
   }
   return v;
 }

@@ -15,9 +15,27 @@
 
 namespace pelodyn {
 
+// what() is the English message without a field. A conversion of StrToInt
+// or StrToFloat also keeps the text and its kind, so that the message can be
+// given in the user's language, and a reader that knows which field it read
+// names it (an option control's name, see OptionCaption).
 class ConversionError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  ConversionError(std::string_view text, bool integer);
+
+  // The message in `language` ("'abc' is not a valid integer value"),
+  // after the field's caption and ": " when the field is known. An error
+  // made from a message alone gives that message.
+  std::string message(std::uint8_t language) const;
+  void setField(std::string_view control) { m_field = control; }
+  const std::string& field() const { return m_field; }
+
+ private:
+  std::string m_text;
+  bool m_integer = false;
+  bool m_converted = false;  // made by a conversion, so m_text is the text
+  std::string m_field;
 };
 
 // Decimal integer with an optional sign; it must fit a signed 32-bit integer.

@@ -162,12 +162,24 @@ void OptionValues::setChecked(std::string_view control, bool checked) {
   m_values[slot(control, ControlKind::Check)].index = checked ? 1 : 0;
 }
 
+// The error names the control, so the message can name the field the user
+// typed in.
 std::int32_t OptionValues::readInteger(std::string_view control) const {
-  return StrToInt(text(control));
+  try {
+    return StrToInt(text(control));
+  } catch (ConversionError& e) {
+    e.setField(control);
+    throw;
+  }
 }
 
 double OptionValues::readReal(std::string_view control) const {
-  return StrToFloat(text(control));
+  try {
+    return StrToFloat(text(control));
+  } catch (ConversionError& e) {
+    e.setField(control);
+    throw;
+  }
 }
 
 }  // namespace pelodyn

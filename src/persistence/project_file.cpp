@@ -7,6 +7,7 @@
 #include "persistence/project_reading.h"
 #include "persistence/sqlite_store.h"
 #include "persistence/text_file.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 namespace {
@@ -201,16 +202,17 @@ std::uint8_t Flag(std::int32_t v) {
 
 // Reads `count` rows of `table`: the first field as an integer, the others
 // as their types say, then the next line.
-void ReadNumberRows(LayoutReader& r, WorkingStore& store, Table table, int count) {
+// A token that does not convert names its cell as the table's grid shows it.
+void ReadNumberRows(LayoutReader& r, WorkingStore& store, Table table, int count, std::uint8_t language) {
   const TableDef& def = TableDefinition(table);
   for (int i = 0; i < count; ++i) {
     Row row(table);
-    const std::string where = std::string(TableName(table)) + " row " + std::to_string(i + 1) + ", ";
+    const auto where = [&](std::string_view field) { return CellCaption(language, TableName(table), i + 1, field); };
     for (std::size_t f = 0; f < def.fields.size(); ++f) {
       if (def.fields[f].type == FieldType::Integer) {
-        row.value(f) = static_cast<std::int64_t>(r.readInteger(where + std::string(def.fields[f].name)));
+        row.value(f) = static_cast<std::int64_t>(r.readInteger(where(def.fields[f].name)));
       } else {
-        row.value(f) = r.readReal(where + std::string(def.fields[f].name));
+        row.value(f) = r.readReal(where(def.fields[f].name));
       }
     }
     r.nextLine();
@@ -218,16 +220,16 @@ void ReadNumberRows(LayoutReader& r, WorkingStore& store, Table table, int count
   }
 }
 
-void ReadSoilRows(LayoutReader& r, WorkingStore& store, Table table, int count) {
+void ReadSoilRows(LayoutReader& r, WorkingStore& store, Table table, int count, std::uint8_t language) {
   const TableDef& def = TableDefinition(table);
   for (int i = 0; i < count; ++i) {
     Row row(table);
-    const std::string where = "soil " + std::to_string(i + 1) + " of " + std::string(TableName(table)) + ", ";
-    row.set("Line No.", static_cast<std::int64_t>(r.readInteger(where + "Line No.")));
+    const auto where = [&](std::string_view field) { return CellCaption(language, TableName(table), i + 1, field); };
+    row.set("Line No.", static_cast<std::int64_t>(r.readInteger(where("Line No."))));
     for (const FieldDef& field : def.fields) {
-      if (field.type == FieldType::Float) row.set(field.name, r.readReal(where + std::string(field.name)));
+      if (field.type == FieldType::Float) row.set(field.name, r.readReal(where(field.name)));
     }
-    row.set("Color", static_cast<std::int64_t>(r.readInteger(where + "Color")));
+    row.set("Color", static_cast<std::int64_t>(r.readInteger(where("Color"))));
     const std::string rest = r.readRestOfLine();
     r.nextLine();
     std::string description = rest == " XX" ? std::string() : (rest.empty() ? rest : rest.substr(1));
@@ -262,7 +264,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   const char* methodBoxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
   std::uint8_t* methodFlags[] = {&m.UseOrdinary, &m.UseSimplifiedJanbu, &m.UseSimplifiedBishop, &m.UseSpencer};
   for (int k = 0; k < 4; ++k) {
-    *methodFlags[k] = Flag(r.readInteger(methodBoxes[k]));
+    *methodFlags[k] = Flag(r.readInteger(OptionCaption(m.Language, methodBoxes[k])));
     o.setChecked(methodBoxes[k], *methodFlags[k] != 0);
   }
   r.nextLine();
@@ -276,15 +278,15 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
 
   int count = r.readInteger("row count of Soil_Prop");
   r.nextLine();
-  ReadSoilRows(r, store, Table::Soil_Prop, count);
+  ReadSoilRows(r, store, Table::Soil_Prop, count, m.Language);
   count = r.readInteger("row count of Aniso");
   r.nextLine();
-  ReadSoilRows(r, store, Table::Aniso, count);
+  ReadSoilRows(r, store, Table::Aniso, count, m.Language);
   r.nextLine();
 
   count = r.readInteger("row count of Geometry");
   r.nextLine();
-  ReadNumberRows(r, store, Table::Geometry, count);
+  ReadNumberRows(r, store, Table::Geometry, count, m.Language);
   r.nextLine();
 
   const std::int32_t bottomChoice = r.readInteger("Bottom Line");
@@ -293,7 +295,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   count = r.readInteger("row count of Bottom_Line");
   r.nextLine();
-  ReadNumberRows(r, store, Table::Bottom_Line, count);
+  ReadNumberRows(r, store, Table::Bottom_Line, count, m.Language);
   m.BottomLineChoice = static_cast<std::uint8_t>(bottomChoice);
   o.setItemIndex("CB_Bottom_Line_Choose", bottomChoice);
   o.setText("E_BottomLine", IntText(bottomNo));
@@ -307,7 +309,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   const double waterUnitWeight = r.readReal("Unit Weight of Water");
   r.nextLine();
-  ReadNumberRows(r, store, Table::Waterline, count);
+  ReadNumberRows(r, store, Table::Waterline, count, m.Language);
   o.setItemIndex("CB_Phreatic_Peizometric", waterKind);
   o.setText("E_Unit_Weight_Water", RealText(waterUnitWeight));
   const std::int32_t ruCondition = r.readInteger("Ru Condition");
@@ -316,7 +318,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   count = r.readInteger("row count of Ru_variable");
   r.nextLine();
-  ReadNumberRows(r, store, Table::Ru_variable, count);
+  ReadNumberRows(r, store, Table::Ru_variable, count, m.Language);
   o.setItemIndex("CB_Ru_Condition", ruCondition);
   o.setText("E_Ru_average", RealText(ruAverage));
   o.setItemIndex("CB_Seepage", seepage);
@@ -336,7 +338,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   count = r.readInteger("row count of Lineload");
   r.nextLine();
-  ReadNumberRows(r, store, Table::Lineload, count);
+  ReadNumberRows(r, store, Table::Lineload, count, m.Language);
   r.nextLine();
 
   m.StripLoadEnabled = Flag(r.readInteger("Strip Load"));
@@ -344,7 +346,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   count = r.readInteger("row count of Stripload");
   r.nextLine();
-  ReadNumberRows(r, store, Table::Stripload, count);
+  ReadNumberRows(r, store, Table::Stripload, count, m.Language);
   r.nextLine();
 
   m.TensionCrackEnabled = Flag(r.readInteger("Tension Crack"));
@@ -356,7 +358,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   o.setText("E_Water_Unit_Weight", RealText(r.readReal("Unit Weight of Water in the crack")));
   r.nextLine();
-  ReadNumberRows(r, store, Table::Tcrack, count);
+  ReadNumberRows(r, store, Table::Tcrack, count, m.Language);
   r.nextLine();
 
   m.AnchorEnabled = Flag(r.readInteger("Anchor"));
@@ -368,7 +370,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   m.AnchorApplyAs = static_cast<std::uint8_t>(applyAs);
   o.setItemIndex("RG_Apply_as", applyAs);
   r.nextLine();
-  ReadNumberRows(r, store, Table::Anchor, count);
+  ReadNumberRows(r, store, Table::Anchor, count, m.Language);
   r.nextLine();
 
   o.setText("E_Pass_Criteria", RealText(r.readReal("Pass Criteria")));
@@ -397,7 +399,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   for (const char* box :
        {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
-    o.setText(box, RealText(r.readReal(box)));
+    o.setText(box, RealText(r.readReal(OptionCaption(m.Language, box))));
   }
   r.nextLine();
   o.setText("E_12_Division", IntText(r.readInteger("Division 1-2")));
@@ -411,11 +413,13 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   r.nextLine();
 
-  for (const char* box : {"E_X_Center", "E_Y_Center", "E_Radius"}) o.setText(box, RealText(r.readReal(box)));
+  for (const char* box : {"E_X_Center", "E_Y_Center", "E_Radius"}) {
+    o.setText(box, RealText(r.readReal(OptionCaption(m.Language, box))));
+  }
   r.nextLine();
   r.nextLine();
   for (const char* box : {"E_Xauto_Start", "E_Yauto_Start", "E_Xauto_Increment", "E_Yauto_Increment"}) {
-    o.setText(box, RealText(r.readReal(box)));
+    o.setText(box, RealText(r.readReal(OptionCaption(m.Language, box))));
   }
   r.nextLine();
   r.nextLine();
@@ -445,11 +449,11 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
 
   count = r.readInteger("row count of NonCircular_Coordinate");
   r.nextLine();
-  ReadNumberRows(r, store, Table::NonCircular_Coordinate, count);
+  ReadNumberRows(r, store, Table::NonCircular_Coordinate, count, m.Language);
   r.nextLine();
   count = r.readInteger("row count of Aniso_advance");
   r.nextLine();
-  ReadNumberRows(r, store, Table::Aniso_advance, count);
+  ReadNumberRows(r, store, Table::Aniso_advance, count, m.Language);
 }
 
 void ReadProjectFile(Project& project, const std::filesystem::path& path) {

@@ -160,7 +160,7 @@ void WriteSeepage(ReportWriter& w, const Project& p) {
   switch (o.itemIndex("CB_Seepage")) {
     case 1: {
       w.write(RunStyle::Body,
-              o.itemIndex("CB_Phreatic_Peizometric") == 0 ? "Use Phreatic Surface" : "Use Peizometric Surface");
+              o.itemIndex("CB_Phreatic_Peizometric") == 0 ? "Use Phreatic Surface" : "Use Piezometric Surface");
       w.endLine();
       w.line("Unit Weight of Water = " + F(o.readReal("E_Unit_Weight_Water"), 9, 3));
       const std::vector<Row> rows = p.store->rows(Table::Waterline);

@@ -1,5 +1,7 @@
 #include "reports/report_output.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPageLayout>
@@ -23,11 +25,24 @@ QString Q(const std::string& s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// Why `path` cannot be written, in the system's words: QPrinter keeps the
+// reason to itself, so the file is opened once more to ask. A file the probe
+// creates is removed again.
+QString WriteFailure(const QString& path) {
+  const bool existed = QFileInfo::exists(path);
+  QFile probe(path);
+  if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) return probe.errorString();
+  probe.close();
+  if (!existed) probe.remove();
+  return QStringLiteral("the PDF writer refused the file");
+}
+
 void Begin(QPainter& painter, QPagedPaintDevice& device) {
   if (!painter.begin(&device)) {
     const auto* printer = dynamic_cast<QPrinter*>(&device);
-    const std::string file = printer ? printer->outputFileName().toStdString() : std::string();
-    throw std::runtime_error(file.empty() ? std::string("The printer cannot be used.") : "Cannot write " + file);
+    const QString file = printer ? printer->outputFileName() : QString();
+    if (file.isEmpty()) throw std::runtime_error("The printer cannot be used.");
+    throw std::runtime_error("Cannot write " + file.toStdString() + ": " + WriteFailure(file).toStdString());
   }
 }
 

@@ -180,6 +180,29 @@ enum class UiText {
   SurfaceCircleGeometry,
   // {0} the factors ("Simplified Bishop 1.2345, ...").
   SurfaceFactors,
+  // The progress window: its captions while and after a run, its labels and
+  // buttons, " of " between the trials done and planned, and the column
+  // titles of its two grids ('|' between them; the sorted grid takes the
+  // first four and the factor of its method).
+  ProgressCalculating,
+  ProgressComplete,
+  ProgressTotal,
+  ProgressOf,
+  ProgressStart,
+  ProgressStop,
+  ProgressDetails,
+  ProgressHide,
+  ProgressClose,
+  ProgressMethod,
+  ProgressMinimumFs,
+  ProgressFactorOfSafety,
+  ProgressSort,
+  ProgressResultsTitles,
+  // What Vegetation Export changed: {0} the rows it changed, one a line.
+  VegetationExported,
+  // {0} soil number, {1} its row, {2} the cohesion before, {3} after.
+  VegetationSoilChanged,
+  VegetationNothingChanged,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);

@@ -29,7 +29,7 @@ const FormText kTexts[] = {
     {"CB_Simp_Janbu", "Simplified Janbu", "Simplified Janbu"},
     {"CB_Simp_Bishop", "Simplified Bishop", "Simplified Bishop"},
     {"CB_Spencer", "Spencer", "Spencer"},
-    {"L_Strength_Model", "Strength Model", "Strength Model"},
+    {"L_Strength_Model", "Strength Model", "แบบจำลองกำลังรับแรงเฉือน"},
     {"CB_Advance_Prop_Disable", "Disable Advance Properties", "ไม่ใช้คุณสมบัติขั้นสูง"},
     {"L_Soil_Table", "Soil Properties", "คุณสมบัติดิน"},
     {"L_Geometry_Table", "Geometry", "รูปร่างชั้นดิน"},
@@ -49,7 +49,7 @@ const FormText kTexts[] = {
     {"L_Ru_Value", "Ru", "Ru"},
     {"P_WaterLine_not_Cal", "Water Line not Calculated", "ไม่คำนวณเส้นระดับน้ำ"},
     {"P_Ru_not_Cal", "Ru not Calculated", "ไม่คำนวณค่า Ru"},
-    {"P_Dis_NoSeepage", "ไม่คำนึงถึงผลกระทบจากน้ำ", "ไม่คำนึงถึงผลกระทบจากน้ำ"},
+    {"P_Dis_NoSeepage", "The effect of water is not taken into account.", "ไม่คำนึงถึงผลกระทบจากน้ำ"},
     {"P_Dis_WaterLine", "Pore pressure from the water line (phreatic or piezometric).",
      "แรงดันน้ำจากเส้นระดับน้ำ (Phreatic หรือ Piezometric)"},
     {"P_Dis_Ru", "Pore pressure as a ratio of the overburden (Ru).", "แรงดันน้ำเป็นสัดส่วนของหน่วยแรงกดทับ (Ru)"},
@@ -60,8 +60,37 @@ const FormText kTexts[] = {
     {"CB_Seismic_Disable", "Disable", "ไม่ใช้"},
     {"L_Kh", "Kh =", "Kh ="},
     {"L_Kv", "Kv =", "Kv ="},
-    {"P_Seismic_Dis", "Modified Mercalli Intensity Scale\n(1931, Wood and Neumann)",
-     "Modified Mercalli Intensity Scale\n(1931, Wood and Neumann)"},
+    // The scale's short descriptions, each with the peak ground acceleration
+    // an intensity commonly goes with, so kh can be judged against them.
+    {"P_Seismic_Dis",
+     "Modified Mercalli Intensity Scale (1931, Wood and Neumann)\n"
+     "Intensity: what is felt and seen - typical peak ground acceleration\n"
+     "I  Not felt - below 0.0017 g\n"
+     "II  Felt only by a few people at rest, on upper floors - 0.0017 to 0.014 g\n"
+     "III  Felt indoors; hanging objects swing - 0.0017 to 0.014 g\n"
+     "IV  Felt indoors by many; dishes, windows and doors rattle - 0.014 to 0.039 g\n"
+     "V  Felt by nearly everyone; small objects upset, some dishes broken - 0.039 to 0.092 g\n"
+     "VI  Felt by all; heavy furniture moved, slight damage - 0.092 to 0.18 g\n"
+     "VII  Slight damage in good buildings, considerable in poor ones - 0.18 to 0.34 g\n"
+     "VIII  Considerable damage in ordinary buildings; chimneys and walls fall - 0.34 to 0.65 g\n"
+     "IX  Great damage; buildings shifted off their foundations - 0.65 to 1.24 g\n"
+     "X  Most masonry destroyed; rails bent; landslides - above 1.24 g\n"
+     "XI  Few structures left standing; bridges destroyed - above 1.24 g\n"
+     "XII  Damage total; objects thrown into the air - above 1.24 g",
+     "มาตราเมอร์คัลลีปรับปรุง (Modified Mercalli Intensity Scale, 1931, Wood and Neumann)\n"
+     "ระดับ: สิ่งที่รู้สึกและพบเห็น - ความเร่งสูงสุดของพื้นดินโดยทั่วไป\n"
+     "I  ไม่รู้สึก - ต่ำกว่า 0.0017 g\n"
+     "II  รู้สึกได้เฉพาะบางคนที่อยู่นิ่งบนชั้นบนของอาคาร - 0.0017 ถึง 0.014 g\n"
+     "III  รู้สึกได้ในอาคาร ของที่แขวนไว้แกว่ง - 0.0017 ถึง 0.014 g\n"
+     "IV  หลายคนในอาคารรู้สึกได้ ถ้วยชาม หน้าต่าง ประตูสั่น - 0.014 ถึง 0.039 g\n"
+     "V  เกือบทุกคนรู้สึกได้ ของเล็ก ๆ ล้ม ถ้วยชามบางส่วนแตก - 0.039 ถึง 0.092 g\n"
+     "VI  ทุกคนรู้สึกได้ เฟอร์นิเจอร์หนักเคลื่อนที่ เสียหายเล็กน้อย - 0.092 ถึง 0.18 g\n"
+     "VII  อาคารที่ดีเสียหายเล็กน้อย อาคารที่ไม่ดีเสียหายมาก - 0.18 ถึง 0.34 g\n"
+     "VIII  อาคารทั่วไปเสียหายมาก ปล่องไฟและผนังพังลง - 0.34 ถึง 0.65 g\n"
+     "IX  เสียหายรุนแรง อาคารเลื่อนหลุดจากฐานราก - 0.65 ถึง 1.24 g\n"
+     "X  อาคารก่ออิฐส่วนใหญ่พังทลาย รางรถไฟบิดงอ ดินถล่ม - มากกว่า 1.24 g\n"
+     "XI  สิ่งปลูกสร้างเหลือตั้งอยู่น้อยมาก สะพานพัง - มากกว่า 1.24 g\n"
+     "XII  เสียหายทั้งหมด วัตถุกระเด็นขึ้นในอากาศ - มากกว่า 1.24 g"},
     {"P_Seismic_Disable", "Seismic effect not calculated", "ไม่คำนวณผลของแผ่นดินไหว"},
     {"CB_LineLoad_Disable", "Disable Line Load", "ไม่ใช้น้ำหนักแบบเส้น"},
     {"GB_LineLoad", " Line Load ", " น้ำหนักแบบเส้น "},
@@ -111,14 +140,14 @@ const FormText kTexts[] = {
     {"L_Pass_Criteria", "Pass Criteria", "เกณฑ์การลู่เข้า"},
     {"B_Close_Step", "&Close", "ปิด"},
     {"P_Explain_Cir",
-     "Circular Failure\nการพิบัติที่ผิวเคลื่อนพังมีลักษณะคล้ายส่วนโค้งวงกลม\nมักจะเกิดกับ ดินที่มีทั้ง c และ φ "
-     "โดยมีลักษณะเป็น\nเนื้อเดียวกัน (Homogeneous Soil) หรือมีความแข็งแรง\nใกล้เคียงกัน ",
+     "Circular Failure\nThe slip surface is close to an arc of a circle.\nIt usually occurs in soils that have both c "
+     "and φ\nand are of one kind throughout (homogeneous soil)\nor of similar strength.",
      "Circular Failure\nการพิบัติที่ผิวเคลื่อนพังมีลักษณะคล้ายส่วนโค้งวงกลม\nมักจะเกิดกับ ดินที่มีทั้ง c และ φ "
      "โดยมีลักษณะเป็น\nเนื้อเดียวกัน (Homogeneous Soil) หรือมีความแข็งแรง\nใกล้เคียงกัน "},
     {"P_Explain_NonCir",
-     "Irregular Failure\nมักเกิดกับดินประเภทที่มีเฉพาะ φ หรือเกิดกับดินที่มี\nความแข็งแรงแตกต่างกันมาก เช่น "
-     "\n- กรณีที่มีชั้นดินเหนียวอ่อนบังคับแนวการเคลื่อนพัง\n- กรณีลาดดินหรือหินธรรมชาติที่มีแนวชั้นดินอ่อน\n- "
-     "ชั้นดินวางตัวอยู่บนชั้นดินหรือชั้นหินแข็ง เป็นต้น",
+     "Irregular Failure\nUsually occurs in soils that have φ only, or in soils\nwhose strengths differ greatly, for "
+     "example:\n- a soft clay layer that guides the slip surface\n- natural soil or rock slopes with weak "
+     "layers\n- soil resting on firm soil or rock.",
      "Irregular Failure\nมักเกิดกับดินประเภทที่มีเฉพาะ φ หรือเกิดกับดินที่มี\nความแข็งแรงแตกต่างกันมาก เช่น "
      "\n- กรณีที่มีชั้นดินเหนียวอ่อนบังคับแนวการเคลื่อนพัง\n- กรณีลาดดินหรือหินธรรมชาติที่มีแนวชั้นดินอ่อน\n- "
      "ชั้นดินวางตัวอยู่บนชั้นดินหรือชั้นหินแข็ง เป็นต้น"},
@@ -126,10 +155,11 @@ const FormText kTexts[] = {
 
 // Combo items in English and Thai.
 const FormText kCombos[] = {
-    {"CB_Strength_Model", "Mohr-Culomb Material|Anisotropic Strength", "Mohr-Culomb Material|Anisotropic Strength"},
+    {"CB_Strength_Model", "Mohr-Coulomb Material|Anisotropic Strength",
+     "วัสดุแบบ Mohr-Coulomb|กำลังรับแรงเฉือนแบบ Anisotropic"},
     {"CB_Bottom_Line_Choose", "Bottom Line No.|Specific Bottom Line", "หมายเลขชั้นดินแข็ง|กำหนดแนวชั้นดินแข็งเอง"},
     {"CB_Seepage", "No Seepage|Water Line|Pore Pressure Ratio", "ไม่มีน้ำ|เส้นระดับน้ำ|อัตราส่วนแรงดันน้ำ (Ru)"},
-    {"CB_Phreatic_Peizometric", "Phreatic Line|Peizometric Line", "Phreatic Line|Peizometric Line"},
+    {"CB_Phreatic_Peizometric", "Phreatic Line|Piezometric Line", "เส้น Phreatic|เส้น Piezometric"},
     {"CB_Ru_Condition", "Average|Variable", "ค่าเฉลี่ย|แปรผันตามชั้นดิน"},
     {"CB_Cir_Search", "Grid Search|Specific Search|Automatic Search", "ค้นหาแบบกริด|กำหนดวงกลมเอง|ค้นหาอัตโนมัติ"},
     {"CB_NonCir_Search", "Specific Search|Random Search", "กำหนดผิวเอง|ค้นหาแบบสุ่ม"},

@@ -16,8 +16,8 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
     {"Division between grid search point is invalid.", "ยังไม่ได้ป้อนจำนวนช่องการแบ่งตารางค้นหา"},
     {"Specific radius more than maximum radius.", "รัศมีการค้นหา มากกว่ารัศมีที่มากที่สุด"},
     {"Specific radius less than minimum radius.", "รัศมีการค้นหา น้อยกว่ารัศมีที่น้อยที่สุด"},
-    {"Please input data before calcutation.", "กรุณาป้อนข้อมูลก่อนสั่งคำนวณ"},
-    {"Bottom line is cut by slip surface. Calculaion maybe mistake.\nChange initial slip surface or change soil "
+    {"Please input data before calculation.", "กรุณาป้อนข้อมูลก่อนสั่งคำนวณ"},
+    {"Bottom line is cut by slip surface. The calculation may be wrong.\nChange initial slip surface or change soil "
      "geometry.",
      "มีการตัด Bottom Line ค่าที่ได้จากการคำนวณอาจไม่ถูกต้อง\nกรุณาเปลี่ยนผิวการพิบัติเริ่มต้นใหม่ หรือปรับเปลี่ยนชั้นดิน"},
     {"Initial slip surface is not close. Please recheck.", "ป้อนผิวการพิบัติเริ่มต้นไม่ถูกต้อง"},
@@ -43,10 +43,49 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
      "ไม่พบข้อมูลจำนวนชิ้นในการวิเคราะห์ (No of Slice)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
 }};
 
-constexpr std::array<Bilingual, 21> kCoreTexts{{
-    {"Table {0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
-     "ตาราง {0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
-    {"Table {0}: {1} {2} is given more than once.\nPlease recheck.", "ตาราง {0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
+constexpr std::array<Bilingual, static_cast<std::size_t>(CoreText::LineAboveGround) + 1> kCoreTexts{{
+    {"{0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
+     "{0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
+    {"{0}: {1} {2} is given more than once.\nPlease recheck.", "{0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
+    {"Soil properties data is not correct: {0}, row {1}: {2} {3} is given a second time.\nNumber the soils 1, 2, "
+     "3 ... once each, and please recheck.",
+     "ป้อนคุณสมบัติดินไม่ถูกต้อง: {0} แถวที่ {1}: {2} {3} ถูกป้อนซ้ำ\nกรุณาใส่หมายเลขชั้นดิน 1, 2, 3 ... ชั้นละครั้ง "
+     "และตรวจสอบข้อมูล"},
+    {"Soil properties data is not correct: {0}, row {1}: {2} = {3}, but the last soil must be No. {4}, the number of "
+     "soils (the soils are numbered 1 to {4}).\nPlease recheck.",
+     "ป้อนคุณสมบัติดินไม่ถูกต้อง: {0} แถวที่ {1}: {2} = {3} แต่ชั้นดินสุดท้ายต้องเป็นหมายเลข {4} ตามจำนวนชั้นดิน "
+     "(หมายเลข 1 ถึง {4})\nกรุณาตรวจสอบข้อมูล"},
+    {"Soil geometry is not correct: line {0} has no point {1}, though its points go up to {2}.\nNumber the points "
+     "of each line 1, 2, 3 ... without a gap (Key In > Geometry).",
+     "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง: เส้นที่ {0} ไม่มีจุดที่ {1} แต่มีจุดถึงจุดที่ {2}\nกรุณาเรียงหมายเลขจุดของแต่ละเส้นเป็น "
+     "1, 2, 3 ... โดยไม่ข้าม (ป้อนข้อมูล > รูปร่างชั้นดิน)"},
+    {"Soil geometry is not correct: row {0}: point {2} of line {1} is given more than once.\nPlease recheck (Key "
+     "In > Geometry).",
+     "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง: แถวที่ {0}: จุดที่ {2} ของเส้นที่ {1} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล (ป้อนข้อมูล > "
+     "รูปร่างชั้นดิน)"},
+    {"Soil geometry is not correct: row {0}: {1} = {2} is below 1.\nPlease recheck (Key In > Geometry).",
+     "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง: แถวที่ {0}: {1} = {2} น้อยกว่า 1\nกรุณาตรวจสอบข้อมูล (ป้อนข้อมูล > รูปร่างชั้นดิน)"},
+    {"The geometry has {0} boundary lines but there are {1} soils.\nEach soil lies above its own line: give one line "
+     "for each soil.",
+     "รูปร่างชั้นดินมีเส้นขอบชั้นดิน {0} เส้น แต่มีชั้นดิน {1} ชั้น\nชั้นดินแต่ละชั้นอยู่เหนือเส้นของตัวเอง "
+     "กรุณาป้อนเส้นให้ครบทุกชั้นดิน"},
+    {"The geometry has {0} points, but the point numbers of its lines count {1}: a point is missing or given "
+     "twice.\nPlease recheck (Key In > Geometry).",
+     "รูปร่างชั้นดินมี {0} จุด แต่หมายเลขจุดของเส้นนับได้ {1} จุด: มีจุดที่ขาดหายหรือถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล "
+     "(ป้อนข้อมูล > รูปร่างชั้นดิน)"},
+    {"The ground line (the top line) has no point {0}; it has {1} points.",
+     "เส้นผิวดิน (เส้นบนสุด) ไม่มีจุดที่ {0} มีเพียง {1} จุด"},
+    {"{0} = {1} is above the limit of {2}.\nPlease change it on the Draw Grid panel (Draw > Circular Failure > "
+     "Grid).",
+     "{0} = {1} เกินขีดจำกัด {2}\nกรุณาแก้ไขที่แผงวาดตารางการค้นหา (วาด > ส่วนของวงกลม > ตารางการค้นหา)"},
+    {"{0} = {1} may not be negative.\nPlease change it on the Draw Grid panel (Draw > Circular Failure > Grid).",
+     "{0} = {1} ต้องไม่เป็นค่าลบ\nกรุณาแก้ไขที่แผงวาดตารางการค้นหา (วาด > ส่วนของวงกลม > ตารางการค้นหา)"},
+    {"The initial slip surface has {0} points, but none of them is Point No. {0}: a point number is given "
+     "twice.\nPlease recheck.",
+     "ผิวการพิบัติเริ่มต้นมี {0} จุด แต่ไม่มีจุดที่ {0}: มีหมายเลขจุดที่ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
+    {"Warning", "คำเตือน"},
+    {"Axis Position is not appropriate.\nTo move it, use Draw > Irregular Failure > Axis.\nDo you want to continue?",
+     "จุดหมุนอยู่ที่ตำแหน่งไม่เหมาะสม\nย้ายจุดหมุนได้ที่ วาด > ไม่เป็นส่วนของวงกลม > จุดหมุน\nต้องการคำนวณต่อไปหรือไม่?"},
     {"Bottom line No. = {0} but there are only {1} boundary lines.\nPlease check Bottom line No.",
      "Bottom line No. = {0} แต่มีเส้นขอบชั้นดินเพียง {1} เส้น\nกรุณาตรวจสอบค่าที่ Bottom Line"},
     {"Specific bottom line, row {0}: line No. {1} is outside 1 to {2}.\nPlease recheck.",
@@ -104,6 +143,156 @@ constexpr std::array<Bilingual, 21> kCoreTexts{{
      "คำเตือน: เส้นขอบชั้นดินที่ {0} อยู่สูงกว่าผิวดิน (เส้นที่ {1}) ช่วง x = {2} ถึง {3} ดินใต้เส้นนี้จึงปรากฏเป็นแถบเหนือผิวดิน "
      "กรุณาตรวจสอบจุดของเส้นที่ {0} ใน Geometry"},
 }};
+
+struct TableTitles {
+  std::string_view table;
+  std::string_view fields;  // the table's fields in order, '|' between
+  Bilingual caption;        // the window's name for it
+  Bilingual titles;         // its grid's column titles, one for each field
+};
+
+// The grids' titles as the windows show them (form_texts.cpp and the Key In
+// dialogs give the same).
+constexpr TableTitles kTableTitles[] = {
+    {"Soil_Prop",
+     "Line No.|Cohesion|Phi|Unit Weight|Description|Color",
+     {"Soil Properties", "คุณสมบัติดิน"},
+     {"Soil No.|Cohesion|Phi|Unit Weight|Description|Color", "ชั้นดิน|แรงยึดเหนี่ยว|มุมเสียดทาน|หน่วยน้ำหนัก|คำอธิบาย|สี"}},
+    {"Aniso",
+     "Line No.|C-v|C-h|Phi-v|Phi-h|Unit Weight|Description|Color",
+     {"Soil Properties (Anisotropic Strength)", "คุณสมบัติดิน (Anisotropic Strength)"},
+     {"Soil No.|C-v|C-h|Phi-v|Phi-h|Unit Weight|Description|Color", "ชั้นดิน|C-v|C-h|Phi-v|Phi-h|หน่วยน้ำหนัก|คำอธิบาย|สี"}},
+    {"Aniso_advance",
+     "Line No.|Normal Stress|Phi-v|Phi-h",
+     {"Advanced Anisotropic Properties", "คุณสมบัติ Anisotropic ขั้นสูง"},
+     {"Soil No.|Normal Stress|Phi-v|Phi-h", "ชั้นดิน|หน่วยแรงตั้งฉาก|Phi-v|Phi-h"}},
+    {"Geometry",
+     "Line No.|Point No.|Coordi X|Coordi Y",
+     {"Geometry", "รูปร่างชั้นดิน"},
+     {"Soil No.|Point No.|Coordi X|Coordi Y", "ชั้นดิน|จุดที่|พิกัด X|พิกัด Y"}},
+    {"Bottom_Line",
+     "Line No.|Begin Point|End Point",
+     {"Specific Bottom Line", "กำหนดแนวชั้นดินแข็งเอง"},
+     {"Line No.|Begin Point|End Point", "เส้นที่|จุดเริ่มต้น|จุดสิ้นสุด"}},
+    {"Waterline",
+     "Point No.|Coordi X|Coordi Y",
+     {"Water Line", "เส้นระดับน้ำ"},
+     {"Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"}},
+    {"Ru_variable", "Line No.|Ru", {"Ru (Variable)", "Ru (แปรผันตามชั้นดิน)"}, {"Soil No.|Ru", "ชั้นดิน|Ru"}},
+    {"Tcrack",
+     "Point No.|Coordi X|Coordi Y",
+     {"Tension Crack Line", "แนวรอยแตก"},
+     {"Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"}},
+    {"Lineload",
+     "Load No.|Magnitude|Coordi X|Coordi Y|Angle",
+     {"Line Load", "น้ำหนักแบบเส้น"},
+     {"Load No.|Magnitude|Coordi X|Coordi Y|Angle", "น้ำหนักที่|ขนาด|พิกัด X|พิกัด Y|มุม"}},
+    {"Stripload",
+     "Load No.|Magnitude|Begin X|End X|Y1|Y2",
+     {"Strip Load", "น้ำหนักแบบแถบ"},
+     {"Load No.|Magnitude|Begin X|End X|Begin Y|End Y", "น้ำหนักที่|ขนาด|X เริ่มต้น|X สิ้นสุด|Y เริ่มต้น|Y สิ้นสุด"}},
+    {"Anchor",
+     "Load No.|Magnitude|X start|Y start|X end|Y end|Bonded Length",
+     {"Anchor or Geofabric", "สมอยึดหรือแผ่นใยสังเคราะห์"},
+     {"Load No.|Magnitude|X start|Y start|X end|Y end|Bonded Length",
+      "ที่|ขนาดแรง|X เริ่มต้น|Y เริ่มต้น|X สิ้นสุด|Y สิ้นสุด|ความยาวยึด"}},
+    {"NonCircular_Coordinate",
+     "Point No.|Coordi X|Coordi Y",
+     {"Initial Slip Surface", "ผิวการพิบัติเริ่มต้น"},
+     {"Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"}},
+};
+
+// The option controls that a message may name, by the label beside them.
+struct OptionLabel {
+  std::string_view control;
+  Bilingual label;
+};
+constexpr OptionLabel kOptionLabels[] = {
+    {"RG_Theory", {"Theory", "ทฤษฎี"}},
+    {"CB_Ordinary", {"Ordinary Method", "Ordinary Method"}},
+    {"CB_Simp_Janbu", {"Simplified Janbu", "Simplified Janbu"}},
+    {"CB_Simp_Bishop", {"Simplified Bishop", "Simplified Bishop"}},
+    {"CB_Spencer", {"Spencer", "Spencer"}},
+    {"CB_Strength_Model", {"Strength Model", "แบบจำลองกำลังรับแรงเฉือน"}},
+    {"CB_Bottom_Line_Choose", {"Bottom Line Type", "ชนิดของชั้นดินแข็ง"}},
+    {"E_BottomLine", {"Bottom Line No.", "หมายเลขชั้นดินแข็ง"}},
+    {"CB_Seepage", {"Seepage", "สภาพน้ำ"}},
+    {"CB_Phreatic_Peizometric", {"Water Line Type", "ชนิดของเส้นระดับน้ำ"}},
+    {"E_Unit_Weight_Water", {"Unit Weight of Water", "หน่วยน้ำหนักของน้ำ"}},
+    {"CB_Ru_Condition", {"Ru Condition", "ลักษณะค่า Ru"}},
+    {"E_Ru_average", {"Ru", "Ru"}},
+    {"CB_Seismic_Disable", {"Seismic", "แผ่นดินไหว"}},
+    {"E_Kh", {"kh", "kh (สัมประสิทธิ์แนวราบ)"}},
+    {"E_Kv", {"kv", "kv (สัมประสิทธิ์แนวดิ่ง)"}},
+    {"CB_LineLoad_Disable", {"Line Load", "น้ำหนักแบบเส้น"}},
+    {"CB_StripLoad_Disable", {"Strip Load", "น้ำหนักแบบแถบ"}},
+    {"CB_Tension_Disable", {"Tension Crack", "รอยแตกจากแรงดึง"}},
+    {"E_Percent_Water", {"Percent of Water", "ร้อยละของน้ำในรอยแตก"}},
+    {"E_Water_Unit_Weight", {"Unit Weight of Water (Tension Crack)", "หน่วยน้ำหนักของน้ำ (รอยแตก)"}},
+    {"CB_Anchor_Disable", {"Anchor or Geofabric", "สมอยึดหรือแผ่นใยสังเคราะห์"}},
+    {"RG_Apply_as", {"Apply Magnitude as", "ใช้ขนาดแรงแบบ"}},
+    {"E_Pass_Criteria", {"Pass Criteria", "เกณฑ์การลู่เข้า"}},
+    {"CB_Circle_Decrement", {"No. of Circle / Radius Decrement", "จำนวนวงกลม / ระยะลดรัศมี"}},
+    {"E_Cir_Decrement", {"No. of Circle / Radius Decrement", "จำนวนวงกลม / ระยะลดรัศมี"}},
+    {"E_Cir_Slice", {"No. of Slice", "จำนวนแถบดิน"}},
+    {"E_Cir_Depth_Tallest", {"Min. Depth of Tallest Slice", "ความลึกต่ำสุดของแถบที่สูงที่สุด"}},
+    {"E_Cir_Add_Radius", {"No. of Add Radius", "จำนวนรัศมีที่เพิ่ม"}},
+    {"CB_Cir_Search", {"Search", "การค้นหา"}},
+    {"E_X_LeftDown", {"X (Left Down)", "X (ล่างซ้าย)"}},
+    {"E_Y_LeftDown", {"Y (Left Down)", "Y (ล่างซ้าย)"}},
+    {"E_X_RightDown", {"X (Right Down)", "X (ล่างขวา)"}},
+    {"E_Y_RightDown", {"Y (Right Down)", "Y (ล่างขวา)"}},
+    {"E_X_RightTop", {"X (Right Top)", "X (บนขวา)"}},
+    {"E_Y_RightTop", {"Y (Right Top)", "Y (บนขวา)"}},
+    {"E_12_Division", {"Division between 1 and 2", "จำนวนช่องระหว่าง 1 และ 2"}},
+    {"E_23_Division", {"Division between 2 and 3", "จำนวนช่องระหว่าง 2 และ 3"}},
+    {"CB_Grid_Increment", {"Increment", "ระยะเพิ่ม"}},
+    {"E_Xgrid_Increment", {"Increment, X axis", "ระยะเพิ่ม แนว X"}},
+    {"E_Ygrid_Increment", {"Increment, Y axis", "ระยะเพิ่ม แนว Y"}},
+    {"E_X_Center", {"X (centre)", "X (จุดศูนย์กลาง)"}},
+    {"E_Y_Center", {"Y (centre)", "Y (จุดศูนย์กลาง)"}},
+    {"E_Radius", {"Radius", "รัศมี"}},
+    {"E_Xauto_Start", {"X Start", "X เริ่มต้น"}},
+    {"E_Yauto_Start", {"Y Start", "Y เริ่มต้น"}},
+    {"E_Xauto_Increment", {"X Increment", "ระยะเพิ่ม X"}},
+    {"E_Yauto_Increment", {"Y Increment", "ระยะเพิ่ม Y"}},
+    {"CB_NonCir_Search", {"Non-Circular Search", "การค้นหาแบบไม่เป็นวงกลม"}},
+    {"E_NonCir_X_Center", {"Axis X", "จุดหมุน X"}},
+    {"E_NonCir_Y_Center", {"Axis Y", "จุดหมุน Y"}},
+    {"E_No_Direction", {"No. of Direction", "จำนวนทิศทาง"}},
+    {"E_Move_Length", {"Moving Length", "ระยะเลื่อน"}},
+    {"E_Divide_Step", {"Divide Step", "จำนวนครั้งที่แบ่งระยะ"}},
+    {"E_NonCir_Slice", {"No. of Slice (irregular)", "จำนวนแถบดิน (ไม่เป็นวงกลม)"}},
+    {"E_NonCir_Depth_Tallest", {"Min. Depth of Tallest Slice (irregular)", "ความลึกต่ำสุดของแถบที่สูงที่สุด (ไม่เป็นวงกลม)"}},
+    {"CB_Auto_Center", {"Automatic Center", "หาจุดศูนย์กลางอัตโนมัติ"}},
+    {"CB_Moving_Center", {"Moving Center", "เลื่อนจุดศูนย์กลาง"}},
+    {"E_MCX", {"Moving Center X", "ระยะเลื่อนจุดศูนย์กลาง X"}},
+    {"E_MCY", {"Moving Center Y", "ระยะเลื่อนจุดศูนย์กลาง Y"}},
+    {"CB_Advance_Prop_Disable", {"Disable Advance Properties", "ไม่ใช้คุณสมบัติขั้นสูง"}},
+};
+
+constexpr Bilingual kConversion[2] = {
+    {"'{0}' is not a valid floating point value", "'{0}' ไม่ใช่ตัวเลขที่ถูกต้อง"},
+    {"'{0}' is not a valid integer value", "'{0}' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
+};
+constexpr Bilingual kCell{"{0}, row {1}, {2}", "{0} แถวที่ {1} {2}"};
+
+// The index-th piece of a '|'-separated list; empty past its end.
+std::string_view Piece(std::string_view list, std::size_t index) {
+  for (std::size_t k = 0; k < index; ++k) {
+    const std::size_t bar = list.find('|');
+    if (bar == std::string_view::npos) return {};
+    list.remove_prefix(bar + 1);
+  }
+  return list.substr(0, list.find('|'));
+}
+
+const TableTitles* FindTable(std::string_view table) {
+  for (const TableTitles& t : kTableTitles) {
+    if (t.table == table) return &t;
+  }
+  return nullptr;
+}
 
 constexpr Bilingual kGridEdgeWarning{
     "{0}: the minimum lies on the {1} edge of the grid of centres; extend the grid beyond its {1} edge.",
@@ -185,6 +374,45 @@ std::string_view GridEdgeName(std::uint8_t language, int edge) {
 std::string_view MethodName(std::uint8_t language, int method) {
   if (method < 0 || method >= static_cast<int>(kMethodNames.size())) return {};
   return Pick(kMethodNames[static_cast<std::size_t>(method)], language);
+}
+
+std::string_view TableCaption(std::uint8_t language, std::string_view table) {
+  const TableTitles* t = FindTable(table);
+  return t == nullptr ? table : Pick(t->caption, language);
+}
+
+std::string_view FieldCaption(std::uint8_t language, std::string_view table, std::string_view field) {
+  const TableTitles* t = FindTable(table);
+  if (t == nullptr) return field;
+  for (std::size_t k = 0;; ++k) {
+    const std::string_view name = Piece(t->fields, k);
+    if (name.empty()) return field;
+    if (name == field) {
+      const std::string_view title = Piece(Pick(t->titles, language), k);
+      return title.empty() ? field : title;
+    }
+  }
+}
+
+std::string_view GridTitles(std::uint8_t language, std::string_view table) {
+  const TableTitles* t = FindTable(table);
+  return t == nullptr ? std::string_view() : Pick(t->titles, language);
+}
+
+std::string CellCaption(std::uint8_t language, std::string_view table, int row, std::string_view field) {
+  return FormatText(Pick(kCell, language),
+                    {TableCaption(language, table), std::to_string(row), FieldCaption(language, table, field)});
+}
+
+std::string_view OptionCaption(std::uint8_t language, std::string_view control) {
+  for (const OptionLabel& row : kOptionLabels) {
+    if (row.control == control) return Pick(row.label, language);
+  }
+  return control;
+}
+
+std::string ConversionText(std::uint8_t language, std::string_view text, bool integer) {
+  return FormatText(Pick(kConversion[integer ? 1 : 0], language), {text});
 }
 
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {

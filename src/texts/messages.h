@@ -27,10 +27,42 @@ std::string_view MessageText(std::uint8_t language, int number);
 // tables out of the analysis model. They carry placeholders {0}, {1} ... that
 // FormatText fills in.
 enum class CoreText {
-  // {0} table, {1} field, {2} row position (1-based), {3} value, {4} upper bound
+  // {0} table as its window names it (TableCaption), {1} field as its grid
+  // column shows it (FieldCaption), {2} row position (1-based), {3} value,
+  // {4} upper bound
   RowNumberOutOfRange,
-  // {0} table, {1} field, {2} value
+  // {0} table, {1} field, {2} value (captions as above)
   RowNumberRepeated,
+  // The soil table stops at a row that repeats a soil already given: {0}
+  // table, {1} row position, {2} field, {3} value.
+  SoilRowRepeated,
+  // The last row of the soil table does not carry the number of soils: {0}
+  // table, {1} row position, {2} field, {3} its number, {4} row count.
+  SoilLastNumberNotCount,
+  // Geometry: {0} line number, {1} the missing point, {2} the line's highest
+  // point number.
+  GeometryPointMissing,
+  // Geometry: {0} row position, {1} line, {2} point given twice.
+  GeometryPointRepeated,
+  // Geometry: {0} row position, {1} field, {2} value below 1.
+  GeometryNumberBelowOne,
+  // The line builders: {0} boundary lines, {1} soils.
+  GeometryLinesNotSoils,
+  // The line builders: {0} rows of the geometry table, {1} the points its
+  // lines count (each line's highest point number, summed).
+  GeometryRowsLeftOut,
+  // {0} point number the ground line lacks, {1} its point count.
+  GroundLineNoPoint,
+  // {0} field as the Draw Grid panel labels it, {1} value, {2} limit.
+  DivisionAboveLimit,
+  // {0} field as the Draw Grid panel labels it, {1} value.
+  DivisionNegative,
+  // The irregular surface: {0} the highest point number given, {1} rows.
+  IrregularPointsNotNumbered,
+  // The caption of a warning question, and the question of an axis of the
+  // irregular search that lies badly.
+  WarningCaption,
+  AxisPositionQuestion,
   // {0} bottom line number, {1} number of boundary lines
   BottomLineAboveLineCount,
   // {0} row position, {1} line number, {2} number of boundary lines
@@ -80,6 +112,27 @@ enum class CoreText {
 };
 
 std::string_view CoreTextFor(std::uint8_t language, CoreText text);
+
+// The name of the window, dialog or panel where a working table is keyed in
+// ("Soil_Prop" -> "Soil Properties"), by the table's name; the table's own
+// name for a table without one.
+std::string_view TableCaption(std::uint8_t language, std::string_view table);
+// The title of the grid column that shows `field` of `table` ("Soil_Prop",
+// "Line No." -> "Soil No."); the field's own name for one without a title.
+std::string_view FieldCaption(std::uint8_t language, std::string_view table, std::string_view field);
+// The column titles of the grid of `table`, one for each field in the
+// fields' order, '|' between them; empty for a table without a grid.
+std::string_view GridTitles(std::uint8_t language, std::string_view table);
+// "{table}, row {n}, {field}": a cell as the window shows it.
+std::string CellCaption(std::uint8_t language, std::string_view table, int row, std::string_view field);
+// The label the window shows beside an option control ("E_Kh" -> "kh",
+// "CB_Ordinary" -> "Ordinary Method"), without accelerator marks; the
+// control's name for a control without a row.
+std::string_view OptionCaption(std::uint8_t language, std::string_view control);
+
+// The conversion messages: "'abc' is not a valid integer value" and "'abc'
+// is not a valid floating point value" in `language`.
+std::string ConversionText(std::uint8_t language, std::string_view text, bool integer);
 
 // The meaning of a result code (slice_set.h) in words, e.g. "the circle does
 // not reach the ground"; 99999 is "no factor was found". Empty for a code

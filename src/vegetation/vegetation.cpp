@@ -44,9 +44,10 @@ RootData GatherRoots(const std::vector<Row>& rootNo, const std::vector<Row>& roo
   for (std::size_t k = 0; k < rootLayer.size(); ++k) {
     const std::int32_t layer = rootLayer[k].integer("Layer No.");
     if (layer < 1) {
-      Refuse(language,
-             "Root_Layer row " + N(static_cast<std::int64_t>(k) + 1) + ": the layer number must be 1 or more.",
-             "Root_Layer แถวที่ " + N(static_cast<std::int64_t>(k) + 1) + ": หมายเลขชั้นต้องเป็น 1 ขึ้นไป");
+      Refuse(
+          language,
+          "Root radius per layer, row " + N(static_cast<std::int64_t>(k) + 1) + ": the layer number must be 1 or more.",
+          "รัศมีรากในแต่ละชั้น แถวที่ " + N(static_cast<std::int64_t>(k) + 1) + ": หมายเลขชั้นต้องเป็น 1 ขึ้นไป");
     }
     out.layerCount = std::max(out.layerCount, layer);
     radius[{rootLayer[k].integer("Root No."), layer}] = rootLayer[k].real("Radius");
@@ -63,11 +64,10 @@ RootData GatherRoots(const std::vector<Row>& rootNo, const std::vector<Row>& roo
     const std::int32_t type = r.integer("Root Type");
     const auto found = cohesion.find(type);
     if (found == cohesion.end()) {
-      Refuse(
-          language,
-          "Root_Position row " + N(static_cast<std::int64_t>(k) + 1) + ": root type " + N(type) +
-              " has no row in Root_No.",
-          "Root_Position แถวที่ " + N(static_cast<std::int64_t>(k) + 1) + ": ไม่มีรากชนิด " + N(type) + " ในตาราง Root_No");
+      Refuse(language,
+             "Plants, row " + N(static_cast<std::int64_t>(k) + 1) + ": root type " + N(type) +
+                 " has no row in Root types.",
+             "ตำแหน่งพืช แถวที่ " + N(static_cast<std::int64_t>(k) + 1) + ": ไม่มีรากชนิด " + N(type) + " ในตารางชนิดราก");
     }
     Plant plant;
     plant.x = r.real("Coordi X");
@@ -104,7 +104,8 @@ VegetationResult GenerateVegetationEffect(const RootData& roots, const Vegetatio
     Refuse(language, "Max (X,Y) must be greater than Min (X,Y).", "ค่า Max (X,Y) ต้องมากกว่า Min (X,Y)");
   }
   if (roots.layerCount < 1) {
-    Refuse(language, "There is no root layer: the table Root_Layer is empty.", "ไม่มีชั้นราก: ตาราง Root_Layer ว่าง");
+    Refuse(language, "There is no root layer: the table Root radius per layer is empty.",
+           "ไม่มีชั้นราก: ตารางรัศมีรากในแต่ละชั้นว่าง");
   }
   const std::int64_t cells = static_cast<std::int64_t>(g.columns) * g.rows;
   const std::int64_t minors = static_cast<std::int64_t>(g.minorColumns) * g.minorRows;
@@ -220,8 +221,8 @@ ExportPlan PlanExport(const VegetationResult& result, const std::vector<Row>& so
     const auto comma = description.find(',');
     if (comma == std::string::npos) continue;
     const int position = static_cast<int>(k) + 1;
-    const std::string where = "Soil_Prop row " + N(position) + " (\"" + description + "\"): ";
-    const std::string whereThai = "Soil_Prop แถวที่ " + N(position) + " (\"" + description + "\"): ";
+    const std::string where = "Soil Properties, row " + N(position) + " (\"" + description + "\"): ";
+    const std::string whereThai = "คุณสมบัติดิน แถวที่ " + N(position) + " (\"" + description + "\"): ";
     std::int32_t layer = 0, profileRow = 0;
     try {
       layer = StrToInt(Trim(std::string_view(description).substr(0, comma)));
@@ -299,9 +300,9 @@ std::string VegetationMessage(VegetationText text, std::uint8_t language) {
                   : "There is no backup of the soil properties: nothing was exported since this project was "
                     "started or opened, so there is nothing to restore.";
     case VegetationText::AnisotropicModel:
-      return thai ? "ค่าความเชื่อมแน่นถูกเขียนลงในตาราง Soil_Prop แต่แบบจำลองกำลังรับแรงแบบ Anisotropic "
+      return thai ? "ค่าความเชื่อมแน่นถูกเขียนลงในตารางคุณสมบัติดินแบบ Mohr-Coulomb แต่แบบจำลองกำลังรับแรงแบบ Anisotropic "
                     "ที่ใช้อยู่ไม่ได้ใช้ตารางนี้"
-                  : "The cohesions were written into the soil table Soil_Prop, but the anisotropic strength model "
+                  : "The cohesions were written into the Mohr-Coulomb soil table, but the anisotropic strength model "
                     "in use does not read that table.";
     case VegetationText::NothingRestored:
       return thai ? "ไม่มีค่าความเชื่อมแน่นที่ต้องคืนค่า: ค่าที่ Export ไว้ถูกแก้ไขไปแล้วทั้งหมด"

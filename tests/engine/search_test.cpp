@@ -463,7 +463,7 @@ TEST_F(Search, SpecificCircleWithinItsRadiusRange) {
 TEST_F(Search, RunChecksInOrder) {
   // Nothing entered: message 3.
   EXPECT_EQ(run().outcome, RunOutcome::Refused);
-  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Please input data before calcutation."});
+  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Please input data before calculation."});
   EXPECT_EQ(project.run.StopRequested, 1);
 
   // Irregular without an initial surface: message 6.
@@ -483,7 +483,9 @@ TEST_F(Search, RunChecksInOrder) {
   EXPECT_EQ(run().outcome, RunOutcome::Refused);
   ASSERT_EQ(ui.shown.size(), 1u);
   EXPECT_EQ(ui.shown[0].caption, "คำเตือน");
-  EXPECT_EQ(ui.shown[0].text, "จุดหมุนอยู่ที่ตำแหน่งไม่เหมาะสม\rต้องการคำนวณต่อไปหรือไม่?");
+  // It says where the axis is moved.
+  EXPECT_EQ(ui.shown[0].text,
+            "จุดหมุนอยู่ที่ตำแหน่งไม่เหมาะสม\nย้ายจุดหมุนได้ที่ วาด > ไม่เป็นส่วนของวงกลม > จุดหมุน\nต้องการคำนวณต่อไปหรือไม่?");
 
   // Theories 0 and 3 run nothing and complete.
   ui.shown.clear();
@@ -542,7 +544,7 @@ TEST_F(Search, ARunCheckedByItsCallerDoesNotCheckAgain) {
   EngineFixture empty;
   empty.project.run.StopRequested = 0;
   EXPECT_EQ(RunAnalysis(empty.project, empty.ui).outcome, RunOutcome::Refused);
-  EXPECT_EQ(empty.ui.messageTexts(), std::vector<std::string>{"Please input data before calcutation."});
+  EXPECT_EQ(empty.ui.messageTexts(), std::vector<std::string>{"Please input data before calculation."});
 }
 
 // How far a run got: the trials counted against those planned.

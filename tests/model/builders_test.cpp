@@ -32,7 +32,11 @@ TEST_F(Builders, BoundaryLinesWarnAndGoOn) {
   point(2, 4, 70, 5);  // line 2 skips point 3
   BuildBoundaryLines(project, ui);
   EXPECT_EQ(ui.messageTexts(),
-            (std::vector<std::string>{"Error !!! No_Line <> Soil_Layer ", "Error !!! All_Point <> Sum_Point "}));
+            (std::vector<std::string>{
+                "The geometry has 3 boundary lines but there are 4 soils.\nEach soil lies above its own line: give "
+                "one line for each soil.",
+                "The geometry has 9 points, but the point numbers of its lines count 10: a point is missing or "
+                "given twice.\nPlease recheck (Key In > Geometry)."}));
   EXPECT_EQ(ui.shown[0].kind, MessageKind::Plain);
   EXPECT_EQ(model().SoilCount, 4);
   EXPECT_EQ(model().LinePointCount, (std::vector<int>{2, 4, 4}));

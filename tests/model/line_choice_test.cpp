@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fixture.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 namespace {
@@ -56,6 +57,29 @@ TEST_F(LineChoiceTest, ChecksTheAirLayerAndTheSoilNumbers) {
     const LineChoice choice = PrepareLineChoice(project);
     EXPECT_EQ(choice.messages, c.messages) << c.what;
     EXPECT_EQ(choice.entries.size(), c.entries) << c.what;
+  }
+}
+
+// The soil-number message names the last row and its number as the soil
+// grid shows them, in the user's language; the others are the table's.
+TEST_F(LineChoiceTest, TheNumberMessageNamesTheLastRow) {
+  soil(1, 10, 30, 18);
+  soil(3, 0, 0, 0);
+  struct Case {
+    std::uint8_t language;
+    const char* expected;
+  };
+  for (const Case& c :
+       {Case{kLanguageEnglish,
+             "Soil properties data is not correct: Soil Properties, row 2: Soil No. = 3, but the last soil must be "
+             "No. 2, the number of soils (the soils are numbered 1 to 2).\nPlease recheck."},
+        Case{kLanguageThai,
+             "ป้อนคุณสมบัติดินไม่ถูกต้อง: คุณสมบัติดิน แถวที่ 2: ชั้นดิน = 3 แต่ชั้นดินสุดท้ายต้องเป็นหมายเลข 2 ตามจำนวนชั้นดิน "
+             "(หมายเลข 1 ถึง 2)\nกรุณาตรวจสอบข้อมูล"}}) {
+    model().Language = c.language;
+    EXPECT_EQ(PrepareLineChoice(project).messages, (std::vector<int>{9}));
+    EXPECT_EQ(LineChoiceText(project, 9), c.expected);
+    EXPECT_EQ(LineChoiceText(project, 11), MessageText(c.language, 11));
   }
 }
 

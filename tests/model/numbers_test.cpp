@@ -8,8 +8,48 @@
 #include <string>
 #include <vector>
 
+#include "texts/messages.h"
+
 namespace pelodyn {
 namespace {
+
+// A conversion error gives its message in the user's language, after the
+// field as the window labels it when the reader knew the field.
+TEST(ConversionError, SpeaksTheUsersLanguageAndNamesTheField) {
+  struct Case {
+    const char* text;
+    bool integer;
+    const char* field;  // "" for none
+    std::uint8_t language;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"abc", true, "", kLanguageEnglish, "'abc' is not a valid integer value"},
+      {"abc", true, "", kLanguageThai, "'abc' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
+      {"1,5", false, "", kLanguageThai, "'1,5' ไม่ใช่ตัวเลขที่ถูกต้อง"},
+      {"abc", true, "E_Cir_Slice", kLanguageEnglish, "No. of Slice: 'abc' is not a valid integer value"},
+      {"abc", true, "E_Cir_Slice", kLanguageThai, "จำนวนแถบดิน: 'abc' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
+      {"x", false, "E_Kh", kLanguageEnglish, "kh: 'x' is not a valid floating point value"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    try {
+      if (c.integer) {
+        StrToInt(c.text);
+      } else {
+        StrToFloat(c.text);
+      }
+      ADD_FAILURE() << "converted";
+    } catch (ConversionError& e) {
+      // what() stays the English message without the field.
+      EXPECT_EQ(std::string(e.what()), ConversionText(kLanguageEnglish, c.text, c.integer));
+      if (*c.field) e.setField(c.field);
+      EXPECT_EQ(e.message(c.language), c.expected);
+    }
+  }
+  // An error made from a message alone keeps it.
+  EXPECT_EQ(ConversionError("plain").message(kLanguageThai), "plain");
+}
 
 TEST(StrToInt, ConvertsOrRaisesWithTheUsersMessage) {
   struct Case {

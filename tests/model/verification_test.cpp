@@ -64,7 +64,9 @@ TEST_F(Verify, CountsThatDisagreeAfterAStoppedCollection) {
   const auto memo = verify();
   // The collection's own message comes first; the memo goes on with the
   // counts it left (soil walk stopped at 2 of 4 rows).
-  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{std::string(MessageText(kLanguageEnglish, 9))});
+  EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Soil properties data is not correct: Soil Properties, row "
+                                                        "3: Soil No. 2 is given a second time.\nNumber the soils 1, "
+                                                        "2, 3 ... once each, and please recheck."});
   EXPECT_EQ(memo, (std::vector<std::string>{"จำนวนชั้นดินไม่เท่ากับจำนวนคุณสมบัติดิน", "ค่า Unit Weight ลำดับที่ 3 = 0",
                                             "จำนวนชั้นดินใน Geometry ไม่เท่ากับจำนวนชั้นดินใน Soil Properties"}));
 }

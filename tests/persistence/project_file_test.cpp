@@ -289,7 +289,7 @@ TEST(ProjectFile, AnUnconvertibleTokenNamesItsLineAndFieldAndReadsNothing) {
     ReadProjectFile(f.project, dir.path / "bad.pdd");
     FAIL() << "no error";
   } catch (const FileError& e) {
-    EXPECT_STREQ(e.what(), "Invalid numeric input at line 21: '1.5' is not a whole number (Geometry row 2, Line No.)");
+    EXPECT_STREQ(e.what(), "Invalid numeric input at line 21: '1.5' is not a whole number (Geometry, row 2, Soil No.)");
   }
   EXPECT_EQ(f.project.store->rowCount(Table::Soil_Prop), 0);
   EXPECT_EQ(f.project.store->rowCount(Table::Geometry), 0);

@@ -195,7 +195,7 @@ TEST(DataReport, IrregularProjectWithWaterLoadsCrackAndAnchor) {
                                 I("No of Bottom Line =    1"),
                                 I("Line No. =   1    Beg No. =   1    End No. =   2"),
                                 "",
-                                I("[b]SEEPAGE CONDITION : [/b]Use Peizometric Surface"),
+                                I("[b]SEEPAGE CONDITION : [/b]Use Piezometric Surface"),
                                 I("Unit Weight of Water =     9.810"),
                                 I("No Point of Water Table =    2"),
                                 I("|    Point No.    |   X Coord.   |   Y Coord.   |"),

@@ -39,7 +39,7 @@ TEST(MessageTable, TextsAreExactlyAsGiven) {
     std::string_view text;
   };
   const Case cases[] = {
-      {3, kLanguageEnglish, "Please input data before calcutation."},
+      {3, kLanguageEnglish, "Please input data before calculation."},
       {3, kLanguageThai, "กรุณาป้อนข้อมูลก่อนสั่งคำนวณ"},
       {5, kLanguageEnglish, "Initial slip surface is not close. Please recheck."},
       {5, kLanguageThai, "ป้อนผิวการพิบัติเริ่มต้นไม่ถูกต้อง"},
@@ -114,6 +114,56 @@ TEST(FormatText, ReplacesNumberedPlaceholders) {
 
 namespace pelodyn {
 namespace {
+
+// Messages name a cell, a field or a control as the window shows it, never
+// by the table's, field's or control's own name.
+TEST(WindowNames, NameTablesFieldsAndControlsAsTheWindowsShowThem) {
+  struct Case {
+    std::string got;
+    const char* expected;
+  };
+  for (std::uint8_t language : {kLanguageEnglish, kLanguageThai}) {
+    const bool en = language == kLanguageEnglish;
+    SCOPED_TRACE(en ? "English" : "Thai");
+    const Case cases[] = {
+        {std::string(TableCaption(language, "Soil_Prop")), en ? "Soil Properties" : "คุณสมบัติดิน"},
+        {std::string(FieldCaption(language, "Soil_Prop", "Line No.")), en ? "Soil No." : "ชั้นดิน"},
+        {std::string(FieldCaption(language, "Soil_Prop", "Cohesion")), en ? "Cohesion" : "แรงยึดเหนี่ยว"},
+        {std::string(FieldCaption(language, "Geometry", "Line No.")), en ? "Soil No." : "ชั้นดิน"},
+        {std::string(FieldCaption(language, "Geometry", "Coordi Y")), en ? "Coordi Y" : "พิกัด Y"},
+        {std::string(FieldCaption(language, "Stripload", "Y2")), en ? "End Y" : "Y สิ้นสุด"},
+        {std::string(FieldCaption(language, "Aniso_advance", "Normal Stress")), en ? "Normal Stress" : "หน่วยแรงตั้งฉาก"},
+        {std::string(TableCaption(language, "Waterline")), en ? "Water Line" : "เส้นระดับน้ำ"},
+        {std::string(TableCaption(language, "NonCircular_Coordinate")), en ? "Initial Slip Surface" : "ผิวการพิบัติเริ่มต้น"},
+        {CellCaption(language, "Tcrack", 2, "Coordi X"),
+         en ? "Tension Crack Line, row 2, Coordi X" : "แนวรอยแตก แถวที่ 2 พิกัด X"},
+        {std::string(OptionCaption(language, "CB_Ordinary")), "Ordinary Method"},
+        {std::string(OptionCaption(language, "E_12_Division")),
+         en ? "Division between 1 and 2" : "จำนวนช่องระหว่าง 1 และ 2"},
+        {std::string(OptionCaption(language, "E_Cir_Slice")), en ? "No. of Slice" : "จำนวนแถบดิน"},
+        {std::string(OptionCaption(language, "E_Pass_Criteria")), en ? "Pass Criteria" : "เกณฑ์การลู่เข้า"},
+        {ConversionText(language, "abc", true), en ? "'abc' is not a valid integer value" : "'abc' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
+        {ConversionText(language, "1,5", false),
+         en ? "'1,5' is not a valid floating point value" : "'1,5' ไม่ใช่ตัวเลขที่ถูกต้อง"},
+        // Names without a caption are given back as they are.
+        {std::string(TableCaption(language, "Results")), "Results"},
+        {std::string(FieldCaption(language, "Soil_Prop", "No Such")), "No Such"},
+        {std::string(OptionCaption(language, "E_Nothing")), "E_Nothing"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.expected);
+  }
+}
+
+// The texts of the core that had none in one language, or only internal
+// names, have both now.
+TEST(CoreTexts, EveryEntryHasBothLanguages) {
+  for (int k = 0; k <= static_cast<int>(CoreText::ResultFileNotWritten); ++k) {
+    const auto text = static_cast<CoreText>(k);
+    EXPECT_FALSE(CoreTextFor(kLanguageEnglish, text).empty()) << k;
+    EXPECT_FALSE(HasThai(CoreTextFor(kLanguageEnglish, text))) << k;
+    EXPECT_TRUE(HasThai(CoreTextFor(kLanguageThai, text))) << k;
+  }
+}
 
 TEST(ResultCodeTexts, EveryCodeHasWordsInBothLanguages) {
   for (int code : {99999, 1000000, 1000006, 1000007, 1000008, 1000009, 1000010, 1000011}) {

@@ -146,7 +146,8 @@ TEST_F(BatchWindowTest, TheReportShowsTheCommandLineSummaryAndTheOpenProjectStay
   EXPECT_FALSE(window->isRunning());
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].caption, "Multiple Calculation");
-  EXPECT_EQ(prompter.shown[0].text, "Would you like to Multiple Calculation?\nPlease check! Maybe file not saved.");
+  EXPECT_EQ(prompter.shown[0].text,
+            "Would you like to run the Multiple Calculation?\nPlease check! Maybe file not saved.");
   EXPECT_FALSE(fs::exists(dir / "homogeneous-grid.pdr"));
 
   // A file that cannot be read fails without ending the batch.

@@ -233,9 +233,10 @@ TEST_F(MainWindowTest, LanguageSwitchWritesEveryCaptionAndKeepsTypedValues) {
     const char* control;
     const char* english;
   };
+  // A round trip gives each button back the caption it was built with.
   for (const Case& c : {Case{"MN_New", "New"}, Case{"MN_SaveAs", "Save As..."}, Case{"MN_File", "&File"},
-                        Case{"L_DrawLine_No", "Line No."}, Case{"B_LineLoad_cancel", "Cancel"},
-                        Case{"B_DrawGrid_OK", "OK"}, Case{"PU_Vetget", "Vetgetation"}, Case{"TB_Ru", "Ru"}}) {
+                        Case{"L_DrawLine_No", "Soil No."}, Case{"B_LineLoad_cancel", "Close"},
+                        Case{"B_DrawGrid_OK", "Apply"}, Case{"PU_Vetget", "Vegetation"}, Case{"TB_Ru", "Ru"}}) {
     for (const CaptionRow& row : CaptionTable()) {
       if (row.control == c.control) {
         EXPECT_EQ(shownCaption(row), QString::fromUtf8(c.english)) << c.control;

@@ -147,7 +147,7 @@ TEST_F(RunTest, ARefusedRunShowsItsMessageAndStartsNothing) {
   window->commands().action("MN_Run")->trigger();
   window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
   EXPECT_FALSE(window->runController().isRunning());
-  EXPECT_TRUE(prompter.sawText("Please input data before calcutation."));
+  EXPECT_TRUE(prompter.sawText("Please input data before calculation."));
   EXPECT_EQ(window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->text(), "Start");
 }
 

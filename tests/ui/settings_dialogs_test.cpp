@@ -160,10 +160,14 @@ TEST_F(SettingsDialogsTest, SettingApplyRefusesABadFieldAndStoresNothing) {
   };
   const auto text = [](UiText id) { return std::string(UiTextFor(kLanguageEnglish, id)); };
   const Case cases[] = {
-      {"E_Scale_X", "abc", "'abc' is not a valid floating point value", {}, "E_Scale_X"},
-      {"E_WorkArea_Ymin", "", "'' is not a valid floating point value", {}, "E_WorkArea_Ymin"},
-      {"E_Grid_Size", "1.5", "'1.5' is not a valid integer value", {}, "E_Grid_Size"},
-      {"E_Max_Point_on_Line", "many", "'many' is not a valid integer value", {}, "E_Max_Point_on_Line"},
+      {"E_Scale_X", "abc", "Hor. 1: 'abc' is not a valid floating point value", {}, "E_Scale_X"},
+      {"E_WorkArea_Ymin", "", "Y min.: '' is not a valid floating point value", {}, "E_WorkArea_Ymin"},
+      {"E_Grid_Size", "1.5", "Grid Size / 1 Unit: '1.5' is not a valid integer value", {}, "E_Grid_Size"},
+      {"E_Max_Point_on_Line",
+       "many",
+       "Max. Point on Line: 'many' is not a valid integer value",
+       {},
+       "E_Max_Point_on_Line"},
       {"E_Grid_Size", "0", "", UiText::GridSizeRefused, "E_Grid_Size"},
       {"E_Grid_Size", "-4", "", UiText::GridSizeRefused, "E_Grid_Size"},
       {"E_Grid_Size", "101", "", UiText::GridSizeRefused, "E_Grid_Size"},
@@ -362,11 +366,11 @@ TEST_F(SettingsDialogsTest, AnalysisApplyReadsEveryFieldBeforeStoringAny) {
   };
   const Case cases[] = {
       {1, "E_Cir_Decrement", "12.5", nullptr, "12.5"},
-      {0, "E_Cir_Decrement", "12.5", "'12.5' is not a valid integer value", nullptr},
+      {0, "E_Cir_Decrement", "12.5", "No. of Circle / Radius Decrement: '12.5' is not a valid integer value", nullptr},
       {0, "E_Cir_Decrement", "15", nullptr, "15"},
-      {1, "E_Cir_Slice", "2.5", "'2.5' is not a valid integer value", nullptr},
-      {1, "E_Pass_Criteria", "abc", "'abc' is not a valid floating point value", nullptr},
-      {1, "E_NonCir_Depth_Tallest", "", "'' is not a valid floating point value", nullptr},
+      {1, "E_Cir_Slice", "2.5", "No. of Slice: '2.5' is not a valid integer value", nullptr},
+      {1, "E_Pass_Criteria", "abc", "Pass Criteria: 'abc' is not a valid floating point value", nullptr},
+      {1, "E_NonCir_Depth_Tallest", "", "Min. Depth of Tallest Slice: '' is not a valid floating point value", nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " = '" + c.text + "'");
@@ -530,7 +534,7 @@ TEST_F(SettingsDialogsTest, PageSetupOkRefusesMarginsAndStoresNothing) {
     const char* focus;
   };
   const Case cases[] = {
-      {true, 0, {"1", "1", "x", "1"}, "'x' is not a valid floating point value", "E_Top"},
+      {true, 0, {"1", "1", "x", "1"}, "Top: 'x' is not a valid floating point value", "E_Top"},
       {true, 0, {"1", "1", "1", "-0.1"}, std::string(UiTextFor(kLanguageEnglish, UiText::MarginNegative)), "E_Bottom"},
       // A4 portrait is 8.268 by 11.693 inches; landscape is 29.7 by 21 cm.
       {false, 0, {"4", "4.3", "1", "1"}, wider("8.268 Inches", "11.693 Inches"), "E_Left"},

@@ -210,7 +210,8 @@ TEST_F(StepByStepTest, RowButtonsInsertBeforeDeleteAndClearAll) {
   const QModelIndex x = grid->model()->index(0, 2);
   EXPECT_FALSE(grid->model()->setData(x, QStringLiteral("1,5")));
   ASSERT_FALSE(prompter.shown.empty());
-  EXPECT_EQ(prompter.shown.back().text, QStringLiteral("'1,5' is not a valid floating point value"));
+  EXPECT_EQ(prompter.shown.back().text,
+            QStringLiteral("Geometry, row 1, Coordi X: '1,5' is not a valid floating point value"));
   EXPECT_EQ(grid->model()->data(x).toString(), QStringLiteral("1"));
   click("Button11");  // Clear All
   EXPECT_EQ(grid->model()->rowCount(), 0);
@@ -325,7 +326,7 @@ TEST_F(StepByStepTest, NumbersAreReadWhenTheFieldIsLeft) {
   // A bad value is named once, when the field is left, and kept as typed.
   type("E_Cir_Slice", QStringLiteral("1O"));
   ASSERT_EQ(prompter.shown.size(), 1u);
-  EXPECT_EQ(prompter.shown[0].text, QStringLiteral("'1O' is not a valid integer value"));
+  EXPECT_EQ(prompter.shown[0].text, QStringLiteral("No. of Slice: '1O' is not a valid integer value"));
   EXPECT_EQ(find<QLineEdit>("E_Cir_Slice")->text(), QStringLiteral("1O"));
   emit find<QLineEdit>("E_Cir_Slice")->editingFinished();
   EXPECT_EQ(prompter.shown.size(), 1u);
@@ -358,7 +359,11 @@ TEST_F(StepByStepTest, NextOnTheSoilPageChecksTheSoils) {
   click("B_Next_Soil_Properties");
   ASSERT_EQ(prompter.shown.size(), 2u);
   EXPECT_EQ(prompter.shown[0].text, MessageBoxText(MessageText(document->language(), 11)));
-  EXPECT_EQ(prompter.shown[1].text, MessageBoxText(MessageText(document->language(), 9)));
+  // The soil-number message names the row and its number as the grid shows them.
+  EXPECT_EQ(
+      prompter.shown[1].text,
+      QStringLiteral("Soil properties data is not correct: Soil Properties, row 2: Soil No. = 3, but the last "
+                     "soil must be No. 2, the number of soils (the soils are numbered 1 to 2).\nPlease recheck."));
   EXPECT_EQ(form->pages().currentIndex(), 2);
 }
 

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 
 #include "model/options.h"
+#include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/forms/grid_editor.h"
@@ -120,7 +121,7 @@ TEST_F(VegetationWindowTest, GenerateReportsTheWeakestRowAndTheProfile) {
   // A box that does not convert stops Generate; the results stay.
   setBoxes({{"E_Eff_Width_No", "abc"}});
   click("B_Gen_VegEff");
-  EXPECT_EQ(lastText(), "'abc' is not a valid integer value");
+  EXPECT_EQ(lastText(), "Eff. width: 'abc' is not a valid integer value");
   ASSERT_TRUE(window->result().has_value());
   EXPECT_EQ(window->result()->rows, 2);
   // Refusals name the fault and keep the results too.
@@ -132,7 +133,7 @@ TEST_F(VegetationWindowTest, GenerateReportsTheWeakestRowAndTheProfile) {
   orphan.set("No.", 2).set("Root Type", 7).set("Coordi X", 0.0).set("Coordi Y", 0.0);
   document->insertRows(Table::Root_Position, 2, {orphan});
   click("B_Gen_VegEff");
-  EXPECT_EQ(lastText(), "Root_Position row 2: root type 7 has no row in Root_No.");
+  EXPECT_EQ(lastText(), "Plants, row 2: root type 7 has no row in Root types.");
   EXPECT_TRUE(report().startsWith(QStringLiteral("Min. cohesion row is 2")));
 }
 
@@ -168,10 +169,10 @@ TEST_F(VegetationWindowTest, ABadRowRefusesTheExportAndChangesNothing) {
   document->editCell(Table::Soil_Prop, 2, 4, FieldValue(std::string("3,1")));
   const int steps = document->undoStack().count();
   click("B_Export");
-  EXPECT_EQ(lastText(), "Soil_Prop row 2 (\"3,1\"): layer 3 is not between 1 and 2.");
+  EXPECT_EQ(lastText(), "Soil Properties, row 2 (\"3,1\"): layer 3 is not between 1 and 2.");
   document->editCell(Table::Soil_Prop, 2, 4, FieldValue(std::string("1,two")));
   click("B_Export");
-  EXPECT_EQ(lastText(), "Soil_Prop row 2 (\"1,two\"): 'two' is not a valid integer value");
+  EXPECT_EQ(lastText(), "Soil Properties, row 2 (\"1,two\"): 'two' is not a valid integer value");
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{20, 21, 22, 0}));
   EXPECT_EQ(document->project().store->rowCount(Table::Soil_Prop_Bak), 0);
   EXPECT_EQ(document->undoStack().count(), steps + 1);  // the second cell edit only
@@ -183,6 +184,11 @@ TEST_F(VegetationWindowTest, ExportKeepsOneBackupAndRestorePutsBackOnlyWhatItWro
   click("B_Export");
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{10, 21, 6, 0}));
   EXPECT_EQ(Cohesions(*document, Table::Soil_Prop_Bak), (std::vector<double>{20, 21, 22, 0}));
+  // It says which rows it changed, as the soil table shows them.
+  EXPECT_EQ(prompter.shown.back().kind, "information");
+  EXPECT_EQ(lastText(),
+            "Export changed the soil properties of the project:\nSoil Properties, row 1 (Soil No. 1): Cohesion 20 -> "
+            "10\nSoil Properties, row 3 (Soil No. 3): Cohesion 22 -> 6");
   // One undoable step for both tables.
   EXPECT_EQ(document->undoStack().count(), steps + 1);
   document->undoStack().undo();
@@ -193,8 +199,14 @@ TEST_F(VegetationWindowTest, ExportKeepsOneBackupAndRestorePutsBackOnlyWhatItWro
   // A second Export after another Generate keeps the first backup.
   setBoxes({{"E_Original_Cohesion", "4"}});
   click("B_Gen_VegEff");
+  document->setLanguage(kLanguageThai);
   click("B_Export");
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{10, 21, 7, 0}));
+  EXPECT_EQ(lastText(), "การส่งออกได้เปลี่ยนคุณสมบัติดินของโครงการ:\nคุณสมบัติดิน แถวที่ 3 (ชั้นดิน 3): แรงยึดเหนี่ยว 6 -> 7");
+  // An Export that writes the values already there says it changed nothing.
+  click("B_Export");
+  EXPECT_EQ(lastText(), "การส่งออกไม่ได้เปลี่ยนข้อมูลใด: ชั้นดินที่ส่งออกมีค่าแรงยึดเหนี่ยวนี้อยู่แล้ว หรือไม่มีชั้นดินที่ระบุชั้นและแถวของรากพืช");
+  document->setLanguage(kLanguageEnglish);
   EXPECT_EQ(Cohesions(*document, Table::Soil_Prop_Bak), (std::vector<double>{20, 21, 22, 0}));
 
   // The user edits an exported cohesion and another soil, and adds a row.
@@ -217,7 +229,7 @@ TEST_F(VegetationWindowTest, UnderTheAnisotropicModelExportSaysTheTableIsNotUsed
   click("B_Export");
   EXPECT_EQ(prompter.shown.back().kind, "information");
   EXPECT_EQ(lastText(),
-            "The cohesions were written into the soil table Soil_Prop, but the anisotropic strength model in use "
+            "The cohesions were written into the Mohr-Coulomb soil table, but the anisotropic strength model in use "
             "does not read that table.");
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{10, 21, 6, 0}));
 }

@@ -147,7 +147,8 @@ TEST(VegetationEffect, RefusedInputs) {
       {"window larger than the grid", window, roots,
        "The effective width and length (1 x 2) must not exceed the divisions (1 x 1)."},
       {"empty area", flat, roots, "Max (X,Y) must be greater than Min (X,Y)."},
-      {"no layer", Grid(0, 0, 2, 2, 1, 1), RootData{}, "There is no root layer: the table Root_Layer is empty."},
+      {"no layer", Grid(0, 0, 2, 2, 1, 1), RootData{},
+       "There is no root layer: the table Root radius per layer is empty."},
       {"gigabytes of cells", huge, roots,
        "These divisions need too much memory: at most 10000000 cells over all layers, and as many minor cells "
        "per cell."},
@@ -205,9 +206,9 @@ TEST(VegetationRoots, Refusals) {
     return std::string("accepted");
   };
   EXPECT_EQ(message({RootNo(1, 5)}, {RootLayer(1, 1, 1)}, {Position(1, 1, 0, 0), Position(2, 3, 0, 0)}),
-            "Root_Position row 2: root type 3 has no row in Root_No.");
+            "Plants, row 2: root type 3 has no row in Root types.");
   EXPECT_EQ(message({RootNo(1, 5)}, {RootLayer(1, 1, 1), RootLayer(1, 0, 1)}, {}),
-            "Root_Layer row 2: the layer number must be 1 or more.");
+            "Root radius per layer, row 2: the layer number must be 1 or more.");
   EXPECT_EQ(message({RootNo(1, 5)}, {RootLayer(1, 2000000000, 1)}, {Position(1, 1, 0, 0)}),
             "2000000000 layers for 1 plants need too much memory.");
 }
@@ -253,12 +254,12 @@ TEST(VegetationExport, ABadRowRefusesTheWholeExport) {
     const char* message;
   };
   const Bad cases[] = {
-      {"1,x", "Soil_Prop row 2 (\"1,x\"): 'x' is not a valid integer value"},
-      {"a,1", "Soil_Prop row 2 (\"a,1\"): 'a' is not a valid integer value"},
-      {"3,1", "Soil_Prop row 2 (\"3,1\"): layer 3 is not between 1 and 2."},
-      {"0,1", "Soil_Prop row 2 (\"0,1\"): layer 0 is not between 1 and 2."},
-      {"1,3", "Soil_Prop row 2 (\"1,3\"): row 3 is not between 1 and 2."},
-      {"1,", "Soil_Prop row 2 (\"1,\"): '' is not a valid integer value"},
+      {"1,x", "Soil Properties, row 2 (\"1,x\"): 'x' is not a valid integer value"},
+      {"a,1", "Soil Properties, row 2 (\"a,1\"): 'a' is not a valid integer value"},
+      {"3,1", "Soil Properties, row 2 (\"3,1\"): layer 3 is not between 1 and 2."},
+      {"0,1", "Soil Properties, row 2 (\"0,1\"): layer 0 is not between 1 and 2."},
+      {"1,3", "Soil Properties, row 2 (\"1,3\"): row 3 is not between 1 and 2."},
+      {"1,", "Soil Properties, row 2 (\"1,\"): '' is not a valid integer value"},
   };
   for (const Bad& c : cases) {
     try {

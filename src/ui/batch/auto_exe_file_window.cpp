@@ -291,7 +291,7 @@ bool AutoExeFileWindow::run() {
   const bool ok = m_prompter.askOkCancel(
       Tr(thai, "Multiple Calculation", "คำนวณแบบต่อเนื่อง"),
       MessageBoxText(thai ? "กรุณาตรวจสอบการบันทึกข้อมูลก่อนการคำนวณแบบต่อเนื่อง\rคุณต้องการคำนวณแบบต่อเนื่องหรือไม่?"
-                          : "Would you like to Multiple Calculation?\rPlease check! Maybe file not saved."));
+                          : "Would you like to run the Multiple Calculation?\rPlease check! Maybe file not saved."));
   if (!ok) return false;
 
   // Every batch starts with the stop request cleared.

@@ -3,15 +3,18 @@
 // goes on. An exception never crosses the event loop.
 #pragma once
 
+#include <cstdint>
 #include <exception>
+#include <functional>
 #include <utility>
 
 #include "ui/document/prompter.h"
 
 namespace pelodyn {
 
-// Where Guarded reports; the main window installs its prompter.
-void SetErrorPrompter(Prompter* prompter);
+// Where Guarded reports; the main window installs its prompter, and the
+// language its conversion messages are given in (English when none).
+void SetErrorPrompter(Prompter* prompter, std::function<std::uint8_t()> language = {});
 void ReportException(const std::exception_ptr& error);
 
 template <class F>

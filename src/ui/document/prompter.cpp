@@ -39,8 +39,14 @@ void NameButtons(QMessageBox& box, bool thai) {
 
 }  // namespace
 
+QString BoxTitle(const QString& caption) {
+  // A box without a title of its own would show the window manager's
+  // "Untitled"; it bears the program's name instead.
+  return caption.trimmed().isEmpty() ? ProgramTitle() : caption;
+}
+
 int QtPrompter::show(int icon, const QString& caption, const QString& text, int buttons, int defaultButton) {
-  QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, text,
+  QMessageBox box(static_cast<QMessageBox::Icon>(icon), BoxTitle(caption), text,
                   static_cast<QMessageBox::StandardButtons>(buttons), m_parent);
   box.setDefaultButton(static_cast<QMessageBox::StandardButton>(defaultButton));
   NameButtons(box, m_thai && m_thai());

@@ -89,6 +89,10 @@ inline QString ProgramTitle() {
   return QStringLiteral("Pelodyn 2.1");
 }
 
+// The title a message box shows for `caption`: the caption itself, or the
+// program's title when the caption is empty.
+QString BoxTitle(const QString& caption);
+
 // A stored text whose line breaks are written as carriage returns, ready for
 // a message box.
 QString MessageBoxText(std::string_view text);

@@ -85,22 +85,48 @@ void Refuse(Prompter& prompter, QLineEdit* field, const QString& message) {
   field->selectAll();
 }
 
-bool ReadReal(Prompter& prompter, QLineEdit* field, double& value) {
+// The text of the label beside `field`, as the dialog shows it, without its
+// accelerator mark and colon; empty when it has none.
+QString FieldLabel(const QLineEdit* field) {
+  for (const QLabel* label : field->window()->findChildren<QLabel*>()) {
+    if (label->buddy() != field) continue;
+    QString text = label->text();
+    text.remove(QLatin1Char('&'));
+    text = text.trimmed();
+    if (text.endsWith(QLatin1Char(':'))) text.chop(1);
+    return text.trimmed();
+  }
+  return {};
+}
+
+// The conversion message in the user's language, after the field's label.
+void RefuseText(Prompter& prompter, std::uint8_t language, QLineEdit* field, const ConversionError& e) {
+  QString message = QString::fromStdString(e.message(language));
+  QString label = FieldLabel(field);
+  // A field labelled by a combo box (No. of Circle / Radius Decrement) is
+  // named by its caption.
+  const std::string name = field->objectName().toStdString();
+  if (label.isEmpty() && OptionCaption(language, name) != name) label = Q(OptionCaption(language, name));
+  if (!label.isEmpty()) message = label + QStringLiteral(": ") + message;
+  Refuse(prompter, field, message);
+}
+
+bool ReadReal(Prompter& prompter, std::uint8_t language, QLineEdit* field, double& value) {
   try {
     value = StrToFloat(field->text().toStdString());
     return true;
   } catch (const ConversionError& e) {
-    Refuse(prompter, field, QString::fromUtf8(e.what()));
+    RefuseText(prompter, language, field, e);
     return false;
   }
 }
 
-bool ReadInteger(Prompter& prompter, QLineEdit* field, std::int32_t& value) {
+bool ReadInteger(Prompter& prompter, std::uint8_t language, QLineEdit* field, std::int32_t& value) {
   try {
     value = StrToInt(field->text().toStdString());
     return true;
   } catch (const ConversionError& e) {
-    Refuse(prompter, field, QString::fromUtf8(e.what()));
+    RefuseText(prompter, language, field, e);
     return false;
   }
 }
@@ -251,11 +277,15 @@ bool SettingDialog::apply() {
   const std::uint8_t language = m_document.language();
   double xmax = 0, xmin = 0, ymax = 0, ymin = 0, scaleX = 0, scaleY = 0, snapLength = 0;
   std::int32_t maxPoints = 0, gridSize = 0;
-  if (!ReadReal(m_prompter, m_xmax, xmax) || !ReadReal(m_prompter, m_xmin, xmin) ||
-      !ReadReal(m_prompter, m_ymax, ymax) || !ReadReal(m_prompter, m_ymin, ymin) ||
-      !ReadReal(m_prompter, m_scaleX, scaleX) || !ReadReal(m_prompter, m_scaleY, scaleY) ||
-      !ReadInteger(m_prompter, m_maxPoints, maxPoints) || !ReadInteger(m_prompter, m_gridSize, gridSize) ||
-      !ReadReal(m_prompter, m_snapLength, snapLength)) {
+  if (!ReadReal(m_prompter, m_document.language(), m_xmax, xmax) ||
+      !ReadReal(m_prompter, m_document.language(), m_xmin, xmin) ||
+      !ReadReal(m_prompter, m_document.language(), m_ymax, ymax) ||
+      !ReadReal(m_prompter, m_document.language(), m_ymin, ymin) ||
+      !ReadReal(m_prompter, m_document.language(), m_scaleX, scaleX) ||
+      !ReadReal(m_prompter, m_document.language(), m_scaleY, scaleY) ||
+      !ReadInteger(m_prompter, m_document.language(), m_maxPoints, maxPoints) ||
+      !ReadInteger(m_prompter, m_document.language(), m_gridSize, gridSize) ||
+      !ReadReal(m_prompter, m_document.language(), m_snapLength, snapLength)) {
     return false;
   }
 
@@ -453,11 +483,11 @@ bool AnalysisSettingDialog::apply() {
     const bool integer = kAnalysisFields[k].integer || (k == 0 && circleCount);
     if (integer) {
       std::int32_t value = 0;
-      if (!ReadInteger(m_prompter, m_fields[k], value)) return false;
+      if (!ReadInteger(m_prompter, m_document.language(), m_fields[k], value)) return false;
       texts[k] = std::to_string(value);
     } else {
       double value = 0;
-      if (!ReadReal(m_prompter, m_fields[k], value)) return false;
+      if (!ReadReal(m_prompter, m_document.language(), m_fields[k], value)) return false;
       texts[k] = FormatShortest(value);
     }
   }
@@ -588,7 +618,7 @@ bool PageSetupDialog::confirm() {
   const std::uint8_t language = m_document.language();
   std::array<double, 4> margins{};
   for (int k = 0; k < 4; ++k) {
-    if (!ReadReal(m_prompter, m_fields[k], margins[k])) return false;
+    if (!ReadReal(m_prompter, m_document.language(), m_fields[k], margins[k])) return false;
   }
   for (int k = 0; k < 4; ++k) {
     if (margins[k] < 0.0) {

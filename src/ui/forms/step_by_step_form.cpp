@@ -630,7 +630,7 @@ void StepByStepForm::next() {
   if (page == 1) {
     const LineChoice choice = PrepareLineChoice(m_document.project());
     for (int message : choice.messages) {
-      m_prompter.error(ProgramTitle(), MessageBoxText(MessageText(m_document.language(), message)));
+      m_prompter.error(ProgramTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
     }
     if (!choice.entries.empty()) emit lineChoicePrepared();
   }
@@ -650,10 +650,11 @@ void StepByStepForm::checkNumber(QLineEdit* edit) {
     if (Listed(name, kShortestFields, std::size(kShortestFields)) && shortest != text) {
       m_document.setOptionText(name, QString::fromStdString(shortest));
     }
-  } catch (const ConversionError& e) {
+  } catch (ConversionError& e) {
     if (m_refused.value(edit) == edit->text()) return;
     m_refused.insert(edit, edit->text());
-    m_prompter.error(ProgramTitle(), QString::fromUtf8(e.what()));
+    e.setField(name.toStdString());
+    m_prompter.error(ProgramTitle(), QString::fromStdString(e.message(m_document.language())));
   }
 }
 

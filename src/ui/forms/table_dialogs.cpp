@@ -14,6 +14,8 @@
 #include "model/line_choice.h"
 #include "model/numbers.h"
 #include "model/soil_color.h"
+#include "texts/captions.h"
+#include "texts/form_texts.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
@@ -95,7 +97,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   top->addWidget(modelLabel);
   auto* model = new QComboBox(main);
   model->setObjectName(QStringLiteral("CB_Strength_Model"));
-  model->addItems({QStringLiteral("Mohr-Culomb Material"), QStringLiteral("Anisotropic Strength")});
+  model->addItems({QStringLiteral("Mohr-Coulomb Material"), QStringLiteral("Anisotropic Strength")});
   m_binding->bindCombo(model, QStringLiteral("CB_Strength_Model"));
   top->addWidget(model, 1);
   v->addLayout(top);
@@ -251,7 +253,7 @@ void SoilPropertiesDialog::apply() {
   currentGrid()->setCurrentIndex(currentGrid()->model()->index(0, 0));
   const LineChoice choice = PrepareLineChoice(m_document.project());
   for (int message : choice.messages) {
-    m_prompter.error(ProgramTitle(), MessageBoxText(MessageText(m_document.language(), message)));
+    m_prompter.error(ProgramTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
   }
   emit soilsApplied();
 }
@@ -261,6 +263,45 @@ void SoilPropertiesDialog::retranslate() {
   const DialogTexts t = Texts(language);
   setWindowTitle(language == 0 ? QStringLiteral("คุณสมบัติดิน") : QStringLiteral("Soil Properties"));
   SetText(this, "B_Default_Color", language == 0 ? QStringLiteral("ค่าเริ่มต้น") : QStringLiteral("Default"));
+  // The grids' titles, the strength model and the advanced properties in
+  // the user's language; the colour column stays hidden.
+  const auto titles = [language](std::string_view table) {
+    const std::string_view t = GridTitles(language, table);
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())).split(QLatin1Char('|'));
+  };
+  m_soils->setHeaders(titles("Soil_Prop"));
+  m_aniso->setHeaders(titles("Aniso"));
+  // The number columns widen to their titles (the Thai ones are longer); the
+  // description gives up the room, so the grid keeps its width.
+  for (GridEditor* grid : {m_soils, m_aniso}) {
+    const int description = FieldColumn(grid->table(), "Description");
+    int total = 0;
+    for (int c = 0; c <= description; ++c) total += grid->columnWidth(c);
+    int others = 0;
+    for (int c = 0; c < description; ++c) {
+      const QString title = grid->model()->headerData(c, Qt::Horizontal).toString();
+      const int wanted = grid->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16;
+      grid->setColumnWidth(c, std::max(grid->columnWidth(c), wanted));
+      others += grid->columnWidth(c);
+    }
+    grid->setColumnWidth(description, std::max(total - others, 100));
+  }
+  if (auto* advanced = findChild<GridEditor*>(QStringLiteral("DBGrid1"))) advanced->setHeaders(titles("Aniso_advance"));
+  const auto caption = [language](const char* name) {
+    const std::string_view t = DialogCaptionText(language, name);
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+  };
+  findChild<QLabel*>(QStringLiteral("L_Strength_Model"))->setText(caption("L_Strength_Model"));
+  for (const char* name : {"CB_Advance_Prop_Disable", "B_Aniso_ad", "Button2"}) SetText(this, name, caption(name));
+  for (const char* name : {"B_Color_Set", "B_Default_Color"}) {
+    if (auto* b = findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setToolTip(caption(name));
+  }
+  for (const FormText& items : StepFormComboItems()) {
+    if (std::string_view(items.name) != "CB_Strength_Model") continue;
+    const QStringList texts = QString::fromUtf8(language == 0 ? items.thai : items.english).split(QLatin1Char('|'));
+    auto* model = findChild<QComboBox*>(QStringLiteral("CB_Strength_Model"));
+    for (int i = 0; i < texts.size() && i < model->count(); ++i) model->setItemText(i, texts[i]);
+  }
   SetText(this, "Button3", t.insert);
   SetText(this, "Button4", t.remove);
   SetText(this, "B_SoilProp_Clear_All", t.clearAll);
@@ -334,8 +375,9 @@ BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter
   connect(number, &QLineEdit::editingFinished, this, GuardedSlot([this, number, &prompter] {
             try {
               StrToInt(number->text().toStdString());
-            } catch (const ConversionError& e) {
-              prompter.error(ProgramTitle(), QString::fromUtf8(e.what()));
+            } catch (ConversionError& e) {
+              e.setField("E_BottomLine");
+              prompter.error(ProgramTitle(), QString::fromStdString(e.message(m_document.language())));
             }
           }));
   form->addRow(numberLabel, number);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/numbers.h"
+#include "texts/messages.h"
 #include "ui/document/project_document.h"
 
 namespace pelodyn {
@@ -90,7 +91,7 @@ bool StoreTableModel::setData(const QModelIndex& index, const QVariant& value, i
       bool ok = false;
       const qlonglong i = value.toLongLong(&ok);
       if (!ok || value.toDouble() != static_cast<double>(i)) {
-        throw ConversionError("'" + value.toString().toStdString() + "' is not a valid integer value");
+        throw ConversionError(value.toString().toStdString(), true);
       }
       stored = static_cast<std::int64_t>(i);
     } else {
@@ -98,6 +99,12 @@ bool StoreTableModel::setData(const QModelIndex& index, const QVariant& value, i
     }
     if (m_rows[static_cast<std::size_t>(index.row())].value(column) == stored) return true;
     m_document->editCell(m_table, index.row() + 1, column, stored);
+  } catch (const ConversionError& e) {
+    // The cell as the grid shows it, and the reason in the user's language.
+    const std::uint8_t language = m_document->language();
+    emit editRefused(QString::fromStdString(CellCaption(language, TableName(m_table), index.row() + 1, field.name) +
+                                            ": " + e.message(language)));
+    return false;
   } catch (const std::exception& e) {
     emit editRefused(QString::fromUtf8(e.what()));
     return false;

@@ -17,6 +17,7 @@
 #include "model/control_state.h"
 #include "model/numbers.h"
 #include "texts/captions.h"
+#include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/run_texts.h"
 
@@ -28,6 +29,11 @@ constexpr const char* kPictureNames[] = {"CB_ShowPic_Ord", "CB_ShowPic_SJ", "CB_
 constexpr const char* kPictureTexts[] = {"  Ordinary", "  Simplified Janbu", "  Simplified Bishop", "  Spencer"};
 constexpr const char* kMinimumNames[] = {"L_FS_Ord", "L_FS_Simp_Jan", "L_FS_Simp_Bis", "L_FS_Spe"};
 const QString kNoMinimum = QStringLiteral("XX.XXX");
+
+QString Text(std::uint8_t language, UiText text) {
+  const std::string_view t = UiTextFor(language, text);
+  return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
 
 bool MethodSelected(const Project& p, int method) {
   static const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
@@ -185,7 +191,7 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   }));
   // The results became out of date, current again, or were presented anew.
   connect(&n, &ProjectNotifier::resultsChanged, this, GuardedSlot([this] { showRunResults(); }));
-  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { showRunResults(); }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
   // Other methods chosen, another theory: the boxes follow at once.
   connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString& control) {
     static const QStringList kChoices = {QStringLiteral("RG_Theory"), QStringLiteral("CB_Ordinary"),
@@ -197,14 +203,25 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   QtRunFeedback& f = m_controller.feedback();
   connect(&f, &QtRunFeedback::progress, this, &ProgressWindow::onProgress);
   connect(&f, &QtRunFeedback::minima, this, &ProgressWindow::onMinima);
-  connect(&f, &QtRunFeedback::caption, this,
-          [this](const std::string& c) { setWindowTitle(QString::fromStdString(c)); });
+  connect(&f, &QtRunFeedback::caption, this, [this](const std::string& c) { setWindowTitle(runCaption(c)); });
   connect(&f, &QtRunFeedback::closeRequested, this, &QDialog::close);
   connect(&m_controller, &RunController::started, this, &ProgressWindow::onStarted);
   connect(&m_controller, &RunController::finished, this, GuardedSlot([this](int, const QString&) { onFinished(); }));
 
   setDetailsShown(false);
+  retranslate();
   resize(340, 228);
+}
+
+QString ProgressWindow::runCaption(const std::string& caption) const {
+  // The run names its two stages in English; the window shows them in the
+  // user's language.
+  const std::uint8_t language = m_document.language();
+  if (caption == UiTextFor(kLanguageEnglish, UiText::ProgressCalculating)) {
+    return Text(language, UiText::ProgressCalculating);
+  }
+  if (caption == UiTextFor(kLanguageEnglish, UiText::ProgressComplete)) return Text(language, UiText::ProgressComplete);
+  return QString::fromStdString(caption);
 }
 
 void ProgressWindow::showEvent(QShowEvent* event) {
@@ -218,6 +235,23 @@ void ProgressWindow::changeEvent(QEvent* event) {
 }
 
 void ProgressWindow::retranslate() {
+  const std::uint8_t language = m_document.language();
+  const bool running = m_controller.isRunning();
+  findChild<QLabel*>(QStringLiteral("Label1"))->setText(Text(language, UiText::ProgressMethod));
+  findChild<QLabel*>(QStringLiteral("Label6"))->setText(Text(language, UiText::ProgressMinimumFs));
+  m_calFs->setText(Text(language, UiText::ProgressFactorOfSafety));
+  m_sort->setText(Text(language, UiText::ProgressSort));
+  m_close->setText(Text(language, UiText::ProgressClose));
+  m_startStop->setText(Text(language, running ? UiText::ProgressStop : UiText::ProgressStart));
+  m_details->setText(Text(language, m_detailsShown ? UiText::ProgressHide : UiText::ProgressDetails));
+  // Before a run reports, the labels show their names.
+  if (!running && m_bar->value() == 0) {
+    m_total->setText(Text(language, UiText::ProgressTotal));
+    setWindowTitle(Text(language, UiText::ProgressCalculating));
+  }
+  const QStringList titles = Text(language, UiText::ProgressResultsTitles).split(QLatin1Char('|'));
+  m_resultsModel.setHeaders(titles);
+  m_sortedModel.setHeaders({titles[0], titles[1], titles[2], titles[3], titles[6]});
   showRunResults();
 }
 
@@ -254,10 +288,11 @@ void ProgressWindow::showRunResults() {
 }
 
 void ProgressWindow::clearForNewProject() {
-  m_total->setText(QStringLiteral("Total Process"));
+  const std::uint8_t language = m_document.language();
+  m_total->setText(Text(language, UiText::ProgressTotal));
   m_percent->setText(QStringLiteral("XX %"));
   m_bar->setValue(0);
-  setWindowTitle(QStringLiteral("Calculating ..."));
+  setWindowTitle(Text(language, UiText::ProgressCalculating));
   m_refused = false;
   m_sortedModel.clear();
   m_sorted->setVisible(false);
@@ -277,7 +312,7 @@ void ProgressWindow::prepareForProject() {
   const Project& p = m_document.project();
   const bool irregular = p.options.itemIndex("RG_Theory") == 2;
   if (irregular) {
-    m_details->setText(QStringLiteral("Details"));
+    m_details->setText(Text(m_document.language(), UiText::ProgressDetails));
     m_details->setEnabled(false);
     setDetailsShown(false);
   } else {
@@ -295,21 +330,22 @@ void ProgressWindow::prepareForProject() {
 }
 
 void ProgressWindow::startOrStop() {
+  const std::uint8_t language = m_document.language();
   if (m_controller.isRunning()) {
-    m_startStop->setText(QStringLiteral("Start"));
+    m_startStop->setText(Text(language, UiText::ProgressStart));
     m_controller.requestStop();
     return;
   }
-  m_startStop->setText(QStringLiteral("Stop"));
+  m_startStop->setText(Text(language, UiText::ProgressStop));
   if (!m_controller.start()) {
-    m_startStop->setText(QStringLiteral("Start"));
+    m_startStop->setText(Text(language, UiText::ProgressStart));
     m_refused = true;
     showRunResults();
   }
 }
 
 void ProgressWindow::onStarted() {
-  m_startStop->setText(QStringLiteral("Stop"));
+  m_startStop->setText(Text(m_document.language(), UiText::ProgressStop));
   m_sort->setEnabled(false);
   m_refused = false;
   m_stopped->hide();
@@ -323,7 +359,7 @@ void ProgressWindow::onStarted() {
 }
 
 void ProgressWindow::onFinished() {
-  m_startStop->setText(QStringLiteral("Start"));
+  m_startStop->setText(Text(m_document.language(), UiText::ProgressStart));
   m_sort->setEnabled(true);
   m_resultsModel.setFrozen(false);
   // The minima the run left replace what it reported on its way: the two
@@ -333,7 +369,12 @@ void ProgressWindow::onFinished() {
 }
 
 void ProgressWindow::onProgress(const ProgressCopy& progress) {
-  if (!progress.total.empty()) m_total->setText(QString::fromStdString(progress.total));
+  if (!progress.total.empty()) {
+    // "37 of 250": the run's English " of " in the user's language.
+    QString total = QString::fromStdString(progress.total);
+    total.replace(Text(kLanguageEnglish, UiText::ProgressOf), Text(m_document.language(), UiText::ProgressOf));
+    m_total->setText(total);
+  }
   if (!progress.percent.empty()) m_percent->setText(QString::fromStdString(progress.percent));
   m_bar->setValue(std::clamp(progress.bar, 0, 100));
 }
@@ -349,7 +390,7 @@ void ProgressWindow::onMinima(const MinimaCopy& minima) {
 void ProgressWindow::setDetailsShown(bool shown) {
   if (shown && m_controller.isRunning()) shown = true;
   m_detailsShown = shown;
-  m_details->setText(shown ? QStringLiteral("Hide") : QStringLiteral("Details"));
+  m_details->setText(Text(m_document.language(), shown ? UiText::ProgressHide : UiText::ProgressDetails));
   m_calFs->setVisible(shown);
   m_results->setVisible(shown);
   m_sort->setVisible(shown);

@@ -69,6 +69,8 @@ class ProgressWindow : public QDialog {
   void onFinished();
   void onStarted();
   void retranslate();
+  // A caption the run sets, in the user's language.
+  QString runCaption(const std::string& caption) const;
 
   ProjectDocument& m_document;
   RunController& m_controller;

@@ -64,7 +64,7 @@ const CommandDef kCommands[] = {
     {"MN_BottomLine", "Bottom Line", "", P},
     {"MN_SlipSurface", "Circular Failure ", "", P | L},
     {"MN_IrregularFailure", "Irregular Failure", "", P | L},
-    {"MN_ProjectInf", "Project Informations", "", P},
+    {"MN_ProjectInf", "Project Information", "", P},
     {"MN_AnalysisSet", "Analysis Setting", "", P},
     {"MN_Draw_Geometry", "Geometry", "", P},
     {"MN_Draw_Grid", "Grid", "", P},

@@ -69,7 +69,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
     : QMainWindow(parent), m_document(document), m_prompter(prompter), m_platform(prompter) {
   setObjectName(QStringLiteral("Form_Main_Pelodyn"));
   setCaption(FileCommands::programTitle() + QStringLiteral(" - New Project.pdd"));
-  SetErrorPrompter(&m_prompter);
+  SetErrorPrompter(&m_prompter, [this] { return m_document.language(); });
 
   m_commands = std::make_unique<CommandRegistry>(this);
   m_table = std::make_unique<CommandTable>(*this, *m_commands);
@@ -358,7 +358,7 @@ void MainWindow::connectDrawing() {
   on("MN_Draw_Geometry", [this] {
     // The soils are checked before a line can be chosen.
     for (int message : PrepareLineChoice(m_document.project()).messages) {
-      m_prompter.error(FileCommands::programTitle(), MessageBoxText(MessageText(m_document.language(), message)));
+      m_prompter.error(FileCommands::programTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
     }
     fillLineChoice();
   });

@@ -161,11 +161,11 @@ void StripControls::bind() {
           StrToFloat(text.toStdString());
         }
         return QString();
-      } catch (const std::exception& e) {
+      } catch (const ConversionError& e) {
         QString name = Q(CaptionText(m_document.language(), labelName.toStdString()));
         if (name.endsWith(QLatin1Char('='))) name.chop(1);
         return Q(FormatText(UiTextFor(m_document.language(), UiText::FieldInvalid),
-                            {name.trimmed().toStdString(), e.what()}));
+                            {name.trimmed().toStdString(), e.message(m_document.language())}));
       }
     });
   }

@@ -16,6 +16,8 @@
 #include <map>
 
 #include "model/numbers.h"
+#include "texts/captions.h"
+#include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
@@ -77,6 +79,22 @@ QLabel* Label(const char* name, QWidget* parent) {
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
+}
+
+// The rows of the soil table whose cohesion differs between `before` and
+// `after` (an Export changes no row count), as the notice lists them.
+QString ExportChanges(const std::vector<Row>& before, const std::vector<Row>& after, std::uint8_t language) {
+  std::string lines;
+  for (std::size_t k = 0; k < before.size() && k < after.size(); ++k) {
+    const double was = before[k].real("Cohesion"), now = after[k].real("Cohesion");
+    if (was == now) continue;
+    if (!lines.empty()) lines += '\r';
+    lines += FormatText(UiTextFor(language, UiText::VegetationSoilChanged),
+                        {std::to_string(after[k].integer("Line No.")), std::to_string(k + 1), FormatShortest(was),
+                         FormatShortest(now)});
+  }
+  if (lines.empty()) return MessageBoxText(UiTextFor(language, UiText::VegetationNothingChanged));
+  return MessageBoxText(FormatText(UiTextFor(language, UiText::VegetationExported), {lines}));
 }
 
 }  // namespace
@@ -209,23 +227,31 @@ VegetationWindow::VegetationWindow(ProjectDocument& document, Prompter& prompter
 }
 
 void VegetationWindow::generate() {
-  const auto text = [this](const char* name) {
+  const std::uint8_t language = m_document.language();
+  const char* reading = nullptr;  // the box being read
+  const auto text = [this, &reading](const char* name) {
+    reading = name;
     return findChild<QLineEdit*>(QString::fromLatin1(name))->text().toStdString();
   };
-  // In the order the boxes are read; the first that does not convert stops.
+  // In the order the boxes are read; the first that does not convert stops,
+  // named by the label beside it.
   VegetationGrid g;
-  g.maxX = StrToFloat(text("E_Max_Area_X"));
-  g.minX = StrToFloat(text("E_Min_Area_X"));
-  g.maxY = StrToFloat(text("E_Max_Area_Y"));
-  g.minY = StrToFloat(text("E_Min_Area_Y"));
-  g.rows = StrToInt(text("E_Ver_Grid_No"));
-  g.columns = StrToInt(text("E_Hor_Grid_No"));
-  g.minorRows = StrToInt(text("E_Ver_SmallGrid_No"));
-  g.minorColumns = StrToInt(text("E_Hor_SmallGrid_No"));
-  g.windowColumns = StrToInt(text("E_Eff_Width_No"));
-  g.windowRows = StrToInt(text("E_Eff_Length_No"));
-  g.soilCohesion = StrToFloat(text("E_Original_Cohesion"));
-  const std::uint8_t language = m_document.language();
+  try {
+    g.maxX = StrToFloat(text("E_Max_Area_X"));
+    g.minX = StrToFloat(text("E_Min_Area_X"));
+    g.maxY = StrToFloat(text("E_Max_Area_Y"));
+    g.minY = StrToFloat(text("E_Min_Area_Y"));
+    g.rows = StrToInt(text("E_Ver_Grid_No"));
+    g.columns = StrToInt(text("E_Hor_Grid_No"));
+    g.minorRows = StrToInt(text("E_Ver_SmallGrid_No"));
+    g.minorColumns = StrToInt(text("E_Hor_SmallGrid_No"));
+    g.windowColumns = StrToInt(text("E_Eff_Width_No"));
+    g.windowRows = StrToInt(text("E_Eff_Length_No"));
+    g.soilCohesion = StrToFloat(text("E_Original_Cohesion"));
+  } catch (const ConversionError& e) {
+    m_prompter.error(windowTitle(), boxLabel(reading) + QString::fromStdString(e.message(language)));
+    return;
+  }
   WorkingStore& store = *m_document.project().store;
   try {
     const RootData roots = GatherRoots(store.rows(Table::Root_No), store.rows(Table::Root_Layer),
@@ -238,6 +264,23 @@ void VegetationWindow::generate() {
   QStringList lines;
   for (const std::string& line : m_result->report) lines << Q(line);
   m_report->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+QString VegetationWindow::boxLabel(const char* box) const {
+  // E_Eff_Width_No is labelled by L_Eff_Width_No; the area's corners share
+  // one label for X and Y.
+  QString name = QString::fromLatin1(box);
+  QString axis;
+  if (name.endsWith(QLatin1String("_X")) || name.endsWith(QLatin1String("_Y"))) {
+    axis = QLatin1Char(' ') + name.right(1);
+    name.chop(2);
+  }
+  name.replace(0, 2, QStringLiteral("L_"));
+  const QLabel* label = findChild<QLabel*>(name);
+  if (label == nullptr) return {};
+  QString text = label->text().trimmed();
+  if (text.endsWith(QLatin1Char('='))) text.chop(1);
+  return text.trimmed() + axis + QStringLiteral(": ");
 }
 
 void VegetationWindow::exportCohesion() {
@@ -254,9 +297,12 @@ void VegetationWindow::exportCohesion() {
     m_prompter.error(windowTitle(), Q(e.what()));
     return;
   }
+  const QString changes = ExportChanges(store.rows(Table::Soil_Prop), plan.soils, language);
   m_document.replaceTables(QStringLiteral("Export vegetation cohesion"),
                            {{Table::Soil_Prop_Bak, std::move(plan.backup)}, {Table::Soil_Prop, std::move(plan.soils)}});
   m_exported = std::move(plan.exported);
+  // What changed, so the user need not compare the soil table by eye.
+  m_prompter.information(windowTitle(), changes);
   if (m_document.project().options.itemIndex("CB_Strength_Model") == 1) {
     m_prompter.information(windowTitle(), Q(VegetationMessage(VegetationText::AnisotropicModel, language)));
   }

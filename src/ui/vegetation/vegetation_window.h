@@ -39,6 +39,9 @@ class VegetationWindow : public QDialog {
   // conversion error, and the previous results stay) and the root tables,
   // computes and shows the report.
   void generate();
+  // "Label: " of the text box `box` as the window shows it; empty when it
+  // has no label.
+  QString boxLabel(const char* box) const;
   void exportCohesion();
   void restoreSoils();
 
