@@ -18,7 +18,8 @@ const QColor kGrey(128, 128, 128);
 const QColor kGreen(0, 128, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
-const QColor kCyan(0, 255, 255);
+// The water line: dark blue dashes on a white band, seen on every soil.
+const QColor kWaterBlue(0, 0, 160);
 
 QString Q(const std::string& s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -101,6 +102,21 @@ void Include(DrawingPageContent& c, double x, double y) {
   c.yMax = std::max(c.yMax, y);
 }
 
+// `text` as it fits `width` pixels in the canvas's font: whole, or cut and
+// ended with "..." (a Thai mark is never left without its letter).
+QString FitToWidth(const PageCanvas& canvas, const QString& text, int width) {
+  if (canvas.textSize(text).width() <= width) return text;
+  const QString dots = QStringLiteral("...");
+  QString cut = text;
+  while (!cut.isEmpty() && canvas.textSize(cut + dots).width() > width) {
+    cut.chop(1);
+    // A letter keeps its marks (and a surrogate pair its halves): a cut
+    // just before a mark takes the letter too.
+    while (!cut.isEmpty() && (text[cut.size()].isMark() || text[cut.size()].isLowSurrogate())) cut.chop(1);
+  }
+  return cut + dots;
+}
+
 void PaintFrameAndTitle(PageCanvas& canvas, const DrawingPageContent& c, const PageLayout& l) {
   const double u = l.u;
   canvas.setPen(Qt::black, l.width(2));
@@ -137,9 +153,11 @@ void PaintFrameAndTitle(PageCanvas& canvas, const DrawingPageContent& c, const P
 
   canvas.setFont({PageFace::Sans, 8.0, true, kBlue});
   const int x = Round(l.mL + 0.1 * u);
-  canvas.drawText(QPoint(x, Round(l.mT + 0.85 * u)), c.projectName);
-  canvas.drawText(QPoint(x, Round(l.mT + 1.05 * u)), c.location);
-  canvas.drawText(QPoint(x, Round(l.mT + 1.25 * u)), c.engineer);
+  // The title block is 2.05 u wide: a longer name is cut to fit it.
+  const int room = Round(1.9 * u);
+  canvas.drawText(QPoint(x, Round(l.mT + 0.85 * u)), FitToWidth(canvas, c.projectName, room));
+  canvas.drawText(QPoint(x, Round(l.mT + 1.05 * u)), FitToWidth(canvas, c.location, room));
+  canvas.drawText(QPoint(x, Round(l.mT + 1.25 * u)), FitToWidth(canvas, c.engineer, room));
   if (c.failureGeometryAvailable) {
     canvas.setFont({PageFace::Sans, 8.0, true, kRed});
     canvas.drawText(QPoint(x, Round(l.mT + 1.45 * u)), QStringLiteral("FS. by  Ord  /  Jan  /  Bis  /  Spe"));
@@ -171,8 +189,10 @@ void PaintGridMarks(PageCanvas& canvas, const DrawingPageContent& c, const PageL
   // again: a typed division of a million stops at the page's resolution.
   auto lines = [&](int count, QPoint step, QPoint from, QPoint to) {
     if (count <= 0) return;
+    // Lines are kept 6 pixels (at 300 dpi) apart, so a fine grid does not
+    // print as a black area.
     const double length = std::hypot(step.x(), step.y());
-    const int drawn = static_cast<int>(std::min<double>(count, std::max(1.0, length)));
+    const int drawn = static_cast<int>(std::min<double>(count, std::max(1.0, std::floor(length / l.px(6)))));
     for (int d = 1; d <= drawn; ++d) {
       const double f = static_cast<double>(d) / drawn;
       const QPoint offset(Round(step.x() * f), Round(step.y() * f));
@@ -192,9 +212,11 @@ void PaintModel(PageCanvas& canvas, const DrawingPageContent& c, const PageLayou
   }
   const QPoint below(0, l.px(2));
   if (c.waterLine.size() >= 2) {
-    canvas.setPen(kCyan, l.width(1), Qt::DashLine);
     QPolygon points;
     for (const QPointF& w : c.waterLine) points << l.map(w) + below;
+    canvas.setPen(Qt::white, l.width(7));
+    canvas.drawPolyline(points);
+    canvas.setPen(kWaterBlue, l.width(3), Qt::DashLine);
     canvas.drawPolyline(points);
   }
   switch (c.marks) {
@@ -233,19 +255,21 @@ void PaintModel(PageCanvas& canvas, const DrawingPageContent& c, const PageLayou
   }
   for (const auto& load : c.lineLoads) {
     // The shaft leaves the point as on screen: upwards for 0 degrees,
-    // towards the right for 90; the head's base lies 5 px along it, 3 px to
-    // either side.
+    // towards the right for 90. Sized by the page (u is about an inch): a
+    // shaft of 0.3 u, the head's base 0.08 u along it and 0.03 u to either
+    // side, so the arrow reads as one at any resolution.
     const QPoint at = l.map(load.at);
     const double a = load.angle * std::numbers::pi / 180.0;
     const double ux = std::sin(a), uy = -std::cos(a);
     const double vx = std::cos(a), vy = std::sin(a);
-    canvas.setPen(kRed, l.width(1));
-    canvas.drawLine(at, at + QPoint(Round(30.0 * l.pixel * ux), Round(30.0 * l.pixel * uy)));
+    const double shaft = 0.3 * l.u, head = 0.08 * l.u, half = 0.03 * l.u;
+    canvas.setPen(kRed, l.width(2));
+    canvas.drawLine(at, at + QPoint(Round(shaft * ux), Round(shaft * uy)));
     canvas.setBrush(kRed, Qt::SolidPattern);
     const auto corner = [&](double side) {
-      return at + QPoint(Round(l.pixel * (5.0 * ux + side * vx)), Round(l.pixel * (5.0 * uy + side * vy)));
+      return at + QPoint(Round(head * ux + side * vx), Round(head * uy + side * vy));
     };
-    canvas.drawPolygon(QPolygon({at, corner(3.0), corner(-3.0)}));
+    canvas.drawPolygon(QPolygon({at, corner(half), corner(-half)}));
     canvas.setBrush(Qt::white, Qt::NoBrush);
   }
   for (const auto& load : c.stripLoads) {

@@ -9,8 +9,11 @@ namespace pelodyn {
 QString PageFaceFamily(PageFace face) {
   // Both come with the Thai fonts the install script sets up: a sans with
   // Latin and Thai letters, and the monospaced face whose Thai letters keep
-  // the columns of the reports.
-  return face == PageFace::Mono ? QStringLiteral("Tlwg Typo") : QStringLiteral("Waree");
+  // the columns of the reports. Both place their marks so that a PDF reader
+  // reads a line of Thai as one line: with Tlwg Typo or Tlwg Mono pdftotext
+  // breaks a word at each mark, with Waree at a tone mark over an upper
+  // vowel.
+  return face == PageFace::Mono ? QStringLiteral("Tlwg Typist") : QStringLiteral("Umpush");
 }
 
 PainterCanvas::PainterCanvas(QPainter& painter, QSize pageSize, int resolution)

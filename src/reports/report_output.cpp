@@ -7,7 +7,11 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <string>
 
 namespace pelodyn {
 namespace {
@@ -105,20 +109,96 @@ void MakePdfPrinter(QPrinter& printer, const QString& path) {
   printer.setCreator(QStringLiteral("Pelodyn 2.1"));
 }
 
+namespace {
+
+// The Thai letter each private-use code of the Thai fonts shows: U+F700 to
+// U+F71A in order (letters without their descender, upper vowels and tone
+// marks shifted left, tone marks lowered, lower vowels lowered).
+constexpr char16_t kThaiPrivateUse[] = {0x0E10, 0x0E34, 0x0E35, 0x0E36, 0x0E37, 0x0E48, 0x0E49, 0x0E4A, 0x0E4B,
+                                        0x0E4C, 0x0E48, 0x0E49, 0x0E4A, 0x0E4B, 0x0E4C, 0x0E0D, 0x0E31, 0x0E4D,
+                                        0x0E47, 0x0E48, 0x0E49, 0x0E4A, 0x0E4B, 0x0E4C, 0x0E38, 0x0E39, 0x0E3A};
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Mends the codes "<F7xx>" between `from` and `to`; the count mended.
+int MendTextMap(std::string& bytes, std::size_t from, std::size_t to) {
+  static const char kHex[] = "0123456789ABCDEF";
+  int mended = 0;
+  for (std::size_t k = from; k + 6 <= to; ++k) {
+    if (bytes[k] != '<' || bytes[k + 5] != '>') continue;
+    int code = 0;
+    bool hex = true;
+    for (std::size_t d = 1; d <= 4 && hex; ++d) {
+      const int v = HexDigit(bytes[k + d]);
+      hex = v >= 0;
+      code = code * 16 + v;
+    }
+    if (!hex || code < 0xF700 || code >= 0xF700 + static_cast<int>(std::size(kThaiPrivateUse))) continue;
+    const int letter = kThaiPrivateUse[code - 0xF700];
+    for (int d = 4; d >= 1; --d) bytes[k + static_cast<std::size_t>(d)] = kHex[(letter >> (4 * (4 - d))) & 0xF];
+    ++mended;
+  }
+  return mended;
+}
+
+}  // namespace
+
+void MendPdfTextMaps(const std::filesystem::path& path) {
+  std::string bytes;
+  {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("Cannot read " + path.string());
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  int mended = 0;
+  // Only inside the text maps: the pages' own streams are left alone.
+  for (std::size_t at = bytes.find("begincmap"); at != std::string::npos; at = bytes.find("begincmap", at)) {
+    const std::size_t end = bytes.find("endcmap", at);
+    if (end == std::string::npos) break;
+    mended += MendTextMap(bytes, at, end);
+    at = end;
+  }
+  if (mended == 0) return;
+  // Written beside the file and renamed over it, so a failure keeps it.
+  std::filesystem::path temporary = path;
+  temporary += ".mending";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      throw std::runtime_error("Cannot write " + temporary.string());
+    }
+  }
+  std::filesystem::rename(temporary, path);
+}
+
 void ExportReportPdf(const std::filesystem::path& path, const ReportModel& model, const AppSettings& settings,
                      PrintedDocument document) {
-  QPrinter printer(QPrinter::HighResolution);
-  MakePdfPrinter(printer, QString::fromStdString(path.string()));
-  SetUpPage(printer, settings, document);
-  PaintReport(printer, model);
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    MakePdfPrinter(printer, QString::fromStdString(path.string()));
+    SetUpPage(printer, settings, document);
+    PaintReport(printer, model);
+  }
+  MendPdfTextMaps(path);
 }
 
 void ExportDrawingPagePdf(const std::filesystem::path& path, const DrawingPageContent& content,
                           const AppSettings& settings) {
-  QPrinter printer(QPrinter::HighResolution);
-  MakePdfPrinter(printer, QString::fromStdString(path.string()));
-  SetUpPage(printer, settings, PrintedDocument::DrawingPage);
-  PaintDrawingPage(printer, content, settings);
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    MakePdfPrinter(printer, QString::fromStdString(path.string()));
+    SetUpPage(printer, settings, PrintedDocument::DrawingPage);
+    PaintDrawingPage(printer, content, settings);
+  }
+  MendPdfTextMaps(path);
 }
 
 }  // namespace pelodyn

@@ -34,6 +34,18 @@ void PaintDrawingPage(QPagedPaintDevice& device, const DrawingPageContent& conte
 // resolution.
 void MakePdfPrinter(QPrinter& printer, const QString& path);
 
+// Makes the Thai text of a PDF file that Qt wrote searchable and copyable.
+// Qt writes each embedded font's text map (its ToUnicode CMap) from the
+// font's character map, and the Thai fonts reach the glyphs of marks in
+// special places (a tone mark lowered over a letter without an upper vowel,
+// a vowel shifted left of a tall letter) through codes of the private use
+// area, U+F700 to U+F71A. Those glyphs then read as nothing. Each such code
+// in the file's text maps becomes the Thai letter its glyph shows; the codes
+// are just as long, so every offset in the file stays valid. A file that
+// holds none is left untouched. Raises std::runtime_error when the file
+// cannot be read or replaced.
+void MendPdfTextMaps(const std::filesystem::path& path);
+
 // The three documents written to PDF files; std::runtime_error when the file
 // cannot be written.
 void ExportReportPdf(const std::filesystem::path& path, const ReportModel& model, const AppSettings& settings,

@@ -283,8 +283,17 @@ constexpr Bilingual kUiTexts[] = {
      "The moving-centre listing is made by the command-line program: pelodyn-cli analyse --moving-centre FILE.",
      "รายการจุดศูนย์กลางเลื่อนสร้างด้วยโปรแกรมบรรทัดคำสั่ง: pelodyn-cli analyse --moving-centre FILE"},
     {UiText::CheckedAtRun, "The data are checked when the analysis starts.", "ข้อมูลจะถูกตรวจสอบเมื่อเริ่มการวิเคราะห์"},
-    {UiText::ContourLegendTitle, "FS", "FS"},
+    {UiText::ContourLegendTitle, "FS (Spencer)", "FS (Spencer)"},
     {UiText::ContourLegendMinimum, "min {0}", "ต่ำสุด {0}"},
+    {UiText::DrawSoilsFirst,
+     "There are no soils yet, and each boundary line is drawn for a soil.\rEnter the soils first (Key In > Soil "
+     "Properties), then choose Draw > Geometry again.",
+     "ยังไม่มีข้อมูลชั้นดิน เส้นขอบชั้นดินแต่ละเส้นวาดสำหรับชั้นดินหนึ่งชั้น\rกรุณาป้อนคุณสมบัติดินก่อน (Key In > Soil "
+     "Properties) แล้วเลือก Draw > Geometry อีกครั้ง"},
+    {UiText::GridCornersIncomplete,
+     "The grid of centres needs three corners; {0} of 3 were clicked.\rThe grid keeps its former corners: draw it "
+     "again and click all three.",
+     "ตารางจุดศูนย์กลางต้องมีสามมุม แต่คลิกไปเพียง {0} จาก 3 มุม\rตารางยังคงใช้มุมเดิม กรุณาวาดใหม่และคลิกให้ครบทั้งสามมุม"},
     {UiText::WorkingAreaCaption, "Working area", "พื้นที่ทำงาน"},
     {UiText::WorkingAreaWidthQuestion,
      "Working area is too large (more than 200 units width).\rDo you want to change working area width.",

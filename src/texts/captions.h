@@ -96,9 +96,15 @@ enum class UiText {
   CheckedAtRun,
   // The moving-centre listing is made by the command-line program.
   MovingCentreByCli,
-  // The contour map's legend title and its minimum mark: {0} the factor.
+  // The contour map's legend title (it names the method the map shows) and
+  // its minimum mark: {0} the factor.
   ContourLegendTitle,
   ContourLegendMinimum,
+  // Draw > Geometry with no soil to draw a line for.
+  DrawSoilsFirst,
+  // The grid of centres given up before its third corner: {0} the corners
+  // clicked.
+  GridCornersIncomplete,
   // The Setting dialog's questions on a large working area, which is slow
   // to draw.
   WorkingAreaCaption,

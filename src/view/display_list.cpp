@@ -184,6 +184,25 @@ std::optional<FitBox> ReadFitBox(Project& project) {
   } else if (theory == 2) {
     extendBy("E_NonCir_X_Center", "E_NonCir_Y_Center");
   }
+  // What is drawn over the section: the water line, the loads, the crack,
+  // the irregular surface.
+  const OverlayConditions c = ReadOverlayConditions(project);
+  const auto extendByRows = [&](Table table, std::initializer_list<std::pair<const char*, const char*>> points) {
+    for (const Row& r : project.store->rows(table)) {
+      for (const auto& [fx, fy] : points) {
+        if (r.isNull(fx) || r.isNull(fy)) continue;  // not placed yet
+        const double x = r.real(fx), y = r.real(fy);
+        if (std::isfinite(x) && std::isfinite(y)) extend(x, y);
+      }
+    }
+  };
+  const std::pair<const char*, const char*> coordinates{"Coordi X", "Coordi Y"};
+  if (c.seepageKind == 1) extendByRows(Table::Waterline, {coordinates});
+  if (c.lineLoadEnabled) extendByRows(Table::Lineload, {coordinates});
+  if (c.stripLoadEnabled) extendByRows(Table::Stripload, {{"Begin X", "Y1"}, {"End X", "Y2"}});
+  if (c.anchorEnabled) extendByRows(Table::Anchor, {{"X start", "Y start"}, {"X end", "Y end"}});
+  if (c.tensionCrackEnabled) extendByRows(Table::Tcrack, {coordinates});
+  if (theory == 2) extendByRows(Table::NonCircular_Coordinate, {coordinates});
   const double sx = project.drawing.ScaleX, sy = project.drawing.ScaleY;
   const FitBox grid{box.xmin / sx, box.xmax / sx, box.ymin / sy, box.ymax / sy};
   // A scale of 0 has no box to fit.

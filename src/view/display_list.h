@@ -95,7 +95,9 @@ void PlaceDisplayItems(const DrawingSettings& drawing, const ViewTransform& tran
 // The box that Auto Fit shows, in grid units: every Geometry point, widened
 // by the search centres of the current theory (the grid corners unless all
 // six are "0", the specific centre, the automatic start, the irregular
-// centre). A centre whose text does not convert is left out. Empty when
+// centre) and by the points of what is drawn over the section and switched
+// on (water line, line and strip loads, anchors, crack, the irregular
+// surface). A centre whose text does not convert is left out. Empty when
 // Geometry has no rows or a scale of 0 leaves no finite box.
 struct FitBox {
   double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0;

@@ -15,6 +15,7 @@ namespace pelodyn {
 namespace {
 
 constexpr int kDiscRadius = 15;
+constexpr int kMinimumMark = 6;  // half the diagonal of the minimum's diamond
 
 // The legend's layout, in pixels.
 constexpr int kLegendMargin = 8;   // from the corner of the visible part
@@ -46,6 +47,20 @@ void PaintContours(QPainter& painter, const ContourMap& map, const ViewTransform
     const PixelPoint p = transform.worldToImage(node.x, node.y, drawing.ScaleX, drawing.ScaleY);
     painter.setBrush(ContourColour(*node.fs, map.FsLow, map.FsHigh));
     painter.drawEllipse(QRectF(p.x - kDiscRadius, p.y - kDiscRadius, 2 * kDiscRadius, 2 * kDiscRadius));
+  }
+  // The minimum's mark belongs to the map, not to the surface shown: a
+  // replayed row's circle does not take it along.
+  if (const std::optional<std::size_t> k = ContourMinimumNode(map)) {
+    const ContourNode& node = map.nodes[*k];
+    const PixelPoint p = transform.worldToImage(node.x, node.y, drawing.ScaleX, drawing.ScaleY);
+    const QPolygon diamond({QPoint(p.x, p.y - kMinimumMark), QPoint(p.x + kMinimumMark, p.y),
+                            QPoint(p.x, p.y + kMinimumMark), QPoint(p.x - kMinimumMark, p.y)});
+    painter.setPen(QPen(Qt::white, 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(diamond);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::black);
+    painter.drawPolygon(diamond);
   }
   painter.restore();
 }

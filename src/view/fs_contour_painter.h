@@ -19,9 +19,10 @@ namespace pelodyn {
 QColor ContourColour(double fs, double fsLow, double fsHigh);
 
 // A disc of radius 15 pixels, without outline, around every node that has a
-// factor; nodes without one are left unpainted. Positions go through the
-// view's world-to-image mapping with the drawing's scales. The painter's
-// pen and brush are restored afterwards.
+// factor; nodes without one are left unpainted. The node of the smallest
+// factor gets a black diamond (12 pixels across, outlined in white) over its
+// disc. Positions go through the view's world-to-image mapping with the
+// drawing's scales. The painter's pen and brush are restored afterwards.
 void PaintContours(QPainter& painter, const ContourMap& map, const ViewTransform& transform,
                    const DrawingSettings& drawing);
 

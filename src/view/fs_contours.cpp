@@ -21,6 +21,8 @@ std::optional<long long> CentreKey(double value) {
 // The factors above this are result codes or surfaces without a real
 // failure; they do not stretch the colour scale.
 constexpr double kHighestPaintedFs = 50.0;
+// The colour of the smallest factor.
+constexpr double kLowestWavelength = 645.0;
 
 }  // namespace
 
@@ -65,9 +67,9 @@ std::array<int, 3> WavelengthToRgb(double w) {
 
 double ContourWavelength(double fs, double fsLow, double fsHigh) {
   // An empty range has no scale: everything is the lowest colour.
-  if (!(fsHigh > fsLow)) return 700.0;
+  if (!(fsHigh > fsLow)) return kLowestWavelength;
   const double F = fs > kHighestPaintedFs ? fsHigh : fs;
-  return 700.0 - (F - fsLow) / (fsHigh - fsLow) * (700.0 - 380.0);
+  return kLowestWavelength - (F - fsLow) / (fsHigh - fsLow) * (kLowestWavelength - 380.0);
 }
 
 std::array<int, 3> ContourRgb(double fs, double fsLow, double fsHigh) {
@@ -161,6 +163,15 @@ ContourMap MapFromSmallest(const AnalysisModel& model,
 }
 
 }  // namespace
+
+std::optional<std::size_t> ContourMinimumNode(const ContourMap& map) {
+  std::optional<std::size_t> found;
+  for (std::size_t k = 0; k < map.nodes.size(); ++k) {
+    const std::optional<double>& fs = map.nodes[k].fs;
+    if (fs && (!found || *fs < *map.nodes[*found].fs)) found = k;
+  }
+  return found;
+}
 
 ContourLegend MakeContourLegend(const ContourMap& map, int count) {
   ContourLegend legend;

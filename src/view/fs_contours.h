@@ -26,9 +26,11 @@ int AdjustIntensity(double c, double f);
 std::array<int, 3> WavelengthToRgb(double w);
 
 // Wavelength of a factor of safety on a map whose factors run from fsLow to
-// fsHigh: fsLow is 700 nm, fsHigh 380 nm. A factor above 50 (a result code
-// or a surface with no real failure) is taken as fsHigh. When the range is
-// empty (every node alike, or every factor above 50) all nodes get 700 nm.
+// fsHigh: fsLow is 645 nm, fsHigh 380 nm. 645 nm is the first pure red: the
+// spectrum beyond it is the same red, so starting there lets the colours
+// change right from the minimum. A factor above 50 (a result code or a
+// surface with no real failure) is taken as fsHigh. When the range is empty
+// (every node alike, or every factor above 50) all nodes get 645 nm.
 double ContourWavelength(double fs, double fsLow, double fsHigh);
 
 // ContourWavelength through WavelengthToRgb.
@@ -50,6 +52,10 @@ struct ContourMap {
   std::vector<ContourNode> nodes;
   double FsHigh = 0.0, FsLow = 999999.0;
 };
+
+// The node of the map's smallest factor (the first such in node order), or
+// nothing when no node has a factor.
+std::optional<std::size_t> ContourMinimumNode(const ContourMap& map);
 
 // Gathers the map of the grid of centres in `model` from the rows of table
 // Results. Each node takes the smallest "FS_Spe" of the rows whose centre is

@@ -6,6 +6,7 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "model/numbers.h"
@@ -28,7 +29,10 @@ const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
 const QColor kRed = ColourFromBgr(0x0000FF);
 const QColor kYellow = ColourFromBgr(0x00FFFF);
-const QColor kWaterColour = ColourFromBgr(0xFFFF00);
+// The water line: dark blue dashes on a white band, which stands out on
+// every soil colour (light soils show the blue, dark ones the white).
+const QColor kWaterColour = ColourFromBgr(0xA00000);
+constexpr int kWaterOutline = 5;
 const QColor kDarkRed = ColourFromBgr(0x000080);
 const QColor kGridDotColour = ColourFromBgr(0x808080);
 
@@ -250,11 +254,20 @@ void PaintCentreGrid(QPainter& p, const SectionScene& s, const ViewTransform& t)
   const double c3x = s.gridCornerX[2], c3y = s.gridCornerY[2];
   const double c4x = c1x + c3x - c2x, c4y = c1y + c3y - c2y;
   p.setPen(QPen(kBlack, 1));
-  for (int i = 0; i <= d23; ++i) {
+  // Lines closer than a few pixels would run together into a black area:
+  // only every step-th is drawn (and always the last), so the grid still
+  // reads as a grid.
+  const auto step = [&](double fromX, double fromY, double toX, double toY, int divisions) {
+    const QPoint a = WorldPixel(s, t, fromX, fromY), b = WorldPixel(s, t, toX, toY);
+    const double spacing = std::hypot(b.x() - a.x(), b.y() - a.y()) / std::max(divisions, 1);
+    return std::min(CentreGridLineStep(spacing), std::max(divisions, 1));
+  };
+  const int s23 = step(c2x, c2y, c3x, c3y, d23), s12 = step(c1x, c1y, c2x, c2y, d12);
+  for (int i = 0; i <= d23; i = i < d23 && i + s23 > d23 ? d23 : i + s23) {
     const double dx = i * (c3x - c2x) / d23, dy = i * (c3y - c2y) / d23;
     p.drawLine(WorldPixel(s, t, c1x + dx, c1y + dy), WorldPixel(s, t, c2x + dx, c2y + dy));
   }
-  for (int i = 0; i <= d12; ++i) {
+  for (int i = 0; i <= d12; i = i < d12 && i + s12 > d12 ? d12 : i + s12) {
     const double dx = i * (c2x - c1x) / d12, dy = i * (c2y - c1y) / d12;
     p.drawLine(WorldPixel(s, t, c1x + dx, c1y + dy), WorldPixel(s, t, c4x + dx, c4y + dy));
   }
@@ -730,9 +743,16 @@ void PaintSceneOverlays(QPainter& painter, const SectionScene& scene, const View
   }
   if (c.analysisTheory == 2) PaintIrregular(painter, scene, transform, options, list);
   if (c.seepageKind == 1 && !list.DisplayRangeWater.empty()) {
-    painter.setPen(QPen(kWaterColour, 1));
-    painter.setBrush(kBlack);
-    DrawItemPolyline(painter, list, list.DisplayRangeWater, &kDash);
+    const DisplayRange& r = list.DisplayRangeWater;
+    QPolygon band;
+    for (int i = r.first; i <= std::min(r.last, static_cast<int>(list.items.size()) - 1); ++i) {
+      band << QPoint(list.items[static_cast<std::size_t>(i)].pixelX, list.items[static_cast<std::size_t>(i)].pixelY);
+    }
+    painter.setPen(QPen(kWhite, kWaterOutline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(band);
+    painter.setPen(QPen(kWaterColour, 2, Qt::SolidLine, Qt::FlatCap));
+    painter.setBrush(kWaterColour);
+    DrawItemPolyline(painter, list, r, &kDash);
   }
   if (c.lineLoadEnabled) PaintLineLoads(painter, scene, list);
   if (c.stripLoadEnabled) PaintStripLoads(painter, scene, transform, list);
@@ -754,6 +774,13 @@ void PaintOverlays(QPainter& painter, Project& project, const ViewTransform& tra
   SectionScene scene;
   ReadSceneOverlays(project, options, scene);
   PaintSceneOverlays(painter, scene, transform, options, list, visible);
+}
+
+int CentreGridLineStep(double spacing) {
+  constexpr double kSmallestSpacing = 4.0;
+  if (!(spacing < kSmallestSpacing)) return 1;  // also a spacing that is not a number
+  if (!(spacing > 0.0)) return std::numeric_limits<int>::max();
+  return static_cast<int>(std::ceil(kSmallestSpacing / spacing));
 }
 
 bool CentreGridDivisionInvalid(const Project& project) {

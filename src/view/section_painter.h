@@ -143,6 +143,11 @@ void PaintOverlays(QPainter& painter, Project& project, const ViewTransform& tra
 void PaintAnalysedCentreMarks(QPainter& painter, const SectionScene& scene, const ViewTransform& transform,
                               const ViewOptions& options);
 
+// Which of the grid of centres' lines are drawn when they lie `spacing`
+// pixels apart: every one from 4 pixels up, else every n-th, n the smallest
+// step that keeps them 4 pixels apart (the last line is always drawn).
+int CentreGridLineStep(double spacing);
+
 // True when the centre grid of the current options cannot be drawn because a
 // division is 0 (the window then says so with message 0).
 bool CentreGridDivisionInvalid(const Project& project);

@@ -20,6 +20,10 @@ constexpr int kZoomMax = 30;
 constexpr int kZoomMin = 4;
 constexpr int kZoomInStep = 4;
 constexpr int kZoomOutStep = 2;
+// Pixels between what is drawn and the edge of the drawing: a fit leaves
+// kFitPadding; content nearer than kFitEdgePixels makes the view fit again.
+constexpr int kFitPadding = 30;
+constexpr int kFitEdgePixels = 6;
 
 // Runs a step that reads the project; a failure to read leaves the view as
 // it was instead of escaping into the event loop.
@@ -168,6 +172,29 @@ void SectionCanvas::paintEditorMarks(QPainter& p) {
     p.setPen(QPen(QColor(255, 0, 0), 1));
     p.drawLine(a.x, a.y, b.x, b.y);
   }
+  const std::vector<WorldPoint>& placed = m_view->m_placedLoad;
+  if (!placed.empty()) {
+    // A load placed but not yet stored: bold red, so the click shows at once.
+    const QColor red(255, 0, 0);
+    p.setPen(QPen(red, 3));
+    p.setBrush(red);
+    if (placed.size() == 1) {
+      const PixelPoint c = t.worldToImage(placed[0].x, placed[0].y, sx, sy);
+      p.drawLine(c.x, c.y - 34, c.x, c.y - 8);
+      p.setPen(QPen(red, 1));
+      p.drawPolygon(QPolygon({QPoint(c.x, c.y), QPoint(c.x - 6, c.y - 12), QPoint(c.x + 6, c.y - 12)}));
+    } else {
+      QPolygon line;
+      for (const WorldPoint& w : placed) {
+        const PixelPoint c = t.worldToImage(w.x, w.y, sx, sy);
+        line << QPoint(c.x, c.y);
+      }
+      p.drawPolyline(line);
+      p.setPen(QPen(red, 1));
+      for (const QPoint& q : line) p.drawRect(q.x() - 3, q.y() - 3, 6, 6);
+    }
+    p.setBrush(Qt::NoBrush);
+  }
   if (m_view->m_selected) {
     // The selected point: a large yellow square with a black outline.
     const PixelPoint c = t.worldToImage(m_view->m_selected->x, m_view->m_selected->y, sx, sy);
@@ -221,6 +248,12 @@ void SectionView::setSelectedPoint(std::optional<WorldPoint> point) {
   m_canvas->update();
 }
 
+void SectionView::setPlacedLoad(std::vector<WorldPoint> points) {
+  if (points == m_placedLoad) return;
+  m_placedLoad = std::move(points);
+  m_canvas->update();
+}
+
 std::pair<double, double> SectionView::pointTolerance() const {
   // The marks are squares of half-size 4 pixels.
   const double p = std::max(1, m_transform.PixelsPerUnit);
@@ -235,7 +268,11 @@ void SectionView::setProject(Project* project) {
   if (m_project != nullptr) m_transform.PixelsPerUnit = m_project->drawing.GridSize;
   applyTransform();
   if (m_project != nullptr) {
+    // The project's own work area is shown as it was saved.
+    m_fitting = true;
+    m_scrollPending = true;
     rebuildDisplayList();
+    m_fitting = false;
   } else {
     m_canvas->invalidateBase();
   }
@@ -255,6 +292,7 @@ int SectionView::pixelsPerUnit() const {
 
 void SectionView::setPixelsPerUnit(int p) {
   m_transform.PixelsPerUnit = p;
+  m_scrollPending = true;
   applyTransform();
   if (m_project != nullptr) PlaceDisplayItems(m_project->drawing, m_transform, m_list);
   m_canvas->invalidateBase();
@@ -326,10 +364,52 @@ void SectionView::redrawOverlays() {
 
 void SectionView::rebuildDisplayList() {
   if (m_project == nullptr || m_project->ProjectLoading == 1 || m_frozen) return;
+  // What is being built grows past the work area: the area grows with it.
+  if (!m_fitting) growToContent();
   Guarded([&] { RebuildDisplayList(*m_project, m_transform, m_list); });
-  scrollToOrigin();
+  // An edit keeps the part of the drawing in sight; a new project, zoom or
+  // fit starts from the origin.
+  if (m_scrollPending) {
+    scrollToOrigin();
+    m_scrollPending = false;
+  }
   redrawBase(1);
   redrawOverlays();
+}
+
+bool SectionView::growToContent() {
+  std::optional<FitBox> box;
+  Guarded([&] { box = ReadFitBox(*m_project); });
+  if (!box) return false;
+  DrawingSettings& d = m_project->drawing;
+  const double P = std::max(m_transform.PixelsPerUnit, 1);
+  // The left and bottom sides have the image's margin; the right and top
+  // ones end at the work area, so content there needs a few pixels inside.
+  const double pad = std::ceil(kFitPadding / P), edge = kFitEdgePixels / P;
+  constexpr double kLimit = 100000.0;  // as far as a work area may reach
+  double xmin = d.WorkAreaXmin, xmax = d.WorkAreaXmax, ymin = d.WorkAreaYmin, ymax = d.WorkAreaYmax;
+  if (box->xmin < xmin) xmin = std::max(std::floor(box->xmin - pad), -kLimit);
+  if (box->ymin < ymin) ymin = std::max(std::floor(box->ymin - pad), -kLimit);
+  if (box->xmax > xmax - edge) xmax = std::min(std::ceil(box->xmax + pad), kLimit);
+  if (box->ymax > ymax - edge) ymax = std::min(std::ceil(box->ymax + pad), kLimit);
+  if (xmin == d.WorkAreaXmin && xmax == d.WorkAreaXmax && ymin == d.WorkAreaYmin && ymax == d.WorkAreaYmax) {
+    return false;
+  }
+  // The part in sight stays in sight: growing left or up moves the drawing
+  // right or down in the image, and the scroll bars follow.
+  const int dx = RoundPixel((d.WorkAreaXmin - xmin) * P), dy = RoundPixel((ymax - d.WorkAreaYmax) * P);
+  const int h = horizontalScrollBar()->value(), v = verticalScrollBar()->value();
+  d.WorkAreaXmin = xmin;
+  d.WorkAreaXmax = xmax;
+  d.WorkAreaYmin = ymin;
+  d.WorkAreaYmax = ymax;
+  applyTransform();
+  PlaceDisplayItems(d, m_transform, m_list);
+  horizontalScrollBar()->setValue(h + dx);
+  verticalScrollBar()->setValue(v + dy);
+  m_canvas->invalidateBase();
+  emit viewChanged();
+  return true;
 }
 
 void SectionView::zoomTo(int newPixelsPerUnit) {
@@ -364,15 +444,23 @@ SectionView::Fit SectionView::ComputeFit(double xmin, double xmax, double ymin, 
   // A box without width or height counts as one unit in that direction.
   if (!(w > 0.0)) w = 1.0;
   if (!(h > 0.0)) h = 1.0;
-  const double Wb = std::max(viewportWidth, 1), Hb = std::max(viewportHeight, 1);
+  // The image is the work area plus the margin at its left and bottom; it
+  // must fit the scroll box, or the scroll bars that appear narrow the box
+  // and the drawing shifts when it is next placed.
+  const ViewTransform defaults;
+  const double Wb = std::max(viewportWidth - defaults.ViewMargin, 1);
+  const double Hb = std::max(viewportHeight - defaults.ViewMargin, 1);
   Fit fit;
-  const int p = (h / 2.0) / Hb > (w / 2.0) / Wb ? RoundPixel((Hb - 100.0) / h) : RoundPixel((Wb - 100.0) / w);
-  fit.pixelsPerUnit = std::max(p, 1);
-  const double nx = RoundPixel(Wb / fit.pixelsPerUnit), ny = RoundPixel(Hb / fit.pixelsPerUnit);
-  fit.xmax = std::nearbyint(xmax + (nx - w) / 2.0);
-  fit.xmin = std::nearbyint(xmin - (nx - w) / 2.0);
-  fit.ymax = std::nearbyint(ymax + (ny - h) / 2.0);
-  fit.ymin = std::nearbyint(ymin - (ny - h) / 2.0);
+  // The content keeps a border of kFitPadding pixels on every side.
+  const double p = std::min((Wb - 2.0 * kFitPadding) / w, (Hb - 2.0 * kFitPadding) / h);
+  fit.pixelsPerUnit = std::max(RoundPixel(std::floor(std::max(p, 1.0))), 1);
+  const double nx = std::floor(Wb / fit.pixelsPerUnit), ny = std::floor(Hb / fit.pixelsPerUnit);
+  // Centred; the far side follows from the near one, so the image spans
+  // exactly nx by ny units.
+  fit.xmin = std::nearbyint((xmin + xmax) / 2.0 - nx / 2.0);
+  fit.xmax = fit.xmin + nx;
+  fit.ymin = std::nearbyint((ymin + ymax) / 2.0 - ny / 2.0);
+  fit.ymax = fit.ymin + ny;
   return fit;
 }
 
@@ -381,15 +469,23 @@ void SectionView::fitView() {
   std::optional<FitBox> box;
   Guarded([&] { box = ReadFitBox(*m_project); });
   if (!box) return;
-  const Fit fit = ComputeFit(box->xmin, box->xmax, box->ymin, box->ymax, viewport()->width(), viewport()->height());
+  // The box the scroll bars leave when the image fits: the viewport plus
+  // any bar now shown, as the bars go once the image fits.
+  int width = viewport()->width(), height = viewport()->height();
+  if (verticalScrollBar()->isVisible()) width += verticalScrollBar()->width();
+  if (horizontalScrollBar()->isVisible()) height += horizontalScrollBar()->height();
+  const Fit fit = ComputeFit(box->xmin, box->xmax, box->ymin, box->ymax, width, height);
   DrawingSettings& d = m_project->drawing;
   d.WorkAreaXmin = fit.xmin;
   d.WorkAreaXmax = fit.xmax;
   d.WorkAreaYmin = fit.ymin;
   d.WorkAreaYmax = fit.ymax;
   m_transform.PixelsPerUnit = fit.pixelsPerUnit;
+  m_fitting = true;
+  m_scrollPending = true;
   redrawBase(0);
   rebuildDisplayList();
+  m_fitting = false;
   emit viewChanged();
 }
 

@@ -114,20 +114,26 @@ class SectionView : public QScrollArea {
   // project is loading.
   void redrawBase(int mode);
   void redrawOverlays();
-  // Items from the tables, scroll to the origin, redraw.
+  // Items from the tables, redraw. When the section, the search centres or
+  // the loads reach past the work area (or within a few pixels of its right
+  // or top edge) the work area first grows to hold them with a border, at
+  // the same zoom. The scroll position stays, except after a new project,
+  // zoom setting or fit, which show the origin.
   void rebuildDisplayList();
   // Zoom in by 4 up to 30, out by 2 down to 4, keeping the centre of the
   // visible part where it was. A zoom at its bound still redraws.
   void zoomIn();
   void zoomOut();
-  // Fits the section (and the search centres) into the scroll box; needs
-  // Geometry rows. Keeps at least 1 pixel per unit.
+  // Fits the section (with the search centres and the loads) into the
+  // scroll box with a border of 30 pixels, so that no scroll bar is needed;
+  // needs Geometry rows. Keeps at least 1 pixel per unit.
   void fitView();
   void scrollToOrigin();
 
   // The work area FitView would choose for a box (grid units) in a scroll
   // box of `viewportWidth` x `viewportHeight` pixels: pixels per unit and
-  // the work area. A zero-size box side counts as one unit.
+  // the work area, whose image (with its margin) fits the box. A zero-size
+  // box side counts as one unit.
   struct Fit {
     int pixelsPerUnit = 1;
     double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
@@ -170,6 +176,11 @@ class SectionView : public QScrollArea {
   void setSelectedPoint(std::optional<WorldPoint> point);
   const std::optional<std::pair<WorldPoint, WorldPoint>>& rubberBand() const { return m_rubberBand; }
   const std::optional<WorldPoint>& selectedPoint() const { return m_selected; }
+  // A load or anchor placed with the mouse and not yet stored by its
+  // editor's OK: one point (a line load, drawn as an arrow onto it) or the
+  // two ends of a strip load or anchor. Empty: none.
+  void setPlacedLoad(std::vector<WorldPoint> points);
+  const std::vector<WorldPoint>& placedLoad() const { return m_placedLoad; }
   // A half-size of the point marks, in world units along X and Y: how near
   // a click must be to take a point.
   std::pair<double, double> pointTolerance() const;
@@ -199,6 +210,11 @@ class SectionView : public QScrollArea {
   // The presented surfaces as the painters draw them, with the drawing
   // settings the scene was read with.
   void presentCriticalSurfaces();
+  // Widens the work area, at the zoom as it is, to what the section, the
+  // search centres and the loads reach, with a border of 30 pixels, when
+  // they reach past it (or within a few pixels of its right or top edge);
+  // the visible part stays where it was. True when it grew.
+  bool growToContent();
 
   Project* m_project = nullptr;
   SectionCanvas* m_canvas = nullptr;
@@ -212,6 +228,9 @@ class SectionView : public QScrollArea {
   std::vector<CriticalSurface> m_critical;
   std::optional<std::pair<WorldPoint, WorldPoint>> m_rubberBand;
   std::optional<WorldPoint> m_selected;
+  std::vector<WorldPoint> m_placedLoad;
+  bool m_fitting = false;
+  bool m_scrollPending = true;
 };
 
 }  // namespace pelodyn

@@ -135,10 +135,11 @@ TEST(DrawingPage, FrameTicksArrowAndCentreAt300Dpi) {
                             return c.starts_with("line 450,") && c.find(" 438,") != std::string::npos;
                           }),
             5);
-  // The 90-degree load points to the right, as on screen; the head's base
-  // lies 5 pixels along the shaft.
-  EXPECT_TRUE(page.has("line 901,1578 931,1578 #ff0000/1"));
-  EXPECT_TRUE(page.has("polygon 901,1578 906,1581 906,1575 #ff0000/1"));
+  // The 90-degree load points to the right, as on screen: a shaft of
+  // 0.3 u = 90 pixels (7.6 mm), the head's base 0.08 u = 24 pixels along it
+  // and 0.03 u = 9 pixels to either side.
+  EXPECT_TRUE(page.has("line 901,1578 991,1578 #ff0000/2"));
+  EXPECT_TRUE(page.has("polygon 901,1578 925,1587 925,1569 #ff0000/2"));
   // The centre (20, 30): its label and dot, and the radii to both ends.
   EXPECT_TRUE(page.has("text 1292,795 ( 20.00,30.00 )"));
   EXPECT_TRUE(page.has("ellipse 1290,793 1298,801"));
@@ -155,8 +156,40 @@ TEST(DrawingPage, PixelSizesFollowTheResolution) {
   // u = 9920 / 8.263 = 1200.5: margins of 1201 pixels.
   EXPECT_TRUE(page.has("rect 1201,2101 12831,8719 #000000/8"));
   // The same arrow with four times the pixels, at (10, 10) on this page.
-  EXPECT_TRUE(page.has("line 3605,6314 3725,6314 #ff0000/4"));
-  EXPECT_TRUE(page.has("polygon 3605,6314 3625,6326 3625,6302 #ff0000/4"));
+  EXPECT_TRUE(page.has("line 3605,6314 3965,6314 #ff0000/8"));
+  EXPECT_TRUE(page.has("polygon 3605,6314 3701,6350 3701,6278 #ff0000/8"));
+}
+
+TEST(DrawingPage, TheTitleBlockCutsWhatIsTooLongForIt) {
+  // The block is 2.05 u = 615 pixels wide; its texts start at 0.1 u = 330
+  // and may take 1.9 u = 570 pixels: 57 letters of the recording canvas.
+  struct Case {
+    const char* control;
+    std::string text;
+    int y;  // 300 + 0.85 u, 1.05 u, 1.25 u
+    std::string drawn;
+  };
+  const std::string longName(100, 'N');
+  const Case cases[] = {
+      {"E_Project_Name", longName, 555, std::string(54, 'N') + "..."},
+      {"E_Lacation", std::string(57, 'L'), 615, std::string(57, 'L')},  // fits exactly
+      {"E_Engineer", std::string(58, 'E'), 675, std::string(54, 'E') + "..."},
+  };
+  PageFixture f;
+  for (const Case& c : cases) f.options().setText(c.control, c.text);
+  const RecordingCanvas page = f.paint(QSize(3508, 2480), 300);
+  for (const Case& c : cases) {
+    EXPECT_TRUE(page.has("text 330," + std::to_string(c.y) + " " + c.drawn)) << c.control;
+  }
+  // Thai: a cut after 54 code points would part a letter from its vowel
+  // mark; the letter goes too (each code point counts 10 pixels here).
+  QString thai = QStringLiteral("x");
+  for (int k = 0; k < 50; ++k) thai += QStringLiteral("กิ");
+  f.options().setText("E_Project_Name", thai.toStdString());
+  const RecordingCanvas thaiPage = f.paint(QSize(3508, 2480), 300);
+  QString expected = QStringLiteral("x");
+  for (int k = 0; k < 26; ++k) expected += QStringLiteral("กิ");
+  EXPECT_TRUE(thaiPage.has("text 330,555 " + (expected + QStringLiteral("...")).toStdString()));
 }
 
 TEST(DrawingPage, DegenerateInputsDrawABoundedPage) {

@@ -11,14 +11,17 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <filesystem>
 
+#include "model/fixture.h"
 #include "model/platform.h"
 #include "model/soil_color.h"
 #include "persistence/project_file.h"
 #include "persistence/settings_file.h"
 #include "persistence/sqlite_store.h"
+#include "texts/messages.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
 #include "ui/scripted_prompter.h"
@@ -315,6 +318,207 @@ TEST_F(DrawingTest, ZoomWaitsAndRubberBandFollowsWhileDrawing) {
   EXPECT_EQ(document->project().store->rowCount(Table::Waterline), 1);
   action("TB_Zoom_IN")->trigger();
   EXPECT_GT(view->pixelsPerUnit(), zoom);
+}
+
+// ----- Entering a section: what a new user meets first -------------------------
+
+class DrawingEntryTest : public DrawingTest {
+ protected:
+  // Three soils and their lines, typed: a slope from 15 down to 10.
+  void typedSection() {
+    document->insertRows(Table::Soil_Prop, 1,
+                         {Soil(1, 20, 30, 19, "Firm clay"), Soil(2, 5, 28, 18, "Silty sand"), Soil(3, 0, 0, 0, "Air")});
+    std::vector<Row> rows;
+    const std::vector<std::tuple<int, int, double, double>> points = {{1, 1, 0, 0},   {1, 2, 40, 0}, {2, 1, 0, 8},
+                                                                      {2, 2, 40, 6},  {3, 1, 0, 15}, {3, 2, 15, 15},
+                                                                      {3, 3, 25, 10}, {3, 4, 40, 10}};
+    for (const auto& [line, point, x, y] : points) {
+      Row r(Table::Geometry);
+      r.set("Line No.", line).set("Point No.", point).set("Coordi X", x).set("Coordi Y", y);
+      rows.push_back(r);
+    }
+    document->insertRows(Table::Geometry, 1, rows);
+  }
+  std::vector<std::string> corners() {
+    std::vector<std::string> out;
+    for (const char* c :
+         {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+      out.push_back(document->project().options.text(c));
+    }
+    return out;
+  }
+  // Where world (x, y) shows in the scroll box's viewport.
+  QPoint onScreen(double x, double y) {
+    const PixelPoint p = view->transform().worldToImage(x, y, 1.0, 1.0);
+    return view->canvas()->mapTo(view->viewport(), QPoint(p.x, p.y));
+  }
+};
+
+TEST_F(DrawingEntryTest, DrawGeometryDrawsTheSoilItShowsWithoutPickingItAgain) {
+  document->insertRows(Table::Soil_Prop, 1,
+                       {Soil(1, 20, 30, 19, "Firm clay"), Soil(2, 5, 28, 18, "Silty sand"), Soil(3, 0, 0, 0, "Air")});
+  action("MN_Draw_Geometry")->trigger();
+  auto* lines = control<QComboBox>("CB_Line_No");
+  ASSERT_EQ(lines->currentIndex(), 0);
+  EXPECT_EQ(window->drawing()->target(), 1);
+  clickAll({{0, 0}, {40, 0}});
+  EXPECT_EQ(geometry(), (Points{{1, 1, 0, 0}, {1, 2, 40, 0}}));
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(DrawingEntryTest, DrawGeometryWithoutSoilsSaysToEnterThemFirst) {
+  struct Case {
+    std::uint8_t language;
+    const char* says;
+  };
+  for (const Case& c : {Case{kLanguageEnglish, "Enter the soils first"}, Case{kLanguageThai, "กรุณาป้อนคุณสมบัติดินก่อน"}}) {
+    prompter.shown.clear();
+    document->setLanguage(c.language);
+    action("MN_Draw_Geometry")->trigger();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.contains(QString::fromUtf8(c.says))) << prompter.shown[0].text.toStdString();
+    EXPECT_FALSE(window->drawing()->drawing());
+    click(10, 10);
+    EXPECT_TRUE(geometry().empty());
+  }
+}
+
+TEST_F(DrawingEntryTest, ATwoClickGridIsNeitherStaleNorAcceptedWithoutAWord) {
+  typedSection();
+  document->setOptions(QStringLiteral("grid"),
+                       [](OptionValues& o) { testing::SetCentreGrid(o, "20", "25", "35", "35", "10"); });
+  const std::vector<std::string> before = corners();
+  action("MN_Draw_Grid")->trigger();
+  click(10, 20);
+  click(30, 20);
+  // The corner still to come stands on the second one, not on an old value
+  // or on (0, 0): the grid never sweeps through the slope.
+  EXPECT_EQ(corners(), (std::vector<std::string>{"10", "20", "30", "20", "30", "20"}));
+  click(30, 20, Qt::RightButton);
+  EXPECT_FALSE(window->drawing()->drawing());
+  EXPECT_EQ(corners(), before);
+  ASSERT_EQ(prompter.shown.size(), 1u);
+  EXPECT_TRUE(prompter.shown[0].text.contains(QStringLiteral("needs three corners; 2 of 3")))
+      << prompter.shown[0].text.toStdString();
+  // Three clicks make the grid, without a word.
+  prompter.shown.clear();
+  action("MN_Draw_Grid")->trigger();
+  click(10, 20);
+  click(30, 20);
+  click(30, 30);
+  EXPECT_EQ(corners(), (std::vector<std::string>{"10", "20", "30", "20", "30", "30"}));
+  EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(DrawingEntryTest, ALoadShowsWhereItWasPlacedAtOnceAndStandsOnTheGround) {
+  typedSection();
+  action("PU_ExLoad")->trigger();
+  auto* loadType = control<QComboBox>("CB_Load_Type");
+  loadType->setCurrentIndex(0);
+  emit loadType->activated(0);
+  press("B_LL_New");
+  type("DBE_LineLoad_Mag", "40");
+  type("DBE_LineLoad_Ang", "0");
+  press("B_LIneLoad_Draw");
+  EXPECT_TRUE(view->placedLoad().empty());
+  // 1.3 units above the flat crest (ground at 15), farther than the snap.
+  click(5, 16.3);
+  ASSERT_EQ(view->placedLoad().size(), 1u);
+  EXPECT_EQ(view->placedLoad()[0], (WorldPoint{5, 15}));
+  // It is painted: red on the shaft just above the point.
+  const QImage shown = view->viewport()->grab().toImage();
+  const QPoint at = onScreen(5, 15);
+  EXPECT_EQ(shown.pixelColor(at.x(), at.y() - 20), QColor(255, 0, 0));
+  press("B_LineLoad_OK");
+  EXPECT_TRUE(view->placedLoad().empty());
+  ASSERT_EQ(document->project().store->rowCount(Table::Lineload), 1);
+  const Row load = document->project().store->rowAt(Table::Lineload, 1);
+  EXPECT_EQ(load.real("Coordi X"), 5.0);
+  EXPECT_EQ(load.real("Coordi Y"), 15.0);
+  // A strip load's two ends show as they are clicked; Close gives them up.
+  loadType->setCurrentIndex(1);
+  emit loadType->activated(1);
+  press("B_StripLoad_New");
+  press("B_StripLoad_Draw");
+  click(2, 15);
+  EXPECT_EQ(view->placedLoad().size(), 2u);
+  click(10, 15);
+  EXPECT_EQ(view->placedLoad(), (std::vector<WorldPoint>{{2, 15}, {10, 15}}));
+  press("BB_StripLoad_cancel");
+  EXPECT_TRUE(view->placedLoad().empty());
+}
+
+TEST_F(DrawingEntryTest, MovePointDragsTheLinesWithThePoint) {
+  typedSection();
+  click(25, 10);
+  ASSERT_TRUE(window->drawing()->hasSelection());
+  action("MN_MovePoint")->trigger();
+  QWidget* canvas = view->canvas();
+  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, pixel(25, 10));
+  QTest::mouseMove(canvas, pixel(30, 20));
+  // Before the release: the point's item (row 7 of Geometry) has moved, and
+  // the line from (15, 15) runs to it, drawn on the canvas.
+  const DisplayItem& item = view->displayList().items[6];
+  EXPECT_EQ(item.x, 30.0);
+  EXPECT_EQ(item.y, 20.0);
+  const PixelPoint moved = view->transform().worldToImage(30, 20, 1, 1);
+  EXPECT_EQ(QPoint(item.pixelX, item.pixelY), QPoint(moved.x, moved.y));
+  const QRect visible = view->canvas()->visibleImageRect();
+  const QImage during = canvas->grab(visible).toImage();
+  const PixelPoint mid = view->transform().worldToImage(22.5, 17.5, 1, 1);  // on the new segment
+  bool black = false;
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      black = black || during.pixelColor(mid.x - visible.left() + dx, mid.y - visible.top() + dy) == Qt::black;
+    }
+  }
+  EXPECT_TRUE(black);
+  EXPECT_EQ(std::get<2>(geometry()[6]), 25.0);  // the row waits for the release
+  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, pixel(30, 20));
+  EXPECT_EQ(std::get<2>(geometry()[6]), 30.0);
+  EXPECT_EQ(std::get<3>(geometry()[6]), 20.0);
+}
+
+TEST_F(DrawingEntryTest, TheViewFitsWhatIsBuiltWithAMarginAndKeepsItsPlace) {
+  // A point at x = 100 and a grid reaching y = 66, typed: both lie inside
+  // the drawing, clear of its edges.
+  document->insertRows(Table::Soil_Prop, 1, {Soil(1, 20, 30, 19, "Clay"), Soil(2, 0, 0, 0, "Air")});
+  std::vector<Row> rows;
+  for (auto [line, point, x, y] : std::vector<std::tuple<int, int, double, double>>{
+           {1, 1, 0, 0}, {1, 2, 100, 0}, {2, 1, 0, 30}, {2, 2, 40, 30}, {2, 3, 60, 20}, {2, 4, 100, 20}}) {
+    Row r(Table::Geometry);
+    r.set("Line No.", line).set("Point No.", point).set("Coordi X", x).set("Coordi Y", y);
+    rows.push_back(r);
+  }
+  document->insertRows(Table::Geometry, 1, rows);
+  document->setOptions(QStringLiteral("grid"), [](OptionValues& o) {
+    o.setItemIndex("RG_Theory", 1);
+    o.setItemIndex("CB_Cir_Search", 0);
+    testing::SetCentreGrid(o, "40", "40", "60", "66", "10");
+  });
+  QCoreApplication::processEvents();
+  // The work area grew, at the same zoom: every point lies on the drawing,
+  // clear of its edges.
+  const QSize image = view->canvas()->size();
+  for (auto [x, y] : {std::pair{100.0, 0.0}, {0.0, 0.0}, {60.0, 66.0}, {40.0, 66.0}}) {
+    const PixelPoint p = view->transform().worldToImage(x, y, 1, 1);
+    EXPECT_GE(p.x, 6) << x << "," << y;
+    EXPECT_GE(p.y, 6) << x << "," << y;
+    EXPECT_LE(p.x, image.width() - 6) << x << "," << y;
+    EXPECT_LE(p.y, image.height() - 6) << x << "," << y;
+  }
+  // The fitted drawing needs no scroll bar, so nothing narrows the box and
+  // moves it afterwards: an edit elsewhere (as a run's redraw) leaves every
+  // point where it was.
+  action("TB_AZoom")->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(view->verticalScrollBar()->isVisible());
+  const QPoint before = onScreen(40, 30);
+  document->setOptionText(QStringLiteral("E_Project_Name"), QStringLiteral("After a run"));
+  view->setContourMap(ContourMap{});
+  QCoreApplication::processEvents();
+  EXPECT_EQ(onScreen(40, 30), before);
 }
 
 }  // namespace

@@ -99,17 +99,17 @@ struct NodeCase {
 };
 
 // Factors run from FsLow 1.0 to FsHigh 2.6 (80 is above 50 and does not
-// count); wavelength = 700 - (F - 1) / 1.6 * 320 = 700 - 200 (F - 1).
+// count); wavelength = 645 - (F - 1) / 1.6 * 265.
 const NodeCase kNodes[] = {
-    {0, 0, 0, 10, std::nullopt, {}},    // below the ground: blank
-    {0, 1, 2, 10, 1.4, {255, 119, 0}},  // single circle; 620 nm: G = 255 * (25/65)^0.8 = 118.7
-    {0, 2, 4, 10, 2.6, {97, 0, 97}},    // FsHigh: 380 nm
-    {1, 0, 0, 12, 1.0, {255, 0, 0}},    // FsLow: 700 nm
-    {1, 1, 2, 12, 80.0, {97, 0, 97}},   // above 50: painted as FsHigh
-    {1, 2, 4, 12, 1.95, {0, 255, 0}},   // 510 nm
-    {2, 0, 0, 14, 2.1, {0, 213, 255}},  // 480 nm: G = 255 * 0.8^0.8 = 213.3
-    {2, 1, 2, 14, 2.3, {0, 0, 255}},    // 440 nm
-    {2, 2, 4, 14, 1.7, {195, 255, 0}},  // 560 nm: R = 255 * (50/70)^0.8 = 194.8
+    {0, 0, 0, 10, std::nullopt, {}},     // below the ground: blank
+    {0, 1, 2, 10, 1.4, {251, 255, 0}},   // single circle; 578.75 nm: R = 255 * (68.75/70)^0.8 = 251.4
+    {0, 2, 4, 10, 2.6, {97, 0, 97}},     // FsHigh: 380 nm
+    {1, 0, 0, 12, 1.0, {255, 0, 0}},     // FsLow: 645 nm, the first pure red
+    {1, 1, 2, 12, 80.0, {97, 0, 97}},    // above 50: painted as FsHigh
+    {1, 2, 4, 12, 1.95, {0, 245, 255}},  // 487.66 nm: G = 255 * (47.66/50)^0.8 = 245.4
+    {2, 0, 0, 14, 2.1, {0, 136, 255}},   // 462.81 nm: G = 255 * (22.81/50)^0.8 = 136.1
+    {2, 1, 2, 14, 2.3, {62, 0, 255}},    // 429.69 nm: R = 255 * (10.31/60)^0.8 = 62.3
+    {2, 2, 4, 14, 1.7, {90, 255, 0}},    // 529.06 nm: R = 255 * (19.06/70)^0.8 = 90.1
 };
 
 TEST(GatherContourMap, EachNodeTakesTheSmallestFactorOfItsOwnCentre) {
@@ -232,7 +232,12 @@ TEST(PaintContours, DiscsOfTheNodeColoursAndNothingForBlankNodes) {
     const int px = static_cast<int>(20 + 20 * c.x), py = static_cast<int>(380 - 20 * c.y);
     const QColor expected = c.fs ? QColor(c.rgb[0], c.rgb[1], c.rgb[2]) : QColor(Qt::white);
     SCOPED_TRACE(testing::Message() << "node " << c.i << "," << c.j);
-    EXPECT_EQ(image.pixelColor(px, py), expected);
+    // The smallest factor (1.0 at node 1,0) carries the minimum's black
+    // diamond, whatever surface the drawing shows; every other centre shows
+    // its colour.
+    const bool minimum = c.fs == 1.0;
+    EXPECT_EQ(image.pixelColor(px, py), minimum ? QColor(Qt::black) : expected);
+    EXPECT_EQ(image.pixelColor(px + 10, py), expected);
     // Radius 15 without an outline: the colour reaches 14 pixels out and
     // stops before 16.
     EXPECT_EQ(image.pixelColor(px + 14, py), expected);
@@ -256,8 +261,9 @@ TEST(PaintContours, WorldScalesPlaceTheDiscs) {
   QPainter painter(&image);
   PaintContours(painter, map, TwentyPixelsPerUnit(), drawing);
   painter.end();
-  // Grid (2, 10) -> pixel (60, 180).
-  EXPECT_EQ(image.pixelColor(60, 180), QColor(255, 0, 0));
+  // Grid (2, 10) -> pixel (60, 180), the minimum's diamond at its centre.
+  EXPECT_EQ(image.pixelColor(60, 180), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(70, 180), QColor(255, 0, 0));
   EXPECT_EQ(image.pixelColor(20 + 80, 380 - 100), QColor(Qt::white));
 }
 

@@ -13,12 +13,14 @@
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <sstream>
 
 #include "model/numbers.h"
 #include "persistence/folders.h"
 #include "persistence/settings_file.h"
+#include "reports/report_output.h"
 #include "ui/file_bytes.h"
 #include "ui/print/print_commands.h"
 #include "ui/run/progress_window.h"
@@ -165,7 +167,7 @@ TEST_F(PrintTest, ThaiTextReachesTheDataReportAndTheDrawingPage) {
   EXPECT_NE(text.find("PROJECT : " + name.toStdString()), std::string::npos) << text.substr(0, 600);
   // The fonts go into the file: the page reads the same on any machine.
   const std::string fonts = Capture("pdffonts '" + data.string() + "'");
-  EXPECT_NE(fonts.find("TlwgTypo"), std::string::npos) << fonts;
+  EXPECT_NE(fonts.find("TlwgTypist"), std::string::npos) << fonts;
   std::istringstream lines(fonts);
   std::string line;
   int embedded = 0;
@@ -183,6 +185,49 @@ TEST_F(PrintTest, ThaiTextReachesTheDataReportAndTheDrawingPage) {
   answerPrint(page);
   action("MN_Print")->trigger();
   EXPECT_NE(PdfText(page).find(name.toStdString()), std::string::npos);
+}
+
+TEST_F(PrintTest, ThaiWordsReadBackWholeFromTheReportAndThePage) {
+  // Tone marks lowered over a letter without an upper vowel (ค่า, ได้, ก็)
+  // are glyphs the fonts reach through private-use codes; the PDFs map them
+  // back to the Thai letters, and the report's face keeps a line one line.
+  const std::string name = "ค่าความปลอดภัยที่ได้ ก็ผ่าน";
+  document->setOptionText(QStringLiteral("E_Project_Name"), QString::fromStdString(name));
+  auto* print = window->findChild<PrintCommands*>();
+  ASSERT_NE(print, nullptr);
+  for (const char* command : {"MN_ExportPdf_Data", "MN_ExportPdf_Drawing"}) {
+    const fs::path pdf = dir / (std::string(command) + ".pdf");
+    prompter.saveTargets.push_back(SaveTarget{QString::fromStdString(pdf.string()), 0});
+    action(command)->trigger();
+    const std::string text = Capture("pdftotext '" + pdf.string() + "' - 2>/dev/null");
+    EXPECT_NE(text.find(name), std::string::npos) << command << "\n" << text.substr(0, 1400);
+    for (const char* privateUse : {"\uF70A", "\uF70B", "\uF713"}) {
+      EXPECT_EQ(text.find(privateUse), std::string::npos) << command;
+    }
+  }
+}
+
+TEST(MendPdfTextMaps, OnlyTheTextMapsPrivateUseCodesBecomeThaiLetters) {
+  const fs::path file = fs::temp_directory_path() / "pelodyn-mend-text-maps.pdf";
+  const std::string before =
+      "stream <F70A> endstream\n"
+      "begincmap\n<0001> <0004> [<0E04> <F70A> <f70b> <F71A>]\n<0005> <0005> <F71B>\nendcmap\n"
+      "<F70C>\nbegincmap\n<0001> <0001> <F705>\nendcmap\n";
+  const std::string after =
+      "stream <F70A> endstream\n"
+      "begincmap\n<0001> <0004> [<0E04> <0E48> <0E49> <0E3A>]\n<0005> <0005> <F71B>\nendcmap\n"
+      "<F70C>\nbegincmap\n<0001> <0001> <0E48>\nendcmap\n";
+  for (const auto& [written, expected] : {std::pair{before, after}, std::pair{after, after}}) {
+    {
+      std::ofstream out(file, std::ios::binary);
+      out << written;
+    }
+    MendPdfTextMaps(file);
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), expected);
+  }
+  fs::remove(file);
+  EXPECT_THROW(MendPdfTextMaps(file), std::runtime_error);
 }
 
 TEST_F(PrintTest, HeadlessExportsWriteTheThreeDocuments) {

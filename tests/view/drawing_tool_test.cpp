@@ -31,6 +31,7 @@ class StoreEdits : public DrawingEdits {
     for (const Row& r : rows) m_project.store->append(r);
   }
   void message(int number) override { messages.push_back(number); }
+  void gridIncomplete(int cornersClicked) override { incompleteGrids.push_back(cornersClicked); }
 
   struct LoadField {
     Table table;
@@ -39,6 +40,7 @@ class StoreEdits : public DrawingEdits {
   };
   std::vector<LoadField> loadFields;
   std::vector<int> messages;
+  std::vector<int> incompleteGrids;
   int optionSteps = 0;
 
  private:
@@ -109,6 +111,84 @@ TEST_F(DrawingToolTest, OneShotTargetsWriteTheirFieldsAndEndThemselves) {
     EXPECT_EQ(project.options.text(x), "0.3");  // 15 digits, as typed
     EXPECT_EQ(project.options.text(y), "-7");
   }
+}
+
+TEST_F(DrawingToolTest, TheGridOfCentresNeverKeepsAStaleCornerAndNeedsAllThree) {
+  const auto corners = [this] {
+    std::vector<std::string> out;
+    for (const char* c :
+         {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+      out.push_back(project.options.text(c));
+    }
+    return out;
+  };
+  const std::vector<std::string> before = {"0", "0", "0", "0", "0", "0"};
+  for (const char* c :
+       {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+    project.options.setText(c, "0");
+  }
+  struct Case {
+    const char* name;
+    std::vector<WorldPoint> clicks;
+    std::vector<std::string> whileDrawing;  // after the last click
+    std::vector<std::string> afterEnd;      // after the right button
+    std::vector<int> incomplete;
+  };
+  const Case cases[] = {
+      // The corners to come stand on the last one clicked, never at (0, 0).
+      {"one corner", {{40, 32}}, {"40", "32", "40", "32", "40", "32"}, before, {1}},
+      {"two corners", {{40, 32}, {62.5, 32}}, {"40", "32", "62.5", "32", "62.5", "32"}, before, {2}},
+      {"three corners",
+       {{40, 32}, {62.5, 32}, {62.5, 50}},
+       {"40", "32", "62.5", "32", "62.5", "50"},
+       {"40", "32", "62.5", "32", "62.5", "50"},
+       {}},
+  };
+  for (const Case& c : cases) {
+    edits.incompleteGrids.clear();
+    tool.start(TargetGridCorners);
+    for (const WorldPoint& p : c.clicks) tool.click(project, p.x, p.y);
+    EXPECT_EQ(corners(), c.whileDrawing) << c.name;
+    tool.end();
+    EXPECT_EQ(corners(), c.afterEnd) << c.name;
+    EXPECT_EQ(edits.incompleteGrids, c.incomplete) << c.name;
+    if (c.afterEnd != before) {
+      for (const char* ctl :
+           {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+        project.options.setText(ctl, "0");
+      }
+    }
+  }
+  // Draw then Close with no click changes nothing and says nothing.
+  tool.start(TargetGridCorners);
+  tool.end();
+  EXPECT_EQ(corners(), before);
+  EXPECT_TRUE(edits.incompleteGrids.empty());
+}
+
+TEST_F(DrawingToolTest, LoadsStandOnTheGroundWhereverTheyAreClicked) {
+  ground();  // (0, 10) - (20, 10) - (40, 0)
+  project.drawing.SnapTopLayerLength = 1.0;
+  struct Case {
+    const char* name;
+    WorldPoint click;
+    WorldPoint placed;
+  };
+  const Case cases[] = {
+      {"1.3 above the flat top, beyond the snap length", {8, 11.3}, {8, 10}},
+      {"3 below the slope", {30, 2}, {30, 5}},
+      {"within the snap length: the nearest foot", {8, 9.5}, {8, 10}},
+      {"beyond the ground's end: as clicked", {45, 3}, {45, 3}},
+  };
+  for (const Case& c : cases) {
+    tool.start(TargetLineLoad);
+    EXPECT_EQ(tool.click(project, c.click.x, c.click.y), c.placed) << c.name;
+  }
+  tool.start(TargetStripLoad);
+  EXPECT_EQ(tool.click(project, 4, 12), (WorldPoint{4, 10}));
+  EXPECT_EQ(tool.click(project, 30, 7), (WorldPoint{30, 5}));
+  EXPECT_EQ(TopLineHeightAt(project, 20), 10.0);
+  EXPECT_FALSE(TopLineHeightAt(project, -1));
 }
 
 TEST_F(DrawingToolTest, WaterLineAndCrackReplaceTheirTableAtTheFirstClickOnly) {

@@ -95,14 +95,59 @@ TEST(PaintExample, SoilBandsWaterLineAndBoundaryLinesOfTheLayeredExample) {
   // Boundary lines in black: the bottom line and the ground surface.
   EXPECT_EQ(r.atWorld(50.5, 0.0), kBlack);
   EXPECT_EQ(r.atWorld(27.5, 30.0), kBlack);
-  // The water line (0, 25) - (60, 14) - (100, 13), dashed in cyan.
-  const QColor cyan = Rgb(0xFFFF00);
-  EXPECT_EQ(cyan, QColor(0, 255, 255));
+  // The water line (0, 25) - (60, 14) - (100, 13): dark blue dashes on a
+  // white band, so that no soil colour (this example's soils are light blue
+  // and cyan) hides it: along the line every pixel is blue or white, and
+  // mostly blue.
+  const QColor blue(0, 0, 160);
   int hits = 0, samples = 0;
   for (double x = 2.0; x < 58.0; x += 1.0, ++samples) {
-    hits += ColourNear(r.image, r.transform.worldToImage(x, 25.0 - 11.0 * x / 60.0, 1, 1), cyan);
+    const PixelPoint at = r.transform.worldToImage(x, 25.0 - 11.0 * x / 60.0, 1, 1);
+    hits += ColourNear(r.image, at, blue);
+    EXPECT_TRUE(ColourNear(r.image, at, blue, 0) || ColourNear(r.image, at, kWhite, 0)) << x;
   }
   EXPECT_GT(hits, samples / 2) << hits << " of " << samples;
+}
+
+TEST(CentreGrid, LinesTooCloseAreThinnedToEveryNth) {
+  struct Case {
+    double spacing;
+    int step;
+  };
+  // 4 pixels apart is the least: n = ceil(4 / spacing).
+  for (const Case& c : {Case{10, 1}, Case{4, 1}, Case{3.9, 2}, Case{2, 2}, Case{1.1, 4}, Case{0.5, 8}}) {
+    EXPECT_EQ(CentreGridLineStep(c.spacing), c.step) << c.spacing;
+  }
+  EXPECT_GT(CentreGridLineStep(0.0), 1000000);
+}
+
+TEST(CentreGrid, AFineGridStaysAGridInsteadOfABlackSquare) {
+  // A grid of 20 x 20 units at 10 pixels a unit: 180 divisions would put
+  // the lines 1.1 pixels apart.
+  for (const char* divisions : {"180", "10"}) {
+    ViewProject p;
+    p.coloredSoil(1, 0xFFFFFF);
+    p.coloredSoil(2, 0);
+    p.line(1, {{0, 0}, {60, 0}});
+    p.line(2, {{0, 10}, {60, 10}});
+    p.options().setItemIndex("RG_Theory", 1);
+    p.options().setItemIndex("CB_Cir_Search", 0);
+    testing::SetCentreGrid(p.options(), "20", "20", "40", "40", divisions);
+    ViewOptions o;
+    o.showGrid = false;
+    const Rendered r = Render(p.project, o);
+    const PixelPoint low = r.transform.worldToImage(20, 20, 1, 1), high = r.transform.worldToImage(40, 40, 1, 1);
+    int black = 0, all = 0;
+    for (int y = high.y + 1; y < low.y; ++y) {
+      for (int x = low.x + 1; x < high.x; ++x, ++all) black += r.image.pixelColor(x, y) == kBlack;
+    }
+    // Lines at least 4 pixels apart each way cover under half the area;
+    // the grid's outline is drawn whole.
+    EXPECT_LT(black, all / 2) << divisions;
+    EXPECT_GT(black, all / 30) << divisions;
+    EXPECT_EQ(r.image.pixelColor(high.x, (low.y + high.y) / 2), kBlack) << divisions;
+    EXPECT_EQ(r.image.pixelColor((low.x + high.x) / 2, high.y), kBlack) << divisions;
+  }
 }
 
 TEST(PaintExample, GridDotsOnlyWithShowGridAndAboveThreePixelsPerUnit) {

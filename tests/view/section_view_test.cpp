@@ -126,15 +126,27 @@ TEST(SectionView, FitOnATableOfExtents) {
     int width, height;
     SectionView::Fit expected;
   };
+  // The image (nx by ny units at p pixels, plus the 20-pixel margin) must
+  // fit the box: nx = floor((width - 20) / p), ny = floor((height - 20) / p);
+  // p = floor(min((width - 20 - 60) / w, (height - 20 - 60) / h)) keeps 30
+  // pixels around the content; the area is centred on the content, its low
+  // side rounded to even.
   const Case cases[] = {
-      {"wide", 0, 180, 0, 60, 800, 600, {4, -10, 190, -45, 105}},
-      {"tall", 0, 10, 0, 100, 800, 600, {5, -75, 85, -10, 110}},
-      // Zero width counts as one unit; 44.5 and -34.5 round to even.
-      {"zero width", 5, 5, 0, 50, 800, 600, {10, -34, 44, -5, 55}},
-      {"zero height", 0, 100, 7, 7, 800, 600, {7, -7, 107, -36, 50}},
-      {"a single point", 3, 3, 4, 4, 800, 600, {500, 2, 4, 4, 4}},
-      {"huge: at least one pixel per unit", 0, 100000, 0, 10, 120, 100, {1, 49940, 50060, -45, 55}},
-      {"scroll box under the 100-pixel allowance", 0, 10, 0, 10, 80, 60, {1, -35, 45, -25, 35}},
+      // p = floor(min(720 / 180, 520 / 60)) = 4; nx = 195, ny = 145;
+      // 90 - 97.5 = -7.5 -> -8, 30 - 72.5 = -42.5 -> -42.
+      {"wide", 0, 180, 0, 60, 800, 600, {4, -8, 187, -42, 103}},
+      // p = floor(min(72, 5.2)) = 5; nx = 156, ny = 116.
+      {"tall", 0, 10, 0, 100, 800, 600, {5, -73, 83, -8, 108}},
+      // Zero width counts as one unit: p = floor(min(720, 10.4)) = 10;
+      // nx = 78, ny = 58; 5 - 39 = -34.
+      {"zero width", 5, 5, 0, 50, 800, 600, {10, -34, 44, -4, 54}},
+      // p = floor(min(7.2, 520)) = 7; nx = 111, ny = 82; 50 - 55.5 = -5.5
+      // rounds to even, -6; 7 - 41 = -34.
+      {"zero height", 0, 100, 7, 7, 800, 600, {7, -6, 105, -34, 48}},
+      // p = 520; nx = ny = 1; 3 - 0.5 = 2.5 -> 2, 4 - 0.5 = 3.5 -> 4.
+      {"a single point", 3, 3, 4, 4, 800, 600, {520, 2, 3, 4, 5}},
+      {"huge: at least one pixel per unit", 0, 100000, 0, 10, 120, 100, {1, 49950, 50050, -35, 45}},
+      {"scroll box under the padding", 0, 10, 0, 10, 80, 60, {1, -25, 35, -15, 25}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SectionView::ComputeFit(c.xmin, c.xmax, c.ymin, c.ymax, c.width, c.height), c.expected) << c.name;

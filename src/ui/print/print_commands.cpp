@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPrinter>
+#include <filesystem>
 
 #include "model/critical_surface.h"
 #include "model/project.h"
@@ -153,6 +154,10 @@ void PrintCommands::print(PrintedDocument document) {
     return;
   }
   paint(printer);
+  // Printed to a PDF file: its Thai text is made searchable too.
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    MendPdfTextMaps(std::filesystem::path(printer.outputFileName().toStdString()));
+  }
 }
 
 void PrintCommands::preview(PrintedDocument document) {
@@ -180,10 +185,13 @@ void PrintCommands::exportPdf(PrintedDocument document) {
       m_prompter.saveFileName(Q(UiTextFor(language, UiText::ExportPdfCaption)),
                               {Q(UiTextFor(language, UiText::PdfFilter))}, initial, QStringLiteral("pdf"));
   if (!target) return;
-  QPrinter printer(QPrinter::HighResolution);
-  MakePdfPrinter(printer, target->path);
-  SetUpPage(printer, m_document.project().settings, document);
-  paint(printer);
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    MakePdfPrinter(printer, target->path);
+    SetUpPage(printer, m_document.project().settings, document);
+    paint(printer);
+  }
+  MendPdfTextMaps(std::filesystem::path(target->path.toStdString()));
   emit pdfExported(target->path);
 }
 

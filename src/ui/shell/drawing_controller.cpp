@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
@@ -36,6 +37,45 @@ DrawingController::DrawingController(ProjectDocument& document, Prompter& prompt
   connect(&n, &ProjectNotifier::tableReset, this, [this](Table table) {
     if (table == Table::Geometry && m_selected) select(m_selected);
   });
+  // A load or anchor shows where it was clicked at once, before its OK.
+  for (LoadEditor* editor : {&m_strip.lineLoads(), &m_strip.stripLoads(), &m_strip.anchors()}) {
+    connect(editor, &LoadEditor::drawnChanged, this, [this, editor] { showPlacedLoad(*editor); });
+  }
+}
+
+void DrawingController::showPlacedLoad(const LoadEditor& editor) {
+  const auto& fields = editor.drawnFields();
+  const auto value = [&fields](const char* name) -> std::optional<double> {
+    for (const auto& [field, v] : fields) {
+      if (field == name) return v;
+    }
+    return std::nullopt;
+  };
+  const auto point = [&](const char* fx, const char* fy) -> std::optional<WorldPoint> {
+    const std::optional<double> x = value(fx), y = value(fy);
+    if (!x || !y) return std::nullopt;
+    return WorldPoint{*x, *y};
+  };
+  std::vector<WorldPoint> points;
+  const auto add = [&points](std::optional<WorldPoint> p) {
+    if (p) points.push_back(*p);
+  };
+  switch (editor.table()) {
+    case Table::Lineload:
+      add(point("Coordi X", "Coordi Y"));
+      break;
+    case Table::Stripload:
+      add(point("Begin X", "Y1"));
+      add(point("End X", "Y2"));
+      break;
+    default:
+      add(point("X start", "Y start"));
+      add(point("X end", "Y end"));
+      break;
+  }
+  // One end of a two-ended load shows as a mark, not as an arrow.
+  if (points.size() == 1 && editor.table() != Table::Lineload) points.push_back(points.front());
+  m_view.setPlacedLoad(std::move(points));
 }
 
 void DrawingController::start(int target) {
@@ -102,6 +142,20 @@ void DrawingController::press(double x, double y, int button, QPoint globalPosit
   if (m_moving) {
     if (hit) select(hit);
     m_grabbed = hit.has_value();
+    m_dragItem = -1;
+    if (hit) {
+      // The grabbed point's item: boundary-line items follow the rows of
+      // Geometry in stored order.
+      int index = 0;
+      for (const Row& r : m_document.project().store->rows(Table::Geometry)) {
+        if (r.integer("Line No.") == hit->line && r.integer("Point No.") == hit->point) {
+          m_dragItem = index;
+          m_dragFrom = WorldPoint{r.real("Coordi X"), r.real("Coordi Y")};
+          break;
+        }
+        ++index;
+      }
+    }
     return;
   }
   if (button == Qt::LeftButton) {
@@ -122,13 +176,35 @@ void DrawingController::move(double x, double y) {
     }
     return;
   }
-  if (m_moving && m_grabbed) m_view.setSelectedPoint(WorldPoint{x, y});
+  if (m_moving && m_grabbed) {
+    m_view.setSelectedPoint(WorldPoint{x, y});
+    dragItemTo(WorldPoint{x, y});
+  }
+}
+
+void DrawingController::dragItemTo(std::optional<WorldPoint> at) {
+  DisplayList& list = m_view.mutableDisplayList();
+  if (m_dragItem < 0 || m_dragItem >= list.DisplayItemCount || m_dragItem >= static_cast<int>(list.items.size())) {
+    return;
+  }
+  const WorldPoint w = at.value_or(m_dragFrom);
+  DisplayItem& item = list.items[static_cast<std::size_t>(m_dragItem)];
+  const SectionScene& scene = m_view.scene();
+  const PixelPoint p = m_view.transform().worldToImage(w.x, w.y, scene.scaleX, scene.scaleY);
+  item.x = w.x;
+  item.y = w.y;
+  item.pixelX = p.x;
+  item.pixelY = p.y;
+  m_view.canvas()->invalidateOverlay();
 }
 
 void DrawingController::release(double x, double y, int button) {
   if (m_document.runInProgress() || !m_moving) return;
   m_moving = false;
   m_grabbed = false;
+  // The item goes back to its row; the stored move redraws it from there.
+  dragItemTo(std::nullopt);
+  m_dragItem = -1;
   // The left button puts the point down where it is released (a press that
   // took no point moves the selected one there); the right one gives up.
   if (button == Qt::LeftButton && m_selected) {
@@ -199,6 +275,12 @@ void DrawingController::replaceGeometry(std::vector<Row> rows) {
 
 void DrawingController::message(int number) {
   m_prompter.information(ProgramTitle(), MessageBoxText(MessageText(m_document.language(), number)));
+}
+
+void DrawingController::gridIncomplete(int cornersClicked) {
+  m_prompter.information(ProgramTitle(),
+                         MessageBoxText(FormatText(UiTextFor(m_document.language(), UiText::GridCornersIncomplete),
+                                                   {std::to_string(cornersClicked)})));
 }
 
 // ----- Selection -------------------------------------------------------------------

@@ -21,6 +21,8 @@ class Prompter;
 class SectionView;
 class StripControls;
 
+class LoadEditor;
+
 class DrawingController : public QObject, private DrawingEdits {
   Q_OBJECT
  public:
@@ -69,6 +71,13 @@ class DrawingController : public QObject, private DrawingEdits {
   void setLoadFields(Table table, const std::vector<std::pair<std::string, double>>& fields) override;
   void replaceGeometry(std::vector<Row> rows) override;
   void message(int number) override;
+  void gridIncomplete(int cornersClicked) override;
+
+  // Shows the load or anchor `editor` holds drawn points for.
+  void showPlacedLoad(const LoadEditor& editor);
+  // During a Move Point drag the grabbed point's lines follow the pointer:
+  // its item of the drawing is moved (nullopt: put back where its row says).
+  void dragItemTo(std::optional<WorldPoint> at);
 
   void select(std::optional<PointKey> key);
   std::optional<WorldPoint> pointOf(PointKey key);
@@ -84,6 +93,9 @@ class DrawingController : public QObject, private DrawingEdits {
   bool m_moving = false;
   bool m_grabbed = false;
   bool m_soilTip = false;
+  // The drawing item of the grabbed point and where its row has it.
+  int m_dragItem = -1;
+  WorldPoint m_dragFrom;
 };
 
 }  // namespace pelodyn

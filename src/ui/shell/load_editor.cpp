@@ -226,7 +226,10 @@ void LoadEditor::setMode(Mode mode) {
   m_delete->setEnabled(browsing && m_position > 0);
   m_ok->setEnabled(!browsing);
   m_draw->setEnabled(!browsing);
-  if (browsing) m_drawn.clear();
+  if (browsing && !m_drawn.empty()) {
+    m_drawn.clear();
+    emit drawnChanged();
+  }
 }
 
 void LoadEditor::setDrawnFields(const std::vector<std::pair<std::string, double>>& fields) {
@@ -240,6 +243,7 @@ void LoadEditor::setDrawnFields(const std::vector<std::pair<std::string, double>
       m_drawn.push_back(field);
     }
   }
+  emit drawnChanged();
 }
 
 }  // namespace pelodyn

@@ -74,10 +74,16 @@ class LoadEditor : public QObject {
   // ends); stored with the row by OK, given up with it by Close. Only while
   // a row is prepared by New or Edit.
   void setDrawnFields(const std::vector<std::pair<std::string, double>>& fields);
+  // The fields drawn for the row being prepared; empty once it is stored or
+  // given up.
+  const std::vector<std::pair<std::string, double>>& drawnFields() const { return m_drawn; }
+  Table table() const { return m_names.table; }
 
  signals:
   // Draw was pressed: the drawing tool takes the next clicks.
   void drawRequested();
+  // drawnFields() changed: a point was drawn, or OK or Close let them go.
+  void drawnChanged();
 
  private:
   void follow();

@@ -357,10 +357,20 @@ void MainWindow::connectDrawing() {
   on("MN_Draw_NonCirCen", [this] { m_drawing->start(TargetIrregularCentre); });
   on("MN_Draw_Geometry", [this] {
     // The soils are checked before a line can be chosen.
-    for (int message : PrepareLineChoice(m_document.project()).messages) {
+    const LineChoice choice = PrepareLineChoice(m_document.project());
+    if (choice.soilCount == 0) {
+      m_prompter.information(FileCommands::programTitle(),
+                             MessageBoxText(UiTextFor(m_document.language(), UiText::DrawSoilsFirst)));
+    }
+    for (int message : choice.messages) {
       m_prompter.error(FileCommands::programTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
     }
     fillLineChoice();
+    // The line the list shows is the one the clicks draw.
+    const auto* combo = m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No"));
+    if (combo->currentIndex() >= 0 && combo->currentIndex() < static_cast<int>(m_lineChoice.size())) {
+      m_drawing->start(combo->currentIndex() + 1);
+    }
   });
   const std::pair<const char*, int> drawButtons[] = {
       {"B_WaterLine_Draw", TargetWaterLine}, {"Button1", TargetCrack}, {"B_NonCir_Draw", TargetIrregularSurface}};

@@ -76,6 +76,21 @@ std::optional<WorldPoint> SnapToTopLine(Project& project, double x, double y) {
   return foot;
 }
 
+std::optional<double> TopLineHeightAt(Project& project, double x) {
+  const std::vector<std::pair<double, double>> line = TopLineInGridUnits(project);
+  const double sx = project.drawing.ScaleX != 0.0 ? project.drawing.ScaleX : 1.0;
+  const double sy = project.drawing.ScaleY != 0.0 ? project.drawing.ScaleY : 1.0;
+  const double x0 = x / sx;
+  for (std::size_t s = 0; s + 1 < line.size(); ++s) {
+    const auto [xa, ya] = line[s];
+    const auto [xb, yb] = line[s + 1];
+    if (!(std::min(xa, xb) <= x0 && x0 <= std::max(xa, xb))) continue;
+    if (xa == xb) return std::max(ya, yb) * sy;  // a vertical step: its top
+    return (ya + (yb - ya) * (x0 - xa) / (xb - xa)) * sy;
+  }
+  return std::nullopt;
+}
+
 void DrawingTool::start(int target) {
   m_target = target;
   m_step = 1;
@@ -89,6 +104,10 @@ void DrawingTool::end() {
   // Only a surface with points can miss the ground: Draw then Close says
   // nothing.
   if (m_target == TargetIrregularSurface && !m_first && m_topLineSnaps != 2) m_edits.message(5);
+  if (m_target == TargetGridCorners && !m_first && m_step <= 3) {
+    m_edits.setOptionTexts(m_gridBefore);
+    m_edits.gridIncomplete(m_step - 1);
+  }
   m_target = TargetNone;
   m_last.reset();
 }
@@ -100,6 +119,10 @@ WorldPoint DrawingTool::click(Project& project, double x, double y) {
     if (const std::optional<WorldPoint> foot = SnapToTopLine(project, x, y)) {
       p = *foot;
       if (target == TargetIrregularSurface) ++m_topLineSnaps;
+    } else if (target != TargetIrregularSurface) {
+      // A load acts on the ground surface: one clicked off it would float
+      // above the section or sit inside it.
+      if (const std::optional<double> ground = TopLineHeightAt(project, x)) p.y = *ground;
     }
   }
   const std::string px = DefaultRealText(p.x), py = DefaultRealText(p.y);
@@ -114,7 +137,21 @@ WorldPoint DrawingTool::click(Project& project, double x, double y) {
       case TargetGridCorners: {
         static const char* const corners[][2] = {
             {"E_X_LeftDown", "E_Y_LeftDown"}, {"E_X_RightDown", "E_Y_RightDown"}, {"E_X_RightTop", "E_Y_RightTop"}};
-        m_edits.setOptionTexts({{corners[m_step - 1][0], px}, {corners[m_step - 1][1], py}});
+        if (m_first) {
+          m_gridBefore.clear();
+          for (const auto& corner : corners) {
+            for (const char* control : corner) m_gridBefore.emplace_back(control, project.options.text(control));
+          }
+        }
+        // The corners to come follow this one until they are clicked: the
+        // grid shrinks to what was drawn instead of reaching for an old
+        // corner.
+        std::vector<std::pair<std::string, std::string>> texts;
+        for (int k = m_step - 1; k < 3; ++k) {
+          texts.emplace_back(corners[k][0], px);
+          texts.emplace_back(corners[k][1], py);
+        }
+        m_edits.setOptionTexts(texts);
         done = ++m_step > 3;
         break;
       }

@@ -54,6 +54,9 @@ class DrawingEdits {
   // A numbered message of the message table (5: the irregular surface does
   // not meet the ground twice).
   virtual void message(int number) = 0;
+  // The grid of centres was ended after `cornersClicked` (1 or 2) of its
+  // three corners; its corners are back as they were before the drawing.
+  virtual void gridIncomplete(int cornersClicked) = 0;
 };
 
 // The nearest foot point on the ground line (the boundary line with the
@@ -61,6 +64,10 @@ class DrawingEdits {
 // grid units of (x, y), in world units. Feet outside their segment do not
 // count. Nothing when there is no ground line or no foot close enough.
 std::optional<WorldPoint> SnapToTopLine(Project& project, double x, double y);
+
+// The ground line's height at world x (the highest-numbered boundary line,
+// its points in increasing "Point No."), or nothing when x lies outside it.
+std::optional<double> TopLineHeightAt(Project& project, double x);
 
 // A number in the default real form of the fields: up to 15 significant
 // digits, no trailing zeros.
@@ -75,13 +82,19 @@ class DrawingTool {
   void start(int target);
   // Ends the drawing (right click, Close). An irregular surface that did not
   // meet the ground line exactly twice says so (message 5); its points stay.
+  // A grid of centres is accepted only with its three corners: ended before,
+  // it gets its former corners back and says so (gridIncomplete).
   void end();
   bool drawing() const { return m_target != TargetNone; }
   int target() const { return m_target; }
   // Places one point at world (x, y) (already on the grid when the grid
-  // snap is on). Returns the point placed (on the ground line for the
-  // irregular surface and the loads when close enough). A one-shot target
-  // ends by itself after its last click.
+  // snap is on). Returns the point placed: on the ground line for the
+  // irregular surface when close enough; line and strip loads always stand
+  // on the ground (the nearest foot when close enough, else straight above
+  // or below the click), unless the click lies beyond the ground's ends. A
+  // corner of the grid of centres also places the corners still to come, so
+  // the grid never holds a corner left from before. A one-shot target ends
+  // by itself after its last click.
   WorldPoint click(Project& project, double x, double y);
   // The start of the rubber band: the point placed last while drawing.
   std::optional<WorldPoint> lastPoint() const { return m_last; }
@@ -95,6 +108,8 @@ class DrawingTool {
   int m_nextPoint = 1;
   int m_topLineSnaps = 0;
   std::optional<WorldPoint> m_last;
+  // The grid's corner texts before its first click, to give back.
+  std::vector<std::pair<std::string, std::string>> m_gridBefore;
 };
 
 // A boundary-line point: its row's key.
