@@ -158,10 +158,12 @@ TEST_F(StepByStepTest, AProjectTypedInIsSavedAsTheSameFileWrittenByHand) {
   // Page 5: the grid of centres.
   type("E_X_LeftDown", QStringLiteral("40"));
   type("E_Y_LeftDown", QStringLiteral("32"));
-  type("E_X_RightDown", QStringLiteral("62"));
+  type("E_X_RightDown", QStringLiteral("80"));
   type("E_Y_RightDown", QStringLiteral("32"));
-  type("E_X_RightTop", QStringLiteral("62"));
-  type("E_Y_RightTop", QStringLiteral("50"));
+  type("E_X_RightTop", QStringLiteral("80"));
+  type("E_Y_RightTop", QStringLiteral("72"));
+  type("E_12_Division", QStringLiteral("8"));
+  type("E_23_Division", QStringLiteral("8"));
   click("B_Close_Step");
   EXPECT_FALSE(form->isVisible());
   EXPECT_TRUE(prompter.shown.empty());

@@ -158,8 +158,8 @@ TEST(SectionView, FitViewSetsTheWorkAreaAndZoomAndNeedsGeometry) {
   v.view.fitView();
   const DrawingSettings& d = v.p.project.drawing;
   const int w = v.view.viewport()->width(), h = v.view.viewport()->height();
-  // The layered example spans 0..100 x 0..50 with its grid of centres.
-  const SectionView::Fit expected = SectionView::ComputeFit(0, 100, 0, 50, w, h);
+  // The layered example spans 0..100 x 0..72 with its grid of centres.
+  const SectionView::Fit expected = SectionView::ComputeFit(0, 100, 0, 72, w, h);
   EXPECT_EQ(v.view.pixelsPerUnit(), expected.pixelsPerUnit);
   EXPECT_EQ(d.WorkAreaXmin, expected.xmin);
   EXPECT_EQ(d.WorkAreaXmax, expected.xmax);
