@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <QEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "model/numbers.h"
@@ -27,6 +29,28 @@ constexpr const char* kPictureNames[] = {"CB_ShowPic_Ord", "CB_ShowPic_SJ", "CB_
 constexpr const char* kPictureTexts[] = {"  Ordinary", "  Simplified Janbu", "  Simplified Bishop", "  Spencer"};
 constexpr const char* kMinimumNames[] = {"L_FS_Ord", "L_FS_Simp_Jan", "L_FS_Simp_Bis", "L_FS_Spe"};
 const QString kNoMinimum = QStringLiteral("XX.XXX");
+// The rows each Details grid shows without scrolling.
+constexpr int kDetailRows = 8;
+
+// Gives `view` room for every column and kDetailRows rows: each column as
+// wide as its header or the widest number a cell shows, whichever is wider,
+// and the vertical scroll bar beside them.
+void FitDetailsGrid(QTableView* view) {
+  QHeaderView* header = view->horizontalHeader();
+  const QFontMetrics metrics = view->fontMetrics();
+  const int number = metrics.horizontalAdvance(QStringLiteral("-99999.999")) + 2 * metrics.averageCharWidth();
+  int width = 0;
+  for (int c = 0; c < header->count(); ++c) {
+    const int w = std::max(header->sectionSizeHint(c), number);
+    header->resizeSection(c, w);
+    width += w;
+  }
+  view->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+  const int frame = 2 * view->frameWidth();
+  width += frame + view->verticalScrollBar()->sizeHint().width();
+  const int height = header->sizeHint().height() + kDetailRows * view->verticalHeader()->defaultSectionSize() + frame;
+  view->setMinimumSize(width, height);
+}
 
 bool MethodSelected(const Project& p, int method) {
   static const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
@@ -206,6 +230,14 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   resize(340, 228);
 }
 
+void ProgressWindow::fitDetails() {
+  FitDetailsGrid(m_results);
+  FitDetailsGrid(m_sorted);
+  layout()->activate();
+  const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+  resize(std::max(width(), wanted.width()), std::max(height(), wanted.height()));
+}
+
 void ProgressWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   Guarded([this] { prepareForProject(); });
@@ -354,8 +386,12 @@ void ProgressWindow::setDetailsShown(bool shown) {
   m_sort->setVisible(shown);
   m_method->setVisible(shown);
   if (!shown) m_sorted->setVisible(false);
-  // The details hold eight columns: the window widens to show them.
-  resize(shown ? 640 : 340, shown ? 495 : 228);
+  if (shown) {
+    // The details hold eight columns: the window widens to show them.
+    fitDetails();
+  } else {
+    resize(340, 228);
+  }
   if (shown && !m_controller.isRunning()) refreshResults();
 }
 
@@ -368,6 +404,8 @@ void ProgressWindow::sortResults() {
   if (m_controller.isRunning()) return;
   m_sortedModel.setRows(SortResultsByBishop(*m_document.project().store));
   m_sorted->setVisible(true);
+  // The sorted grid below the first needs its rows too.
+  fitDetails();
 }
 
 }  // namespace pelodyn

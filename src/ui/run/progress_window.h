@@ -69,6 +69,9 @@ class ProgressWindow : public QDialog {
   void onFinished();
   void onStarted();
   void retranslate();
+  // Sizes the Details grids to show their columns and several rows, and
+  // the window to hold them.
+  void fitDetails();
 
   ProjectDocument& m_document;
   RunController& m_controller;
