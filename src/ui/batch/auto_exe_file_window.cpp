@@ -34,9 +34,12 @@ namespace pelodyn {
 class BatchFeedback final : public PlatformServices {
  public:
   using Sink = std::function<void(int file, int barPercent, const QString& trials)>;
-  explicit BatchFeedback(Sink sink) : m_sink(std::move(sink)) {}
+  BatchFeedback(Sink sink, const std::atomic<bool>& stop) : m_sink(std::move(sink)), m_stop(stop) {}
 
   void startFile(int file) {
+    // The files after a stop are not begun: the position stays on the file
+    // that was stopped.
+    if (m_stop) return;
     m_file = file;
     m_bar = 0;
     m_last = {};
@@ -49,7 +52,9 @@ class BatchFeedback final : public PlatformServices {
   void showMessage(MessageKind, std::string_view, std::string_view) override {}
   bool askOkCancel(std::string_view, std::string_view) override { return true; }
   void reportProgress(const ProgressReport& report) override {
-    m_bar = report.barPercent;
+    // Once the stop is asked for, a search may still report its end: the
+    // batch stands where it was stopped.
+    if (!m_stop) m_bar = report.barPercent;
     const auto now = std::chrono::steady_clock::now();
     if (now - m_last < std::chrono::milliseconds(33) && report.barPercent < 100) return;
     m_last = now;
@@ -59,6 +64,7 @@ class BatchFeedback final : public PlatformServices {
 
  private:
   Sink m_sink;
+  const std::atomic<bool>& m_stop;
   int m_file = 0;
   int m_bar = 0;
   std::chrono::steady_clock::time_point m_last{};
@@ -171,7 +177,7 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
 
   connect(this, &AutoExeFileWindow::progressArrived, this, &AutoExeFileWindow::showProgress, Qt::QueuedConnection);
   m_feedback = std::make_unique<BatchFeedback>(
-      [this](int file, int bar, const QString& trials) { emit progressArrived(file, bar, trials); });
+      [this](int file, int bar, const QString& trials) { emit progressArrived(file, bar, trials); }, m_stopRequested);
 
   connect(m_browse, &QPushButton::clicked, this, GuardedSlot([this](bool) { chooseFolder(); }));
   connect(m_add, &QPushButton::clicked, this, GuardedSlot([this](bool) { addSelected(); }));
