@@ -20,7 +20,7 @@ PELODYN_HOME=$tmp PELODYN_PICTURES=$tmp QT_QPA_PLATFORM=offscreen \
 keep=(
   step-page-0-english step-page-1-english step-page-3-english step-page-4-1-english step-page-5-english
   step-page-0-thai soil-properties-english soil-properties-thai setting-english main-thai
-  study-water-line study-finished-main study-finished-progress study-contours study-edge-warning-progress
+  study-water-line study-finished-main study-finished-progress study-contours
   study-finished-main-thai study-failure-geometry-thai
   batch-selected-english batch-report-english vegetation-page-0-english vegetation-page-2-english
 )

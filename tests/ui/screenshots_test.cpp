@@ -229,6 +229,7 @@ TEST(Screenshots, TheGuidesStudy) {
   progress->sortResults();
   save(progress, "study-finished-progress.png");
   progress->setDetailsShown(false);
+  save(progress, "study-details-hidden-progress.png");
   window.commands().action("MN_Draw_Contour")->trigger();
   save(&window, "study-contours.png");
   window.commands().action("MN_Draw_Contour")->trigger();

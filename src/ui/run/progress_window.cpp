@@ -390,7 +390,9 @@ void ProgressWindow::setDetailsShown(bool shown) {
     // The details hold eight columns: the window widens to show them.
     fitDetails();
   } else {
-    resize(340, 228);
+    // Back to the small window the hidden grids no longer need.
+    layout()->activate();
+    resize(std::max(340, minimumSizeHint().width()), std::max(228, minimumSizeHint().height()));
   }
   if (shown && !m_controller.isRunning()) refreshResults();
 }
