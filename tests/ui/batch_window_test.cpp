@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -235,6 +237,11 @@ TEST_F(BatchWindowTest, StopAfterTheFirstFileLeavesTheOthersAndTheNextBatchRunsA
   }
   const std::string text = window->reportWindow()->reportText();
   EXPECT_NE(text.find("Stopped  The batch was stopped before this file."), std::string::npos) << text;
+  // The bar stands where the batch stopped: one file of three done, the
+  // second not begun.
+  auto* bar = control<QProgressBar>("PB_Batch");
+  EXPECT_GE(bar->value(), 33);
+  EXPECT_LT(bar->value(), 66);
   EXPECT_EQ(document->project().store->rowCount(Table::Soil_Prop), 0);
   EXPECT_FALSE(document->isModified());
 
@@ -243,6 +250,32 @@ TEST_F(BatchWindowTest, StopAfterTheFirstFileLeavesTheOthersAndTheNextBatchRunsA
   ASSERT_TRUE(waitForBatch());
   for (const FileReport& r : window->reports()) EXPECT_TRUE(r.ok) << r.file << ": " << r.error;
   for (const char* name : kExamples) EXPECT_NE(pdr(name), "old") << name;
+  EXPECT_EQ(bar->value(), 100);
+}
+
+TEST_F(BatchWindowTest, OpensOnTheProjectsFolderAndTheFolderDialogChoosesAnother) {
+  // A project not yet saved has no folder: the home folder.
+  EXPECT_EQ(AutoExeFileWindow(*document, prompter).folder(), QDir::homePath());
+  // A saved project's folder, with its project files listed.
+  document->markSaved(path("sub/slope.pdd"));
+  for (const char* name : kExamples) fs::copy_file(dir / name, dir / "sub" / name);
+  AutoExeFileWindow opened(*document, prompter);
+  EXPECT_EQ(opened.folder(), path("sub"));
+  EXPECT_EQ(opened.findChild<QListWidget*>(QStringLiteral("FLB_Source"))->count(), 3);
+  // Choose Folder opens the folder dialog on the folder shown; a folder
+  // chosen there is shown, a cancelled dialog changes nothing.
+  auto* browse = opened.findChild<QPushButton*>(QStringLiteral("B_Browse"));
+  ASSERT_NE(browse, nullptr);
+  EXPECT_EQ(browse->text(), "Choose Folder...");
+  prompter.dialogFolders.clear();
+  prompter.folderAnswers = {path("")};
+  browse->click();
+  ASSERT_EQ(prompter.dialogFolders.size(), 1u);
+  EXPECT_EQ(prompter.dialogFolders[0], path("sub"));
+  EXPECT_EQ(QDir(opened.folder()), QDir(path("")));
+  EXPECT_EQ(opened.findChild<QListWidget*>(QStringLiteral("DLB_Source"))->findItems("sub", Qt::MatchExactly).size(), 1);
+  browse->click();
+  EXPECT_EQ(QDir(opened.folder()), QDir(path("")));
 }
 
 TEST_F(BatchWindowTest, ClosingTheWindowDuringABatchStopsIt) {

@@ -166,6 +166,95 @@ TEST(Screenshots, MainWindowRunAndResults) {
   save(&geometry, "failure-geometry-thai.png");
 }
 
+// The guide's worked study (the layered example) at each step the guide
+// shows: its water line being drawn, the run's end with the sorted
+// details, the contours, a grid whose minimum lies on its edge, and the
+// Failure Geometry window in Thai.
+TEST(Screenshots, TheGuidesStudy) {
+  const QString folder = qEnvironmentVariable("PELODYN_PICTURES");
+  if (folder.isEmpty()) GTEST_SKIP() << "PELODYN_PICTURES is not set";
+  QDir().mkpath(folder);
+  auto save = [&](QWidget* w, const char* name) {
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w->grab().save(folder + QLatin1Char('/') + QLatin1String(name)));
+  };
+  test::ScriptedPrompter prompter;
+  auto document = ProjectDocument::openPrivate();
+  MainWindow window(*document, prompter);
+  window.resize(1300, 820);
+  window.show();
+  const fs::path dir = fs::temp_directory_path() / "pelodyn-study-pictures";
+  fs::create_directories(dir);
+  const fs::path study = dir / "layered-phreatic-loads.pdd";
+  fs::copy_file(fs::path(PELODYN_EXAMPLES) / "layered-phreatic-loads.pdd", study, fs::copy_options::overwrite_existing);
+  const QString studyPath = QString::fromStdString(study.string());
+  ASSERT_TRUE(window.fileCommands().openPath(studyPath));
+  QCoreApplication::processEvents();
+
+  // The phreatic line drawn again by clicks, caught before its last point.
+  SectionView* view = window.view();
+  const auto pixel = [view](double x, double y) {
+    const PixelPoint p = view->transform().worldToImage(x, y, 1.0, 1.0);
+    return QPoint(p.x, p.y);
+  };
+  window.commands().action("PU_WaterLine")->trigger();
+  document->setOptionText(QStringLiteral("E_Unit_Weight_Water"), QStringLiteral("9.81"));
+  window.findChild<QPushButton*>(QStringLiteral("B_WaterLine_Draw"))->click();
+  for (const auto& [x, y] : {std::pair{0.0, 25.0}, std::pair{60.0, 14.0}}) {
+    QTest::mouseMove(view->canvas(), pixel(x, y));
+    QTest::mouseClick(view->canvas(), Qt::LeftButton, Qt::NoModifier, pixel(x, y));
+  }
+  QTest::mouseMove(view->canvas(), pixel(88, 13.4));
+  save(&window, "study-water-line.png");
+  // Back to the study as it is.
+  prompter.saveAnswers = {SaveChoice::Discard};
+  ASSERT_TRUE(window.fileCommands().openPath(studyPath));
+
+  // The run to its end, the details sorted, the contours.
+  QSignalSpy finished(&window.runController(), &RunController::finished);
+  const auto runToEnd = [&] {
+    window.commands().action("MN_Run")->trigger();
+    finished.clear();
+    window.progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
+    if (finished.isEmpty()) {
+      ASSERT_TRUE(finished.wait(300000));
+    }
+    QCoreApplication::processEvents();
+  };
+  runToEnd();
+  ProgressWindow* progress = window.progressWindow();
+  progress->move(window.x() + window.width() - 360, window.y() + 120);
+  save(&window, "study-finished-main.png");
+  progress->setDetailsShown(true);
+  progress->sortResults();
+  save(progress, "study-finished-progress.png");
+  progress->setDetailsShown(false);
+  save(progress, "study-details-hidden-progress.png");
+  window.commands().action("MN_Draw_Contour")->trigger();
+  save(&window, "study-contours.png");
+  window.commands().action("MN_Draw_Contour")->trigger();
+  window.setLanguage(0);
+  QCoreApplication::sendPostedEvents();
+  save(&window, "study-finished-main-thai.png");
+  FailureGeometryWindow geometry(*document, &window);
+  geometry.show();
+  save(&geometry, "study-failure-geometry-thai.png");
+  geometry.close();
+  window.setLanguage(1);
+  QCoreApplication::sendPostedEvents();
+
+  // The grid of centres raised well above the slope: the minima lie on its
+  // lower edge, and the windows say which way to extend it.
+  document->setOptions(QStringLiteral("Grid"), [](OptionValues& o) {
+    o.setText("E_Y_LeftDown", "60");
+    o.setText("E_Y_RightDown", "60");
+    o.setText("E_Y_RightTop", "78");
+  });
+  runToEnd();
+  save(progress, "study-edge-warning-progress.png");
+  save(&window, "study-edge-warning-main.png");
+}
+
 // The step-by-step form's six pages and the data-entry dialogs, in both
 // languages, on the layered example.
 TEST(Screenshots, FormsInBothLanguages) {

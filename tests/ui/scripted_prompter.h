@@ -61,6 +61,16 @@ class ScriptedPrompter : public Prompter {
     }
     return answer;
   }
+  std::deque<std::optional<QString>> folderAnswers;  // folder dialog; cancelled when empty
+  std::optional<QString> chooseFolder(const QString&, const QString& directory) override {
+    dialogFolders.push_back(directory);
+    std::optional<QString> answer;
+    if (!folderAnswers.empty()) {
+      answer.swap(folderAnswers.front());
+      folderAnswers.pop_front();
+    }
+    return answer;
+  }
   std::optional<SaveTarget> saveFileName(const QString&, const QStringList&, const QString& initial,
                                          const QString&) override {
     dialogFolders.push_back(initial);

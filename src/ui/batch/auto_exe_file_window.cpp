@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -32,16 +34,27 @@ namespace pelodyn {
 class BatchFeedback final : public PlatformServices {
  public:
   using Sink = std::function<void(int file, int barPercent, const QString& trials)>;
-  explicit BatchFeedback(Sink sink) : m_sink(std::move(sink)) {}
+  BatchFeedback(Sink sink, const std::atomic<bool>& stop) : m_sink(std::move(sink)), m_stop(stop) {}
 
   void startFile(int file) {
+    // The files after a stop are not begun: the position stays on the file
+    // that was stopped.
+    if (m_stop) return;
     m_file = file;
+    m_bar = 0;
     m_last = {};
     m_sink(file, 0, QString());
   }
+  // Where the batch stands, in percent of all `count` files: the files
+  // before the current one and the current one's own progress. Read once
+  // the worker has ended.
+  int overallPercent(int count) const { return (m_file * 100 + std::clamp(m_bar, 0, 100)) / std::max(count, 1); }
   void showMessage(MessageKind, std::string_view, std::string_view) override {}
   bool askOkCancel(std::string_view, std::string_view) override { return true; }
   void reportProgress(const ProgressReport& report) override {
+    // Once the stop is asked for, a search may still report its end: the
+    // batch stands where it was stopped.
+    if (!m_stop) m_bar = report.barPercent;
     const auto now = std::chrono::steady_clock::now();
     if (now - m_last < std::chrono::milliseconds(33) && report.barPercent < 100) return;
     m_last = now;
@@ -51,7 +64,9 @@ class BatchFeedback final : public PlatformServices {
 
  private:
   Sink m_sink;
+  const std::atomic<bool>& m_stop;
   int m_file = 0;
+  int m_bar = 0;
   std::chrono::steady_clock::time_point m_last{};
 };
 
@@ -102,6 +117,10 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
   m_folders = new QListWidget(this);
   m_folders->setObjectName(QStringLiteral("DLB_Source"));
   grid->addWidget(m_folders, 3, 0);
+  // The platform's folder dialog reaches a folder faster than a walk
+  // through the list.
+  m_browse = Button("B_Browse", this);
+  grid->addWidget(m_browse, 4, 0);
 
   grid->addWidget(Label("L_Source_Files", this), 0, 1);
   m_files = List("FLB_Source", this);
@@ -158,8 +177,9 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
 
   connect(this, &AutoExeFileWindow::progressArrived, this, &AutoExeFileWindow::showProgress, Qt::QueuedConnection);
   m_feedback = std::make_unique<BatchFeedback>(
-      [this](int file, int bar, const QString& trials) { emit progressArrived(file, bar, trials); });
+      [this](int file, int bar, const QString& trials) { emit progressArrived(file, bar, trials); }, m_stopRequested);
 
+  connect(m_browse, &QPushButton::clicked, this, GuardedSlot([this](bool) { chooseFolder(); }));
   connect(m_add, &QPushButton::clicked, this, GuardedSlot([this](bool) { addSelected(); }));
   connect(m_addAll, &QPushButton::clicked, this, GuardedSlot([this](bool) { addAll(); }));
   connect(m_run, &QPushButton::clicked, this, GuardedSlot([this](bool) { run(); }));
@@ -171,7 +191,7 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
           GuardedSlot([this](QListWidgetItem* item) { enterFolder(item->text()); }));
 
   fillDrives();
-  setFolder(QDir::homePath());
+  setFolder(startFolder());
   retranslate();
   resize(860, 480);
 }
@@ -189,6 +209,21 @@ void AutoExeFileWindow::fillDrives() {
   m_drives->clear();
   for (const QFileInfo& drive : QDir::drives()) m_drives->addItem(drive.absoluteFilePath(), drive.absoluteFilePath());
   m_drives->addItem(QDir::homePath(), QDir::homePath());
+}
+
+QString AutoExeFileWindow::startFolder() const {
+  // The open project's folder, where its neighbours are likely to be; a
+  // project not yet saved has none.
+  const QFileInfo project(m_document.projectFilePath());
+  if (project.isAbsolute() && project.absoluteDir().exists()) return project.absolutePath();
+  return QDir::homePath();
+}
+
+void AutoExeFileWindow::chooseFolder() {
+  if (isRunning()) return;
+  const bool thai = m_document.language() == 0;
+  const auto chosen = m_prompter.chooseFolder(Tr(thai, "Source Directory", "โฟลเดอร์ต้นทาง"), m_folder);
+  if (chosen) setFolder(*chosen);
 }
 
 void AutoExeFileWindow::setFolder(const QString& folder) {
@@ -276,7 +311,9 @@ void AutoExeFileWindow::refreshState() {
   m_run->setEnabled(idle && m_select->count() > 0);
   m_stop->setEnabled(!idle);
   m_cancel->setEnabled(idle);
-  for (QWidget* w : std::initializer_list<QWidget*>{m_drives, m_folders, m_files, m_select}) w->setEnabled(idle);
+  for (QWidget* w : std::initializer_list<QWidget*>{m_drives, m_folders, m_browse, m_files, m_select}) {
+    w->setEnabled(idle);
+  }
 }
 
 void AutoExeFileWindow::refreshTotal() {
@@ -371,8 +408,9 @@ void AutoExeFileWindow::onFinished() {
   m_thread->deleteLater();
   m_thread = nullptr;
   const bool thai = m_document.language() == 0;
-  m_bar->setValue(100);
   const bool stopped = std::any_of(m_reports.begin(), m_reports.end(), [](const FileReport& r) { return r.stopped; });
+  // A stopped batch shows where it stopped, not a full bar.
+  m_bar->setValue(stopped ? m_feedback->overallPercent(static_cast<int>(m_batchFiles.size())) : 100);
   m_fileLabel->setText(stopped ? Tr(thai, "The batch was stopped.", "หยุดการคำนวณแล้ว")
                                : Tr(thai, "The batch is complete.", "คำนวณครบทุกไฟล์แล้ว"));
   m_trialLabel->clear();
@@ -398,6 +436,7 @@ void AutoExeFileWindow::retranslate() {
   findChild<QLabel*>(QStringLiteral("L_Source_Files"))->setText(Tr(thai, "Source Files", "ไฟล์ต้นทาง"));
   findChild<QLabel*>(QStringLiteral("L_Selected_Files"))->setText(Tr(thai, "Selected Files", "ไฟล์ที่เลือก"));
   findChild<QGroupBox*>(QStringLiteral("GB_Batch_Progress"))->setTitle(Tr(thai, "Progress", "ความคืบหน้า"));
+  m_browse->setText(Tr(thai, "Choose Folder...", "เลือกโฟลเดอร์..."));
   m_add->setText(Tr(thai, "Add", "เพิ่ม"));
   m_addAll->setText(Tr(thai, "Add All", "เพิ่มทั้งหมด"));
   m_run->setText(Tr(thai, "Run", "คำนวณ"));

@@ -44,9 +44,13 @@ class AutoExeFileWindow : public QDialog {
   ~AutoExeFileWindow() override;
 
   // The folder whose project files FLB_Source lists (its folders are in
-  // DLB_Source).
+  // DLB_Source). The window opens on the open project's folder (the home
+  // folder for a project not yet saved).
   void setFolder(const QString& folder);
   QString folder() const { return m_folder; }
+  // Choose Folder: the platform's folder dialog, opened on the folder
+  // shown; the folder chosen is shown.
+  void chooseFolder();
   // The entries of LB_Select: full paths in the order added.
   QStringList selectedFiles() const;
 
@@ -89,6 +93,7 @@ class AutoExeFileWindow : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QString startFolder() const;
   void fillDrives();
   void enterFolder(const QString& name);
   void refreshState();
@@ -103,6 +108,7 @@ class AutoExeFileWindow : public QDialog {
   QComboBox* m_drives = nullptr;
   QLabel* m_folderLabel = nullptr;
   QListWidget* m_folders = nullptr;
+  QPushButton* m_browse = nullptr;
   QListWidget* m_files = nullptr;
   QListWidget* m_select = nullptr;
   QLabel* m_total = nullptr;

@@ -86,6 +86,12 @@ std::optional<QString> QtPrompter::openFileName(const QString& caption, const QS
   return path;
 }
 
+std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QString& directory) {
+  const QString path = QFileDialog::getExistingDirectory(m_parent, caption, directory);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
 std::optional<SaveTarget> QtPrompter::saveFileName(const QString& caption, const QStringList& filters,
                                                    const QString& initialName, const QString& defaultSuffix) {
   QFileDialog dialog(m_parent, caption, initialName);

@@ -36,6 +36,14 @@ class Prompter {
   // opens in `directory` (empty: the platform's choice).
   virtual std::optional<QString> openFileName(const QString& caption, const QStringList& filters,
                                               const QString& directory) = 0;
+  // The platform's folder dialog, opened on `directory`: the chosen folder,
+  // or nothing when it was cancelled (the default, for a prompter without
+  // one).
+  virtual std::optional<QString> chooseFolder(const QString& caption, const QString& directory) {
+    (void)caption;
+    (void)directory;
+    return std::nullopt;
+  }
   // The chosen file and filter; a name typed without an ending gets
   // `defaultSuffix`. `initialName` may be a bare name or a path.
   virtual std::optional<SaveTarget> saveFileName(const QString& caption, const QStringList& filters,
@@ -68,6 +76,7 @@ class QtPrompter final : public Prompter {
   bool askYesNo(const QString& caption, const QString& text) override;
   std::optional<QString> openFileName(const QString& caption, const QStringList& filters,
                                       const QString& directory) override;
+  std::optional<QString> chooseFolder(const QString& caption, const QString& directory) override;
   std::optional<SaveTarget> saveFileName(const QString& caption, const QStringList& filters, const QString& initialName,
                                          const QString& defaultSuffix) override;
   std::optional<QSize> askPictureSize(const QString& caption, const QString& widthLabel, const QString& heightLabel,

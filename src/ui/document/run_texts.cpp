@@ -61,9 +61,12 @@ QString RunWarningsText(std::uint8_t language, const RunResult& result) {
 }
 
 QString RunSummaryText(std::uint8_t language, const Project& p, const RunResult& result) {
+  // One line holds several messages: a mark between them shows where each
+  // begins, in Thai too, whose sentences end without a full stop.
+  const QString separator = QStringLiteral("  |  ");
   QString warnings = RunWarningsText(language, result);
-  warnings.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  const QString tail = warnings.isEmpty() ? QString() : QStringLiteral(" ") + warnings;
+  warnings.replace(QLatin1Char('\n'), separator);
+  const QString tail = warnings.isEmpty() ? QString() : separator + warnings;
   if (result.outcome == RunOutcome::Stopped) return StoppedRunText(language, result) + tail;
   if (result.outcome != RunOutcome::Complete) return {};
   static const char* names[] = {"Ordinary", "Janbu", "Bishop", "Spencer"};

@@ -34,7 +34,7 @@ QString RunWarningsText(std::uint8_t language, const RunResult& result);
 // The status line after a run: the minimum of each selected method and the
 // sliding-mass area of the surface presented last; the stopped-run text for
 // a stopped run; empty for a run that was refused or failed. The run's
-// warnings follow.
+// warnings follow, each after a " | " mark.
 QString RunSummaryText(std::uint8_t language, const Project& project, const RunResult& result);
 
 // The notes that go with the results of `result` wherever they are saved or

@@ -31,6 +31,9 @@ ResultsPresenter::ResultsPresenter(ProjectDocument& document, SectionView& view,
     }
   }));
   connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { showSummary(); }));
+  // The status line is cut at the window's width: its tool tip carries the
+  // whole of whatever message it shows.
+  connect(&m_status, &QStatusBar::messageChanged, &m_status, &QWidget::setToolTip);
 }
 
 bool ResultsPresenter::contoursAvailable() const {

@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <QEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "model/control_state.h"
@@ -29,6 +31,28 @@ constexpr const char* kPictureNames[] = {"CB_ShowPic_Ord", "CB_ShowPic_SJ", "CB_
 constexpr const char* kPictureTexts[] = {"  Ordinary", "  Simplified Janbu", "  Simplified Bishop", "  Spencer"};
 constexpr const char* kMinimumNames[] = {"L_FS_Ord", "L_FS_Simp_Jan", "L_FS_Simp_Bis", "L_FS_Spe"};
 const QString kNoMinimum = QStringLiteral("XX.XXX");
+// The rows each Details grid shows without scrolling.
+constexpr int kDetailRows = 8;
+
+// Gives `view` room for every column and kDetailRows rows: each column as
+// wide as its header or the widest number a cell shows, whichever is wider,
+// and the vertical scroll bar beside them.
+void FitDetailsGrid(QTableView* view) {
+  QHeaderView* header = view->horizontalHeader();
+  const QFontMetrics metrics = view->fontMetrics();
+  const int number = metrics.horizontalAdvance(QStringLiteral("-99999.999")) + 2 * metrics.averageCharWidth();
+  int width = 0;
+  for (int c = 0; c < header->count(); ++c) {
+    const int w = std::max(header->sectionSizeHint(c), number);
+    header->resizeSection(c, w);
+    width += w;
+  }
+  view->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+  const int frame = 2 * view->frameWidth();
+  width += frame + view->verticalScrollBar()->sizeHint().width();
+  const int height = header->sizeHint().height() + kDetailRows * view->verticalHeader()->defaultSectionSize() + frame;
+  view->setMinimumSize(width, height);
+}
 
 QString Text(std::uint8_t language, UiText text) {
   const std::string_view t = UiTextFor(language, text);
@@ -224,6 +248,14 @@ QString ProgressWindow::runCaption(const std::string& caption) const {
   return QString::fromStdString(caption);
 }
 
+void ProgressWindow::fitDetails() {
+  FitDetailsGrid(m_results);
+  FitDetailsGrid(m_sorted);
+  layout()->activate();
+  const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+  resize(std::max(width(), wanted.width()), std::max(height(), wanted.height()));
+}
+
 void ProgressWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   Guarded([this] { prepareForProject(); });
@@ -396,8 +428,14 @@ void ProgressWindow::setDetailsShown(bool shown) {
   m_sort->setVisible(shown);
   m_method->setVisible(shown);
   if (!shown) m_sorted->setVisible(false);
-  // The details hold eight columns: the window widens to show them.
-  resize(shown ? 640 : 340, shown ? 495 : 228);
+  if (shown) {
+    // The details hold eight columns: the window widens to show them.
+    fitDetails();
+  } else {
+    // Back to the small window the hidden grids no longer need.
+    layout()->activate();
+    resize(std::max(340, minimumSizeHint().width()), std::max(228, minimumSizeHint().height()));
+  }
   if (shown && !m_controller.isRunning()) refreshResults();
 }
 
@@ -410,6 +448,8 @@ void ProgressWindow::sortResults() {
   if (m_controller.isRunning()) return;
   m_sortedModel.setRows(SortResultsByBishop(*m_document.project().store));
   m_sorted->setVisible(true);
+  // The sorted grid below the first needs its rows too.
+  fitDetails();
 }
 
 }  // namespace pelodyn

@@ -71,6 +71,9 @@ class ProgressWindow : public QDialog {
   void retranslate();
   // A caption the run sets, in the user's language.
   QString runCaption(const std::string& caption) const;
+  // Sizes the Details grids to show their columns and several rows, and
+  // the window to hold them.
+  void fitDetails();
 
   ProjectDocument& m_document;
   RunController& m_controller;
