@@ -161,6 +161,8 @@ const FormText kCombos[] = {
     {"CB_Seepage", "No Seepage|Water Line|Pore Pressure Ratio", "ไม่มีน้ำ|เส้นระดับน้ำ|อัตราส่วนแรงดันน้ำ (Ru)"},
     {"CB_Phreatic_Peizometric", "Phreatic Line|Piezometric Line", "เส้น Phreatic|เส้น Piezometric"},
     {"CB_Ru_Condition", "Average|Variable", "ค่าเฉลี่ย|แปรผันตามชั้นดิน"},
+    {"CB_Load_Type", "Line Load|Strip Load", "น้ำหนักแบบเส้น|น้ำหนักแบบแถบ"},
+    {"RG_Apply_as", "Variable|Constant", "แปรผัน|คงที่"},
     {"CB_Cir_Search", "Grid Search|Specific Search|Automatic Search", "ค้นหาแบบกริด|กำหนดวงกลมเอง|ค้นหาอัตโนมัติ"},
     {"CB_NonCir_Search", "Specific Search|Random Search", "กำหนดผิวเอง|ค้นหาแบบสุ่ม"},
     {"CB_Circle_Decrement", "No. of Circle|Radius Decrement", "จำนวนวงกลม|ระยะลดรัศมี"},

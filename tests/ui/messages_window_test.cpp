@@ -175,6 +175,26 @@ TEST_F(MessagesWindow, ALanguageRoundTripGivesBackTheBuiltCaptions) {
   }
 }
 
+// The input strip's lists name their items in the language chosen, and
+// back again.
+TEST_F(MessagesWindow, TheStripsListsSpeakTheUsersLanguage) {
+  struct Case {
+    const char* combo;
+    const char* english;
+    const char* thai;
+  };
+  for (const Case& c :
+       {Case{"CB_WaterLine_Type", "Phreatic Line", "เส้น Phreatic"}, Case{"CB_Ru_Condition", "Average", "ค่าเฉลี่ย"},
+        Case{"CB_Load_Type", "Line Load", "น้ำหนักแบบเส้น"}, Case{"CB_Anchor_Type", "Variable", "แปรผัน"}}) {
+    auto* combo = window->findChild<QComboBox*>(QString::fromLatin1(c.combo));
+    ASSERT_NE(combo, nullptr) << c.combo;
+    window->setLanguage(kLanguageThai);
+    EXPECT_EQ(combo->itemText(0), QString::fromUtf8(c.thai)) << c.combo;
+    window->setLanguage(kLanguageEnglish);
+    EXPECT_EQ(combo->itemText(0), QString::fromUtf8(c.english)) << c.combo;
+  }
+}
+
 // Thai menus underline a Latin letter in parentheses, never a vowel or tone
 // mark written above or below a consonant.
 TEST(ThaiMnemonics, UnderlineNoCombiningMark) {

@@ -14,6 +14,7 @@
 
 #include "model/numbers.h"
 #include "texts/captions.h"
+#include "texts/form_texts.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
@@ -130,6 +131,21 @@ void StripControls::retranslate(std::uint8_t language) {
   for (QWidget* w : m_strip.findChildren<QWidget*>()) {
     if (!w->testAttribute(Qt::WA_ForceDisabled) || w->toolTip().isEmpty()) continue;
     w->setToolTip(Q(UiTextFor(language, DisabledReason(w->objectName()))));
+  }
+  // The strip's combo boxes list their items in the language chosen too
+  // (the anchor type's items are those of its option, RG_Apply_as).
+  const std::pair<const char*, const char*> itemSources[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
+                                                             {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"},
+                                                             {"CB_Load_Type", "CB_Load_Type"},
+                                                             {"CB_Anchor_Type", "RG_Apply_as"}};
+  for (const auto& [comboName, textName] : itemSources) {
+    auto* combo = m_strip.findChild<QComboBox*>(QString::fromLatin1(comboName));
+    if (combo == nullptr) continue;
+    for (const FormText& t : StepFormComboItems()) {
+      if (std::string_view(t.name) != textName) continue;
+      const QStringList items = QString::fromUtf8(language == kLanguageThai ? t.thai : t.english).split(u'|');
+      for (int i = 0; i < items.size() && i < combo->count(); ++i) combo->setItemText(i, items[i]);
+    }
   }
   const QList<QAction*> rowActions = m_ruGrid->actions();
   const UiText rowTexts[] = {UiText::InsertRow, UiText::AppendRow, UiText::DeleteRow};
