@@ -309,8 +309,10 @@ bool Collector::checkRealInput() {
   const std::vector<SoilValueProblem> problems = SoilValueProblems(m);
   if (!problems.empty()) {
     const SoilValueProblem& first = problems.front();
+    // The field as the soil grid titles it, in the user's language.
+    const Table table = m.StrengthModel == 1 ? Table::Aniso : Table::Soil_Prop;
     stopCore(first.negative ? CoreText::SoilValueNegative : CoreText::SoilFrictionAngleTooLarge,
-             {Num(first.soil), first.field, FormatShortest(first.value)});
+             {Num(first.soil), fieldCaption(table, first.field), FormatShortest(first.value)});
     return false;
   }
   // The stress-dependent angles replace the soil's own above their normal
