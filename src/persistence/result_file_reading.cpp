@@ -63,40 +63,43 @@ void ReadResultFileTables(WorkingStore& store, const std::filesystem::path& path
 
   try {
     StoreTransaction transaction(store);
-    // Which table the rows under the current heading go to; none outside a
-    // table.
-    std::optional<Table> into;
+    // Which table the rows under the current heading go to, while `reading`
+    // (not outside a table). A plain pair, not an optional: GCC takes an
+    // optional enum here for one that may be read uninitialised.
+    Table into = Table::Results;
+    bool reading = false;
     bool headerSeen = false;
     std::vector<double> values;
     std::vector<double> results;
     while (next()) {
       if (StartsWith(line, "|    No.    |     X     |     Y     |   Radius")) {
         into = Table::Results;
+        reading = true;
         headerSeen = false;
         continue;
       }
       if (StartsWith(line, "Failure Surface Coordinate for ")) {
         const std::string method = line.substr(31);
-        into = method == "Simp.Janbu"    ? std::optional(Table::NonCirSlip_Janbu)
-               : method == "Simp.Bishop" ? std::optional(Table::NonCirSlip_Bishop)
-               : method == "Spencer"     ? std::optional(Table::NonCirSlip_Spencer)
-                                         : std::nullopt;
+        reading = method == "Simp.Janbu" || method == "Simp.Bishop" || method == "Spencer";
+        into = method == "Simp.Janbu"    ? Table::NonCirSlip_Janbu
+               : method == "Simp.Bishop" ? Table::NonCirSlip_Bishop
+                                         : Table::NonCirSlip_Spencer;
         headerSeen = false;
         continue;
       }
-      if (!into) continue;
+      if (!reading) continue;
       if (StartsWith(line, "|    No.")) continue;
       if (StartsWith(line, "-----")) {
         headerSeen = headerSeen || StartsWith(line, "-----");
         continue;
       }
       if (StartsWith(line, "=====")) {
-        into.reset();
+        reading = false;
         continue;
       }
       if (!headerSeen) continue;
       if (!Numbers(line, values)) throw fail(lineNo, "a row holds a word that is no number");
-      if (*into == Table::Results) {
+      if (into == Table::Results) {
         if (values.size() != 8) throw fail(lineNo, "a Results row has " + std::to_string(values.size()) + " values");
         results.insert(results.end(), values.begin(), values.end());
         // A million rows go in a piece at a time, never held whole.
@@ -107,7 +110,7 @@ void ReadResultFileTables(WorkingStore& store, const std::filesystem::path& path
       } else {
         // A point's number and coordinates, in the table's field order.
         if (values.size() != 3) throw fail(lineNo, "a surface point has " + std::to_string(values.size()) + " values");
-        store.appendNumbers(*into, values.data(), 1);
+        store.appendNumbers(into, values.data(), 1);
       }
     }
     if (!results.empty()) store.appendNumbers(Table::Results, results.data(), results.size() / 8);
