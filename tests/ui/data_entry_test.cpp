@@ -210,6 +210,30 @@ TEST_F(DataEntry, DeletingAMiddlePointRenumbersTheLinesLaterPoints) {
   EXPECT_EQ(Column(*document, Table::Geometry, "Point No."), (std::vector<std::int64_t>{1, 2, 3, 4, 1, 2}));
 }
 
+// The renumbering delete and the crack weight that follows are edits like
+// any other: the run's numbers go out of date with them and come back with
+// their undo.
+TEST_F(DataEntry, TheNewEditsPutTheResultsOutOfDateAndUndoBringsThemBack) {
+  open("layered-phreatic-loads.pdd");
+  ASSERT_EQ(runToEnd(), static_cast<int>(RunOutcome::Complete));
+  ASSERT_TRUE(document->resultsCurrent());
+  DriveModal(action("MN_Geometry"), "Form_Geometry", [](QWidget* dialog) {
+    auto* grid = dialog->findChild<GridEditor*>(QStringLiteral("DBG_Geometry"));
+    grid->setCurrentIndex(grid->model()->index(5, 1));  // line 3, point 2
+    dialog->findChild<QPushButton*>(QStringLiteral("B_Geometry_Delete"))->click();
+  });
+  EXPECT_FALSE(document->resultsCurrent());
+  EXPECT_TRUE(document->presentedSurfaces().empty());
+  document->undoStack().undo();
+  EXPECT_TRUE(document->resultsCurrent());
+  document->setOptionText(QStringLiteral("E_Unit_Weight_Water"), QStringLiteral("10"));
+  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "10");
+  EXPECT_FALSE(document->resultsCurrent());
+  document->undoStack().undo();
+  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "9.81");
+  EXPECT_TRUE(document->resultsCurrent());
+}
+
 TEST_F(DataEntry, AUsedSoilIsDeletedOnlyWhenTheUserAgrees) {
   form().show();
   GridEditor* grid = form().grid(QStringLiteral("DBG_Soil_Prop"));
