@@ -26,8 +26,8 @@ using namespace search_internal;
 namespace {
 
 // Replaces the rows of `table` by the slice boundaries of the last surface.
-void WriteBoundaries(WorkingStore& store, Table table, const SliceSet& s, const char* no, const char* x,
-                     const char* y) {
+template <FieldKey F>
+void WriteBoundaries(WorkingStore& store, Table table, const SliceSet& s, F no, F x, F y) {
   StoreTransaction transaction(store);
   store.empty(table);
   const std::size_t count =
@@ -134,7 +134,7 @@ void Searcher::UpdateProgress(bool final) {
     m->ui.reportProgress(report);
     return;
   }
-  const bool decrementMode = m->p.options.itemIndexAt(m->circleChoiceSlot) == 1;
+  const bool decrementMode = m->p.options.itemIndex(Option::CB_Circle_Decrement) == 1;
   const long long total =
       static_cast<long long>(md.GridDivision12 + 1) * (md.GridDivision23 + 1) * static_cast<long long>(md.CircleCount);
   // A report per trial: its texts are written into the kept report, whose
@@ -202,12 +202,13 @@ void Searcher::SaveIrregularSurface() {
   static constexpr Table kTables[] = {Table::NonCirSlip_Janbu, Table::NonCirSlip_Bishop, Table::NonCirSlip_Spencer};
   const int method = m->run.CurrentMethod;
   if (method < Janbu || method > Spencer) return;
-  WriteBoundaries(*m->p.store, kTables[method - 1], m->s, "Point No.", "Coordi X", "Coordi Y");
+  WriteBoundaries(*m->p.store, kTables[method - 1], m->s, PointField::PointNo, PointField::X, PointField::Y);
 }
 
 void Searcher::RecordCriticalSurface() {
   if (m->s.SliceCount < 0) return;
-  WriteBoundaries(*m->p.store, Table::Failure_Geometry, m->s, "No", "Coor_X", "Coor_Y");
+  WriteBoundaries(*m->p.store, Table::Failure_Geometry, m->s, FailurePointField::No, FailurePointField::X,
+                  FailurePointField::Y);
 }
 
 }  // namespace pelodyn

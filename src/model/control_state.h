@@ -94,7 +94,7 @@ bool UsesOrdinary(const OptionValues& options);
 //   CB_Auto_Center unchecked.
 // Any other control changes nothing. The caller stores the result as one
 // undoable step.
-void ApplyOptionRules(OptionValues& options, std::string_view changedControl);
+void ApplyOptionRules(OptionValues& options, Option changedControl);
 
 // Applies to `after` the changes that typing in the edit box
 // `changedControl` brings with it; `before` holds the values before the
@@ -103,6 +103,6 @@ void ApplyOptionRules(OptionValues& options, std::string_view changedControl);
 // number (or the same text), so a project typed in kN/m3 does not keep a
 // crack of water at 1.0; a crack given a weight of its own keeps it. Any
 // other control changes nothing.
-void ApplyTypingRules(const OptionValues& before, OptionValues& after, std::string_view changedControl);
+void ApplyTypingRules(const OptionValues& before, OptionValues& after, Option changedControl);
 
 }  // namespace pelodyn

@@ -59,7 +59,7 @@ constexpr Table kInputTables[] = {
 };
 
 bool DescriptiveField(std::string_view field) {
-  return field == "Description" || field == "Color";
+  return field == FieldNameOf(SoilCommonField::Description) || field == FieldNameOf(SoilCommonField::Color);
 }
 
 }  // namespace
@@ -71,13 +71,13 @@ std::uint64_t AnalysisDataFingerprint(const OptionValues& options, WorkingStore&
     h.text(def.name);
     switch (def.kind) {
       case ControlKind::Edit:
-        HashTyped(h, options.text(def.name));
+        HashTyped(h, options.text(def.key));
         break;
       case ControlKind::Choice:
-        h.integer(options.itemIndex(def.name));
+        h.integer(options.itemIndex(def.key));
         break;
       case ControlKind::Check:
-        h.integer(options.checked(def.name) ? 1 : 0);
+        h.integer(options.checked(def.key) ? 1 : 0);
         break;
     }
   }

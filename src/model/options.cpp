@@ -1,94 +1,106 @@
 #include "model/options.h"
 
 #include <stdexcept>
-#include <unordered_map>
 
 #include "model/numbers.h"
 
 namespace pelodyn {
 namespace {
 
-constexpr ControlKind E = ControlKind::Edit;
-constexpr ControlKind C = ControlKind::Choice;
-constexpr ControlKind K = ControlKind::Check;
-
-const std::vector<ControlDef> kControls = {
-    // Project information
-    {"E_Project_Name", E, "New Project", 0, true},
-    {"E_Lacation", E, "New Location", 0, true},
-    {"E_Engineer", E, "New Engineer", 0, true},
-    // Theory and methods
-    {"RG_Theory", C, "", 1},
-    {"CB_Ordinary", K, "", 0},
-    {"CB_Simp_Janbu", K, "", 1},
-    {"CB_Simp_Bishop", K, "", 1},
-    {"CB_Spencer", K, "", 1},
-    // Soils and bottom line
-    {"CB_Strength_Model", C, "", 0},
-    {"CB_Advance_Prop_Disable", K, "", 0},
-    {"CB_Bottom_Line_Choose", C, "", 0},
-    {"E_BottomLine", E, "1", 0},
-    // Water
-    {"CB_Seepage", C, "", 0},
-    {"CB_Phreatic_Peizometric", C, "", 0},
-    {"E_Unit_Weight_Water", E, "1.0", 0},
-    {"CB_Ru_Condition", C, "", 0},
-    {"E_Ru_average", E, "0", 0},
-    // Seismic, loads, crack, anchors
-    {"CB_Seismic_Disable", K, "", 1},
-    {"E_Kh", E, "0", 0},
-    {"E_Kv", E, "0", 0},
-    {"CB_LineLoad_Disable", K, "", 1},
-    {"CB_StripLoad_Disable", K, "", 1},
-    {"CB_Tension_Disable", K, "", 1},
-    {"E_Water_Unit_Weight", E, "1.0", 0},
-    {"E_Percent_Water", E, "0", 0},
-    {"CB_Anchor_Disable", K, "", 1},
-    {"RG_Apply_as", C, "", 0},
-    // Analysis setting
-    {"E_Pass_Criteria", E, "0.01", 0},
-    {"CB_Circle_Decrement", C, "", 0},
-    {"E_Cir_Decrement", E, "10", 0},
-    {"E_Cir_Slice", E, "10", 0},
-    {"E_Cir_Depth_Tallest", E, "1", 0},
-    {"E_Cir_Add_Radius", E, "0", 0},
-    {"E_NonCir_Slice", E, "10", 0},
-    {"E_NonCir_Depth_Tallest", E, "0", 0},
-    // Circular search
-    {"CB_Cir_Search", C, "", 0},
-    {"E_X_LeftDown", E, "0", 0},
-    {"E_Y_LeftDown", E, "0", 0},
-    {"E_X_RightDown", E, "0", 0},
-    {"E_Y_RightDown", E, "0", 0},
-    {"E_X_RightTop", E, "0", 0},
-    {"E_Y_RightTop", E, "0", 0},
-    {"E_12_Division", E, "5", 0},
-    {"E_23_Division", E, "5", 0},
-    {"CB_Grid_Increment", K, "", 0},
-    {"E_Xgrid_Increment", E, "1", 0},
-    {"E_Ygrid_Increment", E, "1", 0},
-    {"E_X_Center", E, "0", 0},
-    {"E_Y_Center", E, "0", 0},
-    {"E_Radius", E, "0", 0},
-    {"E_Xauto_Start", E, "0", 0},
-    {"E_Yauto_Start", E, "0", 0},
-    {"E_Xauto_Increment", E, "0", 0},
-    {"E_Yauto_Increment", E, "0", 0},
-    // Irregular search
-    {"CB_NonCir_Search", C, "", 1},
-    {"E_NonCir_X_Center", E, "0", 0},
-    {"E_NonCir_Y_Center", E, "0", 0},
-    {"E_No_Direction", E, "8", 0},
-    {"E_Move_Length", E, "0", 0},
-    {"E_Divide_Step", E, "3", 0},
-    {"CB_Auto_Center", K, "", 0},
-    // Moving-centre sweep, on the main window
-    {"CB_Moving_Center", K, "", 0},
-    {"E_MCX", E, "1", 0},
-    {"E_MCY", E, "1", 0},
-    {"E_Bound_L", E, "0", 0},
-    {"E_Bound_R", E, "0", 0},
+struct Default {
+  Option key;
+  std::string_view text;  // Edit
+  int index;              // Choice: item index; Check: 1 checked, 0 not
+  bool identity = false;
 };
+
+const Default kDefaults[] = {
+    // Project information
+    {Option::E_Project_Name, "New Project", 0, true},
+    {Option::E_Lacation, "New Location", 0, true},
+    {Option::E_Engineer, "New Engineer", 0, true},
+    // Theory and methods
+    {Option::RG_Theory, "", 1},
+    {Option::CB_Ordinary, "", 0},
+    {Option::CB_Simp_Janbu, "", 1},
+    {Option::CB_Simp_Bishop, "", 1},
+    {Option::CB_Spencer, "", 1},
+    // Soils and bottom line
+    {Option::CB_Strength_Model, "", 0},
+    {Option::CB_Advance_Prop_Disable, "", 0},
+    {Option::CB_Bottom_Line_Choose, "", 0},
+    {Option::E_BottomLine, "1", 0},
+    // Water
+    {Option::CB_Seepage, "", 0},
+    {Option::CB_Phreatic_Peizometric, "", 0},
+    {Option::E_Unit_Weight_Water, "1.0", 0},
+    {Option::CB_Ru_Condition, "", 0},
+    {Option::E_Ru_average, "0", 0},
+    // Seismic, loads, crack, anchors
+    {Option::CB_Seismic_Disable, "", 1},
+    {Option::E_Kh, "0", 0},
+    {Option::E_Kv, "0", 0},
+    {Option::CB_LineLoad_Disable, "", 1},
+    {Option::CB_StripLoad_Disable, "", 1},
+    {Option::CB_Tension_Disable, "", 1},
+    {Option::E_Water_Unit_Weight, "1.0", 0},
+    {Option::E_Percent_Water, "0", 0},
+    {Option::CB_Anchor_Disable, "", 1},
+    {Option::RG_Apply_as, "", 0},
+    // Analysis setting
+    {Option::E_Pass_Criteria, "0.01", 0},
+    {Option::CB_Circle_Decrement, "", 0},
+    {Option::E_Cir_Decrement, "10", 0},
+    {Option::E_Cir_Slice, "10", 0},
+    {Option::E_Cir_Depth_Tallest, "1", 0},
+    {Option::E_Cir_Add_Radius, "0", 0},
+    {Option::E_NonCir_Slice, "10", 0},
+    {Option::E_NonCir_Depth_Tallest, "0", 0},
+    // Circular search
+    {Option::CB_Cir_Search, "", 0},
+    {Option::E_X_LeftDown, "0", 0},
+    {Option::E_Y_LeftDown, "0", 0},
+    {Option::E_X_RightDown, "0", 0},
+    {Option::E_Y_RightDown, "0", 0},
+    {Option::E_X_RightTop, "0", 0},
+    {Option::E_Y_RightTop, "0", 0},
+    {Option::E_12_Division, "5", 0},
+    {Option::E_23_Division, "5", 0},
+    {Option::CB_Grid_Increment, "", 0},
+    {Option::E_Xgrid_Increment, "1", 0},
+    {Option::E_Ygrid_Increment, "1", 0},
+    {Option::E_X_Center, "0", 0},
+    {Option::E_Y_Center, "0", 0},
+    {Option::E_Radius, "0", 0},
+    {Option::E_Xauto_Start, "0", 0},
+    {Option::E_Yauto_Start, "0", 0},
+    {Option::E_Xauto_Increment, "0", 0},
+    {Option::E_Yauto_Increment, "0", 0},
+    // Irregular search
+    {Option::CB_NonCir_Search, "", 1},
+    {Option::E_NonCir_X_Center, "0", 0},
+    {Option::E_NonCir_Y_Center, "0", 0},
+    {Option::E_No_Direction, "8", 0},
+    {Option::E_Move_Length, "0", 0},
+    {Option::E_Divide_Step, "3", 0},
+    {Option::CB_Auto_Center, "", 0},
+    // Moving-centre sweep, on the main window
+    {Option::CB_Moving_Center, "", 0},
+    {Option::E_MCX, "1", 0},
+    {Option::E_MCY, "1", 0},
+    {Option::E_Bound_L, "0", 0},
+    {Option::E_Bound_R, "0", 0},
+};
+static_assert(std::size(kDefaults) == kOptionCount, "every option has its default");
+
+const std::vector<ControlDef> kControls = [] {
+  std::vector<ControlDef> controls;
+  for (const Default& d : kDefaults) {
+    if (OptionIndex(d.key) != controls.size()) throw std::logic_error("option defaults out of key order");
+    controls.push_back({d.key, OptionName(d.key), OptionKind(d.key), d.text, d.index, d.identity});
+  }
+  return controls;
+}();
 
 }  // namespace
 
@@ -108,76 +120,59 @@ void OptionValues::resetAll() {
   }
 }
 
-void OptionValues::resetToDefault(std::string_view control) {
-  for (std::size_t i = 0; i < kControls.size(); ++i) {
-    if (kControls[i].name == control) {
-      m_values[i].text = std::string(kControls[i].defaultText);
-      m_values[i].index = kControls[i].defaultIndex;
-      return;
-    }
+void OptionValues::resetToDefault(Option option) {
+  const std::size_t i = OptionIndex(option);
+  m_values[i].text = std::string(kControls[i].defaultText);
+  m_values[i].index = kControls[i].defaultIndex;
+}
+
+std::size_t OptionValues::slot(Option option, ControlKind kind) {
+  if (OptionKind(option) != kind) {
+    throw std::logic_error("Option control " + std::string(OptionName(option)) + " is not of the kind asked for");
   }
-  throw std::logic_error("Unknown option control " + std::string(control));
+  return OptionIndex(option);
 }
 
-std::size_t OptionValues::slot(std::string_view control, ControlKind kind) {
-  // Looked up by name on every trial's progress: by a map, not along the list.
-  static const std::unordered_map<std::string_view, std::size_t> kSlots = [] {
-    std::unordered_map<std::string_view, std::size_t> slots;
-    for (std::size_t i = 0; i < kControls.size(); ++i) slots.emplace(kControls[i].name, i);
-    return slots;
-  }();
-  const auto found = kSlots.find(control);
-  if (found == kSlots.end()) throw std::logic_error("Unknown option control " + std::string(control));
-  if (kControls[found->second].kind != kind) {
-    throw std::logic_error("Option control " + std::string(control) + " is not of the kind asked for");
-  }
-  return found->second;
+const std::string& OptionValues::text(Option option) const {
+  return m_values[slot(option, ControlKind::Edit)].text;
 }
 
-const std::string& OptionValues::text(std::string_view control) const {
-  return m_values[slot(control, ControlKind::Edit)].text;
+void OptionValues::setText(Option option, std::string_view text) {
+  m_values[slot(option, ControlKind::Edit)].text = std::string(text);
 }
 
-void OptionValues::setText(std::string_view control, std::string_view text) {
-  m_values[slot(control, ControlKind::Edit)].text = std::string(text);
+int OptionValues::itemIndex(Option option) const {
+  return m_values[slot(option, ControlKind::Choice)].index;
 }
 
-std::size_t OptionValues::ChoiceSlot(std::string_view control) {
-  return slot(control, ControlKind::Choice);
+void OptionValues::setItemIndex(Option option, int index) {
+  m_values[slot(option, ControlKind::Choice)].index = index;
 }
 
-int OptionValues::itemIndex(std::string_view control) const {
-  return m_values[slot(control, ControlKind::Choice)].index;
+bool OptionValues::checked(Option option) const {
+  return m_values[slot(option, ControlKind::Check)].index != 0;
 }
 
-void OptionValues::setItemIndex(std::string_view control, int index) {
-  m_values[slot(control, ControlKind::Choice)].index = index;
-}
-
-bool OptionValues::checked(std::string_view control) const {
-  return m_values[slot(control, ControlKind::Check)].index != 0;
-}
-
-void OptionValues::setChecked(std::string_view control, bool checked) {
-  m_values[slot(control, ControlKind::Check)].index = checked ? 1 : 0;
+void OptionValues::setChecked(Option option, bool checked) {
+  m_values[slot(option, ControlKind::Check)].index = checked ? 1 : 0;
 }
 
 // The error names the control, so the message can name the field the user
 // typed in.
-std::int32_t OptionValues::readInteger(std::string_view control) const {
+std::int32_t OptionValues::readInteger(Option option) const {
   try {
-    return StrToInt(text(control));
+    return StrToInt(text(option));
   } catch (ConversionError& e) {
-    e.setField(control);
+    e.setField(OptionName(option));
     throw;
   }
 }
 
-double OptionValues::readReal(std::string_view control) const {
+double OptionValues::readReal(Option option) const {
   try {
-    return StrToFloat(text(control));
+    return StrToFloat(text(option));
   } catch (ConversionError& e) {
-    e.setField(control);
+    e.setField(OptionName(option));
     throw;
   }
 }

@@ -1,12 +1,12 @@
-// The option values of a project, held by the name of the control that shows
-// each one: the text of an edit box, the item index of a combo box or radio
-// group, the state of a check box. The desktop program mirrors them in its
-// controls; the core reads and writes them here.
+// The option values of a project, held by option key (keys/option_keys.h):
+// the text of an edit box, the item index of a combo box or radio group, the
+// state of a check box. The desktop program mirrors them in its controls; the
+// core reads and writes them here.
 //
-// Only the controls listed in options.cpp exist; naming any other control is
-// a programming error (std::logic_error). Reading an edit box as a number
-// converts its text with StrToInt / StrToFloat, so a text that does not
-// convert raises ConversionError with the user's message.
+// Reading an option as a kind of control it is not is a programming error
+// (std::logic_error). Reading an edit box as a number converts its text with
+// StrToInt / StrToFloat, so a text that does not convert raises
+// ConversionError with the user's message.
 #pragma once
 
 #include <cstdint>
@@ -14,44 +14,41 @@
 #include <string_view>
 #include <vector>
 
+#include "keys/option_keys.h"
+
 namespace pelodyn {
 
-enum class ControlKind { Edit, Choice, Check };
-
 struct ControlDef {
-  std::string_view name;
-  ControlKind kind;
+  Option key;
+  std::string_view name;         // OptionName(key)
+  ControlKind kind;              // OptionKind(key)
   std::string_view defaultText;  // Edit
   int defaultIndex;              // Choice: item index; Check: 1 checked, 0 not
   // Names the project (its name, location, engineer) and reaches no result.
   bool identity = false;
 };
 
-// Every option control with the value New Project gives it.
+// Every option control with the value New Project gives it, in key order.
 const std::vector<ControlDef>& OptionControls();
 
 class OptionValues {
  public:
   OptionValues();  // every control at its default
 
-  const std::string& text(std::string_view control) const;
-  void setText(std::string_view control, std::string_view text);
+  const std::string& text(Option option) const;
+  void setText(Option option, std::string_view text);
 
-  int itemIndex(std::string_view control) const;
-  void setItemIndex(std::string_view control, int index);
-  // For a caller that reads a combo box or radio group on every trial: its
-  // place, found once (a logic error for an unknown name), then its index.
-  static std::size_t ChoiceSlot(std::string_view control);
-  int itemIndexAt(std::size_t choiceSlot) const { return m_values[choiceSlot].index; }
+  int itemIndex(Option option) const;
+  void setItemIndex(Option option, int index);
 
-  bool checked(std::string_view control) const;
-  void setChecked(std::string_view control, bool checked);
+  bool checked(Option option) const;
+  void setChecked(Option option, bool checked);
 
-  std::int32_t readInteger(std::string_view control) const;
-  double readReal(std::string_view control) const;
+  std::int32_t readInteger(Option option) const;
+  double readReal(Option option) const;
 
   // Puts one control, or every control, back to its default.
-  void resetToDefault(std::string_view control);
+  void resetToDefault(Option option);
   void resetAll();
 
   bool operator==(const OptionValues&) const = default;
@@ -62,7 +59,7 @@ class OptionValues {
     int index = 0;
     bool operator==(const Value&) const = default;
   };
-  static std::size_t slot(std::string_view control, ControlKind kind);
+  static std::size_t slot(Option option, ControlKind kind);
   std::vector<Value> m_values;  // parallel to OptionControls()
 };
 

@@ -19,12 +19,12 @@ double At(const std::vector<double>& values, int k) {
 
 // The words the check lines use for a field of the soil tables.
 std::string_view FieldLabel(std::string_view field) {
-  if (field == "Cohesion") return "ค่า Cohesion";
-  if (field == "Phi") return "ค่า Friction Angle";
-  if (field == "C-v") return "ค่า Cohesion (C-v)";
-  if (field == "C-h") return "ค่า Cohesion (C-h)";
-  if (field == "Phi-v") return "ค่า Friction Angle (Phi-v)";
-  if (field == "Phi-h") return "ค่า Friction Angle (Phi-h)";
+  if (field == FieldNameOf(SoilField::Cohesion)) return "ค่า Cohesion";
+  if (field == FieldNameOf(SoilField::Phi)) return "ค่า Friction Angle";
+  if (field == FieldNameOf(AnisoField::Cv)) return "ค่า Cohesion (C-v)";
+  if (field == FieldNameOf(AnisoField::Ch)) return "ค่า Cohesion (C-h)";
+  if (field == FieldNameOf(AnisoField::PhiV)) return "ค่า Friction Angle (Phi-v)";
+  if (field == FieldNameOf(AnisoField::PhiH)) return "ค่า Friction Angle (Phi-h)";
   return "ค่า Unit Weight";
 }
 
@@ -201,15 +201,15 @@ void NewProject(Project& project, const std::function<void(Project&)>& readSetti
   // Circular theory with Janbu, Bishop and Spencer, on the model and on the
   // controls that show them.
   m.AnalysisTheory = 1;
-  project.options.setItemIndex("RG_Theory", 1);
+  project.options.setItemIndex(Option::RG_Theory, 1);
   m.UseOrdinary = 0;
   m.UseSimplifiedJanbu = 1;
   m.UseSimplifiedBishop = 1;
   m.UseSpencer = 1;
-  project.options.setChecked("CB_Ordinary", false);
-  project.options.setChecked("CB_Simp_Janbu", true);
-  project.options.setChecked("CB_Simp_Bishop", true);
-  project.options.setChecked("CB_Spencer", true);
+  project.options.setChecked(Option::CB_Ordinary, false);
+  project.options.setChecked(Option::CB_Simp_Janbu, true);
+  project.options.setChecked(Option::CB_Simp_Bishop, true);
+  project.options.setChecked(Option::CB_Spencer, true);
 
   project.ProjectFilePath.clear();
   m.StrengthModel = 0;

@@ -7,88 +7,43 @@
 namespace pelodyn {
 namespace {
 
-constexpr FieldType I = FieldType::Integer;
-constexpr FieldType F = FieldType::Float;
-constexpr FieldType S = FieldType::String;
+struct TableNames {
+  Table id;
+  std::string_view name;
+  std::string_view fileName;
+};
+
+const TableNames kTableNames[] = {
+    {Table::Soil_Prop, "Soil_Prop", "Soil_Prop.DB"},
+    {Table::Aniso, "Aniso", "Aniso.DB"},
+    {Table::Aniso_advance, "Aniso_advance", "Aniso_advance.DB"},
+    {Table::Geometry, "Geometry", "Geometry.db"},
+    {Table::Bottom_Line, "Bottom_Line", "Bottom_Line.DB"},
+    {Table::Waterline, "Waterline", "Waterline.db"},
+    {Table::Ru_variable, "Ru_variable", "Ru_variable.db"},
+    {Table::Tcrack, "Tcrack", "Tcrack.db"},
+    {Table::Anchor, "Anchor", "Anchor.DB"},
+    {Table::Lineload, "Lineload", "Lineload.DB"},
+    {Table::Stripload, "Stripload", "Stripload.DB"},
+    {Table::NonCircular_Coordinate, "NonCircular_Coordinate", "NonCircular_Coordinate.db"},
+    {Table::Soil_Prop_Bak, "Soil_Prop_Bak", "Soil_Prop_Bak.DB"},
+    {Table::Failure_Geometry, "Failure_Geometry", "Failure_Geometry.DB"},
+    {Table::Results, "Results", "Results.DB"},
+    {Table::NonCirSlip_Janbu, "NonCirSlip_Janbu", "NonCirSlip_Janbu.db"},
+    {Table::NonCirSlip_Bishop, "NonCirSlip_Bishop", "NonCirSlip_Bishop.db"},
+    {Table::NonCirSlip_Spencer, "NonCirSlip_Spencer", "NonCirSlip_Spencer.db"},
+    {Table::Root_No, "Root_No", "Root_No.db"},
+    {Table::Root_Layer, "Root_Layer", "Root_Layer.db"},
+    {Table::Root_Position, "Root_Position", "Root_Position.db"},
+};
 
 std::vector<TableDef> MakeTables() {
-  const std::vector<FieldDef> soil = {{"Line No.", I, 0},    {"Cohesion", F, 0},     {"Phi", F, 0},
-                                      {"Unit Weight", F, 0}, {"Description", S, 30}, {"Color", I, 0}};
-  const std::vector<FieldDef> points = {{"Point No.", I, 0}, {"Coordi X", F, 0}, {"Coordi Y", F, 0}};
-  std::vector<TableDef> t = {
-      {Table::Soil_Prop, "Soil_Prop", "Soil_Prop.DB", soil},
-      {Table::Aniso,
-       "Aniso",
-       "Aniso.DB",
-       {{"Line No.", I, 0},
-        {"C-v", F, 0},
-        {"C-h", F, 0},
-        {"Phi-v", F, 0},
-        {"Phi-h", F, 0},
-        {"Unit Weight", F, 0},
-        {"Description", S, 30},
-        {"Color", I, 0}}},
-      {Table::Aniso_advance,
-       "Aniso_advance",
-       "Aniso_advance.DB",
-       {{"Line No.", I, 0}, {"Normal Stress", F, 0}, {"Phi-v", F, 0}, {"Phi-h", F, 0}}},
-      {Table::Geometry,
-       "Geometry",
-       "Geometry.db",
-       {{"Line No.", I, 0}, {"Point No.", I, 0}, {"Coordi X", F, 0}, {"Coordi Y", F, 0}}},
-      {Table::Bottom_Line,
-       "Bottom_Line",
-       "Bottom_Line.DB",
-       {{"Line No.", I, 0}, {"Begin Point", I, 0}, {"End Point", I, 0}}},
-      {Table::Waterline, "Waterline", "Waterline.db", points},
-      {Table::Ru_variable, "Ru_variable", "Ru_variable.db", {{"Line No.", I, 0}, {"Ru", F, 0}}},
-      {Table::Tcrack, "Tcrack", "Tcrack.db", points},
-      {Table::Anchor,
-       "Anchor",
-       "Anchor.DB",
-       {{"Load No.", I, 0},
-        {"Magnitude", F, 0},
-        {"X start", F, 0},
-        {"Y start", F, 0},
-        {"X end", F, 0},
-        {"Y end", F, 0},
-        {"Bonded Length", F, 0}}},
-      {Table::Lineload,
-       "Lineload",
-       "Lineload.DB",
-       {{"Load No.", I, 0}, {"Magnitude", F, 0}, {"Coordi X", F, 0}, {"Coordi Y", F, 0}, {"Angle", F, 0}}},
-      {Table::Stripload,
-       "Stripload",
-       "Stripload.DB",
-       {{"Load No.", I, 0}, {"Magnitude", F, 0}, {"Begin X", F, 0}, {"End X", F, 0}, {"Y1", F, 0}, {"Y2", F, 0}}},
-      {Table::NonCircular_Coordinate, "NonCircular_Coordinate", "NonCircular_Coordinate.db", points},
-      {Table::Soil_Prop_Bak, "Soil_Prop_Bak", "Soil_Prop_Bak.DB", soil},
-      {Table::Failure_Geometry,
-       "Failure_Geometry",
-       "Failure_Geometry.DB",
-       {{"No", I, 0}, {"Coor_X", F, 0}, {"Coor_Y", F, 0}}},
-      {Table::Results,
-       "Results",
-       "Results.DB",
-       {{"Num", I, 0},
-        {"X_Center", F, 0},
-        {"Y_Center", F, 0},
-        {"Radius", F, 0},
-        {"FS_Ord", F, 0},
-        {"FS_Jan", F, 0},
-        {"FS_Bis", F, 0},
-        {"FS_Spe", F, 0}}},
-      {Table::NonCirSlip_Janbu, "NonCirSlip_Janbu", "NonCirSlip_Janbu.db", points},
-      {Table::NonCirSlip_Bishop, "NonCirSlip_Bishop", "NonCirSlip_Bishop.db", points},
-      {Table::NonCirSlip_Spencer, "NonCirSlip_Spencer", "NonCirSlip_Spencer.db", points},
-      {Table::Root_No, "Root_No", "Root_No.db", {{"Root No.", I, 0}, {"Discription", S, 30}, {"Cohesion", F, 0}}},
-      {Table::Root_Layer, "Root_Layer", "Root_Layer.db", {{"Root No.", I, 0}, {"Layer No.", I, 0}, {"Radius", F, 0}}},
-      {Table::Root_Position,
-       "Root_Position",
-       "Root_Position.db",
-       {{"No.", I, 0}, {"Root Type", I, 0}, {"Coordi X", F, 0}, {"Coordi Y", F, 0}}},
-  };
-  return t;
+  std::vector<TableDef> tables;
+  for (const TableNames& t : kTableNames) {
+    const auto fields = LayoutFields(LayoutOf(t.id));
+    tables.push_back({t.id, t.name, t.fileName, std::vector<FieldDef>(fields.begin(), fields.end())});
+  }
+  return tables;
 }
 
 const std::vector<TableDef>& Tables() {
@@ -152,6 +107,10 @@ std::size_t CharacterCount(std::string_view utf8) {
 
 Row::Row(Table table) : m_table(table), m_values(TableDefinition(table).fields.size()) {}
 
+void Row::RefuseLayout(Table table, std::string_view field) {
+  throw std::logic_error("Field '" + std::string(field) + "' is not a field of table " + std::string(TableName(table)));
+}
+
 std::size_t Row::fieldIndex(std::string_view field) const {
   const auto& fields = TableDefinition(m_table).fields;
   for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -160,8 +119,8 @@ std::size_t Row::fieldIndex(std::string_view field) const {
   throw StoreError("Field '" + std::string(field) + "' not found in table " + std::string(TableName(m_table)));
 }
 
-std::int32_t Row::integer(std::string_view field) const {
-  const FieldValue& v = m_values[fieldIndex(field)];
+std::int32_t Row::integerAt(std::size_t field) const {
+  const FieldValue& v = m_values[field];
   if (const auto* i = std::get_if<std::int64_t>(&v)) return static_cast<std::int32_t>(*i);
   if (const auto* d = std::get_if<double>(&v)) {
     if (*d >= INT32_MIN && *d <= INT32_MAX) return static_cast<std::int32_t>(*d);
@@ -169,25 +128,24 @@ std::int32_t Row::integer(std::string_view field) const {
   return 0;
 }
 
-double Row::real(std::string_view field) const {
-  const FieldValue& v = m_values[fieldIndex(field)];
+double Row::realAt(std::size_t field) const {
+  const FieldValue& v = m_values[field];
   if (const auto* d = std::get_if<double>(&v)) return *d;
   if (const auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
   return 0.0;
 }
 
-std::string Row::text(std::string_view field) const {
-  const FieldValue& v = m_values[fieldIndex(field)];
+std::string Row::textAt(std::size_t field) const {
+  const FieldValue& v = m_values[field];
   if (const auto* s = std::get_if<std::string>(&v)) return *s;
   return {};
 }
 
-bool Row::isNull(std::string_view field) const {
-  return std::holds_alternative<std::monostate>(m_values[fieldIndex(field)]);
+bool Row::isNullAt(std::size_t field) const {
+  return std::holds_alternative<std::monostate>(m_values[field]);
 }
 
-Row& Row::set(std::string_view field, std::int64_t value) {
-  const std::size_t i = fieldIndex(field);
+Row& Row::setAt(std::size_t i, std::int64_t value) {
   const FieldDef& def = TableDefinition(m_table).fields[i];
   switch (def.type) {
     case FieldType::Integer:
@@ -212,8 +170,7 @@ void RefuseNumber(const FieldDef& field) {
                    (field.type == FieldType::String ? "text only" : "whole numbers only"));
 }
 
-Row& Row::set(std::string_view field, double value) {
-  const std::size_t i = fieldIndex(field);
+Row& Row::setAt(std::size_t i, double value) {
   const FieldDef& def = TableDefinition(m_table).fields[i];
   CheckNumberFits(def, value);
   if (def.type == FieldType::Integer) {
@@ -224,8 +181,7 @@ Row& Row::set(std::string_view field, double value) {
   return *this;
 }
 
-Row& Row::set(std::string_view field, std::string_view value) {
-  const std::size_t i = fieldIndex(field);
+Row& Row::setAt(std::size_t i, std::string_view value) {
   const FieldDef& def = TableDefinition(m_table).fields[i];
   if (def.type != FieldType::String) {
     throw StoreError("Field '" + std::string(def.name) + "' takes numbers only");
@@ -238,8 +194,8 @@ Row& Row::set(std::string_view field, std::string_view value) {
   return *this;
 }
 
-Row& Row::setNull(std::string_view field) {
-  m_values[fieldIndex(field)] = std::monostate{};
+Row& Row::setNullAt(std::size_t field) {
+  m_values[field] = std::monostate{};
   return *this;
 }
 
@@ -277,7 +233,7 @@ void WorkingStore::appendNumbers(Table table, const double* values, std::size_t 
   const std::size_t fields = def.fields.size();
   std::vector<Row> rows(count, Row(table));
   for (std::size_t r = 0; r < count; ++r) {
-    for (std::size_t i = 0; i < fields; ++i) rows[r].set(def.fields[i].name, values[r * fields + i]);
+    for (std::size_t i = 0; i < fields; ++i) rows[r].setAt(i, values[r * fields + i]);
   }
   appendRows(rows.data(), rows.size());
 }

@@ -17,40 +17,12 @@
 #include <variant>
 #include <vector>
 
+#include "keys/table_keys.h"
+
 namespace pelodyn {
 
-enum class Table : int {
-  Soil_Prop,
-  Aniso,
-  Aniso_advance,
-  Geometry,
-  Bottom_Line,
-  Waterline,
-  Ru_variable,
-  Tcrack,
-  Anchor,
-  Lineload,
-  Stripload,
-  NonCircular_Coordinate,
-  Soil_Prop_Bak,
-  Failure_Geometry,
-  Results,
-  NonCirSlip_Janbu,
-  NonCirSlip_Bishop,
-  NonCirSlip_Spencer,
-  Root_No,
-  Root_Layer,
-  Root_Position,
-};
-inline constexpr int kTableCount = 21;
-
-enum class FieldType { Integer, Float, String };
-
-struct FieldDef {
-  std::string_view name;
-  FieldType type;
-  int size;  // characters of a String field; 0 otherwise
-};
+// A field of a table: its name, type and size (keys/table_keys.h).
+using FieldDef = FieldName;
 
 struct TableDef {
   Table id;
@@ -91,24 +63,88 @@ class Row {
   const FieldValue& value(std::size_t index) const { return m_values[index]; }
   FieldValue& value(std::size_t index) { return m_values[index]; }
 
-  std::int32_t integer(std::string_view field) const;
-  double real(std::string_view field) const;
-  std::string text(std::string_view field) const;
-  bool isNull(std::string_view field) const;
+  // A field by its key: the key's layout must be the row's table's (a logic
+  // error otherwise).
+  template <FieldKey F>
+  std::int32_t integer(F field) const {
+    return integerAt(index(field));
+  }
+  template <FieldKey F>
+  double real(F field) const {
+    return realAt(index(field));
+  }
+  template <FieldKey F>
+  std::string text(F field) const {
+    return textAt(index(field));
+  }
+  template <FieldKey F>
+  bool isNull(F field) const {
+    return isNullAt(index(field));
+  }
+  template <FieldKey F>
+  Row& set(F field, std::int64_t value) {
+    return setAt(index(field), value);
+  }
+  template <FieldKey F>
+  Row& set(F field, int value) {
+    return setAt(index(field), static_cast<std::int64_t>(value));
+  }
+  template <FieldKey F>
+  Row& set(F field, double value) {
+    return setAt(index(field), value);
+  }
+  template <FieldKey F>
+  Row& set(F field, std::string_view value) {
+    return setAt(index(field), value);
+  }
+  template <FieldKey F>
+  Row& set(F field, const char* value) {
+    return setAt(index(field), std::string_view(value));
+  }
+  template <FieldKey F>
+  Row& setNull(F field) {
+    return setNullAt(index(field));
+  }
 
-  Row& set(std::string_view field, std::int64_t value);
-  Row& set(std::string_view field, int value) { return set(field, static_cast<std::int64_t>(value)); }
-  Row& set(std::string_view field, double value);
-  Row& set(std::string_view field, std::string_view value);
-  Row& set(std::string_view field, const char* value) { return set(field, std::string_view(value)); }
-  Row& setNull(std::string_view field);
+  // A field by its place in the table's layout, for code that visits every
+  // field of any table.
+  std::int32_t integerAt(std::size_t field) const;
+  double realAt(std::size_t field) const;
+  std::string textAt(std::size_t field) const;
+  bool isNullAt(std::size_t field) const;
+  Row& setAt(std::size_t field, std::int64_t value);
+  Row& setAt(std::size_t field, double value);
+  Row& setAt(std::size_t field, std::string_view value);
+  Row& setNullAt(std::size_t field);
 
-  // Index of `field` in the table, or StoreError.
+  // A field by the name a file, a grid or a layout gives (StoreError for a
+  // name the table does not have).
+  std::int32_t integerNamed(std::string_view field) const { return integerAt(fieldIndex(field)); }
+  double realNamed(std::string_view field) const { return realAt(fieldIndex(field)); }
+  std::string textNamed(std::string_view field) const { return textAt(fieldIndex(field)); }
+  bool isNullNamed(std::string_view field) const { return isNullAt(fieldIndex(field)); }
+  Row& setNamed(std::string_view field, std::int64_t value) { return setAt(fieldIndex(field), value); }
+  Row& setNamed(std::string_view field, int value) {
+    return setAt(fieldIndex(field), static_cast<std::int64_t>(value));
+  }
+  Row& setNamed(std::string_view field, double value) { return setAt(fieldIndex(field), value); }
+  Row& setNamed(std::string_view field, std::string_view value) { return setAt(fieldIndex(field), value); }
+  Row& setNullNamed(std::string_view field) { return setNullAt(fieldIndex(field)); }
+
+  // Index of the field a file or a grid names, or StoreError.
   std::size_t fieldIndex(std::string_view field) const;
 
   bool operator==(const Row& other) const = default;
 
  private:
+  template <FieldKey F>
+  std::size_t index(F field) const {
+    const int i = FieldLayout<F>::IndexIn(LayoutOf(m_table), field);
+    if (i < 0) RefuseLayout(m_table, FieldNameOf(field));
+    return static_cast<std::size_t>(i);
+  }
+  [[noreturn]] static void RefuseLayout(Table table, std::string_view field);
+
   Table m_table;
   std::vector<FieldValue> m_values;
 };

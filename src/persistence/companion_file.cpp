@@ -81,13 +81,13 @@ Row JsonRow(Table table, const Json& j) {
   Row row(table);
   for (const auto& [name, value] : j.items()) {
     if (value.is_null()) {
-      row.setNull(name);
+      row.setNullNamed(name);
     } else if (value.is_number_integer()) {
-      row.set(name, value.get<std::int64_t>());
+      row.setNamed(name, value.get<std::int64_t>());
     } else if (value.is_number()) {
-      row.set(name, value.get<double>());
+      row.setNamed(name, value.get<double>());
     } else if (value.is_string()) {
-      row.set(name, std::string_view(value.get_ref<const std::string&>()));
+      row.setNamed(name, std::string_view(value.get_ref<const std::string&>()));
     } else {
       throw std::invalid_argument(std::string(TableName(table)) + ": field " + name + " holds no value");
     }
@@ -197,18 +197,18 @@ void RecordBeyondFile(Companion& companion, Project& project, Project& saved) {
   for (const ControlDef& def : OptionControls()) {
     switch (def.kind) {
       case ControlKind::Edit:
-        if (values.text(def.name) != saved.options.text(def.name)) {
-          companion.optionTexts[std::string(def.name)] = values.text(def.name);
+        if (values.text(def.key) != saved.options.text(def.key)) {
+          companion.optionTexts[std::string(def.name)] = values.text(def.key);
         }
         break;
       case ControlKind::Choice:
-        if (values.itemIndex(def.name) != saved.options.itemIndex(def.name)) {
-          companion.optionIndexes[std::string(def.name)] = values.itemIndex(def.name);
+        if (values.itemIndex(def.key) != saved.options.itemIndex(def.key)) {
+          companion.optionIndexes[std::string(def.name)] = values.itemIndex(def.key);
         }
         break;
       case ControlKind::Check:
-        if (values.checked(def.name) != saved.options.checked(def.name)) {
-          companion.optionIndexes[std::string(def.name)] = values.checked(def.name) ? 1 : 0;
+        if (values.checked(def.key) != saved.options.checked(def.key)) {
+          companion.optionIndexes[std::string(def.name)] = values.checked(def.key) ? 1 : 0;
         }
         break;
     }
@@ -250,13 +250,13 @@ namespace {
 void ApplyCompanionOptions(const Companion& companion, OptionValues& values) {
   for (const auto& [name, text] : companion.optionTexts) {
     const ControlDef* def = FindControl(name);
-    if (def && def->kind == ControlKind::Edit) values.setText(name, text);
+    if (def && def->kind == ControlKind::Edit) values.setText(def->key, text);
   }
   for (const auto& [name, index] : companion.optionIndexes) {
     const ControlDef* def = FindControl(name);
     if (!def) continue;
-    if (def->kind == ControlKind::Choice) values.setItemIndex(name, index);
-    if (def->kind == ControlKind::Check) values.setChecked(name, index != 0);
+    if (def->kind == ControlKind::Choice) values.setItemIndex(def->key, index);
+    if (def->kind == ControlKind::Check) values.setChecked(def->key, index != 0);
   }
 }
 

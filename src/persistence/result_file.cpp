@@ -30,9 +30,10 @@ class ResultsLine {
  public:
   ResultsLine() {
     const Row probe(Table::Results);
-    m_num = probe.fieldIndex("Num");
-    const char* names[7] = {"X_Center", "Y_Center", "Radius", "FS_Ord", "FS_Jan", "FS_Bis", "FS_Spe"};
-    for (std::size_t k = 0; k < 7; ++k) m_columns[k] = probe.fieldIndex(names[k]);
+    m_num = probe.fieldIndex(FieldNameOf(ResultField::Num));
+    const ResultField fields[7] = {ResultField::XCenter, ResultField::YCenter, ResultField::Radius, ResultField::FsOrd,
+                                   ResultField::FsJan,   ResultField::FsBis,   ResultField::FsSpe};
+    for (std::size_t k = 0; k < 7; ++k) m_columns[k] = probe.fieldIndex(FieldNameOf(fields[k]));
   }
   // The columns of the table are as wide as they come: a value wider than
   // its column is written whole. The lines are plain ASCII: they go
@@ -258,9 +259,9 @@ void WriteResultFile(Project& project, const std::filesystem::path& path, int th
       w.literal("|    No.    |     X     |     Y     |").endLine();
       w.literal(std::string(37, '-')).endLine();
       for (const Row& r : store.rows(blocks[b].second)) {
-        std::string line = std::to_string(r.integer("Point No."));
+        std::string line = std::to_string(r.integer(PointField::PointNo));
         if (line.size() < 8) line.insert(0, 8 - line.size(), ' ');
-        for (auto [value, width] : {std::pair{r.real("Coordi X"), 14}, {r.real("Coordi Y"), 12}}) {
+        for (auto [value, width] : {std::pair{r.real(PointField::X), 14}, {r.real(PointField::Y), 12}}) {
           std::string text = FormatFixed(value, 3);
           if (text.size() < static_cast<std::size_t>(width)) {
             text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');

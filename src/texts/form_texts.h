@@ -5,13 +5,14 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 namespace pelodyn {
 
 struct FormText {
-  const char* name;
-  const char* english;
-  const char* thai;
+  std::string_view name;
+  std::string_view english;
+  std::string_view thai;
 };
 
 std::span<const FormText> StepFormTexts();

@@ -11,6 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "keys/option_keys.h"
+#include "keys/table_keys.h"
+
 namespace pelodyn {
 
 inline constexpr std::uint8_t kLanguageThai = 0;
@@ -120,15 +123,26 @@ std::string_view TableCaption(std::uint8_t language, std::string_view table);
 // The title of the grid column that shows `field` of `table` ("Soil_Prop",
 // "Line No." -> "Soil No."); the field's own name for one without a title.
 std::string_view FieldCaption(std::uint8_t language, std::string_view table, std::string_view field);
+template <FieldKey F>
+std::string_view FieldCaption(std::uint8_t language, std::string_view table, F field) {
+  return FieldCaption(language, table, FieldNameOf(field));
+}
 // The column titles of the grid of `table`, one for each field in the
 // fields' order, '|' between them; empty for a table without a grid.
 std::string_view GridTitles(std::uint8_t language, std::string_view table);
 // "{table}, row {n}, {field}": a cell as the window shows it.
 std::string CellCaption(std::uint8_t language, std::string_view table, int row, std::string_view field);
-// The label the window shows beside an option control ("E_Kh" -> "kh",
-// "CB_Ordinary" -> "Ordinary Method"), without accelerator marks; the
+template <FieldKey F>
+std::string CellCaption(std::uint8_t language, std::string_view table, int row, F field) {
+  return CellCaption(language, table, row, FieldNameOf(field));
+}
+// The label the window shows beside an option control (Option::E_Kh -> "kh",
+// Option::CB_Ordinary -> "Ordinary Method"), without accelerator marks; the
 // control's name for a control without a row.
 std::string_view OptionCaption(std::uint8_t language, std::string_view control);
+inline std::string_view OptionCaption(std::uint8_t language, Option control) {
+  return OptionCaption(language, OptionName(control));
+}
 
 // The conversion messages: "'abc' is not a valid integer value" and "'abc'
 // is not a valid floating point value" in `language`.

@@ -56,14 +56,14 @@ DisplayItem MakeItem(int kind, int index, double x, double y, const DrawingSetti
 // Fills `range` from the rows: one item per (x field, y field) pair of each
 // row, in stored order.
 void Fill(DisplayList& list, const DisplayRange& range, int kind, const std::vector<Row>& rows,
-          std::initializer_list<std::pair<const char*, const char*>> points, const DrawingSettings& d,
+          std::initializer_list<std::pair<std::string_view, std::string_view>> points, const DrawingSettings& d,
           const ViewTransform& t) {
   if (range.empty()) return;
   int index = range.first;
   for (const Row& r : rows) {
     for (const auto& [fx, fy] : points) {
       if (index > range.last) return;
-      list.items[static_cast<std::size_t>(index)] = MakeItem(kind, index, r.real(fx), r.real(fy), d, t);
+      list.items[static_cast<std::size_t>(index)] = MakeItem(kind, index, r.realNamed(fx), r.realNamed(fy), d, t);
       ++index;
     }
   }
@@ -74,14 +74,14 @@ void Fill(DisplayList& list, const DisplayRange& range, int kind, const std::vec
 OverlayConditions ReadOverlayConditions(const Project& project) {
   const OptionValues& o = project.options;
   OverlayConditions c;
-  c.analysisTheory = o.itemIndex("RG_Theory");
-  c.circularSearchKind = o.itemIndex("CB_Cir_Search");
-  c.seepageKind = o.itemIndex("CB_Seepage");
-  c.lineLoadEnabled = !o.checked("CB_LineLoad_Disable");
-  c.stripLoadEnabled = !o.checked("CB_StripLoad_Disable");
-  c.tensionCrackEnabled = !o.checked("CB_Tension_Disable");
-  c.anchorEnabled = !o.checked("CB_Anchor_Disable");
-  c.strengthModel = o.itemIndex("CB_Strength_Model");
+  c.analysisTheory = o.itemIndex(Option::RG_Theory);
+  c.circularSearchKind = o.itemIndex(Option::CB_Cir_Search);
+  c.seepageKind = o.itemIndex(Option::CB_Seepage);
+  c.lineLoadEnabled = !o.checked(Option::CB_LineLoad_Disable);
+  c.stripLoadEnabled = !o.checked(Option::CB_StripLoad_Disable);
+  c.tensionCrackEnabled = !o.checked(Option::CB_Tension_Disable);
+  c.anchorEnabled = !o.checked(Option::CB_Anchor_Disable);
+  c.strengthModel = o.itemIndex(Option::CB_Strength_Model);
   return c;
 }
 
@@ -94,7 +94,8 @@ void RebuildOverlayItems(Project& project, const ViewTransform& transform, Displ
   Layout(list, CountOverlayRows(project, c));
   WorkingStore& store = *project.store;
   const DrawingSettings& d = project.drawing;
-  const std::pair<const char*, const char*> coordinates{"Coordi X", "Coordi Y"};
+  const std::pair<std::string_view, std::string_view> coordinates{FieldNameOf(CoordinateField::X),
+                                                                  FieldNameOf(CoordinateField::Y)};
   if (!list.DisplayRangeIrregular.empty()) {
     Fill(list, list.DisplayRangeIrregular, DisplayKindIrregular, store.rows(Table::NonCircular_Coordinate),
          {coordinates}, d, transform);
@@ -108,14 +109,18 @@ void RebuildOverlayItems(Project& project, const ViewTransform& transform, Displ
   }
   if (!list.DisplayRangeStripLoad.empty()) {
     Fill(list, list.DisplayRangeStripLoad, DisplayKindStripOrAnchor, store.rows(Table::Stripload),
-         {{"Begin X", "Y1"}, {"End X", "Y2"}}, d, transform);
+         {{FieldNameOf(StripLoadField::BeginX), FieldNameOf(StripLoadField::Y1)},
+          {FieldNameOf(StripLoadField::EndX), FieldNameOf(StripLoadField::Y2)}},
+         d, transform);
   }
   if (!list.DisplayRangeCrack.empty()) {
     Fill(list, list.DisplayRangeCrack, DisplayKindCrack, store.rows(Table::Tcrack), {coordinates}, d, transform);
   }
   if (!list.DisplayRangeAnchor.empty()) {
     Fill(list, list.DisplayRangeAnchor, DisplayKindStripOrAnchor, store.rows(Table::Anchor),
-         {{"X start", "Y start"}, {"X end", "Y end"}}, d, transform);
+         {{FieldNameOf(AnchorField::XStart), FieldNameOf(AnchorField::YStart)},
+          {FieldNameOf(AnchorField::XEnd), FieldNameOf(AnchorField::YEnd)}},
+         d, transform);
   }
 }
 
@@ -126,7 +131,8 @@ void RebuildDisplayList(Project& project, const ViewTransform& transform, Displa
   list.items.reserve(rows.size());
   for (const Row& r : rows) {
     const int index = static_cast<int>(list.items.size());
-    list.items.push_back(MakeItem(r.integer("Line No."), index, r.real("Coordi X"), r.real("Coordi Y"), d, transform));
+    list.items.push_back(MakeItem(r.integer(GeometryField::LineNo), index, r.real(GeometryField::X),
+                                  r.real(GeometryField::Y), d, transform));
   }
   list.DisplayItemCount = static_cast<int>(rows.size());
   const Table soils = ReadOverlayConditions(project).strengthModel == 1 ? Table::Aniso : Table::Soil_Prop;
@@ -145,32 +151,32 @@ void PlaceDisplayItems(const DrawingSettings& drawing, const ViewTransform& tran
 std::optional<FitBox> ReadFitBox(Project& project) {
   const std::vector<Row> rows = project.store->rows(Table::Geometry);
   if (rows.empty()) return std::nullopt;
-  FitBox box{rows.front().real("Coordi X"), rows.front().real("Coordi X"), rows.front().real("Coordi Y"),
-             rows.front().real("Coordi Y")};
+  FitBox box{rows.front().real(GeometryField::X), rows.front().real(GeometryField::X),
+             rows.front().real(GeometryField::Y), rows.front().real(GeometryField::Y)};
   auto extend = [&box](double x, double y) {
     box.xmin = std::min(box.xmin, x);
     box.xmax = std::max(box.xmax, x);
     box.ymin = std::min(box.ymin, y);
     box.ymax = std::max(box.ymax, y);
   };
-  for (const Row& r : rows) extend(r.real("Coordi X"), r.real("Coordi Y"));
+  for (const Row& r : rows) extend(r.real(GeometryField::X), r.real(GeometryField::Y));
   const OptionValues& o = project.options;
-  auto extendBy = [&](std::string_view cx, std::string_view cy) {
+  auto extendBy = [&](Option cx, Option cy) {
     double x = 0.0, y = 0.0;
     if (TryStrToFloat(o.text(cx), x) && TryStrToFloat(o.text(cy), y)) extend(x, y);
   };
-  const int theory = o.itemIndex("RG_Theory");
+  const int theory = o.itemIndex(Option::RG_Theory);
   if (theory == 1) {
-    const int search = o.itemIndex("CB_Cir_Search");
+    const int search = o.itemIndex(Option::CB_Cir_Search);
     if (search == 1) {
-      extendBy("E_X_Center", "E_Y_Center");
+      extendBy(Option::E_X_Center, Option::E_Y_Center);
     } else if (search == 2) {
-      extendBy("E_Xauto_Start", "E_Yauto_Start");
+      extendBy(Option::E_Xauto_Start, Option::E_Yauto_Start);
     } else if (search == 0) {
-      static constexpr std::string_view kCorners[6] = {"E_X_LeftDown",  "E_Y_LeftDown", "E_X_RightDown",
-                                                       "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"};
+      static constexpr Option kCorners[6] = {Option::E_X_LeftDown,  Option::E_Y_LeftDown, Option::E_X_RightDown,
+                                             Option::E_Y_RightDown, Option::E_X_RightTop, Option::E_Y_RightTop};
       const bool allZero =
-          std::all_of(std::begin(kCorners), std::end(kCorners), [&o](std::string_view c) { return o.text(c) == "0"; });
+          std::all_of(std::begin(kCorners), std::end(kCorners), [&o](Option c) { return o.text(c) == "0"; });
       double v[6];
       bool readable = true;
       for (int k = 0; k < 6; ++k) readable = TryStrToFloat(o.text(kCorners[k]), v[k]) && readable;
@@ -182,25 +188,31 @@ std::optional<FitBox> ReadFitBox(Project& project) {
       }
     }
   } else if (theory == 2) {
-    extendBy("E_NonCir_X_Center", "E_NonCir_Y_Center");
+    extendBy(Option::E_NonCir_X_Center, Option::E_NonCir_Y_Center);
   }
   // What is drawn over the section: the water line, the loads, the crack,
   // the irregular surface.
   const OverlayConditions c = ReadOverlayConditions(project);
-  const auto extendByRows = [&](Table table, std::initializer_list<std::pair<const char*, const char*>> points) {
+  const auto extendByRows = [&](Table table,
+                                std::initializer_list<std::pair<std::string_view, std::string_view>> points) {
     for (const Row& r : project.store->rows(table)) {
       for (const auto& [fx, fy] : points) {
-        if (r.isNull(fx) || r.isNull(fy)) continue;  // not placed yet
-        const double x = r.real(fx), y = r.real(fy);
+        if (r.isNullNamed(fx) || r.isNullNamed(fy)) continue;  // not placed yet
+        const double x = r.realNamed(fx), y = r.realNamed(fy);
         if (std::isfinite(x) && std::isfinite(y)) extend(x, y);
       }
     }
   };
-  const std::pair<const char*, const char*> coordinates{"Coordi X", "Coordi Y"};
+  const std::pair<std::string_view, std::string_view> coordinates{FieldNameOf(CoordinateField::X),
+                                                                  FieldNameOf(CoordinateField::Y)};
   if (c.seepageKind == 1) extendByRows(Table::Waterline, {coordinates});
   if (c.lineLoadEnabled) extendByRows(Table::Lineload, {coordinates});
-  if (c.stripLoadEnabled) extendByRows(Table::Stripload, {{"Begin X", "Y1"}, {"End X", "Y2"}});
-  if (c.anchorEnabled) extendByRows(Table::Anchor, {{"X start", "Y start"}, {"X end", "Y end"}});
+  if (c.stripLoadEnabled)
+    extendByRows(Table::Stripload, {{FieldNameOf(StripLoadField::BeginX), FieldNameOf(StripLoadField::Y1)},
+                                    {FieldNameOf(StripLoadField::EndX), FieldNameOf(StripLoadField::Y2)}});
+  if (c.anchorEnabled)
+    extendByRows(Table::Anchor, {{FieldNameOf(AnchorField::XStart), FieldNameOf(AnchorField::YStart)},
+                                 {FieldNameOf(AnchorField::XEnd), FieldNameOf(AnchorField::YEnd)}});
   if (c.tensionCrackEnabled) extendByRows(Table::Tcrack, {coordinates});
   if (theory == 2) extendByRows(Table::NonCircular_Coordinate, {coordinates});
   const double sx = project.drawing.ScaleX, sy = project.drawing.ScaleY;

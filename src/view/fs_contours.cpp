@@ -83,9 +83,9 @@ class SmallestPerCentre {
  public:
   SmallestPerCentre() {
     Row probe(Table::Results);
-    m_x = probe.fieldIndex("X_Center");
-    m_y = probe.fieldIndex("Y_Center");
-    m_fs = probe.fieldIndex("FS_Spe");
+    m_x = probe.fieldIndex(FieldNameOf(ResultField::XCenter));
+    m_y = probe.fieldIndex(FieldNameOf(ResultField::YCenter));
+    m_fs = probe.fieldIndex(FieldNameOf(ResultField::FsSpe));
   }
   void add(const Row& row) {
     const std::optional<double> x = Number(row.value(m_x)), y = Number(row.value(m_y)), fs = Number(row.value(m_fs));

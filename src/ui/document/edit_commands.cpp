@@ -5,7 +5,7 @@
 namespace pelodyn {
 
 SetOptionCommand::SetOptionCommand(ProjectDocument& document, const QString& description, OptionValues before,
-                                   OptionValues after, QStringList changed, bool typing)
+                                   OptionValues after, std::vector<Option> changed, bool typing)
     : QUndoCommand(description),
       m_document(document),
       m_before(std::move(before)),

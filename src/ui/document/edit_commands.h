@@ -19,7 +19,7 @@ class ProjectDocument;
 class SetOptionCommand : public QUndoCommand {
  public:
   SetOptionCommand(ProjectDocument& document, const QString& description, OptionValues before, OptionValues after,
-                   QStringList changed, bool typing);
+                   std::vector<Option> changed, bool typing);
   void redo() override;
   void undo() override;
   int id() const override { return m_typing ? kTypingId : -1; }
@@ -30,7 +30,7 @@ class SetOptionCommand : public QUndoCommand {
  private:
   ProjectDocument& m_document;
   OptionValues m_before, m_after;
-  QStringList m_changed;
+  std::vector<Option> m_changed;
   bool m_typing;
 };
 

@@ -16,8 +16,8 @@ namespace pelodyn {
 
 namespace {
 
-QString OptionDescription(const QString& control) {
-  return QStringLiteral("Set ") + control;
+QString OptionDescription(Option control) {
+  return QStringLiteral("Set ") + OptionObjectName(control);
 }
 
 }  // namespace
@@ -25,17 +25,17 @@ QString OptionDescription(const QString& control) {
 void SyncModelFlags(Project& project) {
   const OptionValues& o = project.options;
   AnalysisModel& m = project.model;
-  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex("RG_Theory"));
+  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex(Option::RG_Theory));
   m.UseOrdinary = UsesOrdinary(o);
-  m.UseSimplifiedJanbu = o.checked("CB_Simp_Janbu");
-  m.UseSimplifiedBishop = o.checked("CB_Simp_Bishop");
-  m.UseSpencer = o.checked("CB_Spencer");
-  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex("CB_Seepage"));
-  m.SeismicEnabled = !o.checked("CB_Seismic_Disable");
-  m.TensionCrackEnabled = !o.checked("CB_Tension_Disable");
-  m.LineLoadEnabled = !o.checked("CB_LineLoad_Disable");
-  m.StripLoadEnabled = !o.checked("CB_StripLoad_Disable");
-  m.AnchorEnabled = !o.checked("CB_Anchor_Disable");
+  m.UseSimplifiedJanbu = o.checked(Option::CB_Simp_Janbu);
+  m.UseSimplifiedBishop = o.checked(Option::CB_Simp_Bishop);
+  m.UseSpencer = o.checked(Option::CB_Spencer);
+  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Seepage));
+  m.SeismicEnabled = !o.checked(Option::CB_Seismic_Disable);
+  m.TensionCrackEnabled = !o.checked(Option::CB_Tension_Disable);
+  m.LineLoadEnabled = !o.checked(Option::CB_LineLoad_Disable);
+  m.StripLoadEnabled = !o.checked(Option::CB_StripLoad_Disable);
+  m.AnchorEnabled = !o.checked(Option::CB_Anchor_Disable);
 }
 
 ProjectDocument::ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock)
@@ -75,38 +75,35 @@ void ProjectDocument::setLanguage(std::uint8_t language) {
 
 // ----- Edits -----------------------------------------------------------------
 
-void ProjectDocument::setOptionText(const QString& control, const QString& text) {
-  const std::string name = control.toStdString();
-  if (m_project->options.text(name) == text.toStdString()) return;
+void ProjectDocument::setOptionText(Option control, const QString& text) {
+  if (m_project->options.text(control) == text.toStdString()) return;
   OptionValues after = m_project->options;
-  after.setText(name, text.toStdString());
+  after.setText(control, text.toStdString());
   // A field that others follow takes them along, in the same step.
-  ApplyTypingRules(m_project->options, after, name);
-  QStringList changed{control};
+  ApplyTypingRules(m_project->options, after, control);
+  std::vector<Option> changed{control};
   for (const ControlDef& def : OptionControls()) {
-    const std::string other(def.name);
-    if (other != name && def.kind == ControlKind::Edit && after.text(other) != m_project->options.text(other)) {
-      changed << QString::fromStdString(other);
+    if (def.key != control && def.kind == ControlKind::Edit &&
+        after.text(def.key) != m_project->options.text(def.key)) {
+      changed.push_back(def.key);
     }
   }
   m_undo.push(
       new SetOptionCommand(*this, OptionDescription(control), m_project->options, std::move(after), changed, true));
 }
 
-void ProjectDocument::setOptionChecked(const QString& control, bool checked) {
-  const std::string name = control.toStdString();
-  if (m_project->options.checked(name) == checked) return;
+void ProjectDocument::setOptionChecked(Option control, bool checked) {
+  if (m_project->options.checked(control) == checked) return;
   OptionValues after = m_project->options;
-  after.setChecked(name, checked);
+  after.setChecked(control, checked);
   m_undo.push(
       new SetOptionCommand(*this, OptionDescription(control), m_project->options, std::move(after), {control}, false));
 }
 
-void ProjectDocument::setOptionIndex(const QString& control, int index) {
-  const std::string name = control.toStdString();
-  if (m_project->options.itemIndex(name) == index) return;
+void ProjectDocument::setOptionIndex(Option control, int index) {
+  if (m_project->options.itemIndex(control) == index) return;
   OptionValues after = m_project->options;
-  after.setItemIndex(name, index);
+  after.setItemIndex(control, index);
   m_undo.push(
       new SetOptionCommand(*this, OptionDescription(control), m_project->options, std::move(after), {control}, false));
 }
@@ -115,13 +112,13 @@ void ProjectDocument::setOptions(const QString& description, const std::function
   OptionValues after = m_project->options;
   change(after);
   if (after == m_project->options) return;
-  QStringList changed;
+  std::vector<Option> changed;
   for (const ControlDef& def : OptionControls()) {
-    const std::string name(def.name);
-    const bool differs = def.kind == ControlKind::Edit    ? after.text(name) != m_project->options.text(name)
-                         : def.kind == ControlKind::Check ? after.checked(name) != m_project->options.checked(name)
-                                                          : after.itemIndex(name) != m_project->options.itemIndex(name);
-    if (differs) changed << QString::fromStdString(name);
+    const Option key = def.key;
+    const bool differs = def.kind == ControlKind::Edit    ? after.text(key) != m_project->options.text(key)
+                         : def.kind == ControlKind::Check ? after.checked(key) != m_project->options.checked(key)
+                                                          : after.itemIndex(key) != m_project->options.itemIndex(key);
+    if (differs) changed.push_back(key);
   }
   m_undo.push(new SetOptionCommand(*this, description, m_project->options, std::move(after), changed, false));
 }
@@ -132,10 +129,9 @@ void ProjectDocument::editCell(Table table, int position, std::size_t field, con
   if (field >= after.fieldCount()) throw StoreError("Table " + std::string(TableName(table)) + " has no such field");
   after.value(field) = value;
   // The row's own conversion rules decide whether the value fits.
-  const std::string name(TableDefinition(table).fields[field].name);
-  if (const auto* i = std::get_if<std::int64_t>(&value)) after.set(name, *i);
-  if (const auto* d = std::get_if<double>(&value)) after.set(name, *d);
-  if (const auto* s = std::get_if<std::string>(&value)) after.set(name, std::string_view(*s));
+  if (const auto* i = std::get_if<std::int64_t>(&value)) after.setAt(field, *i);
+  if (const auto* d = std::get_if<double>(&value)) after.setAt(field, *d);
+  if (const auto* s = std::get_if<std::string>(&value)) after.setAt(field, std::string_view(*s));
   if (after == before) return;
   m_undo.push(new RowsCommand(*this, QStringLiteral("Edit ") + QString::fromUtf8(TableName(table).data()), table,
                               position, {std::move(before)}, {std::move(after)}));
@@ -175,10 +171,10 @@ void ProjectDocument::replaceTables(const QString& description,
   m_undo.push(command.release());
 }
 
-void ProjectDocument::applyOptions(const OptionValues& values, const QStringList& changed) {
+void ProjectDocument::applyOptions(const OptionValues& values, const std::vector<Option>& changed) {
   m_project->options = values;
   SyncModelFlags(*m_project);
-  for (const QString& control : changed) emit m_notifier.optionChanged(control);
+  for (Option control : changed) emit m_notifier.optionChanged(control);
   refreshCurrency();
 }
 

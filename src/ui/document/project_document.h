@@ -67,9 +67,9 @@ class ProjectDocument : public QObject {
   // Consecutive text edits of the same field merge into one step, so typing
   // a number is undone at once. Setting a value a control already holds
   // pushes nothing.
-  void setOptionText(const QString& control, const QString& text);
-  void setOptionChecked(const QString& control, bool checked);
-  void setOptionIndex(const QString& control, int index);
+  void setOptionText(Option control, const QString& text);
+  void setOptionChecked(Option control, bool checked);
+  void setOptionIndex(Option control, int index);
   // Several option values as one step (a choice that sets related options).
   void setOptions(const QString& description, const std::function<void(OptionValues&)>& change);
   // One field of the row at `position` (1-based).
@@ -190,7 +190,7 @@ class ProjectDocument : public QObject {
   ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock);
 
   // The writes the commands make; each tells the notifier.
-  void applyOptions(const OptionValues& values, const QStringList& changed);
+  void applyOptions(const OptionValues& values, const std::vector<Option>& changed);
   void applyRows(Table table, int position, int removeCount, const std::vector<Row>& insert);
   // Compares the data with the data the held results came from, and tells
   // the windows when the answer changes.

@@ -7,9 +7,16 @@
 #include <QObject>
 #include <QString>
 
+#include "keys/option_keys.h"
 #include "model/working_store.h"
 
 namespace pelodyn {
+
+// The object name of the control that shows an option.
+inline QString OptionObjectName(Option option) {
+  const std::string_view name = OptionName(option);
+  return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 class ProjectNotifier : public QObject {
   Q_OBJECT
@@ -27,7 +34,7 @@ class ProjectNotifier : public QObject {
   // keep their selection in place.
   void rowsEdited(pelodyn::Table table, int position, int removed, int inserted);
   // One option value changed (by its control name).
-  void optionChanged(const QString& control);
+  void optionChanged(pelodyn::Option control);
   // The language of captions and messages changed.
   void languageChanged();
   // A run started or ended.

@@ -56,6 +56,13 @@ W* Named(const char* name, QWidget* parent) {
   return widget;
 }
 
+template <class W>
+W* Named(Option option, QWidget* parent) {
+  auto* widget = new W(parent);
+  widget->setObjectName(OptionObjectName(option));
+  return widget;
+}
+
 QLabel* NamedLabel(const char* name, QWidget* parent, QWidget* buddy = nullptr) {
   auto* label = Named<QLabel>(name, parent);
   if (buddy != nullptr) label->setBuddy(buddy);
@@ -368,23 +375,23 @@ bool SettingDialog::apply() {
 namespace {
 
 struct AnalysisField {
-  const char* control;
+  Option control;
   const char* label;  // nullptr: the circle-choice combo box is its label
   bool integer;
 };
 
 // In the order the fields are read and shown.
 constexpr AnalysisField kAnalysisFields[7] = {
-    {"E_Cir_Decrement", nullptr, false},
-    {"E_Cir_Slice", "L_Cir_Slice", true},
-    {"E_Cir_Depth_Tallest", "L_Cir_Depth_Tallest", false},
-    {"E_Cir_Add_Radius", "L_Cir_Add_Radius", true},
-    {"E_NonCir_Slice", "L_NonCir_Slice", true},
-    {"E_NonCir_Depth_Tallest", "L_NonCir_Depth_Tallest", false},
-    {"E_Pass_Criteria", "L_Pass_Criteria", false},
+    {Option::E_Cir_Decrement, nullptr, false},
+    {Option::E_Cir_Slice, "L_Cir_Slice", true},
+    {Option::E_Cir_Depth_Tallest, "L_Cir_Depth_Tallest", false},
+    {Option::E_Cir_Add_Radius, "L_Cir_Add_Radius", true},
+    {Option::E_NonCir_Slice, "L_NonCir_Slice", true},
+    {Option::E_NonCir_Depth_Tallest, "L_NonCir_Depth_Tallest", false},
+    {Option::E_Pass_Criteria, "L_Pass_Criteria", false},
 };
 
-constexpr const char* kCircleChoice = "CB_Circle_Decrement";
+constexpr Option kCircleChoice = Option::CB_Circle_Decrement;
 
 }  // namespace
 
@@ -440,13 +447,13 @@ AnalysisSettingDialog::AnalysisSettingDialog(ProjectDocument& document, Prompter
   connect(applyButton, &QPushButton::clicked, this, GuardedSlot([this](bool) { apply(); }));
   connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
   ProjectNotifier& n = m_document.notifier();
-  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString& control) {
-    if (control == QLatin1String(kCircleChoice)) {
+  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](Option control) {
+    if (control == kCircleChoice) {
       m_choice->setCurrentIndex(m_document.project().options.itemIndex(kCircleChoice));
       return;
     }
     for (int k = 0; k < static_cast<int>(m_fields.size()); ++k) {
-      if (control == QLatin1String(kAnalysisFields[k].control)) showField(k);
+      if (control == kAnalysisFields[k].control) showField(k);
     }
   }));
   connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { showAnalysisSettings(); }));

@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "keys/option_keys.h"
+
 class QLineEdit;
 class QTabWidget;
 
@@ -57,7 +59,7 @@ class StepByStepForm : public QWidget {
   // The Insert, Delete and Clear All buttons of a grid, or of the grid a
   // chooser returns at the click (the seepage and soil pages).
   QWidget* rowButtons(const QStringList& names, const std::function<GridEditor*()>& target, QWidget* parent);
-  QLineEdit* edit(const QString& name, QWidget* parent);
+  QLineEdit* edit(Option option, QWidget* parent);
   void checkNumber(QLineEdit* edit);
   void chooseTheory(int item);
   void next();

@@ -71,7 +71,7 @@ DialogTexts Texts(std::uint8_t language) {
           QStringLiteral("&Apply")};
 }
 
-void SetText(QWidget* root, const char* name, const QString& text) {
+void SetText(QWidget* root, std::string_view name, const QString& text) {
   if (auto* b = root->findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setText(text);
 }
 
@@ -96,9 +96,9 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   modelLabel->setObjectName(QStringLiteral("L_Strength_Model"));
   top->addWidget(modelLabel);
   auto* model = new QComboBox(main);
-  model->setObjectName(QStringLiteral("CB_Strength_Model"));
+  model->setObjectName(OptionObjectName(Option::CB_Strength_Model));
   model->addItems({QStringLiteral("Mohr-Coulomb Material"), QStringLiteral("Anisotropic Strength")});
-  m_binding->bindCombo(model, QStringLiteral("CB_Strength_Model"));
+  m_binding->bindCombo(model, Option::CB_Strength_Model);
   top->addWidget(model, 1);
   v->addLayout(top);
 
@@ -106,7 +106,8 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   m_soils->setObjectName(QStringLiteral("DBG_Soil_Properties"));
   m_soils->setHeaders({QStringLiteral("Soil No."), QStringLiteral("Cohesion"), QStringLiteral("Phi"),
                        QStringLiteral("Unit Weight"), QStringLiteral("Description")});
-  m_soils->setColumnHidden(FieldColumn(Table::Soil_Prop, "Color"), true);  // the colour is the swatch's
+  m_soils->setColumnHidden(FieldColumn(Table::Soil_Prop, FieldNameOf(SoilField::Color)),
+                           true);  // the colour is the swatch's
   const int soilWidths[] = {60, 70, 70, 80, 212};
   for (int c = 0; c < 5; ++c) m_soils->setColumnWidth(c, soilWidths[c]);
   m_aniso = new GridEditor(document, Table::Aniso, prompter, main);
@@ -114,7 +115,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   m_aniso->setHeaders({QStringLiteral("Soil No."), QStringLiteral("C-v"), QStringLiteral("C-h"),
                        QStringLiteral("Phi-v"), QStringLiteral("Phi-h"), QStringLiteral("Unit Weight"),
                        QStringLiteral("Description")});
-  m_aniso->setColumnHidden(FieldColumn(Table::Aniso, "Color"), true);
+  m_aniso->setColumnHidden(FieldColumn(Table::Aniso, FieldNameOf(AnisoField::Color)), true);
   const int anisoWidths[] = {50, 45, 45, 45, 45, 70, 191};
   for (int c = 0; c < 7; ++c) m_aniso->setColumnWidth(c, anisoWidths[c]);
   v->addWidget(m_soils, 1);
@@ -143,8 +144,8 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   colours->addWidget(defaults);
   colours->addStretch(1);
   auto* advance = new QCheckBox(QStringLiteral("Disable Advance Properties"), main);
-  advance->setObjectName(QStringLiteral("CB_Advance_Prop_Disable"));
-  m_binding->bindCheck(advance, QStringLiteral("CB_Advance_Prop_Disable"));
+  advance->setObjectName(OptionObjectName(Option::CB_Advance_Prop_Disable));
+  m_binding->bindCheck(advance, Option::CB_Advance_Prop_Disable);
   colours->addWidget(advance);
   QPushButton* advanced = Button(QStringLiteral("B_Aniso_ad"), QStringLiteral("Advance"), main);
   colours->addWidget(advanced);
@@ -194,7 +195,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   });
 
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::optionChanged, this, [this](const QString&) { refreshState(); });
+  connect(&n, &ProjectNotifier::optionChanged, this, [this](Option) { refreshState(); });
   connect(&n, &ProjectNotifier::projectReset, this, [this] { refreshState(); });
   connect(&n, &ProjectNotifier::rowsChanged, this, [this](Table table, int) {
     if (table == currentGrid()->table()) showRow(m_row);
@@ -205,7 +206,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
 }
 
 GridEditor* SoilPropertiesDialog::currentGrid() const {
-  return m_document.project().options.itemIndex("CB_Strength_Model") == 1 ? m_aniso : m_soils;
+  return m_document.project().options.itemIndex(Option::CB_Strength_Model) == 1 ? m_aniso : m_soils;
 }
 
 void SoilPropertiesDialog::refreshState() {
@@ -219,7 +220,8 @@ void SoilPropertiesDialog::showRow(int position) {
   const StoreTableModel& model = currentGrid()->storeModel();
   QColor colour = Qt::black;
   if (position >= 1 && position <= model.rowCount()) {
-    const QModelIndex index = model.index(position - 1, FieldColumn(model.table(), "Color"));
+    const QModelIndex index =
+        model.index(position - 1, FieldColumn(model.table(), FieldNameOf(SoilCommonField::Color)));
     colour = FromStored(model.data(index, Qt::EditRole).toLongLong());
   }
   QPalette p = m_swatch->palette();
@@ -229,7 +231,7 @@ void SoilPropertiesDialog::showRow(int position) {
 
 void SoilPropertiesDialog::chooseColor() {
   const StoreTableModel& model = currentGrid()->storeModel();
-  const int colour = FieldColumn(model.table(), "Color");
+  const int colour = FieldColumn(model.table(), FieldNameOf(SoilCommonField::Color));
   const QModelIndex index = model.index(m_row - 1, colour);
   const QColor initial = FromStored(model.data(index, Qt::EditRole).toLongLong());
   const std::optional<QColor> chosen = m_prompter.chooseColor(windowTitle(), initial);
@@ -244,7 +246,7 @@ void SoilPropertiesDialog::defaultColors() {
   if (rows.empty()) return;
   // Colours by position, so that after a deletion in the middle they close up.
   int k = 1;
-  for (Row& row : rows) row.set("Color", static_cast<std::int64_t>(SoilColorDefault(k++)));
+  for (Row& row : rows) row.set(SoilCommonField::Color, static_cast<std::int64_t>(SoilColorDefault(k++)));
   m_document.replaceRows(table, std::move(rows));
   showRow(m_row);
 }
@@ -274,7 +276,7 @@ void SoilPropertiesDialog::retranslate() {
   // The number columns widen to their titles (the Thai ones are longer); the
   // description gives up the room, so the grid keeps its width.
   for (GridEditor* grid : {m_soils, m_aniso}) {
-    const int description = FieldColumn(grid->table(), "Description");
+    const int description = FieldColumn(grid->table(), FieldNameOf(SoilCommonField::Description));
     int total = 0;
     for (int c = 0; c <= description; ++c) total += grid->columnWidth(c);
     int others = 0;
@@ -287,19 +289,22 @@ void SoilPropertiesDialog::retranslate() {
     grid->setColumnWidth(description, std::max(total - others, 100));
   }
   if (auto* advanced = findChild<GridEditor*>(QStringLiteral("DBGrid1"))) advanced->setHeaders(titles("Aniso_advance"));
-  const auto caption = [language](const char* name) {
+  const auto caption = [language](std::string_view name) {
     const std::string_view t = DialogCaptionText(language, name);
     return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
   };
   findChild<QLabel*>(QStringLiteral("L_Strength_Model"))->setText(caption("L_Strength_Model"));
-  for (const char* name : {"CB_Advance_Prop_Disable", "B_Aniso_ad", "Button2"}) SetText(this, name, caption(name));
+  for (std::string_view name :
+       std::initializer_list<std::string_view>{OptionName(Option::CB_Advance_Prop_Disable), "B_Aniso_ad", "Button2"}) {
+    SetText(this, name, caption(name));
+  }
   for (const char* name : {"B_Color_Set", "B_Default_Color"}) {
     if (auto* b = findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setToolTip(caption(name));
   }
   for (const FormText& items : StepFormComboItems()) {
-    if (std::string_view(items.name) != "CB_Strength_Model") continue;
+    if (items.name != OptionName(Option::CB_Strength_Model)) continue;
     const QStringList texts = QString::fromUtf8(language == 0 ? items.thai : items.english).split(QLatin1Char('|'));
-    auto* model = findChild<QComboBox*>(QStringLiteral("CB_Strength_Model"));
+    auto* model = findChild<QComboBox*>(OptionObjectName(Option::CB_Strength_Model));
     for (int i = 0; i < texts.size() && i < model->count(); ++i) model->setItemText(i, texts[i]);
   }
   SetText(this, "Button3", t.insert);
@@ -363,20 +368,20 @@ BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter
   auto* typeLabel = new QLabel(QStringLiteral("Bottom Line Type"), this);
   typeLabel->setObjectName(QStringLiteral("L_Bottom_Line"));
   auto* choose = new QComboBox(this);
-  choose->setObjectName(QStringLiteral("CB_Bottom_Line_Choose"));
+  choose->setObjectName(OptionObjectName(Option::CB_Bottom_Line_Choose));
   choose->addItems({QStringLiteral("Bottom Line No."), QStringLiteral("Specific Bottom Line")});
-  binding->bindCombo(choose, QStringLiteral("CB_Bottom_Line_Choose"));
+  binding->bindCombo(choose, Option::CB_Bottom_Line_Choose);
   form->addRow(typeLabel, choose);
   auto* numberLabel = new QLabel(QStringLiteral("Bottom Line No."), this);
   numberLabel->setObjectName(QStringLiteral("L_BottomLine"));
   auto* number = new QLineEdit(this);
-  number->setObjectName(QStringLiteral("E_BottomLine"));
-  binding->bindText(number, QStringLiteral("E_BottomLine"));
+  number->setObjectName(OptionObjectName(Option::E_BottomLine));
+  binding->bindText(number, Option::E_BottomLine);
   connect(number, &QLineEdit::editingFinished, this, GuardedSlot([this, number, &prompter] {
             try {
               StrToInt(number->text().toStdString());
             } catch (ConversionError& e) {
-              e.setField("E_BottomLine");
+              e.setField(OptionName(Option::E_BottomLine));
               prompter.error(ProgramTitle(), QString::fromStdString(e.message(m_document.language())));
             }
           }));
@@ -412,7 +417,7 @@ BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter
   SetText(this, "B_Bottom_Line_Clear_All", QStringLiteral("Clear All"));
   SetAppendTexts(this, 1);
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::optionChanged, this, [this](const QString&) { refreshState(); });
+  connect(&n, &ProjectNotifier::optionChanged, this, [this](Option) { refreshState(); });
   connect(&n, &ProjectNotifier::projectReset, this, [this] { refreshState(); });
   refreshState();
   resize(360, 360);

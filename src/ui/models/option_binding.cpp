@@ -13,7 +13,7 @@ namespace pelodyn {
 
 OptionBinding::OptionBinding(ProjectDocument& document, QObject* parent) : QObject(parent), m_document(document) {
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::optionChanged, this, [this](const QString& control) {
+  connect(&n, &ProjectNotifier::optionChanged, this, [this](Option control) {
     for (const Bound& b : m_bound) {
       if (b.control == control) refresh(b);
     }
@@ -21,7 +21,7 @@ OptionBinding::OptionBinding(ProjectDocument& document, QObject* parent) : QObje
   connect(&n, &ProjectNotifier::projectReset, this, &OptionBinding::refreshAll);
 }
 
-void OptionBinding::bindText(QLineEdit* edit, const QString& control) {
+void OptionBinding::bindText(QLineEdit* edit, Option control) {
   if (!edit) return;
   m_bound.push_back({edit, control, Bound::Text});
   connect(edit, &QLineEdit::textEdited, this, GuardedSlot([this, edit, control](const QString& text) {
@@ -31,12 +31,12 @@ void OptionBinding::bindText(QLineEdit* edit, const QString& control) {
   refresh(m_bound.back());
 }
 
-void OptionBinding::bindCheck(QAbstractButton* button, const QString& control, bool inverted) {
+void OptionBinding::bindCheck(QAbstractButton* button, Option control, bool inverted) {
   if (!button) return;
   m_bound.push_back({button, control, Bound::Check, 0, inverted});
   connect(button, &QAbstractButton::clicked, this, GuardedSlot([this, control, inverted](bool on) {
             const bool stored = inverted ? !on : on;
-            choose(control, [&](OptionValues& o) { o.setChecked(control.toStdString(), stored); });
+            choose(control, [&](OptionValues& o) { o.setChecked(control, stored); });
             // A rule may refuse the choice: the box shows what is stored.
             for (const Bound& b : m_bound) {
               if (b.control == control) refresh(b);
@@ -45,28 +45,28 @@ void OptionBinding::bindCheck(QAbstractButton* button, const QString& control, b
   refresh(m_bound.back());
 }
 
-void OptionBinding::bindChoice(QAbstractButton* button, const QString& control, int index) {
+void OptionBinding::bindChoice(QAbstractButton* button, Option control, int index) {
   if (!button) return;
   m_bound.push_back({button, control, Bound::Choice, index});
   connect(button, &QAbstractButton::clicked, this, GuardedSlot([this, control, index](bool on) {
-            if (on) choose(control, [&](OptionValues& o) { o.setItemIndex(control.toStdString(), index); });
+            if (on) choose(control, [&](OptionValues& o) { o.setItemIndex(control, index); });
           }));
   refresh(m_bound.back());
 }
 
-void OptionBinding::bindCombo(QComboBox* combo, const QString& control) {
+void OptionBinding::bindCombo(QComboBox* combo, Option control) {
   if (!combo) return;
   m_bound.push_back({combo, control, Bound::Combo});
   connect(combo, &QComboBox::activated, this, GuardedSlot([this, control](int index) {
-            choose(control, [&](OptionValues& o) { o.setItemIndex(control.toStdString(), index); });
+            choose(control, [&](OptionValues& o) { o.setItemIndex(control, index); });
           }));
   refresh(m_bound.back());
 }
 
-void OptionBinding::choose(const QString& control, const std::function<void(OptionValues&)>& set) {
-  m_document.setOptions(QStringLiteral("Set ") + control, [&](OptionValues& o) {
+void OptionBinding::choose(Option control, const std::function<void(OptionValues&)>& set) {
+  m_document.setOptions(QStringLiteral("Set ") + OptionObjectName(control), [&](OptionValues& o) {
     set(o);
-    ApplyOptionRules(o, control.toStdString());
+    ApplyOptionRules(o, control);
   });
 }
 
@@ -74,12 +74,12 @@ void OptionBinding::refreshAll() {
   for (const Bound& b : m_bound) refresh(b);
 }
 
-void OptionBinding::setValidator(const QString& control, Validator validator) {
+void OptionBinding::setValidator(Option control, Validator validator) {
   m_validators.emplace_back(control, std::move(validator));
 }
 
 void OptionBinding::refresh(const Bound& b) {
-  const std::string control = b.control.toStdString();
+  const Option control = b.control;
   const OptionValues& o = m_document.project().options;
   switch (b.kind) {
     case Bound::Text: {
@@ -109,7 +109,7 @@ void OptionBinding::refresh(const Bound& b) {
   }
 }
 
-void OptionBinding::validate(QLineEdit* edit, const QString& control) {
+void OptionBinding::validate(QLineEdit* edit, Option control) {
   for (const auto& [name, validator] : m_validators) {
     if (name != control) continue;
     const QString message = validator(edit->text());

@@ -16,6 +16,8 @@
 #include <functional>
 #include <vector>
 
+#include "keys/option_keys.h"
+
 class QAbstractButton;
 class QComboBox;
 class QLineEdit;
@@ -31,16 +33,16 @@ class OptionBinding : public QObject {
   explicit OptionBinding(ProjectDocument& document, QObject* parent = nullptr);
 
   // An edit box showing the text of option `control`.
-  void bindText(QLineEdit* edit, const QString& control);
+  void bindText(QLineEdit* edit, Option control);
   // A check box or checkable button showing option `control`; `inverted`
   // shows the opposite of the stored state (a "Disable" option behind an
   // "on" button).
-  void bindCheck(QAbstractButton* button, const QString& control, bool inverted = false);
+  void bindCheck(QAbstractButton* button, Option control, bool inverted = false);
   // A radio button that stands for item `index` of option `control`.
-  void bindChoice(QAbstractButton* button, const QString& control, int index);
+  void bindChoice(QAbstractButton* button, Option control, int index);
   // A combo box whose current item is the item index of option `control`;
   // the user's choice (activated) edits it.
-  void bindCombo(QComboBox* combo, const QString& control);
+  void bindCombo(QComboBox* combo, Option control);
 
   // Shows every bound option again (after a reset).
   void refreshAll();
@@ -48,28 +50,28 @@ class OptionBinding : public QObject {
   // A check run on a text as the user types it: empty when it is fine, else
   // the message. The field is marked and its tool tip holds the message.
   using Validator = std::function<QString(const QString& text)>;
-  void setValidator(const QString& control, Validator validator);
+  void setValidator(Option control, Validator validator);
 
  signals:
   // A typed text the validator refused (empty message: it is fine again).
-  void invalidText(const QString& control, const QString& message);
+  void invalidText(pelodyn::Option control, const QString& message);
 
  private:
   struct Bound {
     QObject* widget;
-    QString control;
+    Option control;
     enum Kind { Text, Check, Choice, Combo } kind;
     int index = 0;
     bool inverted = false;
   };
   void refresh(const Bound& bound);
   // Stores a choice with the option changes it brings (one step).
-  void choose(const QString& control, const std::function<void(OptionValues&)>& set);
-  void validate(QLineEdit* edit, const QString& control);
+  void choose(Option control, const std::function<void(OptionValues&)>& set);
+  void validate(QLineEdit* edit, Option control);
 
   ProjectDocument& m_document;
   std::vector<Bound> m_bound;
-  std::vector<std::pair<QString, Validator>> m_validators;
+  std::vector<std::pair<Option, Validator>> m_validators;
 };
 
 }  // namespace pelodyn

@@ -45,13 +45,13 @@ DrawingController::DrawingController(ProjectDocument& document, Prompter& prompt
 
 void DrawingController::showPlacedLoad(const LoadEditor& editor) {
   const auto& fields = editor.drawnFields();
-  const auto value = [&fields](const char* name) -> std::optional<double> {
+  const auto value = [&fields](std::string_view name) -> std::optional<double> {
     for (const auto& [field, v] : fields) {
       if (field == name) return v;
     }
     return std::nullopt;
   };
-  const auto point = [&](const char* fx, const char* fy) -> std::optional<WorldPoint> {
+  const auto point = [&](std::string_view fx, std::string_view fy) -> std::optional<WorldPoint> {
     const std::optional<double> x = value(fx), y = value(fy);
     if (!x || !y) return std::nullopt;
     return WorldPoint{*x, *y};
@@ -62,15 +62,15 @@ void DrawingController::showPlacedLoad(const LoadEditor& editor) {
   };
   switch (editor.table()) {
     case Table::Lineload:
-      add(point("Coordi X", "Coordi Y"));
+      add(point(FieldNameOf(LineLoadField::X), FieldNameOf(LineLoadField::Y)));
       break;
     case Table::Stripload:
-      add(point("Begin X", "Y1"));
-      add(point("End X", "Y2"));
+      add(point(FieldNameOf(StripLoadField::BeginX), FieldNameOf(StripLoadField::Y1)));
+      add(point(FieldNameOf(StripLoadField::EndX), FieldNameOf(StripLoadField::Y2)));
       break;
     default:
-      add(point("X start", "Y start"));
-      add(point("X end", "Y end"));
+      add(point(FieldNameOf(AnchorField::XStart), FieldNameOf(AnchorField::YStart)));
+      add(point(FieldNameOf(AnchorField::XEnd), FieldNameOf(AnchorField::YEnd)));
       break;
   }
   // One end of a two-ended load shows as a mark, not as an arrow.
@@ -84,12 +84,12 @@ void DrawingController::start(int target) {
   // The choice a target brings: the search kind its clicks define, the
   // load it places switched on.
   m_document.setOptions(QStringLiteral("Draw"), [target](OptionValues& o) {
-    if (target == TargetGridCorners) o.setItemIndex("CB_Cir_Search", 0);
-    if (target == TargetSpecificCircle) o.setItemIndex("CB_Cir_Search", 1);
-    if (target == TargetAutoStart) o.setItemIndex("CB_Cir_Search", 2);
-    if (target == TargetLineLoad) o.setChecked("CB_LineLoad_Disable", false);
-    if (target == TargetStripLoad) o.setChecked("CB_StripLoad_Disable", false);
-    if (target == TargetAnchor) o.setChecked("CB_Anchor_Disable", false);
+    if (target == TargetGridCorners) o.setItemIndex(Option::CB_Cir_Search, 0);
+    if (target == TargetSpecificCircle) o.setItemIndex(Option::CB_Cir_Search, 1);
+    if (target == TargetAutoStart) o.setItemIndex(Option::CB_Cir_Search, 2);
+    if (target == TargetLineLoad) o.setChecked(Option::CB_LineLoad_Disable, false);
+    if (target == TargetStripLoad) o.setChecked(Option::CB_StripLoad_Disable, false);
+    if (target == TargetAnchor) o.setChecked(Option::CB_Anchor_Disable, false);
   });
   m_tool.start(target);
 }
@@ -148,9 +148,9 @@ void DrawingController::press(double x, double y, int button, QPoint globalPosit
       // Geometry in stored order.
       int index = 0;
       for (const Row& r : m_document.project().store->rows(Table::Geometry)) {
-        if (r.integer("Line No.") == hit->line && r.integer("Point No.") == hit->point) {
+        if (r.integer(GeometryField::LineNo) == hit->line && r.integer(GeometryField::PointNo) == hit->point) {
           m_dragItem = index;
-          m_dragFrom = WorldPoint{r.real("Coordi X"), r.real("Coordi Y")};
+          m_dragFrom = WorldPoint{r.real(GeometryField::X), r.real(GeometryField::Y)};
           break;
         }
         ++index;
@@ -229,20 +229,21 @@ QString DrawingController::soilUnder(double x, double y) {
     if (PointInPolygon(bands[k], p.x, p.y)) hit = static_cast<int>(k);
   }
   Project& project = m_document.project();
-  const bool aniso = project.options.itemIndex("CB_Strength_Model") == 1;
+  const bool aniso = project.options.itemIndex(Option::CB_Strength_Model) == 1;
   const Table table = aniso ? Table::Aniso : Table::Soil_Prop;
   if (hit < 0 || hit >= project.store->rowCount(table)) return QString();
   const Row soil = project.store->rowAt(table, hit + 1);
-  const auto num = [&soil](const char* field) { return QString::fromStdString(DefaultRealText(soil.real(field))); };
-  QString text =
-      QString::fromStdString(soil.text("Description")) + QStringLiteral(" : Soil No.= ") + QString::number(hit + 1);
+  const auto num = [&soil](auto field) { return QString::fromStdString(DefaultRealText(soil.real(field))); };
+  QString text = QString::fromStdString(soil.text(SoilCommonField::Description)) + QStringLiteral(" : Soil No.= ") +
+                 QString::number(hit + 1);
   if (aniso) {
-    text += QStringLiteral(" , cv = ") + num("C-v") + QStringLiteral(" , ch = ") + num("C-h") +
-            QStringLiteral(" , phi v = ") + num("Phi-v") + QStringLiteral(" , phi h = ") + num("Phi-h");
+    text += QStringLiteral(" , cv = ") + num(AnisoField::Cv) + QStringLiteral(" , ch = ") + num(AnisoField::Ch) +
+            QStringLiteral(" , phi v = ") + num(AnisoField::PhiV) + QStringLiteral(" , phi h = ") +
+            num(AnisoField::PhiH);
   } else {
-    text += QStringLiteral(" , c = ") + num("Cohesion") + QStringLiteral(" , phi = ") + num("Phi");
+    text += QStringLiteral(" , c = ") + num(SoilField::Cohesion) + QStringLiteral(" , phi = ") + num(SoilField::Phi);
   }
-  return text + QStringLiteral(" , unit weight = ") + num("Unit Weight");
+  return text + QStringLiteral(" , unit weight = ") + num(SoilCommonField::UnitWeight);
 }
 
 // ----- The tool's changes --------------------------------------------------------
@@ -255,7 +256,7 @@ void DrawingController::replaceTable(const Row& first) {
   m_document.replaceRows(first.table(), {first});
 }
 
-void DrawingController::setOptionTexts(const std::vector<std::pair<std::string, std::string>>& texts) {
+void DrawingController::setOptionTexts(const std::vector<std::pair<Option, std::string>>& texts) {
   m_document.setOptions(QStringLiteral("Draw"), [&texts](OptionValues& o) {
     for (const auto& [control, text] : texts) o.setText(control, text);
   });
@@ -287,8 +288,8 @@ void DrawingController::gridIncomplete(int cornersClicked) {
 
 std::optional<WorldPoint> DrawingController::pointOf(PointKey key) {
   for (const Row& r : m_document.project().store->rows(Table::Geometry)) {
-    if (r.integer("Line No.") == key.line && r.integer("Point No.") == key.point) {
-      return WorldPoint{r.real("Coordi X"), r.real("Coordi Y")};
+    if (r.integer(GeometryField::LineNo) == key.line && r.integer(GeometryField::PointNo) == key.point) {
+      return WorldPoint{r.real(GeometryField::X), r.real(GeometryField::Y)};
     }
   }
   return std::nullopt;

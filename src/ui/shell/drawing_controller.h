@@ -67,7 +67,7 @@ class DrawingController : public QObject, private DrawingEdits {
   // DrawingEdits
   void appendRow(const Row& row) override;
   void replaceTable(const Row& first) override;
-  void setOptionTexts(const std::vector<std::pair<std::string, std::string>>& texts) override;
+  void setOptionTexts(const std::vector<std::pair<Option, std::string>>& texts) override;
   void setLoadFields(Table table, const std::vector<std::pair<std::string, double>>& fields) override;
   void replaceGeometry(std::vector<Row> rows) override;
   void message(int number) override;

@@ -21,7 +21,7 @@ namespace {
 struct Field {
   enum Kind { Label, Edit, Check, Radio, Combo, Button, Grid, Memo, Swatch, Navigator, Group, EndGroup };
   Kind kind;
-  const char* name;
+  std::string_view name;
   const char* text = "";
   const char* items = "";  // combo items separated by '|'
   bool checked = false;
@@ -70,15 +70,15 @@ const std::vector<PanelDef>& PanelDefs() {
        "L_Top_Draw_Grid",
        "Draw Grid",
        {{F::Label, "L_Div12", "Division between 1 and 2 ="},
-        {F::Edit, "E_12_Division", "5"},
+        {F::Edit, OptionName(Option::E_12_Division), "5"},
         {F::Label, "L_Div23", "Division between 2 and 3 ="},
-        {F::Edit, "E_23_Division", "5"},
-        {F::Check, "CB_Grid_Increment", "Increment"},
+        {F::Edit, OptionName(Option::E_23_Division), "5"},
+        {F::Check, OptionName(Option::CB_Grid_Increment), "Increment"},
         {F::Label, "P_Grid_Increment", "Disable"},
         {F::Label, "L_Xgrid_Increment", "X axis"},
-        {F::Edit, "E_Xgrid_Increment", "1"},
+        {F::Edit, OptionName(Option::E_Xgrid_Increment), "1"},
         {F::Label, "L_Ygrid_Increment", "Y axis"},
-        {F::Edit, "E_Ygrid_Increment", "1"},
+        {F::Edit, OptionName(Option::E_Ygrid_Increment), "1"},
         {F::Button, "B_DrawGrid_OK", "&Apply"},
         {F::Button, "B_DrawGrid_Close", "&Close"}}},
       {"P_Top_NonCir",
@@ -87,28 +87,28 @@ const std::vector<PanelDef>& PanelDefs() {
        {{F::Radio, "RB_Specific_Search", "Specific Search"},
         {F::Radio, "RB_Random_Search", "Random Search", "", true},
         {F::Button, "B_NonCir_Draw", "&Draw"},
-        {F::Check, "CB_Moving_Center", "Moving Center", "", false, true, false},
+        {F::Check, OptionName(Option::CB_Moving_Center), "Moving Center", "", false, true, false},
         {F::Group, "GB_Moving_Center", "", "", false, true, false},
-        {F::Edit, "E_MCX", "1"},
-        {F::Edit, "E_MCY", "1"},
-        {F::Edit, "E_Bound_L", "0"},
-        {F::Edit, "E_Bound_R", "0"},
+        {F::Edit, OptionName(Option::E_MCX), "1"},
+        {F::Edit, OptionName(Option::E_MCY), "1"},
+        {F::Edit, OptionName(Option::E_Bound_L), "0"},
+        {F::Edit, OptionName(Option::E_Bound_R), "0"},
         {F::EndGroup, ""},
         {F::Button, "B_NonCir_Close", "&Close"}}},
       {"P_Top_Auto_Search",
        "L_Top_AutoCir",
        "Circular Automatic Search",
        {{F::Label, "L_X_Inc", "X Increment"},
-        {F::Edit, "E_Xauto_Increment", "1"},
+        {F::Edit, OptionName(Option::E_Xauto_Increment), "1"},
         {F::Label, "L_Y_Inc", "Y Increment"},
-        {F::Edit, "E_Yauto_Increment", "1"},
+        {F::Edit, OptionName(Option::E_Yauto_Increment), "1"},
         {F::Button, "B_AutoCir_Close", "&Close"}}},
       {"P_Ru",
        "L_Top_PPR",
        "Pore Pressure Ratio",
        {{F::Label, "L_Ru_Value", "Ru Condition"},
-        {F::Combo, "CB_Ru_Condition", "", "Average|Variable"},
-        {F::Edit, "E_Ru_average", "0"},
+        {F::Combo, OptionName(Option::CB_Ru_Condition), "", "Average|Variable"},
+        {F::Edit, OptionName(Option::E_Ru_average), "0"},
         {F::Grid, "DBG_Ru_Variable", "", "", false, true, false},
         {F::Button, "B_PPR_Close", "&Close"}}},
       {"P_Water_Line",
@@ -116,16 +116,16 @@ const std::vector<PanelDef>& PanelDefs() {
        "Water Line",
        {{F::Combo, "CB_WaterLine_Type", "", "Phreatic Line|Piezometric Line"},
         {F::Label, "L_WUW", "Water Unit Weight"},
-        {F::Edit, "E_Water_Unit_Weight", "1.0"},
+        {F::Edit, OptionName(Option::E_Water_Unit_Weight), "1.0"},
         {F::Button, "B_WaterLine_Draw", "&Draw"},
         {F::Button, "B_WaterLine_Close", "&Close"}}},
       {"P_Seismic",
        "L_Top_Seismic",
        "Seismic Load",
        {{F::Label, "L_Seismic_kh", "kh"},
-        {F::Edit, "E_Kh", "0"},
+        {F::Edit, OptionName(Option::E_Kh), "0"},
         {F::Label, "L_Seismic_kv", "kv"},
-        {F::Edit, "E_Kv", "0"},
+        {F::Edit, OptionName(Option::E_Kv), "0"},
         {F::Button, "B_Seismic_Close", "&Close"}}},
       {"P_TCrack",
        "L_Top_Tcrack",
@@ -133,7 +133,7 @@ const std::vector<PanelDef>& PanelDefs() {
        {{F::Label, "L_Tcrack_WUW", "Water Unit Weight"},
         {F::Edit, "E_TCrack_Water_Unit_Weight", "1.0"},
         {F::Label, "L_Tcrack_Per", "Percent of Water"},
-        {F::Edit, "E_Percent_Water", "0"},
+        {F::Edit, OptionName(Option::E_Percent_Water), "0"},
         {F::Button, "Button1", "&Draw"},
         {F::Button, "B_Tcrack_Close", "&Close"}}},
       {"P_ExLoad",
@@ -190,16 +190,17 @@ const std::vector<PanelDef>& PanelDefs() {
       {"P_Top_NonCir_Axis",
        "L_Top_NonCir_Axis",
        "Non Circular Axis",
-       {{F::Check, "CB_Auto_Center", "Automatic Center"}, {F::Button, "B_NonCir_Axis_Close", "&Close"}}},
+       {{F::Check, OptionName(Option::CB_Auto_Center), "Automatic Center"},
+        {F::Button, "B_NonCir_Axis_Close", "&Close"}}},
       {"P_Top_Project_Inf",
        "L_Project_Inf",
        "Project Information",
        {{F::Label, "L_Project_Name", "Project Name"},
-        {F::Edit, "E_Project_Name", "New Project"},
+        {F::Edit, OptionName(Option::E_Project_Name), "New Project"},
         {F::Label, "L_Location", "Location"},
         {F::Edit, "E_Location", "New Location"},
         {F::Label, "L_Engineer", "Engineer"},
-        {F::Edit, "E_Engineer", "New Engineer"},
+        {F::Edit, OptionName(Option::E_Engineer), "New Engineer"},
         {F::Button, "B_Project_Inf_Close", "&Close"}}},
       {"P_Verify_Data",
        "L_Top_Verify",
@@ -286,7 +287,7 @@ QWidget* MakeField(const Field& f, QWidget* parent) {
       for (const auto& [arrow, part] : buttons) {
         auto* b = new QToolButton(nav);
         b->setText(QString::fromLatin1(arrow));
-        b->setObjectName(QString::fromUtf8(f.name) + QLatin1String(part));
+        b->setObjectName(QString::fromUtf8(f.name.data(), static_cast<qsizetype>(f.name.size())) + QLatin1String(part));
         l->addWidget(b);
       }
       w = nav;
@@ -297,7 +298,7 @@ QWidget* MakeField(const Field& f, QWidget* parent) {
       break;
   }
   if (w) {
-    w->setObjectName(QString::fromUtf8(f.name));
+    w->setObjectName(QString::fromUtf8(f.name.data(), static_cast<qsizetype>(f.name.size())));
     w->setEnabled(f.enabled);
     if (!f.visible) w->setVisible(false);
   }
@@ -308,21 +309,21 @@ QWidget* MakeField(const Field& f, QWidget* parent) {
 
 const std::vector<InputStrip::Twin>& InputStrip::twins() {
   static const std::vector<Twin> t = {
-      {"E_12_Division", "E_12_Division"},
-      {"E_23_Division", "E_23_Division"},
-      {"E_Xgrid_Increment", "E_Xgrid_Increment"},
-      {"E_Ygrid_Increment", "E_Ygrid_Increment"},
-      {"E_Xauto_Increment", "E_Xauto_Increment"},
-      {"E_Yauto_Increment", "E_Yauto_Increment"},
-      {"E_Water_Unit_Weight", "E_Unit_Weight_Water"},
-      {"E_Ru_average", "E_Ru_average"},
-      {"E_Kh", "E_Kh"},
-      {"E_Kv", "E_Kv"},
-      {"E_TCrack_Water_Unit_Weight", "E_Water_Unit_Weight"},
-      {"E_Percent_Water", "E_Percent_Water"},
-      {"E_Project_Name", "E_Project_Name"},
-      {"E_Location", "E_Lacation"},
-      {"E_Engineer", "E_Engineer"},
+      {OptionName(Option::E_12_Division), Option::E_12_Division},
+      {OptionName(Option::E_23_Division), Option::E_23_Division},
+      {OptionName(Option::E_Xgrid_Increment), Option::E_Xgrid_Increment},
+      {OptionName(Option::E_Ygrid_Increment), Option::E_Ygrid_Increment},
+      {OptionName(Option::E_Xauto_Increment), Option::E_Xauto_Increment},
+      {OptionName(Option::E_Yauto_Increment), Option::E_Yauto_Increment},
+      {OptionName(Option::E_Water_Unit_Weight), Option::E_Unit_Weight_Water},
+      {OptionName(Option::E_Ru_average), Option::E_Ru_average},
+      {OptionName(Option::E_Kh), Option::E_Kh},
+      {OptionName(Option::E_Kv), Option::E_Kv},
+      {"E_TCrack_Water_Unit_Weight", Option::E_Water_Unit_Weight},
+      {OptionName(Option::E_Percent_Water), Option::E_Percent_Water},
+      {OptionName(Option::E_Project_Name), Option::E_Project_Name},
+      {"E_Location", Option::E_Lacation},
+      {OptionName(Option::E_Engineer), Option::E_Engineer},
   };
   return t;
 }
@@ -400,7 +401,7 @@ void InputStrip::buildPanels() {
     for (const Field& f : def.fields) {
       if (f.kind == Field::Group) {
         group = new QGroupBox(body);
-        group->setObjectName(QString::fromUtf8(f.name));
+        group->setObjectName(QString::fromUtf8(f.name.data(), static_cast<qsizetype>(f.name.size())));
         if (!f.visible) group->setVisible(false);
         groupRow = new QHBoxLayout(group);
         groupRow->setContentsMargins(2, 2, 2, 2);

@@ -7,10 +7,13 @@
 #include <QFrame>
 #include <QHash>
 #include <QString>
+#include <string_view>
 #include <vector>
 
 class QToolButton;
 class QWidget;
+
+#include "keys/option_keys.h"
 
 namespace pelodyn {
 
@@ -31,8 +34,8 @@ class InputStrip : public QFrame {
   // Every edit box of the strip that has a twin among the project's option
   // values: the strip's control name and the option's.
   struct Twin {
-    const char* field;
-    const char* option;
+    std::string_view field;
+    Option option;
   };
   static const std::vector<Twin>& twins();
 

@@ -111,19 +111,19 @@ Row LoadEditor::typedRow(Row row) const {
     const std::string_view field = m_names.fields[k].field;
     const std::string text = m_edits[k]->text().trimmed().toStdString();
     if (text.empty()) {
-      row.setNull(field);
+      row.setNullNamed(field);
       continue;
     }
     try {
       switch (TableDefinition(m_names.table).fields[row.fieldIndex(field)].type) {
         case FieldType::Integer:
-          row.set(field, static_cast<std::int64_t>(StrToInt(text)));
+          row.setNamed(field, static_cast<std::int64_t>(StrToInt(text)));
           break;
         case FieldType::Float:
-          row.set(field, StrToFloat(text));
+          row.setNamed(field, StrToFloat(text));
           break;
         case FieldType::String:
-          row.set(field, std::string_view(text));
+          row.setNamed(field, std::string_view(text));
           break;
       }
     } catch (...) {
@@ -133,7 +133,7 @@ Row LoadEditor::typedRow(Row row) const {
       throw;
     }
   }
-  for (const auto& [field, value] : m_drawn) row.set(field, value);
+  for (const auto& [field, value] : m_drawn) row.setNamed(field, value);
   return row;
 }
 

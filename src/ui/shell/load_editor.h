@@ -36,8 +36,8 @@ class LoadEditor : public QObject {
   Q_OBJECT
  public:
   struct Field {
-    const char* edit;   // the edit box on the strip
-    const char* field;  // the table's field it shows
+    const char* edit;        // the edit box on the strip
+    std::string_view field;  // the table's field it shows
   };
   struct Names {
     Table table;

@@ -32,53 +32,54 @@ namespace {
 
 // The strip's check boxes and radio buttons bound to option values.
 struct ChoiceBinding {
-  const char* widget;
-  const char* option;
+  std::string_view widget;
+  Option option;
   int index;  // a radio button's item; -1 for a check box
 };
 const ChoiceBinding kStripChoices[] = {
-    {"RB_Circular", "RG_Theory", 1},
-    {"RB_NonCir", "RG_Theory", 2},
-    {"CB_Ordinary_Method", "CB_Ordinary", -1},
-    {"CB_Simp_Janbu_Method", "CB_Simp_Janbu", -1},
-    {"CB_Simp_Bishop_Method", "CB_Simp_Bishop", -1},
-    {"CB_Spencer_Method", "CB_Spencer", -1},
-    {"CB_Grid_Increment", "CB_Grid_Increment", -1},
-    {"RB_Specific_Search", "CB_NonCir_Search", 0},
-    {"RB_Random_Search", "CB_NonCir_Search", 1},
-    {"CB_Auto_Center", "CB_Auto_Center", -1},
+    {"RB_Circular", Option::RG_Theory, 1},
+    {"RB_NonCir", Option::RG_Theory, 2},
+    {"CB_Ordinary_Method", Option::CB_Ordinary, -1},
+    {"CB_Simp_Janbu_Method", Option::CB_Simp_Janbu, -1},
+    {"CB_Simp_Bishop_Method", Option::CB_Simp_Bishop, -1},
+    {"CB_Spencer_Method", Option::CB_Spencer, -1},
+    {OptionName(Option::CB_Grid_Increment), Option::CB_Grid_Increment, -1},
+    {"RB_Specific_Search", Option::CB_NonCir_Search, 0},
+    {"RB_Random_Search", Option::CB_NonCir_Search, 1},
+    {OptionName(Option::CB_Auto_Center), Option::CB_Auto_Center, -1},
 };
 
 // The strip's combo boxes bound to option values.
-const std::pair<const char*, const char*> kStripCombos[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
-                                                            {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"},
-                                                            {"CB_Anchor_Type", "RG_Apply_as"}};
+const std::pair<std::string_view, Option> kStripCombos[] = {
+    {OptionName(Option::CB_Ru_Condition), Option::CB_Ru_Condition},
+    {"CB_WaterLine_Type", Option::CB_Phreatic_Peizometric},
+    {"CB_Anchor_Type", Option::RG_Apply_as}};
 
 // The load types of CB_Load_Type: the sub-panel each shows and the option
 // that switches the load off.
-const std::pair<const char*, const char*> kLoadTypes[] = {{"P_LineLoad", "CB_LineLoad_Disable"},
-                                                          {"P_StripLoad", "CB_StripLoad_Disable"}};
+const std::pair<const char*, Option> kLoadTypes[] = {{"P_LineLoad", Option::CB_LineLoad_Disable},
+                                                     {"P_StripLoad", Option::CB_StripLoad_Disable}};
 
 // The strip's fields read as numbers (by option name), with the label that
 // names each and whether a whole number is wanted: a text that is not one is
 // marked where it is typed, not only when the analysis starts.
 struct NumberField {
-  const char* option;
+  Option option;
   const char* label;
   bool integer;
 };
 const NumberField kNumberFields[] = {
-    {"E_12_Division", "L_Div12", true},
-    {"E_23_Division", "L_Div23", true},
-    {"E_Xgrid_Increment", "L_Xgrid_Increment", false},
-    {"E_Ygrid_Increment", "L_Ygrid_Increment", false},
-    {"E_Xauto_Increment", "L_X_Inc", false},
-    {"E_Yauto_Increment", "L_Y_Inc", false},
-    {"E_Unit_Weight_Water", "L_WUW", false},
-    {"E_Kh", "L_Seismic_kh", false},
-    {"E_Kv", "L_Seismic_kv", false},
-    {"E_Water_Unit_Weight", "L_Tcrack_WUW", false},
-    {"E_Percent_Water", "L_Tcrack_Per", false},
+    {Option::E_12_Division, "L_Div12", true},
+    {Option::E_23_Division, "L_Div23", true},
+    {Option::E_Xgrid_Increment, "L_Xgrid_Increment", false},
+    {Option::E_Ygrid_Increment, "L_Ygrid_Increment", false},
+    {Option::E_Xauto_Increment, "L_X_Inc", false},
+    {Option::E_Yauto_Increment, "L_Y_Inc", false},
+    {Option::E_Unit_Weight_Water, "L_WUW", false},
+    {Option::E_Kh, "L_Seismic_kh", false},
+    {Option::E_Kv, "L_Seismic_kv", false},
+    {Option::E_Water_Unit_Weight, "L_Tcrack_WUW", false},
+    {Option::E_Percent_Water, "L_Tcrack_Per", false},
 };
 
 QString Q(std::string_view s) {
@@ -97,8 +98,8 @@ UiText DisabledReason(const QString& name) {
       name == QLatin1String("E_Min_Interval")) {
     return UiText::ContourNotSet;
   }
-  for (const char* moving : {"CB_Moving_Center", "E_MCX", "E_MCY", "E_Bound_L", "E_Bound_R"}) {
-    if (name == QLatin1String(moving)) return UiText::MovingCentreByCli;
+  for (Option moving : {Option::CB_Moving_Center, Option::E_MCX, Option::E_MCY, Option::E_Bound_L, Option::E_Bound_R}) {
+    if (name == OptionObjectName(moving)) return UiText::MovingCentreByCli;
   }
   return UiText::LaterDataEntry;
 }
@@ -134,10 +135,11 @@ void StripControls::retranslate(std::uint8_t language) {
   }
   // The strip's combo boxes list their items in the language chosen too
   // (the anchor type's items are those of its option, RG_Apply_as).
-  const std::pair<const char*, const char*> itemSources[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
-                                                             {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"},
-                                                             {"CB_Load_Type", "CB_Load_Type"},
-                                                             {"CB_Anchor_Type", "RG_Apply_as"}};
+  const std::pair<std::string_view, std::string_view> itemSources[] = {
+      {OptionName(Option::CB_Ru_Condition), OptionName(Option::CB_Ru_Condition)},
+      {"CB_WaterLine_Type", OptionName(Option::CB_Phreatic_Peizometric)},
+      {"CB_Load_Type", "CB_Load_Type"},
+      {"CB_Anchor_Type", OptionName(Option::RG_Apply_as)}};
   for (const auto& [comboName, textName] : itemSources) {
     auto* combo = m_strip.findChild<QComboBox*>(QString::fromLatin1(comboName));
     if (combo == nullptr) continue;
@@ -155,21 +157,20 @@ void StripControls::retranslate(std::uint8_t language) {
 void StripControls::bind() {
   m_binding = new OptionBinding(m_document, this);
   for (const InputStrip::Twin& twin : InputStrip::twins()) {
-    m_binding->bindText(m_strip.findChild<QLineEdit*>(QString::fromLatin1(twin.field)),
-                        QString::fromLatin1(twin.option));
+    m_binding->bindText(m_strip.findChild<QLineEdit*>(QString::fromLatin1(twin.field)), twin.option);
   }
   for (const ChoiceBinding& c : kStripChoices) {
     auto* button = m_strip.findChild<QAbstractButton*>(QString::fromLatin1(c.widget));
     if (c.index < 0) {
-      m_binding->bindCheck(button, QString::fromLatin1(c.option));
+      m_binding->bindCheck(button, c.option);
     } else {
-      m_binding->bindChoice(button, QString::fromLatin1(c.option), c.index);
+      m_binding->bindChoice(button, c.option, c.index);
     }
   }
   for (const NumberField& field : kNumberFields) {
     const QString labelName = QString::fromLatin1(field.label);
     const bool integer = field.integer;
-    m_binding->setValidator(QString::fromLatin1(field.option), [this, labelName, integer](const QString& text) {
+    m_binding->setValidator(field.option, [this, labelName, integer](const QString& text) {
       try {
         if (integer) {
           StrToInt(text.toStdString());
@@ -186,20 +187,20 @@ void StripControls::bind() {
     });
   }
   for (const auto& [combo, option] : kStripCombos) {
-    m_binding->bindCombo(m_strip.findChild<QComboBox*>(QString::fromLatin1(combo)), QString::fromLatin1(option));
+    m_binding->bindCombo(m_strip.findChild<QComboBox*>(QString::fromLatin1(combo)), option);
   }
-  connect(m_binding, &OptionBinding::invalidText, this, [this](const QString&, const QString& message) {
+  connect(m_binding, &OptionBinding::invalidText, this, [this](Option, const QString& message) {
     if (!message.isEmpty()) m_status.showMessage(message, 8000);
   });
   m_binding->refreshAll();
 
   // Without Increment the two steps are not used: the cover says so.
-  auto* increment = m_strip.findChild<QCheckBox*>(QStringLiteral("CB_Grid_Increment"));
+  auto* increment = m_strip.findChild<QCheckBox*>(OptionObjectName(Option::CB_Grid_Increment));
   auto* cover = m_strip.findChild<QLabel*>(QStringLiteral("P_Grid_Increment"));
   const auto showCover = [this, cover](bool on) {
     cover->setVisible(!on);
-    for (const char* e : {"E_Xgrid_Increment", "E_Ygrid_Increment"}) {
-      if (auto* edit = m_strip.findChild<QLineEdit*>(QString::fromLatin1(e))) edit->setEnabled(on);
+    for (Option e : {Option::E_Xgrid_Increment, Option::E_Ygrid_Increment}) {
+      if (auto* edit = m_strip.findChild<QLineEdit*>(OptionObjectName(e))) edit->setEnabled(on);
     }
   };
   connect(increment, &QCheckBox::toggled, this, showCover);
@@ -219,7 +220,7 @@ void StripControls::bind() {
             if (CentreGridDivisionInvalid(m_document.project())) {
               m_prompter.information(FileCommands::programTitle(),
                                      MessageBoxText(MessageText(m_document.language(), 0)));
-              if (auto* e = m_strip.findChild<QLineEdit*>(QStringLiteral("E_12_Division"))) e->setFocus();
+              if (auto* e = m_strip.findChild<QLineEdit*>(OptionObjectName(Option::E_12_Division))) e->setFocus();
               return;
             }
             m_redraw();
@@ -255,11 +256,11 @@ void StripControls::buildRuGrid() {
   m_ruGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
 
   // Choosing the condition goes on where the Ru values are typed.
-  auto* condition = m_strip.findChild<QComboBox*>(QStringLiteral("CB_Ru_Condition"));
+  auto* condition = m_strip.findChild<QComboBox*>(OptionObjectName(Option::CB_Ru_Condition));
   connect(condition, &QComboBox::activated, this, [this](int index) {
     if (index == 1) {
       m_ruGrid->setFocus();
-    } else if (auto* average = m_strip.findChild<QLineEdit*>(QStringLiteral("E_Ru_average"))) {
+    } else if (auto* average = m_strip.findChild<QLineEdit*>(OptionObjectName(Option::E_Ru_average))) {
       average->setFocus();
     }
   });
@@ -267,21 +268,23 @@ void StripControls::buildRuGrid() {
 
 void StripControls::buildLoadEditors() {
   QWidget& panel = *m_strip.panel(QStringLiteral("P_ExLoad"));
-  m_lineLoads = new LoadEditor(
-      m_document, panel,
-      {Table::Lineload,
-       {{"DBE_LineLoad_Num", "Load No."}, {"DBE_LineLoad_Mag", "Magnitude"}, {"DBE_LineLoad_Ang", "Angle"}},
-       "DBNav_LineLoad",
-       "B_LL_New",
-       "B_LineLoad_Edit",
-       "B_LineLoad_OK",
-       "B_LineLoad_del",
-       "B_LineLoad_cancel",
-       "B_LIneLoad_Draw"},
-      this);
+  m_lineLoads = new LoadEditor(m_document, panel,
+                               {Table::Lineload,
+                                {{"DBE_LineLoad_Num", FieldNameOf(LineLoadField::LoadNo)},
+                                 {"DBE_LineLoad_Mag", FieldNameOf(LineLoadField::Magnitude)},
+                                 {"DBE_LineLoad_Ang", FieldNameOf(LineLoadField::Angle)}},
+                                "DBNav_LineLoad",
+                                "B_LL_New",
+                                "B_LineLoad_Edit",
+                                "B_LineLoad_OK",
+                                "B_LineLoad_del",
+                                "B_LineLoad_cancel",
+                                "B_LIneLoad_Draw"},
+                               this);
   m_stripLoads = new LoadEditor(m_document, panel,
                                 {Table::Stripload,
-                                 {{"DBE_StripLoad_Num", "Load No."}, {"DBE_StripLoad_Mag", "Magnitude"}},
+                                 {{"DBE_StripLoad_Num", FieldNameOf(StripLoadField::LoadNo)},
+                                  {"DBE_StripLoad_Mag", FieldNameOf(StripLoadField::Magnitude)}},
                                  "DBNav_StripLoad",
                                  "B_StripLoad_New",
                                  "B_StripLoad_Edit",
@@ -290,18 +293,19 @@ void StripControls::buildLoadEditors() {
                                  "BB_StripLoad_cancel",
                                  "B_StripLoad_Draw"},
                                 this);
-  m_anchors = new LoadEditor(
-      m_document, *m_strip.panel(QStringLiteral("P_Anchor")),
-      {Table::Anchor,
-       {{"DBE_Anchor_Num", "Load No."}, {"DBE_Anchor_Mag", "Magnitude"}, {"DBE_Anchor_BL", "Bonded Length"}},
-       "DBNav_Anchor",
-       "B_Anchor_New",
-       "B_Anchor_Edit",
-       "B_Anchor_OK",
-       "B_Anchor_Del",
-       "B_Anchor_Cancel",
-       "B_Anchor_Draw"},
-      this);
+  m_anchors = new LoadEditor(m_document, *m_strip.panel(QStringLiteral("P_Anchor")),
+                             {Table::Anchor,
+                              {{"DBE_Anchor_Num", FieldNameOf(AnchorField::LoadNo)},
+                               {"DBE_Anchor_Mag", FieldNameOf(AnchorField::Magnitude)},
+                               {"DBE_Anchor_BL", FieldNameOf(AnchorField::BondedLength)}},
+                              "DBNav_Anchor",
+                              "B_Anchor_New",
+                              "B_Anchor_Edit",
+                              "B_Anchor_OK",
+                              "B_Anchor_Del",
+                              "B_Anchor_Cancel",
+                              "B_Anchor_Draw"},
+                             this);
 
   // Choosing a load type shows its editor and switches that load on; the
   // effect bar follows the option.
@@ -309,7 +313,7 @@ void StripControls::buildLoadEditors() {
   connect(type, &QComboBox::activated, this, GuardedSlot([this](int index) {
             if (index < 0 || index > 1) return;
             showLoadType(index);
-            m_document.setOptionChecked(QString::fromLatin1(kLoadTypes[index].second), false);
+            m_document.setOptionChecked(kLoadTypes[index].second, false);
           }));
   showLoadType(type->currentIndex());
 }

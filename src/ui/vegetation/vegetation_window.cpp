@@ -86,12 +86,12 @@ QString Q(const std::string& s) {
 QString ExportChanges(const std::vector<Row>& before, const std::vector<Row>& after, std::uint8_t language) {
   std::string lines;
   for (std::size_t k = 0; k < before.size() && k < after.size(); ++k) {
-    const double was = before[k].real("Cohesion"), now = after[k].real("Cohesion");
+    const double was = before[k].real(SoilField::Cohesion), now = after[k].real(SoilField::Cohesion);
     if (was == now) continue;
     if (!lines.empty()) lines += '\r';
     lines += FormatText(UiTextFor(language, UiText::VegetationSoilChanged),
-                        {std::to_string(after[k].integer("Line No.")), std::to_string(k + 1), FormatShortest(was),
-                         FormatShortest(now)});
+                        {std::to_string(after[k].integer(SoilCommonField::LineNo)), std::to_string(k + 1),
+                         FormatShortest(was), FormatShortest(now)});
   }
   if (lines.empty()) return MessageBoxText(UiTextFor(language, UiText::VegetationNothingChanged));
   return MessageBoxText(FormatText(UiTextFor(language, UiText::VegetationExported), {lines}));
@@ -303,7 +303,7 @@ void VegetationWindow::exportCohesion() {
   m_exported = std::move(plan.exported);
   // What changed, so the user need not compare the soil table by eye.
   m_prompter.information(windowTitle(), changes);
-  if (m_document.project().options.itemIndex("CB_Strength_Model") == 1) {
+  if (m_document.project().options.itemIndex(Option::CB_Strength_Model) == 1) {
     m_prompter.information(windowTitle(), Q(VegetationMessage(VegetationText::AnisotropicModel, language)));
   }
 }

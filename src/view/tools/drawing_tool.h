@@ -45,7 +45,7 @@ class DrawingEdits {
   // replaces its table (water line, crack, irregular surface).
   virtual void replaceTable(const Row& first) = 0;
   // Option texts set together (the corner, centre, radius, start fields).
-  virtual void setOptionTexts(const std::vector<std::pair<std::string, std::string>>& texts) = 0;
+  virtual void setOptionTexts(const std::vector<std::pair<Option, std::string>>& texts) = 0;
   // Fields of the load or anchor being edited (Lineload, Stripload,
   // Anchor): they are stored with it by its OK.
   virtual void setLoadFields(Table table, const std::vector<std::pair<std::string, double>>& fields) = 0;
@@ -109,7 +109,7 @@ class DrawingTool {
   int m_topLineSnaps = 0;
   std::optional<WorldPoint> m_last;
   // The grid's corner texts before its first click, to give back.
-  std::vector<std::pair<std::string, std::string>> m_gridBefore;
+  std::vector<std::pair<Option, std::string>> m_gridBefore;
 };
 
 // A boundary-line point: its row's key.
