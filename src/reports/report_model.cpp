@@ -78,13 +78,6 @@ std::vector<Row> RowsByNumber(WorkingStore& store, Table table, std::string_view
   return rows;
 }
 
-std::string F(double value, int width, int decimals) {
-  return FixedField(value, width, decimals);
-}
-std::string I(long long value, int width) {
-  return IntegerField(value, width);
-}
-
 // The soils of the current strength model, and the largest soil number.
 int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int>& soilNumbers) {
   WorkingStore& store = *p.store;
@@ -94,7 +87,7 @@ int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int
   for (const Row& r : store.rows(table)) count = std::max(count, r.integer("Line No."));
   w.emptyLine();
   w.heading("SOIL PROPERTIES");
-  w.line("No of Boundary Line = " + I(count, 4));
+  w.line("No of Boundary Line = " + IntegerField(count, 4));
   if (anisotropic) {
     w.line("|   Soil No.   |     C-v     |     C-h     |    Phi-v    |    Phi-h    |  Unit Weight  |");
   } else {
@@ -104,10 +97,12 @@ int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int
     const int k = r.integer("Line No.");
     soilNumbers.insert(k);
     if (anisotropic) {
-      w.line(I(k, 10) + F(r.real("C-v"), 15, 3) + F(r.real("C-h"), 14, 3) + F(r.real("Phi-v"), 14, 3) +
-             F(r.real("Phi-h"), 14, 3) + F(r.real("Unit Weight"), 15, 3));
+      w.line(IntegerField(k, 10) + FixedField(r.real("C-v"), 15, 3) + FixedField(r.real("C-h"), 14, 3) +
+             FixedField(r.real("Phi-v"), 14, 3) + FixedField(r.real("Phi-h"), 14, 3) +
+             FixedField(r.real("Unit Weight"), 15, 3));
     } else {
-      w.line(I(k, 10) + F(r.real("Cohesion"), 15, 3) + F(r.real("Phi"), 16, 3) + F(r.real("Unit Weight"), 16, 3));
+      w.line(IntegerField(k, 10) + FixedField(r.real("Cohesion"), 15, 3) + FixedField(r.real("Phi"), 16, 3) +
+             FixedField(r.real("Unit Weight"), 16, 3));
     }
   }
   return count;
@@ -130,7 +125,8 @@ void WriteGeometry(ReportWriter& w, const Project& p, int lineCount, std::set<in
   for (int k : lines) {
     int point = 1;
     for (const Row& r : byLine[k]) {
-      w.line(I(k, 10) + I(point++, 15) + F(r.real("Coordi X"), 20, 3) + F(r.real("Coordi Y"), 15, 3));
+      w.line(IntegerField(k, 10) + IntegerField(point++, 15) + FixedField(r.real("Coordi X"), 20, 3) +
+             FixedField(r.real("Coordi Y"), 15, 3));
     }
     w.line(std::string(64, '-'));
   }
@@ -144,10 +140,10 @@ void WriteBottomLine(ReportWriter& w, const Project& p) {
     w.line("Bottom Line No. = " + RightAligned(o.text("E_BottomLine"), 4));
   } else {
     const std::vector<Row> rows = p.store->rows(Table::Bottom_Line);
-    w.line("No of Bottom Line = " + I(static_cast<long long>(rows.size()), 4));
+    w.line("No of Bottom Line = " + IntegerField(static_cast<long long>(rows.size()), 4));
     for (const Row& r : rows) {
-      w.line("Line No. = " + I(r.integer("Line No."), 3) + "    Beg No. = " + I(r.integer("Begin Point"), 3) +
-             "    End No. = " + I(r.integer("End Point"), 3));
+      w.line("Line No. = " + IntegerField(r.integer("Line No."), 3) + "    Beg No. = " +
+             IntegerField(r.integer("Begin Point"), 3) + "    End No. = " + IntegerField(r.integer("End Point"), 3));
     }
   }
 }
@@ -162,25 +158,27 @@ void WriteSeepage(ReportWriter& w, const Project& p) {
       w.write(RunStyle::Body,
               o.itemIndex("CB_Phreatic_Peizometric") == 0 ? "Use Phreatic Surface" : "Use Piezometric Surface");
       w.endLine();
-      w.line("Unit Weight of Water = " + F(o.readReal("E_Unit_Weight_Water"), 9, 3));
+      w.line("Unit Weight of Water = " + FixedField(o.readReal("E_Unit_Weight_Water"), 9, 3));
       const std::vector<Row> rows = p.store->rows(Table::Waterline);
-      w.line("No Point of Water Table = " + I(static_cast<long long>(rows.size()), 4));
+      w.line("No Point of Water Table = " + IntegerField(static_cast<long long>(rows.size()), 4));
       w.line("|    Point No.    |   X Coord.   |   Y Coord.   |");
       int point = 1;
-      for (const Row& r : rows) w.line(I(point++, 10) + F(r.real("Coordi X"), 20, 3) + F(r.real("Coordi Y"), 15, 3));
+      for (const Row& r : rows)
+        w.line(IntegerField(point++, 10) + FixedField(r.real("Coordi X"), 20, 3) +
+               FixedField(r.real("Coordi Y"), 15, 3));
       break;
     }
     case 2:
       if (o.itemIndex("CB_Ru_Condition") == 0) {
         w.write(RunStyle::Body, "Average Pore Pressure Ratio");
         w.endLine();
-        w.line("Ru = " + F(o.readReal("E_Ru_average"), 7, 3));
+        w.line("Ru = " + FixedField(o.readReal("E_Ru_average"), 7, 3));
       } else {
         w.write(RunStyle::Body, "Variable Pore Pressure Ratio");
         w.endLine();
         w.line("|    Line No.    |      Ru      |");
         for (const Row& r : p.store->rows(Table::Ru_variable))
-          w.line(I(r.integer("Line No."), 9) + F(r.real("Ru"), 18, 3));
+          w.line(IntegerField(r.integer("Line No."), 9) + FixedField(r.real("Ru"), 18, 3));
       }
       break;
     default:
@@ -197,7 +195,7 @@ void WriteLoads(ReportWriter& w, const Project& p) {
   if (!o.checked("CB_Seismic_Disable")) {
     w.subHeading("Seismic");
     w.endLine();
-    w.line("Kh = " + F(o.readReal("E_Kh"), 4, 3) + "   Kv = " + F(o.readReal("E_Kv"), 4, 3));
+    w.line("Kh = " + FixedField(o.readReal("E_Kh"), 4, 3) + "   Kv = " + FixedField(o.readReal("E_Kv"), 4, 3));
   }
   const bool lineLoads = !o.checked("CB_LineLoad_Disable");
   const bool stripLoads = !o.checked("CB_StripLoad_Disable");
@@ -209,16 +207,16 @@ void WriteLoads(ReportWriter& w, const Project& p) {
     w.line("-Line Load");
     w.line("|   Load No.   |   Magnitude   |   X Coord.   |    Angle    |");
     for (const Row& r : store.rows(Table::Lineload)) {
-      w.line(I(r.integer("Load No."), 9) + F(r.real("Magnitude"), 17, 3) + F(r.real("Coordi X"), 16, 3) +
-             F(r.real("Angle"), 14, 3));
+      w.line(IntegerField(r.integer("Load No."), 9) + FixedField(r.real("Magnitude"), 17, 3) +
+             FixedField(r.real("Coordi X"), 16, 3) + FixedField(r.real("Angle"), 14, 3));
     }
   }
   if (stripLoads) {
     w.line("-Strip Load");
     w.line("|   Load No.   |   Magnitude   |    Begin X   |    End X    |");
     for (const Row& r : store.rows(Table::Stripload)) {
-      w.line(I(r.integer("Load No."), 9) + F(r.real("Magnitude"), 17, 3) + F(r.real("Begin X"), 16, 3) +
-             F(r.real("End X"), 14, 3));
+      w.line(IntegerField(r.integer("Load No."), 9) + FixedField(r.real("Magnitude"), 17, 3) +
+             FixedField(r.real("Begin X"), 16, 3) + FixedField(r.real("End X"), 14, 3));
     }
   }
   if (!o.checked("CB_Tension_Disable")) {
@@ -228,7 +226,8 @@ void WriteLoads(ReportWriter& w, const Project& p) {
     w.line("Percent of Water = " + o.text("E_Percent_Water") + " %");
     w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
     for (const Row& r : store.rows(Table::Tcrack)) {
-      w.line(I(r.integer("Point No."), 9) + F(r.real("Coordi X"), 18, 3) + F(r.real("Coordi Y"), 15, 3));
+      w.line(IntegerField(r.integer("Point No."), 9) + FixedField(r.real("Coordi X"), 18, 3) +
+             FixedField(r.real("Coordi Y"), 15, 3));
     }
   }
   if (!o.checked("CB_Anchor_Disable")) {
@@ -237,9 +236,10 @@ void WriteLoads(ReportWriter& w, const Project& p) {
     w.endLine();
     w.line("| Load No. | Magnitude | Start X | Start Y | End X | End Y | Bond Length |");
     for (const Row& r : store.rows(Table::Anchor)) {
-      w.line(I(r.integer("Load No."), 6) + F(r.real("Magnitude"), 15, 3) + F(r.real("X start"), 11, 3) +
-             F(r.real("Y start"), 10, 3) + F(r.real("X end"), 9, 3) + F(r.real("Y end"), 8, 3) +
-             F(r.real("Bonded Length"), 11, 3));
+      w.line(IntegerField(r.integer("Load No."), 6) + FixedField(r.real("Magnitude"), 15, 3) +
+             FixedField(r.real("X start"), 11, 3) + FixedField(r.real("Y start"), 10, 3) +
+             FixedField(r.real("X end"), 9, 3) + FixedField(r.real("Y end"), 8, 3) +
+             FixedField(r.real("Bonded Length"), 11, 3));
     }
   }
 }
@@ -265,8 +265,8 @@ double MoveStep(const Project& p) {
 
 void WriteSearch(ReportWriter& w, const Project& p) {
   const OptionValues& o = p.options;
-  auto real = [&o](const char* name, int width, int decimals) { return F(o.readReal(name), width, decimals); };
-  auto integer = [&o](const char* name, int width) { return I(o.readInteger(name), width); };
+  auto real = [&o](const char* name, int width, int decimals) { return FixedField(o.readReal(name), width, decimals); };
+  auto integer = [&o](const char* name, int width) { return IntegerField(o.readInteger(name), width); };
   w.emptyLine();
   w.heading("SEARCH CONDITION");
   w.line("Passing Criteria = " + real("E_Pass_Criteria", 4, 5));
@@ -317,13 +317,14 @@ void WriteSearch(ReportWriter& w, const Project& p) {
   w.line("Min Depth of Tallest Slice = " + real("E_NonCir_Depth_Tallest", 9, 3));
   if (random) {
     w.line("No. of Direction = " + integer("E_No_Direction", 4));
-    w.line("Moving Length = " + F(MoveStep(p), 9, 3));
+    w.line("Moving Length = " + FixedField(MoveStep(p), 9, 3));
     w.line("Divide Step = " + integer("E_Divide_Step", 4));
   }
   w.line("X Axis = " + real("E_NonCir_X_Center", 9, 3) + "     Y Axis = " + real("E_NonCir_Y_Center", 9, 3));
   w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
   for (const Row& r : p.store->rows(Table::NonCircular_Coordinate)) {
-    w.line(I(r.integer("Point No."), 9) + F(r.real("Coordi X"), 18, 3) + F(r.real("Coordi Y"), 15, 3));
+    w.line(IntegerField(r.integer("Point No."), 9) + FixedField(r.real("Coordi X"), 18, 3) +
+           FixedField(r.real("Coordi Y"), 15, 3));
   }
 }
 
@@ -511,7 +512,8 @@ ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& r
   w.line("|   No.   |   Coordi X   |   Coordi Y   |");
   w.line(std::string(41, '-'));
   store.visitRows(Table::Failure_Geometry, [&w](const Row& r) {
-    w.line(I(r.integer("No"), 6) + F(r.real("Coor_X"), 16, 3) + F(r.real("Coor_Y"), 15, 3));
+    w.line(IntegerField(r.integer("No"), 6) + FixedField(r.real("Coor_X"), 16, 3) +
+           FixedField(r.real("Coor_Y"), 15, 3));
   });
   w.line(std::string(41, '-'));
   return w.take();

@@ -21,6 +21,7 @@
 #include "model/control_state.h"
 #include "model/line_choice.h"
 #include "model/soil_color.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/forms/grid_editor.h"
@@ -32,10 +33,6 @@
 
 namespace pelodyn {
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Types `values` into the current row of `grid` from its first column on,
 // each cell ended with Enter as a user does.

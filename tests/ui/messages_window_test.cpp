@@ -16,6 +16,7 @@
 #include <stdexcept>
 
 #include "model/numbers.h"
+#include "qt_text/utf8.h"
 #include "reports/report_model.h"
 #include "reports/report_output.h"
 #include "texts/captions.h"
@@ -30,10 +31,6 @@
 
 namespace pelodyn {
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 bool HasThai(const QString& s) {
   for (QChar c : s) {

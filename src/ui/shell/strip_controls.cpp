@@ -13,6 +13,7 @@
 #include <QStatusBar>
 
 #include "model/numbers.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/form_texts.h"
 #include "texts/messages.h"
@@ -80,10 +81,6 @@ const NumberField kNumberFields[] = {
     {"E_Water_Unit_Weight", "L_Tcrack_WUW", false},
     {"E_Percent_Water", "L_Tcrack_Per", false},
 };
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 bool DrawButton(const QString& name) {
   return name.contains(QLatin1String("Draw")) || name == QLatin1String("Button1");
