@@ -24,10 +24,10 @@
 #include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/forms/step_by_step_form.h"
 #include "ui/models/store_table_model.h"
 #include "ui/shell/input_strip.h"
+#include "ui/widgets/grid_editor.h"
 #include "ui/window_fixture.h"
 #include "view/section_view.h"
 

@@ -23,8 +23,8 @@
 #include "qt_text/utf8.h"
 #include "ui/document/run_texts.h"
 #include "ui/file_bytes.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/forms/step_by_step_form.h"
+#include "ui/widgets/grid_editor.h"
 #include "ui/window_fixture.h"
 
 namespace pelodyn {

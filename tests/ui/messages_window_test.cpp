@@ -23,10 +23,10 @@
 #include "texts/form_texts.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/forms/step_by_step_form.h"
 #include "ui/forms/table_dialogs.h"
 #include "ui/models/store_table_model.h"
+#include "ui/widgets/grid_editor.h"
 #include "ui/window_fixture.h"
 
 namespace pelodyn {

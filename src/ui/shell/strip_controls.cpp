@@ -20,11 +20,11 @@
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/models/option_binding.h"
 #include "ui/shell/file_commands.h"
 #include "ui/shell/input_strip.h"
 #include "ui/shell/load_editor.h"
+#include "ui/widgets/grid_editor.h"
 #include "view/section_painter.h"
 
 namespace pelodyn {

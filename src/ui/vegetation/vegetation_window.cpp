@@ -22,7 +22,7 @@
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
-#include "ui/forms/grid_editor.h"
+#include "ui/widgets/grid_editor.h"
 
 namespace pelodyn {
 namespace {
