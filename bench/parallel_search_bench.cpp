@@ -39,7 +39,8 @@ void ThreeSoilSection(Project& project) {
   o.setText(Option::E_Cir_Slice, "20");
   o.setText(Option::E_NonCir_Slice, "20");
   o.setText(Option::E_Cir_Depth_Tallest, "0");
-  for (const char* box : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer}) o.setChecked(box, true);
+  for (const char* box : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer})
+    o.setChecked(box, true);
   project.BatchMode = 1;
 }
 

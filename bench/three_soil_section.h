@@ -13,7 +13,10 @@ namespace pelodyn::bench {
 inline void AppendThreeSoilSection(Project& project) {
   auto soil = [&](int no, double c, double phi, double gamma) {
     Row r(Table::Soil_Prop);
-    r.set(SoilCommonField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, phi).set(SoilCommonField::UnitWeight, gamma);
+    r.set(SoilCommonField::LineNo, no)
+        .set(SoilField::Cohesion, c)
+        .set(SoilField::Phi, phi)
+        .set(SoilCommonField::UnitWeight, gamma);
     project.store->append(r);
   };
   soil(1, 30.0, 35.0, 20.0);
@@ -24,7 +27,10 @@ inline void AppendThreeSoilSection(Project& project) {
     int k = 1;
     for (auto [x, y] : points) {
       Row r(Table::Geometry);
-      r.set(GeometryField::LineNo, no).set(GeometryField::PointNo, k++).set(GeometryField::X, x).set(GeometryField::Y, y);
+      r.set(GeometryField::LineNo, no)
+          .set(GeometryField::PointNo, k++)
+          .set(GeometryField::X, x)
+          .set(GeometryField::Y, y);
       project.store->append(r);
     }
   };

@@ -150,7 +150,8 @@ void RecordCriticalSurface(Project& project) {
 std::vector<SortedResult> SortResultsByBishop(WorkingStore& store) {
   std::vector<SortedResult> out;
   store.visitRows(Table::Results, [&](const Row& r) {
-    out.push_back({r.integer(ResultField::Num), r.real(ResultField::XCenter), r.real(ResultField::YCenter), r.real(ResultField::Radius), r.real(ResultField::FsBis)});
+    out.push_back({r.integer(ResultField::Num), r.real(ResultField::XCenter), r.real(ResultField::YCenter),
+                   r.real(ResultField::Radius), r.real(ResultField::FsBis)});
   });
   std::stable_sort(out.begin(), out.end(),
                    [](const SortedResult& a, const SortedResult& b) { return a.fsBishop < b.fsBishop; });

@@ -323,9 +323,9 @@ bool Collector::checkRealInput() {
       for (const char* field : {"Phi-v", "Phi-h"}) {
         const double angle = rows[i].real(field);
         if (!(angle >= 0.0 && angle < kRightAngle)) {
-          stopCore(
-              CoreText::AdvancedAnisoAngleOutOfRange,
-              {Num(static_cast<long long>(i) + 1), Num(rows[i].integer(AnisoAdvanceField::LineNo)), field, FormatShortest(angle)});
+          stopCore(CoreText::AdvancedAnisoAngleOutOfRange,
+                   {Num(static_cast<long long>(i) + 1), Num(rows[i].integer(AnisoAdvanceField::LineNo)), field,
+                    FormatShortest(angle)});
           return false;
         }
       }
@@ -448,7 +448,8 @@ bool Collector::collectLines() {
   // by its line and point.
   if (layout.total != m.GeometryPointTotal) {
     std::set<std::pair<int, int>> present;
-    for (const Row& r : m_geometry) present.insert({r.integer(SoilCommonField::LineNo), r.integer(GeometryField::PointNo)});
+    for (const Row& r : m_geometry)
+      present.insert({r.integer(SoilCommonField::LineNo), r.integer(GeometryField::PointNo)});
     for (int line = 1; line <= m.LineCount; ++line) {
       const int count = m.LinePointCount[static_cast<std::size_t>(line - 1)];
       for (int point = 1; point <= count; ++point) {
@@ -563,7 +564,8 @@ bool Collector::collectWater() {
     if (m.RuCondition == 1) {
       const std::vector<Row> rows = p.store->rows(Table::Ru_variable);
       if (!checkNumbering(rows, Table::Ru_variable, "Line No.")) return false;
-      for (const Row& r : rows) m.RuVariable[static_cast<std::size_t>(r.integer(RuField::LineNo) - 1)] = r.real(RuField::Ru);
+      for (const Row& r : rows)
+        m.RuVariable[static_cast<std::size_t>(r.integer(RuField::LineNo) - 1)] = r.real(RuField::Ru);
     } else if (m.RuCondition == 0) {
       m.RuAverage = o.readReal(Option::E_Ru_average);
     }
@@ -598,7 +600,8 @@ bool Collector::collectAdvancedAniso() {
   }
   const auto soils = static_cast<std::size_t>(m.SoilCount);
   m.AdvancedAnisoRowCount.assign(soils, 0);
-  for (const Row& r : rows) ++m.AdvancedAnisoRowCount[static_cast<std::size_t>(r.integer(AnisoAdvanceField::LineNo) - 1)];
+  for (const Row& r : rows)
+    ++m.AdvancedAnisoRowCount[static_cast<std::size_t>(r.integer(AnisoAdvanceField::LineNo) - 1)];
   m.AdvancedAnisoMaxRows = *std::max_element(m.AdvancedAnisoRowCount.begin(), m.AdvancedAnisoRowCount.end());
   const auto columns = static_cast<std::size_t>(m.AdvancedAnisoMaxRows);
   m.AdvancedAnisoNormalStress.resize(soils, columns);
@@ -762,9 +765,9 @@ bool Collector::collectSearchSettings() {
     m.CenterX = o.readReal(Option::E_X_Center);
     m.CenterY = o.readReal(Option::E_Y_Center);
     m.TrialRadius = o.readReal(Option::E_Radius);
-    if (m.AnalysisTheory == 1 &&
-        (!withinReach(optionCaption(Option::E_X_Center), m.CenterX) || !withinReach(optionCaption(Option::E_Y_Center), m.CenterY) ||
-         !withinReach(optionCaption(Option::E_Radius), m.TrialRadius))) {
+    if (m.AnalysisTheory == 1 && (!withinReach(optionCaption(Option::E_X_Center), m.CenterX) ||
+                                  !withinReach(optionCaption(Option::E_Y_Center), m.CenterY) ||
+                                  !withinReach(optionCaption(Option::E_Radius), m.TrialRadius))) {
       return false;
     }
   } else if (m.CircularSearchKind == 2) {

@@ -138,7 +138,8 @@ const LoadEffect kLoadEffects[] = {
      "Disable Tension Crack",
      "PU_TCrack",
      "P_Tcrack_not_Cal",
-     {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", Option::E_Water_Unit_Weight, Option::E_Percent_Water},
+     {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", Option::E_Water_Unit_Weight,
+      Option::E_Percent_Water},
      {}},
     {Option::CB_Anchor_Disable,
      "TB_Anchor",
@@ -254,10 +255,10 @@ void ApplyCircularSearchKind(const OptionValues& o, std::uint8_t language, State
   const bool grid = o.itemIndex(Option::CB_Cir_Search) != kCircularSpecific;
   const std::string reason =
       grid ? std::string() : std::string(UiTextFor(language, UiText::GridUnusedBySpecificSearch));
-  for (const char* control :
-       {"L_LeftDown", Option::E_X_LeftDown, Option::E_Y_LeftDown, "L_RightDown", Option::E_X_RightDown, Option::E_Y_RightDown, "L_RightTop",
-        Option::E_X_RightTop, Option::E_Y_RightTop, "L_Division", Option::E_12_Division, Option::E_23_Division, Option::CB_Grid_Increment,
-        Option::E_Xgrid_Increment, Option::E_Ygrid_Increment}) {
+  for (const char* control : {"L_LeftDown", Option::E_X_LeftDown, Option::E_Y_LeftDown, "L_RightDown",
+                              Option::E_X_RightDown, Option::E_Y_RightDown, "L_RightTop", Option::E_X_RightTop,
+                              Option::E_Y_RightTop, "L_Division", Option::E_12_Division, Option::E_23_Division,
+                              Option::CB_Grid_Increment, Option::E_Xgrid_Increment, Option::E_Ygrid_Increment}) {
     s.enabled(kStep, control, grid);
     s.hint(kStep, control, reason);
   }
@@ -268,8 +269,9 @@ void ShowAnalysisSettings(const OptionValues& o, StateList& s) {
     const char* field;
     bool integer;
   };
-  const Setting settings[] = {{Option::E_Cir_Decrement, false}, {Option::E_Cir_Slice, true},    {Option::E_Cir_Depth_Tallest, false},
-                              {Option::E_Cir_Add_Radius, true}, {Option::E_NonCir_Slice, true}, {Option::E_NonCir_Depth_Tallest, false},
+  const Setting settings[] = {{Option::E_Cir_Decrement, false},     {Option::E_Cir_Slice, true},
+                              {Option::E_Cir_Depth_Tallest, false}, {Option::E_Cir_Add_Radius, true},
+                              {Option::E_NonCir_Slice, true},       {Option::E_NonCir_Depth_Tallest, false},
                               {Option::E_Pass_Criteria, false}};
   for (const Setting& setting : settings) {
     std::string shown;
@@ -352,7 +354,8 @@ void ApplyOptionRules(OptionValues& options, std::string_view changedControl) {
   if (changedControl == Option::CB_Ordinary) {
     if (options.itemIndex(Option::RG_Theory) == kTheoryIrregular) options.setChecked(Option::CB_Ordinary, false);
   } else if (changedControl == Option::CB_NonCir_Search || changedControl == Option::CB_Auto_Center) {
-    if (options.itemIndex(Option::CB_NonCir_Search) == kSearchSpecific) options.setChecked(Option::CB_Auto_Center, false);
+    if (options.itemIndex(Option::CB_NonCir_Search) == kSearchSpecific)
+      options.setChecked(Option::CB_Auto_Center, false);
   }
 }
 

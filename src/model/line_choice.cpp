@@ -47,8 +47,8 @@ LineChoice PrepareLineChoice(Project& project) {
     const std::string description = row.text(SoilCommonField::Description);
     std::string shown = FirstCharacters(description, 15);
     if (shown.size() < description.size()) shown += "...";
-    choice.entries.push_back(
-        {std::to_string(k) + " : " + shown, description, static_cast<std::int32_t>(row.integer(SoilCommonField::Color))});
+    choice.entries.push_back({std::to_string(k) + " : " + shown, description,
+                              static_cast<std::int32_t>(row.integer(SoilCommonField::Color))});
     ++k;
   }
   return choice;
@@ -63,8 +63,8 @@ std::string LineChoiceText(const Project& project, int message) {
   const Row last = project.store->rowAt(table, count);
   return FormatText(CoreTextFor(language, CoreText::SoilLastNumberNotCount),
                     {TableCaption(language, TableName(table)), std::to_string(count),
-                     FieldCaption(language, TableName(table), "Line No."), std::to_string(last.integer(SoilCommonField::LineNo)),
-                     std::to_string(count)});
+                     FieldCaption(language, TableName(table), "Line No."),
+                     std::to_string(last.integer(SoilCommonField::LineNo)), std::to_string(count)});
 }
 
 }  // namespace pelodyn

@@ -103,7 +103,9 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
   if (m.BottomLineChoice == 0) {
     w.integer(m.BottomLineCount - 1, 4, "Bottom line segments").endLine();
     for (int s = 1; s < m.BottomLineCount; ++s) {
-      w.text(o.text(Option::E_BottomLine), 4, "Bottom Line No.").integer(s, 4, "Begin Point").integer(s + 1, 4, "End Point");
+      w.text(o.text(Option::E_BottomLine), 4, "Bottom Line No.")
+          .integer(s, 4, "Begin Point")
+          .integer(s + 1, 4, "End Point");
       w.endLine();
     }
   } else if (m.BottomLineChoice == 1) {
@@ -238,7 +240,9 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
     r.nextLine();
     for (std::int32_t k = 1; k <= n; ++k) {
       Row row(table);
-      row.set(SoilCommonField::LineNo, k).set(SoilCommonField::Color, SoilColorDefault(k)).set(SoilCommonField::Description, "");
+      row.set(SoilCommonField::LineNo, k)
+          .set(SoilCommonField::Color, SoilColorDefault(k))
+          .set(SoilCommonField::Description, "");
       for (const FieldDef& field : TableDefinition(table).fields) {
         if (field.type == FieldType::Float) {
           row.set(field.name, k < n ? r.readReal("soil " + std::to_string(k) + ", " + std::string(field.name)) : 0.0);
@@ -258,7 +262,8 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
       Row row(Table::Geometry);
       row.set(GeometryField::LineNo, i).set(GeometryField::PointNo, j);
       const std::string where = "line " + std::to_string(i) + " point " + std::to_string(j);
-      row.set(GeometryField::X, r.readReal(where + ", Coordi X")).set(GeometryField::Y, r.readReal(where + ", Coordi Y"));
+      row.set(GeometryField::X, r.readReal(where + ", Coordi X"))
+          .set(GeometryField::Y, r.readReal(where + ", Coordi Y"));
       r.nextLine();
       store.append(row);
     }
@@ -271,7 +276,9 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   r.nextLine();
   for (std::int32_t k = 0; k < count; ++k) {
     Row row(Table::Bottom_Line);
-    row.set(BottomLineField::LineNo, integer()).set(BottomLineField::BeginPoint, integer()).set(BottomLineField::EndPoint, integer());
+    row.set(BottomLineField::LineNo, integer())
+        .set(BottomLineField::BeginPoint, integer())
+        .set(BottomLineField::EndPoint, integer());
     r.nextLine();
     store.append(row);
   }
@@ -452,7 +459,10 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
     const std::int32_t end = integer();
     r.nextLine();
     Row row(Table::Stripload);
-    row.set(StripLoadField::LoadNo, k).set(StripLoadField::Magnitude, magnitude).set(StripLoadField::BeginX, groundX(begin)).set(StripLoadField::EndX, groundX(end));
+    row.set(StripLoadField::LoadNo, k)
+        .set(StripLoadField::Magnitude, magnitude)
+        .set(StripLoadField::BeginX, groundX(begin))
+        .set(StripLoadField::EndX, groundX(end));
     row.set(StripLoadField::Y1, groundY(begin)).set(StripLoadField::Y2, groundY(end));
     store.append(row);
   }

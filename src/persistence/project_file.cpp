@@ -173,7 +173,9 @@ void WriteProjectFile(Project& project, PlatformServices& platform, const std::f
   w.text(o.text(Option::E_NonCir_Slice), 0, "No. of Slice (irregular)").endLine();
   w.text(o.text(Option::E_NonCir_Depth_Tallest), 0, "Depth Tallest (irregular)").endLine();
   w.blank();
-  w.text(o.text(Option::E_NonCir_X_Center), 0, "Axis X").text(o.text(Option::E_NonCir_Y_Center), 10, "Axis Y").endLine();
+  w.text(o.text(Option::E_NonCir_X_Center), 0, "Axis X")
+      .text(o.text(Option::E_NonCir_Y_Center), 10, "Axis Y")
+      .endLine();
   w.text(o.text(Option::E_No_Direction), 0, "No. of Direction").endLine();
   w.text(o.text(Option::E_Move_Length), 0, "Move Length").endLine();
   w.text(o.text(Option::E_Divide_Step), 0, "Divide Step").endLine();
@@ -397,8 +399,8 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   m.CircularSearchKind = static_cast<std::uint8_t>(circularKind);
   o.setItemIndex(Option::CB_Cir_Search, circularKind);
   r.nextLine();
-  for (const char* box :
-       {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown, Option::E_X_RightTop, Option::E_Y_RightTop}) {
+  for (const char* box : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                          Option::E_X_RightTop, Option::E_Y_RightTop}) {
     o.setText(box, RealText(r.readReal(OptionCaption(m.Language, box))));
   }
   r.nextLine();
@@ -418,7 +420,8 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   }
   r.nextLine();
   r.nextLine();
-  for (const char* box : {Option::E_Xauto_Start, Option::E_Yauto_Start, Option::E_Xauto_Increment, Option::E_Yauto_Increment}) {
+  for (const char* box :
+       {Option::E_Xauto_Start, Option::E_Yauto_Start, Option::E_Xauto_Increment, Option::E_Yauto_Increment}) {
     o.setText(box, RealText(r.readReal(OptionCaption(m.Language, box))));
   }
   r.nextLine();

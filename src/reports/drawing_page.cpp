@@ -390,8 +390,9 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   const int search = o.itemIndex(Option::CB_Cir_Search);
   if (theory == 1) {
     if (search == 0) {
-      static constexpr const char* kCorners[3][2] = {
-          {Option::E_X_LeftDown, Option::E_Y_LeftDown}, {Option::E_X_RightDown, Option::E_Y_RightDown}, {Option::E_X_RightTop, Option::E_Y_RightTop}};
+      static constexpr const char* kCorners[3][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                                     {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                                     {Option::E_X_RightTop, Option::E_Y_RightTop}};
       for (std::size_t k = 0; k < 3; ++k) {
         c.gridCorners[k] = QPointF(o.readReal(kCorners[k][0]), o.readReal(kCorners[k][1]));
       }
@@ -434,8 +435,9 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
     if (k >= 1 && k <= lineCount && r.integer(GeometryField::PointNo) >= 1) byLine[k].push_back(r);
   }
   for (auto& [k, rows] : byLine) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const Row& a, const Row& b) { return a.integer(GeometryField::PointNo) < b.integer(GeometryField::PointNo); });
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+      return a.integer(GeometryField::PointNo) < b.integer(GeometryField::PointNo);
+    });
     c.layerLines.push_back(Points(rows));
   }
 
@@ -443,17 +445,20 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   if (!o.checked(Option::CB_Tension_Disable)) c.crack = Points(ByNumber(store, Table::Tcrack, "Point No."));
   if (!o.checked(Option::CB_LineLoad_Disable)) {
     for (const Row& r : ByNumber(store, Table::Lineload, "Load No.")) {
-      c.lineLoads.push_back({QPointF(r.real(LineLoadField::X), r.real(LineLoadField::Y)), r.real(LineLoadField::Angle)});
+      c.lineLoads.push_back(
+          {QPointF(r.real(LineLoadField::X), r.real(LineLoadField::Y)), r.real(LineLoadField::Angle)});
     }
   }
   if (!o.checked(Option::CB_StripLoad_Disable)) {
     for (const Row& r : ByNumber(store, Table::Stripload, "Load No.")) {
-      c.stripLoads.push_back({r.real(StripLoadField::BeginX), r.real(StripLoadField::EndX), r.real(StripLoadField::Y1), r.real(StripLoadField::Y2)});
+      c.stripLoads.push_back({r.real(StripLoadField::BeginX), r.real(StripLoadField::EndX), r.real(StripLoadField::Y1),
+                              r.real(StripLoadField::Y2)});
     }
   }
   if (!o.checked(Option::CB_Anchor_Disable)) {
     for (const Row& r : ByNumber(store, Table::Anchor, "Load No.")) {
-      c.anchors.push_back({QPointF(r.real(AnchorField::XStart), r.real(AnchorField::YStart)), QPointF(r.real(AnchorField::XEnd), r.real(AnchorField::YEnd)),
+      c.anchors.push_back({QPointF(r.real(AnchorField::XStart), r.real(AnchorField::YStart)),
+                           QPointF(r.real(AnchorField::XEnd), r.real(AnchorField::YEnd)),
                            r.real(AnchorField::BondedLength)});
     }
   }

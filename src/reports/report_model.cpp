@@ -97,12 +97,12 @@ int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int
     const int k = r.integer(SoilCommonField::LineNo);
     soilNumbers.insert(k);
     if (anisotropic) {
-      w.line(IntegerField(k, 10) + FixedField(r.real(AnisoField::Cv), 15, 3) + FixedField(r.real(AnisoField::Ch), 14, 3) +
-             FixedField(r.real(AnisoField::PhiV), 14, 3) + FixedField(r.real(AnisoField::PhiH), 14, 3) +
-             FixedField(r.real(SoilCommonField::UnitWeight), 15, 3));
+      w.line(IntegerField(k, 10) + FixedField(r.real(AnisoField::Cv), 15, 3) +
+             FixedField(r.real(AnisoField::Ch), 14, 3) + FixedField(r.real(AnisoField::PhiV), 14, 3) +
+             FixedField(r.real(AnisoField::PhiH), 14, 3) + FixedField(r.real(SoilCommonField::UnitWeight), 15, 3));
     } else {
-      w.line(IntegerField(k, 10) + FixedField(r.real(SoilField::Cohesion), 15, 3) + FixedField(r.real(SoilField::Phi), 16, 3) +
-             FixedField(r.real(SoilCommonField::UnitWeight), 16, 3));
+      w.line(IntegerField(k, 10) + FixedField(r.real(SoilField::Cohesion), 15, 3) +
+             FixedField(r.real(SoilField::Phi), 16, 3) + FixedField(r.real(SoilCommonField::UnitWeight), 16, 3));
     }
   }
   return count;
@@ -142,8 +142,9 @@ void WriteBottomLine(ReportWriter& w, const Project& p) {
     const std::vector<Row> rows = p.store->rows(Table::Bottom_Line);
     w.line("No of Bottom Line = " + IntegerField(static_cast<long long>(rows.size()), 4));
     for (const Row& r : rows) {
-      w.line("Line No. = " + IntegerField(r.integer(BottomLineField::LineNo), 3) + "    Beg No. = " +
-             IntegerField(r.integer(BottomLineField::BeginPoint), 3) + "    End No. = " + IntegerField(r.integer(BottomLineField::EndPoint), 3));
+      w.line("Line No. = " + IntegerField(r.integer(BottomLineField::LineNo), 3) +
+             "    Beg No. = " + IntegerField(r.integer(BottomLineField::BeginPoint), 3) +
+             "    End No. = " + IntegerField(r.integer(BottomLineField::EndPoint), 3));
     }
   }
 }
@@ -195,7 +196,8 @@ void WriteLoads(ReportWriter& w, const Project& p) {
   if (!o.checked(Option::CB_Seismic_Disable)) {
     w.subHeading("Seismic");
     w.endLine();
-    w.line("Kh = " + FixedField(o.readReal(Option::E_Kh), 4, 3) + "   Kv = " + FixedField(o.readReal(Option::E_Kv), 4, 3));
+    w.line("Kh = " + FixedField(o.readReal(Option::E_Kh), 4, 3) +
+           "   Kv = " + FixedField(o.readReal(Option::E_Kv), 4, 3));
   }
   const bool lineLoads = !o.checked(Option::CB_LineLoad_Disable);
   const bool stripLoads = !o.checked(Option::CB_StripLoad_Disable);
@@ -286,8 +288,9 @@ void WriteSearch(ReportWriter& w, const Project& p) {
   w.line("Min Depth of Tallest Slice = " + real(Option::E_Cir_Depth_Tallest, 9, 3));
   w.line("No of Add Radii = " + integer(Option::E_Cir_Add_Radius, 4));
   if (circular == 0) {
-    static constexpr const char* kCorners[3][2] = {
-        {Option::E_X_LeftDown, Option::E_Y_LeftDown}, {Option::E_X_RightDown, Option::E_Y_RightDown}, {Option::E_X_RightTop, Option::E_Y_RightTop}};
+    static constexpr const char* kCorners[3][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                                   {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                                   {Option::E_X_RightTop, Option::E_Y_RightTop}};
     for (int k = 0; k < 3; ++k) {
       const std::string n = std::to_string(k + 1);
       w.line("Point " + n + " Coord.X = " + real(kCorners[k][0], 5, 3) + "    Point " + n +
@@ -303,7 +306,8 @@ void WriteSearch(ReportWriter& w, const Project& p) {
     w.line("X Specified = " + real(Option::E_X_Center, 5, 3) + "    Y Specified = " + real(Option::E_Y_Center, 5, 3) +
            "    R Specified = " + real(Option::E_Radius, 5, 3));
   } else {
-    w.line("X Automatic = " + real(Option::E_Xauto_Start, 5, 3) + "     Y Automatic = " + real(Option::E_Yauto_Start, 5, 3));
+    w.line("X Automatic = " + real(Option::E_Xauto_Start, 5, 3) +
+           "     Y Automatic = " + real(Option::E_Yauto_Start, 5, 3));
     w.line("X Increment = " + real(Option::E_Xauto_Increment, 5, 3) +
            "     Y Increment = " + real(Option::E_Yauto_Increment, 5, 3));
   }
@@ -320,7 +324,8 @@ void WriteSearch(ReportWriter& w, const Project& p) {
     w.line("Moving Length = " + FixedField(MoveStep(p), 9, 3));
     w.line("Divide Step = " + integer(Option::E_Divide_Step, 4));
   }
-  w.line("X Axis = " + real(Option::E_NonCir_X_Center, 9, 3) + "     Y Axis = " + real(Option::E_NonCir_Y_Center, 9, 3));
+  w.line("X Axis = " + real(Option::E_NonCir_X_Center, 9, 3) +
+         "     Y Axis = " + real(Option::E_NonCir_Y_Center, 9, 3));
   w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
   for (const Row& r : p.store->rows(Table::NonCircular_Coordinate)) {
     w.line(IntegerField(r.integer(PointField::PointNo), 9) + FixedField(r.real(PointField::X), 18, 3) +

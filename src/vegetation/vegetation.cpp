@@ -216,7 +216,9 @@ ExportPlan PlanExport(const VegetationResult& result, const std::vector<Row>& so
   }
   for (std::size_t k = 0; k < soils.size(); ++k) {
     const Row& row = soils[k];
-    if (row.real(SoilField::Cohesion) == 0.0 && row.real(SoilField::Phi) == 0.0 && row.real(SoilCommonField::UnitWeight) == 0.0) continue;
+    if (row.real(SoilField::Cohesion) == 0.0 && row.real(SoilField::Phi) == 0.0 &&
+        row.real(SoilCommonField::UnitWeight) == 0.0)
+      continue;
     const std::string description = row.text(SoilCommonField::Description);
     const auto comma = description.find(',');
     if (comma == std::string::npos) continue;
@@ -244,8 +246,8 @@ ExportPlan PlanExport(const VegetationResult& result, const std::vector<Row>& so
     ++plan.written;
     // A row exported before and not edited since keeps its first original.
     auto same = std::find_if(plan.exported.begin(), plan.exported.end(), [&](const ExportedCohesion& e) {
-      return e.position == position && e.lineNo == row.integer(SoilCommonField::LineNo) && e.description == description &&
-             e.written == before;
+      return e.position == position && e.lineNo == row.integer(SoilCommonField::LineNo) &&
+             e.description == description && e.written == before;
     });
     if (same != plan.exported.end()) {
       same->written = value;
@@ -261,8 +263,8 @@ RestorePlan PlanRestore(const std::vector<Row>& soils, const std::vector<Exporte
   RestorePlan plan;
   plan.soils = soils;
   const auto matches = [](const Row& row, const ExportedCohesion& e) {
-    return row.integer(SoilCommonField::LineNo) == e.lineNo && row.text(SoilCommonField::Description) == e.description &&
-           row.real(SoilField::Cohesion) == e.written;
+    return row.integer(SoilCommonField::LineNo) == e.lineNo &&
+           row.text(SoilCommonField::Description) == e.description && row.real(SoilField::Cohesion) == e.written;
   };
   std::vector<bool> done(soils.size(), false);
   for (const ExportedCohesion& e : exported) {

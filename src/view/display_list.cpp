@@ -126,7 +126,8 @@ void RebuildDisplayList(Project& project, const ViewTransform& transform, Displa
   list.items.reserve(rows.size());
   for (const Row& r : rows) {
     const int index = static_cast<int>(list.items.size());
-    list.items.push_back(MakeItem(r.integer(GeometryField::LineNo), index, r.real(GeometryField::X), r.real(GeometryField::Y), d, transform));
+    list.items.push_back(MakeItem(r.integer(GeometryField::LineNo), index, r.real(GeometryField::X),
+                                  r.real(GeometryField::Y), d, transform));
   }
   list.DisplayItemCount = static_cast<int>(rows.size());
   const Table soils = ReadOverlayConditions(project).strengthModel == 1 ? Table::Aniso : Table::Soil_Prop;
@@ -145,8 +146,8 @@ void PlaceDisplayItems(const DrawingSettings& drawing, const ViewTransform& tran
 std::optional<FitBox> ReadFitBox(Project& project) {
   const std::vector<Row> rows = project.store->rows(Table::Geometry);
   if (rows.empty()) return std::nullopt;
-  FitBox box{rows.front().real(GeometryField::X), rows.front().real(GeometryField::X), rows.front().real(GeometryField::Y),
-             rows.front().real(GeometryField::Y)};
+  FitBox box{rows.front().real(GeometryField::X), rows.front().real(GeometryField::X),
+             rows.front().real(GeometryField::Y), rows.front().real(GeometryField::Y)};
   auto extend = [&box](double x, double y) {
     box.xmin = std::min(box.xmin, x);
     box.xmax = std::max(box.xmax, x);
@@ -167,8 +168,9 @@ std::optional<FitBox> ReadFitBox(Project& project) {
     } else if (search == 2) {
       extendBy(Option::E_Xauto_Start, Option::E_Yauto_Start);
     } else if (search == 0) {
-      static constexpr std::string_view kCorners[6] = {Option::E_X_LeftDown,  Option::E_Y_LeftDown, Option::E_X_RightDown,
-                                                       Option::E_Y_RightDown, Option::E_X_RightTop, Option::E_Y_RightTop};
+      static constexpr std::string_view kCorners[6] = {Option::E_X_LeftDown,  Option::E_Y_LeftDown,
+                                                       Option::E_X_RightDown, Option::E_Y_RightDown,
+                                                       Option::E_X_RightTop,  Option::E_Y_RightTop};
       const bool allZero =
           std::all_of(std::begin(kCorners), std::end(kCorners), [&o](std::string_view c) { return o.text(c) == "0"; });
       double v[6];

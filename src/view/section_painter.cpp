@@ -71,8 +71,8 @@ std::vector<Points> ReadViewLines(Project& project, double scaleX, double scaleY
   for (const Row& r : rows) {
     const int line = r.integer(GeometryField::LineNo), point = r.integer(GeometryField::PointNo);
     if (line < 1 || line > lineCount || point < 1 || point > pointLimit) continue;
-    lines[static_cast<std::size_t>(line - 1)][static_cast<std::size_t>(point - 1)] = {r.real(GeometryField::X) / scaleX,
-                                                                                      r.real(GeometryField::Y) / scaleY};
+    lines[static_cast<std::size_t>(line - 1)][static_cast<std::size_t>(point - 1)] = {
+        r.real(GeometryField::X) / scaleX, r.real(GeometryField::Y) / scaleY};
   }
   return lines;
 }
@@ -635,8 +635,9 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
   scene.centreGridReadable = false;
   scene.centreGridDivisionInvalid = false;
   if (c.analysisTheory == 1 && c.circularSearchKind == 0) {
-    const char* corners[3][2] = {
-        {Option::E_X_LeftDown, Option::E_Y_LeftDown}, {Option::E_X_RightDown, Option::E_Y_RightDown}, {Option::E_X_RightTop, Option::E_Y_RightTop}};
+    const char* corners[3][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                 {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                 {Option::E_X_RightTop, Option::E_Y_RightTop}};
     bool ok = true;
     for (int k = 0; k < 3; ++k) {
       ok = ReadReal(o, corners[k][0], scene.gridCornerX[k]) && ok;
@@ -655,8 +656,8 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
                                    ReadReal(o, Option::E_Y_Center, scene.circleCentreY) &&
                                    ReadReal(o, Option::E_Radius, scene.trialRadius);
     } else {
-      scene.circleCentreReadable =
-          ReadReal(o, Option::E_Xauto_Start, scene.circleCentreX) && ReadReal(o, Option::E_Yauto_Start, scene.circleCentreY);
+      scene.circleCentreReadable = ReadReal(o, Option::E_Xauto_Start, scene.circleCentreX) &&
+                                   ReadReal(o, Option::E_Yauto_Start, scene.circleCentreY);
     }
   }
 
@@ -675,7 +676,8 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
       for (const Row& r : store.rows(Table::Lineload)) scene.lineLoadAngles.push_back(r.real(LineLoadField::Angle));
     }
     if (c.anchorEnabled) {
-      for (const Row& r : store.rows(Table::Anchor)) scene.anchorBondedLengths.push_back(r.real(AnchorField::BondedLength));
+      for (const Row& r : store.rows(Table::Anchor))
+        scene.anchorBondedLengths.push_back(r.real(AnchorField::BondedLength));
     }
     if (c.stripLoadEnabled) {
       // The top line in world units: the line with the largest number.

@@ -36,7 +36,10 @@ TEST(Allocation, RepeatedAnalysesAllocateNothing) {
   f.numberedPoint(Table::Waterline, 1, 0, 15);
   f.numberedPoint(Table::Waterline, 2, 60, 8);
   Row load(Table::Lineload);
-  load.set(LineLoadField::LoadNo, 1).set(LineLoadField::Magnitude, 5.0).set(LineLoadField::X, 30.0).set(LineLoadField::Angle, 10.0);
+  load.set(LineLoadField::LoadNo, 1)
+      .set(LineLoadField::Magnitude, 5.0)
+      .set(LineLoadField::X, 30.0)
+      .set(LineLoadField::Angle, 10.0);
   f.store().append(load);
   f.options().setChecked(Option::CB_LineLoad_Disable, false);
   f.options().setText(Option::E_Cir_Slice, "30");

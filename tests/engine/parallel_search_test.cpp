@@ -173,7 +173,8 @@ void Build(EngineFixture& f, const Case& c) {
   } else {
     f.twoLayerSlope();
   }
-  for (const char* box : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer}) o.setChecked(box, true);
+  for (const char* box : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer})
+    o.setChecked(box, true);
   o.setText(Option::E_Cir_Slice, "20");
   if (c.water) {
     o.setItemIndex(Option::CB_Seepage, 1);
@@ -184,7 +185,10 @@ void Build(EngineFixture& f, const Case& c) {
   }
   if (c.loads) {
     Row line(Table::Lineload);
-    line.set(LineLoadField::LoadNo, 1).set(LineLoadField::Magnitude, 20.0).set(LineLoadField::X, 50.0).set(LineLoadField::Angle, 0.0);
+    line.set(LineLoadField::LoadNo, 1)
+        .set(LineLoadField::Magnitude, 20.0)
+        .set(LineLoadField::X, 50.0)
+        .set(LineLoadField::Angle, 0.0);
     f.store().append(line);
     o.setChecked(Option::CB_LineLoad_Disable, false);
     Row strip(Table::Stripload);

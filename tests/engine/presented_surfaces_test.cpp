@@ -14,7 +14,8 @@ namespace {
 using testing::EngineFixture;
 using testing::SetCentreGrid;
 
-const char* const kMethodBoxes[] = {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer};
+const char* const kMethodBoxes[] = {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop,
+                                    Option::CB_Spencer};
 
 std::vector<double> Head(const std::vector<double>& v, int count) {
   return {v.begin(), v.begin() + std::min<std::ptrdiff_t>(std::max(count, 0), static_cast<std::ptrdiff_t>(v.size()))};

@@ -95,7 +95,10 @@ TEST_F(Search, FanRowsAreNumberedAndRounded) {
   }
   // The minima are the smallest factors of the fan, with their circles.
   const MethodMinimum& bishop = project.run.Minimum[Bishop];
-  EXPECT_NEAR(bishop.Fs, std::min({rows[0].real(ResultField::FsBis), rows[1].real(ResultField::FsBis), rows[2].real(ResultField::FsBis)}), 5e-4);
+  EXPECT_NEAR(
+      bishop.Fs,
+      std::min({rows[0].real(ResultField::FsBis), rows[1].real(ResultField::FsBis), rows[2].real(ResultField::FsBis)}),
+      5e-4);
   EXPECT_EQ(bishop.CenterX, 35.004);
   EXPECT_GT(bishop.Radius, 0.0);
 }
@@ -125,8 +128,9 @@ std::vector<std::pair<double, double>> Centres(const std::vector<Row>& rows) {
 
 TEST_F(Search, GridCentresRowByRow) {
   homogeneousSlope();
-  const char* corners[][2] = {{Option::E_X_LeftDown, "10"},  {Option::E_Y_LeftDown, "40"}, {Option::E_X_RightDown, "30"},
-                              {Option::E_Y_RightDown, "40"}, {Option::E_X_RightTop, "30"}, {Option::E_Y_RightTop, "50"}};
+  const char* corners[][2] = {{Option::E_X_LeftDown, "10"},  {Option::E_Y_LeftDown, "40"},
+                              {Option::E_X_RightDown, "30"}, {Option::E_Y_RightDown, "40"},
+                              {Option::E_X_RightTop, "30"},  {Option::E_Y_RightTop, "50"}};
   for (auto [box, text] : corners) options().setText(box, text);
   options().setText(Option::E_12_Division, "2");
   options().setText(Option::E_23_Division, "1");
@@ -317,7 +321,9 @@ TEST_F(Search, BelowTheBottomLineByNumberOrByPieces) {
   EXPECT_FALSE(searcher.BelowBottomLine(30.0, 0.5));
   EXPECT_FALSE(searcher.BelowBottomLine(60.0, -0.5));  // past its last point
   Row piece(Table::Bottom_Line);
-  piece.set(BottomLineField::LineNo, 2).set(BottomLineField::BeginPoint, 2).set(BottomLineField::EndPoint, 3);  // the slope face, x 20 to 40
+  piece.set(BottomLineField::LineNo, 2)
+      .set(BottomLineField::BeginPoint, 2)
+      .set(BottomLineField::EndPoint, 3);  // the slope face, x 20 to 40
   store().append(piece);
   options().setItemIndex(Option::CB_Bottom_Line_Choose, 1);
   collectOk();

@@ -16,13 +16,19 @@ class SliceForces : public ::testing::Test, public EngineFixture {
  protected:
   void lineLoad(int no, double x, double magnitude, double angle) {
     Row r(Table::Lineload);
-    r.set(LineLoadField::LoadNo, no).set(LineLoadField::Magnitude, magnitude).set(LineLoadField::X, x).set(LineLoadField::Angle, angle);
+    r.set(LineLoadField::LoadNo, no)
+        .set(LineLoadField::Magnitude, magnitude)
+        .set(LineLoadField::X, x)
+        .set(LineLoadField::Angle, angle);
     store().append(r);
     options().setChecked(Option::CB_LineLoad_Disable, false);
   }
   void anchor(int no, double magnitude, double xs, double ys, double xe, double ye, double bonded) {
     Row r(Table::Anchor);
-    r.set(AnchorField::LoadNo, no).set(AnchorField::Magnitude, magnitude).set(AnchorField::XStart, xs).set(AnchorField::YStart, ys);
+    r.set(AnchorField::LoadNo, no)
+        .set(AnchorField::Magnitude, magnitude)
+        .set(AnchorField::XStart, xs)
+        .set(AnchorField::YStart, ys);
     r.set(AnchorField::XEnd, xe).set(AnchorField::YEnd, ye).set(AnchorField::BondedLength, bonded);
     store().append(r);
     options().setChecked(Option::CB_Anchor_Disable, false);
@@ -84,7 +90,10 @@ TEST_F(SliceForces, EveryLoadInsideTheSurfaceActsOnExactlyOneSlice) {
 TEST_F(SliceForces, StripLoadByTheSliceCentre) {
   homogeneousSlope();
   Row r(Table::Stripload);
-  r.set(StripLoadField::LoadNo, 1).set(StripLoadField::Magnitude, 4.0).set(StripLoadField::BeginX, 25.0).set(StripLoadField::EndX, 35.0);
+  r.set(StripLoadField::LoadNo, 1)
+      .set(StripLoadField::Magnitude, 4.0)
+      .set(StripLoadField::BeginX, 25.0)
+      .set(StripLoadField::EndX, 35.0);
   store().append(r);
   options().setChecked(Option::CB_StripLoad_Disable, false);
   collectOk();
@@ -166,7 +175,10 @@ TEST_F(SliceForces, AdvancedRowsChosenByTheNormalStressOnTheBase) {
   options().setItemIndex(Option::CB_Strength_Model, 1);
   for (auto [stress, phiV, phiH] : {std::tuple{0.0, 20.0, 25.0}, {100.0, 25.0, 30.0}}) {
     Row r(Table::Aniso_advance);
-    r.set(AnisoAdvanceField::LineNo, 1).set(AnisoAdvanceField::NormalStress, stress).set(AnisoAdvanceField::PhiV, phiV).set(AnisoAdvanceField::PhiH, phiH);
+    r.set(AnisoAdvanceField::LineNo, 1)
+        .set(AnisoAdvanceField::NormalStress, stress)
+        .set(AnisoAdvanceField::PhiV, phiV)
+        .set(AnisoAdvanceField::PhiH, phiH);
     store().append(r);
   }
   collectOk();
@@ -327,7 +339,9 @@ TEST_P(Mirror, SectionAndItsMirrorImageAgree) {
     f.options().setItemIndex(Option::CB_Seepage, 1);
     f.options().setText(Option::E_Unit_Weight_Water, "9.81");
     Row strip(Table::Stripload);
-    strip.set(StripLoadField::LoadNo, 1).set(StripLoadField::Magnitude, 12.0).set(StripLoadField::BeginX, std::min(X(5), X(15)));
+    strip.set(StripLoadField::LoadNo, 1)
+        .set(StripLoadField::Magnitude, 12.0)
+        .set(StripLoadField::BeginX, std::min(X(5), X(15)));
     strip.set(StripLoadField::EndX, std::max(X(5), X(15)));
     f.store().append(strip);
     f.options().setChecked(Option::CB_StripLoad_Disable, false);
@@ -336,7 +350,10 @@ TEST_P(Mirror, SectionAndItsMirrorImageAgree) {
     f.options().setText(Option::E_Kv, "0.05");
     if (withAnchor) {
       Row a(Table::Anchor);
-      a.set(AnchorField::LoadNo, 1).set(AnchorField::Magnitude, 150.0).set(AnchorField::XStart, X(30)).set(AnchorField::YStart, 15.0);
+      a.set(AnchorField::LoadNo, 1)
+          .set(AnchorField::Magnitude, 150.0)
+          .set(AnchorField::XStart, X(30))
+          .set(AnchorField::YStart, 15.0);
       a.set(AnchorField::XEnd, X(12)).set(AnchorField::YEnd, 6.0).set(AnchorField::BondedLength, 8.0);
       f.store().append(a);
       f.options().setChecked(Option::CB_Anchor_Disable, false);

@@ -94,7 +94,10 @@ TEST_F(SlipSurface, BreakPointsKeepTheirDistanceFromBaseSliceEdges) {
   line(1, {{0, 0}, {60, 0}});
   line(2, {{0, 20}, {13.01, 20}, {15.02, 20}, {60, 20}});
   Row load(Table::Lineload);
-  load.set(LineLoadField::LoadNo, 1).set(LineLoadField::Magnitude, 5.0).set(LineLoadField::X, 17.0).set(LineLoadField::Angle, 0.0);
+  load.set(LineLoadField::LoadNo, 1)
+      .set(LineLoadField::Magnitude, 5.0)
+      .set(LineLoadField::X, 17.0)
+      .set(LineLoadField::Angle, 0.0);
   store().append(load);
   options().setChecked(Option::CB_LineLoad_Disable, false);
   irregularSurface({{10, 20}, {10.5, 10}, {19.5, 10}, {20, 20}});

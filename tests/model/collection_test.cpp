@@ -555,15 +555,30 @@ TEST_F(Collection, WaterByKind) {
 TEST_F(Collection, LoadsAnchorsAndCrackPlacedByTheirNumbers) {
   twoLayerSlope();
   Row l2(Table::Lineload), l1(Table::Lineload);
-  l2.set(LineLoadField::LoadNo, 2).set(LineLoadField::Magnitude, 50.0).set(LineLoadField::X, 45.0).set(LineLoadField::Y, 20.0).set(LineLoadField::Angle, 90.0);
-  l1.set(LineLoadField::LoadNo, 1).set(LineLoadField::Magnitude, 10.0).set(LineLoadField::X, 5.0).set(LineLoadField::Y, 10.0).set(LineLoadField::Angle, 45.0);
+  l2.set(LineLoadField::LoadNo, 2)
+      .set(LineLoadField::Magnitude, 50.0)
+      .set(LineLoadField::X, 45.0)
+      .set(LineLoadField::Y, 20.0)
+      .set(LineLoadField::Angle, 90.0);
+  l1.set(LineLoadField::LoadNo, 1)
+      .set(LineLoadField::Magnitude, 10.0)
+      .set(LineLoadField::X, 5.0)
+      .set(LineLoadField::Y, 10.0)
+      .set(LineLoadField::Angle, 45.0);
   store().append(l2);
   store().append(l1);
   Row s(Table::Stripload);
-  s.set(StripLoadField::LoadNo, 1).set(StripLoadField::Magnitude, 12.0).set(StripLoadField::BeginX, 42.0).set(StripLoadField::EndX, 50.0);
+  s.set(StripLoadField::LoadNo, 1)
+      .set(StripLoadField::Magnitude, 12.0)
+      .set(StripLoadField::BeginX, 42.0)
+      .set(StripLoadField::EndX, 50.0);
   store().append(s);
   Row a(Table::Anchor);
-  a.set(AnchorField::LoadNo, 1).set(AnchorField::Magnitude, 100.0).set(AnchorField::XStart, 30.0).set(AnchorField::YStart, 15.0).set(AnchorField::XEnd, 20.0);
+  a.set(AnchorField::LoadNo, 1)
+      .set(AnchorField::Magnitude, 100.0)
+      .set(AnchorField::XStart, 30.0)
+      .set(AnchorField::YStart, 15.0)
+      .set(AnchorField::XEnd, 20.0);
   a.set(AnchorField::YEnd, 10.0).set(AnchorField::BondedLength, 4.0);
   store().append(a);
   numberedPoint(Table::Tcrack, 1, 30, 13);
@@ -574,7 +589,8 @@ TEST_F(Collection, LoadsAnchorsAndCrackPlacedByTheirNumbers) {
   EXPECT_EQ(model().LineLoadEnabled, 0);
   EXPECT_EQ(model().TensionCrackEnabled, 0);
 
-  for (const char* box : {Option::CB_LineLoad_Disable, Option::CB_StripLoad_Disable, Option::CB_Tension_Disable, Option::CB_Anchor_Disable}) {
+  for (const char* box : {Option::CB_LineLoad_Disable, Option::CB_StripLoad_Disable, Option::CB_Tension_Disable,
+                          Option::CB_Anchor_Disable}) {
     options().setChecked(box, false);
   }
   options().setText(Option::E_Percent_Water, "50");
@@ -612,7 +628,10 @@ TEST_F(Collection, AdvancedAnisotropicRowsGoToTheirSoils) {
   options().setItemIndex(Option::CB_Strength_Model, 1);
   auto adv = [&](int soil, double stress, double phiV, double phiH) {
     Row r(Table::Aniso_advance);
-    r.set(AnisoAdvanceField::LineNo, soil).set(AnisoAdvanceField::NormalStress, stress).set(AnisoAdvanceField::PhiV, phiV).set(AnisoAdvanceField::PhiH, phiH);
+    r.set(AnisoAdvanceField::LineNo, soil)
+        .set(AnisoAdvanceField::NormalStress, stress)
+        .set(AnisoAdvanceField::PhiV, phiV)
+        .set(AnisoAdvanceField::PhiH, phiH);
     store().append(r);
   };
   adv(1, 0, 30, 28);
@@ -661,7 +680,8 @@ TEST_P(CollectionBadInput, StopsWithAMessageThatNamesTheRow) {
     ProjectFixture f;
     f.twoLayerSlope();
     f.model().Language = language;
-    for (const char* box : {Option::CB_LineLoad_Disable, Option::CB_StripLoad_Disable, Option::CB_Tension_Disable, Option::CB_Anchor_Disable}) {
+    for (const char* box : {Option::CB_LineLoad_Disable, Option::CB_StripLoad_Disable, Option::CB_Tension_Disable,
+                            Option::CB_Anchor_Disable}) {
       f.options().setChecked(box, false);
     }
     GetParam().setup(f);
@@ -900,7 +920,10 @@ void Anisotropic(ProjectFixture& f) {
 void AdvancedRow(ProjectFixture& f, int soil, double stress, double phiV, double phiH) {
   f.options().setChecked(Option::CB_Advance_Prop_Disable, false);
   Row r(Table::Aniso_advance);
-  r.set(AnisoAdvanceField::LineNo, soil).set(AnisoAdvanceField::NormalStress, stress).set(AnisoAdvanceField::PhiV, phiV).set(AnisoAdvanceField::PhiH, phiH);
+  r.set(AnisoAdvanceField::LineNo, soil)
+      .set(AnisoAdvanceField::NormalStress, stress)
+      .set(AnisoAdvanceField::PhiV, phiV)
+      .set(AnisoAdvanceField::PhiH, phiH);
   f.store().append(r);
 }
 
@@ -1195,7 +1218,8 @@ TEST_P(CollectionLimits, RefuseWithAMessageNamingTheFieldAndTheLimit) {
 INSTANTIATE_TEST_SUITE_P(
     Sizes, CollectionLimits,
     ::testing::Values(
-        LimitCase{"BillionCircles", [](ProjectFixture& f) { f.options().setText(Option::E_Cir_Decrement, "1000000000"); },
+        LimitCase{"BillionCircles",
+                  [](ProjectFixture& f) { f.options().setText(Option::E_Cir_Decrement, "1000000000"); },
                   "No. of Circle = 1000000000 is above the limit of 1000"},
         LimitCase{"BillionSlices", [](ProjectFixture& f) { f.options().setText(Option::E_Cir_Slice, "1000000000"); },
                   "No. of Slice = 1000000000 is above the limit of 1000"},

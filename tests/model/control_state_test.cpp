@@ -147,12 +147,12 @@ TEST(ControlStates, RuConditionWithTheSeepageThatUsesIt) {
       o.setItemIndex(Option::CB_Ru_Condition, c.condition);
     });
     const std::string context = "seepage " + std::to_string(c.seepage) + " Ru " + std::to_string(c.condition);
-    for (const Expect& e :
-         {Expect{kStep, Option::CB_Ru_Condition, {}, c.condition}, Expect{kMain, Option::CB_Ru_Condition, {}, c.condition},
-          Expect{kMain, "DBG_Ru_Variable", {}, {}, {}, c.mainGridVisible},
-          Expect{kStep, "L_Ru_Value", {}, {}, c.averageEnabled},
-          Expect{kStep, Option::E_Ru_average, {}, {}, c.averageEnabled},
-          Expect{kStep, "P_Ru_not_Cal", {}, {}, {}, c.coverVisible}}) {
+    for (const Expect& e : {Expect{kStep, Option::CB_Ru_Condition, {}, c.condition},
+                            Expect{kMain, Option::CB_Ru_Condition, {}, c.condition},
+                            Expect{kMain, "DBG_Ru_Variable", {}, {}, {}, c.mainGridVisible},
+                            Expect{kStep, "L_Ru_Value", {}, {}, c.averageEnabled},
+                            Expect{kStep, Option::E_Ru_average, {}, {}, c.averageEnabled},
+                            Expect{kStep, "P_Ru_not_Cal", {}, {}, {}, c.coverVisible}}) {
       Check(states, e, context);
     }
   }
@@ -184,13 +184,20 @@ TEST(ControlStates, EachLoadEffectOnAndOff) {
        {Option::E_Kh, Option::E_Kv, "L_Kh", "L_Kv"},
        {}},
       {Option::CB_LineLoad_Disable, "TB_LineLoad", "Line Load", "PU_ExLoad", "P_LineLoad_not_Cal", {}, {"GB_LineLoad"}},
-      {Option::CB_StripLoad_Disable, "TB_StripLoad", "Strip Load", "PU_ExLoad", "P_StripLoad_not_Cal", {}, {"GB_StripLoad"}},
+      {Option::CB_StripLoad_Disable,
+       "TB_StripLoad",
+       "Strip Load",
+       "PU_ExLoad",
+       "P_StripLoad_not_Cal",
+       {},
+       {"GB_StripLoad"}},
       {Option::CB_Tension_Disable,
        "TB_Crack",
        "Tension Crack",
        "PU_TCrack",
        "P_Tcrack_not_Cal",
-       {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", Option::E_Water_Unit_Weight, Option::E_Percent_Water},
+       {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", Option::E_Water_Unit_Weight,
+        Option::E_Percent_Water},
        {}},
       {Option::CB_Anchor_Disable, "TB_Anchor", "Anchor Load", "PU_Anchor", "P_Anchor_not_Cal", {}, {}},
   };
@@ -274,12 +281,12 @@ TEST(ControlStates, NonCircularSearchKindAndAutomaticCentre) {
     });
     const bool random = c.kind == 1;
     const std::string context = "search " + std::to_string(c.kind) + " auto " + std::to_string(c.autoCenterOption);
-    for (const Expect& e :
-         {Expect{kMain, "RB_Specific_Search", !random}, Expect{kMain, "RB_Random_Search", random},
-          Expect{kStep, Option::CB_NonCir_Search, {}, c.kind}, Expect{kStep, "P_NonCir_Random_Search", {}, {}, {}, random},
-          Expect{kMain, Option::CB_Auto_Center, c.shownChecked, {}, random},
-          Expect{kStep, Option::CB_Auto_Center, c.shownChecked, {}, random},
-          Expect{kMain, "MN_Draw_AutoCen", c.shownChecked}}) {
+    for (const Expect& e : {Expect{kMain, "RB_Specific_Search", !random}, Expect{kMain, "RB_Random_Search", random},
+                            Expect{kStep, Option::CB_NonCir_Search, {}, c.kind},
+                            Expect{kStep, "P_NonCir_Random_Search", {}, {}, {}, random},
+                            Expect{kMain, Option::CB_Auto_Center, c.shownChecked, {}, random},
+                            Expect{kStep, Option::CB_Auto_Center, c.shownChecked, {}, random},
+                            Expect{kMain, "MN_Draw_AutoCen", c.shownChecked}}) {
       Check(states, e, context);
     }
   }
@@ -422,8 +429,8 @@ TEST(ControlStates, ASpecificCircularSearchDisablesTheGridWithItsReason) {
       const bool used = kind != 1;
       const std::string reason = used ? "" : std::string(UiTextFor(language, UiText::GridUnusedBySpecificSearch));
       const std::string context = "kind " + std::to_string(kind) + ", language " + std::to_string(language);
-      for (const char* control : {Option::E_X_LeftDown, Option::E_Y_RightTop, Option::E_12_Division, Option::E_23_Division, Option::CB_Grid_Increment,
-                                  Option::E_Xgrid_Increment}) {
+      for (const char* control : {Option::E_X_LeftDown, Option::E_Y_RightTop, Option::E_12_Division,
+                                  Option::E_23_Division, Option::CB_Grid_Increment, Option::E_Xgrid_Increment}) {
         const ControlState* s = FindControlState(states, kStep, control);
         ASSERT_NE(s, nullptr) << context << " " << control;
         EXPECT_EQ(s->enabled, used) << context << " " << control;
@@ -474,7 +481,8 @@ TEST(ControlStates, AnalysisSettingsInTheirShortestForm) {
   for (const Case& c :
        {Case{Option::E_Pass_Criteria, "0.010", "0.01"}, Case{Option::E_Cir_Decrement, "10.0", "10"},
         Case{Option::E_Cir_Depth_Tallest, "1.", "1"}, Case{Option::E_NonCir_Depth_Tallest, " 2.50 ", "2.5"},
-        Case{Option::E_Cir_Slice, "+12", "12"}, Case{Option::E_Cir_Add_Radius, "0", "0"}, Case{Option::E_NonCir_Slice, "007", "7"},
+        Case{Option::E_Cir_Slice, "+12", "12"}, Case{Option::E_Cir_Add_Radius, "0", "0"},
+        Case{Option::E_NonCir_Slice, "007", "7"},
         // Not (yet) a number of its kind: the field keeps what is typed.
         Case{Option::E_Cir_Slice, "12.5", std::nullopt}, Case{Option::E_Pass_Criteria, "", std::nullopt},
         Case{Option::E_Cir_Decrement, "abc", std::nullopt}}) {
@@ -493,8 +501,9 @@ TEST(ControlStates, AnalysisSettingsInTheirShortestForm) {
   // The defaults as New Project gives them.
   const auto defaults = ControlStates(OptionValues{}, 1);
   for (const auto& [field, shown] :
-       {std::pair{Option::E_Cir_Decrement, "10"}, std::pair{Option::E_Cir_Slice, "10"}, std::pair{Option::E_Cir_Depth_Tallest, "1"},
-        std::pair{Option::E_Cir_Add_Radius, "0"}, std::pair{Option::E_NonCir_Slice, "10"}, std::pair{Option::E_NonCir_Depth_Tallest, "0"},
+       {std::pair{Option::E_Cir_Decrement, "10"}, std::pair{Option::E_Cir_Slice, "10"},
+        std::pair{Option::E_Cir_Depth_Tallest, "1"}, std::pair{Option::E_Cir_Add_Radius, "0"},
+        std::pair{Option::E_NonCir_Slice, "10"}, std::pair{Option::E_NonCir_Depth_Tallest, "0"},
         std::pair{Option::E_Pass_Criteria, "0.01"}}) {
     Check(defaults, {kAnalysis, field, {}, {}, {}, {}, {}, shown}, "defaults");
   }
@@ -525,10 +534,12 @@ TEST(ControlStates, StrengthModelAndAdvancedAnisotropy) {
       const bool aniso = model == 1;
       const std::string context = "model " + std::to_string(model) + " advanced off " + std::to_string(disabled);
       for (const Expect& e :
-           {Expect{kSoil, Option::CB_Strength_Model, {}, model}, Expect{kSoil, "DBG_Soil_Properties", {}, {}, {}, !aniso},
+           {Expect{kSoil, Option::CB_Strength_Model, {}, model},
+            Expect{kSoil, "DBG_Soil_Properties", {}, {}, {}, !aniso},
             Expect{kSoil, "DBG_Soil_Aniso", {}, {}, {}, aniso}, Expect{kSoil, "B_Aniso_ad", {}, {}, aniso},
             Expect{kStep, Option::CB_Strength_Model, {}, model}, Expect{kStep, "DBG_Soil_Prop", {}, {}, {}, !aniso},
-            Expect{kStep, "DBG_Soil_Aniso", {}, {}, {}, aniso}, Expect{kStep, Option::CB_Advance_Prop_Disable, disabled},
+            Expect{kStep, "DBG_Soil_Aniso", {}, {}, {}, aniso},
+            Expect{kStep, Option::CB_Advance_Prop_Disable, disabled},
             Expect{kSoil, Option::CB_Advance_Prop_Disable, disabled}}) {
         Check(states, e, context);
       }

@@ -38,17 +38,28 @@ struct ProjectFixture {
 
   void soil(int no, double c, double phi, double gamma) {
     Row r(Table::Soil_Prop);
-    r.set(SoilCommonField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, phi).set(SoilCommonField::UnitWeight, gamma);
+    r.set(SoilCommonField::LineNo, no)
+        .set(SoilField::Cohesion, c)
+        .set(SoilField::Phi, phi)
+        .set(SoilCommonField::UnitWeight, gamma);
     store().append(r);
   }
   void anisoSoil(int no, double cv, double ch, double phiV, double phiH, double gamma) {
     Row r(Table::Aniso);
-    r.set(SoilCommonField::LineNo, no).set(AnisoField::Cv, cv).set(AnisoField::Ch, ch).set(AnisoField::PhiV, phiV).set(AnisoField::PhiH, phiH).set(SoilCommonField::UnitWeight, gamma);
+    r.set(SoilCommonField::LineNo, no)
+        .set(AnisoField::Cv, cv)
+        .set(AnisoField::Ch, ch)
+        .set(AnisoField::PhiV, phiV)
+        .set(AnisoField::PhiH, phiH)
+        .set(SoilCommonField::UnitWeight, gamma);
     store().append(r);
   }
   void point(int line, int no, double x, double y) {
     Row r(Table::Geometry);
-    r.set(GeometryField::LineNo, line).set(GeometryField::PointNo, no).set(GeometryField::X, x).set(GeometryField::Y, y);
+    r.set(GeometryField::LineNo, line)
+        .set(GeometryField::PointNo, no)
+        .set(GeometryField::X, x)
+        .set(GeometryField::Y, y);
     store().append(r);
   }
   void line(int no, std::initializer_list<std::pair<double, double>> points) {

@@ -14,7 +14,10 @@ class LineChoiceTest : public ::testing::Test, public ProjectFixture {
  protected:
   void describedSoil(int no, double c, const std::string& description, std::int32_t color) {
     Row r(Table::Soil_Prop);
-    r.set(SoilCommonField::LineNo, no).set(SoilField::Cohesion, c).set(SoilCommonField::Description, std::string_view(description)).set(SoilCommonField::Color, color);
+    r.set(SoilCommonField::LineNo, no)
+        .set(SoilField::Cohesion, c)
+        .set(SoilCommonField::Description, std::string_view(description))
+        .set(SoilCommonField::Color, color);
     store().append(r);
   }
 };

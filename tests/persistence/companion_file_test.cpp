@@ -25,7 +25,10 @@ Companion FullCompanion() {
   c.optionIndexes[Option::CB_Ru_Condition] = 1;
   c.optionIndexes[Option::CB_Moving_Center] = 1;
   Row point(Table::Geometry);
-  point.set(GeometryField::LineNo, 1).set(GeometryField::PointNo, 1).set(GeometryField::X, 0.125).set(GeometryField::Y, 10.0625);
+  point.set(GeometryField::LineNo, 1)
+      .set(GeometryField::PointNo, 1)
+      .set(GeometryField::X, 0.125)
+      .set(GeometryField::Y, 10.0625);
   c.tables[Table::Geometry] = {point};
   Row root(Table::Root_No);
   root.set(RootField::RootNo, 1).set(RootField::Description, "หญ้าแฝก").set(RootField::Cohesion, 12.5);

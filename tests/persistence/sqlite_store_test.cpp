@@ -212,7 +212,11 @@ TEST(Store, VisitsRowsInStoredOrderWithTheirOwnValues) {
   // Values and empty fields in turn: a row visited after another keeps none
   // of the other's values.
   Row full(Table::Soil_Prop);
-  full.set(SoilCommonField::LineNo, 1).set(SoilField::Cohesion, 2.5).set(SoilField::Phi, 30.0).set(SoilCommonField::Description, "ดินเหนียว clay").set(SoilCommonField::Color, 7);
+  full.set(SoilCommonField::LineNo, 1)
+      .set(SoilField::Cohesion, 2.5)
+      .set(SoilField::Phi, 30.0)
+      .set(SoilCommonField::Description, "ดินเหนียว clay")
+      .set(SoilCommonField::Color, 7);
   Row sparse(Table::Soil_Prop);
   sparse.set(SoilCommonField::LineNo, 2);
   Row shortText(Table::Soil_Prop);
@@ -239,7 +243,8 @@ TEST(Store, VisitsRowsInStoredOrderWithTheirOwnValues) {
     ++outer;
     EXPECT_EQ(sqlite->rows(Table::Soil_Prop).size(), 4u);
     sqlite->visitRows(Table::Soil_Prop, [&](const Row&) { ++inner; });
-    EXPECT_EQ(r.integer(SoilCommonField::LineNo), expected[static_cast<std::size_t>(outer - 1)].integer(SoilCommonField::LineNo));
+    EXPECT_EQ(r.integer(SoilCommonField::LineNo),
+              expected[static_cast<std::size_t>(outer - 1)].integer(SoilCommonField::LineNo));
   });
   EXPECT_EQ(outer, 4);
   EXPECT_EQ(inner, 16);
@@ -295,8 +300,14 @@ TEST(Store, NumbersAppendedAndVisitedAreTheRowsThemselves) {
     const double values[8] = {static_cast<double>(k), k * 0.01, -k * 0.5, 10.0 + k, 1.0 / k, 2.0, 99999.0, 1e-9 * k};
     numbers.insert(numbers.end(), values, values + 8);
     Row r(Table::Results);
-    r.set(ResultField::Num, k).set(ResultField::XCenter, values[1]).set(ResultField::YCenter, values[2]).set(ResultField::Radius, values[3]);
-    r.set(ResultField::FsOrd, values[4]).set(ResultField::FsJan, values[5]).set(ResultField::FsBis, values[6]).set(ResultField::FsSpe, values[7]);
+    r.set(ResultField::Num, k)
+        .set(ResultField::XCenter, values[1])
+        .set(ResultField::YCenter, values[2])
+        .set(ResultField::Radius, values[3]);
+    r.set(ResultField::FsOrd, values[4])
+        .set(ResultField::FsJan, values[5])
+        .set(ResultField::FsBis, values[6])
+        .set(ResultField::FsSpe, values[7]);
     rows.push_back(r);
   }
   auto sqlite = SqliteWorkingStore::OpenInMemory();
@@ -358,7 +369,10 @@ TEST(Store, NumbersAppendedAndVisitedAreTheRowsThemselves) {
 TEST(Store, ValuesRoundTripWithTheirTypes) {
   auto store = SqliteWorkingStore::OpenInMemory();
   Row r(Table::Soil_Prop);
-  r.set("line no.", 1).set(SoilField::Cohesion, 0.1 + 0.2).set(SoilField::Phi, 3).set(SoilCommonField::Description, "ดินเหนียวอ่อน Soft clay");
+  r.set("line no.", 1)
+      .set(SoilField::Cohesion, 0.1 + 0.2)
+      .set(SoilField::Phi, 3)
+      .set(SoilCommonField::Description, "ดินเหนียวอ่อน Soft clay");
   store->append(r);
   const Row back = store->rowAt(Table::Soil_Prop, 1);
   EXPECT_EQ(back, r);

@@ -75,7 +75,11 @@ struct PageFixture : testing::ProjectFixture {
     testing::SetCentreGrid(options(), "10", "25", "30", "35", "2");
     options().setChecked(Option::CB_LineLoad_Disable, false);
     Row load(Table::Lineload);
-    load.set(LineLoadField::LoadNo, 1).set(LineLoadField::Magnitude, 5.0).set(LineLoadField::X, 10.0).set(LineLoadField::Y, 10.0).set(LineLoadField::Angle, 90.0);
+    load.set(LineLoadField::LoadNo, 1)
+        .set(LineLoadField::Magnitude, 5.0)
+        .set(LineLoadField::X, 10.0)
+        .set(LineLoadField::Y, 10.0)
+        .set(LineLoadField::Angle, 90.0);
     store().append(load);
     int no = 1;
     for (auto [x, y] : {std::pair{5.0, 10.0}, {20.0, 6.0}, {35.0, 20.0}}) {

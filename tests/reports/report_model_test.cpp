@@ -147,7 +147,10 @@ TEST(DataReport, IrregularProjectWithWaterLoadsCrackAndAnchor) {
   f.numberedPoint(Table::Waterline, 2, 30, 4.5);
   o.setChecked(Option::CB_StripLoad_Disable, false);
   Row strip(Table::Stripload);
-  strip.set(StripLoadField::LoadNo, 1).set(StripLoadField::Magnitude, 20.0).set(StripLoadField::BeginX, 2.0).set(StripLoadField::EndX, 6.0);
+  strip.set(StripLoadField::LoadNo, 1)
+      .set(StripLoadField::Magnitude, 20.0)
+      .set(StripLoadField::BeginX, 2.0)
+      .set(StripLoadField::EndX, 6.0);
   f.store().append(strip);
   o.setChecked(Option::CB_Tension_Disable, false);
   o.setText(Option::E_Percent_Water, "12.50");
@@ -155,7 +158,10 @@ TEST(DataReport, IrregularProjectWithWaterLoadsCrackAndAnchor) {
   o.setChecked(Option::CB_Anchor_Disable, false);
   o.setItemIndex(Option::RG_Apply_as, 1);
   Row anchor(Table::Anchor);
-  anchor.set(AnchorField::LoadNo, 1).set(AnchorField::Magnitude, 100.0).set(AnchorField::XStart, 20.0).set(AnchorField::YStart, 6.0);
+  anchor.set(AnchorField::LoadNo, 1)
+      .set(AnchorField::Magnitude, 100.0)
+      .set(AnchorField::XStart, 20.0)
+      .set(AnchorField::YStart, 6.0);
   anchor.set(AnchorField::XEnd, 12.0).set(AnchorField::YEnd, 2.0).set(AnchorField::BondedLength, 3.0);
   f.store().append(anchor);
   o.setText(Option::E_Pass_Criteria, "0.001");
@@ -257,7 +263,10 @@ TEST(DataReport, AnisotropicProjectListsItsSoilsAndGeometry) {
   f.store().append(ru);
   o.setChecked(Option::CB_LineLoad_Disable, false);
   Row load(Table::Lineload);
-  load.set(LineLoadField::LoadNo, 1).set(LineLoadField::Magnitude, 50.0).set(LineLoadField::X, 4.0).set(LineLoadField::Angle, 90.0);
+  load.set(LineLoadField::LoadNo, 1)
+      .set(LineLoadField::Magnitude, 50.0)
+      .set(LineLoadField::X, 4.0)
+      .set(LineLoadField::Angle, 90.0);
   f.store().append(load);
   o.setItemIndex(Option::CB_Cir_Search, 2);
   o.setText(Option::E_Xauto_Start, "5");

@@ -85,7 +85,10 @@ std::vector<std::int64_t> Column(ProjectDocument& d, Table table, const char* fi
 
 Row GeometryPoint(int line, int point, double x, double y) {
   Row r(Table::Geometry);
-  r.set(GeometryField::LineNo, line).set(GeometryField::PointNo, point).set(GeometryField::X, x).set(GeometryField::Y, y);
+  r.set(GeometryField::LineNo, line)
+      .set(GeometryField::PointNo, point)
+      .set(GeometryField::X, x)
+      .set(GeometryField::Y, y);
   return r;
 }
 
@@ -360,8 +363,8 @@ TEST_F(DataEntry, TheOrdinaryChoiceComesBackWithTheCircularTheory) {
 
 TEST_F(DataEntry, ASpecificSearchDisablesTheGridFieldsAndSaysWhy) {
   form().show();
-  const char* const gridFields[] = {Option::E_X_LeftDown, Option::E_Y_RightTop, Option::E_12_Division, Option::E_23_Division,
-                                    Option::CB_Grid_Increment};
+  const char* const gridFields[] = {Option::E_X_LeftDown, Option::E_Y_RightTop, Option::E_12_Division,
+                                    Option::E_23_Division, Option::CB_Grid_Increment};
   auto* kind = stepChild<QComboBox>(Option::CB_Cir_Search);
   for (std::uint8_t language : {std::uint8_t{1}, std::uint8_t{0}}) {
     document->setLanguage(language);

@@ -50,7 +50,10 @@ std::unique_ptr<ProjectDocument> OpenExample(const char* name) {
 
 Row SoilRow(int line, double cohesion) {
   Row r(Table::Soil_Prop);
-  r.set(SoilCommonField::LineNo, line).set(SoilField::Cohesion, cohesion).set(SoilField::Phi, 30.0).set(SoilCommonField::UnitWeight, 19.0);
+  r.set(SoilCommonField::LineNo, line)
+      .set(SoilField::Cohesion, cohesion)
+      .set(SoilField::Phi, 30.0)
+      .set(SoilCommonField::UnitWeight, 19.0);
   r.set(SoilCommonField::Description, "ทรายแน่น").set(SoilCommonField::Color, 255);
   return r;
 }

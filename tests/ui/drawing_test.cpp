@@ -42,7 +42,11 @@ int RunCommand(const std::string& command) {
 
 Row Soil(int no, double c, double phi, double gamma, const char* description) {
   Row r(Table::Soil_Prop);
-  r.set(SoilCommonField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, phi).set(SoilCommonField::UnitWeight, gamma).set(SoilCommonField::Description, description);
+  r.set(SoilCommonField::LineNo, no)
+      .set(SoilField::Cohesion, c)
+      .set(SoilField::Phi, phi)
+      .set(SoilCommonField::UnitWeight, gamma)
+      .set(SoilCommonField::Description, description);
   r.set(SoilCommonField::Color, static_cast<std::int64_t>(SoilColorDefault(no)));
   return r;
 }
@@ -102,7 +106,8 @@ class DrawingTest : public ::testing::Test {
   Points geometry() {
     Points out;
     for (const Row& r : document->project().store->rows(Table::Geometry)) {
-      out.emplace_back(r.integer(GeometryField::LineNo), r.integer(GeometryField::PointNo), r.real(GeometryField::X), r.real(GeometryField::Y));
+      out.emplace_back(r.integer(GeometryField::LineNo), r.integer(GeometryField::PointNo), r.real(GeometryField::X),
+                       r.real(GeometryField::Y));
     }
     return out;
   }
@@ -334,15 +339,18 @@ class DrawingEntryTest : public DrawingTest {
                                                                       {3, 3, 25, 10}, {3, 4, 40, 10}};
     for (const auto& [line, point, x, y] : points) {
       Row r(Table::Geometry);
-      r.set(GeometryField::LineNo, line).set(GeometryField::PointNo, point).set(GeometryField::X, x).set(GeometryField::Y, y);
+      r.set(GeometryField::LineNo, line)
+          .set(GeometryField::PointNo, point)
+          .set(GeometryField::X, x)
+          .set(GeometryField::Y, y);
       rows.push_back(r);
     }
     document->insertRows(Table::Geometry, 1, rows);
   }
   std::vector<std::string> corners() {
     std::vector<std::string> out;
-    for (const char* c :
-         {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown, Option::E_X_RightTop, Option::E_Y_RightTop}) {
+    for (const char* c : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                          Option::E_X_RightTop, Option::E_Y_RightTop}) {
       out.push_back(document->project().options.text(c));
     }
     return out;
@@ -487,7 +495,10 @@ TEST_F(DrawingEntryTest, TheViewFitsWhatIsBuiltWithAMarginAndKeepsItsPlace) {
   for (auto [line, point, x, y] : std::vector<std::tuple<int, int, double, double>>{
            {1, 1, 0, 0}, {1, 2, 100, 0}, {2, 1, 0, 30}, {2, 2, 40, 30}, {2, 3, 60, 20}, {2, 4, 100, 20}}) {
     Row r(Table::Geometry);
-    r.set(GeometryField::LineNo, line).set(GeometryField::PointNo, point).set(GeometryField::X, x).set(GeometryField::Y, y);
+    r.set(GeometryField::LineNo, line)
+        .set(GeometryField::PointNo, point)
+        .set(GeometryField::X, x)
+        .set(GeometryField::Y, y);
     rows.push_back(r);
   }
   document->insertRows(Table::Geometry, 1, rows);

@@ -169,8 +169,9 @@ TEST_F(GuideStudyTest, TheStudyTypedFromTheGuidesTablesIsTheExampleAndGivesItsFa
   const GuideTables guide(examples.parent_path() / "docs" / "guide.md");
 
   // Page 1: the project's details; the methods are the new project's.
-  typeSettings(guide.settings({"Field", "Value"}),
-               {{"Project Name", Option::E_Project_Name}, {"Location", Option::E_Lacation}, {"Engineer", Option::E_Engineer}});
+  typeSettings(
+      guide.settings({"Field", "Value"}),
+      {{"Project Name", Option::E_Project_Name}, {"Location", Option::E_Lacation}, {"Engineer", Option::E_Engineer}});
   click("B_Next_Project_Name");
 
   // Page 2: the soils, then the boundary lines' points.

@@ -381,9 +381,10 @@ TEST_F(MainWindowTest, PanelFieldsAreTwinsOfTheOptionValues) {
     const char* field;
     const char* option;
   };
-  for (const Case& c : {Case{Option::E_Kh, Option::E_Kh}, Case{Option::E_Water_Unit_Weight, Option::E_Unit_Weight_Water},
-                        Case{"E_TCrack_Water_Unit_Weight", Option::E_Water_Unit_Weight}, Case{"E_Location", Option::E_Lacation},
-                        Case{Option::E_12_Division, Option::E_12_Division}}) {
+  for (const Case& c :
+       {Case{Option::E_Kh, Option::E_Kh}, Case{Option::E_Water_Unit_Weight, Option::E_Unit_Weight_Water},
+        Case{"E_TCrack_Water_Unit_Weight", Option::E_Water_Unit_Weight}, Case{"E_Location", Option::E_Lacation},
+        Case{Option::E_12_Division, Option::E_12_Division}}) {
     auto* edit = control<QLineEdit>(c.field);
     ASSERT_NE(edit, nullptr) << c.field;
     edit->selectAll();
@@ -511,7 +512,10 @@ TEST(DesktopStore, ASecondProgramDoesNotTakeTheWorkingStore) {
   EXPECT_TRUE(prompter.sawText(QStringLiteral("Another Pelodyn is running")));
   // The second one's New Project empties only its own tables.
   Row row(Table::Geometry);
-  row.set(GeometryField::LineNo, 1).set(GeometryField::PointNo, 1).set(GeometryField::X, 0.0).set(GeometryField::Y, 0.0);
+  row.set(GeometryField::LineNo, 1)
+      .set(GeometryField::PointNo, 1)
+      .set(GeometryField::X, 0.0)
+      .set(GeometryField::Y, 0.0);
   first->project().store->append(row);
   second->project().store->empty(Table::Geometry);
   EXPECT_EQ(first->project().store->rowCount(Table::Geometry), 1);

@@ -89,7 +89,10 @@ TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsTh
       {"a line load",
        [](ProjectDocument& d) {
          Row load(Table::Lineload);
-         load.set(LineLoadField::LoadNo, 1).set(LineLoadField::Magnitude, 50.0).set(LineLoadField::X, 30.0).set(LineLoadField::Y, 60.0);
+         load.set(LineLoadField::LoadNo, 1)
+             .set(LineLoadField::Magnitude, 50.0)
+             .set(LineLoadField::X, 30.0)
+             .set(LineLoadField::Y, 60.0);
          d.insertRows(Table::Lineload, 1, {load});
        }},
       {"a method", [](ProjectDocument& d) { d.setOptionChecked(Option::CB_Ordinary, false); }},
@@ -205,7 +208,10 @@ TEST_F(ResultsCurrencyTest, SavedResultsAndRootDataComeBackWithTheProjectAndGoWi
   Row root(Table::Root_No);
   root.set(RootField::RootNo, 1).set(RootField::Description, "Vetiver").set(RootField::Cohesion, 12.5);
   Row plant(Table::Root_Position);
-  plant.set(RootPositionField::No, 1).set(RootPositionField::RootType, 1).set(RootPositionField::X, 70.0).set(RootPositionField::Y, 55.0);
+  plant.set(RootPositionField::No, 1)
+      .set(RootPositionField::RootType, 1)
+      .set(RootPositionField::X, 70.0)
+      .set(RootPositionField::Y, 55.0);
   document->insertRows(Table::Root_No, 1, {root});
   document->insertRows(Table::Root_Position, 1, {plant});
   runToEnd();
@@ -270,7 +276,8 @@ TEST_F(ResultsCurrencyTest, TheWindowsRunRefusesInputsNoRealSectionHas) {
       {"no method",
        [](ProjectDocument& d) {
          d.setOptions("No method", [](OptionValues& o) {
-           for (const char* m : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer}) {
+           for (const char* m :
+                {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer}) {
              o.setChecked(m, false);
            }
          });

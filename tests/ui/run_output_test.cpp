@@ -111,9 +111,10 @@ class RunOutputTest : public test::WindowTest {
   // method's minimum lies on its upper-left corner.
   void gridOnTheEdge() {
     open("homogeneous-grid.pdd");
-    const std::pair<const char*, const char*> grid[] = {
-        {Option::E_X_LeftDown, "125"}, {Option::E_Y_LeftDown, "75"}, {Option::E_X_RightDown, "145"}, {Option::E_Y_RightDown, "75"},
-        {Option::E_X_RightTop, "145"}, {Option::E_Y_RightTop, "95"}, {Option::E_12_Division, "4"},   {Option::E_23_Division, "4"}};
+    const std::pair<const char*, const char*> grid[] = {{Option::E_X_LeftDown, "125"},  {Option::E_Y_LeftDown, "75"},
+                                                        {Option::E_X_RightDown, "145"}, {Option::E_Y_RightDown, "75"},
+                                                        {Option::E_X_RightTop, "145"},  {Option::E_Y_RightTop, "95"},
+                                                        {Option::E_12_Division, "4"},   {Option::E_23_Division, "4"}};
     for (const auto& [control, text] : grid) document->setOptionText(control, text);
   }
   // The result report written to a PDF file by Export PDF; false when the

@@ -335,10 +335,10 @@ TEST_F(SettingsDialogsTest, AnalysisApplyStoresTheSevenFieldsAsOneUndoableStep) 
     const char* control;
     const char* text;
   };
-  for (const Stored& s :
-       {Stored{Option::E_Cir_Decrement, "2"}, Stored{Option::E_Cir_Slice, "12"}, Stored{Option::E_Cir_Depth_Tallest, "1.5"},
-        Stored{Option::E_Cir_Add_Radius, "0"}, Stored{Option::E_NonCir_Slice, "30"}, Stored{Option::E_NonCir_Depth_Tallest, "0.25"},
-        Stored{Option::E_Pass_Criteria, "0.01"}}) {
+  for (const Stored& s : {Stored{Option::E_Cir_Decrement, "2"}, Stored{Option::E_Cir_Slice, "12"},
+                          Stored{Option::E_Cir_Depth_Tallest, "1.5"}, Stored{Option::E_Cir_Add_Radius, "0"},
+                          Stored{Option::E_NonCir_Slice, "30"}, Stored{Option::E_NonCir_Depth_Tallest, "0.25"},
+                          Stored{Option::E_Pass_Criteria, "0.01"}}) {
     EXPECT_EQ(o.text(s.control), s.text) << s.control;
     EXPECT_EQ(Text(dialog, s.control), s.text) << s.control;
   }
@@ -363,11 +363,13 @@ TEST_F(SettingsDialogsTest, AnalysisApplyReadsEveryFieldBeforeStoringAny) {
   };
   const Case cases[] = {
       {1, Option::E_Cir_Decrement, "12.5", nullptr, "12.5"},
-      {0, Option::E_Cir_Decrement, "12.5", "No. of Circle / Radius Decrement: '12.5' is not a valid integer value", nullptr},
+      {0, Option::E_Cir_Decrement, "12.5", "No. of Circle / Radius Decrement: '12.5' is not a valid integer value",
+       nullptr},
       {0, Option::E_Cir_Decrement, "15", nullptr, "15"},
       {1, Option::E_Cir_Slice, "2.5", "No. of Slice: '2.5' is not a valid integer value", nullptr},
       {1, Option::E_Pass_Criteria, "abc", "Pass Criteria: 'abc' is not a valid floating point value", nullptr},
-      {1, Option::E_NonCir_Depth_Tallest, "", "Min. Depth of Tallest Slice: '' is not a valid floating point value", nullptr},
+      {1, Option::E_NonCir_Depth_Tallest, "", "Min. Depth of Tallest Slice: '' is not a valid floating point value",
+       nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " = '" + c.text + "'");

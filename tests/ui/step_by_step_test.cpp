@@ -191,7 +191,8 @@ TEST_F(StepByStepTest, RowButtonsInsertBeforeDeleteAndClearAll) {
   QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   const auto numbers = [this] {
     std::vector<int> out;
-    for (const Row& r : document->project().store->rows(Table::Geometry)) out.push_back(r.integer(GeometryField::PointNo));
+    for (const Row& r : document->project().store->rows(Table::Geometry))
+      out.push_back(r.integer(GeometryField::PointNo));
     return out;
   };
   for (const char* n : {"1", "2", "3"}) addRow("DBG_Geometry", "Button16", {"1", n, n, "0"});

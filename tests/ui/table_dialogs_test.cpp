@@ -27,7 +27,10 @@ namespace {
 
 Row Soil(int no, double c, const char* description) {
   Row r(Table::Soil_Prop);
-  r.set(SoilCommonField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, c > 0 ? 30.0 : 0.0).set(SoilCommonField::UnitWeight, c > 0 ? 18.0 : 0.0);
+  r.set(SoilCommonField::LineNo, no)
+      .set(SoilField::Cohesion, c)
+      .set(SoilField::Phi, c > 0 ? 30.0 : 0.0)
+      .set(SoilCommonField::UnitWeight, c > 0 ? 18.0 : 0.0);
   r.set(SoilCommonField::Description, description).set(SoilCommonField::Color, 7);
   return r;
 }

@@ -23,7 +23,10 @@ namespace {
 
 Row Soil(int no, double c, double phi, double gamma, const char* description) {
   Row r(Table::Soil_Prop);
-  r.set(SoilCommonField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, phi).set(SoilCommonField::UnitWeight, gamma);
+  r.set(SoilCommonField::LineNo, no)
+      .set(SoilField::Cohesion, c)
+      .set(SoilField::Phi, phi)
+      .set(SoilCommonField::UnitWeight, gamma);
   r.set(SoilCommonField::Description, description).set(SoilCommonField::Color, 255);
   return r;
 }
@@ -51,7 +54,10 @@ class VegetationWindowTest : public ::testing::Test {
     layer1.set(RootLayerField::RootNo, 1).set(RootLayerField::LayerNo, 1).set(RootLayerField::Radius, 2.0);
     layer2.set(RootLayerField::RootNo, 1).set(RootLayerField::LayerNo, 2).set(RootLayerField::Radius, 0.0);
     Row plant(Table::Root_Position);
-    plant.set(RootPositionField::No, 1).set(RootPositionField::RootType, 1).set(RootPositionField::X, 1.0).set(RootPositionField::Y, 1.0);
+    plant.set(RootPositionField::No, 1)
+        .set(RootPositionField::RootType, 1)
+        .set(RootPositionField::X, 1.0)
+        .set(RootPositionField::Y, 1.0);
     document->insertRows(Table::Root_No, 1, {type});
     document->insertRows(Table::Root_Layer, 1, {layer1, layer2});
     document->insertRows(Table::Root_Position, 1, {plant});
@@ -130,7 +136,10 @@ TEST_F(VegetationWindowTest, GenerateReportsTheWeakestRowAndTheProfile) {
   EXPECT_EQ(lastText(), "The effective width and length (2 x 1) must not exceed the divisions (1 x 2).");
   setBoxes({{"E_Eff_Width_No", "1"}});
   Row orphan(Table::Root_Position);
-  orphan.set(RootPositionField::No, 2).set(RootPositionField::RootType, 7).set(RootPositionField::X, 0.0).set(RootPositionField::Y, 0.0);
+  orphan.set(RootPositionField::No, 2)
+      .set(RootPositionField::RootType, 7)
+      .set(RootPositionField::X, 0.0)
+      .set(RootPositionField::Y, 0.0);
   document->insertRows(Table::Root_Position, 2, {orphan});
   click("B_Gen_VegEff");
   EXPECT_EQ(lastText(), "Plants, row 2: root type 7 has no row in Root types.");

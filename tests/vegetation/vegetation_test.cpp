@@ -178,7 +178,10 @@ Row RootLayer(int no, int layer, double radius) {
 }
 Row Position(int no, int type, double x, double y) {
   Row r(Table::Root_Position);
-  r.set(RootPositionField::No, no).set(RootPositionField::RootType, type).set(RootPositionField::X, x).set(RootPositionField::Y, y);
+  r.set(RootPositionField::No, no)
+      .set(RootPositionField::RootType, type)
+      .set(RootPositionField::X, x)
+      .set(RootPositionField::Y, y);
   return r;
 }
 
@@ -215,7 +218,10 @@ TEST(VegetationRoots, Refusals) {
 
 Row Soil(int no, double c, double phi, double gamma, const char* description) {
   Row r(Table::Soil_Prop);
-  r.set(SoilCommonField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, phi).set(SoilCommonField::UnitWeight, gamma);
+  r.set(SoilCommonField::LineNo, no)
+      .set(SoilField::Cohesion, c)
+      .set(SoilField::Phi, phi)
+      .set(SoilCommonField::UnitWeight, gamma);
   r.set(SoilCommonField::Description, description).set(SoilCommonField::Color, 255);
   return r;
 }

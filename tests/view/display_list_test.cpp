@@ -172,7 +172,11 @@ TEST(FitBox, GeometryWidenedByTheCentresOfTheCurrentSearch) {
        0,
        {{Option::E_X_LeftDown, "abc"}, {Option::E_Y_RightTop, "90"}},
        {0, 50, 0, 10}},
-      {"irregular centre", 2, 0, {{Option::E_NonCir_X_Center, "70"}, {Option::E_NonCir_Y_Center, "-2"}}, {0, 70, -2, 10}},
+      {"irregular centre",
+       2,
+       0,
+       {{Option::E_NonCir_X_Center, "70"}, {Option::E_NonCir_Y_Center, "-2"}},
+       {0, 70, -2, 10}},
   };
   for (const Case& c : cases) {
     ViewProject p;

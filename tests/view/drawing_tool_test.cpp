@@ -53,7 +53,8 @@ class DrawingToolTest : public ::testing::Test {
   std::vector<std::tuple<int, int, double, double>> geometry() {
     std::vector<std::tuple<int, int, double, double>> out;
     for (const Row& r : project.store->rows(Table::Geometry)) {
-      out.emplace_back(r.integer(GeometryField::LineNo), r.integer(GeometryField::PointNo), r.real(GeometryField::X), r.real(GeometryField::Y));
+      out.emplace_back(r.integer(GeometryField::LineNo), r.integer(GeometryField::PointNo), r.real(GeometryField::X),
+                       r.real(GeometryField::Y));
     }
     return out;
   }
@@ -103,8 +104,9 @@ TEST_F(DrawingToolTest, OneShotTargetsWriteTheirFieldsAndEndThemselves) {
   EXPECT_EQ(project.options.text(Option::E_X_Center), "10");
   EXPECT_EQ(project.options.text(Option::E_Radius), "5");
 
-  for (auto [target, x, y] : {std::tuple{TargetAutoStart, Option::E_Xauto_Start, Option::E_Yauto_Start},
-                              std::tuple{TargetIrregularCentre, Option::E_NonCir_X_Center, Option::E_NonCir_Y_Center}}) {
+  for (auto [target, x, y] :
+       {std::tuple{TargetAutoStart, Option::E_Xauto_Start, Option::E_Yauto_Start},
+        std::tuple{TargetIrregularCentre, Option::E_NonCir_X_Center, Option::E_NonCir_Y_Center}}) {
     tool.start(target);
     tool.click(project, 0.1 + 0.2, -7);
     EXPECT_FALSE(tool.drawing());
@@ -116,15 +118,15 @@ TEST_F(DrawingToolTest, OneShotTargetsWriteTheirFieldsAndEndThemselves) {
 TEST_F(DrawingToolTest, TheGridOfCentresNeverKeepsAStaleCornerAndNeedsAllThree) {
   const auto corners = [this] {
     std::vector<std::string> out;
-    for (const char* c :
-         {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown, Option::E_X_RightTop, Option::E_Y_RightTop}) {
+    for (const char* c : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                          Option::E_X_RightTop, Option::E_Y_RightTop}) {
       out.push_back(project.options.text(c));
     }
     return out;
   };
   const std::vector<std::string> before = {"0", "0", "0", "0", "0", "0"};
-  for (const char* c :
-       {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown, Option::E_X_RightTop, Option::E_Y_RightTop}) {
+  for (const char* c : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                        Option::E_X_RightTop, Option::E_Y_RightTop}) {
     project.options.setText(c, "0");
   }
   struct Case {
@@ -153,8 +155,8 @@ TEST_F(DrawingToolTest, TheGridOfCentresNeverKeepsAStaleCornerAndNeedsAllThree) 
     EXPECT_EQ(corners(), c.afterEnd) << c.name;
     EXPECT_EQ(edits.incompleteGrids, c.incomplete) << c.name;
     if (c.afterEnd != before) {
-      for (const char* ctl :
-           {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown, Option::E_X_RightTop, Option::E_Y_RightTop}) {
+      for (const char* ctl : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                              Option::E_X_RightTop, Option::E_Y_RightTop}) {
         project.options.setText(ctl, "0");
       }
     }

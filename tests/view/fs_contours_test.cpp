@@ -66,7 +66,10 @@ AnalysisModel SmallGrid() {
 Row ResultRow(int num, double x, double y, double fsSpencer) {
   Row r(Table::Results);
   r.set(ResultField::Num, num).set(ResultField::XCenter, x).set(ResultField::YCenter, y).set(ResultField::Radius, 5.0);
-  r.set(ResultField::FsOrd, 9.0).set(ResultField::FsJan, 9.0).set(ResultField::FsBis, 9.0).set(ResultField::FsSpe, fsSpencer);
+  r.set(ResultField::FsOrd, 9.0)
+      .set(ResultField::FsJan, 9.0)
+      .set(ResultField::FsBis, 9.0)
+      .set(ResultField::FsSpe, fsSpencer);
   return r;
 }
 

@@ -33,8 +33,9 @@ namespace {
 
 // The fields read as numbers: a text that is not one is named when the user
 // leaves the field. Integers first.
-const char* const kIntegerFields[] = {Option::E_BottomLine,     Option::E_12_Division,  Option::E_23_Division,  Option::E_Cir_Slice,
-                                      Option::E_Cir_Add_Radius, Option::E_NonCir_Slice, Option::E_No_Direction, Option::E_Divide_Step};
+const char* const kIntegerFields[] = {Option::E_BottomLine,   Option::E_12_Division,    Option::E_23_Division,
+                                      Option::E_Cir_Slice,    Option::E_Cir_Add_Radius, Option::E_NonCir_Slice,
+                                      Option::E_No_Direction, Option::E_Divide_Step};
 const char* const kRealFields[] = {Option::E_Unit_Weight_Water,
                                    Option::E_Ru_average,
                                    Option::E_Kh,
@@ -447,8 +448,7 @@ QWidget* StepByStepForm::buildLoadPage() {
   cf->setContentsMargins(0, 0, 0, 0);
   cf->addRow(Label(QStringLiteral("L_TCrack_Unit_Weight"), crackInputs),
              edit(Option::E_Water_Unit_Weight, crackInputs));
-  cf->addRow(Label(QStringLiteral("L_TCrack_Percent"), crackInputs),
-             edit(Option::E_Percent_Water, crackInputs));
+  cf->addRow(Label(QStringLiteral("L_TCrack_Percent"), crackInputs), edit(Option::E_Percent_Water, crackInputs));
   cv->addWidget(crackInputs);
   auto* crackTable = new QWidget(crack);
   auto* ctv = new QVBoxLayout(crackTable);
@@ -598,8 +598,7 @@ QWidget* StepByStepForm::buildSearchPage() {
   right->addWidget(circle);
   QGroupBox* surfaceProps = Group(QStringLiteral("GB_Failure_Surface_Prop"), page);
   auto* ff = new QFormLayout(surfaceProps);
-  ff->addRow(Label(QStringLiteral("L_NonCir_Slice"), surfaceProps),
-             edit(Option::E_NonCir_Slice, surfaceProps));
+  ff->addRow(Label(QStringLiteral("L_NonCir_Slice"), surfaceProps), edit(Option::E_NonCir_Slice, surfaceProps));
   ff->addRow(Label(QStringLiteral("L_NonCir_Depth_Tallest"), surfaceProps),
              edit(Option::E_NonCir_Depth_Tallest, surfaceProps));
   right->addWidget(surfaceProps);

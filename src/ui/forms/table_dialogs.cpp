@@ -292,7 +292,8 @@ void SoilPropertiesDialog::retranslate() {
     return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
   };
   findChild<QLabel*>(QStringLiteral("L_Strength_Model"))->setText(caption("L_Strength_Model"));
-  for (const char* name : {Option::CB_Advance_Prop_Disable, "B_Aniso_ad", "Button2"}) SetText(this, name, caption(name));
+  for (const char* name : {Option::CB_Advance_Prop_Disable, "B_Aniso_ad", "Button2"})
+    SetText(this, name, caption(name));
   for (const char* name : {"B_Color_Set", "B_Default_Color"}) {
     if (auto* b = findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setToolTip(caption(name));
   }

@@ -218,9 +218,8 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
   // Other methods chosen, another theory: the boxes follow at once.
   connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString& control) {
-    static const QStringList kChoices = {Option::RG_Theory, Option::CB_Ordinary,
-                                         Option::CB_Simp_Janbu, Option::CB_Simp_Bishop,
-                                         Option::CB_Spencer};
+    static const QStringList kChoices = {Option::RG_Theory, Option::CB_Ordinary, Option::CB_Simp_Janbu,
+                                         Option::CB_Simp_Bishop, Option::CB_Spencer};
     if (!m_controller.isRunning() && kChoices.contains(control)) prepareForProject();
   }));
 

@@ -234,8 +234,8 @@ QString DrawingController::soilUnder(double x, double y) {
   if (hit < 0 || hit >= project.store->rowCount(table)) return QString();
   const Row soil = project.store->rowAt(table, hit + 1);
   const auto num = [&soil](const char* field) { return QString::fromStdString(DefaultRealText(soil.real(field))); };
-  QString text =
-      QString::fromStdString(soil.text(SoilCommonField::Description)) + QStringLiteral(" : Soil No.= ") + QString::number(hit + 1);
+  QString text = QString::fromStdString(soil.text(SoilCommonField::Description)) + QStringLiteral(" : Soil No.= ") +
+                 QString::number(hit + 1);
   if (aniso) {
     text += QStringLiteral(" , cv = ") + num("C-v") + QStringLiteral(" , ch = ") + num("C-h") +
             QStringLiteral(" , phi v = ") + num("Phi-v") + QStringLiteral(" , phi h = ") + num("Phi-h");

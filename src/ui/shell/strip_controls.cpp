@@ -94,7 +94,8 @@ UiText DisabledReason(const QString& name) {
       name == QLatin1String("E_Min_Interval")) {
     return UiText::ContourNotSet;
   }
-  for (const char* moving : {Option::CB_Moving_Center, Option::E_MCX, Option::E_MCY, Option::E_Bound_L, Option::E_Bound_R}) {
+  for (const char* moving :
+       {Option::CB_Moving_Center, Option::E_MCX, Option::E_MCY, Option::E_Bound_L, Option::E_Bound_R}) {
     if (name == QLatin1String(moving)) return UiText::MovingCentreByCli;
   }
   return UiText::LaterDataEntry;

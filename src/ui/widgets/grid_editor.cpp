@@ -74,8 +74,9 @@ std::int64_t UnusedSoilColor(WorkingStore& store, Table table) {
   const std::vector<Row> rows = store.rows(table);
   for (int k = 1; k <= 10; ++k) {
     const std::int64_t candidate = SoilColorDefault(k);
-    const bool used = std::any_of(rows.begin(), rows.end(),
-                                  [candidate](const Row& r) { return (r.integer(SoilCommonField::Color) & 0xFFFFFF) == candidate; });
+    const bool used = std::any_of(rows.begin(), rows.end(), [candidate](const Row& r) {
+      return (r.integer(SoilCommonField::Color) & 0xFFFFFF) == candidate;
+    });
     if (!used) return candidate;
   }
   return SoilColorDefault(static_cast<int>(rows.size()) + 1);
@@ -157,8 +158,8 @@ void GridEditor::deleteRow() {
     // Soil k lies above boundary line k: a soil whose line is drawn is
     // asked about before it goes.
     const std::vector<Row> lines = store.rows(Table::Geometry);
-    const bool used =
-        std::any_of(lines.begin(), lines.end(), [position](const Row& r) { return r.integer(GeometryField::LineNo) == position; });
+    const bool used = std::any_of(lines.begin(), lines.end(),
+                                  [position](const Row& r) { return r.integer(GeometryField::LineNo) == position; });
     if (used) {
       const std::uint8_t language = m_document.language();
       const std::string number = std::to_string(position);

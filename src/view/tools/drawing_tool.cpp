@@ -19,7 +19,8 @@ std::vector<std::pair<double, double>> TopLineInGridUnits(Project& project) {
   const double sy = project.drawing.ScaleY != 0.0 ? project.drawing.ScaleY : 1.0;
   for (const Row& r : rows) {
     if (r.integer(GeometryField::LineNo) == top) {
-      points.push_back({r.integer(GeometryField::PointNo), {r.real(GeometryField::X) / sx, r.real(GeometryField::Y) / sy}});
+      points.push_back(
+          {r.integer(GeometryField::PointNo), {r.real(GeometryField::X) / sx, r.real(GeometryField::Y) / sy}});
     }
   }
   std::stable_sort(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -31,7 +32,8 @@ std::vector<std::pair<double, double>> TopLineInGridUnits(Project& project) {
 int LargestPointNo(Project& project, Table table, int line) {
   int largest = 0;
   for (const Row& r : project.store->rows(table)) {
-    if (table != Table::Geometry || r.integer(GeometryField::LineNo) == line) largest = std::max(largest, r.integer(GeometryField::PointNo));
+    if (table != Table::Geometry || r.integer(GeometryField::LineNo) == line)
+      largest = std::max(largest, r.integer(GeometryField::PointNo));
   }
   return largest;
 }
@@ -129,14 +131,16 @@ WorldPoint DrawingTool::click(Project& project, double x, double y) {
   bool done = false;
   if (target >= 1 && target <= 99) {
     Row r(Table::Geometry);
-    r.set(GeometryField::LineNo, target).set(GeometryField::PointNo, LargestPointNo(project, Table::Geometry, target) + 1);
+    r.set(GeometryField::LineNo, target)
+        .set(GeometryField::PointNo, LargestPointNo(project, Table::Geometry, target) + 1);
     r.set(GeometryField::X, p.x).set(GeometryField::Y, p.y);
     m_edits.appendRow(r);
   } else {
     switch (target) {
       case TargetGridCorners: {
-        static const char* const corners[][2] = {
-            {Option::E_X_LeftDown, Option::E_Y_LeftDown}, {Option::E_X_RightDown, Option::E_Y_RightDown}, {Option::E_X_RightTop, Option::E_Y_RightTop}};
+        static const char* const corners[][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                                 {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                                 {Option::E_X_RightTop, Option::E_Y_RightTop}};
         if (m_first) {
           m_gridBefore.clear();
           for (const auto& corner : corners) {
