@@ -345,7 +345,9 @@ std::string FileNameField(const FileReport& r) {
   return name;
 }
 
-std::string F(double x) {
+// x rounded to 4 decimals, in the shortest general form, as the result file
+// writes its minima.
+std::string Shortest4(double x) {
   return FormatShortest(RoundHalfEven(x, 4));
 }
 
@@ -396,8 +398,8 @@ std::string SummaryText(const std::vector<FileReport>& reports, std::uint8_t lan
     } else {
       if (r.theory == 1) text += Right("  Circular  ", 17);
       if (r.theory == 2) text += Right("Non-Circular", 17);
-      text += Right(F(r.minima[0].fs), 12) + Right(F(r.minima[1].fs), 13) + Right(F(r.minima[2].fs), 13) +
-              Right(F(r.minima[3].fs), 13);
+      text += Right(Shortest4(r.minima[0].fs), 12) + Right(Shortest4(r.minima[1].fs), 13) +
+              Right(Shortest4(r.minima[2].fs), 13) + Right(Shortest4(r.minima[3].fs), 13);
     }
     // A message may hold line breaks; the summary keeps one line per file.
     for (char& c : text) {

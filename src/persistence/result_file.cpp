@@ -18,7 +18,7 @@ namespace pelodyn {
 namespace {
 
 // x rounded to 4 decimals, in the shortest general form.
-std::string F(double x) {
+std::string Shortest4(double x) {
   return FormatShortest(RoundHalfEven(x, 4));
 }
 
@@ -226,8 +226,8 @@ void WriteResultFile(Project& project, const std::filesystem::path& path, int th
                             "Min. FS. by Spencer     : "};
     for (int method = Ordinary; method <= Spencer; ++method) {
       const MethodMinimum& min = run.Minimum[static_cast<std::size_t>(method)];
-      w.literal(labels[method] + F(min.Fs) + " , X : " + F(min.CenterX) + " , Y : " + F(min.CenterY) +
-                " , R : " + F(min.Radius))
+      w.literal(labels[method] + Shortest4(min.Fs) + " , X : " + Shortest4(min.CenterX) +
+                " , Y : " + Shortest4(min.CenterY) + " , R : " + Shortest4(min.Radius))
           .endLine();
       w.blank();
     }
@@ -243,9 +243,9 @@ void WriteResultFile(Project& project, const std::filesystem::path& path, int th
     w.literal("Non-Circular Analysis").endLine();
     w.literal("=====================").endLine();
     w.blank();
-    w.literal("Min. FS. by Simp.Janbu  : " + F(run.Minimum[Janbu].Fs)).endLine();
-    w.literal("Min. FS. by Simp.Bishop : " + F(run.Minimum[Bishop].Fs)).endLine();
-    w.literal("Min. FS. by Spencer     : " + F(run.Minimum[Spencer].Fs)).endLine();
+    w.literal("Min. FS. by Simp.Janbu  : " + Shortest4(run.Minimum[Janbu].Fs)).endLine();
+    w.literal("Min. FS. by Simp.Bishop : " + Shortest4(run.Minimum[Bishop].Fs)).endLine();
+    w.literal("Min. FS. by Spencer     : " + Shortest4(run.Minimum[Spencer].Fs)).endLine();
     w.blank();
     const std::pair<const char*, Table> blocks[] = {
         {"Failure Surface Coordinate for Simp.Janbu", Table::NonCirSlip_Janbu},

@@ -7,6 +7,7 @@
 
 #include "model/numbers.h"
 #include "model/project.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 
 namespace pelodyn {
@@ -20,10 +21,6 @@ const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 // The water line: dark blue dashes on a white band, seen on every soil.
 const QColor kWaterBlue(0, 0, 160);
-
-QString Q(const std::string& s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The rows of `table` with `field` at least 1, by that number; equal
 // numbers keep their table order.

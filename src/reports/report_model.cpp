@@ -79,13 +79,6 @@ std::vector<Row> RowsByNumber(WorkingStore& store, Table table, F field) {
   return rows;
 }
 
-std::string F(double value, int width, int decimals) {
-  return FixedField(value, width, decimals);
-}
-std::string I(long long value, int width) {
-  return IntegerField(value, width);
-}
-
 // The soils of the current strength model, and the largest soil number.
 int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int>& soilNumbers) {
   WorkingStore& store = *p.store;
@@ -95,7 +88,7 @@ int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int
   for (const Row& r : store.rows(table)) count = std::max(count, r.integer(SoilCommonField::LineNo));
   w.emptyLine();
   w.heading("SOIL PROPERTIES");
-  w.line("No of Boundary Line = " + I(count, 4));
+  w.line("No of Boundary Line = " + IntegerField(count, 4));
   if (anisotropic) {
     w.line("|   Soil No.   |     C-v     |     C-h     |    Phi-v    |    Phi-h    |  Unit Weight  |");
   } else {
@@ -105,12 +98,12 @@ int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int
     const int k = r.integer(SoilCommonField::LineNo);
     soilNumbers.insert(k);
     if (anisotropic) {
-      w.line(I(k, 10) + F(r.real(AnisoField::Cv), 15, 3) + F(r.real(AnisoField::Ch), 14, 3) +
-             F(r.real(AnisoField::PhiV), 14, 3) + F(r.real(AnisoField::PhiH), 14, 3) +
-             F(r.real(SoilCommonField::UnitWeight), 15, 3));
+      w.line(IntegerField(k, 10) + FixedField(r.real(AnisoField::Cv), 15, 3) +
+             FixedField(r.real(AnisoField::Ch), 14, 3) + FixedField(r.real(AnisoField::PhiV), 14, 3) +
+             FixedField(r.real(AnisoField::PhiH), 14, 3) + FixedField(r.real(SoilCommonField::UnitWeight), 15, 3));
     } else {
-      w.line(I(k, 10) + F(r.real(SoilField::Cohesion), 15, 3) + F(r.real(SoilField::Phi), 16, 3) +
-             F(r.real(SoilCommonField::UnitWeight), 16, 3));
+      w.line(IntegerField(k, 10) + FixedField(r.real(SoilField::Cohesion), 15, 3) +
+             FixedField(r.real(SoilField::Phi), 16, 3) + FixedField(r.real(SoilCommonField::UnitWeight), 16, 3));
     }
   }
   return count;
@@ -133,7 +126,8 @@ void WriteGeometry(ReportWriter& w, const Project& p, int lineCount, std::set<in
   for (int k : lines) {
     int point = 1;
     for (const Row& r : byLine[k]) {
-      w.line(I(k, 10) + I(point++, 15) + F(r.real(GeometryField::X), 20, 3) + F(r.real(GeometryField::Y), 15, 3));
+      w.line(IntegerField(k, 10) + IntegerField(point++, 15) + FixedField(r.real(GeometryField::X), 20, 3) +
+             FixedField(r.real(GeometryField::Y), 15, 3));
     }
     w.line(std::string(64, '-'));
   }
@@ -147,11 +141,11 @@ void WriteBottomLine(ReportWriter& w, const Project& p) {
     w.line("Bottom Line No. = " + RightAligned(o.text(Option::E_BottomLine), 4));
   } else {
     const std::vector<Row> rows = p.store->rows(Table::Bottom_Line);
-    w.line("No of Bottom Line = " + I(static_cast<long long>(rows.size()), 4));
+    w.line("No of Bottom Line = " + IntegerField(static_cast<long long>(rows.size()), 4));
     for (const Row& r : rows) {
-      w.line("Line No. = " + I(r.integer(BottomLineField::LineNo), 3) +
-             "    Beg No. = " + I(r.integer(BottomLineField::BeginPoint), 3) +
-             "    End No. = " + I(r.integer(BottomLineField::EndPoint), 3));
+      w.line("Line No. = " + IntegerField(r.integer(BottomLineField::LineNo), 3) +
+             "    Beg No. = " + IntegerField(r.integer(BottomLineField::BeginPoint), 3) +
+             "    End No. = " + IntegerField(r.integer(BottomLineField::EndPoint), 3));
     }
   }
 }
@@ -166,26 +160,27 @@ void WriteSeepage(ReportWriter& w, const Project& p) {
       w.write(RunStyle::Body,
               o.itemIndex(Option::CB_Phreatic_Peizometric) == 0 ? "Use Phreatic Surface" : "Use Piezometric Surface");
       w.endLine();
-      w.line("Unit Weight of Water = " + F(o.readReal(Option::E_Unit_Weight_Water), 9, 3));
+      w.line("Unit Weight of Water = " + FixedField(o.readReal(Option::E_Unit_Weight_Water), 9, 3));
       const std::vector<Row> rows = p.store->rows(Table::Waterline);
-      w.line("No Point of Water Table = " + I(static_cast<long long>(rows.size()), 4));
+      w.line("No Point of Water Table = " + IntegerField(static_cast<long long>(rows.size()), 4));
       w.line("|    Point No.    |   X Coord.   |   Y Coord.   |");
       int point = 1;
       for (const Row& r : rows)
-        w.line(I(point++, 10) + F(r.real(PointField::X), 20, 3) + F(r.real(PointField::Y), 15, 3));
+        w.line(IntegerField(point++, 10) + FixedField(r.real(PointField::X), 20, 3) +
+               FixedField(r.real(PointField::Y), 15, 3));
       break;
     }
     case 2:
       if (o.itemIndex(Option::CB_Ru_Condition) == 0) {
         w.write(RunStyle::Body, "Average Pore Pressure Ratio");
         w.endLine();
-        w.line("Ru = " + F(o.readReal(Option::E_Ru_average), 7, 3));
+        w.line("Ru = " + FixedField(o.readReal(Option::E_Ru_average), 7, 3));
       } else {
         w.write(RunStyle::Body, "Variable Pore Pressure Ratio");
         w.endLine();
         w.line("|    Line No.    |      Ru      |");
         for (const Row& r : p.store->rows(Table::Ru_variable))
-          w.line(I(r.integer(RuField::LineNo), 9) + F(r.real(RuField::Ru), 18, 3));
+          w.line(IntegerField(r.integer(RuField::LineNo), 9) + FixedField(r.real(RuField::Ru), 18, 3));
       }
       break;
     default:
@@ -202,7 +197,8 @@ void WriteLoads(ReportWriter& w, const Project& p) {
   if (!o.checked(Option::CB_Seismic_Disable)) {
     w.subHeading("Seismic");
     w.endLine();
-    w.line("Kh = " + F(o.readReal(Option::E_Kh), 4, 3) + "   Kv = " + F(o.readReal(Option::E_Kv), 4, 3));
+    w.line("Kh = " + FixedField(o.readReal(Option::E_Kh), 4, 3) +
+           "   Kv = " + FixedField(o.readReal(Option::E_Kv), 4, 3));
   }
   const bool lineLoads = !o.checked(Option::CB_LineLoad_Disable);
   const bool stripLoads = !o.checked(Option::CB_StripLoad_Disable);
@@ -214,16 +210,16 @@ void WriteLoads(ReportWriter& w, const Project& p) {
     w.line("-Line Load");
     w.line("|   Load No.   |   Magnitude   |   X Coord.   |    Angle    |");
     for (const Row& r : store.rows(Table::Lineload)) {
-      w.line(I(r.integer(LineLoadField::LoadNo), 9) + F(r.real(LineLoadField::Magnitude), 17, 3) +
-             F(r.real(LineLoadField::X), 16, 3) + F(r.real(LineLoadField::Angle), 14, 3));
+      w.line(IntegerField(r.integer(LineLoadField::LoadNo), 9) + FixedField(r.real(LineLoadField::Magnitude), 17, 3) +
+             FixedField(r.real(LineLoadField::X), 16, 3) + FixedField(r.real(LineLoadField::Angle), 14, 3));
     }
   }
   if (stripLoads) {
     w.line("-Strip Load");
     w.line("|   Load No.   |   Magnitude   |    Begin X   |    End X    |");
     for (const Row& r : store.rows(Table::Stripload)) {
-      w.line(I(r.integer(StripLoadField::LoadNo), 9) + F(r.real(StripLoadField::Magnitude), 17, 3) +
-             F(r.real(StripLoadField::BeginX), 16, 3) + F(r.real(StripLoadField::EndX), 14, 3));
+      w.line(IntegerField(r.integer(StripLoadField::LoadNo), 9) + FixedField(r.real(StripLoadField::Magnitude), 17, 3) +
+             FixedField(r.real(StripLoadField::BeginX), 16, 3) + FixedField(r.real(StripLoadField::EndX), 14, 3));
     }
   }
   if (!o.checked(Option::CB_Tension_Disable)) {
@@ -233,7 +229,8 @@ void WriteLoads(ReportWriter& w, const Project& p) {
     w.line("Percent of Water = " + o.text(Option::E_Percent_Water) + " %");
     w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
     for (const Row& r : store.rows(Table::Tcrack)) {
-      w.line(I(r.integer(PointField::PointNo), 9) + F(r.real(PointField::X), 18, 3) + F(r.real(PointField::Y), 15, 3));
+      w.line(IntegerField(r.integer(PointField::PointNo), 9) + FixedField(r.real(PointField::X), 18, 3) +
+             FixedField(r.real(PointField::Y), 15, 3));
     }
   }
   if (!o.checked(Option::CB_Anchor_Disable)) {
@@ -242,10 +239,10 @@ void WriteLoads(ReportWriter& w, const Project& p) {
     w.endLine();
     w.line("| Load No. | Magnitude | Start X | Start Y | End X | End Y | Bond Length |");
     for (const Row& r : store.rows(Table::Anchor)) {
-      w.line(I(r.integer(AnchorField::LoadNo), 6) + F(r.real(AnchorField::Magnitude), 15, 3) +
-             F(r.real(AnchorField::XStart), 11, 3) + F(r.real(AnchorField::YStart), 10, 3) +
-             F(r.real(AnchorField::XEnd), 9, 3) + F(r.real(AnchorField::YEnd), 8, 3) +
-             F(r.real(AnchorField::BondedLength), 11, 3));
+      w.line(IntegerField(r.integer(AnchorField::LoadNo), 6) + FixedField(r.real(AnchorField::Magnitude), 15, 3) +
+             FixedField(r.real(AnchorField::XStart), 11, 3) + FixedField(r.real(AnchorField::YStart), 10, 3) +
+             FixedField(r.real(AnchorField::XEnd), 9, 3) + FixedField(r.real(AnchorField::YEnd), 8, 3) +
+             FixedField(r.real(AnchorField::BondedLength), 11, 3));
     }
   }
 }
@@ -271,8 +268,8 @@ double MoveStep(const Project& p) {
 
 void WriteSearch(ReportWriter& w, const Project& p) {
   const OptionValues& o = p.options;
-  auto real = [&o](Option name, int width, int decimals) { return F(o.readReal(name), width, decimals); };
-  auto integer = [&o](Option name, int width) { return I(o.readInteger(name), width); };
+  auto real = [&o](Option name, int width, int decimals) { return FixedField(o.readReal(name), width, decimals); };
+  auto integer = [&o](Option name, int width) { return IntegerField(o.readInteger(name), width); };
   w.emptyLine();
   w.heading("SEARCH CONDITION");
   w.line("Passing Criteria = " + real(Option::E_Pass_Criteria, 4, 5));
@@ -325,14 +322,15 @@ void WriteSearch(ReportWriter& w, const Project& p) {
   w.line("Min Depth of Tallest Slice = " + real(Option::E_NonCir_Depth_Tallest, 9, 3));
   if (random) {
     w.line("No. of Direction = " + integer(Option::E_No_Direction, 4));
-    w.line("Moving Length = " + F(MoveStep(p), 9, 3));
+    w.line("Moving Length = " + FixedField(MoveStep(p), 9, 3));
     w.line("Divide Step = " + integer(Option::E_Divide_Step, 4));
   }
   w.line("X Axis = " + real(Option::E_NonCir_X_Center, 9, 3) +
          "     Y Axis = " + real(Option::E_NonCir_Y_Center, 9, 3));
   w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
   for (const Row& r : p.store->rows(Table::NonCircular_Coordinate)) {
-    w.line(I(r.integer(PointField::PointNo), 9) + F(r.real(PointField::X), 18, 3) + F(r.real(PointField::Y), 15, 3));
+    w.line(IntegerField(r.integer(PointField::PointNo), 9) + FixedField(r.real(PointField::X), 18, 3) +
+           FixedField(r.real(PointField::Y), 15, 3));
   }
 }
 
@@ -520,8 +518,8 @@ ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& r
   w.line("|   No.   |   Coordi X   |   Coordi Y   |");
   w.line(std::string(41, '-'));
   store.visitRows(Table::Failure_Geometry, [&w](const Row& r) {
-    w.line(I(r.integer(FailurePointField::No), 6) + F(r.real(FailurePointField::X), 16, 3) +
-           F(r.real(FailurePointField::Y), 15, 3));
+    w.line(IntegerField(r.integer(FailurePointField::No), 6) + FixedField(r.real(FailurePointField::X), 16, 3) +
+           FixedField(r.real(FailurePointField::Y), 15, 3));
   });
   w.line(std::string(41, '-'));
   return w.take();

@@ -1,4 +1,5 @@
 #include "reports/report_output.h"
+#include "qt_text/utf8.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,10 +24,6 @@ QFont RunFont(RunStyle style) {
   font.setBold(style == RunStyle::Bold || style == RunStyle::Tag);
   font.setUnderline(style == RunStyle::Underline);
   return font;
-}
-
-QString Q(const std::string& s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 // Why `path` cannot be written, in the system's words: QPrinter keeps the

@@ -7,8 +7,8 @@
 
 #include "model/collection.h"
 #include "model/project.h"
-#include "model/recording_platform.h"
 #include "persistence/sqlite_store.h"
+#include "support/recording_platform.h"
 
 namespace pelodyn::testing {
 

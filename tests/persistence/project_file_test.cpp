@@ -11,10 +11,10 @@
 #include <random>
 
 #include "model/numbers.h"
-#include "model/recording_platform.h"
 #include "model/verification.h"
 #include "persistence/sqlite_store.h"
 #include "persistence/text_file.h"
+#include "support/recording_platform.h"
 
 namespace pelodyn {
 namespace {

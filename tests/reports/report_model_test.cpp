@@ -15,7 +15,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Indent, then the text.
-std::string I(const std::string& text) {
+std::string Indented(const std::string& text) {
   return std::string(11, ' ') + text;
 }
 
@@ -30,8 +30,8 @@ Lines Header(int rule) {
           std::string(64, ' ') + "[tag]LAVO[/tag]",
           std::string(52, ' ') + "[title]Pelodyn Version 2.0[/title]",
           "",
-          I("File Name : slope.pdd  Time : 10:05   Date : 2/3/26"),
-          I(std::string(static_cast<std::size_t>(rule), '*'))};
+          Indented("File Name : slope.pdd  Time : 10:05   Date : 2/3/26"),
+          Indented(std::string(static_cast<std::size_t>(rule), '*'))};
 }
 
 Lines Join(std::initializer_list<Lines> parts) {
@@ -56,9 +56,9 @@ struct ReportFixture : testing::ProjectFixture {
   Lines data() { return DescribeLines(BuildDataReport(project, kStamp)); }
 };
 
-const Lines kIdentity = {I("PROJECT    : Slope A"), I("LOCATION   : Site"), I("ENGINEER   : Eng"),
-                         I(std::string(64, '*'))};
-const std::string kDashes = I(std::string(64, '-'));
+const Lines kIdentity = {Indented("PROJECT    : Slope A"), Indented("LOCATION   : Site"), Indented("ENGINEER   : Eng"),
+                         Indented(std::string(64, '*'))};
+const std::string kDashes = Indented(std::string(64, '-'));
 
 TEST(DataReport, CircularProjectWithGridSearch) {
   ReportFixture f;
@@ -77,51 +77,51 @@ TEST(DataReport, CircularProjectWithGridSearch) {
   const Lines expected = Join({Header(64),
                                kIdentity,
                                {"",
-                                I("[b]SOIL PROPERTIES[/b]"),
-                                I("No of Boundary Line =    2"),
-                                I("|   Soil No.   |   Cohesion   |  Fric. Angle  |  Unit Weight  |"),
-                                I("         1         10.000          30.000          18.000"),
-                                I("         2          0.000           0.000           0.000"),
+                                Indented("[b]SOIL PROPERTIES[/b]"),
+                                Indented("No of Boundary Line =    2"),
+                                Indented("|   Soil No.   |   Cohesion   |  Fric. Angle  |  Unit Weight  |"),
+                                Indented("         1         10.000          30.000          18.000"),
+                                Indented("         2          0.000           0.000           0.000"),
                                 "",
-                                I("[b]GEOMETRY[/b]"),
-                                I("|   Line No.   |   Points No.   |   X Coord.   |   Y Coord.   |"),
-                                I("         1              1               0.000          0.000"),
-                                I("         1              2              20.000          0.000"),
+                                Indented("[b]GEOMETRY[/b]"),
+                                Indented("|   Line No.   |   Points No.   |   X Coord.   |   Y Coord.   |"),
+                                Indented("         1              1               0.000          0.000"),
+                                Indented("         1              2              20.000          0.000"),
                                 kDashes,
-                                I("         2              1               0.000          5.000"),
-                                I("         2              2              10.000          5.000"),
-                                I("         2              3              20.000         10.250"),
+                                Indented("         2              1               0.000          5.000"),
+                                Indented("         2              2              10.000          5.000"),
+                                Indented("         2              3              20.000         10.250"),
                                 kDashes,
                                 "",
-                                I("[b]BOTTOM LINE[/b]"),
-                                I("Bottom Line No. =    1"),
+                                Indented("[b]BOTTOM LINE[/b]"),
+                                Indented("Bottom Line No. =    1"),
                                 "",
-                                I("[b]SEEPAGE CONDITION : [/b]No Seepage"),
+                                Indented("[b]SEEPAGE CONDITION : [/b]No Seepage"),
                                 "",
-                                I("[b]LOAD EFFECT[/b]"),
-                                I("[u]Seismic[/u]"),
-                                I("Kh = 0.100   Kv = 0.000"),
+                                Indented("[b]LOAD EFFECT[/b]"),
+                                Indented("[u]Seismic[/u]"),
+                                Indented("Kh = 0.100   Kv = 0.000"),
                                 "",
-                                I("[b]SEARCH CONDITION[/b]"),
-                                I("Passing Criteria = 0.01000"),
+                                Indented("[b]SEARCH CONDITION[/b]"),
+                                Indented("Passing Criteria = 0.01000"),
                                 "",
-                                I("[u]Circular Search[/u] : by Grid"),
-                                I("No of Circle =   10"),
-                                I("No of Slice =   10"),
-                                I("Min Depth of Tallest Slice =     1.000"),
-                                I("No of Add Radii =    0"),
-                                I("Point 1 Coord.X = 5.000    Point 1 Coord.Y = 12.000"),
-                                I("Point 2 Coord.X = 15.000    Point 2 Coord.Y = 12.000"),
-                                I("Point 3 Coord.X = 15.000    Point 3 Coord.Y = 20.500"),
-                                I("No of Divisions Between Point 1 and 2 =   2"),
-                                I("No of Divisions Between Point 2 and 3 =   3"),
-                                I("X Increment = 0.500   Y Increment = 1.000"),
+                                Indented("[u]Circular Search[/u] : by Grid"),
+                                Indented("No of Circle =   10"),
+                                Indented("No of Slice =   10"),
+                                Indented("Min Depth of Tallest Slice =     1.000"),
+                                Indented("No of Add Radii =    0"),
+                                Indented("Point 1 Coord.X = 5.000    Point 1 Coord.Y = 12.000"),
+                                Indented("Point 2 Coord.X = 15.000    Point 2 Coord.Y = 12.000"),
+                                Indented("Point 3 Coord.X = 15.000    Point 3 Coord.Y = 20.500"),
+                                Indented("No of Divisions Between Point 1 and 2 =   2"),
+                                Indented("No of Divisions Between Point 2 and 3 =   3"),
+                                Indented("X Increment = 0.500   Y Increment = 1.000"),
                                 "",
-                                I("[u]Non-Circular Search[/u] : by Specific"),
-                                I("No of Slice =   10"),
-                                I("Min Depth of Tallest Slice =     0.000"),
-                                I("X Axis =     0.000     Y Axis =     0.000"),
-                                I("|   Point No.   |   X Coord.   |   Y Coord.   |")}});
+                                Indented("[u]Non-Circular Search[/u] : by Specific"),
+                                Indented("No of Slice =   10"),
+                                Indented("Min Depth of Tallest Slice =     0.000"),
+                                Indented("X Axis =     0.000     Y Axis =     0.000"),
+                                Indented("|   Point No.   |   X Coord.   |   Y Coord.   |")}});
   ExpectLines(f.data(), expected);
 }
 
@@ -180,69 +180,69 @@ TEST(DataReport, IrregularProjectWithWaterLoadsCrackAndAnchor) {
   const Lines expected = Join({Header(64),
                                kIdentity,
                                {"",
-                                I("[b]SOIL PROPERTIES[/b]"),
-                                I("No of Boundary Line =    3"),
-                                I("|   Soil No.   |   Cohesion   |  Fric. Angle  |  Unit Weight  |"),
-                                I("         1         10.000          30.000          18.000"),
-                                I("         2          5.000          25.000          17.500"),
-                                I("         3          0.000           0.000           0.000"),
+                                Indented("[b]SOIL PROPERTIES[/b]"),
+                                Indented("No of Boundary Line =    3"),
+                                Indented("|   Soil No.   |   Cohesion   |  Fric. Angle  |  Unit Weight  |"),
+                                Indented("         1         10.000          30.000          18.000"),
+                                Indented("         2          5.000          25.000          17.500"),
+                                Indented("         3          0.000           0.000           0.000"),
                                 "",
-                                I("[b]GEOMETRY[/b]"),
-                                I("|   Line No.   |   Points No.   |   X Coord.   |   Y Coord.   |"),
-                                I("         1              1              30.000          0.000"),
-                                I("         1              2               0.000          0.000"),
+                                Indented("[b]GEOMETRY[/b]"),
+                                Indented("|   Line No.   |   Points No.   |   X Coord.   |   Y Coord.   |"),
+                                Indented("         1              1              30.000          0.000"),
+                                Indented("         1              2               0.000          0.000"),
                                 kDashes,
                                 kDashes,
-                                I("         3              1               0.000          8.000"),
-                                I("         3              2              30.000          8.000"),
+                                Indented("         3              1               0.000          8.000"),
+                                Indented("         3              2              30.000          8.000"),
                                 kDashes,
                                 "",
-                                I("[b]BOTTOM LINE[/b]"),
-                                I("No of Bottom Line =    1"),
-                                I("Line No. =   1    Beg No. =   1    End No. =   2"),
+                                Indented("[b]BOTTOM LINE[/b]"),
+                                Indented("No of Bottom Line =    1"),
+                                Indented("Line No. =   1    Beg No. =   1    End No. =   2"),
                                 "",
-                                I("[b]SEEPAGE CONDITION : [/b]Use Piezometric Surface"),
-                                I("Unit Weight of Water =     9.810"),
-                                I("No Point of Water Table =    2"),
-                                I("|    Point No.    |   X Coord.   |   Y Coord.   |"),
-                                I("         1               0.000          6.000"),
-                                I("         2              30.000          4.500"),
+                                Indented("[b]SEEPAGE CONDITION : [/b]Use Piezometric Surface"),
+                                Indented("Unit Weight of Water =     9.810"),
+                                Indented("No Point of Water Table =    2"),
+                                Indented("|    Point No.    |   X Coord.   |   Y Coord.   |"),
+                                Indented("         1               0.000          6.000"),
+                                Indented("         2              30.000          4.500"),
                                 "",
-                                I("[b]LOAD EFFECT[/b]"),
-                                I("[u]External Load[/u]"),
-                                I("-Strip Load"),
-                                I("|   Load No.   |   Magnitude   |    Begin X   |    End X    |"),
-                                I("        1           20.000           2.000         6.000"),
-                                I("[u]Tension Crack[/u]"),
-                                I("Water Unit Weight = 1.0"),
-                                I("Percent of Water = 12.50 %"),
-                                I("|   Point No.   |   X Coord.   |   Y Coord.   |"),
-                                I("        1             3.000          8.000"),
-                                I("[u]Anchor or Geofrabric[/u] : Constant"),
-                                I("| Load No. | Magnitude | Start X | Start Y | End X | End Y | Bond Length |"),
-                                I("     1        100.000     20.000     6.000   12.000   2.000      3.000"),
+                                Indented("[b]LOAD EFFECT[/b]"),
+                                Indented("[u]External Load[/u]"),
+                                Indented("-Strip Load"),
+                                Indented("|   Load No.   |   Magnitude   |    Begin X   |    End X    |"),
+                                Indented("        1           20.000           2.000         6.000"),
+                                Indented("[u]Tension Crack[/u]"),
+                                Indented("Water Unit Weight = 1.0"),
+                                Indented("Percent of Water = 12.50 %"),
+                                Indented("|   Point No.   |   X Coord.   |   Y Coord.   |"),
+                                Indented("        1             3.000          8.000"),
+                                Indented("[u]Anchor or Geofrabric[/u] : Constant"),
+                                Indented("| Load No. | Magnitude | Start X | Start Y | End X | End Y | Bond Length |"),
+                                Indented("     1        100.000     20.000     6.000   12.000   2.000      3.000"),
                                 "",
-                                I("[b]SEARCH CONDITION[/b]"),
-                                I("Passing Criteria = 0.00100"),
+                                Indented("[b]SEARCH CONDITION[/b]"),
+                                Indented("Passing Criteria = 0.00100"),
                                 "",
-                                I("[u]Circular Search[/u] : by Specified Point"),
-                                I("Radius Decrement =     2.500"),
-                                I("No of Slice =   10"),
-                                I("Min Depth of Tallest Slice =     1.000"),
-                                I("No of Add Radii =    0"),
-                                I("X Specified = 12.000    Y Specified = 25.000    R Specified = 18.500"),
+                                Indented("[u]Circular Search[/u] : by Specified Point"),
+                                Indented("Radius Decrement =     2.500"),
+                                Indented("No of Slice =   10"),
+                                Indented("Min Depth of Tallest Slice =     1.000"),
+                                Indented("No of Add Radii =    0"),
+                                Indented("X Specified = 12.000    Y Specified = 25.000    R Specified = 18.500"),
                                 "",
-                                I("[u]Non-Circular Search[/u] : by Random"),
-                                I("No of Slice =   10"),
-                                I("Min Depth of Tallest Slice =     0.000"),
-                                I("No. of Direction =    8"),
-                                I("Moving Length =     0.250"),
-                                I("Divide Step =    3"),
-                                I("X Axis =    14.000     Y Axis =    20.000"),
-                                I("|   Point No.   |   X Coord.   |   Y Coord.   |"),
-                                I("        3            26.000         13.000"),
-                                I("        1             2.000          6.000"),
-                                I("        2            14.000          1.000")}});
+                                Indented("[u]Non-Circular Search[/u] : by Random"),
+                                Indented("No of Slice =   10"),
+                                Indented("Min Depth of Tallest Slice =     0.000"),
+                                Indented("No. of Direction =    8"),
+                                Indented("Moving Length =     0.250"),
+                                Indented("Divide Step =    3"),
+                                Indented("X Axis =    14.000     Y Axis =    20.000"),
+                                Indented("|   Point No.   |   X Coord.   |   Y Coord.   |"),
+                                Indented("        3            26.000         13.000"),
+                                Indented("        1             2.000          6.000"),
+                                Indented("        2            14.000          1.000")}});
   ExpectLines(f.data(), expected);
 }
 
@@ -278,53 +278,53 @@ TEST(DataReport, AnisotropicProjectListsItsSoilsAndGeometry) {
       Join({Header(64),
             kIdentity,
             {"",
-             I("[b]SOIL PROPERTIES[/b]"),
-             I("No of Boundary Line =    2"),
-             I("|   Soil No.   |     C-v     |     C-h     |    Phi-v    |    Phi-h    |  Unit Weight  |"),
-             I("         1         12.000         8.000        28.000        22.500         19.000"),
-             I("         2          0.000         0.000         0.000         0.000          0.000"),
+             Indented("[b]SOIL PROPERTIES[/b]"),
+             Indented("No of Boundary Line =    2"),
+             Indented("|   Soil No.   |     C-v     |     C-h     |    Phi-v    |    Phi-h    |  Unit Weight  |"),
+             Indented("         1         12.000         8.000        28.000        22.500         19.000"),
+             Indented("         2          0.000         0.000         0.000         0.000          0.000"),
              "",
-             I("[b]GEOMETRY[/b]"),
-             I("|   Line No.   |   Points No.   |   X Coord.   |   Y Coord.   |"),
-             I("         1              1               0.000          0.000"),
-             I("         1              2              10.000          0.000"),
+             Indented("[b]GEOMETRY[/b]"),
+             Indented("|   Line No.   |   Points No.   |   X Coord.   |   Y Coord.   |"),
+             Indented("         1              1               0.000          0.000"),
+             Indented("         1              2              10.000          0.000"),
              kDashes,
-             I("         2              1               0.000          4.000"),
-             I("         2              2              10.000          6.000"),
+             Indented("         2              1               0.000          4.000"),
+             Indented("         2              2              10.000          6.000"),
              kDashes,
              "",
-             I("[b]BOTTOM LINE[/b]"),
-             I("Bottom Line No. =    1"),
+             Indented("[b]BOTTOM LINE[/b]"),
+             Indented("Bottom Line No. =    1"),
              "",
-             I("[b]SEEPAGE CONDITION : [/b]Variable Pore Pressure Ratio"),
-             I("|    Line No.    |      Ru      |"),
-             I("        1             0.250"),
+             Indented("[b]SEEPAGE CONDITION : [/b]Variable Pore Pressure Ratio"),
+             Indented("|    Line No.    |      Ru      |"),
+             Indented("        1             0.250"),
              "",
-             I("[b]LOAD EFFECT[/b]"),
-             I("[u]External Load[/u]"),
-             I("-Line Load"),
-             I("|   Load No.   |   Magnitude   |   X Coord.   |    Angle    |"),
-             I("        1           50.000           4.000        90.000"),
+             Indented("[b]LOAD EFFECT[/b]"),
+             Indented("[u]External Load[/u]"),
+             Indented("-Line Load"),
+             Indented("|   Load No.   |   Magnitude   |   X Coord.   |    Angle    |"),
+             Indented("        1           50.000           4.000        90.000"),
              "",
-             I("[b]SEARCH CONDITION[/b]"),
-             I("Passing Criteria = 0.01000"),
+             Indented("[b]SEARCH CONDITION[/b]"),
+             Indented("Passing Criteria = 0.01000"),
              "",
-             I("[u]Circular Search[/u] : by Automatic"),
-             I("No of Circle =   10"),
-             I("No of Slice =   10"),
-             I("Min Depth of Tallest Slice =     1.000"),
-             I("No of Add Radii =    0"),
-             I("X Automatic = 5.000     Y Automatic = 15.000"),
-             I("X Increment = 1.000     Y Increment = 0.500"),
+             Indented("[u]Circular Search[/u] : by Automatic"),
+             Indented("No of Circle =   10"),
+             Indented("No of Slice =   10"),
+             Indented("Min Depth of Tallest Slice =     1.000"),
+             Indented("No of Add Radii =    0"),
+             Indented("X Automatic = 5.000     Y Automatic = 15.000"),
+             Indented("X Increment = 1.000     Y Increment = 0.500"),
              "",
-             I("[u]Non-Circular Search[/u] : by Random"),
-             I("No of Slice =   10"),
-             I("Min Depth of Tallest Slice =     0.000"),
-             I("No. of Direction =    8"),
-             I("Moving Length =     0.750"),
-             I("Divide Step =    3"),
-             I("X Axis =     0.000     Y Axis =     0.000"),
-             I("|   Point No.   |   X Coord.   |   Y Coord.   |")}});
+             Indented("[u]Non-Circular Search[/u] : by Random"),
+             Indented("No of Slice =   10"),
+             Indented("Min Depth of Tallest Slice =     0.000"),
+             Indented("No. of Direction =    8"),
+             Indented("Moving Length =     0.750"),
+             Indented("Divide Step =    3"),
+             Indented("X Axis =     0.000     Y Axis =     0.000"),
+             Indented("|   Point No.   |   X Coord.   |   Y Coord.   |")}});
   ExpectLines(f.data(), expected);
 }
 
@@ -336,7 +336,7 @@ TEST(DataReport, HugeTypedNumbersPrintOnlyTheRowsPresent) {
   const Lines lines = f.data();
   EXPECT_LT(lines.size(), 80u);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), kDashes), 2);
-  EXPECT_NE(std::find(lines.begin(), lines.end(), I("No of Boundary Line = 1000000")), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), Indented("No of Boundary Line = 1000000")), lines.end());
 }
 
 TEST(DataReport, AFieldThatIsNotANumberStopsTheWholeReport) {
@@ -367,10 +367,10 @@ ReportRunDescription MadeBy(std::uint8_t theory, std::array<bool, 4> selected) {
 
 const Lines kSurfaceHead = {"",
                             "",
-                            I("[b]Failure Surface Coordinate[/b]"),
+                            Indented("[b]Failure Surface Coordinate[/b]"),
                             "",
-                            I("|   No.   |   Coordi X   |   Coordi Y   |"),
-                            I(std::string(41, '-'))};
+                            Indented("|   No.   |   Coordi X   |   Coordi Y   |"),
+                            Indented(std::string(41, '-'))};
 
 TEST(ResultReport, CircularRunWithBishopAloneAndAWideCoordinate) {
   testing::ProjectFixture f;
@@ -381,23 +381,24 @@ TEST(ResultReport, CircularRunWithBishopAloneAndAWideCoordinate) {
   f.store().append(r);
   const Lines lines = DescribeLines(BuildResultReport(f.store(), MadeBy(1, {false, false, true, false}), kStamp));
   ExpectLines(lines, Join({Header(67),
-                           {"", I("[b]Circular Analysis[/b]"), "", I("Min. FS. by Ordinary    : N/A"),
-                            I("Min. FS. by Simp.Janbu  : N/A"),
-                            I("Min. FS. by Simp.Bishop : 1.2345 , X : 12.5 , Y : 30 , R : 20.1"),
-                            I("Min. FS. by Spencer     : N/A")},
+                           {"", Indented("[b]Circular Analysis[/b]"), "", Indented("Min. FS. by Ordinary    : N/A"),
+                            Indented("Min. FS. by Simp.Janbu  : N/A"),
+                            Indented("Min. FS. by Simp.Bishop : 1.2345 , X : 12.5 , Y : 30 , R : 20.1"),
+                            Indented("Min. FS. by Spencer     : N/A")},
                            kSurfaceHead,
-                           {I("     1           2.500         10.000"), I("     2-100000000000.000          7.123"),
-                            I(std::string(41, '-'))}}));
+                           {Indented("     1           2.500         10.000"),
+                            Indented("     2-100000000000.000          7.123"), Indented(std::string(41, '-'))}}));
 }
 
 TEST(ResultReport, IrregularRunHasNoOrdinaryLineAndNoCentres) {
   testing::ProjectFixture f;
   const Lines lines = DescribeLines(BuildResultReport(f.store(), MadeBy(2, {true, true, false, true}), kStamp));
-  ExpectLines(lines, Join({Header(67),
-                           {"", I("[b]Non-Circular Analysis[/b]"), "", I("Min. FS. by Simp.Janbu  : 1.2346"),
-                            I("Min. FS. by Simp.Bishop : N/A"), I("Min. FS. by Spencer     : 2")},
-                           kSurfaceHead,
-                           {I(std::string(41, '-'))}}));
+  ExpectLines(lines,
+              Join({Header(67),
+                    {"", Indented("[b]Non-Circular Analysis[/b]"), "", Indented("Min. FS. by Simp.Janbu  : 1.2346"),
+                     Indented("Min. FS. by Simp.Bishop : N/A"), Indented("Min. FS. by Spencer     : 2")},
+                    kSurfaceHead,
+                    {Indented(std::string(41, '-'))}}));
 }
 
 TEST(ResultReport, NotesUnderTheMinimaAndTheSurfaceAboveItsPoints) {
@@ -417,28 +418,28 @@ TEST(ResultReport, NotesUnderTheMinimaAndTheSurfaceAboveItsPoints) {
   const Lines lines = DescribeLines(BuildResultReport(f.store(), run, kStamp));
   ExpectLines(lines, Join({Header(67),
                            {"",
-                            I("[b]Circular Analysis[/b]"),
+                            Indented("[b]Circular Analysis[/b]"),
                             "",
-                            I("Min. FS. by Ordinary    : N/A"),
-                            I("Min. FS. by Simp.Janbu  : N/A"),
-                            I("Min. FS. by Simp.Bishop : 1.2345 , X : 12.5 , Y : 30 , R : 20.1"),
-                            I("Min. FS. by Spencer     : no factor: the circle does not reach the ground"),
+                            Indented("Min. FS. by Ordinary    : N/A"),
+                            Indented("Min. FS. by Simp.Janbu  : N/A"),
+                            Indented("Min. FS. by Simp.Bishop : 1.2345 , X : 12.5 , Y : 30 , R : 20.1"),
+                            Indented("Min. FS. by Spencer     : no factor: the circle does not reach the ground"),
                             "",
-                            I("Calculation stopped after 37 of 250 trials: the results are"),
-                            I("partial."),
-                            I("Simplified Bishop, Spencer: the minimum lies on the left edge of"),
-                            I("the grid of centres; extend the grid beyond its left edge."),
+                            Indented("Calculation stopped after 37 of 250 trials: the results are"),
+                            Indented("partial."),
+                            Indented("Simplified Bishop, Spencer: the minimum lies on the left edge of"),
+                            Indented("the grid of centres; extend the grid beyond its left edge."),
                             "",
                             "",
-                            I("[b]Failure Surface Coordinate[/b]"),
+                            Indented("[b]Failure Surface Coordinate[/b]"),
                             "",
-                            I("Surface shown: the circle of a chosen Results row (not a minimum),"),
-                            I("centre (12.5, 30), radius 20.1"),
+                            Indented("Surface shown: the circle of a chosen Results row (not a minimum),"),
+                            Indented("centre (12.5, 30), radius 20.1"),
                             "",
-                            I("|   No.   |   Coordi X   |   Coordi Y   |"),
-                            I(std::string(41, '-')),
-                            I("     1           2.500         10.000"),
-                            I(std::string(41, '-'))}}));
+                            Indented("|   No.   |   Coordi X   |   Coordi Y   |"),
+                            Indented(std::string(41, '-')),
+                            Indented("     1           2.500         10.000"),
+                            Indented(std::string(41, '-'))}}));
 }
 
 TEST(ResultReport, AResultCodeReadsInTheRunsLanguage) {
@@ -448,7 +449,7 @@ TEST(ResultReport, AResultCodeReadsInTheRunsLanguage) {
   run.language = kLanguageThai;
   const Lines lines = DescribeLines(BuildResultReport(f.store(), run, kStamp));
   ASSERT_GT(lines.size(), 14u);
-  EXPECT_EQ(lines[13], I("Min. FS. by Simp.Janbu  : ไม่มีค่าอัตราส่วนความปลอดภัย: ไม่มีผิวการพิบัติที่ใช้ได้"));
+  EXPECT_EQ(lines[13], Indented("Min. FS. by Simp.Janbu  : ไม่มีค่าอัตราส่วนความปลอดภัย: ไม่มีผิวการพิบัติที่ใช้ได้"));
 }
 
 TEST(WrapText, BreaksAtSpacesAndCutsOnlyWhatCannotFit) {

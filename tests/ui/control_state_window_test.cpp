@@ -22,12 +22,12 @@
 #include "model/control_state.h"
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/models/control_state_applier.h"
 #include "ui/models/store_table_model.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/input_strip.h"
 #include "ui/shell/main_window.h"
+#include "ui/widgets/grid_editor.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) {

@@ -21,21 +21,18 @@
 #include "model/control_state.h"
 #include "model/line_choice.h"
 #include "model/soil_color.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/forms/step_by_step_form.h"
 #include "ui/models/store_table_model.h"
 #include "ui/shell/input_strip.h"
+#include "ui/widgets/grid_editor.h"
 #include "ui/window_fixture.h"
 #include "view/section_view.h"
 
 namespace pelodyn {
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Types `values` into the current row of `grid` from its first column on,
 // each cell ended with Enter as a user does.

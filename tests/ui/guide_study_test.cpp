@@ -20,10 +20,11 @@
 #include <vector>
 
 #include "persistence/settings_file.h"
+#include "qt_text/utf8.h"
 #include "ui/document/run_texts.h"
 #include "ui/file_bytes.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/forms/step_by_step_form.h"
+#include "ui/widgets/grid_editor.h"
 #include "ui/window_fixture.h"
 
 namespace pelodyn {
@@ -91,10 +92,6 @@ class GuideTables {
  private:
   std::vector<std::string> m_lines;
 };
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 class GuideStudyTest : public test::WindowTest {
  protected:

@@ -18,6 +18,7 @@
 #include "persistence/folders.h"
 #include "persistence/settings_file.h"
 #include "persistence/sqlite_store.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
@@ -43,10 +44,6 @@ namespace fs = std::filesystem;
 
 using test::Bytes;
 using test::WriteBytes;
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 int RunCommand(const std::string& command) {
   const int status = std::system(command.c_str());

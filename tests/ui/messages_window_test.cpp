@@ -16,24 +16,21 @@
 #include <stdexcept>
 
 #include "model/numbers.h"
+#include "qt_text/utf8.h"
 #include "reports/report_model.h"
 #include "reports/report_output.h"
 #include "texts/captions.h"
 #include "texts/form_texts.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/forms/step_by_step_form.h"
 #include "ui/forms/table_dialogs.h"
 #include "ui/models/store_table_model.h"
+#include "ui/widgets/grid_editor.h"
 #include "ui/window_fixture.h"
 
 namespace pelodyn {
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 bool HasThai(const QString& s) {
   for (QChar c : s) {

@@ -21,6 +21,7 @@
 
 #include "model/numbers.h"
 #include "persistence/settings_file.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
@@ -30,10 +31,6 @@
 
 namespace pelodyn {
 namespace {
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <class W>
 W* Child(QWidget& dialog, const char* name) {

@@ -22,12 +22,12 @@
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/forms/step_by_step_form.h"
 #include "ui/models/store_table_model.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/command_registry.h"
 #include "ui/shell/main_window.h"
+#include "ui/widgets/grid_editor.h"
 
 namespace pelodyn {
 namespace {

@@ -15,12 +15,12 @@
 #include "persistence/settings_file.h"
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/forms/table_dialogs.h"
 #include "ui/models/store_table_model.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/command_registry.h"
 #include "ui/shell/main_window.h"
+#include "ui/widgets/grid_editor.h"
 
 namespace pelodyn {
 namespace {

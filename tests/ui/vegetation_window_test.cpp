@@ -13,10 +13,10 @@
 #include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/models/store_table_model.h"
 #include "ui/scripted_prompter.h"
 #include "ui/vegetation/vegetation_window.h"
+#include "ui/widgets/grid_editor.h"
 
 namespace pelodyn {
 namespace {

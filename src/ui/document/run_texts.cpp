@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/numbers.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
@@ -11,10 +12,6 @@
 namespace pelodyn {
 
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // As the Failure Geometry window and the result report write their numbers.
 std::string Shortest4(double value) {

@@ -16,6 +16,7 @@
 #include "model/numbers.h"
 #include "persistence/folders.h"
 #include "persistence/settings_file.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
@@ -40,10 +41,6 @@ constexpr int kMaxGridSize = 100;
 constexpr double kA4ShortMm = 210.0;
 constexpr double kA4LongMm = 297.0;
 constexpr double kCentimetresPerInch = 2.54;
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString Caption(std::uint8_t language, const char* control) {
   return Q(DialogCaptionText(language, control));

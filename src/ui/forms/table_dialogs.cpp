@@ -20,11 +20,11 @@
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
-#include "ui/forms/cover.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/models/control_state_applier.h"
 #include "ui/models/option_binding.h"
 #include "ui/models/store_table_model.h"
+#include "ui/widgets/cover.h"
+#include "ui/widgets/grid_editor.h"
 
 namespace pelodyn {
 

@@ -1,4 +1,5 @@
 #include "ui/models/control_state_applier.h"
+#include "qt_text/utf8.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -16,10 +17,6 @@
 namespace pelodyn {
 
 namespace {
-
-QString Q(const std::string& s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The window an object is shown in: a widget's window, or the window of the
 // nearest widget among an action's (or other object's) parents.

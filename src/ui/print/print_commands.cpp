@@ -10,6 +10,7 @@
 
 #include "model/critical_surface.h"
 #include "model/project.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
@@ -19,10 +20,6 @@
 
 namespace pelodyn {
 namespace {
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 struct DocumentNames {
   PrintedDocument document;

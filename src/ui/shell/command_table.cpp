@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <stdexcept>
 
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/shell/tool_icons.h"
@@ -158,10 +159,6 @@ const std::pair<const char*, UiText> kReasons[] = {
     {"MN_SetContour", UiText::ContourNotSet},    {"MN_PelodynHelp", UiText::NoHelpFile},
     {"TB_Verify", UiText::CheckedAtRun},  // the checks run with every calculation
 };
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 }  // namespace
 

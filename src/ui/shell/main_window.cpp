@@ -23,6 +23,7 @@
 #include "model/line_choice.h"
 #include "model/numbers.h"
 #include "persistence/settings_file.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
@@ -58,10 +59,6 @@ const std::pair<const char*, Option> kLoadToggles[] = {
     {"TB_LineLoad", Option::CB_LineLoad_Disable}, {"TB_StripLoad", Option::CB_StripLoad_Disable},
     {"TB_Anchor", Option::CB_Anchor_Disable},
 };
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 }  // namespace
 

@@ -13,17 +13,18 @@
 #include <QStatusBar>
 
 #include "model/numbers.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/form_texts.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
-#include "ui/forms/grid_editor.h"
 #include "ui/models/option_binding.h"
 #include "ui/shell/file_commands.h"
 #include "ui/shell/input_strip.h"
 #include "ui/shell/load_editor.h"
+#include "ui/widgets/grid_editor.h"
 #include "view/section_painter.h"
 
 namespace pelodyn {
@@ -81,10 +82,6 @@ const NumberField kNumberFields[] = {
     {Option::E_Water_Unit_Weight, "L_Tcrack_WUW", false},
     {Option::E_Percent_Water, "L_Tcrack_Per", false},
 };
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 bool DrawButton(const QString& name) {
   return name.contains(QLatin1String("Draw")) || name == QLatin1String("Button1");

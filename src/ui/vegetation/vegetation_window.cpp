@@ -16,12 +16,13 @@
 #include <map>
 
 #include "model/numbers.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
-#include "ui/forms/grid_editor.h"
+#include "ui/widgets/grid_editor.h"
 
 namespace pelodyn {
 namespace {
@@ -75,10 +76,6 @@ QLabel* Label(const char* name, QWidget* parent) {
   auto* l = new QLabel(parent);
   l->setObjectName(QString::fromLatin1(name));
   return l;
-}
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
 }
 
 // The rows of the soil table whose cohesion differs between `before` and

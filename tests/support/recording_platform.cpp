@@ -1,4 +1,4 @@
-#include "model/recording_platform.h"
+#include "support/recording_platform.h"
 
 namespace pelodyn {
 

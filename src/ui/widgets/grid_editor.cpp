@@ -1,4 +1,4 @@
-#include "ui/forms/grid_editor.h"
+#include "ui/widgets/grid_editor.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
