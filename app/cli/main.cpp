@@ -350,7 +350,8 @@ bool CriticalSurface(Loaded& l, const std::string& method, double& cx, double& c
   const RunResult run = RunAnalysis(p, l.platform);
   l.flushMessages();
   if (run.outcome != RunOutcome::Complete) {
-    if (!run.message.empty()) std::cerr << run.message << '\n';
+    const std::string failure = run.outcome == RunOutcome::Failed ? RunFailureText(run, g_language) : run.message;
+    if (!failure.empty()) std::cerr << failure << '\n';
     return false;
   }
   const bool selected[4] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,

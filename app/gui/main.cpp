@@ -92,7 +92,9 @@ pelodyn::RunResult AnalyseOrThrow(pelodyn::Project& project, pelodyn::PlatformSe
   pelodyn::RunOptions runOptions;
   runOptions.threads = threads;
   const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform, runOptions);
-  if (result.outcome == pelodyn::RunOutcome::Failed) throw std::runtime_error(result.message);
+  if (result.outcome == pelodyn::RunOutcome::Failed) {
+    throw std::runtime_error(pelodyn::RunFailureText(result, project.model.Language));
+  }
   if (result.outcome == pelodyn::RunOutcome::Refused) {
     throw std::runtime_error("the analysis was refused: " +
                              (result.message.empty() ? std::string("see the message above") : result.message));

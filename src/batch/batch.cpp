@@ -235,7 +235,8 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
       report.ok = AnyFactor(project);
       if (!report.ok) report.error = NoAdmissibleSurfaceMessage(options.language, report.surfaces, report.rejected);
     } else if (run.outcome == RunOutcome::Failed) {
-      report.error = run.message.empty() ? "The analysis failed." : run.message;
+      const std::string failure = RunFailureText(run, options.language);
+      report.error = failure.empty() ? "The analysis failed." : failure;
     } else {
       // The message the user would have seen.
       report.error = !platform.last.empty() ? platform.last

@@ -109,6 +109,9 @@ enum class CoreText {
   // {0} boundary line number, {1} the ground surface's line number, {2} and
   // {3} the x range where the line lies above the ground surface
   LineAboveGround,
+  // A run's Results rows that the store refused: {0} how many, {1} the
+  // store's error.
+  ResultsRowsNotWritten,
 };
 
 std::string_view CoreTextFor(std::uint8_t language, CoreText text);
