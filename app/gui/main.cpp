@@ -56,7 +56,7 @@ void PrintMinima(const pelodyn::Project& project) {
                            m.UseSpencer != 0};
   for (int k = 0; k < pelodyn::kMethodCount; ++k) {
     const auto& minimum = project.run.Minimum[static_cast<std::size_t>(k)];
-    if (selected[k] && minimum.Fs < 99999.0) std::printf("%s %.6g\n", kMethodNames[k], minimum.Fs);
+    if (selected[k] && minimum.Fs < pelodyn::kNoFactor) std::printf("%s %.6g\n", kMethodNames[k], minimum.Fs);
   }
   std::fflush(stdout);
 }

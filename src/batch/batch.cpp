@@ -158,7 +158,7 @@ bool AnyFactor(const Project& project) {
   const bool selected[4] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,
                             m.UseSpencer != 0};
   for (int method = Ordinary; method <= Spencer; ++method) {
-    if (selected[method] && project.run.Minimum[static_cast<std::size_t>(method)].Fs < 99999.0) return true;
+    if (selected[method] && project.run.Minimum[static_cast<std::size_t>(method)].Fs < kNoFactor) return true;
   }
   return false;
 }

@@ -140,7 +140,7 @@ void Run::reloadInitialSurface() {
 RunResult Run::circular() {
   // A new search: nothing recorded yet.
   for (MethodMinimum& min : run.Minimum) min = MethodMinimum{};
-  for (MethodMinimum& min : run.Minimum) min.Fs = kNoMinimum;
+  for (MethodMinimum& min : run.Minimum) min.Fs = kNoFactor;
   switch (md.CircularSearchKind) {
     case 0: {
       search.SearchGrid();

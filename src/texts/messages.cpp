@@ -318,7 +318,7 @@ struct CodeText {
 };
 
 constexpr std::array<CodeText, 8> kResultCodeTexts{{
-    {99999, {"no factor was found", "ไม่พบค่าอัตราส่วนความปลอดภัย"}},
+    {static_cast<int>(kNoFactor), {"no factor was found", "ไม่พบค่าอัตราส่วนความปลอดภัย"}},
     {1000000,
      {"the factor is not admissible (not positive, above 100, failed the ratio test, or Spencer's bracket did not "
       "close)",

@@ -137,8 +137,14 @@ std::string_view OptionCaption(std::uint8_t language, std::string_view control);
 // is not a valid floating point value" in `language`.
 std::string ConversionText(std::uint8_t language, std::string_view text, bool integer);
 
+// The factor a method holds when no trial surface gave it one: the minimum of
+// a run before (or without) any factor, a surface not analysed. It is no
+// factor, wherever it is stored or shown; every layer compares with this
+// name, and ResultCodeText knows it as a code of its own.
+inline constexpr double kNoFactor = 99999.0;
+
 // The meaning of a result code (slice_set.h) in words, e.g. "the circle does
-// not reach the ground"; 99999 is "no factor was found". Empty for a code
+// not reach the ground"; kNoFactor is "no factor was found". Empty for a code
 // that has none or an unknown language.
 std::string_view ResultCodeText(std::uint8_t language, int code);
 // "no admissible slip surface", for a run in which no trial surface of a
