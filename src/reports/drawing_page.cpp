@@ -25,16 +25,6 @@ QString Q(const std::string& s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The rows of `table` with `field` at least 1, by that number; equal
-// numbers keep their table order.
-std::vector<Row> ByNumber(WorkingStore& store, Table table, std::string_view field) {
-  std::vector<Row> rows = store.rows(table);
-  std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
-  std::stable_sort(rows.begin(), rows.end(),
-                   [&](const Row& a, const Row& b) { return a.integer(field) < b.integer(field); });
-  return rows;
-}
-
 std::vector<QPointF> Points(const std::vector<Row>& rows) {
   std::vector<QPointF> out;
   out.reserve(rows.size());
@@ -163,7 +153,7 @@ void PaintFrameAndTitle(PageCanvas& canvas, const DrawingPageContent& c, const P
     canvas.drawText(QPoint(x, Round(l.mT + 1.45 * u)), QStringLiteral("FS. by  Ord  /  Jan  /  Bis  /  Spe"));
     QStringList factors;
     // A method not analysed is "N/A"; a value that stands for a missing
-    // factor (99999, a result code) is never printed as one.
+    // factor (kNoFactor, a result code) is never printed as one.
     for (const auto& fs : c.factors) {
       factors << (!fs                      ? QStringLiteral("N/A")
                   : IsResultCodeValue(*fs) ? QStringLiteral("no factor")
@@ -442,26 +432,26 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
     c.layerLines.push_back(Points(rows));
   }
 
-  if (o.itemIndex("CB_Seepage") == 1) c.waterLine = Points(ByNumber(store, Table::Waterline, "Point No."));
-  if (!o.checked("CB_Tension_Disable")) c.crack = Points(ByNumber(store, Table::Tcrack, "Point No."));
+  if (o.itemIndex("CB_Seepage") == 1) c.waterLine = Points(RowsByNumber(store, Table::Waterline, "Point No."));
+  if (!o.checked("CB_Tension_Disable")) c.crack = Points(RowsByNumber(store, Table::Tcrack, "Point No."));
   if (!o.checked("CB_LineLoad_Disable")) {
-    for (const Row& r : ByNumber(store, Table::Lineload, "Load No.")) {
+    for (const Row& r : RowsByNumber(store, Table::Lineload, "Load No.")) {
       c.lineLoads.push_back({QPointF(r.real("Coordi X"), r.real("Coordi Y")), r.real("Angle")});
     }
   }
   if (!o.checked("CB_StripLoad_Disable")) {
-    for (const Row& r : ByNumber(store, Table::Stripload, "Load No.")) {
+    for (const Row& r : RowsByNumber(store, Table::Stripload, "Load No.")) {
       c.stripLoads.push_back({r.real("Begin X"), r.real("End X"), r.real("Y1"), r.real("Y2")});
     }
   }
   if (!o.checked("CB_Anchor_Disable")) {
-    for (const Row& r : ByNumber(store, Table::Anchor, "Load No.")) {
+    for (const Row& r : RowsByNumber(store, Table::Anchor, "Load No.")) {
       c.anchors.push_back({QPointF(r.real("X start"), r.real("Y start")), QPointF(r.real("X end"), r.real("Y end")),
                            r.real("Bonded Length")});
     }
   }
 
-  for (const Row& r : ByNumber(store, Table::Failure_Geometry, "No")) {
+  for (const Row& r : RowsByNumber(store, Table::Failure_Geometry, "No")) {
     c.failureSurface.emplace_back(r.real("Coor_X"), r.real("Coor_Y"));
   }
   c.failureGeometryAvailable = !c.failureSurface.empty() && run.has_value() && surface != nullptr;

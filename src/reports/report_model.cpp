@@ -68,16 +68,6 @@ void WriteHeader(ReportWriter& w, const ReportStamp& stamp, int ruleLength) {
   w.line(std::string(static_cast<std::size_t>(ruleLength), '*'));
 }
 
-// The rows of `table` whose integer field `field` is at least 1, ordered by
-// it; rows of equal number keep their table order.
-std::vector<Row> RowsByNumber(WorkingStore& store, Table table, std::string_view field) {
-  std::vector<Row> rows = store.rows(table);
-  std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
-  std::stable_sort(rows.begin(), rows.end(),
-                   [&](const Row& a, const Row& b) { return a.integer(field) < b.integer(field); });
-  return rows;
-}
-
 std::string F(double value, int width, int decimals) {
   return FixedField(value, width, decimals);
 }
@@ -355,6 +345,14 @@ void WriteWrapped(ReportWriter& w, std::string_view text) {
 }
 
 }  // namespace
+
+std::vector<Row> RowsByNumber(WorkingStore& store, Table table, std::string_view field) {
+  std::vector<Row> rows = store.rows(table);
+  std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&](const Row& a, const Row& b) { return a.integer(field) < b.integer(field); });
+  return rows;
+}
 
 std::vector<std::string> WrapText(std::string_view text, std::size_t width) {
   std::vector<std::string> lines;

@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "model/run_state.h"
+#include "model/working_store.h"
 #include "texts/messages.h"
 
 namespace pelodyn {
 
 struct Project;
-class WorkingStore;
 
 // The styles of a report's runs. Body is the monospaced text face at 11 pt;
 // Bold and Underline are the body face so; Title is the body face at 14 pt
@@ -84,6 +84,12 @@ ReportModel BuildDataReport(const Project& project, const ReportStamp& stamp);
 
 // The minima of `run` and the points of table Failure_Geometry of `store`.
 ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& run, const ReportStamp& stamp);
+
+// The rows of `table` whose integer field `field` is at least 1, ordered by
+// it; rows of equal number keep their table order. The reports and the
+// printed drawing page list and draw numbered rows (points, loads, soils)
+// in this order.
+std::vector<Row> RowsByNumber(WorkingStore& store, Table table, std::string_view field);
 
 // `text` broken at spaces into lines of at most `width` characters; a word
 // longer than a line is cut, never before a Thai vowel or tone mark (which

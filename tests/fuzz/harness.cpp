@@ -119,7 +119,7 @@ void Analyse(const std::uint8_t* data, std::size_t size) {
     // scratch store would cost more than most runs).
     {
       StoreTransaction transaction(*project.store);
-      if (IsCurrentProjectFile(bytes.substr(0, bytes.find_first_of("\r\n")))) {
+      if (IsCurrentProjectFile(FirstLineOf(bytes))) {
         ReadProjectBytes(project, bytes, "fuzz.pdd");
       } else {
         ReadLegacyProjectBytes(project, platform, bytes, "fuzz.pdd");
