@@ -1,6 +1,11 @@
 // Surfaces analysed per second: one fixed circle through a three-soil section
-// with a phreatic line, all four methods, at 10, 30 and 100 base slices.
+// with a phreatic line, all four methods, at 10, 30 and 100 base slices. And
+// how soon a grid search ends once Stop is pressed from another thread.
 #include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "engine/searcher.h"
 #include "engine/slip_surface.h"
@@ -105,6 +110,58 @@ void BM_GridCirclesBare(benchmark::State& state) {
   state.SetLabel(std::to_string(circles.size()) + " circles");
 }
 BENCHMARK(BM_GridCirclesBare)->Unit(benchmark::kMillisecond);
+
+// Sets `started` once the run has reported `after` trials.
+class StartedAfter final : public PlatformServices {
+ public:
+  StartedAfter(std::atomic<bool>& started, long after) : m_started(started), m_after(after) {}
+  void showMessage(MessageKind, std::string_view, std::string_view) override {}
+  bool askOkCancel(std::string_view, std::string_view) override { return true; }
+  void reportProgress(const ProgressReport&) override {
+    if (++m_reports == m_after) m_started = true;
+  }
+  void processPendingEvents() override {}
+
+ private:
+  std::atomic<bool>& m_started;
+  long m_after;
+  long m_reports = 0;
+};
+
+// The time from Stop, pressed from another thread as the desktop's button
+// does, to the end of the run, on 1 and 2 threads: the grid above with 20
+// circles a centre, stopped after 1000 trials.
+void BM_StopLatency(benchmark::State& state) {
+  Project project(SqliteWorkingStore::OpenInMemory());
+  ThreeSoilSection(project, 10);
+  project.options.setText(Option::E_Cir_Decrement, "20");
+  SetGrid(project);
+  RunOptions options;
+  options.threads = static_cast<int>(state.range(0));
+  options.alreadyChecked = true;
+  for (auto _ : state) {
+    project.store->empty(Table::Results);
+    project.run.StopRequested = 0;
+    std::atomic<bool> started{false}, ended{false};
+    StartedAfter platform(started, 1000);
+    std::chrono::steady_clock::time_point pressed;
+    std::thread button([&] {
+      while (!started && !ended) std::this_thread::yield();
+      pressed = std::chrono::steady_clock::now();
+      project.run.StopRequested = 1;
+    });
+    const RunResult result = RunAnalysis(project, platform, options);
+    const auto endedAt = std::chrono::steady_clock::now();
+    ended = true;
+    button.join();
+    if (result.outcome != RunOutcome::Stopped) {
+      state.SkipWithError("the run was not stopped");
+      break;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(endedAt - pressed).count());
+  }
+}
+BENCHMARK(BM_StopLatency)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pelodyn

@@ -93,7 +93,7 @@ std::uint8_t SettingsLanguage() {
 
 // A factor, or a result code with its meaning in words.
 std::string FactorText(double fs, const char* format) {
-  if (fs >= 99999.0 && fs == std::floor(fs) && fs < 2e9) {
+  if (fs >= kNoFactor && fs == std::floor(fs) && fs < 2e9) {
     const int code = static_cast<int>(fs);
     const std::string_view words = ResultCodeText(g_language, code);
     if (!words.empty()) return std::to_string(code) + " (" + std::string(words) + ")";
@@ -350,7 +350,8 @@ bool CriticalSurface(Loaded& l, const std::string& method, double& cx, double& c
   const RunResult run = RunAnalysis(p, l.platform);
   l.flushMessages();
   if (run.outcome != RunOutcome::Complete) {
-    if (!run.message.empty()) std::cerr << run.message << '\n';
+    const std::string failure = run.outcome == RunOutcome::Failed ? RunFailureText(run, g_language) : run.message;
+    if (!failure.empty()) std::cerr << failure << '\n';
     return false;
   }
   const bool selected[4] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,
@@ -360,11 +361,11 @@ bool CriticalSurface(Loaded& l, const std::string& method, double& cx, double& c
     const double fs = p.run.Minimum[static_cast<std::size_t>(k)].Fs;
     if (!method.empty()) {
       if (method == kMethodNames[k]) best = k;
-    } else if (selected[k] && fs < 99999.0 && (best < 0 || fs < p.run.Minimum[static_cast<std::size_t>(best)].Fs)) {
+    } else if (selected[k] && fs < kNoFactor && (best < 0 || fs < p.run.Minimum[static_cast<std::size_t>(best)].Fs)) {
       best = k;
     }
   }
-  if (best < 0 || !(p.run.Minimum[static_cast<std::size_t>(best)].Fs < 99999.0)) {
+  if (best < 0 || !(p.run.Minimum[static_cast<std::size_t>(best)].Fs < kNoFactor)) {
     std::cerr << (best >= 0 ? std::string(kMethodNames[best]) + ": " : std::string())
               << NoAdmissibleSurfaceMessage(g_language, p.run.SurfaceCount, p.run.ResultCodeCount) << '\n';
     return false;

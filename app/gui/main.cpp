@@ -56,7 +56,7 @@ void PrintMinima(const pelodyn::Project& project) {
                            m.UseSpencer != 0};
   for (int k = 0; k < pelodyn::kMethodCount; ++k) {
     const auto& minimum = project.run.Minimum[static_cast<std::size_t>(k)];
-    if (selected[k] && minimum.Fs < 99999.0) std::printf("%s %.6g\n", kMethodNames[k], minimum.Fs);
+    if (selected[k] && minimum.Fs < pelodyn::kNoFactor) std::printf("%s %.6g\n", kMethodNames[k], minimum.Fs);
   }
   std::fflush(stdout);
 }
@@ -92,7 +92,9 @@ pelodyn::RunResult AnalyseOrThrow(pelodyn::Project& project, pelodyn::PlatformSe
   pelodyn::RunOptions runOptions;
   runOptions.threads = threads;
   const pelodyn::RunResult result = pelodyn::StartAnalysis(project, platform, runOptions);
-  if (result.outcome == pelodyn::RunOutcome::Failed) throw std::runtime_error(result.message);
+  if (result.outcome == pelodyn::RunOutcome::Failed) {
+    throw std::runtime_error(pelodyn::RunFailureText(result, project.model.Language));
+  }
   if (result.outcome == pelodyn::RunOutcome::Refused) {
     throw std::runtime_error("the analysis was refused: " +
                              (result.message.empty() ? std::string("see the message above") : result.message));

@@ -158,7 +158,7 @@ bool AnyFactor(const Project& project) {
   const bool selected[4] = {m.UseOrdinary != 0, m.UseSimplifiedJanbu != 0, m.UseSimplifiedBishop != 0,
                             m.UseSpencer != 0};
   for (int method = Ordinary; method <= Spencer; ++method) {
-    if (selected[method] && project.run.Minimum[static_cast<std::size_t>(method)].Fs < 99999.0) return true;
+    if (selected[method] && project.run.Minimum[static_cast<std::size_t>(method)].Fs < kNoFactor) return true;
   }
   return false;
 }
@@ -235,7 +235,8 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
       report.ok = AnyFactor(project);
       if (!report.ok) report.error = NoAdmissibleSurfaceMessage(options.language, report.surfaces, report.rejected);
     } else if (run.outcome == RunOutcome::Failed) {
-      report.error = run.message.empty() ? "The analysis failed." : run.message;
+      const std::string failure = RunFailureText(run, options.language);
+      report.error = failure.empty() ? "The analysis failed." : failure;
     } else {
       // The message the user would have seen.
       report.error = !platform.last.empty() ? platform.last

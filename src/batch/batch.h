@@ -80,7 +80,7 @@ struct BatchOptions {
 // Reads `file` (either version) into a project of its own with a private
 // working store, runs the analysis in batch mode and writes the result file
 // beside it: after every run of a file that could be read, with what the run
-// left (a refused run: its minima as they were reset, 99999); a file that
+// left (a refused run: its minima as they were reset, kNoFactor); a file that
 // cannot be read gets none. A refused run reports the message the user
 // would have seen; a run in which no trial surface of any selected method
 // got a factor fails with "no admissible slip surface" and the count of each

@@ -79,7 +79,7 @@ std::vector<RunWarning> GridEdgeWarnings(const AnalysisModel& md, const RunState
 
   for (int method = Ordinary; method <= Spencer; ++method) {
     const MethodMinimum& min = run.Minimum[static_cast<std::size_t>(method)];
-    if (!search_internal::Selected(md, method) || !(min.Fs < 99999.0)) continue;
+    if (!search_internal::Selected(md, method) || !(min.Fs < kNoFactor)) continue;
     const Vec c{min.CenterX - p1.x, min.CenterY - p1.y};
     // The centre as p1 + a u + b v: a across the columns, b across the rows.
     double a = 0.0, b = 0.0;

@@ -72,6 +72,20 @@ class Run {
     result.trialsDone = search.TrialsCounted();
     result.trialsTotal = trialsTotal;
   }
+  // After an error: the Results rows of the trials before it are the run's
+  // all the same, and are written now.
+  void writeRemainingResults(RunResult& result) {
+    try {
+      search.FlushResults();
+    } catch (const ResultsWriteError& e) {
+      NoteLostRows(result, e);
+    }
+  }
+  static void NoteLostRows(RunResult& result, const ResultsWriteError& e) {
+    result.outcome = RunOutcome::Failed;
+    result.resultsRowsLost += e.rows();
+    if (result.resultsWriteError.empty()) result.resultsWriteError = e.what();
+  }
 
  private:
   RunResult circular();
@@ -126,7 +140,7 @@ void Run::reloadInitialSurface() {
 RunResult Run::circular() {
   // A new search: nothing recorded yet.
   for (MethodMinimum& min : run.Minimum) min = MethodMinimum{};
-  for (MethodMinimum& min : run.Minimum) min.Fs = kNoMinimum;
+  for (MethodMinimum& min : run.Minimum) min.Fs = kNoFactor;
   switch (md.CircularSearchKind) {
     case 0: {
       search.SearchGrid();
@@ -343,13 +357,32 @@ RunResult RunAnalysis(Project& project, PlatformServices& platform, const RunOpt
   try {
     run.emplace(project, platform, options);
     result = run->execute();
+  } catch (const ResultsWriteError& e) {
+    result = {RunOutcome::Failed, {}};
+    Run::NoteLostRows(result, e);
+    if (run) run->countTrials(result);
   } catch (const std::exception& e) {
     result = {RunOutcome::Failed, e.what()};
-    if (run) run->countTrials(result);
+    if (run) {
+      run->countTrials(result);
+      run->writeRemainingResults(result);
+    }
   }
   run.reset();
   if (!project.BatchMode) project.run.StopRequested = 1;
   return result;
+}
+
+std::string RunFailureText(const RunResult& result, std::uint8_t language) {
+  if (result.outcome != RunOutcome::Failed) return {};
+  std::string text = result.message;
+  if (result.resultsRowsLost > 0) {
+    const std::string lost = FormatText(CoreTextFor(language, CoreText::ResultsRowsNotWritten),
+                                        {std::to_string(result.resultsRowsLost), result.resultsWriteError});
+    if (!text.empty() && !lost.empty()) text += ' ';
+    text += lost;
+  }
+  return text;
 }
 
 RunResult StartAnalysis(Project& project, PlatformServices& platform, const RunOptions& options) {

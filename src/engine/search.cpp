@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #if defined(__linux__)
 #include <sched.h>
@@ -69,10 +70,6 @@ Searcher::Searcher(Project& project, PlatformServices& platform, int threads)
     : m(new Impl(project, platform, SearchThreads(threads))) {}
 
 Searcher::~Searcher() {
-  try {
-    FlushResults();
-  } catch (...) {
-  }
   delete m;
 }
 
@@ -94,8 +91,14 @@ void Searcher::Analyse() {
 
 void Searcher::FlushResults() {
   if (m->pendingCount == 0) return;
-  m->p.store->appendNumbers(Table::Results, m->pendingResults.data(), m->pendingCount);
-  m->pendingCount = 0;
+  // Rows the store refused are not offered again: they are reported lost
+  // once, and no later write puts them behind rows that came after them.
+  const std::size_t count = std::exchange(m->pendingCount, 0);
+  try {
+    m->p.store->appendNumbers(Table::Results, m->pendingResults.data(), count);
+  } catch (const std::exception& e) {
+    throw ResultsWriteError(e.what(), static_cast<long>(count));
+  }
 }
 
 void Searcher::UpdateProgress(bool final) {

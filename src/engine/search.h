@@ -9,7 +9,9 @@
 // no Results row of a trial after the first one a thread left out is
 // written). Store and conversion errors
 // propagate as exceptions; RunAnalysis catches them and reports the run as
-// failed.
+// failed. The Results rows a run found are written at its end on every path,
+// a failed one included; rows the store refuses make the run failed and are
+// counted in its result.
 #pragma once
 
 #include <cstdint>
@@ -54,7 +56,9 @@ std::string RunWarningText(const RunWarning& warning, std::uint8_t language);
 
 struct RunResult {
   RunOutcome outcome = RunOutcome::Complete;
-  std::string message;  // the error of a failed run
+  // The error that ended a failed run, as raised; empty when what failed is
+  // the writing of its Results rows alone. RunFailureText tells all of it.
+  std::string message;
   // How far the run got. trialsDone: the trials the progress counted
   // (run.LoopCount without the closing report of a grid); for a grid every
   // trial is one circle and one Results row. trialsTotal: the trials the run
@@ -72,7 +76,20 @@ struct RunResult {
   // divisions there, or two corners that coincide) warns about no edge
   // across that direction. Empty for every other run.
   std::vector<RunWarning> warnings = {};
+  // Results rows of the run that the store refused to take, with the
+  // store's error: they are missing from the Results table, so the run is
+  // Failed, however far its search went (a complete or stopped search
+  // included). The rows written before the failure stay. 0 and empty when
+  // every row was written.
+  long resultsRowsLost = 0;
+  std::string resultsWriteError = {};
 };
+
+// What made a failed run fail, for the user, in `language` (0 Thai, 1
+// English): its error, then, when Results rows were lost, how many and why,
+// e.g. "... 812 Results rows of this run could not be written, so the Results
+// table lacks them: disk I/O error". Empty for a run that did not fail.
+std::string RunFailureText(const RunResult& result, std::uint8_t language);
 
 struct RunOptions {
   // Where the moving-centre sweep writes its listing.

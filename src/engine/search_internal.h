@@ -20,7 +20,6 @@
 namespace pelodyn {
 namespace search_internal {
 
-inline constexpr double kNoMinimum = 99999.0;
 inline constexpr double kSearchReset = 1000000.0;
 
 inline double Fs(const SliceSet& s, int method) {

@@ -3,11 +3,25 @@
 // runs a search through RunAnalysis (search.h) instead.
 #pragma once
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "engine/search.h"
 
 namespace pelodyn {
+
+// A write of buffered Results rows that the store refused: what() is the
+// store's error, rows() the rows that were to be written and are not (those
+// written before stay in the store).
+class ResultsWriteError : public std::runtime_error {
+ public:
+  ResultsWriteError(const std::string& reason, long rows) : std::runtime_error(reason), m_rows(rows) {}
+  long rows() const { return m_rows; }
+
+ private:
+  long m_rows;
+};
 
 // The searches and the pieces of a run, each on its own.
 // They read the model as the last collection left it. With more than one
@@ -51,9 +65,12 @@ class Searcher {
   // Analyses the current surface about (CenterX, CenterY).
   void Analyse();
   // Writes the buffered Results rows to the store. The searches buffer
-  // thousands of rows at a time and the run writes the rest at its end, so
-  // the rows of a trial reach the store by the end of the run (or of this
-  // Searcher) at the latest.
+  // thousands of rows at a time and the run writes the rest at its end, on
+  // every path, so the rows of a trial reach the store by the end of the run
+  // at the latest. When the store refuses them the rows are dropped and
+  // ResultsWriteError says how many; the Searcher itself writes nothing when
+  // it ends (it could tell nobody of a failure), so a caller of the searches
+  // writes their rows with this.
   void FlushResults();
   // Resets the per-run progress bookkeeping.
   void BeginRun();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/slice_set.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 
@@ -20,10 +21,10 @@ struct CriticalSurface {
   // row, a specific surface).
   int method = -1;
   // The four factors of this surface, in method order.
-  std::array<double, 4> fs{99999.0, 99999.0, 99999.0, 99999.0};
+  std::array<double, 4> fs{kNoFactor, kNoFactor, kNoFactor, kNoFactor};
   // The factor the label at the centre shows: the method's own factor, or
   // for a replayed row the factor it was chosen by.
-  double labelFs = 99999.0;
+  double labelFs = kNoFactor;
   bool hasLabel = true;
   // World units. The radius is 0 for an irregular surface.
   double centerX = 0.0, centerY = 0.0, radius = 0.0;

@@ -10,6 +10,8 @@
 #include <map>
 #include <vector>
 
+#include "texts/messages.h"
+
 namespace pelodyn {
 
 // Methods in their fixed order.
@@ -19,7 +21,7 @@ inline constexpr int kMethodCount = 4;
 // The smallest factor of one method and where it was found. A radius of 0
 // means no circle was recorded.
 struct MethodMinimum {
-  double Fs = 99999.0;
+  double Fs = kNoFactor;
   double CenterX = 0.0, CenterY = 0.0;
   double Radius = 0.0;
   double EntryX = 0.0, EntryY = 0.0, ExitX = 0.0, ExitY = 0.0;

@@ -60,14 +60,18 @@ bool IsCurrentProjectFile(std::string_view firstLine) {
   return firstLine == kProjectMagic;
 }
 
+std::string FirstLineOf(std::string_view bytes) {
+  std::string_view line = bytes.substr(0, bytes.find('\n'));
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return std::string(line.substr(0, 255));
+}
+
 std::string ReadFirstLine(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw FileError("Cannot open file \"" + path.string() + "\"");
   std::string line;
   std::getline(in, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line.size() > 255) line.resize(255);
-  return line;
+  return FirstLineOf(line);
 }
 
 void WriteProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path) {
@@ -467,13 +471,6 @@ void ReadProjectFile(Project& project, const std::filesystem::path& path) {
 }
 
 namespace {
-
-std::string FirstLineOf(const std::string& bytes) {
-  std::string line = bytes.substr(0, bytes.find('\n'));
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line.size() > 255) line.resize(255);
-  return line;
-}
 
 // Bytes no text file holds: control characters other than tab, line ends,
 // form feed and the end-of-file mark of old editors.

@@ -30,7 +30,12 @@ inline constexpr std::string_view kProjectMagic = "=====Pelodyn_2.0_Data=====";
 
 // True when `firstLine` is the version 2.0 magic exactly.
 bool IsCurrentProjectFile(std::string_view firstLine);
-// The first line of a file as text of at most 255 characters (bytes as they are).
+// The first line of a file's bytes, as the readers take it and as
+// ReadAnyProjectFile chooses the reader by it: up to the first line feed,
+// without a carriage return before it, at most 255 characters (bytes as
+// they are).
+std::string FirstLineOf(std::string_view bytes);
+// FirstLineOf the file at `path`, reading no more than its first line.
 std::string ReadFirstLine(const std::filesystem::path& path);
 
 void WriteProjectFile(Project& project, PlatformServices& platform, const std::filesystem::path& path);

@@ -22,17 +22,6 @@ const QColor kRed(255, 0, 0);
 // The water line: dark blue dashes on a white band, seen on every soil.
 const QColor kWaterBlue(0, 0, 160);
 
-// The rows of `table` with `field` at least 1, by that number; equal
-// numbers keep their table order.
-template <FieldKey F>
-std::vector<Row> ByNumber(WorkingStore& store, Table table, F field) {
-  std::vector<Row> rows = store.rows(table);
-  std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
-  std::stable_sort(rows.begin(), rows.end(),
-                   [&](const Row& a, const Row& b) { return a.integer(field) < b.integer(field); });
-  return rows;
-}
-
 std::vector<QPointF> Points(const std::vector<Row>& rows) {
   std::vector<QPointF> out;
   out.reserve(rows.size());
@@ -161,7 +150,7 @@ void PaintFrameAndTitle(PageCanvas& canvas, const DrawingPageContent& c, const P
     canvas.drawText(QPoint(x, Round(l.mT + 1.45 * u)), QStringLiteral("FS. by  Ord  /  Jan  /  Bis  /  Spe"));
     QStringList factors;
     // A method not analysed is "N/A"; a value that stands for a missing
-    // factor (99999, a result code) is never printed as one.
+    // factor (kNoFactor, a result code) is never printed as one.
     for (const auto& fs : c.factors) {
       factors << (!fs                      ? QStringLiteral("N/A")
                   : IsResultCodeValue(*fs) ? QStringLiteral("no factor")
@@ -443,29 +432,29 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   }
 
   if (o.itemIndex(Option::CB_Seepage) == 1)
-    c.waterLine = Points(ByNumber(store, Table::Waterline, PointField::PointNo));
-  if (!o.checked(Option::CB_Tension_Disable)) c.crack = Points(ByNumber(store, Table::Tcrack, PointField::PointNo));
+    c.waterLine = Points(RowsByNumber(store, Table::Waterline, PointField::PointNo));
+  if (!o.checked(Option::CB_Tension_Disable)) c.crack = Points(RowsByNumber(store, Table::Tcrack, PointField::PointNo));
   if (!o.checked(Option::CB_LineLoad_Disable)) {
-    for (const Row& r : ByNumber(store, Table::Lineload, LineLoadField::LoadNo)) {
+    for (const Row& r : RowsByNumber(store, Table::Lineload, LineLoadField::LoadNo)) {
       c.lineLoads.push_back(
           {QPointF(r.real(LineLoadField::X), r.real(LineLoadField::Y)), r.real(LineLoadField::Angle)});
     }
   }
   if (!o.checked(Option::CB_StripLoad_Disable)) {
-    for (const Row& r : ByNumber(store, Table::Stripload, StripLoadField::LoadNo)) {
+    for (const Row& r : RowsByNumber(store, Table::Stripload, StripLoadField::LoadNo)) {
       c.stripLoads.push_back({r.real(StripLoadField::BeginX), r.real(StripLoadField::EndX), r.real(StripLoadField::Y1),
                               r.real(StripLoadField::Y2)});
     }
   }
   if (!o.checked(Option::CB_Anchor_Disable)) {
-    for (const Row& r : ByNumber(store, Table::Anchor, AnchorField::LoadNo)) {
+    for (const Row& r : RowsByNumber(store, Table::Anchor, AnchorField::LoadNo)) {
       c.anchors.push_back({QPointF(r.real(AnchorField::XStart), r.real(AnchorField::YStart)),
                            QPointF(r.real(AnchorField::XEnd), r.real(AnchorField::YEnd)),
                            r.real(AnchorField::BondedLength)});
     }
   }
 
-  for (const Row& r : ByNumber(store, Table::Failure_Geometry, FailurePointField::No)) {
+  for (const Row& r : RowsByNumber(store, Table::Failure_Geometry, FailurePointField::No)) {
     c.failureSurface.emplace_back(r.real(FailurePointField::X), r.real(FailurePointField::Y));
   }
   c.failureGeometryAvailable = !c.failureSurface.empty() && run.has_value() && surface != nullptr;

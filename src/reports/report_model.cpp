@@ -68,17 +68,6 @@ void WriteHeader(ReportWriter& w, const ReportStamp& stamp, int ruleLength) {
   w.line(std::string(static_cast<std::size_t>(ruleLength), '*'));
 }
 
-// The rows of `table` whose integer field `field` is at least 1, ordered by
-// it; rows of equal number keep their table order.
-template <FieldKey F>
-std::vector<Row> RowsByNumber(WorkingStore& store, Table table, F field) {
-  std::vector<Row> rows = store.rows(table);
-  std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
-  std::stable_sort(rows.begin(), rows.end(),
-                   [&](const Row& a, const Row& b) { return a.integer(field) < b.integer(field); });
-  return rows;
-}
-
 // The soils of the current strength model, and the largest soil number.
 int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int>& soilNumbers) {
   WorkingStore& store = *p.store;

@@ -8,6 +8,7 @@
 // empty line has the body's height).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -15,12 +16,12 @@
 #include <vector>
 
 #include "model/run_state.h"
+#include "model/working_store.h"
 #include "texts/messages.h"
 
 namespace pelodyn {
 
 struct Project;
-class WorkingStore;
 
 // The styles of a report's runs. Body is the monospaced text face at 11 pt;
 // Bold and Underline are the body face so; Title is the body face at 14 pt
@@ -84,6 +85,19 @@ ReportModel BuildDataReport(const Project& project, const ReportStamp& stamp);
 
 // The minima of `run` and the points of table Failure_Geometry of `store`.
 ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& run, const ReportStamp& stamp);
+
+// The rows of `table` whose integer field `field` is at least 1, ordered by
+// it; rows of equal number keep their table order. The reports and the
+// printed drawing page list and draw numbered rows (points, loads, soils)
+// in this order.
+template <FieldKey F>
+std::vector<Row> RowsByNumber(WorkingStore& store, Table table, F field) {
+  std::vector<Row> rows = store.rows(table);
+  std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&](const Row& a, const Row& b) { return a.integer(field) < b.integer(field); });
+  return rows;
+}
 
 // `text` broken at spaces into lines of at most `width` characters; a word
 // longer than a line is cut, never before a Thai vowel or tone mark (which

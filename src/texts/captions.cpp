@@ -481,7 +481,7 @@ std::string_view UiTextFor(std::uint8_t language, UiText text) {
 }
 
 bool IsResultCodeValue(double fs) {
-  if (fs == 99999.0) return true;
+  if (fs == kNoFactor) return true;
   // Whole numbers from a million on only: a factor above a million is no
   // code, and no cast of a huge value to int.
   if (!(fs >= 1000000.0 && fs <= 1000011.0) || fs != static_cast<double>(static_cast<int>(fs))) return false;
@@ -490,9 +490,9 @@ bool IsResultCodeValue(double fs) {
 
 std::string NoFactorText(std::uint8_t language, double fs) {
   if (!IsResultCodeValue(fs)) return {};
-  // 99999 is the minimum of a method that no trial surface gave a factor.
+  // kNoFactor is the minimum of a method that no trial surface gave a factor.
   const std::string_view why =
-      fs == 99999.0 ? NoAdmissibleSurfaceText(language) : ResultCodeText(language, static_cast<int>(fs));
+      fs == kNoFactor ? NoAdmissibleSurfaceText(language) : ResultCodeText(language, static_cast<int>(fs));
   return FormatText(UiTextFor(language, UiText::NoFactor), {why});
 }
 

@@ -214,7 +214,7 @@ enum class UiText {
 std::string_view UiTextFor(std::uint8_t language, UiText text);
 
 // Whether `fs` is a value that stands for a missing factor instead of being
-// one: 99999 (no factor found) or a result code (1000000, 1000006 to
+// one: kNoFactor (no factor found) or a result code (1000000, 1000006 to
 // 1000011).
 bool IsResultCodeValue(double fs);
 // "no factor: " and the meaning of the result code `fs` in `language`;

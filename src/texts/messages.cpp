@@ -45,7 +45,7 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
      "ไม่พบข้อมูลจำนวนชิ้นในการวิเคราะห์ (No of Slice)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
 }};
 
-constexpr std::array<Bilingual, static_cast<std::size_t>(CoreText::LineAboveGround) + 1> kCoreTexts{{
+constexpr std::array<Bilingual, static_cast<std::size_t>(CoreText::ResultsRowsNotWritten) + 1> kCoreTexts{{
     {"{0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
      "{0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
     {"{0}: {1} {2} is given more than once.\nPlease recheck.", "{0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
@@ -144,6 +144,8 @@ constexpr std::array<Bilingual, static_cast<std::size_t>(CoreText::LineAboveGrou
      "shows there as a band above the ground. Check the points of line {0} in Geometry.",
      "คำเตือน: เส้นขอบชั้นดินที่ {0} อยู่สูงกว่าผิวดิน (เส้นที่ {1}) ช่วง x = {2} ถึง {3} ดินใต้เส้นนี้จึงปรากฏเป็นแถบเหนือผิวดิน "
      "กรุณาตรวจสอบจุดของเส้นที่ {0} ใน Geometry"},
+    {"{0} Results rows of this run could not be written, so the Results table lacks them: {1}",
+     "บันทึกผลการคำนวณ (Results) ของการคำนวณครั้งนี้ไม่ได้ {0} แถว ตาราง Results จึงไม่มีแถวเหล่านี้: {1}"},
 }};
 
 struct TableTitles {
@@ -319,7 +321,7 @@ struct CodeText {
 };
 
 constexpr std::array<CodeText, 8> kResultCodeTexts{{
-    {99999, {"no factor was found", "ไม่พบค่าอัตราส่วนความปลอดภัย"}},
+    {static_cast<int>(kNoFactor), {"no factor was found", "ไม่พบค่าอัตราส่วนความปลอดภัย"}},
     {1000000,
      {"the factor is not admissible (not positive, above 100, failed the ratio test, or Spencer's bracket did not "
       "close)",

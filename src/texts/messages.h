@@ -112,6 +112,9 @@ enum class CoreText {
   // {0} boundary line number, {1} the ground surface's line number, {2} and
   // {3} the x range where the line lies above the ground surface
   LineAboveGround,
+  // A run's Results rows that the store refused: {0} how many, {1} the
+  // store's error.
+  ResultsRowsNotWritten,
 };
 
 std::string_view CoreTextFor(std::uint8_t language, CoreText text);
@@ -148,8 +151,14 @@ inline std::string_view OptionCaption(std::uint8_t language, Option control) {
 // is not a valid floating point value" in `language`.
 std::string ConversionText(std::uint8_t language, std::string_view text, bool integer);
 
+// The factor a method holds when no trial surface gave it one: the minimum of
+// a run before (or without) any factor, a surface not analysed. It is no
+// factor, wherever it is stored or shown; every layer compares with this
+// name, and ResultCodeText knows it as a code of its own.
+inline constexpr double kNoFactor = 99999.0;
+
 // The meaning of a result code (slice_set.h) in words, e.g. "the circle does
-// not reach the ground"; 99999 is "no factor was found". Empty for a code
+// not reach the ground"; kNoFactor is "no factor was found". Empty for a code
 // that has none or an unknown language.
 std::string_view ResultCodeText(std::uint8_t language, int code);
 // "no admissible slip surface", for a run in which no trial surface of a

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -430,7 +429,7 @@ TEST(ParallelStop, AtACentreGivesTheSameRowsAsOneThread) {
 
 // Stop from another thread while the workers run, and from the progress of
 // a trial within a fan: what is written is the start of the full run's rows
-// (no trial a thread left out, nothing after it), and the run ends soon.
+// (no trial a thread left out, nothing after it), and the run ends stopped.
 TEST(ParallelStop, DuringTheSearchWritesAPrefixOfTheFullRun) {
   EngineFixture full;
   LargeGrid(full);
@@ -478,18 +477,21 @@ TEST(ParallelStop, DuringTheSearchWritesAPrefixOfTheFullRun) {
       };
       RunOptions options;
       options.threads = threads;
-      std::chrono::steady_clock::time_point stoppedAt;
       std::thread button([&] {
         while (!started) std::this_thread::yield();
-        stoppedAt = std::chrono::steady_clock::now();
         f.project.run.StopRequested = 1;
       });
       const RunResult result = RunAnalysis(f.project, ui, options);
-      const auto endedAt = std::chrono::steady_clock::now();
       button.join();
+      // The run ends stopped, short of the trials it planned, with every trial
+      // up to the press written: how soon it ends is the benchmark's to say.
       EXPECT_EQ(result.outcome, RunOutcome::Stopped);
-      EXPECT_LT(endedAt - stoppedAt, std::chrono::milliseconds(500));
-      expectPrefix(ResultRows(f), "button stop on " + std::to_string(threads));
+      EXPECT_EQ(result.trialsTotal, static_cast<long>(all.size()));
+      EXPECT_GE(result.trialsDone, 1000);
+      EXPECT_LT(result.trialsDone, result.trialsTotal);
+      const std::vector<Row> rows = ResultRows(f);
+      EXPECT_GE(rows.size(), 1000u);
+      expectPrefix(rows, "button stop on " + std::to_string(threads));
     }
   }
 }

@@ -7,8 +7,11 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <numbers>
 #include <set>
+#include <stdexcept>
 
 #include <unistd.h>
 
@@ -766,6 +769,120 @@ TEST_F(Search, SortedByBishop) {
   EXPECT_EQ(order, (std::vector<int>{4, 2, 1, 3}));
   store().empty(Table::Results);
   EXPECT_TRUE(SortResultsByBishop(store()).empty());
+}
+
+// A store that takes the first `acceptedRows` Results rows and refuses every
+// later write of them, as a full disk would; everything else goes to the
+// store it wraps.
+class RefusingStore final : public WorkingStore {
+ public:
+  RefusingStore(std::unique_ptr<WorkingStore> inner, std::size_t acceptedRows)
+      : m_inner(std::move(inner)), m_accepted(acceptedRows) {}
+  int rowCount(Table t) override { return m_inner->rowCount(t); }
+  std::vector<Row> rows(Table t) override { return m_inner->rows(t); }
+  Row rowAt(Table t, int p) override { return m_inner->rowAt(t, p); }
+  std::vector<Row> rowsFrom(Table t, int first, int count) override { return m_inner->rowsFrom(t, first, count); }
+  void visitRows(Table t, const std::function<void(const Row&)>& visitor) override { m_inner->visitRows(t, visitor); }
+  void visitNumbers(Table t, const std::function<void(const double*)>& visitor) override {
+    m_inner->visitNumbers(t, visitor);
+  }
+  void append(const Row& r) override {
+    if (r.table() == Table::Results) take(1);
+    m_inner->append(r);
+  }
+  void appendNumbers(Table t, const double* values, std::size_t count) override {
+    if (t == Table::Results) take(count);
+    m_inner->appendNumbers(t, values, count);
+  }
+  void insert(int p, const Row& r) override { m_inner->insert(p, r); }
+  void update(int p, const Row& r) override { m_inner->update(p, r); }
+  void remove(Table t, int p) override { m_inner->remove(t, p); }
+  void empty(Table t) override { m_inner->empty(t); }
+  void beginTransaction() override { m_inner->beginTransaction(); }
+  void commitTransaction() override { m_inner->commitTransaction(); }
+  void rollbackTransaction() override { m_inner->rollbackTransaction(); }
+  std::unique_ptr<WorkingStore> release() { return std::move(m_inner); }
+
+ private:
+  void take(std::size_t rows) {
+    if (rows > m_accepted) throw StoreError("Working store: database or disk is full");
+    m_accepted -= rows;
+  }
+  std::unique_ptr<WorkingStore> m_inner;
+  std::size_t m_accepted;
+};
+
+// A run whose Results rows the store refuses does not end as if it had gone
+// through: it fails, says how many rows are missing and why in both
+// languages, and keeps the rows written before. The grid search writes its
+// rows once a centre ends with 8192 or more buffered, so a grid of 21 x 21
+// centres with 20 circles each (8820 rows) writes twice: 8200 rows in the
+// search, the other 620 at the end of the run. A stop or an error after the
+// second centre leaves its 40 rows to the end of the run.
+TEST_F(Search, ResultsRowsTheStoreRefusesFailTheRunWithAMessage) {
+  const std::string reason = "Working store: database or disk is full";
+  struct Case {
+    const char* what;
+    std::size_t accepted;  // rows the store takes
+    bool stopAfterSecondCentre;
+    bool errorAfterSecondCentre;  // an error of its own ends the run there
+    RunOutcome outcome;
+    long rowsLost;
+    std::size_t rowsKept;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"every row written", 100000, false, false, RunOutcome::Complete, 0, 8820, ""},
+      {"the write at the end refused", 8200, false, false, RunOutcome::Failed, 620, 8200, ""},
+      {"the write in the search refused", 0, false, false, RunOutcome::Failed, 8200, 0, ""},
+      {"a stopped run's write refused", 0, true, false, RunOutcome::Failed, 40, 0, ""},
+      {"a stopped run's rows written", 100000, true, false, RunOutcome::Stopped, 0, 40, ""},
+      {"an error, and its rows written", 100000, false, true, RunOutcome::Failed, 0, 40, "the window has gone"},
+      {"an error, and its rows refused", 0, false, true, RunOutcome::Failed, 40, 0, "the window has gone"},
+  };
+  fredlundKrahnSlope();
+  SetCentreGrid(options(), "100", "70", "140", "110", "20");
+  options().setText(Option::E_Cir_Decrement, "20");
+  std::unique_ptr<WorkingStore> sqlite = std::move(project.store);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    sqlite->empty(Table::Results);
+    project.store = std::make_unique<RefusingStore>(std::move(sqlite), c.accepted);
+    int centres = 0;
+    ui.onPendingEvents = [&] {
+      if (++centres < 2) return;
+      if (c.stopAfterSecondCentre) project.run.StopRequested = 1;
+      if (c.errorAfterSecondCentre) throw std::runtime_error("the window has gone");
+    };
+    const RunResult result = run();
+    EXPECT_EQ(result.outcome, c.outcome);
+    EXPECT_EQ(result.message, c.message);
+    EXPECT_EQ(result.resultsRowsLost, c.rowsLost);
+    EXPECT_EQ(result.resultsWriteError, c.rowsLost > 0 ? reason : "");
+    EXPECT_EQ(static_cast<std::size_t>(store().rowCount(Table::Results)), c.rowsKept);
+    if (c.rowsKept > 0) {
+      EXPECT_EQ(results().back().integer(ResultField::Num), static_cast<int>(c.rowsKept));
+    }
+    // What the user is told, in either language.
+    const std::string lost = std::to_string(c.rowsLost);
+    const std::string english =
+        c.rowsLost == 0
+            ? c.message
+            : (c.message.empty() ? "" : c.message + " ") + lost +
+                  " Results rows of this run could not be written, so the Results table lacks them: " + reason;
+    const std::string thai = c.rowsLost == 0 ? c.message
+                                             : (c.message.empty() ? "" : c.message + " ") +
+                                                   "บันทึกผลการคำนวณ (Results) ของการคำนวณครั้งนี้ไม่ได้ " + lost +
+                                                   " แถว ตาราง Results จึงไม่มีแถวเหล่านี้: " + reason;
+    EXPECT_EQ(RunFailureText(result, kLanguageEnglish), c.outcome == RunOutcome::Failed ? english : "");
+    EXPECT_EQ(RunFailureText(result, kLanguageThai), c.outcome == RunOutcome::Failed ? thai : "");
+    // Only a run that went through says so.
+    const bool complete =
+        std::find(ui.captions.begin(), ui.captions.end(), "Calculation Complete") != ui.captions.end();
+    EXPECT_EQ(complete, c.outcome == RunOutcome::Complete);
+    ui.captions.clear();
+    sqlite = static_cast<RefusingStore&>(*project.store).release();
+  }
 }
 
 }  // namespace

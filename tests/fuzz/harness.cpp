@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "engine/search.h"
+#include "model/numbers.h"
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/project_reading.h"
@@ -95,9 +96,13 @@ void ReadProjectV118(const std::uint8_t* data, std::size_t size) {
 void ReadSettings(const std::uint8_t* data, std::size_t size) {
   const std::filesystem::path file = WriteInput(data, size, "Pelodyn.ini");
   Project& project = ReusedProject();
+  // The reader's contract: a value that does not convert, or a file it
+  // cannot read, ends the reading with its message. Anything else it raises
+  // leaves this function, so that the fuzzer and the regression test see it.
   try {
     ReadSettingsFile(project, file);
-  } catch (const std::runtime_error&) {
+  } catch (const ConversionError&) {
+  } catch (const FileError&) {
   }
 }
 
@@ -114,7 +119,7 @@ void Analyse(const std::uint8_t* data, std::size_t size) {
     // scratch store would cost more than most runs).
     {
       StoreTransaction transaction(*project.store);
-      if (IsCurrentProjectFile(bytes.substr(0, bytes.find_first_of("\r\n")))) {
+      if (IsCurrentProjectFile(FirstLineOf(bytes))) {
         ReadProjectBytes(project, bytes, "fuzz.pdd");
       } else {
         ReadLegacyProjectBytes(project, platform, bytes, "fuzz.pdd");

@@ -19,7 +19,8 @@ namespace pelodyn::fuzz {
 void ReadProjectV20(const std::uint8_t* data, std::size_t size);
 // The version 1.18 reader over the bytes.
 void ReadProjectV118(const std::uint8_t* data, std::size_t size);
-// The settings reader over a file holding the bytes.
+// The settings reader over a file holding the bytes. Only the errors of its
+// contract (ConversionError, FileError) end here; any other escapes.
 void ReadSettings(const std::uint8_t* data, std::size_t size);
 // Read (either version, by the first line) -> collect -> analyse -> result
 // file, as the batch runner does (but into one project reused from input to

@@ -88,7 +88,8 @@ TEST(CoreTexts, FilledInBothLanguages) {
                     CoreText::AutoIncrementNotPositiveSuggest,
                     CoreText::WaterLineWithoutPoints,
                     CoreText::ResultFileNotWritten,
-                    CoreText::LineAboveGround}) {
+                    CoreText::LineAboveGround,
+                    CoreText::ResultsRowsNotWritten}) {
     SCOPED_TRACE(static_cast<int>(text));
     const std::string_view english = CoreTextFor(kLanguageEnglish, text);
     const std::string_view thai = CoreTextFor(kLanguageThai, text);

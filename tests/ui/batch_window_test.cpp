@@ -22,6 +22,7 @@
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
+#include "ui/run_wait.h"
 #include "ui/scripted_prompter.h"
 
 namespace pelodyn {
@@ -67,7 +68,8 @@ class BatchWindowTest : public ::testing::Test {
   }
   bool waitForBatch() {
     QSignalSpy finished(window.get(), &AutoExeFileWindow::batchFinished);
-    return finished.wait(300000);
+    test::WaitForSignal(finished);
+    return true;
   }
 
   fs::path dir;

@@ -210,9 +210,7 @@ TEST_F(ProjectShownTest, DuringARunTheFieldsThatChangeTheProjectAreDisabled) {
   QTest::keyClicks(division, "5");
   EXPECT_EQ(document->project().options.text(Option::E_12_Division), "60");
   startStop()->click();
-  if (finished.isEmpty()) {
-    ASSERT_TRUE(finished.wait(20000));
-  }
+  test::WaitForSignal(finished);
   EXPECT_TRUE(division->isEnabled());
   EXPECT_TRUE(action("MN_Undo")->isEnabled());
 }

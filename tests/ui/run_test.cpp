@@ -3,6 +3,7 @@
 // its hands off the project meanwhile.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/search.h"
+#include "persistence/folders.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
 #include "ui/run/progress_window.h"
@@ -103,13 +105,11 @@ TEST_F(RunTest, StopEndsALongGridSearchAndTheWindowStaysUsable) {
     EXPECT_FALSE(window->commands().action(name)->isEnabled()) << name;
   }
   EXPECT_TRUE(window->commands().action("TB_Zoom_IN")->isEnabled());
-  for (int waited = 0; progress == 0 && waited < 20000; waited += 10) QTest::qWait(10);
+  test::WaitUntil([&] { return progress > 0 || !finished.isEmpty(); });
   ASSERT_GT(progress, 0);
   window->commands().action("TB_Zoom_IN")->trigger();
   startStop->click();
-  if (finished.isEmpty()) {
-    ASSERT_TRUE(finished.wait(5000));
-  }
+  test::WaitForSignal(finished);
   EXPECT_FALSE(window->runController().isRunning());
   EXPECT_EQ(finished.front().at(0).toInt(), static_cast<int>(RunOutcome::Stopped));
   EXPECT_LT(p.run.SurfaceCount, 41L * 41L * 30L);
@@ -173,7 +173,7 @@ TEST_F(RunTest, TheAxisQuestionIsAskedOnceBeforeTheThreadStarts) {
   QSignalSpy finished(&window->runController(), &RunController::finished);
   startStop->click();
   if (finished.isEmpty()) {
-    ASSERT_TRUE(finished.wait(120000));
+    test::WaitForSignal(finished);
   }
   EXPECT_EQ(finished.front().at(0).toInt(), static_cast<int>(RunOutcome::Complete));
   EXPECT_EQ(questions(), 2) << "the worker must not ask again";
@@ -189,6 +189,43 @@ TEST_F(RunTest, ClosingDuringARunStopsItFirst) {
   prompter.okAnswers = {true};
   EXPECT_TRUE(window->close());
   EXPECT_FALSE(window->runController().isRunning());
+}
+
+// The desktop store refuses the Results rows of a run, as a full disk
+// would: the window says so in a message, in the user's language, and the
+// run does not count as one that went through.
+TEST_F(RunTest, ResultsRowsTheStoreRefusesAreNamedInAMessage) {
+  window.reset();
+  document = ProjectDocument::openDesktop();
+  ASSERT_EQ(document->storeKind(), ProjectDocument::StoreKind::DataFolder);
+  window = std::make_unique<MainWindow>(*document, prompter);
+  window->startUp();
+  open("homogeneous-grid.pdd");
+  // A second connection to the store file gives its Results table a trigger
+  // that refuses every row.
+  const std::string file = (DatabaseFolder() / "Janbu.sqlite").string();
+  auto exec = [&file](const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+  };
+  exec("CREATE TRIGGER refuse_results BEFORE INSERT ON Results BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+  for (const std::uint8_t language : {kLanguageEnglish, kLanguageThai}) {
+    SCOPED_TRACE(static_cast<int>(language));
+    document->setLanguage(language);
+    prompter.shown.clear();
+    EXPECT_EQ(runToEnd(), static_cast<int>(RunOutcome::Failed));
+    const RunResult& last = *document->lastRun();
+    ASSERT_GT(last.resultsRowsLost, 0);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].kind, "error");
+    EXPECT_EQ(prompter.shown[0].text.toStdString(), RunFailureText(last, language));
+    EXPECT_NE(prompter.shown[0].text.toStdString().find("disk is full"), std::string::npos);
+    EXPECT_EQ(document->project().store->rowCount(Table::Results), 0);
+    EXPECT_FALSE(document->resultsPartial());
+  }
+  exec("DROP TRIGGER refuse_results");
 }
 
 }  // namespace

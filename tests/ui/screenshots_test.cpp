@@ -25,6 +25,7 @@
 #include "ui/results/failure_geometry_window.h"
 #include "ui/run/progress_window.h"
 #include "ui/run/run_controller.h"
+#include "ui/run_wait.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/main_window.h"
 #include "ui/vegetation/vegetation_window.h"
@@ -90,14 +91,14 @@ TEST(Screenshots, MainWindowRunAndResults) {
                    [&trials](const TrialCopy&) { ++trials; });
   QSignalSpy finished(&window.runController(), &RunController::finished);
   progress->findChild<QPushButton*>("B_Start_Stop")->click();
-  for (int waited = 0; trials == 0 && waited < 10000; waited += 10) QTest::qWait(10);
+  test::WaitUntil([&] { return trials > 0 || !finished.isEmpty(); });
   ASSERT_GT(trials, 0);
   QTest::qWait(400);
   save(&window, "running-main.png");
   save(progress, "running-progress.png");
   progress->findChild<QPushButton*>("B_Start_Stop")->click();
   if (finished.isEmpty()) {
-    ASSERT_TRUE(finished.wait(10000));
+    test::WaitForSignal(finished);
   }
   QCoreApplication::processEvents();
   save(progress, "stopped-progress.png");
@@ -108,7 +109,7 @@ TEST(Screenshots, MainWindowRunAndResults) {
   document->setOptionText(Option::E_23_Division, QStringLiteral("6"));
   progress->findChild<QPushButton*>("B_Start_Stop")->click();
   if (finished.isEmpty()) {
-    ASSERT_TRUE(finished.wait(300000));
+    test::WaitForSignal(finished);
   }
   QCoreApplication::processEvents();
   save(&window, "finished-main.png");
@@ -141,7 +142,7 @@ TEST(Screenshots, MainWindowRunAndResults) {
   finished.clear();
   progress->findChild<QPushButton*>("B_Start_Stop")->click();
   if (finished.isEmpty()) {
-    ASSERT_TRUE(finished.wait(300000));
+    test::WaitForSignal(finished);
   }
   QCoreApplication::processEvents();
   save(progress, "edge-warning-progress.png");
@@ -217,7 +218,7 @@ TEST(Screenshots, TheGuidesStudy) {
     finished.clear();
     window.progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
     if (finished.isEmpty()) {
-      ASSERT_TRUE(finished.wait(300000));
+      test::WaitForSignal(finished);
     }
     QCoreApplication::processEvents();
   };
@@ -348,7 +349,7 @@ TEST(Screenshots, BatchAndVegetationWindows) {
     save(&batch, QStringLiteral("batch-selected") + suffix);
     QSignalSpy finished(&batch, &AutoExeFileWindow::batchFinished);
     ASSERT_TRUE(batch.run());
-    ASSERT_TRUE(finished.wait(300000));
+    test::WaitForSignal(finished);
     // The question as the desktop program asks it.
     QMessageBox question(QMessageBox::Warning, prompter.shown.back().caption, prompter.shown.back().text,
                          QMessageBox::Ok | QMessageBox::Cancel);

@@ -18,6 +18,7 @@
 #include "ui/document/project_document.h"
 #include "ui/run/progress_window.h"
 #include "ui/run/run_controller.h"
+#include "ui/run_wait.h"
 #include "ui/scripted_prompter.h"
 #include "ui/shell/main_window.h"
 
@@ -62,10 +63,8 @@ class WindowTest : public ::testing::Test {
     QSignalSpy finished(&window->runController(), &RunController::finished);
     startStop()->click();
     if (finished.isEmpty() && !window->runController().isRunning()) return -1;
-    if (finished.isEmpty()) {
-      EXPECT_TRUE(finished.wait(120000));
-    }
-    return finished.isEmpty() ? -1 : finished.front().at(0).toInt();
+    WaitForSignal(finished);
+    return finished.front().at(0).toInt();
   }
   // A grid search far longer than the test, stopped after a few progress
   // reports.
@@ -79,11 +78,9 @@ class WindowTest : public ::testing::Test {
     QObject::connect(&window->runController().feedback(), &QtRunFeedback::progress, &receiver,
                      [&reports](const ProgressCopy&) { ++reports; });
     startStop()->click();
-    for (int waited = 0; reports < 2 && waited < 20000; waited += 10) QTest::qWait(10);
+    WaitUntil([&] { return reports >= 2 || !finished.isEmpty(); });
     startStop()->click();
-    if (finished.isEmpty()) {
-      ASSERT_TRUE(finished.wait(20000));
-    }
+    WaitForSignal(finished);
   }
 
   std::filesystem::path dir;

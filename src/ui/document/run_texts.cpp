@@ -72,7 +72,7 @@ QString RunSummaryText(std::uint8_t language, const Project& p, const RunResult&
   std::string minima;
   for (int k = 0; k < kMethodCount; ++k) {
     const double fs = p.run.Minimum[static_cast<std::size_t>(k)].Fs;
-    if (!used[k] || !(fs < 99999.0)) continue;
+    if (!used[k] || !(fs < kNoFactor)) continue;
     if (!minima.empty()) minima += ", ";
     minima += std::string(names[k]) + " " + FactorText(language, fs).toStdString();
   }

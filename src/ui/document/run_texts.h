@@ -19,7 +19,7 @@ class ProjectDocument;
 inline constexpr int kFactorDecimals = 3;
 
 // A minimum factor of safety with kFactorDecimals decimals; a result code
-// (99999, 1000000, 1000006 to 1000011) is no factor and reads "no factor:"
+// (kNoFactor, 1000000, 1000006 to 1000011) is no factor and reads "no factor:"
 // with its meaning instead.
 QString FactorText(std::uint8_t language, double fs);
 

@@ -63,7 +63,9 @@ void RunController::onThreadFinished() {
   std::lock_guard handoff(m_handoff);
   m_feedback.flush();
   m_document.endRun(m_result);
-  emit finished(static_cast<int>(m_result.outcome), QString::fromStdString(m_result.message));
+  const std::string message =
+      m_result.outcome == RunOutcome::Failed ? RunFailureText(m_result, m_document.language()) : m_result.message;
+  emit finished(static_cast<int>(m_result.outcome), QString::fromStdString(message));
 }
 
 }  // namespace pelodyn

@@ -48,6 +48,9 @@ class RunController : public QObject {
  signals:
   void started();
   // The worker has ended and the project belongs to the window again.
+  // `message`: for a failed run, what made it fail in the document's language
+  // (RunFailureText: its error, Results rows the store refused); else the
+  // run's message as it is.
   void finished(int outcome, const QString& message);
 
  private:

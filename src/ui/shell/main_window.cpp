@@ -105,7 +105,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   connect(m_stepForm, &StepByStepForm::lineChoicePrepared, this, GuardedSlot([this] { fillLineChoice(); }));
   connect(m_run.get(), &RunController::started, this, GuardedSlot([this] { runStarted(); }));
   connect(m_run.get(), &RunController::finished, this,
-          GuardedSlot([this](int outcome, const QString&) { runFinished(outcome); }));
+          GuardedSlot([this](int outcome, const QString& message) { runFinished(outcome, message); }));
   QtRunFeedback& feedback = m_run->feedback();
   connect(&feedback, &QtRunFeedback::trial, this, [this](const TrialCopy& t) {
     if (!m_document.project().drawing.ShowFailureAnimation) return;
@@ -506,10 +506,15 @@ void MainWindow::runStarted() {
   m_view->setFrozen(true);
 }
 
-void MainWindow::runFinished(int outcome) {
+void MainWindow::runFinished(int outcome, const QString& message) {
   m_view->canvas()->clearTrial();
   m_view->setFrozen(false);
   setRunInProgress(false);
+  // What ended a failed run (an error, Results rows the store refused) is
+  // the user's to know: nothing else says the run did not go through.
+  if (outcome == static_cast<int>(RunOutcome::Failed) && !message.isEmpty()) {
+    m_prompter.error(FileCommands::programTitle(), MessageBoxText(message.toStdString()));
+  }
   // The engine analyses the critical surfaces again and hands them over;
   // a stopped run presents what it found so far.
   if (outcome == static_cast<int>(RunOutcome::Complete) || outcome == static_cast<int>(RunOutcome::Stopped)) {

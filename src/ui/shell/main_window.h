@@ -93,7 +93,7 @@ class MainWindow : public QMainWindow {
   // the zoom) into them before they are shown or written.
   void copyViewSettings();
   void runStarted();
-  void runFinished(int outcome);
+  void runFinished(int outcome, const QString& message);
   void cycleSliceDisplay();
   QAction* cmd(const QString& name) const;
   void on(const QString& name, std::function<void()> slot);
