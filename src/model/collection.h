@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/grid_plan.h"
 #include "model/platform.h"
 #include "model/project.h"
 
@@ -87,24 +88,6 @@ void ReadCircleCentre(Project& project);
 // finish on an ordinary machine; below it, however fine, it is ordinary work.
 inline constexpr long long kMaxStoredCircles = 20000000;
 
-// The radii a circle about (xc, yc) may take in the collected section:
-// maxRadius, the distance to the bottom line, and minRadius, to the ground
-// line, both at most the distance to the nearer end of the ground line.
-// The lines, their slopes and the bottom line must have been collected.
-void CircleRadiusRange(const AnalysisModel& model, double xc, double yc, double& maxRadius, double& minRadius);
-// The circles of the fan about a centre with this radius range: the range
-// divided by `decrement` when that is positive (circles by Radius
-// Decrement), rounded as the fan rounds it, else `circles` (No. of Circle);
-// 0 for an empty range. The fan
-// stops early only when rounding leaves its last radius at the smallest, so
-// this is what it makes or one more.
-long long FanCircleCount(double maxRadius, double minRadius, int circles, double decrement);
-// The circles the grid of centres of the collected model makes, summed over
-// its centres, each centre with its own radius range (by RadiusDecrement
-// when it is positive, else CircleCount each): the Results rows of a
-// grid search before any pattern walk. No circle is analysed; the cost is a
-// radius range per centre.
-long long GridCircleTotal(const AnalysisModel& model);
 // NonCirPointCount and the irregular points placed by "Point No." (rows
 // whose number has no place are left out).
 void ReadNonCircularPoints(Project& project);
