@@ -40,6 +40,28 @@ enum class CollectionPurpose { Run, Save };
 void CollectAnalysisData(Project& project, PlatformServices& platform,
                          CollectionPurpose purpose = CollectionPurpose::Run);
 
+// The model flags that mirror option values: the theory, the four methods,
+// the seepage kind and the switches of the seismic loads, line loads, strip
+// loads, tension crack, anchors and stress-dependent anisotropy. One rule
+// for every writer of these flags (the collection, and the document, which
+// keeps them in step with each edit): a switch is on when its "disable" box
+// is not checked, except the tension crack, which is on only when its box
+// is not checked and the crack table has points (`crackPoints`): a crack
+// without a point cuts no slice and has no water to push with.
+struct OptionFlags {
+  std::uint8_t analysisTheory = 0;
+  std::uint8_t useOrdinary = 0, useSimplifiedJanbu = 0, useSimplifiedBishop = 0, useSpencer = 0;
+  std::uint8_t seepageKind = 0;
+  std::uint8_t seismicEnabled = 0, lineLoadEnabled = 0, stripLoadEnabled = 0, tensionCrackEnabled = 0,
+               anchorEnabled = 0, advancedAnisoEnabled = 0;
+};
+OptionFlags ReadOptionFlags(const OptionValues& options, int crackPoints);
+
+// Sets every flag of OptionFlags in the model at once, from the project's
+// options and its crack table. The collection sets the same values, each
+// at its own step.
+void SyncModelFlags(Project& project);
+
 // A soil value that no real soil has: a cohesion, friction angle or unit
 // weight below 0, or a friction angle of 90 degrees or more (its tangent,
 // which the methods use, is then infinite or turns negative). The zeros of

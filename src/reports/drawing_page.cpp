@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numbers>
 
 #include "model/numbers.h"
 #include "model/project.h"
+#include "model/section.h"
 #include "texts/captions.h"
 
 namespace pelodyn {
@@ -25,20 +25,10 @@ QString Q(const std::string& s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The rows of `table` with `field` at least 1, by that number; equal
-// numbers keep their table order.
-std::vector<Row> ByNumber(WorkingStore& store, Table table, std::string_view field) {
-  std::vector<Row> rows = store.rows(table);
-  std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
-  std::stable_sort(rows.begin(), rows.end(),
-                   [&](const Row& a, const Row& b) { return a.integer(field) < b.integer(field); });
-  return rows;
-}
-
-std::vector<QPointF> Points(const std::vector<Row>& rows) {
+std::vector<QPointF> Points(const SectionPolyline& points) {
   std::vector<QPointF> out;
-  out.reserve(rows.size());
-  for (const Row& r : rows) out.emplace_back(r.real("Coordi X"), r.real("Coordi Y"));
+  out.reserve(points.size());
+  for (const auto& [x, y] : points) out.emplace_back(x, y);
   return out;
 }
 
@@ -427,42 +417,33 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   if (!(c.xMax - c.xMin > 0.0)) c.xMax = c.xMin + 1.0;
   if (!(c.yMax - c.yMin > 0.0)) c.yMax = c.yMin + 1.0;
 
-  // The lines of the soils of the current strength model, by point number.
+  // The lines of the soils of the current strength model (as many as its
+  // rows, as on screen), each by the section reader's rule.
   const Table soils = o.itemIndex("CB_Strength_Model") == 1 ? Table::Aniso : Table::Soil_Prop;
-  int lineCount = 0;
-  for (const Row& r : store.rows(soils)) lineCount = std::max(lineCount, r.integer("Line No."));
-  std::map<int, std::vector<Row>> byLine;
-  for (const Row& r : geometry) {
-    const int k = r.integer("Line No.");
-    if (k >= 1 && k <= lineCount && r.integer("Point No.") >= 1) byLine[k].push_back(r);
-  }
-  for (auto& [k, rows] : byLine) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const Row& a, const Row& b) { return a.integer("Point No.") < b.integer("Point No."); });
-    c.layerLines.push_back(Points(rows));
-  }
+  const int lineCount = std::min(store.rowCount(soils), kMaxBoundaryLine);
+  for (const BoundaryLine& line : ReadBoundaryLines(geometry, lineCount)) c.layerLines.push_back(Points(line.points));
 
-  if (o.itemIndex("CB_Seepage") == 1) c.waterLine = Points(ByNumber(store, Table::Waterline, "Point No."));
-  if (!o.checked("CB_Tension_Disable")) c.crack = Points(ByNumber(store, Table::Tcrack, "Point No."));
+  if (o.itemIndex("CB_Seepage") == 1) c.waterLine = Points(ReadWaterLine(store));
+  if (!o.checked("CB_Tension_Disable")) c.crack = Points(ReadTensionCrack(store));
   if (!o.checked("CB_LineLoad_Disable")) {
-    for (const Row& r : ByNumber(store, Table::Lineload, "Load No.")) {
-      c.lineLoads.push_back({QPointF(r.real("Coordi X"), r.real("Coordi Y")), r.real("Angle")});
-    }
+    for (const SectionLineLoad& l : ReadLineLoads(store)) c.lineLoads.push_back({QPointF(l.x, l.y), l.angle});
   }
   if (!o.checked("CB_StripLoad_Disable")) {
-    for (const Row& r : ByNumber(store, Table::Stripload, "Load No.")) {
-      c.stripLoads.push_back({r.real("Begin X"), r.real("End X"), r.real("Y1"), r.real("Y2")});
-    }
+    for (const SectionStripLoad& l : ReadStripLoads(store)) c.stripLoads.push_back({l.beginX, l.endX, l.y1, l.y2});
   }
   if (!o.checked("CB_Anchor_Disable")) {
-    for (const Row& r : ByNumber(store, Table::Anchor, "Load No.")) {
-      c.anchors.push_back({QPointF(r.real("X start"), r.real("Y start")), QPointF(r.real("X end"), r.real("Y end")),
-                           r.real("Bonded Length")});
+    for (const SectionAnchor& a : ReadAnchors(store)) {
+      c.anchors.push_back({QPointF(a.xStart, a.yStart), QPointF(a.xEnd, a.yEnd), a.bondedLength});
     }
   }
 
-  for (const Row& r : ByNumber(store, Table::Failure_Geometry, "No")) {
-    c.failureSurface.emplace_back(r.real("Coor_X"), r.real("Coor_Y"));
+  // The critical surface's rows by "No", under the same rule.
+  {
+    std::vector<Row> rows = store.rows(Table::Failure_Geometry);
+    std::vector<int> numbers;
+    for (const Row& r : rows) numbers.push_back(r.integer("No"));
+    for (std::size_t i : NumberedOrder(numbers))
+      c.failureSurface.emplace_back(rows[i].real("Coor_X"), rows[i].real("Coor_Y"));
   }
   c.failureGeometryAvailable = !c.failureSurface.empty() && run.has_value() && surface != nullptr;
   if (c.failureGeometryAvailable) {
