@@ -121,7 +121,12 @@ std::optional<Searcher::Circle> Searcher::ReplayMinima() {
   } catch (...) {
     // A replay only redraws; its failure leaves the run's results as they are.
   }
+  if (last) m->replayed = last;
   return last;
+}
+
+std::optional<Searcher::Circle> Searcher::LastReplayed() const {
+  return m->replayed;
 }
 
 void Searcher::ReplaySortedRow(double radius, double centerX, double centerY) {

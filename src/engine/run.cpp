@@ -308,6 +308,14 @@ RunResult Run::execute() {
       break;
   }
   search.FlushResults();
+  // The searches keep their circles to themselves; once they are done, the
+  // minimum replayed last is what the slice set holds, and the windows find
+  // its centre and radius in the model.
+  if (const std::optional<Searcher::Circle> last = search.LastReplayed()) {
+    md.CenterX = last->centerX;
+    md.CenterY = last->centerY;
+    md.TrialRadius = last->radius;
+  }
   if (result.outcome == RunOutcome::Complete) ui.setProgressCaption("Calculation Complete");
   countTrials(result);
   return result;

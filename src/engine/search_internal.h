@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -156,6 +157,7 @@ struct Searcher::Impl {
   // The circle being tried: the searches keep its centre and radius here,
   // never in the model they read.
   double trialX = 0.0, trialY = 0.0, trialRadius = 0.0;
+  std::optional<Searcher::Circle> replayed;  // the last minimum replayed
   // Analyses the circle (trialX, trialY, trialRadius) on the calling thread.
   void analyseCircle();
   // The fan about (trialX, trialY) as planned, from its largest radius down.

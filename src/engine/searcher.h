@@ -55,6 +55,8 @@ class Searcher {
     double centerX = 0.0, centerY = 0.0, radius = 0.0;
   };
   std::optional<Circle> ReplayMinima();
+  // The circle ReplayMinima analysed last in this Searcher's life, if any.
+  std::optional<Circle> LastReplayed() const;
   // Re-analyses the circle of a Results row (radius, centre).
   void ReplaySortedRow(double radius, double centerX, double centerY);
 

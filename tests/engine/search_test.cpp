@@ -630,9 +630,11 @@ TEST_F(Search, ARunReportsHowManyTrialsItMade) {
 }
 
 // A search reads the collected model and keeps the circle it tries, the
-// count of its fans and the steps of its walk to itself: after a run every
-// search field of the model is what the collection put there, with one
-// thread or several.
+// count of its fans and the steps of its walk to itself: after a run in a
+// batch (no replay) every search field of the model is what the collection
+// put there, with one thread or several. Outside a batch the run ends by
+// replaying the minima, and only then does the model take the circle the
+// slice set holds: the last shown method's minimum.
 TEST_F(Search, ARunLeavesTheModelItReadsAsCollected) {
   struct Case {
     const char* name;
@@ -659,6 +661,7 @@ TEST_F(Search, ARunLeavesTheModelItReadsAsCollected) {
     for (int threads : {1, 2}) {
       SCOPED_TRACE(std::string(c.name) + ", threads " + std::to_string(threads));
       EngineFixture f;
+      f.project.BatchMode = 1;
       f.homogeneousSlope();
       SetCentreGrid(f.options(), "25", "35", "45", "45", "2");
       f.options().setText("E_Cir_Decrement", "4");
@@ -680,6 +683,24 @@ TEST_F(Search, ARunLeavesTheModelItReadsAsCollected) {
       EXPECT_EQ(after.RadiusDecrement, collected.RadiusDecrement);
       EXPECT_EQ(after.AutoIncrementX, collected.AutoIncrementX);
       EXPECT_EQ(after.AutoIncrementY, collected.AutoIncrementY);
+
+      // Outside a batch: the replayed minimum, and nothing else changed.
+      f.project.BatchMode = 0;
+      f.project.run.StopRequested = 0;
+      ASSERT_EQ(RunAnalysis(f.project, f.ui, o).outcome, RunOutcome::Complete);
+      int shown = -1;
+      for (int method = Ordinary; method <= Spencer; ++method) {
+        const bool selected[] = {after.UseOrdinary != 0, after.UseSimplifiedJanbu != 0, after.UseSimplifiedBishop != 0,
+                                 after.UseSpencer != 0};
+        if (selected[method] && f.project.run.ShowPicture[static_cast<std::size_t>(method)]) shown = method;
+      }
+      ASSERT_GE(shown, 0);
+      const MethodMinimum& last = f.project.run.Minimum[static_cast<std::size_t>(shown)];
+      EXPECT_EQ(after.CenterX, last.CenterX);
+      EXPECT_EQ(after.CenterY, last.CenterY);
+      EXPECT_EQ(after.TrialRadius, last.Radius);
+      EXPECT_EQ(after.CircleCount, collected.CircleCount);
+      EXPECT_EQ(after.AutoIncrementX, collected.AutoIncrementX);
     }
   }
 }
