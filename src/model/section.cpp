@@ -19,7 +19,8 @@ std::vector<Row> ByNumber(WorkingStore& store, Table table, std::string_view fie
 
 SectionPolyline PointsByNumber(WorkingStore& store, Table table) {
   SectionPolyline out;
-  for (const Row& r : ByNumber(store, table, "Point No.")) out.emplace_back(r.real("Coordi X"), r.real("Coordi Y"));
+  for (const Row& r : ByNumber(store, table, "Point No."))
+    out.emplace_back(r.real(GeometryField::X), r.real(GeometryField::Y));
   return out;
 }
 
@@ -45,24 +46,24 @@ bool BoundaryLine::complete() const {
 
 std::vector<BoundaryLine> ReadBoundaryLines(const std::vector<Row>& geometry, int lineLimit) {
   int lineCount = 0;
-  for (const Row& r : geometry) lineCount = std::max(lineCount, r.integer("Line No."));
+  for (const Row& r : geometry) lineCount = std::max(lineCount, r.integer(GeometryField::LineNo));
   lineCount = std::min(lineCount, lineLimit);
   std::vector<BoundaryLine> lines(static_cast<std::size_t>(std::max(lineCount, 0)));
   if (lines.empty()) return lines;
   // Each line's rows in table order, then by the rule.
   std::vector<std::vector<std::size_t>> rowsOf(lines.size());
   for (std::size_t i = 0; i < geometry.size(); ++i) {
-    const int line = geometry[i].integer("Line No.");
+    const int line = geometry[i].integer(GeometryField::LineNo);
     if (line >= 1 && line <= lineCount) rowsOf[static_cast<std::size_t>(line - 1)].push_back(i);
   }
   for (std::size_t k = 0; k < lines.size(); ++k) {
     std::vector<int> numbers;
     numbers.reserve(rowsOf[k].size());
-    for (std::size_t i : rowsOf[k]) numbers.push_back(geometry[i].integer("Point No."));
+    for (std::size_t i : rowsOf[k]) numbers.push_back(geometry[i].integer(GeometryField::PointNo));
     BoundaryLine& line = lines[k];
     for (std::size_t j : NumberedOrder(numbers)) {
       const Row& r = geometry[rowsOf[k][j]];
-      line.points.emplace_back(r.real("Coordi X"), r.real("Coordi Y"));
+      line.points.emplace_back(r.real(GeometryField::X), r.real(GeometryField::Y));
       line.numbers.push_back(numbers[j]);
     }
   }
@@ -84,7 +85,8 @@ SectionPolyline ReadTensionCrack(WorkingStore& store) {
 std::vector<SectionLineLoad> ReadLineLoads(WorkingStore& store) {
   std::vector<SectionLineLoad> out;
   for (const Row& r : ByNumber(store, Table::Lineload, "Load No.")) {
-    out.push_back({r.real("Coordi X"), r.real("Coordi Y"), r.real("Angle"), r.real("Magnitude")});
+    out.push_back({r.real(LineLoadField::X), r.real(LineLoadField::Y), r.real(LineLoadField::Angle),
+                   r.real(LineLoadField::Magnitude)});
   }
   return out;
 }
@@ -92,7 +94,8 @@ std::vector<SectionLineLoad> ReadLineLoads(WorkingStore& store) {
 std::vector<SectionStripLoad> ReadStripLoads(WorkingStore& store) {
   std::vector<SectionStripLoad> out;
   for (const Row& r : ByNumber(store, Table::Stripload, "Load No.")) {
-    out.push_back({r.real("Begin X"), r.real("End X"), r.real("Y1"), r.real("Y2"), r.real("Magnitude")});
+    out.push_back({r.real(StripLoadField::BeginX), r.real(StripLoadField::EndX), r.real(StripLoadField::Y1),
+                   r.real(StripLoadField::Y2), r.real(StripLoadField::Magnitude)});
   }
   return out;
 }
@@ -100,8 +103,8 @@ std::vector<SectionStripLoad> ReadStripLoads(WorkingStore& store) {
 std::vector<SectionAnchor> ReadAnchors(WorkingStore& store) {
   std::vector<SectionAnchor> out;
   for (const Row& r : ByNumber(store, Table::Anchor, "Load No.")) {
-    out.push_back({r.real("X start"), r.real("Y start"), r.real("X end"), r.real("Y end"), r.real("Bonded Length"),
-                   r.real("Magnitude")});
+    out.push_back({r.real(AnchorField::XStart), r.real(AnchorField::YStart), r.real(AnchorField::XEnd),
+                   r.real(AnchorField::YEnd), r.real(AnchorField::BondedLength), r.real(AnchorField::Magnitude)});
   }
   return out;
 }

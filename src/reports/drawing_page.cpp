@@ -366,50 +366,51 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   const OptionValues& o = project.options;
   WorkingStore& store = *project.store;
   DrawingPageContent c;
-  c.projectName = Q(o.text("E_Project_Name"));
-  c.location = Q(o.text("E_Lacation"));
-  c.engineer = Q(o.text("E_Engineer"));
+  c.projectName = Q(o.text(Option::E_Project_Name));
+  c.location = Q(o.text(Option::E_Lacation));
+  c.engineer = Q(o.text(Option::E_Engineer));
 
   // The extent covers every geometry row, whatever its place in the table.
   const std::vector<Row> geometry = store.rows(Table::Geometry);
   c.xMin = c.xMax = c.yMin = c.yMax = 0.0;
   if (!geometry.empty()) {
-    c.xMin = c.xMax = geometry.front().real("Coordi X");
-    c.yMin = c.yMax = geometry.front().real("Coordi Y");
+    c.xMin = c.xMax = geometry.front().real(GeometryField::X);
+    c.yMin = c.yMax = geometry.front().real(GeometryField::Y);
   }
-  for (const Row& r : geometry) Include(c, r.real("Coordi X"), r.real("Coordi Y"));
+  for (const Row& r : geometry) Include(c, r.real(GeometryField::X), r.real(GeometryField::Y));
 
-  const int theory = o.itemIndex("RG_Theory");
-  const int search = o.itemIndex("CB_Cir_Search");
+  const int theory = o.itemIndex(Option::RG_Theory);
+  const int search = o.itemIndex(Option::CB_Cir_Search);
   if (theory == 1) {
     if (search == 0) {
-      static constexpr const char* kCorners[3][2] = {
-          {"E_X_LeftDown", "E_Y_LeftDown"}, {"E_X_RightDown", "E_Y_RightDown"}, {"E_X_RightTop", "E_Y_RightTop"}};
+      static constexpr const char* kCorners[3][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                                     {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                                     {Option::E_X_RightTop, Option::E_Y_RightTop}};
       for (std::size_t k = 0; k < 3; ++k) {
         c.gridCorners[k] = QPointF(o.readReal(kCorners[k][0]), o.readReal(kCorners[k][1]));
       }
       c.gridCorners[3] = c.gridCorners[2] - c.gridCorners[1] + c.gridCorners[0];
-      c.division12 = o.readInteger("E_12_Division");
-      c.division23 = o.readInteger("E_23_Division");
+      c.division12 = o.readInteger(Option::E_12_Division);
+      c.division23 = o.readInteger(Option::E_23_Division);
       c.marks = DrawingPageContent::SearchMarks::Grid;
       for (const QPointF& p : c.gridCorners) {
         c.yMin = std::min(c.yMin, p.y());
         c.yMax = std::max(c.yMax, p.y());
       }
     } else if (search == 1) {
-      c.specificCentre = QPointF(o.readReal("E_X_Center"), o.readReal("E_Y_Center"));
-      c.specificRadius = o.readReal("E_Radius");
+      c.specificCentre = QPointF(o.readReal(Option::E_X_Center), o.readReal(Option::E_Y_Center));
+      c.specificRadius = o.readReal(Option::E_Radius);
       c.marks = DrawingPageContent::SearchMarks::Specific;
       c.yMin = std::min(c.yMin, c.specificCentre.y());
       c.yMax = std::max(c.yMax, c.specificCentre.y());
     } else {
-      c.autoStart = QPointF(o.readReal("E_Xauto_Start"), o.readReal("E_Yauto_Start"));
+      c.autoStart = QPointF(o.readReal(Option::E_Xauto_Start), o.readReal(Option::E_Yauto_Start));
       c.marks = DrawingPageContent::SearchMarks::Automatic;
       c.yMin = std::min(c.yMin, c.autoStart.y());
       c.yMax = std::max(c.yMax, c.autoStart.y());
     }
   } else if (theory == 2) {
-    const double y = o.readReal("E_NonCir_Y_Center");
+    const double y = o.readReal(Option::E_NonCir_Y_Center);
     c.yMin = std::min(c.yMin, y);
     c.yMax = std::max(c.yMax, y);
   }
@@ -419,19 +420,19 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
 
   // The lines of the soils of the current strength model (as many as its
   // rows, as on screen), each by the section reader's rule.
-  const Table soils = o.itemIndex("CB_Strength_Model") == 1 ? Table::Aniso : Table::Soil_Prop;
+  const Table soils = o.itemIndex(Option::CB_Strength_Model) == 1 ? Table::Aniso : Table::Soil_Prop;
   const int lineCount = std::min(store.rowCount(soils), kMaxBoundaryLine);
   for (const BoundaryLine& line : ReadBoundaryLines(geometry, lineCount)) c.layerLines.push_back(Points(line.points));
 
-  if (o.itemIndex("CB_Seepage") == 1) c.waterLine = Points(ReadWaterLine(store));
-  if (!o.checked("CB_Tension_Disable")) c.crack = Points(ReadTensionCrack(store));
-  if (!o.checked("CB_LineLoad_Disable")) {
+  if (o.itemIndex(Option::CB_Seepage) == 1) c.waterLine = Points(ReadWaterLine(store));
+  if (!o.checked(Option::CB_Tension_Disable)) c.crack = Points(ReadTensionCrack(store));
+  if (!o.checked(Option::CB_LineLoad_Disable)) {
     for (const SectionLineLoad& l : ReadLineLoads(store)) c.lineLoads.push_back({QPointF(l.x, l.y), l.angle});
   }
-  if (!o.checked("CB_StripLoad_Disable")) {
+  if (!o.checked(Option::CB_StripLoad_Disable)) {
     for (const SectionStripLoad& l : ReadStripLoads(store)) c.stripLoads.push_back({l.beginX, l.endX, l.y1, l.y2});
   }
-  if (!o.checked("CB_Anchor_Disable")) {
+  if (!o.checked(Option::CB_Anchor_Disable)) {
     for (const SectionAnchor& a : ReadAnchors(store)) {
       c.anchors.push_back({QPointF(a.xStart, a.yStart), QPointF(a.xEnd, a.yEnd), a.bondedLength});
     }
@@ -441,9 +442,9 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   {
     std::vector<Row> rows = store.rows(Table::Failure_Geometry);
     std::vector<int> numbers;
-    for (const Row& r : rows) numbers.push_back(r.integer("No"));
+    for (const Row& r : rows) numbers.push_back(r.integer(FailurePointField::No));
     for (std::size_t i : NumberedOrder(numbers))
-      c.failureSurface.emplace_back(rows[i].real("Coor_X"), rows[i].real("Coor_Y"));
+      c.failureSurface.emplace_back(rows[i].real(FailurePointField::X), rows[i].real(FailurePointField::Y));
   }
   c.failureGeometryAvailable = !c.failureSurface.empty() && run.has_value() && surface != nullptr;
   if (c.failureGeometryAvailable) {

@@ -96,9 +96,9 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   modelLabel->setObjectName(QStringLiteral("L_Strength_Model"));
   top->addWidget(modelLabel);
   auto* model = new QComboBox(main);
-  model->setObjectName(QStringLiteral("CB_Strength_Model"));
+  model->setObjectName(OptionObjectName(Option::CB_Strength_Model));
   model->addItems({QStringLiteral("Mohr-Coulomb Material"), QStringLiteral("Anisotropic Strength")});
-  m_binding->bindCombo(model, QStringLiteral("CB_Strength_Model"));
+  m_binding->bindCombo(model, Option::CB_Strength_Model);
   top->addWidget(model, 1);
   v->addLayout(top);
 
@@ -143,8 +143,8 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   colours->addWidget(defaults);
   colours->addStretch(1);
   auto* advance = new QCheckBox(QStringLiteral("Disable Advance Properties"), main);
-  advance->setObjectName(QStringLiteral("CB_Advance_Prop_Disable"));
-  m_binding->bindCheck(advance, QStringLiteral("CB_Advance_Prop_Disable"));
+  advance->setObjectName(OptionObjectName(Option::CB_Advance_Prop_Disable));
+  m_binding->bindCheck(advance, Option::CB_Advance_Prop_Disable);
   colours->addWidget(advance);
   QPushButton* advanced = Button(QStringLiteral("B_Aniso_ad"), QStringLiteral("Advance"), main);
   colours->addWidget(advanced);
@@ -205,7 +205,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
 }
 
 GridEditor* SoilPropertiesDialog::currentGrid() const {
-  return m_document.project().options.itemIndex("CB_Strength_Model") == 1 ? m_aniso : m_soils;
+  return m_document.project().options.itemIndex(Option::CB_Strength_Model) == 1 ? m_aniso : m_soils;
 }
 
 void SoilPropertiesDialog::refreshState() {
@@ -292,14 +292,15 @@ void SoilPropertiesDialog::retranslate() {
     return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
   };
   findChild<QLabel*>(QStringLiteral("L_Strength_Model"))->setText(caption("L_Strength_Model"));
-  for (const char* name : {"CB_Advance_Prop_Disable", "B_Aniso_ad", "Button2"}) SetText(this, name, caption(name));
+  for (const char* name : {Option::CB_Advance_Prop_Disable, "B_Aniso_ad", "Button2"})
+    SetText(this, name, caption(name));
   for (const char* name : {"B_Color_Set", "B_Default_Color"}) {
     if (auto* b = findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setToolTip(caption(name));
   }
   for (const FormText& items : StepFormComboItems()) {
-    if (std::string_view(items.name) != "CB_Strength_Model") continue;
+    if (std::string_view(items.name) != Option::CB_Strength_Model) continue;
     const QStringList texts = QString::fromUtf8(language == 0 ? items.thai : items.english).split(QLatin1Char('|'));
-    auto* model = findChild<QComboBox*>(QStringLiteral("CB_Strength_Model"));
+    auto* model = findChild<QComboBox*>(OptionObjectName(Option::CB_Strength_Model));
     for (int i = 0; i < texts.size() && i < model->count(); ++i) model->setItemText(i, texts[i]);
   }
   SetText(this, "Button3", t.insert);
@@ -363,20 +364,20 @@ BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter
   auto* typeLabel = new QLabel(QStringLiteral("Bottom Line Type"), this);
   typeLabel->setObjectName(QStringLiteral("L_Bottom_Line"));
   auto* choose = new QComboBox(this);
-  choose->setObjectName(QStringLiteral("CB_Bottom_Line_Choose"));
+  choose->setObjectName(OptionObjectName(Option::CB_Bottom_Line_Choose));
   choose->addItems({QStringLiteral("Bottom Line No."), QStringLiteral("Specific Bottom Line")});
-  binding->bindCombo(choose, QStringLiteral("CB_Bottom_Line_Choose"));
+  binding->bindCombo(choose, Option::CB_Bottom_Line_Choose);
   form->addRow(typeLabel, choose);
   auto* numberLabel = new QLabel(QStringLiteral("Bottom Line No."), this);
   numberLabel->setObjectName(QStringLiteral("L_BottomLine"));
   auto* number = new QLineEdit(this);
-  number->setObjectName(QStringLiteral("E_BottomLine"));
-  binding->bindText(number, QStringLiteral("E_BottomLine"));
+  number->setObjectName(OptionObjectName(Option::E_BottomLine));
+  binding->bindText(number, Option::E_BottomLine);
   connect(number, &QLineEdit::editingFinished, this, GuardedSlot([this, number, &prompter] {
             try {
               StrToInt(number->text().toStdString());
             } catch (ConversionError& e) {
-              e.setField("E_BottomLine");
+              e.setField(Option::E_BottomLine);
               prompter.error(ProgramTitle(), QString::fromStdString(e.message(m_document.language())));
             }
           }));

@@ -37,27 +37,27 @@ struct ChoiceBinding {
   int index;  // a radio button's item; -1 for a check box
 };
 const ChoiceBinding kStripChoices[] = {
-    {"RB_Circular", "RG_Theory", 1},
-    {"RB_NonCir", "RG_Theory", 2},
-    {"CB_Ordinary_Method", "CB_Ordinary", -1},
-    {"CB_Simp_Janbu_Method", "CB_Simp_Janbu", -1},
-    {"CB_Simp_Bishop_Method", "CB_Simp_Bishop", -1},
-    {"CB_Spencer_Method", "CB_Spencer", -1},
-    {"CB_Grid_Increment", "CB_Grid_Increment", -1},
-    {"RB_Specific_Search", "CB_NonCir_Search", 0},
-    {"RB_Random_Search", "CB_NonCir_Search", 1},
-    {"CB_Auto_Center", "CB_Auto_Center", -1},
+    {"RB_Circular", Option::RG_Theory, 1},
+    {"RB_NonCir", Option::RG_Theory, 2},
+    {"CB_Ordinary_Method", Option::CB_Ordinary, -1},
+    {"CB_Simp_Janbu_Method", Option::CB_Simp_Janbu, -1},
+    {"CB_Simp_Bishop_Method", Option::CB_Simp_Bishop, -1},
+    {"CB_Spencer_Method", Option::CB_Spencer, -1},
+    {Option::CB_Grid_Increment, Option::CB_Grid_Increment, -1},
+    {"RB_Specific_Search", Option::CB_NonCir_Search, 0},
+    {"RB_Random_Search", Option::CB_NonCir_Search, 1},
+    {Option::CB_Auto_Center, Option::CB_Auto_Center, -1},
 };
 
 // The strip's combo boxes bound to option values.
-const std::pair<const char*, const char*> kStripCombos[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
-                                                            {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"},
-                                                            {"CB_Anchor_Type", "RG_Apply_as"}};
+const std::pair<const char*, const char*> kStripCombos[] = {{Option::CB_Ru_Condition, Option::CB_Ru_Condition},
+                                                            {"CB_WaterLine_Type", Option::CB_Phreatic_Peizometric},
+                                                            {"CB_Anchor_Type", Option::RG_Apply_as}};
 
 // The load types of CB_Load_Type: the sub-panel each shows and the option
 // that switches the load off.
-const std::pair<const char*, const char*> kLoadTypes[] = {{"P_LineLoad", "CB_LineLoad_Disable"},
-                                                          {"P_StripLoad", "CB_StripLoad_Disable"}};
+const std::pair<const char*, const char*> kLoadTypes[] = {{"P_LineLoad", Option::CB_LineLoad_Disable},
+                                                          {"P_StripLoad", Option::CB_StripLoad_Disable}};
 
 // The strip's fields read as numbers (by option name), with the label that
 // names each and whether a whole number is wanted: a text that is not one is
@@ -68,17 +68,17 @@ struct NumberField {
   bool integer;
 };
 const NumberField kNumberFields[] = {
-    {"E_12_Division", "L_Div12", true},
-    {"E_23_Division", "L_Div23", true},
-    {"E_Xgrid_Increment", "L_Xgrid_Increment", false},
-    {"E_Ygrid_Increment", "L_Ygrid_Increment", false},
-    {"E_Xauto_Increment", "L_X_Inc", false},
-    {"E_Yauto_Increment", "L_Y_Inc", false},
-    {"E_Unit_Weight_Water", "L_WUW", false},
-    {"E_Kh", "L_Seismic_kh", false},
-    {"E_Kv", "L_Seismic_kv", false},
-    {"E_Water_Unit_Weight", "L_Tcrack_WUW", false},
-    {"E_Percent_Water", "L_Tcrack_Per", false},
+    {Option::E_12_Division, "L_Div12", true},
+    {Option::E_23_Division, "L_Div23", true},
+    {Option::E_Xgrid_Increment, "L_Xgrid_Increment", false},
+    {Option::E_Ygrid_Increment, "L_Ygrid_Increment", false},
+    {Option::E_Xauto_Increment, "L_X_Inc", false},
+    {Option::E_Yauto_Increment, "L_Y_Inc", false},
+    {Option::E_Unit_Weight_Water, "L_WUW", false},
+    {Option::E_Kh, "L_Seismic_kh", false},
+    {Option::E_Kv, "L_Seismic_kv", false},
+    {Option::E_Water_Unit_Weight, "L_Tcrack_WUW", false},
+    {Option::E_Percent_Water, "L_Tcrack_Per", false},
 };
 
 QString Q(std::string_view s) {
@@ -97,7 +97,8 @@ UiText DisabledReason(const QString& name) {
       name == QLatin1String("E_Min_Interval")) {
     return UiText::ContourNotSet;
   }
-  for (const char* moving : {"CB_Moving_Center", "E_MCX", "E_MCY", "E_Bound_L", "E_Bound_R"}) {
+  for (const char* moving :
+       {Option::CB_Moving_Center, Option::E_MCX, Option::E_MCY, Option::E_Bound_L, Option::E_Bound_R}) {
     if (name == QLatin1String(moving)) return UiText::MovingCentreByCli;
   }
   return UiText::LaterDataEntry;
@@ -134,10 +135,10 @@ void StripControls::retranslate(std::uint8_t language) {
   }
   // The strip's combo boxes list their items in the language chosen too
   // (the anchor type's items are those of its option, RG_Apply_as).
-  const std::pair<const char*, const char*> itemSources[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
-                                                             {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"},
+  const std::pair<const char*, const char*> itemSources[] = {{Option::CB_Ru_Condition, Option::CB_Ru_Condition},
+                                                             {"CB_WaterLine_Type", Option::CB_Phreatic_Peizometric},
                                                              {"CB_Load_Type", "CB_Load_Type"},
-                                                             {"CB_Anchor_Type", "RG_Apply_as"}};
+                                                             {"CB_Anchor_Type", Option::RG_Apply_as}};
   for (const auto& [comboName, textName] : itemSources) {
     auto* combo = m_strip.findChild<QComboBox*>(QString::fromLatin1(comboName));
     if (combo == nullptr) continue;
@@ -194,11 +195,11 @@ void StripControls::bind() {
   m_binding->refreshAll();
 
   // Without Increment the two steps are not used: the cover says so.
-  auto* increment = m_strip.findChild<QCheckBox*>(QStringLiteral("CB_Grid_Increment"));
+  auto* increment = m_strip.findChild<QCheckBox*>(OptionObjectName(Option::CB_Grid_Increment));
   auto* cover = m_strip.findChild<QLabel*>(QStringLiteral("P_Grid_Increment"));
   const auto showCover = [this, cover](bool on) {
     cover->setVisible(!on);
-    for (const char* e : {"E_Xgrid_Increment", "E_Ygrid_Increment"}) {
+    for (const char* e : {Option::E_Xgrid_Increment, Option::E_Ygrid_Increment}) {
       if (auto* edit = m_strip.findChild<QLineEdit*>(QString::fromLatin1(e))) edit->setEnabled(on);
     }
   };
@@ -219,7 +220,7 @@ void StripControls::bind() {
             if (CentreGridDivisionInvalid(m_document.project())) {
               m_prompter.information(FileCommands::programTitle(),
                                      MessageBoxText(MessageText(m_document.language(), 0)));
-              if (auto* e = m_strip.findChild<QLineEdit*>(QStringLiteral("E_12_Division"))) e->setFocus();
+              if (auto* e = m_strip.findChild<QLineEdit*>(OptionObjectName(Option::E_12_Division))) e->setFocus();
               return;
             }
             m_redraw();
@@ -255,11 +256,11 @@ void StripControls::buildRuGrid() {
   m_ruGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
 
   // Choosing the condition goes on where the Ru values are typed.
-  auto* condition = m_strip.findChild<QComboBox*>(QStringLiteral("CB_Ru_Condition"));
+  auto* condition = m_strip.findChild<QComboBox*>(OptionObjectName(Option::CB_Ru_Condition));
   connect(condition, &QComboBox::activated, this, [this](int index) {
     if (index == 1) {
       m_ruGrid->setFocus();
-    } else if (auto* average = m_strip.findChild<QLineEdit*>(QStringLiteral("E_Ru_average"))) {
+    } else if (auto* average = m_strip.findChild<QLineEdit*>(OptionObjectName(Option::E_Ru_average))) {
       average->setFocus();
     }
   });
