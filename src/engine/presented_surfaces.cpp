@@ -104,42 +104,49 @@ bool SearchedBestSurfaces(const Project& p) {
 
 }  // namespace
 
-void Searcher::ReplayMinima() {
-  if (m->p.options.itemIndex(Option::RG_Theory) != 1 || m->p.BatchMode) return;
-  AnalysisModel& md = m->model;
+std::optional<Searcher::Circle> Searcher::ReplayMinima() {
+  if (m->p.options.itemIndex(Option::RG_Theory) != 1 || m->p.BatchMode) return std::nullopt;
+  const AnalysisModel& md = m->model;
+  std::optional<Circle> last;
   try {
     for (int method = Ordinary; method <= Spencer; ++method) {
       const MethodMinimum& min = m->run.Minimum[static_cast<std::size_t>(method)];
       if (!m->run.ShowPicture[static_cast<std::size_t>(method)] || !Selected(md, method) || min.Radius == 0.0) {
         continue;
       }
-      md.TrialRadius = min.Radius;
-      md.CenterX = min.CenterX;
-      md.CenterY = min.CenterY;
-      Analyse();
+      AnalyseAbout(min.CenterX, min.CenterY, min.Radius);
+      last = Circle{min.CenterX, min.CenterY, min.Radius};
     }
     RecordCriticalSurface();
   } catch (...) {
     // A replay only redraws; its failure leaves the run's results as they are.
   }
+  if (last) m->replayed = last;
+  return last;
+}
+
+std::optional<Searcher::Circle> Searcher::LastReplayed() const {
+  return m->replayed;
 }
 
 void Searcher::ReplaySortedRow(double radius, double centerX, double centerY) {
   if (m->p.options.itemIndex(Option::RG_Theory) != 1 || m->p.BatchMode) return;
   if (!m->run.ShowPicture[Bishop] || m->run.Minimum[Bishop].Radius == 0.0) return;
-  AnalysisModel& md = m->model;
   try {
-    md.TrialRadius = radius;
-    md.CenterX = centerX;
-    md.CenterY = centerY;
-    Analyse();
+    AnalyseAbout(centerX, centerY, radius);
     RecordCriticalSurface();
   } catch (...) {
   }
 }
 
 void ReplayMinima(Project& project, PlatformServices& platform) {
-  Searcher(project, platform).ReplayMinima();
+  // After the run, not part of it: the windows and the exports draw the
+  // surface left in the slice set about the model's centre and radius.
+  if (const std::optional<Searcher::Circle> last = Searcher(project, platform).ReplayMinima()) {
+    project.model.CenterX = last->centerX;
+    project.model.CenterY = last->centerY;
+    project.model.TrialRadius = last->radius;
+  }
 }
 
 void RecordCriticalSurface(Project& project) {
@@ -169,8 +176,13 @@ std::vector<CriticalSurface> PresentCriticalSurfaces(Project& project, PlatformS
     // The surface the run analysed last, as it stands.
     if (run.SurfaceCount == 0 || project.slices.SlipPointCount <= 0) return out;
     const bool circle = md.AnalysisTheory == 1;
-    out.push_back(
-        PresentedSurface(project, -1, md.CenterX, md.CenterY, circle ? md.TrialRadius : 0.0, run.SlidingMassArea));
+    // A single irregular surface keeps the centre it was analysed about in
+    // the minima (the moving centre's last one): the run never writes it
+    // into the model.
+    const bool irregular = md.AnalysisTheory == 2 && md.NonCirSearchKind == 0;
+    const double centerX = irregular ? run.Minimum[Ordinary].CenterX : md.CenterX;
+    const double centerY = irregular ? run.Minimum[Ordinary].CenterY : md.CenterY;
+    out.push_back(PresentedSurface(project, -1, centerX, centerY, circle ? md.TrialRadius : 0.0, run.SlidingMassArea));
     CriticalSurface& c = out.back();
     c.hasLabel = false;
     for (int method = Ordinary; method <= Spencer; ++method) {

@@ -91,7 +91,9 @@ class Run {
   RunResult circular();
   RunResult irregular();
   RunResult movingCentre();
-  void copyFactorsToMinima(bool withCircle);
+  // The factors of the surface analysed last become every method's minimum,
+  // with the centre it was analysed about and, for a circle, its radius.
+  void copyFactorsToMinima(double centerX, double centerY, std::optional<double> radius);
   void reloadInitialSurface();
 
   Project& p;
@@ -112,13 +114,11 @@ long PlannedTrials(const Project& p) {
   const AnalysisModel& md = p.model;
   if (md.AnalysisTheory != 1) return 0;
   if (md.CircularSearchKind == 1) return 1;
-  if (md.CircularSearchKind != 0 || md.GridIncrementEnabled || p.options.itemIndex(Option::CB_Circle_Decrement) == 1) {
-    return 0;
-  }
-  return static_cast<long>(md.GridDivision12 + 1) * (md.GridDivision23 + 1) * md.CircleCount;
+  if (md.CircularSearchKind != 0 || md.GridIncrementEnabled) return 0;
+  return static_cast<long>(GridPlan(md).plannedTrials());
 }
 
-void Run::copyFactorsToMinima(bool withCircle) {
+void Run::copyFactorsToMinima(double centerX, double centerY, std::optional<double> radius) {
   for (int method = Ordinary; method <= Spencer; ++method) {
     MethodMinimum& min = run.Minimum[static_cast<std::size_t>(method)];
     min.Fs = Fs(p.slices, method);
@@ -126,9 +126,9 @@ void Run::copyFactorsToMinima(bool withCircle) {
     min.EntryY = p.slices.EntryY;
     min.ExitX = p.slices.ExitX;
     min.ExitY = p.slices.ExitY;
-    min.CenterX = md.CenterX;
-    min.CenterY = md.CenterY;
-    if (withCircle) min.Radius = md.TrialRadius;
+    min.CenterX = centerX;
+    min.CenterY = centerY;
+    if (radius) min.Radius = *radius;
   }
 }
 
@@ -172,7 +172,7 @@ RunResult Run::circular() {
       }
       if (run.MinRadius < md.TrialRadius && md.TrialRadius <= run.MaxRadius) {
         search.Analyse();
-        copyFactorsToMinima(true);
+        copyFactorsToMinima(md.CenterX, md.CenterY, md.TrialRadius);
         run.ResultAvailable = 1;
         search.ShowMinima();
         search.UpdateProgress(false);
@@ -224,12 +224,12 @@ RunResult Run::movingCentre() {
   const long long nx = static_cast<long long>(std::nearbyint((d.WorkAreaXmax - d.WorkAreaXmin) / md.MovingCenterDX));
   for (long long j = 0; j <= ny; ++j) {
     for (long long i = 0; i <= nx; ++i) {
-      md.CenterX = static_cast<double>(i) * md.MovingCenterDX + d.WorkAreaXmin;
-      md.CenterY = static_cast<double>(j) * md.MovingCenterDY + d.WorkAreaYmin;
-      search.Analyse();
-      copyFactorsToMinima(false);
-      out << Zone(md, md.CenterX, md.CenterY, boundLeft, boundRight) << ',' << FormatFixed(md.CenterX, 3) << ','
-          << FormatFixed(md.CenterY, 3) << ',';
+      const double centerX = static_cast<double>(i) * md.MovingCenterDX + d.WorkAreaXmin;
+      const double centerY = static_cast<double>(j) * md.MovingCenterDY + d.WorkAreaYmin;
+      search.AnalyseAbout(centerX, centerY, md.TrialRadius);
+      copyFactorsToMinima(centerX, centerY, std::nullopt);
+      out << Zone(md, centerX, centerY, boundLeft, boundRight) << ',' << FormatFixed(centerX, 3) << ','
+          << FormatFixed(centerY, 3) << ',';
       search.ShowMinima();
       search.UpdateProgress(false);
       search.ComputeSlidingMassArea();
@@ -248,7 +248,7 @@ RunResult Run::irregular() {
   if (md.NonCirSearchKind == 0) {
     if (p.options.checked(Option::CB_Moving_Center)) return movingCentre();
     search.Analyse();
-    copyFactorsToMinima(false);
+    copyFactorsToMinima(md.CenterX, md.CenterY, std::nullopt);
     search.ShowMinima();
     search.UpdateProgress(false);
     search.ComputeSlidingMassArea();
@@ -322,6 +322,14 @@ RunResult Run::execute() {
       break;
   }
   search.FlushResults();
+  // The searches keep their circles to themselves; once they are done, the
+  // minimum replayed last is what the slice set holds, and the windows find
+  // its centre and radius in the model.
+  if (const std::optional<Searcher::Circle> last = search.LastReplayed()) {
+    md.CenterX = last->centerX;
+    md.CenterY = last->centerY;
+    md.TrialRadius = last->radius;
+  }
   if (result.outcome == RunOutcome::Complete) ui.setProgressCaption("Calculation Complete");
   countTrials(result);
   return result;

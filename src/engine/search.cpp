@@ -85,8 +85,14 @@ long Searcher::TrialsCounted() const {
 }
 
 void Searcher::Analyse() {
-  AnalyseSlipSurface(m->model, m->model.CenterX, m->model.CenterY, m->s, {m->twoCutWarning(), &m->ui});
-  CountResultCodes(m->run, Factors(m->s));
+  AnalyseAbout(m->model.CenterX, m->model.CenterY, m->model.TrialRadius);
+}
+
+void Searcher::AnalyseAbout(double centerX, double centerY, double radius) {
+  m->trialX = centerX;
+  m->trialY = centerY;
+  m->trialRadius = radius;
+  m->analyseCircle();
 }
 
 void Searcher::FlushResults() {
@@ -137,9 +143,8 @@ void Searcher::UpdateProgress(bool final) {
     m->ui.reportProgress(report);
     return;
   }
-  const bool decrementMode = m->p.options.itemIndex(Option::CB_Circle_Decrement) == 1;
-  const long long total =
-      static_cast<long long>(md.GridDivision12 + 1) * (md.GridDivision23 + 1) * static_cast<long long>(md.CircleCount);
+  const bool decrementMode = md.RadiusDecrement > 0.0;
+  const long long total = GridPlan(md).plannedTrials();
   // A report per trial: its texts are written into the kept report, whose
   // strings keep their capacity, so a million trials allocate nothing.
   ProgressReport& kept = m->progress;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,13 +67,6 @@ inline std::array<double, 4> Factors(const SliceSet& s) {
   return {s.FsOrdinary, s.FsJanbu, s.FsBishop, s.FsSpencer};
 }
 
-// MaxRadius: the distance to the bottom line, MinRadius: to the ground line,
-// both at most the distance to the nearer end of the ground line. The
-// collection counts the grid's circles with the same ranges.
-inline void RadiusRange(const AnalysisModel& md, double xc, double yc, double& maxRadiusOut, double& minRadiusOut) {
-  CircleRadiusRange(md, xc, yc, maxRadiusOut, minRadiusOut);
-}
-
 // The area between the ground line and the slip surface over the slices.
 inline double SlidingMassArea(const AnalysisModel& md, const SliceSet& s) {
   const int g = md.LineCount - 1;
@@ -120,9 +114,7 @@ struct TrialOutcome {
 struct CentreOutcome {
   double x = 0.0, y = 0.0;
   double maxRadius = 0.0, minRadius = 0.0;
-  double finalRadius = 0.0;  // TrialRadius after the fan
-  int circleCount = 0;       // the fan's CircleCount (by decrement: per centre)
-  int reached = 0;           // trials analysed
+  int reached = 0;  // trials analysed
   std::vector<TrialOutcome> trials;
 };
 
@@ -161,6 +153,14 @@ struct Searcher::Impl {
   void flushWhenFull(Searcher& self) {
     if (pendingCount >= kRowsPerFlush) self.FlushResults();
   }
+  // The circle being tried: the searches keep its centre and radius here,
+  // never in the model they read.
+  double trialX = 0.0, trialY = 0.0, trialRadius = 0.0;
+  std::optional<Searcher::Circle> replayed;  // the last minimum replayed
+  // Analyses the circle (trialX, trialY, trialRadius) on the calling thread.
+  void analyseCircle();
+  // The fan about (trialX, trialY) as planned, from its largest radius down.
+  void fan(Searcher& self, const CircleFan& plan);
   bool firstProgress = true;
   ProgressReport progress;  // the last report, its strings reused
   int percentShown = -1;    // the percentage kept in progress.processPercent, -1 none
@@ -200,12 +200,13 @@ struct Searcher::Impl {
   }
   // Analyses a trial on `worker` with the workspace's model as set up by the
   // caller and keeps what the merge needs.
-  void analyseTrial(int worker, double centerX, double centerY, TrialOutcome& out, bool warn, bool animate) {
+  void analyseTrial(int worker, double centerX, double centerY, double radius, TrialOutcome& out, bool warn,
+                    bool animate) {
     Workspace& w = *workspaces[static_cast<std::size_t>(worker)];
     SliceSet& slices = slicesOf(worker);
     out.messages.clear();
     w.capture.out = &out.messages;
-    AnalyseSlipSurface(w.model, centerX, centerY, slices, {warn, &w.capture});
+    AnalyseSlipSurface(w.model, centerX, centerY, radius, slices, {warn, &w.capture});
     out.fs = search_internal::Factors(slices);
     out.entryX = slices.EntryX;
     out.entryY = slices.EntryY;
@@ -225,7 +226,7 @@ struct Searcher::Impl {
   // animation and the Results row.
   void recordCircle(Searcher& self, const std::array<double, 4>& fs, double entryX, double entryY, double exitX,
                     double exitY, const std::vector<double>& slipX, const std::vector<double>& slipY);
-  void fanParallel(Searcher& self, double radiusStep);
+  void fanParallel(Searcher& self, const CircleFan& plan);
   // The grid's centres; false when the stop request ended the search.
   bool gridParallel(Searcher& self);
   // The candidates of point i; false when the stop request cut them short.

@@ -80,7 +80,7 @@ bool Searcher::Impl::irregularPointParallel(const Searcher& self, const std::vec
         wm.NonCirSegmentCount = md.NonCirSegmentCount;
         wm.NonCirX[ui] = positionX[static_cast<std::size_t>(item)];
         wm.NonCirY[ui] = positionY[static_cast<std::size_t>(item)];
-        analyseTrial(worker, centerX, centerY, trials[static_cast<std::size_t>(item)], warn, false);
+        analyseTrial(worker, centerX, centerY, wm.TrialRadius, trials[static_cast<std::size_t>(item)], warn, false);
         return TrialTeam::Reached::All;
       },
       [&](int item, TrialTeam::Reached reached) {

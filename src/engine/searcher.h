@@ -3,6 +3,7 @@
 // runs a search through RunAnalysis (search.h) instead.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,7 +39,10 @@ class Searcher {
   // MaxRadius: the distance to the bottom line, MinRadius: to the ground
   // line, both at most the distance to the nearer end of the ground line.
   void FindRadiusRange(double centerX, double centerY);
-  // The fan of circles about (CenterX, CenterY) from TrialRadius down.
+  // The fan of circles about the model's (CenterX, CenterY) from its
+  // TrialRadius down to MinRadius, by the model's circle rule (GridPlan).
+  // The searches keep the circle they try to themselves: neither this nor
+  // any other search writes a centre, radius or count into the model.
   void SearchCircleFan();
   void SearchGrid();
   void SearchPattern();
@@ -58,12 +62,23 @@ class Searcher {
   void ComputeSlidingMassArea();
   void SaveIrregularSurface();
   void RecordCriticalSurface();
-  void ReplayMinima();
+  // The minimum circle of each selected method with its picture box
+  // checked, analysed again (circular theory, not in a batch); the last one
+  // analysed, if any.
+  struct Circle {
+    double centerX = 0.0, centerY = 0.0, radius = 0.0;
+  };
+  std::optional<Circle> ReplayMinima();
+  // The circle ReplayMinima analysed last in this Searcher's life, if any.
+  std::optional<Circle> LastReplayed() const;
   // Re-analyses the circle of a Results row (radius, centre).
   void ReplaySortedRow(double radius, double centerX, double centerY);
 
-  // Analyses the current surface about (CenterX, CenterY).
+  // Analyses the current surface about the model's (CenterX, CenterY).
   void Analyse();
+  // Analyses the surface about (centerX, centerY): for the circular theory
+  // the circle of `radius`, for the irregular one the model's polyline.
+  void AnalyseAbout(double centerX, double centerY, double radius);
   // Writes the buffered Results rows to the store. The searches buffer
   // thousands of rows at a time and the run writes the rest at its end, on
   // every path, so the rows of a trial reach the store by the end of the run

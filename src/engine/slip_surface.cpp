@@ -37,8 +37,9 @@ void Reset(std::vector<T>& v, std::size_t n) {
 // One analysis in progress: the model read, the slice set written.
 class Analysis {
  public:
-  Analysis(const AnalysisModel& model, double xc, double yc, SliceSet& slices, const SurfaceOptions& options)
-      : m(model), s(slices), o(options), xc(xc), yc(yc) {}
+  Analysis(const AnalysisModel& model, double xc, double yc, double radius, SliceSet& slices,
+           const SurfaceOptions& options)
+      : m(model), s(slices), o(options), xc(xc), yc(yc), radius(radius) {}
 
   void run();
 
@@ -79,7 +80,8 @@ class Analysis {
   SliceSet& s;
   const SurfaceOptions& o;
   const double xc, yc;
-  int n0 = 0;  // base slices
+  const double radius;  // of a circle; unused for an irregular surface
+  int n0 = 0;           // base slices
   double tallest = 0.0;
 };
 
@@ -145,7 +147,7 @@ bool Analysis::modelUsable() const {
 // that replaces the first by the sum of the ground slopes at the cuts.
 bool Analysis::circleMeetsGround() {
   const int g = ground();
-  const double R = m.TrialRadius;
+  const double R = radius;
   struct Cut {
     double x, y, slope;
   };
@@ -229,7 +231,7 @@ bool Analysis::circleMeetsGround() {
 
 // The chord polyline: n0 equal steps in x on the lower arc of the circle.
 bool Analysis::buildChords() {
-  const double R = m.TrialRadius;
+  const double R = radius;
   const double w0 = (s.SlipX[static_cast<std::size_t>(n0)] - s.SlipX[0]) / n0;
   for (int i = 1; i < n0; ++i) {
     const double x = s.SlipX[static_cast<std::size_t>(i) - 1] + w0;
@@ -919,7 +921,12 @@ void Analysis::run() {
 
 void AnalyseSlipSurface(const AnalysisModel& model, double centerX, double centerY, SliceSet& slices,
                         const SurfaceOptions& options) {
-  Analysis analysis(model, centerX, centerY, slices, options);
+  AnalyseSlipSurface(model, centerX, centerY, model.TrialRadius, slices, options);
+}
+
+void AnalyseSlipSurface(const AnalysisModel& model, double centerX, double centerY, double radius, SliceSet& slices,
+                        const SurfaceOptions& options) {
+  Analysis analysis(model, centerX, centerY, radius, slices, options);
   analysis.run();
 }
 

@@ -31,6 +31,11 @@ struct SurfaceOptions {
 
 void AnalyseSlipSurface(const AnalysisModel& model, double centerX, double centerY, SliceSet& slices,
                         const SurfaceOptions& options = {});
+// The same with the circle's radius given here instead of the model's
+// TrialRadius, so a search can try circles without writing into the model
+// it reads. An irregular surface ignores `radius`.
+void AnalyseSlipSurface(const AnalysisModel& model, double centerX, double centerY, double radius, SliceSet& slices,
+                        const SurfaceOptions& options = {});
 
 // The literal value of pi with which input angles in degrees are converted.
 inline constexpr double kDegreesPi = 3.14159265359;

@@ -10,14 +10,11 @@
 
 #include "model/control_state.h"
 #include "model/numbers.h"
+#include "model/section.h"
 #include "texts/messages.h"
 
 namespace pelodyn {
 namespace {
-
-// Geometry line numbers run from 1 to 99; the mouse editor uses the numbers
-// from 101 up for its other drawing targets.
-constexpr int kMaxLineNumber = 99;
 
 // Sizes of a search beyond which the collection refuses a project: far
 // above any real project, far below what takes a laptop hours or gigabytes.
@@ -35,63 +32,46 @@ constexpr double kRightAngle = 90.0;
 constexpr Option kCornerX[3] = {Option::E_X_LeftDown, Option::E_X_RightDown, Option::E_X_RightTop};
 constexpr Option kCornerY[3] = {Option::E_Y_LeftDown, Option::E_Y_RightDown, Option::E_Y_RightTop};
 
-struct LineLayout {
-  int lineCount = 0;
-  std::vector<int> pointCount;
-  int maxPoints = 0;
-  long long total = 0;
-};
-
 int LargestLineNumber(const std::vector<Row>& rows) {
   int largest = 0;
   for (const Row& r : rows) largest = std::max(largest, r.integer(GeometryField::LineNo));
   return largest;
 }
 
-// Point counts of lines 1 to lineCount: the largest "Point No." of each line.
-// Rows on no such line, and point numbers below 1 or above pointLimit, count
-// for no line.
-LineLayout CountPoints(const std::vector<Row>& rows, int lineCount, long long pointLimit) {
-  LineLayout layout;
-  layout.lineCount = lineCount;
-  layout.pointCount.assign(static_cast<std::size_t>(std::max(lineCount, 0)), 0);
-  for (const Row& r : rows) {
-    const int line = r.integer(GeometryField::LineNo);
-    const int point = r.integer(GeometryField::PointNo);
-    if (line < 1 || line > lineCount || point < 1 || point > pointLimit) continue;
-    int& count = layout.pointCount[static_cast<std::size_t>(line - 1)];
-    count = std::max(count, point);
+// The lines' points placed by their numbers, at [line - 1][point - 1], in
+// the order the section reader gives them (of a repeated number the last
+// row stays), coordinates divided by the scales; with the point counts (the
+// largest number up to `pointLimit`; numbers above it have no place) and,
+// when asked, the segment slopes and intercepts. A complete line fills its
+// row; a gap leaves its place at 0, which the collection refuses for a run.
+void FillLines(const std::vector<BoundaryLine>& lines, long long pointLimit, double scaleX, double scaleY,
+               std::vector<int>& pointCount, int& maxPoints, Array2D<double>& x, Array2D<double>& y,
+               Array2D<double>* slope, Array2D<double>* intercept) {
+  pointCount.assign(lines.size(), 0);
+  maxPoints = 0;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    for (int n : lines[k].numbers) {
+      if (n <= pointLimit) pointCount[k] = std::max(pointCount[k], n);
+    }
+    maxPoints = std::max(maxPoints, pointCount[k]);
   }
-  for (int c : layout.pointCount) {
-    layout.maxPoints = std::max(layout.maxPoints, c);
-    layout.total += c;
-  }
-  return layout;
-}
-
-// Places every row that has a place in `layout` at [line - 1][point - 1],
-// coordinates divided by the scales, and computes the segment slopes and
-// intercepts when asked.
-void FillLines(const std::vector<Row>& rows, const LineLayout& layout, double scaleX, double scaleY, Array2D<double>& x,
-               Array2D<double>& y, Array2D<double>* slope, Array2D<double>* intercept) {
-  const auto lines = static_cast<std::size_t>(layout.lineCount);
-  const auto points = static_cast<std::size_t>(layout.maxPoints);
-  x.resize(lines, points);
-  y.resize(lines, points);
-  for (const Row& r : rows) {
-    const int line = r.integer(GeometryField::LineNo);
-    const int point = r.integer(GeometryField::PointNo);
-    if (line < 1 || line > layout.lineCount) continue;
-    if (point < 1 || point > layout.pointCount[static_cast<std::size_t>(line - 1)]) continue;
-    x[line - 1][point - 1] = r.real(GeometryField::X) / scaleX;
-    y[line - 1][point - 1] = r.real(GeometryField::Y) / scaleY;
+  const auto points = static_cast<std::size_t>(maxPoints);
+  x.resize(lines.size(), points);
+  y.resize(lines.size(), points);
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    for (std::size_t p = 0; p < lines[k].points.size(); ++p) {
+      const int n = lines[k].numbers[p];
+      if (n > pointCount[k]) continue;
+      x[k][n - 1] = lines[k].points[p].first / scaleX;
+      y[k][n - 1] = lines[k].points[p].second / scaleY;
+    }
   }
   if (slope == nullptr) return;
   const std::size_t segments = points > 0 ? points - 1 : 0;
-  slope->resize(lines, segments);
-  intercept->resize(lines, segments);
-  for (std::size_t k = 0; k < lines; ++k) {
-    const int count = layout.pointCount[k];
+  slope->resize(lines.size(), segments);
+  intercept->resize(lines.size(), segments);
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const int count = pointCount[k];
     for (int p = 0; p + 1 < count; ++p) {
       const double x0 = x[k][p], x1 = x[k][p + 1];
       const double m = (x0 != x1) ? (y[k][p + 1] - y[k][p]) / (x1 - x0) : kVerticalSlope;
@@ -252,6 +232,7 @@ class Collector {
   PlatformServices& ui;
   CollectionPurpose m_purpose;
   std::vector<Row> m_geometry;
+  OptionFlags m_flags;
 };
 
 void Collector::run() {
@@ -280,11 +261,12 @@ void Collector::run() {
   m.ProjectName = o.text(Option::E_Project_Name);
   m.ProjectLocation = o.text(Option::E_Lacation);
   m.ProjectEngineer = o.text(Option::E_Engineer);
-  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex(Option::RG_Theory));
-  m.UseOrdinary = UsesOrdinary(o);
-  m.UseSimplifiedJanbu = o.checked(Option::CB_Simp_Janbu);
-  m.UseSimplifiedBishop = o.checked(Option::CB_Simp_Bishop);
-  m.UseSpencer = o.checked(Option::CB_Spencer);
+  m_flags = ReadOptionFlags(o, m.TensionCrackPointCount);
+  m.AnalysisTheory = m_flags.analysisTheory;
+  m.UseOrdinary = m_flags.useOrdinary;
+  m.UseSimplifiedJanbu = m_flags.useSimplifiedJanbu;
+  m.UseSimplifiedBishop = m_flags.useSimplifiedBishop;
+  m.UseSpencer = m_flags.useSpencer;
   m.StrengthModel = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Strength_Model));
 
   if (!collectSoils()) return;
@@ -448,20 +430,26 @@ bool Collector::collectLines() {
     stopMessage(8);
     return false;
   }
-  const LineLayout layout = CountPoints(m_geometry, m.LineCount, INT_MAX);
-  m.LinePointCount = layout.pointCount;
-  m.LineMaxPointCount = layout.maxPoints;
+  const std::vector<BoundaryLine> lines = ReadBoundaryLines(m_geometry, m.LineCount);
+  // The counts stand even when a check below stops: the 1.18 writer lays
+  // out its refusal by them.
+  m.LinePointCount.assign(lines.size(), 0);
+  m.LineMaxPointCount = 0;
+  long long total = 0;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    m.LinePointCount[k] = lines[k].largestNumber();
+    m.LineMaxPointCount = std::max(m.LineMaxPointCount, m.LinePointCount[k]);
+    total += m.LinePointCount[k];
+  }
   // A point missing from a line (a middle point deleted by hand) is named
   // by its line and point.
-  if (layout.total != m.GeometryPointTotal) {
-    std::set<std::pair<int, int>> present;
-    for (const Row& r : m_geometry)
-      present.insert({r.integer(GeometryField::LineNo), r.integer(GeometryField::PointNo)});
-    for (int line = 1; line <= m.LineCount; ++line) {
-      const int count = m.LinePointCount[static_cast<std::size_t>(line - 1)];
+  if (total != m.GeometryPointTotal) {
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      const std::vector<int>& numbers = lines[k].numbers;
+      const int count = lines[k].largestNumber();
       for (int point = 1; point <= count; ++point) {
-        if (!present.count({line, point})) {
-          stopCore(CoreText::GeometryPointMissing, {Num(line), Num(point), Num(count)});
+        if (!std::binary_search(numbers.begin(), numbers.end(), point)) {
+          stopCore(CoreText::GeometryPointMissing, {Num(static_cast<long long>(k) + 1), Num(point), Num(count)});
           return false;
         }
       }
@@ -485,11 +473,13 @@ bool Collector::collectLines() {
       return false;
     }
   }
-  if (layout.total != m.GeometryPointTotal) {
-    stopCore(CoreText::GeometryRowsLeftOut, {Num(m.GeometryPointTotal), Num(layout.total)});
+  if (total != m.GeometryPointTotal) {
+    stopCore(CoreText::GeometryRowsLeftOut, {Num(m.GeometryPointTotal), Num(total)});
     return false;
   }
-  FillLines(m_geometry, layout, 1.0, 1.0, m.LineX, m.LineY, &m.LineSlope, &m.LineIntercept);
+  // Every line is complete now: its points are its rows by number.
+  FillLines(lines, INT_MAX, 1.0, 1.0, m.LinePointCount, m.LineMaxPointCount, m.LineX, m.LineY, &m.LineSlope,
+            &m.LineIntercept);
   return true;
 }
 
@@ -551,7 +541,7 @@ bool Collector::collectBottomLine() {
 }
 
 bool Collector::collectWater() {
-  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Seepage));
+  m.SeepageKind = m_flags.seepageKind;
   m.WaterLineKind = 0;
   m.WaterUnitWeight = 1.0;
   m.RuCondition = 0;
@@ -581,7 +571,7 @@ bool Collector::collectWater() {
 }
 
 bool Collector::collectAdvancedAniso() {
-  if (o.checked(Option::CB_Advance_Prop_Disable)) return true;
+  if (!m_flags.advancedAnisoEnabled) return true;
   m.AdvancedAnisoEnabled = 1;
   const std::vector<Row> rows = p.store->rows(Table::Aniso_advance);
   if (rows.empty()) return true;
@@ -628,7 +618,7 @@ bool Collector::collectAdvancedAniso() {
 }
 
 bool Collector::collectLoadsAndAnchors() {
-  if (o.checked(Option::CB_Seismic_Disable)) {
+  if (!m_flags.seismicEnabled) {
     m.SeismicKh = 0.0;
     m.SeismicKv = 0.0;
   } else {
@@ -636,7 +626,7 @@ bool Collector::collectLoadsAndAnchors() {
     m.SeismicKh = o.readReal(Option::E_Kh);
     m.SeismicKv = o.readReal(Option::E_Kv);
   }
-  if (!o.checked(Option::CB_LineLoad_Disable)) {
+  if (m_flags.lineLoadEnabled) {
     m.LineLoadEnabled = 1;
     const std::vector<Row> rows = p.store->rows(Table::Lineload);
     if (!checkNumbering(rows, Table::Lineload, LineLoadField::LoadNo)) return false;
@@ -647,7 +637,7 @@ bool Collector::collectLoadsAndAnchors() {
       m.LineLoadAngle[k] = r.real(LineLoadField::Angle);
     }
   }
-  if (!o.checked(Option::CB_StripLoad_Disable)) {
+  if (m_flags.stripLoadEnabled) {
     m.StripLoadEnabled = 1;
     const std::vector<Row> rows = p.store->rows(Table::Stripload);
     if (!checkNumbering(rows, Table::Stripload, StripLoadField::LoadNo)) return false;
@@ -658,7 +648,7 @@ bool Collector::collectLoadsAndAnchors() {
       m.StripLoadEndX[k] = r.real(StripLoadField::EndX);
     }
   }
-  if (!o.checked(Option::CB_Tension_Disable) && m.TensionCrackPointCount > 0) {
+  if (m_flags.tensionCrackEnabled) {
     m.TensionCrackEnabled = 1;
     const std::vector<Row> rows = p.store->rows(Table::Tcrack);
     if (!checkNumbering(rows, Table::Tcrack, PointField::PointNo)) return false;
@@ -670,7 +660,7 @@ bool Collector::collectLoadsAndAnchors() {
     m.TensionCrackWaterPercent = o.readReal(Option::E_Percent_Water);
     m.TensionCrackWaterUnitWeight = o.readReal(Option::E_Water_Unit_Weight);
   }
-  if (!o.checked(Option::CB_Anchor_Disable)) {
+  if (m_flags.anchorEnabled) {
     m.AnchorEnabled = 1;
     m.AnchorApplyAs = static_cast<std::uint8_t>(o.itemIndex(Option::RG_Apply_as));
     const std::vector<Row> rows = p.store->rows(Table::Anchor);
@@ -900,26 +890,62 @@ void BuildLines(Project& project, PlatformServices& platform, Table soilTable, d
   AnalysisModel& m = project.model;
   m.SoilCount = project.store->rowCount(soilTable);
   const std::vector<Row> rows = project.store->rows(Table::Geometry);
-  // Numbers beyond these bounds cannot belong to a complete line; leaving
-  // them out keeps the arrays within reason whatever the table holds.
-  m.LineCount = std::min(LargestLineNumber(rows), kMaxLineNumber);
+  const std::vector<BoundaryLine> lines = ReadBoundaryLines(rows);
+  m.LineCount = static_cast<int>(lines.size());
   if (m.LineCount != m.SoilCount) {
     platform.showMessage(MessageKind::Plain, "",
                          FormatText(CoreTextFor(m.Language, CoreText::GeometryLinesNotSoils),
                                     {std::to_string(m.LineCount), std::to_string(m.SoilCount)}));
   }
-  const LineLayout layout = CountPoints(rows, m.LineCount, static_cast<long long>(rows.size()));
-  m.LinePointCount = layout.pointCount;
-  m.LineMaxPointCount = layout.maxPoints;
-  if (layout.total != static_cast<long long>(rows.size())) {
+  // Numbers beyond the row count cannot belong to a complete line; leaving
+  // them out keeps the arrays within reason whatever the table holds.
+  const auto pointLimit = static_cast<long long>(rows.size());
+  FillLines(lines, pointLimit, scaleX, scaleY, m.LinePointCount, m.LineMaxPointCount, m.LineX, m.LineY, &m.LineSlope,
+            &m.LineIntercept);
+  long long total = 0;
+  for (int count : m.LinePointCount) total += count;
+  if (total != pointLimit) {
     platform.showMessage(MessageKind::Plain, "",
                          FormatText(CoreTextFor(m.Language, CoreText::GeometryRowsLeftOut),
-                                    {std::to_string(rows.size()), std::to_string(layout.total)}));
+                                    {std::to_string(rows.size()), std::to_string(total)}));
   }
-  FillLines(rows, layout, scaleX, scaleY, m.LineX, m.LineY, &m.LineSlope, &m.LineIntercept);
 }
 
 }  // namespace
+
+OptionFlags ReadOptionFlags(const OptionValues& o, int crackPoints) {
+  OptionFlags f;
+  f.analysisTheory = static_cast<std::uint8_t>(o.itemIndex(Option::RG_Theory));
+  f.useOrdinary = UsesOrdinary(o);
+  f.useSimplifiedJanbu = o.checked(Option::CB_Simp_Janbu);
+  f.useSimplifiedBishop = o.checked(Option::CB_Simp_Bishop);
+  f.useSpencer = o.checked(Option::CB_Spencer);
+  f.seepageKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Seepage));
+  f.seismicEnabled = !o.checked(Option::CB_Seismic_Disable);
+  f.lineLoadEnabled = !o.checked(Option::CB_LineLoad_Disable);
+  f.stripLoadEnabled = !o.checked(Option::CB_StripLoad_Disable);
+  f.tensionCrackEnabled = !o.checked(Option::CB_Tension_Disable) && crackPoints > 0;
+  f.anchorEnabled = !o.checked(Option::CB_Anchor_Disable);
+  f.advancedAnisoEnabled = !o.checked(Option::CB_Advance_Prop_Disable);
+  return f;
+}
+
+void SyncModelFlags(Project& project) {
+  const OptionFlags f = ReadOptionFlags(project.options, project.store->rowCount(Table::Tcrack));
+  AnalysisModel& m = project.model;
+  m.AnalysisTheory = f.analysisTheory;
+  m.UseOrdinary = f.useOrdinary;
+  m.UseSimplifiedJanbu = f.useSimplifiedJanbu;
+  m.UseSimplifiedBishop = f.useSimplifiedBishop;
+  m.UseSpencer = f.useSpencer;
+  m.SeepageKind = f.seepageKind;
+  m.SeismicEnabled = f.seismicEnabled;
+  m.LineLoadEnabled = f.lineLoadEnabled;
+  m.StripLoadEnabled = f.stripLoadEnabled;
+  m.TensionCrackEnabled = f.tensionCrackEnabled;
+  m.AnchorEnabled = f.anchorEnabled;
+  m.AdvancedAnisoEnabled = f.advancedAnisoEnabled;
+}
 
 std::vector<SoilValueProblem> SoilValueProblems(const AnalysisModel& m) {
   struct Field {
@@ -976,12 +1002,12 @@ void BuildBoundaryLinesInGridUnits(Project& project, PlatformServices& platform)
 void BuildViewLines(Project& project) {
   AnalysisModel& m = project.model;
   const std::vector<Row> rows = project.store->rows(Table::Geometry);
-  const int lineCount = std::min(LargestLineNumber(rows), kMaxLineNumber);
-  if (lineCount <= 0) return;
-  const LineLayout layout = CountPoints(rows, lineCount, static_cast<long long>(rows.size()));
-  m.ViewLineCount = lineCount;
-  m.ViewLinePointCount = layout.pointCount;
-  FillLines(rows, layout, project.drawing.ScaleX, project.drawing.ScaleY, m.ViewLineX, m.ViewLineY, nullptr, nullptr);
+  const std::vector<BoundaryLine> lines = ReadBoundaryLines(rows);
+  if (lines.empty()) return;
+  m.ViewLineCount = static_cast<int>(lines.size());
+  int maxPoints = 0;
+  FillLines(lines, static_cast<long long>(rows.size()), project.drawing.ScaleX, project.drawing.ScaleY,
+            m.ViewLinePointCount, maxPoints, m.ViewLineX, m.ViewLineY, nullptr, nullptr);
 }
 
 void ReadSoilArrays(Project& project) {
@@ -998,90 +1024,6 @@ void ReadSoilArrays(Project& project) {
     const auto k = static_cast<std::size_t>(no - 1);
     StoreSoil(m, aniso, k, r);
   }
-}
-
-namespace {
-
-// Distance from C to the segment from P to Q of a line with slope m and
-// intercept q (m the vertical sentinel for a vertical segment).
-double DistanceToSegment(double xc, double yc, double xp, double yp, double xq, double yq, double m, double q) {
-  if (m != kVerticalSlope) {
-    const double xf = ((yc - q) * m + xc) / (m * m + 1.0);
-    if (xf < xp) return std::hypot(xc - xp, yc - yp);
-    if (xf > xq) return std::hypot(xc - xq, yc - yq);
-    return std::hypot(xc - xf, yc - (m * xf + q));
-  }
-  if (yc < yp) return std::hypot(xc - xp, yc - yp);
-  if (yc <= yq) return std::fabs(xc - xp);
-  return std::hypot(xc - xq, yc - yq);
-}
-
-}  // namespace
-
-void CircleRadiusRange(const AnalysisModel& md, double xc, double yc, double& maxRadiusOut, double& minRadiusOut) {
-  auto segmentDistance = [&](int line, int p) {
-    const auto k = static_cast<std::size_t>(line);
-    return DistanceToSegment(xc, yc, md.LineX[k][p], md.LineY[k][p], md.LineX[k][p + 1], md.LineY[k][p + 1],
-                             md.LineSlope[k][p], md.LineIntercept[k][p]);
-  };
-  const int g = md.LineCount - 1;
-  const int groundPoints = md.LinePointCount[static_cast<std::size_t>(g)];
-  const double t = std::min(std::hypot(xc - md.LineX[g][0], yc - md.LineY[g][0]),
-                            std::hypot(xc - md.LineX[g][groundPoints - 1], yc - md.LineY[g][groundPoints - 1]));
-  double maxRadius = 999999.0;
-  if (md.BottomLineChoice == 0) {
-    const int line = md.BottomLineNo - 1;
-    if (line >= 0 && line < md.LineCount) {
-      for (int p = 0; p + 1 < md.LinePointCount[static_cast<std::size_t>(line)]; ++p) {
-        maxRadius = std::min(maxRadius, segmentDistance(line, p));
-      }
-    }
-  } else {
-    for (int k = 0; k < md.BottomLineCount; ++k) {
-      const int line = md.BottomLineLineNo[static_cast<std::size_t>(k)] - 1;
-      if (line < 0 || line >= md.LineCount) continue;
-      const int points = md.LinePointCount[static_cast<std::size_t>(line)];
-      const int last = std::min(md.BottomLineEndPoint[static_cast<std::size_t>(k)], points) - 1;
-      for (int p = std::max(md.BottomLineBeginPoint[static_cast<std::size_t>(k)] - 1, 0); p < last; ++p) {
-        maxRadius = std::min(maxRadius, segmentDistance(line, p));
-      }
-    }
-  }
-  double minRadius = 999999.0;
-  for (int p = 0; p + 1 < groundPoints; ++p) minRadius = std::min(minRadius, segmentDistance(g, p));
-  maxRadiusOut = std::min(maxRadius, t);
-  minRadiusOut = std::min(minRadius, t);
-}
-
-long long FanCircleCount(double maxRadius, double minRadius, int circles, double decrement) {
-  if (!(maxRadius > minRadius)) return 0;
-  if (!(decrement > 0.0)) return std::max(circles, 0);
-  // Rounded as the fan rounds it (std::nearbyint); a count beyond any store
-  // is kept from overflowing.
-  const double count = std::nearbyint((maxRadius - minRadius) / decrement);
-  if (!(count < 1e18)) return static_cast<long long>(1e18);
-  return std::max(static_cast<long long>(count), 0LL);
-}
-
-long long GridCircleTotal(const AnalysisModel& md) {
-  if (md.LineCount < 1 || md.GridDivision12 < 0 || md.GridDivision23 < 0) return 0;
-  if (md.LinePointCount[static_cast<std::size_t>(md.LineCount - 1)] < 1) return 0;
-  // The centres as the grid search places them.
-  const double x1 = md.GridCornerX[0], y1 = md.GridCornerY[0];
-  const double d12x = md.GridDivision12 >= 1 ? (md.GridCornerX[1] - x1) / md.GridDivision12 : 0.0;
-  const double d12y = md.GridDivision12 >= 1 ? (md.GridCornerY[1] - y1) / md.GridDivision12 : 0.0;
-  const double d23x = md.GridDivision23 >= 1 ? (md.GridCornerX[2] - md.GridCornerX[1]) / md.GridDivision23 : 0.0;
-  const double d23y = md.GridDivision23 >= 1 ? (md.GridCornerY[2] - md.GridCornerY[1]) / md.GridDivision23 : 0.0;
-  long long total = 0;
-  for (int f = 0; f <= md.GridDivision23; ++f) {
-    for (int j = 0; j <= md.GridDivision12; ++j) {
-      double maxRadius, minRadius;
-      CircleRadiusRange(md, x1 + f * d23x + j * d12x, y1 + f * d23y + j * d12y, maxRadius, minRadius);
-      total += FanCircleCount(maxRadius, minRadius, md.CircleCount, md.RadiusDecrement);
-      if (total > static_cast<long long>(1e18)) return total;
-    }
-  }
-  return total;
 }
 
 CentreGrid ReadCentreGridValues(const OptionValues& o) {

@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/grid_plan.h"
 #include "model/platform.h"
 #include "model/project.h"
 
@@ -38,6 +39,28 @@ enum class CollectionPurpose { Run, Save };
 // Fills the whole analysis model and sets DataError.
 void CollectAnalysisData(Project& project, PlatformServices& platform,
                          CollectionPurpose purpose = CollectionPurpose::Run);
+
+// The model flags that mirror option values: the theory, the four methods,
+// the seepage kind and the switches of the seismic loads, line loads, strip
+// loads, tension crack, anchors and stress-dependent anisotropy. One rule
+// for every writer of these flags (the collection, and the document, which
+// keeps them in step with each edit): a switch is on when its "disable" box
+// is not checked, except the tension crack, which is on only when its box
+// is not checked and the crack table has points (`crackPoints`): a crack
+// without a point cuts no slice and has no water to push with.
+struct OptionFlags {
+  std::uint8_t analysisTheory = 0;
+  std::uint8_t useOrdinary = 0, useSimplifiedJanbu = 0, useSimplifiedBishop = 0, useSpencer = 0;
+  std::uint8_t seepageKind = 0;
+  std::uint8_t seismicEnabled = 0, lineLoadEnabled = 0, stripLoadEnabled = 0, tensionCrackEnabled = 0,
+               anchorEnabled = 0, advancedAnisoEnabled = 0;
+};
+OptionFlags ReadOptionFlags(const OptionValues& options, int crackPoints);
+
+// Sets every flag of OptionFlags in the model at once, from the project's
+// options and its crack table. The collection sets the same values, each
+// at its own step.
+void SyncModelFlags(Project& project);
 
 // A soil value that no real soil has: a cohesion, friction angle or unit
 // weight below 0, or a friction angle of 90 degrees or more (its tangent,
@@ -87,24 +110,6 @@ void ReadCircleCentre(Project& project);
 // finish on an ordinary machine; below it, however fine, it is ordinary work.
 inline constexpr long long kMaxStoredCircles = 20000000;
 
-// The radii a circle about (xc, yc) may take in the collected section:
-// maxRadius, the distance to the bottom line, and minRadius, to the ground
-// line, both at most the distance to the nearer end of the ground line.
-// The lines, their slopes and the bottom line must have been collected.
-void CircleRadiusRange(const AnalysisModel& model, double xc, double yc, double& maxRadius, double& minRadius);
-// The circles of the fan about a centre with this radius range: the range
-// divided by `decrement` when that is positive (circles by Radius
-// Decrement), rounded as the fan rounds it, else `circles` (No. of Circle);
-// 0 for an empty range. The fan
-// stops early only when rounding leaves its last radius at the smallest, so
-// this is what it makes or one more.
-long long FanCircleCount(double maxRadius, double minRadius, int circles, double decrement);
-// The circles the grid of centres of the collected model makes, summed over
-// its centres, each centre with its own radius range (by RadiusDecrement
-// when it is positive, else CircleCount each): the Results rows of a
-// grid search before any pattern walk. No circle is analysed; the cost is a
-// radius range per centre.
-long long GridCircleTotal(const AnalysisModel& model);
 // NonCirPointCount and the irregular points placed by "Point No." (rows
 // whose number has no place are left out).
 void ReadNonCircularPoints(Project& project);

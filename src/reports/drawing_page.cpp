@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numbers>
 
 #include "model/numbers.h"
 #include "model/project.h"
 #include "qt_text/utf8.h"
+#include "model/section.h"
 #include "texts/captions.h"
 
 namespace pelodyn {
@@ -22,10 +22,10 @@ const QColor kRed(255, 0, 0);
 // The water line: dark blue dashes on a white band, seen on every soil.
 const QColor kWaterBlue(0, 0, 160);
 
-std::vector<QPointF> Points(const std::vector<Row>& rows) {
+std::vector<QPointF> Points(const SectionPolyline& points) {
   std::vector<QPointF> out;
-  out.reserve(rows.size());
-  for (const Row& r : rows) out.emplace_back(r.real(CoordinateField::X), r.real(CoordinateField::Y));
+  out.reserve(points.size());
+  for (const auto& [x, y] : points) out.emplace_back(x, y);
   return out;
 }
 
@@ -415,47 +415,33 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   if (!(c.xMax - c.xMin > 0.0)) c.xMax = c.xMin + 1.0;
   if (!(c.yMax - c.yMin > 0.0)) c.yMax = c.yMin + 1.0;
 
-  // The lines of the soils of the current strength model, by point number.
+  // The lines of the soils of the current strength model (as many as its
+  // rows, as on screen), each by the section reader's rule.
   const Table soils = o.itemIndex(Option::CB_Strength_Model) == 1 ? Table::Aniso : Table::Soil_Prop;
-  int lineCount = 0;
-  for (const Row& r : store.rows(soils)) lineCount = std::max(lineCount, r.integer(SoilCommonField::LineNo));
-  std::map<int, std::vector<Row>> byLine;
-  for (const Row& r : geometry) {
-    const int k = r.integer(GeometryField::LineNo);
-    if (k >= 1 && k <= lineCount && r.integer(GeometryField::PointNo) >= 1) byLine[k].push_back(r);
-  }
-  for (auto& [k, rows] : byLine) {
-    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
-      return a.integer(GeometryField::PointNo) < b.integer(GeometryField::PointNo);
-    });
-    c.layerLines.push_back(Points(rows));
-  }
+  const int lineCount = std::min(store.rowCount(soils), kMaxBoundaryLine);
+  for (const BoundaryLine& line : ReadBoundaryLines(geometry, lineCount)) c.layerLines.push_back(Points(line.points));
 
-  if (o.itemIndex(Option::CB_Seepage) == 1)
-    c.waterLine = Points(RowsByNumber(store, Table::Waterline, PointField::PointNo));
-  if (!o.checked(Option::CB_Tension_Disable)) c.crack = Points(RowsByNumber(store, Table::Tcrack, PointField::PointNo));
+  if (o.itemIndex(Option::CB_Seepage) == 1) c.waterLine = Points(ReadWaterLine(store));
+  if (!o.checked(Option::CB_Tension_Disable)) c.crack = Points(ReadTensionCrack(store));
   if (!o.checked(Option::CB_LineLoad_Disable)) {
-    for (const Row& r : RowsByNumber(store, Table::Lineload, LineLoadField::LoadNo)) {
-      c.lineLoads.push_back(
-          {QPointF(r.real(LineLoadField::X), r.real(LineLoadField::Y)), r.real(LineLoadField::Angle)});
-    }
+    for (const SectionLineLoad& l : ReadLineLoads(store)) c.lineLoads.push_back({QPointF(l.x, l.y), l.angle});
   }
   if (!o.checked(Option::CB_StripLoad_Disable)) {
-    for (const Row& r : RowsByNumber(store, Table::Stripload, StripLoadField::LoadNo)) {
-      c.stripLoads.push_back({r.real(StripLoadField::BeginX), r.real(StripLoadField::EndX), r.real(StripLoadField::Y1),
-                              r.real(StripLoadField::Y2)});
-    }
+    for (const SectionStripLoad& l : ReadStripLoads(store)) c.stripLoads.push_back({l.beginX, l.endX, l.y1, l.y2});
   }
   if (!o.checked(Option::CB_Anchor_Disable)) {
-    for (const Row& r : RowsByNumber(store, Table::Anchor, AnchorField::LoadNo)) {
-      c.anchors.push_back({QPointF(r.real(AnchorField::XStart), r.real(AnchorField::YStart)),
-                           QPointF(r.real(AnchorField::XEnd), r.real(AnchorField::YEnd)),
-                           r.real(AnchorField::BondedLength)});
+    for (const SectionAnchor& a : ReadAnchors(store)) {
+      c.anchors.push_back({QPointF(a.xStart, a.yStart), QPointF(a.xEnd, a.yEnd), a.bondedLength});
     }
   }
 
-  for (const Row& r : RowsByNumber(store, Table::Failure_Geometry, FailurePointField::No)) {
-    c.failureSurface.emplace_back(r.real(FailurePointField::X), r.real(FailurePointField::Y));
+  // The critical surface's rows by "No", under the same rule.
+  {
+    std::vector<Row> rows = store.rows(Table::Failure_Geometry);
+    std::vector<int> numbers;
+    for (const Row& r : rows) numbers.push_back(r.integer(FailurePointField::No));
+    for (std::size_t i : NumberedOrder(numbers))
+      c.failureSurface.emplace_back(rows[i].real(FailurePointField::X), rows[i].real(FailurePointField::Y));
   }
   c.failureGeometryAvailable = !c.failureSurface.empty() && run.has_value() && surface != nullptr;
   if (c.failureGeometryAvailable) {

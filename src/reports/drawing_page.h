@@ -30,7 +30,9 @@ struct DrawingPageContent {
   // The drawing extent in world units, never of zero size.
   double xMin = 0.0, xMax = 1.0, yMin = 0.0, yMax = 1.0;
 
-  // Each boundary line's points in point-number order (world units).
+  // Boundary line k at index k - 1, for the lines of the soil table's rows,
+  // each by the section reader's rule (world units; a line without points is
+  // empty).
   std::vector<std::vector<QPointF>> layerLines;
   std::vector<QPointF> waterLine;  // empty without a water line
 

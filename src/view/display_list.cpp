@@ -9,21 +9,51 @@
 namespace pelodyn {
 namespace {
 
-// Row counts of the overlay tables, read once per layout.
+// The overlay items of the current conditions, read by the section reader:
+// the water line and the crack by "Point No.", the loads and anchors by
+// "Load No.", as the drawing page takes them.
+struct OverlayPoints {
+  SectionPolyline irregular, water, lineLoad, stripLoad, crack, anchor;
+};
+
+OverlayPoints ReadOverlayPoints(Project& project, const OverlayConditions& c) {
+  WorkingStore& store = *project.store;
+  OverlayPoints n;
+  if (c.analysisTheory == 2) {
+    // The irregular surface is drawn in stored order: its table is numbered
+    // by the search, not by the user.
+    for (const Row& r : store.rows(Table::NonCircular_Coordinate)) {
+      n.irregular.emplace_back(r.real(PointField::X), r.real(PointField::Y));
+    }
+  }
+  if (c.seepageKind == 1) n.water = ReadWaterLine(store);
+  if (c.lineLoadEnabled) {
+    for (const SectionLineLoad& l : ReadLineLoads(store)) n.lineLoad.emplace_back(l.x, l.y);
+  }
+  if (c.stripLoadEnabled) {
+    for (const SectionStripLoad& l : ReadStripLoads(store)) {
+      n.stripLoad.emplace_back(l.beginX, l.y1);
+      n.stripLoad.emplace_back(l.endX, l.y2);
+    }
+  }
+  if (c.tensionCrackEnabled) n.crack = ReadTensionCrack(store);
+  if (c.anchorEnabled) {
+    for (const SectionAnchor& a : ReadAnchors(store)) {
+      n.anchor.emplace_back(a.xStart, a.yStart);
+      n.anchor.emplace_back(a.xEnd, a.yEnd);
+    }
+  }
+  return n;
+}
+
+// Row counts of the overlay ranges.
 struct OverlayRowCounts {
   int irregular = 0, water = 0, lineLoad = 0, stripLoad = 0, crack = 0, anchor = 0;
 };
 
-OverlayRowCounts CountOverlayRows(Project& project, const OverlayConditions& c) {
-  WorkingStore& store = *project.store;
-  OverlayRowCounts n;
-  if (c.analysisTheory == 2) n.irregular = store.rowCount(Table::NonCircular_Coordinate);
-  if (c.seepageKind == 1) n.water = store.rowCount(Table::Waterline);
-  if (c.lineLoadEnabled) n.lineLoad = store.rowCount(Table::Lineload);
-  if (c.stripLoadEnabled) n.stripLoad = 2 * store.rowCount(Table::Stripload);
-  if (c.tensionCrackEnabled) n.crack = store.rowCount(Table::Tcrack);
-  if (c.anchorEnabled) n.anchor = 2 * store.rowCount(Table::Anchor);
-  return n;
+OverlayRowCounts CountOverlayRows(const OverlayPoints& p) {
+  auto n = [](const SectionPolyline& v) { return static_cast<int>(v.size()); };
+  return {n(p.irregular), n(p.water), n(p.lineLoad), n(p.stripLoad), n(p.crack), n(p.anchor)};
 }
 
 // Places the ranges one after the other from `next` and sizes the list.
@@ -53,19 +83,15 @@ DisplayItem MakeItem(int kind, int index, double x, double y, const DrawingSetti
   return {kind, index, p.x, p.y, x, y};
 }
 
-// Fills `range` from the rows: one item per (x field, y field) pair of each
-// row, in stored order.
-void Fill(DisplayList& list, const DisplayRange& range, int kind, const std::vector<Row>& rows,
-          std::initializer_list<std::pair<std::string_view, std::string_view>> points, const DrawingSettings& d,
-          const ViewTransform& t) {
+// Fills `range` from the points, in their order.
+void Fill(DisplayList& list, const DisplayRange& range, int kind, const SectionPolyline& points,
+          const DrawingSettings& d, const ViewTransform& t) {
   if (range.empty()) return;
   int index = range.first;
-  for (const Row& r : rows) {
-    for (const auto& [fx, fy] : points) {
-      if (index > range.last) return;
-      list.items[static_cast<std::size_t>(index)] = MakeItem(kind, index, r.realNamed(fx), r.realNamed(fy), d, t);
-      ++index;
-    }
+  for (const auto& [x, y] : points) {
+    if (index > range.last) return;
+    list.items[static_cast<std::size_t>(index)] = MakeItem(kind, index, x, y, d, t);
+    ++index;
   }
 }
 
@@ -86,42 +112,19 @@ OverlayConditions ReadOverlayConditions(const Project& project) {
 }
 
 void LayoutDisplayList(Project& project, DisplayList& list) {
-  Layout(list, CountOverlayRows(project, ReadOverlayConditions(project)));
+  Layout(list, CountOverlayRows(ReadOverlayPoints(project, ReadOverlayConditions(project))));
 }
 
 void RebuildOverlayItems(Project& project, const ViewTransform& transform, DisplayList& list) {
-  const OverlayConditions c = ReadOverlayConditions(project);
-  Layout(list, CountOverlayRows(project, c));
-  WorkingStore& store = *project.store;
+  const OverlayPoints points = ReadOverlayPoints(project, ReadOverlayConditions(project));
+  Layout(list, CountOverlayRows(points));
   const DrawingSettings& d = project.drawing;
-  const std::pair<std::string_view, std::string_view> coordinates{FieldNameOf(CoordinateField::X),
-                                                                  FieldNameOf(CoordinateField::Y)};
-  if (!list.DisplayRangeIrregular.empty()) {
-    Fill(list, list.DisplayRangeIrregular, DisplayKindIrregular, store.rows(Table::NonCircular_Coordinate),
-         {coordinates}, d, transform);
-  }
-  if (!list.DisplayRangeWater.empty()) {
-    Fill(list, list.DisplayRangeWater, DisplayKindWater, store.rows(Table::Waterline), {coordinates}, d, transform);
-  }
-  if (!list.DisplayRangeLineLoad.empty()) {
-    Fill(list, list.DisplayRangeLineLoad, DisplayKindLineLoad, store.rows(Table::Lineload), {coordinates}, d,
-         transform);
-  }
-  if (!list.DisplayRangeStripLoad.empty()) {
-    Fill(list, list.DisplayRangeStripLoad, DisplayKindStripOrAnchor, store.rows(Table::Stripload),
-         {{FieldNameOf(StripLoadField::BeginX), FieldNameOf(StripLoadField::Y1)},
-          {FieldNameOf(StripLoadField::EndX), FieldNameOf(StripLoadField::Y2)}},
-         d, transform);
-  }
-  if (!list.DisplayRangeCrack.empty()) {
-    Fill(list, list.DisplayRangeCrack, DisplayKindCrack, store.rows(Table::Tcrack), {coordinates}, d, transform);
-  }
-  if (!list.DisplayRangeAnchor.empty()) {
-    Fill(list, list.DisplayRangeAnchor, DisplayKindStripOrAnchor, store.rows(Table::Anchor),
-         {{FieldNameOf(AnchorField::XStart), FieldNameOf(AnchorField::YStart)},
-          {FieldNameOf(AnchorField::XEnd), FieldNameOf(AnchorField::YEnd)}},
-         d, transform);
-  }
+  Fill(list, list.DisplayRangeIrregular, DisplayKindIrregular, points.irregular, d, transform);
+  Fill(list, list.DisplayRangeWater, DisplayKindWater, points.water, d, transform);
+  Fill(list, list.DisplayRangeLineLoad, DisplayKindLineLoad, points.lineLoad, d, transform);
+  Fill(list, list.DisplayRangeStripLoad, DisplayKindStripOrAnchor, points.stripLoad, d, transform);
+  Fill(list, list.DisplayRangeCrack, DisplayKindCrack, points.crack, d, transform);
+  Fill(list, list.DisplayRangeAnchor, DisplayKindStripOrAnchor, points.anchor, d, transform);
 }
 
 void RebuildDisplayList(Project& project, const ViewTransform& transform, DisplayList& list) {
@@ -133,11 +136,30 @@ void RebuildDisplayList(Project& project, const ViewTransform& transform, Displa
     const int index = static_cast<int>(list.items.size());
     list.items.push_back(MakeItem(r.integer(GeometryField::LineNo), index, r.real(GeometryField::X),
                                   r.real(GeometryField::Y), d, transform));
+    list.items.back().number = r.integer(GeometryField::PointNo);
   }
   list.DisplayItemCount = static_cast<int>(rows.size());
   const Table soils = ReadOverlayConditions(project).strengthModel == 1 ? Table::Aniso : Table::Soil_Prop;
   list.DisplaySoilCount = project.store->rowCount(soils);
   RebuildOverlayItems(project, transform, list);
+}
+
+std::vector<std::vector<const DisplayItem*>> BoundaryLineItems(const DisplayList& list) {
+  const int count = std::min(list.DisplayItemCount, static_cast<int>(list.items.size()));
+  const int lines = std::min(list.DisplaySoilCount, kMaxBoundaryLine);
+  std::vector<std::vector<const DisplayItem*>> out(static_cast<std::size_t>(std::max(lines, 0)));
+  for (int k = 1; k <= lines; ++k) {
+    std::vector<const DisplayItem*> items;
+    std::vector<int> numbers;
+    for (int i = 0; i < count; ++i) {
+      const DisplayItem& item = list.items[static_cast<std::size_t>(i)];
+      if (item.kind != k) continue;
+      items.push_back(&item);
+      numbers.push_back(item.number);
+    }
+    for (std::size_t j : NumberedOrder(numbers)) out[static_cast<std::size_t>(k - 1)].push_back(items[j]);
+  }
+  return out;
 }
 
 void PlaceDisplayItems(const DrawingSettings& drawing, const ViewTransform& transform, DisplayList& list) {

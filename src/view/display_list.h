@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/project.h"
+#include "model/section.h"
 #include "view/view_transform.h"
 
 namespace pelodyn {
@@ -32,6 +33,8 @@ struct DisplayItem {
   // World units. A point the mouse editor places keeps world units too, so
   // that a change of zoom can place every item again from x, y alone.
   double x = 0.0, y = 0.0;
+  // The "Point No." of a boundary-line point (0 for the other kinds).
+  int number = 0;
   bool operator==(const DisplayItem&) const = default;
 };
 
@@ -78,7 +81,8 @@ struct OverlayConditions {
 OverlayConditions ReadOverlayConditions(const Project& project);
 
 // Computes the ranges for the current tables and conditions and sizes the
-// list; the boundary-line items keep their place at the head (their count is
+// list (the water line, loads, crack and anchors as the section reader
+// orders them); the boundary-line items keep their place at the head (their count is
 // DisplayItemCount, not the table's row count, so an edit in progress is
 // kept).
 void LayoutDisplayList(Project& project, DisplayList& list);
@@ -88,6 +92,13 @@ void RebuildOverlayItems(Project& project, const ViewTransform& transform, Displ
 // Rebuilds every item from the tables: boundary-line items from Geometry in
 // stored order (and DisplaySoilCount), then each present range.
 void RebuildDisplayList(Project& project, const ViewTransform& transform, DisplayList& list);
+// The boundary lines the screen draws, 1 to DisplaySoilCount (at most 99):
+// each line's items by the section reader's rule (by "Point No.", equal
+// numbers in list order, numbers below 1 left out, a gap closed up), so the
+// screen draws the lines the printed page draws. The items are those of the
+// list, with any point being dragged where it is now.
+std::vector<std::vector<const DisplayItem*>> BoundaryLineItems(const DisplayList& list);
+
 // Places every item's pixel again from its x, y (world units) after the
 // transform changed.
 void PlaceDisplayItems(const DrawingSettings& drawing, const ViewTransform& transform, DisplayList& list);

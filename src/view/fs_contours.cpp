@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <utility>
+
+#include "model/grid_plan.h"
 
 namespace pelodyn {
 namespace {
@@ -136,17 +139,13 @@ ContourMap MapFromSmallest(const AnalysisModel& model,
   map.rows = d23 + 1;
   map.cols = d12 + 1;
   map.nodes.reserve(static_cast<std::size_t>(map.rows) * static_cast<std::size_t>(map.cols));
-  // The same steps, in the same order of operations, as the grid search
-  // uses, so that a node lands on the centre the search stored.
-  const double x1 = model.GridCornerX[0], y1 = model.GridCornerY[0];
-  const double d12x = (model.GridCornerX[1] - x1) / d12, d12y = (model.GridCornerY[1] - y1) / d12;
-  const double d23x = (model.GridCornerX[2] - model.GridCornerX[1]) / d23;
-  const double d23y = (model.GridCornerY[2] - model.GridCornerY[1]) / d23;
+  // The grid search's own plan, so that a node lands on the centre the
+  // search stored.
+  const GridPlan grid(model);
   for (int i = 0; i < map.rows; ++i) {
     for (int j = 0; j < map.cols; ++j) {
       ContourNode node;
-      node.x = x1 + i * d23x + j * d12x;
-      node.y = y1 + i * d23y + j * d12y;
+      std::tie(node.x, node.y) = grid.centre(i, j);
       const std::optional<long long> kx = CentreKey(node.x), ky = CentreKey(node.y);
       if (kx && ky) {
         if (auto it = smallest.find({*kx, *ky}); it != smallest.end()) {

@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "model/numbers.h"
+#include "model/section.h"
 #include "texts/captions.h"
 
 namespace pelodyn {
@@ -19,8 +20,6 @@ using Points = std::vector<std::pair<double, double>>;
 
 constexpr int kPointMarkSize = 4;
 constexpr int kMarkHalf = kPointMarkSize - 2;
-// Geometry line numbers run from 1 to 99.
-constexpr int kMaxLineNumber = 99;
 // A centre grid with more divisions than this is left out: it would only
 // paint the area black and keep the window busy.
 constexpr int kMaxGridDivision = 10000;
@@ -51,28 +50,15 @@ QPoint ToQPoint(PixelPoint p) {
   return {p.x, p.y};
 }
 
-// The boundary lines from Geometry in grid units: line k at index k - 1,
-// points placed by their number; rows without a place are left out.
+// The boundary lines in grid units, as the section reader gives them: line
+// k at index k - 1.
 std::vector<Points> ReadViewLines(Project& project, double scaleX, double scaleY) {
-  const std::vector<Row> rows = project.store->rows(Table::Geometry);
-  int lineCount = 0;
-  for (const Row& r : rows) lineCount = std::max(lineCount, r.integer(GeometryField::LineNo));
-  lineCount = std::min(lineCount, kMaxLineNumber);
-  std::vector<Points> lines(static_cast<std::size_t>(std::max(lineCount, 0)));
-  if (lineCount <= 0) return lines;
-  const long long pointLimit = static_cast<long long>(rows.size());
-  std::vector<int> counts(lines.size(), 0);
-  for (const Row& r : rows) {
-    const int line = r.integer(GeometryField::LineNo), point = r.integer(GeometryField::PointNo);
-    if (line < 1 || line > lineCount || point < 1 || point > pointLimit) continue;
-    counts[static_cast<std::size_t>(line - 1)] = std::max(counts[static_cast<std::size_t>(line - 1)], point);
-  }
-  for (std::size_t k = 0; k < lines.size(); ++k) lines[k].assign(static_cast<std::size_t>(counts[k]), {0.0, 0.0});
-  for (const Row& r : rows) {
-    const int line = r.integer(GeometryField::LineNo), point = r.integer(GeometryField::PointNo);
-    if (line < 1 || line > lineCount || point < 1 || point > pointLimit) continue;
-    lines[static_cast<std::size_t>(line - 1)][static_cast<std::size_t>(point - 1)] = {
-        r.real(GeometryField::X) / scaleX, r.real(GeometryField::Y) / scaleY};
+  std::vector<Points> lines;
+  for (const BoundaryLine& line : ReadBoundaryLines(*project.store)) {
+    Points points;
+    points.reserve(line.points.size());
+    for (const auto& [x, y] : line.points) points.emplace_back(x / scaleX, y / scaleY);
+    lines.push_back(std::move(points));
   }
   return lines;
 }
@@ -228,14 +214,9 @@ void PaintAxes(QPainter& p, const SectionScene& scene, const ViewTransform& t) {
 void PaintBoundaryLines(QPainter& p, const DisplayList& list) {
   p.setPen(QPen(kBlack, 1));
   p.setBrush(kBlack);
-  const int count = std::min(list.DisplayItemCount, static_cast<int>(list.items.size()));
-  const int lines = std::min(list.DisplaySoilCount, kMaxLineNumber);
-  for (int k = 1; k <= lines; ++k) {
+  for (const std::vector<const DisplayItem*>& items : BoundaryLineItems(list)) {
     QPolygon line;
-    for (int i = 0; i < count; ++i) {
-      const DisplayItem& item = list.items[static_cast<std::size_t>(i)];
-      if (item.kind == k) line << QPoint(item.pixelX, item.pixelY);
-    }
+    for (const DisplayItem* item : items) line << QPoint(item->pixelX, item->pixelY);
     if (line.size() > 1) p.drawPolyline(line);
     for (const QPoint& q : line) DrawMark(p, q.x(), q.y());
   }
@@ -672,12 +653,12 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
                                       ReadReal(o, Option::E_NonCir_Y_Center, scene.irregularCentreY);
       scene.irregularTableEmpty = store.rowCount(Table::NonCircular_Coordinate) == 0;
     }
+    // In the order of the list's items: the section reader's.
     if (c.lineLoadEnabled) {
-      for (const Row& r : store.rows(Table::Lineload)) scene.lineLoadAngles.push_back(r.real(LineLoadField::Angle));
+      for (const SectionLineLoad& l : ReadLineLoads(store)) scene.lineLoadAngles.push_back(l.angle);
     }
     if (c.anchorEnabled) {
-      for (const Row& r : store.rows(Table::Anchor))
-        scene.anchorBondedLengths.push_back(r.real(AnchorField::BondedLength));
+      for (const SectionAnchor& a : ReadAnchors(store)) scene.anchorBondedLengths.push_back(a.bondedLength);
     }
     if (c.stripLoadEnabled) {
       // The top line in world units: the line with the largest number.

@@ -74,7 +74,9 @@ TEST_F(Search, FanRadiiByCountOrByDecrement) {
     ASSERT_EQ(radii.size(), c.radii.size());
     for (std::size_t i = 0; i < radii.size(); ++i) EXPECT_NEAR(radii[i], c.radii[i], 1e-9);
   }
-  EXPECT_EQ(model().CircleCount, 3);  // 10 / 3 rounded
+  // The fan counts its own circles (10 / 3 rounded): the model keeps the
+  // count the collection gave it.
+  EXPECT_EQ(model().CircleCount, 0);
 }
 
 TEST_F(Search, FanRowsAreNumberedAndRounded) {
@@ -351,13 +353,14 @@ TEST_F(Search, ProgressOfAGrid) {
   EXPECT_EQ(ui.progress.back().totalProcess, "250 of 250");
   EXPECT_EQ(ui.progress.back().processPercent, "100%");
 
-  options().setItemIndex(Option::CB_Circle_Decrement, 1);
+  // Circles by Radius Decrement, as the collection leaves them in the model.
+  model().RadiusDecrement = 2.0;
   searcher.UpdateProgress(false);
   EXPECT_EQ(ui.progress.back().totalProcess, "39");
   EXPECT_EQ(ui.progress.back().processPercent, "");
 
   // Back to circles by number: the percentage is that of the count again.
-  options().setItemIndex(Option::CB_Circle_Decrement, 0);
+  model().RadiusDecrement = 0.0;
   searcher.UpdateProgress(false);
   EXPECT_EQ(ui.progress.back().totalProcess, "40 of 250");
   EXPECT_EQ(ui.progress.back().processPercent, "16%");
@@ -633,6 +636,82 @@ TEST_F(Search, ARunReportsHowManyTrialsItMade) {
   const RunResult refused = RunAnalysis(empty.project, empty.ui);
   EXPECT_EQ(refused.trialsDone, 0);
   EXPECT_EQ(refused.trialsTotal, 0);
+}
+
+// A search reads the collected model and keeps the circle it tries, the
+// count of its fans and the steps of its walk to itself: after a run in a
+// batch (no replay) every search field of the model is what the collection
+// put there, with one thread or several. Outside a batch the run ends by
+// replaying the minima, and only then does the model take the circle the
+// slice set holds: the last shown method's minimum.
+TEST_F(Search, ARunLeavesTheModelItReadsAsCollected) {
+  struct Case {
+    const char* name;
+    void (*set)(OptionValues&);
+  };
+  const Case cases[] = {
+      {"grid by number", [](OptionValues&) {}},
+      {"grid by decrement",
+       [](OptionValues& o) {
+         o.setItemIndex(Option::CB_Circle_Decrement, 1);
+         o.setText(Option::E_Cir_Decrement, "3");
+       }},
+      {"grid and pattern walk", [](OptionValues& o) { o.setChecked(Option::CB_Grid_Increment, true); }},
+      {"automatic",
+       [](OptionValues& o) {
+         o.setItemIndex(Option::CB_Cir_Search, 2);
+         o.setText(Option::E_Xauto_Start, "35");
+         o.setText(Option::E_Yauto_Start, "35");
+         o.setText(Option::E_Xauto_Increment, "2");
+         o.setText(Option::E_Yauto_Increment, "2");
+       }},
+  };
+  for (const Case& c : cases) {
+    for (int threads : {1, 2}) {
+      SCOPED_TRACE(std::string(c.name) + ", threads " + std::to_string(threads));
+      EngineFixture f;
+      f.project.BatchMode = 1;
+      f.homogeneousSlope();
+      SetCentreGrid(f.options(), "25", "35", "45", "45", "2");
+      f.options().setText(Option::E_Cir_Decrement, "4");
+      c.set(f.options());
+      CollectAnalysisData(f.project, f.ui);
+      ASSERT_EQ(f.model().DataError, 0);
+      const AnalysisModel collected = f.model();
+      RunOptions o;
+      o.threads = threads;
+      o.alreadyChecked = true;
+      f.project.run.StopRequested = 0;
+      ASSERT_EQ(RunAnalysis(f.project, f.ui, o).outcome, RunOutcome::Complete);
+      ASSERT_GT(f.project.run.SurfaceCount, 1);
+      const AnalysisModel& after = f.model();
+      EXPECT_EQ(after.CenterX, collected.CenterX);
+      EXPECT_EQ(after.CenterY, collected.CenterY);
+      EXPECT_EQ(after.TrialRadius, collected.TrialRadius);
+      EXPECT_EQ(after.CircleCount, collected.CircleCount);
+      EXPECT_EQ(after.RadiusDecrement, collected.RadiusDecrement);
+      EXPECT_EQ(after.AutoIncrementX, collected.AutoIncrementX);
+      EXPECT_EQ(after.AutoIncrementY, collected.AutoIncrementY);
+
+      // Outside a batch: the replayed minimum, and nothing else changed.
+      f.project.BatchMode = 0;
+      f.project.run.StopRequested = 0;
+      ASSERT_EQ(RunAnalysis(f.project, f.ui, o).outcome, RunOutcome::Complete);
+      int shown = -1;
+      for (int method = Ordinary; method <= Spencer; ++method) {
+        const bool selected[] = {after.UseOrdinary != 0, after.UseSimplifiedJanbu != 0, after.UseSimplifiedBishop != 0,
+                                 after.UseSpencer != 0};
+        if (selected[method] && f.project.run.ShowPicture[static_cast<std::size_t>(method)]) shown = method;
+      }
+      ASSERT_GE(shown, 0);
+      const MethodMinimum& last = f.project.run.Minimum[static_cast<std::size_t>(shown)];
+      EXPECT_EQ(after.CenterX, last.CenterX);
+      EXPECT_EQ(after.CenterY, last.CenterY);
+      EXPECT_EQ(after.TrialRadius, last.Radius);
+      EXPECT_EQ(after.CircleCount, collected.CircleCount);
+      EXPECT_EQ(after.AutoIncrementX, collected.AutoIncrementX);
+    }
+  }
 }
 
 // Fredlund & Krahn's slope: a grid of 5 x 5 centres 5 ft apart around the

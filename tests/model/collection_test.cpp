@@ -347,6 +347,59 @@ TEST(CollectionGridTotal, FanCountsAsTheFanRoundsThem) {
   }
 }
 
+// The grid of centres and its planned trials, from corners and divisions
+// worked out by hand: corner 1 + f (corner 3 - corner 2) / d23 + j (corner 2
+// - corner 1) / d12, row by row.
+TEST(GridPlanOfCentres, CentresRowByRowAndThePlannedTrials) {
+  AnalysisModel m;
+  m.GridCornerX = {0.0, 10.0, 14.0};
+  m.GridCornerY = {0.0, 0.0, 6.0};
+  m.GridDivision12 = 2;
+  m.GridDivision23 = 2;
+  m.CircleCount = 4;
+  m.RadiusDecrement = 0.0;
+  const GridPlan plan(m);
+  EXPECT_EQ(plan.columns(), 3);
+  EXPECT_EQ(plan.rows(), 3);
+  const std::vector<std::pair<double, double>> expected = {{0, 0},  {5, 0}, {10, 0}, {2, 3}, {7, 3},
+                                                           {12, 3}, {4, 6}, {9, 6},  {14, 6}};
+  ASSERT_EQ(plan.centreCount(), static_cast<long long>(expected.size()));
+  for (long long k = 0; k < plan.centreCount(); ++k) {
+    EXPECT_EQ(plan.centre(k), expected[static_cast<std::size_t>(k)]) << k;
+    EXPECT_EQ(plan.centre(k / 3, k % 3), plan.centre(k));
+  }
+  EXPECT_EQ(plan.plannedTrials(), 9 * 4);
+  // By decrement the count is each centre's own: not planned.
+  m.RadiusDecrement = 0.5;
+  EXPECT_EQ(GridPlan(m).plannedTrials(), 0);
+  // A division of 0 keeps that direction at corner 1; a negative one leaves
+  // no centre at all.
+  m.RadiusDecrement = 0.0;
+  m.GridDivision23 = 0;
+  EXPECT_EQ(GridPlan(m).centreCount(), 3);
+  EXPECT_EQ(GridPlan(m).centre(2), (std::pair<double, double>{10.0, 0.0}));
+  m.GridDivision12 = -1;
+  EXPECT_EQ(GridPlan(m).centreCount(), 0);
+  EXPECT_EQ(GridPlan(m).plannedTrials(), 0);
+}
+
+// The radius fan by the model's rule: No. of Circle over the range, or the
+// range by Radius Decrement.
+TEST(GridPlanOfCentres, FanStepsByCountOrByDecrement) {
+  AnalysisModel m;
+  m.CircleCount = 10;
+  m.RadiusDecrement = 0.0;
+  CircleFan fan = PlanCircleFan(m, 20.0, 10.0);
+  EXPECT_EQ(fan.step, 1.0);
+  EXPECT_EQ(fan.circles, 10);
+  m.CircleCount = 0;
+  m.RadiusDecrement = 3.0;
+  fan = PlanCircleFan(m, 20.0, 10.0);
+  EXPECT_EQ(fan.step, 3.0);
+  EXPECT_EQ(fan.circles, 3);
+  EXPECT_EQ(PlanCircleFan(m, 10.0, 20.0).circles, 0);
+}
+
 TEST_F(Collection, OnlyTheIrregularTheoryReadsTheIrregularSurface) {
   twoLayerSlope();
   numberedPoint(Table::NonCircular_Coordinate, 1, 0, 10);

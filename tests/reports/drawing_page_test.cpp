@@ -9,6 +9,8 @@
 
 #include "model/fixture.h"
 #include "reports/drawing_page.h"
+#include "view/display_list.h"
+#include "view/section_painter.h"
 
 namespace pelodyn {
 namespace {
@@ -206,6 +208,64 @@ TEST(DrawingPage, DegenerateInputsDrawABoundedPage) {
   EXPECT_LT(page.calls.size(), 200u);
   // No critical surface without a run.
   EXPECT_EQ(page.countStartingWith("ellipse"), 0);
+}
+
+// A project whose point numbers have a gap, are stored out of order, repeat
+// and include a 0: the screen (the display list its painter draws the lines
+// from) and the printed page draw the same lines, each point by its number,
+// the gap closed up, the repeat kept in table order and the 0 left out; and
+// no soil band reaches for a point the tables do not hold.
+TEST(DrawingPage, ScreenAndPageDrawTheSameLinesWhenPointNumbersHaveAGap) {
+  testing::ProjectFixture f;
+  f.soil(1, 10.0, 25.0, 18.0);
+  f.soil(2, 5.0, 20.0, 17.0);
+  f.soil(3, 0.0, 0.0, 0.0);
+  f.line(1, {{0, 1}, {60, 1}});  // off the origin, where a gap once drew to
+  // Line 2: points 1, 2 and 4 (3 deleted by hand), stored 1, 4, 2, and a
+  // row numbered 0.
+  f.point(2, 1, 0, 5);
+  f.point(2, 4, 60, 8);
+  f.point(2, 2, 30, 6);
+  f.point(2, 0, 45, 40);
+  // Line 3: point 2 given twice.
+  f.point(3, 1, 0, 10);
+  f.point(3, 2, 20, 10);
+  f.point(3, 2, 40, 20);
+  f.point(3, 3, 60, 20);
+  using Line = std::vector<std::pair<double, double>>;
+  const std::vector<Line> expected = {
+      {{0, 1}, {60, 1}}, {{0, 5}, {30, 6}, {60, 8}}, {{0, 10}, {20, 10}, {40, 20}, {60, 20}}};
+
+  const DrawingPageContent page = ReadDrawingPage(f.project, std::nullopt, nullptr);
+  std::vector<Line> paper;
+  for (const std::vector<QPointF>& line : page.layerLines) {
+    Line points;
+    for (const QPointF& p : line) points.emplace_back(p.x(), p.y());
+    paper.push_back(points);
+  }
+  EXPECT_EQ(paper, expected) << "the page";
+
+  DisplayList list;
+  RebuildDisplayList(f.project, MakeViewTransform(f.project.drawing, 10), list);
+  std::vector<Line> screen;
+  for (const std::vector<const DisplayItem*>& items : BoundaryLineItems(list)) {
+    Line points;
+    for (const DisplayItem* item : items) points.emplace_back(item->x, item->y);
+    screen.push_back(points);
+  }
+  EXPECT_EQ(screen, expected) << "the screen";
+
+  // The soil bands (grid units, scale 1) take their corners from the lines.
+  SectionScene scene;
+  ReadSceneBase(f.project, scene);
+  ASSERT_EQ(scene.bands.size(), 2u);
+  for (const SectionScene::Band& band : scene.bands) {
+    for (const auto& corner : band.points) {
+      EXPECT_TRUE(std::any_of(expected.begin(), expected.end(),
+                              [&](const Line& l) { return std::find(l.begin(), l.end(), corner) != l.end(); }))
+          << corner.first << "," << corner.second;
+    }
+  }
 }
 
 TEST(DrawingPage, CentreLabelRoundsToFiveSignificantDigits) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "model/collection.h"
 #include "model/verification.h"
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
@@ -113,6 +114,47 @@ const std::vector<EditCase>& Edits() {
       {"empty a table", [](ProjectDocument& d) { d.replaceRows(Table::Geometry, {}); }},
   };
   return cases;
+}
+
+// The flags that mirror options follow one rule, whoever sets them: the
+// collection before a run or a save, and the document after every edit. For
+// the tension crack the collection's rule wins: the crack is on only when
+// its box is not checked AND its table has points; the box alone does not
+// turn it on.
+TEST(ProjectDocumentFlags, TheCrackIsOnOnlyWithItsBoxAndItsPointsForTheDocumentAsForTheCollection) {
+  struct Case {
+    bool disabled;
+    int points;
+    int on;
+  };
+  for (const Case& c : {Case{false, 0, 0}, Case{false, 2, 1}, Case{true, 2, 0}, Case{true, 0, 0}}) {
+    SCOPED_TRACE(std::string(c.disabled ? "box checked, " : "box unchecked, ") + std::to_string(c.points) + " points");
+    auto document = OpenExample("homogeneous-grid.pdd");
+    std::vector<Row> crack;
+    for (int k = 1; k <= c.points; ++k) {
+      Row r(Table::Tcrack);
+      r.set(PointField::PointNo, k).set(PointField::X, 50.0).set(PointField::Y, 60.0 - 5.0 * k);
+      crack.push_back(r);
+    }
+    // The order of the two edits does not matter: either one brings the
+    // flag up to date.
+    document->setOptionChecked(Option::CB_Tension_Disable, c.disabled);
+    document->replaceRows(Table::Tcrack, crack);
+    const AnalysisModel& m = document->project().model;
+    EXPECT_EQ(m.TensionCrackEnabled, c.on) << "the document";
+    document->replaceRows(Table::Tcrack, {});
+    document->setOptionChecked(Option::CB_Tension_Disable, !c.disabled);
+    document->replaceRows(Table::Tcrack, crack);
+    document->setOptionChecked(Option::CB_Tension_Disable, c.disabled);
+    EXPECT_EQ(m.TensionCrackEnabled, c.on) << "the document, box set last";
+    const Snapshot synced = Take(*document);
+
+    SilentPlatform silent;
+    CollectAnalysisData(document->project(), silent, CollectionPurpose::Save);
+    ASSERT_EQ(m.DataError, 0);
+    EXPECT_EQ(m.TensionCrackEnabled, c.on) << "the collection";
+    EXPECT_EQ(Take(*document).flags, synced.flags) << "every mirrored flag as the document set it";
+  }
 }
 
 TEST(ProjectDocumentUndo, EveryKindOfEditIsOneStepThatUndoTakesBackBitForBit) {

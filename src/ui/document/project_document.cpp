@@ -22,22 +22,6 @@ QString OptionDescription(Option control) {
 
 }  // namespace
 
-void SyncModelFlags(Project& project) {
-  const OptionValues& o = project.options;
-  AnalysisModel& m = project.model;
-  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex(Option::RG_Theory));
-  m.UseOrdinary = UsesOrdinary(o);
-  m.UseSimplifiedJanbu = o.checked(Option::CB_Simp_Janbu);
-  m.UseSimplifiedBishop = o.checked(Option::CB_Simp_Bishop);
-  m.UseSpencer = o.checked(Option::CB_Spencer);
-  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Seepage));
-  m.SeismicEnabled = !o.checked(Option::CB_Seismic_Disable);
-  m.TensionCrackEnabled = !o.checked(Option::CB_Tension_Disable);
-  m.LineLoadEnabled = !o.checked(Option::CB_LineLoad_Disable);
-  m.StripLoadEnabled = !o.checked(Option::CB_StripLoad_Disable);
-  m.AnchorEnabled = !o.checked(Option::CB_Anchor_Disable);
-}
-
 ProjectDocument::ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock)
     : m_project(std::move(project)), m_storeKind(kind), m_lock(std::move(lock)) {
   connect(&m_undo, &QUndoStack::cleanChanged, &m_notifier,
@@ -189,6 +173,8 @@ void ProjectDocument::applyRows(Table table, int position, int removeCount, cons
     for (const Row& row : insert) store.insert(at++, row);
   }
   transaction.commit();
+  // The crack's switch follows its points as well as its box.
+  if (table == Table::Tcrack) SyncModelFlags(*m_project);
   emit m_notifier.rowsEdited(table, position, removeCount, static_cast<int>(insert.size()));
   emit m_notifier.rowsChanged(table, position);
   refreshCurrency();

@@ -218,8 +218,4 @@ class ProjectDocument : public QObject {
   std::vector<CriticalSurface> m_surfaces;
 };
 
-// The model flags that mirror option values (theory, methods, seepage, the
-// loads' switches), set from the options as the collection step would.
-void SyncModelFlags(Project& project);
-
 }  // namespace pelodyn

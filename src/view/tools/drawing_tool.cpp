@@ -4,28 +4,21 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/section.h"
+
 namespace pelodyn {
 
 namespace {
 
-// The ground line: the points of the highest-numbered boundary line in
-// "Point No." order, in grid units.
+// The ground line: the highest-numbered boundary line as the section reader
+// gives it, in grid units.
 std::vector<std::pair<double, double>> TopLineInGridUnits(Project& project) {
-  const std::vector<Row> rows = project.store->rows(Table::Geometry);
-  int top = 0;
-  for (const Row& r : rows) top = std::max(top, r.integer(GeometryField::LineNo));
-  std::vector<std::pair<int, std::pair<double, double>>> points;
+  const std::vector<BoundaryLine> lines = ReadBoundaryLines(*project.store);
+  std::vector<std::pair<double, double>> line;
+  if (lines.empty()) return line;
   const double sx = project.drawing.ScaleX != 0.0 ? project.drawing.ScaleX : 1.0;
   const double sy = project.drawing.ScaleY != 0.0 ? project.drawing.ScaleY : 1.0;
-  for (const Row& r : rows) {
-    if (r.integer(GeometryField::LineNo) == top) {
-      points.push_back(
-          {r.integer(GeometryField::PointNo), {r.real(GeometryField::X) / sx, r.real(GeometryField::Y) / sy}});
-    }
-  }
-  std::stable_sort(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<std::pair<double, double>> line;
-  for (const auto& p : points) line.push_back(p.second);
+  for (const auto& [x, y] : lines.back().points) line.emplace_back(x / sx, y / sy);
   return line;
 }
 
