@@ -6,8 +6,8 @@
 
 #include "model/numbers.h"
 #include "model/project.h"
-#include "qt_text/utf8.h"
 #include "model/section.h"
+#include "qt_text/utf8.h"
 #include "texts/captions.h"
 
 namespace pelodyn {
