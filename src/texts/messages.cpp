@@ -43,7 +43,7 @@ constexpr std::array<Bilingual, kMessageCount> kMessages{{
      "ไม่พบข้อมูลจำนวนชิ้นในการวิเคราะห์ (No of Slice)\nกรูณาตรวจสอบค่าที่ Analysis Setting"},
 }};
 
-constexpr std::array<Bilingual, static_cast<std::size_t>(CoreText::LineAboveGround) + 1> kCoreTexts{{
+constexpr std::array<Bilingual, static_cast<std::size_t>(CoreText::VegetationNothingRestored) + 1> kCoreTexts{{
     {"{0}, row {2}: {1} = {3} is outside 1 to {4}.\nPlease recheck.",
      "{0} แถวที่ {2}: {1} = {3} อยู่นอกช่วง 1 ถึง {4}\nกรุณาตรวจสอบข้อมูล"},
     {"{0}: {1} {2} is given more than once.\nPlease recheck.", "{0}: {1} {2} ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
@@ -142,6 +142,50 @@ constexpr std::array<Bilingual, static_cast<std::size_t>(CoreText::LineAboveGrou
      "shows there as a band above the ground. Check the points of line {0} in Geometry.",
      "คำเตือน: เส้นขอบชั้นดินที่ {0} อยู่สูงกว่าผิวดิน (เส้นที่ {1}) ช่วง x = {2} ถึง {3} ดินใต้เส้นนี้จึงปรากฏเป็นแถบเหนือผิวดิน "
      "กรุณาตรวจสอบจุดของเส้นที่ {0} ใน Geometry"},
+    {"The circle cuts the soil layers at more than one place.", "วงกลมตัดชั้นดินมากกว่า 1 ตำแหน่ง"},
+    {"There are no Soil Properties data", "ไม่มีข้อมูล Soil Properties"},
+    {"The number of soil layers is not the number of soil properties", "จำนวนชั้นดินไม่เท่ากับจำนวนคุณสมบัติดิน"},
+    {"{0} of soil {1} = {2}", "{0} ลำดับที่ {1} = {2}"},
+    {"{0} of soil {1} <> 0", "{0} ลำดับที่ {1} <> 0"},
+    {"Cohesion", "ค่า Cohesion"},
+    {"Friction Angle", "ค่า Friction Angle"},
+    {"Cohesion (C-v)", "ค่า Cohesion (C-v)"},
+    {"Cohesion (C-h)", "ค่า Cohesion (C-h)"},
+    {"Friction Angle (Phi-v)", "ค่า Friction Angle (Phi-v)"},
+    {"Friction Angle (Phi-h)", "ค่า Friction Angle (Phi-h)"},
+    {"Unit Weight", "ค่า Unit Weight"},
+    {"There are no Geometry data", "ไม่มีข้อมูล Geometry"},
+    {"The soil layers of the Geometry are not the soils of the Soil Properties",
+     "จำนวนชั้นดินใน Geometry ไม่เท่ากับจำนวนชั้นดินใน Soil Properties"},
+    {"The batch was stopped during this file; its result file was not written.", "หยุดระหว่างการคำนวณ: ไม่ได้บันทึกไฟล์ผลลัพธ์"},
+    {"The batch was stopped before this file.", "หยุดก่อนการคำนวณไฟล์นี้"},
+    {": no surface was analysed", ": ไม่มีผิวใดถูกวิเคราะห์"},
+    {": of {0} surfaces", ": จาก {0} ผิว"},
+    {", {0} with '{1}'", ", {0} ผิว '{1}'"},
+    {"Root radius per layer, row {0}: the layer number must be 1 or more.",
+     "รัศมีรากในแต่ละชั้น แถวที่ {0}: หมายเลขชั้นต้องเป็น 1 ขึ้นไป"},
+    {"{0} layers for {1} plants need too much memory.", "จำนวนชั้น {0} ชั้นสำหรับพืช {1} ต้น ใช้หน่วยความจำมากเกินไป"},
+    {"Plants, row {0}: root type {1} has no row in Root types.", "ตำแหน่งพืช แถวที่ {0}: ไม่มีรากชนิด {1} ในตารางชนิดราก"},
+    {"The divisions, the minor grid numbers and the effective width and length must be 1 or more.",
+     "จำนวนช่องแบ่ง จำนวนช่องย่อย และความกว้างและความยาวประสิทธิผลต้องเป็น 1 ขึ้นไป"},
+    {"The effective width and length ({0} x {1}) must not exceed the divisions ({2} x {3}).",
+     "ความกว้างและความยาวประสิทธิผล ({0} x {1}) ต้องไม่เกินจำนวนช่องแบ่ง ({2} x {3})"},
+    {"Max (X,Y) must be greater than Min (X,Y).", "ค่า Max (X,Y) ต้องมากกว่า Min (X,Y)"},
+    {"There is no root layer: the table Root radius per layer is empty.", "ไม่มีชั้นราก: ตารางรัศมีรากในแต่ละชั้นว่าง"},
+    {"These divisions need too much memory: at most {0} cells over all layers, and as many minor cells per cell.",
+     "จำนวนช่องแบ่งนี้ใช้หน่วยความจำมากเกินไป: ได้ไม่เกิน {0} ช่องรวมทุกชั้น และช่องย่อยต่อช่องไม่เกินจำนวนเดียวกัน"},
+    {"Soil Properties, row {0} (\"{1}\"): ", "คุณสมบัติดิน แถวที่ {0} (\"{1}\"): "},
+    {"layer {0} is not between 1 and {1}.", "ชั้นที่ {0} ไม่อยู่ระหว่าง 1 ถึง {1}"},
+    {"row {0} is not between 1 and {1}.", "แถวที่ {0} ไม่อยู่ระหว่าง 1 ถึง {1}"},
+    {"Generate the vegetation effect before Export.", "กรุณากด Generate ก่อน Export"},
+    {"There is no backup of the soil properties: nothing was exported since this project was started or opened, so "
+     "there is nothing to restore.",
+     "ไม่มีข้อมูลสำรองของคุณสมบัติดิน: ยังไม่ได้ Export ตั้งแต่เปิดโครงการนี้ จึงไม่มีสิ่งใดให้คืนค่า"},
+    {"The cohesions were written into the Mohr-Coulomb soil table, but the anisotropic strength model in use does not "
+     "read that table.",
+     "ค่าความเชื่อมแน่นถูกเขียนลงในตารางคุณสมบัติดินแบบ Mohr-Coulomb แต่แบบจำลองกำลังรับแรงแบบ Anisotropic ที่ใช้อยู่ไม่ได้ใช้ตารางนี้"},
+    {"No cohesion was restored: every value Export wrote has been edited since.",
+     "ไม่มีค่าความเชื่อมแน่นที่ต้องคืนค่า: ค่าที่ Export ไว้ถูกแก้ไขไปแล้วทั้งหมด"},
 }};
 
 struct TableTitles {
