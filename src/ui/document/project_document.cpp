@@ -11,6 +11,7 @@
 #include "persistence/result_file_reading.h"
 #include "persistence/sqlite_store.h"
 #include "ui/document/edit_commands.h"
+#include "ui/document/guard.h"
 
 namespace pelodyn {
 
@@ -41,7 +42,7 @@ void SyncModelFlags(Project& project) {
 ProjectDocument::ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock)
     : m_project(std::move(project)), m_storeKind(kind), m_lock(std::move(lock)) {
   connect(&m_undo, &QUndoStack::cleanChanged, &m_notifier,
-          [this](bool) { emit m_notifier.modifiedChanged(hasUnsavedWork()); });
+          GuardedSlot([this](bool) { emit m_notifier.modifiedChanged(hasUnsavedWork()); }));
 }
 
 ProjectDocument::~ProjectDocument() = default;

@@ -1,5 +1,6 @@
 #include "ui/run/run_controller.h"
 
+#include "ui/document/guard.h"
 #include "ui/document/qt_platform.h"
 
 namespace pelodyn {
@@ -38,7 +39,7 @@ bool RunController::start() {
     std::lock_guard handoff(m_handoff);
     m_result = StartAnalysis(project, m_feedback, options);
   });
-  connect(m_thread, &QThread::finished, this, &RunController::onThreadFinished);
+  connect(m_thread, &QThread::finished, this, [this] { Guarded([this] { onThreadFinished(); }); });
   emit started();
   m_thread->start();
   return true;

@@ -4,6 +4,7 @@
 
 #include "texts/captions.h"
 #include "texts/messages.h"
+#include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
 #include "ui/shell/load_editor.h"
@@ -22,24 +23,24 @@ DrawingController::DrawingController(ProjectDocument& document, Prompter& prompt
       m_popup(popup),
       m_tool(*this) {
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::projectReset, this, [this] {
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] {
     m_tool.start(TargetNone);
     m_moving = m_grabbed = false;
     m_view.setRubberBand(std::nullopt);
     select(std::nullopt);
     emit soilTipText(QString());  // the soil named was the previous project's
-  });
+  }));
   // A selected point that an edit (undo, a grid) took away is no longer
   // selected; one that moved is shown where it is now.
-  connect(&n, &ProjectNotifier::rowsChanged, this, [this](Table table, int) {
+  connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table table, int) {
     if (table == Table::Geometry && m_selected) select(m_selected);
-  });
-  connect(&n, &ProjectNotifier::tableReset, this, [this](Table table) {
+  }));
+  connect(&n, &ProjectNotifier::tableReset, this, GuardedSlot([this](Table table) {
     if (table == Table::Geometry && m_selected) select(m_selected);
-  });
+  }));
   // A load or anchor shows where it was clicked at once, before its OK.
   for (LoadEditor* editor : {&m_strip.lineLoads(), &m_strip.stripLoads(), &m_strip.anchors()}) {
-    connect(editor, &LoadEditor::drawnChanged, this, [this, editor] { showPlacedLoad(*editor); });
+    connect(editor, &LoadEditor::drawnChanged, this, GuardedSlot([this, editor] { showPlacedLoad(*editor); }));
   }
 }
 

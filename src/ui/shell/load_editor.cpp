@@ -8,19 +8,13 @@
 #include <stdexcept>
 
 #include "model/numbers.h"
+#include "ui/document/child_lookup.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 
 namespace pelodyn {
 
 namespace {
-
-template <class T>
-T* Find(QWidget& panel, const char* name) {
-  auto* w = panel.findChild<T*>(QString::fromLatin1(name));
-  if (!w) throw std::logic_error(std::string("load editor without control ") + name);
-  return w;
-}
 
 QString Shown(const FieldValue& value) {
   if (const auto* i = std::get_if<std::int64_t>(&value)) return QString::number(*i);
@@ -35,17 +29,17 @@ const char* const kNavigatorParts[] = {"_First", "_Prior", "_Next", "_Last"};
 
 LoadEditor::LoadEditor(ProjectDocument& document, QWidget& panel, Names names, QObject* parent)
     : QObject(parent), m_document(document), m_names(std::move(names)) {
-  for (const Field& f : m_names.fields) m_edits.push_back(Find<QLineEdit>(panel, f.edit));
+  for (const Field& f : m_names.fields) m_edits.push_back(RequireChild<QLineEdit>(panel, f.edit));
   for (const char* part : kNavigatorParts) {
-    m_navigator.push_back(Find<QToolButton>(panel, (std::string(m_names.navigator) + part).c_str()));
+    m_navigator.push_back(RequireChild<QToolButton>(panel, (std::string(m_names.navigator) + part).c_str()));
   }
-  m_new = Find<QPushButton>(panel, m_names.newButton);
-  m_edit = Find<QPushButton>(panel, m_names.editButton);
-  m_ok = Find<QPushButton>(panel, m_names.okButton);
-  m_delete = Find<QPushButton>(panel, m_names.deleteButton);
-  auto* close = Find<QPushButton>(panel, m_names.closeButton);
-  m_draw = Find<QPushButton>(panel, m_names.drawButton);
-  connect(m_draw, &QPushButton::clicked, this, [this] { emit drawRequested(); });
+  m_new = RequireChild<QPushButton>(panel, m_names.newButton);
+  m_edit = RequireChild<QPushButton>(panel, m_names.editButton);
+  m_ok = RequireChild<QPushButton>(panel, m_names.okButton);
+  m_delete = RequireChild<QPushButton>(panel, m_names.deleteButton);
+  auto* close = RequireChild<QPushButton>(panel, m_names.closeButton);
+  m_draw = RequireChild<QPushButton>(panel, m_names.drawButton);
+  connect(m_draw, &QPushButton::clicked, this, GuardedSlot([this](bool) { emit drawRequested(); }));
 
   connect(m_new, &QPushButton::clicked, this, GuardedSlot([this](bool) { newRecord(); }));
   connect(m_edit, &QPushButton::clicked, this, GuardedSlot([this](bool) { editRecord(); }));
