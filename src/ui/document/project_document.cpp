@@ -68,6 +68,17 @@ std::unique_ptr<ProjectDocument> ProjectDocument::openPrivate() {
   return std::unique_ptr<ProjectDocument>(new ProjectDocument(std::move(project), StoreKind::Private, nullptr));
 }
 
+void ProjectDocument::editAsOne(const QString& description, const std::function<void()>& edits) {
+  m_undo.beginMacro(description);
+  try {
+    edits();
+  } catch (...) {
+    m_undo.endMacro();
+    throw;
+  }
+  m_undo.endMacro();
+}
+
 void ProjectDocument::setLanguage(std::uint8_t language) {
   if (m_project->model.Language == language) return;
   m_project->model.Language = language;

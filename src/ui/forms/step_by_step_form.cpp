@@ -635,7 +635,7 @@ void StepByStepForm::chooseTheory(int item) {
 void StepByStepForm::next() {
   const int page = m_pages->currentIndex();
   if (page == 1) {
-    const LineChoice choice = PrepareLineChoice(m_document.project());
+    const LineChoice choice = PrepareLineChoice(m_document.projectForAnalysis());
     for (int message : choice.messages) {
       m_prompter.error(ProgramTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
     }

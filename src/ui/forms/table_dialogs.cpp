@@ -274,7 +274,7 @@ void SoilPropertiesDialog::defaultColors() {
 
 void SoilPropertiesDialog::apply() {
   currentGrid()->setCurrentIndex(currentGrid()->model()->index(0, 0));
-  const LineChoice choice = PrepareLineChoice(m_document.project());
+  const LineChoice choice = PrepareLineChoice(m_document.projectForAnalysis());
   for (int message : choice.messages) {
     m_prompter.error(ProgramTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
   }

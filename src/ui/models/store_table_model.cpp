@@ -9,7 +9,7 @@
 
 namespace pelodyn {
 
-StoreTableModel::StoreTableModel(WorkingStore& store, Table table, QObject* parent)
+StoreTableModel::StoreTableModel(const WorkingStore& store, Table table, QObject* parent)
     : QAbstractTableModel(parent), m_store(store), m_table(table) {
   for (const FieldDef& field : TableDefinition(table).fields) {
     m_headers << QString::fromUtf8(field.name.data(), static_cast<qsizetype>(field.name.size()));

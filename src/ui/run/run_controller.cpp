@@ -14,7 +14,7 @@ RunController::~RunController() {
 
 bool RunController::precheck() {
   QtPlatform platform(m_prompter);
-  const bool ok = !CollectAndCheckRun(m_document.project(), platform).has_value();
+  const bool ok = !CollectAndCheckRun(m_document.projectForAnalysis(), platform).has_value();
   m_feedback.setQuestionAnswer(true);
   return ok;
 }
@@ -25,7 +25,7 @@ bool RunController::start() {
     m_document.requestStop();
     return false;
   }
-  Project& project = m_document.project();
+  Project& project = m_document.projectForAnalysis();
   RunOptions options;
   options.threads = m_threads;
   // Checked just now on this thread: the worker does not check again.

@@ -112,7 +112,7 @@ void DrawingController::deleteSelected() {
   if (!m_selected) return;
   const PointKey key = *m_selected;
   select(std::nullopt);
-  replaceGeometry(DeletedPointRows(m_document.project(), key));
+  replaceGeometry(DeletedPointRows(m_document.projectForAnalysis(), key));
 }
 
 void DrawingController::press(double x, double y, int button, QPoint globalPosition) {
@@ -123,7 +123,7 @@ void DrawingController::press(double x, double y, int button, QPoint globalPosit
       return;
     }
     if (button != Qt::LeftButton) return;
-    m_tool.click(m_document.project(), x, y);
+    m_tool.click(m_document.projectForAnalysis(), x, y);
     m_view.setRubberBand(std::nullopt);
     return;
   }
@@ -139,7 +139,7 @@ void DrawingController::press(double x, double y, int button, QPoint globalPosit
     }
   }
   const auto [tx, ty] = m_view.pointTolerance();
-  const std::optional<PointKey> hit = FindBoundaryPoint(m_document.project(), x, y, tx, ty);
+  const std::optional<PointKey> hit = FindBoundaryPoint(m_document.projectForAnalysis(), x, y, tx, ty);
   if (m_moving) {
     if (hit) select(hit);
     m_grabbed = hit.has_value();
@@ -209,7 +209,7 @@ void DrawingController::release(double x, double y, int button) {
   // The left button puts the point down where it is released (a press that
   // took no point moves the selected one there); the right one gives up.
   if (button == Qt::LeftButton && m_selected) {
-    replaceGeometry(MovedPointRows(m_document.project(), *m_selected, x, y));
+    replaceGeometry(MovedPointRows(m_document.projectForAnalysis(), *m_selected, x, y));
   }
   select(m_selected);
 }
@@ -229,7 +229,7 @@ QString DrawingController::soilUnder(double x, double y) {
   for (std::size_t k = 0; k < bands.size(); ++k) {
     if (PointInPolygon(bands[k], p.x, p.y)) hit = static_cast<int>(k);
   }
-  Project& project = m_document.project();
+  const Project& project = m_document.project();
   const bool aniso = project.options.itemIndex("CB_Strength_Model") == 1;
   const Table table = aniso ? Table::Aniso : Table::Soil_Prop;
   if (hit < 0 || hit >= project.store->rowCount(table)) return QString();

@@ -132,7 +132,7 @@ Row LoadEditor::typedRow(Row row) const {
 }
 
 void LoadEditor::confirm() {
-  WorkingStore& store = *m_document.project().store;
+  const WorkingStore& store = *m_document.project().store;
   const Table table = m_names.table;
   if (m_mode == Mode::Inserting) {
     Row row = typedRow(Row(table));
@@ -151,15 +151,9 @@ void LoadEditor::confirm() {
     }
     if (!changed.empty()) {
       // The fields of one record are one step.
-      QUndoStack& undo = m_document.undoStack();
-      undo.beginMacro(QStringLiteral("Edit ") + QString::fromUtf8(TableName(table).data()));
-      try {
+      m_document.editAsOne(QStringLiteral("Edit ") + QString::fromUtf8(TableName(table).data()), [&] {
         for (std::size_t k : changed) m_document.editCell(table, m_position, k, after.value(k));
-      } catch (...) {
-        undo.endMacro();
-        throw;
-      }
-      undo.endMacro();
+      });
     }
     follow();
   }

@@ -99,7 +99,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   m_lineSwatch = RequireChild<QFrame>(*m_strip, "P_Color");
   layout->addWidget(m_strip);
   m_view = new SectionView(central);
-  m_view->setProject(&m_document.project());
+  m_view->setProject(&m_document.projectForAnalysis());
   layout->addWidget(m_view, 1);
   setCentralWidget(central);
 
@@ -219,8 +219,8 @@ void MainWindow::connectCommands() {
   m_print = new PrintCommands(m_document, m_prompter, this);
   m_print->connectActions([this](const QString& name) { return cmd(name); });
   on("MN_Exit", [this] { close(); });
-  on("MN_Undo", [this] { m_document.undoStack().undo(); });
-  on("MN_Redo", [this] { m_document.undoStack().redo(); });
+  on("MN_Undo", [this] { m_document.undo(); });
+  on("MN_Redo", [this] { m_document.redo(); });
   on("MN_LangThai", [this] { setLanguage(kLanguageThai); });
   on("MN_LangEng", [this] { setLanguage(kLanguageEnglish); });
   on("MN_About", [this] { showAbout(); });
@@ -359,7 +359,7 @@ void MainWindow::connectDrawing() {
   on("MN_Draw_NonCirCen", [this] { m_drawing->start(TargetIrregularCentre); });
   on("MN_Draw_Geometry", [this] {
     // The soils are checked before a line can be chosen.
-    const LineChoice choice = PrepareLineChoice(m_document.project());
+    const LineChoice choice = PrepareLineChoice(m_document.projectForAnalysis());
     if (choice.soilCount == 0) {
       m_prompter.information(FileCommands::programTitle(),
                              MessageBoxText(UiTextFor(m_document.language(), UiText::DrawSoilsFirst)));
@@ -431,7 +431,7 @@ void MainWindow::redrawAll() {
 }
 
 void MainWindow::projectLoaded() {
-  Project& project = m_document.project();
+  const Project& project = m_document.project();
   cmd("MN_Show_Grid")->setChecked(project.settings.ShowGrid);
   cmd("MN_Snap_Grid")->setChecked(project.settings.SnapGrid);
   refreshViewOptions();
@@ -466,7 +466,7 @@ void MainWindow::copyViewSettings() {
 
 void MainWindow::fillLineChoice() {
   QComboBox* combo = m_lineCombo;
-  const LineChoice choice = PrepareLineChoice(m_document.project());
+  const LineChoice choice = PrepareLineChoice(m_document.projectForAnalysis());
   m_lineChoice.clear();
   combo->clear();
   for (const LineChoiceEntry& e : choice.entries) {
@@ -617,7 +617,8 @@ void MainWindow::exportPicture() {
   if (QFileInfo(path).suffix().isEmpty() && target->filterIndex >= 0 && target->filterIndex < 3) {
     path += QLatin1Char('.') + QLatin1String(suffixes[target->filterIndex]);
   }
-  ExportPicture(m_document.project(), m_view->viewOptions(), std::filesystem::path(path.toStdString()), *size);
+  ExportPicture(m_document.projectForAnalysis(), m_view->viewOptions(), std::filesystem::path(path.toStdString()),
+                *size);
   statusBar()->showMessage(
       QString::fromStdString(FormatText(UiTextFor(language, UiText::PictureExported), {path.toStdString()})), 5000);
 }
