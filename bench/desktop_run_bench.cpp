@@ -40,10 +40,10 @@ class PaintCounter : public QObject {
 };
 
 void MakeBigGrid(Project& p) {
-  p.options.setText("E_12_Division", "20");
-  p.options.setText("E_23_Division", "20");
-  p.options.setItemIndex("CB_Circle_Decrement", 0);
-  p.options.setText("E_Cir_Decrement", "20");
+  p.options.setText(Option::E_12_Division, "20");
+  p.options.setText(Option::E_23_Division, "20");
+  p.options.setItemIndex(Option::CB_Circle_Decrement, 0);
+  p.options.setText(Option::E_Cir_Decrement, "20");
 }
 
 double Headless(const std::filesystem::path& file) {

@@ -56,10 +56,10 @@ int main(int argc, char** argv) {
   ProjectDocument* document = bench.document.get();
   // (divisions + 1)^2 centres, 20 circles each: 223 x 223 x 20 = 994,580,
   // just under the largest grid a run accepts.
-  document->setOptionText(QStringLiteral("E_12_Division"), divisions);
-  document->setOptionText(QStringLiteral("E_23_Division"), divisions);
-  document->setOptionIndex(QStringLiteral("CB_Circle_Decrement"), 0);
-  document->setOptionText(QStringLiteral("E_Cir_Decrement"), QStringLiteral("20"));
+  document->setOptionText(Option::E_12_Division, divisions);
+  document->setOptionText(Option::E_23_Division, divisions);
+  document->setOptionIndex(Option::CB_Circle_Decrement, 0);
+  document->setOptionText(Option::E_Cir_Decrement, QStringLiteral("20"));
   window.commands().action("MN_Run")->trigger();
   ProgressWindow* progress = window.progressWindow();
   if (details) progress->setDetailsShown(true);

@@ -34,44 +34,45 @@ namespace {
 void ThreeSoilSection(Project& project) {
   bench::AppendThreeSoilSection(project);
   OptionValues& o = project.options;
-  o.setItemIndex("CB_Seepage", 1);
-  o.setText("E_Unit_Weight_Water", "9.81");
-  o.setText("E_Cir_Slice", "20");
-  o.setText("E_NonCir_Slice", "20");
-  o.setText("E_Cir_Depth_Tallest", "0");
-  for (const char* box : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"}) o.setChecked(box, true);
+  o.setItemIndex(Option::CB_Seepage, 1);
+  o.setText(Option::E_Unit_Weight_Water, "9.81");
+  o.setText(Option::E_Cir_Slice, "20");
+  o.setText(Option::E_NonCir_Slice, "20");
+  o.setText(Option::E_Cir_Depth_Tallest, "0");
+  for (const char* box : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer})
+    o.setChecked(box, true);
   project.BatchMode = 1;
 }
 
 void Grid(Project& project) {
   OptionValues& o = project.options;
   bench::SetCentreGrid(o, "35", "32", "60", "52", "20");
-  o.setText("E_Cir_Decrement", "20");
+  o.setText(Option::E_Cir_Decrement, "20");
 }
 
 void Automatic(Project& project) {
   OptionValues& o = project.options;
-  o.setItemIndex("CB_Cir_Search", 2);
-  o.setText("E_Xauto_Start", "40");
-  o.setText("E_Yauto_Start", "45");
-  o.setText("E_Xauto_Increment", "1");
-  o.setText("E_Yauto_Increment", "1");
-  o.setText("E_Cir_Decrement", "20");
+  o.setItemIndex(Option::CB_Cir_Search, 2);
+  o.setText(Option::E_Xauto_Start, "40");
+  o.setText(Option::E_Yauto_Start, "45");
+  o.setText(Option::E_Xauto_Increment, "1");
+  o.setText(Option::E_Yauto_Increment, "1");
+  o.setText(Option::E_Cir_Decrement, "20");
 }
 
 void Irregular(Project& project) {
   OptionValues& o = project.options;
-  o.setItemIndex("RG_Theory", 2);
+  o.setItemIndex(Option::RG_Theory, 2);
   int k = 1;
   for (auto [x, y] : {std::pair{22.0, 30.0}, {32.0, 21.0}, {42.0, 15.0}, {52.0, 12.5}, {62.0, 12.5}, {75.0, 15.0}}) {
     Row r(Table::NonCircular_Coordinate);
-    r.set("Point No.", k++).set("Coordi X", x).set("Coordi Y", y);
+    r.set(PointField::PointNo, k++).set(PointField::X, x).set(PointField::Y, y);
     project.store->append(r);
   }
-  o.setText("E_NonCir_X_Center", "50");
-  o.setText("E_NonCir_Y_Center", "45");
-  o.setText("E_Divide_Step", "3");
-  o.setText("E_Move_Length", "0.5");
+  o.setText(Option::E_NonCir_X_Center, "50");
+  o.setText(Option::E_NonCir_Y_Center, "45");
+  o.setText(Option::E_Divide_Step, "3");
+  o.setText(Option::E_Move_Length, "0.5");
 }
 
 struct Workload {

@@ -13,11 +13,11 @@ namespace {
 
 void ThreeSoilSection(Project& project, int baseSlices) {
   bench::AppendThreeSoilSection(project);
-  project.options.setItemIndex("CB_Seepage", 1);
-  project.options.setText("E_Unit_Weight_Water", "9.81");
-  project.options.setText("E_Cir_Slice", std::to_string(baseSlices));
-  project.options.setText("E_Cir_Depth_Tallest", "0");
-  project.options.setChecked("CB_Ordinary", true);
+  project.options.setItemIndex(Option::CB_Seepage, 1);
+  project.options.setText(Option::E_Unit_Weight_Water, "9.81");
+  project.options.setText(Option::E_Cir_Slice, std::to_string(baseSlices));
+  project.options.setText(Option::E_Cir_Depth_Tallest, "0");
+  project.options.setChecked(Option::CB_Ordinary, true);
   SilentPlatform platform;
   CollectAnalysisData(project, platform);
   project.model.TrialRadius = 32.0;

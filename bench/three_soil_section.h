@@ -13,7 +13,10 @@ namespace pelodyn::bench {
 inline void AppendThreeSoilSection(Project& project) {
   auto soil = [&](int no, double c, double phi, double gamma) {
     Row r(Table::Soil_Prop);
-    r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma);
+    r.set(SoilCommonField::LineNo, no)
+        .set(SoilField::Cohesion, c)
+        .set(SoilField::Phi, phi)
+        .set(SoilCommonField::UnitWeight, gamma);
     project.store->append(r);
   };
   soil(1, 30.0, 35.0, 20.0);
@@ -24,7 +27,10 @@ inline void AppendThreeSoilSection(Project& project) {
     int k = 1;
     for (auto [x, y] : points) {
       Row r(Table::Geometry);
-      r.set("Line No.", no).set("Point No.", k++).set("Coordi X", x).set("Coordi Y", y);
+      r.set(GeometryField::LineNo, no)
+          .set(GeometryField::PointNo, k++)
+          .set(GeometryField::X, x)
+          .set(GeometryField::Y, y);
       project.store->append(r);
     }
   };
@@ -35,7 +41,7 @@ inline void AppendThreeSoilSection(Project& project) {
   int k = 1;
   for (auto [x, y] : {std::pair{0.0, 25.0}, {60.0, 14.0}, {100.0, 13.0}}) {
     Row r(Table::Waterline);
-    r.set("Point No.", k++).set("Coordi X", x).set("Coordi Y", y);
+    r.set(PointField::PointNo, k++).set(PointField::X, x).set(PointField::Y, y);
     project.store->append(r);
   }
 }
@@ -44,16 +50,16 @@ inline void AppendThreeSoilSection(Project& project) {
 // `divisions` cells each way, entered as the option texts a user types.
 inline void SetCentreGrid(OptionValues& o, const char* xLeft, const char* yBottom, const char* xRight, const char* yTop,
                           const char* divisions) {
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", xLeft},
-                           {"E_Y_LeftDown", yBottom},
-                           {"E_X_RightDown", xRight},
-                           {"E_Y_RightDown", yBottom},
-                           {"E_X_RightTop", xRight},
-                           {"E_Y_RightTop", yTop}}) {
+  for (auto [box, text] : {std::pair{Option::E_X_LeftDown, xLeft},
+                           {Option::E_Y_LeftDown, yBottom},
+                           {Option::E_X_RightDown, xRight},
+                           {Option::E_Y_RightDown, yBottom},
+                           {Option::E_X_RightTop, xRight},
+                           {Option::E_Y_RightTop, yTop}}) {
     o.setText(box, text);
   }
-  o.setText("E_12_Division", divisions);
-  o.setText("E_23_Division", divisions);
+  o.setText(Option::E_12_Division, divisions);
+  o.setText(Option::E_23_Division, divisions);
 }
 
 }  // namespace pelodyn::bench

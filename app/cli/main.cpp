@@ -400,19 +400,19 @@ int Slices(const std::string& file, const std::string& method) {
   // Without a specific surface (or with --method) the analysis is run and
   // its critical surface listed.
   const bool specific =
-      method.empty() && (m.AnalysisTheory == 2 ? m.NonCirPointCount > 0 : o.readReal("E_Radius") > 0.0);
+      method.empty() && (m.AnalysisTheory == 2 ? m.NonCirPointCount > 0 : o.readReal(Option::E_Radius) > 0.0);
   if (!specific) {
     if (m.AnalysisTheory != 2) m.AnalysisTheory = 1;
     if (!CriticalSurface(l, method, cx, cy)) return 1;
   } else if (m.AnalysisTheory == 2) {
     ReadNonCircularPoints(l.project);
-    cx = o.readReal("E_NonCir_X_Center");
-    cy = o.readReal("E_NonCir_Y_Center");
+    cx = o.readReal(Option::E_NonCir_X_Center);
+    cy = o.readReal(Option::E_NonCir_Y_Center);
   } else {
     m.AnalysisTheory = 1;
-    cx = o.readReal("E_X_Center");
-    cy = o.readReal("E_Y_Center");
-    m.TrialRadius = o.readReal("E_Radius");
+    cx = o.readReal(Option::E_X_Center);
+    cy = o.readReal(Option::E_Y_Center);
+    m.TrialRadius = o.readReal(Option::E_Radius);
   }
   SliceSet& s = l.project.slices;
   AnalyseSlipSurface(m, cx, cy, s);

@@ -28,10 +28,14 @@ int main() {
   try {
     Project project(SqliteWorkingStore::OpenInMemory());
     NewProject(project);
-    project.options.setText("E_Project_Name", "Smoke slope");
+    project.options.setText(Option::E_Project_Name, "Smoke slope");
     auto soil = [&](int no, double c, double phi, double gamma, const char* name) {
       Row r(Table::Soil_Prop);
-      r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma).set("Description", name);
+      r.set(SoilCommonField::LineNo, no)
+          .set(SoilField::Cohesion, c)
+          .set(SoilField::Phi, phi)
+          .set(SoilCommonField::UnitWeight, gamma)
+          .set(SoilCommonField::Description, name);
       AppendSoilRow(project, r);
     };
     soil(1, 10.0, 20.0, 18.0, "Clay");
@@ -41,7 +45,10 @@ int main() {
     auto line = [&](int no, const double(*pts)[2], int n) {
       for (int i = 0; i < n; ++i) {
         Row r(Table::Geometry);
-        r.set("Line No.", no).set("Point No.", i + 1).set("Coordi X", pts[i][0]).set("Coordi Y", pts[i][1]);
+        r.set(GeometryField::LineNo, no)
+            .set(GeometryField::PointNo, i + 1)
+            .set(GeometryField::X, pts[i][0])
+            .set(GeometryField::Y, pts[i][1]);
         project.store->append(r);
       }
     };

@@ -190,18 +190,18 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     ApplyCompanionBeside(project, file);
     // The data the results will come from, before the sweep's own options.
     const std::uint64_t fingerprint = AnalysisDataFingerprint(project);
-    report.projectName = project.options.text("E_Project_Name");
+    report.projectName = project.options.text(Option::E_Project_Name);
     project.run.StopRequested = 0;
     platform.project = &project;
     platform.passStop();
     RunOptions runOptions;
     runOptions.threads = options.threads;
     if (!options.movingCentreFile.empty()) {
-      project.options.setChecked("CB_Moving_Center", true);
-      project.options.setText("E_MCX", FormatShortest(options.movingCentreStepX));
-      project.options.setText("E_MCY", FormatShortest(options.movingCentreStepY));
-      project.options.setText("E_Bound_L", FormatShortest(options.boundLeft));
-      project.options.setText("E_Bound_R", FormatShortest(options.boundRight));
+      project.options.setChecked(Option::CB_Moving_Center, true);
+      project.options.setText(Option::E_MCX, FormatShortest(options.movingCentreStepX));
+      project.options.setText(Option::E_MCY, FormatShortest(options.movingCentreStepY));
+      project.options.setText(Option::E_Bound_L, FormatShortest(options.boundLeft));
+      project.options.setText(Option::E_Bound_R, FormatShortest(options.boundRight));
       if (options.workArea) {
         project.drawing.WorkAreaXmin = (*options.workArea)[0];
         project.drawing.WorkAreaXmax = (*options.workArea)[1];

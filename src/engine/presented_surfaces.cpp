@@ -105,7 +105,7 @@ bool SearchedBestSurfaces(const Project& p) {
 }  // namespace
 
 void Searcher::ReplayMinima() {
-  if (m->p.options.itemIndex("RG_Theory") != 1 || m->p.BatchMode) return;
+  if (m->p.options.itemIndex(Option::RG_Theory) != 1 || m->p.BatchMode) return;
   AnalysisModel& md = m->model;
   try {
     for (int method = Ordinary; method <= Spencer; ++method) {
@@ -125,7 +125,7 @@ void Searcher::ReplayMinima() {
 }
 
 void Searcher::ReplaySortedRow(double radius, double centerX, double centerY) {
-  if (m->p.options.itemIndex("RG_Theory") != 1 || m->p.BatchMode) return;
+  if (m->p.options.itemIndex(Option::RG_Theory) != 1 || m->p.BatchMode) return;
   if (!m->run.ShowPicture[Bishop] || m->run.Minimum[Bishop].Radius == 0.0) return;
   AnalysisModel& md = m->model;
   try {
@@ -150,7 +150,8 @@ void RecordCriticalSurface(Project& project) {
 std::vector<SortedResult> SortResultsByBishop(WorkingStore& store) {
   std::vector<SortedResult> out;
   store.visitRows(Table::Results, [&](const Row& r) {
-    out.push_back({r.integer("Num"), r.real("X_Center"), r.real("Y_Center"), r.real("Radius"), r.real("FS_Bis")});
+    out.push_back({r.integer(ResultField::Num), r.real(ResultField::XCenter), r.real(ResultField::YCenter),
+                   r.real(ResultField::Radius), r.real(ResultField::FsBis)});
   });
   std::stable_sort(out.begin(), out.end(),
                    [](const SortedResult& a, const SortedResult& b) { return a.fsBishop < b.fsBishop; });

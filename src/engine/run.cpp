@@ -98,7 +98,7 @@ long PlannedTrials(const Project& p) {
   const AnalysisModel& md = p.model;
   if (md.AnalysisTheory != 1) return 0;
   if (md.CircularSearchKind == 1) return 1;
-  if (md.CircularSearchKind != 0 || md.GridIncrementEnabled || p.options.itemIndex("CB_Circle_Decrement") == 1) {
+  if (md.CircularSearchKind != 0 || md.GridIncrementEnabled || p.options.itemIndex(Option::CB_Circle_Decrement) == 1) {
     return 0;
   }
   return static_cast<long>(md.GridDivision12 + 1) * (md.GridDivision23 + 1) * md.CircleCount;
@@ -204,8 +204,8 @@ RunResult Run::movingCentre() {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("Cannot create file " + file.string());
   const DrawingSettings& d = p.drawing;
-  const double boundLeft = p.options.readReal("E_Bound_L");
-  const double boundRight = p.options.readReal("E_Bound_R");
+  const double boundLeft = p.options.readReal(Option::E_Bound_L);
+  const double boundRight = p.options.readReal(Option::E_Bound_R);
   const long long ny = static_cast<long long>(std::nearbyint((d.WorkAreaYmax - d.WorkAreaYmin) / md.MovingCenterDY));
   const long long nx = static_cast<long long>(std::nearbyint((d.WorkAreaXmax - d.WorkAreaXmin) / md.MovingCenterDX));
   for (long long j = 0; j <= ny; ++j) {
@@ -232,7 +232,7 @@ RunResult Run::movingCentre() {
 
 RunResult Run::irregular() {
   if (md.NonCirSearchKind == 0) {
-    if (p.options.checked("CB_Moving_Center")) return movingCentre();
+    if (p.options.checked(Option::CB_Moving_Center)) return movingCentre();
     search.Analyse();
     copyFactorsToMinima(false);
     search.ShowMinima();

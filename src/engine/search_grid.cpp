@@ -22,7 +22,7 @@ void Searcher::SearchCircleFan() {
   AnalysisModel& md = m->model;
   RunState& run = m->run;
   double radiusStep;
-  if (m->p.options.itemIndex("CB_Circle_Decrement") == 1) {
+  if (m->p.options.itemIndex(Option::CB_Circle_Decrement) == 1) {
     radiusStep = md.RadiusDecrement;
     md.CircleCount = static_cast<int>(std::nearbyint((run.MaxRadius - run.MinRadius) / radiusStep));
   } else {
@@ -162,7 +162,7 @@ bool Searcher::Impl::gridParallel(Searcher& self) {
   const long long columns = std::max(md.GridDivision12 + 1, 0);
   const long long total = columns * std::max(md.GridDivision23 + 1, 0);
   if (total == 0) return true;
-  const bool decrement = p.options.itemIndex("CB_Circle_Decrement") == 1;
+  const bool decrement = p.options.itemIndex(Option::CB_Circle_Decrement) == 1;
   const double radiusDecrement = md.RadiusDecrement;
   const int circleCount = md.CircleCount;
   const bool warn = twoCutWarning(), animate = animated();

@@ -166,7 +166,7 @@ struct Searcher::Impl {
   ProgressReport progress;  // the last report, its strings reused
   int percentShown = -1;    // the percentage kept in progress.processPercent, -1 none
   // CB_Circle_Decrement, read on every trial's progress.
-  const std::size_t circleChoiceSlot = OptionValues::ChoiceSlot("CB_Circle_Decrement");
+  const std::size_t circleChoiceSlot = OptionValues::ChoiceSlot(Option::CB_Circle_Decrement);
   long trialsCounted = 0;
   bool simplifyAgain = false;
   std::vector<double> candidateX, candidateY;

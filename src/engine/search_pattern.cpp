@@ -33,10 +33,10 @@ void Searcher::SearchPattern() {
   } else {
     for (MethodMinimum& min : run.Minimum) min.Fs = kSearchReset;
     const OptionValues& o = m->p.options;
-    md.CenterX = o.readReal("E_Xauto_Start");
-    md.CenterY = o.readReal("E_Yauto_Start");
-    md.AutoIncrementX = o.readReal("E_Xauto_Increment");
-    md.AutoIncrementY = o.readReal("E_Yauto_Increment");
+    md.CenterX = o.readReal(Option::E_Xauto_Start);
+    md.CenterY = o.readReal(Option::E_Yauto_Start);
+    md.AutoIncrementX = o.readReal(Option::E_Xauto_Increment);
+    md.AutoIncrementY = o.readReal(Option::E_Yauto_Increment);
     bestX = md.CenterX;
     bestY = md.CenterY;
     best = probe(bestX, bestY);

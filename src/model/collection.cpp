@@ -32,8 +32,8 @@ constexpr double kMaxMagnitude = 1e9;
 // Friction angles lie below it, in degrees.
 constexpr double kRightAngle = 90.0;
 // The corners of the grid of centres, by their edit boxes.
-constexpr const char* kCornerX[3] = {"E_X_LeftDown", "E_X_RightDown", "E_X_RightTop"};
-constexpr const char* kCornerY[3] = {"E_Y_LeftDown", "E_Y_RightDown", "E_Y_RightTop"};
+constexpr const char* kCornerX[3] = {Option::E_X_LeftDown, Option::E_X_RightDown, Option::E_X_RightTop};
+constexpr const char* kCornerY[3] = {Option::E_Y_LeftDown, Option::E_Y_RightDown, Option::E_Y_RightTop};
 
 struct LineLayout {
   int lineCount = 0;
@@ -113,13 +113,13 @@ void SizeSoilArrays(AnalysisModel& m, bool aniso, std::size_t n) {
 // Stores the properties of one soil row at index k.
 void StoreSoil(AnalysisModel& m, bool aniso, std::size_t k, const Row& r) {
   if (aniso) {
-    m.SoilCv[k] = r.real("C-v");
-    m.SoilCh[k] = r.real("C-h");
+    m.SoilCv[k] = r.real(AnisoField::Cv);
+    m.SoilCh[k] = r.real(AnisoField::Ch);
     m.SoilPhiV[k] = r.real("Phi-v");
     m.SoilPhiH[k] = r.real("Phi-h");
   } else {
     m.SoilCohesion[k] = r.real("Cohesion");
-    m.SoilPhi[k] = r.real("Phi");
+    m.SoilPhi[k] = r.real(SoilField::Phi);
   }
   m.SoilUnitWeight[k] = r.real("Unit Weight");
 }
@@ -272,15 +272,15 @@ void Collector::run() {
   size(static_cast<std::size_t>(m.StripLoadCount), {&m.StripLoadBeginX, &m.StripLoadEndX, &m.StripLoadMagnitude});
 
   // Identity and methods.
-  m.ProjectName = o.text("E_Project_Name");
-  m.ProjectLocation = o.text("E_Lacation");
-  m.ProjectEngineer = o.text("E_Engineer");
-  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex("RG_Theory"));
+  m.ProjectName = o.text(Option::E_Project_Name);
+  m.ProjectLocation = o.text(Option::E_Lacation);
+  m.ProjectEngineer = o.text(Option::E_Engineer);
+  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex(Option::RG_Theory));
   m.UseOrdinary = UsesOrdinary(o);
-  m.UseSimplifiedJanbu = o.checked("CB_Simp_Janbu");
-  m.UseSimplifiedBishop = o.checked("CB_Simp_Bishop");
-  m.UseSpencer = o.checked("CB_Spencer");
-  m.StrengthModel = static_cast<std::uint8_t>(o.itemIndex("CB_Strength_Model"));
+  m.UseSimplifiedJanbu = o.checked(Option::CB_Simp_Janbu);
+  m.UseSimplifiedBishop = o.checked(Option::CB_Simp_Bishop);
+  m.UseSpencer = o.checked(Option::CB_Spencer);
+  m.StrengthModel = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Strength_Model));
 
   if (!collectSoils()) return;
   if (!collectLines()) return;
@@ -323,9 +323,9 @@ bool Collector::checkRealInput() {
       for (const char* field : {"Phi-v", "Phi-h"}) {
         const double angle = rows[i].real(field);
         if (!(angle >= 0.0 && angle < kRightAngle)) {
-          stopCore(
-              CoreText::AdvancedAnisoAngleOutOfRange,
-              {Num(static_cast<long long>(i) + 1), Num(rows[i].integer("Line No.")), field, FormatShortest(angle)});
+          stopCore(CoreText::AdvancedAnisoAngleOutOfRange,
+                   {Num(static_cast<long long>(i) + 1), Num(rows[i].integer(AnisoAdvanceField::LineNo)), field,
+                    FormatShortest(angle)});
           return false;
         }
       }
@@ -346,8 +346,8 @@ bool Collector::checkRealInput() {
   // moves it, and the start centre alone would pass for the minimum.
   if (m.AnalysisTheory == 1 && m.CircularSearchKind == 2 && !(m.AutoIncrementX > 0.0 && m.AutoIncrementY > 0.0)) {
     const auto [spacingX, spacingY] = gridSpacing();
-    if (!positiveIncrement(optionCaption("E_Xauto_Increment"), m.AutoIncrementX, spacingX) ||
-        !positiveIncrement(optionCaption("E_Yauto_Increment"), m.AutoIncrementY, spacingY)) {
+    if (!positiveIncrement(optionCaption(Option::E_Xauto_Increment), m.AutoIncrementX, spacingX) ||
+        !positiveIncrement(optionCaption(Option::E_Yauto_Increment), m.AutoIncrementY, spacingY)) {
       return false;
     }
   }
@@ -366,7 +366,7 @@ double Collector::sectionSize() const {
   double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0;
   bool any = false;
   for (const Row& r : m_geometry) {
-    const double x = r.real("Coordi X"), y = r.real("Coordi Y");
+    const double x = r.real(GeometryField::X), y = r.real(GeometryField::Y);
     if (!any) {
       xmin = xmax = x;
       ymin = ymax = y;
@@ -397,7 +397,7 @@ bool Collector::collectSoils() {
   std::size_t stoppedAt = n;  // the row that repeats the largest number
   for (std::size_t i = 0; i < n; ++i) {
     const Row& r = rows[i];
-    const int no = r.integer("Line No.");
+    const int no = r.integer(SoilCommonField::LineNo);
     if (no == largest) {
       stoppedAt = i;
       break;
@@ -448,7 +448,8 @@ bool Collector::collectLines() {
   // by its line and point.
   if (layout.total != m.GeometryPointTotal) {
     std::set<std::pair<int, int>> present;
-    for (const Row& r : m_geometry) present.insert({r.integer("Line No."), r.integer("Point No.")});
+    for (const Row& r : m_geometry)
+      present.insert({r.integer(SoilCommonField::LineNo), r.integer(GeometryField::PointNo)});
     for (int line = 1; line <= m.LineCount; ++line) {
       const int count = m.LinePointCount[static_cast<std::size_t>(line - 1)];
       for (int point = 1; point <= count; ++point) {
@@ -463,8 +464,8 @@ bool Collector::collectLines() {
   // can still hide a missing point; neither has a place in the lines.
   std::set<std::pair<int, int>> seen;
   for (std::size_t i = 0; i < m_geometry.size(); ++i) {
-    const int line = m_geometry[i].integer("Line No.");
-    const int point = m_geometry[i].integer("Point No.");
+    const int line = m_geometry[i].integer(SoilCommonField::LineNo);
+    const int point = m_geometry[i].integer(GeometryField::PointNo);
     const std::string position = Num(static_cast<long long>(i) + 1);
     if (line < 1 || point < 1) {
       const char* field = line < 1 ? "Line No." : "Point No.";
@@ -486,11 +487,11 @@ bool Collector::collectLines() {
 }
 
 bool Collector::collectBottomLine() {
-  m.BottomLineChoice = static_cast<std::uint8_t>(o.itemIndex("CB_Bottom_Line_Choose"));
+  m.BottomLineChoice = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Bottom_Line_Choose));
   m.BottomLineNo = 0;
   m.BottomLineCount = 0;
   if (m.BottomLineChoice == 0) {
-    const std::int32_t no = o.readInteger("E_BottomLine");
+    const std::int32_t no = o.readInteger(Option::E_BottomLine);
     m.BottomLineNo = static_cast<std::int8_t>(std::clamp<std::int32_t>(no, INT8_MIN, INT8_MAX));
     if (no == 0) {
       stopMessage(14);
@@ -514,7 +515,7 @@ bool Collector::collectBottomLine() {
     }
     // The pieces index the boundary lines and their points.
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      const int line = rows[i].integer("Line No.");
+      const int line = rows[i].integer(BottomLineField::LineNo);
       const std::string pos = Num(static_cast<long long>(i) + 1);
       if (line < 1 || line > m.LineCount) {
         stopCore(CoreText::SpecificBottomLineNoLine, {pos, Num(line), Num(m.LineCount)});
@@ -534,45 +535,46 @@ bool Collector::collectBottomLine() {
     m.BottomLineBeginPoint.resize(rows.size());
     m.BottomLineEndPoint.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      m.BottomLineLineNo[i] = rows[i].integer("Line No.");
-      m.BottomLineBeginPoint[i] = rows[i].integer("Begin Point");
-      m.BottomLineEndPoint[i] = rows[i].integer("End Point");
+      m.BottomLineLineNo[i] = rows[i].integer(BottomLineField::LineNo);
+      m.BottomLineBeginPoint[i] = rows[i].integer(BottomLineField::BeginPoint);
+      m.BottomLineEndPoint[i] = rows[i].integer(BottomLineField::EndPoint);
     }
   }
   return true;
 }
 
 bool Collector::collectWater() {
-  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex("CB_Seepage"));
+  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Seepage));
   m.WaterLineKind = 0;
   m.WaterUnitWeight = 1.0;
   m.RuCondition = 0;
   m.RuAverage = 0.0;
   if (m.SeepageKind == 1) {
-    m.WaterLineKind = static_cast<std::uint8_t>(o.itemIndex("CB_Phreatic_Peizometric"));
+    m.WaterLineKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Phreatic_Peizometric));
     const std::vector<Row> rows = p.store->rows(Table::Waterline);
     if (!checkNumbering(rows, Table::Waterline, "Point No.")) return false;
     for (const Row& r : rows) {
-      const auto k = static_cast<std::size_t>(r.integer("Point No.") - 1);
-      m.WaterLineX[k] = r.real("Coordi X");
-      m.WaterLineY[k] = r.real("Coordi Y");
+      const auto k = static_cast<std::size_t>(r.integer(PointField::PointNo) - 1);
+      m.WaterLineX[k] = r.real(PointField::X);
+      m.WaterLineY[k] = r.real(PointField::Y);
     }
-    m.WaterUnitWeight = o.readReal("E_Unit_Weight_Water");
+    m.WaterUnitWeight = o.readReal(Option::E_Unit_Weight_Water);
   } else if (m.SeepageKind == 2) {
-    m.RuCondition = static_cast<std::uint8_t>(o.itemIndex("CB_Ru_Condition"));
+    m.RuCondition = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Ru_Condition));
     if (m.RuCondition == 1) {
       const std::vector<Row> rows = p.store->rows(Table::Ru_variable);
       if (!checkNumbering(rows, Table::Ru_variable, "Line No.")) return false;
-      for (const Row& r : rows) m.RuVariable[static_cast<std::size_t>(r.integer("Line No.") - 1)] = r.real("Ru");
+      for (const Row& r : rows)
+        m.RuVariable[static_cast<std::size_t>(r.integer(RuField::LineNo) - 1)] = r.real(RuField::Ru);
     } else if (m.RuCondition == 0) {
-      m.RuAverage = o.readReal("E_Ru_average");
+      m.RuAverage = o.readReal(Option::E_Ru_average);
     }
   }
   return true;
 }
 
 bool Collector::collectAdvancedAniso() {
-  if (o.checked("CB_Advance_Prop_Disable")) return true;
+  if (o.checked(Option::CB_Advance_Prop_Disable)) return true;
   m.AdvancedAnisoEnabled = 1;
   const std::vector<Row> rows = p.store->rows(Table::Aniso_advance);
   if (rows.empty()) return true;
@@ -582,8 +584,8 @@ bool Collector::collectAdvancedAniso() {
   int previousSoil = 0;
   double previousStress = 0.0;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const int soil = rows[i].integer("Line No.");
-    const double stress = rows[i].real("Normal Stress");
+    const int soil = rows[i].integer(AnisoAdvanceField::LineNo);
+    const double stress = rows[i].real(AnisoAdvanceField::NormalStress);
     const std::string pos = Num(static_cast<long long>(i) + 1);
     if (soil < 1 || soil > m.SoilCount || soil < previousSoil) {
       stopCore(CoreText::AdvancedAnisoNotGrouped, {pos, Num(soil), Num(m.SoilCount)});
@@ -598,7 +600,8 @@ bool Collector::collectAdvancedAniso() {
   }
   const auto soils = static_cast<std::size_t>(m.SoilCount);
   m.AdvancedAnisoRowCount.assign(soils, 0);
-  for (const Row& r : rows) ++m.AdvancedAnisoRowCount[static_cast<std::size_t>(r.integer("Line No.") - 1)];
+  for (const Row& r : rows)
+    ++m.AdvancedAnisoRowCount[static_cast<std::size_t>(r.integer(AnisoAdvanceField::LineNo) - 1)];
   m.AdvancedAnisoMaxRows = *std::max_element(m.AdvancedAnisoRowCount.begin(), m.AdvancedAnisoRowCount.end());
   const auto columns = static_cast<std::size_t>(m.AdvancedAnisoMaxRows);
   m.AdvancedAnisoNormalStress.resize(soils, columns);
@@ -609,77 +612,77 @@ bool Collector::collectAdvancedAniso() {
   std::size_t next = 0;
   for (std::size_t k = 0; k < soils; ++k) {
     for (int j = 0; j < m.AdvancedAnisoRowCount[k]; ++j, ++next) {
-      m.AdvancedAnisoNormalStress[k][j] = rows[next].real("Normal Stress");
-      m.AdvancedAnisoPhiV[k][j] = rows[next].real("Phi-v");
-      m.AdvancedAnisoPhiH[k][j] = rows[next].real("Phi-h");
+      m.AdvancedAnisoNormalStress[k][j] = rows[next].real(AnisoAdvanceField::NormalStress);
+      m.AdvancedAnisoPhiV[k][j] = rows[next].real(AnisoAdvanceField::PhiV);
+      m.AdvancedAnisoPhiH[k][j] = rows[next].real(AnisoAdvanceField::PhiH);
     }
   }
   return true;
 }
 
 bool Collector::collectLoadsAndAnchors() {
-  if (o.checked("CB_Seismic_Disable")) {
+  if (o.checked(Option::CB_Seismic_Disable)) {
     m.SeismicKh = 0.0;
     m.SeismicKv = 0.0;
   } else {
     m.SeismicEnabled = 1;
-    m.SeismicKh = o.readReal("E_Kh");
-    m.SeismicKv = o.readReal("E_Kv");
+    m.SeismicKh = o.readReal(Option::E_Kh);
+    m.SeismicKv = o.readReal(Option::E_Kv);
   }
-  if (!o.checked("CB_LineLoad_Disable")) {
+  if (!o.checked(Option::CB_LineLoad_Disable)) {
     m.LineLoadEnabled = 1;
     const std::vector<Row> rows = p.store->rows(Table::Lineload);
     if (!checkNumbering(rows, Table::Lineload, "Load No.")) return false;
     for (const Row& r : rows) {
-      const auto k = static_cast<std::size_t>(r.integer("Load No.") - 1);
-      m.LineLoadMagnitude[k] = r.real("Magnitude");
-      m.LineLoadX[k] = r.real("Coordi X");
-      m.LineLoadAngle[k] = r.real("Angle");
+      const auto k = static_cast<std::size_t>(r.integer(LineLoadField::LoadNo) - 1);
+      m.LineLoadMagnitude[k] = r.real(LineLoadField::Magnitude);
+      m.LineLoadX[k] = r.real(LineLoadField::X);
+      m.LineLoadAngle[k] = r.real(LineLoadField::Angle);
     }
   }
-  if (!o.checked("CB_StripLoad_Disable")) {
+  if (!o.checked(Option::CB_StripLoad_Disable)) {
     m.StripLoadEnabled = 1;
     const std::vector<Row> rows = p.store->rows(Table::Stripload);
     if (!checkNumbering(rows, Table::Stripload, "Load No.")) return false;
     for (const Row& r : rows) {
-      const auto k = static_cast<std::size_t>(r.integer("Load No.") - 1);
-      m.StripLoadMagnitude[k] = r.real("Magnitude");
-      m.StripLoadBeginX[k] = r.real("Begin X");
-      m.StripLoadEndX[k] = r.real("End X");
+      const auto k = static_cast<std::size_t>(r.integer(StripLoadField::LoadNo) - 1);
+      m.StripLoadMagnitude[k] = r.real(StripLoadField::Magnitude);
+      m.StripLoadBeginX[k] = r.real(StripLoadField::BeginX);
+      m.StripLoadEndX[k] = r.real(StripLoadField::EndX);
     }
   }
-  if (!o.checked("CB_Tension_Disable") && m.TensionCrackPointCount > 0) {
+  if (!o.checked(Option::CB_Tension_Disable) && m.TensionCrackPointCount > 0) {
     m.TensionCrackEnabled = 1;
     const std::vector<Row> rows = p.store->rows(Table::Tcrack);
     if (!checkNumbering(rows, Table::Tcrack, "Point No.")) return false;
     for (const Row& r : rows) {
-      const auto k = static_cast<std::size_t>(r.integer("Point No.") - 1);
-      m.TensionCrackX[k] = r.real("Coordi X");
-      m.TensionCrackY[k] = r.real("Coordi Y");
+      const auto k = static_cast<std::size_t>(r.integer(PointField::PointNo) - 1);
+      m.TensionCrackX[k] = r.real(PointField::X);
+      m.TensionCrackY[k] = r.real(PointField::Y);
     }
-    m.TensionCrackWaterPercent = o.readReal("E_Percent_Water");
-    m.TensionCrackWaterUnitWeight = o.readReal("E_Water_Unit_Weight");
+    m.TensionCrackWaterPercent = o.readReal(Option::E_Percent_Water);
+    m.TensionCrackWaterUnitWeight = o.readReal(Option::E_Water_Unit_Weight);
   }
-  if (!o.checked("CB_Anchor_Disable")) {
+  if (!o.checked(Option::CB_Anchor_Disable)) {
     m.AnchorEnabled = 1;
-    m.AnchorApplyAs = static_cast<std::uint8_t>(o.itemIndex("RG_Apply_as"));
+    m.AnchorApplyAs = static_cast<std::uint8_t>(o.itemIndex(Option::RG_Apply_as));
     const std::vector<Row> rows = p.store->rows(Table::Anchor);
     if (!checkNumbering(rows, Table::Anchor, "Load No.")) return false;
     for (const Row& r : rows) {
-      const auto k = static_cast<std::size_t>(r.integer("Load No.") - 1);
-      m.AnchorMagnitude[k] = r.real("Magnitude");
-      m.AnchorXStart[k] = r.real("X start");
-      m.AnchorYStart[k] = r.real("Y start");
-      m.AnchorXEnd[k] = r.real("X end");
-      m.AnchorYEnd[k] = r.real("Y end");
-      m.AnchorBondedLength[k] = r.real("Bonded Length");
+      const auto k = static_cast<std::size_t>(r.integer(AnchorField::LoadNo) - 1);
+      m.AnchorMagnitude[k] = r.real(AnchorField::Magnitude);
+      m.AnchorXStart[k] = r.real(AnchorField::XStart);
+      m.AnchorYStart[k] = r.real(AnchorField::YStart);
+      m.AnchorXEnd[k] = r.real(AnchorField::XEnd);
+      m.AnchorYEnd[k] = r.real(AnchorField::YEnd);
+      m.AnchorBondedLength[k] = r.real(AnchorField::BondedLength);
     }
   }
   return true;
 }
 
 bool Collector::collectSearchSettings() {
-  m.PassCriteria = o.readReal("E_Pass_Criteria");
+  m.PassCriteria = o.readReal(Option::E_Pass_Criteria);
   m.DataError = 0;
   if (!(m.PassCriteria > 0.0)) {
     stopMessage(16);
@@ -687,8 +690,8 @@ bool Collector::collectSearchSettings() {
   }
   // A negative number of circles or decrement would make the fan of radii
   // endless, a negative number of slices meaningless: both count as missing.
-  if (o.itemIndex("CB_Circle_Decrement") == 1) {
-    const double decrement = o.readReal("E_Cir_Decrement");
+  if (o.itemIndex(Option::CB_Circle_Decrement) == 1) {
+    const double decrement = o.readReal(Option::E_Cir_Decrement);
     if (!(decrement > 0.0)) {
       stopMessage(17);
       return false;
@@ -708,7 +711,7 @@ bool Collector::collectSearchSettings() {
     m.CircleCount = 0;
     m.RadiusDecrement = decrement;
   } else {
-    const std::int32_t count = o.readInteger("E_Cir_Decrement");
+    const std::int32_t count = o.readInteger(Option::E_Cir_Decrement);
     if (count <= 0) {
       stopMessage(17);
       return false;
@@ -717,20 +720,20 @@ bool Collector::collectSearchSettings() {
     m.CircleCount = count;
     m.RadiusDecrement = 0.0;
   }
-  m.SliceCountInput = o.readInteger("E_Cir_Slice");
+  m.SliceCountInput = o.readInteger(Option::E_Cir_Slice);
   if (m.SliceCountInput <= 0) {
     stopMessage(18);
     return false;
   }
-  if (!withinLimit(optionCaption("E_Cir_Slice"), m.SliceCountInput, kMaxSlices)) return false;
-  m.DepthTallest = o.readReal("E_Cir_Depth_Tallest");
-  m.CircleAddRadius = o.readInteger("E_Cir_Add_Radius");
-  m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_Cir_Search"));
+  if (!withinLimit(optionCaption(Option::E_Cir_Slice), m.SliceCountInput, kMaxSlices)) return false;
+  m.DepthTallest = o.readReal(Option::E_Cir_Depth_Tallest);
+  m.CircleAddRadius = o.readInteger(Option::E_Cir_Add_Radius);
+  m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Cir_Search));
   if (m.CircularSearchKind == 0) {
     ReadCentreGrid(p);
     if (m.AnalysisTheory == 1) {
-      if (!divisionWithinLimit("E_12_Division", m.GridDivision12) ||
-          !divisionWithinLimit("E_23_Division", m.GridDivision23)) {
+      if (!divisionWithinLimit(Option::E_12_Division, m.GridDivision12) ||
+          !divisionWithinLimit(Option::E_23_Division, m.GridDivision23)) {
         return false;
       }
       for (std::size_t k = 0; k < 3; ++k) {
@@ -738,8 +741,8 @@ bool Collector::collectSearchSettings() {
             !withinReach(optionCaption(kCornerY[k]), m.GridCornerY[k]))
           return false;
       }
-      if (!withinReach(optionCaption("E_Xgrid_Increment"), m.GridIncrementX) ||
-          !withinReach(optionCaption("E_Ygrid_Increment"), m.GridIncrementY)) {
+      if (!withinReach(optionCaption(Option::E_Xgrid_Increment), m.GridIncrementX) ||
+          !withinReach(optionCaption(Option::E_Ygrid_Increment), m.GridIncrementY)) {
         return false;
       }
       // What the grid would store, counted centre by centre; the radius
@@ -759,23 +762,23 @@ bool Collector::collectSearchSettings() {
       }
     }
   } else if (m.CircularSearchKind == 1) {
-    m.CenterX = o.readReal("E_X_Center");
-    m.CenterY = o.readReal("E_Y_Center");
-    m.TrialRadius = o.readReal("E_Radius");
-    if (m.AnalysisTheory == 1 &&
-        (!withinReach(optionCaption("E_X_Center"), m.CenterX) || !withinReach(optionCaption("E_Y_Center"), m.CenterY) ||
-         !withinReach(optionCaption("E_Radius"), m.TrialRadius))) {
+    m.CenterX = o.readReal(Option::E_X_Center);
+    m.CenterY = o.readReal(Option::E_Y_Center);
+    m.TrialRadius = o.readReal(Option::E_Radius);
+    if (m.AnalysisTheory == 1 && (!withinReach(optionCaption(Option::E_X_Center), m.CenterX) ||
+                                  !withinReach(optionCaption(Option::E_Y_Center), m.CenterY) ||
+                                  !withinReach(optionCaption(Option::E_Radius), m.TrialRadius))) {
       return false;
     }
   } else if (m.CircularSearchKind == 2) {
-    m.CenterX = o.readReal("E_Xauto_Start");
-    m.CenterY = o.readReal("E_Yauto_Start");
-    m.AutoIncrementX = o.readReal("E_Xauto_Increment");
-    m.AutoIncrementY = o.readReal("E_Yauto_Increment");
-    if (m.AnalysisTheory == 1 && (!withinReach(optionCaption("E_Xauto_Start"), m.CenterX) ||
-                                  !withinReach(optionCaption("E_Yauto_Start"), m.CenterY) ||
-                                  !withinReach(optionCaption("E_Xauto_Increment"), m.AutoIncrementX) ||
-                                  !withinReach(optionCaption("E_Yauto_Increment"), m.AutoIncrementY))) {
+    m.CenterX = o.readReal(Option::E_Xauto_Start);
+    m.CenterY = o.readReal(Option::E_Yauto_Start);
+    m.AutoIncrementX = o.readReal(Option::E_Xauto_Increment);
+    m.AutoIncrementY = o.readReal(Option::E_Yauto_Increment);
+    if (m.AnalysisTheory == 1 && (!withinReach(optionCaption(Option::E_Xauto_Start), m.CenterX) ||
+                                  !withinReach(optionCaption(Option::E_Yauto_Start), m.CenterY) ||
+                                  !withinReach(optionCaption(Option::E_Xauto_Increment), m.AutoIncrementX) ||
+                                  !withinReach(optionCaption(Option::E_Yauto_Increment), m.AutoIncrementY))) {
       return false;
     }
   }
@@ -812,9 +815,9 @@ std::pair<double, double> Collector::gridSpacing() const {
 }
 
 bool Collector::collectIrregular() {
-  m.SliceCountInput = o.readInteger("E_NonCir_Slice");
-  if (!withinLimit(optionCaption("E_NonCir_Slice"), m.SliceCountInput, kMaxSlices)) return false;
-  m.DepthTallest = o.readReal("E_NonCir_Depth_Tallest");
+  m.SliceCountInput = o.readInteger(Option::E_NonCir_Slice);
+  if (!withinLimit(optionCaption(Option::E_NonCir_Slice), m.SliceCountInput, kMaxSlices)) return false;
+  m.DepthTallest = o.readReal(Option::E_NonCir_Depth_Tallest);
   m.NonCirPointCount = 0;
   const std::vector<Row> rows = p.store->rows(Table::NonCircular_Coordinate);
   if (!rows.empty()) {
@@ -822,7 +825,7 @@ bool Collector::collectIrregular() {
     // A number outside 1..count has no place; a number given twice only
     // leaves a point unset, which the warning below reports.
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      const int no = rows[i].integer("Point No.");
+      const int no = rows[i].integer(PointField::PointNo);
       if (no < 1 || no > count) {
         stopCore(CoreText::RowNumberOutOfRange,
                  {tableCaption(Table::NonCircular_Coordinate), fieldCaption(Table::NonCircular_Coordinate, "Point No."),
@@ -835,9 +838,9 @@ bool Collector::collectIrregular() {
     m.NonCirY.assign(rows.size(), 0.0);
     int lastHighest = 0;
     for (const Row& r : rows) {
-      const int no = r.integer("Point No.");
-      m.NonCirX[static_cast<std::size_t>(no - 1)] = r.real("Coordi X");
-      m.NonCirY[static_cast<std::size_t>(no - 1)] = r.real("Coordi Y");
+      const int no = r.integer(PointField::PointNo);
+      m.NonCirX[static_cast<std::size_t>(no - 1)] = r.real(PointField::X);
+      m.NonCirY[static_cast<std::size_t>(no - 1)] = r.real(PointField::Y);
       if (no >= count) lastHighest = no;
     }
     if (lastHighest != count) {
@@ -849,17 +852,17 @@ bool Collector::collectIrregular() {
     const double dy = m.NonCirY.back() - m.NonCirY.front();
     m.NonCirMoveStep[1] = std::sqrt(dx * dx + dy * dy);
   }
-  m.NonCirSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_NonCir_Search"));
-  m.CenterX = o.readReal("E_NonCir_X_Center");
-  m.CenterY = o.readReal("E_NonCir_Y_Center");
-  m.NonCirDirectionCount = o.readInteger("E_No_Direction");
-  m.NonCirMoveLength = o.readReal("E_Move_Length");
-  const std::int32_t divideStep = o.readInteger("E_Divide_Step");
-  if (!withinLimit(optionCaption("E_No_Direction"), m.NonCirDirectionCount, kMaxDirections)) return false;
-  if (!withinLimit(optionCaption("E_Divide_Step"), divideStep, kMaxDivideSteps)) return false;
-  if (!withinReach(optionCaption("E_NonCir_X_Center"), m.CenterX) ||
-      !withinReach(optionCaption("E_NonCir_Y_Center"), m.CenterY) ||
-      !withinReach(optionCaption("E_Move_Length"), m.NonCirMoveLength)) {
+  m.NonCirSearchKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_NonCir_Search));
+  m.CenterX = o.readReal(Option::E_NonCir_X_Center);
+  m.CenterY = o.readReal(Option::E_NonCir_Y_Center);
+  m.NonCirDirectionCount = o.readInteger(Option::E_No_Direction);
+  m.NonCirMoveLength = o.readReal(Option::E_Move_Length);
+  const std::int32_t divideStep = o.readInteger(Option::E_Divide_Step);
+  if (!withinLimit(optionCaption(Option::E_No_Direction), m.NonCirDirectionCount, kMaxDirections)) return false;
+  if (!withinLimit(optionCaption(Option::E_Divide_Step), divideStep, kMaxDivideSteps)) return false;
+  if (!withinReach(optionCaption(Option::E_NonCir_X_Center), m.CenterX) ||
+      !withinReach(optionCaption(Option::E_NonCir_Y_Center), m.CenterY) ||
+      !withinReach(optionCaption(Option::E_Move_Length), m.NonCirMoveLength)) {
     return false;
   }
   m.NonCirDivideStep = static_cast<std::uint8_t>(divideStep);
@@ -867,10 +870,10 @@ bool Collector::collectIrregular() {
   if (m.NonCirDirectionCount < 4) {
     ui.showMessage(MessageKind::Information, "", MessageText(m.Language, 7));
   }
-  m.NonCirAutoCenter = o.checked("CB_Auto_Center");
-  if (o.checked("CB_Moving_Center")) {
-    m.MovingCenterDX = o.readReal("E_MCX");
-    m.MovingCenterDY = o.readReal("E_MCY");
+  m.NonCirAutoCenter = o.checked(Option::CB_Auto_Center);
+  if (o.checked(Option::CB_Moving_Center)) {
+    m.MovingCenterDX = o.readReal(Option::E_MCX);
+    m.MovingCenterDY = o.readReal(Option::E_MCY);
     // The listing walks the work area by these steps.
     const DrawingSettings& d = p.drawing;
     const double nx = (d.WorkAreaXmax - d.WorkAreaXmin) / m.MovingCenterDX + 1.0;
@@ -954,7 +957,7 @@ void CollectAnalysisData(Project& project, PlatformServices& platform, Collectio
 }
 
 void BuildBoundaryLines(Project& project, PlatformServices& platform) {
-  const Table soils = project.options.itemIndex("CB_Strength_Model") == 1 ? Table::Aniso : Table::Soil_Prop;
+  const Table soils = project.options.itemIndex(Option::CB_Strength_Model) == 1 ? Table::Aniso : Table::Soil_Prop;
   BuildLines(project, platform, soils, 1.0, 1.0);
 }
 
@@ -982,7 +985,7 @@ void ReadSoilArrays(Project& project) {
   const auto n = rows.size();
   SizeSoilArrays(m, aniso, n);
   for (const Row& r : rows) {
-    const int no = r.integer("Line No.");
+    const int no = r.integer(SoilCommonField::LineNo);
     if (no < 1 || no > m.SoilCount) continue;
     const auto k = static_cast<std::size_t>(no - 1);
     StoreSoil(m, aniso, k, r);
@@ -1075,14 +1078,14 @@ long long GridCircleTotal(const AnalysisModel& md) {
 
 CentreGrid ReadCentreGridValues(const OptionValues& o) {
   CentreGrid g;
-  g.cornerX[0] = o.readReal("E_X_LeftDown");
-  g.cornerY[0] = o.readReal("E_Y_LeftDown");
-  g.cornerX[1] = o.readReal("E_X_RightDown");
-  g.cornerY[1] = o.readReal("E_Y_RightDown");
-  g.cornerX[2] = o.readReal("E_X_RightTop");
-  g.cornerY[2] = o.readReal("E_Y_RightTop");
-  g.division12 = o.readInteger("E_12_Division");
-  g.division23 = o.readInteger("E_23_Division");
+  g.cornerX[0] = o.readReal(Option::E_X_LeftDown);
+  g.cornerY[0] = o.readReal(Option::E_Y_LeftDown);
+  g.cornerX[1] = o.readReal(Option::E_X_RightDown);
+  g.cornerY[1] = o.readReal(Option::E_Y_RightDown);
+  g.cornerX[2] = o.readReal(Option::E_X_RightTop);
+  g.cornerY[2] = o.readReal(Option::E_Y_RightTop);
+  g.division12 = o.readInteger(Option::E_12_Division);
+  g.division23 = o.readInteger(Option::E_23_Division);
   return g;
 }
 
@@ -1096,22 +1099,22 @@ void ReadCentreGrid(Project& project) {
   }
   m.GridDivision12 = g.division12;
   m.GridDivision23 = g.division23;
-  m.GridIncrementEnabled = o.checked("CB_Grid_Increment");
-  m.GridIncrementX = o.readReal("E_Xgrid_Increment");
-  m.GridIncrementY = o.readReal("E_Ygrid_Increment");
+  m.GridIncrementEnabled = o.checked(Option::CB_Grid_Increment);
+  m.GridIncrementX = o.readReal(Option::E_Xgrid_Increment);
+  m.GridIncrementY = o.readReal(Option::E_Ygrid_Increment);
 }
 
 void ReadCircleCentre(Project& project) {
   AnalysisModel& m = project.model;
   const OptionValues& o = project.options;
-  m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_Cir_Search"));
+  m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Cir_Search));
   if (m.CircularSearchKind == 1) {
-    m.CenterX = o.readReal("E_X_Center");
-    m.CenterY = o.readReal("E_Y_Center");
-    m.TrialRadius = o.readReal("E_Radius");
+    m.CenterX = o.readReal(Option::E_X_Center);
+    m.CenterY = o.readReal(Option::E_Y_Center);
+    m.TrialRadius = o.readReal(Option::E_Radius);
   } else if (m.CircularSearchKind == 2) {
-    m.CenterX = o.readReal("E_Xauto_Start");
-    m.CenterY = o.readReal("E_Yauto_Start");
+    m.CenterX = o.readReal(Option::E_Xauto_Start);
+    m.CenterY = o.readReal(Option::E_Yauto_Start);
   }
 }
 
@@ -1122,16 +1125,16 @@ void ReadNonCircularPoints(Project& project) {
   m.NonCirX.assign(rows.size(), 0.0);
   m.NonCirY.assign(rows.size(), 0.0);
   for (const Row& r : rows) {
-    const int no = r.integer("Point No.");
+    const int no = r.integer(PointField::PointNo);
     if (no < 1 || no > m.NonCirPointCount) continue;
-    m.NonCirX[static_cast<std::size_t>(no - 1)] = r.real("Coordi X");
-    m.NonCirY[static_cast<std::size_t>(no - 1)] = r.real("Coordi Y");
+    m.NonCirX[static_cast<std::size_t>(no - 1)] = r.real(PointField::X);
+    m.NonCirY[static_cast<std::size_t>(no - 1)] = r.real(PointField::Y);
   }
 }
 
 void ReadNonCircularCentre(Project& project) {
-  project.model.CenterX = project.options.readReal("E_NonCir_X_Center");
-  project.model.CenterY = project.options.readReal("E_NonCir_Y_Center");
+  project.model.CenterX = project.options.readReal(Option::E_NonCir_X_Center);
+  project.model.CenterY = project.options.readReal(Option::E_NonCir_Y_Center);
 }
 
 }  // namespace pelodyn

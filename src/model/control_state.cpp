@@ -49,23 +49,23 @@ class StateList {
 };
 
 void ShowProjectInfo(const OptionValues& o, StateList& s) {
-  const std::string& name = o.text("E_Project_Name");
-  const std::string& location = o.text("E_Lacation");
-  const std::string& engineer = o.text("E_Engineer");
-  s.text(kMain, "E_Project_Name", name);
+  const std::string& name = o.text(Option::E_Project_Name);
+  const std::string& location = o.text(Option::E_Lacation);
+  const std::string& engineer = o.text(Option::E_Engineer);
+  s.text(kMain, Option::E_Project_Name, name);
   s.text(kMain, "E_Location", location);
-  s.text(kMain, "E_Engineer", engineer);
-  s.text(kStep, "E_Project_Name", name);
-  s.text(kStep, "E_Lacation", location);
-  s.text(kStep, "E_Engineer", engineer);
+  s.text(kMain, Option::E_Engineer, engineer);
+  s.text(kStep, Option::E_Project_Name, name);
+  s.text(kStep, Option::E_Lacation, location);
+  s.text(kStep, Option::E_Engineer, engineer);
 }
 
 // The seepage kind with the water-line kind and the Ru condition: the
 // controls that two of them touch get the state both call for.
 void ApplySeepage(const OptionValues& o, StateList& s) {
-  const int seepage = o.itemIndex("CB_Seepage");
-  const int ruCondition = o.itemIndex("CB_Ru_Condition");
-  const int waterLineKind = o.itemIndex("CB_Phreatic_Peizometric");
+  const int seepage = o.itemIndex(Option::CB_Seepage);
+  const int ruCondition = o.itemIndex(Option::CB_Ru_Condition);
+  const int waterLineKind = o.itemIndex(Option::CB_Phreatic_Peizometric);
   const char* buttons[] = {"TB_No_Seepage", "TB_Water_Line", "TB_Ru"};
   const char* items[] = {"PU_NoSeep", "PU_WaterLine", "PU_Ru"};
   const char* explanations[] = {"P_Dis_NoSeepage", "P_Dis_WaterLine", "P_Dis_Ru"};
@@ -74,25 +74,25 @@ void ApplySeepage(const OptionValues& o, StateList& s) {
     s.checked(kMain, items[k], seepage == k);
     s.visible(kStep, explanations[k], seepage == k);
   }
-  s.item(kStep, "CB_Seepage", seepage);
+  s.item(kStep, Option::CB_Seepage, seepage);
 
   const bool waterLine = seepage == 1;
-  s.enabled(kStep, "CB_Phreatic_Peizometric", waterLine);
+  s.enabled(kStep, Option::CB_Phreatic_Peizometric, waterLine);
   s.visible(kStep, "P_WaterLine_not_Cal", !waterLine);
-  s.item(kStep, "CB_Phreatic_Peizometric", waterLineKind);
+  s.item(kStep, Option::CB_Phreatic_Peizometric, waterLineKind);
   s.item(kMain, "CB_WaterLine_Type", waterLineKind);
 
   const bool ru = seepage == 2;
   const bool average = ruCondition == 0;
   const bool variable = ruCondition == 1;
   s.enabled(kStep, "L_Ru_Type", ru);
-  s.enabled(kStep, "CB_Ru_Condition", ru);
+  s.enabled(kStep, Option::CB_Ru_Condition, ru);
   s.enabled(kStep, "L_Ru_Value", ru && average);
-  s.enabled(kStep, "E_Ru_average", ru && average);
+  s.enabled(kStep, Option::E_Ru_average, ru && average);
   // The cover says the variable-Ru grid is not used.
   s.visible(kStep, "P_Ru_not_Cal", !(ru && variable));
-  s.item(kStep, "CB_Ru_Condition", ruCondition);
-  s.item(kMain, "CB_Ru_Condition", ruCondition);
+  s.item(kStep, Option::CB_Ru_Condition, ruCondition);
+  s.item(kMain, Option::CB_Ru_Condition, ruCondition);
   s.visible(kMain, "DBG_Ru_Variable", variable);
 }
 
@@ -108,15 +108,15 @@ struct LoadEffect {
 };
 
 const LoadEffect kLoadEffects[] = {
-    {"CB_Seismic_Disable",
+    {Option::CB_Seismic_Disable,
      "TB_Seismic",
      "Enable Seismic Load",
      "Disable Seismic Load",
      "PU_Seismic",
      "P_Seismic_Disable",
-     {"E_Kh", "E_Kv", "L_Kh", "L_Kv"},
+     {Option::E_Kh, Option::E_Kv, "L_Kh", "L_Kv"},
      {}},
-    {"CB_LineLoad_Disable",
+    {Option::CB_LineLoad_Disable,
      "TB_LineLoad",
      "Enable Line Load",
      "Disable Line Load",
@@ -124,7 +124,7 @@ const LoadEffect kLoadEffects[] = {
      "P_LineLoad_not_Cal",
      {},
      {"GB_LineLoad"}},
-    {"CB_StripLoad_Disable",
+    {Option::CB_StripLoad_Disable,
      "TB_StripLoad",
      "Enable Strip Load",
      "Disable Strip Load",
@@ -132,15 +132,16 @@ const LoadEffect kLoadEffects[] = {
      "P_StripLoad_not_Cal",
      {},
      {"GB_StripLoad"}},
-    {"CB_Tension_Disable",
+    {Option::CB_Tension_Disable,
      "TB_Crack",
      "Enable Tension Crack",
      "Disable Tension Crack",
      "PU_TCrack",
      "P_Tcrack_not_Cal",
-     {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", "E_Water_Unit_Weight", "E_Percent_Water"},
+     {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", Option::E_Water_Unit_Weight,
+      Option::E_Percent_Water},
      {}},
-    {"CB_Anchor_Disable",
+    {Option::CB_Anchor_Disable,
      "TB_Anchor",
      "Enable Anchor Load",
      "Disable Anchor Load",
@@ -164,22 +165,22 @@ void ApplyLoadEffects(const OptionValues& o, StateList& s) {
   }
   // One pop-up item for both kinds of external load: it shows that some
   // external load is on.
-  s.checked(kMain, "PU_ExLoad", !o.checked("CB_LineLoad_Disable") || !o.checked("CB_StripLoad_Disable"));
+  s.checked(kMain, "PU_ExLoad", !o.checked(Option::CB_LineLoad_Disable) || !o.checked(Option::CB_StripLoad_Disable));
 }
 
 void ApplyBottomLineChoice(const OptionValues& o, StateList& s) {
-  const int choice = o.itemIndex("CB_Bottom_Line_Choose");
+  const int choice = o.itemIndex(Option::CB_Bottom_Line_Choose);
   const bool number = choice == 0;
   const bool specific = choice == 1;
   std::int32_t lineNo = 0;
-  const bool readable = TryStrToInt(o.text("E_BottomLine"), lineNo);
+  const bool readable = TryStrToInt(o.text(Option::E_BottomLine), lineNo);
   for (ControlWindow w : {kStep, kBottom}) {
-    s.item(w, "CB_Bottom_Line_Choose", choice);
+    s.item(w, Option::CB_Bottom_Line_Choose, choice);
     s.enabled(w, "L_BottomLine", number);
-    s.enabled(w, "E_BottomLine", number);
+    s.enabled(w, Option::E_BottomLine, number);
     s.enabled(w, "L_Specific_Bottom_Line", specific);
     s.visible(w, "P_Specific_Bottom_Line", !specific);
-    if (number && readable) s.text(w, "E_BottomLine", std::to_string(lineNo));
+    if (number && readable) s.text(w, Option::E_BottomLine, std::to_string(lineNo));
   }
   for (const char* button : {"B_Bottom_Line_Insert", "B_Bottom_Line_Delete", "B_Bottom_Line_Clear_All"}) {
     s.enabled(kBottom, button, specific);
@@ -191,31 +192,31 @@ void ApplyBottomLineChoice(const OptionValues& o, StateList& s) {
 }
 
 void ApplyNonCirSearch(const OptionValues& o, StateList& s) {
-  const int kind = o.itemIndex("CB_NonCir_Search");
+  const int kind = o.itemIndex(Option::CB_NonCir_Search);
   const bool random = kind != kSearchSpecific;
   // A specific surface has no automatic centre, whatever the option holds.
-  const bool autoCenter = random && o.checked("CB_Auto_Center");
+  const bool autoCenter = random && o.checked(Option::CB_Auto_Center);
   s.checked(kMain, "RB_Specific_Search", !random);
   s.checked(kMain, "RB_Random_Search", random);
-  s.item(kStep, "CB_NonCir_Search", kind);
+  s.item(kStep, Option::CB_NonCir_Search, kind);
   s.visible(kStep, "P_NonCir_Random_Search", random);
   for (ControlWindow w : {kMain, kStep}) {
-    s.checked(w, "CB_Auto_Center", autoCenter);
-    s.enabled(w, "CB_Auto_Center", random);
+    s.checked(w, Option::CB_Auto_Center, autoCenter);
+    s.enabled(w, Option::CB_Auto_Center, random);
   }
   s.checked(kMain, "MN_Draw_AutoCen", autoCenter);
 }
 
 void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
-  const int theory = o.itemIndex("RG_Theory");
+  const int theory = o.itemIndex(Option::RG_Theory);
   const bool irregular = theory == kTheoryIrregular;
-  const std::pair<const char*, const char*> methods[] = {{"CB_Ordinary_Method", "CB_Ordinary"},
-                                                         {"CB_Simp_Janbu_Method", "CB_Simp_Janbu"},
-                                                         {"CB_Simp_Bishop_Method", "CB_Simp_Bishop"},
-                                                         {"CB_Spencer_Method", "CB_Spencer"}};
+  const std::pair<const char*, const char*> methods[] = {{"CB_Ordinary_Method", Option::CB_Ordinary},
+                                                         {"CB_Simp_Janbu_Method", Option::CB_Simp_Janbu},
+                                                         {"CB_Simp_Bishop_Method", Option::CB_Simp_Bishop},
+                                                         {"CB_Spencer_Method", Option::CB_Spencer}};
   for (const auto& [main, step] : methods) {
     // The Ordinary method is not offered for an irregular surface.
-    const bool on = std::string_view(step) == "CB_Ordinary" ? UsesOrdinary(o) : o.checked(step);
+    const bool on = std::string_view(step) == Option::CB_Ordinary ? UsesOrdinary(o) : o.checked(step);
     s.checked(kMain, main, on);
     s.checked(kStep, step, on);
   }
@@ -225,7 +226,7 @@ void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
                                                 {"RB_NonCir", kTheoryIrregular},
                                                 {"RB_Cir_NonCir", kTheoryCombined}};
   for (const auto& [radio, value] : radios) s.checked(kMain, radio, theory == value);
-  s.item(kStep, "RG_Theory", theory);
+  s.item(kStep, Option::RG_Theory, theory);
   if (theory != kTheoryCircular && theory != kTheoryIrregular) return;
 
   const bool circular = !irregular;
@@ -234,7 +235,7 @@ void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
   }
   for (const char* button : {"TB_Slip_NonCir", "TB_Axis_NonCir"}) s.enabled(kMain, button, irregular);
   s.enabled(kMain, "CB_Ordinary_Method", circular);
-  s.enabled(kStep, "CB_Ordinary", circular);
+  s.enabled(kStep, Option::CB_Ordinary, circular);
   s.visible(kStep, "GB_NonCircular_Search", irregular);
   s.visible(kStep, "P_Explain_Cir", circular);
   s.visible(kStep, "P_Explain_NonCir", irregular);
@@ -251,13 +252,13 @@ void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
 // its divisions and steps are not used, and say so.
 void ApplyCircularSearchKind(const OptionValues& o, std::uint8_t language, StateList& s) {
   constexpr int kCircularSpecific = 1;
-  const bool grid = o.itemIndex("CB_Cir_Search") != kCircularSpecific;
+  const bool grid = o.itemIndex(Option::CB_Cir_Search) != kCircularSpecific;
   const std::string reason =
       grid ? std::string() : std::string(UiTextFor(language, UiText::GridUnusedBySpecificSearch));
-  for (const char* control :
-       {"L_LeftDown", "E_X_LeftDown", "E_Y_LeftDown", "L_RightDown", "E_X_RightDown", "E_Y_RightDown", "L_RightTop",
-        "E_X_RightTop", "E_Y_RightTop", "L_Division", "E_12_Division", "E_23_Division", "CB_Grid_Increment",
-        "E_Xgrid_Increment", "E_Ygrid_Increment"}) {
+  for (const char* control : {"L_LeftDown", Option::E_X_LeftDown, Option::E_Y_LeftDown, "L_RightDown",
+                              Option::E_X_RightDown, Option::E_Y_RightDown, "L_RightTop", Option::E_X_RightTop,
+                              Option::E_Y_RightTop, "L_Division", Option::E_12_Division, Option::E_23_Division,
+                              Option::CB_Grid_Increment, Option::E_Xgrid_Increment, Option::E_Ygrid_Increment}) {
     s.enabled(kStep, control, grid);
     s.hint(kStep, control, reason);
   }
@@ -268,9 +269,10 @@ void ShowAnalysisSettings(const OptionValues& o, StateList& s) {
     const char* field;
     bool integer;
   };
-  const Setting settings[] = {{"E_Cir_Decrement", false}, {"E_Cir_Slice", true},    {"E_Cir_Depth_Tallest", false},
-                              {"E_Cir_Add_Radius", true}, {"E_NonCir_Slice", true}, {"E_NonCir_Depth_Tallest", false},
-                              {"E_Pass_Criteria", false}};
+  const Setting settings[] = {{Option::E_Cir_Decrement, false},     {Option::E_Cir_Slice, true},
+                              {Option::E_Cir_Depth_Tallest, false}, {Option::E_Cir_Add_Radius, true},
+                              {Option::E_NonCir_Slice, true},       {Option::E_NonCir_Depth_Tallest, false},
+                              {Option::E_Pass_Criteria, false}};
   for (const Setting& setting : settings) {
     std::string shown;
     if (setting.integer) {
@@ -294,21 +296,21 @@ void ApplyLanguageMarks(std::uint8_t language, StateList& s) {
 }
 
 void ApplyStrengthModel(const OptionValues& o, StateList& s) {
-  const int model = o.itemIndex("CB_Strength_Model");
+  const int model = o.itemIndex(Option::CB_Strength_Model);
   const bool aniso = model == 1;
-  s.item(kSoil, "CB_Strength_Model", model);
+  s.item(kSoil, Option::CB_Strength_Model, model);
   s.visible(kSoil, "DBG_Soil_Properties", !aniso);
   s.visible(kSoil, "DBG_Soil_Aniso", aniso);
   s.enabled(kSoil, "B_Aniso_ad", aniso);
-  s.item(kStep, "CB_Strength_Model", model);
+  s.item(kStep, Option::CB_Strength_Model, model);
   s.visible(kStep, "DBG_Soil_Prop", !aniso);
   s.visible(kStep, "DBG_Soil_Aniso", aniso);
 }
 
 void ApplyAdvancedAniso(const OptionValues& o, StateList& s) {
-  const bool disabled = o.checked("CB_Advance_Prop_Disable");
-  s.checked(kStep, "CB_Advance_Prop_Disable", disabled);
-  s.checked(kSoil, "CB_Advance_Prop_Disable", disabled);
+  const bool disabled = o.checked(Option::CB_Advance_Prop_Disable);
+  s.checked(kStep, Option::CB_Advance_Prop_Disable, disabled);
+  s.checked(kSoil, Option::CB_Advance_Prop_Disable, disabled);
 }
 
 }  // namespace
@@ -323,8 +325,8 @@ std::vector<ControlState> ControlStates(const OptionValues& options, std::uint8_
   ApplyTheoryAndMethods(options, s);
   ApplyCircularSearchKind(options, language, s);
   if (language <= 1) {
-    s.hint(kStep, "E_Unit_Weight_Water", std::string(UiTextFor(language, UiText::WaterLineUnitWeightHint)));
-    s.hint(kStep, "E_Water_Unit_Weight", std::string(UiTextFor(language, UiText::CrackUnitWeightHint)));
+    s.hint(kStep, Option::E_Unit_Weight_Water, std::string(UiTextFor(language, UiText::WaterLineUnitWeightHint)));
+    s.hint(kStep, Option::E_Water_Unit_Weight, std::string(UiTextFor(language, UiText::CrackUnitWeightHint)));
   }
   ShowAnalysisSettings(options, s);
   ApplyLanguageMarks(language, s);
@@ -342,17 +344,18 @@ const ControlState* FindControlState(const std::vector<ControlState>& states, Co
 }
 
 bool UsesOrdinary(const OptionValues& options) {
-  return options.checked("CB_Ordinary") && options.itemIndex("RG_Theory") != kTheoryIrregular;
+  return options.checked(Option::CB_Ordinary) && options.itemIndex(Option::RG_Theory) != kTheoryIrregular;
 }
 
 void ApplyOptionRules(OptionValues& options, std::string_view changedControl) {
   // The theory itself leaves the Ordinary choice as the user made it: the
   // irregular theory only does not use it (UsesOrdinary), so a return to
   // the circular theory finds it again.
-  if (changedControl == "CB_Ordinary") {
-    if (options.itemIndex("RG_Theory") == kTheoryIrregular) options.setChecked("CB_Ordinary", false);
-  } else if (changedControl == "CB_NonCir_Search" || changedControl == "CB_Auto_Center") {
-    if (options.itemIndex("CB_NonCir_Search") == kSearchSpecific) options.setChecked("CB_Auto_Center", false);
+  if (changedControl == Option::CB_Ordinary) {
+    if (options.itemIndex(Option::RG_Theory) == kTheoryIrregular) options.setChecked(Option::CB_Ordinary, false);
+  } else if (changedControl == Option::CB_NonCir_Search || changedControl == Option::CB_Auto_Center) {
+    if (options.itemIndex(Option::CB_NonCir_Search) == kSearchSpecific)
+      options.setChecked(Option::CB_Auto_Center, false);
   }
 }
 
@@ -361,12 +364,12 @@ void ApplyOptionRules(OptionValues& options, std::string_view changedControl) {
 namespace pelodyn {
 
 void ApplyTypingRules(const OptionValues& before, OptionValues& after, std::string_view changedControl) {
-  if (changedControl != "E_Unit_Weight_Water") return;
-  const std::string& line = before.text("E_Unit_Weight_Water");
-  const std::string& crack = before.text("E_Water_Unit_Weight");
+  if (changedControl != Option::E_Unit_Weight_Water) return;
+  const std::string& line = before.text(Option::E_Unit_Weight_Water);
+  const std::string& crack = before.text(Option::E_Water_Unit_Weight);
   double a = 0.0, b = 0.0;
   const bool same = line == crack || (TryStrToFloat(line, a) && TryStrToFloat(crack, b) && a == b);
-  if (same) after.setText("E_Water_Unit_Weight", after.text("E_Unit_Weight_Water"));
+  if (same) after.setText(Option::E_Water_Unit_Weight, after.text(Option::E_Unit_Weight_Water));
 }
 
 }  // namespace pelodyn

@@ -22,7 +22,7 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
 }  // namespace
 
 LineChoice PrepareLineChoice(Project& project) {
-  const bool aniso = project.options.itemIndex("CB_Strength_Model") == 1;
+  const bool aniso = project.options.itemIndex(Option::CB_Strength_Model) == 1;
   const Table table = aniso ? Table::Aniso : Table::Soil_Prop;
   const std::vector<Row> rows = project.store->rows(table);
   LineChoice choice;
@@ -38,17 +38,17 @@ LineChoice PrepareLineChoice(Project& project) {
       break;
     }
   }
-  if (last.integer("Line No.") != choice.soilCount) {
+  if (last.integer(SoilCommonField::LineNo) != choice.soilCount) {
     choice.messages.push_back(9);
     return choice;
   }
   int k = 1;
   for (const Row& row : rows) {
-    const std::string description = row.text("Description");
+    const std::string description = row.text(SoilCommonField::Description);
     std::string shown = FirstCharacters(description, 15);
     if (shown.size() < description.size()) shown += "...";
-    choice.entries.push_back(
-        {std::to_string(k) + " : " + shown, description, static_cast<std::int32_t>(row.integer("Color"))});
+    choice.entries.push_back({std::to_string(k) + " : " + shown, description,
+                              static_cast<std::int32_t>(row.integer(SoilCommonField::Color))});
     ++k;
   }
   return choice;
@@ -57,14 +57,14 @@ LineChoice PrepareLineChoice(Project& project) {
 std::string LineChoiceText(const Project& project, int message) {
   const std::uint8_t language = project.model.Language;
   if (message != 9) return std::string(MessageText(language, message));
-  const Table table = project.options.itemIndex("CB_Strength_Model") == 1 ? Table::Aniso : Table::Soil_Prop;
+  const Table table = project.options.itemIndex(Option::CB_Strength_Model) == 1 ? Table::Aniso : Table::Soil_Prop;
   const int count = project.store->rowCount(table);
   if (count == 0) return std::string(MessageText(language, message));
   const Row last = project.store->rowAt(table, count);
   return FormatText(CoreTextFor(language, CoreText::SoilLastNumberNotCount),
                     {TableCaption(language, TableName(table)), std::to_string(count),
-                     FieldCaption(language, TableName(table), "Line No."), std::to_string(last.integer("Line No.")),
-                     std::to_string(count)});
+                     FieldCaption(language, TableName(table), "Line No."),
+                     std::to_string(last.integer(SoilCommonField::LineNo)), std::to_string(count)});
 }
 
 }  // namespace pelodyn

@@ -11,7 +11,7 @@ void AppendSoilRow(Project& project, Row row) {
     throw std::logic_error("AppendSoilRow takes rows of Soil_Prop or Aniso");
   }
   if (project.ProjectLoading == 0) {
-    row.set("Color", SoilColorDefault(project.store->rowCount(row.table()) + 1));
+    row.set(SoilCommonField::Color, SoilColorDefault(project.store->rowCount(row.table()) + 1));
   }
   project.store->append(row);
 }

@@ -208,15 +208,15 @@ void NewProject(Project& project, const std::function<void(Project&)>& readSetti
   // Circular theory with Janbu, Bishop and Spencer, on the model and on the
   // controls that show them.
   m.AnalysisTheory = 1;
-  project.options.setItemIndex("RG_Theory", 1);
+  project.options.setItemIndex(Option::RG_Theory, 1);
   m.UseOrdinary = 0;
   m.UseSimplifiedJanbu = 1;
   m.UseSimplifiedBishop = 1;
   m.UseSpencer = 1;
-  project.options.setChecked("CB_Ordinary", false);
-  project.options.setChecked("CB_Simp_Janbu", true);
-  project.options.setChecked("CB_Simp_Bishop", true);
-  project.options.setChecked("CB_Spencer", true);
+  project.options.setChecked(Option::CB_Ordinary, false);
+  project.options.setChecked(Option::CB_Simp_Janbu, true);
+  project.options.setChecked(Option::CB_Simp_Bishop, true);
+  project.options.setChecked(Option::CB_Spencer, true);
 
   project.ProjectFilePath.clear();
   m.StrengthModel = 0;

@@ -42,7 +42,7 @@ void CheckLegacyShape(Project& project) {
     if (line > m.LineCount) {
       throw FileError(Cannot("its boundary points are not stored line by line in the order of their numbers"));
     }
-    if (r.integer("Line No.") != line || r.integer("Point No.") != point) {
+    if (r.integer(GeometryField::LineNo) != line || r.integer(GeometryField::PointNo) != point) {
       throw FileError(Cannot("its boundary points are not stored line by line in the order of their numbers"));
     }
   }
@@ -66,10 +66,10 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
   CheckLegacyShape(project);
   // Converted before anything is written, so a text that does not convert
   // leaves no partial file.
-  const double autoStartX = o.readReal("E_Xauto_Start"), autoStartY = o.readReal("E_Yauto_Start");
-  const double autoStepX = o.readReal("E_Xauto_Increment"), autoStepY = o.readReal("E_Yauto_Increment");
-  const double centreX = o.readReal("E_X_Center"), centreY = o.readReal("E_Y_Center");
-  const double radius = o.readReal("E_Radius");
+  const double autoStartX = o.readReal(Option::E_Xauto_Start), autoStartY = o.readReal(Option::E_Yauto_Start);
+  const double autoStepX = o.readReal(Option::E_Xauto_Increment), autoStepY = o.readReal(Option::E_Yauto_Increment);
+  const double centreX = o.readReal(Option::E_X_Center), centreY = o.readReal(Option::E_Y_Center);
+  const double radius = o.readReal(Option::E_Radius);
 
   LayoutWriter w;
   w.text(m.ProjectName, 0, "Project Name").endLine();
@@ -97,29 +97,31 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
       counter = 1;
       w.integer(m.LinePointCount[line], 4, "Point count").endLine();
     }
-    w.real(r.real("Coordi X"), 9, 3, "Coordi X").real(r.real("Coordi Y"), 9, 3, "Coordi Y").endLine();
+    w.real(r.real(GeometryField::X), 9, 3, "Coordi X").real(r.real(GeometryField::Y), 9, 3, "Coordi Y").endLine();
   }
   w.blank();
   if (m.BottomLineChoice == 0) {
     w.integer(m.BottomLineCount - 1, 4, "Bottom line segments").endLine();
     for (int s = 1; s < m.BottomLineCount; ++s) {
-      w.text(o.text("E_BottomLine"), 4, "Bottom Line No.").integer(s, 4, "Begin Point").integer(s + 1, 4, "End Point");
+      w.text(o.text(Option::E_BottomLine), 4, "Bottom Line No.")
+          .integer(s, 4, "Begin Point")
+          .integer(s + 1, 4, "End Point");
       w.endLine();
     }
   } else if (m.BottomLineChoice == 1) {
     w.integer(m.BottomLineCount, 4, "Bottom line segments").endLine();
     for (const Row& r : store.rows(Table::Bottom_Line)) {
-      w.integer(r.integer("Line No."), 4, "Line No.")
-          .integer(r.integer("Begin Point"), 4, "Begin Point")
-          .integer(r.integer("End Point"), 4, "End Point")
+      w.integer(r.integer(BottomLineField::LineNo), 4, "Line No.")
+          .integer(r.integer(BottomLineField::BeginPoint), 4, "Begin Point")
+          .integer(r.integer(BottomLineField::EndPoint), 4, "End Point")
           .endLine();
     }
   }
   w.blank();
   w.real(m.RadiusDecrement, 9, 3, "Radius Decrement")
-      .text(o.text("E_Cir_Depth_Tallest"), 9, "Depth Tallest")
+      .text(o.text(Option::E_Cir_Depth_Tallest), 9, "Depth Tallest")
       .integer(m.CircleCount, 4, "No. of Circle")
-      .text(o.text("E_Cir_Slice"), 4, "No. of Slice")
+      .text(o.text(Option::E_Cir_Slice), 4, "No. of Slice")
       .integer(m.CircleAddRadius, 4, "Add Radius")
       .integer(1, 4, "")
       .endLine();
@@ -130,7 +132,7 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
   w.integer(m.WaterLineKind, 4, "Water Line").endLine();
   w.real(m.WaterUnitWeight, 4, 3, "Unit Weight of Water").integer(m.WaterLinePointCount, 4, "Waterline").endLine();
   for (const Row& r : store.rows(Table::Waterline)) {
-    w.real(r.real("Coordi X"), 9, 3, "Coordi X").real(r.real("Coordi Y"), 9, 3, "Coordi Y").endLine();
+    w.real(r.real(PointField::X), 9, 3, "Coordi X").real(r.real(PointField::Y), 9, 3, "Coordi Y").endLine();
   }
   w.blank();
   w.literal("2").endLine();
@@ -140,7 +142,7 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
   w.literal("1").endLine();
   w.integer(m.RuVariableCount, 4, "Ru_variable").endLine();
   for (const Row& r : store.rows(Table::Ru_variable)) {
-    w.integer(r.integer("Line No."), 4, "Line No.").real(r.real("Ru"), 9, 3, "Ru").endLine();
+    w.integer(r.integer(RuField::LineNo), 4, "Line No.").real(r.real(RuField::Ru), 9, 3, "Ru").endLine();
   }
   w.blank();
   static constexpr int kSearchCode[] = {0, 2, 1};
@@ -172,29 +174,29 @@ void WriteLegacyProjectFile(Project& project, PlatformServices& platform, const 
   w.endLine();
   w.integer(m.TensionCrackPointCount, 4, "Tcrack").endLine();
   for (const Row& r : store.rows(Table::Tcrack)) {
-    w.real(r.real("Coordi X"), 9, 3, "Coordi X").real(r.real("Coordi Y"), 9, 3, "Coordi Y").endLine();
+    w.real(r.real(PointField::X), 9, 3, "Coordi X").real(r.real(PointField::Y), 9, 3, "Coordi Y").endLine();
   }
   w.blank();
   w.integer(m.LineLoadEnabled ? 0 : 1, 0, "Line Load").endLine();
   w.integer(m.LineLoadCount, 4, "Lineload").endLine();
   for (const Row& r : store.rows(Table::Lineload)) {
-    w.real(r.real("Magnitude"), 9, 3, "Magnitude")
-        .integer(TopLinePointIndexAtX(m, r.real("Coordi X")), 4, "Coordi X")
-        .real(r.real("Angle"), 9, 3, "Angle")
+    w.real(r.real(LineLoadField::Magnitude), 9, 3, "Magnitude")
+        .integer(TopLinePointIndexAtX(m, r.real(LineLoadField::X)), 4, "Coordi X")
+        .real(r.real(LineLoadField::Angle), 9, 3, "Angle")
         .endLine();
   }
   w.blank();
   w.integer(m.StripLoadEnabled ? 0 : 1, 0, "Strip Load").endLine();
   w.integer(m.StripLoadCount, 4, "Stripload").endLine();
   for (const Row& r : store.rows(Table::Stripload)) {
-    w.real(r.real("Magnitude"), 9, 3, "Magnitude")
-        .integer(TopLinePointIndexAtX(m, r.real("Begin X")), 4, "Begin X")
-        .integer(TopLinePointIndexAtX(m, r.real("End X")), 4, "End X")
+    w.real(r.real(StripLoadField::Magnitude), 9, 3, "Magnitude")
+        .integer(TopLinePointIndexAtX(m, r.real(StripLoadField::BeginX)), 4, "Begin X")
+        .integer(TopLinePointIndexAtX(m, r.real(StripLoadField::EndX)), 4, "End X")
         .endLine();
   }
   w.blank();
   w.integer(m.AnchorEnabled ? 0 : 1, 0, "Anchor").endLine();
-  w.integer(o.itemIndex("RG_Apply_as"), 4, "Apply as").endLine();
+  w.integer(o.itemIndex(Option::RG_Apply_as), 4, "Apply as").endLine();
   w.integer(m.AnchorCount, 4, "Anchor rows").endLine();
   for (const Row& r : store.rows(Table::Anchor)) {
     for (const char* field : {"Magnitude", "X start", "Y start", "X end", "Y end", "Bonded Length"}) {
@@ -215,12 +217,12 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   auto real = [&] { return FormatShortest(r.readReal()); };
 
   // Entry 2 is the location, as the writer puts it.
-  o.setText("E_Project_Name", r.readText());
-  o.setText("E_Lacation", r.readText());
-  o.setText("E_Engineer", r.readText());
+  o.setText(Option::E_Project_Name, r.readText());
+  o.setText(Option::E_Lacation, r.readText());
+  o.setText(Option::E_Engineer, r.readText());
   m.AnalysisTheory = 1;
-  o.setItemIndex("RG_Theory", 1);
-  const char* methodBoxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+  o.setItemIndex(Option::RG_Theory, 1);
+  const char* methodBoxes[] = {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer};
   for (int k = 0; k < 4; ++k) o.setChecked(methodBoxes[k], k == Bishop);
   m.UseOrdinary = 0;
   m.UseSimplifiedJanbu = 0;
@@ -230,7 +232,7 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
 
   const std::int32_t strength = integer();
   m.StrengthModel = static_cast<std::uint8_t>(strength);
-  o.setItemIndex("CB_Strength_Model", strength);
+  o.setItemIndex(Option::CB_Strength_Model, strength);
   r.nextLine();
 
   for (Table table : {Table::Soil_Prop, Table::Aniso}) {
@@ -238,7 +240,9 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
     r.nextLine();
     for (std::int32_t k = 1; k <= n; ++k) {
       Row row(table);
-      row.set("Line No.", k).set("Color", SoilColorDefault(k)).set("Description", "");
+      row.set(SoilCommonField::LineNo, k)
+          .set(SoilCommonField::Color, SoilColorDefault(k))
+          .set(SoilCommonField::Description, "");
       for (const FieldDef& field : TableDefinition(table).fields) {
         if (field.type == FieldType::Float) {
           row.set(field.name, k < n ? r.readReal("soil " + std::to_string(k) + ", " + std::string(field.name)) : 0.0);
@@ -256,9 +260,10 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
     r.nextLine();
     for (std::int32_t j = 1; j <= points; ++j) {
       Row row(Table::Geometry);
-      row.set("Line No.", i).set("Point No.", j);
+      row.set(GeometryField::LineNo, i).set(GeometryField::PointNo, j);
       const std::string where = "line " + std::to_string(i) + " point " + std::to_string(j);
-      row.set("Coordi X", r.readReal(where + ", Coordi X")).set("Coordi Y", r.readReal(where + ", Coordi Y"));
+      row.set(GeometryField::X, r.readReal(where + ", Coordi X"))
+          .set(GeometryField::Y, r.readReal(where + ", Coordi Y"));
       r.nextLine();
       store.append(row);
     }
@@ -266,18 +271,20 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
 
   r.nextLine();
   m.BottomLineChoice = 1;
-  o.setItemIndex("CB_Bottom_Line_Choose", 1);
+  o.setItemIndex(Option::CB_Bottom_Line_Choose, 1);
   std::int32_t count = integer();
   r.nextLine();
   for (std::int32_t k = 0; k < count; ++k) {
     Row row(Table::Bottom_Line);
-    row.set("Line No.", integer()).set("Begin Point", integer()).set("End Point", integer());
+    row.set(BottomLineField::LineNo, integer())
+        .set(BottomLineField::BeginPoint, integer())
+        .set(BottomLineField::EndPoint, integer());
     r.nextLine();
     store.append(row);
   }
 
   r.nextLine();
-  o.setText("E_Pass_Criteria", "0.01");
+  o.setText(Option::E_Pass_Criteria, "0.01");
   const double decrement = r.readReal();
   const double depth = r.readReal();
   const std::int32_t circles = integer();
@@ -286,15 +293,15 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   integer();
   r.nextLine();
   if (circles < 1) {
-    o.setItemIndex("CB_Circle_Decrement", 1);
-    o.setText("E_Cir_Decrement", FormatShortest(decrement));
+    o.setItemIndex(Option::CB_Circle_Decrement, 1);
+    o.setText(Option::E_Cir_Decrement, FormatShortest(decrement));
   } else {
-    o.setItemIndex("CB_Circle_Decrement", 0);
-    o.setText("E_Cir_Decrement", std::to_string(circles));
+    o.setItemIndex(Option::CB_Circle_Decrement, 0);
+    o.setText(Option::E_Cir_Decrement, std::to_string(circles));
   }
-  o.setText("E_Cir_Depth_Tallest", FormatShortest(depth));
-  o.setText("E_Cir_Slice", std::to_string(slices));
-  o.setText("E_Cir_Add_Radius", std::to_string(addRadius));
+  o.setText(Option::E_Cir_Depth_Tallest, FormatShortest(depth));
+  o.setText(Option::E_Cir_Slice, std::to_string(slices));
+  o.setText(Option::E_Cir_Add_Radius, std::to_string(addRadius));
 
   r.nextLine();
   const std::int32_t seepage = integer();
@@ -303,14 +310,14 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   r.readText();
   const std::int32_t waterKind = integer();
   r.nextLine();
-  o.setItemIndex("CB_Phreatic_Peizometric", waterKind);
+  o.setItemIndex(Option::CB_Phreatic_Peizometric, waterKind);
   m.WaterLineKind = static_cast<std::uint8_t>(waterKind);
-  o.setText("E_Unit_Weight_Water", real());
+  o.setText(Option::E_Unit_Weight_Water, real());
   count = integer();
   r.nextLine();
   for (std::int32_t k = 1; k <= count; ++k) {
     Row row(Table::Waterline);
-    row.set("Point No.", k).set("Coordi X", r.readReal()).set("Coordi Y", r.readReal());
+    row.set(PointField::PointNo, k).set(PointField::X, r.readReal()).set(PointField::Y, r.readReal());
     r.nextLine();
     store.append(row);
   }
@@ -320,76 +327,76 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   const std::int32_t ruCondition = integer();
   r.nextLine();
   r.readText();
-  o.setText("E_Ru_average", real());
+  o.setText(Option::E_Ru_average, real());
   r.nextLine();
   r.readText();
   count = integer();
   r.nextLine();
   for (std::int32_t k = 0; k < count; ++k) {
     Row row(Table::Ru_variable);
-    row.set("Line No.", integer()).set("Ru", r.readReal());
+    row.set(RuField::LineNo, integer()).set(RuField::Ru, r.readReal());
     r.nextLine();
     store.append(row);
   }
-  o.setItemIndex("CB_Seepage", seepage);
+  o.setItemIndex(Option::CB_Seepage, seepage);
   m.SeepageKind = static_cast<std::uint8_t>(seepage);
   if (seepage == 2) {
-    o.setItemIndex("CB_Ru_Condition", ruCondition);
+    o.setItemIndex(Option::CB_Ru_Condition, ruCondition);
     m.RuCondition = static_cast<std::uint8_t>(ruCondition);
   }
 
   r.nextLine();
   const std::int32_t code = integer();
   r.nextLine();
-  if (code == 0) o.setItemIndex("CB_Cir_Search", 0);
-  if (code == 1) o.setItemIndex("CB_Cir_Search", 2);
-  if (code == 2) o.setItemIndex("CB_Cir_Search", 1);
-  m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex("CB_Cir_Search"));
+  if (code == 0) o.setItemIndex(Option::CB_Cir_Search, 0);
+  if (code == 1) o.setItemIndex(Option::CB_Cir_Search, 2);
+  if (code == 2) o.setItemIndex(Option::CB_Cir_Search, 1);
+  m.CircularSearchKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Cir_Search));
 
   r.nextLine();
   r.readText();
-  for (auto [bx, by] : {std::pair{"E_X_LeftDown", "E_Y_LeftDown"},
-                        {"E_X_RightDown", "E_Y_RightDown"},
-                        {"E_X_RightTop", "E_Y_RightTop"}}) {
+  for (auto [bx, by] : {std::pair{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                        {Option::E_X_RightDown, Option::E_Y_RightDown},
+                        {Option::E_X_RightTop, Option::E_Y_RightTop}}) {
     o.setText(bx, real());
     o.setText(by, real());
     r.nextLine();
   }
-  o.setText("E_12_Division", std::to_string(integer()));
-  o.setText("E_23_Division", std::to_string(integer()));
+  o.setText(Option::E_12_Division, std::to_string(integer()));
+  o.setText(Option::E_23_Division, std::to_string(integer()));
   r.nextLine();
   const double incrementX = r.readReal(), incrementY = r.readReal();
   r.nextLine();
-  o.setText("E_Xgrid_Increment", FormatShortest(incrementX));
-  o.setText("E_Ygrid_Increment", FormatShortest(incrementY));
+  o.setText(Option::E_Xgrid_Increment, FormatShortest(incrementX));
+  o.setText(Option::E_Ygrid_Increment, FormatShortest(incrementY));
   m.GridIncrementEnabled = (incrementX > 0.0 || incrementY > 0.0) ? 1 : 0;
-  o.setChecked("CB_Grid_Increment", m.GridIncrementEnabled != 0);
+  o.setChecked(Option::CB_Grid_Increment, m.GridIncrementEnabled != 0);
 
   r.nextLine();
   r.readText();
-  o.setText("E_Xauto_Start", real());
-  o.setText("E_Yauto_Start", real());
+  o.setText(Option::E_Xauto_Start, real());
+  o.setText(Option::E_Yauto_Start, real());
   r.nextLine();
-  o.setText("E_Xauto_Increment", real());
-  o.setText("E_Yauto_Increment", real());
+  o.setText(Option::E_Xauto_Increment, real());
+  o.setText(Option::E_Yauto_Increment, real());
   r.nextLine();
 
   r.nextLine();
   r.readText();
-  o.setText("E_X_Center", real());
-  o.setText("E_Y_Center", real());
-  o.setText("E_Radius", real());
+  o.setText(Option::E_X_Center, real());
+  o.setText(Option::E_Y_Center, real());
+  o.setText(Option::E_Radius, real());
   r.nextLine();
 
   r.nextLine();
   std::int32_t off = integer();
   r.nextLine();
   m.SeismicEnabled = off == 1 ? 0 : 1;
-  o.setChecked("CB_Seismic_Disable", off == 1);
+  o.setChecked(Option::CB_Seismic_Disable, off == 1);
   if (integer() > 0) {
     r.nextLine();
-    o.setText("E_Kh", real());
-    o.setText("E_Kv", real());
+    o.setText(Option::E_Kh, real());
+    o.setText(Option::E_Kv, real());
     r.nextLine();
   } else {
     r.nextLine();
@@ -399,15 +406,15 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   off = integer();
   r.nextLine();
   m.TensionCrackEnabled = off == 1 ? 0 : 1;
-  o.setChecked("CB_Tension_Disable", off == 1);
-  o.setText("E_Water_Unit_Weight", real());
-  o.setText("E_Percent_Water", real());
+  o.setChecked(Option::CB_Tension_Disable, off == 1);
+  o.setText(Option::E_Water_Unit_Weight, real());
+  o.setText(Option::E_Percent_Water, real());
   r.nextLine();
   count = integer();
   r.nextLine();
   for (std::int32_t k = 1; k <= count; ++k) {
     Row row(Table::Tcrack);
-    row.set("Point No.", k).set("Coordi X", r.readReal()).set("Coordi Y", r.readReal());
+    row.set(PointField::PointNo, k).set(PointField::X, r.readReal()).set(PointField::Y, r.readReal());
     r.nextLine();
     store.append(row);
   }
@@ -425,7 +432,7 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   off = integer();
   r.nextLine();
   m.LineLoadEnabled = off == 1 ? 0 : 1;
-  o.setChecked("CB_LineLoad_Disable", off == 1);
+  o.setChecked(Option::CB_LineLoad_Disable, off == 1);
   count = integer();
   r.nextLine();
   for (std::int32_t k = 1; k <= count; ++k) {
@@ -434,8 +441,8 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
     const double angle = r.readReal();
     r.nextLine();
     Row row(Table::Lineload);
-    row.set("Load No.", k).set("Magnitude", magnitude).set("Coordi X", groundX(point));
-    row.set("Coordi Y", groundY(point)).set("Angle", angle);
+    row.set(LineLoadField::LoadNo, k).set(LineLoadField::Magnitude, magnitude).set(LineLoadField::X, groundX(point));
+    row.set(LineLoadField::Y, groundY(point)).set(LineLoadField::Angle, angle);
     store.append(row);
   }
 
@@ -443,7 +450,7 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   off = integer();
   r.nextLine();
   m.StripLoadEnabled = off == 1 ? 0 : 1;
-  o.setChecked("CB_StripLoad_Disable", off == 1);
+  o.setChecked(Option::CB_StripLoad_Disable, off == 1);
   count = integer();
   r.nextLine();
   for (std::int32_t k = 1; k <= count; ++k) {
@@ -452,8 +459,11 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
     const std::int32_t end = integer();
     r.nextLine();
     Row row(Table::Stripload);
-    row.set("Load No.", k).set("Magnitude", magnitude).set("Begin X", groundX(begin)).set("End X", groundX(end));
-    row.set("Y1", groundY(begin)).set("Y2", groundY(end));
+    row.set(StripLoadField::LoadNo, k)
+        .set(StripLoadField::Magnitude, magnitude)
+        .set(StripLoadField::BeginX, groundX(begin))
+        .set(StripLoadField::EndX, groundX(end));
+    row.set(StripLoadField::Y1, groundY(begin)).set(StripLoadField::Y2, groundY(end));
     store.append(row);
   }
 
@@ -461,16 +471,16 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
   off = integer();
   r.nextLine();
   m.AnchorEnabled = off == 1 ? 0 : 1;
-  o.setChecked("CB_Anchor_Disable", off == 1);
+  o.setChecked(Option::CB_Anchor_Disable, off == 1);
   const std::int32_t applyAs = integer();
-  o.setItemIndex("RG_Apply_as", applyAs);
+  o.setItemIndex(Option::RG_Apply_as, applyAs);
   m.AnchorApplyAs = static_cast<std::uint8_t>(applyAs);
   r.nextLine();
   count = integer();
   r.nextLine();
   for (std::int32_t k = 1; k <= count; ++k) {
     Row row(Table::Anchor);
-    row.set("Load No.", k);
+    row.set(AnchorField::LoadNo, k);
     for (const char* field : {"Magnitude", "X start", "Y start", "X end", "Y end", "Bonded Length"}) {
       row.set(field, r.readReal());
     }
@@ -478,9 +488,9 @@ void ReadLegacyProjectBytes(Project& project, PlatformServices& platform, const 
     store.append(row);
   }
 
-  o.setText("E_No_Direction", "8");
-  o.setText("E_Move_Length", "0");
-  o.setText("E_Divide_Step", "3");
+  o.setText(Option::E_No_Direction, "8");
+  o.setText(Option::E_Move_Length, "0");
+  o.setText(Option::E_Divide_Step, "3");
   m.NonCirPointCount = 0;
 }
 

@@ -35,12 +35,12 @@ void WriteNumberRows(LayoutWriter& w, WorkingStore& store, Table table, int widt
 void WriteSoilRows(LayoutWriter& w, WorkingStore& store, Table table) {
   const TableDef& def = TableDefinition(table);
   for (const Row& row : store.rows(table)) {
-    w.integer(row.integer("Line No."), 0, "Line No.");
+    w.integer(row.integer(SoilCommonField::LineNo), 0, "Line No.");
     for (const FieldDef& field : def.fields) {
       if (field.type == FieldType::Float) w.real(row.real(field.name), 10, 3, field.name);
     }
-    w.integer(row.integer("Color"), 10, "Color");
-    const std::string description = row.text("Description");
+    w.integer(row.integer(SoilCommonField::Color), 10, "Color");
+    const std::string description = row.text(SoilCommonField::Description);
     if (description.empty()) {
       w.literal(" XX");
     } else {
@@ -75,7 +75,7 @@ void WriteProjectFile(Project& project, PlatformServices& platform, const std::f
   AnalysisModel& m = project.model;
   const OptionValues& o = project.options;
   WorkingStore& store = *project.store;
-  const int applyAs = o.itemIndex("RG_Apply_as");
+  const int applyAs = o.itemIndex(Option::RG_Apply_as);
 
   LayoutWriter w;
   w.literal(kProjectMagic).endLine();
@@ -138,12 +138,12 @@ void WriteProjectFile(Project& project, PlatformServices& platform, const std::f
   WriteNumberRows(w, store, Table::Anchor, 10, 3);
   w.blank();
   w.real(m.PassCriteria, 0, 5, "Pass Criteria").endLine();
-  const int circleChoice = o.itemIndex("CB_Circle_Decrement");
+  const int circleChoice = o.itemIndex(Option::CB_Circle_Decrement);
   w.integer(circleChoice, 0, "Circle Decrement").endLine();
   if (circleChoice == 0) w.integer(m.CircleCount, 0, "No. of Circle").endLine();
   if (circleChoice == 1) w.real(m.RadiusDecrement, 0, 5, "Radius Decrement").endLine();
-  w.text(o.text("E_Cir_Slice"), 0, "No. of Slice").endLine();
-  w.text(o.text("E_Cir_Depth_Tallest"), 0, "Depth Tallest").endLine();
+  w.text(o.text(Option::E_Cir_Slice), 0, "No. of Slice").endLine();
+  w.text(o.text(Option::E_Cir_Depth_Tallest), 0, "Depth Tallest").endLine();
   w.integer(m.CircleAddRadius, 0, "Add Radius").endLine();
   w.blank();
   w.integer(m.CircularSearchKind, 0, "Circular Search").endLine();
@@ -158,26 +158,28 @@ void WriteProjectFile(Project& project, PlatformServices& platform, const std::f
   w.integer(m.GridIncrementEnabled, 0, "Grid Increment").endLine();
   w.real(m.GridIncrementX, 0, 3, "Grid Increment X").real(m.GridIncrementY, 10, 3, "Grid Increment Y").endLine();
   w.blank();
-  w.text(o.text("E_X_Center"), 0, "X Center")
-      .text(o.text("E_Y_Center"), 10, "Y Center")
-      .text(o.text("E_Radius"), 10, "Radius")
+  w.text(o.text(Option::E_X_Center), 0, "X Center")
+      .text(o.text(Option::E_Y_Center), 10, "Y Center")
+      .text(o.text(Option::E_Radius), 10, "Radius")
       .endLine();
   w.blank();
-  w.text(o.text("E_Xauto_Start"), 0, "X Start")
-      .text(o.text("E_Yauto_Start"), 10, "Y Start")
-      .text(o.text("E_Xauto_Increment"), 10, "X Increment")
-      .text(o.text("E_Yauto_Increment"), 10, "Y Increment")
+  w.text(o.text(Option::E_Xauto_Start), 0, "X Start")
+      .text(o.text(Option::E_Yauto_Start), 10, "Y Start")
+      .text(o.text(Option::E_Xauto_Increment), 10, "X Increment")
+      .text(o.text(Option::E_Yauto_Increment), 10, "Y Increment")
       .endLine();
   w.blank();
-  w.integer(o.itemIndex("CB_NonCir_Search"), 0, "Irregular Search").endLine();
-  w.text(o.text("E_NonCir_Slice"), 0, "No. of Slice (irregular)").endLine();
-  w.text(o.text("E_NonCir_Depth_Tallest"), 0, "Depth Tallest (irregular)").endLine();
+  w.integer(o.itemIndex(Option::CB_NonCir_Search), 0, "Irregular Search").endLine();
+  w.text(o.text(Option::E_NonCir_Slice), 0, "No. of Slice (irregular)").endLine();
+  w.text(o.text(Option::E_NonCir_Depth_Tallest), 0, "Depth Tallest (irregular)").endLine();
   w.blank();
-  w.text(o.text("E_NonCir_X_Center"), 0, "Axis X").text(o.text("E_NonCir_Y_Center"), 10, "Axis Y").endLine();
-  w.text(o.text("E_No_Direction"), 0, "No. of Direction").endLine();
-  w.text(o.text("E_Move_Length"), 0, "Move Length").endLine();
-  w.text(o.text("E_Divide_Step"), 0, "Divide Step").endLine();
-  w.integer(o.checked("CB_Auto_Center") ? 1 : 0, 0, "Auto Center").endLine();
+  w.text(o.text(Option::E_NonCir_X_Center), 0, "Axis X")
+      .text(o.text(Option::E_NonCir_Y_Center), 10, "Axis Y")
+      .endLine();
+  w.text(o.text(Option::E_No_Direction), 0, "No. of Direction").endLine();
+  w.text(o.text(Option::E_Move_Length), 0, "Move Length").endLine();
+  w.text(o.text(Option::E_Divide_Step), 0, "Divide Step").endLine();
+  w.integer(o.checked(Option::CB_Auto_Center) ? 1 : 0, 0, "Auto Center").endLine();
   w.blank();
   w.integer(Count(store, Table::NonCircular_Coordinate), 0, "NonCircular_Coordinate").endLine();
   WriteNumberRows(w, store, Table::NonCircular_Coordinate, 20, 10);
@@ -225,7 +227,7 @@ void ReadSoilRows(LayoutReader& r, WorkingStore& store, Table table, int count, 
   for (int i = 0; i < count; ++i) {
     Row row(table);
     const auto where = [&](std::string_view field) { return CellCaption(language, TableName(table), i + 1, field); };
-    row.set("Line No.", static_cast<std::int64_t>(r.readInteger(where("Line No."))));
+    row.set(AnisoAdvanceField::LineNo, static_cast<std::int64_t>(r.readInteger(where("Line No."))));
     for (const FieldDef& field : def.fields) {
       if (field.type == FieldType::Float) row.set(field.name, r.readReal(where(field.name)));
     }
@@ -239,7 +241,7 @@ void ReadSoilRows(LayoutReader& r, WorkingStore& store, Table table, int count, 
       while (!description.empty() && (static_cast<unsigned char>(description.back()) & 0xC0) == 0x80);
       if (!description.empty() && static_cast<unsigned char>(description.back()) >= 0xC0) description.pop_back();
     }
-    row.set("Description", std::string_view(description));
+    row.set(SoilCommonField::Description, std::string_view(description));
     store.append(row);
   }
 }
@@ -252,16 +254,16 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   OptionValues& o = project.options;
   WorkingStore& store = *project.store;
   r.readText();  // the magic
-  o.setText("E_Project_Name", r.readText());
-  o.setText("E_Lacation", r.readText());
-  o.setText("E_Engineer", r.readText());
+  o.setText(Option::E_Project_Name, r.readText());
+  o.setText(Option::E_Lacation, r.readText());
+  o.setText(Option::E_Engineer, r.readText());
   r.nextLine();
 
   const std::int32_t theory = r.readInteger("Theory");
   m.AnalysisTheory = static_cast<std::uint8_t>(theory);
-  o.setItemIndex("RG_Theory", theory);
+  o.setItemIndex(Option::RG_Theory, theory);
   r.nextLine();
-  const char* methodBoxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+  const char* methodBoxes[] = {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer};
   std::uint8_t* methodFlags[] = {&m.UseOrdinary, &m.UseSimplifiedJanbu, &m.UseSimplifiedBishop, &m.UseSpencer};
   for (int k = 0; k < 4; ++k) {
     *methodFlags[k] = Flag(r.readInteger(OptionCaption(m.Language, methodBoxes[k])));
@@ -272,7 +274,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
 
   const std::int32_t strength = r.readInteger("Strength Model");
   m.StrengthModel = static_cast<std::uint8_t>(strength);
-  o.setItemIndex("CB_Strength_Model", strength);
+  o.setItemIndex(Option::CB_Strength_Model, strength);
   r.nextLine();
   r.nextLine();
 
@@ -297,8 +299,8 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
   ReadNumberRows(r, store, Table::Bottom_Line, count, m.Language);
   m.BottomLineChoice = static_cast<std::uint8_t>(bottomChoice);
-  o.setItemIndex("CB_Bottom_Line_Choose", bottomChoice);
-  o.setText("E_BottomLine", IntText(bottomNo));
+  o.setItemIndex(Option::CB_Bottom_Line_Choose, bottomChoice);
+  o.setText(Option::E_BottomLine, IntText(bottomNo));
   r.nextLine();
 
   const std::int32_t seepage = r.readInteger("Seepage");
@@ -310,8 +312,8 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   const double waterUnitWeight = r.readReal("Unit Weight of Water");
   r.nextLine();
   ReadNumberRows(r, store, Table::Waterline, count, m.Language);
-  o.setItemIndex("CB_Phreatic_Peizometric", waterKind);
-  o.setText("E_Unit_Weight_Water", RealText(waterUnitWeight));
+  o.setItemIndex(Option::CB_Phreatic_Peizometric, waterKind);
+  o.setText(Option::E_Unit_Weight_Water, RealText(waterUnitWeight));
   const std::int32_t ruCondition = r.readInteger("Ru Condition");
   r.nextLine();
   const double ruAverage = r.readReal("Ru");
@@ -319,22 +321,22 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   count = r.readInteger("row count of Ru_variable");
   r.nextLine();
   ReadNumberRows(r, store, Table::Ru_variable, count, m.Language);
-  o.setItemIndex("CB_Ru_Condition", ruCondition);
-  o.setText("E_Ru_average", RealText(ruAverage));
-  o.setItemIndex("CB_Seepage", seepage);
+  o.setItemIndex(Option::CB_Ru_Condition, ruCondition);
+  o.setText(Option::E_Ru_average, RealText(ruAverage));
+  o.setItemIndex(Option::CB_Seepage, seepage);
   m.SeepageKind = static_cast<std::uint8_t>(seepage);
   r.nextLine();
 
   m.SeismicEnabled = Flag(r.readInteger("Seismic"));
-  o.setChecked("CB_Seismic_Disable", !m.SeismicEnabled);
+  o.setChecked(Option::CB_Seismic_Disable, !m.SeismicEnabled);
   r.nextLine();
-  o.setText("E_Kh", RealText(r.readReal("Kh")));
-  o.setText("E_Kv", RealText(r.readReal("Kv")));
+  o.setText(Option::E_Kh, RealText(r.readReal("Kh")));
+  o.setText(Option::E_Kv, RealText(r.readReal("Kv")));
   r.nextLine();
   r.nextLine();
 
   m.LineLoadEnabled = Flag(r.readInteger("Line Load"));
-  o.setChecked("CB_LineLoad_Disable", !m.LineLoadEnabled);
+  o.setChecked(Option::CB_LineLoad_Disable, !m.LineLoadEnabled);
   r.nextLine();
   count = r.readInteger("row count of Lineload");
   r.nextLine();
@@ -342,7 +344,7 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
 
   m.StripLoadEnabled = Flag(r.readInteger("Strip Load"));
-  o.setChecked("CB_StripLoad_Disable", !m.StripLoadEnabled);
+  o.setChecked(Option::CB_StripLoad_Disable, !m.StripLoadEnabled);
   r.nextLine();
   count = r.readInteger("row count of Stripload");
   r.nextLine();
@@ -350,75 +352,76 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
   r.nextLine();
 
   m.TensionCrackEnabled = Flag(r.readInteger("Tension Crack"));
-  o.setChecked("CB_Tension_Disable", !m.TensionCrackEnabled);
+  o.setChecked(Option::CB_Tension_Disable, !m.TensionCrackEnabled);
   r.nextLine();
   count = r.readInteger("row count of Tcrack");
   r.nextLine();
-  o.setText("E_Percent_Water", RealText(r.readReal("Percent of Water")));
+  o.setText(Option::E_Percent_Water, RealText(r.readReal("Percent of Water")));
   r.nextLine();
-  o.setText("E_Water_Unit_Weight", RealText(r.readReal("Unit Weight of Water in the crack")));
+  o.setText(Option::E_Water_Unit_Weight, RealText(r.readReal("Unit Weight of Water in the crack")));
   r.nextLine();
   ReadNumberRows(r, store, Table::Tcrack, count, m.Language);
   r.nextLine();
 
   m.AnchorEnabled = Flag(r.readInteger("Anchor"));
-  o.setChecked("CB_Anchor_Disable", !m.AnchorEnabled);
+  o.setChecked(Option::CB_Anchor_Disable, !m.AnchorEnabled);
   r.nextLine();
   count = r.readInteger("row count of Anchor");
   r.nextLine();
   const std::int32_t applyAs = r.readInteger("Apply as");
   m.AnchorApplyAs = static_cast<std::uint8_t>(applyAs);
-  o.setItemIndex("RG_Apply_as", applyAs);
+  o.setItemIndex(Option::RG_Apply_as, applyAs);
   r.nextLine();
   ReadNumberRows(r, store, Table::Anchor, count, m.Language);
   r.nextLine();
 
-  o.setText("E_Pass_Criteria", RealText(r.readReal("Pass Criteria")));
+  o.setText(Option::E_Pass_Criteria, RealText(r.readReal("Pass Criteria")));
   r.nextLine();
   const std::int32_t circleChoice = r.readInteger("Circle Decrement");
-  o.setItemIndex("CB_Circle_Decrement", circleChoice);
+  o.setItemIndex(Option::CB_Circle_Decrement, circleChoice);
   r.nextLine();
   if (circleChoice == 0) {
-    o.setText("E_Cir_Decrement", IntText(r.readInteger("No. of Circle")));
+    o.setText(Option::E_Cir_Decrement, IntText(r.readInteger("No. of Circle")));
     r.nextLine();
   } else if (circleChoice == 1) {
-    o.setText("E_Cir_Decrement", RealText(r.readReal("Radius Decrement")));
+    o.setText(Option::E_Cir_Decrement, RealText(r.readReal("Radius Decrement")));
     r.nextLine();
   }
-  o.setText("E_Cir_Slice", IntText(r.readInteger("No. of Slice")));
+  o.setText(Option::E_Cir_Slice, IntText(r.readInteger("No. of Slice")));
   r.nextLine();
-  o.setText("E_Cir_Depth_Tallest", RealText(r.readReal("Depth Tallest")));
+  o.setText(Option::E_Cir_Depth_Tallest, RealText(r.readReal("Depth Tallest")));
   r.nextLine();
-  o.setText("E_Cir_Add_Radius", IntText(r.readInteger("Add Radius")));
+  o.setText(Option::E_Cir_Add_Radius, IntText(r.readInteger("Add Radius")));
   r.nextLine();
   r.nextLine();
 
   const std::int32_t circularKind = r.readInteger("Circular Search");
   m.CircularSearchKind = static_cast<std::uint8_t>(circularKind);
-  o.setItemIndex("CB_Cir_Search", circularKind);
+  o.setItemIndex(Option::CB_Cir_Search, circularKind);
   r.nextLine();
-  for (const char* box :
-       {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+  for (const char* box : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                          Option::E_X_RightTop, Option::E_Y_RightTop}) {
     o.setText(box, RealText(r.readReal(OptionCaption(m.Language, box))));
   }
   r.nextLine();
-  o.setText("E_12_Division", IntText(r.readInteger("Division 1-2")));
-  o.setText("E_23_Division", IntText(r.readInteger("Division 2-3")));
+  o.setText(Option::E_12_Division, IntText(r.readInteger("Division 1-2")));
+  o.setText(Option::E_23_Division, IntText(r.readInteger("Division 2-3")));
   r.nextLine();
   m.GridIncrementEnabled = Flag(r.readInteger("Grid Increment"));
-  o.setChecked("CB_Grid_Increment", m.GridIncrementEnabled != 0);
+  o.setChecked(Option::CB_Grid_Increment, m.GridIncrementEnabled != 0);
   r.nextLine();
-  o.setText("E_Xgrid_Increment", RealText(r.readReal("Grid Increment X")));
-  o.setText("E_Ygrid_Increment", RealText(r.readReal("Grid Increment Y")));
+  o.setText(Option::E_Xgrid_Increment, RealText(r.readReal("Grid Increment X")));
+  o.setText(Option::E_Ygrid_Increment, RealText(r.readReal("Grid Increment Y")));
   r.nextLine();
   r.nextLine();
 
-  for (const char* box : {"E_X_Center", "E_Y_Center", "E_Radius"}) {
+  for (const char* box : {Option::E_X_Center, Option::E_Y_Center, Option::E_Radius}) {
     o.setText(box, RealText(r.readReal(OptionCaption(m.Language, box))));
   }
   r.nextLine();
   r.nextLine();
-  for (const char* box : {"E_Xauto_Start", "E_Yauto_Start", "E_Xauto_Increment", "E_Yauto_Increment"}) {
+  for (const char* box :
+       {Option::E_Xauto_Start, Option::E_Yauto_Start, Option::E_Xauto_Increment, Option::E_Yauto_Increment}) {
     o.setText(box, RealText(r.readReal(OptionCaption(m.Language, box))));
   }
   r.nextLine();
@@ -426,24 +429,24 @@ void ReadProjectBytes(Project& project, const std::string& bytes, const std::fil
 
   const std::int32_t irregularKind = r.readInteger("Irregular Search");
   m.NonCirSearchKind = static_cast<std::uint8_t>(irregularKind);
-  o.setItemIndex("CB_NonCir_Search", irregularKind);
+  o.setItemIndex(Option::CB_NonCir_Search, irregularKind);
   r.nextLine();
-  o.setText("E_NonCir_Slice", IntText(r.readInteger("No. of Slice (irregular)")));
+  o.setText(Option::E_NonCir_Slice, IntText(r.readInteger("No. of Slice (irregular)")));
   r.nextLine();
-  o.setText("E_NonCir_Depth_Tallest", RealText(r.readReal("Depth Tallest (irregular)")));
+  o.setText(Option::E_NonCir_Depth_Tallest, RealText(r.readReal("Depth Tallest (irregular)")));
   r.nextLine();
   r.nextLine();
-  o.setText("E_NonCir_X_Center", RealText(r.readReal("Axis X")));
-  o.setText("E_NonCir_Y_Center", RealText(r.readReal("Axis Y")));
+  o.setText(Option::E_NonCir_X_Center, RealText(r.readReal("Axis X")));
+  o.setText(Option::E_NonCir_Y_Center, RealText(r.readReal("Axis Y")));
   r.nextLine();
-  o.setText("E_No_Direction", IntText(r.readInteger("No. of Direction")));
+  o.setText(Option::E_No_Direction, IntText(r.readInteger("No. of Direction")));
   r.nextLine();
-  o.setText("E_Move_Length", RealText(r.readReal("Move Length")));
+  o.setText(Option::E_Move_Length, RealText(r.readReal("Move Length")));
   r.nextLine();
-  o.setText("E_Divide_Step", IntText(r.readInteger("Divide Step")));
+  o.setText(Option::E_Divide_Step, IntText(r.readInteger("Divide Step")));
   r.nextLine();
   m.NonCirAutoCenter = Flag(r.readInteger("Auto Center"));
-  o.setChecked("CB_Auto_Center", m.NonCirAutoCenter != 0);
+  o.setChecked(Option::CB_Auto_Center, m.NonCirAutoCenter != 0);
   r.nextLine();
   r.nextLine();
 

@@ -83,7 +83,7 @@ inline CrackWater CollectForSaving(Project& project, PlatformServices& platform)
   ReadCentreGrid(project);
   const AnalysisModel& m = project.model;
   if (m.TensionCrackEnabled) return {m.TensionCrackWaterPercent, m.TensionCrackWaterUnitWeight};
-  return {project.options.readReal("E_Percent_Water"), project.options.readReal("E_Water_Unit_Weight")};
+  return {project.options.readReal(Option::E_Percent_Water), project.options.readReal(Option::E_Water_Unit_Weight)};
 }
 
 }  // namespace pelodyn

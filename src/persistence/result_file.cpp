@@ -258,9 +258,9 @@ void WriteResultFile(Project& project, const std::filesystem::path& path, int th
       w.literal("|    No.    |     X     |     Y     |").endLine();
       w.literal(std::string(37, '-')).endLine();
       for (const Row& r : store.rows(blocks[b].second)) {
-        std::string line = std::to_string(r.integer("Point No."));
+        std::string line = std::to_string(r.integer(PointField::PointNo));
         if (line.size() < 8) line.insert(0, 8 - line.size(), ' ');
-        for (auto [value, width] : {std::pair{r.real("Coordi X"), 14}, {r.real("Coordi Y"), 12}}) {
+        for (auto [value, width] : {std::pair{r.real(PointField::X), 14}, {r.real(PointField::Y), 12}}) {
           std::string text = FormatFixed(value, 3);
           if (text.size() < static_cast<std::size_t>(width)) {
             text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');

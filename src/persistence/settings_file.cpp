@@ -72,18 +72,18 @@ void ReadSettingsFile(Project& project, const std::filesystem::path& file) {
   s.SetNonCirDepthTallest = real();
   s.SetPassCriteria = real();
   // The data-entry controls take the analysis settings.
-  o.setItemIndex("CB_Circle_Decrement", s.CircleChoice);
-  o.setText("E_Cir_Decrement", FormatShortest(s.SetCircleDecrement));
-  o.setText("E_Cir_Slice", std::to_string(s.SetCircleSlices));
-  o.setText("E_Cir_Depth_Tallest", FormatShortest(s.SetCircleDepthTallest));
-  o.setText("E_Cir_Add_Radius", std::to_string(s.SetCircleAddRadius));
-  o.setText("E_NonCir_Slice", std::to_string(s.SetNonCirSlices));
-  o.setText("E_NonCir_Depth_Tallest", FormatShortest(s.SetNonCirDepthTallest));
-  o.setText("E_Pass_Criteria", FormatShortest(s.SetPassCriteria));
+  o.setItemIndex(Option::CB_Circle_Decrement, s.CircleChoice);
+  o.setText(Option::E_Cir_Decrement, FormatShortest(s.SetCircleDecrement));
+  o.setText(Option::E_Cir_Slice, std::to_string(s.SetCircleSlices));
+  o.setText(Option::E_Cir_Depth_Tallest, FormatShortest(s.SetCircleDepthTallest));
+  o.setText(Option::E_Cir_Add_Radius, std::to_string(s.SetCircleAddRadius));
+  o.setText(Option::E_NonCir_Slice, std::to_string(s.SetNonCirSlices));
+  o.setText(Option::E_NonCir_Depth_Tallest, FormatShortest(s.SetNonCirDepthTallest));
+  o.setText(Option::E_Pass_Criteria, FormatShortest(s.SetPassCriteria));
 
   skip(2);
   std::uint8_t* methods[] = {&m.UseOrdinary, &m.UseSimplifiedJanbu, &m.UseSimplifiedBishop, &m.UseSpencer};
-  const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+  const char* boxes[] = {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer};
   for (int k = 0; k < 4; ++k) {
     *methods[k] = static_cast<std::uint8_t>(integer());
     o.setChecked(boxes[k], *methods[k] == 1);
@@ -117,14 +117,14 @@ AppSettings WithAnalysisSettingsOf(const OptionValues& o, AppSettings s) {
     std::int32_t value = 0;
     if (TryStrToInt(o.text(field), value)) into = value;
   };
-  s.CircleChoice = o.itemIndex("CB_Circle_Decrement");
-  real("E_Cir_Decrement", s.SetCircleDecrement);
-  integer("E_Cir_Slice", s.SetCircleSlices);
-  real("E_Cir_Depth_Tallest", s.SetCircleDepthTallest);
-  integer("E_Cir_Add_Radius", s.SetCircleAddRadius);
-  integer("E_NonCir_Slice", s.SetNonCirSlices);
-  real("E_NonCir_Depth_Tallest", s.SetNonCirDepthTallest);
-  real("E_Pass_Criteria", s.SetPassCriteria);
+  s.CircleChoice = o.itemIndex(Option::CB_Circle_Decrement);
+  real(Option::E_Cir_Decrement, s.SetCircleDecrement);
+  integer(Option::E_Cir_Slice, s.SetCircleSlices);
+  real(Option::E_Cir_Depth_Tallest, s.SetCircleDepthTallest);
+  integer(Option::E_Cir_Add_Radius, s.SetCircleAddRadius);
+  integer(Option::E_NonCir_Slice, s.SetNonCirSlices);
+  real(Option::E_NonCir_Depth_Tallest, s.SetNonCirDepthTallest);
+  real(Option::E_Pass_Criteria, s.SetPassCriteria);
   return s;
 }
 

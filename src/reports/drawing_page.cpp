@@ -376,50 +376,51 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   const OptionValues& o = project.options;
   WorkingStore& store = *project.store;
   DrawingPageContent c;
-  c.projectName = Q(o.text("E_Project_Name"));
-  c.location = Q(o.text("E_Lacation"));
-  c.engineer = Q(o.text("E_Engineer"));
+  c.projectName = Q(o.text(Option::E_Project_Name));
+  c.location = Q(o.text(Option::E_Lacation));
+  c.engineer = Q(o.text(Option::E_Engineer));
 
   // The extent covers every geometry row, whatever its place in the table.
   const std::vector<Row> geometry = store.rows(Table::Geometry);
   c.xMin = c.xMax = c.yMin = c.yMax = 0.0;
   if (!geometry.empty()) {
-    c.xMin = c.xMax = geometry.front().real("Coordi X");
-    c.yMin = c.yMax = geometry.front().real("Coordi Y");
+    c.xMin = c.xMax = geometry.front().real(GeometryField::X);
+    c.yMin = c.yMax = geometry.front().real(GeometryField::Y);
   }
-  for (const Row& r : geometry) Include(c, r.real("Coordi X"), r.real("Coordi Y"));
+  for (const Row& r : geometry) Include(c, r.real(GeometryField::X), r.real(GeometryField::Y));
 
-  const int theory = o.itemIndex("RG_Theory");
-  const int search = o.itemIndex("CB_Cir_Search");
+  const int theory = o.itemIndex(Option::RG_Theory);
+  const int search = o.itemIndex(Option::CB_Cir_Search);
   if (theory == 1) {
     if (search == 0) {
-      static constexpr const char* kCorners[3][2] = {
-          {"E_X_LeftDown", "E_Y_LeftDown"}, {"E_X_RightDown", "E_Y_RightDown"}, {"E_X_RightTop", "E_Y_RightTop"}};
+      static constexpr const char* kCorners[3][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                                     {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                                     {Option::E_X_RightTop, Option::E_Y_RightTop}};
       for (std::size_t k = 0; k < 3; ++k) {
         c.gridCorners[k] = QPointF(o.readReal(kCorners[k][0]), o.readReal(kCorners[k][1]));
       }
       c.gridCorners[3] = c.gridCorners[2] - c.gridCorners[1] + c.gridCorners[0];
-      c.division12 = o.readInteger("E_12_Division");
-      c.division23 = o.readInteger("E_23_Division");
+      c.division12 = o.readInteger(Option::E_12_Division);
+      c.division23 = o.readInteger(Option::E_23_Division);
       c.marks = DrawingPageContent::SearchMarks::Grid;
       for (const QPointF& p : c.gridCorners) {
         c.yMin = std::min(c.yMin, p.y());
         c.yMax = std::max(c.yMax, p.y());
       }
     } else if (search == 1) {
-      c.specificCentre = QPointF(o.readReal("E_X_Center"), o.readReal("E_Y_Center"));
-      c.specificRadius = o.readReal("E_Radius");
+      c.specificCentre = QPointF(o.readReal(Option::E_X_Center), o.readReal(Option::E_Y_Center));
+      c.specificRadius = o.readReal(Option::E_Radius);
       c.marks = DrawingPageContent::SearchMarks::Specific;
       c.yMin = std::min(c.yMin, c.specificCentre.y());
       c.yMax = std::max(c.yMax, c.specificCentre.y());
     } else {
-      c.autoStart = QPointF(o.readReal("E_Xauto_Start"), o.readReal("E_Yauto_Start"));
+      c.autoStart = QPointF(o.readReal(Option::E_Xauto_Start), o.readReal(Option::E_Yauto_Start));
       c.marks = DrawingPageContent::SearchMarks::Automatic;
       c.yMin = std::min(c.yMin, c.autoStart.y());
       c.yMax = std::max(c.yMax, c.autoStart.y());
     }
   } else if (theory == 2) {
-    const double y = o.readReal("E_NonCir_Y_Center");
+    const double y = o.readReal(Option::E_NonCir_Y_Center);
     c.yMin = std::min(c.yMin, y);
     c.yMax = std::max(c.yMax, y);
   }
@@ -428,41 +429,45 @@ DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<R
   if (!(c.yMax - c.yMin > 0.0)) c.yMax = c.yMin + 1.0;
 
   // The lines of the soils of the current strength model, by point number.
-  const Table soils = o.itemIndex("CB_Strength_Model") == 1 ? Table::Aniso : Table::Soil_Prop;
+  const Table soils = o.itemIndex(Option::CB_Strength_Model) == 1 ? Table::Aniso : Table::Soil_Prop;
   int lineCount = 0;
-  for (const Row& r : store.rows(soils)) lineCount = std::max(lineCount, r.integer("Line No."));
+  for (const Row& r : store.rows(soils)) lineCount = std::max(lineCount, r.integer(SoilCommonField::LineNo));
   std::map<int, std::vector<Row>> byLine;
   for (const Row& r : geometry) {
-    const int k = r.integer("Line No.");
-    if (k >= 1 && k <= lineCount && r.integer("Point No.") >= 1) byLine[k].push_back(r);
+    const int k = r.integer(SoilCommonField::LineNo);
+    if (k >= 1 && k <= lineCount && r.integer(GeometryField::PointNo) >= 1) byLine[k].push_back(r);
   }
   for (auto& [k, rows] : byLine) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const Row& a, const Row& b) { return a.integer("Point No.") < b.integer("Point No."); });
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+      return a.integer(GeometryField::PointNo) < b.integer(GeometryField::PointNo);
+    });
     c.layerLines.push_back(Points(rows));
   }
 
-  if (o.itemIndex("CB_Seepage") == 1) c.waterLine = Points(ByNumber(store, Table::Waterline, "Point No."));
-  if (!o.checked("CB_Tension_Disable")) c.crack = Points(ByNumber(store, Table::Tcrack, "Point No."));
-  if (!o.checked("CB_LineLoad_Disable")) {
+  if (o.itemIndex(Option::CB_Seepage) == 1) c.waterLine = Points(ByNumber(store, Table::Waterline, "Point No."));
+  if (!o.checked(Option::CB_Tension_Disable)) c.crack = Points(ByNumber(store, Table::Tcrack, "Point No."));
+  if (!o.checked(Option::CB_LineLoad_Disable)) {
     for (const Row& r : ByNumber(store, Table::Lineload, "Load No.")) {
-      c.lineLoads.push_back({QPointF(r.real("Coordi X"), r.real("Coordi Y")), r.real("Angle")});
+      c.lineLoads.push_back(
+          {QPointF(r.real(LineLoadField::X), r.real(LineLoadField::Y)), r.real(LineLoadField::Angle)});
     }
   }
-  if (!o.checked("CB_StripLoad_Disable")) {
+  if (!o.checked(Option::CB_StripLoad_Disable)) {
     for (const Row& r : ByNumber(store, Table::Stripload, "Load No.")) {
-      c.stripLoads.push_back({r.real("Begin X"), r.real("End X"), r.real("Y1"), r.real("Y2")});
+      c.stripLoads.push_back({r.real(StripLoadField::BeginX), r.real(StripLoadField::EndX), r.real(StripLoadField::Y1),
+                              r.real(StripLoadField::Y2)});
     }
   }
-  if (!o.checked("CB_Anchor_Disable")) {
+  if (!o.checked(Option::CB_Anchor_Disable)) {
     for (const Row& r : ByNumber(store, Table::Anchor, "Load No.")) {
-      c.anchors.push_back({QPointF(r.real("X start"), r.real("Y start")), QPointF(r.real("X end"), r.real("Y end")),
-                           r.real("Bonded Length")});
+      c.anchors.push_back({QPointF(r.real(AnchorField::XStart), r.real(AnchorField::YStart)),
+                           QPointF(r.real(AnchorField::XEnd), r.real(AnchorField::YEnd)),
+                           r.real(AnchorField::BondedLength)});
     }
   }
 
   for (const Row& r : ByNumber(store, Table::Failure_Geometry, "No")) {
-    c.failureSurface.emplace_back(r.real("Coor_X"), r.real("Coor_Y"));
+    c.failureSurface.emplace_back(r.real(FailurePointField::X), r.real(FailurePointField::Y));
   }
   c.failureGeometryAvailable = !c.failureSurface.empty() && run.has_value() && surface != nullptr;
   if (c.failureGeometryAvailable) {

@@ -91,7 +91,7 @@ int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int
   const Table table = anisotropic ? Table::Aniso : Table::Soil_Prop;
   const std::vector<Row> rows = RowsByNumber(store, table, "Line No.");
   int count = 0;
-  for (const Row& r : store.rows(table)) count = std::max(count, r.integer("Line No."));
+  for (const Row& r : store.rows(table)) count = std::max(count, r.integer(SoilCommonField::LineNo));
   w.emptyLine();
   w.heading("SOIL PROPERTIES");
   w.line("No of Boundary Line = " + I(count, 4));
@@ -101,13 +101,15 @@ int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int
     w.line("|   Soil No.   |   Cohesion   |  Fric. Angle  |  Unit Weight  |");
   }
   for (const Row& r : rows) {
-    const int k = r.integer("Line No.");
+    const int k = r.integer(SoilCommonField::LineNo);
     soilNumbers.insert(k);
     if (anisotropic) {
-      w.line(I(k, 10) + F(r.real("C-v"), 15, 3) + F(r.real("C-h"), 14, 3) + F(r.real("Phi-v"), 14, 3) +
-             F(r.real("Phi-h"), 14, 3) + F(r.real("Unit Weight"), 15, 3));
+      w.line(I(k, 10) + F(r.real(AnisoField::Cv), 15, 3) + F(r.real(AnisoField::Ch), 14, 3) +
+             F(r.real(AnisoField::PhiV), 14, 3) + F(r.real(AnisoField::PhiH), 14, 3) +
+             F(r.real(SoilCommonField::UnitWeight), 15, 3));
     } else {
-      w.line(I(k, 10) + F(r.real("Cohesion"), 15, 3) + F(r.real("Phi"), 16, 3) + F(r.real("Unit Weight"), 16, 3));
+      w.line(I(k, 10) + F(r.real(SoilField::Cohesion), 15, 3) + F(r.real(SoilField::Phi), 16, 3) +
+             F(r.real(SoilCommonField::UnitWeight), 16, 3));
     }
   }
   return count;
@@ -122,7 +124,7 @@ void WriteGeometry(ReportWriter& w, const Project& p, int lineCount, std::set<in
   w.line("|   Line No.   |   Points No.   |   X Coord.   |   Y Coord.   |");
   std::map<int, std::vector<Row>> byLine;
   for (Row& r : p.store->rows(Table::Geometry)) {
-    const int k = r.integer("Line No.");
+    const int k = r.integer(GeometryField::LineNo);
     if (k < 1 || k > lineCount) continue;
     lines.insert(k);
     byLine[k].push_back(std::move(r));
@@ -130,7 +132,7 @@ void WriteGeometry(ReportWriter& w, const Project& p, int lineCount, std::set<in
   for (int k : lines) {
     int point = 1;
     for (const Row& r : byLine[k]) {
-      w.line(I(k, 10) + I(point++, 15) + F(r.real("Coordi X"), 20, 3) + F(r.real("Coordi Y"), 15, 3));
+      w.line(I(k, 10) + I(point++, 15) + F(r.real(GeometryField::X), 20, 3) + F(r.real(GeometryField::Y), 15, 3));
     }
     w.line(std::string(64, '-'));
   }
@@ -140,14 +142,15 @@ void WriteBottomLine(ReportWriter& w, const Project& p) {
   const OptionValues& o = p.options;
   w.emptyLine();
   w.heading("BOTTOM LINE");
-  if (o.itemIndex("CB_Bottom_Line_Choose") == 0) {
-    w.line("Bottom Line No. = " + RightAligned(o.text("E_BottomLine"), 4));
+  if (o.itemIndex(Option::CB_Bottom_Line_Choose) == 0) {
+    w.line("Bottom Line No. = " + RightAligned(o.text(Option::E_BottomLine), 4));
   } else {
     const std::vector<Row> rows = p.store->rows(Table::Bottom_Line);
     w.line("No of Bottom Line = " + I(static_cast<long long>(rows.size()), 4));
     for (const Row& r : rows) {
-      w.line("Line No. = " + I(r.integer("Line No."), 3) + "    Beg No. = " + I(r.integer("Begin Point"), 3) +
-             "    End No. = " + I(r.integer("End Point"), 3));
+      w.line("Line No. = " + I(r.integer(BottomLineField::LineNo), 3) +
+             "    Beg No. = " + I(r.integer(BottomLineField::BeginPoint), 3) +
+             "    End No. = " + I(r.integer(BottomLineField::EndPoint), 3));
     }
   }
 }
@@ -157,30 +160,31 @@ void WriteSeepage(ReportWriter& w, const Project& p) {
   w.emptyLine();
   w.write(RunStyle::Body, kIndent);
   w.write(RunStyle::Bold, "SEEPAGE CONDITION : ");
-  switch (o.itemIndex("CB_Seepage")) {
+  switch (o.itemIndex(Option::CB_Seepage)) {
     case 1: {
       w.write(RunStyle::Body,
-              o.itemIndex("CB_Phreatic_Peizometric") == 0 ? "Use Phreatic Surface" : "Use Piezometric Surface");
+              o.itemIndex(Option::CB_Phreatic_Peizometric) == 0 ? "Use Phreatic Surface" : "Use Piezometric Surface");
       w.endLine();
-      w.line("Unit Weight of Water = " + F(o.readReal("E_Unit_Weight_Water"), 9, 3));
+      w.line("Unit Weight of Water = " + F(o.readReal(Option::E_Unit_Weight_Water), 9, 3));
       const std::vector<Row> rows = p.store->rows(Table::Waterline);
       w.line("No Point of Water Table = " + I(static_cast<long long>(rows.size()), 4));
       w.line("|    Point No.    |   X Coord.   |   Y Coord.   |");
       int point = 1;
-      for (const Row& r : rows) w.line(I(point++, 10) + F(r.real("Coordi X"), 20, 3) + F(r.real("Coordi Y"), 15, 3));
+      for (const Row& r : rows)
+        w.line(I(point++, 10) + F(r.real(PointField::X), 20, 3) + F(r.real(PointField::Y), 15, 3));
       break;
     }
     case 2:
-      if (o.itemIndex("CB_Ru_Condition") == 0) {
+      if (o.itemIndex(Option::CB_Ru_Condition) == 0) {
         w.write(RunStyle::Body, "Average Pore Pressure Ratio");
         w.endLine();
-        w.line("Ru = " + F(o.readReal("E_Ru_average"), 7, 3));
+        w.line("Ru = " + F(o.readReal(Option::E_Ru_average), 7, 3));
       } else {
         w.write(RunStyle::Body, "Variable Pore Pressure Ratio");
         w.endLine();
         w.line("|    Line No.    |      Ru      |");
         for (const Row& r : p.store->rows(Table::Ru_variable))
-          w.line(I(r.integer("Line No."), 9) + F(r.real("Ru"), 18, 3));
+          w.line(I(r.integer(RuField::LineNo), 9) + F(r.real(RuField::Ru), 18, 3));
       }
       break;
     default:
@@ -194,13 +198,13 @@ void WriteLoads(ReportWriter& w, const Project& p) {
   WorkingStore& store = *p.store;
   w.emptyLine();
   w.heading("LOAD EFFECT");
-  if (!o.checked("CB_Seismic_Disable")) {
+  if (!o.checked(Option::CB_Seismic_Disable)) {
     w.subHeading("Seismic");
     w.endLine();
-    w.line("Kh = " + F(o.readReal("E_Kh"), 4, 3) + "   Kv = " + F(o.readReal("E_Kv"), 4, 3));
+    w.line("Kh = " + F(o.readReal(Option::E_Kh), 4, 3) + "   Kv = " + F(o.readReal(Option::E_Kv), 4, 3));
   }
-  const bool lineLoads = !o.checked("CB_LineLoad_Disable");
-  const bool stripLoads = !o.checked("CB_StripLoad_Disable");
+  const bool lineLoads = !o.checked(Option::CB_LineLoad_Disable);
+  const bool stripLoads = !o.checked(Option::CB_StripLoad_Disable);
   if (lineLoads || stripLoads) {
     w.subHeading("External Load");
     w.endLine();
@@ -209,37 +213,38 @@ void WriteLoads(ReportWriter& w, const Project& p) {
     w.line("-Line Load");
     w.line("|   Load No.   |   Magnitude   |   X Coord.   |    Angle    |");
     for (const Row& r : store.rows(Table::Lineload)) {
-      w.line(I(r.integer("Load No."), 9) + F(r.real("Magnitude"), 17, 3) + F(r.real("Coordi X"), 16, 3) +
-             F(r.real("Angle"), 14, 3));
+      w.line(I(r.integer(LineLoadField::LoadNo), 9) + F(r.real(LineLoadField::Magnitude), 17, 3) +
+             F(r.real(LineLoadField::X), 16, 3) + F(r.real(LineLoadField::Angle), 14, 3));
     }
   }
   if (stripLoads) {
     w.line("-Strip Load");
     w.line("|   Load No.   |   Magnitude   |    Begin X   |    End X    |");
     for (const Row& r : store.rows(Table::Stripload)) {
-      w.line(I(r.integer("Load No."), 9) + F(r.real("Magnitude"), 17, 3) + F(r.real("Begin X"), 16, 3) +
-             F(r.real("End X"), 14, 3));
+      w.line(I(r.integer(StripLoadField::LoadNo), 9) + F(r.real(StripLoadField::Magnitude), 17, 3) +
+             F(r.real(StripLoadField::BeginX), 16, 3) + F(r.real(StripLoadField::EndX), 14, 3));
     }
   }
-  if (!o.checked("CB_Tension_Disable")) {
+  if (!o.checked(Option::CB_Tension_Disable)) {
     w.subHeading("Tension Crack");
     w.endLine();
-    w.line("Water Unit Weight = " + o.text("E_Water_Unit_Weight"));
-    w.line("Percent of Water = " + o.text("E_Percent_Water") + " %");
+    w.line("Water Unit Weight = " + o.text(Option::E_Water_Unit_Weight));
+    w.line("Percent of Water = " + o.text(Option::E_Percent_Water) + " %");
     w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
     for (const Row& r : store.rows(Table::Tcrack)) {
-      w.line(I(r.integer("Point No."), 9) + F(r.real("Coordi X"), 18, 3) + F(r.real("Coordi Y"), 15, 3));
+      w.line(I(r.integer(PointField::PointNo), 9) + F(r.real(PointField::X), 18, 3) + F(r.real(PointField::Y), 15, 3));
     }
   }
-  if (!o.checked("CB_Anchor_Disable")) {
+  if (!o.checked(Option::CB_Anchor_Disable)) {
     w.subHeading("Anchor or Geofrabric");
-    w.write(RunStyle::Body, o.itemIndex("RG_Apply_as") == 0 ? " : Variable" : " : Constant");
+    w.write(RunStyle::Body, o.itemIndex(Option::RG_Apply_as) == 0 ? " : Variable" : " : Constant");
     w.endLine();
     w.line("| Load No. | Magnitude | Start X | Start Y | End X | End Y | Bond Length |");
     for (const Row& r : store.rows(Table::Anchor)) {
-      w.line(I(r.integer("Load No."), 6) + F(r.real("Magnitude"), 15, 3) + F(r.real("X start"), 11, 3) +
-             F(r.real("Y start"), 10, 3) + F(r.real("X end"), 9, 3) + F(r.real("Y end"), 8, 3) +
-             F(r.real("Bonded Length"), 11, 3));
+      w.line(I(r.integer(AnchorField::LoadNo), 6) + F(r.real(AnchorField::Magnitude), 15, 3) +
+             F(r.real(AnchorField::XStart), 11, 3) + F(r.real(AnchorField::YStart), 10, 3) +
+             F(r.real(AnchorField::XEnd), 9, 3) + F(r.real(AnchorField::YEnd), 8, 3) +
+             F(r.real(AnchorField::BondedLength), 11, 3));
     }
   }
 }
@@ -248,17 +253,17 @@ void WriteLoads(ReportWriter& w, const Project& p) {
 // this project: the typed Moving Length, or without one a hundredth of the
 // chord from the first to the last point of the irregular surface.
 double MoveStep(const Project& p) {
-  const double typed = p.options.readReal("E_Move_Length");
+  const double typed = p.options.readReal(Option::E_Move_Length);
   if (typed != 0.0) return typed;
   const std::vector<Row> rows = p.store->rows(Table::NonCircular_Coordinate);
   const int count = static_cast<int>(rows.size());
   if (count < 2) return 0.0;
   double x1 = 0.0, y1 = 0.0, xn = 0.0, yn = 0.0;
   for (const Row& r : rows) {
-    const int no = r.integer("Point No.");
+    const int no = r.integer(PointField::PointNo);
     if (no < 1 || no > count) return 0.0;  // the collection stops on such a row
-    if (no == 1) x1 = r.real("Coordi X"), y1 = r.real("Coordi Y");
-    if (no == count) xn = r.real("Coordi X"), yn = r.real("Coordi Y");
+    if (no == 1) x1 = r.real(PointField::X), y1 = r.real(PointField::Y);
+    if (no == count) xn = r.real(PointField::X), yn = r.real(PointField::Y);
   }
   return std::hypot(xn - x1, yn - y1) / 100.0;
 }
@@ -269,61 +274,64 @@ void WriteSearch(ReportWriter& w, const Project& p) {
   auto integer = [&o](const char* name, int width) { return I(o.readInteger(name), width); };
   w.emptyLine();
   w.heading("SEARCH CONDITION");
-  w.line("Passing Criteria = " + real("E_Pass_Criteria", 4, 5));
+  w.line("Passing Criteria = " + real(Option::E_Pass_Criteria, 4, 5));
   w.emptyLine();
 
   static constexpr const char* kCircular[] = {" : by Grid", " : by Specified Point", " : by Automatic"};
-  const int circular = std::clamp(o.itemIndex("CB_Cir_Search"), 0, 2);
+  const int circular = std::clamp(o.itemIndex(Option::CB_Cir_Search), 0, 2);
   w.subHeading("Circular Search");
   w.write(RunStyle::Body, kCircular[circular]);
   w.endLine();
-  if (o.itemIndex("CB_Circle_Decrement") == 0) {
-    w.line("No of Circle = " + integer("E_Cir_Decrement", 4));
+  if (o.itemIndex(Option::CB_Circle_Decrement) == 0) {
+    w.line("No of Circle = " + integer(Option::E_Cir_Decrement, 4));
   } else {
-    w.line("Radius Decrement = " + real("E_Cir_Decrement", 9, 3));
+    w.line("Radius Decrement = " + real(Option::E_Cir_Decrement, 9, 3));
   }
-  w.line("No of Slice = " + integer("E_Cir_Slice", 4));
-  w.line("Min Depth of Tallest Slice = " + real("E_Cir_Depth_Tallest", 9, 3));
-  w.line("No of Add Radii = " + integer("E_Cir_Add_Radius", 4));
+  w.line("No of Slice = " + integer(Option::E_Cir_Slice, 4));
+  w.line("Min Depth of Tallest Slice = " + real(Option::E_Cir_Depth_Tallest, 9, 3));
+  w.line("No of Add Radii = " + integer(Option::E_Cir_Add_Radius, 4));
   if (circular == 0) {
-    static constexpr const char* kCorners[3][2] = {
-        {"E_X_LeftDown", "E_Y_LeftDown"}, {"E_X_RightDown", "E_Y_RightDown"}, {"E_X_RightTop", "E_Y_RightTop"}};
+    static constexpr const char* kCorners[3][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                                   {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                                   {Option::E_X_RightTop, Option::E_Y_RightTop}};
     for (int k = 0; k < 3; ++k) {
       const std::string n = std::to_string(k + 1);
       w.line("Point " + n + " Coord.X = " + real(kCorners[k][0], 5, 3) + "    Point " + n +
              " Coord.Y = " + real(kCorners[k][1], 5, 3));
     }
-    w.line("No of Divisions Between Point 1 and 2 = " + integer("E_12_Division", 3));
-    w.line("No of Divisions Between Point 2 and 3 = " + integer("E_23_Division", 3));
-    if (o.checked("CB_Grid_Increment")) {
-      w.line("X Increment = " + real("E_Xgrid_Increment", 5, 3) +
-             "   Y Increment = " + real("E_Ygrid_Increment", 5, 3));
+    w.line("No of Divisions Between Point 1 and 2 = " + integer(Option::E_12_Division, 3));
+    w.line("No of Divisions Between Point 2 and 3 = " + integer(Option::E_23_Division, 3));
+    if (o.checked(Option::CB_Grid_Increment)) {
+      w.line("X Increment = " + real(Option::E_Xgrid_Increment, 5, 3) +
+             "   Y Increment = " + real(Option::E_Ygrid_Increment, 5, 3));
     }
   } else if (circular == 1) {
-    w.line("X Specified = " + real("E_X_Center", 5, 3) + "    Y Specified = " + real("E_Y_Center", 5, 3) +
-           "    R Specified = " + real("E_Radius", 5, 3));
+    w.line("X Specified = " + real(Option::E_X_Center, 5, 3) + "    Y Specified = " + real(Option::E_Y_Center, 5, 3) +
+           "    R Specified = " + real(Option::E_Radius, 5, 3));
   } else {
-    w.line("X Automatic = " + real("E_Xauto_Start", 5, 3) + "     Y Automatic = " + real("E_Yauto_Start", 5, 3));
-    w.line("X Increment = " + real("E_Xauto_Increment", 5, 3) +
-           "     Y Increment = " + real("E_Yauto_Increment", 5, 3));
+    w.line("X Automatic = " + real(Option::E_Xauto_Start, 5, 3) +
+           "     Y Automatic = " + real(Option::E_Yauto_Start, 5, 3));
+    w.line("X Increment = " + real(Option::E_Xauto_Increment, 5, 3) +
+           "     Y Increment = " + real(Option::E_Yauto_Increment, 5, 3));
   }
   w.emptyLine();
 
-  const bool random = o.itemIndex("CB_NonCir_Search") != 0;
+  const bool random = o.itemIndex(Option::CB_NonCir_Search) != 0;
   w.subHeading("Non-Circular Search");
   w.write(RunStyle::Body, random ? " : by Random" : " : by Specific");
   w.endLine();
-  w.line("No of Slice = " + integer("E_NonCir_Slice", 4));
-  w.line("Min Depth of Tallest Slice = " + real("E_NonCir_Depth_Tallest", 9, 3));
+  w.line("No of Slice = " + integer(Option::E_NonCir_Slice, 4));
+  w.line("Min Depth of Tallest Slice = " + real(Option::E_NonCir_Depth_Tallest, 9, 3));
   if (random) {
-    w.line("No. of Direction = " + integer("E_No_Direction", 4));
+    w.line("No. of Direction = " + integer(Option::E_No_Direction, 4));
     w.line("Moving Length = " + F(MoveStep(p), 9, 3));
-    w.line("Divide Step = " + integer("E_Divide_Step", 4));
+    w.line("Divide Step = " + integer(Option::E_Divide_Step, 4));
   }
-  w.line("X Axis = " + real("E_NonCir_X_Center", 9, 3) + "     Y Axis = " + real("E_NonCir_Y_Center", 9, 3));
+  w.line("X Axis = " + real(Option::E_NonCir_X_Center, 9, 3) +
+         "     Y Axis = " + real(Option::E_NonCir_Y_Center, 9, 3));
   w.line("|   Point No.   |   X Coord.   |   Y Coord.   |");
   for (const Row& r : p.store->rows(Table::NonCircular_Coordinate)) {
-    w.line(I(r.integer("Point No."), 9) + F(r.real("Coordi X"), 18, 3) + F(r.real("Coordi Y"), 15, 3));
+    w.line(I(r.integer(PointField::PointNo), 9) + F(r.real(PointField::X), 18, 3) + F(r.real(PointField::Y), 15, 3));
   }
 }
 
@@ -453,12 +461,12 @@ ReportModel BuildDataReport(const Project& project, const ReportStamp& stamp) {
   const OptionValues& o = project.options;
   ReportWriter w;
   WriteHeader(w, stamp, 64);
-  w.line("PROJECT    : " + o.text("E_Project_Name"));
-  w.line("LOCATION   : " + o.text("E_Lacation"));
-  w.line("ENGINEER   : " + o.text("E_Engineer"));
+  w.line("PROJECT    : " + o.text(Option::E_Project_Name));
+  w.line("LOCATION   : " + o.text(Option::E_Lacation));
+  w.line("ENGINEER   : " + o.text(Option::E_Engineer));
   w.line(std::string(64, '*'));
   std::set<int> soilNumbers;
-  const int lineCount = WriteSoils(w, project, o.itemIndex("CB_Strength_Model") == 1, soilNumbers);
+  const int lineCount = WriteSoils(w, project, o.itemIndex(Option::CB_Strength_Model) == 1, soilNumbers);
   WriteGeometry(w, project, lineCount, std::move(soilNumbers));
   WriteBottomLine(w, project);
   WriteSeepage(w, project);
@@ -511,7 +519,8 @@ ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& r
   w.line("|   No.   |   Coordi X   |   Coordi Y   |");
   w.line(std::string(41, '-'));
   store.visitRows(Table::Failure_Geometry, [&w](const Row& r) {
-    w.line(I(r.integer("No"), 6) + F(r.real("Coor_X"), 16, 3) + F(r.real("Coor_Y"), 15, 3));
+    w.line(I(r.integer(FailurePointField::No), 6) + F(r.real(FailurePointField::X), 16, 3) +
+           F(r.real(FailurePointField::Y), 15, 3));
   });
   w.line(std::string(41, '-'));
   return w.take();

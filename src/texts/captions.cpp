@@ -139,7 +139,7 @@ constexpr CaptionRow kCaptions[] = {
     {"L_Top_Draw_Grid", CaptionProperty::Text, "Draw Grid", "วาดตารางการค้นหา"},
     {"L_Div12", CaptionProperty::Text, "Division between 1 and 2 =", "จำนวนช่องระหว่าง 1 และ 2 ="},
     {"L_Div23", CaptionProperty::Text, "Division between 2 and 3 =", "จำนวนช่องระหว่าง 2 และ 3 ="},
-    {"CB_Grid_Increment", CaptionProperty::Text, "Increment", "ค้นหาเพิ่ม"},
+    {Option::CB_Grid_Increment, CaptionProperty::Text, "Increment", "ค้นหาเพิ่ม"},
     {"P_Grid_Increment", CaptionProperty::Text, "Disable", "ไม่คำนวณ"},
     {"L_Xgrid_Increment", CaptionProperty::Text, "X axis", "แนว X"},
     {"L_Ygrid_Increment", CaptionProperty::Text, "Y axis", "แนว Y"},
@@ -209,7 +209,7 @@ constexpr CaptionRow kCaptions[] = {
     {"L_Anchor_LoadNo", CaptionProperty::Text, "Load No.", "วัสดุที่"},
     {"L_Anchor_BL", CaptionProperty::Text, "Bonded Length", "ระยะยึดเหนี่ยว"},
     {"L_Top_NonCir_Axis", CaptionProperty::Text, "Non Circular Axis", "จุดหมุน"},
-    {"CB_Auto_Center", CaptionProperty::Text, "Automatic Center", "จุดหมุนอัตโนมัติ"},
+    {Option::CB_Auto_Center, CaptionProperty::Text, "Automatic Center", "จุดหมุนอัตโนมัติ"},
 };
 // clang-format on
 
@@ -484,7 +484,7 @@ constexpr CaptionRow kDialogCaptions[] = {
     {"B_OK", CaptionProperty::Text, "OK", "ตกลง"},
     // The Soil Properties dialog.
     {"L_Strength_Model", CaptionProperty::Text, "Strength Model", "แบบจำลองกำลังรับแรงเฉือน"},
-    {"CB_Advance_Prop_Disable", CaptionProperty::Text, "Disable Advance Properties", "ไม่ใช้คุณสมบัติขั้นสูง"},
+    {Option::CB_Advance_Prop_Disable, CaptionProperty::Text, "Disable Advance Properties", "ไม่ใช้คุณสมบัติขั้นสูง"},
     {"B_Aniso_ad", CaptionProperty::Text, "Advance", "ขั้นสูง"},
     {"Button2", CaptionProperty::Text, "Hide", "ซ่อน"},
     {"B_Color_Set", CaptionProperty::Hint, "More color ...", "สีอื่น ..."},

@@ -169,8 +169,8 @@ std::string_view FieldCaption(std::uint8_t language, std::string_view table, std
 std::string_view GridTitles(std::uint8_t language, std::string_view table);
 // "{table}, row {n}, {field}": a cell as the window shows it.
 std::string CellCaption(std::uint8_t language, std::string_view table, int row, std::string_view field);
-// The label the window shows beside an option control ("E_Kh" -> "kh",
-// "CB_Ordinary" -> "Ordinary Method"), without accelerator marks; the
+// The label the window shows beside an option control (Option::E_Kh -> "kh",
+// Option::CB_Ordinary -> "Ordinary Method"), without accelerator marks; the
 // control's name for a control without a row.
 std::string_view OptionCaption(std::uint8_t language, std::string_view control);
 

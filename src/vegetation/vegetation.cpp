@@ -45,7 +45,7 @@ RootData GatherRoots(const std::vector<Row>& rootNo, const std::vector<Row>& roo
   for (const Row& r : rootNo) cohesion[r.integer("Root No.")] = r.real("Cohesion");
   std::map<std::pair<std::int32_t, std::int32_t>, double> radius;  // by (type, layer)
   for (std::size_t k = 0; k < rootLayer.size(); ++k) {
-    const std::int32_t layer = rootLayer[k].integer("Layer No.");
+    const std::int32_t layer = rootLayer[k].integer(RootLayerField::LayerNo);
     if (layer < 1) {
       Refuse(language, CoreText::VegetationLayerBelowOne, {N(static_cast<std::int64_t>(k) + 1)});
     }
@@ -58,7 +58,7 @@ RootData GatherRoots(const std::vector<Row>& rootNo, const std::vector<Row>& roo
   }
   for (std::size_t k = 0; k < rootPosition.size(); ++k) {
     const Row& r = rootPosition[k];
-    const std::int32_t type = r.integer("Root Type");
+    const std::int32_t type = r.integer(RootPositionField::RootType);
     const auto found = cohesion.find(type);
     if (found == cohesion.end()) {
       Refuse(language, CoreText::VegetationRootTypeMissing, {N(static_cast<std::int64_t>(k) + 1), N(type)});
@@ -202,8 +202,10 @@ ExportPlan PlanExport(const VegetationResult& result, const std::vector<Row>& so
   }
   for (std::size_t k = 0; k < soils.size(); ++k) {
     const Row& row = soils[k];
-    if (row.real("Cohesion") == 0.0 && row.real("Phi") == 0.0 && row.real("Unit Weight") == 0.0) continue;
-    const std::string description = row.text("Description");
+    if (row.real(SoilField::Cohesion) == 0.0 && row.real(SoilField::Phi) == 0.0 &&
+        row.real(SoilCommonField::UnitWeight) == 0.0)
+      continue;
+    const std::string description = row.text(SoilCommonField::Description);
     const auto comma = description.find(',');
     if (comma == std::string::npos) continue;
     const int position = static_cast<int>(k) + 1;
@@ -222,20 +224,20 @@ ExportPlan PlanExport(const VegetationResult& result, const std::vector<Row>& so
     if (profileRow < 1 || profileRow > result.rows) {
       Refuse(language, CoreText::VegetationRowOutOfRange, {N(profileRow), N(result.rows)}, where);
     }
-    const double before = row.real("Cohesion");
+    const double before = row.real(SoilField::Cohesion);
     const double value = result.roundedProfile(layer - 1, profileRow - 1);
-    plan.soils[k].set("Cohesion", value);
+    plan.soils[k].set(SoilField::Cohesion, value);
     ++plan.written;
     // A row exported before and not edited since keeps its first original.
     auto same = std::find_if(plan.exported.begin(), plan.exported.end(), [&](const ExportedCohesion& e) {
-      return e.position == position && e.lineNo == row.integer("Line No.") && e.description == description &&
-             e.written == before;
+      return e.position == position && e.lineNo == row.integer(SoilCommonField::LineNo) &&
+             e.description == description && e.written == before;
     });
     if (same != plan.exported.end()) {
       same->written = value;
     } else {
       std::erase_if(plan.exported, [&](const ExportedCohesion& e) { return e.position == position; });
-      plan.exported.push_back({position, row.integer("Line No."), description, before, value});
+      plan.exported.push_back({position, row.integer(SoilCommonField::LineNo), description, before, value});
     }
   }
   return plan;
@@ -245,8 +247,8 @@ RestorePlan PlanRestore(const std::vector<Row>& soils, const std::vector<Exporte
   RestorePlan plan;
   plan.soils = soils;
   const auto matches = [](const Row& row, const ExportedCohesion& e) {
-    return row.integer("Line No.") == e.lineNo && row.text("Description") == e.description &&
-           row.real("Cohesion") == e.written;
+    return row.integer(SoilCommonField::LineNo) == e.lineNo &&
+           row.text(SoilCommonField::Description) == e.description && row.real(SoilField::Cohesion) == e.written;
   };
   std::vector<bool> done(soils.size(), false);
   for (const ExportedCohesion& e : exported) {
@@ -268,7 +270,7 @@ RestorePlan PlanRestore(const std::vector<Row>& soils, const std::vector<Exporte
     }
     if (at == soils.size() || done[at]) continue;
     done[at] = true;
-    plan.soils[at].set("Cohesion", e.original);
+    plan.soils[at].set(SoilField::Cohesion, e.original);
     ++plan.restored;
   }
   return plan;

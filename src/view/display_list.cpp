@@ -74,14 +74,14 @@ void Fill(DisplayList& list, const DisplayRange& range, int kind, const std::vec
 OverlayConditions ReadOverlayConditions(const Project& project) {
   const OptionValues& o = project.options;
   OverlayConditions c;
-  c.analysisTheory = o.itemIndex("RG_Theory");
-  c.circularSearchKind = o.itemIndex("CB_Cir_Search");
-  c.seepageKind = o.itemIndex("CB_Seepage");
-  c.lineLoadEnabled = !o.checked("CB_LineLoad_Disable");
-  c.stripLoadEnabled = !o.checked("CB_StripLoad_Disable");
-  c.tensionCrackEnabled = !o.checked("CB_Tension_Disable");
-  c.anchorEnabled = !o.checked("CB_Anchor_Disable");
-  c.strengthModel = o.itemIndex("CB_Strength_Model");
+  c.analysisTheory = o.itemIndex(Option::RG_Theory);
+  c.circularSearchKind = o.itemIndex(Option::CB_Cir_Search);
+  c.seepageKind = o.itemIndex(Option::CB_Seepage);
+  c.lineLoadEnabled = !o.checked(Option::CB_LineLoad_Disable);
+  c.stripLoadEnabled = !o.checked(Option::CB_StripLoad_Disable);
+  c.tensionCrackEnabled = !o.checked(Option::CB_Tension_Disable);
+  c.anchorEnabled = !o.checked(Option::CB_Anchor_Disable);
+  c.strengthModel = o.itemIndex(Option::CB_Strength_Model);
   return c;
 }
 
@@ -126,7 +126,8 @@ void RebuildDisplayList(Project& project, const ViewTransform& transform, Displa
   list.items.reserve(rows.size());
   for (const Row& r : rows) {
     const int index = static_cast<int>(list.items.size());
-    list.items.push_back(MakeItem(r.integer("Line No."), index, r.real("Coordi X"), r.real("Coordi Y"), d, transform));
+    list.items.push_back(MakeItem(r.integer(GeometryField::LineNo), index, r.real(GeometryField::X),
+                                  r.real(GeometryField::Y), d, transform));
   }
   list.DisplayItemCount = static_cast<int>(rows.size());
   const Table soils = ReadOverlayConditions(project).strengthModel == 1 ? Table::Aniso : Table::Soil_Prop;
@@ -145,30 +146,31 @@ void PlaceDisplayItems(const DrawingSettings& drawing, const ViewTransform& tran
 std::optional<FitBox> ReadFitBox(Project& project) {
   const std::vector<Row> rows = project.store->rows(Table::Geometry);
   if (rows.empty()) return std::nullopt;
-  FitBox box{rows.front().real("Coordi X"), rows.front().real("Coordi X"), rows.front().real("Coordi Y"),
-             rows.front().real("Coordi Y")};
+  FitBox box{rows.front().real(GeometryField::X), rows.front().real(GeometryField::X),
+             rows.front().real(GeometryField::Y), rows.front().real(GeometryField::Y)};
   auto extend = [&box](double x, double y) {
     box.xmin = std::min(box.xmin, x);
     box.xmax = std::max(box.xmax, x);
     box.ymin = std::min(box.ymin, y);
     box.ymax = std::max(box.ymax, y);
   };
-  for (const Row& r : rows) extend(r.real("Coordi X"), r.real("Coordi Y"));
+  for (const Row& r : rows) extend(r.real(GeometryField::X), r.real(GeometryField::Y));
   const OptionValues& o = project.options;
   auto extendBy = [&](std::string_view cx, std::string_view cy) {
     double x = 0.0, y = 0.0;
     if (TryStrToFloat(o.text(cx), x) && TryStrToFloat(o.text(cy), y)) extend(x, y);
   };
-  const int theory = o.itemIndex("RG_Theory");
+  const int theory = o.itemIndex(Option::RG_Theory);
   if (theory == 1) {
-    const int search = o.itemIndex("CB_Cir_Search");
+    const int search = o.itemIndex(Option::CB_Cir_Search);
     if (search == 1) {
-      extendBy("E_X_Center", "E_Y_Center");
+      extendBy(Option::E_X_Center, Option::E_Y_Center);
     } else if (search == 2) {
-      extendBy("E_Xauto_Start", "E_Yauto_Start");
+      extendBy(Option::E_Xauto_Start, Option::E_Yauto_Start);
     } else if (search == 0) {
-      static constexpr std::string_view kCorners[6] = {"E_X_LeftDown",  "E_Y_LeftDown", "E_X_RightDown",
-                                                       "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"};
+      static constexpr std::string_view kCorners[6] = {Option::E_X_LeftDown,  Option::E_Y_LeftDown,
+                                                       Option::E_X_RightDown, Option::E_Y_RightDown,
+                                                       Option::E_X_RightTop,  Option::E_Y_RightTop};
       const bool allZero =
           std::all_of(std::begin(kCorners), std::end(kCorners), [&o](std::string_view c) { return o.text(c) == "0"; });
       double v[6];
@@ -182,7 +184,7 @@ std::optional<FitBox> ReadFitBox(Project& project) {
       }
     }
   } else if (theory == 2) {
-    extendBy("E_NonCir_X_Center", "E_NonCir_Y_Center");
+    extendBy(Option::E_NonCir_X_Center, Option::E_NonCir_Y_Center);
   }
   // What is drawn over the section: the water line, the loads, the crack,
   // the irregular surface.

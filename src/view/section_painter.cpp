@@ -56,23 +56,23 @@ QPoint ToQPoint(PixelPoint p) {
 std::vector<Points> ReadViewLines(Project& project, double scaleX, double scaleY) {
   const std::vector<Row> rows = project.store->rows(Table::Geometry);
   int lineCount = 0;
-  for (const Row& r : rows) lineCount = std::max(lineCount, r.integer("Line No."));
+  for (const Row& r : rows) lineCount = std::max(lineCount, r.integer(GeometryField::LineNo));
   lineCount = std::min(lineCount, kMaxLineNumber);
   std::vector<Points> lines(static_cast<std::size_t>(std::max(lineCount, 0)));
   if (lineCount <= 0) return lines;
   const long long pointLimit = static_cast<long long>(rows.size());
   std::vector<int> counts(lines.size(), 0);
   for (const Row& r : rows) {
-    const int line = r.integer("Line No."), point = r.integer("Point No.");
+    const int line = r.integer(GeometryField::LineNo), point = r.integer(GeometryField::PointNo);
     if (line < 1 || line > lineCount || point < 1 || point > pointLimit) continue;
     counts[static_cast<std::size_t>(line - 1)] = std::max(counts[static_cast<std::size_t>(line - 1)], point);
   }
   for (std::size_t k = 0; k < lines.size(); ++k) lines[k].assign(static_cast<std::size_t>(counts[k]), {0.0, 0.0});
   for (const Row& r : rows) {
-    const int line = r.integer("Line No."), point = r.integer("Point No.");
+    const int line = r.integer(GeometryField::LineNo), point = r.integer(GeometryField::PointNo);
     if (line < 1 || line > lineCount || point < 1 || point > pointLimit) continue;
-    lines[static_cast<std::size_t>(line - 1)][static_cast<std::size_t>(point - 1)] = {r.real("Coordi X") / scaleX,
-                                                                                      r.real("Coordi Y") / scaleY};
+    lines[static_cast<std::size_t>(line - 1)][static_cast<std::size_t>(point - 1)] = {
+        r.real(GeometryField::X) / scaleX, r.real(GeometryField::Y) / scaleY};
   }
   return lines;
 }
@@ -611,12 +611,12 @@ void ReadSceneBase(Project& project, SectionScene& scene) {
   try {
     const std::vector<Points> lines = ReadViewLines(project, scene.scaleX, scene.scaleY);
     const std::vector<Points> polygons = SoilBandPolygons(lines);
-    const Table soils = project.options.itemIndex("CB_Strength_Model") == 1 ? Table::Aniso : Table::Soil_Prop;
+    const Table soils = project.options.itemIndex(Option::CB_Strength_Model) == 1 ? Table::Aniso : Table::Soil_Prop;
     const std::vector<Row> rows = project.store->rows(soils);
     for (std::size_t i = 0; i < polygons.size(); ++i) {
       SectionScene::Band band;
       band.points = polygons[i];
-      if (i < rows.size()) band.colour = rows[i].integer("Color") & 0xFFFFFF;
+      if (i < rows.size()) band.colour = rows[i].integer(SoilCommonField::Color) & 0xFFFFFF;
       scene.bands.push_back(std::move(band));
     }
   } catch (...) {
@@ -635,15 +635,16 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
   scene.centreGridReadable = false;
   scene.centreGridDivisionInvalid = false;
   if (c.analysisTheory == 1 && c.circularSearchKind == 0) {
-    const char* corners[3][2] = {
-        {"E_X_LeftDown", "E_Y_LeftDown"}, {"E_X_RightDown", "E_Y_RightDown"}, {"E_X_RightTop", "E_Y_RightTop"}};
+    const char* corners[3][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                 {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                 {Option::E_X_RightTop, Option::E_Y_RightTop}};
     bool ok = true;
     for (int k = 0; k < 3; ++k) {
       ok = ReadReal(o, corners[k][0], scene.gridCornerX[k]) && ok;
       ok = ReadReal(o, corners[k][1], scene.gridCornerY[k]) && ok;
     }
-    ok = ReadInt(o, "E_12_Division", scene.gridDivision12) && ok;
-    ok = ReadInt(o, "E_23_Division", scene.gridDivision23) && ok;
+    ok = ReadInt(o, Option::E_12_Division, scene.gridDivision12) && ok;
+    ok = ReadInt(o, Option::E_23_Division, scene.gridDivision23) && ok;
     scene.centreGridReadable = ok;
     scene.centreGridDivisionInvalid = ok && (scene.gridDivision12 == 0 || scene.gridDivision23 == 0);
   }
@@ -651,12 +652,12 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
   scene.circleCentreReadable = false;
   if (c.analysisTheory == 1 && (c.circularSearchKind == 1 || c.circularSearchKind == 2)) {
     if (c.circularSearchKind == 1) {
-      scene.circleCentreReadable = ReadReal(o, "E_X_Center", scene.circleCentreX) &&
-                                   ReadReal(o, "E_Y_Center", scene.circleCentreY) &&
-                                   ReadReal(o, "E_Radius", scene.trialRadius);
+      scene.circleCentreReadable = ReadReal(o, Option::E_X_Center, scene.circleCentreX) &&
+                                   ReadReal(o, Option::E_Y_Center, scene.circleCentreY) &&
+                                   ReadReal(o, Option::E_Radius, scene.trialRadius);
     } else {
-      scene.circleCentreReadable =
-          ReadReal(o, "E_Xauto_Start", scene.circleCentreX) && ReadReal(o, "E_Yauto_Start", scene.circleCentreY);
+      scene.circleCentreReadable = ReadReal(o, Option::E_Xauto_Start, scene.circleCentreX) &&
+                                   ReadReal(o, Option::E_Yauto_Start, scene.circleCentreY);
     }
   }
 
@@ -667,15 +668,16 @@ void ReadSceneOverlays(Project& project, const ViewOptions& options, SectionScen
   try {
     WorkingStore& store = *project.store;
     if (c.analysisTheory == 2) {
-      scene.irregularCentreReadable = ReadReal(o, "E_NonCir_X_Center", scene.irregularCentreX) &&
-                                      ReadReal(o, "E_NonCir_Y_Center", scene.irregularCentreY);
+      scene.irregularCentreReadable = ReadReal(o, Option::E_NonCir_X_Center, scene.irregularCentreX) &&
+                                      ReadReal(o, Option::E_NonCir_Y_Center, scene.irregularCentreY);
       scene.irregularTableEmpty = store.rowCount(Table::NonCircular_Coordinate) == 0;
     }
     if (c.lineLoadEnabled) {
-      for (const Row& r : store.rows(Table::Lineload)) scene.lineLoadAngles.push_back(r.real("Angle"));
+      for (const Row& r : store.rows(Table::Lineload)) scene.lineLoadAngles.push_back(r.real(LineLoadField::Angle));
     }
     if (c.anchorEnabled) {
-      for (const Row& r : store.rows(Table::Anchor)) scene.anchorBondedLengths.push_back(r.real("Bonded Length"));
+      for (const Row& r : store.rows(Table::Anchor))
+        scene.anchorBondedLengths.push_back(r.real(AnchorField::BondedLength));
     }
     if (c.stripLoadEnabled) {
       // The top line in world units: the line with the largest number.
@@ -785,9 +787,9 @@ int CentreGridLineStep(double spacing) {
 
 bool CentreGridDivisionInvalid(const Project& project) {
   const OptionValues& o = project.options;
-  if (o.itemIndex("RG_Theory") != 1 || o.itemIndex("CB_Cir_Search") != 0) return false;
+  if (o.itemIndex(Option::RG_Theory) != 1 || o.itemIndex(Option::CB_Cir_Search) != 0) return false;
   int d12 = 0, d23 = 0;
-  if (!ReadInt(o, "E_12_Division", d12) || !ReadInt(o, "E_23_Division", d23)) return false;
+  if (!ReadInt(o, Option::E_12_Division, d12) || !ReadInt(o, Option::E_23_Division, d23)) return false;
   return d12 == 0 || d23 == 0;
 }
 

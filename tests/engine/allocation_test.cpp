@@ -32,14 +32,17 @@ namespace {
 TEST(Allocation, RepeatedAnalysesAllocateNothing) {
   testing::EngineFixture f;
   f.homogeneousSlope();
-  f.options().setItemIndex("CB_Seepage", 1);
+  f.options().setItemIndex(Option::CB_Seepage, 1);
   f.numberedPoint(Table::Waterline, 1, 0, 15);
   f.numberedPoint(Table::Waterline, 2, 60, 8);
   Row load(Table::Lineload);
-  load.set("Load No.", 1).set("Magnitude", 5.0).set("Coordi X", 30.0).set("Angle", 10.0);
+  load.set(LineLoadField::LoadNo, 1)
+      .set(LineLoadField::Magnitude, 5.0)
+      .set(LineLoadField::X, 30.0)
+      .set(LineLoadField::Angle, 10.0);
   f.store().append(load);
-  f.options().setChecked("CB_LineLoad_Disable", false);
-  f.options().setText("E_Cir_Slice", "30");
+  f.options().setChecked(Option::CB_LineLoad_Disable, false);
+  f.options().setText(Option::E_Cir_Slice, "30");
   f.collectOk();
   f.analyseCircle(35.0, 35.0, 28.0);  // sizes the slice set
   ASSERT_LT(f.slices().FsSpencer, 100.0);

@@ -33,7 +33,7 @@ struct EngineFixture : ProjectFixture {
   }
 
   void irregularSurface(std::initializer_list<std::pair<double, double>> points) {
-    options().setItemIndex("RG_Theory", 2);
+    options().setItemIndex(Option::RG_Theory, 2);
     int k = 1;
     for (auto [x, y] : points) numberedPoint(Table::NonCircular_Coordinate, k++, x, y);
   }

@@ -134,8 +134,8 @@ class GridRun : public ::testing::Test, public EngineFixture {
 TEST_F(GridRun, ACompleteGridSearchReportsTheEdgesOfItsMinima) {
   homogeneousSlope();
   SetCentreGrid(options(), "30", "50", "50", "70", "4");
-  options().setText("E_Cir_Decrement", "5");
-  for (const char* box : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"})
+  options().setText(Option::E_Cir_Decrement, "5");
+  for (const char* box : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer})
     options().setChecked(box, true);
   RunResult result = run();
   ASSERT_EQ(result.outcome, RunOutcome::Complete);
@@ -151,10 +151,10 @@ TEST_F(GridRun, ACompleteGridSearchReportsTheEdgesOfItsMinima) {
   EXPECT_EQ(result.warnings, expected);
 
   // A specific circle is no grid: no warning.
-  options().setItemIndex("CB_Cir_Search", 1);
-  options().setText("E_X_Center", "35");
-  options().setText("E_Y_Center", "35");
-  options().setText("E_Radius", "25");
+  options().setItemIndex(Option::CB_Cir_Search, 1);
+  options().setText(Option::E_X_Center, "35");
+  options().setText(Option::E_Y_Center, "35");
+  options().setText(Option::E_Radius, "25");
   result = run();
   ASSERT_EQ(result.outcome, RunOutcome::Complete);
   EXPECT_TRUE(result.warnings.empty());

@@ -150,14 +150,14 @@ TEST_P(FredlundKrahn, WithinOnePercentOfThePublishedFactors) {
   EngineFixture f;
   f.fredlundKrahnSlope();
   if (c.water) {
-    f.options().setItemIndex("CB_Seepage", 1);
-    f.options().setText("E_Unit_Weight_Water", "62.4");
+    f.options().setItemIndex(Option::CB_Seepage, 1);
+    f.options().setText(Option::E_Unit_Weight_Water, "62.4");
     f.numberedPoint(Table::Waterline, 1, 0, 40);
     f.numberedPoint(Table::Waterline, 2, 140, 20);
     f.numberedPoint(Table::Waterline, 3, 180, 20);
   }
-  f.options().setText("E_Cir_Slice", "200");
-  f.options().setText("E_Pass_Criteria", "0.0001");
+  f.options().setText(Option::E_Cir_Slice, "200");
+  f.options().setText(Option::E_Pass_Criteria, "0.0001");
   f.collectOk();
   f.analyseCircle(120.0, 90.0, 80.0);
   const SliceSet& s = f.slices();

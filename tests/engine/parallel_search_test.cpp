@@ -173,86 +173,90 @@ void Build(EngineFixture& f, const Case& c) {
   } else {
     f.twoLayerSlope();
   }
-  for (const char* box : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"}) o.setChecked(box, true);
-  o.setText("E_Cir_Slice", "20");
+  for (const char* box : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer})
+    o.setChecked(box, true);
+  o.setText(Option::E_Cir_Slice, "20");
   if (c.water) {
-    o.setItemIndex("CB_Seepage", 1);
-    o.setText("E_Unit_Weight_Water", "9.81");
+    o.setItemIndex(Option::CB_Seepage, 1);
+    o.setText(Option::E_Unit_Weight_Water, "9.81");
     f.numberedPoint(Table::Waterline, 1, 0, 8);
     f.numberedPoint(Table::Waterline, 2, 30, 13);
     f.numberedPoint(Table::Waterline, 3, 60, 17);
   }
   if (c.loads) {
     Row line(Table::Lineload);
-    line.set("Load No.", 1).set("Magnitude", 20.0).set("Coordi X", 50.0).set("Angle", 0.0);
+    line.set(LineLoadField::LoadNo, 1)
+        .set(LineLoadField::Magnitude, 20.0)
+        .set(LineLoadField::X, 50.0)
+        .set(LineLoadField::Angle, 0.0);
     f.store().append(line);
-    o.setChecked("CB_LineLoad_Disable", false);
+    o.setChecked(Option::CB_LineLoad_Disable, false);
     Row strip(Table::Stripload);
-    strip.set("Load No.", 1)
-        .set("Magnitude", 10.0)
-        .set("Begin X", 44.0)
-        .set("End X", 56.0)
-        .set("Y1", 20.0)
-        .set("Y2", 20.0);
+    strip.set(StripLoadField::LoadNo, 1)
+        .set(StripLoadField::Magnitude, 10.0)
+        .set(StripLoadField::BeginX, 44.0)
+        .set(StripLoadField::EndX, 56.0)
+        .set(StripLoadField::Y1, 20.0)
+        .set(StripLoadField::Y2, 20.0);
     f.store().append(strip);
-    o.setChecked("CB_StripLoad_Disable", false);
+    o.setChecked(Option::CB_StripLoad_Disable, false);
     Row anchor(Table::Anchor);
-    anchor.set("Load No.", 1)
-        .set("Magnitude", 60.0)
-        .set("X start", 30.0)
-        .set("Y start", 15.0)
-        .set("X end", 46.0)
-        .set("Y end", 9.0)
-        .set("Bonded Length", 5.0);
+    anchor.set(AnchorField::LoadNo, 1)
+        .set(AnchorField::Magnitude, 60.0)
+        .set(AnchorField::XStart, 30.0)
+        .set(AnchorField::YStart, 15.0)
+        .set(AnchorField::XEnd, 46.0)
+        .set(AnchorField::YEnd, 9.0)
+        .set(AnchorField::BondedLength, 5.0);
     f.store().append(anchor);
-    o.setChecked("CB_Anchor_Disable", false);
+    o.setChecked(Option::CB_Anchor_Disable, false);
   }
   switch (c.kind) {
     case Kind::Grid:
     case Kind::GridTwoCuts:
       SetCentreGrid(o, "22", "26", "40", "44", "8");
-      o.setText("E_Cir_Decrement", "10");
+      o.setText(Option::E_Cir_Decrement, "10");
       break;
     case Kind::GridDecrement:
       SetCentreGrid(o, "22", "26", "40", "44", "6");
-      o.setItemIndex("CB_Circle_Decrement", 1);
-      o.setText("E_Cir_Decrement", "1.5");
+      o.setItemIndex(Option::CB_Circle_Decrement, 1);
+      o.setText(Option::E_Cir_Decrement, "1.5");
       break;
     case Kind::GridThenPattern:
       SetCentreGrid(o, "24", "28", "36", "40", "4");
-      o.setText("E_Cir_Decrement", "8");
-      o.setChecked("CB_Grid_Increment", true);
-      o.setText("E_Xgrid_Increment", "1");
-      o.setText("E_Ygrid_Increment", "1");
+      o.setText(Option::E_Cir_Decrement, "8");
+      o.setChecked(Option::CB_Grid_Increment, true);
+      o.setText(Option::E_Xgrid_Increment, "1");
+      o.setText(Option::E_Ygrid_Increment, "1");
       break;
     case Kind::Automatic:
     case Kind::AutomaticDecrement:
-      o.setItemIndex("CB_Cir_Search", 2);
-      o.setText("E_Xauto_Start", "30");
-      o.setText("E_Yauto_Start", "36");
-      o.setText("E_Xauto_Increment", "2");
-      o.setText("E_Yauto_Increment", "2");
-      o.setText("E_Cir_Decrement", "12");
+      o.setItemIndex(Option::CB_Cir_Search, 2);
+      o.setText(Option::E_Xauto_Start, "30");
+      o.setText(Option::E_Yauto_Start, "36");
+      o.setText(Option::E_Xauto_Increment, "2");
+      o.setText(Option::E_Yauto_Increment, "2");
+      o.setText(Option::E_Cir_Decrement, "12");
       if (c.kind == Kind::AutomaticDecrement) {
-        o.setItemIndex("CB_Circle_Decrement", 1);
-        o.setText("E_Cir_Decrement", "1.25");
+        o.setItemIndex(Option::CB_Circle_Decrement, 1);
+        o.setText(Option::E_Cir_Decrement, "1.25");
       }
       break;
     case Kind::Irregular:
     case Kind::IrregularAutoCentre: {
-      o.setItemIndex("RG_Theory", 2);
+      o.setItemIndex(Option::RG_Theory, 2);
       // The moment centre follows the surface: it reads the slice set of
       // the last candidate analysed.
-      o.setChecked("CB_Auto_Center", c.kind == Kind::IrregularAutoCentre);
+      o.setChecked(Option::CB_Auto_Center, c.kind == Kind::IrregularAutoCentre);
       int k = 1;
       for (auto [x, y] : {std::pair{12.0, 10.0}, {18.0, 6.5}, {24.0, 5.5}, {30.0, 6.0}, {36.0, 9.0}, {46.0, 20.0}}) {
         f.numberedPoint(Table::NonCircular_Coordinate, k++, x, y);
       }
-      o.setText("E_NonCir_Slice", "20");
-      o.setText("E_NonCir_X_Center", "30");
-      o.setText("E_NonCir_Y_Center", "32");
-      o.setText("E_Divide_Step", "2");
-      o.setText("E_Move_Length", "1");
+      o.setText(Option::E_NonCir_Slice, "20");
+      o.setText(Option::E_NonCir_X_Center, "30");
+      o.setText(Option::E_NonCir_Y_Center, "32");
+      o.setText(Option::E_Divide_Step, "2");
+      o.setText(Option::E_Move_Length, "1");
       break;
     }
   }
@@ -392,8 +396,8 @@ TEST(CommandLine, SameJsonAndResultFilesOnOneTwoAndFourThreads) {
 void LargeGrid(EngineFixture& f) {
   f.fredlundKrahnSlope();
   SetCentreGrid(f.options(), "100", "70", "140", "110", "20");
-  f.options().setText("E_Cir_Decrement", "20");
-  f.options().setChecked("CB_Ordinary", true);
+  f.options().setText(Option::E_Cir_Decrement, "20");
+  f.options().setChecked(Option::CB_Ordinary, true);
 }
 
 std::vector<Row> ResultRows(EngineFixture& f) {

@@ -14,7 +14,8 @@ namespace {
 using testing::EngineFixture;
 using testing::SetCentreGrid;
 
-const char* const kMethodBoxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+const char* const kMethodBoxes[] = {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop,
+                                    Option::CB_Spencer};
 
 std::vector<double> Head(const std::vector<double>& v, int count) {
   return {v.begin(), v.begin() + std::min<std::ptrdiff_t>(std::max(count, 0), static_cast<std::ptrdiff_t>(v.size()))};
@@ -82,9 +83,9 @@ void ExpectRecorded(WorkingStore& store, const CriticalSurface& c) {
   const std::vector<Row> rows = store.rows(Table::Failure_Geometry);
   ASSERT_EQ(rows.size(), c.boundaryX.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_EQ(rows[i].integer("No"), static_cast<int>(i) + 1);
-    EXPECT_NEAR(rows[i].real("Coor_X"), c.boundaryX[i], 5e-5);
-    EXPECT_NEAR(rows[i].real("Coor_Y"), c.baseYAtBoundary[i], 5e-5);
+    EXPECT_EQ(rows[i].integer(FailurePointField::No), static_cast<int>(i) + 1);
+    EXPECT_NEAR(rows[i].real(FailurePointField::X), c.boundaryX[i], 5e-5);
+    EXPECT_NEAR(rows[i].real(FailurePointField::Y), c.baseYAtBoundary[i], 5e-5);
   }
 }
 
@@ -93,7 +94,7 @@ void ExpectRecorded(WorkingStore& store, const CriticalSurface& c) {
 void GridOfCentres(EngineFixture& f) {
   f.homogeneousSlope();
   SetCentreGrid(f.options(), "25", "35", "45", "45", "2");
-  f.options().setText("E_Cir_Decrement", "4");
+  f.options().setText(Option::E_Cir_Decrement, "4");
   for (const char* box : kMethodBoxes) f.options().setChecked(box, true);
 }
 
@@ -103,8 +104,8 @@ void GridOfCentres(EngineFixture& f) {
 void WholeCircles(EngineFixture& f) {
   f.homogeneousSlope();
   SetCentreGrid(f.options(), "30", "26", "34", "30", "2");
-  f.options().setItemIndex("CB_Circle_Decrement", 1);
-  f.options().setText("E_Cir_Decrement", "2");
+  f.options().setItemIndex(Option::CB_Circle_Decrement, 1);
+  f.options().setText(Option::E_Cir_Decrement, "2");
 }
 
 class Presented : public ::testing::Test, public EngineFixture {
@@ -191,12 +192,12 @@ TEST_F(Presented, OnlySelectedMethodsWithTheirPictureChecked) {
 TEST_F(Presented, AutomaticSearchMinimaAnalysedAgain) {
   auto setUp = [](EngineFixture& f) {
     f.homogeneousSlope();
-    f.options().setItemIndex("CB_Cir_Search", 2);
-    f.options().setText("E_Xauto_Start", "35");
-    f.options().setText("E_Yauto_Start", "35");
-    f.options().setText("E_Xauto_Increment", "2");
-    f.options().setText("E_Yauto_Increment", "2");
-    f.options().setText("E_Cir_Decrement", "5");
+    f.options().setItemIndex(Option::CB_Cir_Search, 2);
+    f.options().setText(Option::E_Xauto_Start, "35");
+    f.options().setText(Option::E_Yauto_Start, "35");
+    f.options().setText(Option::E_Xauto_Increment, "2");
+    f.options().setText(Option::E_Yauto_Increment, "2");
+    f.options().setText(Option::E_Cir_Decrement, "5");
   };
   setUp(*this);
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
@@ -218,10 +219,10 @@ TEST_F(Presented, AutomaticSearchMinimaAnalysedAgain) {
 
 TEST_F(Presented, ASpecificCircleAsTheRunLeftIt) {
   homogeneousSlope();
-  options().setItemIndex("CB_Cir_Search", 1);
-  options().setText("E_X_Center", "35");
-  options().setText("E_Y_Center", "35");
-  options().setText("E_Radius", "28");
+  options().setItemIndex(Option::CB_Cir_Search, 1);
+  options().setText(Option::E_X_Center, "35");
+  options().setText(Option::E_Y_Center, "35");
+  options().setText(Option::E_Radius, "28");
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
   const SliceSet before = slices();
   const double area = project.run.SlidingMassArea;
@@ -261,10 +262,10 @@ TEST_F(Presented, ASpecificCircleAsTheRunLeftIt) {
 
 TEST_F(Presented, NothingWithoutAnAnalysedSurface) {
   homogeneousSlope();
-  options().setItemIndex("CB_Cir_Search", 1);
-  options().setText("E_X_Center", "35");
-  options().setText("E_Y_Center", "35");
-  options().setText("E_Radius", "36");  // above the largest radius: refused, nothing analysed
+  options().setItemIndex(Option::CB_Cir_Search, 1);
+  options().setText(Option::E_X_Center, "35");
+  options().setText(Option::E_Y_Center, "35");
+  options().setText(Option::E_Radius, "36");  // above the largest radius: refused, nothing analysed
   ASSERT_EQ(run().outcome, RunOutcome::Refused);
   EXPECT_TRUE(PresentCriticalSurfaces(project, ui).empty());
 
@@ -273,11 +274,11 @@ TEST_F(Presented, NothingWithoutAnAnalysedSurface) {
   GridOfCentres(stopped);
   stopped.project.run.StopRequested = 0;
   stopped.ui.onPendingEvents = [&] { stopped.project.run.StopRequested = 1; };
-  stopped.options().setItemIndex("CB_Cir_Search", 2);
-  stopped.options().setText("E_Xauto_Start", "35");
-  stopped.options().setText("E_Yauto_Start", "35");
-  stopped.options().setText("E_Xauto_Increment", "2");
-  stopped.options().setText("E_Yauto_Increment", "2");
+  stopped.options().setItemIndex(Option::CB_Cir_Search, 2);
+  stopped.options().setText(Option::E_Xauto_Start, "35");
+  stopped.options().setText(Option::E_Yauto_Start, "35");
+  stopped.options().setText(Option::E_Xauto_Increment, "2");
+  stopped.options().setText(Option::E_Yauto_Increment, "2");
   ASSERT_EQ(RunAnalysis(stopped.project, stopped.ui).outcome, RunOutcome::Stopped);
   EXPECT_TRUE(PresentCriticalSurfaces(stopped.project, stopped.ui).empty());
 
@@ -298,10 +299,10 @@ TEST_F(Presented, IrregularSearchBestSurfaceOfEachMethod) {
   auto setUp = [](EngineFixture& f) {
     f.homogeneousSlope();
     f.irregularSurface({{8, 20}, {20, 8}, {40, 6}, {52, 10}});
-    f.options().setText("E_NonCir_X_Center", "35");
-    f.options().setText("E_NonCir_Y_Center", "35");
-    f.options().setText("E_Divide_Step", "1");
-    f.options().setText("E_Move_Length", "1");
+    f.options().setText(Option::E_NonCir_X_Center, "35");
+    f.options().setText(Option::E_NonCir_Y_Center, "35");
+    f.options().setText(Option::E_Divide_Step, "1");
+    f.options().setText(Option::E_Move_Length, "1");
   };
   setUp(*this);
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
@@ -355,7 +356,7 @@ TEST_F(Presented, AResultsRowReplayedWithItsOwnFactors) {
   const SortedResult& chosen = sorted[sorted.size() / 2];
   ASSERT_GT(chosen.fsBishop, minimum.Fs + 0.01);
   const Row row = store().rowAt(Table::Results, chosen.num);
-  ASSERT_EQ(row.integer("Num"), chosen.num);
+  ASSERT_EQ(row.integer(ResultField::Num), chosen.num);
 
   const std::optional<CriticalSurface> c = ReplayResultsRow(project, ui, chosen.radius, chosen.xCenter, chosen.yCenter);
   ASSERT_TRUE(c.has_value());

@@ -55,8 +55,8 @@ TEST_F(Search, FanRadiiByCountOrByDecrement) {
   };
   for (const Case& c : {Case{0, "10", {20, 19, 18, 17, 16, 15, 14, 13, 12, 11}}, Case{1, "3", {20, 17, 14}}}) {
     store().empty(Table::Results);
-    options().setItemIndex("CB_Circle_Decrement", c.mode);
-    options().setText("E_Cir_Decrement", c.text);
+    options().setItemIndex(Option::CB_Circle_Decrement, c.mode);
+    options().setText(Option::E_Cir_Decrement, c.text);
     collectOk();
     Searcher searcher(project, ui);
     project.run.MaxRadius = 20.0;
@@ -67,7 +67,7 @@ TEST_F(Search, FanRadiiByCountOrByDecrement) {
     searcher.SearchCircleFan();
     searcher.FlushResults();
     std::vector<double> radii;
-    for (const Row& r : results()) radii.push_back(r.real("Radius"));
+    for (const Row& r : results()) radii.push_back(r.real(ResultField::Radius));
     ASSERT_EQ(radii.size(), c.radii.size());
     for (std::size_t i = 0; i < radii.size(); ++i) EXPECT_NEAR(radii[i], c.radii[i], 1e-9);
   }
@@ -76,7 +76,7 @@ TEST_F(Search, FanRadiiByCountOrByDecrement) {
 
 TEST_F(Search, FanRowsAreNumberedAndRounded) {
   homogeneousSlope();
-  options().setText("E_Cir_Decrement", "3");
+  options().setText(Option::E_Cir_Decrement, "3");
   collectOk();
   Searcher searcher(project, ui);
   model().CenterX = 35.004;
@@ -87,15 +87,18 @@ TEST_F(Search, FanRowsAreNumberedAndRounded) {
   searcher.FlushResults();
   const auto rows = results();
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[2].integer("Num"), 3);
-  EXPECT_DOUBLE_EQ(rows[0].real("X_Center"), 35.0);
+  EXPECT_EQ(rows[2].integer(ResultField::Num), 3);
+  EXPECT_DOUBLE_EQ(rows[0].real(ResultField::XCenter), 35.0);
   for (const Row& r : rows) {
-    const double fs = r.real("FS_Bis");
+    const double fs = r.real(ResultField::FsBis);
     EXPECT_NEAR(fs * 1000.0, std::nearbyint(fs * 1000.0), 1e-6);
   }
   // The minima are the smallest factors of the fan, with their circles.
   const MethodMinimum& bishop = project.run.Minimum[Bishop];
-  EXPECT_NEAR(bishop.Fs, std::min({rows[0].real("FS_Bis"), rows[1].real("FS_Bis"), rows[2].real("FS_Bis")}), 5e-4);
+  EXPECT_NEAR(
+      bishop.Fs,
+      std::min({rows[0].real(ResultField::FsBis), rows[1].real(ResultField::FsBis), rows[2].real(ResultField::FsBis)}),
+      5e-4);
   EXPECT_EQ(bishop.CenterX, 35.004);
   EXPECT_GT(bishop.Radius, 0.0);
 }
@@ -117,7 +120,7 @@ TEST_F(Search, NoCircleWhenTheBottomLineIsNotBelowTheGround) {
 std::vector<std::pair<double, double>> Centres(const std::vector<Row>& rows) {
   std::vector<std::pair<double, double>> centres;
   for (const Row& r : rows) {
-    const std::pair<double, double> c{r.real("X_Center"), r.real("Y_Center")};
+    const std::pair<double, double> c{r.real(ResultField::XCenter), r.real(ResultField::YCenter)};
     if (centres.empty() || centres.back() != c) centres.push_back(c);
   }
   return centres;
@@ -125,12 +128,13 @@ std::vector<std::pair<double, double>> Centres(const std::vector<Row>& rows) {
 
 TEST_F(Search, GridCentresRowByRow) {
   homogeneousSlope();
-  const char* corners[][2] = {{"E_X_LeftDown", "10"},  {"E_Y_LeftDown", "40"}, {"E_X_RightDown", "30"},
-                              {"E_Y_RightDown", "40"}, {"E_X_RightTop", "30"}, {"E_Y_RightTop", "50"}};
+  const char* corners[][2] = {{Option::E_X_LeftDown, "10"},  {Option::E_Y_LeftDown, "40"},
+                              {Option::E_X_RightDown, "30"}, {Option::E_Y_RightDown, "40"},
+                              {Option::E_X_RightTop, "30"},  {Option::E_Y_RightTop, "50"}};
   for (auto [box, text] : corners) options().setText(box, text);
-  options().setText("E_12_Division", "2");
-  options().setText("E_23_Division", "1");
-  options().setText("E_Cir_Decrement", "2");
+  options().setText(Option::E_12_Division, "2");
+  options().setText(Option::E_23_Division, "1");
+  options().setText(Option::E_Cir_Decrement, "2");
   EXPECT_EQ(run().outcome, RunOutcome::Complete);
   using C = std::vector<std::pair<double, double>>;
   EXPECT_EQ(Centres(results()), (C{{10, 40}, {20, 40}, {30, 40}, {10, 50}, {20, 50}, {30, 50}}));
@@ -138,7 +142,7 @@ TEST_F(Search, GridCentresRowByRow) {
   EXPECT_EQ(ui.captions.back(), "Calculation Complete");
 
   store().empty(Table::Results);
-  options().setText("E_12_Division", "0");  // one centre per row
+  options().setText(Option::E_12_Division, "0");  // one centre per row
   EXPECT_EQ(run().outcome, RunOutcome::Complete);
   EXPECT_EQ(Centres(results()), (C{{10, 40}, {10, 50}}));
 }
@@ -152,12 +156,12 @@ TEST_F(Search, AFineDecrementOnAHundredMetreSectionRuns) {
   line(1, {{0, 0}, {100, 0}});
   line(2, {{0, 30}, {40, 30}, {70, 15}, {100, 15}});
   SetCentreGrid(options(), "50", "40", "70", "60", "2");
-  options().setItemIndex("CB_Circle_Decrement", 1);
+  options().setItemIndex(Option::CB_Circle_Decrement, 1);
   std::array<double, 4> coarse{}, fine{};
   for (auto [text, fs] : {std::pair{"0.5", &coarse}, std::pair{"0.05", &fine}}) {
     SCOPED_TRACE(text);
     store().empty(Table::Results);
-    options().setText("E_Cir_Decrement", text);
+    options().setText(Option::E_Cir_Decrement, text);
     ASSERT_EQ(run().outcome, RunOutcome::Complete) << (ui.shown.empty() ? std::string() : ui.shown.back().text);
     // What the collection counted is what the search stored.
     EXPECT_EQ(static_cast<long long>(results().size()), GridCircleTotal(model()));
@@ -214,7 +218,7 @@ TEST(PatternWalk, StopsWhenAsked) {
 TEST_F(Search, IrregularCandidates) {
   homogeneousSlope();
   irregularSurface({{10, 20}, {20, 8}, {40, 6}, {50, 10}});
-  options().setText("E_Move_Length", "0.5");
+  options().setText(Option::E_Move_Length, "0.5");
   collectOk();
   Searcher searcher(project, ui);
   std::vector<double> x, y;
@@ -261,7 +265,7 @@ TEST_F(Search, CandidatesIncludeCrossingsWithTheBoundaryLines) {
   line(2, {{0, 8.3}, {60, 8.3}});
   line(3, {{0, 20}, {60, 20}});
   irregularSurface({{10, 20}, {20, 8}, {40, 8}, {50, 20}});
-  options().setText("E_Move_Length", "2");
+  options().setText(Option::E_Move_Length, "2");
   collectOk();
   Searcher searcher(project, ui);
   std::vector<double> x, y;
@@ -276,7 +280,7 @@ TEST_F(Search, CandidatesIncludeCrossingsWithTheBoundaryLines) {
 TEST_F(Search, ThreeNearlyCollinearPointsLoseTheMiddleOne) {
   homogeneousSlope();
   irregularSurface({{10, 20}, {10.5, 20.01}, {11, 20.02}, {50, 10}});
-  options().setText("E_Move_Length", "1");
+  options().setText(Option::E_Move_Length, "1");
   collectOk();
   Searcher searcher(project, ui);
   project.slices.SlipSlope = {0.02, 0.02, -10.02 / 39.0};
@@ -298,7 +302,7 @@ TEST_F(Search, ThreeNearlyCollinearPointsLoseTheMiddleOne) {
 // sagitta: for the chords of a circle, close to that circle's centre.
 TEST_F(Search, AutoCenterFindsTheCircleOfTheSurface) {
   homogeneousSlope();
-  options().setText("E_Cir_Slice", "40");
+  options().setText(Option::E_Cir_Slice, "40");
   collectOk();
   analyseCircle(35.0, 35.0, 28.0);
   Searcher searcher(project, ui);
@@ -317,9 +321,11 @@ TEST_F(Search, BelowTheBottomLineByNumberOrByPieces) {
   EXPECT_FALSE(searcher.BelowBottomLine(30.0, 0.5));
   EXPECT_FALSE(searcher.BelowBottomLine(60.0, -0.5));  // past its last point
   Row piece(Table::Bottom_Line);
-  piece.set("Line No.", 2).set("Begin Point", 2).set("End Point", 3);  // the slope face, x 20 to 40
+  piece.set(BottomLineField::LineNo, 2)
+      .set(BottomLineField::BeginPoint, 2)
+      .set(BottomLineField::EndPoint, 3);  // the slope face, x 20 to 40
   store().append(piece);
-  options().setItemIndex("CB_Bottom_Line_Choose", 1);
+  options().setItemIndex(Option::CB_Bottom_Line_Choose, 1);
   collectOk();
   EXPECT_TRUE(searcher.BelowBottomLine(30.0, 14.0));  // the face is at y = 15 there
   EXPECT_FALSE(searcher.BelowBottomLine(30.0, 16.0));
@@ -342,13 +348,13 @@ TEST_F(Search, ProgressOfAGrid) {
   EXPECT_EQ(ui.progress.back().totalProcess, "250 of 250");
   EXPECT_EQ(ui.progress.back().processPercent, "100%");
 
-  options().setItemIndex("CB_Circle_Decrement", 1);
+  options().setItemIndex(Option::CB_Circle_Decrement, 1);
   searcher.UpdateProgress(false);
   EXPECT_EQ(ui.progress.back().totalProcess, "39");
   EXPECT_EQ(ui.progress.back().processPercent, "");
 
   // Back to circles by number: the percentage is that of the count again.
-  options().setItemIndex("CB_Circle_Decrement", 0);
+  options().setItemIndex(Option::CB_Circle_Decrement, 0);
   searcher.UpdateProgress(false);
   EXPECT_EQ(ui.progress.back().totalProcess, "40 of 250");
   EXPECT_EQ(ui.progress.back().processPercent, "16%");
@@ -395,12 +401,12 @@ TEST_F(Search, ProgressOfAnIrregularSearchCountsLoopsPerMethod) {
 TEST_F(Search, MovingCentreListing) {
   homogeneousSlope();
   irregularSurface({{10, 20}, {20, 8}, {40, 6}, {50, 10}});
-  options().setItemIndex("CB_NonCir_Search", 0);
-  options().setChecked("CB_Moving_Center", true);
-  options().setText("E_NonCir_X_Center", "30");
-  options().setText("E_NonCir_Y_Center", "35");
-  options().setText("E_Bound_L", "20");
-  options().setText("E_Bound_R", "40");
+  options().setItemIndex(Option::CB_NonCir_Search, 0);
+  options().setChecked(Option::CB_Moving_Center, true);
+  options().setText(Option::E_NonCir_X_Center, "30");
+  options().setText(Option::E_NonCir_Y_Center, "35");
+  options().setText(Option::E_Bound_L, "20");
+  options().setText(Option::E_Bound_R, "40");
   // Named by process: test runs of other checkouts share the folder.
   const auto file =
       std::filesystem::temp_directory_path() / ("pelodyn-moving-centre-test-" + std::to_string(getpid()) + ".txt");
@@ -431,10 +437,10 @@ TEST_F(Search, MovingCentreListing) {
 
 TEST_F(Search, SpecificCircleWithinItsRadiusRange) {
   homogeneousSlope();
-  options().setItemIndex("CB_Cir_Search", 1);
-  options().setText("E_X_Center", "35");
-  options().setText("E_Y_Center", "35");
-  options().setText("E_Radius", "28");
+  options().setItemIndex(Option::CB_Cir_Search, 1);
+  options().setText(Option::E_X_Center, "35");
+  options().setText(Option::E_Y_Center, "35");
+  options().setText(Option::E_Radius, "28");
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
   EXPECT_NEAR(project.run.Minimum[Bishop].Fs, 2.00867574639954, 1e-6);  // the hand-checked circle
   EXPECT_EQ(project.run.Minimum[Spencer].Radius, 28.0);
@@ -445,14 +451,14 @@ TEST_F(Search, SpecificCircleWithinItsRadiusRange) {
 
   // Equal to the largest radius (35 straight above the bottom line) is analysed,
   // above it is refused, at the smallest it is refused.
-  options().setText("E_Radius", "35");
+  options().setText(Option::E_Radius, "35");
   EXPECT_EQ(run().outcome, RunOutcome::Complete);
   ui.shown.clear();
-  options().setText("E_Radius", "35.5");
+  options().setText(Option::E_Radius, "35.5");
   EXPECT_EQ(run().outcome, RunOutcome::Refused);
   EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Specific radius more than maximum radius."});
   ui.shown.clear();
-  options().setText("E_Radius", std::to_string(std::sqrt(405.0)));
+  options().setText(Option::E_Radius, std::to_string(std::sqrt(405.0)));
   collectOk();
   model().TrialRadius = std::sqrt(405.0);
   Searcher searcher(project, ui);
@@ -469,7 +475,7 @@ TEST_F(Search, RunChecksInOrder) {
   // Irregular without an initial surface: message 6.
   ui.shown.clear();
   homogeneousSlope();
-  options().setItemIndex("RG_Theory", 2);
+  options().setItemIndex(Option::RG_Theory, 2);
   EXPECT_EQ(run().outcome, RunOutcome::Refused);
   EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Initial slip surface is invalid."});
 
@@ -489,15 +495,15 @@ TEST_F(Search, RunChecksInOrder) {
 
   // Theories 0 and 3 run nothing and complete.
   ui.shown.clear();
-  options().setItemIndex("RG_Theory", 0);
+  options().setItemIndex(Option::RG_Theory, 0);
   EXPECT_EQ(run().outcome, RunOutcome::Complete);
   EXPECT_TRUE(ui.shown.empty());
   EXPECT_EQ(ui.captions.back(), "Calculation Complete");
 
   // A text that does not convert ends the run without a message.
-  options().setItemIndex("RG_Theory", 1);
-  options().setText("E_Kh", "x");
-  options().setChecked("CB_Seismic_Disable", false);
+  options().setItemIndex(Option::RG_Theory, 1);
+  options().setText(Option::E_Kh, "x");
+  options().setChecked(Option::CB_Seismic_Disable, false);
   const RunResult failed = run();
   EXPECT_EQ(failed.outcome, RunOutcome::Failed);
   EXPECT_EQ(failed.message, "'x' is not a valid floating point value");
@@ -506,12 +512,12 @@ TEST_F(Search, RunChecksInOrder) {
 
 TEST_F(Search, StopBetweenTrials) {
   homogeneousSlope();
-  options().setText("E_X_LeftDown", "25");
-  options().setText("E_Y_LeftDown", "35");
-  options().setText("E_X_RightDown", "45");
-  options().setText("E_Y_RightDown", "35");
-  options().setText("E_X_RightTop", "45");
-  options().setText("E_Y_RightTop", "45");
+  options().setText(Option::E_X_LeftDown, "25");
+  options().setText(Option::E_Y_LeftDown, "35");
+  options().setText(Option::E_X_RightDown, "45");
+  options().setText(Option::E_Y_RightDown, "35");
+  options().setText(Option::E_X_RightTop, "45");
+  options().setText(Option::E_Y_RightTop, "45");
   ui.onPendingEvents = [&] { project.run.StopRequested = 1; };  // Stop pressed during the first centre
   EXPECT_EQ(run().outcome, RunOutcome::Stopped);
   EXPECT_EQ(Centres(results()).size(), 1u);
@@ -523,10 +529,10 @@ TEST_F(Search, StopBetweenTrials) {
 TEST_F(Search, ARunCheckedByItsCallerDoesNotCheckAgain) {
   homogeneousSlope();
   irregularSurface({{8, 20}, {20, 8}, {40, 6}, {52, 10}});
-  options().setItemIndex("CB_NonCir_Search", 0);
-  options().setText("E_NonCir_X_Center", "35");
-  options().setText("E_NonCir_Y_Center", "35");
-  options().setText("E_No_Direction", "3");  // fewer than four: the collection says so and goes on
+  options().setItemIndex(Option::CB_NonCir_Search, 0);
+  options().setText(Option::E_NonCir_X_Center, "35");
+  options().setText(Option::E_NonCir_Y_Center, "35");
+  options().setText(Option::E_No_Direction, "3");  // fewer than four: the collection says so and goes on
   ASSERT_FALSE(CollectAndCheckRun(project, ui).has_value());
   const std::vector<std::string> once = ui.messageTexts();
   ASSERT_EQ(once.size(), 1u);
@@ -551,7 +557,7 @@ TEST_F(Search, ARunCheckedByItsCallerDoesNotCheckAgain) {
 TEST_F(Search, ARunReportsHowManyTrialsItMade) {
   homogeneousSlope();
   SetCentreGrid(options(), "25", "35", "45", "45", "2");
-  options().setText("E_Cir_Decrement", "4");
+  options().setText(Option::E_Cir_Decrement, "4");
   for (int threads : {1, 2}) {
     SCOPED_TRACE(threads);
     RunOptions o;
@@ -588,14 +594,14 @@ TEST_F(Search, ARunReportsHowManyTrialsItMade) {
     long total;
   };
   const Case cases[] = {
-      {"decrement", [](OptionValues& o) { o.setItemIndex("CB_Circle_Decrement", 1); }, 0},
-      {"pattern", [](OptionValues& o) { o.setChecked("CB_Grid_Increment", true); }, 0},
+      {"decrement", [](OptionValues& o) { o.setItemIndex(Option::CB_Circle_Decrement, 1); }, 0},
+      {"pattern", [](OptionValues& o) { o.setChecked(Option::CB_Grid_Increment, true); }, 0},
       {"specific",
        [](OptionValues& o) {
-         o.setItemIndex("CB_Cir_Search", 1);
-         o.setText("E_X_Center", "35");
-         o.setText("E_Y_Center", "35");
-         o.setText("E_Radius", "28");
+         o.setItemIndex(Option::CB_Cir_Search, 1);
+         o.setText(Option::E_X_Center, "35");
+         o.setText(Option::E_Y_Center, "35");
+         o.setText(Option::E_Radius, "28");
        },
        1},
   };
@@ -604,7 +610,7 @@ TEST_F(Search, ARunReportsHowManyTrialsItMade) {
     EngineFixture f;
     f.homogeneousSlope();
     SetCentreGrid(f.options(), "25", "35", "45", "45", "2");
-    f.options().setText("E_Cir_Decrement", "4");
+    f.options().setText(Option::E_Cir_Decrement, "4");
     c.set(f.options());
     f.project.run.StopRequested = 0;
     const RunResult r = RunAnalysis(f.project, f.ui);
@@ -631,14 +637,14 @@ TEST_F(Search, ARunReportsHowManyTrialsItMade) {
 // factors; the published circle is not the critical one.
 TEST_F(Search, GridFindsCirclesBelowThePublishedOne) {
   fredlundKrahnSlope();
-  options().setText("E_Cir_Slice", "30");
-  options().setText("E_Pass_Criteria", "0.001");
+  options().setText(Option::E_Cir_Slice, "30");
+  options().setText(Option::E_Pass_Criteria, "0.001");
   collectOk();
   analyseCircle(120.0, 90.0, 80.0);
   const SliceSet given = slices();
   testing::SetCentreGrid(options(), "110", "80", "130", "100", "4");
-  options().setText("E_Cir_Decrement", "20");
-  options().setChecked("CB_Ordinary", true);
+  options().setText(Option::E_Cir_Decrement, "20");
+  options().setChecked(Option::CB_Ordinary, true);
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
   EXPECT_EQ(results().size(), 500u);
   EXPECT_LT(project.run.Minimum[Ordinary].Fs, given.FsOrdinary);
@@ -652,7 +658,7 @@ TEST_F(Search, GridFindsCirclesBelowThePublishedOne) {
 // circle ends below that circle's factor for every method it searches.
 TEST_F(Search, IrregularSearchImprovesOnThePublishedCircle) {
   fredlundKrahnSlope();
-  options().setText("E_Cir_Slice", "20");
+  options().setText(Option::E_Cir_Slice, "20");
   collectOk();
   analyseCircle(120.0, 90.0, 80.0);
   const SliceSet given = slices();
@@ -660,12 +666,12 @@ TEST_F(Search, IrregularSearchImprovesOnThePublishedCircle) {
     numberedPoint(Table::NonCircular_Coordinate, i / 2 + 1, given.SlipX[static_cast<std::size_t>(i)],
                   given.SlipY[static_cast<std::size_t>(i)]);
   }
-  options().setItemIndex("RG_Theory", 2);
-  options().setText("E_NonCir_Slice", "20");
-  options().setText("E_NonCir_X_Center", "120");
-  options().setText("E_NonCir_Y_Center", "90");
-  options().setText("E_Divide_Step", "1");
-  options().setText("E_Move_Length", "2");
+  options().setItemIndex(Option::RG_Theory, 2);
+  options().setText(Option::E_NonCir_Slice, "20");
+  options().setText(Option::E_NonCir_X_Center, "120");
+  options().setText(Option::E_NonCir_Y_Center, "90");
+  options().setText(Option::E_Divide_Step, "1");
+  options().setText(Option::E_Move_Length, "2");
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
   EXPECT_LT(project.run.Minimum[Janbu].Fs, given.FsJanbu);
   EXPECT_LT(project.run.Minimum[Bishop].Fs, given.FsBishop);
@@ -690,8 +696,8 @@ TEST_F(Search, IrregularSearchImprovesOnThePublishedCircle) {
     const auto rows = store().rows(table);
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(check.slices().SliceCount) + 1);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      EXPECT_NEAR(rows[i].real("Coordi X"), check.slices().BoundaryX[i], 5e-5);
-      EXPECT_NEAR(rows[i].real("Coordi Y"), check.slices().BaseYAtBoundary[i], 5e-5);
+      EXPECT_NEAR(rows[i].real(PointField::X), check.slices().BoundaryX[i], 5e-5);
+      EXPECT_NEAR(rows[i].real(PointField::Y), check.slices().BaseYAtBoundary[i], 5e-5);
     }
   }
 }
@@ -701,17 +707,17 @@ TEST_F(Search, IrregularSearchImprovesOnThePublishedCircle) {
 TEST_F(Search, AutomaticSearchKeepsEachMethodsOwnMinimum) {
   auto setUp = [](EngineFixture& f) {
     f.homogeneousSlope();
-    f.options().setItemIndex("CB_Cir_Search", 2);
-    f.options().setText("E_Xauto_Start", "35");
-    f.options().setText("E_Yauto_Start", "35");
-    f.options().setText("E_Xauto_Increment", "2");
-    f.options().setText("E_Yauto_Increment", "2");
-    f.options().setText("E_Cir_Decrement", "5");
+    f.options().setItemIndex(Option::CB_Cir_Search, 2);
+    f.options().setText(Option::E_Xauto_Start, "35");
+    f.options().setText(Option::E_Yauto_Start, "35");
+    f.options().setText(Option::E_Xauto_Increment, "2");
+    f.options().setText(Option::E_Yauto_Increment, "2");
+    f.options().setText(Option::E_Cir_Decrement, "5");
   };
   setUp(*this);
-  options().setChecked("CB_Ordinary", true);
+  options().setChecked(Option::CB_Ordinary, true);
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
-  const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+  const char* boxes[] = {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer};
   for (int method = Ordinary; method <= Spencer; ++method) {
     EngineFixture alone;
     setUp(alone);
@@ -726,11 +732,11 @@ TEST_F(Search, AutomaticSearchKeepsEachMethodsOwnMinimum) {
 
 TEST_F(Search, StopDuringAnAutomaticSearchSkipsTheLaterMethods) {
   homogeneousSlope();
-  options().setItemIndex("CB_Cir_Search", 2);
-  options().setText("E_Xauto_Start", "35");
-  options().setText("E_Yauto_Start", "35");
-  options().setText("E_Xauto_Increment", "2");
-  options().setText("E_Yauto_Increment", "2");
+  options().setItemIndex(Option::CB_Cir_Search, 2);
+  options().setText(Option::E_Xauto_Start, "35");
+  options().setText(Option::E_Yauto_Start, "35");
+  options().setText(Option::E_Xauto_Increment, "2");
+  options().setText(Option::E_Yauto_Increment, "2");
   int calls = 0;
   ui.onPendingEvents = [&] {
     if (++calls == 1) project.run.StopRequested = 1;
@@ -745,14 +751,14 @@ TEST_F(Search, LargeGridWritesEveryRow) {
   testing::SetCentreGrid(options(), "100", "70", "140", "110", "20");
   ASSERT_EQ(run().outcome, RunOutcome::Complete);
   EXPECT_EQ(store().rowCount(Table::Results), 4410);
-  EXPECT_EQ(results().back().integer("Num"), 4410);
+  EXPECT_EQ(results().back().integer(ResultField::Num), 4410);
 }
 
 TEST_F(Search, SortedByBishop) {
   homogeneousSlope();
   for (auto [num, fs] : {std::pair{1, 2.5}, {2, 1.5}, {3, 2.5}, {4, 1.2}}) {
     Row r(Table::Results);
-    r.set("Num", num).set("FS_Bis", fs);
+    r.set(ResultField::Num, num).set(ResultField::FsBis, fs);
     store().append(r);
   }
   std::vector<int> order;

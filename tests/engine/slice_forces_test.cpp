@@ -16,16 +16,22 @@ class SliceForces : public ::testing::Test, public EngineFixture {
  protected:
   void lineLoad(int no, double x, double magnitude, double angle) {
     Row r(Table::Lineload);
-    r.set("Load No.", no).set("Magnitude", magnitude).set("Coordi X", x).set("Angle", angle);
+    r.set(LineLoadField::LoadNo, no)
+        .set(LineLoadField::Magnitude, magnitude)
+        .set(LineLoadField::X, x)
+        .set(LineLoadField::Angle, angle);
     store().append(r);
-    options().setChecked("CB_LineLoad_Disable", false);
+    options().setChecked(Option::CB_LineLoad_Disable, false);
   }
   void anchor(int no, double magnitude, double xs, double ys, double xe, double ye, double bonded) {
     Row r(Table::Anchor);
-    r.set("Load No.", no).set("Magnitude", magnitude).set("X start", xs).set("Y start", ys);
-    r.set("X end", xe).set("Y end", ye).set("Bonded Length", bonded);
+    r.set(AnchorField::LoadNo, no)
+        .set(AnchorField::Magnitude, magnitude)
+        .set(AnchorField::XStart, xs)
+        .set(AnchorField::YStart, ys);
+    r.set(AnchorField::XEnd, xe).set(AnchorField::YEnd, ye).set(AnchorField::BondedLength, bonded);
     store().append(r);
-    options().setChecked("CB_Anchor_Disable", false);
+    options().setChecked(Option::CB_Anchor_Disable, false);
   }
   std::size_t sliceStartingAt(double x) {
     for (int i = 0; i < slices().SliceCount; ++i) {
@@ -71,7 +77,7 @@ TEST_F(SliceForces, LoadAtTheRightEndActsOnNoSlice) {
 TEST_F(SliceForces, EveryLoadInsideTheSurfaceActsOnExactlyOneSlice) {
   homogeneousSlope();
   lineLoad(1, 12.0, 1.0, 0.0);
-  options().setText("E_Cir_Slice", "37");
+  options().setText(Option::E_Cir_Slice, "37");
   collectOk();
   for (int k = 0; k < 300; ++k) {
     model().LineLoadX[0] = 11.5 + k * (35.9 / 300.0) + 1e-4 * std::sin(k);
@@ -84,9 +90,12 @@ TEST_F(SliceForces, EveryLoadInsideTheSurfaceActsOnExactlyOneSlice) {
 TEST_F(SliceForces, StripLoadByTheSliceCentre) {
   homogeneousSlope();
   Row r(Table::Stripload);
-  r.set("Load No.", 1).set("Magnitude", 4.0).set("Begin X", 25.0).set("End X", 35.0);
+  r.set(StripLoadField::LoadNo, 1)
+      .set(StripLoadField::Magnitude, 4.0)
+      .set(StripLoadField::BeginX, 25.0)
+      .set(StripLoadField::EndX, 35.0);
   store().append(r);
-  options().setChecked("CB_StripLoad_Disable", false);
+  options().setChecked(Option::CB_StripLoad_Disable, false);
   collectOk();
   analyseCircle(35.0, 35.0, 28.0);
   const SliceSet& s = slices();
@@ -114,7 +123,7 @@ TEST_F(SliceForces, AnchorForceByItsBondedLength) {
        {Case{0, std::sqrt(45.0), 50.0}, Case{0, 0.0, 100.0}, Case{1, std::sqrt(45.0), 100.0}, Case{0, 1.0, 100.0}}) {
     store().empty(Table::Anchor);
     anchor(1, 100.0, 30.0, 15.0, 24.0, 3.0, c.bonded);
-    options().setItemIndex("RG_Apply_as", c.applyAs);
+    options().setItemIndex(Option::RG_Apply_as, c.applyAs);
     collectOk();
     analyseAt(30.0, 35.0);
     const SliceSet& s = slices();
@@ -149,7 +158,7 @@ TEST_F(SliceForces, AnisotropicSoilWithEqualDirectionsIsMohrCoulomb) {
   aniso.anisoSoil(2, 0.0, 0.0, 0.0, 0.0, 0.0);
   aniso.line(1, {{0, 0}, {60, 0}});
   aniso.line(2, {{0, 20}, {20, 20}, {40, 10}, {60, 10}});
-  aniso.options().setItemIndex("CB_Strength_Model", 1);
+  aniso.options().setItemIndex(Option::CB_Strength_Model, 1);
   aniso.collectOk();
   aniso.analyseCircle(35.0, 35.0, 28.0);
   EXPECT_NEAR(aniso.slices().FsOrdinary, mohrCoulomb.FsOrdinary, 1e-12);
@@ -163,10 +172,13 @@ TEST_F(SliceForces, AdvancedRowsChosenByTheNormalStressOnTheBase) {
   anisoSoil(2, 0.0, 0.0, 0.0, 0.0, 0.0);
   line(1, {{0, 0}, {60, 0}});
   line(2, {{0, 20}, {20, 20}, {40, 10}, {60, 10}});
-  options().setItemIndex("CB_Strength_Model", 1);
+  options().setItemIndex(Option::CB_Strength_Model, 1);
   for (auto [stress, phiV, phiH] : {std::tuple{0.0, 20.0, 25.0}, {100.0, 25.0, 30.0}}) {
     Row r(Table::Aniso_advance);
-    r.set("Line No.", 1).set("Normal Stress", stress).set("Phi-v", phiV).set("Phi-h", phiH);
+    r.set(AnisoAdvanceField::LineNo, 1)
+        .set(AnisoAdvanceField::NormalStress, stress)
+        .set(AnisoAdvanceField::PhiV, phiV)
+        .set(AnisoAdvanceField::PhiH, phiH);
     store().append(r);
   }
   collectOk();
@@ -190,8 +202,8 @@ TEST_F(SliceForces, AdvancedRowsChosenByTheNormalStressOnTheBase) {
 
 TEST_F(SliceForces, PorePressureFromTheWaterLine) {
   homogeneousSlope();
-  options().setItemIndex("CB_Seepage", 1);
-  options().setText("E_Unit_Weight_Water", "10");
+  options().setItemIndex(Option::CB_Seepage, 1);
+  options().setText(Option::E_Unit_Weight_Water, "10");
   // A phreatic line below every base: no pore pressure.
   numberedPoint(Table::Waterline, 1, 0, 5);
   numberedPoint(Table::Waterline, 2, 60, 5);
@@ -206,7 +218,7 @@ TEST_F(SliceForces, PorePressureFromTheWaterLine) {
   for (auto [x, y] : {std::pair{0.0, 18.0}, {20.0, 18.0}, {40.0, 8.0}, {60.0, 8.0}}) {
     numberedPoint(Table::Waterline, k++, x, y);
   }
-  options().setItemIndex("CB_Phreatic_Peizometric", 1);
+  options().setItemIndex(Option::CB_Phreatic_Peizometric, 1);
   collectOk();
   analyseCircle(35.0, 35.0, 28.0);
   const SliceSet& s = slices();
@@ -225,8 +237,8 @@ TEST_F(SliceForces, PorePressureFromTheWaterLine) {
 
 TEST_F(SliceForces, PorePressureRatio) {
   homogeneousSlope();
-  options().setItemIndex("CB_Seepage", 2);
-  options().setText("E_Ru_average", "0.25");
+  options().setItemIndex(Option::CB_Seepage, 2);
+  options().setText(Option::E_Ru_average, "0.25");
   collectOk();
   analyseCircle(35.0, 35.0, 28.0);
   const SliceSet& s = slices();
@@ -247,8 +259,8 @@ TEST_F(SliceForces, ZeroStrengthZoneEndsTheSurfaceWithAWaterThrust) {
   line(1, {{0, 0}, {60, 0}});
   line(2, {{0, 20}, {20, 20}, {40, 10}, {60, 10}});
   line(3, {{0, 20}, {20, 20}, {32, 14}, {60, 14}});
-  options().setItemIndex("CB_Seepage", 1);
-  options().setText("E_Unit_Weight_Water", "10");
+  options().setItemIndex(Option::CB_Seepage, 1);
+  options().setText(Option::E_Unit_Weight_Water, "10");
   numberedPoint(Table::Waterline, 1, 0, 14);
   numberedPoint(Table::Waterline, 2, 60, 14);
   collectOk();
@@ -281,9 +293,9 @@ TEST_F(SliceForces, TensionCrackCutsTheSurfaceAtItsPoint) {
   homogeneousSlope();
   numberedPoint(Table::Tcrack, 1, 0, 15);
   numberedPoint(Table::Tcrack, 2, 20, 15);
-  options().setChecked("CB_Tension_Disable", false);
-  options().setText("E_Percent_Water", "50");
-  options().setText("E_Water_Unit_Weight", "10");
+  options().setChecked(Option::CB_Tension_Disable, false);
+  options().setText(Option::E_Percent_Water, "50");
+  options().setText(Option::E_Water_Unit_Weight, "10");
   collectOk();
   for (int k = 0; k < 100; ++k) {
     const double depth = 12.5 + k * 0.07;
@@ -324,31 +336,36 @@ TEST_P(Mirror, SectionAndItsMirrorImageAgree) {
     for (auto [x, y] : polyline({{0, 20}, {20, 20}, {40, 10}, {60, 10}})) f.point(3, k++, x, y);
     k = 1;
     for (auto [x, y] : polyline({{0, 16}, {25, 13}, {45, 9}, {60, 9}})) f.numberedPoint(Table::Waterline, k++, x, y);
-    f.options().setItemIndex("CB_Seepage", 1);
-    f.options().setText("E_Unit_Weight_Water", "9.81");
+    f.options().setItemIndex(Option::CB_Seepage, 1);
+    f.options().setText(Option::E_Unit_Weight_Water, "9.81");
     Row strip(Table::Stripload);
-    strip.set("Load No.", 1).set("Magnitude", 12.0).set("Begin X", std::min(X(5), X(15)));
-    strip.set("End X", std::max(X(5), X(15)));
+    strip.set(StripLoadField::LoadNo, 1)
+        .set(StripLoadField::Magnitude, 12.0)
+        .set(StripLoadField::BeginX, std::min(X(5), X(15)));
+    strip.set(StripLoadField::EndX, std::max(X(5), X(15)));
     f.store().append(strip);
-    f.options().setChecked("CB_StripLoad_Disable", false);
-    f.options().setChecked("CB_Seismic_Disable", false);
-    f.options().setText("E_Kh", "0.1");
-    f.options().setText("E_Kv", "0.05");
+    f.options().setChecked(Option::CB_StripLoad_Disable, false);
+    f.options().setChecked(Option::CB_Seismic_Disable, false);
+    f.options().setText(Option::E_Kh, "0.1");
+    f.options().setText(Option::E_Kv, "0.05");
     if (withAnchor) {
       Row a(Table::Anchor);
-      a.set("Load No.", 1).set("Magnitude", 150.0).set("X start", X(30)).set("Y start", 15.0);
-      a.set("X end", X(12)).set("Y end", 6.0).set("Bonded Length", 8.0);
+      a.set(AnchorField::LoadNo, 1)
+          .set(AnchorField::Magnitude, 150.0)
+          .set(AnchorField::XStart, X(30))
+          .set(AnchorField::YStart, 15.0);
+      a.set(AnchorField::XEnd, X(12)).set(AnchorField::YEnd, 6.0).set(AnchorField::BondedLength, 8.0);
       f.store().append(a);
-      f.options().setChecked("CB_Anchor_Disable", false);
+      f.options().setChecked(Option::CB_Anchor_Disable, false);
     }
     k = 1;
     for (auto [x, y] : polyline({{0, 14}, {25, 14}})) f.numberedPoint(Table::Tcrack, k++, x, y);
-    f.options().setChecked("CB_Tension_Disable", false);
-    f.options().setText("E_Percent_Water", "50");
-    f.options().setText("E_Water_Unit_Weight", "9.81");
-    f.options().setChecked("CB_Ordinary", true);
-    f.options().setText("E_Cir_Slice", "30");
-    f.options().setText("E_Pass_Criteria", "0.0001");
+    f.options().setChecked(Option::CB_Tension_Disable, false);
+    f.options().setText(Option::E_Percent_Water, "50");
+    f.options().setText(Option::E_Water_Unit_Weight, "9.81");
+    f.options().setChecked(Option::CB_Ordinary, true);
+    f.options().setText(Option::E_Cir_Slice, "30");
+    f.options().setText(Option::E_Pass_Criteria, "0.0001");
     f.collectOk();
     f.analyseCircle(X(35.0), 35.0, 28.0);
   };

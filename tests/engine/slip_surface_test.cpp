@@ -20,7 +20,7 @@ class SlipSurface : public ::testing::Test, public EngineFixture {
     soil(2, 0.0, 0.0, 0.0);
     line(1, {{0, 0}, {60, 0}});
     line(2, ground);
-    options().setText("E_Cir_Depth_Tallest", "0");
+    options().setText(Option::E_Cir_Depth_Tallest, "0");
     collectOk();
   }
   void expectAll(double code) {
@@ -94,11 +94,14 @@ TEST_F(SlipSurface, BreakPointsKeepTheirDistanceFromBaseSliceEdges) {
   line(1, {{0, 0}, {60, 0}});
   line(2, {{0, 20}, {13.01, 20}, {15.02, 20}, {60, 20}});
   Row load(Table::Lineload);
-  load.set("Load No.", 1).set("Magnitude", 5.0).set("Coordi X", 17.0).set("Angle", 0.0);
+  load.set(LineLoadField::LoadNo, 1)
+      .set(LineLoadField::Magnitude, 5.0)
+      .set(LineLoadField::X, 17.0)
+      .set(LineLoadField::Angle, 0.0);
   store().append(load);
-  options().setChecked("CB_LineLoad_Disable", false);
+  options().setChecked(Option::CB_LineLoad_Disable, false);
   irregularSurface({{10, 20}, {10.5, 10}, {19.5, 10}, {20, 20}});
-  options().setText("E_NonCir_Slice", "10");
+  options().setText(Option::E_NonCir_Slice, "10");
   collectOk();
   analyseAt(15.0, 30.0);
   std::vector<double> boundaries(slices().BoundaryX.begin(), slices().BoundaryX.end());
@@ -120,8 +123,8 @@ TEST_F(SlipSurface, TwoBoundaryLinesInOneBaseSliceMakeThreeSlices) {
   line(4, {{0, 20}, {60, 20}});
   // A steep first segment crosses lines 3 and 2 inside the first base slice.
   irregularSurface({{10, 20}, {14, 4}, {30, 4}, {34, 20}});
-  options().setText("E_NonCir_Slice", "3");
-  options().setText("E_NonCir_Depth_Tallest", "0");
+  options().setText(Option::E_NonCir_Slice, "3");
+  options().setText(Option::E_NonCir_Depth_Tallest, "0");
   collectOk();
   analyseAt(22.0, 30.0);
   const SliceSet& s = slices();
@@ -144,8 +147,8 @@ TEST_F(SlipSurface, WeightBandsSkipALineThatEndsShort) {
   line(2, {{0, 10}, {30, 10}});  // ends at x = 30
   line(3, {{0, 20}, {60, 20}});
   irregularSurface({{10, 20}, {11, 5}, {49, 5}, {50, 20}});
-  options().setText("E_NonCir_Slice", "40");
-  options().setText("E_NonCir_Depth_Tallest", "0");
+  options().setText(Option::E_NonCir_Slice, "40");
+  options().setText(Option::E_NonCir_Depth_Tallest, "0");
   collectOk();
   analyseAt(30.0, 40.0);
   const SliceSet& s = slices();
@@ -240,7 +243,7 @@ struct SliverCase : EngineFixture {
     line(1, {{0, 0}, {60, 0}});
     line(2, {{0, 5}, {60, 5}});
     line(3, {{0, 20}, {20, 20}, {40, 10}, {60, 10}});
-    options().setText("E_Cir_Depth_Tallest", "0");
+    options().setText(Option::E_Cir_Depth_Tallest, "0");
     collect();
     const double r = std::hypot(40.013 - 30.0, 25.0);
     analyseCircle(30.0, 35.0, r);

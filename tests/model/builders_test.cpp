@@ -46,7 +46,7 @@ TEST_F(Builders, BoundaryLinesWarnAndGoOn) {
 TEST_F(Builders, SoilCountFollowsTheStrengthModelExceptInGridUnits) {
   twoLayerSlope();
   anisoSoil(1, 1, 1, 1, 1, 1);
-  options().setItemIndex("CB_Strength_Model", 1);
+  options().setItemIndex(Option::CB_Strength_Model, 1);
   BuildBoundaryLines(project, ui);
   EXPECT_EQ(model().SoilCount, 1);
   ui.shown.clear();
@@ -100,22 +100,22 @@ TEST_F(Builders, RowsWithoutAPlaceAreLeftOut) {
 
 TEST_F(Builders, SmallReaders) {
   twoLayerSlope();
-  options().setText("E_X_RightDown", "50");
-  options().setText("E_23_Division", "3");
+  options().setText(Option::E_X_RightDown, "50");
+  options().setText(Option::E_23_Division, "3");
   ReadCentreGrid(project);
   EXPECT_EQ(model().GridCornerX[1], 50.0);
   EXPECT_EQ(model().GridDivision23, 3);
 
-  options().setText("E_X_Center", "5");
-  options().setText("E_Radius", "7");
+  options().setText(Option::E_X_Center, "5");
+  options().setText(Option::E_Radius, "7");
   ReadCircleCentre(project);  // grid search: nothing read
   EXPECT_EQ(model().CenterX, 0.0);
-  options().setItemIndex("CB_Cir_Search", 1);
+  options().setItemIndex(Option::CB_Cir_Search, 1);
   ReadCircleCentre(project);
   EXPECT_EQ(model().CenterX, 5.0);
   EXPECT_EQ(model().TrialRadius, 7.0);
 
-  options().setText("E_NonCir_Y_Center", "44");
+  options().setText(Option::E_NonCir_Y_Center, "44");
   ReadNonCircularCentre(project);
   EXPECT_EQ(model().CenterY, 44.0);
 

@@ -19,8 +19,8 @@ class Collection : public ::testing::Test, public ProjectFixture {};
 
 TEST_F(Collection, FillsTheModelOfACompleteProject) {
   twoLayerSlope();
-  options().setText("E_Project_Name", "Dam A");
-  options().setChecked("CB_Ordinary", true);
+  options().setText(Option::E_Project_Name, "Dam A");
+  options().setChecked(Option::CB_Ordinary, true);
   collect();
 
   const AnalysisModel& m = model();
@@ -176,28 +176,28 @@ const StopCase kStopCases[] = {
      "line 1, 2, 3 ... without a gap (Key In > Geometry).",
      "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง: เส้นที่ 3 ไม่มีจุดที่ 3 แต่มีจุดถึงจุดที่ 4\nกรุณาเรียงหมายเลขจุดของแต่ละเส้นเป็น 1, 2, 3 "
      "... โดยไม่ข้าม (ป้อนข้อมูล > รูปร่างชั้นดิน)"},
-    {"GridDivisionAboveLimit", [](ProjectFixture& f) { f.options().setText("E_12_Division", "5000"); }, -1,
+    {"GridDivisionAboveLimit", [](ProjectFixture& f) { f.options().setText(Option::E_12_Division, "5000"); }, -1,
      "Division between 1 and 2 = 5000 is above the limit of 1000.\nPlease change it on the Draw Grid panel (Draw > "
      "Circular Failure > Grid).",
      "จำนวนช่องระหว่าง 1 และ 2 = 5000 เกินขีดจำกัด 1000\nกรุณาแก้ไขที่แผงวาดตารางการค้นหา (วาด > ส่วนของวงกลม > "
      "ตารางการค้นหา)"},
-    {"GridDivisionNegative", [](ProjectFixture& f) { f.options().setText("E_23_Division", "-2"); }, -1,
+    {"GridDivisionNegative", [](ProjectFixture& f) { f.options().setText(Option::E_23_Division, "-2"); }, -1,
      "Division between 2 and 3 = -2 may not be negative.\nPlease change it on the Draw Grid panel (Draw > Circular "
      "Failure > Grid).",
      "จำนวนช่องระหว่าง 2 และ 3 = -2 ต้องไม่เป็นค่าลบ\nกรุณาแก้ไขที่แผงวาดตารางการค้นหา (วาด > ส่วนของวงกลม > ตารางการค้นหา)"},
-    {"BottomLineZero", [](ProjectFixture& f) { f.options().setText("E_BottomLine", "0"); }, 14},
-    {"NoSpecificBottomLine", [](ProjectFixture& f) { f.options().setItemIndex("CB_Bottom_Line_Choose", 1); }, 15},
-    {"PassCriteriaZero", [](ProjectFixture& f) { f.options().setText("E_Pass_Criteria", "0"); }, 16},
-    {"PassCriteriaNegative", [](ProjectFixture& f) { f.options().setText("E_Pass_Criteria", "-0.01"); }, 16},
-    {"NoCircles", [](ProjectFixture& f) { f.options().setText("E_Cir_Decrement", "0"); }, 17},
+    {"BottomLineZero", [](ProjectFixture& f) { f.options().setText(Option::E_BottomLine, "0"); }, 14},
+    {"NoSpecificBottomLine", [](ProjectFixture& f) { f.options().setItemIndex(Option::CB_Bottom_Line_Choose, 1); }, 15},
+    {"PassCriteriaZero", [](ProjectFixture& f) { f.options().setText(Option::E_Pass_Criteria, "0"); }, 16},
+    {"PassCriteriaNegative", [](ProjectFixture& f) { f.options().setText(Option::E_Pass_Criteria, "-0.01"); }, 16},
+    {"NoCircles", [](ProjectFixture& f) { f.options().setText(Option::E_Cir_Decrement, "0"); }, 17},
     {"NoRadiusDecrement",
      [](ProjectFixture& f) {
-       f.options().setItemIndex("CB_Circle_Decrement", 1);
-       f.options().setText("E_Cir_Decrement", "0");
+       f.options().setItemIndex(Option::CB_Circle_Decrement, 1);
+       f.options().setText(Option::E_Cir_Decrement, "0");
      },
      17},
-    {"NegativeCircles", [](ProjectFixture& f) { f.options().setText("E_Cir_Decrement", "-2"); }, 17},
-    {"NoSlices", [](ProjectFixture& f) { f.options().setText("E_Cir_Slice", "0"); }, 18},
+    {"NegativeCircles", [](ProjectFixture& f) { f.options().setText(Option::E_Cir_Decrement, "-2"); }, 17},
+    {"NoSlices", [](ProjectFixture& f) { f.options().setText(Option::E_Cir_Slice, "0"); }, 18},
 };
 
 INSTANTIATE_TEST_SUITE_P(All, CollectionStops,
@@ -210,16 +210,16 @@ INSTANTIATE_TEST_SUITE_P(All, CollectionStops,
 
 TEST_F(Collection, AStopLeavesTheLaterPartsAsThePreviousCollectionLeftThem) {
   twoLayerSlope();
-  options().setText("E_Cir_Decrement", "7");
-  options().setText("E_Cir_Slice", "30");
+  options().setText(Option::E_Cir_Decrement, "7");
+  options().setText(Option::E_Cir_Slice, "30");
   collect();
   ASSERT_EQ(model().DataError, 0);
 
-  options().setChecked("CB_Seismic_Disable", false);
-  options().setText("E_Kh", "0.2");
-  options().setText("E_Pass_Criteria", "0");
-  options().setText("E_Cir_Decrement", "12");
-  options().setText("E_Cir_Slice", "40");
+  options().setChecked(Option::CB_Seismic_Disable, false);
+  options().setText(Option::E_Kh, "0.2");
+  options().setText(Option::E_Pass_Criteria, "0");
+  options().setText(Option::E_Cir_Decrement, "12");
+  options().setText(Option::E_Cir_Slice, "40");
   collect();
   EXPECT_EQ(model().DataError, 1);
   EXPECT_EQ(model().SeismicKh, 0.2);  // before the stop: refreshed
@@ -230,28 +230,28 @@ TEST_F(Collection, AStopLeavesTheLaterPartsAsThePreviousCollectionLeftThem) {
 
 TEST_F(Collection, BottomLineNumberRules) {
   twoLayerSlope();
-  options().setText("E_BottomLine", "-1");
+  options().setText(Option::E_BottomLine, "-1");
   collect();
   EXPECT_EQ(model().DataError, 0);
   EXPECT_EQ(model().BottomLineNo, -1);
   EXPECT_EQ(model().BottomLineCount, 0);
 
-  options().setText("E_BottomLine", "3");
+  options().setText(Option::E_BottomLine, "3");
   collect();
   EXPECT_EQ(model().DataError, 0);
   EXPECT_EQ(model().BottomLineCount, 4);
 
-  options().setText("E_BottomLine", "x");
+  options().setText(Option::E_BottomLine, "x");
   EXPECT_THROW(collect(), ConversionError);
   EXPECT_EQ(model().DataError, 1);
 }
 
 TEST_F(Collection, SpecificBottomLineRowsInStoredOrder) {
   twoLayerSlope();
-  options().setItemIndex("CB_Bottom_Line_Choose", 1);
+  options().setItemIndex(Option::CB_Bottom_Line_Choose, 1);
   Row a(Table::Bottom_Line), b(Table::Bottom_Line);
-  a.set("Line No.", 2).set("Begin Point", 1).set("End Point", 2);
-  b.set("Line No.", 1).set("Begin Point", 2).set("End Point", 1);
+  a.set(BottomLineField::LineNo, 2).set(BottomLineField::BeginPoint, 1).set(BottomLineField::EndPoint, 2);
+  b.set(BottomLineField::LineNo, 1).set(BottomLineField::BeginPoint, 2).set(BottomLineField::EndPoint, 1);
   store().append(a);
   store().append(b);
   collect();
@@ -264,14 +264,14 @@ TEST_F(Collection, SpecificBottomLineRowsInStoredOrder) {
 
 TEST_F(Collection, CircleCountOrRadiusDecrementByMode) {
   twoLayerSlope();
-  options().setItemIndex("CB_Circle_Decrement", 1);
-  options().setText("E_Cir_Decrement", "0.5");
+  options().setItemIndex(Option::CB_Circle_Decrement, 1);
+  options().setText(Option::E_Cir_Decrement, "0.5");
   collect();
   EXPECT_EQ(model().DataError, 0);
   EXPECT_EQ(model().RadiusDecrement, 0.5);
   EXPECT_EQ(model().CircleCount, 0);
 
-  options().setItemIndex("CB_Circle_Decrement", 0);  // "0.5" is no integer
+  options().setItemIndex(Option::CB_Circle_Decrement, 0);  // "0.5" is no integer
   EXPECT_THROW(collect(), ConversionError);
 }
 
@@ -284,8 +284,8 @@ void FlatGround(ProjectFixture& f, const char* divisions, const char* decrement)
   f.line(1, {{0, 0}, {1000, 0}});
   f.line(2, {{0, 10}, {1000, 10}});
   testing::SetCentreGrid(f.options(), "490", "20", "510", "30", divisions);
-  f.options().setItemIndex("CB_Circle_Decrement", 1);
-  f.options().setText("E_Cir_Decrement", decrement);
+  f.options().setItemIndex(Option::CB_Circle_Decrement, 1);
+  f.options().setText(Option::E_Cir_Decrement, decrement);
 }
 
 TEST(CollectionGridTotal, FineDecrementsPassUntilTheGridsTotalPassesTheBound) {
@@ -320,13 +320,13 @@ TEST(CollectionGridTotal, CentresOutsideTheSectionAddNoCircle) {
   ProjectFixture f;
   FlatGround(f, "2", "0.5");
   // Rows at y = 20, 5 and -10: only the first is above the ground.
-  f.options().setText("E_Y_RightTop", "-10");
+  f.options().setText(Option::E_Y_RightTop, "-10");
   f.collect();
   ASSERT_EQ(f.model().DataError, 0);
   EXPECT_EQ(GridCircleTotal(f.model()), 3 * 20);
   // By number, each centre with a range gets exactly No. of Circle.
-  f.options().setItemIndex("CB_Circle_Decrement", 0);
-  f.options().setText("E_Cir_Decrement", "7");
+  f.options().setItemIndex(Option::CB_Circle_Decrement, 0);
+  f.options().setText(Option::E_Cir_Decrement, "7");
   f.collect();
   ASSERT_EQ(f.model().DataError, 0);
   EXPECT_EQ(GridCircleTotal(f.model()), 3 * 7);
@@ -352,19 +352,19 @@ TEST_F(Collection, OnlyTheIrregularTheoryReadsTheIrregularSurface) {
   numberedPoint(Table::NonCircular_Coordinate, 1, 0, 10);
   numberedPoint(Table::NonCircular_Coordinate, 3, 30, 50);
   numberedPoint(Table::NonCircular_Coordinate, 2, 15, 2);
-  options().setText("E_NonCir_Slice", "25");
-  options().setText("E_NonCir_Depth_Tallest", "2");
-  options().setText("E_NonCir_X_Center", "12");
-  options().setText("E_NonCir_Y_Center", "40");
+  options().setText(Option::E_NonCir_Slice, "25");
+  options().setText(Option::E_NonCir_Depth_Tallest, "2");
+  options().setText(Option::E_NonCir_X_Center, "12");
+  options().setText(Option::E_NonCir_Y_Center, "40");
 
-  options().setItemIndex("RG_Theory", 3);
+  options().setItemIndex(Option::RG_Theory, 3);
   collect();
   EXPECT_EQ(model().DataError, 0);
   EXPECT_EQ(model().SliceCountInput, 10);
   EXPECT_EQ(model().DepthTallest, 1.0);
   EXPECT_EQ(model().NonCirPointCount, 0);
 
-  options().setItemIndex("RG_Theory", 2);
+  options().setItemIndex(Option::RG_Theory, 2);
   collect();
   EXPECT_EQ(model().DataError, 0);
   EXPECT_TRUE(ui.shown.empty());
@@ -381,7 +381,7 @@ TEST_F(Collection, OnlyTheIrregularTheoryReadsTheIrregularSurface) {
   EXPECT_EQ(model().NonCirDirectionCount, 8);
   EXPECT_EQ(model().NonCirDivideStep, 3);
 
-  options().setText("E_Move_Length", "2.5");
+  options().setText(Option::E_Move_Length, "2.5");
   collect();
   EXPECT_EQ(model().NonCirMoveStep[0], 2.5);
 }
@@ -389,13 +389,13 @@ TEST_F(Collection, OnlyTheIrregularTheoryReadsTheIrregularSurface) {
 TEST_F(Collection, IrregularWarningsLetTheCollectionGoOn) {
   twoLayerSlope();
   model().Language = kLanguageThai;
-  options().setItemIndex("RG_Theory", 2);
+  options().setItemIndex(Option::RG_Theory, 2);
   numberedPoint(Table::NonCircular_Coordinate, 1, 0, 10);
   numberedPoint(Table::NonCircular_Coordinate, 2, 15, 2);
   numberedPoint(Table::NonCircular_Coordinate, 2, 30, 50);  // number 3 is missing
-  options().setText("E_No_Direction", "3");
-  options().setChecked("CB_Moving_Center", true);
-  options().setText("E_MCX", "2.5");
+  options().setText(Option::E_No_Direction, "3");
+  options().setChecked(Option::CB_Moving_Center, true);
+  options().setText(Option::E_MCX, "2.5");
   collect();
   EXPECT_EQ(model().DataError, 0);
   ASSERT_EQ(ui.shown.size(), 2u);
@@ -416,12 +416,12 @@ TEST(CollectionConversion, NamesTheFieldInTheUsersLanguage) {
     const char* expected;
   };
   const Case cases[] = {
-      {"E_Cir_Slice", "abc", kLanguageEnglish, "No. of Slice: 'abc' is not a valid integer value"},
-      {"E_Cir_Slice", "abc", kLanguageThai, "จำนวนแถบดิน: 'abc' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
-      {"E_Pass_Criteria", "0,01", kLanguageEnglish, "Pass Criteria: '0,01' is not a valid floating point value"},
-      {"E_Pass_Criteria", "0,01", kLanguageThai, "เกณฑ์การลู่เข้า: '0,01' ไม่ใช่ตัวเลขที่ถูกต้อง"},
-      {"E_12_Division", "ten", kLanguageEnglish, "Division between 1 and 2: 'ten' is not a valid integer value"},
-      {"E_12_Division", "ten", kLanguageThai, "จำนวนช่องระหว่าง 1 และ 2: 'ten' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
+      {Option::E_Cir_Slice, "abc", kLanguageEnglish, "No. of Slice: 'abc' is not a valid integer value"},
+      {Option::E_Cir_Slice, "abc", kLanguageThai, "จำนวนแถบดิน: 'abc' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
+      {Option::E_Pass_Criteria, "0,01", kLanguageEnglish, "Pass Criteria: '0,01' is not a valid floating point value"},
+      {Option::E_Pass_Criteria, "0,01", kLanguageThai, "เกณฑ์การลู่เข้า: '0,01' ไม่ใช่ตัวเลขที่ถูกต้อง"},
+      {Option::E_12_Division, "ten", kLanguageEnglish, "Division between 1 and 2: 'ten' is not a valid integer value"},
+      {Option::E_12_Division, "ten", kLanguageThai, "จำนวนช่องระหว่าง 1 และ 2: 'ten' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
@@ -463,11 +463,11 @@ TEST(CollectionCaptions, EveryFieldOfAKeyedInTableHasItsGridTitle) {
 
 TEST_F(Collection, CircularSearchKindsReadTheirCentre) {
   twoLayerSlope();
-  options().setText("E_X_LeftDown", "10");
-  options().setText("E_Y_RightTop", "45.5");
-  options().setText("E_12_Division", "0");
-  options().setChecked("CB_Grid_Increment", true);
-  options().setText("E_Ygrid_Increment", "0.25");
+  options().setText(Option::E_X_LeftDown, "10");
+  options().setText(Option::E_Y_RightTop, "45.5");
+  options().setText(Option::E_12_Division, "0");
+  options().setChecked(Option::CB_Grid_Increment, true);
+  options().setText(Option::E_Ygrid_Increment, "0.25");
   collect();
   EXPECT_EQ(model().GridCornerX[0], 10.0);
   EXPECT_EQ(model().GridCornerY[2], 45.5);
@@ -475,20 +475,20 @@ TEST_F(Collection, CircularSearchKindsReadTheirCentre) {
   EXPECT_EQ(model().GridIncrementEnabled, 1);
   EXPECT_EQ(model().GridIncrementY, 0.25);
 
-  options().setItemIndex("CB_Cir_Search", 1);
-  options().setText("E_X_Center", "30");
-  options().setText("E_Y_Center", "35");
-  options().setText("E_Radius", "28");
+  options().setItemIndex(Option::CB_Cir_Search, 1);
+  options().setText(Option::E_X_Center, "30");
+  options().setText(Option::E_Y_Center, "35");
+  options().setText(Option::E_Radius, "28");
   collect();
   EXPECT_EQ(model().CenterX, 30.0);
   EXPECT_EQ(model().CenterY, 35.0);
   EXPECT_EQ(model().TrialRadius, 28.0);
 
-  options().setItemIndex("CB_Cir_Search", 2);
-  options().setText("E_Xauto_Start", "31");
-  options().setText("E_Yauto_Start", "36");
-  options().setText("E_Xauto_Increment", "0.5");
-  options().setText("E_Yauto_Increment", "0.25");
+  options().setItemIndex(Option::CB_Cir_Search, 2);
+  options().setText(Option::E_Xauto_Start, "31");
+  options().setText(Option::E_Yauto_Start, "36");
+  options().setText(Option::E_Xauto_Increment, "0.5");
+  options().setText(Option::E_Yauto_Increment, "0.25");
   collect();
   EXPECT_EQ(model().DataError, 0);
   EXPECT_EQ(model().CenterX, 31.0);
@@ -499,9 +499,9 @@ TEST_F(Collection, CircularSearchKindsReadTheirCentre) {
 
 TEST_F(Collection, DisabledPartsIgnoreTheirEditBoxes) {
   twoLayerSlope();
-  options().setText("E_Kh", "abc");  // never read while seismic is off
-  options().setText("E_Unit_Weight_Water", "9.81");
-  options().setText("E_Ru_average", "0.3");
+  options().setText(Option::E_Kh, "abc");  // never read while seismic is off
+  options().setText(Option::E_Unit_Weight_Water, "9.81");
+  options().setText(Option::E_Ru_average, "0.3");
   collect();
   EXPECT_EQ(model().DataError, 0);
   EXPECT_EQ(model().SeismicKh, 0.0);
@@ -509,7 +509,7 @@ TEST_F(Collection, DisabledPartsIgnoreTheirEditBoxes) {
   EXPECT_EQ(model().WaterUnitWeight, 1.0);
   EXPECT_EQ(model().RuAverage, 0.0);
 
-  options().setChecked("CB_Seismic_Disable", false);
+  options().setChecked(Option::CB_Seismic_Disable, false);
   try {
     collect();
     FAIL() << "no conversion error";
@@ -523,9 +523,9 @@ TEST_F(Collection, WaterByKind) {
   twoLayerSlope();
   numberedPoint(Table::Waterline, 2, 60, 15);
   numberedPoint(Table::Waterline, 1, 0, 8);
-  options().setItemIndex("CB_Seepage", 1);
-  options().setItemIndex("CB_Phreatic_Peizometric", 1);
-  options().setText("E_Unit_Weight_Water", "9.81");
+  options().setItemIndex(Option::CB_Seepage, 1);
+  options().setItemIndex(Option::CB_Phreatic_Peizometric, 1);
+  options().setText(Option::E_Unit_Weight_Water, "9.81");
   collect();
   EXPECT_EQ(model().DataError, 0);
   EXPECT_EQ(model().WaterLineKind, 1);
@@ -534,8 +534,8 @@ TEST_F(Collection, WaterByKind) {
   EXPECT_EQ(model().WaterLineX, (std::vector<double>{0, 60}));
   EXPECT_EQ(model().WaterLineY, (std::vector<double>{8, 15}));
 
-  options().setItemIndex("CB_Seepage", 2);
-  options().setText("E_Ru_average", "0.25");
+  options().setItemIndex(Option::CB_Seepage, 2);
+  options().setText(Option::E_Ru_average, "0.25");
   collect();
   EXPECT_EQ(model().WaterUnitWeight, 1.0);
   EXPECT_EQ(model().WaterLineKind, 0);
@@ -543,10 +543,10 @@ TEST_F(Collection, WaterByKind) {
 
   for (auto [no, ru] : {std::pair{2, 0.2}, {1, 0.1}, {3, 0.0}}) {
     Row r(Table::Ru_variable);
-    r.set("Line No.", no).set("Ru", ru);
+    r.set(RuField::LineNo, no).set(RuField::Ru, ru);
     store().append(r);
   }
-  options().setItemIndex("CB_Ru_Condition", 1);
+  options().setItemIndex(Option::CB_Ru_Condition, 1);
   collect();
   EXPECT_EQ(model().RuAverage, 0.0);
   EXPECT_EQ(model().RuVariable, (std::vector<double>{0.1, 0.2, 0.0}));
@@ -555,16 +555,31 @@ TEST_F(Collection, WaterByKind) {
 TEST_F(Collection, LoadsAnchorsAndCrackPlacedByTheirNumbers) {
   twoLayerSlope();
   Row l2(Table::Lineload), l1(Table::Lineload);
-  l2.set("Load No.", 2).set("Magnitude", 50.0).set("Coordi X", 45.0).set("Coordi Y", 20.0).set("Angle", 90.0);
-  l1.set("Load No.", 1).set("Magnitude", 10.0).set("Coordi X", 5.0).set("Coordi Y", 10.0).set("Angle", 45.0);
+  l2.set(LineLoadField::LoadNo, 2)
+      .set(LineLoadField::Magnitude, 50.0)
+      .set(LineLoadField::X, 45.0)
+      .set(LineLoadField::Y, 20.0)
+      .set(LineLoadField::Angle, 90.0);
+  l1.set(LineLoadField::LoadNo, 1)
+      .set(LineLoadField::Magnitude, 10.0)
+      .set(LineLoadField::X, 5.0)
+      .set(LineLoadField::Y, 10.0)
+      .set(LineLoadField::Angle, 45.0);
   store().append(l2);
   store().append(l1);
   Row s(Table::Stripload);
-  s.set("Load No.", 1).set("Magnitude", 12.0).set("Begin X", 42.0).set("End X", 50.0);
+  s.set(StripLoadField::LoadNo, 1)
+      .set(StripLoadField::Magnitude, 12.0)
+      .set(StripLoadField::BeginX, 42.0)
+      .set(StripLoadField::EndX, 50.0);
   store().append(s);
   Row a(Table::Anchor);
-  a.set("Load No.", 1).set("Magnitude", 100.0).set("X start", 30.0).set("Y start", 15.0).set("X end", 20.0);
-  a.set("Y end", 10.0).set("Bonded Length", 4.0);
+  a.set(AnchorField::LoadNo, 1)
+      .set(AnchorField::Magnitude, 100.0)
+      .set(AnchorField::XStart, 30.0)
+      .set(AnchorField::YStart, 15.0)
+      .set(AnchorField::XEnd, 20.0);
+  a.set(AnchorField::YEnd, 10.0).set(AnchorField::BondedLength, 4.0);
   store().append(a);
   numberedPoint(Table::Tcrack, 1, 30, 13);
   numberedPoint(Table::Tcrack, 2, 60, 18);
@@ -574,11 +589,12 @@ TEST_F(Collection, LoadsAnchorsAndCrackPlacedByTheirNumbers) {
   EXPECT_EQ(model().LineLoadEnabled, 0);
   EXPECT_EQ(model().TensionCrackEnabled, 0);
 
-  for (const char* box : {"CB_LineLoad_Disable", "CB_StripLoad_Disable", "CB_Tension_Disable", "CB_Anchor_Disable"}) {
+  for (const char* box : {Option::CB_LineLoad_Disable, Option::CB_StripLoad_Disable, Option::CB_Tension_Disable,
+                          Option::CB_Anchor_Disable}) {
     options().setChecked(box, false);
   }
-  options().setText("E_Percent_Water", "50");
-  options().setItemIndex("RG_Apply_as", 1);
+  options().setText(Option::E_Percent_Water, "50");
+  options().setItemIndex(Option::RG_Apply_as, 1);
   collect();
   ASSERT_EQ(model().DataError, 0);
   EXPECT_EQ(model().LineLoadEnabled, 1);
@@ -609,10 +625,13 @@ TEST_F(Collection, AdvancedAnisotropicRowsGoToTheirSoils) {
   line(1, {{0, 0}, {10, 0}});
   line(2, {{0, 1}, {10, 1}});
   line(3, {{0, 2}, {10, 2}});
-  options().setItemIndex("CB_Strength_Model", 1);
+  options().setItemIndex(Option::CB_Strength_Model, 1);
   auto adv = [&](int soil, double stress, double phiV, double phiH) {
     Row r(Table::Aniso_advance);
-    r.set("Line No.", soil).set("Normal Stress", stress).set("Phi-v", phiV).set("Phi-h", phiH);
+    r.set(AnisoAdvanceField::LineNo, soil)
+        .set(AnisoAdvanceField::NormalStress, stress)
+        .set(AnisoAdvanceField::PhiV, phiV)
+        .set(AnisoAdvanceField::PhiH, phiH);
     store().append(r);
   };
   adv(1, 0, 30, 28);
@@ -631,7 +650,7 @@ TEST_F(Collection, AdvancedAnisotropicRowsGoToTheirSoils) {
   EXPECT_EQ(m.AdvancedAnisoPhiH[1][0], 22.0);
   EXPECT_EQ(m.AdvancedAnisoPhiVAt.size(), 3u);
 
-  options().setChecked("CB_Advance_Prop_Disable", true);
+  options().setChecked(Option::CB_Advance_Prop_Disable, true);
   adv(3, 0, 1, 1);  // would be refused (the air), but is not read
   adv(1, 0, 1, 1);
   collect();
@@ -661,7 +680,8 @@ TEST_P(CollectionBadInput, StopsWithAMessageThatNamesTheRow) {
     ProjectFixture f;
     f.twoLayerSlope();
     f.model().Language = language;
-    for (const char* box : {"CB_LineLoad_Disable", "CB_StripLoad_Disable", "CB_Tension_Disable", "CB_Anchor_Disable"}) {
+    for (const char* box : {Option::CB_LineLoad_Disable, Option::CB_StripLoad_Disable, Option::CB_Tension_Disable,
+                            Option::CB_Anchor_Disable}) {
       f.options().setChecked(box, false);
     }
     GetParam().setup(f);
@@ -681,7 +701,7 @@ void Load(ProjectFixture& f, Table t, int no) {
 
 void Advanced(ProjectFixture& f, int soil, double stress) {
   Row r(Table::Aniso_advance);
-  r.set("Line No.", soil).set("Normal Stress", stress);
+  r.set(AnisoAdvanceField::LineNo, soil).set(AnisoAdvanceField::NormalStress, stress);
   f.store().append(r);
 }
 
@@ -746,33 +766,33 @@ const BadInputCase kBadInputCases[] = {
      "Soil geometry is not correct: row 7: point 3 of line 3 is given more than once.\nPlease recheck (Key In > "
      "Geometry).",
      "ป้อนรูปร่างของชั้นดินไม่ถูกต้อง: แถวที่ 7: จุดที่ 3 ของเส้นที่ 3 ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล (ป้อนข้อมูล > รูปร่างชั้นดิน)"},
-    {"BottomLineAboveLineCount", [](ProjectFixture& f) { f.options().setText("E_BottomLine", "5"); },
+    {"BottomLineAboveLineCount", [](ProjectFixture& f) { f.options().setText(Option::E_BottomLine, "5"); },
      "Bottom line No. = 5 but there are only 3 boundary lines.\nPlease check Bottom line No.",
      "Bottom line No. = 5 แต่มีเส้นขอบชั้นดินเพียง 3 เส้น\nกรุณาตรวจสอบค่าที่ Bottom Line"},
-    {"BottomLineWrapsNoMore", [](ProjectFixture& f) { f.options().setText("E_BottomLine", "256"); },
+    {"BottomLineWrapsNoMore", [](ProjectFixture& f) { f.options().setText(Option::E_BottomLine, "256"); },
      "Bottom line No. = 256 but there are only 3 boundary lines.\nPlease check Bottom line No.",
      "Bottom line No. = 256 แต่มีเส้นขอบชั้นดินเพียง 3 เส้น\nกรุณาตรวจสอบค่าที่ Bottom Line"},
     {"SpecificBottomLineOnNoLine",
      [](ProjectFixture& f) {
-       f.options().setItemIndex("CB_Bottom_Line_Choose", 1);
+       f.options().setItemIndex(Option::CB_Bottom_Line_Choose, 1);
        Row r(Table::Bottom_Line);
-       r.set("Line No.", 4).set("Begin Point", 1).set("End Point", 2);
+       r.set(BottomLineField::LineNo, 4).set(BottomLineField::BeginPoint, 1).set(BottomLineField::EndPoint, 2);
        f.store().append(r);
      },
      "Specific bottom line, row 1: line No. 4 is outside 1 to 3.\nPlease recheck.",
      "Specific bottom line แถวที่ 1: เส้นที่ 4 อยู่นอกช่วง 1 ถึง 3\nกรุณาตรวจสอบค่าที่ Bottom Line"},
     {"SpecificBottomLinePointBeyondTheLine",
      [](ProjectFixture& f) {
-       f.options().setItemIndex("CB_Bottom_Line_Choose", 1);
+       f.options().setItemIndex(Option::CB_Bottom_Line_Choose, 1);
        Row r(Table::Bottom_Line);
-       r.set("Line No.", 1).set("Begin Point", 1).set("End Point", 9);
+       r.set(BottomLineField::LineNo, 1).set(BottomLineField::BeginPoint, 1).set(BottomLineField::EndPoint, 9);
        f.store().append(r);
      },
      "Specific bottom line, row 1: point 9 is not a point of line No. 1 (1 to 2).\nPlease recheck.",
      "Specific bottom line แถวที่ 1: จุดที่ 9 ไม่อยู่บนเส้นที่ 1 (1 ถึง 2)\nกรุณาตรวจสอบค่าที่ Bottom Line"},
     {"WaterPointAboveCount",
      [](ProjectFixture& f) {
-       f.options().setItemIndex("CB_Seepage", 1);
+       f.options().setItemIndex(Option::CB_Seepage, 1);
        f.numberedPoint(Table::Waterline, 1, 0, 8);
        f.numberedPoint(Table::Waterline, 5, 60, 8);
      },
@@ -780,17 +800,17 @@ const BadInputCase kBadInputCases[] = {
      "เส้นระดับน้ำ แถวที่ 2: จุดที่ = 5 อยู่นอกช่วง 1 ถึง 2\nกรุณาตรวจสอบข้อมูล"},
     {"WaterPointTwice",
      [](ProjectFixture& f) {
-       f.options().setItemIndex("CB_Seepage", 1);
+       f.options().setItemIndex(Option::CB_Seepage, 1);
        f.numberedPoint(Table::Waterline, 1, 0, 8);
        f.numberedPoint(Table::Waterline, 1, 60, 8);
      },
      "Water Line: Point No. 1 is given more than once.\nPlease recheck.", "เส้นระดับน้ำ: จุดที่ 1 ถูกป้อนซ้ำ\nกรุณาตรวจสอบข้อมูล"},
     {"RuSoilZero",
      [](ProjectFixture& f) {
-       f.options().setItemIndex("CB_Seepage", 2);
-       f.options().setItemIndex("CB_Ru_Condition", 1);
+       f.options().setItemIndex(Option::CB_Seepage, 2);
+       f.options().setItemIndex(Option::CB_Ru_Condition, 1);
        Row r(Table::Ru_variable);
-       r.set("Line No.", 0).set("Ru", 0.2);
+       r.set(RuField::LineNo, 0).set(RuField::Ru, 0.2);
        f.store().append(r);
      },
      "Ru (Variable), row 1: Soil No. = 0 is outside 1 to 1.\nPlease recheck.",
@@ -817,7 +837,7 @@ const BadInputCase kBadInputCases[] = {
      "แนวรอยแตก แถวที่ 1: จุดที่ = -4 อยู่นอกช่วง 1 ถึง 1\nกรุณาตรวจสอบข้อมูล"},
     {"IrregularPointAboveCount",
      [](ProjectFixture& f) {
-       f.options().setItemIndex("RG_Theory", 2);
+       f.options().setItemIndex(Option::RG_Theory, 2);
        f.numberedPoint(Table::NonCircular_Coordinate, 1, 0, 10);
        f.numberedPoint(Table::NonCircular_Coordinate, 9, 30, 20);
      },
@@ -852,7 +872,7 @@ INSTANTIATE_TEST_SUITE_P(All, CollectionBadInput, ::testing::ValuesIn(kBadInputC
 TEST_F(Collection, BadInputMessagesSpeakThai) {
   twoLayerSlope();
   model().Language = kLanguageThai;
-  options().setItemIndex("CB_Seepage", 1);
+  options().setItemIndex(Option::CB_Seepage, 1);
   numberedPoint(Table::Waterline, 3, 0, 8);
   collect();
   EXPECT_EQ(model().DataError, 1);
@@ -891,29 +911,32 @@ void SetSoil(ProjectFixture& f, Table table, int position, const char* field, do
 
 // The slope of twoLayerSlope with anisotropic soils.
 void Anisotropic(ProjectFixture& f) {
-  f.options().setItemIndex("CB_Strength_Model", 1);
+  f.options().setItemIndex(Option::CB_Strength_Model, 1);
   f.anisoSoil(1, 20, 25, 30, 32, 19);
   f.anisoSoil(2, 5, 6, 25, 27, 18);
   f.anisoSoil(3, 0, 0, 0, 0, 0);
 }
 
 void AdvancedRow(ProjectFixture& f, int soil, double stress, double phiV, double phiH) {
-  f.options().setChecked("CB_Advance_Prop_Disable", false);
+  f.options().setChecked(Option::CB_Advance_Prop_Disable, false);
   Row r(Table::Aniso_advance);
-  r.set("Line No.", soil).set("Normal Stress", stress).set("Phi-v", phiV).set("Phi-h", phiH);
+  r.set(AnisoAdvanceField::LineNo, soil)
+      .set(AnisoAdvanceField::NormalStress, stress)
+      .set(AnisoAdvanceField::PhiV, phiV)
+      .set(AnisoAdvanceField::PhiH, phiH);
   f.store().append(r);
 }
 
 void AutomaticSearch(ProjectFixture& f, const char* dx, const char* dy) {
-  f.options().setItemIndex("CB_Cir_Search", 2);
-  f.options().setText("E_Xauto_Start", "30");
-  f.options().setText("E_Yauto_Start", "35");
-  f.options().setText("E_Xauto_Increment", dx);
-  f.options().setText("E_Yauto_Increment", dy);
+  f.options().setItemIndex(Option::CB_Cir_Search, 2);
+  f.options().setText(Option::E_Xauto_Start, "30");
+  f.options().setText(Option::E_Yauto_Start, "35");
+  f.options().setText(Option::E_Xauto_Increment, dx);
+  f.options().setText(Option::E_Yauto_Increment, dy);
 }
 
 void NoMethod(ProjectFixture& f) {
-  for (const char* box : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"}) {
+  for (const char* box : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer}) {
     f.options().setChecked(box, false);
   }
 }
@@ -1080,7 +1103,7 @@ const UnrealInputCase kUnrealInputCases[] = {
      "of centres).",
      {"2.5"}},
     {"WaterLineWithoutPoints",
-     [](ProjectFixture& f) { f.options().setItemIndex("CB_Seepage", 1); },
+     [](ProjectFixture& f) { f.options().setItemIndex(Option::CB_Seepage, 1); },
      "Water is given by a water line (Seepage), but the water line has no point.",
      {"Seepage"}},
 };
@@ -1098,7 +1121,7 @@ TEST(CollectionRealInput, PassesUnchanged) {
       {"one method",
        [](ProjectFixture& f) {
          NoMethod(f);
-         f.options().setChecked("CB_Ordinary", true);
+         f.options().setChecked(Option::CB_Ordinary, true);
        }},
       {"anisotropic soils beside a Mohr-Coulomb table it does not read",
        [](ProjectFixture& f) {
@@ -1116,16 +1139,16 @@ TEST(CollectionRealInput, PassesUnchanged) {
       {"the automatic search's increments under the irregular theory",
        [](ProjectFixture& f) {
          AutomaticSearch(f, "0", "0");
-         f.options().setItemIndex("RG_Theory", 2);
+         f.options().setItemIndex(Option::RG_Theory, 2);
        }},
       {"a grid search with zero automatic increments",
        [](ProjectFixture& f) {
          AutomaticSearch(f, "0", "0");
-         f.options().setItemIndex("CB_Cir_Search", 0);
+         f.options().setItemIndex(Option::CB_Cir_Search, 0);
        }},
       {"a water line with points",
        [](ProjectFixture& f) {
-         f.options().setItemIndex("CB_Seepage", 1);
+         f.options().setItemIndex(Option::CB_Seepage, 1);
          f.numberedPoint(Table::Waterline, 1, 0, 8);
        }},
   };
@@ -1147,7 +1170,7 @@ TEST(CollectionForASave, FillsTheModelWithoutRefusingUnrealValues) {
   f.twoLayerSlope();
   SetSoil(f, Table::Soil_Prop, 1, "Cohesion", -5);
   NoMethod(f);
-  f.options().setItemIndex("CB_Seepage", 1);
+  f.options().setItemIndex(Option::CB_Seepage, 1);
   CollectAnalysisData(f.project, f.ui, CollectionPurpose::Save);
   EXPECT_EQ(f.model().DataError, 0);
   EXPECT_TRUE(f.ui.shown.empty());
@@ -1171,8 +1194,8 @@ class CollectionLimits : public ::testing::TestWithParam<LimitCase> {};
 TEST_P(CollectionLimits, RefuseWithAMessageNamingTheFieldAndTheLimit) {
   ProjectFixture f;
   f.twoLayerSlope();
-  f.options().setText("E_12_Division", "10");
-  f.options().setText("E_23_Division", "10");
+  f.options().setText(Option::E_12_Division, "10");
+  f.options().setText(Option::E_23_Division, "10");
   GetParam().set(f);
   f.collect();
   EXPECT_EQ(f.model().DataError, 1);
@@ -1183,8 +1206,8 @@ TEST_P(CollectionLimits, RefuseWithAMessageNamingTheFieldAndTheLimit) {
   ProjectFixture thai;
   thai.twoLayerSlope();
   thai.model().Language = kLanguageThai;
-  thai.options().setText("E_12_Division", "10");
-  thai.options().setText("E_23_Division", "10");
+  thai.options().setText(Option::E_12_Division, "10");
+  thai.options().setText(Option::E_23_Division, "10");
   GetParam().set(thai);
   thai.collect();
   EXPECT_EQ(thai.model().DataError, 1);
@@ -1195,31 +1218,32 @@ TEST_P(CollectionLimits, RefuseWithAMessageNamingTheFieldAndTheLimit) {
 INSTANTIATE_TEST_SUITE_P(
     Sizes, CollectionLimits,
     ::testing::Values(
-        LimitCase{"BillionCircles", [](ProjectFixture& f) { f.options().setText("E_Cir_Decrement", "1000000000"); },
+        LimitCase{"BillionCircles",
+                  [](ProjectFixture& f) { f.options().setText(Option::E_Cir_Decrement, "1000000000"); },
                   "No. of Circle = 1000000000 is above the limit of 1000"},
-        LimitCase{"BillionSlices", [](ProjectFixture& f) { f.options().setText("E_Cir_Slice", "1000000000"); },
+        LimitCase{"BillionSlices", [](ProjectFixture& f) { f.options().setText(Option::E_Cir_Slice, "1000000000"); },
                   "No. of Slice = 1000000000 is above the limit of 1000"},
         LimitCase{
             "HugeDivisions",
             [](ProjectFixture& f) {
-              f.options().setText("E_12_Division", "100000");
-              f.options().setText("E_23_Division", "100000");
+              f.options().setText(Option::E_12_Division, "100000");
+              f.options().setText(Option::E_23_Division, "100000");
             },
             "Division between 1 and 2 = 100000 is above the limit of 1000.\nPlease change it on the Draw Grid panel"},
         LimitCase{"ManyCentresTimesCircles",
                   [](ProjectFixture& f) {
                     // Every centre above the ground: 1000 x 1000 centres of 1000 circles.
                     testing::SetCentreGrid(f.options(), "20", "30", "40", "50", "999");
-                    f.options().setText("E_Cir_Decrement", "1000");
+                    f.options().setText(Option::E_Cir_Decrement, "1000");
                   },
                   "1000000000 circles (the circles of every centre of the grid, from Division 1-2, Division 2-3 "
                   "and No. of Circle), above the limit of 20000000 that the Results table can hold"},
-        LimitCase{"NegativeDivisions", [](ProjectFixture& f) { f.options().setText("E_23_Division", "-5"); },
+        LimitCase{"NegativeDivisions", [](ProjectFixture& f) { f.options().setText(Option::E_23_Division, "-5"); },
                   "Division between 2 and 3 = -5 may not be negative.\nPlease change it on the Draw Grid panel"},
         LimitCase{"TinyRadiusDecrement",
                   [](ProjectFixture& f) {
-                    f.options().setItemIndex("CB_Circle_Decrement", 1);
-                    f.options().setText("E_Cir_Decrement", "1e-300");
+                    f.options().setItemIndex(Option::CB_Circle_Decrement, 1);
+                    f.options().setText(Option::E_Cir_Decrement, "1e-300");
                   },
                   // sqrt(60^2 + 20^2) / 1e-300 circles could make one fan.
                   "Circles per centre (section size / Radius Decrement) = 6.32455532033676E301 is above the limit "
@@ -1227,23 +1251,23 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"HugeUnitWeight",
                   [](ProjectFixture& f) {
                     Row r = f.store().rowAt(Table::Soil_Prop, 1);
-                    r.set("Unit Weight", 1e308);
+                    r.set(SoilCommonField::UnitWeight, 1e308);
                     f.store().update(1, r);
                   },
                   "Soil Properties, row 1, Unit Weight = 1E308 is beyond any real section"},
         LimitCase{"HugeCoordinate",
                   [](ProjectFixture& f) {
                     Row r = f.store().rowAt(Table::Geometry, 1);
-                    r.set("Coordi X", -1e308);
+                    r.set(GeometryField::X, -1e308);
                     f.store().update(1, r);
                   },
                   "Geometry, row 1, Coordi X = -1E308 is beyond any real section"},
         LimitCase{"IrregularDirections",
                   [](ProjectFixture& f) {
-                    f.options().setItemIndex("RG_Theory", 2);
+                    f.options().setItemIndex(Option::RG_Theory, 2);
                     f.numberedPoint(Table::NonCircular_Coordinate, 1, 10, 10);
                     f.numberedPoint(Table::NonCircular_Coordinate, 2, 50, 20);
-                    f.options().setText("E_No_Direction", "100000");
+                    f.options().setText(Option::E_No_Direction, "100000");
                   },
                   "No. of Direction = 100000 is above the limit of 360"}),
     [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });

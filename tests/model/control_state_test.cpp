@@ -92,23 +92,23 @@ TEST(ControlStates, OneEntryPerControlAndEachSaysSomething) {
 
 TEST(ControlStates, ProjectInformationInBothWindows) {
   const auto states = StatesOf([](OptionValues& o) {
-    o.setText("E_Project_Name", "Dam 4");
-    o.setText("E_Lacation", "Khon Kaen");
-    o.setText("E_Engineer", "");
+    o.setText(Option::E_Project_Name, "Dam 4");
+    o.setText(Option::E_Lacation, "Khon Kaen");
+    o.setText(Option::E_Engineer, "");
   });
-  for (const Expect& e : {Expect{kMain, "E_Project_Name", {}, {}, {}, {}, {}, "Dam 4"},
+  for (const Expect& e : {Expect{kMain, Option::E_Project_Name, {}, {}, {}, {}, {}, "Dam 4"},
                           Expect{kMain, "E_Location", {}, {}, {}, {}, {}, "Khon Kaen"},
-                          Expect{kMain, "E_Engineer", {}, {}, {}, {}, {}, ""},
-                          Expect{kStep, "E_Project_Name", {}, {}, {}, {}, {}, "Dam 4"},
-                          Expect{kStep, "E_Lacation", {}, {}, {}, {}, {}, "Khon Kaen"},
-                          Expect{kStep, "E_Engineer", {}, {}, {}, {}, {}, ""}}) {
+                          Expect{kMain, Option::E_Engineer, {}, {}, {}, {}, {}, ""},
+                          Expect{kStep, Option::E_Project_Name, {}, {}, {}, {}, {}, "Dam 4"},
+                          Expect{kStep, Option::E_Lacation, {}, {}, {}, {}, {}, "Khon Kaen"},
+                          Expect{kStep, Option::E_Engineer, {}, {}, {}, {}, {}, ""}}) {
     Check(states, e, "project information");
   }
 }
 
 TEST(ControlStates, SeepageKindSetsButtonsMarksAndStepControls) {
   for (int kind = 0; kind < 3; ++kind) {
-    const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex("CB_Seepage", kind); });
+    const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex(Option::CB_Seepage, kind); });
     const std::string context = "seepage " + std::to_string(kind);
     const bool none = kind == 0, water = kind == 1, ru = kind == 2;
     for (const Expect& e : {
@@ -118,14 +118,14 @@ TEST(ControlStates, SeepageKindSetsButtonsMarksAndStepControls) {
              Expect{kMain, "PU_NoSeep", none},
              Expect{kMain, "PU_WaterLine", water},
              Expect{kMain, "PU_Ru", ru},
-             Expect{kStep, "CB_Seepage", {}, kind},
-             Expect{kStep, "CB_Phreatic_Peizometric", {}, {}, water},
+             Expect{kStep, Option::CB_Seepage, {}, kind},
+             Expect{kStep, Option::CB_Phreatic_Peizometric, {}, {}, water},
              Expect{kStep, "P_WaterLine_not_Cal", {}, {}, {}, !water},
              Expect{kStep, "P_Ru_not_Cal", {}, {}, {}, true},  // the Ru condition is Average
              Expect{kStep, "L_Ru_Type", {}, {}, ru},
-             Expect{kStep, "CB_Ru_Condition", {}, 0, ru},
+             Expect{kStep, Option::CB_Ru_Condition, {}, 0, ru},
              Expect{kStep, "L_Ru_Value", {}, {}, ru},
-             Expect{kStep, "E_Ru_average", {}, {}, ru},
+             Expect{kStep, Option::E_Ru_average, {}, {}, ru},
              Expect{kStep, "P_Dis_NoSeepage", {}, {}, {}, none},
              Expect{kStep, "P_Dis_WaterLine", {}, {}, {}, water},
              Expect{kStep, "P_Dis_Ru", {}, {}, {}, ru},
@@ -143,16 +143,16 @@ TEST(ControlStates, RuConditionWithTheSeepageThatUsesIt) {
   for (const Case& c : {Case{2, 0, true, true, false}, Case{2, 1, false, false, true}, Case{0, 1, false, true, true},
                         Case{1, 0, false, true, false}}) {
     const auto states = StatesOf([&c](OptionValues& o) {
-      o.setItemIndex("CB_Seepage", c.seepage);
-      o.setItemIndex("CB_Ru_Condition", c.condition);
+      o.setItemIndex(Option::CB_Seepage, c.seepage);
+      o.setItemIndex(Option::CB_Ru_Condition, c.condition);
     });
     const std::string context = "seepage " + std::to_string(c.seepage) + " Ru " + std::to_string(c.condition);
-    for (const Expect& e :
-         {Expect{kStep, "CB_Ru_Condition", {}, c.condition}, Expect{kMain, "CB_Ru_Condition", {}, c.condition},
-          Expect{kMain, "DBG_Ru_Variable", {}, {}, {}, c.mainGridVisible},
-          Expect{kStep, "L_Ru_Value", {}, {}, c.averageEnabled},
-          Expect{kStep, "E_Ru_average", {}, {}, c.averageEnabled},
-          Expect{kStep, "P_Ru_not_Cal", {}, {}, {}, c.coverVisible}}) {
+    for (const Expect& e : {Expect{kStep, Option::CB_Ru_Condition, {}, c.condition},
+                            Expect{kMain, Option::CB_Ru_Condition, {}, c.condition},
+                            Expect{kMain, "DBG_Ru_Variable", {}, {}, {}, c.mainGridVisible},
+                            Expect{kStep, "L_Ru_Value", {}, {}, c.averageEnabled},
+                            Expect{kStep, Option::E_Ru_average, {}, {}, c.averageEnabled},
+                            Expect{kStep, "P_Ru_not_Cal", {}, {}, {}, c.coverVisible}}) {
       Check(states, e, context);
     }
   }
@@ -160,8 +160,8 @@ TEST(ControlStates, RuConditionWithTheSeepageThatUsesIt) {
 
 TEST(ControlStates, WaterLineKindInBothCombos) {
   for (int kind : {0, 1}) {
-    const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex("CB_Phreatic_Peizometric", kind); });
-    Check(states, {kStep, "CB_Phreatic_Peizometric", {}, kind}, "water line kind");
+    const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex(Option::CB_Phreatic_Peizometric, kind); });
+    Check(states, {kStep, Option::CB_Phreatic_Peizometric, {}, kind}, "water line kind");
     Check(states, {kMain, "CB_WaterLine_Type", {}, kind}, "water line kind");
   }
 }
@@ -176,23 +176,30 @@ TEST(ControlStates, EachLoadEffectOnAndOff) {
     std::vector<const char*> enabledInputs, visibleInputs;
   };
   const Load loads[] = {
-      {"CB_Seismic_Disable",
+      {Option::CB_Seismic_Disable,
        "TB_Seismic",
        "Seismic Load",
        "PU_Seismic",
        "P_Seismic_Disable",
-       {"E_Kh", "E_Kv", "L_Kh", "L_Kv"},
+       {Option::E_Kh, Option::E_Kv, "L_Kh", "L_Kv"},
        {}},
-      {"CB_LineLoad_Disable", "TB_LineLoad", "Line Load", "PU_ExLoad", "P_LineLoad_not_Cal", {}, {"GB_LineLoad"}},
-      {"CB_StripLoad_Disable", "TB_StripLoad", "Strip Load", "PU_ExLoad", "P_StripLoad_not_Cal", {}, {"GB_StripLoad"}},
-      {"CB_Tension_Disable",
+      {Option::CB_LineLoad_Disable, "TB_LineLoad", "Line Load", "PU_ExLoad", "P_LineLoad_not_Cal", {}, {"GB_LineLoad"}},
+      {Option::CB_StripLoad_Disable,
+       "TB_StripLoad",
+       "Strip Load",
+       "PU_ExLoad",
+       "P_StripLoad_not_Cal",
+       {},
+       {"GB_StripLoad"}},
+      {Option::CB_Tension_Disable,
        "TB_Crack",
        "Tension Crack",
        "PU_TCrack",
        "P_Tcrack_not_Cal",
-       {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", "E_Water_Unit_Weight", "E_Percent_Water"},
+       {"L_TCrack_Table", "L_TCrack_Unit_Weight", "L_TCrack_Percent", Option::E_Water_Unit_Weight,
+        Option::E_Percent_Water},
        {}},
-      {"CB_Anchor_Disable", "TB_Anchor", "Anchor Load", "PU_Anchor", "P_Anchor_not_Cal", {}, {}},
+      {Option::CB_Anchor_Disable, "TB_Anchor", "Anchor Load", "PU_Anchor", "P_Anchor_not_Cal", {}, {}},
   };
   for (const Load& load : loads) {
     for (bool on : {true, false}) {
@@ -220,8 +227,8 @@ TEST(ControlStates, ExternalLoadItemIsCheckedWhenEitherLoadIsOn) {
   for (const Case& c :
        {Case{false, false, false}, Case{true, false, true}, Case{false, true, true}, Case{true, true, true}}) {
     const auto states = StatesOf([&c](OptionValues& o) {
-      o.setChecked("CB_LineLoad_Disable", !c.line);
-      o.setChecked("CB_StripLoad_Disable", !c.strip);
+      o.setChecked(Option::CB_LineLoad_Disable, !c.line);
+      o.setChecked(Option::CB_StripLoad_Disable, !c.strip);
     });
     Check(states, {kMain, "PU_ExLoad", c.checked},
           "line " + std::to_string(c.line) + " strip " + std::to_string(c.strip));
@@ -231,19 +238,19 @@ TEST(ControlStates, ExternalLoadItemIsCheckedWhenEitherLoadIsOn) {
 TEST(ControlStates, BottomLineChoiceInTheFormAndTheDialog) {
   for (int choice : {0, 1}) {
     const auto states = StatesOf([choice](OptionValues& o) {
-      o.setItemIndex("CB_Bottom_Line_Choose", choice);
-      o.setText("E_BottomLine", " 3");
+      o.setItemIndex(Option::CB_Bottom_Line_Choose, choice);
+      o.setText(Option::E_BottomLine, " 3");
     });
     const bool number = choice == 0, specific = choice == 1;
     const std::string context = "bottom line choice " + std::to_string(choice);
     for (ControlWindow w : {kStep, kBottom}) {
-      Check(states, {w, "CB_Bottom_Line_Choose", {}, choice}, context);
+      Check(states, {w, Option::CB_Bottom_Line_Choose, {}, choice}, context);
       Check(states, {w, "L_BottomLine", {}, {}, number}, context);
-      Check(states, {w, "E_BottomLine", {}, {}, number}, context);
+      Check(states, {w, Option::E_BottomLine, {}, {}, number}, context);
       Check(states, {w, "L_Specific_Bottom_Line", {}, {}, specific}, context);
       Check(states, {w, "P_Specific_Bottom_Line", {}, {}, {}, number}, context);
       // The number is written back as an integer; the specific choice leaves the field alone.
-      EXPECT_EQ(FindControlState(states, w, "E_BottomLine")->text,
+      EXPECT_EQ(FindControlState(states, w, Option::E_BottomLine)->text,
                 number ? std::optional<std::string>("3") : std::nullopt)
           << context;
     }
@@ -257,8 +264,8 @@ TEST(ControlStates, BottomLineChoiceInTheFormAndTheDialog) {
     EXPECT_EQ(FindControlState(states, kBottom, "P_EX_Bottom_LineNo"), nullptr);
   }
   // A number that is not one yet (the user is typing) stays as typed.
-  const auto typing = StatesOf([](OptionValues& o) { o.setText("E_BottomLine", "-"); });
-  EXPECT_FALSE(FindControlState(typing, kStep, "E_BottomLine")->text.has_value());
+  const auto typing = StatesOf([](OptionValues& o) { o.setText(Option::E_BottomLine, "-"); });
+  EXPECT_FALSE(FindControlState(typing, kStep, Option::E_BottomLine)->text.has_value());
 }
 
 TEST(ControlStates, NonCircularSearchKindAndAutomaticCentre) {
@@ -269,17 +276,17 @@ TEST(ControlStates, NonCircularSearchKindAndAutomaticCentre) {
   };
   for (const Case& c : {Case{1, true, true}, Case{1, false, false}, Case{0, false, false}, Case{0, true, false}}) {
     const auto states = StatesOf([&c](OptionValues& o) {
-      o.setItemIndex("CB_NonCir_Search", c.kind);
-      o.setChecked("CB_Auto_Center", c.autoCenterOption);
+      o.setItemIndex(Option::CB_NonCir_Search, c.kind);
+      o.setChecked(Option::CB_Auto_Center, c.autoCenterOption);
     });
     const bool random = c.kind == 1;
     const std::string context = "search " + std::to_string(c.kind) + " auto " + std::to_string(c.autoCenterOption);
-    for (const Expect& e :
-         {Expect{kMain, "RB_Specific_Search", !random}, Expect{kMain, "RB_Random_Search", random},
-          Expect{kStep, "CB_NonCir_Search", {}, c.kind}, Expect{kStep, "P_NonCir_Random_Search", {}, {}, {}, random},
-          Expect{kMain, "CB_Auto_Center", c.shownChecked, {}, random},
-          Expect{kStep, "CB_Auto_Center", c.shownChecked, {}, random},
-          Expect{kMain, "MN_Draw_AutoCen", c.shownChecked}}) {
+    for (const Expect& e : {Expect{kMain, "RB_Specific_Search", !random}, Expect{kMain, "RB_Random_Search", random},
+                            Expect{kStep, Option::CB_NonCir_Search, {}, c.kind},
+                            Expect{kStep, "P_NonCir_Random_Search", {}, {}, {}, random},
+                            Expect{kMain, Option::CB_Auto_Center, c.shownChecked, {}, random},
+                            Expect{kStep, Option::CB_Auto_Center, c.shownChecked, {}, random},
+                            Expect{kMain, "MN_Draw_AutoCen", c.shownChecked}}) {
       Check(states, e, context);
     }
   }
@@ -287,15 +294,15 @@ TEST(ControlStates, NonCircularSearchKindAndAutomaticCentre) {
 
 TEST(ControlStates, MethodsInBothWindows) {
   const auto states = StatesOf([](OptionValues& o) {
-    o.setChecked("CB_Ordinary", true);
-    o.setChecked("CB_Simp_Janbu", false);
-    o.setChecked("CB_Simp_Bishop", true);
-    o.setChecked("CB_Spencer", false);
+    o.setChecked(Option::CB_Ordinary, true);
+    o.setChecked(Option::CB_Simp_Janbu, false);
+    o.setChecked(Option::CB_Simp_Bishop, true);
+    o.setChecked(Option::CB_Spencer, false);
   });
   for (const Expect& e : {Expect{kMain, "CB_Ordinary_Method", true}, Expect{kMain, "CB_Simp_Janbu_Method", false},
                           Expect{kMain, "CB_Simp_Bishop_Method", true}, Expect{kMain, "CB_Spencer_Method", false},
-                          Expect{kStep, "CB_Ordinary", true}, Expect{kStep, "CB_Simp_Janbu", false},
-                          Expect{kStep, "CB_Simp_Bishop", true}, Expect{kStep, "CB_Spencer", false}}) {
+                          Expect{kStep, Option::CB_Ordinary, true}, Expect{kStep, Option::CB_Simp_Janbu, false},
+                          Expect{kStep, Option::CB_Simp_Bishop, true}, Expect{kStep, Option::CB_Spencer, false}}) {
     Check(states, e, "methods");
   }
 }
@@ -303,7 +310,7 @@ TEST(ControlStates, MethodsInBothWindows) {
 TEST(ControlStates, CircularAndIrregularTheory) {
   for (int theory : {1, 2}) {
     const bool circular = theory == 1, irregular = theory == 2;
-    const auto states = StatesOf([theory](OptionValues& o) { o.setItemIndex("RG_Theory", theory); });
+    const auto states = StatesOf([theory](OptionValues& o) { o.setItemIndex(Option::RG_Theory, theory); });
     const std::string context = "theory " + std::to_string(theory);
     for (const Expect& e : {
              Expect{kMain, "RB_Circular", circular},
@@ -317,8 +324,8 @@ TEST(ControlStates, CircularAndIrregularTheory) {
              Expect{kMain, "TB_Slip_NonCir", {}, {}, irregular},
              Expect{kMain, "TB_Axis_NonCir", {}, {}, irregular},
              Expect{kMain, "CB_Ordinary_Method", {}, {}, circular},
-             Expect{kStep, "CB_Ordinary", {}, {}, circular},
-             Expect{kStep, "RG_Theory", {}, theory},
+             Expect{kStep, Option::CB_Ordinary, {}, {}, circular},
+             Expect{kStep, Option::RG_Theory, {}, theory},
              Expect{kStep, "GB_NonCircular_Search", {}, {}, {}, irregular},
              Expect{kStep, "P_Explain_Cir", {}, {}, {}, circular},
              Expect{kStep, "P_Explain_NonCir", {}, {}, {}, irregular},
@@ -327,7 +334,7 @@ TEST(ControlStates, CircularAndIrregularTheory) {
       Check(states, e, context);
     }
   }
-  const auto irregular = StatesOf([](OptionValues& o) { o.setItemIndex("RG_Theory", 2); });
+  const auto irregular = StatesOf([](OptionValues& o) { o.setItemIndex(Option::RG_Theory, 2); });
   for (const Expect& e :
        {Expect{kProgress, "B_Cal_Details", {}, {}, false, {}, {}, "Details"},
         Expect{kProgress, "L_Cal_FS", {}, {}, {}, false}, Expect{kProgress, "DBG_Results", {}, {}, {}, false}}) {
@@ -337,15 +344,15 @@ TEST(ControlStates, CircularAndIrregularTheory) {
 
 TEST(ControlStates, ParallelAndCombinedTheoriesSetOnlyTheTheoryControls) {
   for (int theory : {0, 3}) {
-    const auto states = StatesOf([theory](OptionValues& o) { o.setItemIndex("RG_Theory", theory); });
+    const auto states = StatesOf([theory](OptionValues& o) { o.setItemIndex(Option::RG_Theory, theory); });
     const std::string context = "theory " + std::to_string(theory);
     Check(states, {kMain, "RB_Infinite", theory == 0}, context);
     Check(states, {kMain, "RB_Cir_NonCir", theory == 3}, context);
-    Check(states, {kStep, "RG_Theory", {}, theory}, context);
+    Check(states, {kStep, Option::RG_Theory, {}, theory}, context);
     for (const char* untouched : {"TB_Grid_Search", "TB_Slip_NonCir"}) {
       EXPECT_EQ(FindControlState(states, kMain, untouched), nullptr) << context << " " << untouched;
     }
-    EXPECT_FALSE(FindControlState(states, kStep, "CB_Ordinary")->enabled.has_value()) << context;
+    EXPECT_FALSE(FindControlState(states, kStep, Option::CB_Ordinary)->enabled.has_value()) << context;
     EXPECT_EQ(FindControlState(states, kStep, "GB_NonCircular_Search"), nullptr) << context;
     EXPECT_EQ(FindControlState(states, kProgress, "B_Cal_Details"), nullptr) << context;
   }
@@ -355,35 +362,35 @@ TEST(OptionRules, IrregularTheoryHidesOrdinaryAndCircularGivesTheChoiceBack) {
   for (bool chosen : {true, false}) {
     const std::string context = chosen ? "Ordinary chosen" : "Ordinary not chosen";
     OptionValues o;
-    o.setChecked("CB_Ordinary", chosen);
-    o.setItemIndex("RG_Theory", 2);
-    ApplyOptionRules(o, "RG_Theory");
-    EXPECT_EQ(o.checked("CB_Ordinary"), chosen) << context;
+    o.setChecked(Option::CB_Ordinary, chosen);
+    o.setItemIndex(Option::RG_Theory, 2);
+    ApplyOptionRules(o, Option::RG_Theory);
+    EXPECT_EQ(o.checked(Option::CB_Ordinary), chosen) << context;
     EXPECT_FALSE(UsesOrdinary(o)) << context;
     auto states = ControlStates(o, 1);
     Check(states, {kMain, "CB_Ordinary_Method", false, {}, false}, context + ", irregular");
-    Check(states, {kStep, "CB_Ordinary", false, {}, false}, context + ", irregular");
+    Check(states, {kStep, Option::CB_Ordinary, false, {}, false}, context + ", irregular");
 
-    o.setItemIndex("RG_Theory", 1);
-    ApplyOptionRules(o, "RG_Theory");
-    EXPECT_EQ(o.checked("CB_Ordinary"), chosen) << context;
+    o.setItemIndex(Option::RG_Theory, 1);
+    ApplyOptionRules(o, Option::RG_Theory);
+    EXPECT_EQ(o.checked(Option::CB_Ordinary), chosen) << context;
     EXPECT_EQ(UsesOrdinary(o), chosen) << context;
     states = ControlStates(o, 1);
     Check(states, {kMain, "CB_Ordinary_Method", chosen, {}, true}, context + ", circular again");
-    Check(states, {kStep, "CB_Ordinary", chosen, {}, true}, context + ", circular again");
+    Check(states, {kStep, Option::CB_Ordinary, chosen, {}, true}, context + ", circular again");
   }
 
   // Ordinary cannot be chosen under the irregular theory.
   OptionValues o;
-  o.setItemIndex("RG_Theory", 2);
-  o.setChecked("CB_Ordinary", true);
-  ApplyOptionRules(o, "CB_Ordinary");
-  EXPECT_FALSE(o.checked("CB_Ordinary"));
+  o.setItemIndex(Option::RG_Theory, 2);
+  o.setChecked(Option::CB_Ordinary, true);
+  ApplyOptionRules(o, Option::CB_Ordinary);
+  EXPECT_FALSE(o.checked(Option::CB_Ordinary));
   // Under the circular theory Ordinary is free.
-  o.setItemIndex("RG_Theory", 1);
-  o.setChecked("CB_Ordinary", true);
-  ApplyOptionRules(o, "CB_Ordinary");
-  EXPECT_TRUE(o.checked("CB_Ordinary"));
+  o.setItemIndex(Option::RG_Theory, 1);
+  o.setChecked(Option::CB_Ordinary, true);
+  ApplyOptionRules(o, Option::CB_Ordinary);
+  EXPECT_TRUE(o.checked(Option::CB_Ordinary));
 }
 
 TEST(OptionRules, TheCrackWaterFollowsTheWaterLineWhileTheyAreTheSame) {
@@ -400,30 +407,30 @@ TEST(OptionRules, TheCrackWaterFollowsTheWaterLineWhileTheyAreTheSame) {
   };
   for (const Case& c : cases) {
     OptionValues before;
-    before.setText("E_Unit_Weight_Water", c.line);
-    before.setText("E_Water_Unit_Weight", c.crack);
+    before.setText(Option::E_Unit_Weight_Water, c.line);
+    before.setText(Option::E_Water_Unit_Weight, c.crack);
     OptionValues after = before;
-    after.setText("E_Unit_Weight_Water", c.typed);
-    ApplyTypingRules(before, after, "E_Unit_Weight_Water");
-    EXPECT_EQ(after.text("E_Water_Unit_Weight"), c.crackAfter) << c.line << " / " << c.crack << " -> " << c.typed;
+    after.setText(Option::E_Unit_Weight_Water, c.typed);
+    ApplyTypingRules(before, after, Option::E_Unit_Weight_Water);
+    EXPECT_EQ(after.text(Option::E_Water_Unit_Weight), c.crackAfter) << c.line << " / " << c.crack << " -> " << c.typed;
   }
   // Typing in the crack's own field leaves the water line alone.
   OptionValues before;
   OptionValues after = before;
-  after.setText("E_Water_Unit_Weight", "9.81");
-  ApplyTypingRules(before, after, "E_Water_Unit_Weight");
-  EXPECT_EQ(after.text("E_Unit_Weight_Water"), before.text("E_Unit_Weight_Water"));
+  after.setText(Option::E_Water_Unit_Weight, "9.81");
+  ApplyTypingRules(before, after, Option::E_Water_Unit_Weight);
+  EXPECT_EQ(after.text(Option::E_Unit_Weight_Water), before.text(Option::E_Unit_Weight_Water));
 }
 
 TEST(ControlStates, ASpecificCircularSearchDisablesTheGridWithItsReason) {
   for (int kind : {0, 1, 2}) {
     for (std::uint8_t language : {std::uint8_t{0}, std::uint8_t{1}}) {
-      const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex("CB_Cir_Search", kind); }, language);
+      const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex(Option::CB_Cir_Search, kind); }, language);
       const bool used = kind != 1;
       const std::string reason = used ? "" : std::string(UiTextFor(language, UiText::GridUnusedBySpecificSearch));
       const std::string context = "kind " + std::to_string(kind) + ", language " + std::to_string(language);
-      for (const char* control : {"E_X_LeftDown", "E_Y_RightTop", "E_12_Division", "E_23_Division", "CB_Grid_Increment",
-                                  "E_Xgrid_Increment"}) {
+      for (const char* control : {Option::E_X_LeftDown, Option::E_Y_RightTop, Option::E_12_Division,
+                                  Option::E_23_Division, Option::CB_Grid_Increment, Option::E_Xgrid_Increment}) {
         const ControlState* s = FindControlState(states, kStep, control);
         ASSERT_NE(s, nullptr) << context << " " << control;
         EXPECT_EQ(s->enabled, used) << context << " " << control;
@@ -436,30 +443,30 @@ TEST(ControlStates, ASpecificCircularSearchDisablesTheGridWithItsReason) {
 
 TEST(OptionRules, SpecificSearchTurnsAutomaticCentreOffAndRandomLeavesItOff) {
   OptionValues o;
-  o.setChecked("CB_Auto_Center", true);
-  o.setItemIndex("CB_NonCir_Search", 0);
-  ApplyOptionRules(o, "CB_NonCir_Search");
-  EXPECT_FALSE(o.checked("CB_Auto_Center"));
-  o.setChecked("CB_Auto_Center", true);
-  ApplyOptionRules(o, "CB_Auto_Center");
-  EXPECT_FALSE(o.checked("CB_Auto_Center"));
+  o.setChecked(Option::CB_Auto_Center, true);
+  o.setItemIndex(Option::CB_NonCir_Search, 0);
+  ApplyOptionRules(o, Option::CB_NonCir_Search);
+  EXPECT_FALSE(o.checked(Option::CB_Auto_Center));
+  o.setChecked(Option::CB_Auto_Center, true);
+  ApplyOptionRules(o, Option::CB_Auto_Center);
+  EXPECT_FALSE(o.checked(Option::CB_Auto_Center));
 
-  o.setItemIndex("CB_NonCir_Search", 1);
-  ApplyOptionRules(o, "CB_NonCir_Search");
-  EXPECT_FALSE(o.checked("CB_Auto_Center"));
-  o.setChecked("CB_Auto_Center", true);
-  ApplyOptionRules(o, "CB_Auto_Center");
-  EXPECT_TRUE(o.checked("CB_Auto_Center"));
+  o.setItemIndex(Option::CB_NonCir_Search, 1);
+  ApplyOptionRules(o, Option::CB_NonCir_Search);
+  EXPECT_FALSE(o.checked(Option::CB_Auto_Center));
+  o.setChecked(Option::CB_Auto_Center, true);
+  ApplyOptionRules(o, Option::CB_Auto_Center);
+  EXPECT_TRUE(o.checked(Option::CB_Auto_Center));
 }
 
 TEST(OptionRules, OtherControlsChangeNothing) {
   OptionValues o;
-  o.setItemIndex("RG_Theory", 2);
-  o.setChecked("CB_Ordinary", true);
-  o.setItemIndex("CB_NonCir_Search", 0);
-  o.setChecked("CB_Auto_Center", true);
+  o.setItemIndex(Option::RG_Theory, 2);
+  o.setChecked(Option::CB_Ordinary, true);
+  o.setItemIndex(Option::CB_NonCir_Search, 0);
+  o.setChecked(Option::CB_Auto_Center, true);
   const OptionValues before = o;
-  for (const char* control : {"CB_Seepage", "E_Kh", "CB_LineLoad_Disable", "NoSuchControl"}) {
+  for (const char* control : {Option::CB_Seepage, Option::E_Kh, Option::CB_LineLoad_Disable, "NoSuchControl"}) {
     ApplyOptionRules(o, control);
     EXPECT_TRUE(o == before) << control;
   }
@@ -472,12 +479,13 @@ TEST(ControlStates, AnalysisSettingsInTheirShortestForm) {
     std::optional<std::string> shown;
   };
   for (const Case& c :
-       {Case{"E_Pass_Criteria", "0.010", "0.01"}, Case{"E_Cir_Decrement", "10.0", "10"},
-        Case{"E_Cir_Depth_Tallest", "1.", "1"}, Case{"E_NonCir_Depth_Tallest", " 2.50 ", "2.5"},
-        Case{"E_Cir_Slice", "+12", "12"}, Case{"E_Cir_Add_Radius", "0", "0"}, Case{"E_NonCir_Slice", "007", "7"},
+       {Case{Option::E_Pass_Criteria, "0.010", "0.01"}, Case{Option::E_Cir_Decrement, "10.0", "10"},
+        Case{Option::E_Cir_Depth_Tallest, "1.", "1"}, Case{Option::E_NonCir_Depth_Tallest, " 2.50 ", "2.5"},
+        Case{Option::E_Cir_Slice, "+12", "12"}, Case{Option::E_Cir_Add_Radius, "0", "0"},
+        Case{Option::E_NonCir_Slice, "007", "7"},
         // Not (yet) a number of its kind: the field keeps what is typed.
-        Case{"E_Cir_Slice", "12.5", std::nullopt}, Case{"E_Pass_Criteria", "", std::nullopt},
-        Case{"E_Cir_Decrement", "abc", std::nullopt}}) {
+        Case{Option::E_Cir_Slice, "12.5", std::nullopt}, Case{Option::E_Pass_Criteria, "", std::nullopt},
+        Case{Option::E_Cir_Decrement, "abc", std::nullopt}}) {
     const auto states = StatesOf([&c](OptionValues& o) { o.setText(c.field, c.typed); });
     for (ControlWindow w : {kStep, kAnalysis}) {
       const ControlState* s = FindControlState(states, w, c.field);
@@ -493,9 +501,10 @@ TEST(ControlStates, AnalysisSettingsInTheirShortestForm) {
   // The defaults as New Project gives them.
   const auto defaults = ControlStates(OptionValues{}, 1);
   for (const auto& [field, shown] :
-       {std::pair{"E_Cir_Decrement", "10"}, std::pair{"E_Cir_Slice", "10"}, std::pair{"E_Cir_Depth_Tallest", "1"},
-        std::pair{"E_Cir_Add_Radius", "0"}, std::pair{"E_NonCir_Slice", "10"}, std::pair{"E_NonCir_Depth_Tallest", "0"},
-        std::pair{"E_Pass_Criteria", "0.01"}}) {
+       {std::pair{Option::E_Cir_Decrement, "10"}, std::pair{Option::E_Cir_Slice, "10"},
+        std::pair{Option::E_Cir_Depth_Tallest, "1"}, std::pair{Option::E_Cir_Add_Radius, "0"},
+        std::pair{Option::E_NonCir_Slice, "10"}, std::pair{Option::E_NonCir_Depth_Tallest, "0"},
+        std::pair{Option::E_Pass_Criteria, "0.01"}}) {
     Check(defaults, {kAnalysis, field, {}, {}, {}, {}, {}, shown}, "defaults");
   }
 }
@@ -519,17 +528,19 @@ TEST(ControlStates, StrengthModelAndAdvancedAnisotropy) {
   for (int model : {0, 1}) {
     for (bool disabled : {true, false}) {
       const auto states = StatesOf([&](OptionValues& o) {
-        o.setItemIndex("CB_Strength_Model", model);
-        o.setChecked("CB_Advance_Prop_Disable", disabled);
+        o.setItemIndex(Option::CB_Strength_Model, model);
+        o.setChecked(Option::CB_Advance_Prop_Disable, disabled);
       });
       const bool aniso = model == 1;
       const std::string context = "model " + std::to_string(model) + " advanced off " + std::to_string(disabled);
       for (const Expect& e :
-           {Expect{kSoil, "CB_Strength_Model", {}, model}, Expect{kSoil, "DBG_Soil_Properties", {}, {}, {}, !aniso},
+           {Expect{kSoil, Option::CB_Strength_Model, {}, model},
+            Expect{kSoil, "DBG_Soil_Properties", {}, {}, {}, !aniso},
             Expect{kSoil, "DBG_Soil_Aniso", {}, {}, {}, aniso}, Expect{kSoil, "B_Aniso_ad", {}, {}, aniso},
-            Expect{kStep, "CB_Strength_Model", {}, model}, Expect{kStep, "DBG_Soil_Prop", {}, {}, {}, !aniso},
-            Expect{kStep, "DBG_Soil_Aniso", {}, {}, {}, aniso}, Expect{kStep, "CB_Advance_Prop_Disable", disabled},
-            Expect{kSoil, "CB_Advance_Prop_Disable", disabled}}) {
+            Expect{kStep, Option::CB_Strength_Model, {}, model}, Expect{kStep, "DBG_Soil_Prop", {}, {}, {}, !aniso},
+            Expect{kStep, "DBG_Soil_Aniso", {}, {}, {}, aniso},
+            Expect{kStep, Option::CB_Advance_Prop_Disable, disabled},
+            Expect{kSoil, Option::CB_Advance_Prop_Disable, disabled}}) {
         Check(states, e, context);
       }
     }

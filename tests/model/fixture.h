@@ -16,16 +16,16 @@ namespace pelodyn::testing {
 // `divisions` cells each way, entered as the option texts a user types.
 inline void SetCentreGrid(OptionValues& o, const char* xLeft, const char* yBottom, const char* xRight, const char* yTop,
                           const char* divisions) {
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", xLeft},
-                           {"E_Y_LeftDown", yBottom},
-                           {"E_X_RightDown", xRight},
-                           {"E_Y_RightDown", yBottom},
-                           {"E_X_RightTop", xRight},
-                           {"E_Y_RightTop", yTop}}) {
+  for (auto [box, text] : {std::pair{Option::E_X_LeftDown, xLeft},
+                           {Option::E_Y_LeftDown, yBottom},
+                           {Option::E_X_RightDown, xRight},
+                           {Option::E_Y_RightDown, yBottom},
+                           {Option::E_X_RightTop, xRight},
+                           {Option::E_Y_RightTop, yTop}}) {
     o.setText(box, text);
   }
-  o.setText("E_12_Division", divisions);
-  o.setText("E_23_Division", divisions);
+  o.setText(Option::E_12_Division, divisions);
+  o.setText(Option::E_23_Division, divisions);
 }
 
 struct ProjectFixture {
@@ -38,17 +38,28 @@ struct ProjectFixture {
 
   void soil(int no, double c, double phi, double gamma) {
     Row r(Table::Soil_Prop);
-    r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma);
+    r.set(SoilCommonField::LineNo, no)
+        .set(SoilField::Cohesion, c)
+        .set(SoilField::Phi, phi)
+        .set(SoilCommonField::UnitWeight, gamma);
     store().append(r);
   }
   void anisoSoil(int no, double cv, double ch, double phiV, double phiH, double gamma) {
     Row r(Table::Aniso);
-    r.set("Line No.", no).set("C-v", cv).set("C-h", ch).set("Phi-v", phiV).set("Phi-h", phiH).set("Unit Weight", gamma);
+    r.set(SoilCommonField::LineNo, no)
+        .set(AnisoField::Cv, cv)
+        .set(AnisoField::Ch, ch)
+        .set(AnisoField::PhiV, phiV)
+        .set(AnisoField::PhiH, phiH)
+        .set(SoilCommonField::UnitWeight, gamma);
     store().append(r);
   }
   void point(int line, int no, double x, double y) {
     Row r(Table::Geometry);
-    r.set("Line No.", line).set("Point No.", no).set("Coordi X", x).set("Coordi Y", y);
+    r.set(GeometryField::LineNo, line)
+        .set(GeometryField::PointNo, no)
+        .set(GeometryField::X, x)
+        .set(GeometryField::Y, y);
     store().append(r);
   }
   void line(int no, std::initializer_list<std::pair<double, double>> points) {
@@ -57,7 +68,7 @@ struct ProjectFixture {
   }
   void numberedPoint(Table table, int no, double x, double y) {
     Row r(table);
-    r.set("Point No.", no).set("Coordi X", x).set("Coordi Y", y);
+    r.set(GeometryField::PointNo, no).set(GeometryField::X, x).set(GeometryField::Y, y);
     store().append(r);
   }
 

@@ -14,7 +14,10 @@ class LineChoiceTest : public ::testing::Test, public ProjectFixture {
  protected:
   void describedSoil(int no, double c, const std::string& description, std::int32_t color) {
     Row r(Table::Soil_Prop);
-    r.set("Line No.", no).set("Cohesion", c).set("Description", std::string_view(description)).set("Color", color);
+    r.set(SoilCommonField::LineNo, no)
+        .set(SoilField::Cohesion, c)
+        .set(SoilCommonField::Description, std::string_view(description))
+        .set(SoilCommonField::Color, color);
     store().append(r);
   }
 };
@@ -86,7 +89,7 @@ TEST_F(LineChoiceTest, TheNumberMessageNamesTheLastRow) {
 TEST_F(LineChoiceTest, TheAnisotropicModelReadsItsOwnTable) {
   soil(1, 10, 30, 18);  // a Mohr-Coulomb table that would pass
   soil(2, 0, 0, 0);
-  project.options.setItemIndex("CB_Strength_Model", 1);
+  project.options.setItemIndex(Option::CB_Strength_Model, 1);
   anisoSoil(1, 10, 12, 30, 28, 18);
   anisoSoil(2, 0, 0, 0, 1, 0);
   const LineChoice choice = PrepareLineChoice(project);

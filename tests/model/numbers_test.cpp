@@ -27,9 +27,9 @@ TEST(ConversionError, SpeaksTheUsersLanguageAndNamesTheField) {
       {"abc", true, "", kLanguageEnglish, "'abc' is not a valid integer value"},
       {"abc", true, "", kLanguageThai, "'abc' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
       {"1,5", false, "", kLanguageThai, "'1,5' ไม่ใช่ตัวเลขที่ถูกต้อง"},
-      {"abc", true, "E_Cir_Slice", kLanguageEnglish, "No. of Slice: 'abc' is not a valid integer value"},
-      {"abc", true, "E_Cir_Slice", kLanguageThai, "จำนวนแถบดิน: 'abc' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
-      {"x", false, "E_Kh", kLanguageEnglish, "kh: 'x' is not a valid floating point value"},
+      {"abc", true, Option::E_Cir_Slice, kLanguageEnglish, "No. of Slice: 'abc' is not a valid integer value"},
+      {"abc", true, Option::E_Cir_Slice, kLanguageThai, "จำนวนแถบดิน: 'abc' ไม่ใช่จำนวนเต็มที่ถูกต้อง"},
+      {"x", false, Option::E_Kh, kLanguageEnglish, "kh: 'x' is not a valid floating point value"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);

@@ -12,46 +12,46 @@ namespace {
 TEST(OptionValues, StartAtTheNewProjectDefaults) {
   OptionValues o;
   const std::pair<const char*, const char*> texts[] = {
-      {"E_Project_Name", "New Project"},
-      {"E_Lacation", "New Location"},
-      {"E_Engineer", "New Engineer"},
-      {"E_BottomLine", "1"},
-      {"E_Unit_Weight_Water", "1.0"},
-      {"E_Ru_average", "0"},
-      {"E_Pass_Criteria", "0.01"},
-      {"E_Cir_Decrement", "10"},
-      {"E_Cir_Slice", "10"},
-      {"E_Cir_Depth_Tallest", "1"},
-      {"E_NonCir_Depth_Tallest", "0"},
-      {"E_12_Division", "5"},
-      {"E_Xgrid_Increment", "1"},
-      {"E_No_Direction", "8"},
-      {"E_Divide_Step", "3"},
-      {"E_MCX", "1"},
-      {"E_Water_Unit_Weight", "1.0"},
-      {"E_Percent_Water", "0"},
+      {Option::E_Project_Name, "New Project"},
+      {Option::E_Lacation, "New Location"},
+      {Option::E_Engineer, "New Engineer"},
+      {Option::E_BottomLine, "1"},
+      {Option::E_Unit_Weight_Water, "1.0"},
+      {Option::E_Ru_average, "0"},
+      {Option::E_Pass_Criteria, "0.01"},
+      {Option::E_Cir_Decrement, "10"},
+      {Option::E_Cir_Slice, "10"},
+      {Option::E_Cir_Depth_Tallest, "1"},
+      {Option::E_NonCir_Depth_Tallest, "0"},
+      {Option::E_12_Division, "5"},
+      {Option::E_Xgrid_Increment, "1"},
+      {Option::E_No_Direction, "8"},
+      {Option::E_Divide_Step, "3"},
+      {Option::E_MCX, "1"},
+      {Option::E_Water_Unit_Weight, "1.0"},
+      {Option::E_Percent_Water, "0"},
   };
   for (auto [control, text] : texts) EXPECT_EQ(o.text(control), text) << control;
-  EXPECT_EQ(o.itemIndex("RG_Theory"), 1);
-  EXPECT_EQ(o.itemIndex("CB_NonCir_Search"), 1);
-  EXPECT_EQ(o.itemIndex("CB_Cir_Search"), 0);
-  EXPECT_FALSE(o.checked("CB_Ordinary"));
-  EXPECT_TRUE(o.checked("CB_Spencer"));
-  EXPECT_TRUE(o.checked("CB_Seismic_Disable"));
-  EXPECT_TRUE(o.checked("CB_Tension_Disable"));
-  EXPECT_FALSE(o.checked("CB_Advance_Prop_Disable"));
-  EXPECT_FALSE(o.checked("CB_Grid_Increment"));
+  EXPECT_EQ(o.itemIndex(Option::RG_Theory), 1);
+  EXPECT_EQ(o.itemIndex(Option::CB_NonCir_Search), 1);
+  EXPECT_EQ(o.itemIndex(Option::CB_Cir_Search), 0);
+  EXPECT_FALSE(o.checked(Option::CB_Ordinary));
+  EXPECT_TRUE(o.checked(Option::CB_Spencer));
+  EXPECT_TRUE(o.checked(Option::CB_Seismic_Disable));
+  EXPECT_TRUE(o.checked(Option::CB_Tension_Disable));
+  EXPECT_FALSE(o.checked(Option::CB_Advance_Prop_Disable));
+  EXPECT_FALSE(o.checked(Option::CB_Grid_Increment));
 }
 
 TEST(OptionValues, EditBoxesReadAsNumbersWithConversionErrors) {
   OptionValues o;
-  o.setText("E_Kh", "0.15");
-  EXPECT_DOUBLE_EQ(o.readReal("E_Kh"), 0.15);
-  o.setText("E_Cir_Slice", "x1");
+  o.setText(Option::E_Kh, "0.15");
+  EXPECT_DOUBLE_EQ(o.readReal(Option::E_Kh), 0.15);
+  o.setText(Option::E_Cir_Slice, "x1");
   EXPECT_THROW(
       {
         try {
-          o.readInteger("E_Cir_Slice");
+          o.readInteger(Option::E_Cir_Slice);
         } catch (const ConversionError& e) {
           EXPECT_STREQ(e.what(), "'x1' is not a valid integer value");
           throw;
@@ -63,17 +63,17 @@ TEST(OptionValues, EditBoxesReadAsNumbersWithConversionErrors) {
 TEST(OptionValues, UnknownControlsAndWrongKindsAreProgrammingErrors) {
   OptionValues o;
   EXPECT_THROW(o.text("E_No_Such_Box"), std::logic_error);
-  EXPECT_THROW(o.checked("E_Kh"), std::logic_error);
-  EXPECT_THROW(o.setItemIndex("CB_Spencer", 1), std::logic_error);
+  EXPECT_THROW(o.checked(Option::E_Kh), std::logic_error);
+  EXPECT_THROW(o.setItemIndex(Option::CB_Spencer, 1), std::logic_error);
 }
 
 TEST(OptionValues, ResetPutsDefaultsBack) {
   OptionValues o;
-  o.setText("E_Kh", "0.3");
-  o.setChecked("CB_Seismic_Disable", false);
-  o.resetToDefault("E_Kh");
-  EXPECT_EQ(o.text("E_Kh"), "0");
-  EXPECT_FALSE(o.checked("CB_Seismic_Disable"));
+  o.setText(Option::E_Kh, "0.3");
+  o.setChecked(Option::CB_Seismic_Disable, false);
+  o.resetToDefault(Option::E_Kh);
+  EXPECT_EQ(o.text(Option::E_Kh), "0");
+  EXPECT_FALSE(o.checked(Option::CB_Seismic_Disable));
   o.resetAll();
   EXPECT_EQ(o, OptionValues());
 }

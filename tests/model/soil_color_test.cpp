@@ -20,16 +20,16 @@ TEST(SoilColorDefault, TenColoursThenTheLastDigit) {
 TEST(AppendSoilRow, ColoursByPositionOutsideProjectLoading) {
   Project project(SqliteWorkingStore::OpenInMemory());
   Row r(Table::Soil_Prop);
-  r.set("Line No.", 1).set("Color", 42);
+  r.set(SoilCommonField::LineNo, 1).set(SoilCommonField::Color, 42);
   AppendSoilRow(project, r);  // first row: colour of soil 1
   AppendSoilRow(project, r);  // second row: colour of soil 2, whatever its number says
   project.ProjectLoading = 1;
   AppendSoilRow(project, r);  // a file being read keeps its own colour
   const auto rows = project.store->rows(Table::Soil_Prop);
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0].integer("Color"), 0x80FFFF);
-  EXPECT_EQ(rows[1].integer("Color"), 0x80FF80);
-  EXPECT_EQ(rows[2].integer("Color"), 42);
+  EXPECT_EQ(rows[0].integer(SoilCommonField::Color), 0x80FFFF);
+  EXPECT_EQ(rows[1].integer(SoilCommonField::Color), 0x80FF80);
+  EXPECT_EQ(rows[2].integer(SoilCommonField::Color), 42);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(Verify, AirLayerThatIsNotAir) {
 }
 
 TEST_F(Verify, AnisotropicAirLayerChecksItsOwnValues) {
-  options().setItemIndex("CB_Strength_Model", 1);
+  options().setItemIndex(Option::CB_Strength_Model, 1);
   anisoSoil(1, 5, 6, 20, 22, 18);
   anisoSoil(2, 0, 1, 0, 3, 0);
   line(1, {{0, 0}, {10, 0}});
@@ -91,7 +91,7 @@ TEST_F(Verify, SoilValuesThatNoRealSoilHas) {
 }
 
 TEST_F(Verify, AnisotropicValuesThatNoRealSoilHas) {
-  options().setItemIndex("CB_Strength_Model", 1);
+  options().setItemIndex(Option::CB_Strength_Model, 1);
   anisoSoil(1, 5, -6, 20, 90, 18);
   anisoSoil(2, 0, 0, 0, 0, 0);
   line(1, {{0, 0}, {10, 0}});
@@ -105,7 +105,7 @@ TEST_F(Verify, AnisotropicValuesThatNoRealSoilHas) {
 // sections, which are fine, say so.
 TEST_F(Verify, OtherRefusalsShowTheirMessage) {
   twoLayerSlope();
-  options().setItemIndex("CB_Seepage", 1);
+  options().setItemIndex(Option::CB_Seepage, 1);
   EXPECT_EQ(verify(), (std::vector<std::string>{"Soil Properties --------------------- OK",
                                                 "Geometry --------------------- OK"}));
   EXPECT_EQ(model().DataError, 1);
@@ -229,11 +229,11 @@ TEST(EmptyWorkingTables, EmptiesOnlyTablesWithRowsAndKeepsTheRootTables) {
 TEST(NewProject, ResetsTablesOptionsModelAndWorkArea) {
   ProjectFixture f;
   f.twoLayerSlope();
-  f.options().setText("E_Project_Name", "Old");
-  f.options().setText("E_Xgrid_Increment", "3");
-  f.options().setItemIndex("CB_Bottom_Line_Choose", 1);
-  f.options().setItemIndex("RG_Theory", 2);
-  f.options().setChecked("CB_Ordinary", true);
+  f.options().setText(Option::E_Project_Name, "Old");
+  f.options().setText(Option::E_Xgrid_Increment, "3");
+  f.options().setItemIndex(Option::CB_Bottom_Line_Choose, 1);
+  f.options().setItemIndex(Option::RG_Theory, 2);
+  f.options().setChecked(Option::CB_Ordinary, true);
   f.model().StrengthModel = 1;
   f.model().DataError = 1;
   f.model().BottomLineChoice = 1;
@@ -246,12 +246,12 @@ TEST(NewProject, ResetsTablesOptionsModelAndWorkArea) {
     p.drawing.WorkAreaXmax = 200.0;  // the settings file's work area ...
     p.drawing.ScaleX = 5.0;
     p.drawing.GridSize = 12;  // ... and another setting
-    p.options.setChecked("CB_Ordinary", true);
+    p.options.setChecked(Option::CB_Ordinary, true);
   });
 
   for (Table t : AllTables()) EXPECT_EQ(f.store().rowCount(t), 0) << TableName(t);
   OptionValues expected;
-  expected.setChecked("CB_Ordinary", true);  // from the settings file
+  expected.setChecked(Option::CB_Ordinary, true);  // from the settings file
   EXPECT_EQ(f.options(), expected);
   EXPECT_EQ(loadingDuringSettings, 1);
   EXPECT_EQ(f.project.ProjectLoading, 0);

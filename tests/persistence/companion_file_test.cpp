@@ -21,14 +21,17 @@ const fs::path kData = PELODYN_TEST_DATA;
 Companion FullCompanion() {
   Companion c;
   c.fileFingerprint = 0xff;
-  c.optionTexts["E_Unit_Weight_Water"] = "9.81";
-  c.optionIndexes["CB_Ru_Condition"] = 1;
-  c.optionIndexes["CB_Moving_Center"] = 1;
+  c.optionTexts[Option::E_Unit_Weight_Water] = "9.81";
+  c.optionIndexes[Option::CB_Ru_Condition] = 1;
+  c.optionIndexes[Option::CB_Moving_Center] = 1;
   Row point(Table::Geometry);
-  point.set("Line No.", 1).set("Point No.", 1).set("Coordi X", 0.125).set("Coordi Y", 10.0625);
+  point.set(GeometryField::LineNo, 1)
+      .set(GeometryField::PointNo, 1)
+      .set(GeometryField::X, 0.125)
+      .set(GeometryField::Y, 10.0625);
   c.tables[Table::Geometry] = {point};
   Row root(Table::Root_No);
-  root.set("Root No.", 1).set("Discription", "หญ้าแฝก").set("Cohesion", 12.5);
+  root.set(RootField::RootNo, 1).set(RootField::Description, "หญ้าแฝก").set(RootField::Cohesion, 12.5);
   c.tables[Table::Root_No] = {root};
   ResultsStamp s;
   s.fingerprint = 0x0123456789abcdefull;
@@ -130,15 +133,15 @@ TEST_F(BeyondTheFile, AProjectTheFileHoldsWholeNeedsNoCompanion) {
 TEST_F(BeyondTheFile, ValuesTheFileDropsOrRoundsComeBack) {
   // Without seepage the file has no room for the water's unit weight, and
   // it keeps three decimals of a coordinate.
-  project.options.setText("E_Unit_Weight_Water", "9.81");
+  project.options.setText(Option::E_Unit_Weight_Water, "9.81");
   Row point = project.store->rowAt(Table::Geometry, 4);
-  point.set("Coordi Y", 60.12345);
+  point.set(GeometryField::Y, 60.12345);
   project.store->update(4, point);
   Project back(SqliteWorkingStore::OpenInMemory());
   roundTrip(back);
   EXPECT_TRUE(applied);
-  EXPECT_EQ(back.options.text("E_Unit_Weight_Water"), "9.81");
-  EXPECT_EQ(back.store->rowAt(Table::Geometry, 4).real("Coordi Y"), 60.12345);
+  EXPECT_EQ(back.options.text(Option::E_Unit_Weight_Water), "9.81");
+  EXPECT_EQ(back.store->rowAt(Table::Geometry, 4).real(GeometryField::Y), 60.12345);
   EXPECT_EQ(AnalysisDataFingerprint(back), AnalysisDataFingerprint(project));
 }
 
@@ -148,16 +151,16 @@ TEST(ResultFileReading, ReadsTheRowsAndSurfacesOfTheHandWrittenFiles) {
   ReadResultFileTables(store, kData / "result_circular.pdr");
   const std::vector<Row> rows = store.rows(Table::Results);
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[1].integer("Num"), 2);
-  EXPECT_EQ(rows[1].real("Radius"), 20.12);
-  EXPECT_EQ(rows[1].real("FS_Spe"), 1000007.0);
-  EXPECT_EQ(rows[2].real("Y_Center"), 99999.99);
+  EXPECT_EQ(rows[1].integer(ResultField::Num), 2);
+  EXPECT_EQ(rows[1].real(ResultField::Radius), 20.12);
+  EXPECT_EQ(rows[1].real(ResultField::FsSpe), 1000007.0);
+  EXPECT_EQ(rows[2].real(ResultField::YCenter), 99999.99);
   ReadResultFileTables(store, kData / "result_irregular.pdr");
   EXPECT_EQ(store.rowCount(Table::Results), 0);
   const std::vector<Row> janbu = store.rows(Table::NonCirSlip_Janbu);
   ASSERT_EQ(janbu.size(), 2u);
-  EXPECT_EQ(janbu[1].real("Coordi X"), 10.123);
-  EXPECT_EQ(janbu[1].real("Coordi Y"), -2.5);
+  EXPECT_EQ(janbu[1].real(PointField::X), 10.123);
+  EXPECT_EQ(janbu[1].real(PointField::Y), -2.5);
   EXPECT_EQ(store.rowCount(Table::NonCirSlip_Bishop), 1);
   EXPECT_EQ(store.rowCount(Table::NonCirSlip_Spencer), 0);
   EXPECT_THROW(ReadResultFileTables(store, kData / "project_full_v20.pdd"), FileError);

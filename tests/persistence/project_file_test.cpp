@@ -62,20 +62,20 @@ using S = std::string;
 void FullProject(Project& p) {
   WorkingStore& s = *p.store;
   OptionValues& o = p.options;
-  o.setText("E_Project_Name", "Dam section A");
-  o.setText("E_Lacation", "ลำปาง");
-  o.setText("E_Engineer", "S. Chaiyo");
+  o.setText(Option::E_Project_Name, "Dam section A");
+  o.setText(Option::E_Lacation, "ลำปาง");
+  o.setText(Option::E_Engineer, "S. Chaiyo");
   Append(s, Table::Soil_Prop, {I{1}, 25.5, 30.0, 19.2, S{}, I{8454143}});
   s.append(Row(Table::Soil_Prop)
-               .set("Line No.", 2)
-               .set("Cohesion", 99999.999)
-               .set("Phi", -9999.999)
-               .set("Unit Weight", 18.0)
-               .set("Color", 8454016));
+               .set(SoilCommonField::LineNo, 2)
+               .set(SoilField::Cohesion, 99999.999)
+               .set(SoilField::Phi, -9999.999)
+               .set(SoilCommonField::UnitWeight, 18.0)
+               .set(SoilCommonField::Color, 8454016));
   Append(s, Table::Soil_Prop, {I{3}, 0.0, 0.0, 0.0, S{"Air"}, I{16777088}});
   {
     Row first = s.rowAt(Table::Soil_Prop, 1);
-    first.set("Description", "ดินเหนียว");
+    first.set(SoilCommonField::Description, "ดินเหนียว");
     s.update(1, first);
   }
   Append(s, Table::Aniso, {I{1}, 10.0, 12.0, 28.0, 30.0, 19.0, S{"Clay A"}, I{8454143}});
@@ -91,48 +91,48 @@ void FullProject(Project& p) {
     Append(s, Table::Geometry, {I{line}, I{point}, x, y});
   }
   Append(s, Table::Bottom_Line, {I{1}, I{1}, I{2}});
-  o.setItemIndex("CB_Seepage", 1);
-  o.setText("E_Unit_Weight_Water", "9.81");
+  o.setItemIndex(Option::CB_Seepage, 1);
+  o.setText(Option::E_Unit_Weight_Water, "9.81");
   Append(s, Table::Waterline, {I{1}, 0.0, 25.0});
   Append(s, Table::Waterline, {I{2}, 100.0, 15.0});
   Append(s, Table::Ru_variable, {I{1}, 0.2});
   Append(s, Table::Ru_variable, {I{2}, 0.1});
-  o.setChecked("CB_Seismic_Disable", false);
-  o.setText("E_Kh", "0.15");
-  o.setText("E_Kv", "0.05");
-  o.setChecked("CB_LineLoad_Disable", false);
+  o.setChecked(Option::CB_Seismic_Disable, false);
+  o.setText(Option::E_Kh, "0.15");
+  o.setText(Option::E_Kv, "0.05");
+  o.setChecked(Option::CB_LineLoad_Disable, false);
   Append(s, Table::Lineload, {I{1}, 50.0, 40.0, 30.0, 10.0});
-  o.setChecked("CB_StripLoad_Disable", false);
+  o.setChecked(Option::CB_StripLoad_Disable, false);
   Append(s, Table::Stripload, {I{1}, 12.0, 60.0, 100.0, 20.0, 20.0});
-  o.setChecked("CB_Tension_Disable", false);
-  o.setText("E_Percent_Water", "50");
-  o.setText("E_Water_Unit_Weight", "9.81");
+  o.setChecked(Option::CB_Tension_Disable, false);
+  o.setText(Option::E_Percent_Water, "50");
+  o.setText(Option::E_Water_Unit_Weight, "9.81");
   Append(s, Table::Tcrack, {I{1}, 0.0, 26.0});
   Append(s, Table::Tcrack, {I{2}, 40.0, 26.0});
-  o.setChecked("CB_Anchor_Disable", false);
-  o.setItemIndex("RG_Apply_as", 1);
+  o.setChecked(Option::CB_Anchor_Disable, false);
+  o.setItemIndex(Option::RG_Apply_as, 1);
   Append(s, Table::Anchor, {I{1}, 100.0, 55.0, 22.5, 40.0, 15.0, 5.0});
-  for (auto [box, text] : {std::pair{"E_X_LeftDown", "40"},
-                           {"E_Y_LeftDown", "40"},
-                           {"E_X_RightDown", "70"},
-                           {"E_Y_RightDown", "40"},
-                           {"E_X_RightTop", "70"},
-                           {"E_Y_RightTop", "60"},
-                           {"E_23_Division", "4"},
-                           {"E_Xgrid_Increment", "1.5"},
-                           {"E_Ygrid_Increment", "0.5"},
-                           {"E_X_Center", "50"},
-                           {"E_Y_Center", "45"},
-                           {"E_Radius", "30"},
-                           {"E_Xauto_Start", "50"},
-                           {"E_Yauto_Start", "45"},
-                           {"E_Xauto_Increment", "1"},
-                           {"E_Yauto_Increment", "1"},
-                           {"E_NonCir_X_Center", "50"},
-                           {"E_NonCir_Y_Center", "45"}}) {
+  for (auto [box, text] : {std::pair{Option::E_X_LeftDown, "40"},
+                           {Option::E_Y_LeftDown, "40"},
+                           {Option::E_X_RightDown, "70"},
+                           {Option::E_Y_RightDown, "40"},
+                           {Option::E_X_RightTop, "70"},
+                           {Option::E_Y_RightTop, "60"},
+                           {Option::E_23_Division, "4"},
+                           {Option::E_Xgrid_Increment, "1.5"},
+                           {Option::E_Ygrid_Increment, "0.5"},
+                           {Option::E_X_Center, "50"},
+                           {Option::E_Y_Center, "45"},
+                           {Option::E_Radius, "30"},
+                           {Option::E_Xauto_Start, "50"},
+                           {Option::E_Yauto_Start, "45"},
+                           {Option::E_Xauto_Increment, "1"},
+                           {Option::E_Yauto_Increment, "1"},
+                           {Option::E_NonCir_X_Center, "50"},
+                           {Option::E_NonCir_Y_Center, "45"}}) {
     o.setText(box, text);
   }
-  o.setChecked("CB_Grid_Increment", true);
+  o.setChecked(Option::CB_Grid_Increment, true);
   Append(s, Table::NonCircular_Coordinate, {I{1}, 3.25, 7.0});
   Append(s, Table::NonCircular_Coordinate, {I{2}, 20.123456789012, 5.5});
   Append(s, Table::NonCircular_Coordinate, {I{3}, 41.0, 25.5});
@@ -184,20 +184,20 @@ TEST(ProjectFile, ReadsBackIntoTheSameProject) {
   Fixture expected;
   FullProject(expected.project);
   ExpectSameTables(*f.project.store, *expected.project.store);
-  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 1).text("Description"), "ดินเหนียว");
-  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 2).text("Description"), "");
-  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 2).real("Cohesion"), 99999.999);
-  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 2).real("Phi"), -9999.999);
-  EXPECT_EQ(f.project.store->rowAt(Table::NonCircular_Coordinate, 2).real("Coordi X"), 20.123456789);
+  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 1).text(SoilCommonField::Description), "ดินเหนียว");
+  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 2).text(SoilCommonField::Description), "");
+  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 2).real(SoilField::Cohesion), 99999.999);
+  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 2).real(SoilField::Phi), -9999.999);
+  EXPECT_EQ(f.project.store->rowAt(Table::NonCircular_Coordinate, 2).real(PointField::X), 20.123456789);
   const OptionValues& o = f.project.options;
-  EXPECT_EQ(o.text("E_Lacation"), "ลำปาง");
-  EXPECT_EQ(o.text("E_Unit_Weight_Water"), "9.81");
-  EXPECT_EQ(o.text("E_Pass_Criteria"), "0.01");
-  EXPECT_EQ(o.text("E_Xgrid_Increment"), "1.5");
-  EXPECT_EQ(o.text("E_Cir_Depth_Tallest"), "1");
-  EXPECT_FALSE(o.checked("CB_Seismic_Disable"));
-  EXPECT_TRUE(o.checked("CB_Grid_Increment"));
-  EXPECT_EQ(o.itemIndex("RG_Apply_as"), 1);
+  EXPECT_EQ(o.text(Option::E_Lacation), "ลำปาง");
+  EXPECT_EQ(o.text(Option::E_Unit_Weight_Water), "9.81");
+  EXPECT_EQ(o.text(Option::E_Pass_Criteria), "0.01");
+  EXPECT_EQ(o.text(Option::E_Xgrid_Increment), "1.5");
+  EXPECT_EQ(o.text(Option::E_Cir_Depth_Tallest), "1");
+  EXPECT_FALSE(o.checked(Option::CB_Seismic_Disable));
+  EXPECT_TRUE(o.checked(Option::CB_Grid_Increment));
+  EXPECT_EQ(o.itemIndex(Option::RG_Apply_as), 1);
   EXPECT_EQ(f.project.ProjectFilePath, (kData / "project_full_v20.pdd").string());
   EXPECT_EQ(f.project.ProjectLoading, 0);
 
@@ -236,7 +236,7 @@ TEST(ProjectFile, AValueWiderThanItsFieldRefusesTheSaveAndKeepsTheOldFile) {
   WriteProjectFile(f.project, f.ui, file);
   const std::string before = Bytes(file);
   Row soil = f.project.store->rowAt(Table::Soil_Prop, 1);
-  soil.set("Cohesion", 123456.5);
+  soil.set(SoilField::Cohesion, 123456.5);
   f.project.store->update(1, soil);
   try {
     WriteProjectFile(f.project, f.ui, file);
@@ -247,12 +247,12 @@ TEST(ProjectFile, AValueWiderThanItsFieldRefusesTheSaveAndKeepsTheOldFile) {
   }
   EXPECT_EQ(Bytes(file), before);
   // A character the Thai code page cannot hold is refused the same way.
-  soil.set("Cohesion", 1.0).set("Description", "clay ✓");
+  soil.set(SoilField::Cohesion, 1.0).set(SoilCommonField::Description, "clay ✓");
   f.project.store->update(1, soil);
   EXPECT_THROW(WriteProjectFile(f.project, f.ui, file), FileError);
   EXPECT_EQ(Bytes(file), before);
   // A text that does not convert ends the save before anything is written.
-  f.project.options.setText("E_Pass_Criteria", "0,01");
+  f.project.options.setText(Option::E_Pass_Criteria, "0,01");
   EXPECT_THROW(WriteProjectFile(f.project, f.ui, file), ConversionError);
   EXPECT_EQ(Bytes(file), before);
 }
@@ -262,19 +262,19 @@ TEST(ProjectFile, DescriptionsAndRadiusDecrement) {
   Fixture f;
   FullProject(f.project);
   Row soil = f.project.store->rowAt(Table::Soil_Prop, 3);
-  soil.set("Description", "  two blanks");
+  soil.set(SoilCommonField::Description, "  two blanks");
   f.project.store->update(3, soil);
-  f.project.options.setItemIndex("CB_Circle_Decrement", 1);
-  f.project.options.setText("E_Cir_Decrement", "0.5");
+  f.project.options.setItemIndex(Option::CB_Circle_Decrement, 1);
+  f.project.options.setText(Option::E_Cir_Decrement, "0.5");
   WriteProjectFile(f.project, f.ui, dir.path / "p.pdd");
   const std::string text = Bytes(dir.path / "p.pdd");
   EXPECT_NE(text.find("  16777088   two blanks\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\n0.01000\r\n1\r\n0.50000\r\n10\r\n1\r\n0\r\n"), std::string::npos);
   Fixture back;
   ReadProjectFile(back.project, dir.path / "p.pdd");
-  EXPECT_EQ(back.project.store->rowAt(Table::Soil_Prop, 3).text("Description"), "  two blanks");
-  EXPECT_EQ(back.project.options.text("E_Cir_Decrement"), "0.5");
-  EXPECT_EQ(back.project.options.itemIndex("CB_Circle_Decrement"), 1);
+  EXPECT_EQ(back.project.store->rowAt(Table::Soil_Prop, 3).text(SoilCommonField::Description), "  two blanks");
+  EXPECT_EQ(back.project.options.text(Option::E_Cir_Decrement), "0.5");
+  EXPECT_EQ(back.project.options.itemIndex(Option::CB_Circle_Decrement), 1);
 }
 
 TEST(ProjectFile, AnUnconvertibleTokenNamesItsLineAndFieldAndReadsNothing) {
@@ -325,11 +325,11 @@ TEST(ProjectFile, AFailedReadLeavesTheLoadedProjectAsItWas) {
     Fixture f;
     NewProject(f.project);
     ReadAnyProjectFile(f.project, f.ui, kData / "project_full_v20.pdd");
-    f.project.options.setText("E_Kh", "0.25");  // an edit not yet saved
+    f.project.options.setText(Option::E_Kh, "0.25");  // an edit not yet saved
     Fixture before;
     NewProject(before.project);
     ReadAnyProjectFile(before.project, before.ui, kData / "project_full_v20.pdd");
-    before.project.options.setText("E_Kh", "0.25");
+    before.project.options.setText(Option::E_Kh, "0.25");
     const std::string path = f.project.ProjectFilePath;
     EXPECT_THROW(ReadAnyProjectFile(f.project, f.ui, dir.path / name), FileError) << name;
     ExpectSameTables(*f.project.store, *before.project.store);
@@ -394,8 +394,8 @@ TEST(ProjectFile, AUtf8FileIsReadAsUtf8AndSavedInTheThaiCodePage) {
   Fixture f;
   NewProject(f.project);
   ReadAnyProjectFile(f.project, f.ui, dir.path / "utf8.pdd");
-  EXPECT_EQ(f.project.options.text("E_Lacation"), "ลำปาง");
-  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 1).text("Description"), "ดินเหนียว");
+  EXPECT_EQ(f.project.options.text(Option::E_Lacation), "ลำปาง");
+  EXPECT_EQ(f.project.store->rowAt(Table::Soil_Prop, 1).text(SoilCommonField::Description), "ดินเหนียว");
   WriteProjectFile(f.project, f.ui, dir.path / "saved.pdd");
   EXPECT_EQ(Bytes(dir.path / "saved.pdd"), text);
 }
@@ -461,7 +461,7 @@ TEST(ProjectFile, DamagedFilesNeverCrashEitherReader) {
 void LegacyProject(Project& p) {
   FullProject(p);
   Row soil = p.store->rowAt(Table::Soil_Prop, 2);
-  soil.set("Cohesion", 9999.999).set("Phi", -999.999);
+  soil.set(SoilField::Cohesion, 9999.999).set(SoilField::Phi, -999.999);
   p.store->update(2, soil);
 }
 
@@ -480,33 +480,33 @@ TEST(LegacyProjectFile, RoundTripsWhatItCanHold) {
   ReadLegacyProjectFile(f.project, f.ui, kData / "project_full_v118.pdd");
   const OptionValues& o = f.project.options;
   // Name, location and engineer where the writer put them.
-  EXPECT_EQ(o.text("E_Project_Name"), "Dam section A");
-  EXPECT_EQ(o.text("E_Lacation"), "ลำปาง");
-  EXPECT_EQ(o.text("E_Engineer"), "S. Chaiyo");
+  EXPECT_EQ(o.text(Option::E_Project_Name), "Dam section A");
+  EXPECT_EQ(o.text(Option::E_Lacation), "ลำปาง");
+  EXPECT_EQ(o.text(Option::E_Engineer), "S. Chaiyo");
   // Circular theory with Simplified Bishop alone.
-  EXPECT_EQ(o.itemIndex("RG_Theory"), 1);
-  EXPECT_FALSE(o.checked("CB_Spencer"));
-  EXPECT_TRUE(o.checked("CB_Simp_Bishop"));
+  EXPECT_EQ(o.itemIndex(Option::RG_Theory), 1);
+  EXPECT_FALSE(o.checked(Option::CB_Spencer));
+  EXPECT_TRUE(o.checked(Option::CB_Simp_Bishop));
   WorkingStore& s = *f.project.store;
   ASSERT_EQ(s.rowCount(Table::Soil_Prop), 3);
-  EXPECT_EQ(s.rowAt(Table::Soil_Prop, 3).integer("Color"), 0xFFFF80);
-  EXPECT_EQ(s.rowAt(Table::Soil_Prop, 3).real("Unit Weight"), 0.0);
-  EXPECT_EQ(s.rowAt(Table::Soil_Prop, 2).real("Cohesion"), 9999.999);
+  EXPECT_EQ(s.rowAt(Table::Soil_Prop, 3).integer(SoilCommonField::Color), 0xFFFF80);
+  EXPECT_EQ(s.rowAt(Table::Soil_Prop, 3).real(SoilCommonField::UnitWeight), 0.0);
+  EXPECT_EQ(s.rowAt(Table::Soil_Prop, 2).real(SoilField::Cohesion), 9999.999);
   EXPECT_EQ(s.rowCount(Table::Geometry), 8);
   // The bottom line comes back as a specific bottom line.
-  EXPECT_EQ(o.itemIndex("CB_Bottom_Line_Choose"), 1);
+  EXPECT_EQ(o.itemIndex(Option::CB_Bottom_Line_Choose), 1);
   ASSERT_EQ(s.rowCount(Table::Bottom_Line), 1);
-  EXPECT_EQ(s.rowAt(Table::Bottom_Line, 1).integer("End Point"), 2);
+  EXPECT_EQ(s.rowAt(Table::Bottom_Line, 1).integer(BottomLineField::EndPoint), 2);
   // Loads at ground points.
-  EXPECT_EQ(s.rowAt(Table::Lineload, 1).real("Coordi X"), 40.0);
-  EXPECT_EQ(s.rowAt(Table::Lineload, 1).real("Coordi Y"), 30.0);
-  EXPECT_EQ(s.rowAt(Table::Stripload, 1).real("End X"), 100.0);
-  EXPECT_EQ(s.rowAt(Table::Stripload, 1).real("Y1"), 20.0);
-  EXPECT_EQ(o.text("E_Kh"), "0.15");
-  EXPECT_EQ(o.text("E_Percent_Water"), "50");
-  EXPECT_EQ(o.itemIndex("CB_Cir_Search"), 0);
-  EXPECT_TRUE(o.checked("CB_Grid_Increment"));
-  EXPECT_EQ(o.text("E_Divide_Step"), "3");
+  EXPECT_EQ(s.rowAt(Table::Lineload, 1).real(LineLoadField::X), 40.0);
+  EXPECT_EQ(s.rowAt(Table::Lineload, 1).real(LineLoadField::Y), 30.0);
+  EXPECT_EQ(s.rowAt(Table::Stripload, 1).real(StripLoadField::EndX), 100.0);
+  EXPECT_EQ(s.rowAt(Table::Stripload, 1).real(StripLoadField::Y1), 20.0);
+  EXPECT_EQ(o.text(Option::E_Kh), "0.15");
+  EXPECT_EQ(o.text(Option::E_Percent_Water), "50");
+  EXPECT_EQ(o.itemIndex(Option::CB_Cir_Search), 0);
+  EXPECT_TRUE(o.checked(Option::CB_Grid_Increment));
+  EXPECT_EQ(o.text(Option::E_Divide_Step), "3");
 
   // 2.0 -> 1.18 -> 2.0 -> 1.18 gives the same 1.18 file.
   WriteProjectFile(f.project, f.ui, dir.path / "new.pdd");
@@ -535,7 +535,7 @@ TEST(LegacyProjectFile, RefusesAProjectItsLayoutCannotHold) {
          const int n = p.store->rowCount(Table::Soil_Prop);
          for (int k = 1; k <= n; ++k) {
            Row soil = p.store->rowAt(Table::Soil_Prop, k);
-           soil.set("Line No.", k == 1 ? n : std::max(1, k - 2));
+           soil.set(SoilCommonField::LineNo, k == 1 ? n : std::max(1, k - 2));
            p.store->update(k, soil);
          }
        }},

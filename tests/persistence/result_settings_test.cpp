@@ -33,7 +33,7 @@ class Files : public ::testing::Test {
 
 void ResultRow(WorkingStore& store, int num, std::initializer_list<double> values) {
   Row r(Table::Results);
-  r.set("Num", num);
+  r.set(ResultField::Num, num);
   std::size_t k = 1;
   for (double v : values) r.value(k++) = v;
   store.append(r);
@@ -185,7 +185,7 @@ TEST_F(Files, IrregularResultFile) {
   project.run.Minimum[Spencer].Fs = 1000000;
   auto point = [&](Table t, int no, double x, double y) {
     Row r(t);
-    r.set("Point No.", no).set("Coordi X", x).set("Coordi Y", y);
+    r.set(PointField::PointNo, no).set(PointField::X, x).set(PointField::Y, y);
     project.store->append(r);
   };
   point(Table::NonCirSlip_Janbu, 1, 3.25, 7);
@@ -243,8 +243,8 @@ TEST_F(Files, SettingsWithEveryDefault) {
 
 TEST_F(Files, SettingsCarryTheRadiusDecrementAndTheFailureMode) {
   // The analysis settings written are those the project's fields hold.
-  project.options.setItemIndex("CB_Circle_Decrement", 1);
-  project.options.setText("E_Cir_Decrement", "0.5");
+  project.options.setItemIndex(Option::CB_Circle_Decrement, 1);
+  project.options.setText(Option::E_Cir_Decrement, "0.5");
   project.settings.FailureSurfaceMode = 0;
   project.model.UseOrdinary = 1;
   project.model.Language = 0;
@@ -258,16 +258,16 @@ TEST_F(Files, SettingsCarryTheRadiusDecrementAndTheFailureMode) {
   EXPECT_EQ(read.settings.CircleChoice, 1);
   EXPECT_EQ(read.settings.SetCircleDecrement, 0.5);
   EXPECT_EQ(read.settings.FailureSurfaceMode, 0);
-  EXPECT_EQ(read.options.itemIndex("CB_Circle_Decrement"), 1);
-  EXPECT_EQ(read.options.text("E_Cir_Decrement"), "0.5");
-  EXPECT_TRUE(read.options.checked("CB_Ordinary"));
+  EXPECT_EQ(read.options.itemIndex(Option::CB_Circle_Decrement), 1);
+  EXPECT_EQ(read.options.text(Option::E_Cir_Decrement), "0.5");
+  EXPECT_TRUE(read.options.checked(Option::CB_Ordinary));
   EXPECT_EQ(read.model.Language, 0);
 }
 
 TEST_F(Files, SettingsKeepAnAnalysisSettingWhoseFieldIsNotANumber) {
   project.settings.SetCircleSlices = 12;
-  project.options.setText("E_Cir_Slice", "1O");  // half typed
-  project.options.setText("E_Pass_Criteria", "0.005");
+  project.options.setText(Option::E_Cir_Slice, "1O");  // half typed
+  project.options.setText(Option::E_Pass_Criteria, "0.005");
   const AppSettings s = WithAnalysisSettingsOf(project.options, project.settings);
   EXPECT_EQ(s.SetCircleSlices, 12);
   EXPECT_EQ(s.SetPassCriteria, 0.005);
@@ -308,7 +308,7 @@ TEST_F(Files, NewProjectReadsTheSettingsAndKeepsItsWorkArea) {
   std::ofstream(dir / "Pelodyn.ini", std::ios::binary) << text;
   NewProject(project, [&](Project& p) { ReadSettingsFile(p, dir / "Pelodyn.ini"); });
   EXPECT_EQ(project.drawing.WorkAreaXmax, 100.0);
-  EXPECT_EQ(project.options.text("E_Cir_Slice"), "10");
+  EXPECT_EQ(project.options.text(Option::E_Cir_Slice), "10");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class TempDir {
 
 Row Point(Table t, int no, double x, double y) {
   Row r(t);
-  r.set("Point No.", no).set("Coordi X", x).set("Coordi Y", y);
+  r.set(GeometryField::PointNo, no).set(LineLoadField::X, x).set(LineLoadField::Y, y);
   return r;
 }
 
@@ -95,16 +95,16 @@ TEST(Store, RowsStayInAppendOrderThroughEditsAndRemovals) {
   store->remove(Table::Waterline, 4);
   store->append(Point(Table::Waterline, 6, 0, 0));
   std::vector<int> order;
-  for (const Row& r : store->rows(Table::Waterline)) order.push_back(r.integer("Point No."));
+  for (const Row& r : store->rows(Table::Waterline)) order.push_back(r.integer(PointField::PointNo));
   EXPECT_EQ(order, (std::vector<int>{3, 9, 2, 4, 6}));
-  EXPECT_EQ(store->rowAt(Table::Waterline, 2).real("Coordi Y"), 2.0);
+  EXPECT_EQ(store->rowAt(Table::Waterline, 2).real(PointField::Y), 2.0);
   EXPECT_THROW(store->rowAt(Table::Waterline, 6), StoreError);
   EXPECT_THROW(store->rowAt(Table::Waterline, 0), StoreError);
   store->empty("WATERLINE");
   EXPECT_EQ(store->rowCount(Table::Waterline), 0);
   // Emptied and refilled, the order is again the order of appending.
   for (int no : {2, 1}) store->append(Point(Table::Waterline, no, 0, 0));
-  EXPECT_EQ(store->rowAt(Table::Waterline, 1).integer("Point No."), 2);
+  EXPECT_EQ(store->rowAt(Table::Waterline, 1).integer(PointField::PointNo), 2);
 }
 
 // A store that keeps the base class's block read and visit, to check them
@@ -129,7 +129,7 @@ class PlainStore final : public WorkingStore {
 
 std::vector<int> Numbers(const std::vector<Row>& rows) {
   std::vector<int> out;
-  for (const Row& r : rows) out.push_back(r.integer("Point No."));
+  for (const Row& r : rows) out.push_back(r.integer(PointField::PointNo));
   return out;
 }
 
@@ -212,11 +212,15 @@ TEST(Store, VisitsRowsInStoredOrderWithTheirOwnValues) {
   // Values and empty fields in turn: a row visited after another keeps none
   // of the other's values.
   Row full(Table::Soil_Prop);
-  full.set("Line No.", 1).set("Cohesion", 2.5).set("Phi", 30.0).set("Description", "ดินเหนียว clay").set("Color", 7);
+  full.set(SoilCommonField::LineNo, 1)
+      .set(SoilField::Cohesion, 2.5)
+      .set(SoilField::Phi, 30.0)
+      .set(SoilCommonField::Description, "ดินเหนียว clay")
+      .set(SoilCommonField::Color, 7);
   Row sparse(Table::Soil_Prop);
-  sparse.set("Line No.", 2);
+  sparse.set(SoilCommonField::LineNo, 2);
   Row shortText(Table::Soil_Prop);
-  shortText.set("Line No.", 3).set("Description", "s");
+  shortText.set(SoilCommonField::LineNo, 3).set(SoilCommonField::Description, "s");
   for (const Row& r : {full, sparse, shortText, full}) sqlite->append(r);
   sqlite->remove(Table::Soil_Prop, 4);
   sqlite->append(sparse);
@@ -239,7 +243,8 @@ TEST(Store, VisitsRowsInStoredOrderWithTheirOwnValues) {
     ++outer;
     EXPECT_EQ(sqlite->rows(Table::Soil_Prop).size(), 4u);
     sqlite->visitRows(Table::Soil_Prop, [&](const Row&) { ++inner; });
-    EXPECT_EQ(r.integer("Line No."), expected[static_cast<std::size_t>(outer - 1)].integer("Line No."));
+    EXPECT_EQ(r.integer(SoilCommonField::LineNo),
+              expected[static_cast<std::size_t>(outer - 1)].integer(SoilCommonField::LineNo));
   });
   EXPECT_EQ(outer, 4);
   EXPECT_EQ(inner, 16);
@@ -257,11 +262,11 @@ TEST(Store, RowsAppendedTogetherAreTheRowsAppendedOneByOne) {
   std::vector<Row> rows;
   for (int k = 1; k <= 100; ++k) {
     Row r(Table::Results);
-    r.set("Num", k).set("X_Center", k * 0.01).set("FS_Bis", 1.0 / k);
+    r.set(ResultField::Num, k).set(ResultField::XCenter, k * 0.01).set(ResultField::FsBis, 1.0 / k);
     rows.push_back(r);
     if (k % 37 == 0) {
       Row soil(Table::Soil_Prop);
-      soil.set("Line No.", k).set("Description", "ดินเหนียว " + std::to_string(k));
+      soil.set(SoilCommonField::LineNo, k).set(SoilCommonField::Description, "ดินเหนียว " + std::to_string(k));
       rows.push_back(soil);
     }
   }
@@ -295,8 +300,14 @@ TEST(Store, NumbersAppendedAndVisitedAreTheRowsThemselves) {
     const double values[8] = {static_cast<double>(k), k * 0.01, -k * 0.5, 10.0 + k, 1.0 / k, 2.0, 99999.0, 1e-9 * k};
     numbers.insert(numbers.end(), values, values + 8);
     Row r(Table::Results);
-    r.set("Num", k).set("X_Center", values[1]).set("Y_Center", values[2]).set("Radius", values[3]);
-    r.set("FS_Ord", values[4]).set("FS_Jan", values[5]).set("FS_Bis", values[6]).set("FS_Spe", values[7]);
+    r.set(ResultField::Num, k)
+        .set(ResultField::XCenter, values[1])
+        .set(ResultField::YCenter, values[2])
+        .set(ResultField::Radius, values[3]);
+    r.set(ResultField::FsOrd, values[4])
+        .set(ResultField::FsJan, values[5])
+        .set(ResultField::FsBis, values[6])
+        .set(ResultField::FsSpe, values[7]);
     rows.push_back(r);
   }
   auto sqlite = SqliteWorkingStore::OpenInMemory();
@@ -343,7 +354,7 @@ TEST(Store, NumbersAppendedAndVisitedAreTheRowsThemselves) {
 
     // Empty fields read as 0 and a text field as 0.
     Row sparse(Table::Soil_Prop);
-    sparse.set("Line No.", 4).set("Description", "12 clay");
+    sparse.set(SoilCommonField::LineNo, 4).set(SoilCommonField::Description, "12 clay");
     store->append(sparse);
     std::vector<double> soilNumbers;
     store->visitNumbers(Table::Soil_Prop, [&](const double* v) {
@@ -358,24 +369,27 @@ TEST(Store, NumbersAppendedAndVisitedAreTheRowsThemselves) {
 TEST(Store, ValuesRoundTripWithTheirTypes) {
   auto store = SqliteWorkingStore::OpenInMemory();
   Row r(Table::Soil_Prop);
-  r.set("line no.", 1).set("Cohesion", 0.1 + 0.2).set("Phi", 3).set("Description", "ดินเหนียวอ่อน Soft clay");
+  r.set("line no.", 1)
+      .set(SoilField::Cohesion, 0.1 + 0.2)
+      .set(SoilField::Phi, 3)
+      .set(SoilCommonField::Description, "ดินเหนียวอ่อน Soft clay");
   store->append(r);
   const Row back = store->rowAt(Table::Soil_Prop, 1);
   EXPECT_EQ(back, r);
-  EXPECT_EQ(back.real("Cohesion"), 0.1 + 0.2);
-  EXPECT_EQ(back.real("Phi"), 3.0);
-  EXPECT_TRUE(back.isNull("Color"));
-  EXPECT_EQ(back.integer("Color"), 0);
-  EXPECT_EQ(back.real("Unit Weight"), 0.0);
+  EXPECT_EQ(back.real(SoilField::Cohesion), 0.1 + 0.2);
+  EXPECT_EQ(back.real(SoilField::Phi), 3.0);
+  EXPECT_TRUE(back.isNull(SoilCommonField::Color));
+  EXPECT_EQ(back.integer(SoilCommonField::Color), 0);
+  EXPECT_EQ(back.real(SoilCommonField::UnitWeight), 0.0);
 }
 
 TEST(Store, FieldsRefuseValuesThatDoNotFit) {
   Row r(Table::Soil_Prop);
-  EXPECT_NO_THROW(r.set("Description", "ดินเหนียวปนทรายแป้งสีเทาเข้มมา"));  // 30 Thai characters
-  EXPECT_THROW(r.set("Description", "1234567890123456789012345678901"), StoreError);
-  EXPECT_THROW(r.set("Line No.", 1.5), StoreError);
-  EXPECT_THROW(r.set("Line No.", std::int64_t{1} << 40), StoreError);
-  EXPECT_THROW(r.set("Cohesion", "ten"), StoreError);
+  EXPECT_NO_THROW(r.set(SoilCommonField::Description, "ดินเหนียวปนทรายแป้งสีเทาเข้มมา"));  // 30 Thai characters
+  EXPECT_THROW(r.set(SoilCommonField::Description, "1234567890123456789012345678901"), StoreError);
+  EXPECT_THROW(r.set(SoilCommonField::LineNo, 1.5), StoreError);
+  EXPECT_THROW(r.set(SoilCommonField::LineNo, std::int64_t{1} << 40), StoreError);
+  EXPECT_THROW(r.set(SoilField::Cohesion, "ten"), StoreError);
   EXPECT_THROW(r.set("No Such Field", 1), StoreError);
   EXPECT_EQ(CharacterCount("ดินเหนียวปนทรายแป้งสีเทาเข้มมา"), 30u);
 }
@@ -409,9 +423,9 @@ TEST(Store, FileStoreKeepsItsRowsAndRecreatesMissingTables) {
   const fs::path file = dir.path / "Janbu.sqlite";
   {
     auto store = SqliteWorkingStore::OpenFile(file);
-    store->append(Point(Table::Geometry, 1, 2, 3).set("Line No.", 1));
+    store->append(Point(Table::Geometry, 1, 2, 3).set(GeometryField::LineNo, 1));
     Row root(Table::Root_No);
-    root.set("Root No.", 1).set("Cohesion", 4.5);
+    root.set(RootField::RootNo, 1).set(RootField::Cohesion, 4.5);
     store->append(root);
   }
   {
@@ -422,7 +436,7 @@ TEST(Store, FileStoreKeepsItsRowsAndRecreatesMissingTables) {
   }
   auto store = SqliteWorkingStore::OpenFile(file);
   EXPECT_EQ(store->rowCount(Table::Geometry), 1);
-  EXPECT_EQ(store->rowAt(Table::Root_No, 1).real("Cohesion"), 4.5);
+  EXPECT_EQ(store->rowAt(Table::Root_No, 1).real(RootField::Cohesion), 4.5);
   EXPECT_EQ(store->rowCount(Table::Results), 0);
 }
 

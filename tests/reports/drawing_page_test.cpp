@@ -73,14 +73,18 @@ struct PageFixture : testing::ProjectFixture {
     line(1, {{0, 0}, {40, 0}});
     line(2, {{0, 10}, {20, 10}, {40, 20}});
     testing::SetCentreGrid(options(), "10", "25", "30", "35", "2");
-    options().setChecked("CB_LineLoad_Disable", false);
+    options().setChecked(Option::CB_LineLoad_Disable, false);
     Row load(Table::Lineload);
-    load.set("Load No.", 1).set("Magnitude", 5.0).set("Coordi X", 10.0).set("Coordi Y", 10.0).set("Angle", 90.0);
+    load.set(LineLoadField::LoadNo, 1)
+        .set(LineLoadField::Magnitude, 5.0)
+        .set(LineLoadField::X, 10.0)
+        .set(LineLoadField::Y, 10.0)
+        .set(LineLoadField::Angle, 90.0);
     store().append(load);
     int no = 1;
     for (auto [x, y] : {std::pair{5.0, 10.0}, {20.0, 6.0}, {35.0, 20.0}}) {
       Row r(Table::Failure_Geometry);
-      r.set("No", no++).set("Coor_X", x).set("Coor_Y", y);
+      r.set(FailurePointField::No, no++).set(FailurePointField::X, x).set(FailurePointField::Y, y);
       store().append(r);
     }
     run.theory = 1;
@@ -171,9 +175,9 @@ TEST(DrawingPage, TheTitleBlockCutsWhatIsTooLongForIt) {
   };
   const std::string longName(100, 'N');
   const Case cases[] = {
-      {"E_Project_Name", longName, 555, std::string(54, 'N') + "..."},
-      {"E_Lacation", std::string(57, 'L'), 615, std::string(57, 'L')},  // fits exactly
-      {"E_Engineer", std::string(58, 'E'), 675, std::string(54, 'E') + "..."},
+      {Option::E_Project_Name, longName, 555, std::string(54, 'N') + "..."},
+      {Option::E_Lacation, std::string(57, 'L'), 615, std::string(57, 'L')},  // fits exactly
+      {Option::E_Engineer, std::string(58, 'E'), 675, std::string(54, 'E') + "..."},
   };
   PageFixture f;
   for (const Case& c : cases) f.options().setText(c.control, c.text);
@@ -185,7 +189,7 @@ TEST(DrawingPage, TheTitleBlockCutsWhatIsTooLongForIt) {
   // mark; the letter goes too (each code point counts 10 pixels here).
   QString thai = QStringLiteral("x");
   for (int k = 0; k < 50; ++k) thai += QStringLiteral("กิ");
-  f.options().setText("E_Project_Name", thai.toStdString());
+  f.options().setText(Option::E_Project_Name, thai.toStdString());
   const RecordingCanvas thaiPage = f.paint(QSize(3508, 2480), 300);
   QString expected = QStringLiteral("x");
   for (int k = 0; k < 26; ++k) expected += QStringLiteral("กิ");

@@ -49,9 +49,9 @@ void ExpectLines(const Lines& actual, const Lines& expected) {
 
 struct ReportFixture : testing::ProjectFixture {
   void identity() {
-    options().setText("E_Project_Name", "Slope A");
-    options().setText("E_Lacation", "Site");
-    options().setText("E_Engineer", "Eng");
+    options().setText(Option::E_Project_Name, "Slope A");
+    options().setText(Option::E_Lacation, "Site");
+    options().setText(Option::E_Engineer, "Eng");
   }
   Lines data() { return DescribeLines(BuildDataReport(project, kStamp)); }
 };
@@ -68,12 +68,12 @@ TEST(DataReport, CircularProjectWithGridSearch) {
   f.line(1, {{0, 0}, {20, 0}});
   f.line(2, {{0, 5}, {10, 5}, {20, 10.25}});
   testing::SetCentreGrid(f.options(), "5", "12", "15", "20.5", "2");
-  f.options().setText("E_23_Division", "3");
-  f.options().setChecked("CB_Grid_Increment", true);
-  f.options().setText("E_Xgrid_Increment", "0.5");
-  f.options().setChecked("CB_Seismic_Disable", false);
-  f.options().setText("E_Kh", "0.1");
-  f.options().setItemIndex("CB_NonCir_Search", 0);
+  f.options().setText(Option::E_23_Division, "3");
+  f.options().setChecked(Option::CB_Grid_Increment, true);
+  f.options().setText(Option::E_Xgrid_Increment, "0.5");
+  f.options().setChecked(Option::CB_Seismic_Disable, false);
+  f.options().setText(Option::E_Kh, "0.1");
+  f.options().setItemIndex(Option::CB_NonCir_Search, 0);
   const Lines expected = Join({Header(64),
                                kIdentity,
                                {"",
@@ -129,44 +129,50 @@ TEST(DataReport, IrregularProjectWithWaterLoadsCrackAndAnchor) {
   ReportFixture f;
   f.identity();
   OptionValues& o = f.options();
-  o.setItemIndex("RG_Theory", 2);
+  o.setItemIndex(Option::RG_Theory, 2);
   f.soil(2, 5.0, 25.0, 17.5);  // stored before soil 1: printed after it
   f.soil(1, 10.0, 30.0, 18.0);
   f.soil(3, 0.0, 0.0, 0.0);
   f.point(1, 2, 30, 0);  // stored out of order: printed in table order, counted
   f.point(1, 1, 0, 0);
   f.line(3, {{0, 8}, {30, 8}});
-  o.setItemIndex("CB_Bottom_Line_Choose", 1);
+  o.setItemIndex(Option::CB_Bottom_Line_Choose, 1);
   Row bottom(Table::Bottom_Line);
-  bottom.set("Line No.", 1).set("Begin Point", 1).set("End Point", 2);
+  bottom.set(BottomLineField::LineNo, 1).set(BottomLineField::BeginPoint, 1).set(BottomLineField::EndPoint, 2);
   f.store().append(bottom);
-  o.setItemIndex("CB_Seepage", 1);
-  o.setItemIndex("CB_Phreatic_Peizometric", 1);
-  o.setText("E_Unit_Weight_Water", "9.81");
+  o.setItemIndex(Option::CB_Seepage, 1);
+  o.setItemIndex(Option::CB_Phreatic_Peizometric, 1);
+  o.setText(Option::E_Unit_Weight_Water, "9.81");
   f.numberedPoint(Table::Waterline, 1, 0, 6);
   f.numberedPoint(Table::Waterline, 2, 30, 4.5);
-  o.setChecked("CB_StripLoad_Disable", false);
+  o.setChecked(Option::CB_StripLoad_Disable, false);
   Row strip(Table::Stripload);
-  strip.set("Load No.", 1).set("Magnitude", 20.0).set("Begin X", 2.0).set("End X", 6.0);
+  strip.set(StripLoadField::LoadNo, 1)
+      .set(StripLoadField::Magnitude, 20.0)
+      .set(StripLoadField::BeginX, 2.0)
+      .set(StripLoadField::EndX, 6.0);
   f.store().append(strip);
-  o.setChecked("CB_Tension_Disable", false);
-  o.setText("E_Percent_Water", "12.50");
+  o.setChecked(Option::CB_Tension_Disable, false);
+  o.setText(Option::E_Percent_Water, "12.50");
   f.numberedPoint(Table::Tcrack, 1, 3, 8);
-  o.setChecked("CB_Anchor_Disable", false);
-  o.setItemIndex("RG_Apply_as", 1);
+  o.setChecked(Option::CB_Anchor_Disable, false);
+  o.setItemIndex(Option::RG_Apply_as, 1);
   Row anchor(Table::Anchor);
-  anchor.set("Load No.", 1).set("Magnitude", 100.0).set("X start", 20.0).set("Y start", 6.0);
-  anchor.set("X end", 12.0).set("Y end", 2.0).set("Bonded Length", 3.0);
+  anchor.set(AnchorField::LoadNo, 1)
+      .set(AnchorField::Magnitude, 100.0)
+      .set(AnchorField::XStart, 20.0)
+      .set(AnchorField::YStart, 6.0);
+  anchor.set(AnchorField::XEnd, 12.0).set(AnchorField::YEnd, 2.0).set(AnchorField::BondedLength, 3.0);
   f.store().append(anchor);
-  o.setText("E_Pass_Criteria", "0.001");
-  o.setItemIndex("CB_Cir_Search", 1);
-  o.setItemIndex("CB_Circle_Decrement", 1);
-  o.setText("E_Cir_Decrement", "2.5");
-  o.setText("E_X_Center", "12");
-  o.setText("E_Y_Center", "25");
-  o.setText("E_Radius", "18.5");
-  o.setText("E_NonCir_X_Center", "14");
-  o.setText("E_NonCir_Y_Center", "20");
+  o.setText(Option::E_Pass_Criteria, "0.001");
+  o.setItemIndex(Option::CB_Cir_Search, 1);
+  o.setItemIndex(Option::CB_Circle_Decrement, 1);
+  o.setText(Option::E_Cir_Decrement, "2.5");
+  o.setText(Option::E_X_Center, "12");
+  o.setText(Option::E_Y_Center, "25");
+  o.setText(Option::E_Radius, "18.5");
+  o.setText(Option::E_NonCir_X_Center, "14");
+  o.setText(Option::E_NonCir_Y_Center, "20");
   // No typed Moving Length: a hundredth of the chord from point 1 to point 3.
   f.numberedPoint(Table::NonCircular_Coordinate, 3, 26, 13);
   f.numberedPoint(Table::NonCircular_Coordinate, 1, 2, 6);
@@ -244,27 +250,30 @@ TEST(DataReport, AnisotropicProjectListsItsSoilsAndGeometry) {
   ReportFixture f;
   f.identity();
   OptionValues& o = f.options();
-  o.setItemIndex("CB_Strength_Model", 1);
+  o.setItemIndex(Option::CB_Strength_Model, 1);
   f.soil(1, 10.0, 30.0, 18.0);  // the Mohr-Coulomb table is not the current one
   f.anisoSoil(1, 12.0, 8.0, 28.0, 22.5, 19.0);
   f.anisoSoil(2, 0.0, 0.0, 0.0, 0.0, 0.0);
   f.line(1, {{0, 0}, {10, 0}});
   f.line(2, {{0, 4}, {10, 6}});
-  o.setItemIndex("CB_Seepage", 2);
-  o.setItemIndex("CB_Ru_Condition", 1);
+  o.setItemIndex(Option::CB_Seepage, 2);
+  o.setItemIndex(Option::CB_Ru_Condition, 1);
   Row ru(Table::Ru_variable);
-  ru.set("Line No.", 1).set("Ru", 0.25);
+  ru.set(RuField::LineNo, 1).set(RuField::Ru, 0.25);
   f.store().append(ru);
-  o.setChecked("CB_LineLoad_Disable", false);
+  o.setChecked(Option::CB_LineLoad_Disable, false);
   Row load(Table::Lineload);
-  load.set("Load No.", 1).set("Magnitude", 50.0).set("Coordi X", 4.0).set("Angle", 90.0);
+  load.set(LineLoadField::LoadNo, 1)
+      .set(LineLoadField::Magnitude, 50.0)
+      .set(LineLoadField::X, 4.0)
+      .set(LineLoadField::Angle, 90.0);
   f.store().append(load);
-  o.setItemIndex("CB_Cir_Search", 2);
-  o.setText("E_Xauto_Start", "5");
-  o.setText("E_Yauto_Start", "15");
-  o.setText("E_Xauto_Increment", "1");
-  o.setText("E_Yauto_Increment", "0.5");
-  o.setText("E_Move_Length", "0.75");
+  o.setItemIndex(Option::CB_Cir_Search, 2);
+  o.setText(Option::E_Xauto_Start, "5");
+  o.setText(Option::E_Yauto_Start, "15");
+  o.setText(Option::E_Xauto_Increment, "1");
+  o.setText(Option::E_Yauto_Increment, "0.5");
+  o.setText(Option::E_Move_Length, "0.75");
   const Lines expected =
       Join({Header(64),
             kIdentity,
@@ -332,7 +341,7 @@ TEST(DataReport, HugeTypedNumbersPrintOnlyTheRowsPresent) {
 
 TEST(DataReport, AFieldThatIsNotANumberStopsTheWholeReport) {
   ReportFixture f;
-  f.options().setText("E_Cir_Decrement", "2.5");  // read as a number of circles
+  f.options().setText(Option::E_Cir_Decrement, "2.5");  // read as a number of circles
   EXPECT_THROW(
       {
         try {
@@ -366,9 +375,9 @@ const Lines kSurfaceHead = {"",
 TEST(ResultReport, CircularRunWithBishopAloneAndAWideCoordinate) {
   testing::ProjectFixture f;
   Row r(Table::Failure_Geometry);
-  r.set("No", 1).set("Coor_X", 2.5).set("Coor_Y", 10.0);
+  r.set(FailurePointField::No, 1).set(FailurePointField::X, 2.5).set(FailurePointField::Y, 10.0);
   f.store().append(r);
-  r.set("No", 2).set("Coor_X", -100000000000.0).set("Coor_Y", 7.1234);
+  r.set(FailurePointField::No, 2).set(FailurePointField::X, -100000000000.0).set(FailurePointField::Y, 7.1234);
   f.store().append(r);
   const Lines lines = DescribeLines(BuildResultReport(f.store(), MadeBy(1, {false, false, true, false}), kStamp));
   ExpectLines(lines, Join({Header(67),
@@ -394,7 +403,7 @@ TEST(ResultReport, IrregularRunHasNoOrdinaryLineAndNoCentres) {
 TEST(ResultReport, NotesUnderTheMinimaAndTheSurfaceAboveItsPoints) {
   testing::ProjectFixture f;
   Row r(Table::Failure_Geometry);
-  r.set("No", 1).set("Coor_X", 2.5).set("Coor_Y", 10.0);
+  r.set(FailurePointField::No, 1).set(FailurePointField::X, 2.5).set(FailurePointField::Y, 10.0);
   f.store().append(r);
   ReportRunDescription run = MadeBy(1, {false, false, true, false});
   // A minimum that is a result code prints its meaning, never the number.

@@ -137,7 +137,7 @@ TEST_F(BatchWindowTest, ChoosingAndRemovingFiles) {
 
 TEST_F(BatchWindowTest, TheReportShowsTheCommandLineSummaryAndTheOpenProjectStays) {
   // The user's project, with an edit not saved.
-  document->setOptionText(QStringLiteral("E_Project_Name"), QStringLiteral("ลาดดินของผู้ใช้"));
+  document->setOptionText(Option::E_Project_Name, QStringLiteral("ลาดดินของผู้ใช้"));
   const OptionValues options = document->project().options;
   const int undoSteps = document->undoStack().count();
 

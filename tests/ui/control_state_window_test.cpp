@@ -87,7 +87,7 @@ TEST_F(ControlStateWindowTest, EffectBarPopUpItemsAndHintsFollowTheOptions) {
   EXPECT_EQ(control<QToolButton>("TB_Seismic")->toolTip(), "Disable Seismic Load");
 
   action("TB_Seismic")->trigger();
-  EXPECT_FALSE(options().checked("CB_Seismic_Disable"));
+  EXPECT_FALSE(options().checked(Option::CB_Seismic_Disable));
   EXPECT_TRUE(action("TB_Seismic")->isChecked());
   EXPECT_TRUE(action("PU_Seismic")->isChecked());
   EXPECT_EQ(action("TB_Seismic")->toolTip(), "Enable Seismic Load");
@@ -120,7 +120,7 @@ TEST_F(ControlStateWindowTest, EffectBarPopUpItemsAndHintsFollowTheOptions) {
   }
 
   // An option changed elsewhere (a file, another window) shows here too.
-  document->setOptionIndex(QStringLiteral("CB_Seepage"), 2);
+  document->setOptionIndex(Option::CB_Seepage, 2);
   for (const auto& [name, checked] :
        {std::pair{"TB_No_Seepage", false}, std::pair{"TB_Water_Line", false}, std::pair{"TB_Ru", true},
         std::pair{"PU_NoSeep", false}, std::pair{"PU_WaterLine", false}, std::pair{"PU_Ru", true}}) {
@@ -133,11 +133,11 @@ TEST_F(ControlStateWindowTest, EffectBarPopUpItemsAndHintsFollowTheOptions) {
 
 TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryAsideInOneStep) {
   click("CB_Ordinary_Method");
-  ASSERT_TRUE(options().checked("CB_Ordinary"));
+  ASSERT_TRUE(options().checked(Option::CB_Ordinary));
   const int before = steps();
 
   click("RB_NonCir");
-  EXPECT_EQ(options().itemIndex("RG_Theory"), 2);
+  EXPECT_EQ(options().itemIndex(Option::RG_Theory), 2);
   EXPECT_EQ(document->project().model.UseOrdinary, 0);
   EXPECT_EQ(steps(), before + 1);
   auto* ordinary = control<QCheckBox>("CB_Ordinary_Method");
@@ -157,8 +157,8 @@ TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryA
   EXPECT_FALSE(action("MN_Draw_Grid")->isEnabled());
 
   document->undo();
-  EXPECT_EQ(options().itemIndex("RG_Theory"), 1);
-  EXPECT_TRUE(options().checked("CB_Ordinary"));
+  EXPECT_EQ(options().itemIndex(Option::RG_Theory), 1);
+  EXPECT_TRUE(options().checked(Option::CB_Ordinary));
   EXPECT_TRUE(ordinary->isChecked());
   EXPECT_TRUE(ordinary->isEnabled());
   EXPECT_TRUE(control<QRadioButton>("RB_Circular")->isChecked());
@@ -167,7 +167,7 @@ TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryA
   // user left it.
   click("RB_NonCir");
   click("RB_Circular");
-  EXPECT_TRUE(options().checked("CB_Ordinary"));
+  EXPECT_TRUE(options().checked(Option::CB_Ordinary));
   EXPECT_TRUE(ordinary->isChecked());
   EXPECT_TRUE(ordinary->isEnabled());
   EXPECT_EQ(document->project().model.UseOrdinary, 1);
@@ -176,7 +176,7 @@ TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryA
   // A run still disables what the theory allows.
   window->setRunInProgress(true);
   EXPECT_FALSE(control<QToolButton>("TB_Grid_Search")->isEnabled());
-  document->setOptionChecked(QStringLiteral("CB_Spencer"), false);  // a change while disabled
+  document->setOptionChecked(Option::CB_Spencer, false);  // a change while disabled
   EXPECT_FALSE(control<QToolButton>("TB_Grid_Search")->isEnabled());
   window->setRunInProgress(false);
   EXPECT_TRUE(control<QToolButton>("TB_Grid_Search")->isEnabled());
@@ -184,17 +184,17 @@ TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryA
 
 TEST_F(ControlStateWindowTest, SpecificSearchTurnsTheAutomaticCentreOffEverywhere) {
   click("RB_NonCir");
-  auto* autoCenter = control<QCheckBox>("CB_Auto_Center");
+  auto* autoCenter = control<QCheckBox>(Option::CB_Auto_Center);
   EXPECT_TRUE(autoCenter->isEnabled());
   EXPECT_TRUE(action("MN_Draw_AutoCen")->isEnabled());
-  click("CB_Auto_Center");
-  EXPECT_TRUE(options().checked("CB_Auto_Center"));
+  click(Option::CB_Auto_Center);
+  EXPECT_TRUE(options().checked(Option::CB_Auto_Center));
   EXPECT_TRUE(action("MN_Draw_AutoCen")->isChecked());
   const int before = steps();
 
   click("RB_Specific_Search");
-  EXPECT_EQ(options().itemIndex("CB_NonCir_Search"), 0);
-  EXPECT_FALSE(options().checked("CB_Auto_Center"));
+  EXPECT_EQ(options().itemIndex(Option::CB_NonCir_Search), 0);
+  EXPECT_FALSE(options().checked(Option::CB_Auto_Center));
   EXPECT_EQ(steps(), before + 1);
   EXPECT_FALSE(autoCenter->isChecked());
   EXPECT_FALSE(autoCenter->isEnabled());
@@ -202,32 +202,32 @@ TEST_F(ControlStateWindowTest, SpecificSearchTurnsTheAutomaticCentreOffEverywher
   EXPECT_FALSE(action("MN_Draw_AutoCen")->isEnabled());
 
   document->undo();
-  EXPECT_TRUE(options().checked("CB_Auto_Center"));
+  EXPECT_TRUE(options().checked(Option::CB_Auto_Center));
   EXPECT_TRUE(control<QRadioButton>("RB_Random_Search")->isChecked());
   EXPECT_TRUE(autoCenter->isChecked());
   document->redo();
 
   // Random again: the centre stays off until chosen, from the menu too.
   click("RB_Random_Search");
-  EXPECT_FALSE(options().checked("CB_Auto_Center"));
+  EXPECT_FALSE(options().checked(Option::CB_Auto_Center));
   EXPECT_TRUE(autoCenter->isEnabled());
   action("MN_Draw_AutoCen")->trigger();
-  EXPECT_TRUE(options().checked("CB_Auto_Center"));
+  EXPECT_TRUE(options().checked(Option::CB_Auto_Center));
   EXPECT_TRUE(autoCenter->isChecked());
   EXPECT_TRUE(action("MN_Draw_AutoCen")->isChecked());
 }
 
 TEST_F(ControlStateWindowTest, RuConditionShowsItsGridWhichEditsTheTable) {
   action("PU_Ru")->trigger();
-  EXPECT_EQ(options().itemIndex("CB_Seepage"), 2);
+  EXPECT_EQ(options().itemIndex(Option::CB_Seepage), 2);
   EXPECT_EQ(window->inputStrip()->currentPanel(), "P_Ru");
   auto* grid = control<GridEditor>("DBG_Ru_Variable");
   ASSERT_NE(grid, nullptr);
   EXPECT_TRUE(grid->isHidden());
-  EXPECT_TRUE(control<QComboBox>("CB_Ru_Condition")->isEnabled());
+  EXPECT_TRUE(control<QComboBox>(Option::CB_Ru_Condition)->isEnabled());
 
-  choose("CB_Ru_Condition", 1);
-  EXPECT_EQ(options().itemIndex("CB_Ru_Condition"), 1);
+  choose(Option::CB_Ru_Condition, 1);
+  EXPECT_EQ(options().itemIndex(Option::CB_Ru_Condition), 1);
   EXPECT_FALSE(grid->isHidden());
 
   // The grid's pop-up menu inserts a row; a typed cell is an undoable edit.
@@ -237,28 +237,28 @@ TEST_F(ControlStateWindowTest, RuConditionShowsItsGridWhichEditsTheTable) {
   grid->actions()[0]->trigger();
   ASSERT_EQ(rows(Table::Ru_variable), 1);
   ASSERT_TRUE(grid->model()->setData(grid->model()->index(0, 1), QStringLiteral("0.35")));
-  EXPECT_DOUBLE_EQ(document->project().store->rowAt(Table::Ru_variable, 1).real("Ru"), 0.35);
+  EXPECT_DOUBLE_EQ(document->project().store->rowAt(Table::Ru_variable, 1).real(RuField::Ru), 0.35);
   document->undo();
-  EXPECT_EQ(document->project().store->rowAt(Table::Ru_variable, 1).real("Ru"), 0.0);
+  EXPECT_EQ(document->project().store->rowAt(Table::Ru_variable, 1).real(RuField::Ru), 0.0);
   grid->setCurrentIndex(grid->model()->index(0, 0));
   EXPECT_EQ(grid->actions()[2]->text(), "Delete");
   grid->actions()[2]->trigger();
   EXPECT_EQ(rows(Table::Ru_variable), 0);
 
-  choose("CB_Ru_Condition", 0);
+  choose(Option::CB_Ru_Condition, 0);
   EXPECT_TRUE(grid->isHidden());
   // Another window's choice shows here.
-  document->setOptionIndex(QStringLiteral("CB_Ru_Condition"), 1);
-  EXPECT_EQ(control<QComboBox>("CB_Ru_Condition")->currentIndex(), 1);
+  document->setOptionIndex(Option::CB_Ru_Condition, 1);
+  EXPECT_EQ(control<QComboBox>(Option::CB_Ru_Condition)->currentIndex(), 1);
   EXPECT_FALSE(grid->isHidden());
 }
 
 TEST_F(ControlStateWindowTest, WaterLineTypeIsTheWaterLineKind) {
   action("PU_WaterLine")->trigger();
   choose("CB_WaterLine_Type", 1);
-  EXPECT_EQ(options().itemIndex("CB_Phreatic_Peizometric"), 1);
+  EXPECT_EQ(options().itemIndex(Option::CB_Phreatic_Peizometric), 1);
   document->undo();
-  EXPECT_EQ(options().itemIndex("CB_Phreatic_Peizometric"), 0);
+  EXPECT_EQ(options().itemIndex(Option::CB_Phreatic_Peizometric), 0);
   EXPECT_EQ(control<QComboBox>("CB_WaterLine_Type")->currentIndex(), 0);
 }
 
@@ -272,14 +272,14 @@ TEST_F(ControlStateWindowTest, ChoosingALoadTypeSwitchesThatLoadOnAndShowsItsEdi
   choose("CB_Load_Type", 1);
   EXPECT_TRUE(lineGroup->isHidden());
   EXPECT_FALSE(stripGroup->isHidden());
-  EXPECT_FALSE(options().checked("CB_StripLoad_Disable"));
-  EXPECT_TRUE(options().checked("CB_LineLoad_Disable"));
+  EXPECT_FALSE(options().checked(Option::CB_StripLoad_Disable));
+  EXPECT_TRUE(options().checked(Option::CB_LineLoad_Disable));
   EXPECT_TRUE(action("TB_StripLoad")->isChecked());
   EXPECT_TRUE(action("PU_ExLoad")->isChecked());
 
   choose("CB_Load_Type", 0);
   EXPECT_FALSE(lineGroup->isHidden());
-  EXPECT_FALSE(options().checked("CB_LineLoad_Disable"));
+  EXPECT_FALSE(options().checked(Option::CB_LineLoad_Disable));
   EXPECT_TRUE(action("TB_LineLoad")->isChecked());
 }
 
@@ -361,7 +361,7 @@ TEST_F(ControlStateWindowTest, LoadEditorsAddEditBrowseAndDeleteRowsAsUndoableSt
     click(e.okButton);
     ASSERT_EQ(rows(e.table), 2);
     EXPECT_EQ(steps(), before + 2);
-    EXPECT_EQ(document->project().store->rowAt(e.table, 2).integer("Load No."), 2);
+    EXPECT_EQ(document->project().store->rowAt(e.table, 2).integer(StripLoadField::LoadNo), 2);
     EXPECT_DOUBLE_EQ(stored(1, 1), 12.5);
     EXPECT_DOUBLE_EQ(stored(2, 1), 7.0);
     EXPECT_TRUE(edit(1)->isReadOnly());
@@ -382,10 +382,10 @@ TEST_F(ControlStateWindowTest, LoadEditorsAddEditBrowseAndDeleteRowsAsUndoableSt
     type(e.fields[1].first, "8.25");
     click(e.okButton);
     EXPECT_EQ(steps(), before + 3);
-    EXPECT_EQ(document->project().store->rowAt(e.table, 2).integer("Load No."), 5);
+    EXPECT_EQ(document->project().store->rowAt(e.table, 2).integer(StripLoadField::LoadNo), 5);
     EXPECT_DOUBLE_EQ(stored(2, 1), 8.25);
     document->undo();
-    EXPECT_EQ(document->project().store->rowAt(e.table, 2).integer("Load No."), 2);
+    EXPECT_EQ(document->project().store->rowAt(e.table, 2).integer(StripLoadField::LoadNo), 2);
     EXPECT_EQ(edit(0)->text(), "2") << "the editor shows the row undo put back";
 
     // A magnitude that is no number is named; nothing is stored.
@@ -428,23 +428,23 @@ TEST(ControlStateApplier, ShowsStatesWithoutEditingAndLeavesOtherWindowsAlone) {
   // A window of its own inside the main window, with a control of the same name.
   auto* dialog = new QDialog(&window);
   auto* twin = new QLineEdit(QStringLiteral("untouched"), dialog);
-  twin->setObjectName(QStringLiteral("E_Project_Name"));
+  twin->setObjectName(OptionObjectName(Option::E_Project_Name));
 
   OptionValues shown;
-  shown.setText("E_Project_Name", "Dam 4");
-  shown.setItemIndex("CB_Seepage", 2);
-  shown.setItemIndex("CB_Ru_Condition", 1);
-  shown.setChecked("CB_Seismic_Disable", false);
-  shown.setItemIndex("RG_Theory", 2);
+  shown.setText(Option::E_Project_Name, "Dam 4");
+  shown.setItemIndex(Option::CB_Seepage, 2);
+  shown.setItemIndex(Option::CB_Ru_Condition, 1);
+  shown.setChecked(Option::CB_Seismic_Disable, false);
+  shown.setItemIndex(Option::RG_Theory, 2);
   const OptionValues before = document->project().options;
   ApplyControlStates(&window, ControlWindow::Main, ControlStates(shown, 1));
 
   EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("E_Location"))->text(), "New Location");
-  EXPECT_EQ(window.inputStrip()->findChild<QLineEdit*>(QStringLiteral("E_Project_Name"))->text(), "Dam 4");
+  EXPECT_EQ(window.inputStrip()->findChild<QLineEdit*>(OptionObjectName(Option::E_Project_Name))->text(), "Dam 4");
   EXPECT_EQ(twin->text(), "untouched");
   EXPECT_TRUE(window.commands().action(QStringLiteral("TB_Ru"))->isChecked());
   EXPECT_TRUE(window.commands().action(QStringLiteral("TB_Seismic"))->isChecked());
-  EXPECT_EQ(window.findChild<QComboBox*>(QStringLiteral("CB_Ru_Condition"))->currentIndex(), 1);
+  EXPECT_EQ(window.findChild<QComboBox*>(OptionObjectName(Option::CB_Ru_Condition))->currentIndex(), 1);
   EXPECT_TRUE(window.findChild<QRadioButton*>(QStringLiteral("RB_NonCir"))->isChecked());
   // Nothing of it reached the project.
   EXPECT_TRUE(document->project().options == before);
@@ -457,19 +457,19 @@ TEST(ControlStateApplier, RadioGroupsCombosAndButtonsShowingActions) {
   QWidget form;
   auto* layout = new QVBoxLayout(&form);
   auto* theory = new QGroupBox(&form);
-  theory->setObjectName(QStringLiteral("RG_Theory"));
+  theory->setObjectName(OptionObjectName(Option::RG_Theory));
   auto* radios = new QVBoxLayout(theory);
   for (int k = 0; k < 4; ++k) radios->addWidget(new QRadioButton(QString::number(k), theory));
   layout->addWidget(theory);
   auto* seepage = new QComboBox(&form);
-  seepage->setObjectName(QStringLiteral("CB_Seepage"));
+  seepage->setObjectName(OptionObjectName(Option::CB_Seepage));
   seepage->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
   layout->addWidget(seepage);
   auto* cover = new QWidget(&form);
   cover->setObjectName(QStringLiteral("P_WaterLine_not_Cal"));
   layout->addWidget(cover);
   auto* group = new QButtonGroup(&form);
-  group->setObjectName(QStringLiteral("CB_NonCir_Search"));
+  group->setObjectName(OptionObjectName(Option::CB_NonCir_Search));
   for (int k = 0; k < 2; ++k) {
     auto* r = new QRadioButton(&form);
     layout->addWidget(r);
@@ -486,10 +486,10 @@ TEST(ControlStateApplier, RadioGroupsCombosAndButtonsShowingActions) {
   QObject::connect(seismic, &QAction::triggered, &form, [] { FAIL() << "triggered by a shown state"; });
 
   OptionValues o;
-  o.setItemIndex("RG_Theory", 2);
-  o.setItemIndex("CB_Seepage", 1);
-  o.setItemIndex("CB_NonCir_Search", 0);
-  o.setChecked("CB_Seismic_Disable", false);
+  o.setItemIndex(Option::RG_Theory, 2);
+  o.setItemIndex(Option::CB_Seepage, 1);
+  o.setItemIndex(Option::CB_NonCir_Search, 0);
+  o.setChecked(Option::CB_Seismic_Disable, false);
   std::vector<ControlState> states = ControlStates(o, 1);
   states.push_back({ControlWindow::Step, "TB_Seismic", true, {}, {}, {}, "Enable Seismic Load", {}});
   ApplyControlStates(&form, ControlWindow::Step, states);
@@ -500,7 +500,7 @@ TEST(ControlStateApplier, RadioGroupsCombosAndButtonsShowingActions) {
   EXPECT_TRUE(seismic->isChecked());
   EXPECT_EQ(button->toolTip(), "Enable Seismic Load");
 
-  o.setItemIndex("CB_Seepage", 0);
+  o.setItemIndex(Option::CB_Seepage, 0);
   ApplyControlStates(&form, ControlWindow::Step, ControlStates(o, 1));
   EXPECT_FALSE(cover->isHidden());
 }

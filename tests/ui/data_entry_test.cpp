@@ -88,7 +88,10 @@ std::vector<std::int64_t> Column(ProjectDocument& d, Table table, const char* fi
 
 Row GeometryPoint(int line, int point, double x, double y) {
   Row r(Table::Geometry);
-  r.set("Line No.", line).set("Point No.", point).set("Coordi X", x).set("Coordi Y", y);
+  r.set(GeometryField::LineNo, line)
+      .set(GeometryField::PointNo, point)
+      .set(GeometryField::X, x)
+      .set(GeometryField::Y, y);
   return r;
 }
 
@@ -155,7 +158,7 @@ TEST_F(DataEntry, DownOnTheLastRowAddsARow) {
   editor->setText(QStringLiteral("2.5"));
   QTest::keyClick(editor, Qt::Key_Down);
   ASSERT_EQ(document->project().store->rowCount(Table::Geometry), 2);
-  EXPECT_EQ(document->project().store->rows(Table::Geometry)[0].real("Coordi X"), 2.5);
+  EXPECT_EQ(document->project().store->rows(Table::Geometry)[0].real(GeometryField::X), 2.5);
   EXPECT_EQ(grid->currentIndex().row(), 1);
   // Down on a row that is not the last only moves.
   grid->setCurrentIndex(grid->model()->index(0, 0));
@@ -202,8 +205,8 @@ TEST_F(DataEntry, DeletingAMiddlePointRenumbersTheLinesLaterPoints) {
   EXPECT_EQ(Column(*document, Table::Geometry, "Line No."), (std::vector<std::int64_t>{1, 1, 1, 2, 2}));
   EXPECT_EQ(Column(*document, Table::Geometry, "Point No."), (std::vector<std::int64_t>{1, 2, 3, 1, 2}));
   const std::vector<Row> rows = document->project().store->rows(Table::Geometry);
-  EXPECT_EQ(rows[1].real("Coordi X"), 40.0);
-  EXPECT_EQ(rows[2].real("Coordi X"), 60.0);
+  EXPECT_EQ(rows[1].real(GeometryField::X), 40.0);
+  EXPECT_EQ(rows[2].real(GeometryField::X), 60.0);
   // One step: undo gives the line back whole.
   EXPECT_EQ(document->undoStack().count(), steps + 1);
   document->undo();
@@ -226,11 +229,11 @@ TEST_F(DataEntry, TheNewEditsPutTheResultsOutOfDateAndUndoBringsThemBack) {
   EXPECT_TRUE(document->presentedSurfaces().empty());
   document->undo();
   EXPECT_TRUE(document->resultsCurrent());
-  document->setOptionText(QStringLiteral("E_Unit_Weight_Water"), QStringLiteral("10"));
-  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "10");
+  document->setOptionText(Option::E_Unit_Weight_Water, QStringLiteral("10"));
+  EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "10");
   EXPECT_FALSE(document->resultsCurrent());
   document->undo();
-  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "9.81");
+  EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "9.81");
   EXPECT_TRUE(document->resultsCurrent());
 }
 
@@ -303,10 +306,10 @@ TEST_F(DataEntry, EachSoilKeepsItsColourAndANewOneGetsAColourNotInUse) {
 }
 
 TEST_F(DataEntry, TheCrackWaterFollowsTheWaterLineUnlessGivenItsOwn) {
-  document->setOptionChecked(QStringLiteral("CB_Tension_Disable"), false);
+  document->setOptionChecked(Option::CB_Tension_Disable, false);
   form().show();
-  auto* line = stepChild<QLineEdit>("E_Unit_Weight_Water");
-  auto* crack = stepChild<QLineEdit>("E_Water_Unit_Weight");
+  auto* line = stepChild<QLineEdit>(Option::E_Unit_Weight_Water);
+  auto* crack = stepChild<QLineEdit>(Option::E_Water_Unit_Weight);
   ASSERT_NE(line, nullptr);
   ASSERT_NE(crack, nullptr);
   ASSERT_EQ(crack->text(), line->text());
@@ -316,67 +319,67 @@ TEST_F(DataEntry, TheCrackWaterFollowsTheWaterLineUnlessGivenItsOwn) {
   const int steps = document->undoStack().count();
   line->selectAll();
   QTest::keyClicks(line, QStringLiteral("9.81"));
-  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "9.81");
+  EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "9.81");
   EXPECT_EQ(crack->text(), QStringLiteral("9.81"));
   EXPECT_EQ(stripChild<QLineEdit>("E_TCrack_Water_Unit_Weight")->text(), QStringLiteral("9.81"));
   // The typing is one step, and its undo gives both back.
   EXPECT_EQ(document->undoStack().count(), steps + 1);
   document->undo();
-  EXPECT_EQ(document->project().options.text("E_Unit_Weight_Water"), "1.0");
-  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "1.0");
+  EXPECT_EQ(document->project().options.text(Option::E_Unit_Weight_Water), "1.0");
+  EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "1.0");
   document->redo();
   // A crack given a weight of its own keeps it.
   crack->selectAll();
   QTest::keyClicks(crack, QStringLiteral("10"));
   line->selectAll();
   QTest::keyClicks(line, QStringLiteral("9.8"));
-  EXPECT_EQ(document->project().options.text("E_Unit_Weight_Water"), "9.8");
-  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "10");
+  EXPECT_EQ(document->project().options.text(Option::E_Unit_Weight_Water), "9.8");
+  EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "10");
 }
 
 TEST_F(DataEntry, TheOrdinaryChoiceComesBackWithTheCircularTheory) {
   auto* ordinary = stripChild<QCheckBox>("CB_Ordinary_Method");
   ASSERT_NE(ordinary, nullptr);
   if (!ordinary->isChecked()) ordinary->click();
-  ASSERT_TRUE(document->project().options.checked("CB_Ordinary"));
+  ASSERT_TRUE(document->project().options.checked(Option::CB_Ordinary));
   stripChild<QRadioButton>("RB_NonCir")->click();
-  ASSERT_EQ(document->project().options.itemIndex("RG_Theory"), 2);
+  ASSERT_EQ(document->project().options.itemIndex(Option::RG_Theory), 2);
   // Not offered under the irregular theory, and not analysed.
   EXPECT_FALSE(ordinary->isChecked());
   EXPECT_FALSE(ordinary->isEnabled());
-  EXPECT_FALSE(stepChild<QCheckBox>("CB_Ordinary")->isChecked());
+  EXPECT_FALSE(stepChild<QCheckBox>(Option::CB_Ordinary)->isChecked());
   EXPECT_FALSE(UsesOrdinary(document->project().options));
   EXPECT_EQ(document->project().model.UseOrdinary, 0);
   stripChild<QRadioButton>("RB_Circular")->click();
   EXPECT_TRUE(ordinary->isChecked());
   EXPECT_TRUE(ordinary->isEnabled());
-  EXPECT_TRUE(stepChild<QCheckBox>("CB_Ordinary")->isChecked());
+  EXPECT_TRUE(stepChild<QCheckBox>(Option::CB_Ordinary)->isChecked());
   EXPECT_EQ(document->project().model.UseOrdinary, 1);
   // The same through the step-by-step form's theory.
   form().show();
   stepChild<QRadioButton>("RG_Theory_2")->click();
-  EXPECT_FALSE(stepChild<QCheckBox>("CB_Ordinary")->isChecked());
+  EXPECT_FALSE(stepChild<QCheckBox>(Option::CB_Ordinary)->isChecked());
   stepChild<QRadioButton>("RG_Theory_1")->click();
-  EXPECT_TRUE(stepChild<QCheckBox>("CB_Ordinary")->isChecked());
+  EXPECT_TRUE(stepChild<QCheckBox>(Option::CB_Ordinary)->isChecked());
   EXPECT_TRUE(ordinary->isChecked());
 }
 
 TEST_F(DataEntry, ASpecificSearchDisablesTheGridFieldsAndSaysWhy) {
   form().show();
-  const char* const gridFields[] = {"E_X_LeftDown", "E_Y_RightTop", "E_12_Division", "E_23_Division",
-                                    "CB_Grid_Increment"};
-  auto* kind = stepChild<QComboBox>("CB_Cir_Search");
+  const char* const gridFields[] = {Option::E_X_LeftDown, Option::E_Y_RightTop, Option::E_12_Division,
+                                    Option::E_23_Division, Option::CB_Grid_Increment};
+  auto* kind = stepChild<QComboBox>(Option::CB_Cir_Search);
   for (std::uint8_t language : {std::uint8_t{1}, std::uint8_t{0}}) {
     document->setLanguage(language);
     kind->setCurrentIndex(1);
     emit kind->activated(1);
-    ASSERT_EQ(document->project().options.itemIndex("CB_Cir_Search"), 1);
+    ASSERT_EQ(document->project().options.itemIndex(Option::CB_Cir_Search), 1);
     for (const char* name : gridFields) {
       QWidget* w = stepChild<QWidget>(name);
       EXPECT_FALSE(w->isEnabled()) << name;
       EXPECT_EQ(w->toolTip(), Q(UiTextFor(language, UiText::GridUnusedBySpecificSearch))) << name;
     }
-    EXPECT_TRUE(stepChild<QWidget>("E_X_Center")->isEnabled());
+    EXPECT_TRUE(stepChild<QWidget>(Option::E_X_Center)->isEnabled());
     form().pages().setCurrentIndex(5);
     Picture(&form(), QStringLiteral("specific-search-") + QString::number(language));
     kind->setCurrentIndex(0);
@@ -395,11 +398,11 @@ TEST_F(DataEntry, ALetterInAStripNumberIsMarkedWhereItIsTyped) {
     const char* field;
     const char* label;
   };
-  const Case cases[] = {{"P_Seismic", "E_Kh", "L_Seismic_kh"},
-                        {"P_Seismic", "E_Kv", "L_Seismic_kv"},
-                        {"P_Water_Line", "E_Water_Unit_Weight", "L_WUW"},
+  const Case cases[] = {{"P_Seismic", Option::E_Kh, "L_Seismic_kh"},
+                        {"P_Seismic", Option::E_Kv, "L_Seismic_kv"},
+                        {"P_Water_Line", Option::E_Water_Unit_Weight, "L_WUW"},
                         {"P_TCrack", "E_TCrack_Water_Unit_Weight", "L_Tcrack_WUW"},
-                        {"P_TCrack", "E_Percent_Water", "L_Tcrack_Per"}};
+                        {"P_TCrack", Option::E_Percent_Water, "L_Tcrack_Per"}};
   for (std::uint8_t language : {std::uint8_t{1}, std::uint8_t{0}}) {
     document->setLanguage(language);
     for (const Case& c : cases) {
@@ -412,7 +415,7 @@ TEST_F(DataEntry, ALetterInAStripNumberIsMarkedWhereItIsTyped) {
       const QString label = Q(CaptionText(language, c.label));
       EXPECT_TRUE(edit->toolTip().contains(label)) << c.field << " " << edit->toolTip().toStdString();
       EXPECT_TRUE(window->statusBar()->currentMessage().contains(label)) << c.field;
-      if (std::string_view(c.field) == "E_Kh") {
+      if (std::string_view(c.field) == Option::E_Kh) {
         Picture(window.get(), QStringLiteral("kh-letter-") + QString::number(language));
       }
       QTest::keyClick(edit, Qt::Key_Backspace);
@@ -421,7 +424,7 @@ TEST_F(DataEntry, ALetterInAStripNumberIsMarkedWhereItIsTyped) {
     }
   }
   // Run itself still refuses what is left wrong; nothing was lost meanwhile.
-  EXPECT_EQ(document->project().options.text("E_Kh"), "0.1");
+  EXPECT_EQ(document->project().options.text(Option::E_Kh), "0.1");
 }
 
 TEST_F(DataEntry, TheCursorPanelStaysBesideTheStatusMessages) {
@@ -429,8 +432,8 @@ TEST_F(DataEntry, TheCursorPanelStaysBesideTheStatusMessages) {
   auto* x = window->statusBar()->findChild<QLabel*>(QStringLiteral("StatusBar_Pelodyn_X"));
   ASSERT_NE(x, nullptr);
   open("homogeneous-grid.pdd");
-  document->setOptionText(QStringLiteral("E_12_Division"), QStringLiteral("2"));
-  document->setOptionText(QStringLiteral("E_23_Division"), QStringLiteral("2"));
+  document->setOptionText(Option::E_12_Division, QStringLiteral("2"));
+  document->setOptionText(Option::E_23_Division, QStringLiteral("2"));
   emit window->view()->cursorMoved(12.5, 3.25);
   ASSERT_EQ(runToEnd(), 0);
   // The run's summary stands in the status line, the cursor beside it.

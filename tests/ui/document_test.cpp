@@ -50,14 +50,17 @@ std::unique_ptr<ProjectDocument> OpenExample(const char* name) {
 
 Row SoilRow(int line, double cohesion) {
   Row r(Table::Soil_Prop);
-  r.set("Line No.", line).set("Cohesion", cohesion).set("Phi", 30.0).set("Unit Weight", 19.0);
-  r.set("Description", "ทรายแน่น").set("Color", 255);
+  r.set(SoilCommonField::LineNo, line)
+      .set(SoilField::Cohesion, cohesion)
+      .set(SoilField::Phi, 30.0)
+      .set(SoilCommonField::UnitWeight, 19.0);
+  r.set(SoilCommonField::Description, "ทรายแน่น").set(SoilCommonField::Color, 255);
   return r;
 }
 
 Row PointRow(int point, double x, double y) {
   Row r(Table::Geometry);
-  r.set("Line No.", 1).set("Point No.", point).set("Coordi X", x).set("Coordi Y", y);
+  r.set(GeometryField::LineNo, 1).set(GeometryField::PointNo, point).set(GeometryField::X, x).set(GeometryField::Y, y);
   return r;
 }
 
@@ -68,24 +71,24 @@ struct EditCase {
 
 const std::vector<EditCase>& Edits() {
   static const std::vector<EditCase> cases = {
-      {"text of an edit box", [](ProjectDocument& d) { d.setOptionText("E_Kh", "0.15"); }},
+      {"text of an edit box", [](ProjectDocument& d) { d.setOptionText(Option::E_Kh, "0.15"); }},
       {"text typed key by key",
        [](ProjectDocument& d) {
-         for (const char* t : {"0", "0.", "0.3", "0.35"}) d.setOptionText("E_Kv", t);
+         for (const char* t : {"0", "0.", "0.3", "0.35"}) d.setOptionText(Option::E_Kv, t);
        }},
-      {"check box", [](ProjectDocument& d) { d.setOptionChecked("CB_Ordinary", true); }},
+      {"check box", [](ProjectDocument& d) { d.setOptionChecked(Option::CB_Ordinary, true); }},
       {"check box of a load",
        [](ProjectDocument& d) {
-         d.setOptionChecked("CB_Seismic_Disable", !d.project().options.checked("CB_Seismic_Disable"));
+         d.setOptionChecked(Option::CB_Seismic_Disable, !d.project().options.checked(Option::CB_Seismic_Disable));
        }},
-      {"radio group", [](ProjectDocument& d) { d.setOptionIndex("RG_Theory", 2); }},
-      {"combo box", [](ProjectDocument& d) { d.setOptionIndex("CB_Seepage", 2); }},
+      {"radio group", [](ProjectDocument& d) { d.setOptionIndex(Option::RG_Theory, 2); }},
+      {"combo box", [](ProjectDocument& d) { d.setOptionIndex(Option::CB_Seepage, 2); }},
       {"several options at once",
        [](ProjectDocument& d) {
          d.setOptions("Grid", [](OptionValues& o) {
-           o.setText("E_12_Division", "8");
-           o.setText("E_23_Division", "9");
-           o.setChecked("CB_Grid_Increment", true);
+           o.setText(Option::E_12_Division, "8");
+           o.setText(Option::E_23_Division, "9");
+           o.setChecked(Option::CB_Grid_Increment, true);
          });
        }},
       {"a number cell", [](ProjectDocument& d) { d.editCell(Table::Soil_Prop, 1, 1, FieldValue{12.5}); }},
@@ -145,9 +148,9 @@ TEST(ProjectDocumentUndo, TheNotifierTellsWhatChangedOnEditUndoAndRedo) {
   QSignalSpy rows(&n, &ProjectNotifier::rowsChanged);
   QSignalSpy modified(&n, &ProjectNotifier::modifiedChanged);
 
-  document->setOptionText("E_Kh", "0.2");
+  document->setOptionText(Option::E_Kh, "0.2");
   ASSERT_EQ(options.count(), 1);
-  EXPECT_EQ(options.takeFirst().at(0).toString(), "E_Kh");
+  EXPECT_EQ(options.takeFirst().at(0).toString(), Option::E_Kh);
   document->undo();
   EXPECT_EQ(options.count(), 1);
   document->removeRows(Table::Geometry, 2, 1);
@@ -161,8 +164,8 @@ TEST(ProjectDocumentUndo, TheNotifierTellsWhatChangedOnEditUndoAndRedo) {
 
 TEST(ProjectDocumentUndo, SaveMarksCleanAndNewOrOpenForgetsTheSteps) {
   auto document = OpenExample("homogeneous-grid.pdd");
-  document->setOptionText("E_Kh", "0.2");
-  document->setOptionChecked("CB_Ordinary", true);
+  document->setOptionText(Option::E_Kh, "0.2");
+  document->setOptionChecked(Option::CB_Ordinary, true);
   document->markSaved(QStringLiteral("/nowhere/saved.pdd"));
   EXPECT_FALSE(document->isModified());
   EXPECT_EQ(document->projectFileName(), "saved.pdd");
@@ -177,20 +180,20 @@ TEST(ProjectDocumentUndo, SaveMarksCleanAndNewOrOpenForgetsTheSteps) {
 
 TEST(ProjectDocumentUndo, TypingOnAfterASaveIsAChangeOfItsOwn) {
   auto document = OpenExample("homogeneous-grid.pdd");
-  document->setOptionText("E_Kh", "0.2");
+  document->setOptionText(Option::E_Kh, "0.2");
   document->markSaved(QStringLiteral("/nowhere/saved.pdd"));
-  document->setOptionText("E_Kh", "0.25");
+  document->setOptionText(Option::E_Kh, "0.25");
   EXPECT_TRUE(document->isModified());
   document->undo();
-  EXPECT_EQ(document->project().options.text("E_Kh"), "0.2");
+  EXPECT_EQ(document->project().options.text(Option::E_Kh), "0.2");
   EXPECT_FALSE(document->isModified());
 }
 
 TEST(ProjectDocumentUndo, AValueAlreadyThereAndAWrongPositionPushNothing) {
   auto document = OpenExample("homogeneous-grid.pdd");
-  const std::string kh = document->project().options.text("E_Kh");
-  document->setOptionText("E_Kh", QString::fromStdString(kh));
-  document->setOptionIndex("RG_Theory", document->project().options.itemIndex("RG_Theory"));
+  const std::string kh = document->project().options.text(Option::E_Kh);
+  document->setOptionText(Option::E_Kh, QString::fromStdString(kh));
+  document->setOptionIndex(Option::RG_Theory, document->project().options.itemIndex(Option::RG_Theory));
   document->replaceRows(Table::Geometry, document->project().store->rows(Table::Geometry));
   EXPECT_EQ(document->undoStack().count(), 0);
   const int n = document->project().store->rowCount(Table::Geometry);
@@ -202,7 +205,7 @@ TEST(ProjectDocumentUndo, AValueAlreadyThereAndAWrongPositionPushNothing) {
 
 TEST(ProjectDocumentUndo, ARunIsNoEdit) {
   auto document = OpenExample("homogeneous-grid.pdd");
-  document->setOptionText("E_Kh", "0");
+  document->setOptionText(Option::E_Kh, "0");
   const int steps = document->undoStack().count();
   document->beginRun();
   SilentPlatform silent;

@@ -42,8 +42,12 @@ int RunCommand(const std::string& command) {
 
 Row Soil(int no, double c, double phi, double gamma, const char* description) {
   Row r(Table::Soil_Prop);
-  r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma).set("Description", description);
-  r.set("Color", static_cast<std::int64_t>(SoilColorDefault(no)));
+  r.set(SoilCommonField::LineNo, no)
+      .set(SoilField::Cohesion, c)
+      .set(SoilField::Phi, phi)
+      .set(SoilCommonField::UnitWeight, gamma)
+      .set(SoilCommonField::Description, description);
+  r.set(SoilCommonField::Color, static_cast<std::int64_t>(SoilColorDefault(no)));
   return r;
 }
 
@@ -102,7 +106,8 @@ class DrawingTest : public ::testing::Test {
   Points geometry() {
     Points out;
     for (const Row& r : document->project().store->rows(Table::Geometry)) {
-      out.emplace_back(r.integer("Line No."), r.integer("Point No."), r.real("Coordi X"), r.real("Coordi Y"));
+      out.emplace_back(r.integer(GeometryField::LineNo), r.integer(GeometryField::PointNo), r.real(GeometryField::X),
+                       r.real(GeometryField::Y));
     }
     return out;
   }
@@ -150,7 +155,7 @@ TEST_F(DrawingTest, ASectionDrawnWithTheMouseIsSavedAnalysedAndUndone) {
   press("B_WaterLine_Draw");
   clickAll({{0, 12}, {20, 9}, {40, 7}});
   EXPECT_EQ(document->project().store->rowCount(Table::Waterline), 3);
-  EXPECT_EQ(document->project().options.itemIndex("CB_Seepage"), 1);
+  EXPECT_EQ(document->project().options.itemIndex(Option::CB_Seepage), 1);
 
   // A strip load on the crest: New, the magnitude, Draw, two clicks, OK.
   action("PU_ExLoad")->trigger();
@@ -167,10 +172,10 @@ TEST_F(DrawingTest, ASectionDrawnWithTheMouseIsSavedAnalysedAndUndone) {
   press("B_StripLoad_OK");
   ASSERT_EQ(document->project().store->rowCount(Table::Stripload), 1);
   const Row strip = document->project().store->rowAt(Table::Stripload, 1);
-  EXPECT_EQ(strip.real("Magnitude"), 12.0);
-  EXPECT_EQ(strip.real("Begin X"), 2.0);
-  EXPECT_EQ(strip.real("End X"), 10.0);
-  EXPECT_EQ(strip.real("Y1"), 15.0);
+  EXPECT_EQ(strip.real(StripLoadField::Magnitude), 12.0);
+  EXPECT_EQ(strip.real(StripLoadField::BeginX), 2.0);
+  EXPECT_EQ(strip.real(StripLoadField::EndX), 10.0);
+  EXPECT_EQ(strip.real(StripLoadField::Y1), 15.0);
 
   // An anchor through the slope.
   action("PU_Anchor")->trigger();
@@ -182,8 +187,8 @@ TEST_F(DrawingTest, ASectionDrawnWithTheMouseIsSavedAnalysedAndUndone) {
   click(12, 9);
   press("B_Anchor_OK");
   ASSERT_EQ(document->project().store->rowCount(Table::Anchor), 1);
-  EXPECT_EQ(document->project().store->rowAt(Table::Anchor, 1).real("X end"), 12.0);
-  EXPECT_FALSE(document->project().options.checked("CB_Anchor_Disable"));
+  EXPECT_EQ(document->project().store->rowAt(Table::Anchor, 1).real(AnchorField::XEnd), 12.0);
+  EXPECT_FALSE(document->project().options.checked(Option::CB_Anchor_Disable));
 
   // A crack below the crest, and the grid of centres.
   action("PU_TCrack")->trigger();
@@ -195,8 +200,8 @@ TEST_F(DrawingTest, ASectionDrawnWithTheMouseIsSavedAnalysedAndUndone) {
   click(35, 25);
   click(35, 35);
   EXPECT_FALSE(window->drawing()->drawing());
-  EXPECT_EQ(document->project().options.text("E_X_RightTop"), "35");
-  EXPECT_EQ(document->project().options.text("E_Y_RightTop"), "35");
+  EXPECT_EQ(document->project().options.text(Option::E_X_RightTop), "35");
+  EXPECT_EQ(document->project().options.text(Option::E_Y_RightTop), "35");
   EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text.toStdString();
 
   // The command-line program reads, checks and analyses the drawn file.
@@ -334,15 +339,18 @@ class DrawingEntryTest : public DrawingTest {
                                                                       {3, 3, 25, 10}, {3, 4, 40, 10}};
     for (const auto& [line, point, x, y] : points) {
       Row r(Table::Geometry);
-      r.set("Line No.", line).set("Point No.", point).set("Coordi X", x).set("Coordi Y", y);
+      r.set(GeometryField::LineNo, line)
+          .set(GeometryField::PointNo, point)
+          .set(GeometryField::X, x)
+          .set(GeometryField::Y, y);
       rows.push_back(r);
     }
     document->insertRows(Table::Geometry, 1, rows);
   }
   std::vector<std::string> corners() {
     std::vector<std::string> out;
-    for (const char* c :
-         {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+    for (const char* c : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                          Option::E_X_RightTop, Option::E_Y_RightTop}) {
       out.push_back(document->project().options.text(c));
     }
     return out;
@@ -433,8 +441,8 @@ TEST_F(DrawingEntryTest, ALoadShowsWhereItWasPlacedAtOnceAndStandsOnTheGround) {
   EXPECT_TRUE(view->placedLoad().empty());
   ASSERT_EQ(document->project().store->rowCount(Table::Lineload), 1);
   const Row load = document->project().store->rowAt(Table::Lineload, 1);
-  EXPECT_EQ(load.real("Coordi X"), 5.0);
-  EXPECT_EQ(load.real("Coordi Y"), 15.0);
+  EXPECT_EQ(load.real(LineLoadField::X), 5.0);
+  EXPECT_EQ(load.real(LineLoadField::Y), 15.0);
   // A strip load's two ends show as they are clicked; Close gives them up.
   loadType->setCurrentIndex(1);
   emit loadType->activated(1);
@@ -487,13 +495,16 @@ TEST_F(DrawingEntryTest, TheViewFitsWhatIsBuiltWithAMarginAndKeepsItsPlace) {
   for (auto [line, point, x, y] : std::vector<std::tuple<int, int, double, double>>{
            {1, 1, 0, 0}, {1, 2, 100, 0}, {2, 1, 0, 30}, {2, 2, 40, 30}, {2, 3, 60, 20}, {2, 4, 100, 20}}) {
     Row r(Table::Geometry);
-    r.set("Line No.", line).set("Point No.", point).set("Coordi X", x).set("Coordi Y", y);
+    r.set(GeometryField::LineNo, line)
+        .set(GeometryField::PointNo, point)
+        .set(GeometryField::X, x)
+        .set(GeometryField::Y, y);
     rows.push_back(r);
   }
   document->insertRows(Table::Geometry, 1, rows);
   document->setOptions(QStringLiteral("grid"), [](OptionValues& o) {
-    o.setItemIndex("RG_Theory", 1);
-    o.setItemIndex("CB_Cir_Search", 0);
+    o.setItemIndex(Option::RG_Theory, 1);
+    o.setItemIndex(Option::CB_Cir_Search, 0);
     testing::SetCentreGrid(o, "40", "40", "60", "66", "10");
   });
   QCoreApplication::processEvents();
@@ -515,7 +526,7 @@ TEST_F(DrawingEntryTest, TheViewFitsWhatIsBuiltWithAMarginAndKeepsItsPlace) {
   EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
   EXPECT_FALSE(view->verticalScrollBar()->isVisible());
   const QPoint before = onScreen(40, 30);
-  document->setOptionText(QStringLiteral("E_Project_Name"), QStringLiteral("After a run"));
+  document->setOptionText(Option::E_Project_Name, QStringLiteral("After a run"));
   view->setContourMap(ContourMap{});
   QCoreApplication::processEvents();
   EXPECT_EQ(onScreen(40, 30), before);

@@ -117,9 +117,9 @@ void ExpectRecordedSurface(ProjectDocument& document, FailureGeometryWindow& win
   const std::vector<Row> rows = document.project().store->rows(Table::Failure_Geometry);
   ASSERT_EQ(rows.size(), std::size(kRecorded));
   for (std::size_t k = 0; k < rows.size(); ++k) {
-    EXPECT_EQ(rows[k].integer("No"), kRecorded[k].no);
-    EXPECT_DOUBLE_EQ(rows[k].real("Coor_X"), kRecorded[k].x);
-    EXPECT_DOUBLE_EQ(rows[k].real("Coor_Y"), kRecorded[k].y);
+    EXPECT_EQ(rows[k].integer(FailurePointField::No), kRecorded[k].no);
+    EXPECT_DOUBLE_EQ(rows[k].real(FailurePointField::X), kRecorded[k].x);
+    EXPECT_DOUBLE_EQ(rows[k].real(FailurePointField::Y), kRecorded[k].y);
   }
   StoreTableModel& model = window.pointsModel();
   ASSERT_EQ(model.rowCount(), 4);
@@ -149,7 +149,7 @@ TEST(FailureGeometryWindow, WithoutAnAnalysedSurfaceItShowsNoValuesAndKeepsTheTa
   }
   // Points left from an earlier recording stay.
   Row left(Table::Failure_Geometry);
-  left.set("No", 1).set("Coor_X", 3.0).set("Coor_Y", 4.0);
+  left.set(FailurePointField::No, 1).set(FailurePointField::X, 3.0).set(FailurePointField::Y, 4.0);
   fresh->project().store->append(left);
   FailureGeometryWindow window(*fresh);
   EXPECT_EQ(window.pointsModel().rowCount(), 1);

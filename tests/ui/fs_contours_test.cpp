@@ -65,8 +65,11 @@ AnalysisModel SmallGrid() {
 
 Row ResultRow(int num, double x, double y, double fsSpencer) {
   Row r(Table::Results);
-  r.set("Num", num).set("X_Center", x).set("Y_Center", y).set("Radius", 5.0);
-  r.set("FS_Ord", 9.0).set("FS_Jan", 9.0).set("FS_Bis", 9.0).set("FS_Spe", fsSpencer);
+  r.set(ResultField::Num, num).set(ResultField::XCenter, x).set(ResultField::YCenter, y).set(ResultField::Radius, 5.0);
+  r.set(ResultField::FsOrd, 9.0)
+      .set(ResultField::FsJan, 9.0)
+      .set(ResultField::FsBis, 9.0)
+      .set(ResultField::FsSpe, fsSpencer);
   return r;
 }
 

@@ -172,8 +172,9 @@ TEST_F(GuideStudyTest, TheStudyTypedFromTheGuidesTablesIsTheExampleAndGivesItsFa
   const GuideTables guide(examples.parent_path() / "docs" / "guide.md");
 
   // Page 1: the project's details; the methods are the new project's.
-  typeSettings(guide.settings({"Field", "Value"}),
-               {{"Project Name", "E_Project_Name"}, {"Location", "E_Lacation"}, {"Engineer", "E_Engineer"}});
+  typeSettings(
+      guide.settings({"Field", "Value"}),
+      {{"Project Name", Option::E_Project_Name}, {"Location", Option::E_Lacation}, {"Engineer", Option::E_Engineer}});
   click("B_Next_Project_Name");
 
   // Page 2: the soils, then the boundary lines' points.
@@ -189,23 +190,23 @@ TEST_F(GuideStudyTest, TheStudyTypedFromTheGuidesTablesIsTheExampleAndGivesItsFa
 
   // Page 4: the phreatic line and the water's unit weight.
   const std::map<std::string, std::string> settings = guide.settings({"Setting", "Value"});
-  choose("CB_Seepage", 1);
+  choose(Option::CB_Seepage, 1);
   for (const Cells& point : guide.table({"Point No.", "Coordi X", "Coordi Y"})) {
     appendRow("DBG_Waterline", "Button2", point);
   }
   typeSettings({{"Unit weight of water", settings.at("Unit weight of water")}},
-               {{"Unit weight of water", "E_Unit_Weight_Water"}});
+               {{"Unit weight of water", Option::E_Unit_Weight_Water}});
   click("B_Next_Seepage");
 
   // Page 5: the earthquake and the loads.
-  click("CB_Seismic_Disable");
-  typeSettings({{"kh", settings.at("kh")}, {"kv", settings.at("kv")}}, {{"kh", "E_Kh"}, {"kv", "E_Kv"}});
+  click(Option::CB_Seismic_Disable);
+  typeSettings({{"kh", settings.at("kh")}, {"kv", settings.at("kv")}}, {{"kh", Option::E_Kh}, {"kv", Option::E_Kv}});
   EXPECT_EQ(settings.size(), 3u) << "a setting of the guide that no page here types";
-  click("CB_LineLoad_Disable");
+  click(Option::CB_LineLoad_Disable);
   for (const Cells& load : guide.table({"Load No.", "Magnitude", "Coordi X", "Coordi Y", "Angle"})) {
     appendRow("DBG_LindLoad", "Button12", load);
   }
-  click("CB_StripLoad_Disable");
+  click(Option::CB_StripLoad_Disable);
   for (const Cells& load : guide.table({"Load No.", "Magnitude", "Begin X", "End X", "Begin Y", "End Y"})) {
     appendRow("DBG_StripLoad", "Button10", load);
   }
@@ -213,9 +214,9 @@ TEST_F(GuideStudyTest, TheStudyTypedFromTheGuidesTablesIsTheExampleAndGivesItsFa
 
   // Page 6: the grid of centres and the search settings.
   const std::map<std::string, std::pair<std::string, std::string>> corners = {
-      {"Left Down", {"E_X_LeftDown", "E_Y_LeftDown"}},
-      {"Right Down", {"E_X_RightDown", "E_Y_RightDown"}},
-      {"Right Top", {"E_X_RightTop", "E_Y_RightTop"}}};
+      {"Left Down", {Option::E_X_LeftDown, Option::E_Y_LeftDown}},
+      {"Right Down", {Option::E_X_RightDown, Option::E_Y_RightDown}},
+      {"Right Top", {Option::E_X_RightTop, Option::E_Y_RightTop}}};
   const std::vector<Cells> grid = guide.table({"Corner", "X", "Y"});
   EXPECT_EQ(grid.size(), 3u);
   for (const Cells& corner : grid) {
@@ -225,16 +226,16 @@ TEST_F(GuideStudyTest, TheStudyTypedFromTheGuidesTablesIsTheExampleAndGivesItsFa
   }
   std::map<std::string, std::string> search = guide.settings({"Search setting", "Value"});
   ASSERT_EQ(search["Search"], "Grid Search");
-  choose("CB_Cir_Search", 0);
+  choose(Option::CB_Cir_Search, 0);
   search.erase("Search");
   ASSERT_TRUE(search.count("No. of Circle"));
-  choose("CB_Circle_Decrement", 0);
-  typeSettings(search, {{"Division between 1 and 2", "E_12_Division"},
-                        {"Division between 2 and 3", "E_23_Division"},
-                        {"No. of Circle", "E_Cir_Decrement"},
-                        {"No. of Slice", "E_Cir_Slice"},
-                        {"Min. Depth of Tallest Slice", "E_Cir_Depth_Tallest"},
-                        {"Pass Criteria", "E_Pass_Criteria"}});
+  choose(Option::CB_Circle_Decrement, 0);
+  typeSettings(search, {{"Division between 1 and 2", Option::E_12_Division},
+                        {"Division between 2 and 3", Option::E_23_Division},
+                        {"No. of Circle", Option::E_Cir_Decrement},
+                        {"No. of Slice", Option::E_Cir_Slice},
+                        {"Min. Depth of Tallest Slice", Option::E_Cir_Depth_Tallest},
+                        {"Pass Criteria", Option::E_Pass_Criteria}});
   click("B_Close_Step");
   EXPECT_TRUE(prompter.shown.empty()) << prompter.shown.front().text.toStdString();
 

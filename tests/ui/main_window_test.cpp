@@ -155,27 +155,27 @@ TEST_F(MainWindowTest, EveryNamedControlIsThere) {
   for (const QString& panel : window->inputStrip()->panelNames()) names << panel;
   for (const char* field : {"CB_Line_No",
                             "P_Color",
-                            "E_12_Division",
-                            "E_23_Division",
-                            "E_Xgrid_Increment",
-                            "E_Ygrid_Increment",
-                            "E_MCX",
-                            "E_MCY",
-                            "E_Bound_L",
-                            "E_Bound_R",
+                            Option::E_12_Division,
+                            Option::E_23_Division,
+                            Option::E_Xgrid_Increment,
+                            Option::E_Ygrid_Increment,
+                            Option::E_MCX,
+                            Option::E_MCY,
+                            Option::E_Bound_L,
+                            Option::E_Bound_R,
                             "GB_Moving_Center",
-                            "CB_Moving_Center",
-                            "E_Xauto_Increment",
-                            "E_Yauto_Increment",
-                            "CB_Ru_Condition",
-                            "E_Ru_average",
+                            Option::CB_Moving_Center,
+                            Option::E_Xauto_Increment,
+                            Option::E_Yauto_Increment,
+                            Option::CB_Ru_Condition,
+                            Option::E_Ru_average,
                             "DBG_Ru_Variable",
                             "CB_WaterLine_Type",
-                            "E_Water_Unit_Weight",
-                            "E_Kh",
-                            "E_Kv",
+                            Option::E_Water_Unit_Weight,
+                            Option::E_Kh,
+                            Option::E_Kv,
                             "E_TCrack_Water_Unit_Weight",
-                            "E_Percent_Water",
+                            Option::E_Percent_Water,
                             "Button1",
                             "CB_Load_Type",
                             "P_LineLoad",
@@ -192,9 +192,9 @@ TEST_F(MainWindowTest, EveryNamedControlIsThere) {
                             "DBE_Anchor_Mag",
                             "DBE_Anchor_BL",
                             "DBNav_Anchor",
-                            "E_Project_Name",
+                            Option::E_Project_Name,
                             "E_Location",
-                            "E_Engineer",
+                            Option::E_Engineer,
                             "Mm_Verify_Data",
                             "E_Contour_Interval",
                             "E_Max_Interval",
@@ -214,7 +214,7 @@ TEST_F(MainWindowTest, LanguageSwitchWritesEveryCaptionAndKeepsTypedValues) {
   // The window's built-in texts carry accelerators; the table's do not.
   EXPECT_EQ(action("MN_New")->text(), "&New");
   EXPECT_EQ(control<QLabel>("L_DrawLine_No")->text(), "Soil No.");
-  auto* kh = control<QLineEdit>("E_Kh");
+  auto* kh = control<QLineEdit>(Option::E_Kh);
   kh->clear();
   QTest::keyClicks(kh, "0.3");
 
@@ -244,7 +244,7 @@ TEST_F(MainWindowTest, LanguageSwitchWritesEveryCaptionAndKeepsTypedValues) {
     }
   }
   EXPECT_EQ(kh->text(), "0.3");
-  EXPECT_EQ(document->project().options.text("E_Kh"), "0.3");
+  EXPECT_EQ(document->project().options.text(Option::E_Kh), "0.3");
 }
 
 TEST_F(MainWindowTest, QuestionsFollowTheLanguage) {
@@ -363,7 +363,7 @@ TEST_F(MainWindowTest, AFailedWriteKeepsThePathAndTheCaption) {
 }
 
 TEST_F(MainWindowTest, OpenAsksAboutUnsavedChangesFirst) {
-  auto* kh = control<QLineEdit>("E_Kh");
+  auto* kh = control<QLineEdit>(Option::E_Kh);
   QTest::keyClicks(kh, "5");
   ASSERT_TRUE(document->isModified());
   prompter.saveAnswers = {SaveChoice::Cancel};
@@ -376,7 +376,7 @@ TEST_F(MainWindowTest, OpenAsksAboutUnsavedChangesFirst) {
   trigger("MN_Open");
   EXPECT_GT(document->project().store->rowCount(Table::Geometry), 0);
   EXPECT_FALSE(document->isModified());
-  EXPECT_EQ(kh->text(), QString::fromStdString(document->project().options.text("E_Kh")));
+  EXPECT_EQ(kh->text(), QString::fromStdString(document->project().options.text(Option::E_Kh)));
 }
 
 TEST_F(MainWindowTest, PanelFieldsAreTwinsOfTheOptionValues) {
@@ -384,9 +384,10 @@ TEST_F(MainWindowTest, PanelFieldsAreTwinsOfTheOptionValues) {
     const char* field;
     const char* option;
   };
-  for (const Case& c : {Case{"E_Kh", "E_Kh"}, Case{"E_Water_Unit_Weight", "E_Unit_Weight_Water"},
-                        Case{"E_TCrack_Water_Unit_Weight", "E_Water_Unit_Weight"}, Case{"E_Location", "E_Lacation"},
-                        Case{"E_12_Division", "E_12_Division"}}) {
+  for (const Case& c :
+       {Case{Option::E_Kh, Option::E_Kh}, Case{Option::E_Water_Unit_Weight, Option::E_Unit_Weight_Water},
+        Case{"E_TCrack_Water_Unit_Weight", Option::E_Water_Unit_Weight}, Case{"E_Location", Option::E_Lacation},
+        Case{Option::E_12_Division, Option::E_12_Division}}) {
     auto* edit = control<QLineEdit>(c.field);
     ASSERT_NE(edit, nullptr) << c.field;
     edit->selectAll();
@@ -397,7 +398,7 @@ TEST_F(MainWindowTest, PanelFieldsAreTwinsOfTheOptionValues) {
   // option defaults.
   prompter.saveAnswers = {SaveChoice::Discard};
   trigger("MN_New");
-  EXPECT_EQ(control<QLineEdit>("E_Kh")->text(), "0");
+  EXPECT_EQ(control<QLineEdit>(Option::E_Kh)->text(), "0");
   EXPECT_EQ(control<QLineEdit>("E_Location")->text(), "New Location");
 }
 
@@ -456,7 +457,7 @@ TEST_F(MainWindowTest, AFailureInACommandIsShownAndTheProgramGoesOn) {
   EXPECT_EQ(title(), "Pelodyn 2.1 - New Project.pdd");
 
   // A division of 0 in the grid panel: message 0, nothing thrown.
-  auto* division = control<QLineEdit>("E_12_Division");
+  auto* division = control<QLineEdit>(Option::E_12_Division);
   division->selectAll();
   QTest::keyClicks(division, "0");
   control<QPushButton>("B_DrawGrid_OK")->click();
@@ -478,7 +479,7 @@ TEST_F(MainWindowTest, StartUpRunsNewProjectOnceAndADamagedSettingsFileIsReporte
   EXPECT_EQ(prompter.count("error"), 1);
   EXPECT_TRUE(document->project().settings.PageLandscape);
 
-  auto* kh = control<QLineEdit>("E_Kh");
+  auto* kh = control<QLineEdit>(Option::E_Kh);
   kh->setText("0.15");
   window->showMinimized();
   window->showNormal();
@@ -514,7 +515,10 @@ TEST(DesktopStore, ASecondProgramDoesNotTakeTheWorkingStore) {
   EXPECT_TRUE(prompter.sawText(QStringLiteral("Another Pelodyn is running")));
   // The second one's New Project empties only its own tables.
   Row row(Table::Geometry);
-  row.set("Line No.", 1).set("Point No.", 1).set("Coordi X", 0.0).set("Coordi Y", 0.0);
+  row.set(GeometryField::LineNo, 1)
+      .set(GeometryField::PointNo, 1)
+      .set(GeometryField::X, 0.0)
+      .set(GeometryField::Y, 0.0);
   first->project().store->append(row);
   second->project().store->empty(Table::Geometry);
   EXPECT_EQ(first->project().store->rowCount(Table::Geometry), 1);

@@ -101,8 +101,8 @@ TEST_F(MessagesWindow, GuardedConversionErrorsSpeakTheUsersLanguage) {
                         Case{kLanguageThai, "จำนวนครั้งที่แบ่งระยะ: 'x' ไม่ใช่จำนวนเต็มที่ถูกต้อง"}}) {
     window->setLanguage(c.language);
     prompter.shown.clear();
-    document->setOptionText(QStringLiteral("E_Divide_Step"), QStringLiteral("x"));
-    Guarded([&] { document->project().options.readInteger("E_Divide_Step"); });
+    document->setOptionText(Option::E_Divide_Step, QStringLiteral("x"));
+    Guarded([&] { document->project().options.readInteger(Option::E_Divide_Step); });
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].caption, ProgramTitle());
     EXPECT_EQ(prompter.shown[0].text, QString::fromUtf8(c.expected));
@@ -118,16 +118,16 @@ TEST_F(MessagesWindow, TheGeometryMessageNamesTheLineAndThePoint) {
     window->setLanguage(language);
     const std::vector<Row> rows = document->project().store->rows(Table::Geometry);
     int lastLine = 0;
-    for (const Row& r : rows) lastLine = std::max(lastLine, static_cast<int>(r.integer("Line No.")));
+    for (const Row& r : rows) lastLine = std::max(lastLine, static_cast<int>(r.integer(GeometryField::LineNo)));
     // The second point of the top line, removed from the table alone.
     int position = 0;
     for (std::size_t k = 0; k < rows.size(); ++k) {
-      if (rows[k].integer("Line No.") == lastLine && rows[k].integer("Point No.") == 2)
+      if (rows[k].integer(GeometryField::LineNo) == lastLine && rows[k].integer(GeometryField::PointNo) == 2)
         position = static_cast<int>(k) + 1;
     }
     ASSERT_GT(position, 0);
     int points = 0;
-    for (const Row& r : rows) points += r.integer("Line No.") == lastLine;
+    for (const Row& r : rows) points += r.integer(GeometryField::LineNo) == lastLine;
     document->removeRows(Table::Geometry, position, 1);
     prompter.shown.clear();
     EXPECT_EQ(runToEnd(), -1);
@@ -184,7 +184,7 @@ TEST_F(MessagesWindow, TheStripsListsSpeakTheUsersLanguage) {
     const char* thai;
   };
   for (const Case& c :
-       {Case{"CB_WaterLine_Type", "Phreatic Line", "เส้น Phreatic"}, Case{"CB_Ru_Condition", "Average", "ค่าเฉลี่ย"},
+       {Case{"CB_WaterLine_Type", "Phreatic Line", "เส้น Phreatic"}, Case{Option::CB_Ru_Condition, "Average", "ค่าเฉลี่ย"},
         Case{"CB_Load_Type", "Line Load", "น้ำหนักแบบเส้น"}, Case{"CB_Anchor_Type", "Variable", "แปรผัน"}}) {
     auto* combo = window->findChild<QComboBox*>(QString::fromLatin1(c.combo));
     ASSERT_NE(combo, nullptr) << c.combo;
@@ -288,9 +288,9 @@ TEST_F(MessagesWindow, TheSoilPropertiesDialogSpeaksTheUsersLanguage) {
     const auto* soils = dialog.findChild<GridEditor*>(QStringLiteral("DBG_Soil_Properties"));
     EXPECT_EQ(Headers(soils->model()).mid(0, 5), c.soils);
     EXPECT_EQ(text(dialog, "L_Strength_Model"), QString::fromUtf8(c.strength));
-    EXPECT_EQ(text(dialog, "CB_Advance_Prop_Disable"), QString::fromUtf8(c.disable));
+    EXPECT_EQ(text(dialog, Option::CB_Advance_Prop_Disable), QString::fromUtf8(c.disable));
     EXPECT_EQ(text(dialog, "B_Aniso_ad"), QString::fromUtf8(c.advance));
-    EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("CB_Strength_Model"))->itemText(0),
+    EXPECT_EQ(dialog.findChild<QComboBox*>(OptionObjectName(Option::CB_Strength_Model))->itemText(0),
               QString::fromUtf8(c.model));
   }
 }
@@ -311,7 +311,7 @@ TEST_F(MessagesWindow, TheStepFormExplainsInTheUsersLanguage) {
       EXPECT_TRUE(scale.contains(QLatin1String(line))) << line;
     EXPECT_TRUE(scale.contains(QStringLiteral("1.24 g")));
     EXPECT_EQ(
-        form.findChild<QComboBox*>(QStringLiteral("CB_Strength_Model"))->itemText(0),
+        form.findChild<QComboBox*>(OptionObjectName(Option::CB_Strength_Model))->itemText(0),
         language == kLanguageThai ? QStringLiteral("วัสดุแบบ Mohr-Coulomb") : QStringLiteral("Mohr-Coulomb Material"));
   }
 }
@@ -361,7 +361,7 @@ TEST_F(MessagesWindow, Pictures) {
     form->show();
     form->pages().setCurrentIndex(4);
     form->findChild<QTabWidget*>(QStringLiteral("PC_Load_Effect"))->setCurrentIndex(0);
-    document->setOptionChecked(QStringLiteral("CB_Seismic_Disable"), false);
+    document->setOptionChecked(Option::CB_Seismic_Disable, false);
     save(form, QStringLiteral("msg-seismic") + suffix);
     form->pages().setCurrentIndex(0);
     save(form, QStringLiteral("msg-step-theory") + suffix);

@@ -101,7 +101,7 @@ TEST_F(PrintTest, ACancelledPrintDialogPrintsNothing) {
 }
 
 TEST_F(PrintTest, AFieldThatCannotBeReadStopsBeforeTheDialog) {
-  document->setOptionText(QStringLiteral("E_Cir_Decrement"), QStringLiteral("2.5"));
+  document->setOptionText(Option::E_Cir_Decrement, QStringLiteral("2.5"));
   answerPrint(dir / "data.pdf");
   action("MN_PrintData")->trigger();
   EXPECT_EQ(prompter.count("print"), 0);
@@ -150,7 +150,7 @@ TEST_F(PrintTest, ResultReportAndDrawingPageAfterARun) {
 
 TEST_F(PrintTest, ThaiTextReachesTheDataReportAndTheDrawingPage) {
   const QString name = QString::fromUtf8("ลาดดินริมคลอง ชั้นดินสามชั้น");
-  document->setOptionText(QStringLiteral("E_Project_Name"), name);
+  document->setOptionText(Option::E_Project_Name, name);
   // Export PDF goes through the save dialog.
   const fs::path data = dir / "data.pdf";
   prompter.saveTargets.push_back(SaveTarget{QString::fromStdString(data.string()), 0});
@@ -192,7 +192,7 @@ TEST_F(PrintTest, ThaiWordsReadBackWholeFromTheReportAndThePage) {
   // are glyphs the fonts reach through private-use codes; the PDFs map them
   // back to the Thai letters, and the report's face keeps a line one line.
   const std::string name = "ค่าความปลอดภัยที่ได้ ก็ผ่าน";
-  document->setOptionText(QStringLiteral("E_Project_Name"), QString::fromStdString(name));
+  document->setOptionText(Option::E_Project_Name, QString::fromStdString(name));
   auto* print = window->findChild<PrintCommands*>();
   ASSERT_NE(print, nullptr);
   for (const char* command : {"MN_ExportPdf_Data", "MN_ExportPdf_Drawing"}) {

@@ -120,10 +120,10 @@ TEST_F(ProjectShownTest, AReplayedSortedRowCarriesItsOwnFactorCentreRadiusAndAre
         MethodSet{"Janbu, Bishop, Spencer", false, true, true, true}}) {
     SCOPED_TRACE(set.name);
     open("homogeneous-grid.pdd");
-    document->setOptionChecked("CB_Ordinary", set.ordinary);
-    document->setOptionChecked("CB_Simp_Janbu", set.janbu);
-    document->setOptionChecked("CB_Simp_Bishop", set.bishop);
-    document->setOptionChecked("CB_Spencer", set.spencer);
+    document->setOptionChecked(Option::CB_Ordinary, set.ordinary);
+    document->setOptionChecked(Option::CB_Simp_Janbu, set.janbu);
+    document->setOptionChecked(Option::CB_Simp_Bishop, set.bishop);
+    document->setOptionChecked(Option::CB_Spencer, set.spencer);
     runToEnd();
     progress().setDetailsShown(true);
     progress().sortResults();
@@ -182,32 +182,32 @@ TEST_F(ProjectShownTest, CriticalCirclesOfEveryShownMethodAreLabelledWithTheirOw
   EXPECT_EQ(window->view()->criticalSurfaces().size(), before - 1);
   for (const CriticalSurface& s : window->view()->criticalSurfaces()) EXPECT_NE(s.method, Bishop);
   // An edit of another field leaves the boxes as the user set them.
-  document->setOptionText("E_Kh", "0.05");
+  document->setOptionText(Option::E_Kh, "0.05");
   EXPECT_FALSE(bishop->isChecked());
   // Another choice of methods sets them afresh.
-  document->setOptionChecked("CB_Ordinary", false);
+  document->setOptionChecked(Option::CB_Ordinary, false);
   EXPECT_TRUE(bishop->isChecked());
   EXPECT_FALSE(in<QAbstractButton>(&progress(), "CB_ShowPic_Ord")->isEnabled());
 }
 
 TEST_F(ProjectShownTest, DuringARunTheFieldsThatChangeTheProjectAreDisabled) {
   open("homogeneous-grid.pdd");
-  document->setOptionText("E_12_Division", "60");
-  document->setOptionText("E_23_Division", "60");
+  document->setOptionText(Option::E_12_Division, "60");
+  document->setOptionText(Option::E_23_Division, "60");
   window->inputStrip()->showPanel(QStringLiteral("P_Top_Draw_Grid"));
-  auto* division = in<QLineEdit>(window.get(), "E_12_Division");
+  auto* division = in<QLineEdit>(window.get(), Option::E_12_Division);
   ASSERT_TRUE(division->isEnabled());
   action("MN_Run")->trigger();
   QSignalSpy finished(&window->runController(), &RunController::finished);
   startStop()->click();
   ASSERT_TRUE(window->runController().isRunning());
-  for (const char* name : {"E_12_Division", "B_DrawGrid_OK", "CB_Grid_Increment", "RB_NonCir", "E_Kh",
-                           "CB_Spencer_Method", "E_Project_Name"}) {
+  for (const char* name : {Option::E_12_Division, "B_DrawGrid_OK", Option::CB_Grid_Increment, "RB_NonCir", Option::E_Kh,
+                           "CB_Spencer_Method", Option::E_Project_Name}) {
     EXPECT_FALSE(in(window.get(), name)->isEnabled()) << name;
   }
   EXPECT_FALSE(action("MN_Undo")->isEnabled());
   QTest::keyClicks(division, "5");
-  EXPECT_EQ(document->project().options.text("E_12_Division"), "60");
+  EXPECT_EQ(document->project().options.text(Option::E_12_Division), "60");
   startStop()->click();
   if (finished.isEmpty()) {
     ASSERT_TRUE(finished.wait(20000));
@@ -221,8 +221,8 @@ TEST_F(ProjectShownTest, AStoppedRunSaysSoAndItsPartialResultsAreSavedOnlyWhenWa
   const fs::path pdr = dir / "homogeneous-grid.pdr";
   // A complete run of the data the stopped run will have, saved: its result
   // file belongs to the saved data.
-  document->setOptionText("E_12_Division", "60");
-  document->setOptionText("E_23_Division", "60");
+  document->setOptionText(Option::E_12_Division, "60");
+  document->setOptionText(Option::E_23_Division, "60");
   runToEnd();
   action("MN_Save")->trigger();
   const std::string oldPdr = Bytes(pdr);
@@ -282,9 +282,9 @@ TEST_F(ProjectShownTest, AMinimumOnTheEdgeOfTheGridIsReportedWhereTheResultsShow
   EXPECT_TRUE(in<QLabel>(&progress(), "L_Run_Warnings")->isHidden());
   // The same grid raised well above the critical centres.
   document->setOptions(QStringLiteral("Grid"), [](OptionValues& o) {
-    o.setText("E_Y_LeftDown", "100");
-    o.setText("E_Y_RightDown", "100");
-    o.setText("E_Y_RightTop", "130");
+    o.setText(Option::E_Y_LeftDown, "100");
+    o.setText(Option::E_Y_RightDown, "100");
+    o.setText(Option::E_Y_RightTop, "130");
   });
   runToEnd();
   const std::vector<RunWarning>& warnings = document->lastRun()->warnings;
@@ -312,24 +312,24 @@ TEST_F(ProjectShownTest, EditsAreUndoneFromTheEditMenuAndTheTitleCarriesTheModif
   EXPECT_EQ(title(), clean);
   EXPECT_FALSE(action("MN_Undo")->isEnabled());
 
-  auto* kh = in<QLineEdit>(window.get(), "E_Kh");
+  auto* kh = in<QLineEdit>(window.get(), Option::E_Kh);
   const QString before = kh->text();
   kh->selectAll();
   QTest::keyClicks(kh, "0.25");
-  EXPECT_EQ(document->project().options.text("E_Kh"), "0.25");
+  EXPECT_EQ(document->project().options.text(Option::E_Kh), "0.25");
   EXPECT_EQ(title(), clean + "*");
   // The effect bar and the theory are edits too.
   action("TB_Seismic")->trigger();
-  EXPECT_FALSE(document->project().options.checked("CB_Seismic_Disable"));
+  EXPECT_FALSE(document->project().options.checked(Option::CB_Seismic_Disable));
   in<QAbstractButton>(window.get(), "RB_NonCir")->click();
-  EXPECT_EQ(document->project().options.itemIndex("RG_Theory"), 2);
+  EXPECT_EQ(document->project().options.itemIndex(Option::RG_Theory), 2);
   EXPECT_EQ(document->project().model.AnalysisTheory, 2);
 
   action("MN_Undo")->trigger();
-  EXPECT_EQ(document->project().options.itemIndex("RG_Theory"), 1);
+  EXPECT_EQ(document->project().options.itemIndex(Option::RG_Theory), 1);
   EXPECT_TRUE(in<QAbstractButton>(window.get(), "RB_Circular")->isChecked());
   action("MN_Undo")->trigger();
-  EXPECT_TRUE(document->project().options.checked("CB_Seismic_Disable"));
+  EXPECT_TRUE(document->project().options.checked(Option::CB_Seismic_Disable));
   EXPECT_FALSE(action("TB_Seismic")->isChecked());
   action("MN_Undo")->trigger();
   EXPECT_EQ(kh->text(), before) << "the typing was one step";
@@ -347,12 +347,12 @@ TEST_F(ProjectShownTest, EditsAreUndoneFromTheEditMenuAndTheTitleCarriesTheModif
 
 TEST_F(ProjectShownTest, NewOpenAndQuitWithUnsavedChangesAskSaveDiscardCancel) {
   open("homogeneous-grid.pdd");
-  document->setOptionText("E_Project_Name", "Dam 2");
+  document->setOptionText(Option::E_Project_Name, "Dam 2");
   const std::string saved = Bytes(dir / "homogeneous-grid.pdd");
 
   prompter.saveAnswers = {SaveChoice::Cancel};
   action("MN_New")->trigger();
-  EXPECT_EQ(document->project().options.text("E_Project_Name"), "Dam 2");
+  EXPECT_EQ(document->project().options.text(Option::E_Project_Name), "Dam 2");
   EXPECT_FALSE(window->close()) << "Cancel keeps the program open";
 
   // Save saves first, then the new project comes.
@@ -360,11 +360,11 @@ TEST_F(ProjectShownTest, NewOpenAndQuitWithUnsavedChangesAskSaveDiscardCancel) {
   action("MN_New")->trigger();
   EXPECT_NE(Bytes(dir / "homogeneous-grid.pdd"), saved);
   EXPECT_NE(Bytes(dir / "homogeneous-grid.pdd").find("Dam 2"), std::string::npos);
-  EXPECT_EQ(document->project().options.text("E_Project_Name"), "New Project");
+  EXPECT_EQ(document->project().options.text(Option::E_Project_Name), "New Project");
   EXPECT_EQ(title(), "Pelodyn 2.1 - New Project.pdd");
 
   // Discard: the changes go.
-  document->setOptionText("E_Project_Name", "Dam 3");
+  document->setOptionText(Option::E_Project_Name, "Dam 3");
   prompter.saveAnswers = {SaveChoice::Discard};
   prompter.openAnswers = {copy("irregular-random.pdd")};
   action("MN_Open")->trigger();
@@ -398,7 +398,7 @@ TEST_F(ProjectShownTest, AResultFileThatCannotBeWrittenSaysTheProjectWasSaved) {
   // The result file's place is taken by a folder.
   const fs::path pdr = dir / "homogeneous-grid.pdr";
   fs::create_directories(pdr / "taken");
-  document->setOptionText("E_Project_Name", "Dam 4");
+  document->setOptionText(Option::E_Project_Name, "Dam 4");
   action("MN_Save")->trigger();
   ASSERT_EQ(prompter.shown.back().kind, "error");
   const QString text = prompter.shown.back().text;
@@ -412,7 +412,7 @@ TEST_F(ProjectShownTest, AResultFileThatCannotBeWrittenSaysTheProjectWasSaved) {
 
 TEST_F(ProjectShownTest, ADivisionThatIsNoNumberIsNamedWhereItIsTyped) {
   window->inputStrip()->showPanel(QStringLiteral("P_Top_Draw_Grid"));
-  auto* division = in<QLineEdit>(window.get(), "E_23_Division");
+  auto* division = in<QLineEdit>(window.get(), Option::E_23_Division);
   division->selectAll();
   QTest::keyClicks(division, "abc");
   const QString expected = QStringLiteral("Division between 2 and 3: 'abc' is not a valid integer value");

@@ -78,27 +78,30 @@ TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsTh
       {"a boundary point",
        [](ProjectDocument& d) {
          const Row r = d.project().store->rowAt(Table::Geometry, 4);
-         d.editCell(Table::Geometry, 4, r.fieldIndex("Coordi Y"), r.real("Coordi Y") + 0.5);
+         d.editCell(Table::Geometry, 4, r.fieldIndex("Coordi Y"), r.real(GeometryField::Y) + 0.5);
        }},
       {"the water line",
        [](ProjectDocument& d) {
          Row p(Table::Waterline);
-         p.set("Point No.", 1).set("Coordi X", 0.0).set("Coordi Y", 30.0);
+         p.set(PointField::PointNo, 1).set(PointField::X, 0.0).set(PointField::Y, 30.0);
          d.insertRows(Table::Waterline, 1, {p});
        }},
       {"a line load",
        [](ProjectDocument& d) {
          Row load(Table::Lineload);
-         load.set("Load No.", 1).set("Magnitude", 50.0).set("Coordi X", 30.0).set("Coordi Y", 60.0);
+         load.set(LineLoadField::LoadNo, 1)
+             .set(LineLoadField::Magnitude, 50.0)
+             .set(LineLoadField::X, 30.0)
+             .set(LineLoadField::Y, 60.0);
          d.insertRows(Table::Lineload, 1, {load});
        }},
-      {"a method", [](ProjectDocument& d) { d.setOptionChecked("CB_Ordinary", false); }},
-      {"a search setting", [](ProjectDocument& d) { d.setOptionText("E_Cir_Slice", "12"); }},
-      {"the theory", [](ProjectDocument& d) { d.setOptionIndex("RG_Theory", 2); }},
+      {"a method", [](ProjectDocument& d) { d.setOptionChecked(Option::CB_Ordinary, false); }},
+      {"a search setting", [](ProjectDocument& d) { d.setOptionText(Option::E_Cir_Slice, "12"); }},
+      {"the theory", [](ProjectDocument& d) { d.setOptionIndex(Option::RG_Theory, 2); }},
       {"vegetation Export",
        [](ProjectDocument& d) {
          Row soil = SoilRow(d, 1);
-         soil.set("Cohesion", 12.6);
+         soil.set(SoilField::Cohesion, 12.6);
          Row backup = SoilRow(d, 1);
          backup = Row(Table::Soil_Prop_Bak);
          for (std::size_t f = 0; f < soil.fieldCount(); ++f) backup.value(f) = SoilRow(d, 1).value(f);
@@ -109,7 +112,7 @@ TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsTh
        [](ProjectDocument& d) {
          // What Restore writes back: the soil table as its backup had it.
          Row soil = SoilRow(d, 1);
-         soil.set("Cohesion", 550.0);
+         soil.set(SoilField::Cohesion, 550.0);
          d.replaceTables("Restore soil properties", {{Table::Soil_Prop, {soil, SoilRow(d, 2)}}});
        }},
   };
@@ -203,9 +206,12 @@ TEST_F(ResultsCurrencyTest, SavedResultsAndRootDataComeBackWithTheProjectAndGoWi
   open("homogeneous-grid.pdd");
   const fs::path project = dir / "homogeneous-grid.pdd";
   Row root(Table::Root_No);
-  root.set("Root No.", 1).set("Discription", "Vetiver").set("Cohesion", 12.5);
+  root.set(RootField::RootNo, 1).set(RootField::Description, "Vetiver").set(RootField::Cohesion, 12.5);
   Row plant(Table::Root_Position);
-  plant.set("No.", 1).set("Root Type", 1).set("Coordi X", 70.0).set("Coordi Y", 55.0);
+  plant.set(RootPositionField::No, 1)
+      .set(RootPositionField::RootType, 1)
+      .set(RootPositionField::X, 70.0)
+      .set(RootPositionField::Y, 55.0);
   document->insertRows(Table::Root_No, 1, {root});
   document->insertRows(Table::Root_Position, 1, {plant});
   runToEnd();
@@ -270,7 +276,8 @@ TEST_F(ResultsCurrencyTest, TheWindowsRunRefusesInputsNoRealSectionHas) {
       {"no method",
        [](ProjectDocument& d) {
          d.setOptions("No method", [](OptionValues& o) {
-           for (const char* m : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"}) {
+           for (const char* m :
+                {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer}) {
              o.setChecked(m, false);
            }
          });
@@ -279,13 +286,13 @@ TEST_F(ResultsCurrencyTest, TheWindowsRunRefusesInputsNoRealSectionHas) {
       {"an automatic search without increments",
        [](ProjectDocument& d) {
          d.setOptions("Automatic", [](OptionValues& o) {
-           o.setItemIndex("CB_Cir_Search", 2);
-           o.setText("E_Xauto_Start", "118");
-           o.setText("E_Yauto_Start", "112");
+           o.setItemIndex(Option::CB_Cir_Search, 2);
+           o.setText(Option::E_Xauto_Start, "118");
+           o.setText(Option::E_Yauto_Start, "112");
          });
        },
        "Automatic search: "},
-      {"a water line without points", [](ProjectDocument& d) { d.setOptionIndex("CB_Seepage", 1); },
+      {"a water line without points", [](ProjectDocument& d) { d.setOptionIndex(Option::CB_Seepage, 1); },
        "the water line has no point"},
   };
   for (const Case& c : cases) {

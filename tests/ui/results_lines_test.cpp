@@ -53,9 +53,9 @@ TEST_F(ResultsLinesTest, TheStatusLineSeparatesItsMessagesAndShowsThemWholeInIts
   // The grid raised above the critical centres: every minimum on its lower
   // edge, and the warning follows the summary.
   document->setOptions(QStringLiteral("Grid"), [](OptionValues& o) {
-    o.setText("E_Y_LeftDown", "100");
-    o.setText("E_Y_RightDown", "100");
-    o.setText("E_Y_RightTop", "130");
+    o.setText(Option::E_Y_LeftDown, "100");
+    o.setText(Option::E_Y_RightDown, "100");
+    o.setText(Option::E_Y_RightTop, "130");
   });
   ASSERT_EQ(runToEnd(), static_cast<int>(RunOutcome::Complete));
   ASSERT_FALSE(document->lastRun()->warnings.empty());

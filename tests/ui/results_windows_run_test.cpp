@@ -89,8 +89,8 @@ TEST(ResultsWindowsAfterARun, GridExampleContoursAndFailureGeometry) {
   const std::vector<Row> points = project->store->rows(Table::Failure_Geometry);
   ASSERT_GE(points.size(), 3u);
   for (std::size_t k = 0; k < points.size(); ++k) {
-    const double x = points[k].real("Coor_X"), y = points[k].real("Coor_Y");
-    EXPECT_EQ(points[k].integer("No"), static_cast<int>(k) + 1);
+    const double x = points[k].real(FailurePointField::X), y = points[k].real(FailurePointField::Y);
+    EXPECT_EQ(points[k].integer(FailurePointField::No), static_cast<int>(k) + 1);
     // On the chords of the critical circle: never outside it, and only a
     // chord's sag inside.
     const double distance = std::hypot(x - spencer.CenterX, y - spencer.CenterY);
@@ -130,8 +130,8 @@ TEST(ResultsWindowsAfterARun, GridExampleContoursAndFailureGeometry) {
   PaintContours(painter, map, t, drawing);
   painter.setPen(QPen(Qt::red, 2));
   for (std::size_t k = 1; k < points.size(); ++k) {
-    painter.drawLine(at(points[k - 1].real("Coor_X"), points[k - 1].real("Coor_Y")),
-                     at(points[k].real("Coor_X"), points[k].real("Coor_Y")));
+    painter.drawLine(at(points[k - 1].real(FailurePointField::X), points[k - 1].real(FailurePointField::Y)),
+                     at(points[k].real(FailurePointField::X), points[k].real(FailurePointField::Y)));
   }
   painter.end();
   image.save(QDir(folder).filePath(QStringLiteral("contours.png")));

@@ -111,9 +111,10 @@ class RunOutputTest : public test::WindowTest {
   // method's minimum lies on its upper-left corner.
   void gridOnTheEdge() {
     open("homogeneous-grid.pdd");
-    const std::pair<const char*, const char*> grid[] = {
-        {"E_X_LeftDown", "125"}, {"E_Y_LeftDown", "75"}, {"E_X_RightDown", "145"}, {"E_Y_RightDown", "75"},
-        {"E_X_RightTop", "145"}, {"E_Y_RightTop", "95"}, {"E_12_Division", "4"},   {"E_23_Division", "4"}};
+    const std::pair<const char*, const char*> grid[] = {{Option::E_X_LeftDown, "125"},  {Option::E_Y_LeftDown, "75"},
+                                                        {Option::E_X_RightDown, "145"}, {Option::E_Y_RightDown, "75"},
+                                                        {Option::E_X_RightTop, "145"},  {Option::E_Y_RightTop, "95"},
+                                                        {Option::E_12_Division, "4"},   {Option::E_23_Division, "4"}};
     for (const auto& [control, text] : grid) document->setOptionText(control, text);
   }
   // The result report written to a PDF file by Export PDF; false when the
@@ -158,13 +159,13 @@ TEST_F(RunOutputTest, TheMinimaShownAreTheRunsForEverySearchKind) {
     bool walks = false;
   };
   const auto automatic = [](ProjectDocument& d) {
-    d.setOptionIndex("CB_Cir_Search", 2);
+    d.setOptionIndex(Option::CB_Cir_Search, 2);
     // Above the critical circles of Bishop and Spencer, far from Janbu's:
     // Spencer's walk, the last, does not pass Janbu's minimum.
-    d.setOptionText("E_Xauto_Start", "118");
-    d.setOptionText("E_Yauto_Start", "112");
-    d.setOptionText("E_Xauto_Increment", "2");
-    d.setOptionText("E_Yauto_Increment", "2");
+    d.setOptionText(Option::E_Xauto_Start, "118");
+    d.setOptionText(Option::E_Yauto_Start, "112");
+    d.setOptionText(Option::E_Xauto_Increment, "2");
+    d.setOptionText(Option::E_Yauto_Increment, "2");
   };
   const SearchCase cases[] = {
       {"grid", "homogeneous-grid.pdd", [](ProjectDocument&) {}},
@@ -172,21 +173,21 @@ TEST_F(RunOutputTest, TheMinimaShownAreTheRunsForEverySearchKind) {
       {"automatic with Ru 0.3", "homogeneous-grid.pdd",
        [&](ProjectDocument& d) {
          automatic(d);
-         d.setOptionIndex("CB_Seepage", 2);
-         d.setOptionIndex("CB_Ru_Condition", 0);
-         d.setOptionText("E_Ru_average", "0.3");
+         d.setOptionIndex(Option::CB_Seepage, 2);
+         d.setOptionIndex(Option::CB_Ru_Condition, 0);
+         d.setOptionText(Option::E_Ru_average, "0.3");
        },
        true},
       {"specific circle", "homogeneous-grid.pdd",
        [](ProjectDocument& d) {
-         d.setOptionIndex("CB_Cir_Search", 1);
-         d.setOptionText("E_X_Center", "114.5");
-         d.setOptionText("E_Y_Center", "95.5");
-         d.setOptionText("E_Radius", "79.75");
+         d.setOptionIndex(Option::CB_Cir_Search, 1);
+         d.setOptionText(Option::E_X_Center, "114.5");
+         d.setOptionText(Option::E_Y_Center, "95.5");
+         d.setOptionText(Option::E_Radius, "79.75");
        }},
       {"irregular random", "irregular-random.pdd", [](ProjectDocument&) {}},
       {"irregular specific", "irregular-random.pdd",
-       [](ProjectDocument& d) { d.setOptionIndex("CB_NonCir_Search", 0); }},
+       [](ProjectDocument& d) { d.setOptionIndex(Option::CB_NonCir_Search, 0); }},
   };
   for (const SearchCase& c : cases) {
     open(c.example);
@@ -256,8 +257,8 @@ TEST(FactorText, ThreeDecimalsOrNoFactorWithItsMeaning) {
 TEST_F(RunOutputTest, AMinimumThatIsAResultCodeShowsNoFactor) {
   open("irregular-random.pdd");
   // The specific surface, with a tallest-slice limit no slice reaches.
-  document->setOptionIndex("CB_NonCir_Search", 0);
-  document->setOptionText("E_NonCir_Depth_Tallest", "1000");
+  document->setOptionIndex(Option::CB_NonCir_Search, 0);
+  document->setOptionText(Option::E_NonCir_Depth_Tallest, "1000");
   ASSERT_EQ(runToEnd(), static_cast<int>(RunOutcome::Complete));
   const std::array<bool, kMethodCount> methods = document->runMethods();
   int codes = 0;
@@ -281,8 +282,8 @@ TEST_F(RunOutputTest, ARefusedRunLeavesNoMinimaShown) {
   open("irregular-random.pdd");
   ASSERT_EQ(runToEnd(), static_cast<int>(RunOutcome::Complete));
   ASSERT_NE(label("L_FS_Simp_Bis")->text(), "XX.XXX");
-  document->setOptionText("E_NonCir_X_Center", "-10");
-  document->setOptionText("E_NonCir_Y_Center", "-10");
+  document->setOptionText(Option::E_NonCir_X_Center, "-10");
+  document->setOptionText(Option::E_NonCir_Y_Center, "-10");
   prompter.okAnswers = {false};
   EXPECT_EQ(runToEnd(), -1);
   for (const char* name : kMinimumLabels) EXPECT_EQ(label(name)->text(), "XX.XXX") << name;
@@ -292,10 +293,10 @@ TEST_F(RunOutputTest, ARefusedRunLeavesNoMinimaShown) {
   open("homogeneous-grid.pdd");
   ASSERT_EQ(runToEnd(), static_cast<int>(RunOutcome::Complete));
   ASSERT_NE(label("L_FS_Spe")->text(), "XX.XXX");
-  document->setOptionIndex("CB_Cir_Search", 1);
-  document->setOptionText("E_X_Center", "114.5");
-  document->setOptionText("E_Y_Center", "95.5");
-  document->setOptionText("E_Radius", "1000");
+  document->setOptionIndex(Option::CB_Cir_Search, 1);
+  document->setOptionText(Option::E_X_Center, "114.5");
+  document->setOptionText(Option::E_Y_Center, "95.5");
+  document->setOptionText(Option::E_Radius, "1000");
   EXPECT_EQ(runToEnd(), static_cast<int>(RunOutcome::Refused));
   for (const char* name : kMinimumLabels) EXPECT_EQ(label(name)->text(), "XX.XXX") << name;
   EXPECT_FALSE(label("L_Run_Warnings")->isVisible());
@@ -394,7 +395,7 @@ TEST_F(RunOutputTest, OutOfDateResultsAreShownAndPrintedNowhere) {
   ASSERT_EQ(runToEnd(), static_cast<int>(RunOutcome::Complete));
   ASSERT_FALSE(label("L_Run_Warnings")->text().isEmpty());
   // An input of the analysis changes.
-  document->setOptionText("E_Cir_Slice", "31");
+  document->setOptionText(Option::E_Cir_Slice, "31");
   if (document->resultsCurrent()) GTEST_SKIP() << "the document does not yet tell results out of date";
   progress().show();
   for (const char* name : kMinimumLabels) EXPECT_EQ(label(name)->text(), "XX.XXX") << name;

@@ -59,7 +59,7 @@ TEST(Screenshots, MainWindowRunAndResults) {
   // The title bar comes from the window manager: only a real screen shows
   // it (Xvfb with a window manager and the xcb platform).
   if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-    document->setOptionText(QStringLiteral("E_Project_Name"), QStringLiteral("Dam section B"));
+    document->setOptionText(Option::E_Project_Name, QStringLiteral("Dam section B"));
     QTest::qWait(300);
     ASSERT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QStringLiteral("/title-modified.png")));
     document->undo();
@@ -78,8 +78,8 @@ TEST(Screenshots, MainWindowRunAndResults) {
 
   // A long grid search, caught while it runs.
   ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "homogeneous-grid.pdd").string())));
-  document->setOptionText(QStringLiteral("E_12_Division"), QStringLiteral("100"));
-  document->setOptionText(QStringLiteral("E_23_Division"), QStringLiteral("100"));
+  document->setOptionText(Option::E_12_Division, QStringLiteral("100"));
+  document->setOptionText(Option::E_23_Division, QStringLiteral("100"));
   window.commands().action("MN_Run")->trigger();
   ProgressWindow* progress = window.progressWindow();
   progress->move(window.x() + window.width() - 360, window.y() + 120);
@@ -104,8 +104,8 @@ TEST(Screenshots, MainWindowRunAndResults) {
   save(&window, "stopped-main.png");
   finished.clear();
   // The example's own grid, run to its end.
-  document->setOptionText(QStringLiteral("E_12_Division"), QStringLiteral("6"));
-  document->setOptionText(QStringLiteral("E_23_Division"), QStringLiteral("6"));
+  document->setOptionText(Option::E_12_Division, QStringLiteral("6"));
+  document->setOptionText(Option::E_23_Division, QStringLiteral("6"));
   progress->findChild<QPushButton*>("B_Start_Stop")->click();
   if (finished.isEmpty()) {
     ASSERT_TRUE(finished.wait(300000));
@@ -134,9 +134,9 @@ TEST(Screenshots, MainWindowRunAndResults) {
   ASSERT_TRUE(window.fileCommands().openPath(QString::fromStdString((dir / "homogeneous-grid.pdd").string())));
   // The grid raised above the critical centres: the minimum on its edge.
   document->setOptions(QStringLiteral("Grid"), [](OptionValues& o) {
-    o.setText("E_Y_LeftDown", "100");
-    o.setText("E_Y_RightDown", "100");
-    o.setText("E_Y_RightTop", "130");
+    o.setText(Option::E_Y_LeftDown, "100");
+    o.setText(Option::E_Y_RightDown, "100");
+    o.setText(Option::E_Y_RightTop, "130");
   });
   finished.clear();
   progress->findChild<QPushButton*>("B_Start_Stop")->click();
@@ -198,7 +198,7 @@ TEST(Screenshots, TheGuidesStudy) {
     return QPoint(p.x, p.y);
   };
   window.commands().action("PU_WaterLine")->trigger();
-  document->setOptionText(QStringLiteral("E_Unit_Weight_Water"), QStringLiteral("9.81"));
+  document->setOptionText(Option::E_Unit_Weight_Water, QStringLiteral("9.81"));
   window.findChild<QPushButton*>(QStringLiteral("B_WaterLine_Draw"))->click();
   for (const auto& [x, y] : {std::pair{0.0, 25.0}, std::pair{60.0, 14.0}}) {
     QTest::mouseMove(view->canvas(), pixel(x, y));
@@ -246,9 +246,9 @@ TEST(Screenshots, TheGuidesStudy) {
   // The grid of centres raised well above the slope: the minima lie on its
   // lower edge, and the windows say which way to extend it.
   document->setOptions(QStringLiteral("Grid"), [](OptionValues& o) {
-    o.setText("E_Y_LeftDown", "60");
-    o.setText("E_Y_RightDown", "60");
-    o.setText("E_Y_RightTop", "78");
+    o.setText(Option::E_Y_LeftDown, "60");
+    o.setText(Option::E_Y_RightDown, "60");
+    o.setText(Option::E_Y_RightTop, "78");
   });
   runToEnd();
   save(progress, "study-edge-warning-progress.png");

@@ -312,24 +312,24 @@ TEST_F(SettingsDialogsTest, ChosenColourIsKeptAtOnceAndCloseKeepsIt) {
 // ---------------------------------------------------------------- Analysis Setting
 
 TEST_F(SettingsDialogsTest, AnalysisApplyStoresTheSevenFieldsAsOneUndoableStep) {
-  document->setOptionIndex("CB_Circle_Decrement", 1);
+  document->setOptionIndex(Option::CB_Circle_Decrement, 1);
   const int stepsBefore = document->undoStack().count();
   const OptionValues before = document->project().options;
   AnalysisSettingDialog dialog(*document, prompter);
   dialog.show();
   EXPECT_EQ(dialog.objectName(), "Form_Analysis_Setting");
   EXPECT_EQ(dialog.windowTitle(), "Analysis Setting");
-  EXPECT_EQ(Child<QComboBox>(dialog, "CB_Circle_Decrement")->currentText(), "Radius Decrement");
-  EXPECT_EQ(Text(dialog, "E_Pass_Criteria"), "0.01");
-  EXPECT_FALSE(Child<QLineEdit>(dialog, "E_Cir_Add_Radius")->isEnabled());
+  EXPECT_EQ(Child<QComboBox>(dialog, Option::CB_Circle_Decrement)->currentText(), "Radius Decrement");
+  EXPECT_EQ(Text(dialog, Option::E_Pass_Criteria), "0.01");
+  EXPECT_FALSE(Child<QLineEdit>(dialog, Option::E_Cir_Add_Radius)->isEnabled());
   EXPECT_FALSE(Child<QLabel>(dialog, "L_Cir_Add_Radius")->isEnabled());
 
-  Type(dialog, "E_Cir_Decrement", "2");
-  Type(dialog, "E_Cir_Slice", "012");
-  Type(dialog, "E_Cir_Depth_Tallest", "1.50");
-  Type(dialog, "E_NonCir_Slice", "30");
-  Type(dialog, "E_NonCir_Depth_Tallest", "0.250");
-  Type(dialog, "E_Pass_Criteria", "0.010");
+  Type(dialog, Option::E_Cir_Decrement, "2");
+  Type(dialog, Option::E_Cir_Slice, "012");
+  Type(dialog, Option::E_Cir_Depth_Tallest, "1.50");
+  Type(dialog, Option::E_NonCir_Slice, "30");
+  Type(dialog, Option::E_NonCir_Depth_Tallest, "0.250");
+  Type(dialog, Option::E_Pass_Criteria, "0.010");
   Click(dialog, "B_Setting_Apply");
 
   EXPECT_TRUE(prompter.shown.empty());
@@ -338,21 +338,21 @@ TEST_F(SettingsDialogsTest, AnalysisApplyStoresTheSevenFieldsAsOneUndoableStep) 
     const char* control;
     const char* text;
   };
-  for (const Stored& s :
-       {Stored{"E_Cir_Decrement", "2"}, Stored{"E_Cir_Slice", "12"}, Stored{"E_Cir_Depth_Tallest", "1.5"},
-        Stored{"E_Cir_Add_Radius", "0"}, Stored{"E_NonCir_Slice", "30"}, Stored{"E_NonCir_Depth_Tallest", "0.25"},
-        Stored{"E_Pass_Criteria", "0.01"}}) {
+  for (const Stored& s : {Stored{Option::E_Cir_Decrement, "2"}, Stored{Option::E_Cir_Slice, "12"},
+                          Stored{Option::E_Cir_Depth_Tallest, "1.5"}, Stored{Option::E_Cir_Add_Radius, "0"},
+                          Stored{Option::E_NonCir_Slice, "30"}, Stored{Option::E_NonCir_Depth_Tallest, "0.25"},
+                          Stored{Option::E_Pass_Criteria, "0.01"}}) {
     EXPECT_EQ(o.text(s.control), s.text) << s.control;
     EXPECT_EQ(Text(dialog, s.control), s.text) << s.control;
   }
-  EXPECT_EQ(o.itemIndex("CB_Circle_Decrement"), 1);
+  EXPECT_EQ(o.itemIndex(Option::CB_Circle_Decrement), 1);
   EXPECT_EQ(document->undoStack().count(), stepsBefore + 1);
   EXPECT_TRUE(dialog.isVisible());
 
   document->undo();
   EXPECT_EQ(document->project().options, before);
-  EXPECT_EQ(Text(dialog, "E_Cir_Decrement"), "10") << "the fields follow the options";
-  EXPECT_EQ(Text(dialog, "E_NonCir_Depth_Tallest"), "0");
+  EXPECT_EQ(Text(dialog, Option::E_Cir_Decrement), "10") << "the fields follow the options";
+  EXPECT_EQ(Text(dialog, Option::E_NonCir_Depth_Tallest), "0");
   EXPECT_FALSE(std::filesystem::exists(settingsFile()));
 }
 
@@ -365,29 +365,31 @@ TEST_F(SettingsDialogsTest, AnalysisApplyReadsEveryFieldBeforeStoringAny) {
     const char* stored;
   };
   const Case cases[] = {
-      {1, "E_Cir_Decrement", "12.5", nullptr, "12.5"},
-      {0, "E_Cir_Decrement", "12.5", "No. of Circle / Radius Decrement: '12.5' is not a valid integer value", nullptr},
-      {0, "E_Cir_Decrement", "15", nullptr, "15"},
-      {1, "E_Cir_Slice", "2.5", "No. of Slice: '2.5' is not a valid integer value", nullptr},
-      {1, "E_Pass_Criteria", "abc", "Pass Criteria: 'abc' is not a valid floating point value", nullptr},
-      {1, "E_NonCir_Depth_Tallest", "", "Min. Depth of Tallest Slice: '' is not a valid floating point value", nullptr},
+      {1, Option::E_Cir_Decrement, "12.5", nullptr, "12.5"},
+      {0, Option::E_Cir_Decrement, "12.5", "No. of Circle / Radius Decrement: '12.5' is not a valid integer value",
+       nullptr},
+      {0, Option::E_Cir_Decrement, "15", nullptr, "15"},
+      {1, Option::E_Cir_Slice, "2.5", "No. of Slice: '2.5' is not a valid integer value", nullptr},
+      {1, Option::E_Pass_Criteria, "abc", "Pass Criteria: 'abc' is not a valid floating point value", nullptr},
+      {1, Option::E_NonCir_Depth_Tallest, "", "Min. Depth of Tallest Slice: '' is not a valid floating point value",
+       nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " = '" + c.text + "'");
     document = ProjectDocument::openPrivate();
-    document->setOptionIndex("CB_Circle_Decrement", c.circleChoice);
+    document->setOptionIndex(Option::CB_Circle_Decrement, c.circleChoice);
     const OptionValues before = document->project().options;
     const int steps = document->undoStack().count();
     prompter.shown.clear();
     AnalysisSettingDialog dialog(*document, prompter);
     dialog.show();
-    Type(dialog, "E_NonCir_Slice", "40");
+    Type(dialog, Option::E_NonCir_Slice, "40");
     Type(dialog, c.field, QString::fromUtf8(c.text));
     EXPECT_EQ(dialog.apply(), c.message == nullptr);
     if (c.message == nullptr) {
       EXPECT_TRUE(prompter.shown.empty());
       EXPECT_EQ(document->project().options.text(c.field), c.stored);
-      EXPECT_EQ(document->project().options.text("E_NonCir_Slice"), "40");
+      EXPECT_EQ(document->project().options.text(Option::E_NonCir_Slice), "40");
       EXPECT_EQ(document->undoStack().count(), steps + 1);
     } else {
       ASSERT_EQ(prompter.shown.size(), 1u);
@@ -403,12 +405,12 @@ TEST_F(SettingsDialogsTest, AnalysisApplyReadsEveryFieldBeforeStoringAny) {
 
 TEST_F(SettingsDialogsTest, AnalysisFieldsFollowTheOptionsWhileOpen) {
   AnalysisSettingDialog dialog(*document, prompter);
-  document->setOptionText("E_Cir_Slice", "25");
-  document->setOptionIndex("CB_Circle_Decrement", 1);
-  EXPECT_EQ(Text(dialog, "E_Cir_Slice"), "25");
-  EXPECT_EQ(Child<QComboBox>(dialog, "CB_Circle_Decrement")->currentIndex(), 1);
+  document->setOptionText(Option::E_Cir_Slice, "25");
+  document->setOptionIndex(Option::CB_Circle_Decrement, 1);
+  EXPECT_EQ(Text(dialog, Option::E_Cir_Slice), "25");
+  EXPECT_EQ(Child<QComboBox>(dialog, Option::CB_Circle_Decrement)->currentIndex(), 1);
   // The choice is only shown, never written, by this dialog.
-  EXPECT_FALSE(Child<QComboBox>(dialog, "CB_Circle_Decrement")->isEnabled());
+  EXPECT_FALSE(Child<QComboBox>(dialog, Option::CB_Circle_Decrement)->isEnabled());
 }
 
 // ---------------------------------------------------------------- Page Setup
@@ -609,7 +611,7 @@ TEST_F(SettingsDialogsTest, EveryTextFollowsTheLanguage) {
     EXPECT_EQ(shown(analysis, "GB_Circle_Properties"), thai ? QStringLiteral(" คุณสมบัติวงกลม") : " Circle Properties");
     EXPECT_EQ(shown(page, "RB_Landscape"), thai ? QStringLiteral("แนวนอน") : "L&andscape");
     EXPECT_EQ(Child<QComboBox>(page, "CB_Unit")->itemText(1), thai ? QStringLiteral("เซนติเมตร") : "Centimeters");
-    EXPECT_EQ(Child<QComboBox>(analysis, "CB_Circle_Decrement")->itemText(0),
+    EXPECT_EQ(Child<QComboBox>(analysis, Option::CB_Circle_Decrement)->itemText(0),
               thai ? QStringLiteral("จำนวนวงกลม") : "No. of Circle");
     // No named label, button or group is left without a text.
     for (QWidget* dialog : dialogs) {

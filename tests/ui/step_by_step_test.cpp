@@ -117,9 +117,9 @@ class StepByStepTest : public ::testing::Test {
 
 TEST_F(StepByStepTest, AProjectTypedInIsSavedAsTheSameFileWrittenByHand) {
   // Page 0: the project and the methods (the defaults are the example's).
-  type("E_Project_Name", QStringLiteral("Layered slope with water and loads"));
-  type("E_Lacation", QStringLiteral("Example"));
-  type("E_Engineer", QStringLiteral("Pelodyn"));
+  type(Option::E_Project_Name, QStringLiteral("Layered slope with water and loads"));
+  type(Option::E_Lacation, QStringLiteral("Example"));
+  type(Option::E_Engineer, QStringLiteral("Pelodyn"));
   click("B_Next_Project_Name");
   // Page 1: four soils, the last the air, and four boundary lines.
   const QStringList soils[] = {{"1", "30", "35", "20", "Weathered rock"},
@@ -137,31 +137,31 @@ TEST_F(StepByStepTest, AProjectTypedInIsSavedAsTheSameFileWrittenByHand) {
   EXPECT_EQ(form->pages().currentIndex(), 2);
   click("Button1");
   // Page 3: a phreatic line.
-  choose("CB_Seepage", 1);
-  type("E_Unit_Weight_Water", QStringLiteral("9.81"));
+  choose(Option::CB_Seepage, 1);
+  type(Option::E_Unit_Weight_Water, QStringLiteral("9.81"));
   // The crack's water follows the water line's, as the example has it.
-  EXPECT_EQ(document->project().options.text("E_Water_Unit_Weight"), "9.81");
+  EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "9.81");
   addRow("DBG_Waterline", "Button2", {"1", "0", "25"});
   addRow("DBG_Waterline", "Button2", {"2", "60", "14"});
   addRow("DBG_Waterline", "Button2", {"3", "100", "13"});
   click("B_Next_Seepage");
   // Page 4: seismic, a line load and a strip load.
-  click("CB_Seismic_Disable");
-  type("E_Kh", QStringLiteral("0.1"));
-  click("CB_LineLoad_Disable");
+  click(Option::CB_Seismic_Disable);
+  type(Option::E_Kh, QStringLiteral("0.1"));
+  click(Option::CB_LineLoad_Disable);
   addRow("DBG_LindLoad", "Button12", {"1", "40", "20", "30", "0"});
-  click("CB_StripLoad_Disable");
+  click(Option::CB_StripLoad_Disable);
   addRow("DBG_StripLoad", "Button10", {"1", "15", "5", "25", "30", "30"});
   click("B_Next_Load_Effect");
   // Page 5: the grid of centres.
-  type("E_X_LeftDown", QStringLiteral("40"));
-  type("E_Y_LeftDown", QStringLiteral("32"));
-  type("E_X_RightDown", QStringLiteral("80"));
-  type("E_Y_RightDown", QStringLiteral("32"));
-  type("E_X_RightTop", QStringLiteral("80"));
-  type("E_Y_RightTop", QStringLiteral("72"));
-  type("E_12_Division", QStringLiteral("8"));
-  type("E_23_Division", QStringLiteral("8"));
+  type(Option::E_X_LeftDown, QStringLiteral("40"));
+  type(Option::E_Y_LeftDown, QStringLiteral("32"));
+  type(Option::E_X_RightDown, QStringLiteral("80"));
+  type(Option::E_Y_RightDown, QStringLiteral("32"));
+  type(Option::E_X_RightTop, QStringLiteral("80"));
+  type(Option::E_Y_RightTop, QStringLiteral("72"));
+  type(Option::E_12_Division, QStringLiteral("8"));
+  type(Option::E_23_Division, QStringLiteral("8"));
   click("B_Close_Step");
   EXPECT_FALSE(form->isVisible());
   EXPECT_TRUE(prompter.shown.empty());
@@ -169,7 +169,7 @@ TEST_F(StepByStepTest, AProjectTypedInIsSavedAsTheSameFileWrittenByHand) {
   // New soils took the colours of their numbers.
   const std::vector<Row> rows = document->project().store->rows(Table::Soil_Prop);
   ASSERT_EQ(rows.size(), 4u);
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(rows[k].integer("Color"), SoilColorDefault(k + 1));
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(rows[k].integer(SoilCommonField::Color), SoilColorDefault(k + 1));
 
   const fs::path saved = dir / "typed.pdd";
   prompter.saveTargets = {SaveTarget{QString::fromStdString(saved.string()), 0}};
@@ -191,7 +191,8 @@ TEST_F(StepByStepTest, RowButtonsInsertBeforeDeleteAndClearAll) {
   QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   const auto numbers = [this] {
     std::vector<int> out;
-    for (const Row& r : document->project().store->rows(Table::Geometry)) out.push_back(r.integer("Point No."));
+    for (const Row& r : document->project().store->rows(Table::Geometry))
+      out.push_back(r.integer(GeometryField::PointNo));
     return out;
   };
   for (const char* n : {"1", "2", "3"}) addRow("DBG_Geometry", "Button16", {"1", n, n, "0"});
@@ -254,7 +255,7 @@ TEST_F(StepByStepTest, SeepageButtonsActOnTheChosenTableOnly) {
     Table table;  // the table Insert adds to
   };
   for (const Case c : {Case{0, Table::Results}, Case{1, Table::Waterline}, Case{2, Table::Ru_variable}}) {
-    choose("CB_Seepage", c.seepage);
+    choose(Option::CB_Seepage, c.seepage);
     const int water = document->project().store->rowCount(Table::Waterline);
     const int ru = document->project().store->rowCount(Table::Ru_variable);
     click("Button2");
@@ -270,25 +271,25 @@ TEST_F(StepByStepTest, TheoryChoicesAndTheirDependentControls) {
   click("RG_Theory_0");
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].text, MessageBoxText(MessageText(document->language(), 13)));
-  EXPECT_EQ(document->project().options.itemIndex("RG_Theory"), 1);
+  EXPECT_EQ(document->project().options.itemIndex(Option::RG_Theory), 1);
   EXPECT_TRUE(find<QRadioButton>("RG_Theory_1")->isChecked());
   // Irregular: the ordinary method is shown unchecked, disabled and not
   // analysed, the
   // non-circular search and its explanation show; one undo takes it back.
-  click("CB_Ordinary");
-  ASSERT_TRUE(document->project().options.checked("CB_Ordinary"));
+  click(Option::CB_Ordinary);
+  ASSERT_TRUE(document->project().options.checked(Option::CB_Ordinary));
   click("RG_Theory_2");
-  EXPECT_EQ(document->project().options.itemIndex("RG_Theory"), 2);
+  EXPECT_EQ(document->project().options.itemIndex(Option::RG_Theory), 2);
   EXPECT_EQ(document->project().model.UseOrdinary, 0);
-  EXPECT_FALSE(find<QCheckBox>("CB_Ordinary")->isChecked());
-  EXPECT_FALSE(find<QCheckBox>("CB_Ordinary")->isEnabled());
+  EXPECT_FALSE(find<QCheckBox>(Option::CB_Ordinary)->isChecked());
+  EXPECT_FALSE(find<QCheckBox>(Option::CB_Ordinary)->isEnabled());
   EXPECT_TRUE(shown("GB_NonCircular_Search"));
   EXPECT_TRUE(shown("P_Explain_NonCir"));
   EXPECT_FALSE(shown("P_Explain_Cir"));
   document->undo();
-  EXPECT_EQ(document->project().options.itemIndex("RG_Theory"), 1);
-  EXPECT_TRUE(document->project().options.checked("CB_Ordinary"));
-  EXPECT_TRUE(find<QCheckBox>("CB_Ordinary")->isEnabled());
+  EXPECT_EQ(document->project().options.itemIndex(Option::RG_Theory), 1);
+  EXPECT_TRUE(document->project().options.checked(Option::CB_Ordinary));
+  EXPECT_TRUE(find<QCheckBox>(Option::CB_Ordinary)->isEnabled());
   EXPECT_FALSE(shown("GB_NonCircular_Search"));
 }
 
@@ -298,9 +299,9 @@ TEST_F(StepByStepTest, CoversFollowTheirSwitches) {
     const char* cover;
   };
   for (const Case c :
-       {Case{"CB_Seismic_Disable", "P_Seismic_Disable"}, Case{"CB_LineLoad_Disable", "P_LineLoad_not_Cal"},
-        Case{"CB_StripLoad_Disable", "P_StripLoad_not_Cal"}, Case{"CB_Tension_Disable", "P_Tcrack_not_Cal"},
-        Case{"CB_Anchor_Disable", "P_Anchor_not_Cal"}}) {
+       {Case{Option::CB_Seismic_Disable, "P_Seismic_Disable"}, Case{Option::CB_LineLoad_Disable, "P_LineLoad_not_Cal"},
+        Case{Option::CB_StripLoad_Disable, "P_StripLoad_not_Cal"}, Case{Option::CB_Tension_Disable, "P_Tcrack_not_Cal"},
+        Case{Option::CB_Anchor_Disable, "P_Anchor_not_Cal"}}) {
     EXPECT_TRUE(shown(c.cover)) << c.cover;
     click(c.check);
     EXPECT_FALSE(document->project().options.checked(c.check)) << c.check;
@@ -312,40 +313,40 @@ TEST_F(StepByStepTest, CoversFollowTheirSwitches) {
   // The bottom-line choice moves the cover from the specific grid to the
   // number.
   EXPECT_TRUE(shown("P_Specific_Bottom_Line"));
-  choose("CB_Bottom_Line_Choose", 1);
+  choose(Option::CB_Bottom_Line_Choose, 1);
   EXPECT_FALSE(shown("P_Specific_Bottom_Line"));
-  EXPECT_FALSE(find<QLineEdit>("E_BottomLine")->isEnabled());
+  EXPECT_FALSE(find<QLineEdit>(Option::E_BottomLine)->isEnabled());
   // A new project shows its own values.
-  choose("CB_Seepage", 2);
+  choose(Option::CB_Seepage, 2);
   document->newProject({});
-  EXPECT_EQ(find<QComboBox>("CB_Seepage")->currentIndex(), 0);
+  EXPECT_EQ(find<QComboBox>(Option::CB_Seepage)->currentIndex(), 0);
   EXPECT_TRUE(shown("P_Specific_Bottom_Line"));
 }
 
 TEST_F(StepByStepTest, NumbersAreReadWhenTheFieldIsLeft) {
   // A bad value is named once, when the field is left, and kept as typed.
-  type("E_Cir_Slice", QStringLiteral("1O"));
+  type(Option::E_Cir_Slice, QStringLiteral("1O"));
   ASSERT_EQ(prompter.shown.size(), 1u);
   EXPECT_EQ(prompter.shown[0].text, QStringLiteral("No. of Slice: '1O' is not a valid integer value"));
-  EXPECT_EQ(find<QLineEdit>("E_Cir_Slice")->text(), QStringLiteral("1O"));
-  emit find<QLineEdit>("E_Cir_Slice")->editingFinished();
+  EXPECT_EQ(find<QLineEdit>(Option::E_Cir_Slice)->text(), QStringLiteral("1O"));
+  emit find<QLineEdit>(Option::E_Cir_Slice)->editingFinished();
   EXPECT_EQ(prompter.shown.size(), 1u);
   // The analysis settings take their shortest form once typed; other
   // fields keep what was typed.
-  type("E_Pass_Criteria", QStringLiteral("0.010"));
-  EXPECT_EQ(document->project().options.text("E_Pass_Criteria"), "0.01");
-  EXPECT_EQ(find<QLineEdit>("E_Pass_Criteria")->text(), QStringLiteral("0.01"));
-  type("E_X_LeftDown", QStringLiteral("40.0"));
-  EXPECT_EQ(document->project().options.text("E_X_LeftDown"), "40.0");
+  type(Option::E_Pass_Criteria, QStringLiteral("0.010"));
+  EXPECT_EQ(document->project().options.text(Option::E_Pass_Criteria), "0.01");
+  EXPECT_EQ(find<QLineEdit>(Option::E_Pass_Criteria)->text(), QStringLiteral("0.01"));
+  type(Option::E_X_LeftDown, QStringLiteral("40.0"));
+  EXPECT_EQ(document->project().options.text(Option::E_X_LeftDown), "40.0");
   // A bottom-line number of 200 stays as typed.
-  type("E_BottomLine", QStringLiteral("200"));
-  EXPECT_EQ(find<QLineEdit>("E_BottomLine")->text(), QStringLiteral("200"));
+  type(Option::E_BottomLine, QStringLiteral("200"));
+  EXPECT_EQ(find<QLineEdit>(Option::E_BottomLine)->text(), QStringLiteral("200"));
 }
 
 TEST_F(StepByStepTest, TheRadiusDecrementTypedReachesTheRun) {
   ASSERT_TRUE(window->fileCommands().openPath(openCopy("layered-phreatic-loads.pdd")));
-  choose("CB_Circle_Decrement", 1);
-  type("E_Cir_Decrement", QStringLiteral("2"));
+  choose(Option::CB_Circle_Decrement, 1);
+  type(Option::E_Cir_Decrement, QStringLiteral("2"));
   SilentPlatform silent;
   CollectAnalysisData(document->projectForAnalysis(), silent);
   EXPECT_EQ(document->project().model.RadiusDecrement, 2.0);
@@ -393,11 +394,11 @@ TEST_F(StepByStepTest, EveryFieldTypedComesBackAfterSaveAndOpen) {
     switch (def.kind) {
       case ControlKind::Edit: {
         const std::string now = typed.text(name);
-        if (name == "E_Project_Name" || name == "E_Lacation" || name == "E_Engineer") {
+        if (name == Option::E_Project_Name || name == Option::E_Lacation || name == Option::E_Engineer) {
           typed.setText(name, now + " " + std::to_string(n));
-        } else if (now.find('.') == std::string::npos && name != "E_BottomLine") {
+        } else if (now.find('.') == std::string::npos && name != Option::E_BottomLine) {
           typed.setText(name, std::to_string(std::stoi(now) + n % 7 + 1));
-        } else if (name != "E_BottomLine") {
+        } else if (name != Option::E_BottomLine) {
           typed.setText(name, FormatShortest(std::stod(now) + 0.0625 * (n % 5 + 1)));
         }
         break;

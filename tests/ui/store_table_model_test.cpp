@@ -12,7 +12,7 @@ namespace {
 
 void AppendPoint(WorkingStore& store, int no, double x, double y) {
   Row r(Table::Failure_Geometry);
-  r.set("No", no).set("Coor_X", x).set("Coor_Y", y);
+  r.set(FailurePointField::No, no).set(FailurePointField::X, x).set(FailurePointField::Y, y);
   store.append(r);
 }
 
@@ -57,7 +57,7 @@ TEST(StoreTableModel, ShowsNumbersInTheShortestFormAndIsReadOnly) {
   auto store = SqliteWorkingStore::OpenInMemory();
   AppendPoint(*store, 7, 12.5, 1.0);
   Row nulls(Table::Failure_Geometry);
-  nulls.set("No", 8);
+  nulls.set(FailurePointField::No, 8);
   store->append(nulls);
   StoreTableModel model(*store, Table::Failure_Geometry);
   QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -73,7 +73,7 @@ TEST(StoreTableModel, ShowsNumbersInTheShortestFormAndIsReadOnly) {
   EXPECT_FALSE(model.flags(cell) & Qt::ItemIsEditable);
   EXPECT_FALSE(model.setData(cell, 99.0));
   EXPECT_EQ(cell.data().toString(), "12.5");
-  EXPECT_EQ(store->rowAt(Table::Failure_Geometry, 1).real("Coor_X"), 12.5);
+  EXPECT_EQ(store->rowAt(Table::Failure_Geometry, 1).real(FailurePointField::X), 12.5);
 }
 
 TEST(StoreTableModel, HeadersAndAlignmentCanBeSet) {

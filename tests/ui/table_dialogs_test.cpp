@@ -27,14 +27,17 @@ namespace {
 
 Row Soil(int no, double c, const char* description) {
   Row r(Table::Soil_Prop);
-  r.set("Line No.", no).set("Cohesion", c).set("Phi", c > 0 ? 30.0 : 0.0).set("Unit Weight", c > 0 ? 18.0 : 0.0);
-  r.set("Description", description).set("Color", 7);
+  r.set(SoilCommonField::LineNo, no)
+      .set(SoilField::Cohesion, c)
+      .set(SoilField::Phi, c > 0 ? 30.0 : 0.0)
+      .set(SoilCommonField::UnitWeight, c > 0 ? 18.0 : 0.0);
+  r.set(SoilCommonField::Description, description).set(SoilCommonField::Color, 7);
   return r;
 }
 
 std::vector<std::int64_t> Colors(ProjectDocument& d, Table table) {
   std::vector<std::int64_t> out;
-  for (const Row& r : d.project().store->rows(table)) out.push_back(r.integer("Color"));
+  for (const Row& r : d.project().store->rows(table)) out.push_back(r.integer(SoilCommonField::Color));
   return out;
 }
 
@@ -78,10 +81,10 @@ TEST_F(TableDialogs, TheStrengthModelChoosesTheGridAndTheAdvancedPart) {
   auto* advance = dialog.findChild<QPushButton*>(QStringLiteral("B_Aniso_ad"));
   EXPECT_FALSE(advance->isEnabled());
   EXPECT_TRUE(dialog.findChild<QWidget*>(QStringLiteral("DBG_Soil_Properties"))->isVisible());
-  auto* model = dialog.findChild<QComboBox*>(QStringLiteral("CB_Strength_Model"));
+  auto* model = dialog.findChild<QComboBox*>(OptionObjectName(Option::CB_Strength_Model));
   model->setCurrentIndex(1);
   emit model->activated(1);
-  EXPECT_EQ(document->project().options.itemIndex("CB_Strength_Model"), 1);
+  EXPECT_EQ(document->project().options.itemIndex(Option::CB_Strength_Model), 1);
   EXPECT_TRUE(advance->isEnabled());
   EXPECT_FALSE(dialog.findChild<QWidget*>(QStringLiteral("DBG_Soil_Properties"))->isVisible());
   EXPECT_TRUE(dialog.findChild<QWidget*>(QStringLiteral("DBG_Soil_Aniso"))->isVisible());
@@ -126,14 +129,14 @@ TEST_F(TableDialogs, TheBottomLineChoiceMovesTheCover) {
   };
   EXPECT_TRUE(shown("P_Specific_Bottom_Line"));
   EXPECT_FALSE(shown("DBG_Specific_Bottom_Line"));
-  EXPECT_TRUE(enabled("E_BottomLine"));
+  EXPECT_TRUE(enabled(Option::E_BottomLine));
   EXPECT_FALSE(enabled("B_Bottom_Line_Insert"));
   EXPECT_TRUE(enabled("B_Bottom_Line_Cancel"));
   // Chosen elsewhere (the step-by-step form), shown here.
-  document->setOptionIndex(QStringLiteral("CB_Bottom_Line_Choose"), 1);
+  document->setOptionIndex(Option::CB_Bottom_Line_Choose, 1);
   EXPECT_FALSE(shown("P_Specific_Bottom_Line"));
   EXPECT_TRUE(shown("DBG_Specific_Bottom_Line"));
-  EXPECT_FALSE(enabled("E_BottomLine"));
+  EXPECT_FALSE(enabled(Option::E_BottomLine));
   dialog.findChild<QPushButton*>(QStringLiteral("B_Bottom_Line_Insert"))->click();
   EXPECT_EQ(document->project().store->rowCount(Table::Bottom_Line), 1);
 }

@@ -23,14 +23,17 @@ namespace {
 
 Row Soil(int no, double c, double phi, double gamma, const char* description) {
   Row r(Table::Soil_Prop);
-  r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma);
-  r.set("Description", description).set("Color", 255);
+  r.set(SoilCommonField::LineNo, no)
+      .set(SoilField::Cohesion, c)
+      .set(SoilField::Phi, phi)
+      .set(SoilCommonField::UnitWeight, gamma);
+  r.set(SoilCommonField::Description, description).set(SoilCommonField::Color, 255);
   return r;
 }
 
 std::vector<double> Cohesions(ProjectDocument& d, Table table = Table::Soil_Prop) {
   std::vector<double> out;
-  for (const Row& r : d.project().store->rows(table)) out.push_back(r.real("Cohesion"));
+  for (const Row& r : d.project().store->rows(table)) out.push_back(r.real(SoilField::Cohesion));
   return out;
 }
 
@@ -46,12 +49,15 @@ class VegetationWindowTest : public ::testing::Test {
     // with 2 x 2 minor cells, window 1 x 1: C[1,1] = 10, C[1,2] = 6 (the
     // minor centres at y = 2.5 lie within 2), C[2,1] = C[2,2] = 2.
     Row type(Table::Root_No);
-    type.set("Root No.", 1).set("Discription", "Vetiver").set("Cohesion", 10.0);
+    type.set(RootField::RootNo, 1).set(RootField::Description, "Vetiver").set(RootField::Cohesion, 10.0);
     Row layer1(Table::Root_Layer), layer2(Table::Root_Layer);
-    layer1.set("Root No.", 1).set("Layer No.", 1).set("Radius", 2.0);
-    layer2.set("Root No.", 1).set("Layer No.", 2).set("Radius", 0.0);
+    layer1.set(RootLayerField::RootNo, 1).set(RootLayerField::LayerNo, 1).set(RootLayerField::Radius, 2.0);
+    layer2.set(RootLayerField::RootNo, 1).set(RootLayerField::LayerNo, 2).set(RootLayerField::Radius, 0.0);
     Row plant(Table::Root_Position);
-    plant.set("No.", 1).set("Root Type", 1).set("Coordi X", 1.0).set("Coordi Y", 1.0);
+    plant.set(RootPositionField::No, 1)
+        .set(RootPositionField::RootType, 1)
+        .set(RootPositionField::X, 1.0)
+        .set(RootPositionField::Y, 1.0);
     document->insertRows(Table::Root_No, 1, {type});
     document->insertRows(Table::Root_Layer, 1, {layer1, layer2});
     document->insertRows(Table::Root_Position, 1, {plant});
@@ -108,9 +114,9 @@ TEST_F(VegetationWindowTest, TheStartingBoxesAndTheGridsOverTheRootTables) {
   }
   StoreTableModel& plants = window->rootPositionGrid()->storeModel();
   ASSERT_TRUE(plants.setData(plants.index(0, 2), QStringLiteral("1.5")));
-  EXPECT_EQ(document->project().store->rowAt(Table::Root_Position, 1).real("Coordi X"), 1.5);
+  EXPECT_EQ(document->project().store->rowAt(Table::Root_Position, 1).real(RootPositionField::X), 1.5);
   document->undo();
-  EXPECT_EQ(document->project().store->rowAt(Table::Root_Position, 1).real("Coordi X"), 1.0);
+  EXPECT_EQ(document->project().store->rowAt(Table::Root_Position, 1).real(RootPositionField::X), 1.0);
   EXPECT_EQ(window->rootNoGrid()->model()->headerData(1, Qt::Horizontal).toString(), "Description");
 }
 
@@ -130,7 +136,10 @@ TEST_F(VegetationWindowTest, GenerateReportsTheWeakestRowAndTheProfile) {
   EXPECT_EQ(lastText(), "The effective width and length (2 x 1) must not exceed the divisions (1 x 2).");
   setBoxes({{"E_Eff_Width_No", "1"}});
   Row orphan(Table::Root_Position);
-  orphan.set("No.", 2).set("Root Type", 7).set("Coordi X", 0.0).set("Coordi Y", 0.0);
+  orphan.set(RootPositionField::No, 2)
+      .set(RootPositionField::RootType, 7)
+      .set(RootPositionField::X, 0.0)
+      .set(RootPositionField::Y, 0.0);
   document->insertRows(Table::Root_Position, 2, {orphan});
   click("B_Gen_VegEff");
   EXPECT_EQ(lastText(), "Plants, row 2: root type 7 has no row in Root types.");
@@ -215,7 +224,7 @@ TEST_F(VegetationWindowTest, ExportKeepsOneBackupAndRestorePutsBackOnlyWhatItWro
   document->insertRows(Table::Soil_Prop, 5, {Soil(5, 30, 30, 18, "1,1")});
   click("B_Restore");
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{20, 21, 7.5, 0, 30}));
-  EXPECT_EQ(document->project().store->rowAt(Table::Soil_Prop, 2).real("Phi"), 25.0);
+  EXPECT_EQ(document->project().store->rowAt(Table::Soil_Prop, 2).real(SoilField::Phi), 25.0);
   // The backup was used up: a second Restore has none.
   EXPECT_EQ(document->project().store->rowCount(Table::Soil_Prop_Bak), 0);
   click("B_Restore");
@@ -224,7 +233,7 @@ TEST_F(VegetationWindowTest, ExportKeepsOneBackupAndRestorePutsBackOnlyWhatItWro
 }
 
 TEST_F(VegetationWindowTest, UnderTheAnisotropicModelExportSaysTheTableIsNotUsed) {
-  document->setOptionIndex(QStringLiteral("CB_Strength_Model"), 1);
+  document->setOptionIndex(Option::CB_Strength_Model, 1);
   click("B_Gen_VegEff");
   click("B_Export");
   EXPECT_EQ(prompter.shown.back().kind, "information");

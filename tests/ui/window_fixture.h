@@ -70,8 +70,8 @@ class WindowTest : public ::testing::Test {
   // A grid search far longer than the test, stopped after a few progress
   // reports.
   void runAndStop() {
-    document->setOptionText("E_12_Division", "60");
-    document->setOptionText("E_23_Division", "60");
+    document->setOptionText(Option::E_12_Division, "60");
+    document->setOptionText(Option::E_23_Division, "60");
     action("MN_Run")->trigger();
     QSignalSpy finished(&window->runController(), &RunController::finished);
     int reports = 0;

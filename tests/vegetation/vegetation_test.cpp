@@ -168,17 +168,20 @@ TEST(VegetationEffect, RefusedInputs) {
 
 Row RootNo(int no, double cohesion) {
   Row r(Table::Root_No);
-  r.set("Root No.", no).set("Discription", "grass").set("Cohesion", cohesion);
+  r.set(RootField::RootNo, no).set(RootField::Description, "grass").set(RootField::Cohesion, cohesion);
   return r;
 }
 Row RootLayer(int no, int layer, double radius) {
   Row r(Table::Root_Layer);
-  r.set("Root No.", no).set("Layer No.", layer).set("Radius", radius);
+  r.set(RootLayerField::RootNo, no).set(RootLayerField::LayerNo, layer).set(RootLayerField::Radius, radius);
   return r;
 }
 Row Position(int no, int type, double x, double y) {
   Row r(Table::Root_Position);
-  r.set("No.", no).set("Root Type", type).set("Coordi X", x).set("Coordi Y", y);
+  r.set(RootPositionField::No, no)
+      .set(RootPositionField::RootType, type)
+      .set(RootPositionField::X, x)
+      .set(RootPositionField::Y, y);
   return r;
 }
 
@@ -215,14 +218,17 @@ TEST(VegetationRoots, Refusals) {
 
 Row Soil(int no, double c, double phi, double gamma, const char* description) {
   Row r(Table::Soil_Prop);
-  r.set("Line No.", no).set("Cohesion", c).set("Phi", phi).set("Unit Weight", gamma);
-  r.set("Description", description).set("Color", 255);
+  r.set(SoilCommonField::LineNo, no)
+      .set(SoilField::Cohesion, c)
+      .set(SoilField::Phi, phi)
+      .set(SoilCommonField::UnitWeight, gamma);
+  r.set(SoilCommonField::Description, description).set(SoilCommonField::Color, 255);
   return r;
 }
 
 std::vector<double> Cohesions(const std::vector<Row>& rows) {
   std::vector<double> out;
-  for (const Row& r : rows) out.push_back(r.real("Cohesion"));
+  for (const Row& r : rows) out.push_back(r.real(SoilField::Cohesion));
   return out;
 }
 
@@ -284,7 +290,7 @@ TEST(VegetationExport, OneBackupUntilRestoreWhichPutsBackOnlyUneditedValues) {
 
   // The user edits row 2's cohesion and adds a row; Restore leaves both.
   std::vector<Row> edited = second.soils;
-  edited[1].set("Cohesion", 3.5);
+  edited[1].set(SoilField::Cohesion, 3.5);
   edited.push_back(Soil(4, 40, 30, 18, "new"));
   const RestorePlan restored = PlanRestore(edited, second.exported);
   EXPECT_EQ(restored.restored, 2);

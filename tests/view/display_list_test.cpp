@@ -24,12 +24,12 @@ struct Loaded : ViewProject {
     row(Table::Stripload, {{"Load No.", 1}, {"Begin X", 1}, {"End X", 2}, {"Y1", 10}, {"Y2", 10}});
     row(Table::Stripload, {{"Load No.", 2}, {"Begin X", 3}, {"End X", 4}, {"Y1", 10}, {"Y2", 11}});
     row(Table::Anchor, {{"Load No.", 1}, {"X start", 30}, {"Y start", 9}, {"X end", 20}, {"Y end", 5}});
-    options().setItemIndex("RG_Theory", 2);
-    options().setItemIndex("CB_Seepage", 1);
-    options().setChecked("CB_LineLoad_Disable", false);
-    options().setChecked("CB_StripLoad_Disable", false);
-    options().setChecked("CB_Tension_Disable", false);
-    options().setChecked("CB_Anchor_Disable", false);
+    options().setItemIndex(Option::RG_Theory, 2);
+    options().setItemIndex(Option::CB_Seepage, 1);
+    options().setChecked(Option::CB_LineLoad_Disable, false);
+    options().setChecked(Option::CB_StripLoad_Disable, false);
+    options().setChecked(Option::CB_Tension_Disable, false);
+    options().setChecked(Option::CB_Anchor_Disable, false);
   }
 };
 
@@ -73,9 +73,9 @@ TEST(DisplayList, RangesFollowEachOtherInTheirFixedOrder) {
 
 TEST(DisplayList, AKindWhoseConditionIsOffTakesNoRange) {
   Loaded p;
-  p.options().setItemIndex("RG_Theory", 1);
-  p.options().setItemIndex("CB_Seepage", 2);
-  p.options().setChecked("CB_StripLoad_Disable", true);
+  p.options().setItemIndex(Option::RG_Theory, 1);
+  p.options().setItemIndex(Option::CB_Seepage, 2);
+  p.options().setChecked(Option::CB_StripLoad_Disable, true);
   DisplayList list;
   RebuildDisplayList(p.project, MakeViewTransform(p.project.drawing, 10), list);
   EXPECT_TRUE(list.DisplayRangeIrregular.empty());
@@ -149,37 +149,41 @@ TEST(FitBox, GeometryWidenedByTheCentresOfTheCurrentSearch) {
   };
   const std::vector<Case> cases = {
       {"geometry only (specific centre at 0, 0 inside)", 1, 1, {}, {0, 50, 0, 10}},
-      {"specific centre", 1, 1, {{"E_X_Center", "25"}, {"E_Y_Center", "40"}}, {0, 50, 0, 40}},
-      {"automatic start", 1, 2, {{"E_Xauto_Start", "-5"}, {"E_Yauto_Start", "3"}}, {-5, 50, 0, 10}},
+      {"specific centre", 1, 1, {{Option::E_X_Center, "25"}, {Option::E_Y_Center, "40"}}, {0, 50, 0, 40}},
+      {"automatic start", 1, 2, {{Option::E_Xauto_Start, "-5"}, {Option::E_Yauto_Start, "3"}}, {-5, 50, 0, 10}},
       {"grid corners, fourth corner too",
        1,
        0,
-       {{"E_X_LeftDown", "10"},
-        {"E_Y_LeftDown", "20"},
-        {"E_X_RightDown", "30"},
-        {"E_Y_RightDown", "20"},
-        {"E_X_RightTop", "40"},
-        {"E_Y_RightTop", "35"}},
+       {{Option::E_X_LeftDown, "10"},
+        {Option::E_Y_LeftDown, "20"},
+        {Option::E_X_RightDown, "30"},
+        {Option::E_Y_RightDown, "20"},
+        {Option::E_X_RightTop, "40"},
+        {Option::E_Y_RightTop, "35"}},
        {0, 50, 0, 35}},
       {"grid corners slanted left",
        1,
        0,
-       {{"E_X_LeftDown", "-10"}, {"E_X_RightTop", "-20"}, {"E_Y_RightTop", "15"}},
+       {{Option::E_X_LeftDown, "-10"}, {Option::E_X_RightTop, "-20"}, {Option::E_Y_RightTop, "15"}},
        {-30, 50, 0, 15}},
       {"grid corners all \"0\" are left out", 1, 0, {}, {0, 50, 0, 10}},
       {"a corner that does not convert leaves the grid out",
        1,
        0,
-       {{"E_X_LeftDown", "abc"}, {"E_Y_RightTop", "90"}},
+       {{Option::E_X_LeftDown, "abc"}, {Option::E_Y_RightTop, "90"}},
        {0, 50, 0, 10}},
-      {"irregular centre", 2, 0, {{"E_NonCir_X_Center", "70"}, {"E_NonCir_Y_Center", "-2"}}, {0, 70, -2, 10}},
+      {"irregular centre",
+       2,
+       0,
+       {{Option::E_NonCir_X_Center, "70"}, {Option::E_NonCir_Y_Center, "-2"}},
+       {0, 70, -2, 10}},
   };
   for (const Case& c : cases) {
     ViewProject p;
     p.line(1, {{0, 0}, {50, 0}});
     p.line(2, {{0, 10}, {50, 10}});
-    p.options().setItemIndex("RG_Theory", c.theory);
-    p.options().setItemIndex("CB_Cir_Search", c.search);
+    p.options().setItemIndex(Option::RG_Theory, c.theory);
+    p.options().setItemIndex(Option::CB_Cir_Search, c.search);
     for (const auto& [control, text] : c.texts) p.options().setText(control, text);
     const std::optional<FitBox> box = ReadFitBox(p.project);
     ASSERT_TRUE(box) << c.name;

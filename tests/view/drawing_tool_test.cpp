@@ -53,7 +53,8 @@ class DrawingToolTest : public ::testing::Test {
   std::vector<std::tuple<int, int, double, double>> geometry() {
     std::vector<std::tuple<int, int, double, double>> out;
     for (const Row& r : project.store->rows(Table::Geometry)) {
-      out.emplace_back(r.integer("Line No."), r.integer("Point No."), r.real("Coordi X"), r.real("Coordi Y"));
+      out.emplace_back(r.integer(GeometryField::LineNo), r.integer(GeometryField::PointNo), r.real(GeometryField::X),
+                       r.real(GeometryField::Y));
     }
     return out;
   }
@@ -91,20 +92,21 @@ TEST_F(DrawingToolTest, OneShotTargetsWriteTheirFieldsAndEndThemselves) {
   EXPECT_TRUE(tool.drawing());
   tool.click(project, 62.5, 50);
   EXPECT_FALSE(tool.drawing());
-  EXPECT_EQ(project.options.text("E_X_LeftDown"), "40");
-  EXPECT_EQ(project.options.text("E_X_RightDown"), "62.5");
-  EXPECT_EQ(project.options.text("E_Y_RightTop"), "50");
+  EXPECT_EQ(project.options.text(Option::E_X_LeftDown), "40");
+  EXPECT_EQ(project.options.text(Option::E_X_RightDown), "62.5");
+  EXPECT_EQ(project.options.text(Option::E_Y_RightTop), "50");
   EXPECT_EQ(edits.optionSteps, 3);
 
   tool.start(TargetSpecificCircle);
   tool.click(project, 10, 20);
   tool.click(project, 13, 24);  // 3-4-5
   EXPECT_FALSE(tool.drawing());
-  EXPECT_EQ(project.options.text("E_X_Center"), "10");
-  EXPECT_EQ(project.options.text("E_Radius"), "5");
+  EXPECT_EQ(project.options.text(Option::E_X_Center), "10");
+  EXPECT_EQ(project.options.text(Option::E_Radius), "5");
 
-  for (auto [target, x, y] : {std::tuple{TargetAutoStart, "E_Xauto_Start", "E_Yauto_Start"},
-                              std::tuple{TargetIrregularCentre, "E_NonCir_X_Center", "E_NonCir_Y_Center"}}) {
+  for (auto [target, x, y] :
+       {std::tuple{TargetAutoStart, Option::E_Xauto_Start, Option::E_Yauto_Start},
+        std::tuple{TargetIrregularCentre, Option::E_NonCir_X_Center, Option::E_NonCir_Y_Center}}) {
     tool.start(target);
     tool.click(project, 0.1 + 0.2, -7);
     EXPECT_FALSE(tool.drawing());
@@ -116,15 +118,15 @@ TEST_F(DrawingToolTest, OneShotTargetsWriteTheirFieldsAndEndThemselves) {
 TEST_F(DrawingToolTest, TheGridOfCentresNeverKeepsAStaleCornerAndNeedsAllThree) {
   const auto corners = [this] {
     std::vector<std::string> out;
-    for (const char* c :
-         {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+    for (const char* c : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                          Option::E_X_RightTop, Option::E_Y_RightTop}) {
       out.push_back(project.options.text(c));
     }
     return out;
   };
   const std::vector<std::string> before = {"0", "0", "0", "0", "0", "0"};
-  for (const char* c :
-       {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+  for (const char* c : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                        Option::E_X_RightTop, Option::E_Y_RightTop}) {
     project.options.setText(c, "0");
   }
   struct Case {
@@ -153,8 +155,8 @@ TEST_F(DrawingToolTest, TheGridOfCentresNeverKeepsAStaleCornerAndNeedsAllThree) 
     EXPECT_EQ(corners(), c.afterEnd) << c.name;
     EXPECT_EQ(edits.incompleteGrids, c.incomplete) << c.name;
     if (c.afterEnd != before) {
-      for (const char* ctl :
-           {"E_X_LeftDown", "E_Y_LeftDown", "E_X_RightDown", "E_Y_RightDown", "E_X_RightTop", "E_Y_RightTop"}) {
+      for (const char* ctl : {Option::E_X_LeftDown, Option::E_Y_LeftDown, Option::E_X_RightDown, Option::E_Y_RightDown,
+                              Option::E_X_RightTop, Option::E_Y_RightTop}) {
         project.options.setText(ctl, "0");
       }
     }
@@ -194,21 +196,21 @@ TEST_F(DrawingToolTest, LoadsStandOnTheGroundWhereverTheyAreClicked) {
 TEST_F(DrawingToolTest, WaterLineAndCrackReplaceTheirTableAtTheFirstClickOnly) {
   for (Table table : {Table::Waterline, Table::Tcrack}) {
     Row old(table);
-    old.set("Point No.", 1).set("Coordi X", 99.0).set("Coordi Y", 99.0);
+    old.set(PointField::PointNo, 1).set(PointField::X, 99.0).set(PointField::Y, 99.0);
     project.store->append(old);
     const int target = table == Table::Waterline ? TargetWaterLine : TargetCrack;
     tool.start(target);
     tool.end();  // Draw, then Close: nothing lost
     ASSERT_EQ(project.store->rowCount(table), 1);
-    EXPECT_EQ(project.store->rowAt(table, 1).real("Coordi X"), 99.0);
+    EXPECT_EQ(project.store->rowAt(table, 1).real(PointField::X), 99.0);
     tool.start(target);
     tool.click(project, 0, 8);
     tool.click(project, 30, 6);
     tool.end();
     ASSERT_EQ(project.store->rowCount(table), 2);
-    EXPECT_EQ(project.store->rowAt(table, 1).integer("Point No."), 1);
-    EXPECT_EQ(project.store->rowAt(table, 2).integer("Point No."), 2);
-    EXPECT_EQ(project.store->rowAt(table, 2).real("Coordi X"), 30.0);
+    EXPECT_EQ(project.store->rowAt(table, 1).integer(PointField::PointNo), 1);
+    EXPECT_EQ(project.store->rowAt(table, 2).integer(PointField::PointNo), 2);
+    EXPECT_EQ(project.store->rowAt(table, 2).real(PointField::X), 30.0);
   }
   EXPECT_TRUE(edits.messages.empty());
 }
@@ -227,7 +229,7 @@ TEST_F(DrawingToolTest, TheIrregularSurfaceSnapsOntoTheGroundAndCountsItsSnaps) 
   tool.end();
   EXPECT_TRUE(edits.messages.empty());
   ASSERT_EQ(project.store->rowCount(Table::NonCircular_Coordinate), 3);
-  EXPECT_EQ(project.store->rowAt(Table::NonCircular_Coordinate, 1).real("Coordi Y"), 10.0);
+  EXPECT_EQ(project.store->rowAt(Table::NonCircular_Coordinate, 1).real(PointField::Y), 10.0);
 
   // One snap only: message 5 when it ends; the points stay.
   tool.start(TargetIrregularSurface);

@@ -130,8 +130,8 @@ TEST(CentreGrid, AFineGridStaysAGridInsteadOfABlackSquare) {
     p.coloredSoil(2, 0);
     p.line(1, {{0, 0}, {60, 0}});
     p.line(2, {{0, 10}, {60, 10}});
-    p.options().setItemIndex("RG_Theory", 1);
-    p.options().setItemIndex("CB_Cir_Search", 0);
+    p.options().setItemIndex(Option::RG_Theory, 1);
+    p.options().setItemIndex(Option::CB_Cir_Search, 0);
     testing::SetCentreGrid(p.options(), "20", "20", "40", "40", divisions);
     ViewOptions o;
     o.showGrid = false;
@@ -200,11 +200,11 @@ TEST(PaintSoilBands, ColoursComeFromTheTableOfTheStrengthModel) {
     p.coloredSoil(1, 0x0000FF);
     p.coloredSoil(2, 0);
     Row aniso(Table::Aniso);
-    aniso.set("Line No.", 1).set("Color", 0x00FF00);
+    aniso.set(SoilCommonField::LineNo, 1).set(SoilCommonField::Color, 0x00FF00);
     p.store().append(aniso);
     p.line(1, {{0, 0}, {50, 0}});
     p.line(2, {{0, 10}, {50, 10}});
-    p.options().setItemIndex("CB_Strength_Model", model);
+    p.options().setItemIndex(Option::CB_Strength_Model, model);
     const QColor expected = model == 0 ? QColor(255, 0, 0) : QColor(0, 255, 0);
     EXPECT_EQ(Render(p.project, ViewOptions{}).atWorld(25.5, 5.5), expected) << model;
   }
@@ -277,16 +277,16 @@ TEST(PaintLongLines, An80PointLineAndA200VertexBandDrawToTheirEnd) {
 
 // A grid of centres from (10, 10) to (30, 10) to (30, 20).
 void CentreGrid(ViewProject& p, const char* division12) {
-  p.options().setItemIndex("RG_Theory", 1);
-  p.options().setItemIndex("CB_Cir_Search", 0);
-  p.options().setText("E_X_LeftDown", "10");
-  p.options().setText("E_Y_LeftDown", "10");
-  p.options().setText("E_X_RightDown", "30");
-  p.options().setText("E_Y_RightDown", "10");
-  p.options().setText("E_X_RightTop", "30");
-  p.options().setText("E_Y_RightTop", "20");
-  p.options().setText("E_12_Division", division12);
-  p.options().setText("E_23_Division", "2");
+  p.options().setItemIndex(Option::RG_Theory, 1);
+  p.options().setItemIndex(Option::CB_Cir_Search, 0);
+  p.options().setText(Option::E_X_LeftDown, "10");
+  p.options().setText(Option::E_Y_LeftDown, "10");
+  p.options().setText(Option::E_X_RightDown, "30");
+  p.options().setText(Option::E_Y_RightDown, "10");
+  p.options().setText(Option::E_X_RightTop, "30");
+  p.options().setText(Option::E_Y_RightTop, "20");
+  p.options().setText(Option::E_12_Division, division12);
+  p.options().setText(Option::E_23_Division, "2");
 }
 
 TEST(PaintCentreGrid, DrawnWhenReadableAndSkippedOtherwiseWithoutRaising) {
@@ -313,7 +313,7 @@ TEST(PaintCentreGrid, DrawnWhenReadableAndSkippedOtherwiseWithoutRaising) {
 
 TEST(PaintLoads, ALineLoadOfAngleZeroPointsDownFromThirtyPixelsAbove) {
   ViewProject p;
-  p.options().setChecked("CB_LineLoad_Disable", false);
+  p.options().setChecked(Option::CB_LineLoad_Disable, false);
   p.row(Table::Lineload, {{"Load No.", 1}, {"Magnitude", 5}, {"Coordi X", 20}, {"Coordi Y", 10}, {"Angle", 0}});
   p.row(Table::Lineload, {{"Load No.", 2}, {"Magnitude", 5}, {"Coordi X", 60}, {"Coordi Y", 10}, {"Angle", 90}});
   ViewOptions o;
@@ -334,7 +334,7 @@ TEST(PaintLoads, AStripLoadStandsOnItsSegmentOrUprightWithoutATopLine) {
   const QColor red(255, 0, 0);
   for (bool withGround : {false, true}) {
     ViewProject p;
-    p.options().setChecked("CB_StripLoad_Disable", false);
+    p.options().setChecked(Option::CB_StripLoad_Disable, false);
     if (withGround) {
       p.coloredSoil(1, 0xFFFFFF);
       p.coloredSoil(2, 0);
@@ -356,7 +356,7 @@ TEST(PaintLoads, AStripLoadStandsOnItsSegmentOrUprightWithoutATopLine) {
 
 TEST(PaintAnchors, TheBondedPartShowsThickBeyondTheFarEnd) {
   ViewProject p;
-  p.options().setChecked("CB_Anchor_Disable", false);
+  p.options().setChecked(Option::CB_Anchor_Disable, false);
   p.row(Table::Anchor, {{"Load No.", 1},
                         {"Magnitude", 1},
                         {"X start", 40},
@@ -402,13 +402,13 @@ TEST(PaintRobustness, RowsWithSenselessNumbersPaintWithoutRaising) {
   p.point(150, 1, 5, 5);
   p.point(-1, -1, 5, 5);
   p.line(2, {{0, 10}, {50, 10}});
-  p.options().setItemIndex("CB_Seepage", 1);
+  p.options().setItemIndex(Option::CB_Seepage, 1);
   p.row(Table::Waterline, {{"Point No.", 7}});  // coordinates null
-  p.options().setChecked("CB_Anchor_Disable", false);
+  p.options().setChecked(Option::CB_Anchor_Disable, false);
   p.row(Table::Anchor, {{"Load No.", 1}, {"X start", 5}, {"Y start", 5}, {"X end", 5}, {"Y end", 5}});
-  p.options().setItemIndex("RG_Theory", 1);
-  p.options().setItemIndex("CB_Cir_Search", 1);
-  p.options().setText("E_X_Center", "1e400");
+  p.options().setItemIndex(Option::RG_Theory, 1);
+  p.options().setItemIndex(Option::CB_Cir_Search, 1);
+  p.options().setText(Option::E_X_Center, "1e400");
   ViewOptions o;
   o.resultAvailable = true;  // with no analysed surface to show
   Rendered r;
@@ -423,10 +423,10 @@ TEST(PaintRobustness, ReadingTheSceneLeavesTheAnalysisModelAlone) {
   p.coloredSoil(2, 0);
   p.line(1, {{0, 0}, {50, 0}});
   p.line(2, {{0, 10}, {50, 10}});
-  p.options().setItemIndex("RG_Theory", 1);
-  p.options().setItemIndex("CB_Cir_Search", 2);
-  p.options().setText("E_Xauto_Start", "30");
-  p.options().setText("E_Yauto_Start", "40");
+  p.options().setItemIndex(Option::RG_Theory, 1);
+  p.options().setItemIndex(Option::CB_Cir_Search, 2);
+  p.options().setText(Option::E_Xauto_Start, "30");
+  p.options().setText(Option::E_Yauto_Start, "40");
   // The centre of the surface analysed last, as a search left it.
   p.project.model.CenterX = 12.5;
   p.project.model.CenterY = 22.5;
@@ -456,7 +456,7 @@ struct AnalysedSurface : ViewProject {
     project.model.CenterX = 20;
     project.model.CenterY = 40;
     project.run.Minimum[Bishop].Fs = 1.2345;
-    project.options.setItemIndex("RG_Theory", 2);
+    project.options.setItemIndex(Option::RG_Theory, 2);
   }
 };
 

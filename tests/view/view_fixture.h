@@ -22,7 +22,11 @@ struct ViewProject : ProjectFixture {
   }
   void coloredSoil(int no, int bgr) {
     Row r(Table::Soil_Prop);
-    r.set("Line No.", no).set("Cohesion", 10.0).set("Phi", 30.0).set("Unit Weight", 18.0).set("Color", bgr);
+    r.set(SoilCommonField::LineNo, no)
+        .set(SoilField::Cohesion, 10.0)
+        .set(SoilField::Phi, 30.0)
+        .set(SoilCommonField::UnitWeight, 18.0)
+        .set(SoilCommonField::Color, bgr);
     store().append(r);
   }
   void row(Table table, std::initializer_list<std::pair<const char*, double>> fields) {

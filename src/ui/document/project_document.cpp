@@ -26,17 +26,17 @@ QString OptionDescription(const QString& control) {
 void SyncModelFlags(Project& project) {
   const OptionValues& o = project.options;
   AnalysisModel& m = project.model;
-  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex("RG_Theory"));
+  m.AnalysisTheory = static_cast<std::uint8_t>(o.itemIndex(Option::RG_Theory));
   m.UseOrdinary = UsesOrdinary(o);
-  m.UseSimplifiedJanbu = o.checked("CB_Simp_Janbu");
-  m.UseSimplifiedBishop = o.checked("CB_Simp_Bishop");
-  m.UseSpencer = o.checked("CB_Spencer");
-  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex("CB_Seepage"));
-  m.SeismicEnabled = !o.checked("CB_Seismic_Disable");
-  m.TensionCrackEnabled = !o.checked("CB_Tension_Disable");
-  m.LineLoadEnabled = !o.checked("CB_LineLoad_Disable");
-  m.StripLoadEnabled = !o.checked("CB_StripLoad_Disable");
-  m.AnchorEnabled = !o.checked("CB_Anchor_Disable");
+  m.UseSimplifiedJanbu = o.checked(Option::CB_Simp_Janbu);
+  m.UseSimplifiedBishop = o.checked(Option::CB_Simp_Bishop);
+  m.UseSpencer = o.checked(Option::CB_Spencer);
+  m.SeepageKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Seepage));
+  m.SeismicEnabled = !o.checked(Option::CB_Seismic_Disable);
+  m.TensionCrackEnabled = !o.checked(Option::CB_Tension_Disable);
+  m.LineLoadEnabled = !o.checked(Option::CB_LineLoad_Disable);
+  m.StripLoadEnabled = !o.checked(Option::CB_StripLoad_Disable);
+  m.AnchorEnabled = !o.checked(Option::CB_Anchor_Disable);
 }
 
 ProjectDocument::ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock)

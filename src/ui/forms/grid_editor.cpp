@@ -74,8 +74,9 @@ std::int64_t UnusedSoilColor(WorkingStore& store, Table table) {
   const std::vector<Row> rows = store.rows(table);
   for (int k = 1; k <= 10; ++k) {
     const std::int64_t candidate = SoilColorDefault(k);
-    const bool used = std::any_of(rows.begin(), rows.end(),
-                                  [candidate](const Row& r) { return (r.integer("Color") & 0xFFFFFF) == candidate; });
+    const bool used = std::any_of(rows.begin(), rows.end(), [candidate](const Row& r) {
+      return (r.integer(SoilCommonField::Color) & 0xFFFFFF) == candidate;
+    });
     if (!used) return candidate;
   }
   return SoilColorDefault(static_cast<int>(rows.size()) + 1);
@@ -84,7 +85,7 @@ std::int64_t UnusedSoilColor(WorkingStore& store, Table table) {
 // An empty row of `table`; a soil gets a colour of its own.
 Row NewRow(WorkingStore& store, Table table) {
   Row row(table);
-  if (IsSoilTable(table)) row.set("Color", UnusedSoilColor(store, table));
+  if (IsSoilTable(table)) row.set(SoilCommonField::Color, UnusedSoilColor(store, table));
   return row;
 }
 
@@ -135,7 +136,7 @@ bool GridEditor::lastRowBlank() {
   WorkingStore& store = *m_document.project().store;
   Row last = store.rowAt(table(), count);
   Row blank = NewRow(store, table());
-  if (IsSoilTable(table())) blank.set("Color", last.integer("Color"));
+  if (IsSoilTable(table())) blank.set(SoilCommonField::Color, last.integer(SoilCommonField::Color));
   return last == blank;
 }
 
@@ -157,8 +158,8 @@ void GridEditor::deleteRow() {
     // Soil k lies above boundary line k: a soil whose line is drawn is
     // asked about before it goes.
     const std::vector<Row> lines = store.rows(Table::Geometry);
-    const bool used =
-        std::any_of(lines.begin(), lines.end(), [position](const Row& r) { return r.integer("Line No.") == position; });
+    const bool used = std::any_of(lines.begin(), lines.end(),
+                                  [position](const Row& r) { return r.integer(GeometryField::LineNo) == position; });
     if (used) {
       const std::uint8_t language = m_document.language();
       const std::string number = std::to_string(position);
@@ -172,10 +173,10 @@ void GridEditor::deleteRow() {
     std::vector<Row> rows = store.rows(t);
     const Row gone = rows[static_cast<std::size_t>(position - 1)];
     rows.erase(rows.begin() + (position - 1));
-    const std::int64_t line = gone.integer("Line No."), point = gone.integer("Point No.");
+    const std::int64_t line = gone.integer(GeometryField::LineNo), point = gone.integer(GeometryField::PointNo);
     for (Row& r : rows) {
-      if (r.integer("Line No.") == line && r.integer("Point No.") > point)
-        r.set("Point No.", r.integer("Point No.") - 1);
+      if (r.integer(GeometryField::LineNo) == line && r.integer(GeometryField::PointNo) > point)
+        r.set(GeometryField::PointNo, r.integer(GeometryField::PointNo) - 1);
     }
     m_document.replaceRows(t, std::move(rows));
   } else {

@@ -375,16 +375,16 @@ struct AnalysisField {
 
 // In the order the fields are read and shown.
 constexpr AnalysisField kAnalysisFields[7] = {
-    {"E_Cir_Decrement", nullptr, false},
-    {"E_Cir_Slice", "L_Cir_Slice", true},
-    {"E_Cir_Depth_Tallest", "L_Cir_Depth_Tallest", false},
-    {"E_Cir_Add_Radius", "L_Cir_Add_Radius", true},
-    {"E_NonCir_Slice", "L_NonCir_Slice", true},
-    {"E_NonCir_Depth_Tallest", "L_NonCir_Depth_Tallest", false},
-    {"E_Pass_Criteria", "L_Pass_Criteria", false},
+    {Option::E_Cir_Decrement, nullptr, false},
+    {Option::E_Cir_Slice, "L_Cir_Slice", true},
+    {Option::E_Cir_Depth_Tallest, "L_Cir_Depth_Tallest", false},
+    {Option::E_Cir_Add_Radius, "L_Cir_Add_Radius", true},
+    {Option::E_NonCir_Slice, "L_NonCir_Slice", true},
+    {Option::E_NonCir_Depth_Tallest, "L_NonCir_Depth_Tallest", false},
+    {Option::E_Pass_Criteria, "L_Pass_Criteria", false},
 };
 
-constexpr const char* kCircleChoice = "CB_Circle_Decrement";
+constexpr const char* kCircleChoice = Option::CB_Circle_Decrement;
 
 }  // namespace
 

@@ -35,40 +35,41 @@ namespace {
 
 // The fields read as numbers: a text that is not one is named when the user
 // leaves the field. Integers first.
-const char* const kIntegerFields[] = {"E_BottomLine",     "E_12_Division",  "E_23_Division",  "E_Cir_Slice",
-                                      "E_Cir_Add_Radius", "E_NonCir_Slice", "E_No_Direction", "E_Divide_Step"};
-const char* const kRealFields[] = {"E_Unit_Weight_Water",
-                                   "E_Ru_average",
-                                   "E_Kh",
-                                   "E_Kv",
-                                   "E_Water_Unit_Weight",
-                                   "E_Percent_Water",
-                                   "E_X_LeftDown",
-                                   "E_Y_LeftDown",
-                                   "E_X_RightDown",
-                                   "E_Y_RightDown",
-                                   "E_X_RightTop",
-                                   "E_Y_RightTop",
-                                   "E_Xgrid_Increment",
-                                   "E_Ygrid_Increment",
-                                   "E_X_Center",
-                                   "E_Y_Center",
-                                   "E_Radius",
-                                   "E_Xauto_Start",
-                                   "E_Yauto_Start",
-                                   "E_Xauto_Increment",
-                                   "E_Yauto_Increment",
-                                   "E_NonCir_X_Center",
-                                   "E_NonCir_Y_Center",
-                                   "E_Move_Length",
-                                   "E_Cir_Decrement",
-                                   "E_Cir_Depth_Tallest",
-                                   "E_NonCir_Depth_Tallest",
-                                   "E_Pass_Criteria"};
+const char* const kIntegerFields[] = {Option::E_BottomLine,   Option::E_12_Division,    Option::E_23_Division,
+                                      Option::E_Cir_Slice,    Option::E_Cir_Add_Radius, Option::E_NonCir_Slice,
+                                      Option::E_No_Direction, Option::E_Divide_Step};
+const char* const kRealFields[] = {Option::E_Unit_Weight_Water,
+                                   Option::E_Ru_average,
+                                   Option::E_Kh,
+                                   Option::E_Kv,
+                                   Option::E_Water_Unit_Weight,
+                                   Option::E_Percent_Water,
+                                   Option::E_X_LeftDown,
+                                   Option::E_Y_LeftDown,
+                                   Option::E_X_RightDown,
+                                   Option::E_Y_RightDown,
+                                   Option::E_X_RightTop,
+                                   Option::E_Y_RightTop,
+                                   Option::E_Xgrid_Increment,
+                                   Option::E_Ygrid_Increment,
+                                   Option::E_X_Center,
+                                   Option::E_Y_Center,
+                                   Option::E_Radius,
+                                   Option::E_Xauto_Start,
+                                   Option::E_Yauto_Start,
+                                   Option::E_Xauto_Increment,
+                                   Option::E_Yauto_Increment,
+                                   Option::E_NonCir_X_Center,
+                                   Option::E_NonCir_Y_Center,
+                                   Option::E_Move_Length,
+                                   Option::E_Cir_Decrement,
+                                   Option::E_Cir_Depth_Tallest,
+                                   Option::E_NonCir_Depth_Tallest,
+                                   Option::E_Pass_Criteria};
 // The analysis settings are shown in their shortest number form once typed.
-const char* const kShortestFields[] = {"E_Cir_Decrement",  "E_Cir_Slice",    "E_Cir_Depth_Tallest",
-                                       "E_Cir_Add_Radius", "E_NonCir_Slice", "E_NonCir_Depth_Tallest",
-                                       "E_Pass_Criteria"};
+const char* const kShortestFields[] = {Option::E_Cir_Decrement,  Option::E_Cir_Slice,    Option::E_Cir_Depth_Tallest,
+                                       Option::E_Cir_Add_Radius, Option::E_NonCir_Slice, Option::E_NonCir_Depth_Tallest,
+                                       Option::E_Pass_Criteria};
 
 bool Listed(const QString& name, const char* const* list, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) {
@@ -222,12 +223,12 @@ QWidget* StepByStepForm::buildProjectPage() {
   auto* page = new QWidget;
   auto* v = new QVBoxLayout(page);
   auto* info = new QFormLayout;
-  info->addRow(Label(QStringLiteral("L_Project_Name"), page), edit(QStringLiteral("E_Project_Name"), page));
-  info->addRow(Label(QStringLiteral("L_Location"), page), edit(QStringLiteral("E_Lacation"), page));
-  info->addRow(Label(QStringLiteral("L_Engineer"), page), edit(QStringLiteral("E_Engineer"), page));
+  info->addRow(Label(QStringLiteral("L_Project_Name"), page), edit(Option::E_Project_Name, page));
+  info->addRow(Label(QStringLiteral("L_Location"), page), edit(Option::E_Lacation, page));
+  info->addRow(Label(QStringLiteral("L_Engineer"), page), edit(Option::E_Engineer, page));
   v->addLayout(info);
   auto* row = new QHBoxLayout;
-  QGroupBox* theory = Group(QStringLiteral("RG_Theory"), page);
+  QGroupBox* theory = Group(Option::RG_Theory, page);
   auto* tv = new QVBoxLayout(theory);
   for (int i = 0; i < 4; ++i) {
     auto* r = new QRadioButton(theory);
@@ -240,7 +241,7 @@ QWidget* StepByStepForm::buildProjectPage() {
   row->addWidget(theory);
   QGroupBox* methods = Group(QStringLiteral("GB_Method"), page);
   auto* mv = new QVBoxLayout(methods);
-  for (const char* name : {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"}) {
+  for (const char* name : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer}) {
     QCheckBox* c = Check(QString::fromLatin1(name), methods);
     m_binding->bindCheck(c, QString::fromLatin1(name));
     mv->addWidget(c);
@@ -258,11 +259,11 @@ QWidget* StepByStepForm::buildSoilPage() {
   auto* v = new QVBoxLayout(page);
   auto* top = new QHBoxLayout;
   top->addWidget(Label(QStringLiteral("L_Strength_Model"), page));
-  QComboBox* model = Combo(QStringLiteral("CB_Strength_Model"), page);
-  m_binding->bindCombo(model, QStringLiteral("CB_Strength_Model"));
+  QComboBox* model = Combo(Option::CB_Strength_Model, page);
+  m_binding->bindCombo(model, Option::CB_Strength_Model);
   top->addWidget(model);
-  QCheckBox* advance = Check(QStringLiteral("CB_Advance_Prop_Disable"), page);
-  m_binding->bindCheck(advance, QStringLiteral("CB_Advance_Prop_Disable"));
+  QCheckBox* advance = Check(Option::CB_Advance_Prop_Disable, page);
+  m_binding->bindCheck(advance, Option::CB_Advance_Prop_Disable);
   top->addWidget(advance);
   top->addStretch(1);
   v->addLayout(top);
@@ -275,7 +276,7 @@ QWidget* StepByStepForm::buildSoilPage() {
       {QStringLiteral("B_Geometry_Insert"), QStringLiteral("B_Geometry_Delete"),
        QStringLiteral("B_Geometry_Clear_All")},
       [this] {
-        const bool aniso = m_document.project().options.itemIndex("CB_Strength_Model") == 1;
+        const bool aniso = m_document.project().options.itemIndex(Option::CB_Strength_Model) == 1;
         return m_grids.value(aniso ? QStringLiteral("DBG_Soil_Aniso") : QStringLiteral("DBG_Soil_Prop"));
       },
       page));
@@ -291,9 +292,9 @@ QWidget* StepByStepForm::buildBottomLinePage() {
   auto* page = new QWidget;
   auto* v = new QVBoxLayout(page);
   auto* form = new QFormLayout;
-  QComboBox* choose = Combo(QStringLiteral("CB_Bottom_Line_Choose"), page);
-  m_binding->bindCombo(choose, QStringLiteral("CB_Bottom_Line_Choose"));
-  m_bottomLine = edit(QStringLiteral("E_BottomLine"), page);
+  QComboBox* choose = Combo(Option::CB_Bottom_Line_Choose, page);
+  m_binding->bindCombo(choose, Option::CB_Bottom_Line_Choose);
+  m_bottomLine = edit(Option::E_BottomLine, page);
   form->addRow(Label(QStringLiteral("L_Bottom_Line"), page), choose);
   form->addRow(Label(QStringLiteral("L_BottomLine"), page), m_bottomLine);
   v->addLayout(form);
@@ -322,18 +323,18 @@ QWidget* StepByStepForm::buildSeepagePage() {
   auto* page = new QWidget;
   auto* v = new QVBoxLayout(page);
   auto* form = new QFormLayout;
-  QComboBox* seepage = Combo(QStringLiteral("CB_Seepage"), page);
-  m_binding->bindCombo(seepage, QStringLiteral("CB_Seepage"));
+  QComboBox* seepage = Combo(Option::CB_Seepage, page);
+  m_binding->bindCombo(seepage, Option::CB_Seepage);
   form->addRow(Label(QStringLiteral("L_Seepage"), page), seepage);
   v->addLayout(form);
   auto* columns = new QHBoxLayout;
   // The water line.
   auto* water = new QVBoxLayout;
   auto* wf = new QFormLayout;
-  QComboBox* kind = Combo(QStringLiteral("CB_Phreatic_Peizometric"), page);
-  m_binding->bindCombo(kind, QStringLiteral("CB_Phreatic_Peizometric"));
+  QComboBox* kind = Combo(Option::CB_Phreatic_Peizometric, page);
+  m_binding->bindCombo(kind, Option::CB_Phreatic_Peizometric);
   wf->addRow(Label(QStringLiteral("L_WaterLine_Kind"), page), kind);
-  wf->addRow(Label(QStringLiteral("L_Unit_Weight_Water"), page), edit(QStringLiteral("E_Unit_Weight_Water"), page));
+  wf->addRow(Label(QStringLiteral("L_Unit_Weight_Water"), page), edit(Option::E_Unit_Weight_Water, page));
   water->addLayout(wf);
   GridEditor* waterGrid = addGrid(QStringLiteral("DBG_Waterline"), static_cast<int>(Table::Waterline), {}, page);
   water->addWidget(waterGrid, 1);
@@ -342,9 +343,9 @@ QWidget* StepByStepForm::buildSeepagePage() {
   // The pore pressure ratio.
   auto* ru = new QVBoxLayout;
   auto* rf = new QFormLayout;
-  QComboBox* condition = Combo(QStringLiteral("CB_Ru_Condition"), page);
-  m_binding->bindCombo(condition, QStringLiteral("CB_Ru_Condition"));
-  m_ruAverage = edit(QStringLiteral("E_Ru_average"), page);
+  QComboBox* condition = Combo(Option::CB_Ru_Condition, page);
+  m_binding->bindCombo(condition, Option::CB_Ru_Condition);
+  m_ruAverage = edit(Option::E_Ru_average, page);
   rf->addRow(Label(QStringLiteral("L_Ru_Type"), page), condition);
   rf->addRow(Label(QStringLiteral("L_Ru_Value"), page), m_ruAverage);
   ru->addLayout(rf);
@@ -364,7 +365,7 @@ QWidget* StepByStepForm::buildSeepagePage() {
       {QStringLiteral("Button2"), QStringLiteral("Button3"), QStringLiteral("Button4")},
       [this]() -> GridEditor* {
         // The buttons act on the table of the chosen seepage, on nothing without one.
-        switch (m_document.project().options.itemIndex("CB_Seepage")) {
+        switch (m_document.project().options.itemIndex(Option::CB_Seepage)) {
           case 1:
             return m_grids.value(QStringLiteral("DBG_Waterline"));
           case 2:
@@ -391,13 +392,13 @@ QWidget* StepByStepForm::buildLoadPage() {
   auto* seismic = new QWidget;
   seismic->setObjectName(QStringLiteral("TS_Seismic"));
   auto* sv = new QVBoxLayout(seismic);
-  QCheckBox* seismicOff = Check(QStringLiteral("CB_Seismic_Disable"), seismic);
-  m_binding->bindCheck(seismicOff, QStringLiteral("CB_Seismic_Disable"));
+  QCheckBox* seismicOff = Check(Option::CB_Seismic_Disable, seismic);
+  m_binding->bindCheck(seismicOff, Option::CB_Seismic_Disable);
   sv->addWidget(seismicOff);
   auto* inputs = new QWidget(seismic);
   auto* sf = new QFormLayout(inputs);
-  sf->addRow(Label(QStringLiteral("L_Kh"), inputs), edit(QStringLiteral("E_Kh"), inputs));
-  sf->addRow(Label(QStringLiteral("L_Kv"), inputs), edit(QStringLiteral("E_Kv"), inputs));
+  sf->addRow(Label(QStringLiteral("L_Kh"), inputs), edit(Option::E_Kh, inputs));
+  sf->addRow(Label(QStringLiteral("L_Kv"), inputs), edit(Option::E_Kv, inputs));
   sv->addWidget(inputs);
   QLabel* scale = Explanation(QStringLiteral("P_Seismic_Dis"), seismic);
   sv->addWidget(scale, 1);
@@ -413,13 +414,13 @@ QWidget* StepByStepForm::buildLoadPage() {
     Table table;
     const char* buttons[3];
   } loadKinds[] = {
-      {"CB_LineLoad_Disable",
+      {Option::CB_LineLoad_Disable,
        "GB_LineLoad",
        "DBG_LindLoad",
        "P_LineLoad_not_Cal",
        Table::Lineload,
        {"Button12", "Button13", "Button14"}},
-      {"CB_StripLoad_Disable",
+      {Option::CB_StripLoad_Disable,
        "GB_StripLoad",
        "DBG_StripLoad",
        "P_StripLoad_not_Cal",
@@ -446,16 +447,15 @@ QWidget* StepByStepForm::buildLoadPage() {
   auto* crack = new QWidget;
   crack->setObjectName(QStringLiteral("TS_Tension_Crack"));
   auto* cv = new QVBoxLayout(crack);
-  QCheckBox* crackOff = Check(QStringLiteral("CB_Tension_Disable"), crack);
-  m_binding->bindCheck(crackOff, QStringLiteral("CB_Tension_Disable"));
+  QCheckBox* crackOff = Check(Option::CB_Tension_Disable, crack);
+  m_binding->bindCheck(crackOff, Option::CB_Tension_Disable);
   cv->addWidget(crackOff);
   auto* crackInputs = new QWidget(crack);
   auto* cf = new QFormLayout(crackInputs);
   cf->setContentsMargins(0, 0, 0, 0);
   cf->addRow(Label(QStringLiteral("L_TCrack_Unit_Weight"), crackInputs),
-             edit(QStringLiteral("E_Water_Unit_Weight"), crackInputs));
-  cf->addRow(Label(QStringLiteral("L_TCrack_Percent"), crackInputs),
-             edit(QStringLiteral("E_Percent_Water"), crackInputs));
+             edit(Option::E_Water_Unit_Weight, crackInputs));
+  cf->addRow(Label(QStringLiteral("L_TCrack_Percent"), crackInputs), edit(Option::E_Percent_Water, crackInputs));
   cv->addWidget(crackInputs);
   auto* crackTable = new QWidget(crack);
   auto* ctv = new QVBoxLayout(crackTable);
@@ -474,18 +474,18 @@ QWidget* StepByStepForm::buildLoadPage() {
   auto* anchor = new QWidget;
   anchor->setObjectName(QStringLiteral("TS_Anchor"));
   auto* av = new QVBoxLayout(anchor);
-  QCheckBox* anchorOff = Check(QStringLiteral("CB_Anchor_Disable"), anchor);
-  m_binding->bindCheck(anchorOff, QStringLiteral("CB_Anchor_Disable"));
+  QCheckBox* anchorOff = Check(Option::CB_Anchor_Disable, anchor);
+  m_binding->bindCheck(anchorOff, Option::CB_Anchor_Disable);
   av->addWidget(anchorOff);
   auto* anchorBody = new QWidget(anchor);
   auto* abv = new QVBoxLayout(anchorBody);
   abv->setContentsMargins(0, 0, 0, 0);
-  QGroupBox* applyAs = Group(QStringLiteral("RG_Apply_as"), anchorBody);
+  QGroupBox* applyAs = Group(Option::RG_Apply_as, anchorBody);
   auto* ah = new QHBoxLayout(applyAs);
   for (int i = 0; i < 2; ++i) {
     auto* r = new QRadioButton(applyAs);
     r->setObjectName(QStringLiteral("RG_Apply_as_%1").arg(i));
-    m_binding->bindChoice(r, QStringLiteral("RG_Apply_as"), i);
+    m_binding->bindChoice(r, Option::RG_Apply_as, i);
     ah->addWidget(r);
   }
   abv->addWidget(applyAs);
@@ -508,14 +508,14 @@ QWidget* StepByStepForm::buildSearchPage() {
 
   QGroupBox* circular = Group(QStringLiteral("GB_Circular_Search"), page);
   auto* cg = new QGridLayout(circular);
-  QComboBox* kind = Combo(QStringLiteral("CB_Cir_Search"), circular);
-  m_binding->bindCombo(kind, QStringLiteral("CB_Cir_Search"));
+  QComboBox* kind = Combo(Option::CB_Cir_Search, circular);
+  m_binding->bindCombo(kind, Option::CB_Cir_Search);
   cg->addWidget(Label(QStringLiteral("L_Cir_Search"), circular), 0, 0);
   cg->addWidget(kind, 0, 1, 1, 2);
   const std::tuple<const char*, const char*, const char*> corners[] = {
-      {"L_LeftDown", "E_X_LeftDown", "E_Y_LeftDown"},
-      {"L_RightDown", "E_X_RightDown", "E_Y_RightDown"},
-      {"L_RightTop", "E_X_RightTop", "E_Y_RightTop"},
+      {"L_LeftDown", Option::E_X_LeftDown, Option::E_Y_LeftDown},
+      {"L_RightDown", Option::E_X_RightDown, Option::E_Y_RightDown},
+      {"L_RightTop", Option::E_X_RightTop, Option::E_Y_RightTop},
   };
   int row = 1;
   for (const auto& [label, x, y] : corners) {
@@ -525,17 +525,17 @@ QWidget* StepByStepForm::buildSearchPage() {
     ++row;
   }
   cg->addWidget(Label(QStringLiteral("L_Division"), circular), row, 0);
-  cg->addWidget(edit(QStringLiteral("E_12_Division"), circular), row, 1);
-  cg->addWidget(edit(QStringLiteral("E_23_Division"), circular), row, 2);
+  cg->addWidget(edit(Option::E_12_Division, circular), row, 1);
+  cg->addWidget(edit(Option::E_23_Division, circular), row, 2);
   ++row;
-  QCheckBox* increment = Check(QStringLiteral("CB_Grid_Increment"), circular);
-  m_binding->bindCheck(increment, QStringLiteral("CB_Grid_Increment"));
+  QCheckBox* increment = Check(Option::CB_Grid_Increment, circular);
+  m_binding->bindCheck(increment, Option::CB_Grid_Increment);
   cg->addWidget(increment, row, 0);
   auto* steps = new QWidget(circular);
   auto* sh = new QHBoxLayout(steps);
   sh->setContentsMargins(0, 0, 0, 0);
-  sh->addWidget(edit(QStringLiteral("E_Xgrid_Increment"), steps));
-  sh->addWidget(edit(QStringLiteral("E_Ygrid_Increment"), steps));
+  sh->addWidget(edit(Option::E_Xgrid_Increment, steps));
+  sh->addWidget(edit(Option::E_Ygrid_Increment, steps));
   cg->addWidget(steps, row, 1, 1, 2);
   cg->addWidget(new Cover(QStringLiteral("P_Grid_Increment"), steps, circular), row, 1, 1, 2);
   ++row;
@@ -543,9 +543,9 @@ QWidget* StepByStepForm::buildSearchPage() {
   specific->setObjectName(QStringLiteral("P_Specific_Search"));
   auto* spf = new QFormLayout(specific);
   spf->setContentsMargins(0, 0, 0, 0);
-  spf->addRow(Label(QStringLiteral("L_X_Center"), specific), edit(QStringLiteral("E_X_Center"), specific));
-  spf->addRow(Label(QStringLiteral("L_Y_Center"), specific), edit(QStringLiteral("E_Y_Center"), specific));
-  spf->addRow(Label(QStringLiteral("L_Radius"), specific), edit(QStringLiteral("E_Radius"), specific));
+  spf->addRow(Label(QStringLiteral("L_X_Center"), specific), edit(Option::E_X_Center, specific));
+  spf->addRow(Label(QStringLiteral("L_Y_Center"), specific), edit(Option::E_Y_Center, specific));
+  spf->addRow(Label(QStringLiteral("L_Radius"), specific), edit(Option::E_Radius, specific));
   cg->addWidget(specific, row, 0, 1, 3);
   ++row;
   auto* automatic = new QWidget(circular);
@@ -562,13 +562,13 @@ QWidget* StepByStepForm::buildSearchPage() {
 
   QGroupBox* irregular = Group(QStringLiteral("GB_NonCircular_Search"), page);
   auto* ig = new QGridLayout(irregular);
-  QComboBox* irregularKind = Combo(QStringLiteral("CB_NonCir_Search"), irregular);
-  m_binding->bindCombo(irregularKind, QStringLiteral("CB_NonCir_Search"));
+  QComboBox* irregularKind = Combo(Option::CB_NonCir_Search, irregular);
+  m_binding->bindCombo(irregularKind, Option::CB_NonCir_Search);
   ig->addWidget(Label(QStringLiteral("L_NonCir_Search"), irregular), 0, 0);
   ig->addWidget(irregularKind, 0, 1, 1, 2);
   ig->addWidget(Label(QStringLiteral("L_NonCir_Center"), irregular), 1, 0);
-  ig->addWidget(edit(QStringLiteral("E_NonCir_X_Center"), irregular), 1, 1);
-  ig->addWidget(edit(QStringLiteral("E_NonCir_Y_Center"), irregular), 1, 2);
+  ig->addWidget(edit(Option::E_NonCir_X_Center, irregular), 1, 1);
+  ig->addWidget(edit(Option::E_NonCir_Y_Center, irregular), 1, 2);
   GridEditor* surface =
       addGrid(QStringLiteral("DBG_NonCir_Coordi"), static_cast<int>(Table::NonCircular_Coordinate), {}, irregular);
   ig->addWidget(surface, 2, 0, 1, 3);
@@ -580,11 +580,11 @@ QWidget* StepByStepForm::buildSearchPage() {
   random->setObjectName(QStringLiteral("P_NonCir_Random_Search"));
   auto* rf = new QFormLayout(random);
   rf->setContentsMargins(0, 0, 0, 0);
-  rf->addRow(Label(QStringLiteral("L_No_Direction"), random), edit(QStringLiteral("E_No_Direction"), random));
-  rf->addRow(Label(QStringLiteral("L_Move_Length"), random), edit(QStringLiteral("E_Move_Length"), random));
-  rf->addRow(Label(QStringLiteral("L_Divide_Step"), random), edit(QStringLiteral("E_Divide_Step"), random));
-  QCheckBox* autoCentre = Check(QStringLiteral("CB_Auto_Center"), random);
-  m_binding->bindCheck(autoCentre, QStringLiteral("CB_Auto_Center"));
+  rf->addRow(Label(QStringLiteral("L_No_Direction"), random), edit(Option::E_No_Direction, random));
+  rf->addRow(Label(QStringLiteral("L_Move_Length"), random), edit(Option::E_Move_Length, random));
+  rf->addRow(Label(QStringLiteral("L_Divide_Step"), random), edit(Option::E_Divide_Step, random));
+  QCheckBox* autoCentre = Check(Option::CB_Auto_Center, random);
+  m_binding->bindCheck(autoCentre, Option::CB_Auto_Center);
   rf->addRow(autoCentre);
   ig->addWidget(random, 4, 0, 1, 3);
   columns->addWidget(irregular, 1);
@@ -592,26 +592,25 @@ QWidget* StepByStepForm::buildSearchPage() {
   auto* right = new QVBoxLayout;
   QGroupBox* circle = Group(QStringLiteral("GB_Circle_Prop"), page);
   auto* cf = new QFormLayout(circle);
-  QComboBox* decrement = Combo(QStringLiteral("CB_Circle_Decrement"), circle);
-  m_binding->bindCombo(decrement, QStringLiteral("CB_Circle_Decrement"));
-  cf->addRow(decrement, edit(QStringLiteral("E_Cir_Decrement"), circle));
-  cf->addRow(Label(QStringLiteral("L_Cir_Slice"), circle), edit(QStringLiteral("E_Cir_Slice"), circle));
-  cf->addRow(Label(QStringLiteral("L_Cir_Depth_Tallest"), circle), edit(QStringLiteral("E_Cir_Depth_Tallest"), circle));
+  QComboBox* decrement = Combo(Option::CB_Circle_Decrement, circle);
+  m_binding->bindCombo(decrement, Option::CB_Circle_Decrement);
+  cf->addRow(decrement, edit(Option::E_Cir_Decrement, circle));
+  cf->addRow(Label(QStringLiteral("L_Cir_Slice"), circle), edit(Option::E_Cir_Slice, circle));
+  cf->addRow(Label(QStringLiteral("L_Cir_Depth_Tallest"), circle), edit(Option::E_Cir_Depth_Tallest, circle));
   QLabel* addLabel = Label(QStringLiteral("L_Cir_Add_Radius"), circle);
-  QLineEdit* addRadius = edit(QStringLiteral("E_Cir_Add_Radius"), circle);
+  QLineEdit* addRadius = edit(Option::E_Cir_Add_Radius, circle);
   addLabel->setEnabled(false);
   addRadius->setEnabled(false);
   cf->addRow(addLabel, addRadius);
   right->addWidget(circle);
   QGroupBox* surfaceProps = Group(QStringLiteral("GB_Failure_Surface_Prop"), page);
   auto* ff = new QFormLayout(surfaceProps);
-  ff->addRow(Label(QStringLiteral("L_NonCir_Slice"), surfaceProps),
-             edit(QStringLiteral("E_NonCir_Slice"), surfaceProps));
+  ff->addRow(Label(QStringLiteral("L_NonCir_Slice"), surfaceProps), edit(Option::E_NonCir_Slice, surfaceProps));
   ff->addRow(Label(QStringLiteral("L_NonCir_Depth_Tallest"), surfaceProps),
-             edit(QStringLiteral("E_NonCir_Depth_Tallest"), surfaceProps));
+             edit(Option::E_NonCir_Depth_Tallest, surfaceProps));
   right->addWidget(surfaceProps);
   auto* pass = new QFormLayout;
-  pass->addRow(Label(QStringLiteral("L_Pass_Criteria"), page), edit(QStringLiteral("E_Pass_Criteria"), page));
+  pass->addRow(Label(QStringLiteral("L_Pass_Criteria"), page), edit(Option::E_Pass_Criteria, page));
   right->addLayout(pass);
   right->addStretch(1);
   columns->addLayout(right);
@@ -626,8 +625,8 @@ void StepByStepForm::chooseTheory(int item) {
     item = 1;
   }
   m_document.setOptions(QStringLiteral("Theory"), [item](OptionValues& o) {
-    o.setItemIndex("RG_Theory", item);
-    ApplyOptionRules(o, "RG_Theory");
+    o.setItemIndex(Option::RG_Theory, item);
+    ApplyOptionRules(o, Option::RG_Theory);
   });
   refreshState();
 }
@@ -670,10 +669,10 @@ void StepByStepForm::refreshState() {
   ApplyControlStates(this, ControlWindow::Step, ControlStates(o, m_document.language()), StateTexts::Skip);
   // The form's own panels: the circular search kind's fields and the
   // increment's cover.
-  const int circularKind = o.itemIndex("CB_Cir_Search");
+  const int circularKind = o.itemIndex(Option::CB_Cir_Search);
   m_specificSearch->setVisible(circularKind == 1);
   m_autoSearch->setVisible(circularKind == 2);
-  m_incrementCover->setVisible(!o.checked("CB_Grid_Increment"));
+  m_incrementCover->setVisible(!o.checked(Option::CB_Grid_Increment));
 }
 
 void StepByStepForm::resolveCaptioned() {
@@ -685,7 +684,7 @@ void StepByStepForm::resolveCaptioned() {
     // The load type and the anchor's kind are combo boxes of the input
     // strip; the form shows the anchor's kind as radio buttons.
     const std::string_view name(c.name);
-    if (name == "CB_Load_Type" || name == "RG_Apply_as") continue;
+    if (name == "CB_Load_Type" || name == Option::RG_Apply_as) continue;
     m_comboItems.emplace_back(RequireChild<QComboBox>(*this, c.name), &c);
   }
   for (const FormText& g : StepFormGridTitles()) {

@@ -117,9 +117,9 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   m_modelLabel->setObjectName(QStringLiteral("L_Strength_Model"));
   top->addWidget(m_modelLabel);
   m_model = new QComboBox(main);
-  m_model->setObjectName(QStringLiteral("CB_Strength_Model"));
+  m_model->setObjectName(OptionObjectName(Option::CB_Strength_Model));
   m_model->addItems({QString(), QString()});
-  m_binding->bindCombo(m_model, QStringLiteral("CB_Strength_Model"));
+  m_binding->bindCombo(m_model, Option::CB_Strength_Model);
   top->addWidget(m_model, 1);
   v->addLayout(top);
 
@@ -159,8 +159,8 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   colours->addWidget(defaults);
   colours->addStretch(1);
   auto* advance = new QCheckBox(main);
-  advance->setObjectName(QStringLiteral("CB_Advance_Prop_Disable"));
-  m_binding->bindCheck(advance, QStringLiteral("CB_Advance_Prop_Disable"));
+  advance->setObjectName(OptionObjectName(Option::CB_Advance_Prop_Disable));
+  m_binding->bindCheck(advance, Option::CB_Advance_Prop_Disable);
   m_advanceOff = advance;
   colours->addWidget(advance);
   QPushButton* advanced = Button(QStringLiteral("B_Aniso_ad"), QString(), main);
@@ -228,7 +228,7 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
 }
 
 GridEditor* SoilPropertiesDialog::currentGrid() const {
-  return m_document.project().options.itemIndex("CB_Strength_Model") == 1 ? m_aniso : m_soils;
+  return m_document.project().options.itemIndex(Option::CB_Strength_Model) == 1 ? m_aniso : m_soils;
 }
 
 void SoilPropertiesDialog::refreshState() {
@@ -308,12 +308,12 @@ void SoilPropertiesDialog::retranslate() {
   m_advanced->setHeaders(Titles(language, "Aniso_advance"));
   const auto caption = [language](const char* name) { return Utf8(DialogCaptionText(language, name)); };
   m_modelLabel->setText(caption("L_Strength_Model"));
-  m_advanceOff->setText(caption("CB_Advance_Prop_Disable"));
+  m_advanceOff->setText(caption(Option::CB_Advance_Prop_Disable));
   m_advancedShow->setText(caption("B_Aniso_ad"));
   m_advancedHide->setText(caption("Button2"));
   m_colorSet->setToolTip(caption("B_Color_Set"));
   m_defaultColors->setToolTip(caption("B_Default_Color"));
-  SetComboItems(m_model, "CB_Strength_Model", language);
+  SetComboItems(m_model, Option::CB_Strength_Model, language);
   SetRowTexts(m_rowButtons, language);
   SetRowTexts(m_advancedRowButtons, language);
   m_close->setText(Ui(language, UiText::DialogClose));
@@ -376,20 +376,20 @@ BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter
   m_typeLabel = new QLabel(this);
   m_typeLabel->setObjectName(QStringLiteral("L_Bottom_Line"));
   m_choose = new QComboBox(this);
-  m_choose->setObjectName(QStringLiteral("CB_Bottom_Line_Choose"));
+  m_choose->setObjectName(OptionObjectName(Option::CB_Bottom_Line_Choose));
   m_choose->addItems({QString(), QString()});
-  binding->bindCombo(m_choose, QStringLiteral("CB_Bottom_Line_Choose"));
+  binding->bindCombo(m_choose, Option::CB_Bottom_Line_Choose);
   form->addRow(m_typeLabel, m_choose);
   m_numberLabel = new QLabel(this);
   m_numberLabel->setObjectName(QStringLiteral("L_BottomLine"));
   auto* number = new QLineEdit(this);
-  number->setObjectName(QStringLiteral("E_BottomLine"));
-  binding->bindText(number, QStringLiteral("E_BottomLine"));
+  number->setObjectName(OptionObjectName(Option::E_BottomLine));
+  binding->bindText(number, Option::E_BottomLine);
   connect(number, &QLineEdit::editingFinished, this, GuardedSlot([this, number, &prompter] {
             try {
               StrToInt(number->text().toStdString());
             } catch (ConversionError& e) {
-              e.setField("E_BottomLine");
+              e.setField(Option::E_BottomLine);
               prompter.error(ProgramTitle(), QString::fromStdString(e.message(m_document.language())));
             }
           }));
@@ -439,7 +439,7 @@ void BottomLineDialog::retranslate() {
   m_numberLabel->setText(text("L_BottomLine"));
   m_specificLabel->setText(text("L_Specific_Bottom_Line"));
   m_cover->setText(text("P_Specific_Bottom_Line"));
-  SetComboItems(m_choose, "CB_Bottom_Line_Choose", language);
+  SetComboItems(m_choose, Option::CB_Bottom_Line_Choose, language);
   m_grid->setHeaders(Titles(language, "Bottom_Line"));
   SetRowTexts(m_rowButtons, language);
   m_close->setText(Ui(language, UiText::DialogClose));

@@ -60,7 +60,7 @@ QString Text(std::uint8_t language, UiText text) {
 }
 
 bool MethodSelected(const Project& p, int method) {
-  static const char* boxes[] = {"CB_Ordinary", "CB_Simp_Janbu", "CB_Simp_Bishop", "CB_Spencer"};
+  static const char* boxes[] = {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer};
   return method == 0 ? UsesOrdinary(p.options) : p.options.checked(boxes[method]);
 }
 
@@ -215,9 +215,8 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
   // Other methods chosen, another theory: the boxes follow at once.
   connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](const QString& control) {
-    static const QStringList kChoices = {QStringLiteral("RG_Theory"), QStringLiteral("CB_Ordinary"),
-                                         QStringLiteral("CB_Simp_Janbu"), QStringLiteral("CB_Simp_Bishop"),
-                                         QStringLiteral("CB_Spencer")};
+    static const QStringList kChoices = {Option::RG_Theory, Option::CB_Ordinary, Option::CB_Simp_Janbu,
+                                         Option::CB_Simp_Bishop, Option::CB_Spencer};
     if (!m_controller.isRunning() && kChoices.contains(control)) prepareForProject();
   }));
 
@@ -338,7 +337,7 @@ void ProgressWindow::chooseSortedRow(int row) {
 
 void ProgressWindow::prepareForProject() {
   const Project& p = m_document.project();
-  const bool irregular = p.options.itemIndex("RG_Theory") == 2;
+  const bool irregular = p.options.itemIndex(Option::RG_Theory) == 2;
   if (irregular) {
     m_details->setText(Text(m_document.language(), UiText::ProgressDetails));
     m_details->setEnabled(false);

@@ -85,12 +85,12 @@ void DrawingController::start(int target) {
   // The choice a target brings: the search kind its clicks define, the
   // load it places switched on.
   m_document.setOptions(QStringLiteral("Draw"), [target](OptionValues& o) {
-    if (target == TargetGridCorners) o.setItemIndex("CB_Cir_Search", 0);
-    if (target == TargetSpecificCircle) o.setItemIndex("CB_Cir_Search", 1);
-    if (target == TargetAutoStart) o.setItemIndex("CB_Cir_Search", 2);
-    if (target == TargetLineLoad) o.setChecked("CB_LineLoad_Disable", false);
-    if (target == TargetStripLoad) o.setChecked("CB_StripLoad_Disable", false);
-    if (target == TargetAnchor) o.setChecked("CB_Anchor_Disable", false);
+    if (target == TargetGridCorners) o.setItemIndex(Option::CB_Cir_Search, 0);
+    if (target == TargetSpecificCircle) o.setItemIndex(Option::CB_Cir_Search, 1);
+    if (target == TargetAutoStart) o.setItemIndex(Option::CB_Cir_Search, 2);
+    if (target == TargetLineLoad) o.setChecked(Option::CB_LineLoad_Disable, false);
+    if (target == TargetStripLoad) o.setChecked(Option::CB_StripLoad_Disable, false);
+    if (target == TargetAnchor) o.setChecked(Option::CB_Anchor_Disable, false);
   });
   m_tool.start(target);
 }
@@ -149,9 +149,9 @@ void DrawingController::press(double x, double y, int button, QPoint globalPosit
       // Geometry in stored order.
       int index = 0;
       for (const Row& r : m_document.project().store->rows(Table::Geometry)) {
-        if (r.integer("Line No.") == hit->line && r.integer("Point No.") == hit->point) {
+        if (r.integer(GeometryField::LineNo) == hit->line && r.integer(GeometryField::PointNo) == hit->point) {
           m_dragItem = index;
-          m_dragFrom = WorldPoint{r.real("Coordi X"), r.real("Coordi Y")};
+          m_dragFrom = WorldPoint{r.real(GeometryField::X), r.real(GeometryField::Y)};
           break;
         }
         ++index;
@@ -230,13 +230,13 @@ QString DrawingController::soilUnder(double x, double y) {
     if (PointInPolygon(bands[k], p.x, p.y)) hit = static_cast<int>(k);
   }
   const Project& project = m_document.project();
-  const bool aniso = project.options.itemIndex("CB_Strength_Model") == 1;
+  const bool aniso = project.options.itemIndex(Option::CB_Strength_Model) == 1;
   const Table table = aniso ? Table::Aniso : Table::Soil_Prop;
   if (hit < 0 || hit >= project.store->rowCount(table)) return QString();
   const Row soil = project.store->rowAt(table, hit + 1);
   const auto num = [&soil](const char* field) { return QString::fromStdString(DefaultRealText(soil.real(field))); };
-  QString text =
-      QString::fromStdString(soil.text("Description")) + QStringLiteral(" : Soil No.= ") + QString::number(hit + 1);
+  QString text = QString::fromStdString(soil.text(SoilCommonField::Description)) + QStringLiteral(" : Soil No.= ") +
+                 QString::number(hit + 1);
   if (aniso) {
     text += QStringLiteral(" , cv = ") + num("C-v") + QStringLiteral(" , ch = ") + num("C-h") +
             QStringLiteral(" , phi v = ") + num("Phi-v") + QStringLiteral(" , phi h = ") + num("Phi-h");
@@ -288,8 +288,8 @@ void DrawingController::gridIncomplete(int cornersClicked) {
 
 std::optional<WorldPoint> DrawingController::pointOf(PointKey key) {
   for (const Row& r : m_document.project().store->rows(Table::Geometry)) {
-    if (r.integer("Line No.") == key.line && r.integer("Point No.") == key.point) {
-      return WorldPoint{r.real("Coordi X"), r.real("Coordi Y")};
+    if (r.integer(GeometryField::LineNo) == key.line && r.integer(GeometryField::PointNo) == key.point) {
+      return WorldPoint{r.real(GeometryField::X), r.real(GeometryField::Y)};
     }
   }
   return std::nullopt;

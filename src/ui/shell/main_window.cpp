@@ -55,9 +55,9 @@ namespace {
 // Effect-bar loads: the button and the option check box that disables the
 // load.
 const std::pair<const char*, const char*> kLoadToggles[] = {
-    {"TB_Seismic", "CB_Seismic_Disable"},   {"TB_Crack", "CB_Tension_Disable"},
-    {"TB_LineLoad", "CB_LineLoad_Disable"}, {"TB_StripLoad", "CB_StripLoad_Disable"},
-    {"TB_Anchor", "CB_Anchor_Disable"},
+    {"TB_Seismic", Option::CB_Seismic_Disable},   {"TB_Crack", Option::CB_Tension_Disable},
+    {"TB_LineLoad", Option::CB_LineLoad_Disable}, {"TB_StripLoad", Option::CB_StripLoad_Disable},
+    {"TB_Anchor", Option::CB_Anchor_Disable},
 };
 
 QString Q(std::string_view s) {
@@ -254,7 +254,7 @@ void MainWindow::connectCommands() {
   for (int k = 0; k < 3; ++k) {
     for (const char* name : seepage[k]) {
       on(QString::fromLatin1(name), [this, k] {
-        m_document.setOptionIndex(QStringLiteral("CB_Seepage"), k);
+        m_document.setOptionIndex(Option::CB_Seepage, k);
         // A click toggled the check mark; the option decides it.
         applyControlStates();
       });
@@ -262,8 +262,8 @@ void MainWindow::connectCommands() {
   }
   // The load pop-up items show their panels; Seismic and Tension Crack also
   // switch their load on. Their check marks show the loads' states.
-  on("PU_Seismic", [this] { m_document.setOptionChecked(QStringLiteral("CB_Seismic_Disable"), false); });
-  on("PU_TCrack", [this] { m_document.setOptionChecked(QStringLiteral("CB_Tension_Disable"), false); });
+  on("PU_Seismic", [this] { m_document.setOptionChecked(Option::CB_Seismic_Disable, false); });
+  on("PU_TCrack", [this] { m_document.setOptionChecked(Option::CB_Tension_Disable, false); });
   for (const char* item : {"PU_Seismic", "PU_TCrack", "PU_ExLoad", "PU_Anchor"}) {
     on(QString::fromLatin1(item), [this] { applyControlStates(); });
   }
@@ -277,8 +277,8 @@ void MainWindow::connectCommands() {
   }
   on("MN_Draw_AutoCen", [this] {
     m_document.setOptions(QStringLiteral("Set CB_Auto_Center"), [](OptionValues& o) {
-      o.setChecked("CB_Auto_Center", !o.checked("CB_Auto_Center"));
-      ApplyOptionRules(o, "CB_Auto_Center");
+      o.setChecked(Option::CB_Auto_Center, !o.checked(Option::CB_Auto_Center));
+      ApplyOptionRules(o, Option::CB_Auto_Center);
     });
     applyControlStates();
   });
@@ -529,7 +529,7 @@ void MainWindow::cycleSliceDisplay() {
   });
   if (m_run->isRunning()) return;
   if (m_document.project().store->rowCount(Table::Failure_Geometry) > 0 &&
-      m_document.project().options.itemIndex("RG_Theory") == 1) {
+      m_document.project().options.itemIndex(Option::RG_Theory) == 1) {
     m_document.presentCriticalSurfaces(m_platform);
   }
   refreshViewOptions();
@@ -592,8 +592,8 @@ void MainWindow::setRunInProgress(bool running) {
 
 void MainWindow::updateActions() {
   const OptionValues& options = m_document.project().options;
-  m_state.circularTheory = options.itemIndex("RG_Theory") != 2;
-  m_state.nonCirRandomSearch = options.itemIndex("CB_NonCir_Search") != 0;
+  m_state.circularTheory = options.itemIndex(Option::RG_Theory) != 2;
+  m_state.nonCirRandomSearch = options.itemIndex(Option::CB_NonCir_Search) != 0;
   m_state.canUndo = m_document.undoStack().canUndo();
   m_state.canRedo = m_document.undoStack().canRedo();
   m_commands->updateActions(m_state);

@@ -38,27 +38,27 @@ struct ChoiceBinding {
   int index;  // a radio button's item; -1 for a check box
 };
 const ChoiceBinding kStripChoices[] = {
-    {"RB_Circular", "RG_Theory", 1},
-    {"RB_NonCir", "RG_Theory", 2},
-    {"CB_Ordinary_Method", "CB_Ordinary", -1},
-    {"CB_Simp_Janbu_Method", "CB_Simp_Janbu", -1},
-    {"CB_Simp_Bishop_Method", "CB_Simp_Bishop", -1},
-    {"CB_Spencer_Method", "CB_Spencer", -1},
-    {"CB_Grid_Increment", "CB_Grid_Increment", -1},
-    {"RB_Specific_Search", "CB_NonCir_Search", 0},
-    {"RB_Random_Search", "CB_NonCir_Search", 1},
-    {"CB_Auto_Center", "CB_Auto_Center", -1},
+    {"RB_Circular", Option::RG_Theory, 1},
+    {"RB_NonCir", Option::RG_Theory, 2},
+    {"CB_Ordinary_Method", Option::CB_Ordinary, -1},
+    {"CB_Simp_Janbu_Method", Option::CB_Simp_Janbu, -1},
+    {"CB_Simp_Bishop_Method", Option::CB_Simp_Bishop, -1},
+    {"CB_Spencer_Method", Option::CB_Spencer, -1},
+    {Option::CB_Grid_Increment, Option::CB_Grid_Increment, -1},
+    {"RB_Specific_Search", Option::CB_NonCir_Search, 0},
+    {"RB_Random_Search", Option::CB_NonCir_Search, 1},
+    {Option::CB_Auto_Center, Option::CB_Auto_Center, -1},
 };
 
 // The strip's combo boxes bound to option values.
-const std::pair<const char*, const char*> kStripCombos[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
-                                                            {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"},
-                                                            {"CB_Anchor_Type", "RG_Apply_as"}};
+const std::pair<const char*, const char*> kStripCombos[] = {{Option::CB_Ru_Condition, Option::CB_Ru_Condition},
+                                                            {"CB_WaterLine_Type", Option::CB_Phreatic_Peizometric},
+                                                            {"CB_Anchor_Type", Option::RG_Apply_as}};
 
 // The load types of CB_Load_Type: the sub-panel each shows and the option
 // that switches the load off.
-const std::pair<const char*, const char*> kLoadTypes[] = {{"P_LineLoad", "CB_LineLoad_Disable"},
-                                                          {"P_StripLoad", "CB_StripLoad_Disable"}};
+const std::pair<const char*, const char*> kLoadTypes[] = {{"P_LineLoad", Option::CB_LineLoad_Disable},
+                                                          {"P_StripLoad", Option::CB_StripLoad_Disable}};
 
 // The strip's fields read as numbers (by option name), with the label that
 // names each and whether a whole number is wanted: a text that is not one is
@@ -69,17 +69,17 @@ struct NumberField {
   bool integer;
 };
 const NumberField kNumberFields[] = {
-    {"E_12_Division", "L_Div12", true},
-    {"E_23_Division", "L_Div23", true},
-    {"E_Xgrid_Increment", "L_Xgrid_Increment", false},
-    {"E_Ygrid_Increment", "L_Ygrid_Increment", false},
-    {"E_Xauto_Increment", "L_X_Inc", false},
-    {"E_Yauto_Increment", "L_Y_Inc", false},
-    {"E_Unit_Weight_Water", "L_WUW", false},
-    {"E_Kh", "L_Seismic_kh", false},
-    {"E_Kv", "L_Seismic_kv", false},
-    {"E_Water_Unit_Weight", "L_Tcrack_WUW", false},
-    {"E_Percent_Water", "L_Tcrack_Per", false},
+    {Option::E_12_Division, "L_Div12", true},
+    {Option::E_23_Division, "L_Div23", true},
+    {Option::E_Xgrid_Increment, "L_Xgrid_Increment", false},
+    {Option::E_Ygrid_Increment, "L_Ygrid_Increment", false},
+    {Option::E_Xauto_Increment, "L_X_Inc", false},
+    {Option::E_Yauto_Increment, "L_Y_Inc", false},
+    {Option::E_Unit_Weight_Water, "L_WUW", false},
+    {Option::E_Kh, "L_Seismic_kh", false},
+    {Option::E_Kv, "L_Seismic_kv", false},
+    {Option::E_Water_Unit_Weight, "L_Tcrack_WUW", false},
+    {Option::E_Percent_Water, "L_Tcrack_Per", false},
 };
 
 QString Q(std::string_view s) {
@@ -98,7 +98,8 @@ UiText DisabledReason(const QString& name) {
       name == QLatin1String("E_Min_Interval")) {
     return UiText::ContourNotSet;
   }
-  for (const char* moving : {"CB_Moving_Center", "E_MCX", "E_MCY", "E_Bound_L", "E_Bound_R"}) {
+  for (const char* moving :
+       {Option::CB_Moving_Center, Option::E_MCX, Option::E_MCY, Option::E_Bound_L, Option::E_Bound_R}) {
     if (name == QLatin1String(moving)) return UiText::MovingCentreByCli;
   }
   return UiText::LaterDataEntry;
@@ -146,15 +147,15 @@ void StripControls::retranslate(std::uint8_t language) {
 }
 
 void StripControls::bind() {
-  const std::pair<const char*, const char*> itemSources[] = {{"CB_Ru_Condition", "CB_Ru_Condition"},
-                                                             {"CB_WaterLine_Type", "CB_Phreatic_Peizometric"},
+  const std::pair<const char*, const char*> itemSources[] = {{Option::CB_Ru_Condition, Option::CB_Ru_Condition},
+                                                             {"CB_WaterLine_Type", Option::CB_Phreatic_Peizometric},
                                                              {"CB_Load_Type", "CB_Load_Type"},
-                                                             {"CB_Anchor_Type", "RG_Apply_as"}};
+                                                             {"CB_Anchor_Type", Option::RG_Apply_as}};
   for (const auto& [comboName, textName] : itemSources) {
     m_itemCombos.emplace_back(RequireChild<QComboBox>(m_strip, comboName), textName);
   }
-  m_ruAverage = RequireChild<QLineEdit>(m_strip, "E_Ru_average");
-  m_divisions = RequireChild<QLineEdit>(m_strip, "E_12_Division");
+  m_ruAverage = RequireChild<QLineEdit>(m_strip, Option::E_Ru_average);
+  m_divisions = RequireChild<QLineEdit>(m_strip, Option::E_12_Division);
   m_binding = new OptionBinding(m_document, this);
   for (const InputStrip::Twin& twin : InputStrip::twins()) {
     m_binding->bindText(RequireChild<QLineEdit>(m_strip, twin.field), QString::fromLatin1(twin.option));
@@ -195,10 +196,10 @@ void StripControls::bind() {
   m_binding->refreshAll();
 
   // Without Increment the two steps are not used: the cover says so.
-  auto* increment = RequireChild<QCheckBox>(m_strip, "CB_Grid_Increment");
+  auto* increment = RequireChild<QCheckBox>(m_strip, Option::CB_Grid_Increment);
   auto* cover = RequireChild<QLabel>(m_strip, "P_Grid_Increment");
-  QLineEdit* const steps[] = {RequireChild<QLineEdit>(m_strip, "E_Xgrid_Increment"),
-                              RequireChild<QLineEdit>(m_strip, "E_Ygrid_Increment")};
+  QLineEdit* const steps[] = {RequireChild<QLineEdit>(m_strip, Option::E_Xgrid_Increment),
+                              RequireChild<QLineEdit>(m_strip, Option::E_Ygrid_Increment)};
   const auto showCover = [cover, steps](bool on) {
     cover->setVisible(!on);
     for (QLineEdit* edit : steps) edit->setEnabled(on);
@@ -255,7 +256,7 @@ void StripControls::buildRuGrid() {
   m_ruGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
 
   // Choosing the condition goes on where the Ru values are typed.
-  auto* condition = RequireChild<QComboBox>(m_strip, "CB_Ru_Condition");
+  auto* condition = RequireChild<QComboBox>(m_strip, Option::CB_Ru_Condition);
   connect(condition, &QComboBox::activated, this, GuardedSlot([this](int index) {
             if (index == 1) {
               m_ruGrid->setFocus();

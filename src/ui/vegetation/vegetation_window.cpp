@@ -276,7 +276,7 @@ void VegetationWindow::exportCohesion() {
   m_exported = std::move(plan.exported);
   // What changed, so the user need not compare the soil table by eye.
   m_prompter.information(windowTitle(), changes);
-  if (m_document.project().options.itemIndex("CB_Strength_Model") == 1) {
+  if (m_document.project().options.itemIndex(Option::CB_Strength_Model) == 1) {
     m_prompter.information(windowTitle(), Q(VegetationMessage(VegetationText::AnisotropicModel, language)));
   }
 }

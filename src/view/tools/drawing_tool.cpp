@@ -13,13 +13,14 @@ namespace {
 std::vector<std::pair<double, double>> TopLineInGridUnits(Project& project) {
   const std::vector<Row> rows = project.store->rows(Table::Geometry);
   int top = 0;
-  for (const Row& r : rows) top = std::max(top, r.integer("Line No."));
+  for (const Row& r : rows) top = std::max(top, r.integer(GeometryField::LineNo));
   std::vector<std::pair<int, std::pair<double, double>>> points;
   const double sx = project.drawing.ScaleX != 0.0 ? project.drawing.ScaleX : 1.0;
   const double sy = project.drawing.ScaleY != 0.0 ? project.drawing.ScaleY : 1.0;
   for (const Row& r : rows) {
-    if (r.integer("Line No.") == top) {
-      points.push_back({r.integer("Point No."), {r.real("Coordi X") / sx, r.real("Coordi Y") / sy}});
+    if (r.integer(GeometryField::LineNo) == top) {
+      points.push_back(
+          {r.integer(GeometryField::PointNo), {r.real(GeometryField::X) / sx, r.real(GeometryField::Y) / sy}});
     }
   }
   std::stable_sort(points.begin(), points.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -31,14 +32,15 @@ std::vector<std::pair<double, double>> TopLineInGridUnits(Project& project) {
 int LargestPointNo(Project& project, Table table, int line) {
   int largest = 0;
   for (const Row& r : project.store->rows(table)) {
-    if (table != Table::Geometry || r.integer("Line No.") == line) largest = std::max(largest, r.integer("Point No."));
+    if (table != Table::Geometry || r.integer(GeometryField::LineNo) == line)
+      largest = std::max(largest, r.integer(GeometryField::PointNo));
   }
   return largest;
 }
 
 Row PointRow(Table table, int point, WorldPoint p) {
   Row r(table);
-  r.set("Point No.", point).set("Coordi X", p.x).set("Coordi Y", p.y);
+  r.set(GeometryField::PointNo, point).set(GeometryField::X, p.x).set(GeometryField::Y, p.y);
   return r;
 }
 
@@ -129,14 +131,16 @@ WorldPoint DrawingTool::click(Project& project, double x, double y) {
   bool done = false;
   if (target >= 1 && target <= 99) {
     Row r(Table::Geometry);
-    r.set("Line No.", target).set("Point No.", LargestPointNo(project, Table::Geometry, target) + 1);
-    r.set("Coordi X", p.x).set("Coordi Y", p.y);
+    r.set(GeometryField::LineNo, target)
+        .set(GeometryField::PointNo, LargestPointNo(project, Table::Geometry, target) + 1);
+    r.set(GeometryField::X, p.x).set(GeometryField::Y, p.y);
     m_edits.appendRow(r);
   } else {
     switch (target) {
       case TargetGridCorners: {
-        static const char* const corners[][2] = {
-            {"E_X_LeftDown", "E_Y_LeftDown"}, {"E_X_RightDown", "E_Y_RightDown"}, {"E_X_RightTop", "E_Y_RightTop"}};
+        static const char* const corners[][2] = {{Option::E_X_LeftDown, Option::E_Y_LeftDown},
+                                                 {Option::E_X_RightDown, Option::E_Y_RightDown},
+                                                 {Option::E_X_RightTop, Option::E_Y_RightTop}};
         if (m_first) {
           m_gridBefore.clear();
           for (const auto& corner : corners) {
@@ -157,19 +161,19 @@ WorldPoint DrawingTool::click(Project& project, double x, double y) {
       }
       case TargetSpecificCircle:
         if (m_step == 1) {
-          m_edits.setOptionTexts({{"E_X_Center", px}, {"E_Y_Center", py}});
+          m_edits.setOptionTexts({{Option::E_X_Center, px}, {Option::E_Y_Center, py}});
         } else {
           const WorldPoint c = m_last.value_or(p);
-          m_edits.setOptionTexts({{"E_Radius", DefaultRealText(std::hypot(p.x - c.x, p.y - c.y))}});
+          m_edits.setOptionTexts({{Option::E_Radius, DefaultRealText(std::hypot(p.x - c.x, p.y - c.y))}});
         }
         done = ++m_step > 2;
         break;
       case TargetAutoStart:
-        m_edits.setOptionTexts({{"E_Xauto_Start", px}, {"E_Yauto_Start", py}});
+        m_edits.setOptionTexts({{Option::E_Xauto_Start, px}, {Option::E_Yauto_Start, py}});
         done = true;
         break;
       case TargetIrregularCentre:
-        m_edits.setOptionTexts({{"E_NonCir_X_Center", px}, {"E_NonCir_Y_Center", py}});
+        m_edits.setOptionTexts({{Option::E_NonCir_X_Center, px}, {Option::E_NonCir_Y_Center, py}});
         done = true;
         break;
       case TargetIrregularSurface:
@@ -225,8 +229,8 @@ std::optional<PointKey> FindBoundaryPoint(Project& project, double x, double y, 
   std::optional<PointKey> found;
   // The last point near the click wins, as the last one drawn lies on top.
   for (const Row& r : project.store->rows(Table::Geometry)) {
-    if (std::abs(r.real("Coordi X") - x) <= toleranceX && std::abs(r.real("Coordi Y") - y) <= toleranceY) {
-      found = PointKey{r.integer("Line No."), r.integer("Point No.")};
+    if (std::abs(r.real(GeometryField::X) - x) <= toleranceX && std::abs(r.real(GeometryField::Y) - y) <= toleranceY) {
+      found = PointKey{r.integer(GeometryField::LineNo), r.integer(GeometryField::PointNo)};
     }
   }
   return found;
@@ -235,8 +239,8 @@ std::optional<PointKey> FindBoundaryPoint(Project& project, double x, double y, 
 std::vector<Row> MovedPointRows(Project& project, PointKey key, double x, double y) {
   std::vector<Row> rows = project.store->rows(Table::Geometry);
   for (Row& r : rows) {
-    if (r.integer("Line No.") == key.line && r.integer("Point No.") == key.point) {
-      r.set("Coordi X", x).set("Coordi Y", y);
+    if (r.integer(GeometryField::LineNo) == key.line && r.integer(GeometryField::PointNo) == key.point) {
+      r.set(GeometryField::X, x).set(GeometryField::Y, y);
       break;
     }
   }
@@ -246,13 +250,13 @@ std::vector<Row> MovedPointRows(Project& project, PointKey key, double x, double
 std::vector<Row> DeletedPointRows(Project& project, PointKey key) {
   std::vector<Row> rows = project.store->rows(Table::Geometry);
   const auto gone = std::find_if(rows.begin(), rows.end(), [key](const Row& r) {
-    return r.integer("Line No.") == key.line && r.integer("Point No.") == key.point;
+    return r.integer(GeometryField::LineNo) == key.line && r.integer(GeometryField::PointNo) == key.point;
   });
   if (gone == rows.end()) return rows;
   rows.erase(gone);
   for (Row& r : rows) {
-    if (r.integer("Line No.") == key.line && r.integer("Point No.") > key.point) {
-      r.set("Point No.", r.integer("Point No.") - 1);
+    if (r.integer(GeometryField::LineNo) == key.line && r.integer(GeometryField::PointNo) > key.point) {
+      r.set(GeometryField::PointNo, r.integer(GeometryField::PointNo) - 1);
     }
   }
   return rows;
