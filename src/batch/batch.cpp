@@ -118,11 +118,8 @@ class MessageKeeper final : public PlatformServices {
 };
 
 std::string StoppedText(std::uint8_t language, bool started) {
-  if (language == kLanguageThai) {
-    return started ? "หยุดระหว่างการคำนวณ: ไม่ได้บันทึกไฟล์ผลลัพธ์" : "หยุดก่อนการคำนวณไฟล์นี้";
-  }
-  return started ? "The batch was stopped during this file; its result file was not written."
-                 : "The batch was stopped before this file.";
+  const std::uint8_t shown = language == kLanguageThai ? kLanguageThai : kLanguageEnglish;
+  return std::string(CoreTextFor(shown, started ? CoreText::BatchStoppedDuring : CoreText::BatchStoppedBefore));
 }
 
 FileReport StoppedReport(const std::filesystem::path& file, std::uint8_t language, bool started) {
@@ -166,14 +163,14 @@ bool AnyFactor(const Project& project) {
 }  // namespace
 
 std::string NoAdmissibleSurfaceMessage(std::uint8_t language, long surfaces, const std::map<int, long>& rejected) {
-  const bool thai = language == kLanguageThai;
-  std::string text(NoAdmissibleSurfaceText(thai ? kLanguageThai : kLanguageEnglish));
-  if (surfaces == 0) return text + (thai ? ": ไม่มีผิวใดถูกวิเคราะห์" : ": no surface was analysed");
-  text += thai ? ": จาก " + std::to_string(surfaces) + " ผิว" : ": of " + std::to_string(surfaces) + " surfaces";
+  const std::uint8_t shown = language == kLanguageThai ? kLanguageThai : kLanguageEnglish;
+  std::string text(NoAdmissibleSurfaceText(shown));
+  if (surfaces == 0) return text + std::string(CoreTextFor(shown, CoreText::NoSurfaceAnalysed));
+  text += FormatText(CoreTextFor(shown, CoreText::SurfacesAnalysed), {std::to_string(surfaces)});
   for (const auto& [code, count] : rejected) {
-    std::string words(ResultCodeText(thai ? kLanguageThai : kLanguageEnglish, code));
+    std::string words(ResultCodeText(shown, code));
     if (words.empty()) words = "code " + std::to_string(code);
-    text += ", " + std::to_string(count) + (thai ? " ผิว '" : " with '") + words + "'";
+    text += FormatText(CoreTextFor(shown, CoreText::SurfacesRefused), {std::to_string(count), words});
   }
   return text;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/methods.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 namespace {
@@ -20,8 +21,6 @@ double BoundaryTolerance(double x) {
 }
 
 constexpr int kFaults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
-
-const char kTwoCutsWarning[] = "วงกลมตัดชั้นดินมากกว่า 1 ตำแหน่ง";
 
 double Snap(double x, double a, double b) {
   if (std::fabs(x - a) <= kSnap) return a;
@@ -184,7 +183,9 @@ bool Analysis::circleMeetsGround() {
         } else {
           right2 = cut;
           if (o.TwoIntersectWarning && o.platform != nullptr) {
-            o.platform->showMessage(MessageKind::Plain, "", kTwoCutsWarning);
+            // The same Thai text in both languages, as the users know it.
+            o.platform->showMessage(MessageKind::Plain, "",
+                                    std::string(CoreTextFor(kLanguageThai, CoreText::CircleCutsTwice)));
           }
           const double s1 = left.slope + right.slope;
           const double s2 = left2.slope + right2.slope;

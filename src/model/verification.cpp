@@ -17,15 +17,20 @@ double At(const std::vector<double>& values, int k) {
   return (k >= 0 && static_cast<std::size_t>(k) < values.size()) ? values[static_cast<std::size_t>(k)] : 0.0;
 }
 
+// The check lines are Thai in both languages.
+std::string Check(CoreText text, std::initializer_list<std::string_view> args = {}) {
+  return FormatText(CoreTextFor(kLanguageThai, text), args);
+}
+
 // The words the check lines use for a field of the soil tables.
-std::string_view FieldLabel(std::string_view field) {
-  if (field == FieldNameOf(SoilField::Cohesion)) return "ค่า Cohesion";
-  if (field == FieldNameOf(SoilField::Phi)) return "ค่า Friction Angle";
-  if (field == FieldNameOf(AnisoField::Cv)) return "ค่า Cohesion (C-v)";
-  if (field == FieldNameOf(AnisoField::Ch)) return "ค่า Cohesion (C-h)";
-  if (field == FieldNameOf(AnisoField::PhiV)) return "ค่า Friction Angle (Phi-v)";
-  if (field == FieldNameOf(AnisoField::PhiH)) return "ค่า Friction Angle (Phi-h)";
-  return "ค่า Unit Weight";
+CoreText FieldLabel(std::string_view field) {
+  if (field == FieldNameOf(SoilField::Cohesion)) return CoreText::CheckLabelCohesion;
+  if (field == FieldNameOf(SoilField::Phi)) return CoreText::CheckLabelPhi;
+  if (field == FieldNameOf(AnisoField::Cv)) return CoreText::CheckLabelCv;
+  if (field == FieldNameOf(AnisoField::Ch)) return CoreText::CheckLabelCh;
+  if (field == FieldNameOf(AnisoField::PhiV)) return CoreText::CheckLabelPhiV;
+  if (field == FieldNameOf(AnisoField::PhiH)) return CoreText::CheckLabelPhiH;
+  return CoreText::CheckLabelUnitWeight;
 }
 
 // The height of a polyline at x, on the first segment that spans x.
@@ -94,56 +99,58 @@ std::vector<std::string> VerifyData(Project& project, PlatformServices& platform
 
   bool soilProblem = false;
   if (m.SoilCount < 1) {
-    memo.emplace_back("ไม่มีข้อมูล Soil Properties");
+    memo.push_back(Check(CoreText::CheckNoSoils));
     soilProblem = true;
   } else {
     if (m.LineCount != m.SoilCount) {
-      memo.emplace_back("จำนวนชั้นดินไม่เท่ากับจำนวนคุณสมบัติดิน");
+      memo.push_back(Check(CoreText::CheckLinesNotSoils));
       soilProblem = true;
     }
     for (int k = 1; k <= m.SoilCount - 1; ++k) {
       if (At(m.SoilUnitWeight, k - 1) == 0.0) {
-        memo.push_back("ค่า Unit Weight ลำดับที่ " + std::to_string(k) + " = 0");
+        memo.push_back(
+            Check(CoreText::CheckSoilValue, {Check(CoreText::CheckLabelUnitWeight), std::to_string(k), "0"}));
         soilProblem = true;
       }
     }
     // Values the collection refuses: a list here would otherwise end with
     // the soils' OK line.
     for (const SoilValueProblem& problem : SoilValueProblems(m)) {
-      memo.push_back(std::string(FieldLabel(problem.field)) + " ลำดับที่ " + std::to_string(problem.soil) + " = " +
-                     FormatShortest(problem.value) + (problem.negative ? " < 0" : " >= 90"));
+      memo.push_back(
+          Check(CoreText::CheckSoilValue, {Check(FieldLabel(problem.field)), std::to_string(problem.soil),
+                                           FormatShortest(problem.value) + (problem.negative ? " < 0" : " >= 90")}));
       soilProblem = true;
     }
     // The last soil is the air above the ground: nothing in it may carry
     // strength or weight. The anisotropic model has four strength values.
     const int n = m.SoilCount;
     const std::string no = std::to_string(n);
-    auto nonZero = [&](const std::vector<double>& values, const char* prefix) {
+    auto nonZero = [&](const std::vector<double>& values, CoreText label) {
       if (At(values, n - 1) != 0.0) {
-        memo.push_back(prefix + no + " <> 0");
+        memo.push_back(Check(CoreText::CheckSoilNotZero, {Check(label), no}));
         soilProblem = true;
       }
     };
     if (m.StrengthModel == 1) {
-      nonZero(m.SoilCv, "ค่า Cohesion (C-v) ลำดับที่ ");
-      nonZero(m.SoilCh, "ค่า Cohesion (C-h) ลำดับที่ ");
-      nonZero(m.SoilPhiV, "ค่า Friction Angle (Phi-v) ลำดับที่ ");
-      nonZero(m.SoilPhiH, "ค่า Friction Angle (Phi-h) ลำดับที่ ");
+      nonZero(m.SoilCv, CoreText::CheckLabelCv);
+      nonZero(m.SoilCh, CoreText::CheckLabelCh);
+      nonZero(m.SoilPhiV, CoreText::CheckLabelPhiV);
+      nonZero(m.SoilPhiH, CoreText::CheckLabelPhiH);
     } else {
-      nonZero(m.SoilCohesion, "ค่า Cohesion ลำดับที่ ");
-      nonZero(m.SoilPhi, "ค่า Friction Angle ลำดับที่ ");
+      nonZero(m.SoilCohesion, CoreText::CheckLabelCohesion);
+      nonZero(m.SoilPhi, CoreText::CheckLabelPhi);
     }
-    nonZero(m.SoilUnitWeight, "ค่า Unit Weight ลำดับที่ ");
+    nonZero(m.SoilUnitWeight, CoreText::CheckLabelUnitWeight);
   }
   if (!soilProblem) memo.emplace_back("Soil Properties --------------------- OK");
 
   bool geometryProblem = false;
   if (m.LineCount < 1) {
-    memo.emplace_back("ไม่มีข้อมูล Geometry");
+    memo.push_back(Check(CoreText::CheckNoGeometry));
     geometryProblem = true;
   }
   if (m.LineCount != m.SoilCount) {
-    memo.emplace_back("จำนวนชั้นดินใน Geometry ไม่เท่ากับจำนวนชั้นดินใน Soil Properties");
+    memo.push_back(Check(CoreText::CheckGeometryNotSoils));
     geometryProblem = true;
   }
   if (!geometryProblem) memo.emplace_back("Geometry --------------------- OK");

@@ -199,7 +199,7 @@ Row& Row::setNullAt(std::size_t field) {
   return *this;
 }
 
-std::vector<Row> WorkingStore::rowsFrom(Table table, int first, int count) {
+std::vector<Row> WorkingStore::rowsFrom(Table table, int first, int count) const {
   std::vector<Row> out;
   const long long last = std::min<long long>(static_cast<long long>(first) + count - 1, rowCount(table));
   for (long long position = std::max(first, 1); position <= last; ++position) {
@@ -238,7 +238,7 @@ void WorkingStore::appendNumbers(Table table, const double* values, std::size_t 
   appendRows(rows.data(), rows.size());
 }
 
-void WorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) {
+void WorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) const {
   std::vector<double> numbers(TableDefinition(table).fields.size());
   visitRows(table, [&](const Row& row) {
     for (std::size_t i = 0; i < numbers.size(); ++i) {
@@ -255,7 +255,7 @@ void WorkingStore::visitNumbers(Table table, const std::function<void(const doub
   });
 }
 
-void WorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
+void WorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) const {
   for (const Row& row : rows(table)) visitor(row);
 }
 

@@ -166,26 +166,27 @@ inline void CheckNumberFits(const FieldDef& field, double value) {
 std::size_t CharacterCount(std::string_view utf8);
 
 // The operations on the working tables. Positions are 1-based, in stored
-// order. Failures raise StoreError.
+// order. Failures raise StoreError. The reads are const: a reader that holds
+// the store const (a window, through the document) can read but not write.
 class WorkingStore {
  public:
   virtual ~WorkingStore() = default;
 
-  virtual int rowCount(Table table) = 0;
+  virtual int rowCount(Table table) const = 0;
   // All rows in stored order.
-  virtual std::vector<Row> rows(Table table) = 0;
+  virtual std::vector<Row> rows(Table table) const = 0;
   // The row at `position` (1 to rowCount).
-  virtual Row rowAt(Table table, int position) = 0;
+  virtual Row rowAt(Table table, int position) const = 0;
   // The rows at positions first to first + count - 1 that exist, in stored
   // order: fewer at the end of the table, none past it.
-  virtual std::vector<Row> rowsFrom(Table table, int first, int count);
+  virtual std::vector<Row> rowsFrom(Table table, int first, int count) const;
   // Calls `visitor` with every row in stored order, one at a time, without
   // holding the table: the row passed is valid during the call only. The
   // visitor may read the store but not change it.
-  virtual void visitRows(Table table, const std::function<void(const Row&)>& visitor);
+  virtual void visitRows(Table table, const std::function<void(const Row&)>& visitor) const;
   // As visitRows, with the row's fields as numbers in field order (an empty
   // field, or a text, as 0).
-  virtual void visitNumbers(Table table, const std::function<void(const double* values)>& visitor);
+  virtual void visitNumbers(Table table, const std::function<void(const double* values)>& visitor) const;
   virtual void append(const Row& row) = 0;
   // Appends `count` rows, of any tables, in order, in one transaction.
   void appendRows(const Row* rows, std::size_t count);
@@ -210,8 +211,8 @@ class WorkingStore {
   virtual void rollbackTransaction() = 0;
 
   // Name-based forms, for callers that hold a table's name.
-  int rowCount(std::string_view name) { return rowCount(TableNamed(name)); }
-  std::vector<Row> rows(std::string_view name) { return rows(TableNamed(name)); }
+  int rowCount(std::string_view name) const { return rowCount(TableNamed(name)); }
+  std::vector<Row> rows(std::string_view name) const { return rows(TableNamed(name)); }
   void empty(std::string_view name) { empty(TableNamed(name)); }
 };
 

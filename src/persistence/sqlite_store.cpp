@@ -454,14 +454,14 @@ void SqliteWorkingStore::createTables() {
   Exec(m_db, create);
 }
 
-int SqliteWorkingStore::rowCount(Table table) {
+int SqliteWorkingStore::rowCount(Table table) const {
   sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].count.get(m_db);
   ResetGuard guard{stmt};
   Check(m_db, sqlite3_step(stmt));
   return sqlite3_column_int(stmt, 0);
 }
 
-std::vector<Row> SqliteWorkingStore::rows(Table table) {
+std::vector<Row> SqliteWorkingStore::rows(Table table) const {
   sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].select.get(m_db);
   ResetGuard guard{stmt};
   std::vector<Row> out;
@@ -471,7 +471,7 @@ std::vector<Row> SqliteWorkingStore::rows(Table table) {
   return out;
 }
 
-std::vector<Row> SqliteWorkingStore::rowsFrom(Table table, int first, int count) {
+std::vector<Row> SqliteWorkingStore::rowsFrom(Table table, int first, int count) const {
   // Positions before the first row are not rows: the block starts at 1.
   long long offset = static_cast<long long>(first) - 1;
   long long limit = count;
@@ -491,7 +491,7 @@ std::vector<Row> SqliteWorkingStore::rowsFrom(Table table, int first, int count)
   return out;
 }
 
-void SqliteWorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) {
+void SqliteWorkingStore::visitRows(Table table, const std::function<void(const Row&)>& visitor) const {
   Statement own;
   sqlite3_stmt* stmt = FreeForVisit(m_db, m_statements->tables[static_cast<std::size_t>(table)].visit.get(m_db), own);
   ResetGuard guard{stmt};
@@ -504,7 +504,7 @@ void SqliteWorkingStore::visitRows(Table table, const std::function<void(const R
   Check(m_db, rc);
 }
 
-void SqliteWorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) {
+void SqliteWorkingStore::visitNumbers(Table table, const std::function<void(const double* values)>& visitor) const {
   Statement own;
   sqlite3_stmt* stmt =
       FreeForVisit(m_db, m_statements->tables[static_cast<std::size_t>(table)].visitNumbers.get(m_db), own);
@@ -518,7 +518,7 @@ void SqliteWorkingStore::visitNumbers(Table table, const std::function<void(cons
   Check(m_db, rc);
 }
 
-long long SqliteWorkingStore::rowidAt(Table table, int position) {
+long long SqliteWorkingStore::rowidAt(Table table, int position) const {
   if (position < 1) {
     throw StoreError("Table " + std::string(TableName(table)) + " has no row " + std::to_string(position));
   }
@@ -533,7 +533,7 @@ long long SqliteWorkingStore::rowidAt(Table table, int position) {
   return sqlite3_column_int64(stmt, 0);
 }
 
-Row SqliteWorkingStore::rowAt(Table table, int position) {
+Row SqliteWorkingStore::rowAt(Table table, int position) const {
   const long long rowid = rowidAt(table, position);
   sqlite3_stmt* stmt = m_statements->tables[static_cast<std::size_t>(table)].selectRow.get(m_db);
   ResetGuard guard{stmt};

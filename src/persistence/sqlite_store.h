@@ -25,13 +25,13 @@ class SqliteWorkingStore final : public WorkingStore {
   SqliteWorkingStore(const SqliteWorkingStore&) = delete;
   SqliteWorkingStore& operator=(const SqliteWorkingStore&) = delete;
 
-  int rowCount(Table table) override;
-  std::vector<Row> rows(Table table) override;
-  Row rowAt(Table table, int position) override;
+  int rowCount(Table table) const override;
+  std::vector<Row> rows(Table table) const override;
+  Row rowAt(Table table, int position) const override;
   // One query each, in rowid order.
-  std::vector<Row> rowsFrom(Table table, int first, int count) override;
-  void visitRows(Table table, const std::function<void(const Row&)>& visitor) override;
-  void visitNumbers(Table table, const std::function<void(const double* values)>& visitor) override;
+  std::vector<Row> rowsFrom(Table table, int first, int count) const override;
+  void visitRows(Table table, const std::function<void(const Row&)>& visitor) const override;
+  void visitNumbers(Table table, const std::function<void(const double* values)>& visitor) const override;
   void append(const Row& row) override;
   void appendNumbers(Table table, const double* values, std::size_t count) override;
   void insert(int position, const Row& row) override;
@@ -51,12 +51,14 @@ class SqliteWorkingStore final : public WorkingStore {
   explicit SqliteWorkingStore(sqlite3* db);
   void createTables();
   void prepareAll();
-  long long rowidAt(Table table, int position);
+  long long rowidAt(Table table, int position) const;
   // The savepoint statements of transaction depth `depth`, prepared at its first use.
   struct Savepoint;
   Savepoint& savepoint(int depth);
 
   sqlite3* m_db = nullptr;
+  // Prepared at their first use, by reads as well: a cache, not the store's
+  // state, so the reads stay const.
   std::unique_ptr<Statements> m_statements;
   int m_transactionDepth = 0;
 };

@@ -209,6 +209,53 @@ enum class UiText {
   // {0} soil number, {1} its row, {2} the cohesion before, {3} after.
   VegetationSoilChanged,
   VegetationNothingChanged,
+  // The Next button of the step-by-step form's pages, and the row and
+  // closing buttons of the grids and table dialogs (Insert and Delete are
+  // InsertRow and DeleteRow above).
+  StepNext,
+  ClearAllRows,
+  DialogApply,
+  DialogClose,
+  // The soil dialog's button that gives every soil its default colour.
+  DefaultColors,
+  // The vegetation window's title.
+  VegetationCaption,
+  // The message boxes' standard buttons.
+  ButtonOk,
+  ButtonCancel,
+  ButtonSave,
+  ButtonDiscard,
+  ButtonYes,
+  ButtonNo,
+  // The About box's line under the program's name.
+  AboutDescription,
+  // The batch window: its title, labels, buttons and notices. BatchTotal
+  // has {0} the files chosen; BatchFileOf {0} the file's place, {1} the
+  // files, {2} its name.
+  BatchCaption,
+  BatchSourceDirectory,
+  BatchSourceFiles,
+  BatchSelectedFiles,
+  BatchProgress,
+  BatchChooseFolder,
+  BatchAdd,
+  BatchAddAll,
+  BatchRun,
+  BatchStop,
+  BatchCancel,
+  BatchNotRunYet,
+  BatchTotal,
+  BatchQuestionCaption,
+  BatchQuestion,
+  BatchFileOf,
+  BatchStopped,
+  BatchComplete,
+  // The batch report window: its title, Save and Close, and the filter of
+  // its Save dialog.
+  BatchReportCaption,
+  BatchReportSave,
+  BatchReportClose,
+  TextDocumentFilter,
 };
 
 std::string_view UiTextFor(std::uint8_t language, UiText text);

@@ -191,7 +191,55 @@ const FormText kGridTitles[] = {
     {"DBG_NonCir_Coordi", "Point No.|Coordi X|Coordi Y", "จุดที่|พิกัด X|พิกัด Y"},
 };
 
+// The vegetation window's labels, buttons and pages.
+const FormText kVegetationTexts[] = {
+    {"TS_Root_Properties", "Root Properties", "คุณสมบัติราก"},
+    {"TS_Root_Position", "Root Position", "ตำแหน่งราก"},
+    {"TS_Results", "Results", "ผลลัพธ์"},
+    {"L_Root_No", "Root types", "ชนิดราก"},
+    {"L_Root_Layer", "Root radius per layer", "รัศมีรากในแต่ละชั้น"},
+    {"L_Original_Cohesion", "Soil Cohesion without Root =", "ความเชื่อมแน่นของดินที่ไม่มีราก ="},
+    {"L_Layer_Height", "z =", "z ="},
+    {"L_Root_Position", "Plants", "ตำแหน่งพืช"},
+    {"GB_Area", "Area and grid", "พื้นที่และกริด"},
+    {"L_Min_Area", "Min (X,Y)", "Min (X,Y)"},
+    {"L_Max_Area", "Max (X,Y)", "Max (X,Y)"},
+    {"L_Hor_Grid_No", "Hor. Div", "จำนวนช่องแนวนอน"},
+    {"L_Ver_Grid_No", "Ver. Div.", "จำนวนช่องแนวตั้ง"},
+    {"L_Hor_SmallGrid_No", "Minor horizontal grid No. =", "จำนวนช่องย่อยแนวนอน ="},
+    {"L_Ver_SmallGrid_No", "Minor vertical grid No. =", "จำนวนช่องย่อยแนวตั้ง ="},
+    {"L_Eff_Width_No", "Eff. width", "ความกว้างประสิทธิผล"},
+    {"L_Eff_Length_No", "Eff. length", "ความยาวประสิทธิผล"},
+    {"B_Gen_VegEff", "Generate", "คำนวณ"},
+    {"B_Export", "Export", "ส่งออก"},
+    {"B_Restore", "Restore", "คืนค่า"},
+    {"B_Close", "Close", "ปิด"},
+};
+
+// The vegetation window's grids.
+const FormText kVegetationGridTitles[] = {
+    {"DBG_Root_No", "Root No.|Description|Cohesion", "ชนิดราก|คำอธิบาย|ความเชื่อมแน่น"},
+    {"DBG_Root_Layer", "Root No.|Layer No.|Radius", "ชนิดราก|ชั้นที่|รัศมี"},
+    {"DBG_Root_Position", "No.|Root Type|Coordi X|Coordi Y", "ลำดับ|ชนิดราก|พิกัด X|พิกัด Y"},
+};
+
 }  // namespace
+
+std::string_view FormTextFor(std::span<const FormText> texts, std::string_view name, std::uint8_t language) {
+  if (language > 1) return {};
+  for (const FormText& t : texts) {
+    if (name == t.name) return language == 0 ? t.thai : t.english;
+  }
+  return {};
+}
+
+std::span<const FormText> VegetationFormTexts() {
+  return kVegetationTexts;
+}
+
+std::span<const FormText> VegetationGridTitles() {
+  return kVegetationGridTitles;
+}
 
 std::span<const FormText> StepFormTexts() {
   return kTexts;

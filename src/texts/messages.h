@@ -115,6 +115,50 @@ enum class CoreText {
   // A run's Results rows that the store refused: {0} how many, {1} the
   // store's error.
   ResultsRowsNotWritten,
+  // The engine's warning of a circle that cuts the ground more than twice
+  // (shown in Thai in both languages, as the users know it).
+  CircleCutsTwice,
+  // The lines of the data check (shown in Thai in both languages; the
+  // English twins say the same). {0} a field's label (the CheckLabel texts),
+  // {1} the soil number, {2} the value and its bound ("0", "-5 < 0").
+  CheckNoSoils,
+  CheckLinesNotSoils,
+  CheckSoilValue,
+  CheckSoilNotZero,
+  CheckLabelCohesion,
+  CheckLabelPhi,
+  CheckLabelCv,
+  CheckLabelCh,
+  CheckLabelPhiV,
+  CheckLabelPhiH,
+  CheckLabelUnitWeight,
+  CheckNoGeometry,
+  CheckGeometryNotSoils,
+  // The batch: a file it stopped in or before, and what a run without an
+  // admissible surface tried: {0} the surfaces analysed; {0} how many were
+  // refused for {1}, the reason.
+  BatchStoppedDuring,
+  BatchStoppedBefore,
+  NoSurfaceAnalysed,
+  SurfacesAnalysed,
+  SurfacesRefused,
+  // The root-cohesion calculation's refusals and notices. {0} row or count
+  // as each text says.
+  VegetationLayerBelowOne,
+  VegetationPlantsTooMany,
+  VegetationRootTypeMissing,
+  VegetationDivisionsBelowOne,
+  VegetationWindowTooLarge,
+  VegetationAreaInverted,
+  VegetationNoLayer,
+  VegetationTooManyCells,
+  VegetationSoilRow,
+  VegetationLayerOutOfRange,
+  VegetationRowOutOfRange,
+  VegetationExportBeforeGenerate,
+  VegetationNoBackup,
+  VegetationAnisotropicModel,
+  VegetationNothingRestored,
 };
 
 std::string_view CoreTextFor(std::uint8_t language, CoreText text);

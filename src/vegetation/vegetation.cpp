@@ -5,6 +5,7 @@
 #include <map>
 
 #include "model/numbers.h"
+#include "texts/messages.h"
 
 namespace pelodyn {
 namespace {
@@ -14,16 +15,18 @@ namespace {
 // most this many values (80 MB of doubles).
 constexpr std::int64_t kMaxValues = 10'000'000;
 
-bool Thai(std::uint8_t language) {
-  return language == 0;
+// Any language but Thai reads English.
+std::uint8_t Shown(std::uint8_t language) {
+  return language == kLanguageThai ? kLanguageThai : kLanguageEnglish;
 }
 
 std::string N(std::int64_t n) {
   return std::to_string(n);
 }
 
-[[noreturn]] void Refuse(std::uint8_t language, const std::string& english, const std::string& thai) {
-  throw VegetationError(Thai(language) ? thai : english);
+[[noreturn]] void Refuse(std::uint8_t language, CoreText text, std::initializer_list<std::string_view> args = {},
+                         const std::string& prefix = {}) {
+  throw VegetationError(prefix + FormatText(CoreTextFor(Shown(language), text), args));
 }
 
 std::string Trim(std::string_view text) {
@@ -44,30 +47,21 @@ RootData GatherRoots(const std::vector<Row>& rootNo, const std::vector<Row>& roo
   for (std::size_t k = 0; k < rootLayer.size(); ++k) {
     const std::int32_t layer = rootLayer[k].integer(RootLayerField::LayerNo);
     if (layer < 1) {
-      Refuse(
-          language,
-          "Root radius per layer, row " + N(static_cast<std::int64_t>(k) + 1) + ": the layer number must be 1 or more.",
-          "รัศมีรากในแต่ละชั้น แถวที่ " + N(static_cast<std::int64_t>(k) + 1) + ": หมายเลขชั้นต้องเป็น 1 ขึ้นไป");
+      Refuse(language, CoreText::VegetationLayerBelowOne, {N(static_cast<std::int64_t>(k) + 1)});
     }
     out.layerCount = std::max(out.layerCount, layer);
     radius[{rootLayer[k].integer(RootLayerField::RootNo), layer}] = rootLayer[k].real(RootLayerField::Radius);
   }
   if (static_cast<std::int64_t>(out.layerCount) * static_cast<std::int64_t>(rootPosition.size()) > kMaxValues) {
-    Refuse(language,
-           N(out.layerCount) + " layers for " + N(static_cast<std::int64_t>(rootPosition.size())) +
-               " plants need too much memory.",
-           "จำนวนชั้น " + N(out.layerCount) + " ชั้นสำหรับพืช " + N(static_cast<std::int64_t>(rootPosition.size())) +
-               " ต้น ใช้หน่วยความจำมากเกินไป");
+    Refuse(language, CoreText::VegetationPlantsTooMany,
+           {N(out.layerCount), N(static_cast<std::int64_t>(rootPosition.size()))});
   }
   for (std::size_t k = 0; k < rootPosition.size(); ++k) {
     const Row& r = rootPosition[k];
     const std::int32_t type = r.integer(RootPositionField::RootType);
     const auto found = cohesion.find(type);
     if (found == cohesion.end()) {
-      Refuse(language,
-             "Plants, row " + N(static_cast<std::int64_t>(k) + 1) + ": root type " + N(type) +
-                 " has no row in Root types.",
-             "ตำแหน่งพืช แถวที่ " + N(static_cast<std::int64_t>(k) + 1) + ": ไม่มีรากชนิด " + N(type) + " ในตารางชนิดราก");
+      Refuse(language, CoreText::VegetationRootTypeMissing, {N(static_cast<std::int64_t>(k) + 1), N(type)});
     }
     Plant plant;
     plant.x = r.real(RootPositionField::X);
@@ -89,31 +83,23 @@ double VegetationResult::roundedProfile(int layer, int row) const {
 
 VegetationResult GenerateVegetationEffect(const RootData& roots, const VegetationGrid& g, std::uint8_t language) {
   if (g.columns < 1 || g.rows < 1 || g.minorColumns < 1 || g.minorRows < 1 || g.windowColumns < 1 || g.windowRows < 1) {
-    Refuse(language, "The divisions, the minor grid numbers and the effective width and length must be 1 or more.",
-           "จำนวนช่องแบ่ง จำนวนช่องย่อย และความกว้างและความยาวประสิทธิผลต้องเป็น 1 ขึ้นไป");
+    Refuse(language, CoreText::VegetationDivisionsBelowOne);
   }
   if (g.windowColumns > g.columns || g.windowRows > g.rows) {
-    Refuse(language,
-           "The effective width and length (" + N(g.windowColumns) + " x " + N(g.windowRows) +
-               ") must not exceed the divisions (" + N(g.columns) + " x " + N(g.rows) + ").",
-           "ความกว้างและความยาวประสิทธิผล (" + N(g.windowColumns) + " x " + N(g.windowRows) + ") ต้องไม่เกินจำนวนช่องแบ่ง (" +
-               N(g.columns) + " x " + N(g.rows) + ")");
+    Refuse(language, CoreText::VegetationWindowTooLarge,
+           {N(g.windowColumns), N(g.windowRows), N(g.columns), N(g.rows)});
   }
   const double width = g.maxX - g.minX, height = g.maxY - g.minY;
   if (!(width > 0.0) || !(height > 0.0)) {
-    Refuse(language, "Max (X,Y) must be greater than Min (X,Y).", "ค่า Max (X,Y) ต้องมากกว่า Min (X,Y)");
+    Refuse(language, CoreText::VegetationAreaInverted);
   }
   if (roots.layerCount < 1) {
-    Refuse(language, "There is no root layer: the table Root radius per layer is empty.",
-           "ไม่มีชั้นราก: ตารางรัศมีรากในแต่ละชั้นว่าง");
+    Refuse(language, CoreText::VegetationNoLayer);
   }
   const std::int64_t cells = static_cast<std::int64_t>(g.columns) * g.rows;
   const std::int64_t minors = static_cast<std::int64_t>(g.minorColumns) * g.minorRows;
   if (cells * roots.layerCount > kMaxValues || minors > kMaxValues) {
-    Refuse(language,
-           "These divisions need too much memory: at most " + N(kMaxValues) +
-               " cells over all layers, and as many minor cells per cell.",
-           "จำนวนช่องแบ่งนี้ใช้หน่วยความจำมากเกินไป: ได้ไม่เกิน " + N(kMaxValues) + " ช่องรวมทุกชั้น และช่องย่อยต่อช่องไม่เกินจำนวนเดียวกัน");
+    Refuse(language, CoreText::VegetationTooManyCells, {N(kMaxValues)});
   }
 
   VegetationResult r;
@@ -223,22 +209,20 @@ ExportPlan PlanExport(const VegetationResult& result, const std::vector<Row>& so
     const auto comma = description.find(',');
     if (comma == std::string::npos) continue;
     const int position = static_cast<int>(k) + 1;
-    const std::string where = "Soil Properties, row " + N(position) + " (\"" + description + "\"): ";
-    const std::string whereThai = "คุณสมบัติดิน แถวที่ " + N(position) + " (\"" + description + "\"): ";
+    const std::string where =
+        FormatText(CoreTextFor(Shown(language), CoreText::VegetationSoilRow), {N(position), description});
     std::int32_t layer = 0, profileRow = 0;
     try {
       layer = StrToInt(Trim(std::string_view(description).substr(0, comma)));
       profileRow = StrToInt(Trim(std::string_view(description).substr(comma + 1)));
     } catch (const ConversionError& e) {
-      Refuse(language, where + e.what(), whereThai + e.what());
+      throw VegetationError(where + e.what());
     }
     if (layer < 1 || layer > result.layerCount) {
-      Refuse(language, where + "layer " + N(layer) + " is not between 1 and " + N(result.layerCount) + ".",
-             whereThai + "ชั้นที่ " + N(layer) + " ไม่อยู่ระหว่าง 1 ถึง " + N(result.layerCount));
+      Refuse(language, CoreText::VegetationLayerOutOfRange, {N(layer), N(result.layerCount)}, where);
     }
     if (profileRow < 1 || profileRow > result.rows) {
-      Refuse(language, where + "row " + N(profileRow) + " is not between 1 and " + N(result.rows) + ".",
-             whereThai + "แถวที่ " + N(profileRow) + " ไม่อยู่ระหว่าง 1 ถึง " + N(result.rows));
+      Refuse(language, CoreText::VegetationRowOutOfRange, {N(profileRow), N(result.rows)}, where);
     }
     const double before = row.real(SoilField::Cohesion);
     const double value = result.roundedProfile(layer - 1, profileRow - 1);
@@ -293,22 +277,15 @@ RestorePlan PlanRestore(const std::vector<Row>& soils, const std::vector<Exporte
 }
 
 std::string VegetationMessage(VegetationText text, std::uint8_t language) {
-  const bool thai = Thai(language);
   switch (text) {
     case VegetationText::ExportBeforeGenerate:
-      return thai ? "กรุณากด Generate ก่อน Export" : "Generate the vegetation effect before Export.";
+      return std::string(CoreTextFor(Shown(language), CoreText::VegetationExportBeforeGenerate));
     case VegetationText::NoBackup:
-      return thai ? "ไม่มีข้อมูลสำรองของคุณสมบัติดิน: ยังไม่ได้ Export ตั้งแต่เปิดโครงการนี้ จึงไม่มีสิ่งใดให้คืนค่า"
-                  : "There is no backup of the soil properties: nothing was exported since this project was "
-                    "started or opened, so there is nothing to restore.";
+      return std::string(CoreTextFor(Shown(language), CoreText::VegetationNoBackup));
     case VegetationText::AnisotropicModel:
-      return thai ? "ค่าความเชื่อมแน่นถูกเขียนลงในตารางคุณสมบัติดินแบบ Mohr-Coulomb แต่แบบจำลองกำลังรับแรงแบบ Anisotropic "
-                    "ที่ใช้อยู่ไม่ได้ใช้ตารางนี้"
-                  : "The cohesions were written into the Mohr-Coulomb soil table, but the anisotropic strength model "
-                    "in use does not read that table.";
+      return std::string(CoreTextFor(Shown(language), CoreText::VegetationAnisotropicModel));
     case VegetationText::NothingRestored:
-      return thai ? "ไม่มีค่าความเชื่อมแน่นที่ต้องคืนค่า: ค่าที่ Export ไว้ถูกแก้ไขไปแล้วทั้งหมด"
-                  : "No cohesion was restored: every value Export wrote has been edited since.";
+      return std::string(CoreTextFor(Shown(language), CoreText::VegetationNothingRestored));
   }
   return {};
 }

@@ -857,12 +857,14 @@ class RefusingStore final : public WorkingStore {
  public:
   RefusingStore(std::unique_ptr<WorkingStore> inner, std::size_t acceptedRows)
       : m_inner(std::move(inner)), m_accepted(acceptedRows) {}
-  int rowCount(Table t) override { return m_inner->rowCount(t); }
-  std::vector<Row> rows(Table t) override { return m_inner->rows(t); }
-  Row rowAt(Table t, int p) override { return m_inner->rowAt(t, p); }
-  std::vector<Row> rowsFrom(Table t, int first, int count) override { return m_inner->rowsFrom(t, first, count); }
-  void visitRows(Table t, const std::function<void(const Row&)>& visitor) override { m_inner->visitRows(t, visitor); }
-  void visitNumbers(Table t, const std::function<void(const double*)>& visitor) override {
+  int rowCount(Table t) const override { return m_inner->rowCount(t); }
+  std::vector<Row> rows(Table t) const override { return m_inner->rows(t); }
+  Row rowAt(Table t, int p) const override { return m_inner->rowAt(t, p); }
+  std::vector<Row> rowsFrom(Table t, int first, int count) const override { return m_inner->rowsFrom(t, first, count); }
+  void visitRows(Table t, const std::function<void(const Row&)>& visitor) const override {
+    m_inner->visitRows(t, visitor);
+  }
+  void visitNumbers(Table t, const std::function<void(const double*)>& visitor) const override {
     m_inner->visitNumbers(t, visitor);
   }
   void append(const Row& r) override {

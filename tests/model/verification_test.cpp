@@ -193,9 +193,9 @@ TEST_F(Verify, TheWarningNamesTheLineAndTheStretchInTheUsersLanguage) {
 class CountingStore final : public WorkingStore {
  public:
   explicit CountingStore(std::unique_ptr<WorkingStore> inner) : m_inner(std::move(inner)) {}
-  int rowCount(Table t) override { return m_inner->rowCount(t); }
-  std::vector<Row> rows(Table t) override { return m_inner->rows(t); }
-  Row rowAt(Table t, int p) override { return m_inner->rowAt(t, p); }
+  int rowCount(Table t) const override { return m_inner->rowCount(t); }
+  std::vector<Row> rows(Table t) const override { return m_inner->rows(t); }
+  Row rowAt(Table t, int p) const override { return m_inner->rowAt(t, p); }
   void append(const Row& r) override { m_inner->append(r); }
   void update(int p, const Row& r) override { m_inner->update(p, r); }
   void remove(Table t, int p) override { m_inner->remove(t, p); }

@@ -112,9 +112,9 @@ TEST(Store, RowsStayInAppendOrderThroughEditsAndRemovals) {
 class PlainStore final : public WorkingStore {
  public:
   explicit PlainStore(WorkingStore& inner) : m_inner(inner) {}
-  int rowCount(Table table) override { return m_inner.rowCount(table); }
-  std::vector<Row> rows(Table table) override { return m_inner.rows(table); }
-  Row rowAt(Table table, int position) override { return m_inner.rowAt(table, position); }
+  int rowCount(Table table) const override { return m_inner.rowCount(table); }
+  std::vector<Row> rows(Table table) const override { return m_inner.rows(table); }
+  Row rowAt(Table table, int position) const override { return m_inner.rowAt(table, position); }
   void append(const Row& row) override { m_inner.append(row); }
   void update(int position, const Row& row) override { m_inner.update(position, row); }
   void remove(Table table, int position) override { m_inner.remove(table, position); }

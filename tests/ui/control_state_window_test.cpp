@@ -102,7 +102,7 @@ TEST_F(ControlStateWindowTest, EffectBarPopUpItemsAndHintsFollowTheOptions) {
   action("PU_Seismic")->trigger();
   EXPECT_TRUE(action("PU_Seismic")->isChecked());
   EXPECT_EQ(window->inputStrip()->currentPanel(), "P_Seismic");
-  document->undoStack().undo();
+  document->undo();
   EXPECT_FALSE(action("TB_Seismic")->isChecked());
   EXPECT_FALSE(action("PU_Seismic")->isChecked());
 
@@ -156,7 +156,7 @@ TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryA
   EXPECT_TRUE(action("MN_Draw_Surface")->isEnabled());
   EXPECT_FALSE(action("MN_Draw_Grid")->isEnabled());
 
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(options().itemIndex(Option::RG_Theory), 1);
   EXPECT_TRUE(options().checked(Option::CB_Ordinary));
   EXPECT_TRUE(ordinary->isChecked());
@@ -201,11 +201,11 @@ TEST_F(ControlStateWindowTest, SpecificSearchTurnsTheAutomaticCentreOffEverywher
   EXPECT_FALSE(action("MN_Draw_AutoCen")->isChecked());
   EXPECT_FALSE(action("MN_Draw_AutoCen")->isEnabled());
 
-  document->undoStack().undo();
+  document->undo();
   EXPECT_TRUE(options().checked(Option::CB_Auto_Center));
   EXPECT_TRUE(control<QRadioButton>("RB_Random_Search")->isChecked());
   EXPECT_TRUE(autoCenter->isChecked());
-  document->undoStack().redo();
+  document->redo();
 
   // Random again: the centre stays off until chosen, from the menu too.
   click("RB_Random_Search");
@@ -238,7 +238,7 @@ TEST_F(ControlStateWindowTest, RuConditionShowsItsGridWhichEditsTheTable) {
   ASSERT_EQ(rows(Table::Ru_variable), 1);
   ASSERT_TRUE(grid->model()->setData(grid->model()->index(0, 1), QStringLiteral("0.35")));
   EXPECT_DOUBLE_EQ(document->project().store->rowAt(Table::Ru_variable, 1).real(RuField::Ru), 0.35);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(document->project().store->rowAt(Table::Ru_variable, 1).real(RuField::Ru), 0.0);
   grid->setCurrentIndex(grid->model()->index(0, 0));
   EXPECT_EQ(grid->actions()[2]->text(), "Delete");
@@ -257,7 +257,7 @@ TEST_F(ControlStateWindowTest, WaterLineTypeIsTheWaterLineKind) {
   action("PU_WaterLine")->trigger();
   choose("CB_WaterLine_Type", 1);
   EXPECT_EQ(options().itemIndex(Option::CB_Phreatic_Peizometric), 1);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(options().itemIndex(Option::CB_Phreatic_Peizometric), 0);
   EXPECT_EQ(control<QComboBox>("CB_WaterLine_Type")->currentIndex(), 0);
 }
@@ -384,7 +384,7 @@ TEST_F(ControlStateWindowTest, LoadEditorsAddEditBrowseAndDeleteRowsAsUndoableSt
     EXPECT_EQ(steps(), before + 3);
     EXPECT_EQ(document->project().store->rowAt(e.table, 2).integer(LoadCommonField::LoadNo), 5);
     EXPECT_DOUBLE_EQ(stored(2, 1), 8.25);
-    document->undoStack().undo();
+    document->undo();
     EXPECT_EQ(document->project().store->rowAt(e.table, 2).integer(LoadCommonField::LoadNo), 2);
     EXPECT_EQ(edit(0)->text(), "2") << "the editor shows the row undo put back";
 
@@ -402,7 +402,7 @@ TEST_F(ControlStateWindowTest, LoadEditorsAddEditBrowseAndDeleteRowsAsUndoableSt
     click(e.deleteButton);
     ASSERT_EQ(rows(e.table), 1);
     EXPECT_EQ(edit(1)->text(), "7");
-    document->undoStack().undo();
+    document->undo();
     EXPECT_EQ(rows(e.table), 2);
     EXPECT_DOUBLE_EQ(stored(1, 1), 12.5);
   }

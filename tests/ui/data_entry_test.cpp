@@ -206,7 +206,7 @@ TEST_F(DataEntry, DeletingAMiddlePointRenumbersTheLinesLaterPoints) {
   EXPECT_EQ(rows[2].real(GeometryField::X), 60.0);
   // One step: undo gives the line back whole.
   EXPECT_EQ(document->undoStack().count(), steps + 1);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(Column(*document, Table::Geometry, "Point No."), (std::vector<std::int64_t>{1, 2, 3, 4, 1, 2}));
 }
 
@@ -224,12 +224,12 @@ TEST_F(DataEntry, TheNewEditsPutTheResultsOutOfDateAndUndoBringsThemBack) {
   });
   EXPECT_FALSE(document->resultsCurrent());
   EXPECT_TRUE(document->presentedSurfaces().empty());
-  document->undoStack().undo();
+  document->undo();
   EXPECT_TRUE(document->resultsCurrent());
   document->setOptionText(Option::E_Unit_Weight_Water, QStringLiteral("10"));
   EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "10");
   EXPECT_FALSE(document->resultsCurrent());
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "9.81");
   EXPECT_TRUE(document->resultsCurrent());
 }
@@ -321,10 +321,10 @@ TEST_F(DataEntry, TheCrackWaterFollowsTheWaterLineUnlessGivenItsOwn) {
   EXPECT_EQ(stripChild<QLineEdit>("E_TCrack_Water_Unit_Weight")->text(), QStringLiteral("9.81"));
   // The typing is one step, and its undo gives both back.
   EXPECT_EQ(document->undoStack().count(), steps + 1);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(document->project().options.text(Option::E_Unit_Weight_Water), "1.0");
   EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "1.0");
-  document->undoStack().redo();
+  document->redo();
   // A crack given a weight of its own keeps it.
   crack->selectAll();
   QTest::keyClicks(crack, QStringLiteral("10"));

@@ -28,7 +28,7 @@ struct Snapshot {
 
 Snapshot Take(ProjectDocument& d) {
   Snapshot s;
-  Project& p = d.project();
+  const Project& p = d.project();
   for (Table t : AllTables()) s.tables.push_back(p.store->rows(t));
   s.options = p.options;
   const AnalysisModel& m = p.model;
@@ -150,7 +150,7 @@ TEST(ProjectDocumentFlags, TheCrackIsOnOnlyWithItsBoxAndItsPointsForTheDocumentA
     const Snapshot synced = Take(*document);
 
     SilentPlatform silent;
-    CollectAnalysisData(document->project(), silent, CollectionPurpose::Save);
+    CollectAnalysisData(document->projectForAnalysis(), silent, CollectionPurpose::Save);
     ASSERT_EQ(m.DataError, 0);
     EXPECT_EQ(m.TensionCrackEnabled, c.on) << "the collection";
     EXPECT_EQ(Take(*document).flags, synced.flags) << "every mirrored flag as the document set it";
@@ -161,7 +161,7 @@ TEST(ProjectDocumentUndo, EveryKindOfEditIsOneStepThatUndoTakesBackBitForBit) {
   for (const EditCase& c : Edits()) {
     SCOPED_TRACE(c.name);
     auto document = OpenExample("layered-phreatic-loads.pdd");
-    QUndoStack& stack = document->undoStack();
+    const QUndoStack& stack = document->undoStack();
     ASSERT_TRUE(stack.isClean());
     ASSERT_FALSE(document->isModified());
     const Snapshot before = Take(*document);
@@ -172,12 +172,12 @@ TEST(ProjectDocumentUndo, EveryKindOfEditIsOneStepThatUndoTakesBackBitForBit) {
     EXPECT_EQ(stack.count(), 1) << "one edit, one step";
     EXPECT_TRUE(document->isModified());
 
-    stack.undo();
+    document->undo();
     EXPECT_EQ(Take(*document), before);
     EXPECT_TRUE(stack.isClean());
     EXPECT_FALSE(document->isModified());
 
-    stack.redo();
+    document->redo();
     EXPECT_EQ(Take(*document), after);
     EXPECT_TRUE(document->isModified());
   }
@@ -193,7 +193,7 @@ TEST(ProjectDocumentUndo, TheNotifierTellsWhatChangedOnEditUndoAndRedo) {
   document->setOptionText(Option::E_Kh, "0.2");
   ASSERT_EQ(options.count(), 1);
   EXPECT_EQ(options.takeFirst().at(0).value<Option>(), Option::E_Kh);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(options.count(), 1);
   document->removeRows(Table::Geometry, 2, 1);
   ASSERT_EQ(rows.count(), 1);
@@ -212,7 +212,7 @@ TEST(ProjectDocumentUndo, SaveMarksCleanAndNewOrOpenForgetsTheSteps) {
   EXPECT_FALSE(document->isModified());
   EXPECT_EQ(document->projectFileName(), "saved.pdd");
   // Undo after a save is a change again.
-  document->undoStack().undo();
+  document->undo();
   EXPECT_TRUE(document->isModified());
   document->newProject({});
   EXPECT_FALSE(document->isModified());
@@ -226,7 +226,7 @@ TEST(ProjectDocumentUndo, TypingOnAfterASaveIsAChangeOfItsOwn) {
   document->markSaved(QStringLiteral("/nowhere/saved.pdd"));
   document->setOptionText(Option::E_Kh, "0.25");
   EXPECT_TRUE(document->isModified());
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(document->project().options.text(Option::E_Kh), "0.2");
   EXPECT_FALSE(document->isModified());
 }
@@ -252,14 +252,14 @@ TEST(ProjectDocumentUndo, ARunIsNoEdit) {
   document->beginRun();
   SilentPlatform silent;
   RunOptions options;
-  const RunResult result = StartAnalysis(document->project(), silent, options);
+  const RunResult result = StartAnalysis(document->projectForAnalysis(), silent, options);
   document->endRun(result);
   document->presentCriticalSurfaces(silent);
   EXPECT_EQ(document->undoStack().count(), steps);
   EXPECT_TRUE(document->hasOwnResults());
   EXPECT_FALSE(document->presentedSurfaces().empty());
   // Undoing the edit leaves the run's results alone.
-  document->undoStack().undo();
+  document->undo();
   EXPECT_FALSE(document->presentedSurfaces().empty());
   EXPECT_GT(document->project().store->rowCount(Table::Results), 0);
 }

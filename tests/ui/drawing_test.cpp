@@ -237,11 +237,11 @@ TEST_F(DrawingTest, ASectionDrawnWithTheMouseIsSavedAnalysedAndUndone) {
           {1, 1, 0, 0}, {1, 2, 40, 0}, {2, 1, 0, 8}, {2, 2, 40, 6}, {3, 1, 0, 15}, {3, 2, 27, 11}, {3, 3, 40, 10}}));
 
   // Undo takes the mouse edits back one by one, to the start.
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(std::get<2>(geometry()[5]), 25.0);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(geometry(), section);
-  while (document->undoStack().canUndo()) document->undoStack().undo();
+  while (document->undoStack().canUndo()) document->undo();
   EXPECT_EQ(test::Bytes(save("undone.pdd")), original);
 }
 

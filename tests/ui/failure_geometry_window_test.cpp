@@ -29,7 +29,7 @@ QPushButton* Button(const QWidget& w, const char* name) {
 // The values carry more than four decimals so that their rounding shows.
 std::unique_ptr<ProjectDocument> AnalysedProject(std::uint8_t theory) {
   auto document = ProjectDocument::openPrivate();
-  Project* project = &document->project();
+  Project* project = &document->projectForAnalysis();
   AnalysisModel& m = project->model;
   m.AnalysisTheory = theory;
   m.UseOrdinary = 0;

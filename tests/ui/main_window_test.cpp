@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, QuittingSavesTheSettingsWithTheLanguage) {
 
 TEST_F(MainWindowTest, OpeningADamagedFileChangesNothing) {
   ASSERT_TRUE(window->fileCommands().openPath(path("layered-phreatic-loads.pdd")));
-  Project& project = document->project();
+  const Project& project = document->project();
   const QString caption = title();
   const std::string projectPath = project.ProjectFilePath;
   const auto geometry = project.store->rows(Table::Geometry);

@@ -141,7 +141,7 @@ TEST_F(ProjectShownTest, AReplayedSortedRowCarriesItsOwnFactorCentreRadiusAndAre
     EXPECT_EQ(s.centerY, row.yCenter);
     EXPECT_EQ(s.radius, row.radius);
     // The engine on the same circle, analysed on its own.
-    Project& p = document->project();
+    Project& p = document->projectForAnalysis();
     SilentPlatform silent;
     p.model.TrialRadius = row.radius;
     p.model.CenterX = row.xCenter;

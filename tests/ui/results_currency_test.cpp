@@ -151,7 +151,7 @@ TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsTh
     EXPECT_TRUE(prompter.shown.front().text.contains("removed")) << prompter.shown.front().text.toStdString();
     // Undo to the run's data: the results are current again, and unsaved,
     // since no result file holds them now.
-    document->undoStack().undo();
+    document->undo();
     EXPECT_TRUE(showsResults()) << status().toStdString();
     EXPECT_TRUE(document->resultsUnsaved());
     window->commands().action("MN_Save")->trigger();
@@ -175,9 +175,9 @@ TEST_F(ResultsCurrencyTest, UndoToAnEmptyProjectLeavesNothingDrawn) {
                                                {Table::Geometry, scratch.store->rows(Table::Geometry)}});
   runToEnd();
   ASSERT_TRUE(showsResults()) << status().toStdString();
-  while (document->undoStack().canUndo()) document->undoStack().undo();
+  while (document->undoStack().canUndo()) document->undo();
   EXPECT_TRUE(showsNoResults()) << status().toStdString();
-  while (document->undoStack().canRedo()) document->undoStack().redo();
+  while (document->undoStack().canRedo()) document->redo();
   EXPECT_TRUE(showsResults()) << status().toStdString();
 }
 

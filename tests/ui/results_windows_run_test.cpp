@@ -34,7 +34,7 @@ double GroundY(double x) {
 
 std::unique_ptr<ProjectDocument> RunExample(const char* name) {
   auto document = ProjectDocument::openPrivate();
-  Project* project = &document->project();
+  Project* project = &document->projectForAnalysis();
   SilentPlatform silent;
   NewProject(*project);
   ReadAnyProjectFile(*project, silent, std::filesystem::path(PELODYN_EXAMPLES) / name);
@@ -50,7 +50,7 @@ QString PictureFolder() {
 
 TEST(ResultsWindowsAfterARun, GridExampleContoursAndFailureGeometry) {
   auto document = RunExample("homogeneous-grid.pdd");
-  Project* project = &document->project();
+  Project* project = &document->projectForAnalysis();
   const AnalysisModel& m = project->model;
   ASSERT_EQ(m.AnalysisTheory, 1);
   ASSERT_EQ(m.CircularSearchKind, 0);
@@ -139,7 +139,7 @@ TEST(ResultsWindowsAfterARun, GridExampleContoursAndFailureGeometry) {
 
 TEST(ResultsWindowsAfterARun, IrregularExampleShowsAxesAndNoRadius) {
   auto document = RunExample("irregular-random.pdd");
-  Project* project = &document->project();
+  Project* project = &document->projectForAnalysis();
   ASSERT_EQ(project->model.AnalysisTheory, 2);
   FailureGeometryWindow window(*document);
   const auto label = [&](const char* name) {

@@ -430,7 +430,7 @@ TEST_F(RunOutputTest, OutOfDateResultsAreShownAndPrintedNowhere) {
   window->setLanguage(1);
 
   // Undone, the data are the run's again and so are the minima shown.
-  document->undoStack().undo();
+  document->undo();
   ASSERT_TRUE(document->resultsCurrent());
   EXPECT_FALSE(label("L_Results_Out_Of_Date")->isVisible());
   expectRunMinimaShown("current again");

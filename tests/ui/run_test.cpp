@@ -86,9 +86,9 @@ TEST_F(RunTest, StartOnEachExampleGivesTheMinimaOfTheCommandLine) {
 TEST_F(RunTest, StopEndsALongGridSearchAndTheWindowStaysUsable) {
   open("homogeneous-grid.pdd");
   // A grid of 41 x 41 centres with 30 circles each: far longer than the test.
-  Project& p = document->project();
-  p.options.setText(Option::E_12_Division, "40");
-  p.options.setText(Option::E_23_Division, "40");
+  const Project& p = document->project();
+  document->setOptionText(Option::E_12_Division, "40");
+  document->setOptionText(Option::E_23_Division, "40");
   window->commands().action("MN_Run")->trigger();
   QSignalSpy finished(&window->runController(), &RunController::finished);
   // Counted on this thread: the feedback emits on the worker's.
@@ -153,10 +153,9 @@ TEST_F(RunTest, ARefusedRunShowsItsMessageAndStartsNothing) {
 
 TEST_F(RunTest, TheAxisQuestionIsAskedOnceBeforeTheThreadStarts) {
   open("irregular-random.pdd");
-  Project& p = document->project();
   // The axis left of and below the first point of the bottom line.
-  p.options.setText(Option::E_NonCir_X_Center, "-10");
-  p.options.setText(Option::E_NonCir_Y_Center, "-10");
+  document->setOptionText(Option::E_NonCir_X_Center, "-10");
+  document->setOptionText(Option::E_NonCir_Y_Center, "-10");
   window->commands().action("MN_Run")->trigger();
   auto* startStop = window->progressWindow()->findChild<QPushButton*>("B_Start_Stop");
   auto questions = [&] {
@@ -181,8 +180,9 @@ TEST_F(RunTest, TheAxisQuestionIsAskedOnceBeforeTheThreadStarts) {
 
 TEST_F(RunTest, ClosingDuringARunStopsItFirst) {
   open("homogeneous-grid.pdd");
-  document->project().options.setText(Option::E_12_Division, "40");
-  document->project().options.setText(Option::E_23_Division, "40");
+  document->setOptionText(Option::E_12_Division, "40");
+  document->setOptionText(Option::E_23_Division, "40");
+  document->markSaved(document->projectFilePath());  // no unsaved changes to ask about
   window->commands().action("MN_Run")->trigger();
   window->progressWindow()->findChild<QPushButton*>("B_Start_Stop")->click();
   ASSERT_TRUE(window->runController().isRunning());

@@ -63,7 +63,7 @@ TEST(Screenshots, MainWindowRunAndResults) {
     document->setOptionText(Option::E_Project_Name, QStringLiteral("Dam section B"));
     QTest::qWait(300);
     ASSERT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QStringLiteral("/title-modified.png")));
-    document->undoStack().undo();
+    document->undo();
     QTest::qWait(300);
     ASSERT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QStringLiteral("/title-clean.png")));
   }

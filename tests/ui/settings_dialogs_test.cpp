@@ -347,7 +347,7 @@ TEST_F(SettingsDialogsTest, AnalysisApplyStoresTheSevenFieldsAsOneUndoableStep) 
   EXPECT_EQ(document->undoStack().count(), stepsBefore + 1);
   EXPECT_TRUE(dialog.isVisible());
 
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(document->project().options, before);
   EXPECT_EQ(Text(dialog, OptionCName(Option::E_Cir_Decrement)), "10") << "the fields follow the options";
   EXPECT_EQ(Text(dialog, OptionCName(Option::E_NonCir_Depth_Tallest)), "0");

@@ -179,9 +179,9 @@ TEST_F(StepByStepTest, AProjectTypedInIsSavedAsTheSameFileWrittenByHand) {
 
   // Every edit was its own undoable step: undoing them all gives back the
   // new project, unmodified.
-  QUndoStack& undo = document->undoStack();
+  const QUndoStack& undo = document->undoStack();
   EXPECT_GT(undo.count(), 40);
-  while (undo.canUndo()) undo.undo();
+  while (undo.canUndo()) document->undo();
   EXPECT_EQ(document->project().store->rowCount(Table::Geometry), 0);
   EXPECT_EQ(document->project().options, OptionValues());
 }
@@ -219,7 +219,7 @@ TEST_F(StepByStepTest, RowButtonsInsertBeforeDeleteAndClearAll) {
   const int steps = document->undoStack().count();
   click("Button11");  // already empty: nothing happens
   EXPECT_EQ(document->undoStack().count(), steps);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(numbers(), (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(grid->model()->rowCount(), 3);
 }
@@ -242,9 +242,9 @@ TEST_F(StepByStepTest, EveryGridPassesTheModelTesterThroughItsRowCommands) {
     EXPECT_EQ(grid->model()->rowCount(), 2) << name;
     grid->clearAll();
     EXPECT_EQ(grid->model()->rowCount(), 0) << name;
-    document->undoStack().undo();
+    document->undo();
     EXPECT_EQ(grid->model()->rowCount(), 2) << name;
-    document->undoStack().redo();
+    document->redo();
     EXPECT_EQ(grid->model()->rowCount(), 0) << name;
   }
 }
@@ -286,7 +286,7 @@ TEST_F(StepByStepTest, TheoryChoicesAndTheirDependentControls) {
   EXPECT_TRUE(shown("GB_NonCircular_Search"));
   EXPECT_TRUE(shown("P_Explain_NonCir"));
   EXPECT_FALSE(shown("P_Explain_Cir"));
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(document->project().options.itemIndex(Option::RG_Theory), 1);
   EXPECT_TRUE(document->project().options.checked(Option::CB_Ordinary));
   EXPECT_TRUE(find<QCheckBox>(OptionCName(Option::CB_Ordinary))->isEnabled());
@@ -309,7 +309,7 @@ TEST_F(StepByStepTest, CoversFollowTheirSwitches) {
     EXPECT_FALSE(shown(c.cover)) << c.cover;
   }
   // A change made elsewhere (undo) shows here too.
-  document->undoStack().undo();
+  document->undo();
   EXPECT_TRUE(shown("P_Anchor_not_Cal"));
   // The bottom-line choice moves the cover from the specific grid to the
   // number.
@@ -349,7 +349,7 @@ TEST_F(StepByStepTest, TheRadiusDecrementTypedReachesTheRun) {
   choose(OptionCName(Option::CB_Circle_Decrement), 1);
   type(OptionCName(Option::E_Cir_Decrement), QStringLiteral("2"));
   SilentPlatform silent;
-  CollectAnalysisData(document->project(), silent);
+  CollectAnalysisData(document->projectForAnalysis(), silent);
   EXPECT_EQ(document->project().model.RadiusDecrement, 2.0);
   EXPECT_EQ(document->project().model.CircleCount, 0);
 }

@@ -71,7 +71,7 @@ TEST_F(TableDialogs, SoilColoursChosenAndSetByDefault) {
   dialog.findChild<QPushButton*>(QStringLiteral("Button4"))->click();  // delete soil 1
   dialog.findChild<QPushButton*>(QStringLiteral("B_Default_Color"))->click();
   EXPECT_EQ(Colors(*document, Table::Soil_Prop), (std::vector<std::int64_t>{SoilColorDefault(1), SoilColorDefault(2)}));
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(Colors(*document, Table::Soil_Prop), (std::vector<std::int64_t>{0x332211, 7}));
 }
 

@@ -72,7 +72,7 @@ class VegetationWindowTest : public ::testing::Test {
     document->insertRows(
         Table::Soil_Prop, 1,
         {Soil(1, 20, 30, 18, "1,1"), Soil(2, 21, 30, 18, "Clay"), Soil(3, 22, 30, 18, "1,2"), Soil(4, 0, 0, 0, "2,1")});
-    document->undoStack().setClean();
+    document->markSaved(document->projectFilePath());
   }
   void TearDown() override {
     window.reset();
@@ -115,7 +115,7 @@ TEST_F(VegetationWindowTest, TheStartingBoxesAndTheGridsOverTheRootTables) {
   StoreTableModel& plants = window->rootPositionGrid()->storeModel();
   ASSERT_TRUE(plants.setData(plants.index(0, 2), QStringLiteral("1.5")));
   EXPECT_EQ(document->project().store->rowAt(Table::Root_Position, 1).real(RootPositionField::X), 1.5);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(document->project().store->rowAt(Table::Root_Position, 1).real(RootPositionField::X), 1.0);
   EXPECT_EQ(window->rootNoGrid()->model()->headerData(1, Qt::Horizontal).toString(), "Description");
 }
@@ -200,10 +200,10 @@ TEST_F(VegetationWindowTest, ExportKeepsOneBackupAndRestorePutsBackOnlyWhatItWro
             "10\nSoil Properties, row 3 (Soil No. 3): Cohesion 22 -> 6");
   // One undoable step for both tables.
   EXPECT_EQ(document->undoStack().count(), steps + 1);
-  document->undoStack().undo();
+  document->undo();
   EXPECT_EQ(Cohesions(*document), (std::vector<double>{20, 21, 22, 0}));
   EXPECT_EQ(document->project().store->rowCount(Table::Soil_Prop_Bak), 0);
-  document->undoStack().redo();
+  document->redo();
 
   // A second Export after another Generate keeps the first backup.
   setBoxes({{"E_Original_Cohesion", "4"}});

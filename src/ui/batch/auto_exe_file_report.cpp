@@ -1,6 +1,5 @@
 #include "ui/batch/auto_exe_file_report.h"
 
-#include <QEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -8,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "batch/batch.h"
+#include "texts/captions.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
@@ -44,7 +44,8 @@ AutoExeFileReport::AutoExeFileReport(ProjectDocument& document, Prompter& prompt
   buttons->addWidget(m_cancel);
   v->addLayout(buttons);
   connect(m_save, &QPushButton::clicked, this, GuardedSlot([this](bool) { save(); }));
-  connect(m_cancel, &QPushButton::clicked, this, [this] { reject(); });
+  connect(m_cancel, &QPushButton::clicked, this, GuardedSlot([this](bool) { reject(); }));
+  connect(&document.notifier(), &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
   retranslate();
   // The table is 123 characters wide.
   const int width = QFontMetrics(font).horizontalAdvance(QString(125, QLatin1Char('0')));
@@ -52,24 +53,22 @@ AutoExeFileReport::AutoExeFileReport(ProjectDocument& document, Prompter& prompt
 }
 
 void AutoExeFileReport::save() {
-  const bool thai = m_document.language() == 0;
-  const std::optional<SaveTarget> target = m_prompter.saveFileName(
-      windowTitle(), {thai ? QStringLiteral("เอกสารข้อความ (*.txt)") : QStringLiteral("Text Document (*.txt)")},
-      QStringLiteral("New Report"), QStringLiteral("txt"));
+  const std::optional<SaveTarget> target = m_prompter.saveFileName(windowTitle(), {text(UiText::TextDocumentFilter)},
+                                                                   QStringLiteral("New Report"), QStringLiteral("txt"));
   if (!target) return;
   WriteSummaryText(target->path.toStdString(), m_text);
 }
 
-void AutoExeFileReport::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::LanguageChange) retranslate();
-  QDialog::changeEvent(event);
+QString AutoExeFileReport::text(UiText which) const {
+  const std::string_view t = UiTextFor(m_document.language(), which);
+  return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
 void AutoExeFileReport::retranslate() {
-  const bool thai = m_document.language() == 0;
-  setWindowTitle(thai ? QStringLiteral("รายงานผลการคำนวณหลายไฟล์") : QStringLiteral("Automatic Execute File Report"));
-  m_save->setText(thai ? QStringLiteral("บันทึก") : QStringLiteral("Save"));
-  m_cancel->setText(thai ? QStringLiteral("ปิด") : QStringLiteral("Cancel"));
+  ++m_retranslateCount;
+  setWindowTitle(text(UiText::BatchReportCaption));
+  m_save->setText(text(UiText::BatchReportSave));
+  m_cancel->setText(text(UiText::BatchReportClose));
 }
 
 }  // namespace pelodyn

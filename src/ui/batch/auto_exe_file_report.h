@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <string>
 
+#include "texts/captions.h"
+
 class QPlainTextEdit;
 class QPushButton;
 
@@ -28,12 +30,13 @@ class AutoExeFileReport : public QDialog {
   // Asks for a file name and writes the report there; nothing when the
   // dialog is cancelled. The window stays open.
   void save();
-
- protected:
-  void changeEvent(QEvent* event) override;
+  // How many times the window has put its captions in place (for the tests).
+  int retranslateCount() const { return m_retranslateCount; }
 
  private:
+  // Captions in the document's language; called when the language changes.
   void retranslate();
+  QString text(UiText which) const;
 
   ProjectDocument& m_document;
   Prompter& m_prompter;
@@ -41,6 +44,7 @@ class AutoExeFileReport : public QDialog {
   QPlainTextEdit* m_memo = nullptr;
   QPushButton* m_save = nullptr;
   QPushButton* m_cancel = nullptr;
+  int m_retranslateCount = 0;
 };
 
 }  // namespace pelodyn

@@ -19,6 +19,8 @@
 #include <functional>
 #include <mutex>
 
+#include "texts/captions.h"
+#include "texts/messages.h"
 #include "ui/batch/auto_exe_file_report.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
@@ -91,8 +93,13 @@ QListWidget* List(const char* name, QWidget* parent) {
   return l;
 }
 
-QString Tr(bool thai, const char* english, const char* thaiText) {
-  return thai ? QString::fromUtf8(thaiText) : QString::fromUtf8(english);
+QString Ui(std::uint8_t language, UiText text) {
+  const std::string_view t = UiTextFor(language, text);
+  return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+QString Ui(std::uint8_t language, UiText text, std::initializer_list<std::string_view> args) {
+  return QString::fromStdString(FormatText(UiTextFor(language, text), args));
 }
 
 }  // namespace
@@ -106,7 +113,8 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
 
   // The folder chooser: drives (and the home folder), the folder shown and
   // its sub-folders.
-  grid->addWidget(Label("L_Source_Directory", this), 0, 0);
+  m_directoryLabel = Label("L_Source_Directory", this);
+  grid->addWidget(m_directoryLabel, 0, 0);
   m_drives = new QComboBox(this);
   m_drives->setObjectName(QStringLiteral("DCB_Source"));
   grid->addWidget(m_drives, 1, 0);
@@ -122,7 +130,8 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
   m_browse = Button("B_Browse", this);
   grid->addWidget(m_browse, 4, 0);
 
-  grid->addWidget(Label("L_Source_Files", this), 0, 1);
+  m_filesLabel = Label("L_Source_Files", this);
+  grid->addWidget(m_filesLabel, 0, 1);
   m_files = List("FLB_Source", this);
   grid->addWidget(m_files, 1, 1, 3, 1);
 
@@ -135,7 +144,8 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
   middle->addStretch(1);
   grid->addLayout(middle, 1, 2, 3, 1);
 
-  grid->addWidget(Label("L_Selected_Files", this), 0, 3);
+  m_selectedLabel = Label("L_Selected_Files", this);
+  grid->addWidget(m_selectedLabel, 0, 3);
   m_select = List("LB_Select", this);
   m_select->installEventFilter(this);
   grid->addWidget(m_select, 1, 3, 3, 1);
@@ -148,6 +158,7 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
   // The progress of a batch.
   auto* progress = new QGroupBox(this);
   progress->setObjectName(QStringLiteral("GB_Batch_Progress"));
+  m_progress = progress;
   auto* pv = new QVBoxLayout(progress);
   m_fileLabel = Label("L_Batch_File", progress);
   m_bar = new QProgressBar(progress);
@@ -175,7 +186,9 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
   m_run->setEnabled(false);
   m_stop->setEnabled(false);
 
-  connect(this, &AutoExeFileWindow::progressArrived, this, &AutoExeFileWindow::showProgress, Qt::QueuedConnection);
+  connect(this, &AutoExeFileWindow::progressArrived, this,
+          GuardedSlot([this](int file, int bar, const QString& trials) { showProgress(file, bar, trials); }),
+          Qt::QueuedConnection);
   m_feedback = std::make_unique<BatchFeedback>(
       [this](int file, int bar, const QString& trials) { emit progressArrived(file, bar, trials); }, m_stopRequested);
 
@@ -183,8 +196,9 @@ AutoExeFileWindow::AutoExeFileWindow(ProjectDocument& document, Prompter& prompt
   connect(m_add, &QPushButton::clicked, this, GuardedSlot([this](bool) { addSelected(); }));
   connect(m_addAll, &QPushButton::clicked, this, GuardedSlot([this](bool) { addAll(); }));
   connect(m_run, &QPushButton::clicked, this, GuardedSlot([this](bool) { run(); }));
-  connect(m_stop, &QPushButton::clicked, this, [this] { stop(); });
-  connect(m_cancel, &QPushButton::clicked, this, [this] { reject(); });
+  connect(m_stop, &QPushButton::clicked, this, GuardedSlot([this](bool) { stop(); }));
+  connect(m_cancel, &QPushButton::clicked, this, GuardedSlot([this](bool) { reject(); }));
+  connect(&document.notifier(), &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
   connect(m_drives, &QComboBox::activated, this,
           GuardedSlot([this](int index) { setFolder(m_drives->itemData(index).toString()); }));
   connect(m_folders, &QListWidget::itemActivated, this,
@@ -221,8 +235,7 @@ QString AutoExeFileWindow::startFolder() const {
 
 void AutoExeFileWindow::chooseFolder() {
   if (isRunning()) return;
-  const bool thai = m_document.language() == 0;
-  const auto chosen = m_prompter.chooseFolder(Tr(thai, "Source Directory", "โฟลเดอร์ต้นทาง"), m_folder);
+  const auto chosen = m_prompter.chooseFolder(Ui(m_document.language(), UiText::BatchSourceDirectory), m_folder);
   if (chosen) setFolder(*chosen);
 }
 
@@ -317,18 +330,14 @@ void AutoExeFileWindow::refreshState() {
 }
 
 void AutoExeFileWindow::refreshTotal() {
-  const bool thai = m_document.language() == 0;
-  m_total->setText(thai ? QStringLiteral("ทั้งหมด %1 กรณี").arg(m_selectedCount)
-                        : QStringLiteral("Total %1 case").arg(m_selectedCount));
+  m_total->setText(Ui(m_document.language(), UiText::BatchTotal, {std::to_string(m_selectedCount)}));
 }
 
 bool AutoExeFileWindow::run() {
   if (isRunning() || m_select->count() == 0) return false;
-  const bool thai = m_document.language() == 0;
-  const bool ok = m_prompter.askOkCancel(
-      Tr(thai, "Multiple Calculation", "คำนวณแบบต่อเนื่อง"),
-      MessageBoxText(thai ? "กรุณาตรวจสอบการบันทึกข้อมูลก่อนการคำนวณแบบต่อเนื่อง\rคุณต้องการคำนวณแบบต่อเนื่องหรือไม่?"
-                          : "Would you like to run the Multiple Calculation?\rPlease check! Maybe file not saved."));
+  const std::uint8_t language = m_document.language();
+  const bool ok = m_prompter.askOkCancel(Ui(language, UiText::BatchQuestionCaption),
+                                         MessageBoxText(UiTextFor(language, UiText::BatchQuestion)));
   if (!ok) return false;
 
   // Every batch starts with the stop request cleared.
@@ -392,12 +401,11 @@ void AutoExeFileWindow::reject() {
 
 void AutoExeFileWindow::showProgress(int file, int barPercent, const QString& trials) {
   if (!isRunning()) return;
-  const bool thai = m_document.language() == 0;
   const int count = static_cast<int>(m_batchFiles.size());
   if (file < 0 || file >= count) return;
-  const QString name = QDir::toNativeSeparators(m_batchFiles[file]);
-  m_fileLabel->setText(thai ? QStringLiteral("ไฟล์ที่ %1 จาก %2: %3").arg(file + 1).arg(count).arg(name)
-                            : QStringLiteral("File %1 of %2: %3").arg(file + 1).arg(count).arg(name));
+  const std::string name = QDir::toNativeSeparators(m_batchFiles[file]).toStdString();
+  m_fileLabel->setText(
+      Ui(m_document.language(), UiText::BatchFileOf, {std::to_string(file + 1), std::to_string(count), name}));
   m_bar->setValue((file * 100 + std::clamp(barPercent, 0, 100)) / std::max(count, 1));
   m_trialLabel->setText(trials);
 }
@@ -407,12 +415,11 @@ void AutoExeFileWindow::onFinished() {
   m_thread->wait();
   m_thread->deleteLater();
   m_thread = nullptr;
-  const bool thai = m_document.language() == 0;
+  const std::uint8_t language = m_document.language();
   const bool stopped = std::any_of(m_reports.begin(), m_reports.end(), [](const FileReport& r) { return r.stopped; });
   // A stopped batch shows where it stopped, not a full bar.
   m_bar->setValue(stopped ? m_feedback->overallPercent(static_cast<int>(m_batchFiles.size())) : 100);
-  m_fileLabel->setText(stopped ? Tr(thai, "The batch was stopped.", "หยุดการคำนวณแล้ว")
-                               : Tr(thai, "The batch is complete.", "คำนวณครบทุกไฟล์แล้ว"));
+  m_fileLabel->setText(Ui(language, stopped ? UiText::BatchStopped : UiText::BatchComplete));
   m_trialLabel->clear();
   refreshState();
   if (!m_summaryError.empty()) {
@@ -424,25 +431,21 @@ void AutoExeFileWindow::onFinished() {
   emit batchFinished();
 }
 
-void AutoExeFileWindow::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::LanguageChange) retranslate();
-  QDialog::changeEvent(event);
-}
-
 void AutoExeFileWindow::retranslate() {
-  const bool thai = m_document.language() == 0;
-  setWindowTitle(Tr(thai, "Automatic Execute File", "คำนวณหลายไฟล์"));
-  findChild<QLabel*>(QStringLiteral("L_Source_Directory"))->setText(Tr(thai, "Source Directory", "โฟลเดอร์ต้นทาง"));
-  findChild<QLabel*>(QStringLiteral("L_Source_Files"))->setText(Tr(thai, "Source Files", "ไฟล์ต้นทาง"));
-  findChild<QLabel*>(QStringLiteral("L_Selected_Files"))->setText(Tr(thai, "Selected Files", "ไฟล์ที่เลือก"));
-  findChild<QGroupBox*>(QStringLiteral("GB_Batch_Progress"))->setTitle(Tr(thai, "Progress", "ความคืบหน้า"));
-  m_browse->setText(Tr(thai, "Choose Folder...", "เลือกโฟลเดอร์..."));
-  m_add->setText(Tr(thai, "Add", "เพิ่ม"));
-  m_addAll->setText(Tr(thai, "Add All", "เพิ่มทั้งหมด"));
-  m_run->setText(Tr(thai, "Run", "คำนวณ"));
-  m_stop->setText(Tr(thai, "Stop", "หยุด"));
-  m_cancel->setText(Tr(thai, "Cancel", "ยกเลิก"));
-  if (!isRunning() && m_reports.empty()) m_fileLabel->setText(Tr(thai, "No batch has run yet.", "ยังไม่ได้คำนวณ"));
+  ++m_retranslateCount;
+  const std::uint8_t language = m_document.language();
+  setWindowTitle(Ui(language, UiText::BatchCaption));
+  m_directoryLabel->setText(Ui(language, UiText::BatchSourceDirectory));
+  m_filesLabel->setText(Ui(language, UiText::BatchSourceFiles));
+  m_selectedLabel->setText(Ui(language, UiText::BatchSelectedFiles));
+  m_progress->setTitle(Ui(language, UiText::BatchProgress));
+  m_browse->setText(Ui(language, UiText::BatchChooseFolder));
+  m_add->setText(Ui(language, UiText::BatchAdd));
+  m_addAll->setText(Ui(language, UiText::BatchAddAll));
+  m_run->setText(Ui(language, UiText::BatchRun));
+  m_stop->setText(Ui(language, UiText::BatchStop));
+  m_cancel->setText(Ui(language, UiText::BatchCancel));
+  if (!isRunning() && m_reports.empty()) m_fileLabel->setText(Ui(language, UiText::BatchNotRunYet));
   refreshTotal();
 }
 

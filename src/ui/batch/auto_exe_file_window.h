@@ -24,6 +24,7 @@
 #include "batch/batch.h"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -73,6 +74,8 @@ class AutoExeFileWindow : public QDialog {
   const std::string& summary() const { return m_summary; }
   // The report window of the last batch (owned by this window), or nullptr.
   AutoExeFileReport* reportWindow() const { return m_report; }
+  // How many times the window has put its captions in place (for the tests).
+  int retranslateCount() const { return m_retranslateCount; }
 
  signals:
   // The file at `index` of the batch is done (analysed, failed or
@@ -89,7 +92,6 @@ class AutoExeFileWindow : public QDialog {
   void reject() override;
 
  protected:
-  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -108,6 +110,10 @@ class AutoExeFileWindow : public QDialog {
   QComboBox* m_drives = nullptr;
   QLabel* m_folderLabel = nullptr;
   QListWidget* m_folders = nullptr;
+  QLabel* m_directoryLabel = nullptr;
+  QLabel* m_filesLabel = nullptr;
+  QLabel* m_selectedLabel = nullptr;
+  QGroupBox* m_progress = nullptr;
   QPushButton* m_browse = nullptr;
   QListWidget* m_files = nullptr;
   QListWidget* m_select = nullptr;
@@ -121,6 +127,7 @@ class AutoExeFileWindow : public QDialog {
   QLabel* m_trialLabel = nullptr;
   QProgressBar* m_bar = nullptr;
   int m_selectedCount = 0;
+  int m_retranslateCount = 0;
 
   // The batch.
   std::unique_ptr<BatchFeedback> m_feedback;

@@ -52,13 +52,13 @@ TablesCommand::TablesCommand(ProjectDocument& document, const QString& descripti
     : QUndoCommand(description), m_document(document) {}
 
 void TablesCommand::redo() {
-  StoreTransaction transaction(*m_document.project().store);
+  StoreTransaction transaction(m_document.store());
   QUndoCommand::redo();
   transaction.commit();
 }
 
 void TablesCommand::undo() {
-  StoreTransaction transaction(*m_document.project().store);
+  StoreTransaction transaction(m_document.store());
   QUndoCommand::undo();
   transaction.commit();
 }

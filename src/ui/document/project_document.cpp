@@ -11,6 +11,7 @@
 #include "persistence/result_file_reading.h"
 #include "persistence/sqlite_store.h"
 #include "ui/document/edit_commands.h"
+#include "ui/document/guard.h"
 
 namespace pelodyn {
 
@@ -25,7 +26,7 @@ QString OptionDescription(Option control) {
 ProjectDocument::ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock)
     : m_project(std::move(project)), m_storeKind(kind), m_lock(std::move(lock)) {
   connect(&m_undo, &QUndoStack::cleanChanged, &m_notifier,
-          [this](bool) { emit m_notifier.modifiedChanged(hasUnsavedWork()); });
+          GuardedSlot([this](bool) { emit m_notifier.modifiedChanged(hasUnsavedWork()); }));
 }
 
 ProjectDocument::~ProjectDocument() = default;
@@ -49,6 +50,17 @@ std::unique_ptr<ProjectDocument> ProjectDocument::openDesktop() {
 std::unique_ptr<ProjectDocument> ProjectDocument::openPrivate() {
   auto project = std::make_unique<Project>(SqliteWorkingStore::OpenInMemory());
   return std::unique_ptr<ProjectDocument>(new ProjectDocument(std::move(project), StoreKind::Private, nullptr));
+}
+
+void ProjectDocument::editAsOne(const QString& description, const std::function<void()>& edits) {
+  m_undo.beginMacro(description);
+  try {
+    edits();
+  } catch (...) {
+    m_undo.endMacro();
+    throw;
+  }
+  m_undo.endMacro();
 }
 
 void ProjectDocument::setLanguage(std::uint8_t language) {

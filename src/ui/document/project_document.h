@@ -47,13 +47,26 @@ class ProjectDocument : public QObject {
   static std::unique_ptr<ProjectDocument> openPrivate();
   ~ProjectDocument() override;
 
-  // Reading. The non-const project is for readers that need the store's
-  // reading calls and for the run, which the document hands over while it
-  // lasts; nothing outside the document writes through it.
-  Project& project() { return *m_project; }
+  // Reading: the project as it stands, read-only (its store gives its reads
+  // only). Every change goes through the calls below.
   const Project& project() const { return *m_project; }
+  // The project for the analysis and the drawing, which keep their working
+  // state in it: the collection step fills the analysis model, a run writes
+  // its Results rows and minima (between beginRun and endRun), the view, the
+  // mouse tool and the exported picture collect before they draw, and Save
+  // collects the data it fingerprints and writes. Never for the tables or
+  // the options a user edits: those change only by the edits below.
+  Project& projectForAnalysis() { return *m_project; }
   ProjectNotifier& notifier() { return m_notifier; }
-  QUndoStack& undoStack() { return m_undo; }
+  // The stack, to watch (canUndoChanged, cleanChanged) and to count; undo,
+  // redo and steps of several edits go through the document.
+  const QUndoStack& undoStack() const { return m_undo; }
+  void undo() { m_undo.undo(); }
+  void redo() { m_undo.redo(); }
+  // Runs `edits` (calls of the edits below) as one undoable step named
+  // `description`; an exception ends the step with what was done so far
+  // and goes on.
+  void editAsOne(const QString& description, const std::function<void()>& edits);
   StoreKind storeKind() const { return m_storeKind; }
   // True when the desktop store was locked by another running program and
   // this document fell back to a private store.
@@ -187,6 +200,8 @@ class ProjectDocument : public QObject {
   friend class SetOptionCommand;
   friend class RowsCommand;
   friend class TablesCommand;
+  // The store for the commands' own transactions.
+  WorkingStore& store() { return *m_project->store; }
   ProjectDocument(std::unique_ptr<Project> project, StoreKind kind, std::unique_ptr<QLockFile> lock);
 
   // The writes the commands make; each tells the notifier.

@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QSpinBox>
 
+#include "texts/captions.h"
+#include "texts/messages.h"
 #include "ui/document/guard.h"
 
 namespace pelodyn {
@@ -29,11 +31,15 @@ namespace {
 // The standard buttons in the language of the program.
 void NameButtons(QMessageBox& box, bool thai) {
   if (!thai) return;
-  const std::pair<QMessageBox::StandardButton, const char*> names[] = {
-      {QMessageBox::Ok, "ตกลง"},        {QMessageBox::Cancel, "ยกเลิก"}, {QMessageBox::Save, "บันทึก"},
-      {QMessageBox::Discard, "ไม่บันทึก"}, {QMessageBox::Yes, "ใช่"},       {QMessageBox::No, "ไม่ใช่"}};
-  for (const auto& [which, name] : names) {
-    if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf8(name));
+  const std::pair<QMessageBox::StandardButton, UiText> names[] = {
+      {QMessageBox::Ok, UiText::ButtonOk},     {QMessageBox::Cancel, UiText::ButtonCancel},
+      {QMessageBox::Save, UiText::ButtonSave}, {QMessageBox::Discard, UiText::ButtonDiscard},
+      {QMessageBox::Yes, UiText::ButtonYes},   {QMessageBox::No, UiText::ButtonNo}};
+  for (const auto& [which, text] : names) {
+    const std::string_view name = UiTextFor(kLanguageThai, text);
+    if (QAbstractButton* b = box.button(which)) {
+      b->setText(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
   }
 }
 

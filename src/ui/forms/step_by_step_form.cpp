@@ -17,8 +17,10 @@
 #include "model/control_state.h"
 #include "model/line_choice.h"
 #include "model/numbers.h"
+#include "texts/captions.h"
 #include "texts/form_texts.h"
 #include "texts/messages.h"
+#include "ui/document/child_lookup.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
@@ -135,14 +137,16 @@ StepByStepForm::StepByStepForm(ProjectDocument& document, Prompter& prompter, QW
     : QWidget(parent, Qt::Window), m_document(document), m_prompter(prompter) {
   setObjectName(QStringLiteral("Form_Step_by_Step"));
   build();
+  resolveCaptioned();
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::optionChanged, this, [this](Option) { refreshState(); });
-  connect(&n, &ProjectNotifier::projectReset, this, [this] {
+  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](Option) { refreshState(); }));
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] {
     m_refused.clear();
     refreshState();
-  });
-  connect(&n, &ProjectNotifier::languageChanged, this, &StepByStepForm::retranslate);
-  connect(&n, &ProjectNotifier::runStateChanged, this, [this] { m_pages->setEnabled(!m_document.runInProgress()); });
+  }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
+  connect(&n, &ProjectNotifier::runStateChanged, this,
+          GuardedSlot([this] { m_pages->setEnabled(!m_document.runInProgress()); }));
   retranslate();
   refreshState();
   m_pages->setCurrentIndex(0);
@@ -181,6 +185,7 @@ void StepByStepForm::build() {
     bottom->addStretch(1);
     QPushButton* b = Button(QString::fromLatin1(k < 5 ? nextButtons[k] : "B_Close_Step"), page);
     if (k < 5) {
+      m_nextButtons.push_back(b);
       connect(b, &QPushButton::clicked, this, GuardedSlot([this](bool) { next(); }));
     } else {
       connect(b, &QPushButton::clicked, this, &QWidget::close);
@@ -299,18 +304,19 @@ QWidget* StepByStepForm::buildBottomLinePage() {
   auto* form = new QFormLayout;
   QComboBox* choose = Combo(Option::CB_Bottom_Line_Choose, page);
   m_binding->bindCombo(choose, Option::CB_Bottom_Line_Choose);
-  connect(choose, &QComboBox::activated, this, [this](int item) {
-    if (item == 0) {
-      findChild<QLineEdit*>(OptionObjectName(Option::E_BottomLine))->setFocus();
-    } else {
-      m_grids.value(QStringLiteral("DBG_Specific_Bottom_Line"))->setFocus();
-    }
-  });
+  m_bottomLine = edit(Option::E_BottomLine, page);
   form->addRow(Label(QStringLiteral("L_Bottom_Line"), page), choose);
-  form->addRow(Label(QStringLiteral("L_BottomLine"), page), edit(Option::E_BottomLine, page));
+  form->addRow(Label(QStringLiteral("L_BottomLine"), page), m_bottomLine);
   v->addLayout(form);
   v->addWidget(Label(QStringLiteral("L_Specific_Bottom_Line"), page));
   auto* grid = addGrid(QStringLiteral("DBG_Specific_Bottom_Line"), static_cast<int>(Table::Bottom_Line), {}, page);
+  connect(choose, &QComboBox::activated, this, GuardedSlot([this, grid](int item) {
+            if (item == 0) {
+              m_bottomLine->setFocus();
+            } else {
+              grid->setFocus();
+            }
+          }));
   v->addWidget(grid, 1);
   v->addWidget(new Cover(QStringLiteral("P_Specific_Bottom_Line"), grid, page), 1);
   v->addWidget(rowButtons(
@@ -349,17 +355,18 @@ QWidget* StepByStepForm::buildSeepagePage() {
   auto* rf = new QFormLayout;
   QComboBox* condition = Combo(Option::CB_Ru_Condition, page);
   m_binding->bindCombo(condition, Option::CB_Ru_Condition);
-  connect(condition, &QComboBox::activated, this, [this](int item) {
-    if (item == 0) {
-      findChild<QLineEdit*>(OptionObjectName(Option::E_Ru_average))->setFocus();
-    } else {
-      m_grids.value(QStringLiteral("DBG_Ru_Variable"))->setFocus();
-    }
-  });
+  m_ruAverage = edit(Option::E_Ru_average, page);
   rf->addRow(Label(QStringLiteral("L_Ru_Type"), page), condition);
-  rf->addRow(Label(QStringLiteral("L_Ru_Value"), page), edit(Option::E_Ru_average, page));
+  rf->addRow(Label(QStringLiteral("L_Ru_Value"), page), m_ruAverage);
   ru->addLayout(rf);
   GridEditor* ruGrid = addGrid(QStringLiteral("DBG_Ru_Variable"), static_cast<int>(Table::Ru_variable), {}, page);
+  connect(condition, &QComboBox::activated, this, GuardedSlot([this, ruGrid](int item) {
+            if (item == 0) {
+              m_ruAverage->setFocus();
+            } else {
+              ruGrid->setFocus();
+            }
+          }));
   ru->addWidget(ruGrid, 1);
   ru->addWidget(new Cover(QStringLiteral("P_Ru_not_Cal"), ruGrid, page), 1);
   columns->addLayout(ru, 2);
@@ -641,7 +648,7 @@ void StepByStepForm::chooseTheory(int item) {
 void StepByStepForm::next() {
   const int page = m_pages->currentIndex();
   if (page == 1) {
-    const LineChoice choice = PrepareLineChoice(m_document.project());
+    const LineChoice choice = PrepareLineChoice(m_document.projectForAnalysis());
     for (int message : choice.messages) {
       m_prompter.error(ProgramTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
     }
@@ -678,55 +685,29 @@ void StepByStepForm::refreshState() {
   ApplyControlStates(this, ControlWindow::Step, ControlStates(o, m_document.language()), StateTexts::Skip);
   // The form's own panels: the circular search kind's fields and the
   // increment's cover.
-  const auto show = [this](const char* name, bool visible) {
-    if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(name))) w->setVisible(visible);
-  };
   const int circularKind = o.itemIndex(Option::CB_Cir_Search);
-  show("P_Specific_Search", circularKind == 1);
-  show("P_Auto_Search", circularKind == 2);
-  show("P_Grid_Increment", !o.checked(Option::CB_Grid_Increment));
+  m_specificSearch->setVisible(circularKind == 1);
+  m_autoSearch->setVisible(circularKind == 2);
+  m_incrementCover->setVisible(!o.checked(Option::CB_Grid_Increment));
 }
 
-void StepByStepForm::retranslate() {
-  const bool thai = m_document.language() == 0;
-  for (const FormText& t : StepFormTexts()) {
-    const QString text = QString::fromUtf8(thai ? t.thai : t.english);
-    const QString name = QString::fromLatin1(t.name);
-    if (name == objectName()) {
-      setWindowTitle(text);
-    } else if (QWidget* page = m_pages ? m_pages->findChild<QWidget*>(name) : nullptr;
-               page && (name.startsWith(QLatin1String("TS_")) || name == QLatin1String("TabSheet1"))) {
-      if (auto* tabs =
-              qobject_cast<QTabWidget*>(page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr)) {
-        tabs->setTabText(tabs->indexOf(page), text);
-      }
-    } else if (auto* label = findChild<QLabel*>(name)) {
-      label->setText(text);
-    } else if (auto* button = findChild<QAbstractButton*>(name)) {
-      button->setText(text);
-    } else if (auto* group = findChild<QGroupBox*>(name)) {
-      group->setTitle(text);
-    }
-  }
+void StepByStepForm::resolveCaptioned() {
+  m_specificSearch = RequireChild<QWidget>(*this, "P_Specific_Search");
+  m_autoSearch = RequireChild<QWidget>(*this, "P_Auto_Search");
+  m_incrementCover = RequireChild<QWidget>(*this, "P_Grid_Increment");
+  m_captions.resolve(*this, StepFormTexts());
   for (const FormText& c : StepFormComboItems()) {
-    auto* combo = findChild<QComboBox*>(QString::fromLatin1(c.name));
-    if (!combo) continue;
-    const QStringList items = QString::fromUtf8(thai ? c.thai : c.english).split(QLatin1Char('|'));
-    for (int i = 0; i < items.size() && i < combo->count(); ++i) combo->setItemText(i, items[i]);
+    // The load type and the anchor's kind are combo boxes of the input
+    // strip; the form shows the anchor's kind as radio buttons.
+    const std::string_view name(c.name);
+    if (name == "CB_Load_Type" || name == OptionName(Option::RG_Apply_as)) continue;
+    m_comboItems.emplace_back(RequireChild<QComboBox>(*this, c.name), &c);
   }
   for (const FormText& g : StepFormGridTitles()) {
-    if (GridEditor* grid = m_grids.value(QString::fromLatin1(g.name))) {
-      grid->setHeaders(QString::fromUtf8(thai ? g.thai : g.english).split(QLatin1Char('|')));
+    if (!m_grids.value(QString::fromLatin1(g.name.data(), static_cast<qsizetype>(g.name.size())))) {
+      throw std::logic_error("window " + objectName().toStdString() + " has no grid " + std::string(g.name));
     }
   }
-  const QString nextText = thai ? QStringLiteral("ถัดไป") : QStringLiteral("N&ext");
-  for (const char* name :
-       {"B_Next_Project_Name", "B_Next_Soil_Properties", "Button1", "B_Next_Seepage", "B_Next_Load_Effect"}) {
-    if (auto* b = findChild<QPushButton*>(QString::fromLatin1(name))) b->setText(nextText);
-  }
-  const QString rowTexts[] = {thai ? QStringLiteral("แทรก") : QStringLiteral("Insert"),
-                              thai ? QStringLiteral("ลบ") : QStringLiteral("Delete"),
-                              thai ? QStringLiteral("ลบทั้งหมด") : QStringLiteral("Clear All")};
   const char* const rowButtonNames[][3] = {
       {"B_Geometry_Insert", "B_Geometry_Delete", "B_Geometry_Clear_All"},
       {"Button16", "Button15", "Button11"},
@@ -739,21 +720,39 @@ void StepByStepForm::retranslate() {
       {"Button27", "Button28", "Button29"},
   };
   for (const auto& names : rowButtonNames) {
-    for (int i = 0; i < 3; ++i) {
-      if (auto* b = findChild<QPushButton*>(QString::fromLatin1(names[i]))) b->setText(rowTexts[i]);
-    }
+    std::array<QPushButton*, 3> buttons{};
+    for (int i = 0; i < 3; ++i) buttons[i] = RequireChild<QPushButton>(*this, names[i]);
+    m_rowButtons.push_back(buttons);
   }
-  SetAppendTexts(this, m_document.language());
+}
+
+void StepByStepForm::retranslate() {
+  ++m_retranslateCount;
+  const std::uint8_t language = m_document.language();
+  const bool thai = language == kLanguageThai;
+  m_captions.apply(language);
+  for (const auto& [combo, c] : m_comboItems) {
+    const QStringList items = QString::fromUtf8(thai ? c->thai : c->english).split(QLatin1Char('|'));
+    for (int i = 0; i < items.size() && i < combo->count(); ++i) combo->setItemText(i, items[i]);
+  }
+  for (const FormText& g : StepFormGridTitles()) {
+    m_grids.value(QString::fromLatin1(g.name.data(), static_cast<qsizetype>(g.name.size())))
+        ->setHeaders(QString::fromUtf8(thai ? g.thai : g.english).split(QLatin1Char('|')));
+  }
+  const QString nextText = QString::fromUtf8(UiTextFor(language, UiText::StepNext).data());
+  for (QPushButton* b : m_nextButtons) b->setText(nextText);
+  const QString rowTexts[] = {QString::fromUtf8(UiTextFor(language, UiText::InsertRow).data()),
+                              QString::fromUtf8(UiTextFor(language, UiText::DeleteRow).data()),
+                              QString::fromUtf8(UiTextFor(language, UiText::ClearAllRows).data())};
+  for (const auto& buttons : m_rowButtons) {
+    for (int i = 0; i < 3; ++i) buttons[i]->setText(rowTexts[i]);
+  }
+  SetAppendTexts(this, language);
 }
 
 void StepByStepForm::showEvent(QShowEvent* event) {
   refreshState();
   QWidget::showEvent(event);
-}
-
-void StepByStepForm::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::LanguageChange) retranslate();
-  QWidget::changeEvent(event);
 }
 
 }  // namespace pelodyn

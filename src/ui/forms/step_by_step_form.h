@@ -8,11 +8,17 @@
 #include <QHash>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "keys/option_keys.h"
 
+#include "ui/document/form_captions.h"
+
+class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QTabWidget;
 
 namespace pelodyn {
@@ -35,8 +41,11 @@ class StepByStepForm : public QWidget {
   // Shows every option's dependent controls again: covers, explanation
   // panels, enabled fields.
   void refreshState();
-  // Captions in the document's language.
+  // Captions in the document's language; the form calls it itself when
+  // the document's language changes.
   void retranslate();
+  // How many times the form has put its captions in place (for the tests).
+  int retranslateCount() const { return m_retranslateCount; }
 
  signals:
   // Next on the soil page found the soils and lines to draw; the line
@@ -45,10 +54,12 @@ class StepByStepForm : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
  private:
   void build();
+  // Finds the controls the text tables name, once (a missing one is a
+  // logic error that names it).
+  void resolveCaptioned();
   QWidget* buildProjectPage();
   QWidget* buildSoilPage();
   QWidget* buildBottomLinePage();
@@ -72,6 +83,18 @@ class StepByStepForm : public QWidget {
   // The text a field last complained about, so leaving it again does not
   // repeat the message.
   QHash<QLineEdit*, QString> m_refused;
+  // The controls the form's text tables caption, found once when the form
+  // is built.
+  FormCaptions m_captions;
+  std::vector<std::pair<QComboBox*, const FormText*>> m_comboItems;
+  std::vector<QPushButton*> m_nextButtons;
+  std::vector<std::array<QPushButton*, 3>> m_rowButtons;
+  QWidget* m_specificSearch = nullptr;
+  QWidget* m_autoSearch = nullptr;
+  QWidget* m_incrementCover = nullptr;
+  QLineEdit* m_bottomLine = nullptr;
+  QLineEdit* m_ruAverage = nullptr;
+  int m_retranslateCount = 0;
 };
 
 }  // namespace pelodyn

@@ -17,6 +17,7 @@
 #include "texts/captions.h"
 #include "texts/form_texts.h"
 #include "texts/messages.h"
+#include "ui/document/child_lookup.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
@@ -50,29 +51,49 @@ QPushButton* Button(const QString& name, const QString& text, QWidget* parent) {
   return b;
 }
 
+// The three row buttons MakeRowButtons put in `row`, by their names.
+std::array<QAbstractButton*, 3> RowButtonsOf(const QWidget& row, const QStringList& names) {
+  return {RequireChild<QAbstractButton>(row, names[0]), RequireChild<QAbstractButton>(row, names[1]),
+          RequireChild<QAbstractButton>(row, names[2])};
+}
+
 // The Insert, Delete and Clear All buttons on `grid()`, in a row that goes
 // on with the dialog's own buttons.
-QHBoxLayout* RowButtons(QDialog* dialog, const QStringList& names, const std::function<GridEditor*()>& grid) {
+QHBoxLayout* RowButtons(QDialog* dialog, const QStringList& names, const std::function<GridEditor*()>& grid,
+                        std::array<QAbstractButton*, 3>& buttons) {
   auto* h = new QHBoxLayout;
-  h->addWidget(MakeRowButtons(names, grid, dialog));
+  QWidget* row = MakeRowButtons(names, grid, dialog);
+  buttons = RowButtonsOf(*row, names);
+  h->addWidget(row);
   return h;
 }
 
-// Texts of the row buttons, Close and Apply by language.
-struct DialogTexts {
-  QString insert, remove, clearAll, close, apply;
-};
-DialogTexts Texts(std::uint8_t language) {
-  if (language == 0) {
-    return {QStringLiteral("แทรก"), QStringLiteral("ลบ"), QStringLiteral("ลบทั้งหมด"), QStringLiteral("ปิด"),
-            QStringLiteral("ปฏิบัติ")};
-  }
-  return {QStringLiteral("Insert"), QStringLiteral("Delete"), QStringLiteral("Clear All"), QStringLiteral("&Close"),
-          QStringLiteral("&Apply")};
+QString Ui(std::uint8_t language, UiText text) {
+  const std::string_view t = UiTextFor(language, text);
+  return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
-void SetText(QWidget* root, std::string_view name, const QString& text) {
-  if (auto* b = root->findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setText(text);
+QString Utf8(std::string_view t) {
+  return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+// The column titles of the grid of `table` in `language`, as every grid of
+// that table shows them.
+QStringList Titles(std::uint8_t language, std::string_view table) {
+  return Utf8(GridTitles(language, table)).split(QLatin1Char('|'));
+}
+
+// Insert, Delete and Clear All in `language`.
+void SetRowTexts(const std::array<QAbstractButton*, 3>& buttons, std::uint8_t language) {
+  buttons[0]->setText(Ui(language, UiText::InsertRow));
+  buttons[1]->setText(Ui(language, UiText::DeleteRow));
+  buttons[2]->setText(Ui(language, UiText::ClearAllRows));
+}
+
+// The items of a combo box the step-by-step form also shows.
+void SetComboItems(QComboBox* combo, const char* name, std::uint8_t language) {
+  const QStringList texts = Utf8(FormTextFor(StepFormComboItems(), name, language)).split(QLatin1Char('|'));
+  for (int i = 0; i < texts.size() && i < combo->count(); ++i) combo->setItemText(i, texts[i]);
 }
 
 }  // namespace
@@ -92,38 +113,33 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   auto* v = new QVBoxLayout(main);
   v->setContentsMargins(0, 0, 0, 0);
   auto* top = new QHBoxLayout;
-  auto* modelLabel = new QLabel(QStringLiteral("Strength Model"), main);
-  modelLabel->setObjectName(QStringLiteral("L_Strength_Model"));
-  top->addWidget(modelLabel);
-  auto* model = new QComboBox(main);
-  model->setObjectName(OptionObjectName(Option::CB_Strength_Model));
-  model->addItems({QStringLiteral("Mohr-Coulomb Material"), QStringLiteral("Anisotropic Strength")});
-  m_binding->bindCombo(model, Option::CB_Strength_Model);
-  top->addWidget(model, 1);
+  m_modelLabel = new QLabel(main);
+  m_modelLabel->setObjectName(QStringLiteral("L_Strength_Model"));
+  top->addWidget(m_modelLabel);
+  m_model = new QComboBox(main);
+  m_model->setObjectName(OptionObjectName(Option::CB_Strength_Model));
+  m_model->addItems({QString(), QString()});
+  m_binding->bindCombo(m_model, Option::CB_Strength_Model);
+  top->addWidget(m_model, 1);
   v->addLayout(top);
 
   m_soils = new GridEditor(document, Table::Soil_Prop, prompter, main);
   m_soils->setObjectName(QStringLiteral("DBG_Soil_Properties"));
-  m_soils->setHeaders({QStringLiteral("Soil No."), QStringLiteral("Cohesion"), QStringLiteral("Phi"),
-                       QStringLiteral("Unit Weight"), QStringLiteral("Description")});
   m_soils->setColumnHidden(FieldColumn(Table::Soil_Prop, FieldNameOf(SoilField::Color)),
                            true);  // the colour is the swatch's
   const int soilWidths[] = {60, 70, 70, 80, 212};
   for (int c = 0; c < 5; ++c) m_soils->setColumnWidth(c, soilWidths[c]);
   m_aniso = new GridEditor(document, Table::Aniso, prompter, main);
   m_aniso->setObjectName(QStringLiteral("DBG_Soil_Aniso"));
-  m_aniso->setHeaders({QStringLiteral("Soil No."), QStringLiteral("C-v"), QStringLiteral("C-h"),
-                       QStringLiteral("Phi-v"), QStringLiteral("Phi-h"), QStringLiteral("Unit Weight"),
-                       QStringLiteral("Description")});
   m_aniso->setColumnHidden(FieldColumn(Table::Aniso, FieldNameOf(AnisoField::Color)), true);
   const int anisoWidths[] = {50, 45, 45, 45, 45, 70, 191};
   for (int c = 0; c < 7; ++c) m_aniso->setColumnWidth(c, anisoWidths[c]);
   v->addWidget(m_soils, 1);
   v->addWidget(m_aniso, 1);
   for (GridEditor* g : {m_soils, m_aniso}) {
-    connect(g, &GridEditor::currentRowChanged, this, [this](int position) {
-      if (position > 0 && position != m_row) showRow(position);
-    });
+    connect(g, &GridEditor::currentRowChanged, this, GuardedSlot([this](int position) {
+              if (position > 0 && position != m_row) showRow(position);
+            }));
   }
 
   auto* colours = new QHBoxLayout;
@@ -134,30 +150,34 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   m_swatch->setAutoFillBackground(true);
   colours->addWidget(m_swatch);
   QPushButton* more = Button(QStringLiteral("B_Color_Set"), QStringLiteral("..."), main);
-  more->setToolTip(QStringLiteral("More color ..."));
+  m_colorSet = more;
   more->setFixedWidth(30);
   connect(more, &QPushButton::clicked, this, GuardedSlot([this](bool) { chooseColor(); }));
   colours->addWidget(more);
   QPushButton* defaults = Button(QStringLiteral("B_Default_Color"), QString(), main);
-  defaults->setToolTip(QStringLiteral("Set default color"));
+  m_defaultColors = defaults;
   connect(defaults, &QPushButton::clicked, this, GuardedSlot([this](bool) { defaultColors(); }));
   colours->addWidget(defaults);
   colours->addStretch(1);
-  auto* advance = new QCheckBox(QStringLiteral("Disable Advance Properties"), main);
+  auto* advance = new QCheckBox(main);
   advance->setObjectName(OptionObjectName(Option::CB_Advance_Prop_Disable));
   m_binding->bindCheck(advance, Option::CB_Advance_Prop_Disable);
+  m_advanceOff = advance;
   colours->addWidget(advance);
-  QPushButton* advanced = Button(QStringLiteral("B_Aniso_ad"), QStringLiteral("Advance"), main);
+  QPushButton* advanced = Button(QStringLiteral("B_Aniso_ad"), QString(), main);
+  m_advancedShow = advanced;
   colours->addWidget(advanced);
   v->addLayout(colours);
 
-  QHBoxLayout* rows =
-      RowButtons(this, {QStringLiteral("Button3"), QStringLiteral("Button4"), QStringLiteral("B_SoilProp_Clear_All")},
-                 [this] { return currentGrid(); });
+  QHBoxLayout* rows = RowButtons(
+      this, {QStringLiteral("Button3"), QStringLiteral("Button4"), QStringLiteral("B_SoilProp_Clear_All")},
+      [this] { return currentGrid(); }, m_rowButtons);
   rows->addStretch(1);
   QPushButton* applyButton = Button(QStringLiteral("B_OK"), QString(), main);
+  m_apply = applyButton;
   connect(applyButton, &QPushButton::clicked, this, GuardedSlot([this](bool) { apply(); }));
   QPushButton* close = Button(QStringLiteral("B_Close"), QString(), main);
+  m_close = close;
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   rows->addWidget(applyButton);
   rows->addWidget(close);
@@ -170,36 +190,39 @@ SoilPropertiesDialog::SoilPropertiesDialog(ProjectDocument& document, Prompter& 
   sv->setContentsMargins(0, 0, 0, 0);
   auto* advancedGrid = new GridEditor(document, Table::Aniso_advance, prompter, side);
   advancedGrid->setObjectName(QStringLiteral("DBGrid1"));
-  advancedGrid->setHeaders(
-      {QStringLiteral("Soil No."), QStringLiteral("Normal Stress"), QStringLiteral("Phi-v"), QStringLiteral("Phi-h")});
+  m_advanced = advancedGrid;
   const int advancedWidths[] = {50, 90, 45, 45};
   for (int c = 0; c < 4; ++c) advancedGrid->setColumnWidth(c, advancedWidths[c]);
   sv->addWidget(advancedGrid, 1);
   auto* sideButtons = new QHBoxLayout;
-  sideButtons->addWidget(MakeRowButtons(
-      {QStringLiteral("Button7"), QStringLiteral("Button6"), QStringLiteral("Button5")},
-      [advancedGrid] { return advancedGrid; }, side));
-  QPushButton* hide = Button(QStringLiteral("Button2"), QStringLiteral("Hide"), side);
+  const QStringList advancedNames = {QStringLiteral("Button7"), QStringLiteral("Button6"), QStringLiteral("Button5")};
+  QWidget* advancedRow = MakeRowButtons(
+      advancedNames, [advancedGrid] { return advancedGrid; }, side);
+  m_advancedRowButtons = RowButtonsOf(*advancedRow, advancedNames);
+  sideButtons->addWidget(advancedRow);
+  QPushButton* hide = Button(QStringLiteral("Button2"), QString(), side);
+  m_advancedHide = hide;
   sideButtons->addWidget(hide);
   sv->addLayout(sideButtons);
   outer->addWidget(side, 1);
   side->hide();
-  connect(advanced, &QPushButton::clicked, this, [this, side] {
-    side->show();
-    resize(kSoilAdvancedWidth, height());
-  });
-  connect(hide, &QPushButton::clicked, this, [this, side] {
-    side->hide();
-    layout()->activate();  // the narrower minimum before the resize
-    resize(kSoilWidth, height());
-  });
+  connect(advanced, &QPushButton::clicked, this, GuardedSlot([this, side](bool) {
+            side->show();
+            resize(kSoilAdvancedWidth, height());
+          }));
+  connect(hide, &QPushButton::clicked, this, GuardedSlot([this, side](bool) {
+            side->hide();
+            layout()->activate();  // the narrower minimum before the resize
+            resize(kSoilWidth, height());
+          }));
 
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::optionChanged, this, [this](Option) { refreshState(); });
-  connect(&n, &ProjectNotifier::projectReset, this, [this] { refreshState(); });
-  connect(&n, &ProjectNotifier::rowsChanged, this, [this](Table table, int) {
+  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](Option) { refreshState(); }));
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { refreshState(); }));
+  connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table table, int) {
     if (table == currentGrid()->table()) showRow(m_row);
-  });
+  }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
   refreshState();
   retranslate();
   resize(kSoilWidth, 360);
@@ -253,7 +276,7 @@ void SoilPropertiesDialog::defaultColors() {
 
 void SoilPropertiesDialog::apply() {
   currentGrid()->setCurrentIndex(currentGrid()->model()->index(0, 0));
-  const LineChoice choice = PrepareLineChoice(m_document.project());
+  const LineChoice choice = PrepareLineChoice(m_document.projectForAnalysis());
   for (int message : choice.messages) {
     m_prompter.error(ProgramTitle(), MessageBoxText(LineChoiceText(m_document.project(), message)));
   }
@@ -261,18 +284,14 @@ void SoilPropertiesDialog::apply() {
 }
 
 void SoilPropertiesDialog::retranslate() {
+  ++m_retranslateCount;
   const std::uint8_t language = m_document.language();
-  const DialogTexts t = Texts(language);
-  setWindowTitle(language == 0 ? QStringLiteral("คุณสมบัติดิน") : QStringLiteral("Soil Properties"));
-  SetText(this, "B_Default_Color", language == 0 ? QStringLiteral("ค่าเริ่มต้น") : QStringLiteral("Default"));
+  setWindowTitle(Utf8(TableCaption(language, "Soil_Prop")));
+  m_defaultColors->setText(Ui(language, UiText::DefaultColors));
   // The grids' titles, the strength model and the advanced properties in
   // the user's language; the colour column stays hidden.
-  const auto titles = [language](std::string_view table) {
-    const std::string_view t = GridTitles(language, table);
-    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())).split(QLatin1Char('|'));
-  };
-  m_soils->setHeaders(titles("Soil_Prop"));
-  m_aniso->setHeaders(titles("Aniso"));
+  m_soils->setHeaders(Titles(language, "Soil_Prop"));
+  m_aniso->setHeaders(Titles(language, "Aniso"));
   // The number columns widen to their titles (the Thai ones are longer); the
   // description gives up the room, so the grid keeps its width.
   for (GridEditor* grid : {m_soils, m_aniso}) {
@@ -288,71 +307,63 @@ void SoilPropertiesDialog::retranslate() {
     }
     grid->setColumnWidth(description, std::max(total - others, 100));
   }
-  if (auto* advanced = findChild<GridEditor*>(QStringLiteral("DBGrid1"))) advanced->setHeaders(titles("Aniso_advance"));
-  const auto caption = [language](std::string_view name) {
-    const std::string_view t = DialogCaptionText(language, name);
-    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-  };
-  findChild<QLabel*>(QStringLiteral("L_Strength_Model"))->setText(caption("L_Strength_Model"));
-  for (std::string_view name :
-       std::initializer_list<std::string_view>{OptionName(Option::CB_Advance_Prop_Disable), "B_Aniso_ad", "Button2"}) {
-    SetText(this, name, caption(name));
-  }
-  for (const char* name : {"B_Color_Set", "B_Default_Color"}) {
-    if (auto* b = findChild<QAbstractButton*>(QString::fromLatin1(name))) b->setToolTip(caption(name));
-  }
-  for (const FormText& items : StepFormComboItems()) {
-    if (items.name != OptionName(Option::CB_Strength_Model)) continue;
-    const QStringList texts = QString::fromUtf8(language == 0 ? items.thai : items.english).split(QLatin1Char('|'));
-    auto* model = findChild<QComboBox*>(OptionObjectName(Option::CB_Strength_Model));
-    for (int i = 0; i < texts.size() && i < model->count(); ++i) model->setItemText(i, texts[i]);
-  }
-  SetText(this, "Button3", t.insert);
-  SetText(this, "Button4", t.remove);
-  SetText(this, "B_SoilProp_Clear_All", t.clearAll);
-  SetText(this, "B_Close", t.close);
-  SetText(this, "B_OK", t.apply);
-  for (const char* name : {"Button7", "Button6", "Button5"}) {
-    SetText(this, name, name[6] == '7' ? t.insert : name[6] == '6' ? t.remove : t.clearAll);
-  }
+  m_advanced->setHeaders(Titles(language, "Aniso_advance"));
+  const auto caption = [language](const char* name) { return Utf8(DialogCaptionText(language, name)); };
+  m_modelLabel->setText(caption("L_Strength_Model"));
+  m_advanceOff->setText(caption(OptionCName(Option::CB_Advance_Prop_Disable)));
+  m_advancedShow->setText(caption("B_Aniso_ad"));
+  m_advancedHide->setText(caption("Button2"));
+  m_colorSet->setToolTip(caption("B_Color_Set"));
+  m_defaultColors->setToolTip(caption("B_Default_Color"));
+  SetComboItems(m_model, OptionCName(Option::CB_Strength_Model), language);
+  SetRowTexts(m_rowButtons, language);
+  SetRowTexts(m_advancedRowButtons, language);
+  m_close->setText(Ui(language, UiText::DialogClose));
+  m_apply->setText(Ui(language, UiText::DialogApply));
   SetAppendTexts(this, language);
 }
 
 // ----- Geometry --------------------------------------------------------------------
 
 GeometryDialog::GeometryDialog(ProjectDocument& document, Prompter& prompter, QWidget* parent)
-    : QDialog(parent, Qt::Tool) {
+    : QDialog(parent, Qt::Tool), m_document(document) {
   setObjectName(QStringLiteral("Form_Geometry"));
   setModal(true);
   auto* v = new QVBoxLayout(this);
   m_grid = new GridEditor(document, Table::Geometry, prompter, this);
   m_grid->setObjectName(QStringLiteral("DBG_Geometry"));
-  m_grid->setHeaders({QStringLiteral("Soil No."), QStringLiteral("Point No."), QStringLiteral("Coordi X"),
-                      QStringLiteral("Coordi Y")});
   m_grid->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { color: navy; font-weight: bold; }"));
   v->addWidget(m_grid, 1);
-  QHBoxLayout* rows = RowButtons(this,
-                                 {QStringLiteral("B_Geometry_Insert"), QStringLiteral("B_Geometry_Delete"),
-                                  QStringLiteral("B_Geometry_Clear_All")},
-                                 [this] { return m_grid; });
+  QHBoxLayout* rows = RowButtons(
+      this,
+      {QStringLiteral("B_Geometry_Insert"), QStringLiteral("B_Geometry_Delete"),
+       QStringLiteral("B_Geometry_Clear_All")},
+      [this] { return m_grid; }, m_rowButtons);
   rows->addStretch(1);
   QPushButton* applyButton = Button(QStringLiteral("B_Geometry_OK"), QString(), this);
-  connect(applyButton, &QPushButton::clicked, this, [this] { m_grid->setCurrentIndex(m_grid->model()->index(0, 0)); });
+  m_apply = applyButton;
+  connect(applyButton, &QPushButton::clicked, this,
+          GuardedSlot([this](bool) { m_grid->setCurrentIndex(m_grid->model()->index(0, 0)); }));
   QPushButton* close = Button(QStringLiteral("B_Geometry_Cancel"), QString(), this);
+  m_close = close;
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   rows->addWidget(applyButton);
   rows->addWidget(close);
   v->addLayout(rows);
-  const std::uint8_t language = document.language();
-  const DialogTexts t = Texts(language);
-  setWindowTitle(language == 0 ? QStringLiteral("รูปร่างชั้นดิน") : QStringLiteral("Geometry"));
-  SetText(this, "B_Geometry_Insert", t.insert);
-  SetText(this, "B_Geometry_Delete", t.remove);
-  SetText(this, "B_Geometry_Clear_All", t.clearAll);
-  SetText(this, "B_Geometry_Cancel", t.close);
-  SetText(this, "B_Geometry_OK", t.apply);
-  SetAppendTexts(this, language);
+  connect(&document.notifier(), &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
+  retranslate();
   resize(440, 420);
+}
+
+void GeometryDialog::retranslate() {
+  ++m_retranslateCount;
+  const std::uint8_t language = m_document.language();
+  setWindowTitle(Utf8(TableCaption(language, "Geometry")));
+  m_grid->setHeaders(Titles(language, "Geometry"));
+  SetRowTexts(m_rowButtons, language);
+  m_close->setText(Ui(language, UiText::DialogClose));
+  m_apply->setText(Ui(language, UiText::DialogApply));
+  SetAppendTexts(this, language);
 }
 
 // ----- Bottom Line -----------------------------------------------------------------
@@ -360,20 +371,19 @@ GeometryDialog::GeometryDialog(ProjectDocument& document, Prompter& prompter, QW
 BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Tool), m_document(document) {
   setObjectName(QStringLiteral("Form_Bottom_Line_KeyIn"));
-  setWindowTitle(QStringLiteral("Bottom Line"));
   setModal(true);
   auto* binding = new OptionBinding(document, this);
   auto* v = new QVBoxLayout(this);
   auto* form = new QFormLayout;
-  auto* typeLabel = new QLabel(QStringLiteral("Bottom Line Type"), this);
-  typeLabel->setObjectName(QStringLiteral("L_Bottom_Line"));
-  auto* choose = new QComboBox(this);
-  choose->setObjectName(OptionObjectName(Option::CB_Bottom_Line_Choose));
-  choose->addItems({QStringLiteral("Bottom Line No."), QStringLiteral("Specific Bottom Line")});
-  binding->bindCombo(choose, Option::CB_Bottom_Line_Choose);
-  form->addRow(typeLabel, choose);
-  auto* numberLabel = new QLabel(QStringLiteral("Bottom Line No."), this);
-  numberLabel->setObjectName(QStringLiteral("L_BottomLine"));
+  m_typeLabel = new QLabel(this);
+  m_typeLabel->setObjectName(QStringLiteral("L_Bottom_Line"));
+  m_choose = new QComboBox(this);
+  m_choose->setObjectName(OptionObjectName(Option::CB_Bottom_Line_Choose));
+  m_choose->addItems({QString(), QString()});
+  binding->bindCombo(m_choose, Option::CB_Bottom_Line_Choose);
+  form->addRow(m_typeLabel, m_choose);
+  m_numberLabel = new QLabel(this);
+  m_numberLabel->setObjectName(QStringLiteral("L_BottomLine"));
   auto* number = new QLineEdit(this);
   number->setObjectName(OptionObjectName(Option::E_BottomLine));
   binding->bindText(number, Option::E_BottomLine);
@@ -385,42 +395,58 @@ BottomLineDialog::BottomLineDialog(ProjectDocument& document, Prompter& prompter
               prompter.error(ProgramTitle(), QString::fromStdString(e.message(m_document.language())));
             }
           }));
-  form->addRow(numberLabel, number);
+  form->addRow(m_numberLabel, number);
   v->addLayout(form);
-  auto* specificLabel = new QLabel(QStringLiteral("Specific Bottom Line"), this);
-  specificLabel->setObjectName(QStringLiteral("L_Specific_Bottom_Line"));
-  v->addWidget(specificLabel);
+  m_specificLabel = new QLabel(this);
+  m_specificLabel->setObjectName(QStringLiteral("L_Specific_Bottom_Line"));
+  v->addWidget(m_specificLabel);
   m_grid = new GridEditor(document, Table::Bottom_Line, prompter, this);
   m_grid->setObjectName(QStringLiteral("DBG_Specific_Bottom_Line"));
-  m_grid->setHeaders({QStringLiteral("Line No."), QStringLiteral("Begin Point"), QStringLiteral("End Point")});
   v->addWidget(m_grid, 1);
-  auto* cover = new Cover(QStringLiteral("P_Specific_Bottom_Line"), m_grid, this);
-  cover->setText(QStringLiteral("Specific bottom line not used"));
-  v->addWidget(cover, 1);
-  QHBoxLayout* rows = RowButtons(this,
-                                 {QStringLiteral("B_Bottom_Line_Insert"), QStringLiteral("B_Bottom_Line_Delete"),
-                                  QStringLiteral("B_Bottom_Line_Clear_All")},
-                                 [this] { return m_grid; });
+  m_cover = new Cover(QStringLiteral("P_Specific_Bottom_Line"), m_grid, this);
+  v->addWidget(m_cover, 1);
+  QHBoxLayout* rows = RowButtons(
+      this,
+      {QStringLiteral("B_Bottom_Line_Insert"), QStringLiteral("B_Bottom_Line_Delete"),
+       QStringLiteral("B_Bottom_Line_Clear_All")},
+      [this] { return m_grid; }, m_rowButtons);
   rows->addStretch(1);
-  QPushButton* applyButton = Button(QStringLiteral("B_Bottom_Line_OK"), QStringLiteral("&Apply"), this);
-  connect(applyButton, &QPushButton::clicked, this, [this] {
-    m_grid->setCurrentIndex(m_grid->model()->index(0, 0));
-    refreshState();
-  });
-  QPushButton* close = Button(QStringLiteral("B_Bottom_Line_Cancel"), QStringLiteral("&Close"), this);
+  QPushButton* applyButton = Button(QStringLiteral("B_Bottom_Line_OK"), QString(), this);
+  m_apply = applyButton;
+  connect(applyButton, &QPushButton::clicked, this, GuardedSlot([this](bool) {
+            m_grid->setCurrentIndex(m_grid->model()->index(0, 0));
+            refreshState();
+          }));
+  QPushButton* close = Button(QStringLiteral("B_Bottom_Line_Cancel"), QString(), this);
+  m_close = close;
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   rows->addWidget(applyButton);
   rows->addWidget(close);
   v->addLayout(rows);
-  SetText(this, "B_Bottom_Line_Insert", QStringLiteral("Insert"));
-  SetText(this, "B_Bottom_Line_Delete", QStringLiteral("Delete"));
-  SetText(this, "B_Bottom_Line_Clear_All", QStringLiteral("Clear All"));
-  SetAppendTexts(this, 1);
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::optionChanged, this, [this](Option) { refreshState(); });
-  connect(&n, &ProjectNotifier::projectReset, this, [this] { refreshState(); });
+  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](Option) { refreshState(); }));
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { refreshState(); }));
+  connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
+  retranslate();
   refreshState();
   resize(360, 360);
+}
+
+void BottomLineDialog::retranslate() {
+  ++m_retranslateCount;
+  const std::uint8_t language = m_document.language();
+  setWindowTitle(Utf8(CaptionText(language, "MN_BottomLine")));
+  const auto text = [language](const char* name) { return Utf8(FormTextFor(StepFormTexts(), name, language)); };
+  m_typeLabel->setText(text("L_Bottom_Line"));
+  m_numberLabel->setText(text("L_BottomLine"));
+  m_specificLabel->setText(text("L_Specific_Bottom_Line"));
+  m_cover->setText(text("P_Specific_Bottom_Line"));
+  SetComboItems(m_choose, OptionCName(Option::CB_Bottom_Line_Choose), language);
+  m_grid->setHeaders(Titles(language, "Bottom_Line"));
+  SetRowTexts(m_rowButtons, language);
+  m_close->setText(Ui(language, UiText::DialogClose));
+  m_apply->setText(Ui(language, UiText::DialogApply));
+  SetAppendTexts(this, language);
 }
 
 void BottomLineDialog::refreshState() {

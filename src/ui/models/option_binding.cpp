@@ -13,12 +13,12 @@ namespace pelodyn {
 
 OptionBinding::OptionBinding(ProjectDocument& document, QObject* parent) : QObject(parent), m_document(document) {
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::optionChanged, this, [this](Option control) {
+  connect(&n, &ProjectNotifier::optionChanged, this, GuardedSlot([this](Option control) {
     for (const Bound& b : m_bound) {
       if (b.control == control) refresh(b);
     }
-  });
-  connect(&n, &ProjectNotifier::projectReset, this, &OptionBinding::refreshAll);
+  }));
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { refreshAll(); }));
 }
 
 void OptionBinding::bindText(QLineEdit* edit, Option control) {

@@ -4,7 +4,7 @@
 
 namespace pelodyn {
 
-ResultsTableModel::ResultsTableModel(WorkingStore& store, QObject* parent)
+ResultsTableModel::ResultsTableModel(const WorkingStore& store, QObject* parent)
     : QAbstractTableModel(parent), m_store(store) {
   for (const FieldDef& field : TableDefinition(Table::Results).fields) {
     m_headers << QString::fromUtf8(field.name.data(), static_cast<qsizetype>(field.name.size()));

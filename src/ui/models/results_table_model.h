@@ -17,7 +17,7 @@ namespace pelodyn {
 class ResultsTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  ResultsTableModel(WorkingStore& store, QObject* parent = nullptr);
+  ResultsTableModel(const WorkingStore& store, QObject* parent = nullptr);
 
   // Counts the rows again and forgets what was read.
   void reload();
@@ -41,7 +41,7 @@ class ResultsTableModel : public QAbstractTableModel {
  private:
   const Row* rowAt(int row) const;
 
-  WorkingStore& m_store;
+  const WorkingStore& m_store;
   int m_rows = 0;
   bool m_frozen = false;
   QStringList m_headers;

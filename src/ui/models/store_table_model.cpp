@@ -4,11 +4,12 @@
 
 #include "model/numbers.h"
 #include "texts/messages.h"
+#include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 
 namespace pelodyn {
 
-StoreTableModel::StoreTableModel(WorkingStore& store, Table table, QObject* parent)
+StoreTableModel::StoreTableModel(const WorkingStore& store, Table table, QObject* parent)
     : QAbstractTableModel(parent), m_store(store), m_table(table) {
   for (const FieldDef& field : TableDefinition(table).fields) {
     m_headers << QString::fromUtf8(field.name.data(), static_cast<qsizetype>(field.name.size()));
@@ -26,13 +27,14 @@ StoreTableModel::StoreTableModel(ProjectDocument& document, Table table, QObject
 
 void StoreTableModel::followDocument() {
   ProjectNotifier& n = m_document->notifier();
-  connect(&n, &ProjectNotifier::projectReset, this, &StoreTableModel::reload);
-  connect(&n, &ProjectNotifier::tableReset, this, [this](Table table) {
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] { reload(); }));
+  connect(&n, &ProjectNotifier::tableReset, this, GuardedSlot([this](Table table) {
     if (table == m_table) reload();
-  });
-  connect(&n, &ProjectNotifier::rowsEdited, this, [this](Table table, int position, int removed, int inserted) {
-    if (table == m_table) rowsEdited(position, removed, inserted);
-  });
+  }));
+  connect(&n, &ProjectNotifier::rowsEdited, this,
+          GuardedSlot([this](Table table, int position, int removed, int inserted) {
+            if (table == m_table) rowsEdited(position, removed, inserted);
+          }));
 }
 
 void StoreTableModel::rowsEdited(int position, int removed, int inserted) {

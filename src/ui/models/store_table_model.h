@@ -35,7 +35,7 @@ class ProjectDocument;
 class StoreTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  StoreTableModel(WorkingStore& store, Table table, QObject* parent = nullptr);
+  StoreTableModel(const WorkingStore& store, Table table, QObject* parent = nullptr);
   StoreTableModel(ProjectDocument& document, Table table, QObject* parent = nullptr);
 
   Table table() const { return m_table; }
@@ -71,7 +71,7 @@ class StoreTableModel : public QAbstractTableModel {
   void followDocument();
   void rowsEdited(int position, int removed, int inserted);
 
-  WorkingStore& m_store;
+  const WorkingStore& m_store;
   ProjectDocument* m_document = nullptr;
   Table m_table;
   std::vector<Row> m_rows;

@@ -78,7 +78,7 @@ void PrintCommands::retranslate() {
 }
 
 std::function<void(QPrinter&)> PrintCommands::prepare(PrintedDocument document) {
-  Project& project = m_document.project();
+  const Project& project = m_document.project();
   const AppSettings settings = project.settings;
   const QDateTime now = m_clock();
   const QLocale locale = QLocale::system();

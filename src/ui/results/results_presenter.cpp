@@ -46,7 +46,7 @@ bool ResultsPresenter::contoursAvailable() const {
 void ResultsPresenter::setContoursShown(bool shown) {
   if (shown && !contoursAvailable()) shown = false;
   if (shown) {
-    Project& p = m_document.project();
+    const Project& p = m_document.project();
     m_view.setContourMap(GatherContourMap(p.model, *p.store));
   } else {
     m_view.setContourMap(std::nullopt);

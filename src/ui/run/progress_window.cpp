@@ -133,10 +133,12 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   auto* minFs = new QWidget(this);
   minFs->setObjectName(QStringLiteral("P_Min_FS"));
   auto* grid = new QGridLayout(minFs);
-  auto* method = new QLabel(QStringLiteral("Method"), minFs);
+  auto* method = new QLabel(minFs);
   method->setObjectName(QStringLiteral("Label1"));
-  auto* minimum = new QLabel(QStringLiteral("Minimum FS."), minFs);
+  m_methodTitle = method;
+  auto* minimum = new QLabel(minFs);
   minimum->setObjectName(QStringLiteral("Label6"));
+  m_minimumTitle = minimum;
   QFont bold = method->font();
   bold.setBold(true);
   method->setFont(bold);
@@ -167,7 +169,7 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   }
   layout->addWidget(minFs);
 
-  m_calFs = new QLabel(QStringLiteral("Factor of Safety"), this);
+  m_calFs = new QLabel(this);
   m_calFs->setObjectName(QStringLiteral("L_Cal_FS"));
   layout->addWidget(m_calFs);
   m_results = new QTableView(this);
@@ -178,12 +180,12 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   m_results->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   layout->addWidget(m_results, 1);
   auto* sortRow = new QHBoxLayout;
-  m_sort = new QPushButton(QStringLiteral("Sort"), this);
+  m_sort = new QPushButton(this);
   m_sort->setObjectName(QStringLiteral("B_Sort"));
   m_sort->setAutoDefault(false);
   m_method = new QComboBox(this);
   m_method->setObjectName(QStringLiteral("CB_Method"));
-  m_method->addItem(QStringLiteral("Simplified Bishop"));
+  m_method->addItem(QString());  // the sort's method, named in the user's language
   m_method->setEnabled(false);
   sortRow->addWidget(m_sort);
   sortRow->addWidget(m_method, 1);
@@ -195,11 +197,6 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   m_sorted->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   m_sorted->setSelectionBehavior(QAbstractItemView::SelectRows);
   layout->addWidget(m_sorted, 1);
-  m_resultsModel.setHeaders({QStringLiteral("No."), QStringLiteral("X Center"), QStringLiteral("Y Center"),
-                             QStringLiteral("Radius"), QStringLiteral("FS. Ord"), QStringLiteral("FS. Jan"),
-                             QStringLiteral("FS. Bis"), QStringLiteral("FS. Spe")});
-  m_sortedModel.setHeaders({QStringLiteral("No."), QStringLiteral("X Center"), QStringLiteral("Y Center"),
-                            QStringLiteral("Radius"), QStringLiteral("FS. Bis")});
 
   connect(m_startStop, &QPushButton::clicked, this, GuardedSlot([this](bool) { startOrStop(); }));
   connect(m_details, &QPushButton::clicked, this, GuardedSlot([this](bool) { setDetailsShown(!m_detailsShown); }));
@@ -228,11 +225,12 @@ ProgressWindow::ProgressWindow(ProjectDocument& document, RunController& control
   }));
 
   QtRunFeedback& f = m_controller.feedback();
-  connect(&f, &QtRunFeedback::progress, this, &ProgressWindow::onProgress);
-  connect(&f, &QtRunFeedback::minima, this, &ProgressWindow::onMinima);
-  connect(&f, &QtRunFeedback::caption, this, [this](const std::string& c) { setWindowTitle(runCaption(c)); });
+  connect(&f, &QtRunFeedback::progress, this, GuardedSlot([this](const ProgressCopy& p) { onProgress(p); }));
+  connect(&f, &QtRunFeedback::minima, this, GuardedSlot([this](const MinimaCopy& m) { onMinima(m); }));
+  connect(&f, &QtRunFeedback::caption, this,
+          GuardedSlot([this](const std::string& c) { setWindowTitle(runCaption(c)); }));
   connect(&f, &QtRunFeedback::closeRequested, this, &QDialog::close);
-  connect(&m_controller, &RunController::started, this, &ProgressWindow::onStarted);
+  connect(&m_controller, &RunController::started, this, GuardedSlot([this] { onStarted(); }));
   connect(&m_controller, &RunController::finished, this, GuardedSlot([this](int, const QString&) { onFinished(); }));
 
   setDetailsShown(false);
@@ -264,16 +262,14 @@ void ProgressWindow::showEvent(QShowEvent* event) {
   Guarded([this] { prepareForProject(); });
 }
 
-void ProgressWindow::changeEvent(QEvent* event) {
-  QDialog::changeEvent(event);
-  if (event->type() == QEvent::LanguageChange) Guarded([this] { retranslate(); });
-}
-
 void ProgressWindow::retranslate() {
   const std::uint8_t language = m_document.language();
+  ++m_retranslateCount;
   const bool running = m_controller.isRunning();
-  findChild<QLabel*>(QStringLiteral("Label1"))->setText(Text(language, UiText::ProgressMethod));
-  findChild<QLabel*>(QStringLiteral("Label6"))->setText(Text(language, UiText::ProgressMinimumFs));
+  m_methodTitle->setText(Text(language, UiText::ProgressMethod));
+  m_minimumTitle->setText(Text(language, UiText::ProgressMinimumFs));
+  const std::string_view bishop = MethodName(language, 2);
+  m_method->setItemText(0, QString::fromUtf8(bishop.data(), static_cast<qsizetype>(bishop.size())));
   m_calFs->setText(Text(language, UiText::ProgressFactorOfSafety));
   m_sort->setText(Text(language, UiText::ProgressSort));
   m_close->setText(Text(language, UiText::ProgressClose));

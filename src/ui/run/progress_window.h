@@ -58,16 +58,18 @@ class ProgressWindow : public QDialog {
 
   ResultsTableModel& resultsModel() { return m_resultsModel; }
   SortedResultsModel& sortedModel() { return m_sortedModel; }
+  // How many times the window has put its captions in place (for the tests).
+  int retranslateCount() const { return m_retranslateCount; }
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
  private:
   void onProgress(const ProgressCopy& progress);
   void onMinima(const MinimaCopy& minima);
   void onFinished();
   void onStarted();
+  // Captions in the document's language; called when the language changes.
   void retranslate();
   // A caption the run sets, in the user's language.
   QString runCaption(const std::string& caption) const;
@@ -77,6 +79,8 @@ class ProgressWindow : public QDialog {
 
   ProjectDocument& m_document;
   RunController& m_controller;
+  QLabel* m_methodTitle = nullptr;
+  QLabel* m_minimumTitle = nullptr;
   QLabel* m_total = nullptr;
   QLabel* m_percent = nullptr;
   QProgressBar* m_bar = nullptr;
@@ -99,6 +103,7 @@ class ProgressWindow : public QDialog {
   // The checks refused the last Start: the minima shown before are not
   // this data's.
   bool m_refused = false;
+  int m_retranslateCount = 0;
 };
 
 }  // namespace pelodyn

@@ -1,5 +1,6 @@
 #include "ui/run/run_controller.h"
 
+#include "ui/document/guard.h"
 #include "ui/document/qt_platform.h"
 
 namespace pelodyn {
@@ -13,7 +14,7 @@ RunController::~RunController() {
 
 bool RunController::precheck() {
   QtPlatform platform(m_prompter);
-  const bool ok = !CollectAndCheckRun(m_document.project(), platform).has_value();
+  const bool ok = !CollectAndCheckRun(m_document.projectForAnalysis(), platform).has_value();
   m_feedback.setQuestionAnswer(true);
   return ok;
 }
@@ -24,7 +25,7 @@ bool RunController::start() {
     m_document.requestStop();
     return false;
   }
-  Project& project = m_document.project();
+  Project& project = m_document.projectForAnalysis();
   RunOptions options;
   options.threads = m_threads;
   // Checked just now on this thread: the worker does not check again.
@@ -38,7 +39,7 @@ bool RunController::start() {
     std::lock_guard handoff(m_handoff);
     m_result = StartAnalysis(project, m_feedback, options);
   });
-  connect(m_thread, &QThread::finished, this, &RunController::onThreadFinished);
+  connect(m_thread, &QThread::finished, this, [this] { Guarded([this] { onThreadFinished(); }); });
   emit started();
   m_thread->start();
   return true;

@@ -34,10 +34,8 @@ AboutDialog::AboutDialog(std::uint8_t language, const QString& programTitle, QWi
   version->setObjectName(QStringLiteral("L_Version"));
   version->setAlignment(Qt::AlignCenter);
   layout->addWidget(version);
-  auto* credits =
-      new QLabel(language == kLanguageThai ? QStringLiteral("โปรแกรมวิเคราะห์เสถียรภาพของลาดดินด้วยวิธีสมดุลขีดจำกัด")
-                                           : QStringLiteral("Slope stability analysis by limit equilibrium"),
-                 this);
+  const std::string_view description = UiTextFor(language, UiText::AboutDescription);
+  auto* credits = new QLabel(QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size())), this);
   credits->setObjectName(QStringLiteral("L_Credits"));
   credits->setAlignment(Qt::AlignCenter);
   layout->addWidget(credits);

@@ -11,7 +11,7 @@ namespace pelodyn {
 class AboutDialog : public QDialog {
   Q_OBJECT
  public:
-  // Caption "About " + title in English, "เกี่ยวกับ " + title in Thai.
+  // Caption "About " + title, in the user's language (AboutCaptionPrefix).
   AboutDialog(std::uint8_t language, const QString& programTitle, QWidget* parent = nullptr);
 };
 

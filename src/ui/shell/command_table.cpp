@@ -12,6 +12,7 @@
 #include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
+#include "ui/document/guard.h"
 #include "ui/shell/tool_icons.h"
 
 namespace pelodyn {
@@ -330,7 +331,7 @@ void CommandTable::createToolBars() {
     if (a->menu()) tb->setPopupMode(QToolButton::MenuButtonPopup);
     QAction* slot = m_toolBar->addWidget(tb);
     slot->setVisible(a->isVisible());
-    QObject::connect(a, &QAction::changed, tb, [a, slot] { slot->setVisible(a->isVisible()); });
+    QObject::connect(a, &QAction::changed, tb, GuardedSlot([a, slot] { slot->setVisible(a->isVisible()); }));
   }
   // The built-in hints of the buttons are the English caption-table texts.
   for (const auto& [button, command] : kToolBar) {

@@ -4,6 +4,7 @@
 
 #include "texts/captions.h"
 #include "texts/messages.h"
+#include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
 #include "ui/shell/load_editor.h"
@@ -22,24 +23,24 @@ DrawingController::DrawingController(ProjectDocument& document, Prompter& prompt
       m_popup(popup),
       m_tool(*this) {
   ProjectNotifier& n = document.notifier();
-  connect(&n, &ProjectNotifier::projectReset, this, [this] {
+  connect(&n, &ProjectNotifier::projectReset, this, GuardedSlot([this] {
     m_tool.start(TargetNone);
     m_moving = m_grabbed = false;
     m_view.setRubberBand(std::nullopt);
     select(std::nullopt);
     emit soilTipText(QString());  // the soil named was the previous project's
-  });
+  }));
   // A selected point that an edit (undo, a grid) took away is no longer
   // selected; one that moved is shown where it is now.
-  connect(&n, &ProjectNotifier::rowsChanged, this, [this](Table table, int) {
+  connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table table, int) {
     if (table == Table::Geometry && m_selected) select(m_selected);
-  });
-  connect(&n, &ProjectNotifier::tableReset, this, [this](Table table) {
+  }));
+  connect(&n, &ProjectNotifier::tableReset, this, GuardedSlot([this](Table table) {
     if (table == Table::Geometry && m_selected) select(m_selected);
-  });
+  }));
   // A load or anchor shows where it was clicked at once, before its OK.
   for (LoadEditor* editor : {&m_strip.lineLoads(), &m_strip.stripLoads(), &m_strip.anchors()}) {
-    connect(editor, &LoadEditor::drawnChanged, this, [this, editor] { showPlacedLoad(*editor); });
+    connect(editor, &LoadEditor::drawnChanged, this, GuardedSlot([this, editor] { showPlacedLoad(*editor); }));
   }
 }
 
@@ -111,7 +112,7 @@ void DrawingController::deleteSelected() {
   if (!m_selected) return;
   const PointKey key = *m_selected;
   select(std::nullopt);
-  replaceGeometry(DeletedPointRows(m_document.project(), key));
+  replaceGeometry(DeletedPointRows(m_document.projectForAnalysis(), key));
 }
 
 void DrawingController::press(double x, double y, int button, QPoint globalPosition) {
@@ -122,7 +123,7 @@ void DrawingController::press(double x, double y, int button, QPoint globalPosit
       return;
     }
     if (button != Qt::LeftButton) return;
-    m_tool.click(m_document.project(), x, y);
+    m_tool.click(m_document.projectForAnalysis(), x, y);
     m_view.setRubberBand(std::nullopt);
     return;
   }
@@ -138,7 +139,7 @@ void DrawingController::press(double x, double y, int button, QPoint globalPosit
     }
   }
   const auto [tx, ty] = m_view.pointTolerance();
-  const std::optional<PointKey> hit = FindBoundaryPoint(m_document.project(), x, y, tx, ty);
+  const std::optional<PointKey> hit = FindBoundaryPoint(m_document.projectForAnalysis(), x, y, tx, ty);
   if (m_moving) {
     if (hit) select(hit);
     m_grabbed = hit.has_value();
@@ -208,7 +209,7 @@ void DrawingController::release(double x, double y, int button) {
   // The left button puts the point down where it is released (a press that
   // took no point moves the selected one there); the right one gives up.
   if (button == Qt::LeftButton && m_selected) {
-    replaceGeometry(MovedPointRows(m_document.project(), *m_selected, x, y));
+    replaceGeometry(MovedPointRows(m_document.projectForAnalysis(), *m_selected, x, y));
   }
   select(m_selected);
 }
@@ -228,7 +229,7 @@ QString DrawingController::soilUnder(double x, double y) {
   for (std::size_t k = 0; k < bands.size(); ++k) {
     if (PointInPolygon(bands[k], p.x, p.y)) hit = static_cast<int>(k);
   }
-  Project& project = m_document.project();
+  const Project& project = m_document.project();
   const bool aniso = project.options.itemIndex(Option::CB_Strength_Model) == 1;
   const Table table = aniso ? Table::Aniso : Table::Soil_Prop;
   if (hit < 0 || hit >= project.store->rowCount(table)) return QString();

@@ -44,7 +44,7 @@ QString FileCommands::text(UiText uiText) const {
 }
 
 void FileCommands::runNewProject(bool firstTime) {
-  Project& project = m_document.project();
+  const Project& project = m_document.project();
   const std::uint8_t language = project.model.Language;
   const AppSettings settingsBefore = project.settings;
   const DrawingSettings drawingBefore = project.drawing;
@@ -107,7 +107,7 @@ bool FileCommands::openCommand() {
 }
 
 bool FileCommands::openPath(const QString& path) {
-  Project& project = m_document.project();
+  const Project& project = m_document.project();
   // Read into a scratch project: a file that fails half-way leaves the open
   // project, its path and the caption exactly as they were.
   Project scratch(SqliteWorkingStore::OpenInMemory());
@@ -161,7 +161,7 @@ void FileCommands::rememberFolder(const QString& path) {
 }
 
 void FileCommands::showSavedResults(const std::optional<ResultsStamp>& stamp) {
-  Project& project = m_document.project();
+  Project& project = m_document.projectForAnalysis();
   const std::filesystem::path resultPath = MakeResultFilePath(project.ProjectFilePath);
   std::error_code error;
   if (!std::filesystem::is_regular_file(resultPath, error)) return;
@@ -184,7 +184,7 @@ void FileCommands::showSavedResults(const std::optional<ResultsStamp>& stamp) {
 }
 
 void FileCommands::saveProject(const QString& path, bool legacy) {
-  Project& project = m_document.project();
+  Project& project = m_document.projectForAnalysis();
   const std::string pathText = path.toStdString();
   const std::filesystem::path projectPath = ToPath(path);
   const std::filesystem::path companionPath = CompanionFilePath(pathText);

@@ -13,6 +13,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/document/guard.h"
+
 namespace pelodyn {
 
 namespace {
@@ -356,8 +358,8 @@ InputStrip::InputStrip(QWidget* parent) : QFrame(parent) {
   arrows->addWidget(m_up);
   arrows->addStretch(1);
   outer->addLayout(arrows);
-  connect(m_down, &QToolButton::clicked, this, [this] { setExpanded(true); });
-  connect(m_up, &QToolButton::clicked, this, [this] { setExpanded(false); });
+  connect(m_down, &QToolButton::clicked, this, GuardedSlot([this](bool) { setExpanded(true); }));
+  connect(m_up, &QToolButton::clicked, this, GuardedSlot([this](bool) { setExpanded(false); }));
 
   buildPanels();
   // At start the strip is collapsed on the Theory panel's title.

@@ -8,19 +8,13 @@
 #include <stdexcept>
 
 #include "model/numbers.h"
+#include "ui/document/child_lookup.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 
 namespace pelodyn {
 
 namespace {
-
-template <class T>
-T* Find(QWidget& panel, const char* name) {
-  auto* w = panel.findChild<T*>(QString::fromLatin1(name));
-  if (!w) throw std::logic_error(std::string("load editor without control ") + name);
-  return w;
-}
 
 QString Shown(const FieldValue& value) {
   if (const auto* i = std::get_if<std::int64_t>(&value)) return QString::number(*i);
@@ -35,17 +29,17 @@ const char* const kNavigatorParts[] = {"_First", "_Prior", "_Next", "_Last"};
 
 LoadEditor::LoadEditor(ProjectDocument& document, QWidget& panel, Names names, QObject* parent)
     : QObject(parent), m_document(document), m_names(std::move(names)) {
-  for (const Field& f : m_names.fields) m_edits.push_back(Find<QLineEdit>(panel, f.edit));
+  for (const Field& f : m_names.fields) m_edits.push_back(RequireChild<QLineEdit>(panel, f.edit));
   for (const char* part : kNavigatorParts) {
-    m_navigator.push_back(Find<QToolButton>(panel, (std::string(m_names.navigator) + part).c_str()));
+    m_navigator.push_back(RequireChild<QToolButton>(panel, (std::string(m_names.navigator) + part).c_str()));
   }
-  m_new = Find<QPushButton>(panel, m_names.newButton);
-  m_edit = Find<QPushButton>(panel, m_names.editButton);
-  m_ok = Find<QPushButton>(panel, m_names.okButton);
-  m_delete = Find<QPushButton>(panel, m_names.deleteButton);
-  auto* close = Find<QPushButton>(panel, m_names.closeButton);
-  m_draw = Find<QPushButton>(panel, m_names.drawButton);
-  connect(m_draw, &QPushButton::clicked, this, [this] { emit drawRequested(); });
+  m_new = RequireChild<QPushButton>(panel, m_names.newButton);
+  m_edit = RequireChild<QPushButton>(panel, m_names.editButton);
+  m_ok = RequireChild<QPushButton>(panel, m_names.okButton);
+  m_delete = RequireChild<QPushButton>(panel, m_names.deleteButton);
+  auto* close = RequireChild<QPushButton>(panel, m_names.closeButton);
+  m_draw = RequireChild<QPushButton>(panel, m_names.drawButton);
+  connect(m_draw, &QPushButton::clicked, this, GuardedSlot([this](bool) { emit drawRequested(); }));
 
   connect(m_new, &QPushButton::clicked, this, GuardedSlot([this](bool) { newRecord(); }));
   connect(m_edit, &QPushButton::clicked, this, GuardedSlot([this](bool) { editRecord(); }));
@@ -138,7 +132,7 @@ Row LoadEditor::typedRow(Row row) const {
 }
 
 void LoadEditor::confirm() {
-  WorkingStore& store = *m_document.project().store;
+  const WorkingStore& store = *m_document.project().store;
   const Table table = m_names.table;
   if (m_mode == Mode::Inserting) {
     Row row = typedRow(Row(table));
@@ -157,15 +151,9 @@ void LoadEditor::confirm() {
     }
     if (!changed.empty()) {
       // The fields of one record are one step.
-      QUndoStack& undo = m_document.undoStack();
-      undo.beginMacro(QStringLiteral("Edit ") + QString::fromUtf8(TableName(table).data()));
-      try {
+      m_document.editAsOne(QStringLiteral("Edit ") + QString::fromUtf8(TableName(table).data()), [&] {
         for (std::size_t k : changed) m_document.editCell(table, m_position, k, after.value(k));
-      } catch (...) {
-        undo.endMacro();
-        throw;
-      }
-      undo.endMacro();
+      });
     }
     follow();
   }

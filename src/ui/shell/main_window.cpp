@@ -26,6 +26,7 @@
 #include "qt_text/utf8.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
+#include "ui/document/child_lookup.h"
 #include "ui/document/guard.h"
 #include "ui/forms/settings_dialogs.h"
 #include "ui/forms/step_by_step_form.h"
@@ -90,9 +91,12 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   m_strip = new InputStrip(central);
+  m_lineCombo = RequireChild<QComboBox>(*m_strip, "CB_Line_No");
+  m_lineDescription = RequireChild<QLabel>(*m_strip, "L_Description");
+  m_lineSwatch = RequireChild<QFrame>(*m_strip, "P_Color");
   layout->addWidget(m_strip);
   m_view = new SectionView(central);
-  m_view->setProject(&m_document.project());
+  m_view->setProject(&m_document.projectForAnalysis());
   layout->addWidget(m_view, 1);
   setCentralWidget(central);
 
@@ -107,11 +111,11 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   connect(m_run.get(), &RunController::finished, this,
           GuardedSlot([this](int outcome, const QString& message) { runFinished(outcome, message); }));
   QtRunFeedback& feedback = m_run->feedback();
-  connect(&feedback, &QtRunFeedback::trial, this, [this](const TrialCopy& t) {
+  connect(&feedback, &QtRunFeedback::trial, this, GuardedSlot([this](const TrialCopy& t) {
     if (!m_document.project().drawing.ShowFailureAnimation) return;
     m_view->canvas()->setTrial(std::vector<double>(t.x.begin(), t.x.end()), std::vector<double>(t.y.begin(), t.y.end()),
                                t.centerX, t.centerY);
-  });
+  }));
   connect(&feedback, &QtRunFeedback::message, this, GuardedSlot([this](const MessageCopy& m) {
     const QString caption = m.caption.empty() ? FileCommands::programTitle() : QString::fromStdString(m.caption);
     const QString text = MessageBoxText(m.text);
@@ -126,8 +130,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
       m_document, *m_strip, m_prompter, *statusBar(), [this] { redrawAll(); }, this);
   connectDrawing();
 
-  connect(m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No")), &QComboBox::activated, this,
-          [this](int index) { showLineChoice(index); });
+  connect(m_lineCombo, &QComboBox::activated, this, GuardedSlot([this](int index) { showLineChoice(index); }));
   // The drawing, the effect buttons and the commands follow every change of
   // the project, whoever made it.
   ProjectNotifier& n = m_document.notifier();
@@ -137,8 +140,7 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   }));
   // The line choice lists the soils of the project open now, as they are.
   connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table table, int) {
-    if ((table == Table::Soil_Prop || table == Table::Aniso) &&
-        m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No"))->count() > 0) {
+    if ((table == Table::Soil_Prop || table == Table::Aniso) && m_lineCombo->count() > 0) {
       fillLineChoice();
     }
   }));
@@ -149,19 +151,18 @@ MainWindow::MainWindow(ProjectDocument& document, Prompter& prompter, QWidget* p
   connect(&n, &ProjectNotifier::rowsChanged, this, GuardedSlot([this](Table, int) {
     if (!m_document.runInProgress()) redrawAll();
   }));
+  // Every other window listens to the notifier itself and retranslates
+  // once per change.
   connect(&n, &ProjectNotifier::languageChanged, this, GuardedSlot([this] {
     applyCaptions();
     applyControlStates();
-    // Every other window retranslates itself when the event reaches
-    // it (Qt hands it to every top-level window, hidden ones too).
-    QEvent change(QEvent::LanguageChange);
-    QCoreApplication::sendEvent(qApp, &change);
   }));
-  connect(&n, &ProjectNotifier::modifiedChanged, this, [this](bool modified) { setWindowModified(modified); });
-  connect(&m_document.undoStack(), &QUndoStack::canUndoChanged, this, [this] { updateActions(); });
-  connect(&m_document.undoStack(), &QUndoStack::canRedoChanged, this, [this] { updateActions(); });
+  connect(&n, &ProjectNotifier::modifiedChanged, this,
+          GuardedSlot([this](bool modified) { setWindowModified(modified); }));
+  connect(&m_document.undoStack(), &QUndoStack::canUndoChanged, this, GuardedSlot([this](bool) { updateActions(); }));
+  connect(&m_document.undoStack(), &QUndoStack::canRedoChanged, this, GuardedSlot([this](bool) { updateActions(); }));
   connect(m_results, &ResultsPresenter::contoursShownChanged, this,
-          [this](bool shown) { cmd("MN_Draw_Contour")->setChecked(shown); });
+          GuardedSlot([this](bool shown) { cmd("MN_Draw_Contour")->setChecked(shown); }));
   applyControlStates();
 }
 
@@ -200,10 +201,10 @@ void MainWindow::createStatusBar() {
   bar->addPermanentWidget(m_statusX);
   bar->addPermanentWidget(m_statusY);
   m_statusX->setMinimumWidth(160);
-  connect(m_view, &SectionView::cursorMoved, this, [this](double x, double y) {
-    m_statusX->setText(QStringLiteral("  ") + QString::fromStdString(FormatFixed(x, 2)) + QStringLiteral(" , ") +
-                       QString::fromStdString(FormatFixed(y, 2)));
-  });
+  connect(m_view, &SectionView::cursorMoved, this, GuardedSlot([this](double x, double y) {
+            m_statusX->setText(QStringLiteral("  ") + QString::fromStdString(FormatFixed(x, 2)) +
+                               QStringLiteral(" , ") + QString::fromStdString(FormatFixed(y, 2)));
+          }));
 }
 
 void MainWindow::connectCommands() {
@@ -215,8 +216,8 @@ void MainWindow::connectCommands() {
   m_print = new PrintCommands(m_document, m_prompter, this);
   m_print->connectActions([this](const QString& name) { return cmd(name); });
   on("MN_Exit", [this] { close(); });
-  on("MN_Undo", [this] { m_document.undoStack().undo(); });
-  on("MN_Redo", [this] { m_document.undoStack().redo(); });
+  on("MN_Undo", [this] { m_document.undo(); });
+  on("MN_Redo", [this] { m_document.redo(); });
   on("MN_LangThai", [this] { setLanguage(kLanguageThai); });
   on("MN_LangEng", [this] { setLanguage(kLanguageEnglish); });
   on("MN_About", [this] { showAbout(); });
@@ -338,14 +339,15 @@ void MainWindow::connectDrawing() {
           GuardedSlot([this](double x, double y) { m_drawing->move(x, y); }));
   connect(m_view, &SectionView::pointerReleased, m_drawing,
           GuardedSlot([this](double x, double y, int b) { m_drawing->release(x, y, b); }));
-  connect(m_drawing, &DrawingController::selectionChanged, this, [this](bool selected) {
-    m_state.hasSelection = selected;
-    updateActions();
-  });
+  connect(m_drawing, &DrawingController::selectionChanged, this, GuardedSlot([this](bool selected) {
+            m_state.hasSelection = selected;
+            updateActions();
+          }));
   on("MN_MovePoint", [this] { m_drawing->beginMove(); });
   on("TB_View_SoilProp", [this] { m_drawing->setSoilTip(cmd("TB_View_SoilProp")->isChecked()); });
   connect(m_drawing, &DrawingController::soilTipText, m_statusY, &QLabel::setText);
-  connect(m_drawing, &DrawingController::soilTipEnded, this, [this] { cmd("TB_View_SoilProp")->setChecked(false); });
+  connect(m_drawing, &DrawingController::soilTipEnded, this,
+          GuardedSlot([this] { cmd("TB_View_SoilProp")->setChecked(false); }));
   on("MN_DeletePoint", [this] { m_drawing->deleteSelected(); });
   // The commands and Draw buttons that start a drawing target.
   on("MN_Draw_Grid", [this] { m_drawing->start(TargetGridCorners); });
@@ -354,7 +356,7 @@ void MainWindow::connectDrawing() {
   on("MN_Draw_NonCirCen", [this] { m_drawing->start(TargetIrregularCentre); });
   on("MN_Draw_Geometry", [this] {
     // The soils are checked before a line can be chosen.
-    const LineChoice choice = PrepareLineChoice(m_document.project());
+    const LineChoice choice = PrepareLineChoice(m_document.projectForAnalysis());
     if (choice.soilCount == 0) {
       m_prompter.information(FileCommands::programTitle(),
                              MessageBoxText(UiTextFor(m_document.language(), UiText::DrawSoilsFirst)));
@@ -364,16 +366,16 @@ void MainWindow::connectDrawing() {
     }
     fillLineChoice();
     // The line the list shows is the one the clicks draw.
-    const auto* combo = m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No"));
-    if (combo->currentIndex() >= 0 && combo->currentIndex() < static_cast<int>(m_lineChoice.size())) {
-      m_drawing->start(combo->currentIndex() + 1);
+    const int current = m_lineCombo->currentIndex();
+    if (current >= 0 && current < static_cast<int>(m_lineChoice.size())) {
+      m_drawing->start(current + 1);
     }
   });
   const std::pair<const char*, int> drawButtons[] = {
       {"B_WaterLine_Draw", TargetWaterLine}, {"Button1", TargetCrack}, {"B_NonCir_Draw", TargetIrregularSurface}};
   for (const auto& [name, target] : drawButtons) {
     const int t = target;
-    connect(m_strip->findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+    connect(RequireChild<QPushButton>(*m_strip, name), &QPushButton::clicked, this,
             GuardedSlot([this, t](bool) { m_drawing->start(t); }));
   }
   connect(&m_stripControls->lineLoads(), &LoadEditor::drawRequested, this,
@@ -383,15 +385,14 @@ void MainWindow::connectDrawing() {
   connect(&m_stripControls->anchors(), &LoadEditor::drawRequested, this,
           GuardedSlot([this] { m_drawing->start(TargetAnchor); }));
   // Choosing a soil starts drawing its boundary line.
-  connect(m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No")), &QComboBox::activated, this,
-          GuardedSlot([this](int index) {
+  connect(m_lineCombo, &QComboBox::activated, this, GuardedSlot([this](int index) {
             if (index >= 0 && index < static_cast<int>(m_lineChoice.size())) m_drawing->start(index + 1);
           }));
   // Closing the panel a drawing started from ends it (the line panel's
   // Close, a load panel's Close, the strip's arrow).
-  connect(m_strip, &InputStrip::expandedChanged, this, [this](bool expanded) {
-    if (!expanded) m_drawing->end();
-  });
+  connect(m_strip, &InputStrip::expandedChanged, this, GuardedSlot([this](bool expanded) {
+            if (!expanded) m_drawing->end();
+          }));
   ConnectToolWindows(*m_commands, m_document, m_prompter, this);
 }
 
@@ -427,7 +428,7 @@ void MainWindow::redrawAll() {
 }
 
 void MainWindow::projectLoaded() {
-  Project& project = m_document.project();
+  const Project& project = m_document.project();
   cmd("MN_Show_Grid")->setChecked(project.settings.ShowGrid);
   cmd("MN_Snap_Grid")->setChecked(project.settings.SnapGrid);
   refreshViewOptions();
@@ -461,8 +462,8 @@ void MainWindow::copyViewSettings() {
 }
 
 void MainWindow::fillLineChoice() {
-  auto* combo = m_strip->findChild<QComboBox*>(QStringLiteral("CB_Line_No"));
-  const LineChoice choice = PrepareLineChoice(m_document.project());
+  QComboBox* combo = m_lineCombo;
+  const LineChoice choice = PrepareLineChoice(m_document.projectForAnalysis());
   m_lineChoice.clear();
   combo->clear();
   for (const LineChoiceEntry& e : choice.entries) {
@@ -477,11 +478,10 @@ void MainWindow::fillLineChoice() {
 void MainWindow::showLineChoice(int index) {
   if (index < 0 || index >= static_cast<int>(m_lineChoice.size())) return;
   const auto& [description, c] = m_lineChoice[static_cast<std::size_t>(index)];
-  m_strip->findChild<QLabel*>(QStringLiteral("L_Description"))->setText(QStringLiteral(": ") + description);
-  auto* swatch = m_strip->findChild<QFrame*>(QStringLiteral("P_Color"));
-  QPalette p = swatch->palette();
+  m_lineDescription->setText(QStringLiteral(": ") + description);
+  QPalette p = m_lineSwatch->palette();
   p.setColor(QPalette::Window, QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-  swatch->setPalette(p);
+  m_lineSwatch->setPalette(p);
 }
 
 void MainWindow::showStepByStep() {
@@ -619,7 +619,8 @@ void MainWindow::exportPicture() {
   if (QFileInfo(path).suffix().isEmpty() && target->filterIndex >= 0 && target->filterIndex < 3) {
     path += QLatin1Char('.') + QLatin1String(suffixes[target->filterIndex]);
   }
-  ExportPicture(m_document.project(), m_view->viewOptions(), std::filesystem::path(path.toStdString()), *size);
+  ExportPicture(m_document.projectForAnalysis(), m_view->viewOptions(), std::filesystem::path(path.toStdString()),
+                *size);
   statusBar()->showMessage(
       QString::fromStdString(FormatText(UiTextFor(language, UiText::PictureExported), {path.toStdString()})), 5000);
 }

@@ -14,6 +14,8 @@
 #include "ui/shell/command_registry.h"
 #include "ui/shell/file_commands.h"
 
+class QComboBox;
+class QFrame;
 class QLabel;
 
 namespace pelodyn {
@@ -109,6 +111,10 @@ class MainWindow : public QMainWindow {
   StepByStepForm* m_stepForm = nullptr;
   DrawingController* m_drawing = nullptr;
   InputStrip* m_strip = nullptr;
+  // The strip's line choice, the chosen soil's description and colour.
+  QComboBox* m_lineCombo = nullptr;
+  QLabel* m_lineDescription = nullptr;
+  QFrame* m_lineSwatch = nullptr;
   SectionView* m_view = nullptr;
   StripControls* m_stripControls = nullptr;
   ResultsPresenter* m_results = nullptr;

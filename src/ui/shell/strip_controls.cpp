@@ -17,6 +17,7 @@
 #include "texts/captions.h"
 #include "texts/form_texts.h"
 #include "texts/messages.h"
+#include "ui/document/child_lookup.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
@@ -132,32 +133,33 @@ void StripControls::retranslate(std::uint8_t language) {
   }
   // The strip's combo boxes list their items in the language chosen too
   // (the anchor type's items are those of its option, RG_Apply_as).
-  const std::pair<std::string_view, std::string_view> itemSources[] = {
-      {OptionName(Option::CB_Ru_Condition), OptionName(Option::CB_Ru_Condition)},
-      {"CB_WaterLine_Type", OptionName(Option::CB_Phreatic_Peizometric)},
-      {"CB_Load_Type", "CB_Load_Type"},
-      {"CB_Anchor_Type", OptionName(Option::RG_Apply_as)}};
-  for (const auto& [comboName, textName] : itemSources) {
-    auto* combo = m_strip.findChild<QComboBox*>(QString::fromLatin1(comboName));
-    if (combo == nullptr) continue;
-    for (const FormText& t : StepFormComboItems()) {
-      if (std::string_view(t.name) != textName) continue;
-      const QStringList items = QString::fromUtf8(language == kLanguageThai ? t.thai : t.english).split(u'|');
-      for (int i = 0; i < items.size() && i < combo->count(); ++i) combo->setItemText(i, items[i]);
-    }
+  for (const auto& [combo, textName] : m_itemCombos) {
+    const QStringList items = Q(FormTextFor(StepFormComboItems(), textName, language)).split(u'|');
+    for (int i = 0; i < items.size() && i < combo->count(); ++i) combo->setItemText(i, items[i]);
   }
+  m_ruGrid->setHeaders(Q(GridTitles(language, "Ru_variable")).split(u'|'));
   const QList<QAction*> rowActions = m_ruGrid->actions();
   const UiText rowTexts[] = {UiText::InsertRow, UiText::AppendRow, UiText::DeleteRow};
   for (int k = 0; k < rowActions.size() && k < 3; ++k) rowActions[k]->setText(Q(UiTextFor(language, rowTexts[k])));
 }
 
 void StripControls::bind() {
+  const std::pair<const char*, const char*> itemSources[] = {
+      {OptionCName(Option::CB_Ru_Condition), OptionCName(Option::CB_Ru_Condition)},
+      {"CB_WaterLine_Type", OptionCName(Option::CB_Phreatic_Peizometric)},
+      {"CB_Load_Type", "CB_Load_Type"},
+      {"CB_Anchor_Type", OptionCName(Option::RG_Apply_as)}};
+  for (const auto& [comboName, textName] : itemSources) {
+    m_itemCombos.emplace_back(RequireChild<QComboBox>(m_strip, comboName), textName);
+  }
+  m_ruAverage = RequireChild<QLineEdit>(m_strip, Option::E_Ru_average);
+  m_divisions = RequireChild<QLineEdit>(m_strip, Option::E_12_Division);
   m_binding = new OptionBinding(m_document, this);
   for (const InputStrip::Twin& twin : InputStrip::twins()) {
-    m_binding->bindText(m_strip.findChild<QLineEdit*>(QString::fromLatin1(twin.field)), twin.option);
+    m_binding->bindText(RequireChild<QLineEdit>(m_strip, twin.field), twin.option);
   }
   for (const ChoiceBinding& c : kStripChoices) {
-    auto* button = m_strip.findChild<QAbstractButton*>(QString::fromLatin1(c.widget));
+    auto* button = RequireChild<QAbstractButton>(m_strip, c.widget);
     if (c.index < 0) {
       m_binding->bindCheck(button, c.option);
     } else {
@@ -184,23 +186,23 @@ void StripControls::bind() {
     });
   }
   for (const auto& [combo, option] : kStripCombos) {
-    m_binding->bindCombo(m_strip.findChild<QComboBox*>(QString::fromLatin1(combo)), option);
+    m_binding->bindCombo(RequireChild<QComboBox>(m_strip, combo), option);
   }
-  connect(m_binding, &OptionBinding::invalidText, this, [this](Option, const QString& message) {
-    if (!message.isEmpty()) m_status.showMessage(message, 8000);
-  });
+  connect(m_binding, &OptionBinding::invalidText, this, GuardedSlot([this](Option, const QString& message) {
+            if (!message.isEmpty()) m_status.showMessage(message, 8000);
+          }));
   m_binding->refreshAll();
 
   // Without Increment the two steps are not used: the cover says so.
-  auto* increment = m_strip.findChild<QCheckBox*>(OptionObjectName(Option::CB_Grid_Increment));
-  auto* cover = m_strip.findChild<QLabel*>(QStringLiteral("P_Grid_Increment"));
-  const auto showCover = [this, cover](bool on) {
+  auto* increment = RequireChild<QCheckBox>(m_strip, Option::CB_Grid_Increment);
+  auto* cover = RequireChild<QLabel>(m_strip, "P_Grid_Increment");
+  QLineEdit* const steps[] = {RequireChild<QLineEdit>(m_strip, Option::E_Xgrid_Increment),
+                              RequireChild<QLineEdit>(m_strip, Option::E_Ygrid_Increment)};
+  const auto showCover = [cover, steps](bool on) {
     cover->setVisible(!on);
-    for (Option e : {Option::E_Xgrid_Increment, Option::E_Ygrid_Increment}) {
-      if (auto* edit = m_strip.findChild<QLineEdit*>(OptionObjectName(e))) edit->setEnabled(on);
-    }
+    for (QLineEdit* edit : steps) edit->setEnabled(on);
   };
-  connect(increment, &QCheckBox::toggled, this, showCover);
+  connect(increment, &QCheckBox::toggled, this, GuardedSlot(showCover));
   showCover(increment->isChecked());
 
   // Every panel's Close button only collapses the strip.
@@ -209,15 +211,14 @@ void StripControls::bind() {
     if (n.endsWith(QLatin1String("_Close")) || n == QLatin1String("B_Method_OK") ||
         n == QLatin1String("B_Contour_Setting_OK") || n.endsWith(QLatin1String("_cancel")) ||
         n == QLatin1String("B_Anchor_Cancel") || n == QLatin1String("B_DrawLine_Cancel")) {
-      connect(b, &QPushButton::clicked, &m_strip, [this] { m_strip.setExpanded(false); });
+      connect(b, &QPushButton::clicked, &m_strip, GuardedSlot([this](bool) { m_strip.setExpanded(false); }));
     }
   }
-  connect(m_strip.findChild<QPushButton*>(QStringLiteral("B_DrawGrid_OK")), &QPushButton::clicked, this,
-          GuardedSlot([this](bool) {
+  connect(RequireChild<QPushButton>(m_strip, "B_DrawGrid_OK"), &QPushButton::clicked, this, GuardedSlot([this](bool) {
             if (CentreGridDivisionInvalid(m_document.project())) {
               m_prompter.information(FileCommands::programTitle(),
                                      MessageBoxText(MessageText(m_document.language(), 0)));
-              if (auto* e = m_strip.findChild<QLineEdit*>(OptionObjectName(Option::E_12_Division))) e->setFocus();
+              m_divisions->setFocus();
               return;
             }
             m_redraw();
@@ -227,10 +228,10 @@ void StripControls::bind() {
 void StripControls::buildRuGrid() {
   // The panel's grid of Ru per soil edits table Ru_variable through the
   // document; it shows only for the Variable condition (control state).
-  auto* placeholder = m_strip.findChild<QAbstractItemView*>(QStringLiteral("DBG_Ru_Variable"));
+  auto* placeholder = RequireChild<QAbstractItemView>(m_strip, "DBG_Ru_Variable");
   QWidget* parent = placeholder->parentWidget();
   m_ruGrid = new GridEditor(m_document, Table::Ru_variable, m_prompter, parent);
-  m_ruGrid->setHeaders({QStringLiteral("Soil No."), QStringLiteral("Ru")});
+  m_ruGrid->setHeaders(Q(GridTitles(m_document.language(), "Ru_variable")).split(u'|'));
   m_ruGrid->setMaximumHeight(placeholder->maximumHeight());
   m_ruGrid->setMinimumWidth(150);
   m_ruGrid->horizontalHeader()->setDefaultSectionSize(60);
@@ -253,14 +254,14 @@ void StripControls::buildRuGrid() {
   m_ruGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
 
   // Choosing the condition goes on where the Ru values are typed.
-  auto* condition = m_strip.findChild<QComboBox*>(OptionObjectName(Option::CB_Ru_Condition));
-  connect(condition, &QComboBox::activated, this, [this](int index) {
-    if (index == 1) {
-      m_ruGrid->setFocus();
-    } else if (auto* average = m_strip.findChild<QLineEdit*>(OptionObjectName(Option::E_Ru_average))) {
-      average->setFocus();
-    }
-  });
+  auto* condition = RequireChild<QComboBox>(m_strip, Option::CB_Ru_Condition);
+  connect(condition, &QComboBox::activated, this, GuardedSlot([this](int index) {
+            if (index == 1) {
+              m_ruGrid->setFocus();
+            } else {
+              m_ruAverage->setFocus();
+            }
+          }));
 }
 
 void StripControls::buildLoadEditors() {
@@ -306,7 +307,8 @@ void StripControls::buildLoadEditors() {
 
   // Choosing a load type shows its editor and switches that load on; the
   // effect bar follows the option.
-  auto* type = m_strip.findChild<QComboBox*>(QStringLiteral("CB_Load_Type"));
+  for (int k = 0; k < 2; ++k) m_loadGroups[k] = RequireChild<QWidget>(m_strip, kLoadTypes[k].first);
+  auto* type = RequireChild<QComboBox>(m_strip, "CB_Load_Type");
   connect(type, &QComboBox::activated, this, GuardedSlot([this](int index) {
             if (index < 0 || index > 1) return;
             showLoadType(index);
@@ -320,9 +322,7 @@ void StripControls::showLoadType(int type) {
   // at once, whose width together would widen the window.
   for (int k : {1 - type, type}) {
     if (k < 0 || k > 1) continue;
-    if (QWidget* group = m_strip.findChild<QWidget*>(QString::fromLatin1(kLoadTypes[k].first))) {
-      group->setVisible(k == type);
-    }
+    m_loadGroups[k]->setVisible(k == type);
   }
   // A record half typed in the editor that goes out of sight is given up.
   (type == 0 ? m_stripLoads : m_lineLoads)->cancel();

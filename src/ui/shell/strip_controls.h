@@ -10,7 +10,11 @@
 #include <QObject>
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
+class QComboBox;
+class QLineEdit;
 class QStatusBar;
 
 namespace pelodyn {
@@ -55,6 +59,11 @@ class StripControls : public QObject {
   LoadEditor* m_lineLoads = nullptr;
   LoadEditor* m_stripLoads = nullptr;
   LoadEditor* m_anchors = nullptr;
+  // Found once when the strip's controls are bound.
+  std::vector<std::pair<QComboBox*, const char*>> m_itemCombos;  // a combo and the texts of its items
+  QLineEdit* m_ruAverage = nullptr;
+  QLineEdit* m_divisions = nullptr;
+  QWidget* m_loadGroups[2] = {};
 };
 
 }  // namespace pelodyn

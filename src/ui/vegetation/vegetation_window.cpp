@@ -13,12 +13,14 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <map>
+#include <stdexcept>
 
 #include "model/numbers.h"
 #include "qt_text/utf8.h"
 #include "texts/captions.h"
+#include "texts/form_texts.h"
 #include "texts/messages.h"
+#include "ui/document/child_lookup.h"
 #include "ui/document/guard.h"
 #include "ui/document/project_document.h"
 #include "ui/document/prompter.h"
@@ -27,44 +29,6 @@
 namespace pelodyn {
 namespace {
 
-struct Text {
-  const char* name;
-  const char* english;
-  const char* thai;
-};
-
-// The labels, buttons and pages by control name.
-const Text kTexts[] = {
-    {"TS_Root_Properties", "Root Properties", "คุณสมบัติราก"},
-    {"TS_Root_Position", "Root Position", "ตำแหน่งราก"},
-    {"TS_Results", "Results", "ผลลัพธ์"},
-    {"L_Root_No", "Root types", "ชนิดราก"},
-    {"L_Root_Layer", "Root radius per layer", "รัศมีรากในแต่ละชั้น"},
-    {"L_Original_Cohesion", "Soil Cohesion without Root =", "ความเชื่อมแน่นของดินที่ไม่มีราก ="},
-    {"L_Layer_Height", "z =", "z ="},
-    {"L_Root_Position", "Plants", "ตำแหน่งพืช"},
-    {"GB_Area", "Area and grid", "พื้นที่และกริด"},
-    {"L_Min_Area", "Min (X,Y)", "Min (X,Y)"},
-    {"L_Max_Area", "Max (X,Y)", "Max (X,Y)"},
-    {"L_Hor_Grid_No", "Hor. Div", "จำนวนช่องแนวนอน"},
-    {"L_Ver_Grid_No", "Ver. Div.", "จำนวนช่องแนวตั้ง"},
-    {"L_Hor_SmallGrid_No", "Minor horizontal grid No. =", "จำนวนช่องย่อยแนวนอน ="},
-    {"L_Ver_SmallGrid_No", "Minor vertical grid No. =", "จำนวนช่องย่อยแนวตั้ง ="},
-    {"L_Eff_Width_No", "Eff. width", "ความกว้างประสิทธิผล"},
-    {"L_Eff_Length_No", "Eff. length", "ความยาวประสิทธิผล"},
-    {"B_Gen_VegEff", "Generate", "คำนวณ"},
-    {"B_Export", "Export", "ส่งออก"},
-    {"B_Restore", "Restore", "คืนค่า"},
-    {"B_Close", "Close", "ปิด"},
-};
-
-// Column titles of the three grids.
-const Text kTitles[] = {
-    {"DBG_Root_No", "Root No.|Description|Cohesion", "ชนิดราก|คำอธิบาย|ความเชื่อมแน่น"},
-    {"DBG_Root_Layer", "Root No.|Layer No.|Radius", "ชนิดราก|ชั้นที่|รัศมี"},
-    {"DBG_Root_Position", "No.|Root Type|Coordi X|Coordi Y", "ลำดับ|ชนิดราก|พิกัด X|พิกัด Y"},
-};
-
 // The text boxes and their first texts.
 const std::pair<const char*, const char*> kBoxes[] = {
     {"E_Original_Cohesion", "2"}, {"E_Layer_Height", "0.5"},    {"E_Min_Area_X", "0"},   {"E_Min_Area_Y", "0"},
@@ -72,9 +36,10 @@ const std::pair<const char*, const char*> kBoxes[] = {
     {"E_Hor_SmallGrid_No", "10"}, {"E_Ver_SmallGrid_No", "10"}, {"E_Eff_Width_No", "2"}, {"E_Eff_Length_No", "26"},
 };
 
-QLabel* Label(const char* name, QWidget* parent) {
+QLabel* Label(const char* name, QWidget* parent, QHash<QString, QLabel*>& labels) {
   auto* l = new QLabel(parent);
   l->setObjectName(QString::fromLatin1(name));
+  labels.insert(l->objectName(), l);
   return l;
 }
 
@@ -104,25 +69,29 @@ VegetationWindow::VegetationWindow(ProjectDocument& document, Prompter& prompter
   m_pages->setObjectName(QStringLiteral("PC_Vegetation"));
   outer->addWidget(m_pages, 1);
 
-  std::map<QString, QLineEdit*> boxes;
   for (const auto& [name, text] : kBoxes) {
     auto* e = new QLineEdit(QString::fromLatin1(text), this);
     e->setObjectName(QString::fromLatin1(name));
     e->setMaximumWidth(90);
-    boxes[QString::fromLatin1(name)] = e;
+    m_boxes.insert(e->objectName(), e);
   }
-  const auto box = [&boxes](const char* name) { return boxes.at(QString::fromLatin1(name)); };
+  const auto Label = [this](const char* name, QWidget* parent) { return pelodyn::Label(name, parent, m_labels); };
   const auto grid = [&](Table table, const char* name, QWidget* page) {
     auto* g = new GridEditor(document, table, prompter, page);
     g->setObjectName(QString::fromLatin1(name));
     g->horizontalHeader()->setStretchLastSection(true);
     return g;
   };
-  const auto rowButtons = [](const char* prefix, GridEditor* g, QWidget* page) {
+  const auto rowButtons = [this](const char* prefix, GridEditor* g, QWidget* page) {
     const QString p = QString::fromLatin1(prefix);
-    return MakeRowButtons(
-        {p + QStringLiteral("_Insert"), p + QStringLiteral("_Delete"), p + QStringLiteral("_Clear")}, [g] { return g; },
-        page);
+    const QStringList names = {p + QStringLiteral("_Insert"), p + QStringLiteral("_Delete"),
+                               p + QStringLiteral("_Clear")};
+    QWidget* row = MakeRowButtons(
+        names, [g] { return g; }, page);
+    std::array<QPushButton*, 3> buttons{};
+    for (int k = 0; k < 3; ++k) buttons[k] = RequireChild<QPushButton>(*row, names[k]);
+    m_rowButtons.push_back(buttons);
+    return row;
   };
 
   // Root Properties: the root types and their radii per layer.
@@ -189,10 +158,13 @@ VegetationWindow::VegetationWindow(ProjectDocument& document, Prompter& prompter
   m_report->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   rh->addWidget(m_report, 1);
   auto* actions = new QVBoxLayout;
+  QPushButton* actionButtons[3] = {};
+  int action = 0;
   for (const char* name : {"B_Gen_VegEff", "B_Export", "B_Restore"}) {
     auto* b = new QPushButton(results);
     b->setObjectName(QString::fromLatin1(name));
     actions->addWidget(b);
+    actionButtons[action++] = b;
   }
   actions->addStretch(1);
   rh->addLayout(actions);
@@ -205,20 +177,21 @@ VegetationWindow::VegetationWindow(ProjectDocument& document, Prompter& prompter
   bottom->addWidget(close);
   outer->addLayout(bottom);
 
-  const auto button = [this](const char* name) { return findChild<QPushButton*>(QString::fromLatin1(name)); };
-  connect(button("B_Gen_VegEff"), &QPushButton::clicked, this, GuardedSlot([this](bool) { generate(); }));
-  connect(button("B_Export"), &QPushButton::clicked, this, GuardedSlot([this](bool) { exportCohesion(); }));
-  connect(button("B_Restore"), &QPushButton::clicked, this, GuardedSlot([this](bool) { restoreSoils(); }));
-  connect(close, &QPushButton::clicked, this, [this] { reject(); });
+  connect(actionButtons[0], &QPushButton::clicked, this, GuardedSlot([this](bool) { generate(); }));
+  connect(actionButtons[1], &QPushButton::clicked, this, GuardedSlot([this](bool) { exportCohesion(); }));
+  connect(actionButtons[2], &QPushButton::clicked, this, GuardedSlot([this](bool) { restoreSoils(); }));
+  connect(close, &QPushButton::clicked, this, GuardedSlot([this](bool) { reject(); }));
   // A new or opened project has no backup and no results of its own: what
   // Export wrote into the previous one, and the cohesions generated from
   // it, are forgotten, so Export never writes them into another project.
-  connect(&document.notifier(), &ProjectNotifier::projectReset, this, [this] {
+  connect(&document.notifier(), &ProjectNotifier::projectReset, this, GuardedSlot([this] {
     m_exported.clear();
     m_result.reset();
     m_report->clear();
-  });
+  }));
+  connect(&document.notifier(), &ProjectNotifier::languageChanged, this, GuardedSlot([this] { retranslate(); }));
 
+  m_captions.resolve(*this, VegetationFormTexts());
   retranslate();
   resize(760, 480);
 }
@@ -228,7 +201,7 @@ void VegetationWindow::generate() {
   const char* reading = nullptr;  // the box being read
   const auto text = [this, &reading](const char* name) {
     reading = name;
-    return findChild<QLineEdit*>(QString::fromLatin1(name))->text().toStdString();
+    return box(name)->text().toStdString();
   };
   // In the order the boxes are read; the first that does not convert stops,
   // named by the label beside it.
@@ -273,7 +246,7 @@ QString VegetationWindow::boxLabel(const char* box) const {
     name.chop(2);
   }
   name.replace(0, 2, QStringLiteral("L_"));
-  const QLabel* label = findChild<QLabel*>(name);
+  const QLabel* label = m_labels.value(name, nullptr);
   if (label == nullptr) return {};
   QString text = label->text().trimmed();
   if (text.endsWith(QLatin1Char('='))) text.chop(1);
@@ -321,43 +294,32 @@ void VegetationWindow::restoreSoils() {
   }
 }
 
-void VegetationWindow::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::LanguageChange) retranslate();
-  QDialog::changeEvent(event);
+QLineEdit* VegetationWindow::box(const char* name) const {
+  QLineEdit* e = m_boxes.value(QString::fromLatin1(name), nullptr);
+  if (!e) throw std::logic_error(std::string("window Form_PdVegetation has no text box ") + name);
+  return e;
 }
 
 void VegetationWindow::retranslate() {
-  const bool thai = m_document.language() == 0;
-  setWindowTitle(thai ? QStringLiteral("เสริมแรงด้วยรากพืช") : QStringLiteral("Vegetation"));
-  for (const Text& t : kTexts) {
-    const QString name = QString::fromLatin1(t.name);
-    const QString text = QString::fromUtf8(thai ? t.thai : t.english);
-    if (auto* page = m_pages->findChild<QWidget*>(name); page && name.startsWith(QStringLiteral("TS_"))) {
-      m_pages->setTabText(m_pages->indexOf(page), text);
-    } else if (auto* label = findChild<QLabel*>(name)) {
-      label->setText(text);
-    } else if (auto* button = findChild<QPushButton*>(name)) {
-      button->setText(text);
-    } else if (auto* group = findChild<QGroupBox*>(name)) {
-      group->setTitle(text);
+  ++m_retranslateCount;
+  const std::uint8_t language = m_document.language();
+  const bool thai = language == kLanguageThai;
+  setWindowTitle(Q(std::string(UiTextFor(language, UiText::VegetationCaption))));
+  m_captions.apply(language);
+  for (const FormText& t : VegetationGridTitles()) {
+    for (GridEditor* grid : {m_rootNo, m_rootLayer, m_rootPosition}) {
+      if (grid->objectName() == QLatin1String(t.name)) {
+        grid->setHeaders(QString::fromUtf8(thai ? t.thai : t.english).split(QLatin1Char('|')));
+      }
     }
   }
-  for (const Text& t : kTitles) {
-    if (auto* g = findChild<GridEditor*>(QString::fromLatin1(t.name))) {
-      g->setHeaders(QString::fromUtf8(thai ? t.thai : t.english).split(QLatin1Char('|')));
-    }
+  const QString rowTexts[] = {Q(std::string(UiTextFor(language, UiText::InsertRow))),
+                              Q(std::string(UiTextFor(language, UiText::DeleteRow))),
+                              Q(std::string(UiTextFor(language, UiText::ClearAllRows)))};
+  for (const auto& buttons : m_rowButtons) {
+    for (int i = 0; i < 3; ++i) buttons[i]->setText(rowTexts[i]);
   }
-  const QStringList rowTexts =
-      thai ? QStringList{QStringLiteral("แทรก"), QStringLiteral("ลบ"), QStringLiteral("ลบทั้งหมด")}
-           : QStringList{QStringLiteral("Insert"), QStringLiteral("Delete"), QStringLiteral("Clear All")};
-  for (const char* prefix : {"B_RootNo", "B_RootLayer", "B_RootPosition"}) {
-    const QString p = QString::fromLatin1(prefix);
-    const QString suffixes[] = {QStringLiteral("_Insert"), QStringLiteral("_Delete"), QStringLiteral("_Clear")};
-    for (int k = 0; k < 3; ++k) {
-      if (auto* b = findChild<QPushButton*>(p + suffixes[k])) b->setText(rowTexts[k]);
-    }
-  }
-  SetAppendTexts(this, thai ? 0 : 1);
+  SetAppendTexts(this, language);
 }
 
 }  // namespace pelodyn

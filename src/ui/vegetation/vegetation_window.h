@@ -15,13 +15,20 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
+#include <QString>
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "ui/document/form_captions.h"
 #include "vegetation/vegetation.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QTabWidget;
 
 namespace pelodyn {
@@ -49,12 +56,14 @@ class VegetationWindow : public QDialog {
   GridEditor* rootNoGrid() const { return m_rootNo; }
   GridEditor* rootLayerGrid() const { return m_rootLayer; }
   GridEditor* rootPositionGrid() const { return m_rootPosition; }
-
- protected:
-  void changeEvent(QEvent* event) override;
+  // How many times the window has put its captions in place (for the tests).
+  int retranslateCount() const { return m_retranslateCount; }
 
  private:
+  // Captions in the document's language; called when the language changes.
   void retranslate();
+  // The text box named `name`; a name the window lacks is a logic error.
+  QLineEdit* box(const char* name) const;
 
   ProjectDocument& m_document;
   Prompter& m_prompter;
@@ -65,6 +74,12 @@ class VegetationWindow : public QDialog {
   QPlainTextEdit* m_report = nullptr;
   std::optional<VegetationResult> m_result;
   std::vector<ExportedCohesion> m_exported;
+  // The text boxes and their labels by name, and the grids' row buttons.
+  QHash<QString, QLineEdit*> m_boxes;
+  QHash<QString, QLabel*> m_labels;
+  std::vector<std::array<QPushButton*, 3>> m_rowButtons;
+  FormCaptions m_captions;
+  int m_retranslateCount = 0;
 };
 
 }  // namespace pelodyn

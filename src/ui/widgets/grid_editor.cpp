@@ -102,11 +102,11 @@ GridEditor::GridEditor(ProjectDocument& document, Table table, Prompter& prompte
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setStretchLastSection(true);
   connect(m_model, &StoreTableModel::editRefused, this,
-          [this](const QString& message) { m_prompter.error(ProgramTitle(), message); });
+          GuardedSlot([this](const QString& message) { m_prompter.error(ProgramTitle(), message); }));
   connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current, const QModelIndex&) {
+          GuardedSlot([this](const QModelIndex& current, const QModelIndex&) {
             emit currentRowChanged(current.isValid() ? current.row() + 1 : 0);
-          });
+          }));
 }
 
 Table GridEditor::table() const {
