@@ -154,7 +154,7 @@ void RecordCriticalSurface(Project& project) {
   Searcher(project, silent).RecordCriticalSurface();
 }
 
-std::vector<SortedResult> SortResultsByBishop(WorkingStore& store) {
+std::vector<SortedResult> SortResultsByBishop(const WorkingStore& store) {
   std::vector<SortedResult> out;
   store.visitRows(Table::Results, [&](const Row& r) {
     out.push_back({r.integer(ResultField::Num), r.real(ResultField::XCenter), r.real(ResultField::YCenter),

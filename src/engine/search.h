@@ -184,6 +184,6 @@ struct SortedResult {
   int num;
   double xCenter, yCenter, radius, fsBishop;
 };
-std::vector<SortedResult> SortResultsByBishop(WorkingStore& store);
+std::vector<SortedResult> SortResultsByBishop(const WorkingStore& store);
 
 }  // namespace pelodyn

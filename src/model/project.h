@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <experimental/propagate_const>
 #include <memory>
 #include <string>
 
@@ -20,7 +21,9 @@ namespace pelodyn {
 struct Project {
   explicit Project(std::unique_ptr<WorkingStore> workingStore) : store(std::move(workingStore)) {}
 
-  std::unique_ptr<WorkingStore> store;
+  // A const project gives only the store's const reads: a window that holds
+  // the document's read-only project cannot write the working tables.
+  std::experimental::propagate_const<std::unique_ptr<WorkingStore>> store;
   OptionValues options;
   AnalysisModel model;
   DrawingSettings drawing;

@@ -8,7 +8,7 @@ namespace {
 
 // The rows of `table` by the rule, on their `field`.
 template <FieldKey F>
-std::vector<Row> ByNumber(WorkingStore& store, Table table, F field) {
+std::vector<Row> ByNumber(const WorkingStore& store, Table table, F field) {
   std::vector<Row> rows = store.rows(table);
   std::vector<int> numbers;
   numbers.reserve(rows.size());
@@ -18,7 +18,7 @@ std::vector<Row> ByNumber(WorkingStore& store, Table table, F field) {
   return out;
 }
 
-SectionPolyline PointsByNumber(WorkingStore& store, Table table) {
+SectionPolyline PointsByNumber(const WorkingStore& store, Table table) {
   SectionPolyline out;
   for (const Row& r : ByNumber(store, table, PointField::PointNo))
     out.emplace_back(r.real(PointField::X), r.real(PointField::Y));
@@ -71,19 +71,19 @@ std::vector<BoundaryLine> ReadBoundaryLines(const std::vector<Row>& geometry, in
   return lines;
 }
 
-std::vector<BoundaryLine> ReadBoundaryLines(WorkingStore& store, int lineLimit) {
+std::vector<BoundaryLine> ReadBoundaryLines(const WorkingStore& store, int lineLimit) {
   return ReadBoundaryLines(store.rows(Table::Geometry), lineLimit);
 }
 
-SectionPolyline ReadWaterLine(WorkingStore& store) {
+SectionPolyline ReadWaterLine(const WorkingStore& store) {
   return PointsByNumber(store, Table::Waterline);
 }
 
-SectionPolyline ReadTensionCrack(WorkingStore& store) {
+SectionPolyline ReadTensionCrack(const WorkingStore& store) {
   return PointsByNumber(store, Table::Tcrack);
 }
 
-std::vector<SectionLineLoad> ReadLineLoads(WorkingStore& store) {
+std::vector<SectionLineLoad> ReadLineLoads(const WorkingStore& store) {
   std::vector<SectionLineLoad> out;
   for (const Row& r : ByNumber(store, Table::Lineload, LoadCommonField::LoadNo)) {
     out.push_back({r.real(LineLoadField::X), r.real(LineLoadField::Y), r.real(LineLoadField::Angle),
@@ -92,7 +92,7 @@ std::vector<SectionLineLoad> ReadLineLoads(WorkingStore& store) {
   return out;
 }
 
-std::vector<SectionStripLoad> ReadStripLoads(WorkingStore& store) {
+std::vector<SectionStripLoad> ReadStripLoads(const WorkingStore& store) {
   std::vector<SectionStripLoad> out;
   for (const Row& r : ByNumber(store, Table::Stripload, LoadCommonField::LoadNo)) {
     out.push_back({r.real(StripLoadField::BeginX), r.real(StripLoadField::EndX), r.real(StripLoadField::Y1),
@@ -101,7 +101,7 @@ std::vector<SectionStripLoad> ReadStripLoads(WorkingStore& store) {
   return out;
 }
 
-std::vector<SectionAnchor> ReadAnchors(WorkingStore& store) {
+std::vector<SectionAnchor> ReadAnchors(const WorkingStore& store) {
   std::vector<SectionAnchor> out;
   for (const Row& r : ByNumber(store, Table::Anchor, LoadCommonField::LoadNo)) {
     out.push_back({r.real(AnchorField::XStart), r.real(AnchorField::YStart), r.real(AnchorField::XEnd),

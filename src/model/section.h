@@ -50,7 +50,7 @@ inline constexpr int kMaxBoundaryLine = 99;
 // empty. Rows of a line number below 1 or above the limit belong to none.
 std::vector<BoundaryLine> ReadBoundaryLines(const std::vector<Row>& geometry, int lineLimit = kMaxBoundaryLine);
 // The same from the store's Geometry table.
-std::vector<BoundaryLine> ReadBoundaryLines(WorkingStore& store, int lineLimit = kMaxBoundaryLine);
+std::vector<BoundaryLine> ReadBoundaryLines(const WorkingStore& store, int lineLimit = kMaxBoundaryLine);
 
 // The other items of the section, each table by the rule.
 struct SectionLineLoad {
@@ -67,10 +67,10 @@ struct SectionAnchor {
   double bondedLength = 0.0;
   double magnitude = 0.0;
 };
-SectionPolyline ReadWaterLine(WorkingStore& store);
-SectionPolyline ReadTensionCrack(WorkingStore& store);
-std::vector<SectionLineLoad> ReadLineLoads(WorkingStore& store);
-std::vector<SectionStripLoad> ReadStripLoads(WorkingStore& store);
-std::vector<SectionAnchor> ReadAnchors(WorkingStore& store);
+SectionPolyline ReadWaterLine(const WorkingStore& store);
+SectionPolyline ReadTensionCrack(const WorkingStore& store);
+std::vector<SectionLineLoad> ReadLineLoads(const WorkingStore& store);
+std::vector<SectionStripLoad> ReadStripLoads(const WorkingStore& store);
+std::vector<SectionAnchor> ReadAnchors(const WorkingStore& store);
 
 }  // namespace pelodyn

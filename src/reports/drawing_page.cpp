@@ -361,7 +361,7 @@ QString CentreLabel(double x, double y) {
 DrawingPageContent ReadDrawingPage(const Project& project, const std::optional<ReportRunDescription>& run,
                                    const CriticalSurface* surface) {
   const OptionValues& o = project.options;
-  WorkingStore& store = *project.store;
+  const WorkingStore& store = *project.store;
   DrawingPageContent c;
   c.projectName = Q(o.text(Option::E_Project_Name));
   c.location = Q(o.text(Option::E_Lacation));

@@ -70,7 +70,7 @@ void WriteHeader(ReportWriter& w, const ReportStamp& stamp, int ruleLength) {
 
 // The soils of the current strength model, and the largest soil number.
 int WriteSoils(ReportWriter& w, const Project& p, bool anisotropic, std::set<int>& soilNumbers) {
-  WorkingStore& store = *p.store;
+  const WorkingStore& store = *p.store;
   const Table table = anisotropic ? Table::Aniso : Table::Soil_Prop;
   const std::vector<Row> rows = RowsByNumber(store, table, LineNumberField::LineNo);
   int count = 0;
@@ -180,7 +180,7 @@ void WriteSeepage(ReportWriter& w, const Project& p) {
 
 void WriteLoads(ReportWriter& w, const Project& p) {
   const OptionValues& o = p.options;
-  WorkingStore& store = *p.store;
+  const WorkingStore& store = *p.store;
   w.emptyLine();
   w.heading("LOAD EFFECT");
   if (!o.checked(Option::CB_Seismic_Disable)) {
@@ -463,7 +463,7 @@ ReportModel BuildDataReport(const Project& project, const ReportStamp& stamp) {
   return w.take();
 }
 
-ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& run, const ReportStamp& stamp) {
+ReportModel BuildResultReport(const WorkingStore& store, const ReportRunDescription& run, const ReportStamp& stamp) {
   static constexpr const char* kLabels[kMethodCount] = {"Min. FS. by Ordinary    : ", "Min. FS. by Simp.Janbu  : ",
                                                         "Min. FS. by Simp.Bishop : ", "Min. FS. by Spencer     : "};
   ReportWriter w;

@@ -84,14 +84,14 @@ struct ReportRunDescription {
 ReportModel BuildDataReport(const Project& project, const ReportStamp& stamp);
 
 // The minima of `run` and the points of table Failure_Geometry of `store`.
-ReportModel BuildResultReport(WorkingStore& store, const ReportRunDescription& run, const ReportStamp& stamp);
+ReportModel BuildResultReport(const WorkingStore& store, const ReportRunDescription& run, const ReportStamp& stamp);
 
 // The rows of `table` whose integer field `field` is at least 1, ordered by
 // it; rows of equal number keep their table order. The reports and the
 // printed drawing page list and draw numbered rows (points, loads, soils)
 // in this order.
 template <FieldKey F>
-std::vector<Row> RowsByNumber(WorkingStore& store, Table table, F field) {
+std::vector<Row> RowsByNumber(const WorkingStore& store, Table table, F field) {
   std::vector<Row> rows = store.rows(table);
   std::erase_if(rows, [&](const Row& r) { return r.integer(field) < 1; });
   std::stable_sort(rows.begin(), rows.end(),

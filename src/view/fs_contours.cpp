@@ -121,7 +121,7 @@ ContourMap GatherContourMap(const AnalysisModel& model, const std::vector<Row>& 
   return MapFromSmallest(model, gathered.smallest());
 }
 
-ContourMap GatherContourMap(const AnalysisModel& model, WorkingStore& store) {
+ContourMap GatherContourMap(const AnalysisModel& model, const WorkingStore& store) {
   // One row at a time: a run of a million circles never stands in memory.
   SmallestPerCentre gathered;
   store.visitRows(Table::Results, [&gathered](const Row& row) { gathered.add(row); });

@@ -64,7 +64,7 @@ std::optional<std::size_t> ContourMinimumNode(const ContourMap& map);
 // number. A grid with a division below 1 gives an empty map.
 ContourMap GatherContourMap(const AnalysisModel& model, const std::vector<Row>& results);
 // The same from the rows of table Results in `store`, read one at a time.
-ContourMap GatherContourMap(const AnalysisModel& model, WorkingStore& store);
+ContourMap GatherContourMap(const AnalysisModel& model, const WorkingStore& store);
 
 // What the legend of a map says: factors from the lowest (red, at the
 // bottom of its scale) to the highest (violet, at the top), each with the

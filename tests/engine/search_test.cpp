@@ -924,7 +924,7 @@ TEST_F(Search, ResultsRowsTheStoreRefusesFailTheRunWithAMessage) {
   fredlundKrahnSlope();
   SetCentreGrid(options(), "100", "70", "140", "110", "20");
   options().setText(Option::E_Cir_Decrement, "20");
-  std::unique_ptr<WorkingStore> sqlite = std::move(project.store);
+  std::unique_ptr<WorkingStore> sqlite = std::move(std::experimental::get_underlying(project.store));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     sqlite->empty(Table::Results);

@@ -150,7 +150,7 @@ TEST(FailureGeometryWindow, WithoutAnAnalysedSurfaceItShowsNoValuesAndKeepsTheTa
   // Points left from an earlier recording stay.
   Row left(Table::Failure_Geometry);
   left.set(FailurePointField::No, 1).set(FailurePointField::X, 3.0).set(FailurePointField::Y, 4.0);
-  fresh->project().store->append(left);
+  fresh->projectForAnalysis().store->append(left);
   FailureGeometryWindow window(*fresh);
   EXPECT_EQ(window.pointsModel().rowCount(), 1);
 }
@@ -165,7 +165,7 @@ TEST(FailureGeometryWindow, PrintAsksForTheResultReportOnceThePointsAreRecorded)
   QTest::mouseClick(printButton, Qt::LeftButton);
   EXPECT_EQ(print.count(), 1);
   // Without recorded points there is nothing to print.
-  document->project().store->empty(Table::Failure_Geometry);
+  document->projectForAnalysis().store->empty(Table::Failure_Geometry);
   emit document->notifier().tableReset(Table::Failure_Geometry);
   EXPECT_FALSE(printButton->isEnabled());
   QTest::mouseClick(Button(window, "B_Close"), Qt::LeftButton);

@@ -517,10 +517,10 @@ TEST(DesktopStore, ASecondProgramDoesNotTakeTheWorkingStore) {
       .set(GeometryField::PointNo, 1)
       .set(GeometryField::X, 0.0)
       .set(GeometryField::Y, 0.0);
-  first->project().store->append(row);
-  second->project().store->empty(Table::Geometry);
+  first->projectForAnalysis().store->append(row);
+  second->projectForAnalysis().store->empty(Table::Geometry);
   EXPECT_EQ(first->project().store->rowCount(Table::Geometry), 1);
-  first->project().store->empty(Table::Geometry);
+  first->projectForAnalysis().store->empty(Table::Geometry);
   first.reset();
   auto third = ProjectDocument::openDesktop();
   EXPECT_EQ(third->storeKind(), ProjectDocument::StoreKind::DataFolder);

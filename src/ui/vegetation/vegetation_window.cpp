@@ -222,7 +222,7 @@ void VegetationWindow::generate() {
     m_prompter.error(windowTitle(), boxLabel(reading) + QString::fromStdString(e.message(language)));
     return;
   }
-  WorkingStore& store = *m_document.project().store;
+  const WorkingStore& store = *m_document.project().store;
   try {
     const RootData roots = GatherRoots(store.rows(Table::Root_No), store.rows(Table::Root_Layer),
                                        store.rows(Table::Root_Position), language);
@@ -259,7 +259,7 @@ void VegetationWindow::exportCohesion() {
     m_prompter.error(windowTitle(), Q(VegetationMessage(VegetationText::ExportBeforeGenerate, language)));
     return;
   }
-  WorkingStore& store = *m_document.project().store;
+  const WorkingStore& store = *m_document.project().store;
   ExportPlan plan;
   try {
     plan = PlanExport(*m_result, store.rows(Table::Soil_Prop), store.rows(Table::Soil_Prop_Bak), m_exported, language);
@@ -280,7 +280,7 @@ void VegetationWindow::exportCohesion() {
 
 void VegetationWindow::restoreSoils() {
   const std::uint8_t language = m_document.language();
-  WorkingStore& store = *m_document.project().store;
+  const WorkingStore& store = *m_document.project().store;
   if (store.rowCount(Table::Soil_Prop_Bak) == 0) {
     m_prompter.information(windowTitle(), Q(VegetationMessage(VegetationText::NoBackup, language)));
     return;

@@ -70,7 +70,7 @@ bool IsSoilTable(Table table) {
 
 // The first default colour that no soil of `table` shows; when all ten are
 // taken, the default of the next number.
-std::int64_t UnusedSoilColor(WorkingStore& store, Table table) {
+std::int64_t UnusedSoilColor(const WorkingStore& store, Table table) {
   const std::vector<Row> rows = store.rows(table);
   for (int k = 1; k <= 10; ++k) {
     const std::int64_t candidate = SoilColorDefault(k);
@@ -83,7 +83,7 @@ std::int64_t UnusedSoilColor(WorkingStore& store, Table table) {
 }
 
 // An empty row of `table`; a soil gets a colour of its own.
-Row NewRow(WorkingStore& store, Table table) {
+Row NewRow(const WorkingStore& store, Table table) {
   Row row(table);
   if (IsSoilTable(table)) row.set(SoilCommonField::Color, UnusedSoilColor(store, table));
   return row;
@@ -133,7 +133,7 @@ void GridEditor::insertRow() {
 bool GridEditor::lastRowBlank() {
   const int count = m_model->rowCount();
   if (count == 0) return false;
-  WorkingStore& store = *m_document.project().store;
+  const WorkingStore& store = *m_document.project().store;
   Row last = store.rowAt(table(), count);
   Row blank = NewRow(store, table());
   if (IsSoilTable(table())) blank.set(SoilCommonField::Color, last.integer(SoilCommonField::Color));
@@ -153,7 +153,7 @@ void GridEditor::deleteRow() {
   if (position < 1) return;
   const int column = currentIndex().column();
   const Table t = table();
-  WorkingStore& store = *m_document.project().store;
+  const WorkingStore& store = *m_document.project().store;
   if (IsSoilTable(t)) {
     // Soil k lies above boundary line k: a soil whose line is drawn is
     // asked about before it goes.
