@@ -61,9 +61,9 @@ class Run {
       : p(project),
         ui(platform),
         o(options),
-        md(project.model),
+        md(work),
         run(project.run),
-        search(project, platform, options.threads) {}
+        search(project, platform, options.threads, &work) {}
 
   RunResult execute();
   // How far the run got, once its search has started; a failed run too.
@@ -99,6 +99,9 @@ class Run {
   Project& p;
   PlatformServices& ui;
   const RunOptions& o;
+  // The searches' own copy of the collected model: the irregular search
+  // moves its points and centre in it, never in the project's model.
+  AnalysisModel work;
   AnalysisModel& md;
   RunState& run;
   Searcher search;
@@ -133,7 +136,10 @@ void Run::copyFactorsToMinima(double centerX, double centerY, std::optional<doub
 }
 
 void Run::reloadInitialSurface() {
-  ReadNonCircularPoints(p);
+  const AnalysisModel& collected = p.model;
+  md.NonCirX = collected.NonCirX;
+  md.NonCirY = collected.NonCirY;
+  md.NonCirPointCount = collected.NonCirPointCount;
   md.NonCirSegmentCount = md.NonCirPointCount - 1;
 }
 
@@ -218,8 +224,8 @@ RunResult Run::movingCentre() {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("Cannot create file " + file.string());
   const DrawingSettings& d = p.drawing;
-  const double boundLeft = p.options.readReal(Option::E_Bound_L);
-  const double boundRight = p.options.readReal(Option::E_Bound_R);
+  const double boundLeft = md.MovingCenterBoundLeft;
+  const double boundRight = md.MovingCenterBoundRight;
   const long long ny = static_cast<long long>(std::nearbyint((d.WorkAreaYmax - d.WorkAreaYmin) / md.MovingCenterDY));
   const long long nx = static_cast<long long>(std::nearbyint((d.WorkAreaXmax - d.WorkAreaXmin) / md.MovingCenterDX));
   for (long long j = 0; j <= ny; ++j) {
@@ -246,7 +252,7 @@ RunResult Run::movingCentre() {
 
 RunResult Run::irregular() {
   if (md.NonCirSearchKind == 0) {
-    if (p.options.checked(Option::CB_Moving_Center)) return movingCentre();
+    if (md.MovingCenter) return movingCentre();
     search.Analyse();
     copyFactorsToMinima(md.CenterX, md.CenterY, std::nullopt);
     search.ShowMinima();
@@ -307,6 +313,7 @@ RunResult Run::execute() {
   ui.setProgressCaption("Calculating ...");
   run.LoopCount = 0;
   run.ProgressPercent = 0;
+  work = p.model;
   search.BeginRun();
   searchStarted = true;
   trialsTotal = PlannedTrials(p);
@@ -322,13 +329,22 @@ RunResult Run::execute() {
       break;
   }
   search.FlushResults();
-  // The searches keep their circles to themselves; once they are done, the
-  // minimum replayed last is what the slice set holds, and the windows find
-  // its centre and radius in the model.
+  // The searches keep their circles and surfaces to themselves; once they
+  // are done, what the slice set holds was analysed last, and the windows
+  // find its centre and radius, or its points, in the project's model.
+  AnalysisModel& shown = p.model;
   if (const std::optional<Searcher::Circle> last = search.LastReplayed()) {
-    md.CenterX = last->centerX;
-    md.CenterY = last->centerY;
-    md.TrialRadius = last->radius;
+    shown.CenterX = last->centerX;
+    shown.CenterY = last->centerY;
+    shown.TrialRadius = last->radius;
+  }
+  if (md.AnalysisTheory == 2) {
+    shown.NonCirX = md.NonCirX;
+    shown.NonCirY = md.NonCirY;
+    shown.NonCirPointCount = md.NonCirPointCount;
+    shown.NonCirSegmentCount = md.NonCirSegmentCount;
+    shown.CenterX = md.CenterX;
+    shown.CenterY = md.CenterY;
   }
   if (result.outcome == RunOutcome::Complete) ui.setProgressCaption("Calculation Complete");
   countTrials(result);

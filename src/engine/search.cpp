@@ -66,8 +66,8 @@ int UsableCpuCount() {
   return std::max(1, count);
 }
 
-Searcher::Searcher(Project& project, PlatformServices& platform, int threads)
-    : m(new Impl(project, platform, SearchThreads(threads))) {}
+Searcher::Searcher(Project& project, PlatformServices& platform, int threads, AnalysisModel* model)
+    : m(new Impl(project, platform, SearchThreads(threads), model ? *model : project.model)) {}
 
 Searcher::~Searcher() {
   delete m;

@@ -134,8 +134,8 @@ struct Searcher::Impl {
   using CentreOutcome = search_internal::CentreOutcome;
   using Workspace = search_internal::Workspace;
 
-  Impl(Project& project, PlatformServices& platform, int threadCount)
-      : p(project), ui(platform), model(project.model), run(project.run), s(project.slices), threads(threadCount) {}
+  Impl(Project& project, PlatformServices& platform, int threadCount, AnalysisModel& searched)
+      : p(project), ui(platform), model(searched), run(project.run), s(project.slices), threads(threadCount) {}
 
   Project& p;
   PlatformServices& ui;

@@ -31,7 +31,10 @@ class ResultsWriteError : public std::runtime_error {
 // merges what they found in the sequential order.
 class Searcher {
  public:
-  Searcher(Project& project, PlatformServices& platform, int threads = 1);
+  // The searches read and write `model` when one is given (a run hands them
+  // its own copy of the collected model, so the project's stays as
+  // collected while they move their surface and centre), else the project's.
+  Searcher(Project& project, PlatformServices& platform, int threads = 1, AnalysisModel* model = nullptr);
   ~Searcher();
   Searcher(const Searcher&) = delete;
   Searcher& operator=(const Searcher&) = delete;

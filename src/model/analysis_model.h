@@ -117,7 +117,11 @@ struct AnalysisModel {
   int NonCirDirectionCount = 8;
   double NonCirMoveLength = 0.0;
   std::uint8_t NonCirDivideStep = 3;
+  // The listing of a specific surface's factors about every centre of the
+  // work area, by these steps; a centre's zone is told by the two bounds.
+  std::uint8_t MovingCenter = 0;
   double MovingCenterDX = 1.0, MovingCenterDY = 1.0;
+  double MovingCenterBoundLeft = 0.0, MovingCenterBoundRight = 0.0;
   std::array<double, 2> NonCirMoveStep{};  // [0] move step, [1] chord
 
   // Status and language

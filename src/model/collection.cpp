@@ -868,9 +868,15 @@ bool Collector::collectIrregular() {
     ui.showMessage(MessageKind::Information, "", MessageText(m.Language, 7));
   }
   m.NonCirAutoCenter = o.checked(Option::CB_Auto_Center);
-  if (o.checked(Option::CB_Moving_Center)) {
+  m.MovingCenter = o.checked(Option::CB_Moving_Center);
+  if (m.MovingCenter) {
     m.MovingCenterDX = o.readReal(Option::E_MCX);
     m.MovingCenterDY = o.readReal(Option::E_MCY);
+    // Only the listing of a specific surface reads its zones' bounds.
+    if (m.NonCirSearchKind == 0) {
+      m.MovingCenterBoundLeft = o.readReal(Option::E_Bound_L);
+      m.MovingCenterBoundRight = o.readReal(Option::E_Bound_R);
+    }
     // The listing walks the work area by these steps.
     const DrawingSettings& d = p.drawing;
     const double nx = (d.WorkAreaXmax - d.WorkAreaXmin) / m.MovingCenterDX + 1.0;

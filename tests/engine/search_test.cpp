@@ -714,6 +714,52 @@ TEST_F(Search, ARunLeavesTheModelItReadsAsCollected) {
   }
 }
 
+// The irregular search moves its points and, with Auto Center, its centre in
+// a copy of the collected model: while it runs the project's model stays as
+// collected, and at the end it holds the surface analysed last (the last
+// method's best) for the windows to draw.
+TEST_F(Search, AnIrregularSearchMovesItsSurfaceInItsOwnCopy) {
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE("threads " + std::to_string(threads));
+    EngineFixture f;
+    f.project.BatchMode = 1;
+    f.homogeneousSlope();
+    f.irregularSurface({{10, 20}, {20, 8}, {40, 6}, {50, 10}});
+    f.options().setItemIndex(Option::RG_Theory, 2);
+    f.options().setText(Option::E_NonCir_X_Center, "30");
+    f.options().setText(Option::E_NonCir_Y_Center, "35");
+    f.options().setText(Option::E_Divide_Step, "2");
+    f.options().setChecked(Option::CB_Auto_Center, true);
+    CollectAnalysisData(f.project, f.ui);
+    ASSERT_EQ(f.model().DataError, 0);
+    const AnalysisModel collected = f.model();
+    int looked = 0, moved = 0;
+    f.ui.onPendingEvents = [&] {
+      ++looked;
+      const AnalysisModel& now = f.project.model;
+      if (now.NonCirX != collected.NonCirX || now.NonCirY != collected.NonCirY ||
+          now.NonCirPointCount != collected.NonCirPointCount || now.CenterX != collected.CenterX ||
+          now.CenterY != collected.CenterY) {
+        ++moved;
+      }
+    };
+    RunOptions o;
+    o.threads = threads;
+    o.alreadyChecked = true;
+    f.project.run.StopRequested = 0;
+    ASSERT_EQ(RunAnalysis(f.project, f.ui, o).outcome, RunOutcome::Complete);
+    EXPECT_GT(looked, 4);
+    EXPECT_EQ(moved, 0) << "the project's model changed while the search ran";
+    const AnalysisModel& after = f.model();
+    EXPECT_EQ(after.NonCirX, f.project.run.BestSurfaceX[Spencer]);
+    EXPECT_EQ(after.NonCirY, f.project.run.BestSurfaceY[Spencer]);
+    EXPECT_EQ(after.NonCirPointCount, static_cast<int>(after.NonCirX.size()));
+    EXPECT_EQ(after.CenterX, f.project.run.Minimum[Spencer].CenterX);
+    EXPECT_EQ(after.CenterY, f.project.run.Minimum[Spencer].CenterY);
+    EXPECT_NE(after.CenterX, collected.CenterX) << "Auto Center moved the centre";
+  }
+}
+
 // Fredlund & Krahn's slope: a grid of 5 x 5 centres 5 ft apart around the
 // published circle's centre (120, 90) finds circles below that circle's own
 // factors; the published circle is not the critical one.
