@@ -105,7 +105,7 @@ bool SearchedBestSurfaces(const Project& p) {
 }  // namespace
 
 std::optional<Searcher::Circle> Searcher::ReplayMinima() {
-  if (m->p.options.itemIndex(Option::RG_Theory) != 1 || m->p.BatchMode) return std::nullopt;
+  if (m->model.AnalysisTheory != 1 || m->p.BatchMode) return std::nullopt;
   const AnalysisModel& md = m->model;
   std::optional<Circle> last;
   try {
@@ -130,7 +130,7 @@ std::optional<Searcher::Circle> Searcher::LastReplayed() const {
 }
 
 void Searcher::ReplaySortedRow(double radius, double centerX, double centerY) {
-  if (m->p.options.itemIndex(Option::RG_Theory) != 1 || m->p.BatchMode) return;
+  if (m->model.AnalysisTheory != 1 || m->p.BatchMode) return;
   if (!m->run.ShowPicture[Bishop] || m->run.Minimum[Bishop].Radius == 0.0) return;
   try {
     AnalyseAbout(centerX, centerY, radius);
