@@ -2,7 +2,8 @@
 // file (read, search, .pdr, JSON line), timed from the start of the process
 // to its end. On two grids of the homogeneous example (61 x 61 centres with
 // 20 circles, and 182 x 182 centres with 30 circles, nearly a million
-// trials) it measures one process at 1 thread and at 2 threads, and two
+// trials), and on 61 x 61 centres with 20 circles of the layered example
+// (three soils, a phreatic line and loads), it measures one process at 1 thread and at 2 threads, and two
 // single-thread processes started together on two copies of the file. From
 // these: the gain of 2 threads (t1 / t2), the machine's capacity
 // (2 t1 / t of the two processes) and the share of that capacity the threads
@@ -42,11 +43,15 @@ namespace fs = std::filesystem;
 
 struct Grid {
   const char* name;
-  int divisions;  // on both sides: divisions + 1 centres a side
+  const char* example;        // in examples/
+  const char* divisionsLine;  // the example's own divisions, as the file has them
+  int divisions;              // on both sides: divisions + 1 centres a side
   int circles;
 };
 
-constexpr Grid kGrids[] = {{"grid-61x61x20", 60, 20}, {"grid-182x182x30", 181, 30}};
+constexpr Grid kGrids[] = {{"grid-61x61x20", "homogeneous-grid.pdd", "6         6\r", 60, 20},
+                           {"grid-182x182x30", "homogeneous-grid.pdd", "6         6\r", 181, 30},
+                           {"layered-61x61x20", "layered-phreatic-loads.pdd", "8         8\r", 60, 20}};
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "whole_run_bench: %s\n", what.c_str());
@@ -73,7 +78,7 @@ std::string WithGrid(const std::string& example, const Grid& grid) {
   std::vector<std::string> lines;
   std::istringstream in(example);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  const std::string divisionsLine = "6         6\r";
+  const std::string divisionsLine = grid.divisionsLine;
   const auto at = std::find(lines.begin(), lines.end(), divisionsLine);
   const auto d = static_cast<std::size_t>(at - lines.begin());
   if (at == lines.end() || d < 8 || lines[d - 7] != "10\r" || lines[d - 8] != "0\r") {
@@ -177,15 +182,16 @@ double TrialsAlone(const fs::path& file) {
   return seconds;
 }
 
-void Measure(const fs::path& folder, const std::string& example, const Grid& grid, int rounds) {
+void Measure(const fs::path& folder, const Grid& grid, int rounds) {
+  const std::string example = ReadFile(fs::path(PELODYN_EXAMPLES) / grid.example);
   const fs::path a = folder / (std::string(grid.name) + "-a.pdd");
   const fs::path b = folder / (std::string(grid.name) + "-b.pdd");
   const std::string text = WithGrid(example, grid);
   WriteFile(a, text);
   WriteFile(b, text);
   const long centres = static_cast<long>(grid.divisions + 1) * (grid.divisions + 1);
-  std::printf("%d x %d centres x %d circles (%ld trials)\n", grid.divisions + 1, grid.divisions + 1, grid.circles,
-              centres * grid.circles);
+  std::printf("%s: %d x %d centres x %d circles (%ld trials)\n", grid.example, grid.divisions + 1, grid.divisions + 1,
+              grid.circles, centres * grid.circles);
   std::fflush(stdout);
 
   double t1 = 1e300, t2 = 1e300, two = 1e300, trials = 1e300;
@@ -228,13 +234,12 @@ void Measure(const fs::path& folder, const std::string& example, const Grid& gri
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  const std::string example = ReadFile(fs::path(PELODYN_EXAMPLES) / "homogeneous-grid.pdd");
   std::string pattern = (fs::temp_directory_path() / "whole_run_bench-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) Fail("cannot make a temporary folder");
   const fs::path folder = pattern;
   std::printf("whole_run_bench: pelodyn-cli analyse on whole files (read, search, .pdr, JSON), best of %d rounds\n",
               rounds);
-  for (const Grid& grid : kGrids) Measure(folder, example, grid, rounds);
+  for (const Grid& grid : kGrids) Measure(folder, grid, rounds);
   std::error_code ignored;
   fs::remove_all(folder, ignored);
   return 0;
