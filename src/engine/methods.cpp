@@ -1,6 +1,8 @@
 #include "engine/methods.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace pelodyn {
 namespace {
@@ -69,29 +71,41 @@ class Sums {
     return numerator / denominator;
   }
 
-  template <typename Normal>
-  double moment(Normal&& normal) const {
-    double mr = momentResisting, md = momentDriving;
-    for (int i = first; i < end; ++i) {
-      const auto u = static_cast<std::size_t>(i);
-      const double N = normal(u);
-      mr += N * s.BaseTanPhi[u] * s.ShearArm[u];
-      md += N * s.NormalArm[u];
-    }
-    return mr / md;
+  // One evaluation: the moment factor M_R(N) / M_D(N) or the force factor
+  // F_R(N) / F_D(N) of the normal forces of Bishop (at F) or of Spencer (at
+  // F and lambda). Both sums have the form
+  //   resisting += N tan(phi) x,  driving += N y
+  // with (x, y) the shear and normal arms for moments, and cos(alpha) and
+  // sin(alpha) for forces; they are summed slice by slice in order.
+  struct Evaluation {
+    const Sums* sums;
+    bool spencer;
+    double F, lambda;
+    const double *x, *y;
+    double resisting, driving;
+    int first, count;
+  };
+  Evaluation evaluation(bool spencer, bool moment, double F, double lambda) const {
+    return {this,
+            spencer,
+            F,
+            lambda,
+            moment ? s.ShearArm.data() : s.CosAlpha.data(),
+            moment ? s.NormalArm.data() : s.SinAlpha.data(),
+            moment ? momentResisting : forceResisting,
+            moment ? momentDriving : forceDriving,
+            first,
+            std::max(end - first, 0)};
   }
-
-  template <typename Normal>
-  double force(Normal&& normal) const {
-    double fr = forceResisting, fd = forceDriving;
-    for (int i = first; i < end; ++i) {
-      const auto u = static_cast<std::size_t>(i);
-      const double N = normal(u);
-      fr += N * s.BaseTanPhi[u] * s.CosAlpha[u];
-      fd += N * s.SinAlpha[u];
+  template <bool Spencer>
+  double normal(std::size_t u, const Evaluation& l) const {
+    if constexpr (Spencer) {
+      return spencerNormal(u, l.F, l.lambda);
+    } else {
+      return bishopNormal(u, l.F);
     }
-    return fr / fd;
   }
+  const double* tanPhi() const { return s.BaseTanPhi.data(); }
 
  private:
   const SliceSet& s;
@@ -100,44 +114,160 @@ class Sums {
   double momentResisting = 0.0, momentDriving = 0.0, forceResisting = 0.0, forceDriving = 0.0;
 };
 
+// The value of one evaluation.
+template <bool Spencer>
+double Evaluate(const Sums::Evaluation& l) {
+  const double* tanPhi = l.sums->tanPhi();
+  double r = l.resisting, d = l.driving;
+  for (int i = 0; i < l.count; ++i) {
+    const auto u = static_cast<std::size_t>(l.first + i);
+    const double N = l.sums->normal<Spencer>(u, l);
+    r += N * tanPhi[u] * l.x[u];
+    d += N * l.y[u];
+  }
+  return r / d;
+}
+
+double Evaluate(const Sums::Evaluation& l) {
+  return l.spencer ? Evaluate<true>(l) : Evaluate<false>(l);
+}
+
+// One surface's methods, one evaluation at a time: Ordinary at once, then
+// Bishop's and Janbu's iterations, then Spencer's walk.
+class MethodsRun {
+ public:
+  MethodsRun(SliceSet& s, double kh, double kv, double tolerance) : m_s(s), m_sums(s, kh, kv), m_tolerance(tolerance) {
+    double ordinary = m_sums.ordinary();
+    if (!(ordinary > 0.0) || ordinary > 100.0) ordinary = kInvalid;
+    s.FsOrdinary = ordinary;
+    m_start = ordinary <= 100.0 ? ordinary : 1.0;
+    m_iteration = FactorIteration{m_start};
+  }
+  MethodsRun(const MethodsRun&) = delete;
+  MethodsRun& operator=(const MethodsRun&) = delete;
+
+  bool done() const { return m_phase == Phase::Done; }
+  // The evaluation wanted next.
+  Sums::Evaluation wanted() const {
+    switch (m_phase) {
+      case Phase::Bishop:
+        return m_sums.evaluation(false, true, m_iteration.F, 0.0);
+      case Phase::Janbu:
+        return m_sums.evaluation(false, false, m_iteration.F, 0.0);
+      default: {
+        const SpencerWalk::Wanted w = m_walk->wanted();
+        return m_sums.evaluation(true, !w.force, w.F, w.lambda);
+      }
+    }
+  }
+  // Takes the value of the evaluation wanted() gave.
+  void answer(double value) {
+    switch (m_phase) {
+      case Phase::Bishop: {
+        if (!m_iteration.step(value, m_tolerance)) return;
+        double bishop = m_iteration.F;
+        if (bishop <= 0.0) bishop = kInvalid;
+        if (std::fabs(m_iteration.F) > 100.0) bishop = kInvalid;
+        if (m_iteration.k > 100) bishop = kNotConverged;
+        m_s.FsBishop = m_bishop = bishop;
+        m_iteration = FactorIteration{m_start};
+        m_phase = Phase::Janbu;
+        return;
+      }
+      case Phase::Janbu: {
+        if (!m_iteration.step(value, m_tolerance)) return;
+        double janbu = m_iteration.F;
+        if (janbu <= 0.0 || std::fabs(m_bishop / janbu) > 3.0) janbu = kInvalid;
+        if (std::fabs(m_iteration.F) > 100.0) janbu = kInvalid;
+        if (m_iteration.k > 100) janbu = kNotConverged;
+        m_s.FsJanbu = janbu;
+        m_walk.emplace(m_start, m_bishop, m_tolerance);
+        m_phase = Phase::Spencer;
+        return;
+      }
+      case Phase::Spencer:
+        m_walk->answer(value);
+        if (m_walk->done()) {
+          m_s.FsSpencer = m_walk->factor();
+          m_s.SpencerLambda = m_walk->lambda();
+          m_phase = Phase::Done;
+        }
+        return;
+      case Phase::Done:
+        return;
+    }
+  }
+
+ private:
+  enum class Phase { Bishop, Janbu, Spencer, Done };
+  SliceSet& m_s;
+  const Sums m_sums;
+  const double m_tolerance;
+  double m_start = 1.0, m_bishop = kInvalid;
+  FactorIteration m_iteration{1.0};
+  std::optional<SpencerWalk> m_walk;
+  Phase m_phase = Phase::Bishop;
+};
+
 }  // namespace
 
+SpencerWalk::SpencerWalk(double start, double bishop, double tolerance)
+    : m_bishop(bishop), m_tolerance(tolerance), m_Ff(kInvalid), m_Fm(kInvalid), m_fs(start), m_iteration{start} {
+  nextLambda();
+}
+
+void SpencerWalk::nextLambda() {
+  constexpr double kSteps[] = {0.1, 0.01, 0.001, 0.0001, 0.00001};
+  if (m_A != 0 && m_B != 0) {
+    if (m_Fm >= m_Ff) {
+      if (m_A >= 1 && m_A <= 5) {
+        m_lambda += kSteps[m_A - 1];
+        m_B = m_A;
+      }
+    } else if (m_B >= 1 && m_B <= 5) {
+      m_lambda -= kSteps[m_B - 1];
+      m_A = m_B + 1;
+    }
+  }
+  m_at = m_lambda;
+  m_iteration = FactorIteration{m_fs};
+  m_force = true;
+}
+
+void SpencerWalk::answer(double value) {
+  if (m_done || !m_iteration.step(value, m_tolerance)) return;
+  m_fs = m_iteration.F;
+  if (m_force) {
+    m_kf = m_iteration.k;
+    m_Ff = m_fs;
+    m_iteration = FactorIteration{m_fs};
+    m_force = false;
+    return;
+  }
+  m_Fm = m_fs;
+  if (m_kf > 100 || m_iteration.k > 100) {
+    m_fs = kNotConverged;
+    m_done = true;
+    return;
+  }
+  if (std::fabs(m_Fm) > 100.0 || std::fabs(m_Ff) > 100.0) return finish();
+  if (m_A == 0 && m_B == 0) m_A = m_B = 1;
+  ++m_j;
+  const double gap = std::fabs(m_Fm - m_Ff);
+  if (gap <= m_tolerance || (m_A == 6 && gap > 5.0) || m_j > 100) return finish();
+  nextLambda();
+}
+
+void SpencerWalk::finish() {
+  if (m_fs <= 0.0 || std::fabs(m_bishop / m_fs) > 3.0) m_fs = kInvalid;
+  if (std::fabs(m_Fm) > 100.0 || std::fabs(m_Ff) > 100.0) m_fs = kInvalid;
+  if ((m_A == 6 && std::fabs(m_Fm - m_Ff) > 5.0) || m_j > 100) m_fs = kInvalid;
+  m_done = true;
+}
+
 void ComputeFactorsOfSafety(SliceSet& s, double kh, double kv, double passCriteria) {
-  const Sums sums(s, kh, kv);
-
-  double ordinary = sums.ordinary();
-  if (!(ordinary > 0.0) || ordinary > 100.0) ordinary = kInvalid;
-  s.FsOrdinary = ordinary;
-  const double start = ordinary <= 100.0 ? ordinary : 1.0;
-
-  double bishop = start;
-  const int kb = IterateFactor(bishop, passCriteria, [&](double F) {
-    return sums.moment([&](std::size_t u) { return sums.bishopNormal(u, F); });
-  });
-  const double lastBishop = bishop;
-  if (bishop <= 0.0) bishop = kInvalid;
-  if (std::fabs(lastBishop) > 100.0) bishop = kInvalid;
-  if (kb > 100) bishop = kNotConverged;
-  s.FsBishop = bishop;
-
-  double janbu = start;
-  const int kj = IterateFactor(janbu, passCriteria, [&](double F) {
-    return sums.force([&](std::size_t u) { return sums.bishopNormal(u, F); });
-  });
-  const double lastJanbu = janbu;
-  if (janbu <= 0.0 || std::fabs(bishop / janbu) > 3.0) janbu = kInvalid;
-  if (std::fabs(lastJanbu) > 100.0) janbu = kInvalid;
-  if (kj > 100) janbu = kNotConverged;
-  s.FsJanbu = janbu;
-
-  s.FsSpencer = SpencerSearch(
-      [&](double F, double lambda) {
-        return sums.force([&](std::size_t u) { return sums.spencerNormal(u, F, lambda); });
-      },
-      [&](double F, double lambda) {
-        return sums.moment([&](std::size_t u) { return sums.spencerNormal(u, F, lambda); });
-      },
-      start, bishop, passCriteria, s.SpencerLambda);
+  MethodsRun run(s, kh, kv, passCriteria);
+  while (!run.done()) run.answer(Evaluate(run.wanted()));
 }
 
 }  // namespace pelodyn

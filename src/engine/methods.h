@@ -15,66 +15,77 @@ namespace pelodyn {
 void ComputeFactorsOfSafety(SliceSet& slices, double kh, double kv, double passCriteria);
 
 // The iteration every method uses: F = step(F) until |F| > 100, or the change
-// is within `tolerance`, or more than 100 steps were made. Returns the step
-// count k; k > 100 means not converged.
+// is within `tolerance`, or more than 100 steps were made. One step at a
+// time: step(value) takes the value of the step at F and says whether the
+// iteration has ended; k > 100 at the end means not converged.
+struct FactorIteration {
+  double F;
+  int k = 0;
+  bool step(double value, double tolerance) {
+    const double previous = F;
+    F = value;
+    if (!(F <= 100.0 && F >= -100.0)) return true;
+    ++k;
+    if (!(previous - F > tolerance || F - previous > tolerance)) return true;
+    return k > 100;
+  }
+};
+
+// The same, driven by `step`; returns the step count.
 template <typename Step>
 int IterateFactor(double& F, double tolerance, Step&& step) {
-  int k = 0;
-  for (;;) {
-    const double previous = F;
-    F = step(previous);
-    if (!(F <= 100.0 && F >= -100.0)) break;
-    ++k;
-    if (!(previous - F > tolerance || F - previous > tolerance)) break;
-    if (k > 100) break;
+  FactorIteration it{F};
+  while (!it.step(step(it.F), tolerance)) {
   }
-  return k;
+  F = it.F;
+  return it.k;
 }
 
 // Spencer's search for the interslice inclination lambda at which the force
-// and the moment factors agree. forceFactor(F, lambda) and
-// momentFactor(F, lambda) evaluate one step of the force and moment
-// equilibrium at the trial factor F. lambda climbs by 0.1 while the moment
-// factor stays at or above the force factor, steps back once the order flips
-// and goes on with a ten times finer step, down to 0.00001. Returns the
+// and the moment factors agree. At each lambda the force equilibrium is
+// iterated from the factor so far, then the moment equilibrium from where
+// that ended. lambda climbs by 0.1 while the moment factor stays at or above
+// the force factor, steps back once the order flips and goes on with a ten
+// times finer step, down to 0.00001. One evaluation at a time: wanted()
+// says which (force or moment, at F and lambda), answer() takes its value.
+class SpencerWalk {
+ public:
+  struct Wanted {
+    bool force;
+    double F, lambda;
+  };
+  SpencerWalk(double start, double bishop, double tolerance);
+  bool done() const { return m_done; }
+  Wanted wanted() const { return {m_force, m_iteration.F, m_at}; }
+  void answer(double value);
+  // The factor (or a ResultCode value), and the last inclination used.
+  double factor() const { return m_fs; }
+  double lambda() const { return m_lambda; }
+
+ private:
+  void nextLambda();
+  void finish();
+  double m_bishop, m_tolerance;
+  double m_lambda = 0.0, m_at = 0.0;
+  int m_A = 0, m_B = 0, m_j = 0, m_kf = 0;
+  double m_Ff, m_Fm, m_fs;
+  FactorIteration m_iteration;
+  bool m_force = true, m_done = false;
+};
+
+// The walk driven by forceFactor(F, lambda) and momentFactor(F, lambda), the
+// force and moment equilibrium's step at the trial factor F. Returns the
 // factor (or a ResultCode value); `lambda` ends at the last inclination used.
 template <typename ForceFactor, typename MomentFactor>
 double SpencerSearch(ForceFactor&& forceFactor, MomentFactor&& momentFactor, double start, double bishop,
                      double tolerance, double& lambda) {
-  constexpr double kInvalid = ResultValue(ResultCode::Invalid);
-  constexpr double kSteps[] = {0.1, 0.01, 0.001, 0.0001, 0.00001};
-  lambda = 0.0;
-  int A = 0, B = 0, j = 0;
-  double Ff = kInvalid, Fm = kInvalid;
-  double fs = start;
-  for (;;) {
-    if (A != 0 && B != 0) {
-      if (Fm >= Ff) {
-        if (A >= 1 && A <= 5) {
-          lambda += kSteps[A - 1];
-          B = A;
-        }
-      } else if (B >= 1 && B <= 5) {
-        lambda -= kSteps[B - 1];
-        A = B + 1;
-      }
-    }
-    const double at = lambda;
-    const int kf = IterateFactor(fs, tolerance, [&](double F) { return forceFactor(F, at); });
-    Ff = fs;
-    const int km = IterateFactor(fs, tolerance, [&](double F) { return momentFactor(F, at); });
-    Fm = fs;
-    if (kf > 100 || km > 100) return ResultValue(ResultCode::NotConverged);
-    if (std::fabs(Fm) > 100.0 || std::fabs(Ff) > 100.0) break;
-    if (A == 0 && B == 0) A = B = 1;
-    ++j;
-    const double gap = std::fabs(Fm - Ff);
-    if (gap <= tolerance || (A == 6 && gap > 5.0) || j > 100) break;
+  SpencerWalk walk(start, bishop, tolerance);
+  while (!walk.done()) {
+    const SpencerWalk::Wanted w = walk.wanted();
+    walk.answer(w.force ? forceFactor(w.F, w.lambda) : momentFactor(w.F, w.lambda));
   }
-  if (fs <= 0.0 || std::fabs(bishop / fs) > 3.0) fs = kInvalid;
-  if (std::fabs(Fm) > 100.0 || std::fabs(Ff) > 100.0) fs = kInvalid;
-  if ((A == 6 && std::fabs(Fm - Ff) > 5.0) || j > 100) fs = kInvalid;
-  return fs;
+  lambda = walk.lambda();
+  return walk.factor();
 }
 
 }  // namespace pelodyn
