@@ -1,14 +1,77 @@
 #include "engine/methods.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <type_traits>
+#include <vector>
 
 namespace pelodyn {
 namespace {
 
 constexpr double kInvalid = ResultValue(ResultCode::Invalid);
 constexpr double kNotConverged = ResultValue(ResultCode::NotConverged);
+
+// Two doubles side by side, each operation made on each exactly as on one
+// double (no fused multiply-add), so a slice's value does not depend on
+// which it is paired with. With SSE2 one instruction does both.
+#if defined(__SSE2__)
+struct Two {
+  __m128d v;
+  Two(__m128d value) : v(value) {}
+  Two(double value) : v(_mm_set1_pd(value)) {}  // both the same
+  static Two load(const double* p) { return _mm_loadu_pd(p); }
+  double first() const { return _mm_cvtsd_f64(v); }
+  double second() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
+};
+inline Two operator+(Two a, Two b) {
+  return _mm_add_pd(a.v, b.v);
+}
+inline Two operator-(Two a, Two b) {
+  return _mm_sub_pd(a.v, b.v);
+}
+inline Two operator*(Two a, Two b) {
+  return _mm_mul_pd(a.v, b.v);
+}
+inline Two operator/(Two a, Two b) {
+  return _mm_div_pd(a.v, b.v);
+}
+#else
+struct Two {
+  double a, b;
+  Two(double x, double y) : a(x), b(y) {}
+  Two(double value) : a(value), b(value) {}  // both the same
+  static Two load(const double* p) { return {p[0], p[1]}; }
+  double first() const { return a; }
+  double second() const { return b; }
+};
+inline Two operator+(Two x, Two y) {
+  return {x.a + y.a, x.b + y.b};
+}
+inline Two operator-(Two x, Two y) {
+  return {x.a - y.a, x.b - y.b};
+}
+inline Two operator*(Two x, Two y) {
+  return {x.a * y.a, x.b * y.b};
+}
+inline Two operator/(Two x, Two y) {
+  return {x.a / y.a, x.b / y.b};
+}
+#endif
+
+// Element u of a column (T = double), or elements u and u + 1 (T = Two).
+template <typename T>
+T Load(const std::vector<double>& column, std::size_t u) {
+  if constexpr (std::is_same_v<T, Two>) {
+    return Two::load(column.data() + u);
+  } else {
+    return column[u];
+  }
+}
 
 // The slice sums with the parts that do not depend on the base normal force
 // gathered once. With N the normal force of each slice:
@@ -48,26 +111,29 @@ class Sums {
     return mr / md;
   }
 
-  // Bishop's and Janbu's normal force at factor F (vertical equilibrium).
-  double bishopNormal(std::size_t u, double F) const {
-    const double W = s.SliceWeight[u], l = s.BaseLength[u];
-    const double c = s.BaseCohesion[u], tanPhi = s.BaseTanPhi[u], pore = s.BasePorePressure[u];
-    const double sinA = s.SinAlpha[u];
-    return (W + s.StripLoadOnSlice[u] + s.LineLoadV[u] + kv * W + s.AnchorV[u] -
+  // Bishop's and Janbu's normal force at factor F (vertical equilibrium), of
+  // slice u (T = double) or of slices u and u + 1 (T = Two).
+  template <typename T>
+  T bishopNormal(std::size_t u, double F) const {
+    const T W = Load<T>(s.SliceWeight, u), l = Load<T>(s.BaseLength, u);
+    const T c = Load<T>(s.BaseCohesion, u), tanPhi = Load<T>(s.BaseTanPhi, u), pore = Load<T>(s.BasePorePressure, u);
+    const T sinA = Load<T>(s.SinAlpha, u);
+    return (W + Load<T>(s.StripLoadOnSlice, u) + Load<T>(s.LineLoadV, u) + kv * W + Load<T>(s.AnchorV, u) -
             (c * l * sinA - pore * l * tanPhi * sinA) / F) /
-           (tanPhi * sinA / F + s.CosAlpha[u]);
+           (tanPhi * sinA / F + Load<T>(s.CosAlpha, u));
   }
 
   // Spencer's normal force at factor F and interslice inclination lambda.
-  double spencerNormal(std::size_t u, double F, double lambda) const {
-    const double W = s.SliceWeight[u], l = s.BaseLength[u];
-    const double c = s.BaseCohesion[u], tanPhi = s.BaseTanPhi[u], pore = s.BasePorePressure[u];
-    const double sinA = s.SinAlpha[u], cosA = s.CosAlpha[u];
-    const double numerator = W * F + c * l * (lambda * cosA - sinA) + pore * l * tanPhi * (sinA - lambda * cosA) -
-                             lambda * F * kh * W + F * kv * W + F * s.StripLoadOnSlice[u] +
-                             F * (s.LineLoadV[u] - lambda * s.LineLoadH[u]) +
-                             F * (s.AnchorV[u] + lambda * s.AnchorH[u]);
-    const double denominator = sinA * (tanPhi + F * lambda) + cosA * (F - lambda * tanPhi);
+  template <typename T>
+  T spencerNormal(std::size_t u, double F, double lambda) const {
+    const T W = Load<T>(s.SliceWeight, u), l = Load<T>(s.BaseLength, u);
+    const T c = Load<T>(s.BaseCohesion, u), tanPhi = Load<T>(s.BaseTanPhi, u), pore = Load<T>(s.BasePorePressure, u);
+    const T sinA = Load<T>(s.SinAlpha, u), cosA = Load<T>(s.CosAlpha, u);
+    const T numerator = W * F + c * l * (lambda * cosA - sinA) + pore * l * tanPhi * (sinA - lambda * cosA) -
+                        lambda * F * kh * W + F * kv * W + F * Load<T>(s.StripLoadOnSlice, u) +
+                        F * (Load<T>(s.LineLoadV, u) - lambda * Load<T>(s.LineLoadH, u)) +
+                        F * (Load<T>(s.AnchorV, u) + lambda * Load<T>(s.AnchorH, u));
+    const T denominator = sinA * (tanPhi + F * lambda) + cosA * (F - lambda * tanPhi);
     return numerator / denominator;
   }
 
@@ -97,12 +163,12 @@ class Sums {
             first,
             std::max(end - first, 0)};
   }
-  template <bool Spencer>
-  double normal(std::size_t u, const Evaluation& l) const {
+  template <bool Spencer, typename T>
+  T normal(std::size_t u, const Evaluation& l) const {
     if constexpr (Spencer) {
-      return spencerNormal(u, l.F, l.lambda);
+      return spencerNormal<T>(u, l.F, l.lambda);
     } else {
-      return bishopNormal(u, l.F);
+      return bishopNormal<T>(u, l.F);
     }
   }
   const double* tanPhi() const { return s.BaseTanPhi.data(); }
@@ -114,14 +180,27 @@ class Sums {
   double momentResisting = 0.0, momentDriving = 0.0, forceResisting = 0.0, forceDriving = 0.0;
 };
 
-// The value of one evaluation.
+// The value of one evaluation. The slices' normal forces and products are
+// made two at a time, each exactly as alone; the sums take them one by one
+// in slice order.
 template <bool Spencer>
 double Evaluate(const Sums::Evaluation& l) {
   const double* tanPhi = l.sums->tanPhi();
   double r = l.resisting, d = l.driving;
-  for (int i = 0; i < l.count; ++i) {
+  int i = 0;
+  for (; i + 1 < l.count; i += 2) {
     const auto u = static_cast<std::size_t>(l.first + i);
-    const double N = l.sums->normal<Spencer>(u, l);
+    const Two N = l.sums->normal<Spencer, Two>(u, l);
+    const Two p = N * Two::load(tanPhi + u) * Two::load(l.x + u);
+    const Two q = N * Two::load(l.y + u);
+    r += p.first();
+    d += q.first();
+    r += p.second();
+    d += q.second();
+  }
+  for (; i < l.count; ++i) {
+    const auto u = static_cast<std::size_t>(l.first + i);
+    const double N = l.sums->normal<Spencer, double>(u, l);
     r += N * tanPhi[u] * l.x[u];
     d += N * l.y[u];
   }
