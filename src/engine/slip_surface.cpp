@@ -1,8 +1,10 @@
 #include "engine/slip_surface.h"
 
 #include <algorithm>
+#include <array>
 #include <cfenv>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/methods.h"
 #include "texts/messages.h"
@@ -60,6 +62,7 @@ class Analysis {
   void anchorsPerSlice();
   void weightAndBaseSoil();
   void strength();
+  double tanPhiOf(std::size_t soil);
   bool zeroStrengthZone();
   void crackCut();
   void waterThrusts();
@@ -82,6 +85,10 @@ class Analysis {
   const double radius;  // of a circle; unused for an irregular surface
   int n0 = 0;           // base slices
   double tallest = 0.0;
+  // tan(phi) of the first soils, once each is known (bit k: soil k).
+  static constexpr std::size_t kKnownSoils = 64;
+  std::uint64_t knownTanPhi = 0;
+  std::array<double, kKnownSoils> soilTanPhi;
 };
 
 bool Analysis::modelUsable() const {
@@ -688,6 +695,17 @@ void Analysis::weightAndBaseSoil() {
   }
 }
 
+// tan(phi) of a Mohr-Coulomb soil, worked out once per surface for the
+// soils its bases lie in (the same value as on every slice).
+double Analysis::tanPhiOf(std::size_t soil) {
+  if (soil >= kKnownSoils) return std::tan(DegreesToRadians(m.SoilPhi[soil]));
+  if (!(knownTanPhi & (std::uint64_t{1} << soil))) {
+    soilTanPhi[soil] = std::tan(DegreesToRadians(m.SoilPhi[soil]));
+    knownTanPhi |= std::uint64_t{1} << soil;
+  }
+  return soilTanPhi[soil];
+}
+
 void Analysis::strength() {
   const bool advanced = m.AdvancedAnisoEnabled && m.AdvancedAnisoMaxRows > 0;
   if (m.StrengthModel == 1) {
@@ -719,7 +737,7 @@ void Analysis::strength() {
       s.BaseTanPhi[ui] = std::tan(DegreesToRadians(phiH * cos2 + phiV * sin2));
     } else {
       s.BaseCohesion[ui] = m.SoilCohesion[soil];
-      s.BaseTanPhi[ui] = std::tan(DegreesToRadians(m.SoilPhi[soil]));
+      s.BaseTanPhi[ui] = tanPhiOf(soil);
     }
   }
 }
