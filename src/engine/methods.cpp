@@ -65,9 +65,9 @@ inline Two operator/(Two x, Two y) {
 
 // Element u of a column (T = double), or elements u and u + 1 (T = Two).
 template <typename T>
-T Load(const std::vector<double>& column, std::size_t u) {
+T Load(const double* column, std::size_t u) {
   if constexpr (std::is_same_v<T, Two>) {
-    return Two::load(column.data() + u);
+    return Two::load(column + u);
   } else {
     return column[u];
   }
@@ -81,7 +81,7 @@ T Load(const std::vector<double>& column, std::size_t u) {
 //   F_D(N) = forceDriving + sum N sin(alpha)
 class Sums {
  public:
-  Sums(const SliceSet& s, double kh, double kv) : s(s), kh(kh), kv(kv), first(s.ActiveFirst), end(s.ActiveEnd) {
+  Sums(SliceSet& s, double kh, double kv) : s(s), kh(kh), kv(kv), first(s.ActiveFirst), end(s.ActiveEnd) {
     for (int i = first; i < end; ++i) {
       const auto u = static_cast<std::size_t>(i);
       const double W = s.SliceWeight[u], l = s.BaseLength[u];
@@ -95,6 +95,32 @@ class Sums {
     }
     momentDriving += s.ThrustAtEnd * s.ThrustAtEndArm + s.ThrustAtFirst * s.ThrustAtFirstArm;
     forceDriving += s.ThrustAtEnd + s.ThrustAtFirst;
+
+    // The terms of the normal forces without F or lambda, each made with the
+    // same operations in the same order as inside the normal forces.
+    const auto n = s.SinAlpha.size();
+    s.MethodTerms.resize(5 * n);
+    double* terms = s.MethodTerms.data();
+    for (const double** column : {&cohesionForce, &poreFriction, &bishopLoad, &bishopShear, &bishopTan}) {
+      *column = terms;
+      terms += n;
+    }
+    double* cl = s.MethodTerms.data();
+    double* plt = cl + n;
+    double* load = plt + n;
+    double* shear = load + n;
+    double* tan = shear + n;
+    for (int i = first; i < end; ++i) {
+      const auto u = static_cast<std::size_t>(i);
+      const double W = s.SliceWeight[u], l = s.BaseLength[u];
+      const double c = s.BaseCohesion[u], tanPhi = s.BaseTanPhi[u], pore = s.BasePorePressure[u];
+      const double sinA = s.SinAlpha[u];
+      cl[u] = c * l;
+      plt[u] = pore * l * tanPhi;
+      load[u] = W + s.StripLoadOnSlice[u] + s.LineLoadV[u] + kv * W + s.AnchorV[u];
+      shear[u] = c * l * sinA - pore * l * tanPhi * sinA;
+      tan[u] = tanPhi * sinA;
+    }
   }
 
   // Ordinary: the normal force from the slice's own weight and loads.
@@ -115,24 +141,20 @@ class Sums {
   // slice u (T = double) or of slices u and u + 1 (T = Two).
   template <typename T>
   T bishopNormal(std::size_t u, double F) const {
-    const T W = Load<T>(s.SliceWeight, u), l = Load<T>(s.BaseLength, u);
-    const T c = Load<T>(s.BaseCohesion, u), tanPhi = Load<T>(s.BaseTanPhi, u), pore = Load<T>(s.BasePorePressure, u);
-    const T sinA = Load<T>(s.SinAlpha, u);
-    return (W + Load<T>(s.StripLoadOnSlice, u) + Load<T>(s.LineLoadV, u) + kv * W + Load<T>(s.AnchorV, u) -
-            (c * l * sinA - pore * l * tanPhi * sinA) / F) /
-           (tanPhi * sinA / F + Load<T>(s.CosAlpha, u));
+    return (Load<T>(bishopLoad, u) - Load<T>(bishopShear, u) / F) /
+           (Load<T>(bishopTan, u) / F + Load<T>(s.CosAlpha.data(), u));
   }
 
   // Spencer's normal force at factor F and interslice inclination lambda.
   template <typename T>
   T spencerNormal(std::size_t u, double F, double lambda) const {
-    const T W = Load<T>(s.SliceWeight, u), l = Load<T>(s.BaseLength, u);
-    const T c = Load<T>(s.BaseCohesion, u), tanPhi = Load<T>(s.BaseTanPhi, u), pore = Load<T>(s.BasePorePressure, u);
-    const T sinA = Load<T>(s.SinAlpha, u), cosA = Load<T>(s.CosAlpha, u);
-    const T numerator = W * F + c * l * (lambda * cosA - sinA) + pore * l * tanPhi * (sinA - lambda * cosA) -
-                        lambda * F * kh * W + F * kv * W + F * Load<T>(s.StripLoadOnSlice, u) +
-                        F * (Load<T>(s.LineLoadV, u) - lambda * Load<T>(s.LineLoadH, u)) +
-                        F * (Load<T>(s.AnchorV, u) + lambda * Load<T>(s.AnchorH, u));
+    const T W = Load<T>(s.SliceWeight.data(), u), tanPhi = Load<T>(s.BaseTanPhi.data(), u);
+    const T sinA = Load<T>(s.SinAlpha.data(), u), cosA = Load<T>(s.CosAlpha.data(), u);
+    const T numerator = W * F + Load<T>(cohesionForce, u) * (lambda * cosA - sinA) +
+                        Load<T>(poreFriction, u) * (sinA - lambda * cosA) - lambda * F * kh * W + F * kv * W +
+                        F * Load<T>(s.StripLoadOnSlice.data(), u) +
+                        F * (Load<T>(s.LineLoadV.data(), u) - lambda * Load<T>(s.LineLoadH.data(), u)) +
+                        F * (Load<T>(s.AnchorV.data(), u) + lambda * Load<T>(s.AnchorH.data(), u));
     const T denominator = sinA * (tanPhi + F * lambda) + cosA * (F - lambda * tanPhi);
     return numerator / denominator;
   }
@@ -178,6 +200,10 @@ class Sums {
   const double kh, kv;
   const int first, end;
   double momentResisting = 0.0, momentDriving = 0.0, forceResisting = 0.0, forceDriving = 0.0;
+  // The columns of SliceSet::MethodTerms: c l, u l tan(phi), Bishop's load,
+  // shear and tan(phi) sin(alpha).
+  const double *cohesionForce = nullptr, *poreFriction = nullptr;
+  const double *bishopLoad = nullptr, *bishopShear = nullptr, *bishopTan = nullptr;
 };
 
 // The value of one evaluation. The slices' normal forces and products are

@@ -90,6 +90,9 @@ struct SliceSet {
 
   // Scratch of the slice layout.
   std::vector<double> BreakPoints, MarginPoints, StrictPoints;
+  // Scratch of the methods: the per-slice terms that do not change while
+  // they iterate, worked out once per surface.
+  std::vector<double> MethodTerms;
 };
 
 }  // namespace pelodyn
