@@ -116,6 +116,32 @@ constexpr ControlKind OptionKind(Option option) {
 constexpr const char* OptionCName(Option option) {
   return option_table::kEntries[OptionIndex(option)].name.data();
 }
+// The main window's and the strip's own controls that show an option of
+// the step-by-step form under a name of their own: the one table of their
+// object names. nullptr for an option without such a twin.
+constexpr const char* OptionTwinName(Option option) {
+  switch (option) {
+    case Option::CB_Ordinary:
+      return "CB_Ordinary_Method";
+    case Option::CB_Simp_Janbu:
+      return "CB_Simp_Janbu_Method";
+    case Option::CB_Simp_Bishop:
+      return "CB_Simp_Bishop_Method";
+    case Option::CB_Spencer:
+      return "CB_Spencer_Method";
+    case Option::CB_Phreatic_Peizometric:
+      return "CB_WaterLine_Type";
+    case Option::E_Water_Unit_Weight:
+      return "E_TCrack_Water_Unit_Weight";
+    case Option::RG_Apply_as:
+      return "CB_Anchor_Type";
+    case Option::E_Lacation:
+      return "E_Location";
+    default:
+      return nullptr;
+  }
+}
+
 // Every option, in the order of the table.
 const std::array<Option, kOptionCount>& AllOptions();
 // The option a control or file names, if any.

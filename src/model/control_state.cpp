@@ -60,7 +60,7 @@ void ShowProjectInfo(const OptionValues& o, StateList& s) {
   const std::string& location = o.text(Option::E_Lacation);
   const std::string& engineer = o.text(Option::E_Engineer);
   s.text(kMain, Option::E_Project_Name, name);
-  s.text(kMain, "E_Location", location);
+  s.text(kMain, OptionTwinName(Option::E_Lacation), location);
   s.text(kMain, Option::E_Engineer, engineer);
   s.text(kStep, Option::E_Project_Name, name);
   s.text(kStep, Option::E_Lacation, location);
@@ -87,7 +87,7 @@ void ApplySeepage(const OptionValues& o, StateList& s) {
   s.enabled(kStep, Option::CB_Phreatic_Peizometric, waterLine);
   s.visible(kStep, "P_WaterLine_not_Cal", !waterLine);
   s.item(kStep, Option::CB_Phreatic_Peizometric, waterLineKind);
-  s.item(kMain, "CB_WaterLine_Type", waterLineKind);
+  s.item(kMain, OptionTwinName(Option::CB_Phreatic_Peizometric), waterLineKind);
 
   const bool ru = seepage == 2;
   const bool average = ruCondition == 0;
@@ -217,10 +217,10 @@ void ApplyNonCirSearch(const OptionValues& o, StateList& s) {
 void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
   const int theory = o.itemIndex(Option::RG_Theory);
   const bool irregular = theory == kTheoryIrregular;
-  const std::pair<const char*, Option> methods[] = {{"CB_Ordinary_Method", Option::CB_Ordinary},
-                                                    {"CB_Simp_Janbu_Method", Option::CB_Simp_Janbu},
-                                                    {"CB_Simp_Bishop_Method", Option::CB_Simp_Bishop},
-                                                    {"CB_Spencer_Method", Option::CB_Spencer}};
+  const std::pair<const char*, Option> methods[] = {{OptionTwinName(Option::CB_Ordinary), Option::CB_Ordinary},
+                                                    {OptionTwinName(Option::CB_Simp_Janbu), Option::CB_Simp_Janbu},
+                                                    {OptionTwinName(Option::CB_Simp_Bishop), Option::CB_Simp_Bishop},
+                                                    {OptionTwinName(Option::CB_Spencer), Option::CB_Spencer}};
   for (const auto& [main, step] : methods) {
     // The Ordinary method is not offered for an irregular surface.
     const bool on = step == Option::CB_Ordinary ? UsesOrdinary(o) : o.checked(step);
@@ -241,7 +241,7 @@ void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
     s.enabled(kMain, button, circular);
   }
   for (const char* button : {"TB_Slip_NonCir", "TB_Axis_NonCir"}) s.enabled(kMain, button, irregular);
-  s.enabled(kMain, "CB_Ordinary_Method", circular);
+  s.enabled(kMain, OptionTwinName(Option::CB_Ordinary), circular);
   s.enabled(kStep, Option::CB_Ordinary, circular);
   s.visible(kStep, "GB_NonCircular_Search", irregular);
   s.visible(kStep, "P_Explain_Cir", circular);

@@ -97,7 +97,7 @@ TEST(ControlStates, ProjectInformationInBothWindows) {
     o.setText(Option::E_Engineer, "");
   });
   for (const Expect& e : {Expect{kMain, OptionCName(Option::E_Project_Name), {}, {}, {}, {}, {}, "Dam 4"},
-                          Expect{kMain, "E_Location", {}, {}, {}, {}, {}, "Khon Kaen"},
+                          Expect{kMain, OptionTwinName(Option::E_Lacation), {}, {}, {}, {}, {}, "Khon Kaen"},
                           Expect{kMain, OptionCName(Option::E_Engineer), {}, {}, {}, {}, {}, ""},
                           Expect{kStep, OptionCName(Option::E_Project_Name), {}, {}, {}, {}, {}, "Dam 4"},
                           Expect{kStep, OptionCName(Option::E_Lacation), {}, {}, {}, {}, {}, "Khon Kaen"},
@@ -162,7 +162,7 @@ TEST(ControlStates, WaterLineKindInBothCombos) {
   for (int kind : {0, 1}) {
     const auto states = StatesOf([kind](OptionValues& o) { o.setItemIndex(Option::CB_Phreatic_Peizometric, kind); });
     Check(states, {kStep, OptionCName(Option::CB_Phreatic_Peizometric), {}, kind}, "water line kind");
-    Check(states, {kMain, "CB_WaterLine_Type", {}, kind}, "water line kind");
+    Check(states, {kMain, OptionTwinName(Option::CB_Phreatic_Peizometric), {}, kind}, "water line kind");
   }
 }
 
@@ -306,9 +306,11 @@ TEST(ControlStates, MethodsInBothWindows) {
     o.setChecked(Option::CB_Spencer, false);
   });
   for (const Expect& e :
-       {Expect{kMain, "CB_Ordinary_Method", true}, Expect{kMain, "CB_Simp_Janbu_Method", false},
-        Expect{kMain, "CB_Simp_Bishop_Method", true}, Expect{kMain, "CB_Spencer_Method", false},
-        Expect{kStep, OptionCName(Option::CB_Ordinary), true}, Expect{kStep, OptionCName(Option::CB_Simp_Janbu), false},
+       {Expect{kMain, OptionTwinName(Option::CB_Ordinary), true},
+        Expect{kMain, OptionTwinName(Option::CB_Simp_Janbu), false},
+        Expect{kMain, OptionTwinName(Option::CB_Simp_Bishop), true},
+        Expect{kMain, OptionTwinName(Option::CB_Spencer), false}, Expect{kStep, OptionCName(Option::CB_Ordinary), true},
+        Expect{kStep, OptionCName(Option::CB_Simp_Janbu), false},
         Expect{kStep, OptionCName(Option::CB_Simp_Bishop), true},
         Expect{kStep, OptionCName(Option::CB_Spencer), false}}) {
     Check(states, e, "methods");
@@ -331,7 +333,7 @@ TEST(ControlStates, CircularAndIrregularTheory) {
              Expect{kMain, "TB_Contour", {}, {}, circular},
              Expect{kMain, "TB_Slip_NonCir", {}, {}, irregular},
              Expect{kMain, "TB_Axis_NonCir", {}, {}, irregular},
-             Expect{kMain, "CB_Ordinary_Method", {}, {}, circular},
+             Expect{kMain, OptionTwinName(Option::CB_Ordinary), {}, {}, circular},
              Expect{kStep, OptionCName(Option::CB_Ordinary), {}, {}, circular},
              Expect{kStep, OptionCName(Option::RG_Theory), {}, theory},
              Expect{kStep, "GB_NonCircular_Search", {}, {}, {}, irregular},
@@ -376,7 +378,7 @@ TEST(OptionRules, IrregularTheoryHidesOrdinaryAndCircularGivesTheChoiceBack) {
     EXPECT_EQ(o.checked(Option::CB_Ordinary), chosen) << context;
     EXPECT_FALSE(UsesOrdinary(o)) << context;
     auto states = ControlStates(o, 1);
-    Check(states, {kMain, "CB_Ordinary_Method", false, {}, false}, context + ", irregular");
+    Check(states, {kMain, OptionTwinName(Option::CB_Ordinary), false, {}, false}, context + ", irregular");
     Check(states, {kStep, OptionCName(Option::CB_Ordinary), false, {}, false}, context + ", irregular");
 
     o.setItemIndex(Option::RG_Theory, 1);
@@ -384,7 +386,7 @@ TEST(OptionRules, IrregularTheoryHidesOrdinaryAndCircularGivesTheChoiceBack) {
     EXPECT_EQ(o.checked(Option::CB_Ordinary), chosen) << context;
     EXPECT_EQ(UsesOrdinary(o), chosen) << context;
     states = ControlStates(o, 1);
-    Check(states, {kMain, "CB_Ordinary_Method", chosen, {}, true}, context + ", circular again");
+    Check(states, {kMain, OptionTwinName(Option::CB_Ordinary), chosen, {}, true}, context + ", circular again");
     Check(states, {kStep, OptionCName(Option::CB_Ordinary), chosen, {}, true}, context + ", circular again");
   }
 

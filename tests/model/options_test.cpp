@@ -67,6 +67,28 @@ TEST(OptionValues, UnknownControlsAndWrongKindsAreProgrammingErrors) {
   EXPECT_THROW(o.setItemIndex(Option::CB_Spencer, 1), std::logic_error);
 }
 
+// The twins' object names are the windows' own and stay as they are; a twin
+// is never another option's name.
+TEST(OptionTwins, KeepTheirObjectNames) {
+  const std::pair<Option, const char*> twins[] = {{Option::CB_Ordinary, "CB_Ordinary_Method"},
+                                                  {Option::CB_Simp_Janbu, "CB_Simp_Janbu_Method"},
+                                                  {Option::CB_Simp_Bishop, "CB_Simp_Bishop_Method"},
+                                                  {Option::CB_Spencer, "CB_Spencer_Method"},
+                                                  {Option::CB_Phreatic_Peizometric, "CB_WaterLine_Type"},
+                                                  {Option::E_Water_Unit_Weight, "E_TCrack_Water_Unit_Weight"},
+                                                  {Option::RG_Apply_as, "CB_Anchor_Type"},
+                                                  {Option::E_Lacation, "E_Location"}};
+  std::size_t withTwin = 0;
+  for (Option option : AllOptions()) {
+    const char* twin = OptionTwinName(option);
+    if (twin == nullptr) continue;
+    ++withTwin;
+    EXPECT_FALSE(FindOption(twin).has_value()) << twin;
+  }
+  EXPECT_EQ(withTwin, std::size(twins));
+  for (const auto& [option, name] : twins) EXPECT_STREQ(OptionTwinName(option), name);
+}
+
 TEST(OptionValues, ResetPutsDefaultsBack) {
   OptionValues o;
   o.setText(Option::E_Kh, "0.3");

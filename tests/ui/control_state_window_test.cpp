@@ -132,7 +132,7 @@ TEST_F(ControlStateWindowTest, EffectBarPopUpItemsAndHintsFollowTheOptions) {
 }
 
 TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryAsideInOneStep) {
-  click("CB_Ordinary_Method");
+  click(OptionTwinName(Option::CB_Ordinary));
   ASSERT_TRUE(options().checked(Option::CB_Ordinary));
   const int before = steps();
 
@@ -140,7 +140,7 @@ TEST_F(ControlStateWindowTest, IrregularTheoryEnablesItsCommandsAndSetsOrdinaryA
   EXPECT_EQ(options().itemIndex(Option::RG_Theory), 2);
   EXPECT_EQ(document->project().model.UseOrdinary, 0);
   EXPECT_EQ(steps(), before + 1);
-  auto* ordinary = control<QCheckBox>("CB_Ordinary_Method");
+  auto* ordinary = control<QCheckBox>(OptionTwinName(Option::CB_Ordinary));
   EXPECT_FALSE(ordinary->isChecked());
   EXPECT_FALSE(ordinary->isEnabled());
   // The tool buttons agree with the computed states.
@@ -255,11 +255,11 @@ TEST_F(ControlStateWindowTest, RuConditionShowsItsGridWhichEditsTheTable) {
 
 TEST_F(ControlStateWindowTest, WaterLineTypeIsTheWaterLineKind) {
   action("PU_WaterLine")->trigger();
-  choose("CB_WaterLine_Type", 1);
+  choose(OptionTwinName(Option::CB_Phreatic_Peizometric), 1);
   EXPECT_EQ(options().itemIndex(Option::CB_Phreatic_Peizometric), 1);
   document->undo();
   EXPECT_EQ(options().itemIndex(Option::CB_Phreatic_Peizometric), 0);
-  EXPECT_EQ(control<QComboBox>("CB_WaterLine_Type")->currentIndex(), 0);
+  EXPECT_EQ(control<QComboBox>(OptionTwinName(Option::CB_Phreatic_Peizometric))->currentIndex(), 0);
 }
 
 TEST_F(ControlStateWindowTest, ChoosingALoadTypeSwitchesThatLoadOnAndShowsItsEditor) {
@@ -439,7 +439,8 @@ TEST(ControlStateApplier, ShowsStatesWithoutEditingAndLeavesOtherWindowsAlone) {
   const OptionValues before = document->project().options;
   ApplyControlStates(&window, ControlWindow::Main, ControlStates(shown, 1));
 
-  EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("E_Location"))->text(), "New Location");
+  EXPECT_EQ(window.findChild<QLineEdit*>(QString::fromLatin1(OptionTwinName(Option::E_Lacation)))->text(),
+            "New Location");
   EXPECT_EQ(window.inputStrip()->findChild<QLineEdit*>(OptionObjectName(Option::E_Project_Name))->text(), "Dam 4");
   EXPECT_EQ(twin->text(), "untouched");
   EXPECT_TRUE(window.commands().action(QStringLiteral("TB_Ru"))->isChecked());

@@ -318,7 +318,7 @@ TEST_F(DataEntry, TheCrackWaterFollowsTheWaterLineUnlessGivenItsOwn) {
   QTest::keyClicks(line, QStringLiteral("9.81"));
   EXPECT_EQ(document->project().options.text(Option::E_Water_Unit_Weight), "9.81");
   EXPECT_EQ(crack->text(), QStringLiteral("9.81"));
-  EXPECT_EQ(stripChild<QLineEdit>("E_TCrack_Water_Unit_Weight")->text(), QStringLiteral("9.81"));
+  EXPECT_EQ(stripChild<QLineEdit>(OptionTwinName(Option::E_Water_Unit_Weight))->text(), QStringLiteral("9.81"));
   // The typing is one step, and its undo gives both back.
   EXPECT_EQ(document->undoStack().count(), steps + 1);
   document->undo();
@@ -335,7 +335,7 @@ TEST_F(DataEntry, TheCrackWaterFollowsTheWaterLineUnlessGivenItsOwn) {
 }
 
 TEST_F(DataEntry, TheOrdinaryChoiceComesBackWithTheCircularTheory) {
-  auto* ordinary = stripChild<QCheckBox>("CB_Ordinary_Method");
+  auto* ordinary = stripChild<QCheckBox>(OptionTwinName(Option::CB_Ordinary));
   ASSERT_NE(ordinary, nullptr);
   if (!ordinary->isChecked()) ordinary->click();
   ASSERT_TRUE(document->project().options.checked(Option::CB_Ordinary));
@@ -399,7 +399,7 @@ TEST_F(DataEntry, ALetterInAStripNumberIsMarkedWhereItIsTyped) {
   const Case cases[] = {{"P_Seismic", OptionCName(Option::E_Kh), "L_Seismic_kh"},
                         {"P_Seismic", OptionCName(Option::E_Kv), "L_Seismic_kv"},
                         {"P_Water_Line", OptionCName(Option::E_Water_Unit_Weight), "L_WUW"},
-                        {"P_TCrack", "E_TCrack_Water_Unit_Weight", "L_Tcrack_WUW"},
+                        {"P_TCrack", OptionTwinName(Option::E_Water_Unit_Weight), "L_Tcrack_WUW"},
                         {"P_TCrack", OptionCName(Option::E_Percent_Water), "L_Tcrack_Per"}};
   for (std::uint8_t language : {std::uint8_t{1}, std::uint8_t{0}}) {
     document->setLanguage(language);

@@ -167,11 +167,11 @@ TEST_F(MainWindowTest, EveryNamedControlIsThere) {
                             OptionCName(Option::CB_Ru_Condition),
                             OptionCName(Option::E_Ru_average),
                             "DBG_Ru_Variable",
-                            "CB_WaterLine_Type",
+                            OptionTwinName(Option::CB_Phreatic_Peizometric),
                             OptionCName(Option::E_Water_Unit_Weight),
                             OptionCName(Option::E_Kh),
                             OptionCName(Option::E_Kv),
-                            "E_TCrack_Water_Unit_Weight",
+                            OptionTwinName(Option::E_Water_Unit_Weight),
                             OptionCName(Option::E_Percent_Water),
                             "Button1",
                             "CB_Load_Type",
@@ -184,13 +184,13 @@ TEST_F(MainWindowTest, EveryNamedControlIsThere) {
                             "DBE_StripLoad_Num",
                             "DBE_StripLoad_Mag",
                             "DBNav_StripLoad",
-                            "CB_Anchor_Type",
+                            OptionTwinName(Option::RG_Apply_as),
                             "DBE_Anchor_Num",
                             "DBE_Anchor_Mag",
                             "DBE_Anchor_BL",
                             "DBNav_Anchor",
                             OptionCName(Option::E_Project_Name),
-                            "E_Location",
+                            OptionTwinName(Option::E_Lacation),
                             OptionCName(Option::E_Engineer),
                             "Mm_Verify_Data",
                             "E_Contour_Interval",
@@ -383,8 +383,8 @@ TEST_F(MainWindowTest, PanelFieldsAreTwinsOfTheOptionValues) {
   };
   for (const Case& c : {Case{OptionCName(Option::E_Kh), OptionCName(Option::E_Kh)},
                         Case{OptionCName(Option::E_Water_Unit_Weight), OptionCName(Option::E_Unit_Weight_Water)},
-                        Case{"E_TCrack_Water_Unit_Weight", OptionCName(Option::E_Water_Unit_Weight)},
-                        Case{"E_Location", OptionCName(Option::E_Lacation)},
+                        Case{OptionTwinName(Option::E_Water_Unit_Weight), OptionCName(Option::E_Water_Unit_Weight)},
+                        Case{OptionTwinName(Option::E_Lacation), OptionCName(Option::E_Lacation)},
                         Case{OptionCName(Option::E_12_Division), OptionCName(Option::E_12_Division)}}) {
     auto* edit = control<QLineEdit>(c.field);
     ASSERT_NE(edit, nullptr) << c.field;
@@ -397,7 +397,7 @@ TEST_F(MainWindowTest, PanelFieldsAreTwinsOfTheOptionValues) {
   prompter.saveAnswers = {SaveChoice::Discard};
   trigger("MN_New");
   EXPECT_EQ(control<QLineEdit>(OptionCName(Option::E_Kh))->text(), "0");
-  EXPECT_EQ(control<QLineEdit>("E_Location")->text(), "New Location");
+  EXPECT_EQ(control<QLineEdit>(OptionTwinName(Option::E_Lacation))->text(), "New Location");
 }
 
 TEST_F(MainWindowTest, PanelsShowOneAtATimeAndCloseOnlyCollapses) {

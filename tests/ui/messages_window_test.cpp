@@ -180,10 +180,10 @@ TEST_F(MessagesWindow, TheStripsListsSpeakTheUsersLanguage) {
     const char* english;
     const char* thai;
   };
-  for (const Case& c :
-       {Case{"CB_WaterLine_Type", "Phreatic Line", "เส้น Phreatic"},
-        Case{OptionCName(Option::CB_Ru_Condition), "Average", "ค่าเฉลี่ย"},
-        Case{"CB_Load_Type", "Line Load", "น้ำหนักแบบเส้น"}, Case{"CB_Anchor_Type", "Variable", "แปรผัน"}}) {
+  for (const Case& c : {Case{OptionTwinName(Option::CB_Phreatic_Peizometric), "Phreatic Line", "เส้น Phreatic"},
+                        Case{OptionCName(Option::CB_Ru_Condition), "Average", "ค่าเฉลี่ย"},
+                        Case{"CB_Load_Type", "Line Load", "น้ำหนักแบบเส้น"},
+                        Case{OptionTwinName(Option::RG_Apply_as), "Variable", "แปรผัน"}}) {
     auto* combo = window->findChild<QComboBox*>(QString::fromLatin1(c.combo));
     ASSERT_NE(combo, nullptr) << c.combo;
     window->setLanguage(kLanguageThai);

@@ -203,7 +203,7 @@ TEST_F(ProjectShownTest, DuringARunTheFieldsThatChangeTheProjectAreDisabled) {
   ASSERT_TRUE(window->runController().isRunning());
   for (const char* name :
        {OptionCName(Option::E_12_Division), "B_DrawGrid_OK", OptionCName(Option::CB_Grid_Increment), "RB_NonCir",
-        OptionCName(Option::E_Kh), "CB_Spencer_Method", OptionCName(Option::E_Project_Name)}) {
+        OptionCName(Option::E_Kh), OptionTwinName(Option::CB_Spencer), OptionCName(Option::E_Project_Name)}) {
     EXPECT_FALSE(in(window.get(), name)->isEnabled()) << name;
   }
   EXPECT_FALSE(action("MN_Undo")->isEnabled());

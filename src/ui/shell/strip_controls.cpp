@@ -41,10 +41,10 @@ struct ChoiceBinding {
 const ChoiceBinding kStripChoices[] = {
     {"RB_Circular", Option::RG_Theory, 1},
     {"RB_NonCir", Option::RG_Theory, 2},
-    {"CB_Ordinary_Method", Option::CB_Ordinary, -1},
-    {"CB_Simp_Janbu_Method", Option::CB_Simp_Janbu, -1},
-    {"CB_Simp_Bishop_Method", Option::CB_Simp_Bishop, -1},
-    {"CB_Spencer_Method", Option::CB_Spencer, -1},
+    {OptionTwinName(Option::CB_Ordinary), Option::CB_Ordinary, -1},
+    {OptionTwinName(Option::CB_Simp_Janbu), Option::CB_Simp_Janbu, -1},
+    {OptionTwinName(Option::CB_Simp_Bishop), Option::CB_Simp_Bishop, -1},
+    {OptionTwinName(Option::CB_Spencer), Option::CB_Spencer, -1},
     {OptionName(Option::CB_Grid_Increment), Option::CB_Grid_Increment, -1},
     {"RB_Specific_Search", Option::CB_NonCir_Search, 0},
     {"RB_Random_Search", Option::CB_NonCir_Search, 1},
@@ -54,8 +54,8 @@ const ChoiceBinding kStripChoices[] = {
 // The strip's combo boxes bound to option values.
 const std::pair<std::string_view, Option> kStripCombos[] = {
     {OptionName(Option::CB_Ru_Condition), Option::CB_Ru_Condition},
-    {"CB_WaterLine_Type", Option::CB_Phreatic_Peizometric},
-    {"CB_Anchor_Type", Option::RG_Apply_as}};
+    {OptionTwinName(Option::CB_Phreatic_Peizometric), Option::CB_Phreatic_Peizometric},
+    {OptionTwinName(Option::RG_Apply_as), Option::RG_Apply_as}};
 
 // The load types of CB_Load_Type: the sub-panel each shows and the option
 // that switches the load off.
@@ -146,9 +146,9 @@ void StripControls::retranslate(std::uint8_t language) {
 void StripControls::bind() {
   const std::pair<const char*, const char*> itemSources[] = {
       {OptionCName(Option::CB_Ru_Condition), OptionCName(Option::CB_Ru_Condition)},
-      {"CB_WaterLine_Type", OptionCName(Option::CB_Phreatic_Peizometric)},
+      {OptionTwinName(Option::CB_Phreatic_Peizometric), OptionCName(Option::CB_Phreatic_Peizometric)},
       {"CB_Load_Type", "CB_Load_Type"},
-      {"CB_Anchor_Type", OptionCName(Option::RG_Apply_as)}};
+      {OptionTwinName(Option::RG_Apply_as), OptionCName(Option::RG_Apply_as)}};
   for (const auto& [comboName, textName] : itemSources) {
     m_itemCombos.emplace_back(RequireChild<QComboBox>(m_strip, comboName), textName);
   }
