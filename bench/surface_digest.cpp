@@ -53,11 +53,7 @@ class Digest {
 struct Builder {
   Project& project;
   OptionValues& o() { return project.options; }
-  void soil(int no, double c, double phi, double gamma) {
-    Row r(Table::Soil_Prop);
-    r.set(SoilField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, phi).set(SoilField::UnitWeight, gamma);
-    project.store->append(r);
-  }
+  void soil(int no, double c, double phi, double gamma) { bench::AppendSoil(project, no, c, phi, gamma); }
   void anisoSoil(int no, double cv, double ch, double phiV, double phiH, double gamma) {
     Row r(Table::Aniso);
     r.set(AnisoField::LineNo, no)
@@ -68,17 +64,7 @@ struct Builder {
         .set(AnisoField::UnitWeight, gamma);
     project.store->append(r);
   }
-  void line(int no, std::initializer_list<std::pair<double, double>> points) {
-    int k = 1;
-    for (auto [x, y] : points) {
-      Row r(Table::Geometry);
-      r.set(GeometryField::LineNo, no)
-          .set(GeometryField::PointNo, k++)
-          .set(GeometryField::X, x)
-          .set(GeometryField::Y, y);
-      project.store->append(r);
-    }
-  }
+  void line(int no, std::initializer_list<std::pair<double, double>> points) { bench::AppendLine(project, no, points); }
   void points(Table table, std::initializer_list<std::pair<double, double>> points) {
     int k = 1;
     for (auto [x, y] : points) {

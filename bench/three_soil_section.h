@@ -10,27 +10,29 @@
 
 namespace pelodyn::bench {
 
-inline void AppendThreeSoilSection(Project& project) {
-  auto soil = [&](int no, double c, double phi, double gamma) {
-    Row r(Table::Soil_Prop);
-    r.set(SoilField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, phi).set(SoilField::UnitWeight, gamma);
+// A Mohr-Coulomb soil row, and a boundary line numbered from point 1.
+inline void AppendSoil(Project& project, int no, double c, double phi, double gamma) {
+  Row r(Table::Soil_Prop);
+  r.set(SoilField::LineNo, no).set(SoilField::Cohesion, c).set(SoilField::Phi, phi).set(SoilField::UnitWeight, gamma);
+  project.store->append(r);
+}
+
+inline void AppendLine(Project& project, int no, std::initializer_list<std::pair<double, double>> points) {
+  int k = 1;
+  for (auto [x, y] : points) {
+    Row r(Table::Geometry);
+    r.set(GeometryField::LineNo, no).set(GeometryField::PointNo, k++).set(GeometryField::X, x).set(GeometryField::Y, y);
     project.store->append(r);
-  };
+  }
+}
+
+inline void AppendThreeSoilSection(Project& project) {
+  auto soil = [&](int no, double c, double phi, double gamma) { AppendSoil(project, no, c, phi, gamma); };
   soil(1, 30.0, 35.0, 20.0);
   soil(2, 15.0, 28.0, 19.0);
   soil(3, 5.0, 22.0, 18.0);
   soil(4, 0.0, 0.0, 0.0);
-  auto line = [&](int no, std::initializer_list<std::pair<double, double>> points) {
-    int k = 1;
-    for (auto [x, y] : points) {
-      Row r(Table::Geometry);
-      r.set(GeometryField::LineNo, no)
-          .set(GeometryField::PointNo, k++)
-          .set(GeometryField::X, x)
-          .set(GeometryField::Y, y);
-      project.store->append(r);
-    }
-  };
+  auto line = [&](int no, std::initializer_list<std::pair<double, double>> points) { AppendLine(project, no, points); };
   line(1, {{0, 0}, {100, 0}});
   line(2, {{0, 10}, {100, 12}});
   line(3, {{0, 20}, {45, 18}, {100, 16}});
