@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "engine/methods.h"
 #include "engine/searcher.h"
 #include "engine/slip_surface.h"
 #include "model/collection.h"
@@ -41,6 +42,21 @@ void BM_AnalyseCircle(benchmark::State& state) {
   state.SetLabel(std::to_string(slices.SliceCount) + " slices");
 }
 BENCHMARK(BM_AnalyseCircle)->Arg(10)->Arg(30)->Arg(100);
+
+// The four methods alone, on the slices of that circle.
+void BM_MethodsOnly(benchmark::State& state) {
+  Project project(SqliteWorkingStore::OpenInMemory());
+  ThreeSoilSection(project, 10);
+  SliceSet& slices = project.slices;
+  AnalyseSlipSurface(project.model, 48.0, 38.0, slices);
+  for (auto _ : state) {
+    ComputeFactorsOfSafety(slices, project.model.SeismicKh, project.model.SeismicKv, project.model.PassCriteria);
+    benchmark::DoNotOptimize(slices.FsSpencer);
+  }
+  state.counters["surfaces/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_MethodsOnly);
 
 // A grid of 21 x 21 centres with 10 circles each over the same section,
 // Results rows included, against the same circles analysed bare.

@@ -1,11 +1,9 @@
 #include "engine/methods.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <type_traits>
 #include <vector>
@@ -16,60 +14,32 @@ namespace {
 constexpr double kInvalid = ResultValue(ResultCode::Invalid);
 constexpr double kNotConverged = ResultValue(ResultCode::NotConverged);
 
-// Two doubles side by side, each operation made on each exactly as on one
-// double (no fused multiply-add), so a slice's value does not depend on
-// which it is paired with. With SSE2 one instruction does both.
-#if defined(__SSE2__)
-struct Two {
-  __m128d v;
-  Two(__m128d value) : v(value) {}
-  Two(double value) : v(_mm_set1_pd(value)) {}  // both the same
-  static Two load(const double* p) { return _mm_loadu_pd(p); }
-  double first() const { return _mm_cvtsd_f64(v); }
-  double second() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
-};
-inline Two operator+(Two a, Two b) {
-  return _mm_add_pd(a.v, b.v);
+// Two doubles side by side, in one SSE register. Every operation is made on
+// each lane exactly as on one double (IEEE operations, never fused), so a
+// slice's value does not depend on which lane it sits in. (Four lanes in AVX
+// registers made the whole run slower: the library's SSE code that follows
+// pays for the mixed register state.)
+typedef double Two __attribute__((vector_size(16)));
+
+// The same value in both lanes (T = Two), or the value itself (T = double).
+template <typename T>
+T All(double x) {
+  if constexpr (std::is_same_v<T, Two>) {
+    return Two{x, x};
+  } else {
+    return x;
+  }
 }
-inline Two operator-(Two a, Two b) {
-  return _mm_sub_pd(a.v, b.v);
-}
-inline Two operator*(Two a, Two b) {
-  return _mm_mul_pd(a.v, b.v);
-}
-inline Two operator/(Two a, Two b) {
-  return _mm_div_pd(a.v, b.v);
-}
-#else
-struct Two {
-  double a, b;
-  Two(double x, double y) : a(x), b(y) {}
-  Two(double value) : a(value), b(value) {}  // both the same
-  static Two load(const double* p) { return {p[0], p[1]}; }
-  double first() const { return a; }
-  double second() const { return b; }
-};
-inline Two operator+(Two x, Two y) {
-  return {x.a + y.a, x.b + y.b};
-}
-inline Two operator-(Two x, Two y) {
-  return {x.a - y.a, x.b - y.b};
-}
-inline Two operator*(Two x, Two y) {
-  return {x.a * y.a, x.b * y.b};
-}
-inline Two operator/(Two x, Two y) {
-  return {x.a / y.a, x.b / y.b};
-}
-#endif
 
 // Element u of a column (T = double), or elements u and u + 1 (T = Two).
 template <typename T>
 T Load(const double* column, std::size_t u) {
-  if constexpr (std::is_same_v<T, Two>) {
-    return Two::load(column + u);
-  } else {
+  if constexpr (std::is_same_v<T, double>) {
     return column[u];
+  } else {
+    T v;
+    __builtin_memcpy(&v, column + u, sizeof v);
+    return v;
   }
 }
 
@@ -99,9 +69,13 @@ class Sums {
     // The terms of the normal forces without F or lambda, each made with the
     // same operations in the same order as inside the normal forces.
     const auto n = s.SinAlpha.size();
-    s.MethodTerms.resize(5 * n);
+    s.MethodTerms.resize(10 * n);
     double* terms = s.MethodTerms.data();
     for (const double** column : {&cohesionForce, &poreFriction, &bishopLoad, &bishopShear, &bishopTan}) {
+      *column = terms;
+      terms += n;
+    }
+    for (double** column : {&lambdaCohesion, &lambdaPore, &lambdaLine, &lambdaAnchor, &lambdaTan}) {
       *column = terms;
       terms += n;
     }
@@ -121,6 +95,15 @@ class Sums {
       shear[u] = c * l * sinA - pore * l * tanPhi * sinA;
       tan[u] = tanPhi * sinA;
     }
+
+    bool loads = false;
+    for (int i = first; i < end && !loads; ++i) {
+      const auto u = static_cast<std::size_t>(i);
+      loads = s.StripLoadOnSlice[u] != 0.0 || s.LineLoadV[u] != 0.0 || s.LineLoadH[u] != 0.0 || s.AnchorV[u] != 0.0 ||
+              s.AnchorH[u] != 0.0;
+    }
+    const bool seismic = kh != 0.0 || kv != 0.0;
+    m_spencerKind = seismic ? (loads ? kSpencerSeismicLoads : kSpencerSeismic) : (loads ? kSpencerLoads : kSpencer);
   }
 
   // Ordinary: the normal force from the slice's own weight and loads.
@@ -141,22 +124,53 @@ class Sums {
   // slice u (T = double) or of slices u and u + 1 (T = Two).
   template <typename T>
   T bishopNormal(std::size_t u, double F) const {
-    return (Load<T>(bishopLoad, u) - Load<T>(bishopShear, u) / F) /
-           (Load<T>(bishopTan, u) / F + Load<T>(s.CosAlpha.data(), u));
+    return (Load<T>(bishopLoad, u) - Load<T>(bishopShear, u) / All<T>(F)) /
+           (Load<T>(bishopTan, u) / All<T>(F) + Load<T>(s.CosAlpha.data(), u));
   }
 
-  // Spencer's normal force at factor F and interslice inclination lambda.
-  template <typename T>
+  // Spencer's normal force at factor F and interslice inclination lambda,
+  // with lambda's own terms taken from atLambda(lambda):
+  //   numerator = W F + c l (lambda cos - sin) + u l tan(phi) (sin - lambda cos)
+  //               - lambda F kh W + F kv W + F strip + F (LV - lambda LH)
+  //               + F (AV + lambda AH)
+  //   denominator = sin (tan(phi) + F lambda) + cos (F - lambda tan(phi))
+  // summed left to right as written. Without seismic coefficients (Seismic
+  // false) or without loads and anchors on the slices (Loads false) their
+  // terms are left out: each is then a zero, and adding a zero changes at
+  // most the sign of a zero numerator, which no sum can show (a sum that
+  // starts at +0 stays +0 when -0 is added). An infinite F, where the zero
+  // would have been a NaN, has already raised the overflow or division by
+  // zero that rejects the surface.
+  template <typename T, bool Seismic, bool Loads>
   T spencerNormal(std::size_t u, double F, double lambda) const {
     const T W = Load<T>(s.SliceWeight.data(), u), tanPhi = Load<T>(s.BaseTanPhi.data(), u);
     const T sinA = Load<T>(s.SinAlpha.data(), u), cosA = Load<T>(s.CosAlpha.data(), u);
-    const T numerator = W * F + Load<T>(cohesionForce, u) * (lambda * cosA - sinA) +
-                        Load<T>(poreFriction, u) * (sinA - lambda * cosA) - lambda * F * kh * W + F * kv * W +
-                        F * Load<T>(s.StripLoadOnSlice.data(), u) +
-                        F * (Load<T>(s.LineLoadV.data(), u) - lambda * Load<T>(s.LineLoadH.data(), u)) +
-                        F * (Load<T>(s.AnchorV.data(), u) + lambda * Load<T>(s.AnchorH.data(), u));
-    const T denominator = sinA * (tanPhi + F * lambda) + cosA * (F - lambda * tanPhi);
+    const T f = All<T>(F);
+    T numerator = W * f + Load<T>(lambdaCohesion, u) + Load<T>(lambdaPore, u);
+    if constexpr (Seismic) numerator = numerator - All<T>(lambda * F * kh) * W + All<T>(F * kv) * W;
+    if constexpr (Loads) {
+      numerator = numerator + f * Load<T>(s.StripLoadOnSlice.data(), u) + f * Load<T>(lambdaLine, u) +
+                  f * Load<T>(lambdaAnchor, u);
+    }
+    const T denominator = sinA * (tanPhi + All<T>(F * lambda)) + cosA * (f - Load<T>(lambdaTan, u));
     return numerator / denominator;
+  }
+
+  // Spencer's terms that change with lambda but not with F, worked out once
+  // for each lambda the walk tries.
+  void atLambda(double lambda) {
+    if (m_lambdaKnown && std::bit_cast<std::uint64_t>(lambda) == std::bit_cast<std::uint64_t>(m_lambda)) return;
+    m_lambdaKnown = true;
+    m_lambda = lambda;
+    for (int i = first; i < end; ++i) {
+      const auto u = static_cast<std::size_t>(i);
+      const double sinA = s.SinAlpha[u], cosA = s.CosAlpha[u];
+      lambdaCohesion[u] = cohesionForce[u] * (lambda * cosA - sinA);
+      lambdaPore[u] = poreFriction[u] * (sinA - lambda * cosA);
+      lambdaLine[u] = s.LineLoadV[u] - lambda * s.LineLoadH[u];
+      lambdaAnchor[u] = s.AnchorV[u] + lambda * s.AnchorH[u];
+      lambdaTan[u] = lambda * s.BaseTanPhi[u];
+    }
   }
 
   // One evaluation: the moment factor M_R(N) / M_D(N) or the force factor
@@ -166,7 +180,6 @@ class Sums {
   // with (x, y) the shear and normal arms for moments, and cos(alpha) and
   // sin(alpha) for forces; they are summed slice by slice in order.
   struct Evaluation {
-    const Sums* sums;
     bool spencer;
     double F, lambda;
     const double *x, *y;
@@ -174,8 +187,7 @@ class Sums {
     int first, count;
   };
   Evaluation evaluation(bool spencer, bool moment, double F, double lambda) const {
-    return {this,
-            spencer,
+    return {spencer,
             F,
             lambda,
             moment ? s.ShearArm.data() : s.CosAlpha.data(),
@@ -185,15 +197,58 @@ class Sums {
             first,
             std::max(end - first, 0)};
   }
-  template <bool Spencer, typename T>
+  // Which normal force an evaluation uses.
+  enum Kind { kBishop, kSpencer, kSpencerSeismic, kSpencerLoads, kSpencerSeismicLoads };
+  template <Kind K, typename T>
   T normal(std::size_t u, const Evaluation& l) const {
-    if constexpr (Spencer) {
-      return spencerNormal<T>(u, l.F, l.lambda);
-    } else {
+    if constexpr (K == kBishop) {
       return bishopNormal<T>(u, l.F);
+    } else {
+      return spencerNormal < T, K == kSpencerSeismic || K == kSpencerSeismicLoads,
+             K == kSpencerLoads || K == kSpencerSeismicLoads > (u, l.F, l.lambda);
     }
   }
-  const double* tanPhi() const { return s.BaseTanPhi.data(); }
+
+  // The slices' products, two at a time (T = Two) each exactly as alone, or
+  // the last one alone; the sums take them one by one in slice order.
+  template <Kind K, typename T>
+  void add(std::size_t u, const Evaluation& l, double& r, double& d) const {
+    const T N = normal<K, T>(u, l);
+    const T p = N * Load<T>(s.BaseTanPhi.data(), u) * Load<T>(l.x, u);
+    const T q = N * Load<T>(l.y, u);
+    if constexpr (std::is_same_v<T, double>) {
+      r += p;
+      d += q;
+    } else {
+      r += p[0];
+      d += q[0];
+      r += p[1];
+      d += q[1];
+    }
+  }
+  template <Kind K>
+  [[gnu::always_inline]] double evaluate(const Evaluation& l) const {
+    double r = l.resisting, d = l.driving;
+    int i = 0;
+    for (; i + 1 < l.count; i += 2) add<K, Two>(static_cast<std::size_t>(l.first + i), l, r, d);
+    if (i < l.count) add<K, double>(static_cast<std::size_t>(l.first + i), l, r, d);
+    return r / d;
+  }
+  // The value of one evaluation.
+  [[gnu::always_inline]] double evaluate(const Evaluation& l) {
+    if (!l.spencer) return evaluate<kBishop>(l);
+    atLambda(l.lambda);
+    switch (m_spencerKind) {
+      case kSpencer:
+        return evaluate<kSpencer>(l);
+      case kSpencerSeismic:
+        return evaluate<kSpencerSeismic>(l);
+      case kSpencerLoads:
+        return evaluate<kSpencerLoads>(l);
+      default:
+        return evaluate<kSpencerSeismicLoads>(l);
+    }
+  }
 
  private:
   const SliceSet& s;
@@ -201,41 +256,17 @@ class Sums {
   const int first, end;
   double momentResisting = 0.0, momentDriving = 0.0, forceResisting = 0.0, forceDriving = 0.0;
   // The columns of SliceSet::MethodTerms: c l, u l tan(phi), Bishop's load,
-  // shear and tan(phi) sin(alpha).
+  // shear and tan(phi) sin(alpha); then Spencer's at the lambda last used:
+  // c l (lambda cos - sin), u l tan(phi) (sin - lambda cos), LV - lambda LH,
+  // AV + lambda AH and lambda tan(phi).
   const double *cohesionForce = nullptr, *poreFriction = nullptr;
   const double *bishopLoad = nullptr, *bishopShear = nullptr, *bishopTan = nullptr;
+  double *lambdaCohesion = nullptr, *lambdaPore = nullptr, *lambdaLine = nullptr, *lambdaAnchor = nullptr,
+         *lambdaTan = nullptr;
+  double m_lambda = 0.0;
+  bool m_lambdaKnown = false;
+  Kind m_spencerKind = kSpencerSeismicLoads;
 };
-
-// The value of one evaluation. The slices' normal forces and products are
-// made two at a time, each exactly as alone; the sums take them one by one
-// in slice order.
-template <bool Spencer>
-double Evaluate(const Sums::Evaluation& l) {
-  const double* tanPhi = l.sums->tanPhi();
-  double r = l.resisting, d = l.driving;
-  int i = 0;
-  for (; i + 1 < l.count; i += 2) {
-    const auto u = static_cast<std::size_t>(l.first + i);
-    const Two N = l.sums->normal<Spencer, Two>(u, l);
-    const Two p = N * Two::load(tanPhi + u) * Two::load(l.x + u);
-    const Two q = N * Two::load(l.y + u);
-    r += p.first();
-    d += q.first();
-    r += p.second();
-    d += q.second();
-  }
-  for (; i < l.count; ++i) {
-    const auto u = static_cast<std::size_t>(l.first + i);
-    const double N = l.sums->normal<Spencer, double>(u, l);
-    r += N * tanPhi[u] * l.x[u];
-    d += N * l.y[u];
-  }
-  return r / d;
-}
-
-double Evaluate(const Sums::Evaluation& l) {
-  return l.spencer ? Evaluate<true>(l) : Evaluate<false>(l);
-}
 
 // One surface's methods, one evaluation at a time: Ordinary at once, then
 // Bishop's and Janbu's iterations, then Spencer's walk.
@@ -252,6 +283,8 @@ class MethodsRun {
   MethodsRun& operator=(const MethodsRun&) = delete;
 
   bool done() const { return m_phase == Phase::Done; }
+  // Makes the evaluation wanted next and takes its value.
+  [[gnu::always_inline]] void step() { answer(m_sums.evaluate(wanted())); }
   // The evaluation wanted next.
   Sums::Evaluation wanted() const {
     switch (m_phase) {
@@ -306,7 +339,7 @@ class MethodsRun {
  private:
   enum class Phase { Bishop, Janbu, Spencer, Done };
   SliceSet& m_s;
-  const Sums m_sums;
+  Sums m_sums;
   const double m_tolerance;
   double m_start = 1.0, m_bishop = kInvalid;
   FactorIteration m_iteration{1.0};
@@ -372,7 +405,7 @@ void SpencerWalk::finish() {
 
 void ComputeFactorsOfSafety(SliceSet& s, double kh, double kv, double passCriteria) {
   MethodsRun run(s, kh, kv, passCriteria);
-  while (!run.done()) run.answer(Evaluate(run.wanted()));
+  while (!run.done()) run.step();
 }
 
 }  // namespace pelodyn

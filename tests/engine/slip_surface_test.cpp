@@ -222,6 +222,26 @@ TEST_F(SlipSurface, ArithmeticFaultsBecomeACodeAndLeaveNoFlagBehind) {
   expectAll(1000011.0);
 }
 
+// The flags are the surface's own: what was raised before it (in the x87 or
+// the SSE unit) is cleared first, and what it raises itself is seen.
+TEST_F(SlipSurface, OnlyASurfacesOwnArithmeticFaultsCount) {
+  homogeneousSlope();
+  collectOk();
+  analyseCircle(35.0, 35.0, 28.0);
+  const double bishop = slices().FsBishop;
+  ASSERT_LT(bishop, 100.0);
+
+  std::feraiseexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW);
+  volatile long double x87 = 1.0L, zero = 0.0L;
+  x87 = x87 / zero;  // raises in the x87 unit's own flags
+  analyseCircle(35.0, 35.0, 28.0);
+  EXPECT_EQ(slices().FsBishop, bishop);
+
+  model().SoilUnitWeight[0] = 1e308;
+  analyseCircle(35.0, 35.0, 28.0);
+  expectAll(1000011.0);
+}
+
 TEST_F(SlipSurface, IrregularSurfaceStartsAtItsFirstGroundCrossing) {
   homogeneousSlope();
   irregularSurface({{12, 20}, {20, 8}, {40, 6}, {50, 10}});
