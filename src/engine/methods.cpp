@@ -43,28 +43,15 @@ T Load(const double* column, std::size_t u) {
   }
 }
 
-// The slice sums with the parts that do not depend on the base normal force
-// gathered once. With N the normal force of each slice:
-//   M_R(N) = momentResisting + sum N tan(phi) Rs
-//   M_D(N) = momentDriving + sum N f
-//   F_R(N) = forceResisting + sum N tan(phi) cos(alpha)
-//   F_D(N) = forceDriving + sum N sin(alpha)
+// The slice sums (EquilibriumParts) and the methods' normal forces.
 class Sums {
  public:
   Sums(SliceSet& s, double kh, double kv) : s(s), kh(kh), kv(kv), first(s.ActiveFirst), end(s.ActiveEnd) {
-    for (int i = first; i < end; ++i) {
-      const auto u = static_cast<std::size_t>(i);
-      const double W = s.SliceWeight[u], l = s.BaseLength[u];
-      const double c = s.BaseCohesion[u], tanPhi = s.BaseTanPhi[u], pore = s.BasePorePressure[u];
-      momentResisting += (c * l - pore * l * tanPhi) * s.ShearArm[u];
-      momentDriving += W * s.WeightArmX[u] + kh * W * s.WeightArmY[u] + kv * W * s.WeightArmX[u] +
-                       s.LineLoadOnSlice[u] * s.LineLoadArm[u] + s.StripLoadOnSlice[u] * s.WeightArmX[u] -
-                       s.AnchorForceOnSlice[u] * s.AnchorArm[u];
-      forceResisting += c * l * s.CosAlpha[u] - pore * l * tanPhi * s.CosAlpha[u];
-      forceDriving += kh * W + s.LineLoadH[u] - s.AnchorH[u];
-    }
-    momentDriving += s.ThrustAtEnd * s.ThrustAtEndArm + s.ThrustAtFirst * s.ThrustAtFirstArm;
-    forceDriving += s.ThrustAtEnd + s.ThrustAtFirst;
+    const EquilibriumParts parts = EquilibriumPartsOf(s, kh, kv);
+    momentResisting = parts.momentResisting;
+    momentDriving = parts.momentDriving;
+    forceResisting = parts.forceResisting;
+    forceDriving = parts.forceDriving;
 
     // The terms of the normal forces without F or lambda, each made with the
     // same operations in the same order as inside the normal forces.
@@ -348,6 +335,24 @@ class MethodsRun {
 };
 
 }  // namespace
+
+EquilibriumParts EquilibriumPartsOf(const SliceSet& s, double kh, double kv) {
+  EquilibriumParts e;
+  for (int i = s.ActiveFirst; i < s.ActiveEnd; ++i) {
+    const auto u = static_cast<std::size_t>(i);
+    const double W = s.SliceWeight[u], l = s.BaseLength[u];
+    const double c = s.BaseCohesion[u], tanPhi = s.BaseTanPhi[u], pore = s.BasePorePressure[u];
+    e.momentResisting += (c * l - pore * l * tanPhi) * s.ShearArm[u];
+    e.momentDriving += W * s.WeightArmX[u] + kh * W * s.WeightArmY[u] + kv * W * s.WeightArmX[u] +
+                       s.LineLoadOnSlice[u] * s.LineLoadArm[u] + s.StripLoadOnSlice[u] * s.WeightArmX[u] -
+                       s.AnchorForceOnSlice[u] * s.AnchorArm[u];
+    e.forceResisting += c * l * s.CosAlpha[u] - pore * l * tanPhi * s.CosAlpha[u];
+    e.forceDriving += kh * W + s.LineLoadH[u] - s.AnchorH[u];
+  }
+  e.momentDriving += s.ThrustAtEnd * s.ThrustAtEndArm + s.ThrustAtFirst * s.ThrustAtFirstArm;
+  e.forceDriving += s.ThrustAtEnd + s.ThrustAtFirst;
+  return e;
+}
 
 SpencerWalk::SpencerWalk(double start, double bishop, double tolerance)
     : m_bishop(bishop), m_tolerance(tolerance), m_Ff(kInvalid), m_Fm(kInvalid), m_fs(start), m_iteration{start} {

@@ -14,6 +14,18 @@ namespace pelodyn {
 // caught here: the caller looks at the floating-point flags.
 void ComputeFactorsOfSafety(SliceSet& slices, double kh, double kv, double passCriteria);
 
+// The slice sums with the parts that do not depend on the base normal
+// forces gathered. With N the normal force of each slice, every method's
+// moment and force factors are
+//   M_R(N) / M_D(N),  M_R = momentResisting + sum N tan(phi) R,  M_D = momentDriving + sum N f
+//   F_R(N) / F_D(N),  F_R = forceResisting + sum N tan(phi) cos(alpha),  F_D = forceDriving + sum N sin(alpha)
+// with R the shear arm and f the normal arm about the centre of moments;
+// the methods differ only in their normal forces.
+struct EquilibriumParts {
+  double momentResisting = 0.0, momentDriving = 0.0, forceResisting = 0.0, forceDriving = 0.0;
+};
+EquilibriumParts EquilibriumPartsOf(const SliceSet& slices, double kh, double kv);
+
 // The iteration every method uses: F = step(F) until |F| > 100, or the change
 // is within `tolerance`, or more than 100 steps were made. One step at a
 // time: step(value) takes the value of the step at F and says whether the
