@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "engine/methods.h"
+#include "engine/rigorous.h"
 #include "engine/searcher.h"
 #include "engine/slip_surface.h"
 #include "model/collection.h"
@@ -57,6 +58,25 @@ void BM_MethodsOnly(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MethodsOnly);
+
+// Morgenstern-Price with a constant function on the same slices, against
+// the four methods above (goal: at most three times their cost).
+void BM_MorgensternPriceOnly(benchmark::State& state) {
+  Project project(SqliteWorkingStore::OpenInMemory());
+  ThreeSoilSection(project, 10);
+  SliceSet& slices = project.slices;
+  AnalyseSlipSurface(project.model, 48.0, 38.0, slices);
+  int iterations = 0;
+  for (auto _ : state) {
+    const RigorousResult r = MorgensternPrice(slices, project.model.SeismicKh, project.model.SeismicKv, {});
+    iterations = r.iterations;
+    benchmark::DoNotOptimize(r.F);
+  }
+  state.counters["surfaces/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.SetLabel(std::to_string(iterations) + " evaluations");
+}
+BENCHMARK(BM_MorgensternPriceOnly);
 
 // A grid of 21 x 21 centres with 10 circles each over the same section,
 // Results rows included, against the same circles analysed bare.
