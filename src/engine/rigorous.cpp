@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <utility>
 
 #include "engine/methods.h"
 
@@ -14,14 +15,15 @@ namespace {
 // The change of the factors, relative, at which the iteration at one lambda
 // has settled; and how many steps it may take. Tighter than any pass
 // criterion, so that the root-finder sees a smooth function of lambda.
-constexpr double kSettled = 1e-11;
+constexpr double kSettled = 1e-10;
+constexpr double kBracketSettled = 1e-7;
 constexpr int kMaxSteps = 500;
 // lambda is searched in steps of kLambdaStep out to kLambdaLimit either way.
 constexpr double kLambdaStep = 0.1;
 constexpr double kLambdaLimit = 3.0;
 // The root-finder stops when lambda is known to this many bits, or after
 // this many evaluations.
-constexpr int kLambdaBits = 44;
+constexpr int kLambdaBits = 32;
 constexpr std::uintmax_t kMaxRootSteps = 80;
 
 // The slices' equations with interslice forces X = lambda f(x) E. Each slice
@@ -44,6 +46,7 @@ class GeneralEquilibrium {
     load.resize(count);
     shear.resize(count);
     tanSin.resize(count);
+    push.resize(count);
     for (std::size_t k = 0; k < count; ++k) {
       const std::size_t u = index(k);
       const double W = s.SliceWeight[u], l = s.BaseLength[u];
@@ -68,21 +71,23 @@ class GeneralEquilibrium {
 
   int slices() const { return n; }
 
-  FactorsAtLambda at(double lambda, double start) {
-    std::fill(X.begin(), X.end(), 0.0);
+  // The factors at lambda. The iteration starts from the interslice normals
+  // and the factors the last lambda ended with (none at first): the root-
+  // finder's lambdas lie close together, and so do their solutions.
+  FactorsAtLambda at(double lambda, double tolerance = kSettled) {
+    for (std::size_t j = 1; j + 1 < X.size(); ++j) X[j] = lambda * f[j] * E[j];
     FactorsAtLambda r;
-    double Fm = start, Ff = start;
+    double Fm = lastMoment, Ff = lastForce;
     for (int step = 1; step <= kMaxSteps; ++step) {
-      const double Fm1 = momentFactor(Fm), Ff1 = forceFactor(Ff);
+      const auto [Fm1, Ff1] = factors(Fm, Ff);
       r.iterations = step;
       if (!std::isfinite(Fm1) || !std::isfinite(Ff1) || Fm1 <= 0.0 || Ff1 <= 0.0 || Fm1 > 1e3 || Ff1 > 1e3) {
         r.moment = Fm1;
         r.force = Ff1;
         return r;
       }
-      march(Ff1);
-      for (std::size_t j = 1; j < X.size() - 1; ++j) X[j] = lambda * f[j] * E[j];
-      const bool settled = std::fabs(Fm1 - Fm) <= kSettled * Fm1 && std::fabs(Ff1 - Ff) <= kSettled * Ff1;
+      for (std::size_t j = 1; j + 1 < X.size(); ++j) X[j] = lambda * f[j] * E[j];
+      const bool settled = std::fabs(Fm1 - Fm) <= tolerance * Fm1 && std::fabs(Ff1 - Ff) <= tolerance * Ff1;
       Fm = Fm1;
       Ff = Ff1;
       if (settled && step > 1) {
@@ -92,6 +97,14 @@ class GeneralEquilibrium {
     }
     r.moment = Fm;
     r.force = Ff;
+    if (r.settled) {
+      lastMoment = Fm;
+      lastForce = Ff;
+    } else {
+      // Start the next lambda afresh.
+      std::fill(E.begin(), E.end(), 0.0);
+      lastMoment = lastForce = 1.0;
+    }
     return r;
   }
 
@@ -143,39 +156,46 @@ class GeneralEquilibrium {
     const std::size_t u = index(k);
     return (load[k] + (X[back(k)] - X[front(k)]) - shear[k] / F) / (tanSin[k] / F + s.CosAlpha[u]);
   }
-  double momentFactor(double F) const {
-    double r = parts.momentResisting, d = parts.momentDriving;
+  // One step: the moment factor at Fm and the force factor at Ff with the
+  // interslice forces as they are; then the interslice normals marched
+  // down the slope at the new force factor. (Marched at the old one, the
+  // iteration takes several times the steps.)
+  std::pair<double, double> factors(double Fm, double Ff) {
+    double mr = parts.momentResisting, md = parts.momentDriving;
+    double fr = parts.forceResisting, fd = parts.forceDriving;
+    const double byFm = 1.0 / Fm, byFf = 1.0 / Ff;
     for (std::size_t k = 0; k < load.size(); ++k) {
       const std::size_t u = index(k);
-      const double N = normal(k, F);
-      r += N * s.BaseTanPhi[u] * s.ShearArm[u];
-      d += N * s.NormalArm[u];
+      const double tanPhi = s.BaseTanPhi[u], cosA = s.CosAlpha[u];
+      const double vertical = load[k] + (X[back(k)] - X[front(k)]);
+      const double Nm = (vertical - shear[k] * byFm) / (tanSin[k] * byFm + cosA);
+      const double Nf = (vertical - shear[k] * byFf) / (tanSin[k] * byFf + cosA);
+      mr += Nm * tanPhi * s.ShearArm[u];
+      md += Nm * s.NormalArm[u];
+      fr += Nf * tanPhi * cosA;
+      fd += Nf * s.SinAlpha[u];
     }
-    return r / d;
+    const double moment = mr / md, force = fr / fd;
+    march(force);
+    return {moment, force};
   }
-  double forceFactor(double F) const {
-    double r = parts.forceResisting, d = parts.forceDriving;
-    for (std::size_t k = 0; k < load.size(); ++k) {
-      const std::size_t u = index(k);
-      const double N = normal(k, F);
-      r += N * s.BaseTanPhi[u] * s.CosAlpha[u];
-      d += N * s.SinAlpha[u];
-    }
-    return r / d;
-  }
-  // The interslice normal forces at factor F, down the slope from the
-  // thrust at its upper end.
+  // The interslice normals at factor F, down the slope from the thrust at
+  // its upper end.
   void march(double F) {
     const auto count = load.size();
+    const double byF = 1.0 / F;
+    for (std::size_t k = 0; k < count; ++k) {
+      const std::size_t u = index(k);
+      const double tanPhi = s.BaseTanPhi[u], sinA = s.SinAlpha[u], cosA = s.CosAlpha[u];
+      const double N = (load[k] + (X[back(k)] - X[front(k)]) - shear[k] * byF) / (tanSin[k] * byF + cosA);
+      const double l = s.BaseLength[u];
+      const double S = (s.BaseCohesion[u] * l + (N - s.BasePorePressure[u] * l) * tanPhi) * byF;
+      push[k] = N * sinA + kh * s.SliceWeight[u] + s.LineLoadH[u] - s.AnchorH[u] - S * cosA;
+    }
     E[facingRight ? 0 : count] = upThrust;
     for (std::size_t m = 0; m < count; ++m) {
       const std::size_t k = facingRight ? m : count - 1 - m;
-      const std::size_t u = index(k);
-      const double N = normal(k, F);
-      const double l = s.BaseLength[u];
-      const double S = (s.BaseCohesion[u] * l + (N - s.BasePorePressure[u] * l) * s.BaseTanPhi[u]) / F;
-      E[front(k)] =
-          E[back(k)] + N * s.SinAlpha[u] + kh * s.SliceWeight[u] + s.LineLoadH[u] - s.AnchorH[u] - S * s.CosAlpha[u];
+      E[front(k)] = E[back(k)] + push[k];
     }
   }
 
@@ -185,8 +205,9 @@ class GeneralEquilibrium {
   const EquilibriumParts parts;
   const bool facingRight;
   double upThrust = 0.0;
-  std::vector<double> load, shear, tanSin;  // per slice
-  std::vector<double> f, E, X;              // per boundary
+  double lastMoment = 1.0, lastForce = 1.0;
+  std::vector<double> load, shear, tanSin, push;  // per slice
+  std::vector<double> f, E, X;                    // per boundary
 };
 
 }  // namespace
@@ -280,7 +301,7 @@ FactorsAtLambda MorgensternPriceAt(const SliceSet& slices, double kh, double kv,
                                    double lambda) {
   GeneralEquilibrium g(slices, kh, kv, shape);
   if (g.slices() == 0) return {};
-  return g.at(lambda, 1.0);
+  return g.at(lambda);
 }
 
 RigorousResult MorgensternPrice(const SliceSet& slices, double kh, double kv, const IntersliceShape& shape,
@@ -289,17 +310,21 @@ RigorousResult MorgensternPrice(const SliceSet& slices, double kh, double kv, co
   GeneralEquilibrium g(slices, kh, kv, shape);
   if (g.slices() == 0) return result;
 
-  double start = 1.0;
+  // While lambda is bracketed only the gap's sign matters: the factors
+  // need not settle as far as for the root.
+  double tolerance = kBracketSettled;
   auto gap = [&](double lambda, bool& ok) {
-    const FactorsAtLambda at = g.at(lambda, start);
+    const FactorsAtLambda at = g.at(lambda, tolerance);
     result.iterations += at.iterations;
     ok = at.settled;
-    if (ok) start = at.force;
     return at.moment - at.force;
   };
 
-  // Bracket: from lambda = 0 out in steps, first the way the gap points
-  // (the force factor grows with lambda), then the other way.
+  // Bracket the root of the gap between the two factors. The gap is nearly
+  // straight in lambda, so secant steps from lambda = 0 and 0.1 (the way
+  // the gap points: the force factor grows with lambda) usually land on
+  // both sides of it at once. Where they do not, lambda is stepped out by
+  // 0.1 either way to 3.
   bool ok = false;
   const double g0 = gap(0.0, ok);
   if (!ok) {
@@ -309,10 +334,36 @@ RigorousResult MorgensternPrice(const SliceSet& slices, double kh, double kv, co
   double a = 0.0, ga = g0, b = 0.0, gb = g0;
   bool bracketed = g0 == 0.0;
   bool failed = false;
+  {
+    double l0 = 0.0, v0 = g0, l1 = g0 > 0.0 ? kLambdaStep : -kLambdaStep;
+    double v1 = bracketed ? 0.0 : gap(l1, ok);
+    for (int step = 0; !bracketed && ok && step < 4; ++step) {
+      if ((v1 <= 0.0) != (v0 <= 0.0)) {
+        a = l0;
+        ga = v0;
+        b = l1;
+        gb = v1;
+        bracketed = true;
+        break;
+      }
+      if (v1 == v0) break;
+      // Aim a little past the secant's root, so that the next point most
+      // likely lies beyond it.
+      double l2 = l1 - v1 * (l1 - l0) / (v1 - v0);
+      l2 += 0.01 * (l2 > l1 ? 1.0 : -1.0);
+      l2 = std::clamp(l2, std::max(l1 - 0.5, -kLambdaLimit), std::min(l1 + 0.5, kLambdaLimit));
+      if (l2 == l1) break;
+      const double v2 = gap(l2, ok);
+      l0 = l1;
+      v0 = v1;
+      l1 = l2;
+      v1 = v2;
+    }
+    ok = true;
+  }
   for (const double direction : {g0 > 0.0 ? 1.0 : -1.0, g0 > 0.0 ? -1.0 : 1.0}) {
     if (bracketed) break;
-    double previous = 0.0, gPrevious = g0;
-    start = 1.0;
+    double previous = 0.0, gPrevious = gap(0.0, ok);  // back to lambda = 0's solution
     for (int i = 1; i * kLambdaStep <= kLambdaLimit + 1e-12; ++i) {
       const double lambda = direction * i * kLambdaStep;
       const double gl = gap(lambda, ok);
@@ -344,6 +395,7 @@ RigorousResult MorgensternPrice(const SliceSet& slices, double kh, double kv, co
       std::swap(ga, gb);
     }
     bool solved = true;
+    tolerance = kSettled;
     auto f = [&](double lambda) {
       bool settled = false;
       const double v = gap(lambda, settled);
@@ -361,7 +413,7 @@ RigorousResult MorgensternPrice(const SliceSet& slices, double kh, double kv, co
   } else if (gb == 0.0) {
     root = b;
   }
-  const FactorsAtLambda at = g.at(root, start);
+  const FactorsAtLambda at = g.at(root);
   result.iterations += at.iterations;
   if (!at.settled) {
     result.outcome = RigorousOutcome::NoFactor;
