@@ -187,6 +187,7 @@ struct AnalyseOptions {
   std::string movingCentre;
   std::vector<double> movingCentreStep, movingCentreBounds, movingCentreArea;
   int threads = 0;  // per file; 0: the usable CPUs divided among the jobs
+  bool robustSpencer = false;
 };
 
 // The files in the order given, each once: a path given twice (or two
@@ -213,6 +214,7 @@ int Analyse(const AnalyseOptions& options) {
   o.files = Distinct(options.files);
   BatchOptions batch;
   batch.language = g_language;
+  if (o.robustSpencer) batch.robustSpencer = true;
   if (!o.movingCentre.empty()) {
     batch.movingCentreFile = o.movingCentre;
     if (o.movingCentreStep.size() == 2) {
@@ -630,6 +632,9 @@ int main(int argc, char** argv) {
                              "--json writes it to sum_of_result.txt in the temporary folder, and a failure to "
                              "write that one is only reported)");
   analyseCommand->add_flag("--quiet", analyse.quiet, "No progress line and no summary notice");
+  analyseCommand->add_flag("--robust-spencer", analyse.robustSpencer,
+                           "Where Spencer's iteration does not converge, solve Spencer's assumption by a "
+                           "root-finder (as the project's Robust Spencer choice)");
   analyseCommand->add_option("--jobs,-j", analyse.jobs, "Analyse up to N files at once")->check(CLI::PositiveNumber);
   analyseCommand->add_option("--moving-centre", analyse.movingCentre,
                              "For a project of the irregular theory with a specific surface: write the moving-centre "

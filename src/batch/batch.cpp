@@ -188,6 +188,7 @@ FileReport AnalyseProjectFile(const std::filesystem::path& file, PlatformService
     project.model.Language = options.language;
     ReadAnyProjectFile(project, platform, file);
     ApplyCompanionBeside(project, file);
+    if (options.robustSpencer) project.options.setChecked(Option::CB_Robust_Spencer, *options.robustSpencer);
     // The data the results will come from, before the sweep's own options.
     const std::uint64_t fingerprint = AnalysisDataFingerprint(project);
     report.projectName = project.options.text(Option::E_Project_Name);

@@ -70,6 +70,8 @@ struct BatchOptions {
   // Threads the search and the writing of the result file use
   // (RunOptions::threads; the results are the same for any number).
   int threads = 1;
+  // Method choices given for the whole batch, over each project's own.
+  std::optional<bool> robustSpencer;
   // The batch's stop request, read between trials (the caller owns it and
   // may set it from any thread). Once it is set, the file being analysed
   // stops after its current trial and keeps its old result file, and no

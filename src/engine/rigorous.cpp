@@ -26,6 +26,13 @@ constexpr double kLambdaLimit = 3.0;
 constexpr int kLambdaBits = 32;
 constexpr std::uintmax_t kMaxRootSteps = 80;
 
+double StartingFactor(const SliceSet& s) {
+  for (const double F : {s.FsBishop, s.FsJanbu, s.FsOrdinary}) {
+    if (F > 0.0 && F <= 100.0) return F;
+  }
+  return 1.0;
+}
+
 // The slices' equations with interslice forces X = lambda f(x) E. Each slice
 // balances vertically with its base normal N and shear
 // S = (c l + (N - u l) tan(phi)) / F:
@@ -41,7 +48,10 @@ class GeneralEquilibrium {
         first(s.ActiveFirst),
         n(std::max(s.ActiveEnd - s.ActiveFirst, 0)),
         parts(EquilibriumPartsOf(s, kh, kv)),
-        facingRight(s.LeftGroundY > s.RightGroundY) {
+        facingRight(s.LeftGroundY > s.RightGroundY),
+        start(StartingFactor(s)),
+        lastMoment(start),
+        lastForce(start) {
     const auto count = static_cast<std::size_t>(n);
     load.resize(count);
     shear.resize(count);
@@ -103,7 +113,7 @@ class GeneralEquilibrium {
     } else {
       // Start the next lambda afresh.
       std::fill(E.begin(), E.end(), 0.0);
-      lastMoment = lastForce = 1.0;
+      lastMoment = lastForce = start;
     }
     return r;
   }
@@ -205,7 +215,11 @@ class GeneralEquilibrium {
   const EquilibriumParts parts;
   const bool facingRight;
   double upThrust = 0.0;
-  double lastMoment = 1.0, lastForce = 1.0;
+  // The factor the first iteration starts from: Bishop's where the four
+  // methods gave it (far from the answer, the normals of the steep slices
+  // turn over and the iteration fails), or 1.
+  const double start;
+  double lastMoment, lastForce;
   std::vector<double> load, shear, tanSin, push;  // per slice
   std::vector<double> f, E, X;                    // per boundary
 };

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "engine/methods.h"
+#include "engine/rigorous.h"
 #include "texts/messages.h"
 
 namespace pelodyn {
@@ -95,6 +96,7 @@ class Analysis {
   void crackThrust();
   void porePressure();
   double waterLineY(double x, bool& found) const;
+  void robustSpencer();
 
   void reject(ResultCode code) {
     const double v = ResultValue(code);
@@ -916,6 +918,19 @@ void Analysis::porePressure() {
   }
 }
 
+// Spencer's assumption (a constant interslice function) solved by the
+// rigorous root-finder, for a surface on which the walk gave no factor:
+// more than 100 steps at one lambda, the factors never meeting or running
+// off. The factor passes the walk's own checks: positive, at most 100, and
+// within a factor of 3 of Bishop's; where the root-finder finds none, the
+// walk's code stays.
+void Analysis::robustSpencer() {
+  const RigorousResult r = MorgensternPrice(s, m.SeismicKh, m.SeismicKv, IntersliceShape{});
+  if (r.outcome != RigorousOutcome::Converged) return;
+  s.SpencerLambda = r.lambda;
+  s.FsSpencer = std::fabs(s.FsBishop / r.F) > 3.0 ? ResultValue(ResultCode::Invalid) : r.F;
+}
+
 void Analysis::run() {
   ClearFaults();
   s.SliceCount = 0;
@@ -962,6 +977,7 @@ void Analysis::run() {
   if (faulted()) return reject(ResultCode::ArithmeticFault);
 
   ComputeFactorsOfSafety(s, m.SeismicKh, m.SeismicKv, m.PassCriteria);
+  if (m.RobustSpencer && !(s.FsSpencer < ResultValue(ResultCode::Invalid))) robustSpencer();
   if (faulted() || !std::isfinite(s.FsOrdinary) || !std::isfinite(s.FsJanbu) || !std::isfinite(s.FsBishop) ||
       !std::isfinite(s.FsSpencer)) {
     reject(ResultCode::ArithmeticFault);

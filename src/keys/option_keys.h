@@ -79,7 +79,8 @@ enum class ControlKind { Edit, Choice, Check };
   X(E_MCX, Edit)                     \
   X(E_MCY, Edit)                     \
   X(E_Bound_L, Edit)                 \
-  X(E_Bound_R, Edit)
+  X(E_Bound_R, Edit)                 \
+  X(CB_Robust_Spencer, Check)
 
 enum class Option : int {
 #define PELODYN_OPTION_KEY(key, kind) key,

@@ -30,6 +30,9 @@ struct AnalysisModel {
   std::uint8_t UseSimplifiedJanbu = 1;
   std::uint8_t UseSimplifiedBishop = 1;
   std::uint8_t UseSpencer = 1;
+  // Where Spencer's walk gives no factor, Spencer's assumption solved by
+  // the rigorous root-finder gives it.
+  std::uint8_t RobustSpencer = 0;
   std::uint8_t StrengthModel = 0;  // 0 Mohr-Coulomb, 1 anisotropic
 
   // Soils; the last soil is the air above the ground surface.

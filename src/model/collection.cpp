@@ -267,6 +267,7 @@ void Collector::run() {
   m.UseSimplifiedJanbu = m_flags.useSimplifiedJanbu;
   m.UseSimplifiedBishop = m_flags.useSimplifiedBishop;
   m.UseSpencer = m_flags.useSpencer;
+  m.RobustSpencer = m_flags.robustSpencer;
   m.StrengthModel = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Strength_Model));
 
   if (!collectSoils()) return;
@@ -926,6 +927,7 @@ OptionFlags ReadOptionFlags(const OptionValues& o, int crackPoints) {
   f.useSimplifiedJanbu = o.checked(Option::CB_Simp_Janbu);
   f.useSimplifiedBishop = o.checked(Option::CB_Simp_Bishop);
   f.useSpencer = o.checked(Option::CB_Spencer);
+  f.robustSpencer = o.checked(Option::CB_Robust_Spencer);
   f.seepageKind = static_cast<std::uint8_t>(o.itemIndex(Option::CB_Seepage));
   f.seismicEnabled = !o.checked(Option::CB_Seismic_Disable);
   f.lineLoadEnabled = !o.checked(Option::CB_LineLoad_Disable);
@@ -944,6 +946,7 @@ void SyncModelFlags(Project& project) {
   m.UseSimplifiedJanbu = f.useSimplifiedJanbu;
   m.UseSimplifiedBishop = f.useSimplifiedBishop;
   m.UseSpencer = f.useSpencer;
+  m.RobustSpencer = f.robustSpencer;
   m.SeepageKind = f.seepageKind;
   m.SeismicEnabled = f.seismicEnabled;
   m.LineLoadEnabled = f.lineLoadEnabled;

@@ -51,6 +51,7 @@ void CollectAnalysisData(Project& project, PlatformServices& platform,
 struct OptionFlags {
   std::uint8_t analysisTheory = 0;
   std::uint8_t useOrdinary = 0, useSimplifiedJanbu = 0, useSimplifiedBishop = 0, useSpencer = 0;
+  std::uint8_t robustSpencer = 0;
   std::uint8_t seepageKind = 0;
   std::uint8_t seismicEnabled = 0, lineLoadEnabled = 0, stripLoadEnabled = 0, tensionCrackEnabled = 0,
                anchorEnabled = 0, advancedAnisoEnabled = 0;

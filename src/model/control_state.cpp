@@ -227,6 +227,9 @@ void ApplyTheoryAndMethods(const OptionValues& o, StateList& s) {
     s.checked(kMain, main, on);
     s.checked(kStep, step, on);
   }
+  // The robust solution only stands in for Spencer's walk.
+  s.checked(kStep, Option::CB_Robust_Spencer, o.checked(Option::CB_Robust_Spencer));
+  s.enabled(kStep, Option::CB_Robust_Spencer, o.checked(Option::CB_Spencer));
 
   const std::pair<const char*, int> radios[] = {{"RB_Infinite", kTheoryParallel},
                                                 {"RB_Circular", kTheoryCircular},

@@ -90,6 +90,8 @@ const Default kDefaults[] = {
     {Option::E_MCY, "1", 0},
     {Option::E_Bound_L, "0", 0},
     {Option::E_Bound_R, "0", 0},
+    // Beyond the project file's layout (kept in the companion file)
+    {Option::CB_Robust_Spencer, "", 0},
 };
 static_assert(std::size(kDefaults) == kOptionCount, "every option has its default");
 

@@ -31,6 +31,8 @@ const FormText kTexts[] = {
     {OptionName(Option::CB_Simp_Janbu), "Simplified Janbu", "Simplified Janbu"},
     {OptionName(Option::CB_Simp_Bishop), "Simplified Bishop", "Simplified Bishop"},
     {OptionName(Option::CB_Spencer), "Spencer", "Spencer"},
+    {OptionName(Option::CB_Robust_Spencer), "Robust Spencer (solve where the iteration does not converge)",
+     "Spencer แบบลู่เข้า (หาคำตอบเมื่อการทำซ้ำไม่ลู่เข้า)"},
     {"L_Strength_Model", "Strength Model", "แบบจำลองกำลังรับแรงเฉือน"},
     {OptionName(Option::CB_Advance_Prop_Disable), "Disable Advance Properties", "ไม่ใช้คุณสมบัติขั้นสูง"},
     {"L_Soil_Table", "Soil Properties", "คุณสมบัติดิน"},

@@ -261,6 +261,7 @@ constexpr OptionLabel kOptionLabels[] = {
     {OptionName(Option::CB_Simp_Janbu), {"Simplified Janbu", "Simplified Janbu"}},
     {OptionName(Option::CB_Simp_Bishop), {"Simplified Bishop", "Simplified Bishop"}},
     {OptionName(Option::CB_Spencer), {"Spencer", "Spencer"}},
+    {OptionName(Option::CB_Robust_Spencer), {"Robust Spencer", "Spencer แบบลู่เข้า"}},
     {OptionName(Option::CB_Strength_Model), {"Strength Model", "แบบจำลองกำลังรับแรงเฉือน"}},
     {OptionName(Option::CB_Bottom_Line_Choose), {"Bottom Line Type", "ชนิดของชั้นดินแข็ง"}},
     {OptionName(Option::E_BottomLine), {"Bottom Line No.", "หมายเลขชั้นดินแข็ง"}},

@@ -123,6 +123,22 @@ TEST_F(Cli, JsonForScripts) {
   EXPECT_GE(irregular["minima"]["bishop"]["surface"].size(), 2u);
 }
 
+// The irregular example's search meets 11 surfaces on which Spencer's walk
+// does not converge. With --robust-spencer they get factors; the other
+// methods and the minima stay as they were.
+TEST_F(Cli, RobustSpencerFillsInWhereTheWalkDoesNotConverge) {
+  const auto plain =
+      nlohmann::json::parse(Lines(RunCli("analyse --json --quiet " + path("irregular-random.pdd")).out)[0]);
+  const Result r = RunCli("analyse --json --quiet --robust-spencer " + path("irregular-random.pdd"));
+  EXPECT_EQ(r.status, 0);
+  const auto robust = nlohmann::json::parse(Lines(r.out)[0]);
+  EXPECT_EQ(plain["rejected"]["1000010"], 11);
+  EXPECT_FALSE(robust["rejected"].contains("1000010"));
+  for (const char* method : {"janbu", "bishop", "spencer"}) {
+    EXPECT_EQ(robust["minima"][method]["fs"], plain["minima"][method]["fs"]) << method;
+  }
+}
+
 TEST_F(Cli, ABrokenFileIsReportedAndTheOthersGoOn) {
   std::string text = Bytes(dir / "homogeneous-grid.pdd");
   text.replace(text.find("\r\n8\r\n") == std::string::npos ? text.find("\r\n6\r\n") : text.find("\r\n8\r\n"), 3,

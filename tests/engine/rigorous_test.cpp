@@ -193,6 +193,75 @@ TEST(IntersliceShapes, HaveTheirValuesAtTheEndsAndTheMiddle) {
   EXPECT_FALSE(FindIntersliceFunction("sine", none));
 }
 
+// Three soils and a phreatic line (the benchmarks' layered section); a grid
+// of 21 x 21 centres with 20 circles each. Where Bishop gives a factor, the
+// rigorous solutions give one too (on all but at most 0.1 % of the
+// surfaces), and the robust Spencer fills in for the walk where it does not
+// converge, and leaves the walk's factors as they are.
+TEST(RigorousConvergence, GivesAFactorWhereBishopDoes) {
+  EngineFixture f;
+  f.soil(1, 30.0, 35.0, 20.0);
+  f.soil(2, 15.0, 28.0, 19.0);
+  f.soil(3, 5.0, 22.0, 18.0);
+  f.soil(4, 0.0, 0.0, 0.0);
+  f.line(1, {{0, 0}, {100, 0}});
+  f.line(2, {{0, 10}, {100, 12}});
+  f.line(3, {{0, 20}, {45, 18}, {100, 16}});
+  f.line(4, {{0, 30}, {30, 30}, {60, 15}, {100, 15}});
+  f.options().setItemIndex(Option::CB_Seepage, 1);
+  f.options().setText(Option::E_Unit_Weight_Water, "9.81");
+  f.numberedPoint(Table::Waterline, 1, 0, 25);
+  f.numberedPoint(Table::Waterline, 2, 60, 14);
+  f.numberedPoint(Table::Waterline, 3, 100, 13);
+  // A strong earthquake, under which Spencer's walk often fails.
+  const double kh = 0.25;
+  f.options().setChecked(Option::CB_Seismic_Disable, false);
+  f.options().setText(Option::E_Kh, "0.25");
+  f.options().setText(Option::E_Kv, "0");
+  f.options().setText(Option::E_Cir_Slice, "20");
+  f.options().setText(Option::E_Cir_Depth_Tallest, "0");
+  f.collectOk();
+  ASSERT_EQ(f.model().SeismicKh, kh);
+  IntersliceShape halfSine;
+  halfSine.kind = IntersliceFunction::HalfSine;
+  int bishop = 0, walk = 0, robust = 0, constant = 0, sine = 0, changed = 0, notConverged = 0;
+  for (int i = 0; i <= 20; ++i) {
+    for (int j = 0; j <= 20; ++j) {
+      const double xc = 35.0 + 1.25 * i, yc = 32.0 + j;
+      for (int k = 0; k < 20; ++k) {
+        const double radius = yc - 29.5 + 1.4 * k;
+        f.model().RobustSpencer = 0;
+        f.analyseCircle(xc, yc, radius);
+        const SliceSet& s = f.slices();
+        if (!(s.FsBishop < 1000000.0)) continue;
+        ++bishop;
+        const double walked = s.FsSpencer;
+        walk += walked < 1000000.0;
+        notConverged += walked == ResultValue(ResultCode::NotConverged);
+        constant += MorgensternPrice(s, kh, 0.0, IntersliceShape{}).outcome == RigorousOutcome::Converged;
+        sine += MorgensternPrice(s, kh, 0.0, halfSine).outcome == RigorousOutcome::Converged;
+        f.model().RobustSpencer = 1;
+        f.analyseCircle(xc, yc, radius);
+        robust += s.FsSpencer < 1000000.0;
+        // A factor the walk gave stays as it was.
+        changed += walked < 1000000.0 && s.FsSpencer != walked;
+      }
+    }
+  }
+  RecordProperty("bishop", bishop);
+  RecordProperty("spencer_walk", walk);
+  RecordProperty("spencer_robust", robust);
+  RecordProperty("mp_constant", constant);
+  RecordProperty("mp_half_sine", sine);
+  RecordProperty("spencer_not_converged", notConverged);
+  ASSERT_GT(bishop, 4000);
+  EXPECT_GT(notConverged, 100);  // the walk leaves these out
+  EXPECT_GE(robust, 0.999 * bishop);
+  EXPECT_GE(constant, 0.999 * bishop);
+  EXPECT_GE(sine, 0.999 * bishop);
+  EXPECT_EQ(changed, 0);
+}
+
 TEST(Rigorous, ASurfaceWithoutSlicesHasNoSolution) {
   SliceSet empty;
   const RigorousResult r = MorgensternPrice(empty, 0.0, 0.0, IntersliceShape{});

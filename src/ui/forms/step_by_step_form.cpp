@@ -251,7 +251,8 @@ QWidget* StepByStepForm::buildProjectPage() {
   row->addWidget(theory);
   QGroupBox* methods = Group(QStringLiteral("GB_Method"), page);
   auto* mv = new QVBoxLayout(methods);
-  for (Option name : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer}) {
+  for (Option name : {Option::CB_Ordinary, Option::CB_Simp_Janbu, Option::CB_Simp_Bishop, Option::CB_Spencer,
+                      Option::CB_Robust_Spencer}) {
     QCheckBox* c = Check(name, methods);
     m_binding->bindCheck(c, name);
     mv->addWidget(c);
