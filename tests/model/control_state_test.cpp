@@ -317,6 +317,19 @@ TEST(ControlStates, MethodsInBothWindows) {
   }
 }
 
+// The robust solution stands in for Spencer's walk only: without Spencer
+// the choice is kept but cannot be changed.
+TEST(ControlStates, RobustSpencerGoesWithSpencer) {
+  for (const bool spencer : {false, true}) {
+    const auto states = StatesOf([&](OptionValues& o) {
+      o.setChecked(Option::CB_Spencer, spencer);
+      o.setChecked(Option::CB_Robust_Spencer, true);
+    });
+    Check(states, Expect{kStep, OptionCName(Option::CB_Robust_Spencer), true, {}, spencer},
+          spencer ? "with Spencer" : "without Spencer");
+  }
+}
+
 TEST(ControlStates, CircularAndIrregularTheory) {
   for (int theory : {1, 2}) {
     const bool circular = theory == 1, irregular = theory == 2;
