@@ -262,6 +262,35 @@ TEST(RigorousConvergence, GivesAFactorWhereBishopDoes) {
   EXPECT_EQ(changed, 0);
 }
 
+// A long slope at 20 degrees and a plane 5 m under the ground, parallel to
+// it over 3940 m, with gentle ends of 30 m: the infinite slope, with
+//   F = c / (gamma z cos^2(beta) tan(beta)) + tan(phi) / tan(beta)
+// and interslice forces parallel to the slope (lambda = tan(beta)).
+TEST(InfiniteSlope, MatchesTheClosedForm) {
+  const double beta = 20.0 * std::numbers::pi / 180.0, z = 5.0, gamma = 18.0;
+  for (const double c : {0.0, 10.0}) {
+    SCOPED_TRACE(c);
+    EngineFixture f;
+    auto ground = [&](double x) { return 2000.0 - std::tan(beta) * x; };
+    f.soil(1, c, 30.0, gamma);
+    f.soil(2, 0.0, 0.0, 0.0);
+    f.line(1, {{0, 0}, {5000, 0}});
+    f.line(2, {{0, ground(0)}, {5000, ground(5000)}});
+    f.irregularSurface({{500, ground(500)}, {530, ground(530) - z}, {4470, ground(4470) - z}, {4500, ground(4500)}});
+    f.options().setText(Option::E_NonCir_Slice, "400");
+    f.options().setText(Option::E_Cir_Depth_Tallest, "0");
+    f.collectOk();
+    f.analyseAt(2500.0, 2000.0);
+    const double closedForm = c / (gamma * z * std::cos(beta) * std::cos(beta) * std::tan(beta)) +
+                              std::tan(30.0 * std::numbers::pi / 180.0) / std::tan(beta);
+    const RigorousResult mp = MorgensternPrice(f.slices(), 0.0, 0.0, IntersliceShape{});
+    ASSERT_EQ(mp.outcome, RigorousOutcome::Converged);
+    EXPECT_NEAR(mp.F, closedForm, 0.002 * closedForm);
+    EXPECT_NEAR(mp.lambda, std::tan(beta), 0.01);
+    EXPECT_EQ(JanbuCorrectionOf(f.slices()).b1, c > 0.0 ? 0.50 : 0.31);
+  }
+}
+
 TEST(Rigorous, ASurfaceWithoutSlicesHasNoSolution) {
   SliceSet empty;
   const RigorousResult r = MorgensternPrice(empty, 0.0, 0.0, IntersliceShape{});
