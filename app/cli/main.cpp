@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "batch/batch.h"
+#include "engine/rigorous.h"
 #include "engine/search.h"
 #include "engine/slip_surface.h"
 #include "model/collection.h"
@@ -391,7 +392,61 @@ bool CriticalSurface(Loaded& l, const std::string& method, double& cx, double& c
   return true;
 }
 
-int Slices(const std::string& file, const std::string& method) {
+// The JSON of `slices --json`: the surface's slices with the forces of a
+// Morgenstern-Price solution (interslice function `shape`), the four
+// factors, the rigorous factor and Janbu's corrected one, and the physical
+// checks of the solution.
+json SlicesJson(const SliceSet& s, double kh, double kv, const IntersliceShape& shape) {
+  json out;
+  auto factor = [](double fs) { return fs < kNoFactor ? json(fs) : json(static_cast<long>(fs)); };
+  out["factors"] = {{"ordinary", factor(s.FsOrdinary)},
+                    {"janbu", factor(s.FsJanbu)},
+                    {"bishop", factor(s.FsBishop)},
+                    {"spencer", factor(s.FsSpencer)}};
+  const JanbuCorrection j = JanbuCorrectionOf(s);
+  out["janbu_corrected"] = {{"fs", s.FsJanbu < kNoFactor ? json(s.FsJanbu * j.f0) : json(nullptr)},
+                            {"f0", j.f0},
+                            {"depth", j.depth},
+                            {"length", j.length}};
+  SliceForces forces;
+  const RigorousResult mp = MorgensternPrice(s, kh, kv, shape, &forces);
+  const bool solved = mp.outcome == RigorousOutcome::Converged;
+  out["morgenstern_price"] = {{"fs", solved ? json(mp.F) : json(nullptr)},
+                              {"lambda", solved ? json(mp.lambda) : json(nullptr)},
+                              {"function", std::string(IntersliceFunctionName(shape.kind))},
+                              {"iterations", mp.iterations},
+                              {"outcome", std::string(RigorousOutcomeText(mp.outcome))}};
+  json slices = json::array(), boundaries = json::array(), warnings = json::array();
+  if (solved) {
+    for (std::size_t k = 0; k < forces.Weight.size(); ++k) {
+      const auto u = static_cast<std::size_t>(s.ActiveFirst) + k;
+      slices.push_back({{"x_left", s.BoundaryX[u]},
+                        {"x_right", s.BoundaryX[u + 1]},
+                        {"alpha_deg", std::atan2(s.SinAlpha[u], s.CosAlpha[u]) * 180.0 / 3.14159265358979323846},
+                        {"weight", forces.Weight[k]},
+                        {"normal", forces.Normal[k]},
+                        {"shear", forces.Shear[k]},
+                        {"pore_force", forces.PoreForce[k]}});
+    }
+    for (std::size_t b = 0; b < forces.E.size(); ++b) {
+      boundaries.push_back({{"x", forces.BoundaryX[b]},
+                            {"E", forces.E[b]},
+                            {"X", forces.X[b]},
+                            {"thrust_y", forces.ThrustY[b]},
+                            {"base_y", forces.BaseY[b]},
+                            {"top_y", forces.TopY[b]}});
+    }
+    for (const ForceWarning& w : CheckSliceForces(forces)) {
+      warnings.push_back({{"kind", std::string(ForceWarningName(w.kind))}, {"x", w.x}});
+    }
+  }
+  out["slices"] = slices;
+  out["boundaries"] = boundaries;
+  out["warnings"] = warnings;
+  return out;
+}
+
+int Slices(const std::string& file, const std::string& method, bool asJson, const IntersliceShape& shape) {
   Loaded l;
   l.read(file);
   CollectAnalysisData(l.project, l.platform);
@@ -419,6 +474,10 @@ int Slices(const std::string& file, const std::string& method) {
   }
   SliceSet& s = l.project.slices;
   AnalyseSlipSurface(m, cx, cy, s);
+  if (asJson) {
+    std::cout << SlicesJson(s, m.SeismicKh, m.SeismicKv, shape).dump() << '\n';
+    return 0;
+  }
   std::cout << "slice,x_left,x_right,width,base_y,height,alpha_deg,base_length,weight,base_soil,c,tan_phi,u,"
                "normal_arm,shear_arm,weight_arm_x,weight_arm_y,line_load,strip_load,anchor_force\n";
   char line[1024];
@@ -664,7 +723,9 @@ int main(int argc, char** argv) {
                          "of its data would refuse a run.");
   verifyCommand->add_option("file", verifyFile, "Project file")->required();
 
-  std::string slicesFile, slicesMethod;
+  std::string slicesFile, slicesMethod, slicesFunction = "constant";
+  std::vector<double> slicesEnds;
+  bool slicesJson = false;
   CLI::App* slicesCommand =
       app.add_subcommand("slices",
                          "Analyse the project's specific surface once (its specific circle, or its initial irregular "
@@ -676,6 +737,14 @@ int main(int argc, char** argv) {
                    "The method whose critical surface is listed (default: the selected method with the lowest "
                    "factor)")
       ->check(CLI::IsMember({"ordinary", "janbu", "bishop", "spencer"}));
+  slicesCommand->add_flag("--json", slicesJson,
+                          "One JSON object: the slices with the forces of a Morgenstern-Price solution (weight, base "
+                          "normal and shear, pore force; interslice E and X and the line of thrust at each "
+                          "boundary), the factors, and the checks for tension and a line of thrust outside the mass");
+  slicesCommand->add_option("--function", slicesFunction, "The interslice function of the solution (default constant)")
+      ->check(CLI::IsMember({"constant", "half-sine", "clipped-sine", "trapezoidal"}));
+  slicesCommand->add_option("--ends", slicesEnds, "End values L R of the clipped sine or the trapezoid (default 0 0)")
+      ->expected(2);
 
   std::string convertIn, convertOut;
   bool legacy = false;
@@ -719,7 +788,15 @@ int main(int argc, char** argv) {
   try {
     if (*analyseCommand) return Analyse(analyse);
     if (*verifyCommand) return Verify(verifyFile);
-    if (*slicesCommand) return Slices(slicesFile, slicesMethod);
+    if (*slicesCommand) {
+      IntersliceShape shape;
+      FindIntersliceFunction(slicesFunction, shape.kind);
+      if (slicesEnds.size() == 2) {
+        shape.left = slicesEnds[0];
+        shape.right = slicesEnds[1];
+      }
+      return Slices(slicesFile, slicesMethod, slicesJson, shape);
+    }
     if (*convertCommand) return Convert(convertIn, convertOut, legacy);
     if (*summaryCommand) return Summary(summaryInputs, summaryOutput, summaryExpect);
   } catch (const std::exception& e) {

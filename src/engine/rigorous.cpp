@@ -129,7 +129,13 @@ class GeneralEquilibrium {
     out.E = E;
     out.X = X;
     out.ThrustY.assign(count + 1, 0.0);
-    for (std::size_t j = 0; j <= count; ++j) out.BoundaryX[j] = s.BoundaryX[static_cast<std::size_t>(first) + j];
+    out.BaseY.assign(count + 1, 0.0);
+    out.TopY.assign(count + 1, 0.0);
+    for (std::size_t j = 0; j <= count; ++j) {
+      out.BoundaryX[j] = s.BoundaryX[static_cast<std::size_t>(first) + j];
+      out.BaseY[j] = boundaryBase(j);
+      out.TopY[j] = boundaryTop(j);
+    }
     for (std::size_t k = 0; k < count; ++k) {
       const std::size_t u = index(k);
       const double N = normal(k, F);
@@ -143,6 +149,12 @@ class GeneralEquilibrium {
     // base, slice by slice down the slope, from a third of the height at
     // the upper end. The weight and the loads are taken through the
     // middle of the slice; the seismic force at half its height.
+    // An interslice normal that is nought to the solution's accuracy (at the
+    // lower end, where it closes the balance) has no line of action: its
+    // height is the base's.
+    double weight = 0.0;
+    for (const double w : out.Weight) weight += std::fabs(w);
+    const double nought = 1e-9 * weight;
     const std::size_t up = facingRight ? 0 : count;
     out.ThrustY[up] = boundaryBase(up) + (boundaryTop(up) - boundaryBase(up)) / 3.0;
     for (std::size_t m = 0; m < count; ++m) {
@@ -151,7 +163,7 @@ class GeneralEquilibrium {
       const double ym = s.BaseYAtMid[u], w = s.SliceWidth[u];
       const double yc = ym + s.SliceHeight[u] / 2.0;
       const double moment = (out.ThrustY[b] - ym) * E[b] - w / 2.0 * (X[b] + X[fr]) + (yc - ym) * kh * s.SliceWeight[u];
-      out.ThrustY[fr] = E[fr] != 0.0 ? ym + moment / E[fr] : boundaryBase(fr);
+      out.ThrustY[fr] = std::fabs(E[fr]) > nought ? ym + moment / E[fr] : boundaryBase(fr);
     }
   }
 
@@ -438,6 +450,21 @@ RigorousResult MorgensternPrice(const SliceSet& slices, double kh, double kv, co
   result.outcome = (result.F > 0.0 && result.F <= 100.0) ? RigorousOutcome::Converged : RigorousOutcome::OutOfRange;
   if (forces) g.forces(at.force, *forces);
   return result;
+}
+
+std::vector<ForceWarning> CheckSliceForces(const SliceForces& f) {
+  std::vector<ForceWarning> warnings;
+  for (std::size_t j = 1; j + 1 < f.E.size(); ++j) {
+    if (f.E[j] < 0.0) warnings.push_back({ForceWarning::Kind::Tension, j, f.BoundaryX[j]});
+    if (f.ThrustY[j] < f.BaseY[j] || f.ThrustY[j] > f.TopY[j]) {
+      warnings.push_back({ForceWarning::Kind::ThrustOutside, j, f.BoundaryX[j]});
+    }
+  }
+  return warnings;
+}
+
+std::string_view ForceWarningName(ForceWarning::Kind kind) {
+  return kind == ForceWarning::Kind::Tension ? "tension" : "thrust_outside";
 }
 
 JanbuCorrection JanbuCorrectionOf(const SliceSet& s) {

@@ -57,7 +57,21 @@ std::string_view RigorousOutcomeText(RigorousOutcome outcome);
 struct SliceForces {
   std::vector<double> Weight, Normal, Shear, PoreForce;
   std::vector<double> BoundaryX, E, X, ThrustY;
+  // The base and the ground at each boundary: the sliding mass between them.
+  std::vector<double> BaseY, TopY;
 };
+
+// The physical checks of a solution, at the boundaries between slices (the
+// two ends left out): an interslice normal that pulls (tension), and a line
+// of thrust outside the sliding mass.
+struct ForceWarning {
+  enum class Kind { Tension, ThrustOutside };
+  Kind kind;
+  std::size_t boundary;  // index into SliceForces' boundary arrays
+  double x;
+};
+std::vector<ForceWarning> CheckSliceForces(const SliceForces& forces);
+std::string_view ForceWarningName(ForceWarning::Kind kind);  // "tension", "thrust_outside"
 
 struct RigorousResult {
   RigorousOutcome outcome = RigorousOutcome::NotAnalysed;

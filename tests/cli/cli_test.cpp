@@ -139,6 +139,36 @@ TEST_F(Cli, RobustSpencerFillsInWhereTheWalkDoesNotConverge) {
   }
 }
 
+// The forces of each slice of the critical surface, as a script reads them.
+TEST_F(Cli, SlicesWithTheirForcesAsJson) {
+  const Result r = RunCli("slices --json " + path("homogeneous-grid.pdd"));
+  EXPECT_EQ(r.status, 0);
+  const auto j = nlohmann::json::parse(Lines(r.out).at(0));
+  const auto& mp = j["morgenstern_price"];
+  EXPECT_EQ(mp["function"], "constant");
+  EXPECT_EQ(mp["outcome"], "converged");
+  // Spencer's assumption: the walk's factor to its own accuracy.
+  EXPECT_NEAR(mp["fs"].get<double>(), j["factors"]["spencer"].get<double>(), 1e-3);
+  EXPECT_NEAR(j["janbu_corrected"]["fs"].get<double>(),
+              j["factors"]["janbu"].get<double>() * j["janbu_corrected"]["f0"].get<double>(), 1e-12);
+  const auto& slices = j["slices"];
+  const auto& boundaries = j["boundaries"];
+  ASSERT_GT(slices.size(), 10u);
+  ASSERT_EQ(boundaries.size(), slices.size() + 1);
+  double weight = 0.0;
+  for (const auto& slice : slices) weight += slice["weight"].get<double>();
+  // Nothing pushes at the ends.
+  EXPECT_EQ(boundaries.front()["E"].get<double>(), 0.0);
+  EXPECT_NEAR(boundaries.back()["E"].get<double>(), 0.0, 1e-6 * weight);
+  for (const auto& w : j["warnings"]) {
+    EXPECT_TRUE(w["kind"] == "tension" || w["kind"] == "thrust_outside") << w.dump();
+  }
+
+  const Result sine = RunCli("slices --json --function half-sine " + path("homogeneous-grid.pdd"));
+  EXPECT_EQ(nlohmann::json::parse(Lines(sine.out).at(0))["morgenstern_price"]["function"], "half-sine");
+  EXPECT_NE(RunCli("slices --json --function sine " + path("homogeneous-grid.pdd"), true).status, 0);
+}
+
 TEST_F(Cli, ABrokenFileIsReportedAndTheOthersGoOn) {
   std::string text = Bytes(dir / "homogeneous-grid.pdd");
   text.replace(text.find("\r\n8\r\n") == std::string::npos ? text.find("\r\n6\r\n") : text.find("\r\n8\r\n"), 3,

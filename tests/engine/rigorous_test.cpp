@@ -161,6 +161,20 @@ TEST_F(Theory, TheFunctionShapesTheInterslicesShearOnly) {
     EXPECT_GT(forces.ThrustY[j], slices().BaseYAtBoundary[j]) << j;
     EXPECT_LT(forces.ThrustY[j], slices().SurfaceYAtBoundary[j]) << j;
   }
+  // Under the crest, where the cohesive soil holds the mass up, the
+  // interslice normals pull: the checks name those boundaries, and only
+  // the upper part of the slope.
+  const std::vector<ForceWarning> warnings = CheckSliceForces(forces);
+  ASSERT_FALSE(warnings.empty());
+  bool tension = false;
+  for (const ForceWarning& w : warnings) {
+    EXPECT_LT(w.x, 90.0) << ForceWarningName(w.kind);
+    if (w.kind == ForceWarning::Kind::Tension) {
+      tension = true;
+      EXPECT_LT(forces.E[w.boundary], 0.0);
+    }
+  }
+  EXPECT_TRUE(tension);
 }
 
 TEST(IntersliceShapes, HaveTheirValuesAtTheEndsAndTheMiddle) {
