@@ -15,8 +15,11 @@ namespace {
 // The change of the factors, relative, at which the iteration at one lambda
 // has settled; and how many steps it may take. Tighter than any pass
 // criterion, so that the root-finder sees a smooth function of lambda.
-constexpr double kSettled = 1e-10;
+constexpr double kSettled = 1e-9;
 constexpr double kBracketSettled = 1e-7;
+// The gap between the two factors, relative to the factor, at which they
+// are taken to agree.
+constexpr double kGapMet = 1e-7;
 constexpr int kMaxSteps = 500;
 // lambda is searched in steps of kLambdaStep out to kLambdaLimit either way.
 constexpr double kLambdaStep = 0.1;
@@ -80,6 +83,7 @@ class GeneralEquilibrium {
   }
 
   int slices() const { return n; }
+  double lastFactor() const { return lastMoment; }
 
   // The factors at lambda. The iteration starts from the interslice normals
   // and the factors the last lambda ended with (none at first): the root-
@@ -422,20 +426,30 @@ RigorousResult MorgensternPrice(const SliceSet& slices, double kh, double kv, co
     }
     bool solved = true;
     tolerance = kSettled;
+    // The root-finder also stops once the two factors agree to the
+    // accuracy they are settled to: closer lambdas only chase that noise.
+    double closest = a, closestGap = std::fabs(ga);
+    bool met = false;
     auto f = [&](double lambda) {
       bool settled = false;
       const double v = gap(lambda, settled);
       solved = solved && settled;
+      if (std::fabs(v) < closestGap) {
+        closest = lambda;
+        closestGap = std::fabs(v);
+      }
+      met = met || std::fabs(v) <= kGapMet * std::max(1.0, g.lastFactor());
       return v;
     };
+    boost::math::tools::eps_tolerance<double> bits(kLambdaBits);
+    auto narrowEnough = [&](double x, double y) { return met || bits(x, y); };
     std::uintmax_t steps = kMaxRootSteps;
-    const auto [lo, hi] = boost::math::tools::toms748_solve(
-        f, a, b, ga, gb, boost::math::tools::eps_tolerance<double>(kLambdaBits), steps);
+    const auto [lo, hi] = boost::math::tools::toms748_solve(f, a, b, ga, gb, narrowEnough, steps);
     if (!solved) {
       result.outcome = RigorousOutcome::NoFactor;
       return result;
     }
-    root = (lo + hi) / 2.0;
+    root = met ? closest : (lo + hi) / 2.0;
   } else if (gb == 0.0) {
     root = b;
   }
