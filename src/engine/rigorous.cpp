@@ -29,6 +29,26 @@ constexpr double kLambdaLimit = 3.0;
 constexpr int kLambdaBits = 32;
 constexpr std::uintmax_t kMaxRootSteps = 80;
 
+// The active slices, where the slice set holds every column for them (a
+// slice set left by a rejected surface may not); 0 otherwise.
+int ActiveSlices(const SliceSet& s) {
+  const int n = s.ActiveEnd - s.ActiveFirst;
+  if (n <= 0 || s.ActiveFirst < 0 || s.ActiveEnd > s.SliceCount) return 0;
+  const auto slices = static_cast<std::size_t>(s.SliceCount);
+  for (const std::vector<double>* column :
+       {&s.SliceWeight, &s.BaseLength,       &s.BaseCohesion, &s.BaseTanPhi,         &s.BasePorePressure,
+        &s.SinAlpha,    &s.CosAlpha,         &s.ShearArm,     &s.NormalArm,          &s.WeightArmX,
+        &s.WeightArmY,  &s.StripLoadOnSlice, &s.LineLoadV,    &s.LineLoadH,          &s.LineLoadOnSlice,
+        &s.LineLoadArm, &s.AnchorV,          &s.AnchorH,      &s.AnchorForceOnSlice, &s.AnchorArm,
+        &s.BaseYAtMid,  &s.SliceWidth,       &s.SliceHeight}) {
+    if (column->size() < slices) return 0;
+  }
+  for (const std::vector<double>* column : {&s.BoundaryX, &s.BaseYAtBoundary, &s.SurfaceYAtBoundary}) {
+    if (column->size() < slices + 1) return 0;
+  }
+  return n;
+}
+
 double StartingFactor(const SliceSet& s) {
   for (const double F : {s.FsBishop, s.FsJanbu, s.FsOrdinary}) {
     if (F > 0.0 && F <= 100.0) return F;
@@ -49,8 +69,8 @@ class GeneralEquilibrium {
       : s(s),
         kh(kh),
         first(s.ActiveFirst),
-        n(std::max(s.ActiveEnd - s.ActiveFirst, 0)),
-        parts(EquilibriumPartsOf(s, kh, kv)),
+        n(ActiveSlices(s)),
+        parts(n > 0 ? EquilibriumPartsOf(s, kh, kv) : EquilibriumParts{}),
         facingRight(s.LeftGroundY > s.RightGroundY),
         start(StartingFactor(s)),
         lastMoment(start),
@@ -486,14 +506,16 @@ JanbuCorrection JanbuCorrectionOf(const SliceSet& s) {
   const double dx = s.ExitX - s.EntryX, dy = s.ExitY - s.EntryY;
   j.length = std::hypot(dx, dy);
   if (!(j.length > 0.0)) return j;
-  for (int i = 0; i < s.SlipPointCount; ++i) {
+  const int points = std::min({s.SlipPointCount, static_cast<int>(s.SlipX.size()), static_cast<int>(s.SlipY.size())});
+  for (int i = 0; i < points; ++i) {
     const auto u = static_cast<std::size_t>(i);
     // Below the chord (which runs left to right) is the negative side.
     const double below = -(dx * (s.SlipY[u] - s.EntryY) - dy * (s.SlipX[u] - s.EntryX)) / j.length;
     j.depth = std::max(j.depth, below);
   }
   bool cohesion = false, friction = false;
-  for (int i = s.ActiveFirst; i < s.ActiveEnd; ++i) {
+  const int active = ActiveSlices(s);
+  for (int i = s.ActiveFirst; i < s.ActiveFirst + active; ++i) {
     const auto u = static_cast<std::size_t>(i);
     cohesion = cohesion || s.BaseCohesion[u] > 0.0;
     friction = friction || s.BaseTanPhi[u] > 0.0;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "engine/rigorous.h"
 #include "engine/search.h"
 #include "model/numbers.h"
 #include "model/verification.h"
@@ -128,8 +129,17 @@ void Analyse(const std::uint8_t* data, std::size_t size) {
     }
     RunOptions options;
     options.movingCentreFile = Folder() / "moving_center.txt";
+    // Half the inputs with the robust Spencer, which solves where the walk
+    // fails; and the rigorous methods on whatever slices the run left.
+    project.options.setChecked(Option::CB_Robust_Spencer, size % 2 == 1);
     RunAnalysis(project, platform, options);
     WriteResultFile(project, Folder() / "project.pdr");
+    IntersliceShape halfSine;
+    halfSine.kind = IntersliceFunction::HalfSine;
+    SliceForces forces;
+    MorgensternPrice(project.slices, project.model.SeismicKh, project.model.SeismicKv, halfSine, &forces);
+    CheckSliceForces(forces);
+    JanbuCorrectionOf(project.slices);
   } catch (const std::runtime_error&) {
   }
 }
