@@ -145,6 +145,21 @@ TEST_F(BeyondTheFile, ValuesTheFileDropsOrRoundsComeBack) {
   EXPECT_EQ(AnalysisDataFingerprint(back), AnalysisDataFingerprint(project));
 }
 
+// A method choice the 2.0 file has no line for lives in the companion, and
+// changes the data the results come from.
+TEST_F(BeyondTheFile, TheRobustSpencerChoiceComesBack) {
+  const std::uint64_t without = AnalysisDataFingerprint(project);
+  project.options.setChecked(Option::CB_Robust_Spencer, true);
+  Project back(SqliteWorkingStore::OpenInMemory());
+  roundTrip(back);
+  EXPECT_TRUE(applied);
+  EXPECT_NE(companionText.find("\"options\": {\n    \"CB_Robust_Spencer\": true\n  }"), std::string::npos)
+      << companionText;
+  EXPECT_TRUE(back.options.checked(Option::CB_Robust_Spencer));
+  EXPECT_EQ(AnalysisDataFingerprint(back), AnalysisDataFingerprint(project));
+  EXPECT_NE(AnalysisDataFingerprint(project), without);
+}
+
 TEST(ResultFileReading, ReadsTheRowsAndSurfacesOfTheHandWrittenFiles) {
   Project project{SqliteWorkingStore::OpenInMemory()};
   WorkingStore& store = *project.store;
