@@ -40,6 +40,7 @@ QT_WORDS = {
     "Qt Widgets": ("QtWidgets", {"QtCore", "QtGui", "QtWidgets"}),
     "PrintSupport": ("QtPrintSupport", {"QtCore", "QtGui", "QtPrintSupport"}),
     "Svg": ("QtSvg", {"QtCore", "QtGui", "QtSvg"}),
+    "Charts": ("QtCharts", {"QtCore", "QtGui", "QtWidgets", "QtCharts"}),
 }
 ANY_QT = "Qt"
 

@@ -173,6 +173,18 @@ enum class UiText {
   // {0} what it is (one of the five texts below), {1} where it lies and its
   // factors.
   SurfaceShown,
+  // The Slice Forces window: {0} the factor, {1} lambda; {0} the reason; {0} an x.
+  SliceForcesCaption,
+  SliceForcesSolution,
+  SliceForcesNoSolution,
+  SliceForcesNoSurface,
+  SliceForcesTension,
+  SliceForcesThrustOutside,
+  SliceForcesChecksPassed,
+  SliceForcesSlice,
+  SliceForcesNormalSeries,
+  SliceForcesShearSeries,
+  SliceForcesClose,
   // {0} the method.
   SurfaceCriticalCircle,
   SurfaceResultsRow,

@@ -79,6 +79,7 @@ const CommandDef kCommands[] = {
     {"MN_Run", "&Run", "Ctrl+R", P},
     {"MN_AutomaticExecuteFile", "Automatic Execute File", "", P},
     {"MN_FailureGeometry", "Failure Geometry", "", P},
+    {"MN_SliceForces", "Slice Forces", "", P},
     {"MN_WhatsNew", "What's New?", "", NoNeed},
     {"MN_PelodynHelp", "Pelodyn Help", "", L},
     {"MN_About", "About Pelodyn", "", NoNeed},
@@ -291,7 +292,7 @@ void CommandTable::createMenus() {
   QMenu* calc = menu(bar, "MN_Calculation", "&Calculation");
   add(calc, {"MN_Run", "MN_AutomaticExecuteFile"});
   QMenu* result = menu(bar, "MN_Result", "&Result");
-  add(result, {"MN_FailureGeometry"});
+  add(result, {"MN_FailureGeometry", "MN_SliceForces"});
   QMenu* help = menu(bar, "MN_Help", "&Help");
   add(help, {"MN_WhatsNew", "MN_PelodynHelp", "-", "MN_About"});
   for (QMenu* m : {file, edit, option, keyIn, draw, calc, result, help}) bar->addMenu(m);

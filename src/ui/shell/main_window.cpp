@@ -36,6 +36,7 @@
 #include "ui/print/print_commands.h"
 #include "ui/results/failure_geometry_window.h"
 #include "ui/results/results_presenter.h"
+#include "ui/results/slice_forces_window.h"
 #include "ui/run/progress_window.h"
 #include "ui/run/run_controller.h"
 #include "ui/shell/about_dialog.h"
@@ -292,6 +293,10 @@ void MainWindow::connectCommands() {
     cmd("MN_Draw_Contour")->setChecked(m_results->contoursShown());
   });
   on("MN_FailureGeometry", [this] { showFailureGeometry(); });
+  on("MN_SliceForces", [this] {
+    SliceForcesWindow window(m_document, this);
+    window.exec();
+  });
   on("MN_Step", [this] { showStepByStep(); });
   on("MN_SoilProp", [this] {
     SoilPropertiesDialog dialog(m_document, m_prompter, this);
