@@ -387,6 +387,8 @@ constexpr Bilingual kUiTexts[] = {
     {UiText::SliceForcesNormalSeries, "E, interslice normal", "E แรงตั้งฉากระหว่างแผ่น"},
     {UiText::SliceForcesShearSeries, "X, interslice shear", "X แรงเฉือนระหว่างแผ่น"},
     {UiText::SliceForcesClose, "Close", "ปิด"},
+    {UiText::SliceForcesLeft, "left", "ซ้าย"},
+    {UiText::SliceForcesRight, "right", "ขวา"},
     {UiText::SurfaceCriticalCircle, "the critical circle of {0}", "วงกลมวิกฤตของวิธี {0}"},
     {UiText::SurfaceResultsRow, "the circle of a chosen Results row (not a minimum)",
      "วงกลมจากแถวที่เลือกในตารางผลลัพธ์ (ไม่ใช่ค่าต่ำสุด)"},

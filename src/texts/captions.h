@@ -185,6 +185,8 @@ enum class UiText {
   SliceForcesNormalSeries,
   SliceForcesShearSeries,
   SliceForcesClose,
+  SliceForcesLeft,
+  SliceForcesRight,
   // {0} the method.
   SurfaceCriticalCircle,
   SurfaceResultsRow,

@@ -78,6 +78,7 @@ TEST(SliceForcesWindow, ShowsTheForcesOfTheSurfaceAnalysedLast) {
   EXPECT_EQ(window.windowTitle(), Ui(0, UiText::SliceForcesCaption));
   EXPECT_TRUE(window.solutionText().startsWith(QString::fromUtf8("Morgenstern-Price ฟังก์ชัน")));
   EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("B_Close"))->text(), Ui(0, UiText::SliceForcesClose));
+  EXPECT_EQ(window.table().horizontalHeaderItem(6)->text(), QString::fromUtf8("E ซ้าย"));
   if (!folder.isEmpty()) window.grab().save(QDir(folder).filePath(QStringLiteral("slice-forces-thai.png")));
 }
 

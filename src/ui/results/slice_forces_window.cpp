@@ -110,10 +110,10 @@ void SliceForcesWindow::retranslate() {
   m_close->setText(text(UiText::SliceForcesClose));
   m_normal->setName(text(UiText::SliceForcesNormalSeries));
   m_shear->setName(text(UiText::SliceForcesShearSeries));
+  const QString left = text(UiText::SliceForcesLeft), right = text(UiText::SliceForcesRight);
   m_table->setHorizontalHeaderLabels({text(UiText::SliceForcesSlice), QStringLiteral("x"), QStringLiteral("W"),
-                                      QStringLiteral("N"), QStringLiteral("S"), QStringLiteral("U"),
-                                      QStringLiteral("E left"), QStringLiteral("E right"), QStringLiteral("X left"),
-                                      QStringLiteral("X right")});
+                                      QStringLiteral("N"), QStringLiteral("S"), QStringLiteral("U"), "E " + left,
+                                      "E " + right, "X " + left, "X " + right});
 }
 
 void SliceForcesWindow::clear() {
