@@ -11,6 +11,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "support/test_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -50,8 +52,7 @@ std::string Bytes(const fs::path& path) {
 class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = pelodyn::testing::TestFolder("pelodyn-cli-");
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const auto& entry : fs::directory_iterator(PELODYN_EXAMPLES)) {

@@ -11,6 +11,7 @@
 #include "persistence/result_file_reading.h"
 #include "persistence/sqlite_store.h"
 #include "persistence/text_file.h"
+#include "support/test_folder.h"
 
 namespace pelodyn {
 namespace {
@@ -93,8 +94,7 @@ TEST(CompanionFile, NamedAfterTheProjectFile) {
 class BeyondTheFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-companion-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = testing::TestFolder("pelodyn-companion-");
     fs::remove_all(dir);
     fs::create_directories(dir);
     NewProject(project);

@@ -14,6 +14,7 @@
 #include "persistence/sqlite_store.h"
 #include "persistence/text_file.h"
 #include "support/recording_platform.h"
+#include "support/test_folder.h"
 
 namespace pelodyn {
 namespace {
@@ -29,8 +30,7 @@ std::string Bytes(const fs::path& path) {
 class TempFolder {
  public:
   TempFolder() {
-    path = fs::temp_directory_path() /
-           ("pelodyn-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    path = testing::TestFolder("pelodyn-files-");
     fs::remove_all(path);
     fs::create_directories(path);
   }

@@ -11,6 +11,7 @@
 #include "persistence/settings_file.h"
 #include "persistence/sqlite_store.h"
 #include "persistence/text_file.h"
+#include "support/test_folder.h"
 
 namespace pelodyn {
 namespace {
@@ -21,8 +22,7 @@ const fs::path kData = PELODYN_TEST_DATA;
 class Files : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-results-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = testing::TestFolder("pelodyn-results-");
     fs::remove_all(dir);
     fs::create_directories(dir);
   }

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "support/test_folder.h"
+
 namespace pelodyn {
 namespace {
 
@@ -13,9 +15,7 @@ namespace fs = std::filesystem;
 class TempDir {
  public:
   TempDir() {
-    path = fs::temp_directory_path() /
-           ("pelodyn-store-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    path = testing::TestFolder("pelodyn-store-");
     fs::remove_all(path);
     fs::create_directories(path);
   }

@@ -17,6 +17,7 @@
 
 #include "batch/batch.h"
 #include "persistence/text_file.h"
+#include "support/test_folder.h"
 #include "ui/batch/auto_exe_file_report.h"
 #include "ui/batch/auto_exe_file_window.h"
 #include "ui/document/guard.h"
@@ -36,8 +37,7 @@ const char* const kExamples[] = {"homogeneous-grid.pdd", "layered-phreatic-loads
 class BatchWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-batch-ui-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = testing::TestFolder("pelodyn-batch-ui-");
     fs::remove_all(dir);
     fs::create_directories(dir / "sub");
     for (const char* name : kExamples) fs::copy_file(fs::path(PELODYN_EXAMPLES) / name, dir / name);

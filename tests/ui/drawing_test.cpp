@@ -21,6 +21,7 @@
 #include "persistence/project_file.h"
 #include "persistence/settings_file.h"
 #include "persistence/sqlite_store.h"
+#include "support/test_folder.h"
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
@@ -56,8 +57,7 @@ using Points = std::vector<std::tuple<int, int, double, double>>;
 class DrawingTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-draw-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = testing::TestFolder("pelodyn-draw-");
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::remove(SettingsFilePath());

@@ -19,6 +19,7 @@
 #include "persistence/settings_file.h"
 #include "persistence/sqlite_store.h"
 #include "qt_text/utf8.h"
+#include "support/test_folder.h"
 #include "texts/captions.h"
 #include "texts/messages.h"
 #include "ui/document/guard.h"
@@ -53,8 +54,7 @@ int RunCommand(const std::string& command) {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-ui-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = testing::TestFolder("pelodyn-ui-");
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const auto& entry : fs::directory_iterator(PELODYN_EXAMPLES)) {

@@ -19,6 +19,7 @@
 #include "model/platform.h"
 #include "model/soil_color.h"
 #include "persistence/settings_file.h"
+#include "support/test_folder.h"
 #include "texts/messages.h"
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
@@ -37,8 +38,7 @@ namespace fs = std::filesystem;
 class StepByStepTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelodyn-step-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = testing::TestFolder("pelodyn-step-");
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::remove(SettingsFilePath());

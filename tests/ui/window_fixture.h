@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "support/test_folder.h"
 #include "ui/document/project_document.h"
 #include "ui/run/progress_window.h"
 #include "ui/run/run_controller.h"
@@ -27,9 +28,7 @@ namespace pelodyn::test {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("pelodyn-window-" + std::string(::testing::UnitTest::GetInstance()->current_test_suite()->name()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = testing::TestFolder("pelodyn-window-");
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     document = ProjectDocument::openPrivate();
