@@ -45,6 +45,14 @@ struct EngineFixture : ProjectFixture {
     line(1, {{0, 0}, {180, 0}});
     line(2, {{0, 60}, {60, 60}, {140, 20}, {180, 20}});
   }
+  // The same paper's piezometric line (case 5), in pcf.
+  void fredlundKrahnPiezometricLine() {
+    options().setItemIndex(Option::CB_Seepage, 1);
+    options().setText(Option::E_Unit_Weight_Water, "62.4");
+    numberedPoint(Table::Waterline, 1, 0, 40);
+    numberedPoint(Table::Waterline, 2, 140, 20);
+    numberedPoint(Table::Waterline, 3, 180, 20);
+  }
 };
 
 }  // namespace pelodyn::testing

@@ -149,13 +149,7 @@ TEST_P(FredlundKrahn, WithinOnePercentOfThePublishedFactors) {
   const PublishedCase& c = GetParam();
   EngineFixture f;
   f.fredlundKrahnSlope();
-  if (c.water) {
-    f.options().setItemIndex(Option::CB_Seepage, 1);
-    f.options().setText(Option::E_Unit_Weight_Water, "62.4");
-    f.numberedPoint(Table::Waterline, 1, 0, 40);
-    f.numberedPoint(Table::Waterline, 2, 140, 20);
-    f.numberedPoint(Table::Waterline, 3, 180, 20);
-  }
+  if (c.water) f.fredlundKrahnPiezometricLine();
   f.options().setText(Option::E_Cir_Slice, "200");
   f.options().setText(Option::E_Pass_Criteria, "0.0001");
   f.collectOk();

@@ -35,13 +35,7 @@ TEST_P(FredlundKrahnRigorous, WithinOnePercentOfThePublishedFactors) {
   const PublishedCase& c = GetParam();
   EngineFixture f;
   f.fredlundKrahnSlope();
-  if (c.water == 1) {
-    f.options().setItemIndex(Option::CB_Seepage, 1);
-    f.options().setText(Option::E_Unit_Weight_Water, "62.4");
-    f.numberedPoint(Table::Waterline, 1, 0, 40);
-    f.numberedPoint(Table::Waterline, 2, 140, 20);
-    f.numberedPoint(Table::Waterline, 3, 180, 20);
-  }
+  if (c.water == 1) f.fredlundKrahnPiezometricLine();
   f.options().setText(Option::E_Cir_Slice, "200");
   f.options().setText(Option::E_Pass_Criteria, "0.0001");
   f.collectOk();
@@ -106,11 +100,7 @@ TEST_F(Theory, WithNoInterslicesShearTheMomentAndForceFactorsAreBishopsAndJanbus
 TEST_F(Theory, AConstantFunctionGivesSpencersFactorAndScale) {
   // With seismic coefficients and water, so that every term of the slices'
   // equations takes part.
-  options().setItemIndex(Option::CB_Seepage, 1);
-  options().setText(Option::E_Unit_Weight_Water, "62.4");
-  numberedPoint(Table::Waterline, 1, 0, 40);
-  numberedPoint(Table::Waterline, 2, 140, 20);
-  numberedPoint(Table::Waterline, 3, 180, 20);
+  fredlundKrahnPiezometricLine();
   // The walk's own criterion: it cannot close the gap to 1e-12 with its
   // finest step of lambda.
   options().setText(Option::E_Pass_Criteria, "0.0001");

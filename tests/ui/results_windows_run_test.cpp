@@ -17,6 +17,7 @@
 #include "persistence/project_file.h"
 #include "persistence/sqlite_store.h"
 #include "ui/document/project_document.h"
+#include "ui/example_run.h"
 #include "ui/results/failure_geometry_window.h"
 #include "view/fs_contour_painter.h"
 #include "view/fs_contours.h"
@@ -32,17 +33,7 @@ double GroundY(double x) {
   return 60.0 - (x - 60.0) / 2.0;
 }
 
-std::unique_ptr<ProjectDocument> RunExample(const char* name) {
-  auto document = ProjectDocument::openPrivate();
-  Project* project = &document->projectForAnalysis();
-  SilentPlatform silent;
-  NewProject(*project);
-  ReadAnyProjectFile(*project, silent, std::filesystem::path(PELODYN_EXAMPLES) / name);
-  project->run.StopRequested = 0;
-  const RunResult result = RunAnalysis(*project, silent);
-  EXPECT_EQ(result.outcome, RunOutcome::Complete) << result.message;
-  return document;
-}
+using testing::RunExample;
 
 QString PictureFolder() {
   return qEnvironmentVariable("PELODYN_PICTURES");

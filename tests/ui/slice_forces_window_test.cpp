@@ -17,21 +17,12 @@
 #include "persistence/project_file.h"
 #include "texts/captions.h"
 #include "ui/document/project_document.h"
+#include "ui/example_run.h"
 
 namespace pelodyn {
 namespace {
 
-std::unique_ptr<ProjectDocument> RunExample(const char* name) {
-  auto document = ProjectDocument::openPrivate();
-  Project* project = &document->projectForAnalysis();
-  SilentPlatform silent;
-  NewProject(*project);
-  ReadAnyProjectFile(*project, silent, std::filesystem::path(PELODYN_EXAMPLES) / name);
-  project->run.StopRequested = 0;
-  const RunResult result = RunAnalysis(*project, silent);
-  EXPECT_EQ(result.outcome, RunOutcome::Complete) << result.message;
-  return document;
-}
+using testing::RunExample;
 
 QString Ui(std::uint8_t language, UiText text) {
   return QString::fromStdString(std::string(UiTextFor(language, text)));
