@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -23,6 +24,7 @@
 #include "ui/document/project_document.h"
 #include "ui/file_bytes.h"
 #include "ui/results/failure_geometry_window.h"
+#include "ui/results/slice_forces_window.h"
 #include "ui/run/progress_window.h"
 #include "ui/run/run_controller.h"
 #include "ui/scripted_prompter.h"
@@ -55,6 +57,11 @@ class ResultsCurrencyTest : public test::WindowTest {
     geometry.show();
     for (const char* name : {"L_Failure_SB", "L_Failure_X_Center", "L_Failure_Radius", "L_Surface_Shown"}) {
       if (!geometry.findChild<QLabel*>(name)->text().isEmpty()) return false;
+    }
+    // Nor the Slice Forces window: no forces of the old surface.
+    SliceForcesWindow forces(*document, window.get());
+    if (forces.table().rowCount() != 0 || forces.normalSeries().count() != 0 || !forces.solutionText().isEmpty()) {
+      return false;
     }
     return !document->resultsCurrent() && document->presentedSurfaces().empty() &&
            window->view()->criticalSurfaces().empty() &&
@@ -96,6 +103,7 @@ TEST_F(ResultsCurrencyTest, EveryInputEditPutsTheResultsOutOfDateAndUndoBringsTh
          d.insertRows(Table::Lineload, 1, {load});
        }},
       {"a method", [](ProjectDocument& d) { d.setOptionChecked(Option::CB_Ordinary, false); }},
+      {"the robust Spencer choice", [](ProjectDocument& d) { d.setOptionChecked(Option::CB_Robust_Spencer, true); }},
       {"a search setting", [](ProjectDocument& d) { d.setOptionText(Option::E_Cir_Slice, "12"); }},
       {"the theory", [](ProjectDocument& d) { d.setOptionIndex(Option::RG_Theory, 2); }},
       {"vegetation Export",
